@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+
+#include "storage/ByteRecord.h"
+
+namespace vx {
+
+class ItemFile;
+
+inline constexpr int kGlobalHeaderSize = 32;
+
+struct ArgRecord : ByteRecord<48> {};
+struct GblRecord : ByteRecord<416> {};
+
+// A set's .ARG and .GBL files in memory.
+template <typename Record>
+struct SetGlobalItem {
+    std::array<std::uint8_t, kGlobalHeaderSize> header{};
+    Record record{};
+    Bytes trailing;  // bytes past the record, kept as read
+};
+using SetArrangementGlobal = SetGlobalItem<ArgRecord>;
+using SetGlobal = SetGlobalItem<GblRecord>;
+
+bool LoadArg(const ItemFile& file, SetArrangementGlobal& out);
+Bytes SerializeArg(const SetArrangementGlobal& data);
+bool LoadGbl(const ItemFile& file, SetGlobal& out);
+Bytes SerializeGbl(const SetGlobal& data);
+
+}  // namespace vx

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "storage/ByteRecord.h"
+
+namespace vx {
+
+class ItemFile;
+
+// One KBD set, 56 bytes as in the .ARK file.
+struct KbdSetRecord : ByteRecord<56> {
+    static constexpr int kTrackCount = 5;
+
+    int Split() const { return Byte(1); }
+    void SetSplit(int key) { SetByte(1, static_cast<std::uint8_t>(key)); }
+    int TrackProgram(int track) const { return static_cast<std::int16_t>(Word(16 + 8 * static_cast<std::size_t>(track))); }
+    void SetTrackProgram(int track, int number) {
+        SetWord(16 + 8 * static_cast<std::size_t>(track), static_cast<std::uint16_t>(number));
+    }
+};
+
+inline constexpr int kKbdSetCount = 64;
+inline constexpr int kArkHeaderSize = 32;
+inline constexpr int kArkRecordsSize = kKbdSetCount * static_cast<int>(KbdSetRecord::kSize);  // 3584
+
+// A set's .ARK file in memory.
+struct SetKbdSets {
+    std::array<std::uint8_t, kArkHeaderSize> header{};
+    std::int16_t dataLength = kArkRecordsSize;
+    std::array<KbdSetRecord, kKbdSetCount> records{};
+    Bytes tail;      // dataLength - 3584 bytes after the records
+    Bytes trailing;  // bytes past all that, kept as read
+};
+
+bool LoadArk(const ItemFile& file, SetKbdSets& out);
+Bytes SerializeArk(const SetKbdSets& data);
+
+// "11" for KBD set 0, "88" for 63.
+std::string KbdLabel(int number);
+
+}  // namespace vx

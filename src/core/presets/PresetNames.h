@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace vx {
+
+struct PresetItem {
+    std::string name = std::string(16, ' ');  // always 16 characters
+    int category = 0;
+};
+struct PresetArrangement : PresetItem {
+    int style = 0;
+};
+
+// The instrument's preset names and categories, from the names file.
+struct PresetTables {
+    std::array<PresetArrangement, 128> arrangements{};  // A11-B88
+    std::array<PresetItem, 128> styles{};               // A11-B88
+    std::array<PresetItem, 128> programsAB{};
+    std::array<PresetItem, 128> programsCD{};
+    std::array<PresetItem, 64> programsE{};
+    std::array<PresetItem, 32> drumKitsR{};  // R11-R48
+};
+
+// Reads the names file: lines up to and including the first one containing "Vemo-x50" (any
+// case) are skipped; then 608 entries of quoted name and category (and style for
+// arrangements), empty fields and fields starting with "/" skipped. False on any error.
+bool ReadPresetNames(const std::string& path, PresetTables& out);
+
+// "Error getting Preset names from file X50PRSTS.TXT\nEnding program!"
+std::string PresetNamesErrorText();
+
+}  // namespace vx

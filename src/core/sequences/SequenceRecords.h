@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "storage/ByteRecord.h"
+
+namespace vx {
+
+// One backing sequence record, 230 bytes as in the .BSQ file.
+struct BsqRecord : ByteRecord<230> {
+    static constexpr int kTrackCount = 8;
+
+    std::string Name() const { return Text(0, kNameLength); }
+    void SetName(std::string_view name) { SetText(0, kNameLength, name); }
+    bool IsEmpty() const { return TextIsBlank(0, kNameLength); }
+    int Arrangement() const { return static_cast<std::int16_t>(Word(16)); }
+    void SetArrangement(int number) { SetWord(16, static_cast<std::uint16_t>(number)); }
+    int Style() const { return static_cast<std::int16_t>(Word(18)); }
+    void SetStyle(int number) { SetWord(18, static_cast<std::uint16_t>(number)); }
+    static std::size_t TrackOffset(int track) {
+        return track < 3 ? 30 + 8 * static_cast<std::size_t>(track) : 81 + 15 * static_cast<std::size_t>(track - 3);
+    }
+    int TrackProgram(int track) const { return static_cast<std::int16_t>(Word(TrackOffset(track))); }
+    void SetTrackProgram(int track, int number) { SetWord(TrackOffset(track), static_cast<std::uint16_t>(number)); }
+    int Next() const { return Byte(79); }
+    int ChainFlags() const { return Byte(80); }
+};
+
+// One song record, 318 bytes as in the .SNG file.
+struct SongRecord : ByteRecord<318> {
+    static constexpr int kTrackCount = 16;
+
+    std::string Name() const { return Text(54, kNameLength); }
+    void SetName(std::string_view name) { SetText(54, kNameLength, name); }
+    bool IsEmpty() const { return TextIsBlank(54, kNameLength); }
+    static std::size_t TrackOffset(int track) { return 100 + 13 * static_cast<std::size_t>(track); }
+    int TrackProgram(int track) const { return static_cast<std::int16_t>(Word(TrackOffset(track))); }
+    void SetTrackProgram(int track, int number) { SetWord(TrackOffset(track), static_cast<std::uint16_t>(number)); }
+    int Next() const { return Byte(52); }
+    int ChainFlags() const { return Byte(53); }
+};
+
+inline constexpr int kSequenceCount = 10;
+inline constexpr int kSections = 17;
+inline constexpr int kEventUnitBytes = 16;
+inline constexpr int kEventMemoryUnits = 16384;
+
+// A backing sequence or song with its share of the event memory.
+template <typename Record>
+struct SequenceEntry {
+    Record record{};
+    std::array<int, kSections> lengths{};  // section lengths in 16-byte units
+    int total = 0;                         // sum of the lengths
+    Bytes events;                          // total * 16 bytes
+
+    bool IsEmpty() const { return record.IsEmpty(); }
+};
+
+using BsqEntry = SequenceEntry<BsqRecord>;
+using SongEntry = SequenceEntry<SongRecord>;
+
+}  // namespace vx

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <string>
+
+#include "catalogue/CatalogueInit.h"
+#include "document/Options.h"
+#include "presets/PresetNames.h"
+#include "storage/SetTable.h"
+
+namespace vx {
+
+class Interaction;
+
+// A running editor's state: the catalogue, the preset tables, the settings, the open sets,
+// and the operations that open, create, save, import and close sets.
+class Session {
+public:
+    Session(CatalogueState catalogue, PresetTables presets, Options& options, Interaction& ui);
+
+    const CatalogueState& Catalogue() const { return catalogue_; }
+    const PresetTables& Presets() const { return presets_; }
+    void SetPresets(PresetTables presets) { presets_ = std::move(presets); }
+    Options& Opts() { return options_; }
+    const Options& Opts() const { return options_; }
+    Interaction& Ui() { return ui_; }
+
+    SetTable& Sets() { return sets_; }
+    const SetTable& Sets() const { return sets_; }
+    SetSlot& Slot(int set) { return sets_[set]; }
+    const SetSlot& Slot(int set) const { return sets_[set]; }
+    SetData& Data(int set) { return *sets_[set].data; }
+    const SetData& Data(int set) const { return *sets_[set].data; }
+
+    // Opens a set directory, or (newSet) a new set from the template. With no usable path the
+    // open dialog asks for one. Returns the set number, or 0 when nothing was opened.
+    int OpenOrNewSet(bool newSet, const std::string& path);
+    // Writes the dirty kinds (or all) to basePath (set directory + separator + name); the
+    // set takes that directory and name. False when any kind failed (it stays dirty).
+    bool SaveSet(int set, const std::string& basePath, bool allKinds);
+    // File Save: a NEWSET behaves as Save As. False when cancelled or failed.
+    bool Save(int set);
+    bool SaveAs(int set);
+    // The question before closing a set with changes; true when the window may close.
+    bool QueryClose(int set);
+    // Releases the set: owners of clipboards and undo copies, the slot, OldSetNam.
+    void CloseSet(int set);
+    bool AnySetOpen() const { return sets_.AnySetOpen(); }
+
+    void MarkDirty(int set, ItemKind kind);
+
+    // Import all of one kind: the file chooser, then ImportFromFile.
+    bool ImportAll(int set, ItemKind kind);
+    // Replaces the kind's data with the file's when the whole file loads; otherwise shows the
+    // messages and leaves the set as it was.
+    bool ImportFromFile(int set, ItemKind kind, const std::string& file);
+
+    // The open dialog's check of a ".SET" directory: for each missing file offers to create it
+    // from the template. True when all eight files exist afterwards.
+    bool OfferMissingFiles(const std::string& setDirectory);
+    // The open dialog's OK: the set directory parent/NAME.SET, or empty after telling the user why.
+    std::string CheckOpenCandidate(const std::string& parent, const std::string& typedName);
+    // The save dialog's OK: the base path, creating the directory; empty when the user declines
+    // the overwrite question or the directory cannot be made.
+    std::string CheckSaveCandidate(const std::string& parent, const std::string& typedName);
+
+    // Called when a set is closed, so that the edit parts release what the set owned.
+    virtual void ReleaseOwner(int set) { (void)set; }
+    virtual ~Session() = default;
+
+private:
+    bool LoadSetFiles(int set, const std::string& basePath);
+
+    CatalogueState catalogue_;
+    PresetTables presets_;
+    Options& options_;
+    Interaction& ui_;
+    SetTable sets_;
+};
+
+}  // namespace vx

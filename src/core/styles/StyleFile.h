@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+
+#include "styles/StyleRecord.h"
+
+namespace vx {
+
+class ItemFile;
+
+inline constexpr int kUserStyles = 48;
+inline constexpr int kStyleBlocks = 12;
+inline constexpr int kStylesPerBlock = 4;
+inline constexpr int kStyHeaderSize = 21;
+inline constexpr int kStyDataStart = 224;
+inline constexpr int kEmptyStyleSize = 1176;   // a style without events
+inline constexpr int kBlockEvents = 15200;     // events a block of four styles holds
+
+// One slot of the .STY file: its directory entry and, when used, its data.
+struct StyleSlot {
+    std::uint8_t slotByte = 0;
+    std::uint8_t used = 0;
+    std::uint16_t size = 0;  // record + events; 0 for an empty slot
+    StyleRecord record{};
+    Bytes events;            // size - 70 bytes for a used slot
+
+    bool IsEmpty() const { return record.IsEmpty(); }
+};
+
+// A set's .STY file in memory.
+struct SetStyles {
+    std::array<std::uint8_t, kStyHeaderSize> header{};
+    int blockCount = kStyleBlocks;
+    std::array<StyleSlot, kUserStyles> slots{};
+    Bytes gap;       // bytes between the end of the directory and offset 224, kept as read
+    Bytes trailing;  // bytes past the last style's data, kept as read
+};
+
+bool LoadSty(const ItemFile& file, SetStyles& out);
+Bytes SerializeSty(const SetStyles& data);
+
+// Events of a slot: (Size - 1176) div 4, truncated toward zero.
+int StyleEventsUsed(const SetStyles& styles, int slot);
+// 15200 minus the events of the four slots of the slot's block.
+int BlockEventsFree(const SetStyles& styles, int slot);
+
+inline constexpr int kFirstUserStyle = 256;
+bool IsUserStyle(int number);  // 256 to 303
+
+}  // namespace vx

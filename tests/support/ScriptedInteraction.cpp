@@ -1,0 +1,96 @@
+#include "support/ScriptedInteraction.h"
+
+namespace vx::test {
+
+namespace {
+class NullProgress : public ProgressWindow {
+public:
+    void SetValue(double) override {}
+};
+}  // namespace
+
+std::vector<std::string> ScriptedInteraction::Texts() const {
+    std::vector<std::string> texts;
+    for (const auto& m : messages) texts.push_back(m.text);
+    return texts;
+}
+
+Answer ScriptedInteraction::ShowMessage(const Message& message) {
+    messages.push_back(message);
+    if (answers.empty()) return message.buttons == MessageButtons::OK ? Answer::OK : message.defaultButton;
+    Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+int ScriptedInteraction::NextPick(PickCall call) {
+    picks.push_back(std::move(call));
+    if (pickAnswers.empty()) return -1;
+    int answer = pickAnswers.front();
+    pickAnswers.pop_front();
+    return answer;
+}
+
+int ScriptedInteraction::PickArrangement(int set, int start, const std::string& addition) {
+    return NextPick({"Arrangement", set, start, addition, {}});
+}
+int ScriptedInteraction::PickStyle(int set, int start, const std::string& addition) {
+    return NextPick({"Style", set, start, addition, {}});
+}
+int ScriptedInteraction::PickProgram(int set, int start, const std::string& addition) {
+    return NextPick({"Program", set, start, addition, {}});
+}
+int ScriptedInteraction::PickNote(const std::string& caption, const std::string& label,
+                                  const std::vector<std::string>& entries, int preselected) {
+    (void)label;
+    return NextPick({"Note", 0, preselected, caption, entries});
+}
+int ScriptedInteraction::PickMidiChannel(const std::string& caption, const std::vector<std::string>& entries,
+                                         int preselected) {
+    return NextPick({"MidiChannel", 0, preselected, caption, entries});
+}
+
+std::optional<std::string> ScriptedInteraction::ChooseOpenFile(const FileRequest& request) {
+    fileRequests.push_back(request);
+    if (fileAnswers.empty()) return std::nullopt;
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+std::optional<std::string> ScriptedInteraction::ChooseSaveFile(const FileRequest& request) {
+    return ChooseOpenFile(request);
+}
+
+std::string ScriptedInteraction::ChooseSetToOpen() {
+    events.push_back("ChooseSetToOpen");
+    if (setAnswers.empty()) return {};
+    auto answer = setAnswers.front();
+    setAnswers.pop_front();
+    return answer;
+}
+std::string ScriptedInteraction::ChooseSetDestination(const std::string& proposedName) {
+    events.push_back("ChooseSetDestination " + proposedName);
+    if (setAnswers.empty()) return {};
+    auto answer = setAnswers.front();
+    setAnswers.pop_front();
+    return answer;
+}
+
+std::unique_ptr<ProgressWindow> ScriptedInteraction::BeginProgress(const std::string& title, const std::string& text,
+                                                                   double, double) {
+    progressTitles.push_back(text.empty() ? title : title + " | " + text);
+    return std::make_unique<NullProgress>();
+}
+
+void ScriptedInteraction::KindChanged(int set, ItemKind kind) {
+    events.push_back("KindChanged " + std::to_string(set) + " " + std::to_string(KindIndex(kind)));
+}
+void ScriptedInteraction::ItemChanged(int set, ItemKind kind, int number) {
+    events.push_back("ItemChanged " + std::to_string(set) + " " + std::to_string(KindIndex(kind)) + " " +
+                     std::to_string(number));
+}
+void ScriptedInteraction::UndoAvailabilityChanged(int set, bool available) {
+    events.push_back("Undo " + std::to_string(set) + (available ? " on" : " off"));
+}
+
+}  // namespace vx::test

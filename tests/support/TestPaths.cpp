@@ -1,0 +1,27 @@
+#include "support/TestPaths.h"
+
+#include <atomic>
+#include <random>
+
+#include <unistd.h>
+
+namespace vx::test {
+
+TempDirectory::TempDirectory() {
+    static std::atomic<int> counter{0};
+    std::random_device random;
+    path_ = std::filesystem::temp_directory_path() /
+            ("vxtest-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" + std::to_string(random()));
+    std::filesystem::create_directories(path_);
+}
+
+TempDirectory::~TempDirectory() {
+    std::error_code ignored;
+    // Read-only files made by a test must not stop the clean-up.
+    for (auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))
+        std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+}  // namespace vx::test

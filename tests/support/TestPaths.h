@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace vx::test {
+
+// Directory of the built programs, where the shipped data lies.
+inline std::string ProgramDir() { return VX_PROGRAM_DIR; }
+inline std::string SourceDir() { return VX_SOURCE_DIR; }
+
+// A fresh directory for one test, removed when it goes out of scope.
+class TempDirectory {
+public:
+    TempDirectory();
+    ~TempDirectory();
+    TempDirectory(const TempDirectory&) = delete;
+    TempDirectory& operator=(const TempDirectory&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+    std::string Str() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace vx::test

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace vx {
 
@@ -25,8 +26,11 @@ struct PresetTables {
 
 // Reads the names file: lines up to and including the first one containing "Vemo-x50" (any
 // case) are skipped; then 608 entries of quoted name and category (and style for
-// arrangements), empty fields and fields starting with "/" skipped. False on any error.
+// arrangements). Where a name is expected, empty fields are skipped and a field starting with
+// "/" skips the rest of its line. False on any error, and out is then left as it was.
 bool ReadPresetNames(const std::string& path, PresetTables& out);
+// The same rules applied to the text of a names file.
+bool ParsePresetNames(std::string_view text, PresetTables& out);
 
 // "Error getting Preset names from file X50PRSTS.TXT\nEnding program!"
 std::string PresetNamesErrorText();

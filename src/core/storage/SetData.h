@@ -1,6 +1,7 @@
 #pragma once
 
 #include "arrangements/ArrangementFile.h"
+#include "catalogue/ItemKind.h"
 #include "globals/GlobalFiles.h"
 #include "kbdsets/KbdSetFile.h"
 #include "programs/ProgramFile.h"

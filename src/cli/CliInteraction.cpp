@@ -1,0 +1,36 @@
+#include "CliInteraction.h"
+
+#include <iostream>
+
+namespace vxcli {
+
+namespace {
+class SilentProgress : public vx::ProgressWindow {
+public:
+    void SetValue(double) override {}
+};
+}  // namespace
+
+vx::Answer CliInteraction::ShowMessage(const vx::Message& message) {
+    std::string text = message.text;
+    // A message that ends in its (empty) detail line would leave a blank line on the terminal.
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    std::cerr << text << '\n';
+    switch (message.buttons) {
+        case vx::MessageButtons::OK:
+            return vx::Answer::OK;
+        case vx::MessageButtons::OKCancel:
+            return answerYes ? vx::Answer::OK : message.defaultButton;
+        case vx::MessageButtons::YesNo:
+        case vx::MessageButtons::YesNoCancel:
+            return answerYes ? vx::Answer::Yes : message.defaultButton;
+    }
+    return message.defaultButton;
+}
+
+std::unique_ptr<vx::ProgressWindow> CliInteraction::BeginProgress(const std::string&, const std::string&, double,
+                                                                  double) {
+    return std::make_unique<SilentProgress>();
+}
+
+}  // namespace vxcli

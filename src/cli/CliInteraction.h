@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "interaction/Interaction.h"
+
+namespace vxcli {
+
+// Talks to the person through standard error. Questions take the answer given on the command
+// line (--yes) or else their default button; pickers and choosers are cancelled, except the
+// set destination, which the command names.
+class CliInteraction : public vx::Interaction {
+public:
+    bool answerYes = false;
+    std::string destination;  // base path returned by ChooseSetDestination
+
+    vx::Answer ShowMessage(const vx::Message& message) override;
+    int PickArrangement(int, int, const std::string&) override { return -1; }
+    int PickStyle(int, int, const std::string&) override { return -1; }
+    int PickProgram(int, int, const std::string&) override { return -1; }
+    int PickNote(const std::string&, const std::string&, const std::vector<std::string>&, int) override { return -1; }
+    int PickMidiChannel(const std::string&, const std::vector<std::string>&, int) override { return -1; }
+    std::optional<std::string> ChooseOpenFile(const vx::FileRequest&) override { return std::nullopt; }
+    std::optional<std::string> ChooseSaveFile(const vx::FileRequest&) override { return std::nullopt; }
+    std::string ChooseSetToOpen() override { return {}; }
+    std::string ChooseSetDestination(const std::string&) override { return destination; }
+    std::unique_ptr<vx::ProgressWindow> BeginProgress(const std::string&, const std::string&, double,
+                                                      double) override;
+    void SetBusy(bool) override {}
+};
+
+}  // namespace vxcli

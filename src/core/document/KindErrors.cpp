@@ -1,0 +1,40 @@
+#include "document/KindErrors.h"
+
+#include "catalogue/Catalogue.h"
+#include "interaction/Interaction.h"
+
+namespace vx {
+
+namespace {
+
+std::string KindText(std::string_view action, ItemKind kind, std::string_view detail) {
+    return std::string(action) + " " + std::string(KindName(kind)) + " data.\n" + std::string(detail);
+}
+
+}  // namespace
+
+std::string LoadErrorText(ItemKind kind, std::string_view detail) { return KindText("Error getting", kind, detail); }
+
+std::string SaveErrorText(ItemKind kind, std::string_view detail) { return KindText("Error saving", kind, detail); }
+
+std::string EditErrorText(ItemKind kind, std::string_view detail) {
+    return KindText("Error editing", kind, detail) + "\nDon't save this Set to disk!";
+}
+
+void ShowLoadError(Interaction& ui, ItemKind kind, std::string_view detail) {
+    ShowError(ui, LoadErrorText(kind, detail));
+}
+
+void ShowSaveError(Interaction& ui, ItemKind kind, std::string_view detail) {
+    ShowError(ui, SaveErrorText(kind, detail));
+}
+
+void ShowEditError(Interaction& ui, ItemKind kind, std::string_view detail) {
+    ShowError(ui, EditErrorText(kind, detail));
+}
+
+void ShowError(Interaction& ui, const std::string& text) {
+    ui.ShowMessage(Message{text, "Error", MessageIcon::Critical, MessageButtons::OK, Answer::OK});
+}
+
+}  // namespace vx

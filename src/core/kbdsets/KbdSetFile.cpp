@@ -1,0 +1,51 @@
+#include "kbdsets/KbdSetFile.h"
+
+#include "storage/ItemFile.h"
+
+namespace vx {
+
+namespace {
+
+constexpr std::size_t kDataLengthOffset = 24;
+constexpr std::size_t kRecordsEnd = kArkHeaderSize + kArkRecordsSize;  // 3616
+
+}  // namespace
+
+bool LoadArk(const ItemFile& file, SetKbdSets& out) {
+    if (file.Size() < kRecordsEnd) return false;
+    SetKbdSets loaded;
+    if (!file.Read(0, loaded.header.size(), loaded.header.data())) return false;
+    std::uint16_t length = 0;
+    if (!file.ReadWord(kDataLengthOffset, length)) return false;
+    loaded.dataLength = static_cast<std::int16_t>(length);
+    for (std::size_t i = 0; i < loaded.records.size(); ++i) {
+        auto& record = loaded.records[i];
+        if (!file.Read(kArkHeaderSize + KbdSetRecord::kSize * i, record.kSize, record.bytes.data())) return false;
+    }
+    // A length of the records or less (even a negative one) just means there is no tail.
+    const std::size_t tailLength =
+        loaded.dataLength > kArkRecordsSize ? static_cast<std::size_t>(loaded.dataLength - kArkRecordsSize) : 0;
+    if (tailLength > file.Size() - kRecordsEnd) return false;
+    if (!file.ReadInto(kRecordsEnd, tailLength, loaded.tail)) return false;
+    const std::size_t end = kRecordsEnd + tailLength;
+    if (!file.ReadInto(end, file.Size() - end, loaded.trailing)) return false;
+    out = std::move(loaded);
+    return true;
+}
+
+Bytes SerializeArk(const SetKbdSets& data) {
+    Bytes out;
+    out.reserve(kRecordsEnd + data.tail.size() + data.trailing.size());
+    AppendBytes(out, data.header.data(), data.header.size());
+    for (const auto& record : data.records) record.AppendTo(out);
+    AppendBytes(out, data.tail);
+    AppendBytes(out, data.trailing);
+    return out;
+}
+
+std::string KbdLabel(int number) {
+    if (number < 0 || number >= kKbdSetCount) return {};
+    return {static_cast<char>('1' + number / 8), static_cast<char>('1' + number % 8)};
+}
+
+}  // namespace vx

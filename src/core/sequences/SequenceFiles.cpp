@@ -1,0 +1,243 @@
+#include "sequences/SequenceFiles.h"
+
+#include <cstddef>
+#include <cstdint>
+
+#include "storage/ItemFile.h"
+
+namespace vx {
+
+namespace {
+
+constexpr std::size_t kRecordsStart = kSeqHeaderSize;
+constexpr std::size_t kOffsetTableBytes = 2 * kSequenceCount * kSections;
+
+constexpr std::size_t kBsqOffsetsStart = kRecordsStart + kSequenceCount * BsqRecord::kSize;
+constexpr std::size_t kBsqEndOffsetAt = kBsqOffsetsStart + kOffsetTableBytes;
+static_assert(kBsqEndOffsetAt + 2 == kBsqEventsStart);
+
+constexpr std::size_t kSngValuesStart = kRecordsStart + kSequenceCount * SongRecord::kSize;
+constexpr std::size_t kSngOffsetsStart = kSngValuesStart + 2 * kPatternCount;
+constexpr std::size_t kSngPatternOffsetsStart = kSngOffsetsStart + kOffsetTableBytes;
+constexpr std::size_t kSngEndOffsetAt = kSngPatternOffsetsStart + 2 * kPatternCount;
+static_assert(kSngEndOffsetAt + 2 == kSngEventsStart);
+
+// Where the save stores each backing sequence's total inside the header: 44 + 4 b.
+constexpr std::size_t kHeaderTotalsAt = 44;
+
+// Offsets are stored as signed 16-bit values.
+bool ReadOffset(const ItemFile& file, std::size_t at, int& out) {
+    std::uint16_t word = 0;
+    if (!file.ReadWord(at, word)) return false;
+    out = static_cast<std::int16_t>(word);
+    return true;
+}
+
+bool ReadOffsetTable(const ItemFile& file, std::size_t at, OffsetTable& out) {
+    for (auto& sequence : out) {
+        for (int& offset : sequence) {
+            if (!ReadOffset(file, at, offset)) return false;
+            at += 2;
+        }
+    }
+    return true;
+}
+
+template <typename Record>
+bool ReadRecords(const ItemFile& file, std::array<SequenceEntry<Record>, kSequenceCount>& entries) {
+    std::size_t at = kRecordsStart;
+    for (auto& entry : entries) {
+        if (!file.Read(at, Record::kSize, entry.record.bytes.data())) return false;
+        at += Record::kSize;
+    }
+    return true;
+}
+
+// The section lengths follow from the offsets; `closing` ends the last section of sequence 9.
+// Offsets that go backwards cannot describe memory, so the file is refused.
+template <typename Entry>
+bool DeriveLengths(const OffsetTable& offsets, int closing, std::array<Entry, kSequenceCount>& entries) {
+    for (int b = 0; b < kSequenceCount; ++b) {
+        int total = 0;
+        for (int k = 0; k < kSections; ++k) {
+            int next = k + 1 < kSections ? offsets[b][k + 1] : (b + 1 < kSequenceCount ? offsets[b + 1][0] : closing);
+            int length = next - offsets[b][k];
+            if (length < 0) return false;
+            entries[b].lengths[k] = length;
+            total += length;
+        }
+        entries[b].total = total;
+    }
+    return true;
+}
+
+// Reads count bytes at position, checked against the file before anything is allocated.
+bool ReadBlock(const ItemFile& file, std::size_t& position, std::size_t count, Bytes& out) {
+    if (position > file.Size() || count > file.Size() - position) return false;
+    out.clear();
+    out.reserve(count);
+    if (count > 0 && !file.ReadInto(position, count, out)) return false;
+    position += count;
+    return true;
+}
+
+template <typename Entry>
+bool ReadEventBlocks(const ItemFile& file, std::size_t& position, std::array<Entry, kSequenceCount>& entries) {
+    for (auto& entry : entries) {
+        std::size_t bytes = static_cast<std::size_t>(entry.total) * kEventUnitBytes;
+        if (!ReadBlock(file, position, bytes, entry.events)) return false;
+    }
+    return true;
+}
+
+void AppendOffsetTable(Bytes& out, const OffsetTable& offsets) {
+    for (const auto& sequence : offsets) {
+        for (int offset : sequence) AppendWord(out, static_cast<std::uint16_t>(offset));
+    }
+}
+
+template <typename Entry>
+void AppendRecords(Bytes& out, const std::array<Entry, kSequenceCount>& entries) {
+    for (const auto& entry : entries) entry.record.AppendTo(out);
+}
+
+template <typename Entry>
+void AppendEvents(Bytes& out, const std::array<Entry, kSequenceCount>& entries) {
+    for (const auto& entry : entries) AppendBytes(out, entry.events);
+}
+
+// Packs the sections from offset[0][0] on and recomputes each total; returns the end of the last section.
+template <typename Entry>
+int PackSections(OffsetTable& offsets, std::array<Entry, kSequenceCount>& entries) {
+    int position = offsets[0][0];
+    for (int b = 0; b < kSequenceCount; ++b) {
+        int total = 0;
+        for (int k = 0; k < kSections; ++k) {
+            offsets[b][k] = position;
+            position += entries[b].lengths[k];
+            total += entries[b].lengths[k];
+        }
+        entries[b].total = total;
+    }
+    return position;
+}
+
+std::string ListLine(std::string_view prefix, int number, const std::string& name, int total) {
+    std::string count = std::to_string(total * 4);
+    if (count.size() < 5) count.insert(0, 5 - count.size(), ' ');
+    return std::string(prefix) + std::to_string(number) + ": " + name + " :" + count;
+}
+
+bool ValidNumber(int number) { return number >= 0 && number < kSequenceCount; }
+
+}  // namespace
+
+bool LoadBsq(const ItemFile& file, SetBackingSequences& out) {
+    SetBackingSequences data;
+    if (!file.Read(0, kSeqHeaderSize, data.header.data())) return false;
+    if (!ReadRecords(file, data.entries)) return false;
+    if (!ReadOffsetTable(file, kBsqOffsetsStart, data.offsets)) return false;
+    if (!ReadOffset(file, kBsqEndOffsetAt, data.endOffset)) return false;
+    if (!DeriveLengths(data.offsets, data.endOffset, data.entries)) return false;
+
+    std::size_t position = kBsqEventsStart;
+    if (!ReadEventBlocks(file, position, data.entries)) return false;
+    if (!ReadBlock(file, position, file.Size() - position, data.trailing)) return false;
+    out = std::move(data);
+    return true;
+}
+
+Bytes SerializeBsq(const SetBackingSequences& data) {
+    Bytes out;
+    auto header = data.header;
+    for (int b = 0; b < kSequenceCount; ++b) {
+        std::size_t at = kHeaderTotalsAt + 4 * static_cast<std::size_t>(b);
+        auto total = static_cast<std::uint16_t>(data.entries[b].total);
+        header[at] = static_cast<std::uint8_t>(total & 0xFF);
+        header[at + 1] = static_cast<std::uint8_t>(total >> 8);
+    }
+    AppendBytes(out, header.data(), header.size());
+    AppendRecords(out, data.entries);
+    AppendOffsetTable(out, data.offsets);
+    AppendWord(out, static_cast<std::uint16_t>(data.endOffset));
+    AppendEvents(out, data.entries);
+    AppendBytes(out, data.trailing);
+    return out;
+}
+
+bool LoadSng(const ItemFile& file, SetSongs& out) {
+    SetSongs data;
+    if (!file.Read(0, kSeqHeaderSize, data.header.data())) return false;
+    if (!ReadRecords(file, data.entries)) return false;
+    if (!file.Read(kSngValuesStart, data.values.size(), data.values.data())) return false;
+    if (!ReadOffsetTable(file, kSngOffsetsStart, data.offsets)) return false;
+    for (int p = 0; p < kPatternCount; ++p) {
+        if (!ReadOffset(file, kSngPatternOffsetsStart + 2 * static_cast<std::size_t>(p), data.patternOffsets[p]))
+            return false;
+    }
+    if (!ReadOffset(file, kSngEndOffsetAt, data.endOffset)) return false;
+    // The last song section ends where the patterns begin.
+    if (!DeriveLengths(data.offsets, data.patternOffsets[0], data.entries)) return false;
+    if (data.endOffset < data.patternOffsets[0]) return false;
+
+    std::size_t position = kSngEventsStart;
+    if (!ReadEventBlocks(file, position, data.entries)) return false;
+    // The pattern memory follows the song events; it is carried so a save does not drop it.
+    std::size_t patternBytes = static_cast<std::size_t>(data.endOffset - data.patternOffsets[0]) * kEventUnitBytes;
+    if (!ReadBlock(file, position, patternBytes, data.patternData)) return false;
+    if (!ReadBlock(file, position, file.Size() - position, data.trailing)) return false;
+    out = std::move(data);
+    return true;
+}
+
+Bytes SerializeSng(const SetSongs& data) {
+    Bytes out;
+    AppendBytes(out, data.header.data(), data.header.size());
+    AppendRecords(out, data.entries);
+    AppendBytes(out, data.values.data(), data.values.size());
+    AppendOffsetTable(out, data.offsets);
+    for (int offset : data.patternOffsets) AppendWord(out, static_cast<std::uint16_t>(offset));
+    AppendWord(out, static_cast<std::uint16_t>(data.endOffset));
+    AppendEvents(out, data.entries);
+    AppendBytes(out, data.patternData);
+    AppendBytes(out, data.trailing);
+    return out;
+}
+
+void RebuildOffsets(SetBackingSequences& data) { data.endOffset = PackSections(data.offsets, data.entries); }
+
+void RebuildOffsets(SetSongs& data) {
+    int songsEnd = PackSections(data.offsets, data.entries);
+    // The pattern region follows the songs, so it moves by the change in their size.
+    int delta = songsEnd - data.patternOffsets[0];
+    for (int& offset : data.patternOffsets) offset += delta;
+    data.endOffset += delta;
+}
+
+EventCounters CountEvents(const SetBackingSequences& bsq, const SetSongs& sng) {
+    EventCounters counters;
+    for (const auto& entry : bsq.entries) counters.backSeqs += entry.total;
+    for (const auto& entry : sng.entries) counters.songs += entry.total;
+    counters.patterns = sng.endOffset - sng.patternOffsets[0];
+    return counters;
+}
+
+std::string BsqListLine(const SetBackingSequences& bsq, int number) {
+    if (!ValidNumber(number)) return {};
+    const auto& entry = bsq.entries[number];
+    return ListLine("BSeq ", number, entry.record.Name(), entry.total);
+}
+
+std::string SongListLine(const SetSongs& sng, int number) {
+    if (!ValidNumber(number)) return {};
+    const auto& entry = sng.entries[number];
+    return ListLine("Song ", number, entry.record.Name(), entry.total);
+}
+
+std::array<std::string, 5> CounterLabels(const EventCounters& counters) {
+    return {"BackSeqs: " + std::to_string(counters.backSeqs * 4), "Songs: " + std::to_string(counters.songs * 4),
+            "Patterns: " + std::to_string(counters.patterns * 4), "Total: " + std::to_string(counters.Total() * 4),
+            "Free: " + std::to_string(counters.Free() * 4)};
+}
+
+}  // namespace vx

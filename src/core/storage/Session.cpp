@@ -1,0 +1,289 @@
+#include "storage/Session.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "catalogue/Catalogue.h"
+#include "document/Helpers.h"
+#include "document/KindErrors.h"
+#include "interaction/Interaction.h"
+#include "storage/ItemFile.h"
+#include "storage/ItemFileSave.h"
+#include "storage/PathLookup.h"
+
+namespace vx {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The kinds in the order a set is loaded, and how far each moves the progress bar.
+struct LoadStep {
+    ItemKind kind;
+    double advance;
+};
+constexpr LoadStep kLoadOrder[] = {
+    {ItemKind::Arrangement, 2}, {ItemKind::Style, 6}, {ItemKind::Program, 2}, {ItemKind::BackingSequence, 2},
+    {ItemKind::Song, 1},        {ItemKind::Global, 0}, {ItemKind::KbdSet, 0},  {ItemKind::ArrangementGlobal, 1},
+};
+
+bool IsExistingDirectory(const std::string& path) {
+    if (path.empty()) return false;
+    auto found = FindPathIgnoringCase(NormaliseSeparators(path));
+    std::error_code error;
+    return found && fs::is_directory(*found, error);
+}
+
+std::string NewSetName(int set) {
+    std::string digits = std::to_string(set);
+    if (digits.size() < 2) digits.insert(0, "0");
+    return "NEWSET" + digits;
+}
+
+bool IsNewSetName(const std::string& name) { return StartsWithIgnoringCase(name, "NEWSET"); }
+
+Message Question(std::string text, std::string title, MessageButtons buttons, Answer defaultButton) {
+    return {std::move(text), std::move(title), MessageIcon::Exclamation, buttons, defaultButton};
+}
+
+}  // namespace
+
+Session::Session(CatalogueState catalogue, PresetTables presets, Options& options, Interaction& ui)
+    : catalogue_(std::move(catalogue)), presets_(std::move(presets)), options_(options), ui_(ui) {
+    if (options_.PathNam.empty()) options_.PathNam = catalogue_.programDirectory;
+}
+
+int Session::OpenOrNewSet(bool newSet, const std::string& givenPath) {
+    std::string path;
+    if (IsExistingDirectory(givenPath)) path = *FindPathIgnoringCase(NormaliseSeparators(givenPath));
+
+    std::string name;
+    if (newSet) {
+        path = TemplateDirectory(catalogue_.programDirectory);
+        name = std::string(kTemplateName);
+    } else {
+        if (path.empty()) path = ui_.ChooseSetToOpen();
+        if (path.empty()) return 0;
+        name = ToUpper(SetNameFromPath(path));
+    }
+
+    for (int other = 1; other <= sets_.HighestNumber(); ++other) {
+        if (sets_.IsOpen(other) && sets_[other].name == name) {
+            Answer answer = ui_.ShowMessage(Question("Name " + name + " is already in use.\nContinue anyway?",
+                                                     "Warning", MessageButtons::OKCancel, Answer::Cancel));
+            if (answer == Answer::Cancel) return 0;
+        }
+    }
+
+    const int set = sets_.GetFreeSlot();
+    SetSlot& slot = sets_[set];
+    slot.dirty.fill(newSet);
+    if (newSet) {
+        slot.name = NewSetName(set);
+        slot.directory = options_.PathNam + "/" + slot.name + ".SET";
+    } else {
+        slot.name = name;
+        slot.directory = path;
+    }
+
+    if (!LoadSetFiles(set, path + "/" + name)) {
+        sets_.Free(set);
+        return 0;
+    }
+    ui_.SetOpened(set);
+    ui_.UndoAvailabilityChanged(set, false);
+    return set;
+}
+
+bool Session::LoadSetFiles(int set, const std::string& basePath) {
+    BusyPointer busy(ui_);
+    auto progress = ui_.BeginProgress("Loading " + sets_[set].name + " Files...", "", 0.001, 15.001);
+
+    // Every file is opened and checked first, so that each bad one is reported.
+    std::vector<std::optional<ItemFile>> files;
+    bool allOpened = true;
+    for (int k = 0; k < kSetKindCount; ++k) {
+        files.push_back(OpenItemFile(basePath, KindFromIndex(k), ui_));
+        allOpened = allOpened && files.back().has_value();
+    }
+    if (!allOpened) return false;
+
+    // The set is filled only when every kind loaded; a bad file never opens half a set.
+    auto data = std::make_unique<SetData>();
+    double position = 0.001;
+    for (const LoadStep& step : kLoadOrder) {
+        if (!LoadKind(*files[static_cast<std::size_t>(KindIndex(step.kind))], step.kind, *data)) {
+            progress.reset();
+            ShowLoadError(ui_, step.kind, "");
+            return false;
+        }
+        position += step.advance;
+        progress->SetValue(position);
+    }
+    sets_[set].data = std::move(data);
+    return true;
+}
+
+bool Session::SaveSet(int set, const std::string& basePath, bool allKinds) {
+    SetSlot& slot = sets_[set];
+    const std::string normalised = NormaliseSeparators(basePath);
+    slot.directory = ParentDirOf(normalised);
+    slot.name = ToUpper(SetNameFromPath(normalised));
+    ui_.SetRenamed(set);
+
+    BusyPointer busy(ui_);
+    std::error_code error;
+    if (!fs::is_directory(slot.directory, error)) fs::create_directories(slot.directory, error);
+
+    bool allSaved = true;
+    for (ItemKind kind : kSaveOrder) {
+        const auto index = static_cast<std::size_t>(KindIndex(kind));
+        if (!slot.dirty[index] && !allKinds) continue;
+        if (SaveItemFile(slot.directory, slot.name, kind, SerializeKind(*slot.data, kind), ui_))
+            slot.dirty[index] = false;
+        else
+            allSaved = false;
+    }
+    return allSaved;
+}
+
+bool Session::Save(int set) {
+    const SetSlot& slot = sets_[set];
+    if (IsNewSetName(slot.name)) return SaveAs(set);
+    return SaveSet(set, slot.directory + "/" + slot.name, false);
+}
+
+bool Session::SaveAs(int set) {
+    const std::string destination = ui_.ChooseSetDestination(sets_[set].name);
+    if (destination.empty()) return false;
+    return SaveSet(set, destination, true);
+}
+
+bool Session::QueryClose(int set) {
+    const SetSlot& slot = sets_[set];
+    if (!slot.AnyDirty()) return true;
+    Answer answer = ui_.ShowMessage(
+        Question("Save the changes in " + slot.name + " ?", "", MessageButtons::YesNoCancel, Answer::Cancel));
+    if (answer == Answer::Cancel) return false;
+    if (answer == Answer::Yes) Save(set);
+    return true;
+}
+
+void Session::CloseSet(int set) {
+    if (!sets_.IsOpen(set)) return;
+    ReleaseOwner(set);
+    const SetSlot& slot = sets_[set];
+    if (!IsNewSetName(slot.name)) options_.OldSetNam = slot.directory;
+    sets_.Free(set);
+    ui_.SetClosed(set);
+}
+
+void Session::MarkDirty(int set, ItemKind kind) {
+    if (IsSetKind(kind)) sets_[set].dirty[static_cast<std::size_t>(KindIndex(kind))] = true;
+}
+
+bool Session::ImportAll(int set, ItemKind kind) {
+    const std::string extension(KindExtension(kind));
+    FileRequest request;
+    request.title = "Import all " + std::string(KindName(kind)) + " from...";
+    request.initialDirectory = options_.PathNam;
+    request.initialName = "*" + extension;
+    request.filter = std::string(KindName(kind)) + "|*" + extension;
+    request.defaultExtension = extension;
+    request.mustExist = true;
+    auto chosen = ui_.ChooseOpenFile(request);
+    if (!chosen || chosen->empty()) return false;
+    return ImportFromFile(set, kind, *chosen);
+}
+
+bool Session::ImportFromFile(int set, ItemKind kind, const std::string& file) {
+    if (!IsSetKind(kind) || !sets_.IsOpen(set)) return false;
+    const std::string normalised = NormaliseSeparators(file);
+    const std::string basePath = ToUpper(normalised.size() >= 4 ? normalised.substr(0, normalised.size() - 4) : "");
+
+    bool loaded = false;
+    {
+        BusyPointer busy(ui_);
+        auto opened = OpenItemFile(basePath, kind, ui_);
+        // LoadKind replaces the kind only when the whole file was read.
+        loaded = opened && LoadKind(*opened, kind, *sets_[set].data);
+    }
+    if (!loaded) {
+        ShowLoadError(ui_, kind, "");
+        return false;
+    }
+    MarkDirty(set, kind);
+    ui_.KindChanged(set, kind);
+    ui_.UndoAvailabilityChanged(set, false);
+    return true;
+}
+
+bool Session::OfferMissingFiles(const std::string& setDirectory) {
+    const std::string directory = NormaliseSeparators(setDirectory);
+    const std::string name = ToUpper(SetNameFromPath(directory));
+    for (int k = 0; k < kSetKindCount; ++k) {
+        const ItemKind kind = KindFromIndex(k);
+        const std::string extension(KindExtension(kind));
+        if (FindPathIgnoringCase(directory + "/" + name + extension)) continue;
+
+        Answer answer = ui_.ShowMessage(Question(name + extension + " is missing.\nCreate it?", "Open a Set",
+                                                 MessageButtons::OKCancel, Answer::Cancel));
+        if (answer != Answer::OK) return false;
+        std::error_code error;
+        fs::copy_file(catalogue_.templateBase + extension, directory + "/" + name + extension, error);
+        if (error) {
+            ui_.ShowMessage(Question("Unable to create file!", "Create file", MessageButtons::OK, Answer::OK));
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string Session::CheckOpenCandidate(const std::string& parent, const std::string& typedName) {
+    const std::string name = ToUpper(TrimBlanks(typedName));
+    const std::string candidate = NormaliseSeparators(parent) + "/" + name + ".SET";
+    if (name.empty() || !IsExistingDirectory(candidate)) {
+        ui_.Beep();
+        ui_.ShowMessage({"Find a *.SET directory and double-click it!", "To Open a SET...", MessageIcon::Information,
+                         MessageButtons::OK, Answer::OK});
+        return {};
+    }
+    options_.PathNam = NormaliseSeparators(parent);
+    const std::string existing = *FindPathIgnoringCase(candidate);
+    if (sets_.FindByDirectory(existing) != 0) {
+        ui_.Beep();
+        ui_.ShowMessage(
+            {candidate + " is already open", "Open a Set", MessageIcon::Critical, MessageButtons::OK, Answer::OK});
+        return {};
+    }
+    return existing;
+}
+
+std::string Session::CheckSaveCandidate(const std::string& parent, const std::string& typedName) {
+    const std::string name = ToUpper(TrimBlanks(typedName));
+    if (name.empty()) {
+        ui_.Beep();
+        ui_.ShowMessage({"Type a Set name or double-click a *.SET directory!", "To Save a SET...",
+                         MessageIcon::Information, MessageButtons::OK, Answer::OK});
+        return {};
+    }
+    const std::string candidate = NormaliseSeparators(parent) + "/" + name + ".SET";
+    std::string directory = candidate;
+    if (IsExistingDirectory(candidate)) {
+        Answer answer = ui_.ShowMessage(Question("This Set already exists.\nOverwrite it?", "Save a Set",
+                                                 MessageButtons::OKCancel, Answer::Cancel));
+        if (answer != Answer::OK) return {};
+        directory = *FindPathIgnoringCase(candidate);
+    } else {
+        std::error_code error;
+        fs::create_directories(candidate, error);
+        if (error) {
+            ShowError(ui_, "Can't create directory " + ToUpper(candidate));
+            return {};
+        }
+    }
+    options_.PathNam = NormaliseSeparators(parent);
+    return directory + "/" + name;
+}
+
+}  // namespace vx

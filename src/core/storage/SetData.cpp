@@ -1,0 +1,66 @@
+#include "storage/SetData.h"
+
+#include "storage/ItemFile.h"
+
+namespace vx {
+
+namespace {
+
+// Reads into a fresh image and hands it over only when the whole file was read.
+template <typename Image>
+bool LoadFresh(const ItemFile& file, Image& target, bool (*load)(const ItemFile&, Image&)) {
+    Image loaded;
+    if (!load(file, loaded)) return false;
+    target = std::move(loaded);
+    return true;
+}
+
+}  // namespace
+
+bool LoadKind(const ItemFile& file, ItemKind kind, SetData& data) {
+    switch (kind) {
+        case ItemKind::Arrangement:
+            return LoadFresh(file, data.arr, &LoadArr);
+        case ItemKind::Style:
+            return LoadFresh(file, data.sty, &LoadSty);
+        case ItemKind::Program:
+            return LoadFresh(file, data.prg, &LoadPrg);
+        case ItemKind::BackingSequence:
+            return LoadFresh(file, data.bsq, &LoadBsq);
+        case ItemKind::Song:
+            return LoadFresh(file, data.sng, &LoadSng);
+        case ItemKind::KbdSet:
+            return LoadFresh(file, data.ark, &LoadArk);
+        case ItemKind::ArrangementGlobal:
+            return LoadFresh(file, data.arg, &LoadArg);
+        case ItemKind::Global:
+            return LoadFresh(file, data.gbl, &LoadGbl);
+        default:
+            return false;
+    }
+}
+
+Bytes SerializeKind(const SetData& data, ItemKind kind) {
+    switch (kind) {
+        case ItemKind::Arrangement:
+            return SerializeArr(data.arr);
+        case ItemKind::Style:
+            return SerializeSty(data.sty);
+        case ItemKind::Program:
+            return SerializePrg(data.prg);
+        case ItemKind::BackingSequence:
+            return SerializeBsq(data.bsq);
+        case ItemKind::Song:
+            return SerializeSng(data.sng);
+        case ItemKind::KbdSet:
+            return SerializeArk(data.ark);
+        case ItemKind::ArrangementGlobal:
+            return SerializeArg(data.arg);
+        case ItemKind::Global:
+            return SerializeGbl(data.gbl);
+        default:
+            return {};
+    }
+}
+
+}  // namespace vx

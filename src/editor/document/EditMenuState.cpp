@@ -1,0 +1,76 @@
+#include "document/EditMenuState.h"
+
+namespace vxe {
+
+EditCommandSet BuiltEditCommands() {
+    EditCommandSet built;
+    built.set(EditIndex(EditCommand::Import));
+    return built;
+}
+
+EditState EditStateFor(int tab, bool userPosition) {
+    switch (tab) {
+        case 0:
+        case 2:
+            return userPosition ? EditState::All : EditState::Browse;
+        case 1:
+            return userPosition ? EditState::Style : EditState::Browse;
+        case 3:
+        case 4:
+        case 5:
+            return EditState::All;
+        default:
+            return EditState::None;
+    }
+}
+
+EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undoAvailable,
+                              const EditCommandSet& built) {
+    EditMenuFlags flags;
+    auto set = [&](EditCommand command, bool on) { flags.enabled[EditIndex(command)] = on; };
+    switch (state) {
+        case EditState::None:
+            return flags;
+        case EditState::All:
+        case EditState::Style:
+            for (EditCommand command : {EditCommand::Cut, EditCommand::Copy, EditCommand::Paste, EditCommand::Delete,
+                                        EditCommand::Insert, EditCommand::PasteXStyle, EditCommand::Details,
+                                        EditCommand::EraseBank, EditCommand::Import})
+                set(command, true);
+            if (state == EditState::Style) {
+                set(EditCommand::Delete, false);
+                set(EditCommand::Insert, false);
+            }
+            break;
+        case EditState::Browse:
+            // A preset position can still be looked at, and the whole kind can still be replaced.
+            set(EditCommand::Details, true);
+            set(EditCommand::Import, true);
+            break;
+    }
+    flags.menu = true;
+    // A twin grid shows two banks, so a bank-wide command would not know which one is meant.
+    if ((tab == 0 || tab == 2) && twinView) {
+        set(EditCommand::EraseBank, false);
+        set(EditCommand::Import, false);
+    }
+    set(EditCommand::Undo, undoAvailable);
+    for (int i = 0; i < kEditCommandCount; ++i)
+        flags.enabled[static_cast<std::size_t>(i)] = flags.enabled[static_cast<std::size_t>(i)] && built.test(static_cast<std::size_t>(i));
+    return flags;
+}
+
+UtilityCommandSet BuiltUtilityCommands() { return {}; }
+
+bool UtilityVisible(UtilityCommand command, int tab) {
+    switch (command) {
+        case UtilityCommand::UpdatePreset:
+            return tab == 0;
+        case UtilityCommand::ExportPreset:
+            return tab == 0 || tab == 2;
+        default:
+            return true;
+    }
+}
+
+}  // namespace vxe

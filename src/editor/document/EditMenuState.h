@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <bitset>
+
+namespace vxe {
+
+// The commands of the Edit menu, in menu order.
+enum class EditCommand { Undo, Cut, Copy, Paste, Delete, Insert, PasteXStyle, Details, EraseBank, Import };
+inline constexpr int kEditCommandCount = 10;
+using EditCommandSet = std::bitset<kEditCommandCount>;
+
+constexpr std::size_t EditIndex(EditCommand command) { return static_cast<std::size_t>(command); }
+
+// The commands that do something in this version; the others stay disabled whatever the state.
+EditCommandSet BuiltEditCommands();
+
+// What the view shown allows. None: the Edit menu is off until the view has been filled.
+// All: every command. Style: no Delete and no Insert. Browse: a position that cannot be edited.
+enum class EditState { None, All, Style, Browse };
+
+// The state a view sets after it has been filled or a position selected in it: the grids of
+// tabs 0 to 2 allow editing only on a user position, the lists and the KBD set grid always.
+EditState EditStateFor(int tab, bool userPosition);
+
+struct EditMenuFlags {
+    bool menu = false;  // the Edit menu itself
+    std::array<bool, kEditCommandCount> enabled{};
+    bool Enabled(EditCommand command) const { return enabled[EditIndex(command)]; }
+};
+
+// The one place that decides the Edit menu. twinView is the twin layout of tab 0 or 2 as shown;
+// Undo follows undoAvailable alone, as long as it is built.
+EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undoAvailable,
+                              const EditCommandSet& built);
+
+// The Utilities menu, in menu order.
+enum class UtilityCommand { Report, SubsetReport, UpdatePreset, ExportPreset, MidiSetup, Send, SysexToFile };
+inline constexpr int kUtilityCommandCount = 7;
+using UtilityCommandSet = std::bitset<kUtilityCommandCount>;
+
+constexpr std::size_t UtilityIndex(UtilityCommand command) { return static_cast<std::size_t>(command); }
+
+UtilityCommandSet BuiltUtilityCommands();
+// Update Preset Data belongs to the arrangements tab, Export to Preset File to tabs 0 and 2.
+bool UtilityVisible(UtilityCommand command, int tab);
+
+}  // namespace vxe

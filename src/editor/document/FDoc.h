@@ -1,0 +1,145 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+#include "catalogue/ItemKind.h"
+#include "document/EditMenuState.h"
+#include "selection/BankView.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+
+namespace vx {
+class Session;
+}
+
+namespace vxe {
+
+class BankGridModel;
+class CallCache;
+class FreeEventsModel;
+class KbdGridModel;
+class ShellServices;
+
+// The window of one open set: six tabs with the bank grids, the lists and the KBD set grid, and
+// the menus that the main window shows while this window is active. It owns no item data; it
+// shows the set's data and hands commands to the session.
+class FDoc : public QWidget {
+    Q_OBJECT
+
+public:
+    FDoc(vx::Session& session, ShellServices& shell, int set, QWidget* parent = nullptr);
+    ~FDoc() override;
+
+    int SetNumber() const { return set_; }
+    // Takes the caption and shows the tab of the ModeId setting, filling it even when it is
+    // the tab already shown.
+    void Fill();
+    // File, Edit, Options, Window, Utilities, Help.
+    QList<QMenu*> Menus() const;
+    // The caption is the set's name; the views are not filled while it is empty.
+    void RefreshCaption();
+
+    // The set's data changed: repaint what shows them.
+    void OnKindChanged(vx::ItemKind kind);
+    void OnItemChanged(vx::ItemKind kind, int number);
+    void SetUndoAvailable(bool available);
+    // HighCall and the window arrangement may have changed.
+    void OnOptionsChanged();
+
+    // Shows a number in its kind's grid: switches the bank (folding it in twin view) and
+    // selects the number's cell.
+    void GoToNumber(vx::BankedKind kind, int number);
+    // The number of the current cell of a kind's grid, or -1.
+    int CurrentNumber(vx::BankedKind kind) const;
+
+    EditState CurrentEditState() const { return editState_; }
+    // Commands are enabled only once they are built.
+    void SetBuiltCommands(const EditCommandSet& built);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct BankTab {
+        QComboBox* combo = nullptr;
+        QCheckBox* twin = nullptr;  // none for styles
+        QTableView* grid = nullptr;
+        BankGridModel* model = nullptr;
+    };
+    struct ListTab {
+        QListWidget* list = nullptr;
+        std::array<QLabel*, 5> counters{};
+    };
+
+    QWidget* BuildBankTab(vx::BankedKind kind);
+    QWidget* BuildListTab(vx::ItemKind kind);
+    QWidget* BuildKbdTab();
+    void BuildMenus();
+    QAction* AddAction(QMenu* menu, const char* name, const QString& caption);
+
+    void tabMode_Click(int tab);
+    void cboBnk_Click(vx::BankedKind kind);
+    void Grid_CurrentChanged(vx::BankedKind kind);
+    void mnuEImport_Click();
+    void mnuFClose_Click();
+    void mnuFSave_Click(bool saveAs);
+    void mnuWindow_Arrange(int mode);
+    void mnuOptions_Click();
+
+    int CurrentTab() const;
+    bool TwinViewShown(int tab) const;
+    void FillList(vx::ItemKind kind);
+    void FillCounters();
+    void SetEditState(EditState state);
+    void ApplyEditMenu();
+    void ApplyUtilities(int tab);
+    void UpdateWindowChecks();
+    BankTab& Bank(vx::BankedKind kind) { return banks_[static_cast<std::size_t>(kind)]; }
+    const BankTab& Bank(vx::BankedKind kind) const { return banks_[static_cast<std::size_t>(kind)]; }
+
+    vx::Session& session_;
+    ShellServices& shell_;
+    const int set_;
+    std::unique_ptr<CallCache> calls_;
+
+    QTabWidget* tabMode_ = nullptr;
+    std::array<BankTab, 3> banks_{};
+    QTableView* grdFreeS_ = nullptr;
+    FreeEventsModel* freeModel_ = nullptr;
+    QTableView* grdArk_ = nullptr;
+    KbdGridModel* kbdModel_ = nullptr;
+    ListTab bsq_{};
+    ListTab sng_{};
+
+    QMenu* mnuFile_ = nullptr;
+    QMenu* mnuEdit_ = nullptr;
+    QMenu* mnuOptions_ = nullptr;
+    QMenu* mnuWindow_ = nullptr;
+    QMenu* mnuUtil_ = nullptr;
+    QMenu* mnuHelp_ = nullptr;
+    std::array<QAction*, kEditCommandCount> editActions_{};
+    std::array<QAction*, kUtilityCommandCount> utilityActions_{};
+    QAction* mnuWCascade_ = nullptr;
+    QAction* mnuWTile_ = nullptr;
+    bool optionsPending_ = false;
+
+    EditState editState_ = EditState::None;
+    EditCommandSet built_ = BuiltEditCommands();
+    UtilityCommandSet builtUtilities_ = BuiltUtilityCommands();
+    bool undoAvailable_ = false;
+    bool closed_ = false;
+};
+
+}  // namespace vxe

@@ -1,0 +1,40 @@
+#include <QApplication>
+#include <QDir>
+#include <cstdio>
+#include <cstring>
+
+#include "catalogue/Catalogue.h"
+#include "shell/FMain.h"
+#include "shell/Startup.h"
+
+int main(int argc, char* argv[]) {
+    // Answered before any window system is needed.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("vxeditr %s\n", VX_VERSION_TEXT);
+            return 0;
+        }
+    }
+
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("vxeditr"));
+    QCoreApplication::setApplicationName(QString::fromUtf8(vx::kProgramTitle.data(),
+                                                           static_cast<qsizetype>(vx::kProgramTitle.size())));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VX_VERSION_TEXT));
+
+    const vxe::StartupArgs args = vxe::ParseArguments(QCoreApplication::arguments(), QDir::currentPath());
+    if (args.showHelp) {
+        std::printf("%s", qPrintable(vxe::UsageText()));
+        return 0;
+    }
+    if (!args.error.isEmpty()) {
+        std::fprintf(stderr, "vxeditr: %s\n%s", qPrintable(args.error), qPrintable(vxe::UsageText()));
+        return 2;
+    }
+
+    vxe::FMain main(QCoreApplication::applicationDirPath());
+    const int code = vxe::RunStartup(main, args);
+    if (code >= 0) return code;
+    if (!args.screenshotFile.isEmpty()) vxe::ScheduleScreenshot(main, args.screenshotFile);
+    return app.exec();
+}

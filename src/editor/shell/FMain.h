@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <map>
+#include <memory>
+
+#include "document/Options.h"
+#include "shell/QtInteraction.h"
+#include "shell/ShellServices.h"
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace vx {
+class Session;
+}
+
+namespace vxe {
+
+class FDoc;
+class FAbout;
+class FHelp;
+
+// The main window: the frame of the document windows, the owner of the settings and the session.
+class FMain : public QMainWindow, public ShellServices, public SetEventListener {
+    Q_OBJECT
+public:
+    // settingsFile: an INI file to use instead of the user's store (empty: the user's store).
+    explicit FMain(const QString& programDir, const QString& settingsFile = QString(), QWidget* parent = nullptr);
+    ~FMain() override;
+
+    const QString& ProgramDir() const { return programDir_; }
+    vx::Options& Opts() { return options_; }
+    QtInteraction& Ui() { return ui_; }
+    vx::Session* Session() const { return session_.get(); }
+    QMdiArea* MdiArea() const { return mdi_; }
+    // The document window of an open set, or nullptr.
+    FDoc* Doc(int set) const;
+
+    // Start-up steps: read the settings, take over the session, set the captions.
+    void LoadSettings();
+    void AttachSession(std::unique_ptr<vx::Session> session);
+    void SetCaption();
+    // The settings go to the store once, when the program ends.
+    bool SettingsWritten() const { return settingsWritten_; }
+
+    // ShellServices
+    void NewSet() override;
+    void OpenSet() override;
+    void Exit() override;
+    void ShowHelpContents() override;
+    void ShowTipOfTheDay() override;
+    void ShowAbout() override;
+    void ShowOptions() override;
+    void Cascade() override;
+    void Tile() override;
+    void ArrangeIcons() override;
+
+    // SetEventListener
+    void OnSetOpened(int set) override;
+    void OnSetRenamed(int set) override;
+    void OnSetClosed(int set) override;
+    void OnKindChanged(int set, vx::ItemKind kind) override;
+    void OnItemChanged(int set, vx::ItemKind kind, int number) override;
+    void OnUndoAvailabilityChanged(int set, bool available) override;
+
+    // The menu bar shows the active document's menus, or the main window's own.
+    void RebuildMenus();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateActions();
+    void ArrangeWindows();
+    void SaveActiveSet();
+    FDoc* ActiveDoc() const;
+    QMdiSubWindow* SubWindowOf(const FDoc* doc) const;
+
+    QString programDir_;
+    QString settingsFile_;
+    vx::Options options_;
+    QtInteraction ui_;
+    // After the options and the interaction it refers to, so that it goes first.
+    std::unique_ptr<vx::Session> session_;
+    std::map<int, QPointer<FDoc>> docs_;
+    bool settingsLoaded_ = false;
+    bool settingsWritten_ = false;
+
+    QMdiArea* mdi_ = nullptr;
+    QToolBar* picToolbar_ = nullptr;
+    QMenu* mnuFile_ = nullptr;
+    QMenu* mnuHelp_ = nullptr;
+    QAction* mnuFNew_ = nullptr;
+    QAction* mnuFOpen_ = nullptr;
+    QAction* mnuFExit_ = nullptr;
+    QAction* mnuHTopics_ = nullptr;
+    QAction* mnuHAbout_ = nullptr;
+    QAction* tbNew_ = nullptr;
+    QAction* tbOpen_ = nullptr;
+    QAction* tbSave_ = nullptr;
+    QPointer<FDoc> menuDoc_;
+    bool mainMenusShown_ = false;
+    QPointer<FHelp> help_;
+};
+
+// The program's icon, drawn rather than shipped: a small keyboard.
+QIcon ProgramIcon();
+
+}  // namespace vxe

@@ -1,0 +1,282 @@
+#include "shell/QtInteraction.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "selection/SelectionDialogs.h"
+#include "shell/SetDialogs.h"
+
+namespace vxe {
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+QStringList QList(const std::vector<std::string>& entries) {
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(entries.size()));
+    for (const auto& entry : entries) list.append(Q(entry));
+    return list;
+}
+
+QMessageBox::StandardButton ToQt(vx::Answer answer) {
+    switch (answer) {
+        case vx::Answer::OK: return QMessageBox::Ok;
+        case vx::Answer::Cancel: return QMessageBox::Cancel;
+        case vx::Answer::Yes: return QMessageBox::Yes;
+        case vx::Answer::No: return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon ToQt(vx::MessageIcon icon) {
+    switch (icon) {
+        case vx::MessageIcon::None: return QMessageBox::NoIcon;
+        case vx::MessageIcon::Critical: return QMessageBox::Critical;
+        case vx::MessageIcon::Question: return QMessageBox::Question;
+        case vx::MessageIcon::Exclamation: return QMessageBox::Warning;
+        case vx::MessageIcon::Information: return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToQt(vx::MessageButtons buttons) {
+    switch (buttons) {
+        case vx::MessageButtons::OK: return QMessageBox::Ok;
+        case vx::MessageButtons::OKCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+        case vx::MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+        case vx::MessageButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+bool Offers(vx::MessageButtons buttons, vx::Answer answer) {
+    return (ToQt(buttons) & ToQt(answer)) != 0;
+}
+
+// The answer when the box is closed without a button: Cancel, else No, else the only button.
+vx::Answer EscapeAnswer(vx::MessageButtons buttons) {
+    if (Offers(buttons, vx::Answer::Cancel)) return vx::Answer::Cancel;
+    if (Offers(buttons, vx::Answer::No)) return vx::Answer::No;
+    return vx::Answer::OK;
+}
+
+class QtProgress : public vx::ProgressWindow {
+public:
+    QtProgress(QWidget* parent, const QString& title, const QString& text, double minimum, double maximum)
+        : dialog_(text, QString(), 0, kSteps, parent), minimum_(minimum), maximum_(maximum) {
+        dialog_.setWindowTitle(title);
+        dialog_.setCancelButton(nullptr);
+        dialog_.setWindowModality(Qt::ApplicationModal);
+        dialog_.setAutoReset(false);
+        dialog_.setAutoClose(false);
+        // Shown only when the work lasts long enough to notice.
+        dialog_.setMinimumDuration(400);
+        dialog_.setValue(0);
+    }
+    ~QtProgress() override { dialog_.close(); }
+
+    void SetValue(double value) override {
+        const double span = maximum_ - minimum_;
+        double fraction = span > 0 ? (value - minimum_) / span : 0.0;
+        if (!std::isfinite(fraction)) fraction = 0.0;
+        fraction = std::clamp(fraction, 0.0, 1.0);
+        dialog_.setValue(static_cast<int>(std::lround(fraction * kSteps)));
+    }
+
+private:
+    static constexpr int kSteps = 1000;
+    QProgressDialog dialog_;
+    double minimum_;
+    double maximum_;
+};
+
+class NoProgress : public vx::ProgressWindow {
+public:
+    void SetValue(double) override {}
+};
+
+}  // namespace
+
+QString QtFileFilter(const std::string& filter) {
+    const QStringList parts = Q(filter).split(QLatin1Char('|'));
+    QStringList entries;
+    static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        // "Report (*.TXT)" already names its patterns; they are written again below.
+        description.remove(trailingPatterns);
+        QStringList patterns;
+        for (const QString& raw : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString pattern = raw.trimmed();
+            if (pattern.isEmpty()) continue;
+            for (const QString& form : {pattern, pattern.toUpper(), pattern.toLower()})
+                if (!patterns.contains(form)) patterns.append(form);
+        }
+        if (patterns.isEmpty()) continue;
+        entries.append(description.trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                       QLatin1Char(')'));
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+QtInteraction::QtInteraction(QWidget* mainWindow) : mainWindow_(mainWindow) {}
+
+QWidget* QtInteraction::DialogParent() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    return mainWindow_;
+}
+
+vx::Answer QtInteraction::ShowMessage(const vx::Message& message) {
+    if (unattended_) {
+        std::fprintf(stderr, "%s: %s\n", message.title.c_str(), message.text.c_str());
+        return message.buttons == vx::MessageButtons::OK ? vx::Answer::OK : message.defaultButton;
+    }
+    QMessageBox box(ToQt(message.icon), Q(message.title), Q(message.text), ToQt(message.buttons), DialogParent());
+    // Names and paths may hold "<"; they are never markup.
+    box.setTextFormat(Qt::PlainText);
+    if (Offers(message.buttons, message.defaultButton)) box.setDefaultButton(ToQt(message.defaultButton));
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (!clicked) return EscapeAnswer(message.buttons);
+    switch (box.standardButton(clicked)) {
+        case QMessageBox::Ok: return vx::Answer::OK;
+        case QMessageBox::Cancel: return vx::Answer::Cancel;
+        case QMessageBox::Yes: return vx::Answer::Yes;
+        case QMessageBox::No: return vx::Answer::No;
+        default: return EscapeAnswer(message.buttons);
+    }
+}
+
+void QtInteraction::Beep() {
+    if (!unattended_) QApplication::beep();
+}
+
+int QtInteraction::PickArrangement(int set, int startNumber, const std::string& captionAddition) {
+    if (unattended_ || !session_) return -1;
+    return FInArrPick(*session_, set, startNumber, Q(captionAddition), DialogParent());
+}
+
+int QtInteraction::PickStyle(int set, int startNumber, const std::string& captionAddition) {
+    if (unattended_ || !session_) return -1;
+    return FInStyPick(*session_, set, startNumber, Q(captionAddition), DialogParent());
+}
+
+int QtInteraction::PickProgram(int set, int startNumber, const std::string& captionAddition) {
+    if (unattended_ || !session_) return -1;
+    return FInPrgPick(*session_, set, startNumber, Q(captionAddition), DialogParent());
+}
+
+int QtInteraction::PickNote(const std::string& caption, const std::string& label,
+                            const std::vector<std::string>& entries, int preselected) {
+    if (unattended_) return -1;
+    return FInNotePick(Q(caption), Q(label), QList(entries), preselected, DialogParent());
+}
+
+int QtInteraction::PickMidiChannel(const std::string& caption, const std::vector<std::string>& entries,
+                                   int preselected) {
+    if (unattended_) return -1;
+    return FInMidChPick(Q(caption), QList(entries), preselected, DialogParent());
+}
+
+std::optional<std::string> QtInteraction::ChooseFile(const vx::FileRequest& request, bool save) {
+    if (unattended_) return std::nullopt;
+    QFileDialog dialog(DialogParent(), Q(request.title), Q(request.initialDirectory));
+    dialog.setNameFilter(QtFileFilter(request.filter));
+    // The callers ask their own overwrite question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    QString suffix = Q(request.defaultExtension);
+    if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
+    if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+    // A wildcard such as "*.ARR" is already the filter; only real names are proposed.
+    const QString name = Q(request.initialName);
+    if (!name.isEmpty() && !name.contains(QLatin1Char('*')) && !name.contains(QLatin1Char('?')))
+        dialog.selectFile(name);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) return std::nullopt;
+    return files.first().toStdString();
+}
+
+std::optional<std::string> QtInteraction::ChooseOpenFile(const vx::FileRequest& request) {
+    return ChooseFile(request, false);
+}
+
+std::optional<std::string> QtInteraction::ChooseSaveFile(const vx::FileRequest& request) {
+    return ChooseFile(request, true);
+}
+
+std::string QtInteraction::ChooseSetToOpen() {
+    if (unattended_ || !session_) return {};
+    return vxe::ChooseSetToOpen(*session_, DialogParent());
+}
+
+std::string QtInteraction::ChooseSetDestination(const std::string& proposedName) {
+    if (unattended_ || !session_) return {};
+    return vxe::ChooseSetDestination(*session_, proposedName, DialogParent());
+}
+
+std::unique_ptr<vx::ProgressWindow> QtInteraction::BeginProgress(const std::string& title, const std::string& text,
+                                                                 double minimum, double maximum) {
+    if (unattended_) return std::make_unique<NoProgress>();
+    return std::make_unique<QtProgress>(DialogParent(), Q(title), Q(text), minimum, maximum);
+}
+
+void QtInteraction::SetBusy(bool busy) {
+    // Qt keeps the override cursors on a stack, so nested busy periods restore correctly.
+    if (busy) {
+        ++busyDepth_;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (busyDepth_ > 0) {
+        --busyDepth_;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void QtInteraction::Pause(double seconds) {
+    if (!std::isfinite(seconds) || seconds <= 0) return;
+    // Never longer than a minute, whatever a caller computed.
+    const int ms = static_cast<int>(std::lround(std::min(seconds, 60.0) * 1000.0));
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void QtInteraction::SetOpened(int set) {
+    if (listener_) listener_->OnSetOpened(set);
+}
+void QtInteraction::SetRenamed(int set) {
+    if (listener_) listener_->OnSetRenamed(set);
+}
+void QtInteraction::SetClosed(int set) {
+    if (listener_) listener_->OnSetClosed(set);
+}
+void QtInteraction::KindChanged(int set, vx::ItemKind kind) {
+    if (listener_) listener_->OnKindChanged(set, kind);
+}
+void QtInteraction::ItemChanged(int set, vx::ItemKind kind, int number) {
+    if (listener_) listener_->OnItemChanged(set, kind, number);
+}
+void QtInteraction::UndoAvailabilityChanged(int set, bool available) {
+    if (listener_) listener_->OnUndoAvailabilityChanged(set, available);
+}
+
+}  // namespace vxe

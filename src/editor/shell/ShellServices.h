@@ -1,0 +1,24 @@
+#pragma once
+
+namespace vxe {
+
+// What a document window asks of the main window: the commands that are not about its own set.
+class ShellServices {
+public:
+    virtual ~ShellServices() = default;
+
+    virtual void NewSet() = 0;
+    virtual void OpenSet() = 0;
+    virtual void Exit() = 0;
+
+    virtual void ShowHelpContents() = 0;
+    virtual void ShowTipOfTheDay() = 0;
+    virtual void ShowAbout() = 0;
+    virtual void ShowOptions() = 0;
+
+    virtual void Cascade() = 0;
+    virtual void Tile() = 0;
+    virtual void ArrangeIcons() = 0;
+};
+
+}  // namespace vxe

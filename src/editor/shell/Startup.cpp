@@ -1,0 +1,120 @@
+#include "shell/Startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueInit.h"
+#include "interaction/Interaction.h"
+#include "presets/PresetNames.h"
+#include "shell/FMain.h"
+#include "storage/PathLookup.h"
+#include "storage/Session.h"
+
+namespace vxe {
+
+StartupArgs ParseArguments(const QStringList& arguments, const QString& currentDir) {
+    StartupArgs args;
+    const QDir base(currentDir);
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QStringLiteral("--screenshot")) {
+            if (i + 1 >= arguments.size()) {
+                args.error = QStringLiteral("--screenshot needs a file name");
+                return args;
+            }
+            args.screenshotFile = QDir::cleanPath(base.absoluteFilePath(arguments[++i]));
+        } else if (argument == QStringLiteral("--no-tips")) {
+            args.noTips = true;
+        } else if (argument == QStringLiteral("--version")) {
+            args.showVersion = true;
+        } else if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
+            args.showHelp = true;
+        } else if (argument.startsWith(QStringLiteral("--"))) {
+            args.error = QStringLiteral("Unknown option ") + argument;
+            return args;
+        } else if (!argument.isEmpty()) {
+            args.setPaths.append(QDir::cleanPath(base.absoluteFilePath(argument)));
+        }
+    }
+    return args;
+}
+
+QString UsageText() {
+    return QStringLiteral(
+        "Usage: vxeditr [options] [SET directory...]\n"
+        "  --screenshot FILE  render the main window to FILE (PNG) after start-up and end\n"
+        "  --no-tips          do not show the tip of the day at start-up\n"
+        "  --version          print the version and end\n");
+}
+
+bool ScreenCheck(vx::Interaction& ui, const QSize& screen) {
+    if (screen.width() >= 800 && screen.height() >= 600) return true;
+    const vx::Answer answer =
+        ui.ShowMessage({"For a correct display, the screen resolution\nshould be at least 800x600 pixels!\n"
+                        "Continue anyway?",
+                        "Warning", vx::MessageIcon::Exclamation, vx::MessageButtons::YesNo, vx::Answer::Yes});
+    return answer != vx::Answer::No;
+}
+
+std::unique_ptr<vx::Session> CreateSession(const QString& programDir, vx::Options& options, vx::Interaction& ui) {
+    const std::string directory = programDir.toStdString();
+    auto catalogue = vx::InitCatalogue(directory, std::getenv("TEMP"), ui);
+    if (!catalogue) return nullptr;
+    vx::PresetTables presets;
+    const std::string namesFile = directory + "/" + std::string(vx::kPresetNamesFile);
+    if (!vx::ReadPresetNames(vx::FindPathIgnoringCase(namesFile).value_or(namesFile), presets)) {
+        ui.ShowMessage(
+            {vx::PresetNamesErrorText(), "Error", vx::MessageIcon::Critical, vx::MessageButtons::OK, vx::Answer::OK});
+        return nullptr;
+    }
+    return std::make_unique<vx::Session>(std::move(*catalogue), std::move(presets), options, ui);
+}
+
+int RunStartup(FMain& main, const StartupArgs& args) {
+    const bool screenshot = !args.screenshotFile.isEmpty();
+    QtInteraction& ui = main.Ui();
+    // A rendering run never waits for a person.
+    ui.SetUnattended(screenshot);
+
+    if (QScreen* screen = QGuiApplication::primaryScreen(); screen && !ScreenCheck(ui, screen->size())) return 0;
+    QDir::setCurrent(main.ProgramDir());
+    main.LoadSettings();
+    if (main.Opts().ShowTips == 1 && !screenshot && !args.noTips) main.ShowTipOfTheDay();
+
+    {
+        vx::BusyPointer busy(ui);
+        auto session = CreateSession(main.ProgramDir(), main.Opts(), ui);
+        if (!session) return 1;
+        main.AttachSession(std::move(session));
+    }
+    main.SetCaption();
+    main.show();
+
+    vx::Session& session = *main.Session();
+    if (!args.setPaths.isEmpty()) {
+        for (const QString& path : args.setPaths) session.OpenOrNewSet(false, path.toStdString());
+    } else if (main.Opts().StartOld == 1) {
+        // A missing directory falls back to the open dialog.
+        session.OpenOrNewSet(false, main.Opts().OldSetNam);
+    } else if (!screenshot) {
+        session.OpenOrNewSet(false, std::string());
+    }
+    return -1;
+}
+
+void ScheduleScreenshot(FMain& main, const QString& file) {
+    QTimer::singleShot(200, &main, [&main, file] {
+        QApplication::processEvents();
+        const bool saved = main.grab().save(file, "PNG");
+        if (!saved) std::fprintf(stderr, "vxeditr: cannot write %s\n", qPrintable(file));
+        QCoreApplication::exit(saved ? 0 : 1);
+    });
+}
+
+}  // namespace vxe

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace vx {
+class Interaction;
+class Session;
+struct Options;
+}  // namespace vx
+
+namespace vxe {
+
+class FMain;
+
+struct StartupArgs {
+    QStringList setPaths;    // absolute: the program directory becomes the current one later
+    QString screenshotFile;  // absolute; empty: a normal run
+    bool noTips = false;
+    bool showVersion = false;
+    bool showHelp = false;
+    QString error;  // a bad command line
+};
+
+// The command line after the program's name: set directories, --screenshot FILE, --no-tips,
+// --version, --help. Relative paths are taken from currentDir.
+StartupArgs ParseArguments(const QStringList& arguments, const QString& currentDir);
+QString UsageText();
+
+// The warning for screens below 800 x 600; false when the user chooses to end.
+bool ScreenCheck(vx::Interaction& ui, const QSize& screen);
+
+// The catalogue from the template set and the preset names; nullptr after the messages when
+// either cannot be read (the program then ends with exit code 1).
+std::unique_ptr<vx::Session> CreateSession(const QString& programDir, vx::Options& options, vx::Interaction& ui);
+
+// The start of the program, up to the first sets opened. Returns -1 when the program goes on
+// running, else its exit code.
+int RunStartup(FMain& main, const StartupArgs& args);
+
+// After the first paint, the main window is saved to file as PNG and the program ends
+// (exit code 0, or 1 when the file cannot be written).
+void ScheduleScreenshot(FMain& main, const QString& file);
+
+}  // namespace vxe

@@ -1,0 +1,52 @@
+#include "views/ViewSetup.h"
+
+#include <QAbstractItemView>
+#include <QColor>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QPalette>
+#include <QScrollBar>
+#include <QTableView>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vxe {
+
+namespace {
+constexpr int kTwipsPerInch = 1440;
+}
+
+QColor ColourOf(std::uint32_t colour, const QPalette& palette) {
+    if (colour & 0x80000000u) return palette.color(QPalette::Disabled, QPalette::Text);
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+int TwipsToPixels(const QWidget& widget, int twips) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) * widget.logicalDpiX() / kTwipsPerInch));
+}
+
+void SetupView(QTableView& view, int rows, int columnTwips, int rowTwips, int minChars) {
+    const QFontMetrics metrics(view.font());
+    const int columnWidth = std::max(TwipsToPixels(view, columnTwips), metrics.averageCharWidth() * minChars + 8);
+    const int rowHeight = std::max(TwipsToPixels(view, rowTwips), metrics.height() + 2);
+    view.horizontalHeader()->setDefaultSectionSize(columnWidth);
+    view.verticalHeader()->setDefaultSectionSize(rowHeight);
+    view.verticalHeader()->setMinimumSectionSize(rowHeight);
+    int width = 2 * view.frameWidth();
+    if (view.model() != nullptr) width += view.model()->columnCount() * columnWidth;
+    if (view.verticalHeader()->isVisible()) width += view.verticalHeader()->width();
+    view.setMinimumWidth(width + view.verticalScrollBar()->sizeHint().width());
+    int height = 2 * view.frameWidth() + std::min(rows, 16) * rowHeight;
+    if (view.horizontalHeader()->isVisible()) height += view.horizontalHeader()->sizeHint().height();
+    view.setMinimumHeight(height);
+}
+
+void SetupListView(QAbstractItemView& view, int rows, int rowTwips) {
+    const QFontMetrics metrics(view.font());
+    const int rowHeight = std::max(TwipsToPixels(view, rowTwips), metrics.height() + 2);
+    view.setMinimumHeight(2 * view.frameWidth() + rows * rowHeight);
+}
+
+}  // namespace vxe

@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueInit.h"
+#include "document/Helpers.h"
+#include "presets/PresetNames.h"
+#include "storage/Session.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TestPaths.h"
+
+namespace vx {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ScriptedInteraction;
+
+const char* const kExtensions[] = {".ARR", ".STY", ".PRG", ".BSQ", ".SNG", ".ARK", ".ARG", ".GBL"};
+
+Bytes ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const fs::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+class SessionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto catalogue = InitCatalogue(test::ProgramDir(), nullptr, ui);
+        ASSERT_TRUE(catalogue);
+        PresetTables presets;
+        ASSERT_TRUE(ReadPresetNames(test::ProgramDir() + "/X50PRSTS.TXT", presets));
+        options.PathNam = temp.Str();
+        session = std::make_unique<Session>(std::move(*catalogue), std::move(presets), options, ui);
+    }
+
+    // A copy of the template set as dir/NAME.SET; extensions in lower case when asked.
+    std::string MakeSet(const std::string& directoryName, const std::string& name, bool lowerCaseFiles = false) {
+        const fs::path directory = temp.Path() / directoryName;
+        fs::create_directories(directory);
+        for (const char* extension : kExtensions) {
+            std::string fileName = name + extension;
+            if (lowerCaseFiles)
+                for (char& c : fileName) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            fs::copy_file(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY" + extension, directory / fileName);
+        }
+        return directory.string();
+    }
+
+    ScriptedInteraction ui;
+    Options options;
+    test::TempDirectory temp;
+    std::unique_ptr<Session> session;
+};
+
+TEST_F(SessionTest, NewSetsAreNumberedBySlotAndReuseFreedSlots) {
+    const int first = session->OpenOrNewSet(true, "");
+    ASSERT_EQ(first, 1);
+    EXPECT_EQ(session->Slot(1).name, "NEWSET01");
+    EXPECT_EQ(session->Slot(1).directory, temp.Str() + "/NEWSET01.SET");
+    EXPECT_TRUE(session->Slot(1).AnyDirty());
+    EXPECT_FALSE(fs::exists(session->Slot(1).directory)) << "a new set has no directory before its first save";
+
+    EXPECT_EQ(session->OpenOrNewSet(true, ""), 2);
+    EXPECT_EQ(session->Slot(2).name, "NEWSET02");
+
+    options.OldSetNam = "/somewhere/LIVE.SET";
+    session->CloseSet(1);
+    EXPECT_EQ(options.OldSetNam, "/somewhere/LIVE.SET") << "closing a NEWSET keeps the last set";
+    EXPECT_EQ(session->OpenOrNewSet(true, ""), 1);
+    EXPECT_EQ(session->Slot(1).name, "NEWSET01");
+    EXPECT_EQ(session->Sets().HighestNumber(), 2);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(SessionTest, OpensASetWhateverTheCaseOfItsFiles) {
+    const std::string directory = MakeSet("live.set", "live", true);
+    const int set = session->OpenOrNewSet(false, temp.Str() + "/LIVE.SET");
+    ASSERT_EQ(set, 1) << (ui.messages.empty() ? "" : ui.Last().text);
+    EXPECT_EQ(session->Slot(set).name, "LIVE");
+    EXPECT_EQ(session->Slot(set).directory, directory);
+    EXPECT_FALSE(session->Slot(set).AnyDirty());
+    EXPECT_EQ(ui.progressTitles, std::vector<std::string>{"Loading LIVE Files..."});
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"SetOpened 1", "Undo 1 off"}));
+
+    // Saving writes back into the files as they are named on disk.
+    session->MarkDirty(set, ItemKind::Style);
+    ASSERT_TRUE(session->Save(set));
+    EXPECT_TRUE(fs::exists(fs::path(directory) / "live.sty"));
+    EXPECT_FALSE(fs::exists(fs::path(directory) / "LIVE.STY"));
+    EXPECT_FALSE(session->Slot(set).AnyDirty());
+}
+
+TEST_F(SessionTest, AMissingOrBadFileStopsTheOpeningAndFreesTheSlot) {
+    const std::string directory = MakeSet("GIGS.SET", "GIGS");
+    fs::remove(fs::path(directory) / "GIGS.SNG");
+    Bytes program = ReadFile(fs::path(directory) / "GIGS.PRG");
+    program[6] = 3;  // an arrangement file under the program's name
+    WriteFile(fs::path(directory) / "GIGS.PRG", program);
+
+    EXPECT_EQ(session->OpenOrNewSet(false, directory), 0);
+    const std::string upper = ToUpper(directory);
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{upper + "/GIGS.PRG is not a valid file",
+                                                    "File " + upper + "/GIGS.SNG not found"}));
+    EXPECT_EQ(ui.messages[0].title, "Error");
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
+    EXPECT_FALSE(session->AnySetOpen());
+}
+
+TEST_F(SessionTest, AKindThatFailsToLoadIsReportedAndTheSetIsNotOpened) {
+    const std::string directory = MakeSet("BAD.SET", "BAD");
+    Bytes arrangements = ReadFile(fs::path(directory) / "BAD.ARR");
+    arrangements.resize(arrangements.size() - 100);  // DataLength now promises more than the file holds
+    WriteFile(fs::path(directory) / "BAD.ARR", arrangements);
+
+    EXPECT_EQ(session->OpenOrNewSet(false, directory), 0);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Arrangement data.\n"});
+    EXPECT_FALSE(session->AnySetOpen());
+    EXPECT_EQ(session->OpenOrNewSet(true, ""), 1) << "the slot was released";
+}
+
+TEST_F(SessionTest, ASecondSetOfTheSameNameIsOpenedOnlyAfterTheWarning) {
+    const std::string first = MakeSet("A/LIVE.SET", "LIVE");
+    const std::string second = MakeSet("B/LIVE.SET", "LIVE");
+    ASSERT_EQ(session->OpenOrNewSet(false, first), 1);
+
+    ui.answers = {Answer::Cancel};
+    EXPECT_EQ(session->OpenOrNewSet(false, second), 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, "Name LIVE is already in use.\nContinue anyway?");
+    EXPECT_EQ(ui.Last().title, "Warning");
+    EXPECT_EQ(ui.Last().buttons, MessageButtons::OKCancel);
+
+    ui.answers = {Answer::OK};
+    EXPECT_EQ(session->OpenOrNewSet(false, second), 2);
+}
+
+TEST_F(SessionTest, SaveWritesTheDirtyKindsAndAReadOnlyFileBlocksOnlyItsOwnKind) {
+    const std::string directory = MakeSet("LIVE.SET", "LIVE");
+    const int set = session->OpenOrNewSet(false, directory);
+    ASSERT_EQ(set, 1);
+    const fs::path programs = fs::path(directory) / "LIVE.PRG";
+    const fs::path styles = fs::path(directory) / "LIVE.STY";
+    const Bytes programsBefore = ReadFile(programs);
+    fs::permissions(programs, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+
+    session->Data(set).prg.records[0].SetName("Changed");
+    StyleSlot& style = session->Data(set).sty.slots[0];
+    style.used = 1;
+    style.size = 70;
+    style.record.SetName("Changed");
+    session->MarkDirty(set, ItemKind::Program);
+    session->MarkDirty(set, ItemKind::Style);
+    const auto arrangementsTimeBefore = fs::last_write_time(fs::path(directory) / "LIVE.ARR");
+
+    EXPECT_FALSE(session->Save(set));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error saving Program data.\nDestination file is Read-Only!"});
+    EXPECT_EQ(ReadFile(programs), programsBefore);
+    EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Program))]);
+    EXPECT_FALSE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Style))]);
+    EXPECT_EQ(ReadFile(styles).at(224), 'C') << "the style kind was saved";
+    EXPECT_EQ(fs::last_write_time(fs::path(directory) / "LIVE.ARR"), arrangementsTimeBefore) << "clean kinds untouched";
+}
+
+TEST_F(SessionTest, SaveAsMovesTheSetKeepingItsNumber) {
+    const std::string directory = MakeSet("LIVE.SET", "LIVE");
+    const int set = session->OpenOrNewSet(false, directory);
+    ASSERT_EQ(set, 1);
+    fs::create_directories(temp.Path() / "COPY.SET");
+    ui.setAnswers = {temp.Str() + "/COPY.SET/COPY"};
+
+    ASSERT_TRUE(session->SaveAs(set));
+    EXPECT_EQ(session->Slot(set).name, "COPY");
+    EXPECT_EQ(session->Slot(set).directory, temp.Str() + "/COPY.SET");
+    for (const char* extension : kExtensions)
+        EXPECT_EQ(ReadFile(temp.Path() / "COPY.SET" / (std::string("COPY") + extension)),
+                  ReadFile(fs::path(directory) / (std::string("LIVE") + extension)))
+            << extension;
+    EXPECT_NE(std::find(ui.events.begin(), ui.events.end(), "SetRenamed 1"), ui.events.end());
+}
+
+TEST_F(SessionTest, SavingANewSetAsksForItsDestination) {
+    const int set = session->OpenOrNewSet(true, "");
+    ui.setAnswers = {};  // the user cancels the dialog
+    EXPECT_FALSE(session->Save(set));
+    EXPECT_EQ(ui.events.back(), "ChooseSetDestination NEWSET01");
+    EXPECT_TRUE(session->Slot(set).AnyDirty());
+}
+
+TEST_F(SessionTest, ClosingAChangedSetAsksYesNoOrCancel) {
+    const std::string directory = MakeSet("LIVE.SET", "LIVE");
+    const int set = session->OpenOrNewSet(false, directory);
+    EXPECT_TRUE(session->QueryClose(set)) << "a clean set closes without a question";
+    EXPECT_TRUE(ui.messages.empty());
+
+    session->Data(set).arr.arr[3].SetName("Changed");
+    session->MarkDirty(set, ItemKind::Arrangement);
+    struct Case {
+        Answer answer;
+        bool closes;
+        bool saved;
+    };
+    for (const Case& c : {Case{Answer::Cancel, false, false}, Case{Answer::No, true, false},
+                          Case{Answer::Yes, true, true}}) {
+        ui.messages.clear();
+        ui.answers = {c.answer};
+        EXPECT_EQ(session->QueryClose(set), c.closes);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.Last().text, "Save the changes in LIVE ?");
+        EXPECT_EQ(ui.Last().buttons, MessageButtons::YesNoCancel);
+        EXPECT_EQ(ui.Last().defaultButton, Answer::Cancel);
+        EXPECT_EQ(session->Slot(set).AnyDirty(), !c.saved);
+    }
+    session->CloseSet(set);
+    EXPECT_EQ(options.OldSetNam, directory);
+    EXPECT_FALSE(session->AnySetOpen());
+}
+
+TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
+    const std::string live = MakeSet("LIVE.SET", "LIVE");
+    const std::string other = MakeSet("OTHER.SET", "OTHER");
+    const int set = session->OpenOrNewSet(false, live);
+    const SetStyles before = session->Data(set).sty;
+
+    // Cancelled: nothing happens, nothing is said.
+    EXPECT_FALSE(session->ImportAll(set, ItemKind::Style));
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests[0].title, "Import all Style from...");
+    EXPECT_EQ(ui.fileRequests[0].initialName, "*.STY");
+    EXPECT_EQ(ui.fileRequests[0].filter, "Style|*.STY");
+    EXPECT_EQ(ui.fileRequests[0].initialDirectory, temp.Str());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(session->Slot(set).AnyDirty());
+
+    // A file of another kind is refused by its header; the styles stay as they were.
+    fs::copy_file(fs::path(other) / "OTHER.ARR", fs::path(other) / "WRONG.STY");
+    EXPECT_FALSE(session->ImportFromFile(set, ItemKind::Style, other + "/WRONG.STY"));
+    const std::string upper = ToUpper(other);
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{upper + "/WRONG.STY is not a valid file", "Error getting Style data.\n"}));
+
+    // A style file whose directory is broken part way loads nothing.
+    Bytes styles = ReadFile(fs::path(other) / "OTHER.STY");
+    styles[22 + 4 * 5] = 9;  // slot 5's directory entry names slot 9
+    WriteFile(fs::path(other) / "BROKEN.STY", styles);
+    ui.messages.clear();
+    EXPECT_FALSE(session->ImportFromFile(set, ItemKind::Style, other + "/broken.sty"));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Style data.\n"});
+    EXPECT_EQ(SerializeSty(session->Data(set).sty), SerializeSty(before));
+    EXPECT_FALSE(session->Slot(set).AnyDirty());
+
+    // A good file replaces the kind and makes it dirty; the lower-case name is found.
+    styles[22 + 4 * 5] = 5;
+    styles[224 + 0] = 'Z';  // the template's blank style record becomes visible only as trailing bytes
+    WriteFile(fs::path(other) / "good.sty", styles);
+    ui.messages.clear();
+    ui.events.clear();
+    EXPECT_TRUE(session->ImportFromFile(set, ItemKind::Style, other + "/good.sty"));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(SerializeSty(session->Data(set).sty), styles);
+    EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Style))]);
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"KindChanged 1 1", "Undo 1 off"}));
+}
+
+TEST_F(SessionTest, TheOpenDialogOffersToCreateMissingFiles) {
+    const std::string directory = MakeSet("LIVE.SET", "LIVE");
+    fs::remove(fs::path(directory) / "LIVE.ARK");
+    fs::remove(fs::path(directory) / "LIVE.GBL");
+
+    ui.answers = {Answer::OK, Answer::Cancel};
+    EXPECT_FALSE(session->OfferMissingFiles(directory));
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"LIVE.ARK is missing.\nCreate it?", "LIVE.GBL is missing.\nCreate it?"}));
+    EXPECT_EQ(ui.Last().title, "Open a Set");
+    EXPECT_EQ(ui.Last().defaultButton, Answer::Cancel);
+    EXPECT_EQ(ReadFile(fs::path(directory) / "LIVE.ARK"), ReadFile(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY.ARK"));
+    EXPECT_FALSE(fs::exists(fs::path(directory) / "LIVE.GBL"));
+
+    ui.messages.clear();
+    ui.answers = {Answer::OK};
+    EXPECT_TRUE(session->OfferMissingFiles(directory));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(fs::exists(fs::path(directory) / "LIVE.GBL"));
+}
+
+TEST_F(SessionTest, TheOpenDialogRefusesWhatIsNotASetAndASetAlreadyOpen) {
+    const std::string directory = MakeSet("LIVE.SET", "LIVE");
+    EXPECT_EQ(session->CheckOpenCandidate(temp.Str(), "nothing"), "");
+    EXPECT_EQ(ui.Last().text, "Find a *.SET directory and double-click it!");
+    EXPECT_EQ(ui.Last().title, "To Open a SET...");
+    EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
+
+    EXPECT_EQ(session->CheckOpenCandidate(temp.Str(), "live"), directory);
+    EXPECT_EQ(options.PathNam, temp.Str());
+    ASSERT_EQ(session->OpenOrNewSet(false, directory), 1);
+    EXPECT_EQ(session->CheckOpenCandidate(temp.Str(), "live"), "");
+    EXPECT_EQ(ui.Last().text, temp.Str() + "/LIVE.SET is already open");
+    EXPECT_EQ(ui.Last().title, "Open a Set");
+    EXPECT_EQ(ui.Last().icon, MessageIcon::Critical);
+    EXPECT_EQ(ui.beeps, 2);
+}
+
+TEST_F(SessionTest, TheSaveDialogAsksBeforeOverwritingAndCreatesNewDirectories) {
+    MakeSet("LIVE.SET", "LIVE");
+    ui.answers = {Answer::Cancel};
+    EXPECT_EQ(session->CheckSaveCandidate(temp.Str(), "live"), "");
+    EXPECT_EQ(ui.Last().text, "This Set already exists.\nOverwrite it?");
+    EXPECT_EQ(ui.Last().title, "Save a Set");
+
+    EXPECT_EQ(session->CheckSaveCandidate(temp.Str(), "gigs"), temp.Str() + "/GIGS.SET/GIGS");
+    EXPECT_TRUE(fs::is_directory(temp.Path() / "GIGS.SET"));
+}
+
+}  // namespace
+}  // namespace vx

@@ -1,0 +1,295 @@
+#include "support/SetBuilder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+namespace vx::test {
+
+namespace {
+
+constexpr int kBlankCategory = 15;
+
+template <std::size_t N>
+void PutMagic(std::array<std::uint8_t, N>& header, ItemKind kind) {
+    const std::string magic = "VEMOX";
+    std::copy(magic.begin(), magic.end(), header.begin());
+    header[6] = HeaderKindByte(kind);
+}
+
+template <std::size_t N>
+void PutWord(std::array<std::uint8_t, N>& header, std::size_t offset, int value) {
+    header[offset] = static_cast<std::uint8_t>(value & 0xFF);
+    header[offset + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+}
+
+class Random {
+public:
+    explicit Random(std::uint32_t seed) : engine_(seed) {}
+
+    int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(engine_); }
+    bool Percent(int percent) { return Between(0, 99) < percent; }
+    std::uint8_t Byte() { return static_cast<std::uint8_t>(Between(0, 255)); }
+
+    template <typename Container>
+    void Fill(Container& bytes) {
+        for (auto& b : bytes) b = Byte();
+    }
+    // Four bytes per draw: styles of 64 KB are built quickly.
+    Bytes Block(std::size_t count) {
+        Bytes bytes(count);
+        for (std::size_t i = 0; i < count; i += 4) {
+            auto word = static_cast<std::uint32_t>(engine_());
+            for (std::size_t k = i; k < count && k < i + 4; ++k, word >>= 8) bytes[k] = static_cast<std::uint8_t>(word);
+        }
+        return bytes;
+    }
+    // Letters, digits and blanks, as names on the instrument look.
+    std::string Name() {
+        static const std::string kChars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 -";
+        std::string name(kNameLength, ' ');
+        const int length = Between(1, static_cast<int>(kNameLength));
+        for (int i = 0; i < length; ++i)
+            name[static_cast<std::size_t>(i)] = kChars[static_cast<std::size_t>(Between(0, 37))];
+        if (name[0] == ' ') name[0] = 'X';
+        return name;
+    }
+    // A program number of any bank, sometimes none.
+    int ProgramNumber() {
+        static const int kBases[] = {0, 64, 256, 320, 512, 768, 832, 1024};
+        if (Percent(5)) return 0xFFFF;
+        const int bank = Between(0, 7);
+        return kBases[bank] + Between(0, bank == 7 ? 39 : 63);
+    }
+
+private:
+    std::mt19937 engine_;
+};
+
+// A record with random bytes and either a random name or, for an empty slot, blanks.
+template <typename Record>
+void RandomRecord(Random& random, Record& record, int emptyPercent) {
+    random.Fill(record.bytes);
+    record.SetName(random.Percent(emptyPercent) ? kBlankName : random.Name());
+}
+
+// Section offsets packed from start; the song file's patterns follow the songs.
+template <typename Entry>
+int PackFrom(int start, std::array<Entry, kSequenceCount>& entries, OffsetTable& offsets) {
+    int position = start;
+    for (std::size_t b = 0; b < entries.size(); ++b) {
+        entries[b].total = 0;
+        for (std::size_t k = 0; k < kSections; ++k) {
+            offsets[b][k] = position;
+            position += entries[b].lengths[k];
+            entries[b].total += entries[b].lengths[k];
+        }
+    }
+    return position;
+}
+
+template <typename Entry>
+void RandomEntries(Random& random, const RandomSetOptions& options, std::array<Entry, kSequenceCount>& entries) {
+    for (auto& entry : entries) {
+        RandomRecord(random, entry.record, options.emptyPercent);
+        for (auto& length : entry.lengths) length = random.Between(0, options.maxSectionUnits);
+        int total = 0;
+        for (int length : entry.lengths) total += length;
+        entry.events = random.Block(static_cast<std::size_t>(total) * kEventUnitBytes);
+    }
+}
+
+}  // namespace
+
+std::uint8_t HeaderKindByte(ItemKind kind) {
+    switch (kind) {
+        case ItemKind::Arrangement:
+            return 3;
+        case ItemKind::Style:
+            return 4;
+        case ItemKind::Program:
+            return 0;
+        case ItemKind::BackingSequence:
+            return 5;
+        case ItemKind::Song:
+            return 1;
+        case ItemKind::KbdSet:
+            return 8;
+        case ItemKind::ArrangementGlobal:
+            return 7;
+        case ItemKind::Global:
+            return 6;
+        default:
+            return 0;
+    }
+}
+
+std::string Extension(ItemKind kind) {
+    static const char* const kExtensions[] = {".ARR", ".STY", ".PRG", ".BSQ", ".SNG", ".ARK", ".ARG", ".GBL"};
+    if (!IsSetKind(kind)) throw std::invalid_argument("not a set kind");
+    return kExtensions[KindIndex(kind)];
+}
+
+SetData EmptySet() {
+    SetData set;
+    PutMagic(set.arr.header, ItemKind::Arrangement);
+    PutWord(set.arr.header, 24, kArrRecordsSize);
+    set.arr.dataLength = kArrRecordsSize;
+    for (auto& record : set.arr.arr) {
+        record.SetName(kBlankName);
+        record.SetCategory(kBlankCategory);
+    }
+
+    PutMagic(set.sty.header, ItemKind::Style);
+    for (int slot = 0; slot < kUserStyles; ++slot) {
+        auto& entry = set.sty.slots[static_cast<std::size_t>(slot)];
+        entry.slotByte = static_cast<std::uint8_t>(slot);
+        entry.record.SetName(kBlankName);
+    }
+    set.sty.gap.assign(kStyDataStart - (22 + 4 * kUserStyles), 0);
+
+    PutMagic(set.prg.header, ItemKind::Program);
+    for (auto& record : set.prg.records) {
+        record.SetName(kBlankName);
+        record.SetCategory(kBlankCategory);
+    }
+
+    PutMagic(set.bsq.header, ItemKind::BackingSequence);
+    for (auto& entry : set.bsq.entries) entry.record.SetName(kBlankName);
+    PutMagic(set.sng.header, ItemKind::Song);
+    for (auto& entry : set.sng.entries) entry.record.SetName(kBlankName);
+
+    PutMagic(set.ark.header, ItemKind::KbdSet);
+    PutWord(set.ark.header, 24, kArkRecordsSize);
+    set.ark.dataLength = kArkRecordsSize;
+    PutMagic(set.arg.header, ItemKind::ArrangementGlobal);
+    PutMagic(set.gbl.header, ItemKind::Global);
+    return set;
+}
+
+SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options) {
+    Random random(seed);
+    SetData set;
+    auto trailing = [&] { return random.Block(static_cast<std::size_t>(random.Between(0, options.maxTrailing))); };
+
+    random.Fill(set.arr.header);
+    PutMagic(set.arr.header, ItemKind::Arrangement);
+    for (auto& record : set.arr.arr) {
+        RandomRecord(random, record, options.emptyPercent);
+        record.SetStyle(random.Percent(50) ? random.Between(0, 127) : random.Between(256, 303));
+        for (int track = 0; track < ArrangementRecord::kTrackCount; ++track)
+            record.SetTrackProgram(track, random.ProgramNumber());
+    }
+    set.arr.tail = random.Block(static_cast<std::size_t>(random.Between(0, options.maxTail)));
+    set.arr.dataLength = static_cast<std::int16_t>(kArrRecordsSize + static_cast<int>(set.arr.tail.size()));
+    PutWord(set.arr.header, 24, set.arr.dataLength);
+    set.arr.trailing = trailing();
+
+    random.Fill(set.sty.header);
+    PutMagic(set.sty.header, ItemKind::Style);
+    const int largest = std::clamp(options.maxStyleSize, 70, 65535);
+    for (int slot = 0; slot < kUserStyles; ++slot) {
+        auto& entry = set.sty.slots[static_cast<std::size_t>(slot)];
+        entry.slotByte = static_cast<std::uint8_t>(slot);
+        if (!random.Percent(options.styleUsedPercent)) {
+            entry.record.SetName(kBlankName);
+            if (options.randomIdleSizes) entry.idleSize = static_cast<std::uint16_t>(random.Between(0, 65535));
+            continue;
+        }
+        entry.used = static_cast<std::uint8_t>(random.Between(1, 255));
+        entry.size = static_cast<std::uint16_t>(random.Between(70, largest));
+        RandomRecord(random, entry.record, options.emptyPercent);
+        for (int track = 0; track < StyleRecord::kTrackCount; ++track)
+            entry.record.SetTrackProgram(track, random.ProgramNumber());
+        entry.events = random.Block(entry.size - StyleRecord::kSize);
+    }
+    set.sty.gap = random.Block(kStyDataStart - (22 + 4 * kUserStyles));
+    set.sty.trailing = trailing();
+
+    random.Fill(set.prg.header);
+    PutMagic(set.prg.header, ItemKind::Program);
+    for (auto& record : set.prg.records) RandomRecord(random, record, options.emptyPercent);
+    for (auto& kit : set.prg.drumKits) random.Fill(kit);
+    set.prg.trailing = trailing();
+
+    random.Fill(set.bsq.header);
+    PutMagic(set.bsq.header, ItemKind::BackingSequence);
+    RandomEntries(random, options, set.bsq.entries);
+    for (auto& entry : set.bsq.entries) {
+        entry.record.SetArrangement(random.Percent(50) ? random.Between(0, 127) : random.Between(256, 383));
+        entry.record.SetStyle(random.Percent(50) ? random.Between(0, 127) : random.Between(256, 303));
+        for (int track = 0; track < BsqRecord::kTrackCount; ++track)
+            entry.record.SetTrackProgram(track, random.ProgramNumber());
+    }
+    set.bsq.endOffset = PackFrom(0, set.bsq.entries, set.bsq.offsets);
+    RebuildOffsets(set.bsq);
+    set.bsq.trailing = trailing();
+
+    random.Fill(set.sng.header);
+    PutMagic(set.sng.header, ItemKind::Song);
+    random.Fill(set.sng.values);
+    RandomEntries(random, options, set.sng.entries);
+    for (auto& entry : set.sng.entries) {
+        for (int track = 0; track < SongRecord::kTrackCount; ++track)
+            entry.record.SetTrackProgram(track, random.ProgramNumber());
+    }
+    // The songs start where the backing sequences end, and the patterns follow the songs.
+    int position = PackFrom(set.bsq.endOffset, set.sng.entries, set.sng.offsets);
+    for (auto& offset : set.sng.patternOffsets) {
+        offset = position;
+        position += random.Between(0, options.maxPatternUnits);
+    }
+    set.sng.endOffset = position;
+    set.sng.patternData =
+        random.Block(static_cast<std::size_t>(position - set.sng.patternOffsets[0]) * kEventUnitBytes);
+    RebuildOffsets(set.sng);
+    set.sng.trailing = trailing();
+
+    random.Fill(set.ark.header);
+    PutMagic(set.ark.header, ItemKind::KbdSet);
+    for (auto& record : set.ark.records) {
+        random.Fill(record.bytes);
+        record.SetSplit(random.Between(36, 96));
+        for (int track = 0; track < KbdSetRecord::kTrackCount; ++track)
+            record.SetTrackProgram(track, random.ProgramNumber());
+    }
+    // Now and then a length that leaves no tail: the records alone or less.
+    if (random.Percent(20)) {
+        set.ark.dataLength = static_cast<std::int16_t>(random.Between(-32768, kArkRecordsSize));
+    } else {
+        set.ark.tail = random.Block(static_cast<std::size_t>(random.Between(0, options.maxTail)));
+        set.ark.dataLength = static_cast<std::int16_t>(kArkRecordsSize + static_cast<int>(set.ark.tail.size()));
+    }
+    PutWord(set.ark.header, 24, set.ark.dataLength);
+    set.ark.trailing = trailing();
+
+    random.Fill(set.arg.header);
+    PutMagic(set.arg.header, ItemKind::ArrangementGlobal);
+    random.Fill(set.arg.record.bytes);
+    set.arg.trailing = trailing();
+    random.Fill(set.gbl.header);
+    PutMagic(set.gbl.header, ItemKind::Global);
+    random.Fill(set.gbl.record.bytes);
+    set.gbl.trailing = trailing();
+    return set;
+}
+
+ItemFile KindFile(const SetData& set, ItemKind kind, const std::string& name) {
+    return ItemFile(name + Extension(kind), SerializeKind(set, kind));
+}
+
+void WriteSet(const SetData& set, const std::string& directory, const std::string& name) {
+    std::filesystem::create_directories(directory);
+    for (int index = 0; index < kSetKindCount; ++index) {
+        const ItemKind kind = KindFromIndex(index);
+        const Bytes bytes = SerializeKind(set, kind);
+        const auto path = std::filesystem::path(directory) / (name + Extension(kind));
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (!out) throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+}  // namespace vx::test

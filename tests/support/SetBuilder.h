@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "catalogue/ItemKind.h"
+#include "storage/ItemFile.h"
+#include "storage/SetData.h"
+
+namespace vx::test {
+
+// What a random set holds. Every byte the editor does not interpret is random.
+struct RandomSetOptions {
+    int emptyPercent = 25;        // share of empty slots (blank names) among records and styles
+    int styleUsedPercent = 75;    // share of used style slots
+    int maxStyleSize = 65535;     // largest style (record + events); at least 70
+    int maxTail = 48;             // .ARR and .ARK tail bytes after the records
+    int maxTrailing = 24;         // bytes past what each file's format describes
+    int maxSectionUnits = 3;      // 16-byte units per sequence section
+    int maxPatternUnits = 2;      // units per pattern of the song file
+    bool randomIdleSizes = true;  // unused style entries carry random size bytes
+};
+
+// A set as a fresh template holds it: "VEMOX" and the kind byte in each header, every other
+// header byte zero, all items empty (blank names, category 15), every style slot unused,
+// no sequence events.
+SetData EmptySet();
+
+// A set with random names, categories, calls, parameters, tails and trailing bytes, and
+// styles of random sizes. The same seed gives the same set.
+SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options = {});
+
+// Byte 6 of a set file's header and the file's extension.
+std::uint8_t HeaderKindByte(ItemKind kind);
+std::string Extension(ItemKind kind);
+
+// One kind of the set as the file it would be, named NAME + extension.
+ItemFile KindFile(const SetData& set, ItemKind kind, const std::string& name = "TEST");
+
+// Writes the eight files of the set into directory (created when missing) as NAME.ARR etc.
+void WriteSet(const SetData& set, const std::string& directory, const std::string& name);
+
+}  // namespace vx::test

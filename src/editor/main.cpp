@@ -18,8 +18,8 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("vxeditr"));
-    QCoreApplication::setApplicationName(QString::fromUtf8(vx::kProgramTitle.data(),
-                                                           static_cast<qsizetype>(vx::kProgramTitle.size())));
+    QCoreApplication::setApplicationName(
+        QString::fromUtf8(vx::kProgramTitle.data(), static_cast<qsizetype>(vx::kProgramTitle.size())));
     QCoreApplication::setApplicationVersion(QStringLiteral(VX_VERSION_TEXT));
 
     const vxe::StartupArgs args = vxe::ParseArguments(QCoreApplication::arguments(), QDir::currentPath());

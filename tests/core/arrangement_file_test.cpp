@@ -114,11 +114,5 @@ TEST(ArrangementFile, FieldAccessorsReadTheStoredBytes) {
     EXPECT_EQ(record.TrackProgram(2), 768);
 }
 
-TEST(ArrangementFile, UserNumbersAre256To383) {
-    const std::pair<int, bool> cases[] = {{-1, false}, {0, false},  {127, false}, {255, false},
-                                          {256, true}, {383, true}, {384, false}, {65535, false}};
-    for (const auto& [number, user] : cases) EXPECT_EQ(IsUserArrangement(number), user) << number;
-}
-
 }  // namespace
 }  // namespace vx

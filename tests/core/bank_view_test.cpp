@@ -219,13 +219,10 @@ TEST(BankGrid, TwinViewFoldsTheSecondBankOfAPair) {
     };
     const PositionCase positions[] = {
         {BankedKind::Arrangement, 320, true, 2, 16, 0},  // D11 in bank C's grid
-        {BankedKind::Arrangement, 320, false, 3, 0, 0},
-        {BankedKind::Arrangement, 63, true, 0, 15, 3},
+        {BankedKind::Arrangement, 320, false, 3, 0, 0},    {BankedKind::Arrangement, 63, true, 0, 15, 3},
         {BankedKind::Program, 1063, true, 7, 9, 3},  // R has no twin
-        {BankedKind::Program, 895, true, 5, 31, 3},
-        {BankedKind::Program, 575, true, 4, 15, 3},
-        {BankedKind::Style, 127, true, 1, 15, 3},
-        {BankedKind::Program, 2000, false, -1, -1, -1},
+        {BankedKind::Program, 895, true, 5, 31, 3},        {BankedKind::Program, 575, true, 4, 15, 3},
+        {BankedKind::Style, 127, true, 1, 15, 3},          {BankedKind::Program, 2000, false, -1, -1, -1},
         {BankedKind::Arrangement, 200, false, -1, -1, -1},
     };
     for (const PositionCase& c : positions) {
@@ -277,7 +274,7 @@ TEST_F(CalledSet, PickEntriesListABankOrACategoryOverAllBanks) {
     EXPECT_EQ(bankC[0].text, "C11 " + Name16("Pop Ballad"));
     EXPECT_TRUE(BankPickEntries(BankedKind::Style, *data, presets, 3).empty());
 
-    data->prg.records[64].SetCategory(14);  // G11
+    data->prg.records[64].SetCategory(14);   // G11
     data->prg.records[129].SetCategory(14);  // R52
     for (auto& program : data->prg.records)
         if (program.Category() != 14) program.SetCategory(15);

@@ -77,7 +77,7 @@ TEST_F(ItemFileTest, HeaderRules) {
         EXPECT_EQ(opened.has_value(), c.valid) << c.what;
         if (c.valid) {
             EXPECT_TRUE(one.messages.empty()) << c.what;
-            EXPECT_EQ(opened->Content(), c.bytes) << c.what;
+            EXPECT_EQ(Bytes(opened->Content().begin(), opened->Content().end()), c.bytes) << c.what;
             EXPECT_EQ(opened->Path(), file) << c.what;
         } else {
             EXPECT_EQ(one.Texts(), std::vector<std::string>{Upper("/CASE/ITEM") + std::string(KindExtension(c.kind)) +

@@ -170,10 +170,5 @@ TEST(StyleFile, BlockOneIsSlotsFourToSeven) {
     EXPECT_EQ(BlockEventsFree(styles, 8), 15200 - 4000);
 }
 
-TEST(StyleFile, UserNumbersAre256To303) {
-    const std::pair<int, bool> cases[] = {{255, false}, {256, true}, {303, true}, {304, false}, {0, false}};
-    for (const auto& [number, user] : cases) EXPECT_EQ(IsUserStyle(number), user) << number;
-}
-
 }  // namespace
 }  // namespace vx

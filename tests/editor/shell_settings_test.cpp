@@ -99,9 +99,9 @@ void ShellSettingsTest::badStoredValuesFallBack() {
 }
 
 void ShellSettingsTest::argumentsBecomeAbsolute() {
-    auto args = vxe::ParseArguments({"vxeditr", "sets/LIVE.SET", "/abs/GIGS.SET", "--no-tips", "--screenshot",
-                                     "out/shot.png", "../up/X.SET"},
-                                    "/home/me/work");
+    auto args = vxe::ParseArguments(
+        {"vxeditr", "sets/LIVE.SET", "/abs/GIGS.SET", "--no-tips", "--screenshot", "out/shot.png", "../up/X.SET"},
+        "/home/me/work");
     QCOMPARE(args.error, QString());
     QCOMPARE(args.setPaths, (QStringList{"/home/me/work/sets/LIVE.SET", "/abs/GIGS.SET", "/home/me/up/X.SET"}));
     QCOMPARE(args.screenshotFile, QString("/home/me/work/out/shot.png"));
@@ -124,9 +124,8 @@ void ShellSettingsTest::screenCheckWarnsBelow800x600() {
         std::optional<vx::Answer> answer;  // none: no question expected
         bool goOn;
     } cases[] = {
-        {{800, 600}, std::nullopt, true},     {{1920, 1080}, std::nullopt, true},
-        {{799, 600}, vx::Answer::Yes, true},  {{800, 599}, vx::Answer::No, false},
-        {{640, 480}, vx::Answer::No, false},
+        {{800, 600}, std::nullopt, true},    {{1920, 1080}, std::nullopt, true},  {{799, 600}, vx::Answer::Yes, true},
+        {{800, 599}, vx::Answer::No, false}, {{640, 480}, vx::Answer::No, false},
     };
     for (const auto& c : cases) {
         vx::test::ScriptedInteraction ui;

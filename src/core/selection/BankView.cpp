@@ -182,7 +182,8 @@ std::string StyCellText(const SetData& data, const PresetTables& presets, int nu
     const std::string name = StyNameOf(data.sty, presets, number);
     if (name.empty()) return {};
     std::string text = StyLabel(number) + " " + name;
-    if (const int slot = StyUserIndexOf(number); slot >= 0) text += ":" + std::to_string(StyleEventsUsed(data.sty, slot));
+    if (const int slot = StyUserIndexOf(number); slot >= 0)
+        text += ":" + std::to_string(StyleEventsUsed(data.sty, slot));
     return text;
 }
 

@@ -26,33 +26,49 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-// Reads at most kMaxItemFileBytes; the buffer grows with what actually arrives, so a size
-// the file system reports is never trusted for an allocation.
-bool ReadAtMost(std::FILE* file, Bytes& content) {
-    constexpr std::size_t kChunk = 64 * 1024;
-    content.clear();
-    while (content.size() < kMaxItemFileBytes) {
-        const std::size_t want = std::min(kChunk, kMaxItemFileBytes - content.size());
-        const std::size_t had = content.size();
-        content.resize(had + want);
-        const std::size_t got = std::fread(content.data() + had, 1, want, file);
-        content.resize(had + got);
-        if (got < want) return !std::ferror(file);
+// Reads at most one byte more than kMaxItemFileBytes, which tells a file that is too large.
+// The size the file system reports is only a first guess for the buffer (a file may grow or
+// shrink while it is read); what counts is what arrives. The buffer is not cleared first:
+// loading a set costs little more than reading its bytes.
+bool ReadAtMost(std::FILE* file, ItemFile::Buffer& content, std::size_t& size) {
+    constexpr std::size_t kLimit = kMaxItemFileBytes + 1;
+    std::size_t capacity = 64 * 1024;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long end = std::ftell(file);
+        if (end > 0) capacity = static_cast<std::size_t>(end) + 1;
+        std::rewind(file);
     }
-    return true;
+    capacity = std::min(capacity, kLimit);
+    content.reset(new std::uint8_t[capacity]);
+    size = 0;
+    while (true) {
+        size += std::fread(content.get() + size, 1, capacity - size, file);
+        if (size < capacity || capacity >= kLimit) break;
+        const std::size_t larger = std::min(capacity * 2, kLimit);
+        ItemFile::Buffer grown(new std::uint8_t[larger]);
+        std::memcpy(grown.get(), content.get(), size);
+        content = std::move(grown);
+        capacity = larger;
+    }
+    return !std::ferror(file);
 }
 
-bool HeaderIsValid(const Bytes& content, ItemKind kind) {
-    if (content.size() < kHeaderBytes) return false;
-    if (std::memcmp(content.data(), kMagic.data(), kMagic.size()) != 0) return false;
+bool HeaderIsValid(const std::uint8_t* content, std::size_t size, ItemKind kind) {
+    if (size < kHeaderBytes) return false;
+    if (std::memcmp(content, kMagic.data(), kMagic.size()) != 0) return false;
     return !IsSetKind(kind) || content[6] == KindHeaderByte(kind);
 }
 
 }  // namespace
 
+ItemFile::ItemFile(std::string path, const Bytes& content)
+    : path_(std::move(path)), content_(new std::uint8_t[content.size() + 1]), size_(content.size()) {
+    if (!content.empty()) std::memcpy(content_.get(), content.data(), content.size());
+}
+
 bool ItemFile::Read(std::size_t offset, std::size_t count, std::uint8_t* out) const {
-    if (offset > content_.size() || count > content_.size() - offset) return false;
-    if (count > 0) std::memcpy(out, content_.data() + offset, count);
+    if (offset > size_ || count > size_ - offset) return false;
+    if (count > 0) std::memcpy(out, content_.get() + offset, count);
     return true;
 }
 
@@ -66,9 +82,9 @@ bool ItemFile::ReadWord(std::size_t offset, std::uint16_t& out) const {
 }
 
 bool ItemFile::ReadInto(std::size_t offset, std::size_t count, Bytes& out) const {
-    if (offset > content_.size() || count > content_.size() - offset) return false;
-    const auto first = content_.begin() + static_cast<std::ptrdiff_t>(offset);
-    out.insert(out.end(), first, first + static_cast<std::ptrdiff_t>(count));
+    if (offset > size_ || count > size_ - offset) return false;
+    const std::uint8_t* first = content_.get() + offset;
+    out.insert(out.end(), first, first + count);
     return true;
 }
 
@@ -98,16 +114,18 @@ std::optional<ItemFile> OpenItemFile(const std::string& basePath, ItemKind kind,
         ShowError(ui, "Can't open file " + shown);
         return std::nullopt;
     }
-    Bytes content;
-    if (!ReadAtMost(file.get(), content)) {
+    ItemFile::Buffer content;
+    std::size_t size = 0;
+    if (!ReadAtMost(file.get(), content, size)) {
         ShowError(ui, "Error reading " + shown + " file header");
         return std::nullopt;
     }
-    if (!HeaderIsValid(content, kind)) {
+    if (!HeaderIsValid(content.get(), size, kind)) {
         ShowError(ui, shown + " is not a valid file");
         return std::nullopt;
     }
-    return ItemFile(path, std::move(content));
+    const bool complete = size <= kMaxItemFileBytes;
+    return ItemFile(path, std::move(content), complete ? size : kMaxItemFileBytes, complete);
 }
 
 }  // namespace vx

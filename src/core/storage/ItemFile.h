@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "catalogue/ItemKind.h"
@@ -19,11 +21,19 @@ inline constexpr std::size_t kMaxItemFileBytes = 8u * 1024u * 1024u;
 // Every read is checked against the file: a read past the end fails instead of inventing data.
 class ItemFile {
 public:
-    ItemFile(std::string path, Bytes content) : path_(std::move(path)), content_(std::move(content)) {}
+    // The file's bytes as read; the buffer is not cleared before the read fills it.
+    using Buffer = std::unique_ptr<std::uint8_t[]>;
+
+    ItemFile(std::string path, Buffer content, std::size_t size, bool complete = true)
+        : path_(std::move(path)), content_(std::move(content)), size_(size), complete_(complete) {}
+    ItemFile(std::string path, const Bytes& content);
 
     const std::string& Path() const { return path_; }
-    std::size_t Size() const { return content_.size(); }
-    const Bytes& Content() const { return content_; }
+    std::size_t Size() const { return size_; }
+    std::span<const std::uint8_t> Content() const { return {content_.get(), size_}; }
+    // False when the file is larger than any item file can be and only its start was read:
+    // such a file is never loaded, since saving it back would shorten it.
+    bool Complete() const { return complete_; }
 
     bool Read(std::size_t offset, std::size_t count, std::uint8_t* out) const;
     bool ReadByte(std::size_t offset, std::uint8_t& out) const;
@@ -33,7 +43,9 @@ public:
 
 private:
     std::string path_;
-    Bytes content_;
+    Buffer content_;
+    std::size_t size_ = 0;
+    bool complete_ = true;
 };
 
 // The file name of an item: base path followed by the kind's extension. When a file of

@@ -48,18 +48,6 @@ bool SyncToDisk(std::FILE* file) {
 #endif
 }
 
-// Makes the rename itself survive a crash; a failure here loses nothing, so it is not reported.
-void SyncDirectory(const fs::path& directory) {
-#if !defined(_WIN32)
-    const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-#else
-    (void)directory;
-#endif
-}
-
 // A name no other save, in this or another running program, can be using at the same time.
 fs::path TemporaryPathFor(const fs::path& destination) {
     static std::atomic<unsigned> counter{0};
@@ -107,7 +95,6 @@ bool WriteFileAtomically(const std::string& path, const Bytes& content, std::str
     ec.clear();
     if (!Fault(SaveStep::Rename)) fs::rename(temporary, destination, ec);
     if (Fault(SaveStep::Rename) || ec) return fail("Can't replace " + ToUpper(path));
-    SyncDirectory(destination.parent_path());
     return true;
 }
 

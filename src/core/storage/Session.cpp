@@ -112,7 +112,8 @@ bool Session::LoadSetFiles(int set, const std::string& basePath) {
     auto data = std::make_unique<SetData>();
     double position = 0.001;
     for (const LoadStep& step : kLoadOrder) {
-        if (!LoadKind(*files[static_cast<std::size_t>(KindIndex(step.kind))], step.kind, *data)) {
+        const ItemFile& file = *files[static_cast<std::size_t>(KindIndex(step.kind))];
+        if (!file.Complete() || !LoadKind(file, step.kind, *data)) {
             progress.reset();
             ShowLoadError(ui_, step.kind, "");
             return false;
@@ -206,7 +207,7 @@ bool Session::ImportFromFile(int set, ItemKind kind, const std::string& file) {
         BusyPointer busy(ui_);
         auto opened = OpenItemFile(basePath, kind, ui_);
         // LoadKind replaces the kind only when the whole file was read.
-        loaded = opened && LoadKind(*opened, kind, *sets_[set].data);
+        loaded = opened && opened->Complete() && LoadKind(*opened, kind, *sets_[set].data);
     }
     if (!loaded) {
         ShowLoadError(ui_, kind, "");

@@ -33,9 +33,9 @@ EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undo
             return flags;
         case EditState::All:
         case EditState::Style:
-            for (EditCommand command : {EditCommand::Cut, EditCommand::Copy, EditCommand::Paste, EditCommand::Delete,
-                                        EditCommand::Insert, EditCommand::PasteXStyle, EditCommand::Details,
-                                        EditCommand::EraseBank, EditCommand::Import})
+            for (EditCommand command :
+                 {EditCommand::Cut, EditCommand::Copy, EditCommand::Paste, EditCommand::Delete, EditCommand::Insert,
+                  EditCommand::PasteXStyle, EditCommand::Details, EditCommand::EraseBank, EditCommand::Import})
                 set(command, true);
             if (state == EditState::Style) {
                 set(EditCommand::Delete, false);
@@ -49,14 +49,15 @@ EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undo
             break;
     }
     flags.menu = true;
-    // A twin grid shows two banks, so a bank-wide command would not know which one is meant.
+    // A twin grid shows two banks at once; Erase Bank and Import are offered on single banks only.
     if ((tab == 0 || tab == 2) && twinView) {
         set(EditCommand::EraseBank, false);
         set(EditCommand::Import, false);
     }
     set(EditCommand::Undo, undoAvailable);
     for (int i = 0; i < kEditCommandCount; ++i)
-        flags.enabled[static_cast<std::size_t>(i)] = flags.enabled[static_cast<std::size_t>(i)] && built.test(static_cast<std::size_t>(i));
+        flags.enabled[static_cast<std::size_t>(i)] =
+            flags.enabled[static_cast<std::size_t>(i)] && built.test(static_cast<std::size_t>(i));
     return flags;
 }
 

@@ -31,8 +31,7 @@ struct EditMenuFlags {
 
 // The one place that decides the Edit menu. twinView is the twin layout of tab 0 or 2 as shown;
 // Undo follows undoAvailable alone, as long as it is built.
-EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undoAvailable,
-                              const EditCommandSet& built);
+EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undoAvailable, const EditCommandSet& built);
 
 // The Utilities menu, in menu order.
 enum class UtilityCommand { Report, SubsetReport, UpdatePreset, ExportPreset, MidiSetup, Send, SysexToFile };

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -95,9 +96,18 @@ const char* GridName(vx::BankedKind kind) {
     return "";
 }
 
+// Cell texts and list rows are names padded to 16 characters: they line up in a fixed pitch.
+QFont FixedFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    return font;
+}
+
 QTableView* NewGrid(const char* name, QWidget* parent) {
     auto* grid = new QTableView(parent);
     grid->setObjectName(name);
+    grid->setFont(FixedFont());
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -108,8 +118,6 @@ QTableView* NewGrid(const char* name, QWidget* parent) {
     return grid;
 }
 
-QFont FixedFont() { return QFontDatabase::systemFont(QFontDatabase::FixedFont); }
-
 bool IsBankedTab(int tab) { return tab >= 0 && tab <= 2; }
 
 }  // namespace
@@ -117,7 +125,6 @@ bool IsBankedTab(int tab) { return tab >= 0 && tab <= 2; }
 FDoc::FDoc(vx::Session& session, ShellServices& shell, int set, QWidget* parent)
     : QWidget(parent), session_(session), shell_(shell), set_(set), calls_(std::make_unique<CallCache>(session, set)) {
     setObjectName("FDoc");
-    setAttribute(Qt::WA_DeleteOnClose, false);
 
     tabMode_ = new QTabWidget(this);
     tabMode_->setObjectName("tabMode");
@@ -187,21 +194,30 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(top);
     if (kind == vx::BankedKind::Style) {
-        auto* row = new QHBoxLayout;
-        row->addWidget(tab.grid, 1);
-        auto* free = new QVBoxLayout;
-        auto* lblFreeS = new QLabel("      Events  ...used          free", page);
+        // The free events of each block of four styles, level with the block's row of the grid.
+        const QString heading = "      Events  ...used          free";
+        auto* lblFreeS = new QLabel(heading, page);
         lblFreeS->setObjectName("lblFreeS");
         lblFreeS->setFont(FixedFont());
         grdFreeS_ = NewGrid("grdFreeS", page);
         freeModel_ = new FreeEventsModel(session_, set_, this);
         grdFreeS_->setModel(freeModel_);
         grdFreeS_->setSelectionMode(QAbstractItemView::NoSelection);
-        SetupView(*grdFreeS_, vx::kStyleBlocks, 1000, kRowTwips, 8);
-        free->addWidget(lblFreeS);
-        free->addWidget(grdFreeS_);
-        free->addStretch(1);
-        row->addLayout(free);
+        grdFreeS_->setFocusPolicy(Qt::NoFocus);
+        SetupView(*grdFreeS_, vx::kStyleBlocks, 1000, kRowTwips, 6);
+        const QFontMetrics metrics(lblFreeS->font());
+        const int used = metrics.horizontalAdvance(heading.left(21));
+        const int free = metrics.horizontalAdvance(heading.mid(21));
+        grdFreeS_->setColumnWidth(0, used);
+        grdFreeS_->setColumnWidth(1, free);
+        grdFreeS_->setFixedWidth(used + free + 2 * grdFreeS_->frameWidth() + metrics.averageCharWidth() * 2);
+        grdFreeS_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        auto* freeColumn = new QVBoxLayout;
+        freeColumn->addWidget(lblFreeS);
+        freeColumn->addWidget(grdFreeS_, 1);
+        auto* row = new QHBoxLayout;
+        row->addWidget(tab.grid, 1);
+        row->addLayout(freeColumn);
         layout->addLayout(row, 1);
     } else {
         layout->addWidget(tab.grid, 1);

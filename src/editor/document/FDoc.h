@@ -51,7 +51,8 @@ public:
     // The caption is the set's name; the views are not filled while it is empty.
     void RefreshCaption();
 
-    // The set's data changed: repaint what shows them.
+    // The set's data changed: repaint what shows them. number is the item number for
+    // arrangements, styles and programs, the position for the lists and the KBD sets.
     void OnKindChanged(vx::ItemKind kind);
     void OnItemChanged(vx::ItemKind kind, int number);
     void SetUndoAvailable(bool available);

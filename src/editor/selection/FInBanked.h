@@ -12,7 +12,7 @@ class QPushButton;
 namespace vx {
 class Session;
 struct SetData;
-}
+}  // namespace vx
 
 namespace vxe {
 

@@ -43,9 +43,8 @@ FAbout::FAbout(QWidget* parent) : QDialog(parent) {
                                "Arrangements, Styles, Programs etc. inside a file set or between different file "
                                "sets,\n"
                                "while preserving calls consistency inside each set - and much more!"));
-    QLabel* caution =
-        AddLine(this, layout, "lblDisclaimer",
-                QStringLiteral("CAUTION: Apply this program to COPIES, never to original files!"));
+    QLabel* caution = AddLine(this, layout, "lblDisclaimer",
+                              QStringLiteral("CAUTION: Apply this program to COPIES, never to original files!"));
     QFont bold = caution->font();
     bold.setBold(true);
     caution->setFont(bold);

@@ -72,9 +72,12 @@ FMain::FMain(const QString& programDir, const QString& settingsFile, QWidget* pa
 }
 
 FMain::~FMain() {
-    // The document windows refer to the session; they go before it does.
-    delete mdi_;
+    // The document windows refer to the session; they go before it does, without telling
+    // this half-destroyed window about it.
+    QMdiArea* area = mdi_;
     mdi_ = nullptr;
+    area->disconnect(this);
+    delete area;
     session_.reset();
 }
 
@@ -167,10 +170,8 @@ QMdiSubWindow* FMain::SubWindowOf(const FDoc* doc) const {
 void FMain::RebuildMenus() {
     FDoc* doc = ActiveDoc();
     const bool showMain = doc == nullptr;
-    if (showMain == mainMenusShown_ && doc == menuDoc_.data() && !menuBar()->actions().isEmpty()) {
-        tbSave_->setEnabled(!showMain);
-        return;
-    }
+    tbSave_->setEnabled(!showMain);
+    if (showMain == mainMenusShown_ && doc == menuDoc_.data() && !menuBar()->actions().isEmpty()) return;
     menuBar()->clear();
     if (doc) {
         for (QMenu* menu : doc->Menus()) menuBar()->addMenu(menu);
@@ -180,12 +181,6 @@ void FMain::RebuildMenus() {
     }
     menuDoc_ = doc;
     mainMenusShown_ = showMain;
-    tbSave_->setEnabled(!showMain);
-    const bool started = session_ != nullptr;
-    mnuFNew_->setEnabled(started);
-    mnuFOpen_->setEnabled(started);
-    tbNew_->setEnabled(started);
-    tbOpen_->setEnabled(started);
 }
 
 void FMain::ArrangeWindows() {
@@ -281,7 +276,8 @@ void FMain::OnSetOpened(int set) {
         sub->setAttribute(Qt::WA_DeleteOnClose);
         // When a document window goes, the menu bar follows once it is gone.
         connect(sub, &QObject::destroyed, this, [this] {
-            QMetaObject::invokeMethod(this, [this] { RebuildMenus(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { RebuildMenus(); }, Qt::QueuedConnection);
         });
     }
     sub->setWindowIcon(windowIcon());
@@ -297,8 +293,9 @@ void FMain::OnSetRenamed(int set) {
 }
 
 void FMain::OnSetClosed(int set) {
-    // The document window closes itself; nothing else depends on the set.
-    (void)set;
+    // The document window closes and deletes itself; a set opened later under the same number
+    // must never be given that window.
+    docs_.erase(set);
 }
 
 void FMain::OnKindChanged(int set, vx::ItemKind kind) {

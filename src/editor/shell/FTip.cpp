@@ -89,9 +89,7 @@ bool FTip::ShowAtStartup() const { return chkLoadTipsAtStartup_->isChecked(); }
 
 QString FTip::CurrentTip() const { return lblTipText_->text(); }
 
-void FTip::ShowTip() {
-    lblTipText_->setText(tips_.isEmpty() ? QString() : tips_[current_]);
-}
+void FTip::ShowTip() { lblTipText_->setText(tips_.isEmpty() ? QString() : tips_[current_]); }
 
 void FTip::cmdNext_Click() {
     if (tips_.isEmpty()) return;

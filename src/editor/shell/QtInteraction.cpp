@@ -30,38 +30,49 @@ QStringList QList(const std::vector<std::string>& entries) {
 
 QMessageBox::StandardButton ToQt(vx::Answer answer) {
     switch (answer) {
-        case vx::Answer::OK: return QMessageBox::Ok;
-        case vx::Answer::Cancel: return QMessageBox::Cancel;
-        case vx::Answer::Yes: return QMessageBox::Yes;
-        case vx::Answer::No: return QMessageBox::No;
+        case vx::Answer::OK:
+            return QMessageBox::Ok;
+        case vx::Answer::Cancel:
+            return QMessageBox::Cancel;
+        case vx::Answer::Yes:
+            return QMessageBox::Yes;
+        case vx::Answer::No:
+            return QMessageBox::No;
     }
     return QMessageBox::Ok;
 }
 
 QMessageBox::Icon ToQt(vx::MessageIcon icon) {
     switch (icon) {
-        case vx::MessageIcon::None: return QMessageBox::NoIcon;
-        case vx::MessageIcon::Critical: return QMessageBox::Critical;
-        case vx::MessageIcon::Question: return QMessageBox::Question;
-        case vx::MessageIcon::Exclamation: return QMessageBox::Warning;
-        case vx::MessageIcon::Information: return QMessageBox::Information;
+        case vx::MessageIcon::None:
+            return QMessageBox::NoIcon;
+        case vx::MessageIcon::Critical:
+            return QMessageBox::Critical;
+        case vx::MessageIcon::Question:
+            return QMessageBox::Question;
+        case vx::MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case vx::MessageIcon::Information:
+            return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons ToQt(vx::MessageButtons buttons) {
     switch (buttons) {
-        case vx::MessageButtons::OK: return QMessageBox::Ok;
-        case vx::MessageButtons::OKCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-        case vx::MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-        case vx::MessageButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case vx::MessageButtons::OK:
+            return QMessageBox::Ok;
+        case vx::MessageButtons::OKCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case vx::MessageButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case vx::MessageButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
 
-bool Offers(vx::MessageButtons buttons, vx::Answer answer) {
-    return (ToQt(buttons) & ToQt(answer)) != 0;
-}
+bool Offers(vx::MessageButtons buttons, vx::Answer answer) { return (ToQt(buttons) & ToQt(answer)) != 0; }
 
 // The answer when the box is closed without a button: Cancel, else No, else the only button.
 vx::Answer EscapeAnswer(vx::MessageButtons buttons) {
@@ -150,11 +161,16 @@ vx::Answer QtInteraction::ShowMessage(const vx::Message& message) {
     QAbstractButton* clicked = box.clickedButton();
     if (!clicked) return EscapeAnswer(message.buttons);
     switch (box.standardButton(clicked)) {
-        case QMessageBox::Ok: return vx::Answer::OK;
-        case QMessageBox::Cancel: return vx::Answer::Cancel;
-        case QMessageBox::Yes: return vx::Answer::Yes;
-        case QMessageBox::No: return vx::Answer::No;
-        default: return EscapeAnswer(message.buttons);
+        case QMessageBox::Ok:
+            return vx::Answer::OK;
+        case QMessageBox::Cancel:
+            return vx::Answer::Cancel;
+        case QMessageBox::Yes:
+            return vx::Answer::Yes;
+        case QMessageBox::No:
+            return vx::Answer::No;
+        default:
+            return EscapeAnswer(message.buttons);
     }
 }
 

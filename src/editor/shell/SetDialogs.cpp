@@ -41,9 +41,9 @@ FSetDialog::FSetDialog(vx::Session& session, Mode mode, QWidget* parent)
     : QDialog(parent), session_(session), mode_(mode) {
     setObjectName(mode == Mode::Open ? QStringLiteral("FOpenSet") : QStringLiteral("FSaveSet"));
     const QString instrument = QString::fromUtf8(vx::kInstrumentName.data(), vx::kInstrumentName.size());
-    setWindowTitle(mode == Mode::Open ? QStringLiteral("Select a ") + instrument + QStringLiteral(" Set")
-                                      : QStringLiteral("Select a ") + instrument +
-                                            QStringLiteral(" *.SET destination directory"));
+    setWindowTitle(mode == Mode::Open
+                       ? QStringLiteral("Select a ") + instrument + QStringLiteral(" Set")
+                       : QStringLiteral("Select a ") + instrument + QStringLiteral(" *.SET destination directory"));
     setModal(true);
 
     auto* frame = new QGroupBox(QStringLiteral("Selected SET"), this);

@@ -27,8 +27,7 @@ QVariant KbdGridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant KbdGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= columnCount())
-        return {};
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
     const std::string_view title = vx::kKbdGridHeader[static_cast<std::size_t>(section)];
     return QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size()));
 }

@@ -5,7 +5,6 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QPalette>
-#include <QScrollBar>
 #include <QTableView>
 
 #include <algorithm>
@@ -29,15 +28,13 @@ int TwipsToPixels(const QWidget& widget, int twips) {
 
 void SetupView(QTableView& view, int rows, int columnTwips, int rowTwips, int minChars) {
     const QFontMetrics metrics(view.font());
-    const int columnWidth = std::max(TwipsToPixels(view, columnTwips), metrics.averageCharWidth() * minChars + 8);
+    const int columnWidth =
+        std::max(TwipsToPixels(view, columnTwips), metrics.horizontalAdvance(QString(minChars, QLatin1Char('0'))) + 10);
     const int rowHeight = std::max(TwipsToPixels(view, rowTwips), metrics.height() + 2);
     view.horizontalHeader()->setDefaultSectionSize(columnWidth);
     view.verticalHeader()->setDefaultSectionSize(rowHeight);
     view.verticalHeader()->setMinimumSectionSize(rowHeight);
-    int width = 2 * view.frameWidth();
-    if (view.model() != nullptr) width += view.model()->columnCount() * columnWidth;
-    if (view.verticalHeader()->isVisible()) width += view.verticalHeader()->width();
-    view.setMinimumWidth(width + view.verticalScrollBar()->sizeHint().width());
+    // Room for the rows, up to one bank; a twin grid scrolls.
     int height = 2 * view.frameWidth() + std::min(rows, 16) * rowHeight;
     if (view.horizontalHeader()->isVisible()) height += view.horizontalHeader()->sizeHint().height();
     view.setMinimumHeight(height);

@@ -24,8 +24,8 @@ QColor ColourOf(std::uint32_t colour, const QPalette& palette);
 // Pixels of a length in twips on this widget's screen.
 int TwipsToPixels(const QWidget& widget, int twips);
 
-// Lays a grid out: columns of columnTwips (at least minChars average characters of its font),
-// rows of rowTwips (at least one line of text), and room for rows lines.
+// Lays a grid out: columns of columnTwips (at least minChars digits of its font),
+// rows of rowTwips (at least one line of text), and room for rows lines (a twin grid scrolls).
 void SetupView(QTableView& view, int rows, int columnTwips, int rowTwips, int minChars);
 // The same for a list: a visible height of rows lines.
 void SetupListView(QAbstractItemView& view, int rows, int rowTwips);

@@ -1,0 +1,202 @@
+// Drives the built vx50 program as a user would, on sets written by the fixture builder.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "document/Helpers.h"
+#include "support/SetBuilder.h"
+#include "support/TestPaths.h"
+
+namespace vx {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kExtensions[] = {".ARR", ".STY", ".PRG", ".BSQ", ".SNG", ".ARK", ".ARG", ".GBL"};
+
+Bytes ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const fs::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class Vx50Test : public ::testing::Test {
+protected:
+    ToolRun Vx50(const std::string& arguments) {
+        const fs::path out = temp.Path() / "stdout.txt";
+        const fs::path err = temp.Path() / "stderr.txt";
+        const std::string command =
+            test::ProgramDir() + "/vx50 " + arguments + " >" + out.string() + " 2>" + err.string();
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(out), ReadText(err)};
+    }
+
+    std::string WriteRandomSet(const std::string& name, std::uint32_t seed) {
+        const std::string directory = (temp.Path() / (name + ".SET")).string();
+        test::WriteSet(test::RandomSet(seed), directory, name);
+        return directory;
+    }
+
+    test::TempDirectory temp;
+};
+
+TEST_F(Vx50Test, SaveAsReproducesRandomSetsByteForByte) {
+    for (std::uint32_t seed : {1u, 2u, 3u, 17u, 99u}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        const std::string source = WriteRandomSet("R" + std::to_string(seed), seed);
+        const fs::path dest = temp.Path() / ("COPY" + std::to_string(seed) + ".SET");
+        const ToolRun run = Vx50("save-as " + source + " " + dest.string());
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        for (const char* extension : kExtensions)
+            EXPECT_EQ(ReadFile(dest / ("COPY" + std::to_string(seed) + extension)),
+                      ReadFile(fs::path(source) / ("R" + std::to_string(seed) + extension)))
+                << extension;
+    }
+}
+
+TEST_F(Vx50Test, InfoRefusesABrokenFileOfEveryKindWithTheKindsMessage) {
+    struct Case {
+        const char* extension;
+        const char* message;
+        void (*breakIt)(Bytes&);
+    };
+    const Case cases[] = {
+        {".ARR", "Error getting Arrangement data.",
+         [](Bytes& b) {  // DataLength beyond the end of the file
+             b[24] = 0xFF;
+             b[25] = 0x7F;
+         }},
+        {".STY", "Error getting Style data.", [](Bytes& b) { b[21] = 52; }},
+        {".PRG", "Error getting Program data.", [](Bytes& b) { b.resize(30000); }},
+        {".BSQ", "Error getting Backing Sequence data.",
+         [](Bytes& b) {  // the offsets of sequence 0 run backwards
+             b[2396] = 0xFF;
+             b[2396 + 1] = 0x7F;
+         }},
+        {".SNG", "Error getting Song data.",
+         [](Bytes& b) {  // the end offset lies before the first pattern
+             b[4016] = 0;
+             b[4017] = 0;
+         }},
+        {".ARK", "Error getting KBD Set data.", [](Bytes& b) { b.resize(1000); }},
+        {".ARG", "Error getting Arrangement Global data.", [](Bytes& b) { b.resize(60); }},
+        {".GBL", "Error getting Global data.", [](Bytes& b) { b.resize(100); }},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.extension);
+        const std::string name = "B" + std::to_string(n++);
+        const std::string directory = WriteRandomSet(name, 7);
+        const fs::path file = fs::path(directory) / (name + c.extension);
+        Bytes bytes = ReadFile(file);
+        c.breakIt(bytes);
+        WriteFile(file, bytes);
+        const Bytes before = bytes;
+
+        const ToolRun run = Vx50("info " + directory);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, std::string(c.message) + "\n");
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(ReadFile(file), before) << "a refused file is left as it was";
+    }
+}
+
+TEST_F(Vx50Test, InfoNamesAFileThatIsMissingOrNotOfItsKind) {
+    const std::string directory = WriteRandomSet("LIVE", 5);
+    fs::remove(fs::path(directory) / "LIVE.ARK");
+    Bytes styles = ReadFile(fs::path(directory) / "LIVE.STY");
+    styles[6] = 3;
+    WriteFile(fs::path(directory) / "LIVE.STY", styles);
+
+    const ToolRun run = Vx50("info " + directory);
+    EXPECT_EQ(run.status, 1);
+    const std::string upper = ToUpper(directory);
+    EXPECT_EQ(run.err, upper + "/LIVE.STY is not a valid file\nFile " + upper + "/LIVE.ARK not found\n");
+
+    const ToolRun missing = Vx50("info " + temp.Str() + "/NOWHERE.SET");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "Can't find the set directory " + ToUpper(temp.Str()) + "/NOWHERE.SET\n");
+}
+
+TEST_F(Vx50Test, NewWritesTheTemplateAsANewSet) {
+    const fs::path dest = temp.Path() / "GIGS.SET";
+    const ToolRun run = Vx50("new " + dest.string());
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* extension : kExtensions)
+        EXPECT_EQ(ReadFile(dest / (std::string("GIGS") + extension)),
+                  ReadFile(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY" + extension))
+            << extension;
+
+    const ToolRun again = Vx50("new " + dest.string());
+    EXPECT_EQ(again.status, 1) << "an existing set is not overwritten without --yes";
+    EXPECT_EQ(Vx50("new " + dest.string() + " --yes").status, 0);
+    EXPECT_EQ(Vx50("new " + (temp.Path() / "NOTASET").string()).status, 2);
+}
+
+TEST_F(Vx50Test, ImportReplacesOneKindAndSavesOnlyIt) {
+    const std::string live = WriteRandomSet("LIVE", 11);
+    const std::string other = WriteRandomSet("OTHER", 12);
+    const Bytes arrangementsBefore = ReadFile(fs::path(live) / "LIVE.ARR");
+
+    const ToolRun run = Vx50("import " + live + " sty " + other + "/other.sty");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFile(fs::path(live) / "LIVE.STY"), ReadFile(fs::path(other) / "OTHER.STY"));
+    EXPECT_EQ(ReadFile(fs::path(live) / "LIVE.ARR"), arrangementsBefore);
+
+    const Bytes stylesNow = ReadFile(fs::path(live) / "LIVE.STY");
+    fs::copy_file(fs::path(other) / "OTHER.ARR", fs::path(other) / "WRONG.STY");
+    const ToolRun wrong = Vx50("import " + live + " sty " + other + "/WRONG.STY");
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_EQ(wrong.err, ToUpper(other) + "/WRONG.STY is not a valid file\nError getting Style data.\n");
+    EXPECT_EQ(ReadFile(fs::path(live) / "LIVE.STY"), stylesNow);
+    EXPECT_EQ(Vx50("import " + live + " xyz " + other + "/OTHER.STY").status, 2);
+}
+
+TEST_F(Vx50Test, InfoListsTheDemoSet) {
+    const std::string demo = test::ProgramDir() + "/../examples/DEMO.SET";
+    const ToolRun text = Vx50("info " + demo);
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find("Set DEMO\n"), std::string::npos);
+    EXPECT_NE(text.out.find("\nEvent memory\n  BackSeqs: "), std::string::npos);
+    EXPECT_NE(text.out.find("  Block 1 (C11-C14)  used "), std::string::npos);
+
+    const ToolRun json = Vx50("info --json " + demo);
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.out.rfind("{\n  \"set\": \"DEMO\",\n  \"arrangements\": [", 0), 0u);
+    EXPECT_NE(json.out.find("\"eventMemory\": {\"backSeqs\": "), std::string::npos);
+}
+
+TEST_F(Vx50Test, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(Vx50("").status, 2);
+    EXPECT_EQ(Vx50("frobnicate X").status, 2);
+    EXPECT_EQ(Vx50("info").status, 2);
+    EXPECT_EQ(Vx50("info A B --bogus").status, 2);
+    const ToolRun version = Vx50("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "vx50 1.06\n");
+}
+
+}  // namespace
+}  // namespace vx

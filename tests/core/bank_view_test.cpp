@@ -56,8 +56,10 @@ struct CalledSet : ::testing::Test {
         data->arr.arr[1].SetName("Quiet One");
         data->arr.arr[1].SetStyle(3);
         data->sty.slots[0].record.SetName("Slow Rock");
+        data->sty.slots[0].used = 1;
         data->sty.slots[0].size = 1176 + 4 * 100;
         data->sty.slots[1].record.SetName("Fast Rock");
+        data->sty.slots[1].used = 1;
         data->sty.slots[1].size = 1176;
         data->bsq.entries[0].record.SetName("Intro");
         data->bsq.entries[0].record.SetArrangement(256);
@@ -250,9 +252,9 @@ TEST_F(CalledSet, KbdGridBlockEventsAndKindDependencies) {
     EXPECT_EQ(KbdGridText(*data, presets, 7, 4), "F11 " + Name16("My Piano"));
     EXPECT_EQ(KbdGridText(*data, presets, 64, 0), "");
 
-    // Block 0: slots 0-3 use 100 + 0 + two empty slots of (0 - 1176) div 4 = -294 each.
+    // Block 0: slots 0-3 use 100 + 0, and the two slots without a style take no room.
     const BlockEvents block0 = StyleBlockEvents(data->sty, 0);
-    EXPECT_EQ(block0.used, 100 - 294 - 294);
+    EXPECT_EQ(block0.used, 100);
     EXPECT_EQ(block0.free, 15200 - block0.used);
     EXPECT_EQ(StyleBlockEvents(data->sty, 12).used, 0);
 

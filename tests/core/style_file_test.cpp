@@ -148,23 +148,31 @@ TEST(StyleFile, BlankStyleWithoutEventsIsWrittenAtItsFullSize) {
 }
 
 TEST(StyleFile, EventsCountTruncatedTowardZero) {
-    const std::pair<int, int> cases[] = {{0, -294}, {70, -276}, {1171, -1}, {1175, 0},
-                                         {1176, 0}, {1180, 1},  {1183, 1},  {65535, 16089}};
+    const std::pair<int, int> cases[] = {{70, -276}, {1171, -1}, {1175, 0},  {1176, 0},
+                                         {1180, 1},  {1183, 1},  {65535, 16089}};
     SetStyles styles;
+    styles.slots[10].used = 1;
     for (const auto& [size, events] : cases) {
         styles.slots[10].size = static_cast<std::uint16_t>(size);
         EXPECT_EQ(StyleEventsUsed(styles, 10), events) << size;
     }
+    styles.slots[10].used = 0;
+    styles.slots[10].size = 0;
+    EXPECT_EQ(StyleEventsUsed(styles, 10), 0) << "a slot without a style takes no room";
 }
 
 TEST(StyleFile, BlockOneIsSlotsFourToSeven) {
     SetStyles styles;
-    for (auto& slot : styles.slots) slot.size = 1176 + 4 * 1000;  // 1000 events each
+    for (auto& slot : styles.slots) {
+        slot.used = 1;
+        slot.size = 1176 + 4 * 1000;  // 1000 events each
+    }
     styles.slots[4].size = 1176 + 4 * 100;
     styles.slots[5].size = 70;
+    styles.slots[6].used = 0;
     styles.slots[6].size = 0;
     styles.slots[7].size = 1176 + 4 * 3;
-    const int expected = 15200 - (100 - 276 - 294 + 3);
+    const int expected = 15200 - (100 - 276 + 0 + 3);
     for (int slot = 4; slot <= 7; ++slot) EXPECT_EQ(BlockEventsFree(styles, slot), expected) << slot;
     EXPECT_EQ(BlockEventsFree(styles, 3), 15200 - 4000);
     EXPECT_EQ(BlockEventsFree(styles, 8), 15200 - 4000);

@@ -99,7 +99,11 @@ Bytes SerializeSty(const SetStyles& data) {
 
 int StyleEventsUsed(const SetStyles& styles, int slot) {
     if (slot < 0 || slot >= kUserStyles) return 0;
-    return (static_cast<int>(styles.slots[static_cast<std::size_t>(slot)].size) - kEmptyStyleSize) / 4;
+    // A slot with no style takes no room: counting it as a style of size 0 would give the block
+    // more free events than it holds.
+    const StyleSlot& entry = styles.slots[static_cast<std::size_t>(slot)];
+    if (!entry.used) return 0;
+    return (static_cast<int>(entry.size) - kEmptyStyleSize) / 4;
 }
 
 int BlockEventsFree(const SetStyles& styles, int slot) {

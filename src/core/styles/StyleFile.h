@@ -45,7 +45,7 @@ bool LoadSty(const ItemFile& file, SetStyles& out);
 // 1176 holds none) are padded with zero bytes, so the directory always matches the data.
 Bytes SerializeSty(const SetStyles& data);
 
-// Events of a slot: (Size - 1176) div 4, truncated toward zero.
+// Events of a used slot: (Size - 1176) div 4, truncated toward zero; 0 for an unused slot.
 int StyleEventsUsed(const SetStyles& styles, int slot);
 // 15200 minus the events of the four slots of the slot's block.
 int BlockEventsFree(const SetStyles& styles, int slot);

@@ -24,8 +24,7 @@ public:
     std::optional<std::string> ChooseSaveFile(const vx::FileRequest&) override { return std::nullopt; }
     std::string ChooseSetToOpen() override { return {}; }
     std::string ChooseSetDestination(const std::string&) override { return destination; }
-    std::unique_ptr<vx::ProgressWindow> BeginProgress(const std::string&, const std::string&, double,
-                                                      double) override;
+    std::unique_ptr<vx::ProgressWindow> BeginProgress(const std::string&, const std::string&, double, double) override;
     void SetBusy(bool) override {}
 };
 

@@ -54,14 +54,15 @@ SetInfo Collect(const vx::Session& session, int set) {
         const auto& record = data.arr.arr[static_cast<std::size_t>(slot)];
         if (record.IsEmpty()) continue;
         const int number = vx::ArrNumberOfUserIndex(slot);
-        arrangements.items.push_back({vx::ArrLabel(number), TrimRight(record.Name()),
-                                      {{"style", vx::StyLabel(record.Style())}}});
+        arrangements.items.push_back(
+            {vx::ArrLabel(number), TrimRight(record.Name()), {{"style", vx::StyLabel(record.Style())}}});
     }
     Section styles{"styles", "Styles", {}};
     for (int slot = 0; slot < vx::kUserStyles; ++slot) {
         const auto& style = data.sty.slots[static_cast<std::size_t>(slot)];
         if (style.IsEmpty()) continue;
-        styles.items.push_back({vx::StyLabel(vx::StyNumberOfUserIndex(slot)), TrimRight(style.record.Name()),
+        styles.items.push_back({vx::StyLabel(vx::StyNumberOfUserIndex(slot)),
+                                TrimRight(style.record.Name()),
                                 {{"events", std::to_string(vx::StyleEventsUsed(data.sty, slot))}}});
     }
     Section programs{"programs", "Programs", {}};
@@ -70,27 +71,31 @@ SetInfo Collect(const vx::Session& session, int set) {
         if (record.IsEmpty()) continue;
         const int category = record.Category();
         programs.items.push_back(
-            {vx::ProgramLabelOfUserIndex(index), TrimRight(record.Name()),
-             {{"category", category < 16 ? std::string(vx::PrgCategoryName[static_cast<std::size_t>(category)])
-                                         : std::string()}}});
+            {vx::ProgramLabelOfUserIndex(index),
+             TrimRight(record.Name()),
+             {{"category",
+               category < 16 ? std::string(vx::PrgCategoryName[static_cast<std::size_t>(category)]) : std::string()}}});
     }
     Section sequences{"backingSequences", "Backing Sequences", {}};
     Section songs{"songs", "Songs", {}};
     for (int n = 0; n < vx::kSequenceCount; ++n) {
         const auto& bsq = data.bsq.entries[static_cast<std::size_t>(n)];
         if (!bsq.IsEmpty())
-            sequences.items.push_back({"BSeq " + std::to_string(n), TrimRight(bsq.record.Name()),
+            sequences.items.push_back({"BSeq " + std::to_string(n),
+                                       TrimRight(bsq.record.Name()),
                                        {{"events", std::to_string(bsq.total * 4)}}});
         const auto& song = data.sng.entries[static_cast<std::size_t>(n)];
         if (!song.IsEmpty())
-            songs.items.push_back({"Song " + std::to_string(n), TrimRight(song.record.Name()),
+            songs.items.push_back({"Song " + std::to_string(n),
+                                   TrimRight(song.record.Name()),
                                    {{"events", std::to_string(song.total * 4)}}});
     }
     Section kbdSets{"kbdSets", "KBD Sets", {}};
     for (int n = 0; n < vx::kKbdSetCount; ++n) {
         const auto& record = data.ark.records[static_cast<std::size_t>(n)];
         const int main = record.TrackProgram(0);
-        kbdSets.items.push_back({vx::KbdLabel(n), TrimRight(vx::ProgramNameOf(data.prg, presets, main)),
+        kbdSets.items.push_back({vx::KbdLabel(n),
+                                 TrimRight(vx::ProgramNameOf(data.prg, presets, main)),
                                  {{"split", vx::NoteLabel(record.Split())}, {"main", vx::ProgramLabel(main)}}});
     }
     info.sections = {arrangements, styles, programs, sequences, songs, kbdSets};
@@ -119,11 +124,21 @@ std::string JsonString(const std::string& text) {
     out << '"';
     for (unsigned char c : text) {
         switch (c) {
-            case '"': out << "\\\""; break;
-            case '\\': out << "\\\\"; break;
-            case '\n': out << "\\n"; break;
-            case '\r': out << "\\r"; break;
-            case '\t': out << "\\t"; break;
+            case '"':
+                out << "\\\"";
+                break;
+            case '\\':
+                out << "\\\\";
+                break;
+            case '\n':
+                out << "\\n";
+                break;
+            case '\r':
+                out << "\\r";
+                break;
+            case '\t':
+                out << "\\t";
+                break;
             default:
                 if (c < 0x20 || c >= 0x7F) {
                     // Names are single-byte texts of the instrument; show other bytes as code points.
@@ -163,8 +178,8 @@ std::string SetInfoText(const vx::Session& session, int set) {
     for (const auto& [label, value] : info.counters) out << "  " << label << ": " << value << '\n';
     out << "\nStyle blocks\n";
     for (const Block& block : info.blocks)
-        out << "  Block " << block.number << " (" << block.slots << ")  used " << block.used << "  free "
-            << block.free << '\n';
+        out << "  Block " << block.number << " (" << block.slots << ")  used " << block.used << "  free " << block.free
+            << '\n';
     return out.str();
 }
 
@@ -189,8 +204,9 @@ std::string SetInfoJson(const vx::Session& session, int set) {
     out << "},\n  \"styleBlocks\": [";
     for (std::size_t i = 0; i < info.blocks.size(); ++i) {
         const Block& block = info.blocks[i];
-        out << (i ? ",\n    " : "\n    ") << "{\"block\": " << block.number << ", \"slots\": " << JsonString(block.slots)
-            << ", \"used\": " << block.used << ", \"free\": " << block.free << '}';
+        out << (i ? ",\n    " : "\n    ") << "{\"block\": " << block.number
+            << ", \"slots\": " << JsonString(block.slots) << ", \"used\": " << block.used
+            << ", \"free\": " << block.free << '}';
     }
     out << "\n  ]\n}\n";
     return out.str();

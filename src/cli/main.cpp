@@ -49,7 +49,8 @@ bool ParseKind(const std::string& text, vx::ItemKind& kind) {
     const std::string wanted = vx::ToUpper(text);
     for (int k = 0; k < vx::kSetKindCount; ++k) {
         const auto candidate = vx::KindFromIndex(k);
-        if (wanted == vx::ToUpper(vx::KindExtension(candidate).substr(1)) || wanted == vx::ToUpper(vx::KindName(candidate))) {
+        if (wanted == vx::ToUpper(vx::KindExtension(candidate).substr(1)) ||
+            wanted == vx::ToUpper(vx::KindName(candidate))) {
             kind = candidate;
             return true;
         }
@@ -130,9 +131,10 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const std::string command = words[0];
-    const std::size_t expected = command == "info" || command == "new" ? 2 : command == "save-as" ? 3
-                                 : command == "import"                  ? 4
-                                                                        : 0;
+    const std::size_t expected = command == "info" || command == "new" ? 2
+                                 : command == "save-as"                ? 3
+                                 : command == "import"                 ? 4
+                                                                       : 0;
     if (expected == 0 || words.size() != expected) {
         std::cerr << (expected == 0 ? "Unknown command " + command : "Wrong number of arguments for " + command)
                   << "\n\n"

@@ -7,11 +7,13 @@
 namespace vx {
 namespace {
 
-Bytes ArrBytes(const SetArrangements& arr) { return SerializeArr(arr); }
-
-void SetDataLength(Bytes& file, int length) {
-    file[24] = static_cast<std::uint8_t>(length & 0xFF);
-    file[25] = static_cast<std::uint8_t>((length >> 8) & 0xFF);
+// An empty set's .ARR with the header's data length replaced, cut or extended to size.
+Bytes ArrFile(int dataLength, std::size_t size, std::uint8_t fill = 0xAA) {
+    Bytes bytes = SerializeArr(test::EmptySet().arr);
+    bytes[24] = static_cast<std::uint8_t>(dataLength & 0xFF);
+    bytes[25] = static_cast<std::uint8_t>((dataLength >> 8) & 0xFF);
+    bytes.resize(size, fill);
+    return bytes;
 }
 
 TEST(ArrangementFile, RandomSetsRoundTripByteForByte) {
@@ -20,98 +22,54 @@ TEST(ArrangementFile, RandomSetsRoundTripByteForByte) {
         const Bytes bytes = SerializeArr(set.arr);
         SetArrangements loaded;
         ASSERT_TRUE(LoadArr(ItemFile("T.ARR", bytes), loaded)) << seed;
-        EXPECT_EQ(loaded.dataLength, set.arr.dataLength);
-        EXPECT_EQ(loaded.tail, set.arr.tail);
-        EXPECT_EQ(loaded.trailing, set.arr.trailing);
         EXPECT_EQ(SerializeArr(loaded), bytes) << seed;
     }
 }
 
-TEST(ArrangementFile, RecordsLieAt32PlusSlotTimes164) {
+TEST(ArrangementFile, RecordsLieAt32PlusSlotTimes164AndTheTailEndsAtDataLength) {
     SetArrangements arr = test::EmptySet().arr;
     arr.arr[127].SetName("LAST ONE");
     arr.arr[1].SetStyle(0x1234);
-    const Bytes bytes = ArrBytes(arr);
+    const Bytes bytes = SerializeArr(arr);
     ASSERT_EQ(bytes.size(), 21024u);
+    EXPECT_EQ(bytes[24] | bytes[25] << 8, 20992);
     EXPECT_EQ(std::string(bytes.begin() + 32 + 164 * 127, bytes.begin() + 32 + 164 * 127 + 16), "LAST ONE        ");
     // The style number sits at the odd offset 17.
-    EXPECT_EQ(bytes[32 + 164 + 17], 0x34);
-    EXPECT_EQ(bytes[32 + 164 + 18], 0x12);
+    EXPECT_EQ(std::tuple(bytes[32 + 164 + 17], bytes[32 + 164 + 18]), std::tuple(0x34, 0x12));
 
+    Bytes longer = ArrFile(20992 + 3, 21024);
+    longer.insert(longer.end(), {1, 2, 3, 4, 5, 6, 7});
     SetArrangements loaded;
-    ASSERT_TRUE(LoadArr(ItemFile("T.ARR", bytes), loaded));
-    EXPECT_TRUE(loaded.tail.empty());
-    EXPECT_TRUE(loaded.trailing.empty());
-    EXPECT_EQ(loaded.dataLength, 20992);
-}
-
-TEST(ArrangementFile, TailEndsAtDataLengthAndTheRestIsTrailing) {
-    Bytes bytes = ArrBytes(test::EmptySet().arr);
-    SetDataLength(bytes, 20992 + 3);
-    bytes.insert(bytes.end(), {1, 2, 3, 4, 5, 6, 7});
-    SetArrangements loaded;
-    ASSERT_TRUE(LoadArr(ItemFile("T.ARR", bytes), loaded));
+    ASSERT_TRUE(LoadArr(ItemFile("T.ARR", longer), loaded));
     EXPECT_EQ(loaded.tail, (Bytes{1, 2, 3}));
     EXPECT_EQ(loaded.trailing, (Bytes{4, 5, 6, 7}));
-    EXPECT_EQ(SerializeArr(loaded), bytes);
+    EXPECT_EQ(SerializeArr(loaded), longer);
 }
 
 TEST(ArrangementFile, RefusesFilesThatDoNotHoldWhatTheHeaderSays) {
-    const Bytes good = ArrBytes(test::EmptySet().arr);
-    struct Case {
-        const char* what;
-        int dataLength;
-        std::size_t size;
-    };
-    const Case cases[] = {
-        {"length one below the records", 20991, 21024},
-        {"negative length", -1, 21024},
-        {"length of zero", 0, 21024},
-        {"tail beyond the file", 20992 + 10, 21024 + 9},
-        {"largest length, short file", 32767, 21024},
-        {"records cut", 20992, 21023},
-        {"header only", 20992, 32},
-        {"less than a header", 20992, 20},
-    };
-    for (const Case& c : cases) {
-        Bytes bytes = good;
-        SetDataLength(bytes, c.dataLength);
-        bytes.resize(c.size, 0xAA);
+    // Data length and file size: a length below the records, negative or zero; a tail beyond the
+    // file; the largest length; the records cut; a header only or less.
+    const std::pair<int, std::size_t> cases[] = {{20991, 21024}, {-1, 21024},    {0, 21024},  {20992 + 10, 21024 + 9},
+                                                 {32767, 21024}, {20992, 21023}, {20992, 32}, {20992, 20}};
+    for (const auto& [dataLength, size] : cases) {
         SetArrangements out;
         out.arr[0].SetName("UNTOUCHED");
-        EXPECT_FALSE(LoadArr(ItemFile("T.ARR", bytes), out)) << c.what;
-        EXPECT_EQ(out.arr[0].Name(), "UNTOUCHED       ") << c.what;
+        EXPECT_FALSE(LoadArr(ItemFile("T.ARR", ArrFile(dataLength, size)), out)) << dataLength << " " << size;
+        EXPECT_EQ(out.arr[0].Name(), "UNTOUCHED       ");
     }
 }
 
-TEST(ArrangementFile, FieldAccessorsReadTheStoredBytes) {
+TEST(ArrangementFile, FieldsReadTheStoredBytes) {
     ArrangementRecord record;
-    record.SetByte(21, 0);
-    record.SetByte(25, 0xF4);
-    EXPECT_EQ(record.Tempo(), 30);
-    EXPECT_EQ(record.Transpose(), -12);
     record.SetByte(21, 90);
-    record.SetByte(25, 0x7F);
-    EXPECT_EQ(record.Tempo(), 120);
-    EXPECT_EQ(record.Transpose(), 127);
-
+    record.SetByte(25, 0xF4);
+    EXPECT_EQ(std::pair(record.Tempo(), record.Transpose()), std::pair(120, -12));
     // Track 2's block starts at 39 + 16; bit 7 of its second byte is not part of the number.
-    record.SetByte(55, 0x00);
     record.SetByte(56, 0x80);
     record.SetByte(57, 0x5A);
     EXPECT_EQ(record.TrackProgram(2), 0);
-    SetArrangements arr = test::EmptySet().arr;
-    arr.arr[9] = record;
-    SetArrangements loaded;
-    ASSERT_TRUE(LoadArr(ItemFile("T.ARR", SerializeArr(arr)), loaded));
-    EXPECT_EQ(loaded.arr[9].Byte(56), 0x80);
-    EXPECT_EQ(loaded.arr[9].TrackProgram(2), 0);
-
     record.SetTrackProgram(2, 768);
-    EXPECT_EQ(record.Byte(55), 0x00);
-    EXPECT_EQ(record.Byte(56), 0x03);
-    EXPECT_EQ(record.Byte(57), 0x5A);
-    EXPECT_EQ(record.TrackProgram(2), 768);
+    EXPECT_EQ(std::tuple(record.Byte(55), record.Byte(56), record.Byte(57)), std::tuple(0x00, 0x03, 0x5A));
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -16,16 +14,6 @@ namespace vx {
 namespace {
 
 namespace fs = std::filesystem;
-
-void WriteFile(const fs::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 Bytes Opaque(std::size_t size, std::uint8_t seed) {
     Bytes bytes(size);
@@ -51,71 +39,49 @@ protected:
     test::ScriptedInteraction ui;
 };
 
-TEST_F(ItemFileSaveTest, NewFileGetsTheUpperCaseName) {
-    const Bytes content = Opaque(300, 1);
-    EXPECT_TRUE(SaveItemFile(setDir.string(), "live", ItemKind::Arrangement, content, ui));
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(Listing(), std::vector<std::string>{"LIVE.ARR"});
-    EXPECT_EQ(ReadFile(setDir / "LIVE.ARR"), content);
-}
-
-TEST_F(ItemFileSaveTest, ExistingFileKeepsItsNameAndPermissions) {
-    WriteFile(setDir / "live.arr", Opaque(5000, 2));
-    fs::permissions(setDir / "live.arr", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-
+TEST_F(ItemFileSaveTest, NewFilesGetUpperCaseNamesExistingOnesKeepNameAndPermissions) {
+    const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    test::WriteFileBytes(setDir / "live.arr", Opaque(5000, 2));
+    fs::permissions(setDir / "live.arr", perms);
     // A shorter file leaves nothing of the longer one behind.
-    const Bytes content = Opaque(40, 3);
-    EXPECT_TRUE(SaveItemFile(setDir.string(), "LIVE", ItemKind::Arrangement, content, ui));
+    EXPECT_TRUE(SaveItemFile(setDir.string(), "LIVE", ItemKind::Arrangement, Opaque(40, 3), ui));
+    EXPECT_TRUE(SaveItemFile(setDir.string(), "live", ItemKind::Style, Opaque(300, 1), ui));
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(Listing(), std::vector<std::string>{"live.arr"});
-    EXPECT_EQ(ReadFile(setDir / "live.arr"), content);
-    EXPECT_EQ(fs::status(setDir / "live.arr").permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"LIVE.STY", "live.arr"}));
+    EXPECT_EQ(test::ReadFileBytes(setDir / "live.arr"), Opaque(40, 3));
+    EXPECT_EQ(test::ReadFileBytes(setDir / "LIVE.STY"), Opaque(300, 1));
+    EXPECT_EQ(fs::status(setDir / "live.arr").permissions(), perms);
 }
 
 TEST_F(ItemFileSaveTest, ReadOnlyDestinationIsLeftAlone) {
-    const Bytes old = Opaque(100, 4);
-    WriteFile(setDir / "LIVE.ARR", old);
+    test::WriteFileBytes(setDir / "LIVE.ARR", Opaque(100, 4));
     fs::permissions(setDir / "LIVE.ARR", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-
     EXPECT_FALSE(SaveItemFile(setDir.string(), "LIVE", ItemKind::Arrangement, Opaque(10, 5), ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, "Error saving Arrangement data.\nDestination file is Read-Only!");
-    EXPECT_EQ(ui.Last().title, "Error");
-    EXPECT_EQ(ui.Last().icon, MessageIcon::Critical);
-    EXPECT_EQ(ui.Last().buttons, MessageButtons::OK);
-    EXPECT_EQ(ReadFile(setDir / "LIVE.ARR"), old);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error saving Arrangement data.\nDestination file is Read-Only!"});
+    EXPECT_TRUE(ui.Last().title == "Error" && ui.Last().icon == MessageIcon::Critical &&
+                ui.Last().buttons == MessageButtons::OK);
+    EXPECT_EQ(test::ReadFileBytes(setDir / "LIVE.ARR"), Opaque(100, 4));
     EXPECT_EQ(Listing(), std::vector<std::string>{"LIVE.ARR"});
 }
 
 TEST_F(ItemFileSaveTest, FailureAtAnyStepLeavesTheOldFile) {
-    const Bytes old = Opaque(2000, 6);
-    WriteFile(setDir / "LIVE.STY", old);
-    const struct {
-        SaveStep step;
-        std::string text;
-    } cases[] = {
+    test::WriteFileBytes(setDir / "LIVE.STY", Opaque(2000, 6));
+    const std::pair<SaveStep, std::string> cases[] = {
         {SaveStep::CreateTemporary, "Error saving Style data.\nCan't create the temporary file"},
         {SaveStep::Write, "Error saving Style data.\nError writing the temporary file"},
         {SaveStep::Flush, "Error saving Style data.\nError flushing the temporary file"},
         {SaveStep::Rename, "Error saving Style data.\nCan't replace " + ToUpper((setDir / "LIVE.STY").string())},
     };
-    for (const auto& c : cases) {
-        SetSaveFaultForTesting(c.step);
+    for (const auto& [step, text] : cases) {
+        SetSaveFaultForTesting(step);
         test::ScriptedInteraction one;
-        EXPECT_FALSE(SaveItemFile(setDir.string(), "LIVE", ItemKind::Style, Opaque(700, 7), one)) << c.text;
-        EXPECT_EQ(one.Texts(), std::vector<std::string>{c.text});
-        EXPECT_EQ(ReadFile(setDir / "LIVE.STY"), old) << c.text;
-        EXPECT_EQ(Listing(), std::vector<std::string>{"LIVE.STY"}) << c.text;
+        EXPECT_FALSE(SaveItemFile(setDir.string(), "LIVE", ItemKind::Style, Opaque(700, 7), one)) << text;
+        EXPECT_EQ(one.Texts(), std::vector<std::string>{text});
+        EXPECT_EQ(test::ReadFileBytes(setDir / "LIVE.STY"), Opaque(2000, 6)) << text;
+        EXPECT_EQ(Listing(), std::vector<std::string>{"LIVE.STY"}) << text;
     }
-
-    // Without the fault the same save goes through.
+    // A missing set directory is not created.
     SetSaveFaultForTesting(SaveStep::None);
-    EXPECT_TRUE(SaveItemFile(setDir.string(), "LIVE", ItemKind::Style, Opaque(700, 7), ui));
-    EXPECT_EQ(ReadFile(setDir / "LIVE.STY"), Opaque(700, 7));
-}
-
-TEST_F(ItemFileSaveTest, MissingDirectoryIsNotCreated) {
     EXPECT_FALSE(SaveItemFile((dir.Path() / "GONE.SET").string(), "GONE", ItemKind::Song, Opaque(10, 8), ui));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error saving Song data.\nCan't create the temporary file"});
     EXPECT_FALSE(fs::exists(dir.Path() / "GONE.SET"));
@@ -124,11 +90,9 @@ TEST_F(ItemFileSaveTest, MissingDirectoryIsNotCreated) {
 TEST_F(ItemFileSaveTest, WriteFileAtomicallyReportsTheReason) {
     std::string error;
     EXPECT_TRUE(WriteFileAtomically((setDir / "X.SYX").string(), Bytes{0xF0, 0xF7}, error));
-    EXPECT_EQ(error, "");
-    EXPECT_EQ(ReadFile(setDir / "X.SYX"), (Bytes{0xF0, 0xF7}));
+    EXPECT_EQ(test::ReadFileBytes(setDir / "X.SYX"), (Bytes{0xF0, 0xF7}));
     EXPECT_TRUE(WriteFileAtomically((setDir / "X.SYX").string(), Bytes{}, error));
-    EXPECT_EQ(ReadFile(setDir / "X.SYX"), Bytes{});
-
+    EXPECT_EQ(test::ReadFileBytes(setDir / "X.SYX"), Bytes{});
     // A directory in the way cannot be replaced by a file.
     fs::create_directories(setDir / "D.SYX" / "inner");
     EXPECT_FALSE(WriteFileAtomically((setDir / "D.SYX").string(), Bytes{1}, error));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "kbdsets/KbdSetFile.h"
 #include "storage/ItemFile.h"
 #include "support/SetBuilder.h"
@@ -15,71 +17,43 @@ Bytes ArkFile(int dataLength, const Bytes& after) {
     return bytes;
 }
 
-TEST(KbdSetFile, RandomSetsRoundTripByteForByte) {
+TEST(KbdSetFile, LayoutAndByteForByteRoundTripsWithTheTailTheDataLengthGives) {
+    SetKbdSets sets = test::EmptySet().ark;
+    sets.records[63].SetSplit(60);
+    sets.records[63].SetTrackProgram(4, 1056);  // R51
+    const Bytes layout = SerializeArk(sets);
+    EXPECT_EQ(std::tuple(layout[32 + 56 * 63 + 1], layout[32 + 56 * 63 + 48], layout[32 + 56 * 63 + 49]),
+              std::tuple(60, 0x20, 0x04));
+    std::string labels;
+    for (int number : {0, 7, 8, 63, 64, -1}) labels += KbdLabel(number) + "|";
+    EXPECT_EQ(labels, "11|18|21|88|||");
     for (std::uint32_t seed = 1; seed <= 12; ++seed) {
-        const SetData set = test::RandomSet(seed);
-        const Bytes bytes = SerializeArk(set.ark);
+        const Bytes bytes = SerializeArk(test::RandomSet(seed).ark);
         SetKbdSets loaded;
         ASSERT_TRUE(LoadArk(ItemFile("T.ARK", bytes), loaded)) << seed;
-        EXPECT_EQ(loaded.dataLength, set.ark.dataLength);
-        EXPECT_EQ(loaded.tail, set.ark.tail);
         EXPECT_EQ(SerializeArk(loaded), bytes) << seed;
     }
-}
-
-TEST(KbdSetFile, TailFollowsDataLength) {
-    struct Case {
-        int dataLength;
+    // Data length, bytes after the records (1, 2, 3...) and how many of them are the tail.
+    for (const auto& [dataLength, count, tailSize] : {std::tuple{3584, 2, 0}, {3590, 8, 6}, {100, 1, 0}, {-5, 0, 0}}) {
         Bytes after;
-        Bytes tail;
-        Bytes trailing;
-    };
-    const Case cases[] = {
-        {3584, {}, {}, {}},  {3584, {1, 2}, {}, {1, 2}}, {3590, {1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 5, 6}, {7, 8}},
-        {100, {1}, {}, {1}}, {-5, {}, {}, {}},
-    };
-    for (const Case& c : cases) {
-        const Bytes bytes = ArkFile(c.dataLength, c.after);
+        for (int i = 1; i <= count; ++i) after.push_back(static_cast<std::uint8_t>(i));
+        const Bytes bytes = ArkFile(dataLength, after);
         SetKbdSets loaded;
-        ASSERT_TRUE(LoadArk(ItemFile("T.ARK", bytes), loaded)) << c.dataLength;
-        EXPECT_EQ(loaded.dataLength, c.dataLength);
-        EXPECT_EQ(loaded.tail, c.tail) << c.dataLength;
-        EXPECT_EQ(loaded.trailing, c.trailing) << c.dataLength;
-        EXPECT_EQ(SerializeArk(loaded), bytes) << c.dataLength;
+        ASSERT_TRUE(LoadArk(ItemFile("T.ARK", bytes), loaded)) << dataLength;
+        EXPECT_EQ(loaded.tail, Bytes(after.begin(), after.begin() + tailSize)) << dataLength;
+        EXPECT_EQ(loaded.trailing, Bytes(after.begin() + tailSize, after.end())) << dataLength;
+        EXPECT_EQ(SerializeArk(loaded), bytes) << dataLength;
     }
 }
 
 TEST(KbdSetFile, RefusesShortFilesAndTailsPastTheEnd) {
-    Bytes cut = ArkFile(3584, {});
-    cut.pop_back();
-    const std::pair<const char*, Bytes> cases[] = {
-        {"tail one byte short", ArkFile(3590, {1, 2, 3, 4, 5})},
-        {"largest length", ArkFile(32767, {})},
-        {"records cut", cut},
-        {"header only", Bytes(32, 0)},
-    };
-    for (const auto& [what, bytes] : cases) {
+    // A tail one byte short, the largest length, the records cut, a header only.
+    for (const Bytes& bytes : {ArkFile(3590, {1, 2, 3, 4, 5}), ArkFile(32767, {}), Bytes(32 + 3583, 0), Bytes(32, 0)}) {
         SetKbdSets out;
         out.records[0].SetSplit(77);
-        EXPECT_FALSE(LoadArk(ItemFile("T.ARK", bytes), out)) << what;
-        EXPECT_EQ(out.records[0].Split(), 77) << what;
+        EXPECT_FALSE(LoadArk(ItemFile("T.ARK", bytes), out)) << bytes.size();
+        EXPECT_EQ(out.records[0].Split(), 77);
     }
-}
-
-TEST(KbdSetFile, RecordFieldsAndLabels) {
-    SetKbdSets sets = test::EmptySet().ark;
-    sets.records[63].SetSplit(60);
-    sets.records[63].SetTrackProgram(4, 1056);
-    sets.records[0].SetTrackProgram(0, -1);
-    const Bytes bytes = SerializeArk(sets);
-    const std::size_t record63 = 32 + 56 * 63;
-    EXPECT_EQ(bytes[record63 + 1], 60);
-    EXPECT_EQ(bytes[record63 + 16 + 32], 0x20);
-    EXPECT_EQ(bytes[record63 + 16 + 33], 0x04);
-    EXPECT_EQ(sets.records[0].TrackProgram(0), -1);
-
-    const std::pair<int, const char*> labels[] = {{0, "11"}, {7, "18"}, {8, "21"}, {63, "88"}, {64, ""}, {-1, ""}};
-    for (const auto& [number, label] : labels) EXPECT_EQ(KbdLabel(number), label) << number;
 }
 
 }  // namespace

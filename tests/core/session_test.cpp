@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueInit.h"
@@ -22,15 +20,8 @@ using test::ScriptedInteraction;
 
 const char* const kExtensions[] = {".ARR", ".STY", ".PRG", ".BSQ", ".SNG", ".ARK", ".ARG", ".GBL"};
 
-Bytes ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const fs::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+using test::ReadFileBytes;
+using test::WriteFileBytes;
 
 class SessionTest : public ::testing::Test {
 protected:
@@ -103,9 +94,9 @@ TEST_F(SessionTest, OpensASetWhateverTheCaseOfItsFiles) {
 TEST_F(SessionTest, AMissingOrBadFileStopsTheOpeningAndFreesTheSlot) {
     const std::string directory = MakeSet("GIGS.SET", "GIGS");
     fs::remove(fs::path(directory) / "GIGS.SNG");
-    Bytes program = ReadFile(fs::path(directory) / "GIGS.PRG");
+    Bytes program = ReadFileBytes(fs::path(directory) / "GIGS.PRG");
     program[6] = 3;  // an arrangement file under the program's name
-    WriteFile(fs::path(directory) / "GIGS.PRG", program);
+    WriteFileBytes(fs::path(directory) / "GIGS.PRG", program);
 
     EXPECT_EQ(session->OpenOrNewSet(false, directory), 0);
     const std::string upper = ToUpper(directory);
@@ -118,9 +109,9 @@ TEST_F(SessionTest, AMissingOrBadFileStopsTheOpeningAndFreesTheSlot) {
 
 TEST_F(SessionTest, AKindThatFailsToLoadIsReportedAndTheSetIsNotOpened) {
     const std::string directory = MakeSet("BAD.SET", "BAD");
-    Bytes arrangements = ReadFile(fs::path(directory) / "BAD.ARR");
+    Bytes arrangements = ReadFileBytes(fs::path(directory) / "BAD.ARR");
     arrangements.resize(arrangements.size() - 100);  // DataLength now promises more than the file holds
-    WriteFile(fs::path(directory) / "BAD.ARR", arrangements);
+    WriteFileBytes(fs::path(directory) / "BAD.ARR", arrangements);
 
     EXPECT_EQ(session->OpenOrNewSet(false, directory), 0);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Arrangement data.\n"});
@@ -150,7 +141,7 @@ TEST_F(SessionTest, SaveWritesTheDirtyKindsAndAReadOnlyFileBlocksOnlyItsOwnKind)
     ASSERT_EQ(set, 1);
     const fs::path programs = fs::path(directory) / "LIVE.PRG";
     const fs::path styles = fs::path(directory) / "LIVE.STY";
-    const Bytes programsBefore = ReadFile(programs);
+    const Bytes programsBefore = ReadFileBytes(programs);
     fs::permissions(programs, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
 
@@ -165,10 +156,10 @@ TEST_F(SessionTest, SaveWritesTheDirtyKindsAndAReadOnlyFileBlocksOnlyItsOwnKind)
 
     EXPECT_FALSE(session->Save(set));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error saving Program data.\nDestination file is Read-Only!"});
-    EXPECT_EQ(ReadFile(programs), programsBefore);
+    EXPECT_EQ(ReadFileBytes(programs), programsBefore);
     EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Program))]);
     EXPECT_FALSE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Style))]);
-    EXPECT_EQ(ReadFile(styles).at(224), 'C') << "the style kind was saved";
+    EXPECT_EQ(ReadFileBytes(styles).at(224), 'C') << "the style kind was saved";
     EXPECT_EQ(fs::last_write_time(fs::path(directory) / "LIVE.ARR"), arrangementsTimeBefore) << "clean kinds untouched";
 }
 
@@ -183,8 +174,8 @@ TEST_F(SessionTest, SaveAsMovesTheSetKeepingItsNumber) {
     EXPECT_EQ(session->Slot(set).name, "COPY");
     EXPECT_EQ(session->Slot(set).directory, temp.Str() + "/COPY.SET");
     for (const char* extension : kExtensions)
-        EXPECT_EQ(ReadFile(temp.Path() / "COPY.SET" / (std::string("COPY") + extension)),
-                  ReadFile(fs::path(directory) / (std::string("LIVE") + extension)))
+        EXPECT_EQ(ReadFileBytes(temp.Path() / "COPY.SET" / (std::string("COPY") + extension)),
+                  ReadFileBytes(fs::path(directory) / (std::string("LIVE") + extension)))
             << extension;
     EXPECT_NE(std::find(ui.events.begin(), ui.events.end(), "SetRenamed 1"), ui.events.end());
 }
@@ -210,8 +201,8 @@ TEST_F(SessionTest, ClosingAChangedSetAsksYesNoOrCancel) {
         bool closes;
         bool saved;
     };
-    for (const Case& c : {Case{Answer::Cancel, false, false}, Case{Answer::No, true, false},
-                          Case{Answer::Yes, true, true}}) {
+    for (const Case& c :
+         {Case{Answer::Cancel, false, false}, Case{Answer::No, true, false}, Case{Answer::Yes, true, true}}) {
         ui.messages.clear();
         ui.answers = {c.answer};
         EXPECT_EQ(session->QueryClose(set), c.closes);
@@ -250,9 +241,9 @@ TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
               (std::vector<std::string>{upper + "/WRONG.STY is not a valid file", "Error getting Style data.\n"}));
 
     // A style file whose directory is broken part way loads nothing.
-    Bytes styles = ReadFile(fs::path(other) / "OTHER.STY");
+    Bytes styles = ReadFileBytes(fs::path(other) / "OTHER.STY");
     styles[22 + 4 * 5] = 9;  // slot 5's directory entry names slot 9
-    WriteFile(fs::path(other) / "BROKEN.STY", styles);
+    WriteFileBytes(fs::path(other) / "BROKEN.STY", styles);
     ui.messages.clear();
     EXPECT_FALSE(session->ImportFromFile(set, ItemKind::Style, other + "/broken.sty"));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Style data.\n"});
@@ -262,7 +253,7 @@ TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
     // A good file replaces the kind and makes it dirty; the lower-case name is found.
     styles[22 + 4 * 5] = 5;
     styles[224 + 0] = 'Z';  // the template's blank style record becomes visible only as trailing bytes
-    WriteFile(fs::path(other) / "good.sty", styles);
+    WriteFileBytes(fs::path(other) / "good.sty", styles);
     ui.messages.clear();
     ui.events.clear();
     EXPECT_TRUE(session->ImportFromFile(set, ItemKind::Style, other + "/good.sty"));
@@ -279,10 +270,12 @@ TEST_F(SessionTest, TheOpenDialogOffersToCreateMissingFiles) {
 
     ui.answers = {Answer::OK, Answer::Cancel};
     EXPECT_FALSE(session->OfferMissingFiles(directory));
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"LIVE.ARK is missing.\nCreate it?", "LIVE.GBL is missing.\nCreate it?"}));
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{"LIVE.ARK is missing.\nCreate it?", "LIVE.GBL is missing.\nCreate it?"}));
     EXPECT_EQ(ui.Last().title, "Open a Set");
     EXPECT_EQ(ui.Last().defaultButton, Answer::Cancel);
-    EXPECT_EQ(ReadFile(fs::path(directory) / "LIVE.ARK"), ReadFile(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY.ARK"));
+    EXPECT_EQ(ReadFileBytes(fs::path(directory) / "LIVE.ARK"),
+              ReadFileBytes(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY.ARK"));
     EXPECT_FALSE(fs::exists(fs::path(directory) / "LIVE.GBL"));
 
     ui.messages.clear();

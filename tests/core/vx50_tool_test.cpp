@@ -5,8 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "document/Helpers.h"
@@ -20,19 +18,12 @@ namespace fs = std::filesystem;
 
 const char* const kExtensions[] = {".ARR", ".STY", ".PRG", ".BSQ", ".SNG", ".ARK", ".ARG", ".GBL"};
 
-Bytes ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const fs::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+using test::ReadFileBytes;
+using test::WriteFileBytes;
 
 std::string ReadText(const fs::path& path) {
-    std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto bytes = ReadFileBytes(path);
+    return {bytes.begin(), bytes.end()};
 }
 
 struct ToolRun {
@@ -70,8 +61,8 @@ TEST_F(Vx50Test, SaveAsReproducesRandomSetsByteForByte) {
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err, "");
         for (const char* extension : kExtensions)
-            EXPECT_EQ(ReadFile(dest / ("COPY" + std::to_string(seed) + extension)),
-                      ReadFile(fs::path(source) / ("R" + std::to_string(seed) + extension)))
+            EXPECT_EQ(ReadFileBytes(dest / ("COPY" + std::to_string(seed) + extension)),
+                      ReadFileBytes(fs::path(source) / ("R" + std::to_string(seed) + extension)))
                 << extension;
     }
 }
@@ -110,25 +101,25 @@ TEST_F(Vx50Test, InfoRefusesABrokenFileOfEveryKindWithTheKindsMessage) {
         const std::string name = "B" + std::to_string(n++);
         const std::string directory = WriteRandomSet(name, 7);
         const fs::path file = fs::path(directory) / (name + c.extension);
-        Bytes bytes = ReadFile(file);
+        Bytes bytes = ReadFileBytes(file);
         c.breakIt(bytes);
-        WriteFile(file, bytes);
+        WriteFileBytes(file, bytes);
         const Bytes before = bytes;
 
         const ToolRun run = Vx50("info " + directory);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, std::string(c.message) + "\n");
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(ReadFile(file), before) << "a refused file is left as it was";
+        EXPECT_EQ(ReadFileBytes(file), before) << "a refused file is left as it was";
     }
 }
 
 TEST_F(Vx50Test, InfoNamesAFileThatIsMissingOrNotOfItsKind) {
     const std::string directory = WriteRandomSet("LIVE", 5);
     fs::remove(fs::path(directory) / "LIVE.ARK");
-    Bytes styles = ReadFile(fs::path(directory) / "LIVE.STY");
+    Bytes styles = ReadFileBytes(fs::path(directory) / "LIVE.STY");
     styles[6] = 3;
-    WriteFile(fs::path(directory) / "LIVE.STY", styles);
+    WriteFileBytes(fs::path(directory) / "LIVE.STY", styles);
 
     const ToolRun run = Vx50("info " + directory);
     EXPECT_EQ(run.status, 1);
@@ -145,8 +136,8 @@ TEST_F(Vx50Test, NewWritesTheTemplateAsANewSet) {
     const ToolRun run = Vx50("new " + dest.string());
     ASSERT_EQ(run.status, 0) << run.err;
     for (const char* extension : kExtensions)
-        EXPECT_EQ(ReadFile(dest / (std::string("GIGS") + extension)),
-                  ReadFile(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY" + extension))
+        EXPECT_EQ(ReadFileBytes(dest / (std::string("GIGS") + extension)),
+                  ReadFileBytes(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY" + extension))
             << extension;
 
     const ToolRun again = Vx50("new " + dest.string());
@@ -158,19 +149,19 @@ TEST_F(Vx50Test, NewWritesTheTemplateAsANewSet) {
 TEST_F(Vx50Test, ImportReplacesOneKindAndSavesOnlyIt) {
     const std::string live = WriteRandomSet("LIVE", 11);
     const std::string other = WriteRandomSet("OTHER", 12);
-    const Bytes arrangementsBefore = ReadFile(fs::path(live) / "LIVE.ARR");
+    const Bytes arrangementsBefore = ReadFileBytes(fs::path(live) / "LIVE.ARR");
 
     const ToolRun run = Vx50("import " + live + " sty " + other + "/other.sty");
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(ReadFile(fs::path(live) / "LIVE.STY"), ReadFile(fs::path(other) / "OTHER.STY"));
-    EXPECT_EQ(ReadFile(fs::path(live) / "LIVE.ARR"), arrangementsBefore);
+    EXPECT_EQ(ReadFileBytes(fs::path(live) / "LIVE.STY"), ReadFileBytes(fs::path(other) / "OTHER.STY"));
+    EXPECT_EQ(ReadFileBytes(fs::path(live) / "LIVE.ARR"), arrangementsBefore);
 
-    const Bytes stylesNow = ReadFile(fs::path(live) / "LIVE.STY");
+    const Bytes stylesNow = ReadFileBytes(fs::path(live) / "LIVE.STY");
     fs::copy_file(fs::path(other) / "OTHER.ARR", fs::path(other) / "WRONG.STY");
     const ToolRun wrong = Vx50("import " + live + " sty " + other + "/WRONG.STY");
     EXPECT_EQ(wrong.status, 1);
     EXPECT_EQ(wrong.err, ToUpper(other) + "/WRONG.STY is not a valid file\nError getting Style data.\n");
-    EXPECT_EQ(ReadFile(fs::path(live) / "LIVE.STY"), stylesNow);
+    EXPECT_EQ(ReadFileBytes(fs::path(live) / "LIVE.STY"), stylesNow);
     EXPECT_EQ(Vx50("import " + live + " xyz " + other + "/OTHER.STY").status, 2);
 }
 
@@ -189,10 +180,8 @@ TEST_F(Vx50Test, InfoListsTheDemoSet) {
 }
 
 TEST_F(Vx50Test, UsageErrorsExitWithTwo) {
-    EXPECT_EQ(Vx50("").status, 2);
-    EXPECT_EQ(Vx50("frobnicate X").status, 2);
-    EXPECT_EQ(Vx50("info").status, 2);
-    EXPECT_EQ(Vx50("info A B --bogus").status, 2);
+    for (const char* arguments : {"", "frobnicate X", "info", "info A B --bogus"})
+        EXPECT_EQ(Vx50(arguments).status, 2) << arguments;
     const ToolRun version = Vx50("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "vx50 1.06\n");

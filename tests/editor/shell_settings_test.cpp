@@ -7,153 +7,88 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 
+// PathNam|OldSetNam|WArrangeMode ModeId ShowTips HighCall WarnDupl StartOld
+static QString Dump(const vx::Options& o) {
+    QStringList numbers;
+    for (int n : {o.WArrangeMode, o.ModeId, o.ShowTips, o.HighCall, o.WarnDupl, o.StartOld})
+        numbers << QString::number(n);
+    return QString::fromStdString(o.PathNam + "|" + o.OldSetNam + "|") + numbers.join(' ');
+}
+
 class ShellSettingsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void missingGroupGivesDefaults();
     void writesDecimalTextUnderExactKeys();
     void badStoredValuesFallBack();
-    void argumentsBecomeAbsolute();
+    void arguments();
     void screenCheckWarnsBelow800x600();
     void fileFiltersOfferBothCases();
 };
 
-void ShellSettingsTest::missingGroupGivesDefaults() {
-    vx::test::TempDirectory dir;
-    QSettings store(QString::fromStdString(dir.Str()) + "/none.ini", QSettings::IniFormat);
-    const vx::Options options = vxe::ReadSettings(store, "/opt/vx");
-    QCOMPARE(options.PathNam, std::string("/opt/vx"));
-    QCOMPARE(options.OldSetNam, std::string());
-    QCOMPARE(options.WArrangeMode, 1);
-    QCOMPARE(options.ModeId, 0);
-    QCOMPARE(options.ShowTips, 1);
-    QCOMPARE(options.HighCall, 1);
-    QCOMPARE(options.WarnDupl, 1);
-    QCOMPARE(options.StartOld, 0);
-}
-
 void ShellSettingsTest::writesDecimalTextUnderExactKeys() {
     vx::test::TempDirectory dir;
     const QString file = QString::fromStdString(dir.Str()) + "/store.ini";
-    vx::Options options;
-    options.PathNam = "/sets";
-    options.OldSetNam = "/sets/LIVE.SET";
-    options.WArrangeMode = 0;
-    options.ModeId = 4;
-    options.ShowTips = 0;
-    options.HighCall = 0;
-    options.WarnDupl = 0;
-    options.StartOld = 1;
+    QCOMPARE(Dump(vxe::ReadSettings(file, "/opt/vx")), QString("/opt/vx||1 0 1 1 1 0"));
+    const vx::Options options{"/sets", "/sets/LIVE.SET", 0, 4, 0, 0, 0, 1};
     vxe::WriteSettings(file, options);
-
     QSettings store(file, QSettings::IniFormat);
     QCOMPARE(store.childGroups(), QStringList{"Options"});
     store.beginGroup("Options");
-    QStringList keys = store.childKeys();
-    keys.sort();
-    QCOMPARE(keys, (QStringList{"HighCall", "ModeId", "OldSetNam", "PathNam", "Show Tips at Startup", "StartOld",
-                                "WArrangeMode", "WarnDupl"}));
-    QCOMPARE(store.value("ModeId").toString(), QString("4"));
-    QCOMPARE(store.value("Show Tips at Startup").toString(), QString("0"));
-    QCOMPARE(store.value("StartOld").toString(), QString("1"));
-    store.endGroup();
-
-    const vx::Options back = vxe::ReadSettings(file, "/elsewhere");
-    QCOMPARE(back.PathNam, options.PathNam);
-    QCOMPARE(back.OldSetNam, options.OldSetNam);
-    QCOMPARE(back.WArrangeMode, 0);
-    QCOMPARE(back.ModeId, 4);
-    QCOMPARE(back.ShowTips, 0);
-    QCOMPARE(back.HighCall, 0);
-    QCOMPARE(back.WarnDupl, 0);
-    QCOMPARE(back.StartOld, 1);
+    QStringList pairs;
+    for (const QString& key : store.childKeys()) pairs << key + "=" + store.value(key).toString();
+    pairs.sort();
+    QCOMPARE(pairs, (QStringList{"HighCall=0", "ModeId=4", "OldSetNam=/sets/LIVE.SET", "PathNam=/sets",
+                                 "Show Tips at Startup=0", "StartOld=1", "WArrangeMode=0", "WarnDupl=0"}));
+    QCOMPARE(Dump(vxe::ReadSettings(file, "/elsewhere")), Dump(options));
 }
 
 void ShellSettingsTest::badStoredValuesFallBack() {
-    struct Case {
-        const char* key;
-        const char* stored;
-        int vx::Options::*field;
-        int expected;
-    };
-    const Case cases[] = {
-        {"ModeId", "5", &vx::Options::ModeId, 5},
-        {"ModeId", " 3 ", &vx::Options::ModeId, 3},
-        {"ModeId", "6", &vx::Options::ModeId, 0},
-        {"ModeId", "-1", &vx::Options::ModeId, 0},
-        {"ModeId", "two", &vx::Options::ModeId, 0},
-        {"WArrangeMode", "0", &vx::Options::WArrangeMode, 0},
-        {"WArrangeMode", "2", &vx::Options::WArrangeMode, 1},
-        {"StartOld", "", &vx::Options::StartOld, 0},
-        {"HighCall", "0x1", &vx::Options::HighCall, 1},
-        {"Show Tips at Startup", "99999", &vx::Options::ShowTips, 1},
-    };
-    for (const Case& c : cases) {
+    const char* cases[][3] = {{"ModeId", "5", "1 5 1 1 1 0"},       {"ModeId", " 3 ", "1 3 1 1 1 0"},
+                              {"ModeId", "6", "1 0 1 1 1 0"},       {"ModeId", "-1", "1 0 1 1 1 0"},
+                              {"ModeId", "two", "1 0 1 1 1 0"},     {"WArrangeMode", "2", "1 0 1 1 1 0"},
+                              {"WArrangeMode", "0", "0 0 1 1 1 0"}, {"StartOld", "", "1 0 1 1 1 0"},
+                              {"HighCall", "0x1", "1 0 1 1 1 0"},   {"Show Tips at Startup", "99999", "1 0 1 1 1 0"}};
+    for (const auto& c : cases) {
         vx::test::TempDirectory dir;
         QSettings store(QString::fromStdString(dir.Str()) + "/s.ini", QSettings::IniFormat);
-        store.setValue(QString("Options/") + c.key, QString(c.stored));
-        const vx::Options options = vxe::ReadSettings(store, "/p");
-        QVERIFY2(options.*(c.field) == c.expected, qPrintable(QString(c.key) + "=" + c.stored));
+        store.setValue(QString("Options/") + c[0], QString(c[1]));
+        QCOMPARE(Dump(vxe::ReadSettings(store, "/p")), QString("/p||") + c[2]);
     }
 }
 
-void ShellSettingsTest::argumentsBecomeAbsolute() {
+void ShellSettingsTest::arguments() {
     auto args = vxe::ParseArguments(
         {"vxeditr", "sets/LIVE.SET", "/abs/GIGS.SET", "--no-tips", "--screenshot", "out/shot.png", "../up/X.SET"},
         "/home/me/work");
-    QCOMPARE(args.error, QString());
     QCOMPARE(args.setPaths, (QStringList{"/home/me/work/sets/LIVE.SET", "/abs/GIGS.SET", "/home/me/up/X.SET"}));
     QCOMPARE(args.screenshotFile, QString("/home/me/work/out/shot.png"));
-    QVERIFY(args.noTips);
-
-    const struct {
-        QStringList arguments;
-        QString error;
-    } bad[] = {
-        {{"vxeditr", "--screenshot"}, "--screenshot needs a file name"},
-        {{"vxeditr", "--frobnicate", "A.SET"}, "Unknown option --frobnicate"},
-    };
-    for (const auto& b : bad) QCOMPARE(vxe::ParseArguments(b.arguments, "/").error, b.error);
+    QVERIFY(args.noTips && args.error.isEmpty());
+    QCOMPARE(vxe::ParseArguments({"vxeditr", "--screenshot"}, "/").error, QString("--screenshot needs a file name"));
+    QCOMPARE(vxe::ParseArguments({"vxeditr", "--frobnicate", "A.SET"}, "/").error,
+             QString("Unknown option --frobnicate"));
     QVERIFY(vxe::ParseArguments({"vxeditr", "--version"}, "/").showVersion);
 }
 
 void ShellSettingsTest::screenCheckWarnsBelow800x600() {
-    const struct {
-        QSize screen;
-        std::optional<vx::Answer> answer;  // none: no question expected
-        bool goOn;
-    } cases[] = {
-        {{800, 600}, std::nullopt, true},    {{1920, 1080}, std::nullopt, true},  {{799, 600}, vx::Answer::Yes, true},
-        {{800, 599}, vx::Answer::No, false}, {{640, 480}, vx::Answer::No, false},
-    };
-    for (const auto& c : cases) {
-        vx::test::ScriptedInteraction ui;
-        if (c.answer) ui.answers.push_back(*c.answer);
-        QCOMPARE(vxe::ScreenCheck(ui, c.screen), c.goOn);
-        QCOMPARE(ui.messages.size(), std::size_t(c.answer ? 1 : 0));
-        if (!c.answer) continue;
-        const vx::Message& m = ui.Last();
-        QCOMPARE(m.text, std::string("For a correct display, the screen resolution\nshould be at least 800x600 "
-                                     "pixels!\nContinue anyway?"));
-        QCOMPARE(m.title, std::string("Warning"));
-        QVERIFY(m.icon == vx::MessageIcon::Exclamation);
-        QVERIFY(m.buttons == vx::MessageButtons::YesNo);
-    }
+    vx::test::ScriptedInteraction ui;
+    ui.answers = {vx::Answer::Yes, vx::Answer::No};
+    QVERIFY(vxe::ScreenCheck(ui, {800, 600}));
+    QVERIFY(vxe::ScreenCheck(ui, {799, 600}));
+    QVERIFY(!vxe::ScreenCheck(ui, {800, 599}));
+    QCOMPARE(ui.messages.size(), std::size_t{2});
+    QCOMPARE(ui.Last().text, std::string("For a correct display, the screen resolution\nshould be at least 800x600 "
+                                         "pixels!\nContinue anyway?"));
+    QCOMPARE(ui.Last().title, std::string("Warning"));
+    QVERIFY(ui.Last().icon == vx::MessageIcon::Exclamation && ui.Last().buttons == vx::MessageButtons::YesNo);
 }
 
 void ShellSettingsTest::fileFiltersOfferBothCases() {
-    const struct {
-        const char* filter;
-        const char* expected;
-    } cases[] = {
-        {"Arrangement|*.ARR", "Arrangement (*.ARR *.arr)"},
-        {"Report (*.TXT)|*.TXT", "Report (*.TXT *.txt)"},
-        {"XStyle|*.XAF;*.xsf|All|*.*", "XStyle (*.XAF *.xaf *.xsf *.XSF);;All (*.*)"},
-        {"Broken", ""},
-        {"", ""},
-    };
-    for (const auto& c : cases) QCOMPARE(vxe::QtFileFilter(c.filter), QString(c.expected));
+    const char* cases[][2] = {{"Arrangement|*.ARR", "Arrangement (*.ARR *.arr)"},
+                              {"XStyle|*.XAF;*.xsf|All|*.*", "XStyle (*.XAF *.xaf *.xsf *.XSF);;All (*.*)"},
+                              {"Report (*.TXT)|*.TXT", "Report (*.TXT *.txt)"},
+                              {"Broken", ""}};
+    for (const auto& c : cases) QCOMPARE(vxe::QtFileFilter(c[0]), QString(c[1]));
 }
 
 QTEST_MAIN(ShellSettingsTest)

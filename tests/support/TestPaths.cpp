@@ -1,11 +1,23 @@
 #include "support/TestPaths.h"
 
 #include <atomic>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include <unistd.h>
 
 namespace vx::test {
+
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
 
 TempDirectory::TempDirectory() {
     static std::atomic<int> counter{0};

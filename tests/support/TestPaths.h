@@ -1,13 +1,19 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace vx::test {
 
 // Directory of the built programs, where the shipped data lies.
 inline std::string ProgramDir() { return VX_PROGRAM_DIR; }
 inline std::string SourceDir() { return VX_SOURCE_DIR; }
+
+// A whole file's bytes (empty when it cannot be read), and a file written from bytes.
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
+void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 // A fresh directory for one test, removed when it goes out of scope.
 class TempDirectory {

@@ -57,7 +57,8 @@ public:
     // Pick-one lists: the chosen entry's index, or -1 when cancelled.
     virtual int PickNote(const std::string& caption, const std::string& label, const std::vector<std::string>& entries,
                          int preselected) = 0;
-    virtual int PickMidiChannel(const std::string& caption, const std::vector<std::string>& entries, int preselected) = 0;
+    virtual int PickMidiChannel(const std::string& caption, const std::vector<std::string>& entries,
+                                int preselected) = 0;
 
     // File choosers: the chosen path, or nothing when cancelled.
     virtual std::optional<std::string> ChooseOpenFile(const FileRequest& request) = 0;

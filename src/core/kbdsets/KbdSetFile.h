@@ -15,7 +15,9 @@ struct KbdSetRecord : ByteRecord<56> {
 
     int Split() const { return Byte(1); }
     void SetSplit(int key) { SetByte(1, static_cast<std::uint8_t>(key)); }
-    int TrackProgram(int track) const { return static_cast<std::int16_t>(Word(16 + 8 * static_cast<std::size_t>(track))); }
+    int TrackProgram(int track) const {
+        return static_cast<std::int16_t>(Word(16 + 8 * static_cast<std::size_t>(track)));
+    }
     void SetTrackProgram(int track, int number) {
         SetWord(16 + 8 * static_cast<std::size_t>(track), static_cast<std::uint16_t>(number));
     }

@@ -25,7 +25,7 @@ std::string ProgramLabel(int number);  // "F11"; empty outside the banks
 std::string ProgramLabelOfUserIndex(int index);
 // Name (16 characters) of any program number; empty text for no program.
 std::string ProgramNameOf(const SetPrograms& programs, const PresetTables& presets, int number);
-std::string UserProgramName(const SetPrograms& programs, int index);  // 16 blanks outside 0-135
+std::string UserProgramName(const SetPrograms& programs, int index);                          // 16 blanks outside 0-135
 int ProgramCategoryOf(const SetPrograms& programs, const PresetTables& presets, int number);  // 255 = none
 bool IsProgramEmpty(const SetPrograms& programs, int index);
 // First user program (F11..G88, then R51..R58) whose 16-character name equals name exactly; -1 if none.

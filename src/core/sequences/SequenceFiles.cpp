@@ -147,8 +147,19 @@ bool LoadBsq(const ItemFile& file, SetBackingSequences& out) {
     return true;
 }
 
+namespace {
+// The event bytes of all entries, so that a file image is sized before it is built.
+template <typename Entries>
+std::size_t EventBytes(const Entries& entries) {
+    std::size_t bytes = 0;
+    for (const auto& entry : entries) bytes += entry.events.size();
+    return bytes;
+}
+}  // namespace
+
 Bytes SerializeBsq(const SetBackingSequences& data) {
     Bytes out;
+    out.reserve(kBsqEventsStart + EventBytes(data.entries) + data.trailing.size());
     auto header = data.header;
     for (int b = 0; b < kSequenceCount; ++b) {
         std::size_t at = kHeaderTotalsAt + 4 * static_cast<std::size_t>(b);
@@ -192,6 +203,7 @@ bool LoadSng(const ItemFile& file, SetSongs& out) {
 
 Bytes SerializeSng(const SetSongs& data) {
     Bytes out;
+    out.reserve(kSngEventsStart + EventBytes(data.entries) + data.patternData.size() + data.trailing.size());
     AppendBytes(out, data.header.data(), data.header.size());
     AppendRecords(out, data.entries);
     AppendBytes(out, data.values.data(), data.values.size());

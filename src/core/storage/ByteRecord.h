@@ -69,7 +69,9 @@ inline void AppendWord(Bytes& out, std::uint16_t value) {
     out.push_back(static_cast<std::uint8_t>(value & 0xFF));
     out.push_back(static_cast<std::uint8_t>(value >> 8));
 }
-inline void AppendBytes(Bytes& out, const std::uint8_t* data, std::size_t count) { out.insert(out.end(), data, data + count); }
+inline void AppendBytes(Bytes& out, const std::uint8_t* data, std::size_t count) {
+    out.insert(out.end(), data, data + count);
+}
 inline void AppendBytes(Bytes& out, const Bytes& data) { out.insert(out.end(), data.begin(), data.end()); }
 
 }  // namespace vx

@@ -23,7 +23,7 @@ struct LoadStep {
     double advance;
 };
 constexpr LoadStep kLoadOrder[] = {
-    {ItemKind::Arrangement, 2}, {ItemKind::Style, 6}, {ItemKind::Program, 2}, {ItemKind::BackingSequence, 2},
+    {ItemKind::Arrangement, 2}, {ItemKind::Style, 6},  {ItemKind::Program, 2}, {ItemKind::BackingSequence, 2},
     {ItemKind::Song, 1},        {ItemKind::Global, 0}, {ItemKind::KbdSet, 0},  {ItemKind::ArrangementGlobal, 1},
 };
 

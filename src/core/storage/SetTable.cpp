@@ -6,7 +6,9 @@
 
 namespace vx {
 
-bool SetSlot::AnyDirty() const { return std::any_of(dirty.begin(), dirty.end(), [](bool d) { return d; }); }
+bool SetSlot::AnyDirty() const {
+    return std::any_of(dirty.begin(), dirty.end(), [](bool d) { return d; });
+}
 
 SetTable::SetTable() { slots_.emplace_back(); }
 

@@ -72,7 +72,15 @@ Bytes SerializeSty(const SetStyles& data) {
     const int directorySlots = blockCount * kStylesPerBlock;
     const std::uint8_t count =
         data.slotCount / kStylesPerBlock == blockCount ? data.slotCount : static_cast<std::uint8_t>(directorySlots);
+    // The whole image is sized first: a full style file is megabytes, and growing it step by
+    // step would copy it several times over.
+    std::size_t total = kStyDataStart + data.trailing.size();
+    for (int slot = 0; slot < directorySlots; ++slot) {
+        const StyleSlot& entry = data.slots[static_cast<std::size_t>(slot)];
+        if (entry.used != 0) total += WrittenSize(entry);
+    }
     Bytes out;
+    out.reserve(total);
     AppendBytes(out, data.header.data(), data.header.size());
     out.push_back(count);
     for (int slot = 0; slot < directorySlots; ++slot) {

@@ -254,8 +254,9 @@ QWidget* FDoc::BuildListTab(vx::ItemKind kind) {
         tab.counters[static_cast<std::size_t>(i)] = counter;
     }
     for (int i = 0; i < 4; ++i) countLayout->addWidget(tab.counters[static_cast<std::size_t>(i)], i + 1, 0);
-    countLayout->addWidget(new QLabel("Free", count), 0, 1);
-    countLayout->addWidget(tab.counters[4], 1, 1);
+    countLayout->setRowMinimumHeight(5, 8);
+    countLayout->addWidget(new QLabel("Free", count), 6, 0);
+    countLayout->addWidget(tab.counters[4], 7, 0);
 
     auto* layout = new QHBoxLayout(page);
     layout->addWidget(frame, 1);

@@ -325,19 +325,19 @@ void FillStyles(vx::SetStyles& sty) {
 }
 
 void FillArrangements(vx::SetArrangements& arrs) {
-    for (const auto& spec : kArrangements) {
-        auto& arr = arrs.arr[static_cast<std::size_t>(spec.slot)];
-        arr.SetName(spec.name);
-        arr.SetCategory(spec.category);
-        arr.SetStyle(Style(spec.style));
-        arr.SetByte(kArrVarStart, static_cast<std::uint8_t>(spec.varStart));
-        arr.SetByte(kArrVarThen, static_cast<std::uint8_t>(spec.varStart % 4));
-        arr.SetByte(kArrTempo, static_cast<std::uint8_t>(spec.tempo - 30));
-        arr.SetSplit(spec.split);
-        arr.SetByte(kArrTranspose, static_cast<std::uint8_t>(spec.transpose & 0xFF));
-        arr.SetByte(kArrChordScan, spec.chordScan);
+    for (const auto& demo : kArrangements) {
+        auto& arr = arrs.arr[static_cast<std::size_t>(demo.slot)];
+        arr.SetName(demo.name);
+        arr.SetCategory(demo.category);
+        arr.SetStyle(Style(demo.style));
+        arr.SetByte(kArrVarStart, static_cast<std::uint8_t>(demo.varStart));
+        arr.SetByte(kArrVarThen, static_cast<std::uint8_t>(demo.varStart % 4));
+        arr.SetByte(kArrTempo, static_cast<std::uint8_t>(demo.tempo - 30));
+        arr.SetSplit(demo.split);
+        arr.SetByte(kArrTranspose, static_cast<std::uint8_t>(demo.transpose & 0xFF));
+        arr.SetByte(kArrChordScan, demo.chordScan);
         for (int t = 0; t < vx::ArrangementRecord::kTrackCount; ++t)
-            arr.SetTrackProgram(t, Program((*spec.tracks)[static_cast<std::size_t>(t)]));
+            arr.SetTrackProgram(t, Program((*demo.tracks)[static_cast<std::size_t>(t)]));
     }
 }
 
@@ -352,30 +352,30 @@ void FillSections(Entry& entry, const std::array<Section, N>& sections, std::uin
 }
 
 void FillBackingSequences(vx::SetBackingSequences& bsq) {
-    for (const auto& spec : kBackingSequences) {
-        auto& entry = bsq.entries[static_cast<std::size_t>(spec.number)];
-        entry.record.SetName(spec.name);
-        entry.record.SetArrangement(Arrangement(spec.arrangement));
-        entry.record.SetStyle(Style(spec.style));
+    for (const auto& demo : kBackingSequences) {
+        auto& entry = bsq.entries[static_cast<std::size_t>(demo.number)];
+        entry.record.SetName(demo.name);
+        entry.record.SetArrangement(Arrangement(demo.arrangement));
+        entry.record.SetStyle(Style(demo.style));
         for (int t = 0; t < vx::BsqRecord::kTrackCount; ++t)
-            entry.record.SetTrackProgram(t, Program(spec.tracks[static_cast<std::size_t>(t)]));
-        entry.record.SetByte(kBsqNext, static_cast<std::uint8_t>(spec.next));
-        entry.record.SetByte(kBsqChain, spec.chain);
-        FillSections(entry, spec.sections, kBsqSeed + static_cast<std::uint64_t>(spec.number));
+            entry.record.SetTrackProgram(t, Program(demo.tracks[static_cast<std::size_t>(t)]));
+        entry.record.SetByte(kBsqNext, static_cast<std::uint8_t>(demo.next));
+        entry.record.SetByte(kBsqChain, demo.chain);
+        FillSections(entry, demo.sections, kBsqSeed + static_cast<std::uint64_t>(demo.number));
     }
     bsq.offsets[0][0] = kSequenceMemoryStart;
     vx::RebuildOffsets(bsq);
 }
 
 void FillSongs(vx::SetSongs& sng, int songsStart) {
-    for (const auto& spec : kSongs) {
-        auto& entry = sng.entries[static_cast<std::size_t>(spec.number)];
-        entry.record.SetName(spec.name);
+    for (const auto& demo : kSongs) {
+        auto& entry = sng.entries[static_cast<std::size_t>(demo.number)];
+        entry.record.SetName(demo.name);
         for (int t = 0; t < vx::SongRecord::kTrackCount; ++t)
-            entry.record.SetTrackProgram(t, Program(spec.tracks[static_cast<std::size_t>(t)]));
-        entry.record.SetByte(kSongNext, static_cast<std::uint8_t>(spec.next));
-        entry.record.SetByte(kSongChain, spec.chain);
-        FillSections(entry, spec.sections, kSongSeed + static_cast<std::uint64_t>(spec.number));
+            entry.record.SetTrackProgram(t, Program(demo.tracks[static_cast<std::size_t>(t)]));
+        entry.record.SetByte(kSongNext, static_cast<std::uint8_t>(demo.next));
+        entry.record.SetByte(kSongChain, demo.chain);
+        FillSections(entry, demo.sections, kSongSeed + static_cast<std::uint64_t>(demo.number));
     }
     sng.offsets[0][0] = songsStart;
     vx::RebuildOffsets(sng);
@@ -394,11 +394,11 @@ void FillSongs(vx::SetSongs& sng, int songsStart) {
 }
 
 void FillKbdSets(vx::SetKbdSets& ark) {
-    for (const auto& spec : kKbdSets) {
-        auto& kbd = ark.records[static_cast<std::size_t>(spec.number)];
-        kbd.SetSplit(spec.split);
+    for (const auto& demo : kKbdSets) {
+        auto& kbd = ark.records[static_cast<std::size_t>(demo.number)];
+        kbd.SetSplit(demo.split);
         for (int t = 0; t < vx::KbdSetRecord::kTrackCount; ++t)
-            kbd.SetTrackProgram(t, Program(spec.tracks[static_cast<std::size_t>(t)]));
+            kbd.SetTrackProgram(t, Program(demo.tracks[static_cast<std::size_t>(t)]));
     }
 }
 

@@ -12,6 +12,14 @@
 #include "document/KindErrors.h"
 #include "storage/PathLookup.h"
 
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace vx {
@@ -21,6 +29,45 @@ namespace {
 constexpr std::size_t kHeaderBytes = 8;
 constexpr std::string_view kMagic = "VEMOX";
 
+enum class ReadResult { Ok, NotFound, CannotOpen, ReadError };
+
+#if !defined(_WIN32)
+// One open, one status query and the reads: a set is eight files, and every call to the
+// system counts when a set is opened. Non-blocking, so a pipe of that name cannot hang us.
+ReadResult ReadWholeFile(const std::string& path, ItemFile::Buffer& content, std::size_t& size) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? ReadResult::NotFound : ReadResult::CannotOpen;
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return ReadResult::CannotOpen;
+
+    // The reported size is only a first guess (a file may change while it is read); what
+    // counts is what arrives, up to one byte more than the limit, which tells a file too large.
+    constexpr std::size_t kLimit = kMaxItemFileBytes + 1;
+    std::size_t capacity = std::min(static_cast<std::size_t>(std::max<off_t>(status.st_size, 0)) + 1, kLimit);
+    content.reset(new std::uint8_t[capacity]);
+    size = 0;
+    while (true) {
+        const ssize_t got = ::read(fd, content.get() + size, capacity - size);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return ReadResult::ReadError;
+        }
+        if (got == 0) return ReadResult::Ok;
+        size += static_cast<std::size_t>(got);
+        if (size < capacity) continue;
+        if (capacity >= kLimit) return ReadResult::Ok;
+        const std::size_t larger = std::min(capacity * 2, kLimit);
+        ItemFile::Buffer grown(new std::uint8_t[larger]);
+        std::memcpy(grown.get(), content.get(), size);
+        content = std::move(grown);
+        capacity = larger;
+    }
+}
+#else
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -52,6 +99,17 @@ bool ReadAtMost(std::FILE* file, ItemFile::Buffer& content, std::size_t& size) {
     }
     return !std::ferror(file);
 }
+
+ReadResult ReadWholeFile(const std::string& path, ItemFile::Buffer& content, std::size_t& size) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) return ReadResult::NotFound;
+    if (!fs::is_regular_file(status)) return ReadResult::CannotOpen;
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) return ReadResult::CannotOpen;
+    return ReadAtMost(file.get(), content, size) ? ReadResult::Ok : ReadResult::ReadError;
+}
+#endif
 
 bool HeaderIsValid(const std::uint8_t* content, std::size_t size, ItemKind kind) {
     if (size < kHeaderBytes) return false;
@@ -96,29 +154,30 @@ std::string ItemFileName(const std::string& basePath, ItemKind kind) {
 std::optional<ItemFile> OpenItemFile(const std::string& basePath, ItemKind kind, Interaction& ui) {
     // Messages name the file as it was asked for, in upper case, whatever its case on disk.
     const std::string shown = ToUpper(basePath + std::string(KindExtension(kind)));
-    const std::string path = ItemFileName(basePath, kind);
+    std::string path = basePath + std::string(KindExtension(kind));
 
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) {
-        ShowError(ui, "File " + shown + " not found");
-        return std::nullopt;
-    }
-    // A directory of that name can never be read as a file, and a pipe would block the reader.
-    if (!fs::is_regular_file(status)) {
-        ShowError(ui, "Can't open file " + shown);
-        return std::nullopt;
-    }
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        ShowError(ui, "Can't open file " + shown);
-        return std::nullopt;
-    }
     ItemFile::Buffer content;
     std::size_t size = 0;
-    if (!ReadAtMost(file.get(), content, size)) {
-        ShowError(ui, "Error reading " + shown + " file header");
-        return std::nullopt;
+    ReadResult result = ReadWholeFile(path, content, size);
+    if (result == ReadResult::NotFound) {
+        // Sets come from other systems: the file may be there under another case.
+        if (auto found = FindPathIgnoringCase(path); found && *found != path) {
+            path = *found;
+            result = ReadWholeFile(path, content, size);
+        }
+    }
+    switch (result) {
+        case ReadResult::Ok:
+            break;
+        case ReadResult::NotFound:
+            ShowError(ui, "File " + shown + " not found");
+            return std::nullopt;
+        case ReadResult::CannotOpen:
+            ShowError(ui, "Can't open file " + shown);
+            return std::nullopt;
+        case ReadResult::ReadError:
+            ShowError(ui, "Error reading " + shown + " file header");
+            return std::nullopt;
     }
     if (!HeaderIsValid(content.get(), size, kind)) {
         ShowError(ui, shown + " is not a valid file");

@@ -60,40 +60,19 @@ int CellChars(vx::BankedKind kind) {
 // The bank shown when a window opens: the kind's first user bank.
 int FirstUserBank(vx::BankedKind kind) { return kind == vx::BankedKind::Program ? 5 : 2; }
 
-const char* BankTip(vx::BankedKind kind) {
-    switch (kind) {
-        case vx::BankedKind::Arrangement:
-            return "Select Arrangement Bank here";
-        case vx::BankedKind::Style:
-            return "Select Style Bank here";
-        case vx::BankedKind::Program:
-            return "Select Program Bank here";
-    }
-    return "";
-}
-
-const char* BankComboName(vx::BankedKind kind) {
-    switch (kind) {
-        case vx::BankedKind::Arrangement:
-            return "cboArrBnk";
-        case vx::BankedKind::Style:
-            return "cboStyBnk";
-        case vx::BankedKind::Program:
-            return "cboPrgBnk";
-    }
-    return "";
-}
-
-const char* GridName(vx::BankedKind kind) {
-    switch (kind) {
-        case vx::BankedKind::Arrangement:
-            return "grdArr";
-        case vx::BankedKind::Style:
-            return "grdSty";
-        case vx::BankedKind::Program:
-            return "grdPrg";
-    }
-    return "";
+// The names and tip of a banked tab's controls, by kind.
+struct BankedTabNames {
+    const char* combo;
+    const char* tip;
+    const char* grid;
+};
+BankedTabNames NamesOf(vx::BankedKind kind) {
+    static const BankedTabNames names[] = {
+        {"cboArrBnk", "Select Arrangement Bank here", "grdArr"},
+        {"cboStyBnk", "Select Style Bank here", "grdSty"},
+        {"cboPrgBnk", "Select Program Bank here", "grdPrg"},
+    };
+    return names[static_cast<int>(kind)];
 }
 
 // Cell texts and list rows are names padded to 16 characters: they line up in a fixed pitch.
@@ -154,8 +133,8 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
     auto* top = new QHBoxLayout;
     auto* label = new QLabel("Bank", page);
     tab.combo = new QComboBox(page);
-    tab.combo->setObjectName(BankComboName(kind));
-    tab.combo->setToolTip(BankTip(kind));
+    tab.combo->setObjectName(NamesOf(kind).combo);
+    tab.combo->setToolTip(NamesOf(kind).tip);
     for (int bank = 0; bank < vx::BankCount(k); ++bank) {
         const std::string_view letter = vx::BankLetter(k, bank);
         tab.combo->addItem(QString::fromLatin1(letter.data(), static_cast<qsizetype>(letter.size())),
@@ -184,7 +163,7 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
         top->addWidget(cmdGbl);
     }
 
-    tab.grid = NewGrid(GridName(kind), page);
+    tab.grid = NewGrid(NamesOf(kind).grid, page);
     tab.model = new BankGridModel(session_, set_, kind, *calls_, this);
     tab.grid->setModel(tab.model);
     connect(tab.grid->selectionModel(), &QItemSelectionModel::currentChanged, this,

@@ -2,12 +2,12 @@
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "catalogue/Catalogue.h"
+#include "selection/OkCancelRow.h"
 #include "storage/Session.h"
 #include "views/ViewSetup.h"
 
@@ -86,28 +86,17 @@ FInBanked::FInBanked(vx::Session& session, int set, vx::BankedKind kind, int sta
     cboRef_->setMaxVisibleItems(16);
     FillRef(vx::BankPickEntries(kind, Data(), session_.Presets(), bank), slot);
 
-    auto* cmdOK = new QPushButton("OK", this);
-    cmdOK->setObjectName("cmdOK");
-    cmdOK->setDefault(true);
-    auto* cmdCancel = new QPushButton("Cancel", this);
-    cmdCancel->setObjectName("cmdCancel");
-
     auto* form = new QFormLayout;
     form->addRow("&Bank", cboBnk_);
     form->addRow("C&ategory", cboCat_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(cboRef_);
-    layout->addLayout(buttons);
+    auto* cmdOK = AddOkCancelRow(*this, *layout);
 
     connect(cboBnk_, &QComboBox::currentIndexChanged, this, [this](int) { cboBnk_Click(); });
     connect(cboCat_, &QComboBox::currentIndexChanged, this, [this](int) { cboCat_Click(); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 const vx::SetData& FInBanked::Data() const {

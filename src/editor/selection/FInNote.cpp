@@ -1,10 +1,11 @@
 #include "selection/FInNote.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "selection/OkCancelRow.h"
 
 namespace vxe {
 
@@ -21,22 +22,12 @@ FInNote::FInNote(const QString& caption, const QString& label, const QStringList
     cboNote_->setCurrentIndex(preselected >= 0 && preselected < entries.size() ? preselected : -1);
     lblNote_->setBuddy(cboNote_);
 
-    auto* cmdOK = new QPushButton("OK", this);
-    cmdOK->setObjectName("cmdOK");
-    cmdOK->setDefault(true);
-    auto* cmdCancel = new QPushButton("Cancel", this);
-    cmdCancel->setObjectName("cmdCancel");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblNote_);
     layout->addWidget(cboNote_);
-    layout->addLayout(buttons);
+    auto* cmdOK = AddOkCancelRow(*this, *layout);
 
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void FInNote::cmdOK_Click() {

@@ -109,7 +109,7 @@ int RunStartup(FMain& main, const StartupArgs& args) {
 }
 
 void ScheduleScreenshot(FMain& main, const QString& file) {
-    QTimer::singleShot(200, &main, [&main, file] {
+    QTimer::singleShot(0, &main, [&main, file] {
         QApplication::processEvents();
         const bool saved = main.grab().save(file, "PNG");
         if (!saved) std::fprintf(stderr, "vxeditr: cannot write %s\n", qPrintable(file));

@@ -10,6 +10,7 @@
 #include "presets/PresetNames.h"
 #include "storage/Session.h"
 #include "support/ScriptedInteraction.h"
+#include "support/SetBuilder.h"
 #include "support/TestPaths.h"
 
 namespace vx {
@@ -17,8 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ScriptedInteraction;
-
-const char* const kExtensions[] = {".ARR", ".STY", ".PRG", ".BSQ", ".SNG", ".ARK", ".ARG", ".GBL"};
 
 using test::ReadFileBytes;
 using test::WriteFileBytes;
@@ -38,7 +37,7 @@ protected:
     std::string MakeSet(const std::string& directoryName, const std::string& name, bool lowerCaseFiles = false) {
         const fs::path directory = temp.Path() / directoryName;
         fs::create_directories(directory);
-        for (const char* extension : kExtensions) {
+        for (const std::string& extension : test::SetFileExtensions()) {
             std::string fileName = name + extension;
             if (lowerCaseFiles)
                 for (char& c : fileName) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -173,9 +172,9 @@ TEST_F(SessionTest, SaveAsMovesTheSetKeepingItsNumber) {
     ASSERT_TRUE(session->SaveAs(set));
     EXPECT_EQ(session->Slot(set).name, "COPY");
     EXPECT_EQ(session->Slot(set).directory, temp.Str() + "/COPY.SET");
-    for (const char* extension : kExtensions)
-        EXPECT_EQ(ReadFileBytes(temp.Path() / "COPY.SET" / (std::string("COPY") + extension)),
-                  ReadFileBytes(fs::path(directory) / (std::string("LIVE") + extension)))
+    for (const std::string& extension : test::SetFileExtensions())
+        EXPECT_EQ(ReadFileBytes(temp.Path() / "COPY.SET" / ("COPY" + extension)),
+                  ReadFileBytes(fs::path(directory) / ("LIVE" + extension)))
             << extension;
     EXPECT_NE(std::find(ui.events.begin(), ui.events.end(), "SetRenamed 1"), ui.events.end());
 }

@@ -16,8 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kExtensions[] = {".ARR", ".STY", ".PRG", ".BSQ", ".SNG", ".ARK", ".ARG", ".GBL"};
-
 using test::ReadFileBytes;
 using test::WriteFileBytes;
 
@@ -60,7 +58,7 @@ TEST_F(Vx50Test, SaveAsReproducesRandomSetsByteForByte) {
         const ToolRun run = Vx50("save-as " + source + " " + dest.string());
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err, "");
-        for (const char* extension : kExtensions)
+        for (const std::string& extension : test::SetFileExtensions())
             EXPECT_EQ(ReadFileBytes(dest / ("COPY" + std::to_string(seed) + extension)),
                       ReadFileBytes(fs::path(source) / ("R" + std::to_string(seed) + extension)))
                 << extension;
@@ -135,8 +133,8 @@ TEST_F(Vx50Test, NewWritesTheTemplateAsANewSet) {
     const fs::path dest = temp.Path() / "GIGS.SET";
     const ToolRun run = Vx50("new " + dest.string());
     ASSERT_EQ(run.status, 0) << run.err;
-    for (const char* extension : kExtensions)
-        EXPECT_EQ(ReadFileBytes(dest / (std::string("GIGS") + extension)),
+    for (const std::string& extension : test::SetFileExtensions())
+        EXPECT_EQ(ReadFileBytes(dest / ("GIGS" + extension)),
                   ReadFileBytes(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY" + extension))
             << extension;
 

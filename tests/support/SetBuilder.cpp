@@ -4,7 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <stdexcept>
+
+#include "catalogue/Catalogue.h"
 
 namespace vx::test {
 
@@ -16,7 +17,7 @@ template <std::size_t N>
 void PutMagic(std::array<std::uint8_t, N>& header, ItemKind kind) {
     const std::string magic = "VEMOX";
     std::copy(magic.begin(), magic.end(), header.begin());
-    header[6] = HeaderKindByte(kind);
+    header[6] = static_cast<std::uint8_t>(KindHeaderByte(kind));
 }
 
 template <std::size_t N>
@@ -103,33 +104,10 @@ void RandomEntries(Random& random, const RandomSetOptions& options, std::array<E
 
 }  // namespace
 
-std::uint8_t HeaderKindByte(ItemKind kind) {
-    switch (kind) {
-        case ItemKind::Arrangement:
-            return 3;
-        case ItemKind::Style:
-            return 4;
-        case ItemKind::Program:
-            return 0;
-        case ItemKind::BackingSequence:
-            return 5;
-        case ItemKind::Song:
-            return 1;
-        case ItemKind::KbdSet:
-            return 8;
-        case ItemKind::ArrangementGlobal:
-            return 7;
-        case ItemKind::Global:
-            return 6;
-        default:
-            return 0;
-    }
-}
-
-std::string Extension(ItemKind kind) {
-    static const char* const kExtensions[] = {".ARR", ".STY", ".PRG", ".BSQ", ".SNG", ".ARK", ".ARG", ".GBL"};
-    if (!IsSetKind(kind)) throw std::invalid_argument("not a set kind");
-    return kExtensions[KindIndex(kind)];
+std::vector<std::string> SetFileExtensions() {
+    std::vector<std::string> extensions;
+    for (int k = 0; k < kSetKindCount; ++k) extensions.emplace_back(KindExtension(KindFromIndex(k)));
+    return extensions;
 }
 
 SetData EmptySet() {
@@ -277,7 +255,7 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options) {
 }
 
 ItemFile KindFile(const SetData& set, ItemKind kind, const std::string& name) {
-    return ItemFile(name + Extension(kind), SerializeKind(set, kind));
+    return ItemFile(name + std::string(KindExtension(kind)), SerializeKind(set, kind));
 }
 
 void WriteSet(const SetData& set, const std::string& directory, const std::string& name) {
@@ -285,7 +263,7 @@ void WriteSet(const SetData& set, const std::string& directory, const std::strin
     for (int index = 0; index < kSetKindCount; ++index) {
         const ItemKind kind = KindFromIndex(index);
         const Bytes bytes = SerializeKind(set, kind);
-        const auto path = std::filesystem::path(directory) / (name + Extension(kind));
+        const auto path = std::filesystem::path(directory) / (name + std::string(KindExtension(kind)));
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         if (!out) throw std::runtime_error("cannot write " + path.string());

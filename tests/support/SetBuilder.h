@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "catalogue/ItemKind.h"
 #include "storage/ItemFile.h"
@@ -30,12 +31,11 @@ SetData EmptySet();
 // styles of random sizes. The same seed gives the same set.
 SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options = {});
 
-// Byte 6 of a set file's header and the file's extension.
-std::uint8_t HeaderKindByte(ItemKind kind);
-std::string Extension(ItemKind kind);
-
 // One kind of the set as the file it would be, named NAME + extension.
 ItemFile KindFile(const SetData& set, ItemKind kind, const std::string& name = "TEST");
+
+// The extensions of the eight files of a set, in kind order: ".ARR" ... ".GBL".
+std::vector<std::string> SetFileExtensions();
 
 // Writes the eight files of the set into directory (created when missing) as NAME.ARR etc.
 void WriteSet(const SetData& set, const std::string& directory, const std::string& name);

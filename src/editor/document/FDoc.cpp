@@ -558,22 +558,7 @@ void FDoc::OnKindChanged(vx::ItemKind kind) {
         const auto shown = static_cast<vx::ItemKind>(tab.model->Kind());
         if (shown == kind || vx::KindCallsKind(kind, shown)) tab.model->RefreshAll();
     }
-    switch (kind) {
-        case vx::ItemKind::Style:
-            freeModel_->RefreshAll();
-            break;
-        case vx::ItemKind::BackingSequence:
-        case vx::ItemKind::Song:
-            FillList(vx::ItemKind::BackingSequence);
-            FillList(vx::ItemKind::Song);
-            break;
-        case vx::ItemKind::KbdSet:
-            kbdModel_->RefreshAll();
-            break;
-        default:
-            break;
-    }
-    if (kind == vx::ItemKind::Program) kbdModel_->RefreshAll();  // it shows program names
+    RefreshSideViews(kind, -1);
     // A replaced kind may have made the current position editable or not.
     if (IsBankedTab(CurrentTab()) && static_cast<int>(kind) == CurrentTab())
         Grid_CurrentChanged(static_cast<vx::BankedKind>(CurrentTab()));
@@ -588,20 +573,28 @@ void FDoc::OnItemChanged(vx::ItemKind kind, int number) {
         else if (shown == kind)
             tab.model->RefreshNumber(number);
     }
+    RefreshSideViews(kind, kind == vx::ItemKind::KbdSet ? number : -1);
+}
+
+void FDoc::RefreshSideViews(vx::ItemKind kind, int kbdRow) {
     switch (kind) {
         case vx::ItemKind::Style:
             freeModel_->RefreshAll();
             break;
         case vx::ItemKind::BackingSequence:
         case vx::ItemKind::Song:
+            // Both lists show the counters of the memory they share.
             FillList(vx::ItemKind::BackingSequence);
             FillList(vx::ItemKind::Song);
             break;
         case vx::ItemKind::KbdSet:
-            kbdModel_->RefreshRow(number);
+            if (kbdRow >= 0)
+                kbdModel_->RefreshRow(kbdRow);
+            else
+                kbdModel_->RefreshAll();
             break;
         case vx::ItemKind::Program:
-            kbdModel_->RefreshAll();
+            kbdModel_->RefreshAll();  // it shows program names
             break;
         default:
             break;

@@ -93,6 +93,9 @@ private:
     void tabMode_Click(int tab);
     void cboBnk_Click(vx::BankedKind kind);
     void Grid_CurrentChanged(vx::BankedKind kind);
+    // The views beside the bank grids: free events, the two lists, the KBD set grid
+    // (one row, or all when kbdRow is -1).
+    void RefreshSideViews(vx::ItemKind kind, int kbdRow);
     void mnuEImport_Click();
     void mnuFClose_Click();
     void mnuFSave_Click(bool saveAs);

@@ -16,8 +16,8 @@
 #include <iterator>
 
 #include "catalogue/Catalogue.h"
-#include "storage/ItemFile.h"
-#include "storage/ItemFileSave.h"
+#include "format/ItemFile.h"
+#include "format/ItemFileSave.h"
 #include "storage/SetData.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"

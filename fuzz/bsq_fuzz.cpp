@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "sequences/SequenceFiles.h"
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     vx::Bytes input(data, data + size);

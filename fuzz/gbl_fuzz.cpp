@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "globals/GlobalFiles.h"
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const vx::ItemFile file("FUZZ.GBL", vx::Bytes(data, data + size));

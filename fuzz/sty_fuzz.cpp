@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 #include "styles/StyleFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "storage/ByteRecord.h"
+#include "format/ByteRecord.h"
 
 namespace vxmk {
 

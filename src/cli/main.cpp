@@ -11,7 +11,7 @@
 #include "catalogue/CatalogueInit.h"
 #include "document/Helpers.h"
 #include "presets/PresetNames.h"
-#include "storage/PathLookup.h"
+#include "format/PathLookup.h"
 #include "storage/Session.h"
 
 namespace fs = std::filesystem;

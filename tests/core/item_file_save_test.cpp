@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "document/Helpers.h"
-#include "storage/ItemFileSave.h"
+#include "format/ItemFileSave.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 

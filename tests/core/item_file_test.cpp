@@ -7,8 +7,8 @@
 
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
-#include "storage/ItemFile.h"
-#include "storage/PathLookup.h"
+#include "format/ItemFile.h"
+#include "format/PathLookup.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 

@@ -3,7 +3,7 @@
 #include <tuple>
 
 #include "kbdsets/KbdSetFile.h"
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 #include "support/SetBuilder.h"
 
 namespace vx {

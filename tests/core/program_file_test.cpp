@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "programs/ProgramFile.h"
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 #include "support/SetBuilder.h"
 
 namespace vx {

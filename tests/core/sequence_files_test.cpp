@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "sequences/SequenceFiles.h"
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 
 namespace vx {
 namespace {

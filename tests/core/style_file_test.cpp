@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 #include "styles/StyleFile.h"
 #include "support/SetBuilder.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "catalogue/ItemKind.h"
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 #include "storage/SetData.h"
 
 namespace vx::test {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "catalogue/ItemKind.h"
-#include "storage/ByteRecord.h"
-#include "storage/ItemFile.h"
+#include "format/ByteRecord.h"
+#include "format/ItemFile.h"
 #include "storage/SetData.h"
 
 namespace vxmk::test {

@@ -1,6 +1,6 @@
 #include "arrangements/ArrangementFile.h"
 
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 
 namespace vx {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "storage/ByteRecord.h"
+#include "format/ByteRecord.h"
 
 namespace vx {
 

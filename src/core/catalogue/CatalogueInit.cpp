@@ -3,7 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "document/KindErrors.h"
 #include "interaction/Interaction.h"
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 
 namespace vx {
 

@@ -1,6 +1,6 @@
 #include "globals/GlobalFiles.h"
 
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 
 namespace vx {
 

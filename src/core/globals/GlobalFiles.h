@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "storage/ByteRecord.h"
+#include "format/ByteRecord.h"
 
 namespace vx {
 

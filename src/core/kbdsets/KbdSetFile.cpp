@@ -1,6 +1,6 @@
 #include "kbdsets/KbdSetFile.h"
 
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 
 namespace vx {
 

@@ -1,6 +1,6 @@
 #include "programs/ProgramFile.h"
 
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 
 namespace vx {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "storage/ByteRecord.h"
+#include "format/ByteRecord.h"
 
 namespace vx {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 
 namespace vx {
 

@@ -7,9 +7,9 @@
 #include "document/Helpers.h"
 #include "document/KindErrors.h"
 #include "interaction/Interaction.h"
-#include "storage/ItemFile.h"
-#include "storage/ItemFileSave.h"
-#include "storage/PathLookup.h"
+#include "format/ItemFile.h"
+#include "format/ItemFileSave.h"
+#include "format/PathLookup.h"
 
 namespace vx {
 

@@ -1,6 +1,6 @@
 #include "storage/SetData.h"
 
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 
 namespace vx {
 

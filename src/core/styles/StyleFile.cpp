@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 
 namespace vx {
 

@@ -13,7 +13,7 @@
 #include "interaction/Interaction.h"
 #include "presets/PresetNames.h"
 #include "shell/FMain.h"
-#include "storage/PathLookup.h"
+#include "format/PathLookup.h"
 #include "storage/Session.h"
 
 namespace vxe {

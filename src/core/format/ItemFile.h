@@ -8,7 +8,7 @@
 #include <string>
 
 #include "catalogue/ItemKind.h"
-#include "storage/ByteRecord.h"
+#include "format/ByteRecord.h"
 
 namespace vx {
 

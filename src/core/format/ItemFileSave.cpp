@@ -1,4 +1,4 @@
-#include "storage/ItemFileSave.h"
+#include "format/ItemFileSave.h"
 
 #include <atomic>
 #include <cstdio>
@@ -17,7 +17,7 @@
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
 #include "document/KindErrors.h"
-#include "storage/PathLookup.h"
+#include "format/PathLookup.h"
 
 namespace fs = std::filesystem;
 

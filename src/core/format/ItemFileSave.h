@@ -3,7 +3,7 @@
 #include <string>
 
 #include "catalogue/ItemKind.h"
-#include "storage/ByteRecord.h"
+#include "format/ByteRecord.h"
 
 namespace vx {
 

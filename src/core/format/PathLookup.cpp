@@ -1,4 +1,4 @@
-#include "storage/PathLookup.h"
+#include "format/PathLookup.h"
 
 #include <algorithm>
 #include <filesystem>

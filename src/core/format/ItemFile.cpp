@@ -1,4 +1,4 @@
-#include "storage/ItemFile.h"
+#include "format/ItemFile.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,7 +10,7 @@
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
 #include "document/KindErrors.h"
-#include "storage/PathLookup.h"
+#include "format/PathLookup.h"
 
 #if !defined(_WIN32)
 #include <fcntl.h>

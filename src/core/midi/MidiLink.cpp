@@ -29,14 +29,14 @@ int PreferredPort(const std::vector<std::string>& names) {
 }
 
 MidiLink::MidiLink(MidiBackend& backend, Interaction& ui, MidiClock& clock, std::string logDirectory)
-    : backend_(backend), ui_(ui), clock_(clock), log_(std::move(logDirectory)) {}
+    : backend_(backend), ui_(&ui), clock_(clock), log_(std::move(logDirectory)) {}
 
 void MidiLink::ShowOutputError(const std::string& text) {
-    ShowPlain(ui_, "MIDI Output error: \n" + text, MessageIcon::Critical);
+    ShowPlain(*ui_, "MIDI Output error: \n" + text, MessageIcon::Critical);
 }
 
 void MidiLink::ShowInputError(const std::string& text) {
-    ShowPlain(ui_, "MIDI Input error: \n" + text, MessageIcon::Critical);
+    ShowPlain(*ui_, "MIDI Input error: \n" + text, MessageIcon::Critical);
 }
 
 bool MidiLink::ListPorts(MidiPortLists& lists) {
@@ -48,7 +48,7 @@ bool MidiLink::ListPorts(MidiPortLists& lists) {
         return false;
     }
     if (lists.outputs.empty()) {
-        ShowPlain(ui_, "No MIDI driver is present", MessageIcon::Exclamation);
+        ShowPlain(*ui_, "No MIDI driver is present", MessageIcon::Exclamation);
         return false;
     }
     if (!backend_.InputNames(lists.inputs, error)) {
@@ -56,7 +56,7 @@ bool MidiLink::ListPorts(MidiPortLists& lists) {
         return false;
     }
     if (lists.inputs.empty()) {
-        ShowPlain(ui_, "No MIDI driver is present", MessageIcon::Exclamation);
+        ShowPlain(*ui_, "No MIDI driver is present", MessageIcon::Exclamation);
         return false;
     }
     lists.preferredOutput = PreferredPort(lists.outputs);
@@ -80,7 +80,7 @@ bool MidiLink::OpenMidi() {
 void MidiLink::CloseMidi() { backend_.Close(); }
 
 SendResult MidiLink::SendSysEx(const Bytes& message, ProgressWindow* progress) {
-    BusyPointer busy(ui_);
+    BusyPointer busy(*ui_);
     SendProgress report;
     if (progress) {
         report = [progress](std::size_t sent, std::size_t) {
@@ -95,7 +95,7 @@ SendResult MidiLink::SendSysEx(const Bytes& message, ProgressWindow* progress) {
 }
 
 bool MidiLink::ReceiveSysEx(Bytes& reply, std::size_t expected) {
-    BusyPointer busy(ui_);
+    BusyPointer busy(*ui_);
     Bytes received;
     const auto timeOut = std::chrono::duration<double>(static_cast<double>(expected) / 3000.0 + 1.0);
     const auto start = clock_.Now();
@@ -114,23 +114,23 @@ bool MidiLink::ReceiveSysEx(Bytes& reply, std::size_t expected) {
     backend_.ResetInput();
     received.resize(expected, 0);
     reply = std::move(received);
-    if (!complete) ShowPlain(ui_, "Receive Time-Out error", MessageIcon::Exclamation);
+    if (!complete) ShowPlain(*ui_, "Receive Time-Out error", MessageIcon::Exclamation);
     return complete;
 }
 
 void MidiLink::PlayTestNote(int note, int velocity, double seconds) {
     const auto status = static_cast<std::uint8_t>(channel & 0x0F);
-    ui_.Pause(seconds);
+    ui_->Pause(seconds);
     SendShort({static_cast<std::uint8_t>(kNoteOn | status), static_cast<std::uint8_t>(note),
                static_cast<std::uint8_t>(velocity)});
-    ui_.Pause(seconds);
+    ui_->Pause(seconds);
     SendShort({static_cast<std::uint8_t>(kNoteOff | status), static_cast<std::uint8_t>(note), 64});
 }
 
 void MidiLink::LogInquiry() { log_.Line("(InqRep= " + HexDump(inquiryReply) + ")"); }
 
 bool MidiLink::Detect(int output, int input) {
-    BusyPointer busy(ui_);
+    BusyPointer busy(*ui_);
     ready = false;
     outputIndex = output;
     inputIndex = input;
@@ -139,9 +139,9 @@ bool MidiLink::Detect(int output, int input) {
         Bytes reply(kIdentityReplySize, 0);
         if (SendSysEx(IdentityRequest()) == SendResult::Sent && ReceiveSysEx(reply, kIdentityReplySize)) {
             if (reply[5] != kMakerId) {
-                ShowPlain(ui_, "No Vemo instrument found", MessageIcon::Critical, "Error");
+                ShowPlain(*ui_, "No Vemo instrument found", MessageIcon::Critical, "Error");
             } else if (reply[6] != kFamilyId) {
-                ShowPlain(ui_, "Vemo-x not found", MessageIcon::Critical, "Error");
+                ShowPlain(*ui_, "Vemo-x not found", MessageIcon::Critical, "Error");
             } else {
                 // A device ID is 0-15 here; anything more would put a status byte into every request.
                 channel = reply[2] & 0x0F;

@@ -33,7 +33,9 @@ public:
     SysExHeader header;
     Bytes inquiryReply = Bytes(15, 0);
 
-    Interaction& Ui() { return ui_; }
+    Interaction& Ui() { return *ui_; }
+    // The editor keeps one link for the whole program and lends it the window that asks.
+    void UseInteraction(Interaction& ui) { ui_ = &ui; }
     MidiLog& Log() { return log_; }
 
     // The start of the setup: clears ready and lists the ports. False (after telling the user)
@@ -59,7 +61,7 @@ public:
 
 private:
     MidiBackend& backend_;
-    Interaction& ui_;
+    Interaction* ui_;
     MidiClock& clock_;
     MidiLog log_;
 };

@@ -3,7 +3,7 @@
 #include "document/Helpers.h"
 #include "midi/MidiDump.h"
 #include "midi/MidiLink.h"
-#include "midi_loopback.h"
+#include "support/MidiLoopback.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"

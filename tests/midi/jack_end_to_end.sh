@@ -15,46 +15,12 @@ fi
 
 rm -rf "$work"
 mkdir -p "$work"
+script_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cd "$work"
-export JACK_DEFAULT_SERVER="vxtest-$$-$RANDOM" JACK_NO_START_SERVER=1 VX_MIDI_API=jack
+# shellcheck source=jack_session.sh
+source "$script_dir/jack_session.sh"
+start_jack
 
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAILED: $*"
-  for f in instrument.log send.err; do [ -f "$f" ] && { echo "--- $f"; cat "$f"; }; done
-  exit 1
-}
-
-jackd --no-realtime -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 1024 >jackd.log 2>&1 &
-pids+=($!)
-jack_wait -s "$JACK_DEFAULT_SERVER" -w -t 10 >/dev/null || { cat jackd.log; fail "the JACK server did not start"; }
-
-instrument=""
-# Starts the instrument and waits (a blocking read, no sleep) for the line saying its ports are open.
-start_instrument() {
-  rm -f instrument.fifo
-  mkfifo instrument.fifo
-  "$bin/vx50-instrument" "$@" >instrument.fifo 2>&1 &
-  instrument=$!
-  pids+=("$instrument")
-  exec 3<instrument.fifo
-  local line=""
-  read -r -t 10 line <&3 || true
-  case "$line" in ready:*) ;; *) fail "the instrument did not start: $line" ;; esac
-  cat <&3 >instrument.log &
-  pids+=($!)
-  exec 3<&-
-}
-stop_instrument() {
-  kill "$instrument"
-  wait "$instrument" 2>/dev/null || true
-}
 newest() { ls "$1" | tail -n 1; }
 
 "$bin/vx_midi_fixture" "$work/BIG.SET" BIG

@@ -92,14 +92,23 @@ Bytes PackSevenBit(const Bytes& body) {
 }
 
 void AppendPacked(Bytes& packed, const Bytes& body) {
-    packed.reserve(packed.size() + PackedSize(body.size()));
-    for (std::size_t at = 0; at < body.size(); at += kGroup) {
-        const std::size_t count = std::min(kGroup, body.size() - at);
+    // Sized once and written through a pointer: this runs over every byte of the largest dumps.
+    const std::size_t start = packed.size();
+    packed.resize(start + PackedSize(body.size()));
+    std::uint8_t* out = packed.data() + start;
+    const std::uint8_t* in = body.data();
+    auto packGroup = [&out, &in](std::size_t count) {
         std::uint8_t highBits = 0;
-        for (std::size_t i = 0; i < count; ++i) highBits |= static_cast<std::uint8_t>((body[at + i] >> 7) << i);
-        packed.push_back(highBits);
-        for (std::size_t i = 0; i < count; ++i) packed.push_back(body[at + i] & 0x7F);
-    }
+        for (std::size_t i = 0; i < count; ++i) {
+            highBits |= static_cast<std::uint8_t>((in[i] >> 7) << i);
+            out[1 + i] = in[i] & 0x7F;
+        }
+        out[0] = highBits;
+        out += count + 1;
+        in += count;
+    };
+    for (std::size_t group = 0; group < body.size() / kGroup; ++group) packGroup(kGroup);
+    if (body.size() % kGroup) packGroup(body.size() % kGroup);
 }
 
 bool UnpackSevenBit(const std::uint8_t* data, std::size_t size, Bytes& body) {

@@ -14,12 +14,7 @@ const vx::SetData& FullStyleBlock() {
         options.styleUsedPercent = 100;
         options.maxStyleSize = 65535;
         vx::SetData data = vx::test::RandomSet(2026, options);
-        for (int slot = 0; slot < vx::kStylesPerBlock; ++slot) {
-            auto& style = data.sty.slots[static_cast<std::size_t>(slot)];
-            style.used = 1;
-            style.size = 65535;
-            style.events.assign(style.size - vx::StyleRecord::kSize, static_cast<std::uint8_t>(0x80 + slot));
-        }
+        vx::test::FillStyleBlock(data, 0);
         return data;
     }();
     return set;

@@ -16,12 +16,7 @@ int main() {
     vx::test::RandomSetOptions options;
     options.styleUsedPercent = 100;
     vx::SetData set = vx::test::RandomSet(2026, options);
-    for (int slot = 0; slot < vx::kStylesPerBlock; ++slot) {
-        auto& style = set.sty.slots[static_cast<std::size_t>(slot)];
-        style.used = 1;
-        style.size = 65535;
-        style.events.assign(style.size - vx::StyleRecord::kSize, static_cast<std::uint8_t>(0x80 + slot));
-    }
+    vx::test::FillStyleBlock(set, 0);
     vx::Bytes message;
     std::string error;
     vx::BuildDumpMessage(set, vx::ItemKind::Style, 0, vx::SysExHeader{}, message, error);

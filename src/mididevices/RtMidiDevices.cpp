@@ -97,36 +97,32 @@ bool RtMidiDevices::MakeInput(std::string& error) {
     return true;
 }
 
+namespace {
+
+// Opens port index of a freshly made client; on failure the client is dropped again.
+template <typename Port>
+bool OpenPort(std::unique_ptr<Port>& port, int index, const std::string& side, const char* ownName,
+              const std::string& lastError, std::string& error) {
+    if (index < 0 || static_cast<unsigned int>(index) >= port->getPortCount()) {
+        error = "The MIDI " + side + " " + std::to_string(index) + " is no longer there.";
+        port.reset();
+        return false;
+    }
+    port->openPort(static_cast<unsigned int>(index), ownName);
+    if (lastError.empty() && port->isPortOpen()) return true;
+    error = lastError.empty() ? "The MIDI " + side + " could not be opened." : lastError;
+    port.reset();
+    return false;
+}
+
+}  // namespace
+
 bool RtMidiDevices::OpenOutput(int index, std::string& error) {
-    if (!MakeOutput(error)) return false;
-    if (index < 0 || static_cast<unsigned int>(index) >= out_->getPortCount()) {
-        error = "The MIDI output " + std::to_string(index) + " is no longer there.";
-        out_.reset();
-        return false;
-    }
-    out_->openPort(static_cast<unsigned int>(index), "out");
-    if (!lastError.empty() || !out_->isPortOpen()) {
-        error = lastError.empty() ? "The MIDI output could not be opened." : lastError;
-        out_.reset();
-        return false;
-    }
-    return true;
+    return MakeOutput(error) && OpenPort(out_, index, "output", "out", lastError, error);
 }
 
 bool RtMidiDevices::OpenInput(int index, std::string& error) {
-    if (!MakeInput(error)) return false;
-    if (index < 0 || static_cast<unsigned int>(index) >= in_->getPortCount()) {
-        error = "The MIDI input " + std::to_string(index) + " is no longer there.";
-        in_.reset();
-        return false;
-    }
-    in_->openPort(static_cast<unsigned int>(index), "in");
-    if (!lastError.empty() || !in_->isPortOpen()) {
-        error = lastError.empty() ? "The MIDI input could not be opened." : lastError;
-        in_.reset();
-        return false;
-    }
-    return true;
+    return MakeInput(error) && OpenPort(in_, index, "input", "in", lastError, error);
 }
 
 bool RtMidiDevices::OpenVirtual(const std::string& name, std::string& error) {

@@ -42,22 +42,17 @@ void MidiLink::ShowInputError(const std::string& text) {
 bool MidiLink::ListPorts(MidiPortLists& lists) {
     ready = false;
     lists = {};
-    std::string error;
-    if (!backend_.OutputNames(lists.outputs, error)) {
-        ShowOutputError(error);
-        return false;
-    }
-    if (lists.outputs.empty()) {
-        ShowPlain(*ui_, "No MIDI driver is present", MessageIcon::Exclamation);
-        return false;
-    }
-    if (!backend_.InputNames(lists.inputs, error)) {
-        ShowInputError(error);
-        return false;
-    }
-    if (lists.inputs.empty()) {
-        ShowPlain(*ui_, "No MIDI driver is present", MessageIcon::Exclamation);
-        return false;
+    for (const bool outputs : {true, false}) {
+        std::string error;
+        auto& names = outputs ? lists.outputs : lists.inputs;
+        if (!(outputs ? backend_.OutputNames(names, error) : backend_.InputNames(names, error))) {
+            outputs ? ShowOutputError(error) : ShowInputError(error);
+            return false;
+        }
+        if (names.empty()) {
+            ShowPlain(*ui_, "No MIDI driver is present", MessageIcon::Exclamation);
+            return false;
+        }
     }
     lists.preferredOutput = PreferredPort(lists.outputs);
     lists.preferredInput = PreferredPort(lists.inputs);

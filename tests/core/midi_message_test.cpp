@@ -38,8 +38,10 @@ TEST(SevenBitPacking, GroupsOfSevenBecomeEightWithTheHighBitsFirst) {
     EXPECT_EQ(PackedSize(48), 55u);
 
     Bytes body;
-    const Bytes highBit = {0x00, 0x80};
+    const Bytes highBit = {0x00, 0x80}, strayBit = {0x02, 0x11}, fullGroupBits = {0x7F, 1, 2, 3, 4, 5, 6, 7};
     EXPECT_FALSE(UnpackSevenBit(highBit.data(), highBit.size(), body));
+    EXPECT_FALSE(UnpackSevenBit(strayBit.data(), strayBit.size(), body));
+    EXPECT_TRUE(UnpackSevenBit(fullGroupBits.data(), fullGroupBits.size(), body));
     const Bytes lone = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x00};
     EXPECT_FALSE(UnpackSevenBit(lone.data(), lone.size(), body));
 }

@@ -117,8 +117,9 @@ bool UnpackSevenBit(const std::uint8_t* data, std::size_t size, Bytes& body) {
     for (std::size_t at = 0; at < size; at += kGroup + 1) {
         const std::size_t count = std::min(kGroup + 1, size - at);
         if (count < 2) return false;
+        // A high bit for a byte the group does not have would be lost: the data are not packed right.
         const std::uint8_t highBits = data[at];
-        if (highBits & 0x80) return false;
+        if (highBits >> (count - 1)) return false;
         for (std::size_t i = 1; i < count; ++i) {
             if (data[at + i] & 0x80) return false;
             body.push_back(static_cast<std::uint8_t>(data[at + i] | (((highBits >> (i - 1)) & 1) << 7)));

@@ -34,7 +34,8 @@ Bytes ModeChange(const SysExHeader& header, std::uint8_t mode);
 // a last group of r bytes becomes r + 1.
 Bytes PackSevenBit(const Bytes& body);
 void AppendPacked(Bytes& out, const Bytes& body);
-// The reverse; false when a byte has bit 7 set or a group is a lone byte.
+// The reverse; false when a byte has bit 7 set, a group is a lone byte, or a group's first byte
+// holds bits for bytes the group does not have.
 bool UnpackSevenBit(const std::uint8_t* data, std::size_t size, Bytes& body);
 std::size_t PackedSize(std::size_t bodySize);
 

@@ -5,7 +5,9 @@
 #include "midi/DumpMessage.h"
 #include "midi/FMidStup.h"
 #include "midi/MidiLink.h"
+#include "midi/MidiTransfer.h"
 #include "shell/ShellServices.h"
+#include "shell_modal_answerer.h"
 #include "storage/Session.h"
 #include "support/MidiLoopback.h"
 #include "support/ScriptedInteraction.h"
@@ -111,6 +113,47 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(ui.Last().text),
                  QString("Select a user style (bank C): its block of four styles is sent."));
         QCOMPARE(ui.fileRequests.size(), std::size_t(1));
+    }
+
+    void sendFollowsTheLastSetupAndReachesTheInstrument() {
+        vx::test::ScriptedInteraction ui;
+        vx::Options options;
+        auto catalogue = vx::InitCatalogue(vx::test::ProgramDir(), nullptr, ui);
+        QVERIFY(catalogue.has_value());
+        vx::Session session(std::move(*catalogue), {}, options, ui);
+        const int set = session.OpenOrNewSet(true, "");
+        options.ModeId = 2;
+        NoShell shell;
+        vxe::FDoc doc(session, shell, set);
+        doc.Fill();
+        vxi::InstrumentOptions instrumentOptions;
+        instrumentOptions.deviceId = 7;
+        vxi::SimulatedInstrument instrument(instrumentOptions);
+        vx::test::FakeClock clock;
+        vx::test::LoopbackPorts ports(instrument, clock);
+        vxe::UseMidiPortsForTesting(ui, ports, clock);
+
+        ModalAnswerer answerer;
+        QString button = "cmdOK";
+        answerer.onDialog = [&button](QWidget* dialog) { Child<QPushButton>(*dialog, qPrintable(button))->click(); };
+        auto* send = Child<QAction>(doc, "mnuUMidSend");
+        Child<QAction>(doc, "mnuUMidStup")->trigger();
+        QCOMPARE(answerer.dialogTitles, QStringList{"MIDI Setup"});
+        QVERIFY(send->isEnabled());
+
+        ui.answers = {vx::Answer::OK};
+        send->trigger();
+        QCOMPARE(instrument.Dumps().size(), std::size_t(1));
+        QCOMPARE(instrument.Dumps()[0].functionCode, 0x4C);
+        QCOMPARE(int(ports.sent.back()[2]), 0x37);
+        QVERIFY(send->isEnabled());
+
+        // Cancel leaves no instrument detected, whatever an earlier setup found.
+        button = "cmdCancel";
+        Child<QAction>(doc, "mnuUMidStup")->trigger();
+        QCOMPARE(answerer.dialogTitles.size(), 2);
+        QVERIFY(!send->isEnabled());
+        QVERIFY(!vxe::ProgramMidiLink(ui).ready);
     }
 };
 

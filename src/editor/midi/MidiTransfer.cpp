@@ -26,23 +26,33 @@ bool StyleChosen(vx::Interaction& ui, vx::ItemKind kind, int styleSlot) {
 // Lives as long as the application, so that the ports and the log close with it.
 class ProgramMidi : public QObject {
 public:
-    explicit ProgramMidi(vx::Interaction& ui)
+    ProgramMidi(vx::Interaction& ui, vx::MidiBackend* backend, vx::MidiClock& clock)
         : QObject(QCoreApplication::instance()),
           devices("vxeditr"),
-          link(devices, ui, vx::SystemMidiClock(), QDir::currentPath().toStdString()) {
+          link(backend ? *backend : devices, ui, clock, QDir::currentPath().toStdString()) {
         setObjectName("ProgramMidi");
     }
     vxm::RtMidiDevices devices;
     vx::MidiLink link;
 };
 
+ProgramMidi* FindProgramMidi() {
+    return static_cast<ProgramMidi*>(
+        QCoreApplication::instance()->findChild<QObject*>("ProgramMidi", Qt::FindDirectChildrenOnly));
+}
+
 }  // namespace
 
 vx::MidiLink& ProgramMidiLink(vx::Interaction& ui) {
-    auto* found = QCoreApplication::instance()->findChild<QObject*>("ProgramMidi", Qt::FindDirectChildrenOnly);
-    auto* midi = found ? static_cast<ProgramMidi*>(found) : new ProgramMidi(ui);
+    ProgramMidi* midi = FindProgramMidi();
+    if (!midi) midi = new ProgramMidi(ui, nullptr, vx::SystemMidiClock());
     midi->link.UseInteraction(ui);
     return midi->link;
+}
+
+void UseMidiPortsForTesting(vx::Interaction& ui, vx::MidiBackend& backend, vx::MidiClock& clock) {
+    delete FindProgramMidi();
+    new ProgramMidi(ui, &backend, clock);
 }
 
 bool RunMidiSetup(vx::Session& session, QWidget* parent) {

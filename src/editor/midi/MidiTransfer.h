@@ -6,6 +6,8 @@ class QWidget;
 
 namespace vx {
 class Interaction;
+class MidiBackend;
+class MidiClock;
 class MidiLink;
 class Session;
 }  // namespace vx
@@ -15,6 +17,8 @@ namespace vxe {
 // The program's one MIDI connection: the chosen ports and the detected instrument stay for
 // the whole run, shared by every set window. ui is the interaction of the window that asks.
 vx::MidiLink& ProgramMidiLink(vx::Interaction& ui);
+// Starts the program's connection afresh on other ports, for tests without MIDI hardware.
+void UseMidiPortsForTesting(vx::Interaction& ui, vx::MidiBackend& backend, vx::MidiClock& clock);
 
 // The send commands of the document windows and of the parameter dialogs. Send runs the MIDI
 // setup first when no detection has succeeded; styleSlot (0-47) picks the style block.

@@ -10,6 +10,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vx::ItemFile file("FUZZ.ARG", vx::Bytes(data, data + size));
     vx::SetArrangementGlobal loaded;
     if (!vx::LoadArg(file, loaded)) return 0;
-    if (vx::SerializeArg(loaded) != vx::Bytes(file.Content().begin(), file.Content().end())) std::abort();
+    if (vx::SerializeArg(loaded) != file.ReadAll()) std::abort();
     return 0;
 }

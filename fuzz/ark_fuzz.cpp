@@ -10,6 +10,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vx::ItemFile file("FUZZ.ARK", vx::Bytes(data, data + size));
     vx::SetKbdSets loaded;
     if (!vx::LoadArk(file, loaded)) return 0;
-    if (vx::SerializeArk(loaded) != vx::Bytes(file.Content().begin(), file.Content().end())) std::abort();
+    if (vx::SerializeArk(loaded) != file.ReadAll()) std::abort();
     return 0;
 }

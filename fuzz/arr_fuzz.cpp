@@ -10,6 +10,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vx::ItemFile file("FUZZ.ARR", vx::Bytes(data, data + size));
     vx::SetArrangements loaded;
     if (!vx::LoadArr(file, loaded)) return 0;
-    if (vx::SerializeArr(loaded) != vx::Bytes(file.Content().begin(), file.Content().end())) std::abort();
+    if (vx::SerializeArr(loaded) != file.ReadAll()) std::abort();
     return 0;
 }

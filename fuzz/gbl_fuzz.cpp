@@ -10,6 +10,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vx::ItemFile file("FUZZ.GBL", vx::Bytes(data, data + size));
     vx::SetGlobal loaded;
     if (!vx::LoadGbl(file, loaded)) return 0;
-    if (vx::SerializeGbl(loaded) != vx::Bytes(file.Content().begin(), file.Content().end())) std::abort();
+    if (vx::SerializeGbl(loaded) != file.ReadAll()) std::abort();
     return 0;
 }

@@ -10,6 +10,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vx::ItemFile file("FUZZ.PRG", vx::Bytes(data, data + size));
     vx::SetPrograms loaded;
     if (!vx::LoadPrg(file, loaded)) return 0;
-    if (vx::SerializePrg(loaded) != vx::Bytes(file.Content().begin(), file.Content().end())) std::abort();
+    if (vx::SerializePrg(loaded) != file.ReadAll()) std::abort();
     return 0;
 }

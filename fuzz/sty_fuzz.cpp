@@ -10,6 +10,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vx::ItemFile file("FUZZ.STY", vx::Bytes(data, data + size));
     vx::SetStyles loaded;
     if (!vx::LoadSty(file, loaded)) return 0;
-    if (vx::SerializeSty(loaded) != vx::Bytes(file.Content().begin(), file.Content().end())) std::abort();
+    if (vx::SerializeSty(loaded) != file.ReadAll()) std::abort();
     return 0;
 }

@@ -59,7 +59,7 @@ TEST_F(ItemFileTest, HeaderNeedsTheMagicAndForSetKindsTheKindByte) {
         test::ScriptedInteraction one;
         auto opened = OpenItemFile(Base("/CASE/ITEM"), kind, one);
         ASSERT_EQ(opened.has_value(), valid) << file << " " << size;
-        EXPECT_EQ(opened ? Bytes(opened->Content().begin(), opened->Content().end()) : bytes, bytes);
+        EXPECT_EQ(opened ? opened->ReadAll() : bytes, bytes);
         EXPECT_EQ(one.Texts(), valid ? std::vector<std::string>{}
                                      : std::vector<std::string>{ToUpper(file) + " is not a valid file"});
         fs::remove(file);

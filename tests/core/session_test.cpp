@@ -134,15 +134,15 @@ TEST_F(SessionTest, ASecondSetOfTheSameNameIsOpenedOnlyAfterTheWarning) {
     EXPECT_EQ(session->OpenOrNewSet(false, second), 2);
 }
 
-TEST_F(SessionTest, SaveWritesTheDirtyKindsAndAReadOnlyFileBlocksOnlyItsOwnKind) {
+TEST_F(SessionTest, SaveWritesTheDirtyKindsAndAReadOnlyFileBlocksTheWholeSave) {
     const std::string directory = MakeSet("LIVE.SET", "LIVE");
     const int set = session->OpenOrNewSet(false, directory);
     ASSERT_EQ(set, 1);
     const fs::path programs = fs::path(directory) / "LIVE.PRG";
     const fs::path styles = fs::path(directory) / "LIVE.STY";
-    const Bytes programsBefore = ReadFileBytes(programs);
-    fs::permissions(programs, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+    const Bytes programsBefore = ReadFileBytes(programs), stylesBefore = ReadFileBytes(styles);
+    const auto readOnly = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(programs, readOnly, fs::perm_options::remove);
 
     session->Data(set).prg.records[0].SetName("Changed");
     StyleSlot& style = session->Data(set).sty.slots[0];
@@ -153,12 +153,21 @@ TEST_F(SessionTest, SaveWritesTheDirtyKindsAndAReadOnlyFileBlocksOnlyItsOwnKind)
     session->MarkDirty(set, ItemKind::Style);
     const auto arrangementsTimeBefore = fs::last_write_time(fs::path(directory) / "LIVE.ARR");
 
+    // New styles beside old programs would be a set whose files disagree: neither is replaced.
     EXPECT_FALSE(session->Save(set));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error saving Program data.\nDestination file is Read-Only!"});
     EXPECT_EQ(ReadFileBytes(programs), programsBefore);
+    EXPECT_EQ(ReadFileBytes(styles), stylesBefore);
     EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Program))]);
-    EXPECT_FALSE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Style))]);
-    EXPECT_EQ(ReadFileBytes(styles).at(224), 'C') << "the style kind was saved";
+    EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Style))]);
+    EXPECT_EQ(session->Data(set).sty.slots[0].record.Name(), "Changed         ") << "the edits stay in memory";
+    EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE")) << "no temporary file is left";
+
+    fs::permissions(programs, readOnly, fs::perm_options::add);
+    EXPECT_TRUE(session->Save(set));
+    EXPECT_FALSE(session->Slot(set).AnyDirty());
+    EXPECT_EQ(ReadFileBytes(styles).at(224), 'C');
+    EXPECT_EQ(ReadFileBytes(programs).at(48), 'C');
     EXPECT_EQ(fs::last_write_time(fs::path(directory) / "LIVE.ARR"), arrangementsTimeBefore) << "clean kinds untouched";
 }
 
@@ -251,7 +260,7 @@ TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
 
     // A good file replaces the kind and makes it dirty; the lower-case name is found.
     styles[22 + 4 * 5] = 5;
-    styles[224 + 0] = 'Z';  // the template's blank style record becomes visible only as trailing bytes
+    styles.push_back('Z');  // bytes past the data are carried as they are
     WriteFileBytes(fs::path(other) / "good.sty", styles);
     ui.messages.clear();
     ui.events.clear();

@@ -98,6 +98,8 @@ bool IsOurTemporaryName(const std::string& fileName) {
     const std::size_t processDot = rest.rfind('.');
     if (processDot == std::string_view::npos || !IsDigits(rest.substr(processDot + 1))) return false;
     const std::string item = ToUpper(rest.substr(1, processDot - 1));
+    // The temporary file a save journal is first written to.
+    if (item.ends_with(".JOURNAL")) return true;
     for (int k = 0; k < kSetKindCount; ++k) {
         const std::string_view extension = KindExtension(KindFromIndex(k));
         if (item.size() > extension.size() && item.ends_with(extension)) return true;

@@ -72,10 +72,15 @@ bool WriteJournal(const fs::path& path, const std::vector<StagedFile>& staged, s
     }
     text += std::string(kJournalEnd) + '\n';
     std::string reason;
-    if (SaveFaultInjected(SaveStep::Journal) ||
-        !WriteFileAtomically(path.string(), Bytes(text.begin(), text.end()), reason)) {
-        error = "Can't write the save journal " + ToUpper(path.string()) +
-                (reason.empty() ? ": " + SystemErrorText(EIO) : " (" + reason + ")");
+    const auto temporary = SaveFaultInjected(SaveStep::Journal)
+                               ? std::nullopt
+                               : WriteTemporaryBeside(path.string(), Bytes(text.begin(), text.end()), reason);
+    std::error_code ec;
+    if (temporary) fs::rename(*temporary, path, ec);
+    if (!temporary || ec) {
+        if (temporary) fs::remove(*temporary, ec);
+        error = "Can't write the save journal " + ToUpper(path.string()) + ": " +
+                (reason.empty() ? SystemErrorText(ec ? ec.value() : EIO) : reason);
         return false;
     }
     return true;

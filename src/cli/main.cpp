@@ -5,13 +5,16 @@
 #include <string>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
 #include "CliInteraction.h"
+#include "ReportCommands.h"
 #include "SetInfo.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueInit.h"
 #include "document/Helpers.h"
-#include "presets/PresetNames.h"
 #include "format/PathLookup.h"
+#include "presets/PresetNames.h"
 #include "storage/Session.h"
 
 namespace fs = std::filesystem;
@@ -31,6 +34,16 @@ const char* const kUsage =
     "  save-as SET DEST.SET     writes all eight files of SET into DEST.SET\n"
     "  import SET KIND FILE     replaces all items of one kind with those of an item file,\n"
     "                           then saves the set; KIND is arr, sty, prg, bsq, sng, ark, arg or gbl\n"
+    "  report SET [--date TEXT] [-o FILE.TXT]\n"
+    "                           the set report (to standard output without -o); --date prints TEXT\n"
+    "                           as the date, for example \"5-Dec-2026 02:07:30\"\n"
+    "  subset-report SET KIND -o FILE.XLS [--presets]\n"
+    "                           the tab-separated report of arr, sty or prg; --presets puts the\n"
+    "                           preset arrangements first\n"
+    "  export-preset SET KIND BANK FILE.PRD DEST [--names FILE.TXT]\n"
+    "                           writes user bank BANK (arr: C or D; prg: F, G or R) into FILE.PRD\n"
+    "                           at preset bank DEST (A, B; A to E; R11-R18 to R41-R48); --names\n"
+    "                           rewrites DEST's entries of that names file, the old one kept as .BAK\n"
     "\n"
     "Options:\n"
     "  --json       info as JSON\n"
@@ -99,9 +112,43 @@ int SaveInto(vx::Session& session, int set, std::string dest, bool overwrite) {
     return session.SaveSet(set, dest + "/" + name, true) ? EXIT_SUCCESS : kExitFailure;
 }
 
+// The catalogue and the preset names beside the program, and a session on them.
+std::unique_ptr<vx::Session> StartSession(const std::string& programDirectory, vx::Options& options,
+                                          vxcli::CliInteraction& ui) {
+    auto catalogue = vx::InitCatalogue(programDirectory, std::getenv("TEMP"), ui);
+    if (!catalogue) return nullptr;
+    vx::PresetTables presets;
+    if (!vx::ReadPresetNames(programDirectory + "/" + std::string(vx::kPresetNamesFile), presets)) {
+        std::cerr << vx::PresetNamesErrorText() << '\n';
+        return nullptr;
+    }
+    options.PathNam = programDirectory;
+    return std::make_unique<vx::Session>(std::move(*catalogue), std::move(presets), options, ui);
+}
+
+int RunReportCommand(int argc, char** argv) {
+    vxcli::CliInteraction ui;
+    vx::Options options;
+    vxcli::ReportContext context{
+        ui, [&] { return StartSession(ProgramDirectory(argv[0]), options, ui); },
+        [](vx::Session& session, const std::string& path) { return OpenExisting(session, path); }};
+    CLI::App app("vx50: report and preset data commands");
+    app.require_subcommand(1);
+    app.fallthrough();
+    app.add_flag("--yes", ui.answerYes, "answer questions with Yes (for example to overwrite a file)");
+    vxcli::AddReportCommands(app, context);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error) == 0 ? EXIT_SUCCESS : kExitUsage;
+    }
+    return context.status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && vxcli::IsReportCommand(argv[1])) return RunReportCommand(argc, argv);
     std::vector<std::string> words;
     bool json = false;
     vxcli::CliInteraction ui;
@@ -147,17 +194,10 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
 
-    const std::string programDirectory = ProgramDirectory(argv[0]);
-    auto catalogue = vx::InitCatalogue(programDirectory, std::getenv("TEMP"), ui);
-    if (!catalogue) return kExitFailure;
-    vx::PresetTables presets;
-    if (!vx::ReadPresetNames(programDirectory + "/" + std::string(vx::kPresetNamesFile), presets)) {
-        std::cerr << vx::PresetNamesErrorText() << '\n';
-        return kExitFailure;
-    }
     vx::Options options;
-    options.PathNam = programDirectory;
-    vx::Session session(std::move(*catalogue), std::move(presets), options, ui);
+    auto started = StartSession(ProgramDirectory(argv[0]), options, ui);
+    if (!started) return kExitFailure;
+    vx::Session& session = *started;
 
     if (command == "new") {
         const int set = session.OpenOrNewSet(true, "");

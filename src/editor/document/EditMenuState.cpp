@@ -1,5 +1,7 @@
 #include "document/EditMenuState.h"
 
+#include "reports/SubsetReport.h"
+
 namespace vxe {
 
 EditCommandSet BuiltEditCommands() {
@@ -61,7 +63,13 @@ EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undo
     return flags;
 }
 
-UtilityCommandSet BuiltUtilityCommands() { return {}; }
+UtilityCommandSet BuiltUtilityCommands() {
+    UtilityCommandSet built;
+    for (UtilityCommand command : {UtilityCommand::Report, UtilityCommand::SubsetReport, UtilityCommand::UpdatePreset,
+                                   UtilityCommand::ExportPreset})
+        built.set(UtilityIndex(command));
+    return built;
+}
 
 bool UtilityVisible(UtilityCommand command, int tab) {
     switch (command) {
@@ -72,6 +80,11 @@ bool UtilityVisible(UtilityCommand command, int tab) {
         default:
             return true;
     }
+}
+
+bool UtilityEnabled(UtilityCommand command, int tab, const UtilityCommandSet& built) {
+    if (!built.test(UtilityIndex(command))) return false;
+    return command != UtilityCommand::SubsetReport || vx::SubsetReportAvailable(tab);
 }
 
 }  // namespace vxe

@@ -26,7 +26,8 @@ std::string CategoryText(const std::array<std::string_view, 16>& names, int cate
 std::string ProgramCell(const SetData& data, const PresetTables& presets, int number) {
     const std::string label = ProgramLabel(number);
     if (label.empty()) return {};
-    return label + " " + TrimBlanks(ProgramNameOf(data.prg, presets, number));
+    const std::string name = TrimBlanks(ProgramNameOf(data.prg, presets, number));
+    return name.empty() ? label : label + " " + name;
 }
 
 void AppendLine(std::string& text, const std::vector<std::string>& fields) {

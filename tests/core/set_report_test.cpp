@@ -6,6 +6,7 @@
 #include "catalogue/CatalogueInit.h"
 #include "document/Helpers.h"
 #include "format/ItemFileSave.h"
+#include "kbdsets/KbdSetFile.h"
 #include "presets/PresetNames.h"
 #include "reports/SetReport.h"
 #include "reports/SubsetReport.h"
@@ -139,6 +140,26 @@ TEST(SetReportTest, CallSectionsBreakAfterTheTenthCallerAndEveryEleventhAfterIt)
         std::string(100, '_'),
     };
     EXPECT_EQ(lines, expected);
+}
+
+TEST(SetReportTest, CallersComeFromTheSetsCallsWithTheirTracks) {
+    SetData data = test::EmptySet();
+    for (auto& kbd : data.ark.records)
+        for (int t = 0; t < KbdSetRecord::kTrackCount; ++t) kbd.SetTrackProgram(t, -1);
+    ArrangementRecord& arr = data.arr.arr[0];
+    arr.SetName("Eleven Calls");
+    arr.SetStyle(0);  // a preset style is not listed
+    for (int t = 0; t < ArrangementRecord::kTrackCount; ++t) arr.SetTrackProgram(t, 768);
+    data.ark.records[9].SetTrackProgram(4, 1063);
+    const auto lines = Lines(SetReportCallSections(CollectReportCallers(data), "LIVE"));
+    ASSERT_EQ(lines.size(), 17u);
+    EXPECT_EQ(lines[3],
+              "F11: Arr C11 DRUMS, Arr C11 PERC, Arr C11 BASS, Arr C11 ACC1, Arr C11 ACC2, Arr C11 ACC3, "
+              "Arr C11 MainKBD, Arr C11 SubKBD, Arr C11 LowKBD, Arr C11 Harmony, ");
+    EXPECT_EQ(lines[4], "     Arr C11 K.Bass");
+    EXPECT_EQ(lines[5], "R58: KSet 22 K.Bass");
+    EXPECT_EQ(lines[10], "None");
+    EXPECT_EQ(lines[15], "None");
 }
 
 class ReportFilesTest : public ::testing::Test {

@@ -5,6 +5,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
+#include "editing/Callers.h"
 #include "interaction/Interaction.h"
 #include "programs/ProgramNumbers.h"
 #include "reports/ReportFile.h"
@@ -143,6 +144,24 @@ std::string SetReportCallSections(const ReportCallers& callers, const std::strin
            CallSection("CALLS to User ARRANGEMENTS in ", setName, callers.arrangements, ArrLabelOfUserIndex);
 }
 
+ReportCallers CollectReportCallers(const SetData& data) {
+    auto describe = [&](ItemKind kind, int number) {
+        std::vector<std::string> descriptions;
+        for (const CallerEntry& entry : CallersOf(data, kind, number)) {
+            const std::string track = TrimBlanks(entry.track);
+            descriptions.push_back(track.empty() ? entry.reference : entry.reference + " " + track);
+        }
+        return descriptions;
+    };
+    ReportCallers callers;
+    for (int i = 0; i < kUserPrograms; ++i)
+        callers.programs.push_back(describe(ItemKind::Program, NumberOfUserIndex(i)));
+    for (int i = 0; i < kUserStyles; ++i) callers.styles.push_back(describe(ItemKind::Style, StyNumberOfUserIndex(i)));
+    for (int i = 0; i < kUserArrangements; ++i)
+        callers.arrangements.push_back(describe(ItemKind::Arrangement, ArrNumberOfUserIndex(i)));
+    return callers;
+}
+
 std::string CreateSetReport(Session& session, int set, const std::string& date) {
     Interaction& ui = session.Ui();
     const BusyPointer busy(ui);
@@ -152,6 +171,8 @@ std::string CreateSetReport(Session& session, int set, const std::string& date) 
     ui.Pause(0.1);
     const SetData& data = session.Data(set);
     text += SetReportItemSections(data, session.Presets(), name);
+    progress->SetValue(1);
+    text += SetReportCallSections(CollectReportCallers(data), name);
     progress->SetValue(2);
     return text;
 }

@@ -36,6 +36,10 @@ std::string SetReportItemSections(const SetData& data, const PresetTables& prese
 // "None" when nothing of the kind is called.
 std::string SetReportCallSections(const ReportCallers& callers, const std::string& setName);
 
+// The callers of every user program, style and arrangement of a set, each described as its
+// reference and, for a call from a track, the track's name ("Arr C11 DRUMS", "BSeq  3").
+ReportCallers CollectReportCallers(const SetData& data);
+
 // The whole report of an open set, built as the report window shows it: busy pointer and the
 // progress window "Creating Set Report...". The date is the text to print in the heading.
 std::string CreateSetReport(Session& session, int set, const std::string& date);

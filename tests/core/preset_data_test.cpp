@@ -13,6 +13,7 @@
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
+#include "support/TestSession.h"
 
 namespace vx {
 namespace {
@@ -21,11 +22,7 @@ namespace fs = std::filesystem;
 using test::ReadFileBytes;
 using test::WriteFileBytes;
 
-std::string ReadText(const fs::path& path) {
-    const auto bytes = ReadFileBytes(path);
-    return {bytes.begin(), bytes.end()};
-}
-void WriteText(const fs::path& path, const std::string& text) { WriteFileBytes(path, Bytes(text.begin(), text.end())); }
+std::string ReadText(const fs::path& path) { return test::ReadFileText(path.string()); }
 
 // Bytes that differ from position to position, so that a shifted copy shows.
 Bytes Pattern(std::size_t size, std::uint8_t seed) {
@@ -175,13 +172,9 @@ TEST(PresetDataTest, RewriteReplacesEntryLinesAndKeepsEverythingElse) {
 class PresetCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto catalogue = InitCatalogue(test::ProgramDir(), nullptr, ui);
-        ASSERT_TRUE(catalogue);
         fs::copy_file(test::ProgramDir() + "/X50PRSTS.TXT", names);
-        PresetTables presets;
-        ASSERT_TRUE(ReadPresetNames(names.string(), presets));
-        options.PathNam = temp.Str();
-        session = std::make_unique<Session>(std::move(*catalogue), std::move(presets), options, ui);
+        session = test::StartTestSession(ui, options, temp.Str(), names.string());
+        ASSERT_TRUE(session);
         SetData data = PatternedSet();
         for (std::size_t i = 0; i < data.arr.arr.size(); ++i) {
             data.arr.arr[i].SetName("User Arr " + std::to_string(i));
@@ -235,7 +228,7 @@ TEST_F(PresetCommandsTest, AFailedRewriteSaysSoAndLeavesTheNamesFile) {
     // A names file without the section of bank A.
     std::string text = ReadText(names);
     text.replace(text.find("/ Arr A11-A18"), 13, "/ Something");
-    WriteText(names, text);
+    test::WriteFileText(names.string(), text);
     ui.answers = {Answer::Yes};
     EXPECT_FALSE(UpdatePresetArrangements(*session, set));
     EXPECT_EQ(ui.Last().text,

@@ -15,6 +15,7 @@
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
+#include "support/TestSession.h"
 
 namespace vx {
 namespace {
@@ -165,12 +166,8 @@ TEST(SetReportTest, CallersComeFromTheSetsCallsWithTheirTracks) {
 class ReportFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto catalogue = InitCatalogue(test::ProgramDir(), nullptr, ui);
-        ASSERT_TRUE(catalogue);
-        PresetTables presets;
-        ASSERT_TRUE(ReadPresetNames(test::ProgramDir() + "/X50PRSTS.TXT", presets));
-        options.PathNam = temp.Str();
-        session = std::make_unique<Session>(std::move(*catalogue), std::move(presets), options, ui);
+        session = test::StartTestSession(ui, options, temp.Str());
+        ASSERT_TRUE(session);
         SetData data = test::EmptySet();
         data.arr.arr[0].SetName("Sunday Groove");
         data.arr.arr[0].SetCategory(1);

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -79,18 +78,10 @@ BankedTabNames NamesOf(vx::BankedKind kind) {
     return names[static_cast<int>(kind)];
 }
 
-// Cell texts and list rows are names padded to 16 characters: they line up in a fixed pitch.
-QFont FixedFont() {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    return font;
-}
-
 QTableView* NewGrid(const char* name, QWidget* parent) {
     auto* grid = new QTableView(parent);
     grid->setObjectName(name);
-    grid->setFont(FixedFont());
+    grid->setFont(FixedPitchFont());
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -181,7 +172,7 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
         const QString heading = "      Events  ...used          free";
         auto* lblFreeS = new QLabel(heading, page);
         lblFreeS->setObjectName("lblFreeS");
-        lblFreeS->setFont(FixedFont());
+        lblFreeS->setFont(FixedPitchFont());
         grdFreeS_ = NewGrid("grdFreeS", page);
         freeModel_ = new FreeEventsModel(session_, set_, this);
         grdFreeS_->setModel(freeModel_);
@@ -219,7 +210,7 @@ QWidget* FDoc::BuildListTab(vx::ItemKind kind) {
     events->setAlignment(Qt::AlignRight);
     tab.list = new QListWidget(frame);
     tab.list->setObjectName(songs ? "lstSng" : "lstBsq");
-    tab.list->setFont(FixedFont());
+    tab.list->setFont(FixedPitchFont());
     SetupListView(*tab.list, kListRows, kRowTwips);
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(events);
@@ -233,7 +224,7 @@ QWidget* FDoc::BuildListTab(vx::ItemKind kind) {
     for (int i = 0; i < 5; ++i) {
         auto* counter = new QLabel(count);
         counter->setObjectName(QString("lblEvCnt_%1").arg(i));
-        counter->setFont(FixedFont());
+        counter->setFont(FixedPitchFont());
         tab.counters[static_cast<std::size_t>(i)] = counter;
     }
     for (int i = 0; i < 4; ++i) countLayout->addWidget(tab.counters[static_cast<std::size_t>(i)], i + 1, 0);

@@ -1,7 +1,6 @@
 #include "reports/FReport.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -28,13 +27,6 @@ constexpr int kButtonsFromBottomTwips = 810;
 constexpr int kMarginTwips = 120;
 constexpr int kButtonHeightTwips = 375;
 constexpr int kLeadingEmptyLines = 4;
-
-QFont ReportFont() {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    return font;
-}
 
 }  // namespace
 
@@ -78,7 +70,7 @@ FReport::FReport(vx::Session& session, int set, std::string report, QWidget* par
 
     txtRep_ = new QPlainTextEdit(this);
     txtRep_->setObjectName("txtRep");
-    txtRep_->setFont(ReportFont());
+    txtRep_->setFont(FixedPitchFont());
     txtRep_->setReadOnly(true);
     txtRep_->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtRep_->setPlainText(Latin1(report_).remove('\r'));

@@ -323,5 +323,16 @@ TEST_F(PresetCommandsTest, ExportFailuresAreReported) {
     EXPECT_EQ(ReadFileBytes(readOnly), (Bytes{1, 2, 3}));
 }
 
+TEST_F(PresetCommandsTest, ANamesFileThatCannotBeReadAgainKeepsTheProgramAndItsLists) {
+    // Ending the program here would lose the open sets' unsaved changes.
+    const std::string name = session->Presets().arrangements[0].name;
+    test::WriteFileText(names.string(), "no marker line\r\n");
+    EXPECT_FALSE(ReloadPresetNames(*session, ItemKind::Arrangement));
+    EXPECT_EQ(ui.Last().text, "Error getting Preset names from file X50PRSTS.TXT");
+    EXPECT_EQ(ui.Last().title, "Error");
+    EXPECT_EQ(session->Presets().arrangements[0].name, name);
+    EXPECT_TRUE(ui.events.empty());
+}
+
 }  // namespace
 }  // namespace vx

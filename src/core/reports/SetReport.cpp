@@ -93,7 +93,11 @@ std::string ReportDateText(const std::tm& time) {
 std::string ReportDateNow() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &now);
+#else
     localtime_r(&now, &local);
+#endif
     return ReportDateText(local);
 }
 

@@ -172,8 +172,7 @@ TEST(PresetDataTest, RewriteReplacesEntryLinesAndKeepsEverythingElse) {
 class PresetCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::copy_file(test::ProgramDir() + "/X50PRSTS.TXT", names);
-        session = test::StartTestSession(ui, options, temp.Str(), names.string());
+        session = test::StartTestSession(ui, options, temp.Str());
         ASSERT_TRUE(session);
         SetData data = PatternedSet();
         for (std::size_t i = 0; i < data.arr.arr.size(); ++i) {

@@ -1,17 +1,23 @@
 #include "support/TestSession.h"
 
+#include <filesystem>
+
 #include "catalogue/CatalogueInit.h"
 #include "presets/PresetNames.h"
 #include "support/TestPaths.h"
 
+namespace fs = std::filesystem;
+
 namespace vx::test {
 
-std::unique_ptr<Session> StartTestSession(Interaction& ui, Options& options, const std::string& programDirectory,
-                                          const std::string& namesFile) {
-    auto catalogue = InitCatalogue(ProgramDir(), nullptr, ui);
+std::unique_ptr<Session> StartTestSession(Interaction& ui, Options& options, const std::string& programDirectory) {
+    std::error_code ignored;
+    for (const char* name : {"X50EMPTY.SET", "X50PRSTS.TXT"})
+        fs::copy(ProgramDir() + "/" + name, programDirectory + "/" + name,
+                 fs::copy_options::recursive | fs::copy_options::skip_existing, ignored);
+    auto catalogue = InitCatalogue(programDirectory, nullptr, ui);
     PresetTables presets;
-    if (!catalogue || !ReadPresetNames(namesFile.empty() ? ProgramDir() + "/X50PRSTS.TXT" : namesFile, presets))
-        return nullptr;
+    if (!catalogue || !ReadPresetNames(programDirectory + "/X50PRSTS.TXT", presets)) return nullptr;
     options.PathNam = programDirectory;
     return std::make_unique<Session>(std::move(*catalogue), std::move(presets), options, ui);
 }

@@ -7,10 +7,10 @@
 
 namespace vx::test {
 
-// A session on the shipped catalogue and the preset names of namesFile (the shipped one when
-// empty); options.PathNam becomes programDirectory. Null when either cannot be read.
-std::unique_ptr<Session> StartTestSession(Interaction& ui, Options& options, const std::string& programDirectory,
-                                          const std::string& namesFile = {});
+// A session whose program directory is programDirectory: the shipped template set and names
+// file are copied there unless it holds its own, so that a test may change them. Null when
+// either cannot be read.
+std::unique_ptr<Session> StartTestSession(Interaction& ui, Options& options, const std::string& programDirectory);
 
 // A whole file as text (empty when it cannot be read), and a file written from text.
 std::string ReadFileText(const std::string& path);

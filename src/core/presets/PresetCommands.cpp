@@ -31,7 +31,7 @@ ItemKind ItemKindOf(BankedKind kind) { return KindFromIndex(static_cast<int>(kin
 }  // namespace
 
 std::string PresetNamesPath(const Session& session) {
-    const std::string path = session.Opts().PathNam + "/" + std::string(kPresetNamesFile);
+    const std::string path = session.Catalogue().programDirectory + "/" + std::string(kPresetNamesFile);
     return FindPathIgnoringCase(path).value_or(path);
 }
 

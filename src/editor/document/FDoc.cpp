@@ -78,10 +78,12 @@ BankedTabNames NamesOf(vx::BankedKind kind) {
     return names[static_cast<int>(kind)];
 }
 
+QFont FixedFont() { return FixedPitchFont(); }
+
 QTableView* NewGrid(const char* name, QWidget* parent) {
     auto* grid = new QTableView(parent);
     grid->setObjectName(name);
-    grid->setFont(FixedPitchFont());
+    grid->setFont(FixedFont());
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -172,7 +174,7 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
         const QString heading = "      Events  ...used          free";
         auto* lblFreeS = new QLabel(heading, page);
         lblFreeS->setObjectName("lblFreeS");
-        lblFreeS->setFont(FixedPitchFont());
+        lblFreeS->setFont(FixedFont());
         grdFreeS_ = NewGrid("grdFreeS", page);
         freeModel_ = new FreeEventsModel(session_, set_, this);
         grdFreeS_->setModel(freeModel_);
@@ -210,7 +212,7 @@ QWidget* FDoc::BuildListTab(vx::ItemKind kind) {
     events->setAlignment(Qt::AlignRight);
     tab.list = new QListWidget(frame);
     tab.list->setObjectName(songs ? "lstSng" : "lstBsq");
-    tab.list->setFont(FixedPitchFont());
+    tab.list->setFont(FixedFont());
     SetupListView(*tab.list, kListRows, kRowTwips);
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(events);
@@ -224,7 +226,7 @@ QWidget* FDoc::BuildListTab(vx::ItemKind kind) {
     for (int i = 0; i < 5; ++i) {
         auto* counter = new QLabel(count);
         counter->setObjectName(QString("lblEvCnt_%1").arg(i));
-        counter->setFont(FixedPitchFont());
+        counter->setFont(FixedFont());
         tab.counters[static_cast<std::size_t>(i)] = counter;
     }
     for (int i = 0; i < 4; ++i) countLayout->addWidget(tab.counters[static_cast<std::size_t>(i)], i + 1, 0);

@@ -107,8 +107,6 @@ TEST(PresetDataTest, NewFilesAreAsLongAsTheirHighestRangeAndZeroElsewhere) {
     };
     const Case cases[] = {
         {BankedKind::Arrangement, 2, 0, 10496, 0, 0, 64},
-        {BankedKind::Arrangement, 3, 1, 20992, 10496, 64, 64},
-        {BankedKind::Program, 5, 0, 65536 + 11008, 65536, 0, 64},
         {BankedKind::Program, 6, 4, 65536 + 5 * 11008, 65536 + 4 * 11008, 64, 64},
         {BankedKind::Program, 7, 3, 120576 + 4 * 1376, 120576 + 3 * 1376, 128, 8},
     };
@@ -128,8 +126,6 @@ TEST(PresetDataTest, NewFilesAreAsLongAsTheirHighestRangeAndZeroElsewhere) {
     EXPECT_TRUE(ExportRanges(data, BankedKind::Style, 2, 0).empty());
     EXPECT_TRUE(ExportRanges(data, BankedKind::Arrangement, 1, 0).empty());
     EXPECT_TRUE(ExportRanges(data, BankedKind::Program, 5, 5).empty());
-    EXPECT_EQ(PresetDestinations(BankedKind::Program, 7),
-              (std::vector<std::string>{"R11-R18", "R21-R28", "R31-R38", "R41-R48"}));
 }
 
 const std::string kNames =

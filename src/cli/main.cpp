@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
 #include "CliInteraction.h"
 #include "MidiCommands.h"
+#include "ReportCommands.h"
 #include "SetInfo.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueInit.h"
@@ -40,6 +43,16 @@ const char* const kUsage =
     "                           writes the dump of one kind (for sty the block holding LABEL, C11)\n"
     "  send SET KIND [--style LABEL] [--out PORT] [--in PORT] [--yes]\n"
     "                           sends one kind to the instrument (--yes answers the prompt with OK)\n"
+    "  report SET [--date TEXT] [-o FILE.TXT]\n"
+    "                           the set report (to standard output without -o); --date prints TEXT\n"
+    "                           as the date, for example \"5-Dec-2026 02:07:30\"\n"
+    "  subset-report SET KIND -o FILE.XLS [--presets]\n"
+    "                           the tab-separated report of arr, sty or prg; --presets puts the\n"
+    "                           preset arrangements first\n"
+    "  export-preset SET KIND BANK FILE.PRD DEST [--names FILE.TXT]\n"
+    "                           writes user bank BANK (arr: C or D; prg: F, G or R) into FILE.PRD\n"
+    "                           at preset bank DEST (A, B; A to E; R11-R18 to R41-R48); --names\n"
+    "                           rewrites DEST's entries of that names file, the old one kept as .BAK\n"
     "\n"
     "Options:\n"
     "  --json       info as JSON\n"
@@ -125,9 +138,44 @@ int WithSession(const char* argv0, vxcli::CliInteraction& ui, const std::functio
     return work(session);
 }
 
+// The catalogue and the preset names beside the program, and a session on them.
+std::unique_ptr<vx::Session> StartSession(const std::string& programDirectory, vx::Options& options,
+                                          vxcli::CliInteraction& ui) {
+    auto catalogue = vx::InitCatalogue(programDirectory, std::getenv("TEMP"), ui);
+    if (!catalogue) return nullptr;
+    vx::PresetTables presets;
+    if (!vx::ReadPresetNames(programDirectory + "/" + std::string(vx::kPresetNamesFile), presets)) {
+        std::cerr << vx::PresetNamesErrorText() << '\n';
+        return nullptr;
+    }
+    options.PathNam = programDirectory;
+    return std::make_unique<vx::Session>(std::move(*catalogue), std::move(presets), options, ui);
+}
+
+int RunReportCommand(int argc, char** argv) {
+    vxcli::CliInteraction ui;
+    vx::Options options;
+    vxcli::ReportContext context{
+        ui, [&] { return StartSession(ProgramDirectory(argv[0]), options, ui); },
+        [](vx::Session& session, const std::string& path) { return OpenExisting(session, path); }};
+    CLI::App app("vx50: report and preset data commands");
+    app.require_subcommand(1);
+    app.fallthrough();
+    app.add_flag("--yes", ui.answerYes, "answer questions with Yes (for example to overwrite a file)");
+    vxcli::AddReportCommands(app, context);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error) == 0 ? EXIT_SUCCESS : kExitUsage;
+    }
+    return context.status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && vxcli::IsReportCommand(argv[1])) return RunReportCommand(argc, argv);
+    if (argc > 1 && vxcli::IsReportCommand(argv[1])) return RunReportCommand(argc, argv);
     std::vector<std::string> words;
     bool json = false;
     vxcli::CliInteraction ui;

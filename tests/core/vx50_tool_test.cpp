@@ -3,6 +3,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -185,6 +186,65 @@ TEST_F(Vx50Test, UsageErrorsExitWithTwo) {
     const ToolRun version = Vx50("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "vx50 1.06\n");
+}
+
+TEST_F(Vx50Test, ReportWithAGivenDateIsTheSameByteForByte) {
+    const std::string set = WriteRandomSet("LIVE", 7);
+    const std::string date = " --date \"5-Dec-2026 02:07:30\"";
+    const ToolRun first = Vx50("report " + set + date);
+    const ToolRun second = Vx50("report " + set + date);
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, second.out);
+    EXPECT_EQ(first.out.substr(0, 61), std::string(40, ' ') + "Vemo-x50 Set Report\r\n");
+    EXPECT_NE(first.out.find("\r\n\r\nLIVE" + std::string(77, ' ') + "5-Dec-2026 02:07:30\r\n"), std::string::npos);
+    EXPECT_NE(first.out.find("\r\nCALLS to User ARRANGEMENTS in LIVE\r\n"), std::string::npos);
+
+    const fs::path file = temp.Path() / "LIVE.TXT";
+    ASSERT_EQ(Vx50("report " + set + date + " -o " + file.string()).status, 0);
+    EXPECT_EQ(ReadText(file), first.out);
+    // An existing file is replaced only when told so.
+    WriteFileBytes(file, {'o', 'l', 'd'});
+    const ToolRun refused = Vx50("report " + set + " -o " + file.string());
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "Overwrite existing file?\n(--yes overwrites it)\n");
+    EXPECT_EQ(ReadText(file), "old");
+    EXPECT_EQ(Vx50("report " + set + date + " -o " + file.string() + " --yes").status, 0);
+    EXPECT_EQ(ReadText(file), first.out);
+}
+
+TEST_F(Vx50Test, SubsetReportAndPresetExport) {
+    const std::string set = WriteRandomSet("GIG", 11);
+    const fs::path xls = temp.Path() / "PRG.XLS";
+    ASSERT_EQ(Vx50("subset-report " + set + " prg -o " + xls.string()).status, 0);
+    const std::string report = ReadText(xls);
+    EXPECT_EQ(report.substr(0, 26), "Set\tPrg\tPrg Name\tPrg Cat\r\n");
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 137);
+    const ToolRun noSubset = Vx50("subset-report " + set + " ark -o " + (temp.Path() / "K.XLS").string());
+    EXPECT_EQ(noSubset.status, 2);
+    EXPECT_EQ(noSubset.err, "There is no subset report of ark (arr, sty or prg)\n");
+    EXPECT_FALSE(fs::exists(temp.Path() / "K.XLS"));
+
+    // User bank D into a new file at preset bank B, the names file rewritten beside its backup.
+    const fs::path prd = temp.Path() / "NEW.PRD";
+    const fs::path names = temp.Path() / "NAMES.TXT";
+    fs::copy_file(test::ProgramDir() + "/X50PRSTS.TXT", names);
+    const std::string before = ReadText(names);
+    const ToolRun run = Vx50("export-preset " + set + " arr D " + prd.string() + " B --names " + names.string());
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Bytes arr = ReadFileBytes(fs::path(set) / "GIG.ARR");
+    EXPECT_EQ(ReadFileBytes(prd).size(), 20992u);
+    EXPECT_EQ(ReadFileBytes(prd), [&] {
+        Bytes expected(10496, 0);
+        expected.insert(expected.end(), arr.begin() + 32 + 10496, arr.begin() + 32 + 20992);
+        return expected;
+    }());
+    EXPECT_EQ(ReadText(temp.Path() / "NAMES.BAK"), before);
+    EXPECT_NE(ReadText(names), before);
+
+    EXPECT_EQ(Vx50("export-preset " + set + " arr B " + prd.string() + " A").err,
+              "Bank B holds no user Arrangements (arrangements: C or D; programs: F, G or R)\n");
+    EXPECT_EQ(Vx50("export-preset " + set + " prg R " + prd.string() + " R51-R58").err,
+              "Unknown preset bank R51-R58 (R11-R18, R21-R28, R31-R38, R41-R48)\n");
 }
 
 }  // namespace

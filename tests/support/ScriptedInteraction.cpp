@@ -49,6 +49,10 @@ int ScriptedInteraction::PickMidiChannel(const std::string& caption, const std::
                                          int preselected) {
     return NextPick({"MidiChannel", 0, preselected, caption, entries});
 }
+int ScriptedInteraction::PickPresetBank(const std::string& caption, const std::vector<std::string>& entries,
+                                        int preselected) {
+    return NextPick({"PresetBank", 0, preselected, caption, entries});
+}
 
 std::optional<std::string> ScriptedInteraction::ChooseOpenFile(const FileRequest& request) {
     fileRequests.push_back(request);

@@ -15,7 +15,7 @@ namespace vx::test {
 class ScriptedInteraction : public Interaction {
 public:
     struct PickCall {
-        std::string what;  // "Arrangement", "Style", "Program", "Note", "MidiChannel"
+        std::string what;  // "Arrangement", "Style", "Program", "Note", "MidiChannel", "PresetBank"
         int set = 0;
         int start = 0;
         std::string caption;
@@ -47,6 +47,7 @@ public:
     int PickNote(const std::string& caption, const std::string& label, const std::vector<std::string>& entries,
                  int preselected) override;
     int PickMidiChannel(const std::string& caption, const std::vector<std::string>& entries, int preselected) override;
+    int PickPresetBank(const std::string& caption, const std::vector<std::string>& entries, int preselected) override;
     std::optional<std::string> ChooseOpenFile(const FileRequest& request) override;
     std::optional<std::string> ChooseSaveFile(const FileRequest& request) override;
     std::string ChooseSetToOpen() override;

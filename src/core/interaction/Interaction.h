@@ -61,6 +61,9 @@ public:
                          int preselected) = 0;
     virtual int PickMidiChannel(const std::string& caption, const std::vector<std::string>& entries,
                                 int preselected) = 0;
+    // The preset bank dialog (label "Preset Bank"): the chosen entry's index, or -1 when cancelled.
+    virtual int PickPresetBank(const std::string& caption, const std::vector<std::string>& entries,
+                               int preselected) = 0;
 
     // File choosers: the chosen path, or nothing when cancelled.
     virtual std::optional<std::string> ChooseOpenFile(const FileRequest& request) = 0;

@@ -1,5 +1,7 @@
 #include "document/EditMenuState.h"
 
+#include "reports/SubsetReport.h"
+
 namespace vxe {
 
 EditCommandSet BuiltEditCommands() {
@@ -63,7 +65,9 @@ EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undo
 
 UtilityCommandSet BuiltUtilityCommands() {
     UtilityCommandSet built;
-    for (auto command : {UtilityCommand::MidiSetup, UtilityCommand::Send, UtilityCommand::SysexToFile})
+    for (UtilityCommand command : {UtilityCommand::Report, UtilityCommand::SubsetReport, UtilityCommand::UpdatePreset,
+                                   UtilityCommand::ExportPreset, UtilityCommand::MidiSetup, UtilityCommand::Send,
+                                   UtilityCommand::SysexToFile})
         built.set(UtilityIndex(command));
     return built;
 }
@@ -77,6 +81,11 @@ bool UtilityVisible(UtilityCommand command, int tab) {
         default:
             return true;
     }
+}
+
+bool UtilityEnabled(UtilityCommand command, int tab, const UtilityCommandSet& built) {
+    if (!built.test(UtilityIndex(command))) return false;
+    return command != UtilityCommand::SubsetReport || vx::SubsetReportAvailable(tab);
 }
 
 }  // namespace vxe

@@ -43,5 +43,7 @@ constexpr std::size_t UtilityIndex(UtilityCommand command) { return static_cast<
 UtilityCommandSet BuiltUtilityCommands();
 // Update Preset Data belongs to the arrangements tab, Export to Preset File to tabs 0 and 2.
 bool UtilityVisible(UtilityCommand command, int tab);
+// A built command is enabled, except Create Subset Report File where the tab has no subset report.
+bool UtilityEnabled(UtilityCommand command, int tab, const UtilityCommandSet& built);
 
 }  // namespace vxe

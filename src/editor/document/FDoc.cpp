@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,6 +26,10 @@
 #include "midi/MidiLink.h"
 #include "midi/MidiTransfer.h"
 #include "selection/ItemNumbers.h"
+#include "presets/PresetCommands.h"
+#include "reports/FReport.h"
+#include "reports/SetReport.h"
+#include "reports/SubsetReport.h"
 #include "sequences/SequenceFiles.h"
 #include "shell/ShellServices.h"
 #include "storage/Session.h"
@@ -78,13 +81,7 @@ BankedTabNames NamesOf(vx::BankedKind kind) {
     return names[static_cast<int>(kind)];
 }
 
-// Cell texts and list rows are names padded to 16 characters: they line up in a fixed pitch.
-QFont FixedFont() {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    return font;
-}
+QFont FixedFont() { return FixedPitchFont(); }
 
 QTableView* NewGrid(const char* name, QWidget* parent) {
     auto* grid = new QTableView(parent);
@@ -342,8 +339,14 @@ void FDoc::BuildMenus() {
     utility(UtilityCommand::MidiSetup, "mnuUMidStup", "&MIDI Setup...");
     utility(UtilityCommand::Send, "mnuUMidSend", "Send to &" + QString::fromLatin1(vx::kInstrumentName.data()));
     utility(UtilityCommand::SysexToFile, "mnuUSysex2File", "Send SysE&x to File...");
-    for (int i = 0; i < kUtilityCommandCount; ++i)
-        utilityActions_[static_cast<std::size_t>(i)]->setEnabled(builtUtilities_.test(static_cast<std::size_t>(i)));
+    connect(utilityActions_[UtilityIndex(UtilityCommand::Report)], &QAction::triggered, this,
+            [this] { mnuUReport_Click(); });
+    connect(utilityActions_[UtilityIndex(UtilityCommand::SubsetReport)], &QAction::triggered, this,
+            [this] { vx::CreateSubsetReportFile(session_, set_, CurrentTab()); });
+    connect(utilityActions_[UtilityIndex(UtilityCommand::UpdatePreset)], &QAction::triggered, this,
+            [this] { vx::UpdatePresetArrangements(session_, set_); });
+    connect(utilityActions_[UtilityIndex(UtilityCommand::ExportPreset)], &QAction::triggered, this,
+            [this] { mnuUExPreset_Click(); });
     ConnectMidiCommands();
 
     mnuHelp_ = newMenu("mnuHelp", "&Help");
@@ -508,8 +511,24 @@ void FDoc::ConnectMidiCommands() {
 int FDoc::SelectedStyleSlot() const { return vx::StyUserIndexOf(CurrentNumber(vx::BankedKind::Style)); }
 
 void FDoc::ApplyUtilities(int tab) {
-    for (int i = 0; i < kUtilityCommandCount; ++i)
-        utilityActions_[static_cast<std::size_t>(i)]->setVisible(UtilityVisible(static_cast<UtilityCommand>(i), tab));
+    for (int i = 0; i < kUtilityCommandCount; ++i) {
+        const auto command = static_cast<UtilityCommand>(i);
+        utilityActions_[static_cast<std::size_t>(i)]->setVisible(UtilityVisible(command, tab));
+        utilityActions_[static_cast<std::size_t>(i)]->setEnabled(UtilityEnabled(command, tab, builtUtilities_));
+    }
+}
+
+FReport* FDoc::mnuUReport_Click() {
+    auto* report = new FReport(session_, set_, vx::CreateSetReport(session_, set_, vx::ReportDateNow()), this);
+    report->show();
+    return report;
+}
+
+void FDoc::mnuUExPreset_Click() {
+    const int tab = CurrentTab();
+    if (tab != 0 && tab != 2) return;
+    const auto kind = static_cast<vx::BankedKind>(tab);
+    vx::ExportToPresetFile(session_, set_, kind, Bank(kind).combo->currentIndex());
 }
 
 void FDoc::SetUndoAvailable(bool available) {

@@ -28,6 +28,7 @@ namespace vxe {
 
 class BankGridModel;
 class CallCache;
+class FReport;
 class FreeEventsModel;
 class KbdGridModel;
 class ShellServices;
@@ -68,6 +69,8 @@ public:
     EditState CurrentEditState() const { return editState_; }
     // Commands are enabled only once they are built.
     void SetBuiltCommands(const EditCommandSet& built);
+    // Display Set Report: builds the report and shows it in a report window of its own.
+    FReport* mnuUReport_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -97,6 +100,7 @@ private:
     // (one row, or all when kbdRow is -1).
     void RefreshSideViews(vx::ItemKind kind, int kbdRow);
     void mnuEImport_Click();
+    void mnuUExPreset_Click();
     void mnuFClose_Click();
     void mnuFSave_Click(bool saveAs);
     void mnuWindow_Arrange(int mode);

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "presets/FInPrset.h"
 #include "selection/SelectionDialogs.h"
 #include "shell/SetDialogs.h"
 
@@ -208,6 +209,12 @@ int QtInteraction::PickMidiChannel(const std::string& caption, const std::vector
                                    int preselected) {
     if (unattended_) return -1;
     return FInMidChPick(Q(caption), QList(entries), preselected, DialogParent());
+}
+
+int QtInteraction::PickPresetBank(const std::string& caption, const std::vector<std::string>& entries,
+                                  int preselected) {
+    if (unattended_) return -1;
+    return FInPrsetPick(Q(caption), QList(entries), preselected, DialogParent());
 }
 
 std::optional<std::string> QtInteraction::ChooseFile(const vx::FileRequest& request, bool save) {

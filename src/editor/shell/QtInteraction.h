@@ -45,6 +45,7 @@ public:
     int PickNote(const std::string& caption, const std::string& label, const std::vector<std::string>& entries,
                  int preselected) override;
     int PickMidiChannel(const std::string& caption, const std::vector<std::string>& entries, int preselected) override;
+    int PickPresetBank(const std::string& caption, const std::vector<std::string>& entries, int preselected) override;
     std::optional<std::string> ChooseOpenFile(const vx::FileRequest& request) override;
     std::optional<std::string> ChooseSaveFile(const vx::FileRequest& request) override;
     std::string ChooseSetToOpen() override;

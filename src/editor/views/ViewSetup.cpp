@@ -2,6 +2,8 @@
 
 #include <QAbstractItemView>
 #include <QColor>
+#include <QFont>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QPalette>
@@ -14,6 +16,13 @@ namespace vxe {
 
 namespace {
 constexpr int kTwipsPerInch = 1440;
+}
+
+QFont FixedPitchFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    return font;
 }
 
 QColor ColourOf(std::uint32_t colour, const QPalette& palette) {

@@ -7,6 +7,7 @@
 
 class QAbstractItemView;
 class QColor;
+class QFont;
 class QPalette;
 class QTableView;
 class QWidget;
@@ -17,6 +18,9 @@ namespace vxe {
 inline QString Latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// Cell texts, list rows and reports are names padded to 16 characters: they line up in a fixed pitch.
+QFont FixedPitchFont();
 
 // A 0x00BBGGRR colour; a system colour (top bit set) becomes the palette's disabled text colour.
 QColor ColourOf(std::uint32_t colour, const QPalette& palette);

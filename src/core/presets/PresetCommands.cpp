@@ -1,0 +1,117 @@
+#include "presets/PresetCommands.h"
+
+#include <filesystem>
+
+#include "catalogue/Catalogue.h"
+#include "document/Helpers.h"
+#include "document/KindErrors.h"
+#include "format/PathLookup.h"
+#include "interaction/Interaction.h"
+#include "presets/PresetData.h"
+#include "presets/PresetNames.h"
+#include "presets/PresetNamesWriter.h"
+#include "storage/Session.h"
+
+namespace fs = std::filesystem;
+
+namespace vx {
+
+namespace {
+
+constexpr int kArrBankC = 2;
+constexpr int kArrBankD = 3;
+constexpr int kArrBankA = 0;
+
+Message Question(std::string text, std::string title = {}) {
+    return {std::move(text), std::move(title), MessageIcon::Question, MessageButtons::YesNo, Answer::No};
+}
+
+ItemKind ItemKindOf(BankedKind kind) { return KindFromIndex(static_cast<int>(kind)); }
+
+}  // namespace
+
+std::string PresetNamesPath(const Session& session) {
+    const std::string path = session.Catalogue().programDirectory + "/" + std::string(kPresetNamesFile);
+    return FindPathIgnoringCase(path).value_or(path);
+}
+
+bool ReloadPresetNames(Session& session, ItemKind kind) {
+    Interaction& ui = session.Ui();
+    PresetTables tables;
+    {
+        const BusyPointer busy(ui);
+        if (!ReadPresetNames(PresetNamesPath(session), tables)) {
+            // The sets open now may hold unsaved work: the program goes on with the lists it has.
+            ShowError(ui, "Error getting Preset names from file " + std::string(kPresetNamesFile));
+            return false;
+        }
+    }
+    session.SetPresets(std::move(tables));
+    for (int set = 1; set <= session.Sets().HighestNumber(); ++set)
+        if (session.Sets().IsOpen(set)) ui.KindChanged(set, kind);
+    return true;
+}
+
+bool SavePresetBankNames(Session& session, int set, BankedKind kind, int firstBank, int lastBank, int destination) {
+    const auto entries = UserBankEntries(session.Data(set), kind, firstBank, lastBank);
+    if (!SavePresetNames(session.Ui(), PresetNamesPath(session), PresetSectionTitle(kind, firstBank, destination),
+                         entries))
+        return false;
+    return ReloadPresetNames(session, ItemKindOf(kind));
+}
+
+bool ExportToPresetFile(Session& session, int set, BankedKind kind, int shownBank) {
+    Interaction& ui = session.Ui();
+    if (kind == BankedKind::Style) return false;
+    const std::string kindName(KindName(ItemKindOf(kind)));
+    if (!IsExportableBank(kind, shownBank)) {
+        ui.ShowMessage({"Only a bank of user " + kindName + "s can be exported to a Preset File.", "Warning",
+                        MessageIcon::Exclamation, MessageButtons::OK, Answer::OK});
+        return false;
+    }
+    const auto destinations = PresetDestinations(kind, shownBank);
+    const int destination = ui.PickPresetBank(
+        kind == BankedKind::Arrangement ? "Select Destination Arrangement Bank" : "Select Destination Program Bank",
+        destinations, 0);
+    if (destination < 0 || destination >= static_cast<int>(destinations.size())) return false;
+
+    FileRequest request;
+    request.title = "Export Bank " + kindName + " to Preset File...";
+    request.initialDirectory = session.Slot(set).directory;
+    request.initialName = "*.PRD";
+    request.filter = "Preset Data (*.PRD)|*.PRD";
+    request.defaultExtension = ".PRD";
+    const auto file = ui.ChooseSaveFile(request);
+    if (!file) return false;
+
+    const std::string fileName = ToUpper(fs::path(*file).filename().string());
+    const std::string source(BankLetter(static_cast<int>(kind), shownBank));
+    const std::string to = kind == BankedKind::Program ? "\nto Bank " : " to Bank ";
+    if (ui.ShowMessage(Question("Export Bank " + source + " of " + session.Slot(set).name + to +
+                                    destinations[static_cast<std::size_t>(destination)] + " of " + fileName + "?",
+                                "Export Bank to Preset File")) != Answer::Yes)
+        return false;
+
+    std::string error;
+    bool written = false;
+    {
+        const BusyPointer busy(ui);
+        written = WritePresetData(*file, ExportRanges(session.Data(set), kind, shownBank, destination), error);
+    }
+    if (!written) {
+        ShowError(ui, "Error exporting to Preset file " + ToUpper(*file) + "\n" + error);
+        return false;
+    }
+    if (ui.ShowMessage(Question("Update the Preset " + kindName + " list accordingly?")) == Answer::Yes)
+        SavePresetBankNames(session, set, kind, shownBank, shownBank, destination);
+    return true;
+}
+
+bool UpdatePresetArrangements(Session& session, int set) {
+    if (session.Ui().ShowMessage(Question("Update Preset Arrangements (banks A & B) list\n with banks C & D of " +
+                                          session.Slot(set).name + "?")) != Answer::Yes)
+        return false;
+    return SavePresetBankNames(session, set, BankedKind::Arrangement, kArrBankC, kArrBankD, kArrBankA);
+}
+
+}  // namespace vx

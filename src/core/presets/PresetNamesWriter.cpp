@@ -1,0 +1,163 @@
+#include "presets/PresetNamesWriter.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "catalogue/Catalogue.h"
+#include "document/Helpers.h"
+#include "document/KindErrors.h"
+#include "format/ItemFileSave.h"
+#include "format/PathLookup.h"
+#include "presets/PresetData.h"
+#include "programs/ProgramNumbers.h"
+#include "selection/ItemNumbers.h"
+#include "storage/SetData.h"
+
+namespace fs = std::filesystem;
+
+namespace vx {
+
+namespace {
+
+constexpr int kBankSlots = 64;
+constexpr std::uintmax_t kMaxNamesFileBytes = 4u * 1024u * 1024u;
+
+struct Line {
+    std::string_view body;
+    std::string_view ending;  // "\r\n", "\n" or nothing for the last line
+};
+
+std::vector<Line> SplitLines(std::string_view text) {
+    std::vector<Line> lines;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos) end = text.size();
+        std::size_t bodyEnd = end;
+        if (bodyEnd > at && text[bodyEnd - 1] == '\r') --bodyEnd;
+        lines.push_back({text.substr(at, bodyEnd - at), text.substr(bodyEnd, next - bodyEnd)});
+        at = next;
+    }
+    return lines;
+}
+
+bool IsCommentOrEmpty(std::string_view line) {
+    const std::string trimmed = TrimBlanks(line);
+    return trimmed.empty() || trimmed.front() == '/';
+}
+
+// A double quote would end the quoted field early; the reader could not get the name back.
+std::string EntryLine(const PresetNameEntry& entry) {
+    std::string name = entry.name.substr(0, kNameLength);
+    name.resize(kNameLength, ' ');
+    for (char& c : name)
+        if (c == '"') c = '\'';
+    std::string line = "\"" + name + "\"," + std::to_string(entry.category);
+    if (entry.style) line += "," + std::to_string(*entry.style);
+    return line;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec || size > kMaxNamesFileBytes) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    if (!in || (size > 0 && !in.read(text.data(), static_cast<std::streamsize>(size)))) return std::nullopt;
+    return text;
+}
+
+}  // namespace
+
+std::string PresetSectionTitle(BankedKind kind, int sourceBank, int destination) {
+    if (kind == BankedKind::Program && sourceBank == kUserDrumBank)
+        return "/ Prg " + std::string(PresetBankRange[static_cast<std::size_t>(destination)]);
+    const std::string letter(BankLetter(static_cast<int>(kind), destination));
+    return std::string(kind == BankedKind::Arrangement ? "/ Arr " : "/ Prg ") + letter + "11-" + letter + "18";
+}
+
+std::vector<PresetNameEntry> UserBankEntries(const SetData& data, BankedKind kind, int firstBank, int lastBank) {
+    std::vector<PresetNameEntry> entries;
+    if (kind == BankedKind::Program && firstBank == kUserDrumBank) {
+        for (int i = kUserPrograms - kUserDrumKits; i < kUserPrograms; ++i) {
+            const ProgramRecord& record = data.prg.records[static_cast<std::size_t>(i)];
+            entries.push_back({record.Name(), record.Category(), std::nullopt});
+        }
+        return entries;
+    }
+    for (int bank = firstBank; bank <= lastBank; ++bank) {
+        for (int slot = 0; slot < kBankSlots; ++slot) {
+            if (kind == BankedKind::Arrangement) {
+                const int index = ArrUserIndexInBank(bank, slot);
+                if (index < 0) continue;
+                const ArrangementRecord& record = data.arr.arr[static_cast<std::size_t>(index)];
+                entries.push_back({record.Name(), record.Category(), record.Style()});
+            } else if (kind == BankedKind::Program) {
+                const int index = UserIndexInBank(bank, slot);
+                if (index < 0) continue;
+                const ProgramRecord& record = data.prg.records[static_cast<std::size_t>(index)];
+                entries.push_back({record.Name(), record.Category(), std::nullopt});
+            }
+        }
+    }
+    return entries;
+}
+
+std::optional<std::string> RewritePresetNames(std::string_view text, const std::string& title,
+                                              const std::vector<PresetNameEntry>& entries) {
+    const std::vector<Line> lines = SplitLines(text);
+    std::string out;
+    out.reserve(text.size() + entries.size() * 4);
+    std::size_t at = 0;
+    bool titleFound = false;
+    while (at < lines.size() && !titleFound) {
+        titleFound = TrimBlanks(lines[at].body) == title;
+        out += lines[at].body;
+        out += lines[at].ending;
+        ++at;
+    }
+    if (!titleFound) return std::nullopt;
+    for (const PresetNameEntry& entry : entries) {
+        while (at < lines.size() && IsCommentOrEmpty(lines[at].body)) {
+            out += lines[at].body;
+            out += lines[at].ending;
+            ++at;
+        }
+        if (at == lines.size()) return std::nullopt;
+        out += EntryLine(entry);
+        out += lines[at].ending;
+        ++at;
+    }
+    for (; at < lines.size(); ++at) {
+        out += lines[at].body;
+        out += lines[at].ending;
+    }
+    return out;
+}
+
+bool SavePresetNames(Interaction& ui, const std::string& namesPath, const std::string& title,
+                     const std::vector<PresetNameEntry>& entries) {
+    const fs::path names(namesPath);
+    const std::string shownName = ToUpper(names.filename().string());
+    auto fail = [&](const std::string& reason) {
+        ShowError(ui,
+                  "Error saving Preset names to file " + shownName + "\n" + reason + "\nThe file was left as it was.");
+        return false;
+    };
+    const auto text = ReadWholeFile(namesPath);
+    if (!text) return fail("Can't read the file.");
+    const auto rewritten = RewritePresetNames(*text, title, entries);
+    if (!rewritten) return fail("The section " + title + " is missing or too short.");
+
+    const std::string backup = ResolveForWrite(fs::path(names).replace_extension(".BAK").string());
+    std::error_code ec;
+    fs::copy_file(names, backup, fs::copy_options::overwrite_existing, ec);
+    if (ec) return fail("Can't copy it to " + ToUpper(fs::path(backup).filename().string()) + ".");
+    std::string error;
+    if (!WriteFileAtomically(namesPath, Bytes(rewritten->begin(), rewritten->end()), error)) return fail(error);
+    return true;
+}
+
+}  // namespace vx

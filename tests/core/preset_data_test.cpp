@@ -1,0 +1,333 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "catalogue/CatalogueInit.h"
+#include "document/Helpers.h"
+#include "format/ItemFileSave.h"
+#include "presets/PresetCommands.h"
+#include "presets/PresetData.h"
+#include "presets/PresetNames.h"
+#include "presets/PresetNamesWriter.h"
+#include "storage/Session.h"
+#include "support/ScriptedInteraction.h"
+#include "support/SetBuilder.h"
+#include "support/TestPaths.h"
+#include "support/TestSession.h"
+
+namespace vx {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFileBytes;
+using test::WriteFileBytes;
+
+std::string ReadText(const fs::path& path) { return test::ReadFileText(path.string()); }
+
+// Bytes that differ from position to position, so that a shifted copy shows.
+Bytes Pattern(std::size_t size, std::uint8_t seed) {
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(seed + i * 7 + i / 251);
+    return bytes;
+}
+
+// A set whose user records each carry their own byte pattern.
+SetData PatternedSet() {
+    SetData data = test::EmptySet();
+    for (std::size_t i = 0; i < data.arr.arr.size(); ++i) {
+        const Bytes bytes = Pattern(ArrangementRecord::kSize, static_cast<std::uint8_t>(i));
+        data.arr.arr[i].CopyFrom(bytes.data());
+    }
+    for (std::size_t i = 0; i < data.prg.records.size(); ++i) {
+        const Bytes bytes = Pattern(ProgramRecord::kSize, static_cast<std::uint8_t>(i + 3));
+        data.prg.records[i].CopyFrom(bytes.data());
+    }
+    for (std::size_t i = 0; i < data.prg.drumKits.size(); ++i) {
+        const Bytes bytes = Pattern(kDrumKitDataSize, static_cast<std::uint8_t>(i + 200));
+        std::copy(bytes.begin(), bytes.end(), data.prg.drumKits[i].begin());
+    }
+    return data;
+}
+
+template <typename Record, std::size_t N>
+Bytes RecordBytes(const std::array<Record, N>& records, std::size_t first, std::size_t count) {
+    Bytes bytes;
+    for (std::size_t i = first; i < first + count; ++i) records[i].AppendTo(bytes);
+    return bytes;
+}
+
+Bytes KitBytes(const SetPrograms& programs) {
+    Bytes bytes;
+    for (const DrumKitData& kit : programs.drumKits) bytes.insert(bytes.end(), kit.begin(), kit.end());
+    return bytes;
+}
+
+Bytes Slice(const Bytes& bytes, std::size_t offset, std::size_t count) {
+    if (offset + count > bytes.size()) return {};
+    return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
+                 bytes.begin() + static_cast<std::ptrdiff_t>(offset + count));
+}
+
+TEST(PresetDataTest, ExportWritesOnlyTheBanksRangeOfAnExistingFile) {
+    test::TempDirectory temp;
+    const SetData data = PatternedSet();
+    const fs::path file = temp.Path() / "X50.PRD";
+    const Bytes before = Pattern(130000, 99);
+    WriteFileBytes(file, before);
+
+    std::string error;
+    // User bank D to preset bank B: 10496 bytes at offset 10496.
+    ASSERT_TRUE(WritePresetData(file.string(), ExportRanges(data, BankedKind::Arrangement, 3, 1), error)) << error;
+    Bytes expected = before;
+    const Bytes bankD = RecordBytes(data.arr.arr, 64, 64);
+    ASSERT_EQ(bankD.size(), 10496u);
+    std::copy(bankD.begin(), bankD.end(), expected.begin() + 10496);
+    EXPECT_EQ(ReadFileBytes(file), expected);
+
+    // User drum kits to R31-R38: the data blocks and the records at their two offsets.
+    ASSERT_TRUE(WritePresetData(file.string(), ExportRanges(data, BankedKind::Program, 7, 2), error)) << error;
+    const Bytes after = ReadFileBytes(file);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(Slice(after, 32768 + 2 * 7040, 7040), KitBytes(data.prg));
+    EXPECT_EQ(Slice(after, 120576 + 2 * 1376, 1376), RecordBytes(data.prg.records, 128, 8));
+    EXPECT_EQ(Slice(after, 0, 46848), Slice(expected, 0, 46848));
+    EXPECT_EQ(Slice(after, 46848 + 7040, 123328 - 46848 - 7040), Slice(expected, 46848 + 7040, 123328 - 46848 - 7040));
+    EXPECT_EQ(Slice(after, 124704, 130000 - 124704), Slice(expected, 124704, 130000 - 124704));
+}
+
+TEST(PresetDataTest, NewFilesAreAsLongAsTheirHighestRangeAndZeroElsewhere) {
+    test::TempDirectory temp;
+    const SetData data = PatternedSet();
+    struct Case {
+        BankedKind kind;
+        int bank, destination;
+        std::size_t size;          // of the new file
+        std::size_t offset;        // of the last range
+        std::size_t first, count;  // user records it holds
+    };
+    const Case cases[] = {
+        {BankedKind::Arrangement, 2, 0, 10496, 0, 0, 64},
+        {BankedKind::Program, 6, 4, 65536 + 5 * 11008, 65536 + 4 * 11008, 64, 64},
+        {BankedKind::Program, 7, 3, 120576 + 4 * 1376, 120576 + 3 * 1376, 128, 8},
+    };
+    for (const Case& c : cases) {
+        const fs::path file = temp.Path() / ("N" + std::to_string(c.size) + ".PRD");
+        std::string error;
+        ASSERT_TRUE(WritePresetData(file.string(), ExportRanges(data, c.kind, c.bank, c.destination), error));
+        const Bytes bytes = ReadFileBytes(file);
+        ASSERT_EQ(bytes.size(), c.size);
+        const Bytes records = c.kind == BankedKind::Arrangement ? RecordBytes(data.arr.arr, c.first, c.count)
+                                                                : RecordBytes(data.prg.records, c.first, c.count);
+        EXPECT_EQ(Slice(bytes, c.offset, records.size()), records);
+        EXPECT_EQ(Slice(bytes, 0, std::min<std::size_t>(c.offset, 32768)),
+                  Bytes(std::min<std::size_t>(c.offset, 32768), 0));
+    }
+    // Styles and preset banks have nothing to export.
+    EXPECT_TRUE(ExportRanges(data, BankedKind::Style, 2, 0).empty());
+    EXPECT_TRUE(ExportRanges(data, BankedKind::Arrangement, 1, 0).empty());
+    EXPECT_TRUE(ExportRanges(data, BankedKind::Program, 5, 5).empty());
+}
+
+const std::string kNames =
+    "Header line\r\n"
+    "VEMO-X50 names\r\n"
+    "/ Arr A11-A18\r\n"
+    "\"Old One        \",0,0\r\n"
+    "/ a comment, with commas\r\n"
+    "\r\n"
+    "\"Old Two        \",1,1\r\n"
+    "  / Arr B11-B18  \r\n"
+    "\"Old Three      \",2,2\r\n"
+    "\"Kept           \",3,3\r\n";
+
+TEST(PresetDataTest, RewriteReplacesEntryLinesAndKeepsEverythingElse) {
+    const std::vector<PresetNameEntry> entries = {
+        {"First", 3, 272}, {"Quote \"here\"", 4, 65535}, {"Third name longer than 16", 15, 256}};
+    EXPECT_EQ(RewritePresetNames(kNames, "/ Arr A11-A18", entries),
+              "Header line\r\n"
+              "VEMO-X50 names\r\n"
+              "/ Arr A11-A18\r\n"
+              "\"First           \",3,272\r\n"
+              "/ a comment, with commas\r\n"
+              "\r\n"
+              "\"Quote 'here'    \",4,65535\r\n"
+              "  / Arr B11-B18  \r\n"
+              "\"Third name longe\",15,256\r\n"
+              "\"Kept           \",3,3\r\n");
+    // The title is found with the blanks around it removed; program entries have no style.
+    EXPECT_EQ(RewritePresetNames("/ Prg R11-R18\n\"A\",1\n", "/ Prg R11-R18", {{"Kit", 14, std::nullopt}}),
+              "/ Prg R11-R18\n\"Kit             \",14\n");
+    std::string onlyB = kNames;
+    onlyB.replace(onlyB.find("\"Old Three      \",2,2"), 21, "\"B               \",1,2");
+    EXPECT_EQ(RewritePresetNames(kNames, "/ Arr B11-B18", {{"B", 1, 2}}), onlyB);
+    // No title, or too few entry lines after it: nothing.
+    EXPECT_FALSE(RewritePresetNames(kNames, "/ Arr C11-C18", entries));
+    EXPECT_FALSE(RewritePresetNames(kNames, "/ Arr B11-B18", entries));
+}
+
+class PresetCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        session = test::StartTestSession(ui, options, temp.Str());
+        ASSERT_TRUE(session);
+        SetData data = PatternedSet();
+        for (std::size_t i = 0; i < data.arr.arr.size(); ++i) {
+            data.arr.arr[i].SetName("User Arr " + std::to_string(i));
+            data.arr.arr[i].SetCategory(static_cast<int>(i % 12));
+        }
+        for (std::size_t i = 0; i < data.prg.records.size(); ++i)
+            data.prg.records[i].SetName("Prg " + std::to_string(i));
+        test::WriteSet(data, (temp.Path() / "LIVE.SET").string(), "LIVE");
+        set = session->OpenOrNewSet(false, (temp.Path() / "LIVE.SET").string());
+        ASSERT_EQ(set, 1);
+        ui.events.clear();
+        ui.progressTitles.clear();
+    }
+    void TearDown() override { SetSaveFaultForTesting(SaveStep::None); }
+
+    test::ScriptedInteraction ui;
+    Options options;
+    test::TempDirectory temp;
+    fs::path names = temp.Path() / "X50PRSTS.TXT";
+    std::unique_ptr<Session> session;
+    int set = 0;
+};
+
+TEST_F(PresetCommandsTest, UpdatePresetDataRenamesThePresetArrangementsAndKeepsABackup) {
+    const std::string before = ReadText(names);
+    ui.answers = {Answer::No};
+    EXPECT_FALSE(UpdatePresetArrangements(*session, set));
+    EXPECT_EQ(ui.Last().text, "Update Preset Arrangements (banks A & B) list\n with banks C & D of LIVE?");
+    EXPECT_EQ(ui.Last().icon, MessageIcon::Question);
+    EXPECT_EQ(ui.Last().defaultButton, Answer::No);
+    EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
+
+    ui.answers = {Answer::Yes};
+    ASSERT_TRUE(UpdatePresetArrangements(*session, set));
+    EXPECT_EQ(ReadText(temp.Path() / "X50PRSTS.BAK"), before);
+    const PresetTables& presets = session->Presets();
+    EXPECT_EQ(presets.arrangements[0].name, "User Arr 0      ");
+    EXPECT_EQ(presets.arrangements[127].name, "User Arr 127    ");
+    EXPECT_EQ(presets.arrangements[127].category, 127 % 12);
+    EXPECT_EQ(presets.arrangements[127].style, session->Data(set).arr.arr[127].Style());
+    // The comment lines and every other table are as they were.
+    PresetTables old;
+    ASSERT_TRUE(ParsePresetNames(before, old));
+    EXPECT_EQ(presets.styles[5].name, old.styles[5].name);
+    EXPECT_EQ(presets.drumKitsR[31].name, old.drumKitsR[31].name);
+    EXPECT_NE(ReadText(names).find("\r\n/ Arr B11-B18\r\n\"User Arr 64     \","), std::string::npos);
+    EXPECT_EQ(ui.events, std::vector<std::string>{"KindChanged 1 0"});
+}
+
+TEST_F(PresetCommandsTest, AFailedRewriteSaysSoAndLeavesTheNamesFile) {
+    // A names file without the section of bank A.
+    std::string text = ReadText(names);
+    text.replace(text.find("/ Arr A11-A18"), 13, "/ Something");
+    test::WriteFileText(names.string(), text);
+    ui.answers = {Answer::Yes};
+    EXPECT_FALSE(UpdatePresetArrangements(*session, set));
+    EXPECT_EQ(ui.Last().text,
+              "Error saving Preset names to file X50PRSTS.TXT\nThe section / Arr A11-A18 is missing or too short."
+              "\nThe file was left as it was.");
+    EXPECT_EQ(ReadText(names), text);
+    EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
+
+    // A write that fails keeps the old file in place as well as in the backup.
+    fs::copy_file(test::ProgramDir() + "/X50PRSTS.TXT", names, fs::copy_options::overwrite_existing);
+    const std::string original = ReadText(names);
+    SetSaveFaultForTesting(SaveStep::Rename);
+    ui.answers = {Answer::Yes};
+    EXPECT_FALSE(UpdatePresetArrangements(*session, set));
+    EXPECT_EQ(ReadText(names), original);
+    EXPECT_EQ(ReadText(temp.Path() / "X50PRSTS.BAK"), original);
+    EXPECT_EQ(ui.Last().text.substr(0, 47), "Error saving Preset names to file X50PRSTS.TXT\n");
+}
+
+TEST_F(PresetCommandsTest, ExportAsksBankFileAndConfirmationThenOffersTheNamesUpdate) {
+    const fs::path file = temp.Path() / "out.prd";
+    WriteFileBytes(file, Pattern(20000, 5));
+    // Arrangement bank D to B, then No to the names update.
+    ui.pickAnswers = {1};
+    ui.fileAnswers = {file.string()};
+    ui.answers = {Answer::Yes, Answer::No};
+    ASSERT_TRUE(ExportToPresetFile(*session, set, BankedKind::Arrangement, 3));
+    ASSERT_EQ(ui.picks.size(), 1u);
+    EXPECT_EQ(ui.picks[0].caption, "Select Destination Arrangement Bank");
+    EXPECT_EQ(ui.picks[0].entries, (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(ui.picks[0].start, 0);
+    const FileRequest& request = ui.fileRequests[0];
+    EXPECT_EQ(request.title + "|" + request.initialName + "|" + request.filter + "|" + request.defaultExtension,
+              "Export Bank Arrangement to Preset File...|*.PRD|Preset Data (*.PRD)|*.PRD|.PRD");
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Export Bank D of LIVE to Bank B of OUT.PRD?",
+                                                    "Update the Preset Arrangement list accordingly?"}));
+    EXPECT_EQ(ui.messages[0].title, "Export Bank to Preset File");
+    const Bytes written = ReadFileBytes(file);
+    EXPECT_EQ(Slice(written, 0, 10496), Slice(Pattern(20000, 5), 0, 10496));
+    EXPECT_EQ(Slice(written, 10496, 10496), RecordBytes(session->Data(set).arr.arr, 64, 64));
+    EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
+
+    // Program bank F to C, with the names update: the program names change, and the grids hear of it.
+    ui.messages.clear();
+    ui.pickAnswers = {2};
+    ui.fileAnswers = {file.string()};
+    ui.answers = {Answer::Yes, Answer::Yes};
+    ASSERT_TRUE(ExportToPresetFile(*session, set, BankedKind::Program, 5));
+    EXPECT_EQ(ui.picks[1].entries, (std::vector<std::string>{"A", "B", "C", "D", "E"}));
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Export Bank F of LIVE\nto Bank C of OUT.PRD?",
+                                                    "Update the Preset Program list accordingly?"}));
+    EXPECT_EQ(session->Presets().programsCD[0].name, "Prg 0           ");
+    EXPECT_EQ(session->Presets().programsCD[63].name, "Prg 63          ");
+    EXPECT_EQ(ui.events, std::vector<std::string>{"KindChanged 1 2"});
+    EXPECT_EQ(Slice(ReadFileBytes(file), 65536 + 2 * 11008, 11008), RecordBytes(session->Data(set).prg.records, 0, 64));
+
+    // Cancel anywhere, or No to the confirmation, writes nothing.
+    const Bytes now = ReadFileBytes(file);
+    ui.messages.clear();
+    ui.pickAnswers = {-1, 0, 0};
+    ui.fileAnswers = {std::nullopt, file.string()};
+    ui.answers = {Answer::No};
+    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
+    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
+    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Export Bank R of LIVE\nto Bank R11-R18 of OUT.PRD?"});
+    EXPECT_EQ(ReadFileBytes(file), now);
+}
+
+TEST_F(PresetCommandsTest, ExportFailuresAreReported) {
+    // A preset bank shown: nothing to export.
+    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Arrangement, 0));
+    EXPECT_EQ(ui.Last().text, "Only a bank of user Arrangements can be exported to a Preset File.");
+    EXPECT_TRUE(ui.picks.empty());
+
+    // A directory where the file should be, and a read-only file.
+    const fs::path directory = temp.Path() / "DIR.PRD";
+    fs::create_directory(directory);
+    const fs::path readOnly = temp.Path() / "RO.PRD";
+    WriteFileBytes(readOnly, {1, 2, 3});
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read);
+    ui.pickAnswers = {0, 0};
+    ui.fileAnswers = {directory.string(), readOnly.string()};
+    ui.answers = {Answer::Yes, Answer::OK, Answer::Yes};
+    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 6));
+    EXPECT_EQ(ui.Last().text,
+              "Error exporting to Preset file " + ToUpper(directory.string()) + "\nThis is not a file.");
+    EXPECT_EQ(ui.Last().title, "Error");
+    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 6));
+    EXPECT_EQ(ui.Last().text,
+              "Error exporting to Preset file " + ToUpper(readOnly.string()) + "\nDestination file is Read-Only!");
+    EXPECT_EQ(ReadFileBytes(readOnly), (Bytes{1, 2, 3}));
+}
+
+TEST_F(PresetCommandsTest, ANamesFileThatCannotBeReadAgainKeepsTheProgramAndItsLists) {
+    // Ending the program here would lose the open sets' unsaved changes.
+    const std::string name = session->Presets().arrangements[0].name;
+    test::WriteFileText(names.string(), "no marker line\r\n");
+    EXPECT_FALSE(ReloadPresetNames(*session, ItemKind::Arrangement));
+    EXPECT_EQ(ui.Last().text, "Error getting Preset names from file X50PRSTS.TXT");
+    EXPECT_EQ(ui.Last().title, "Error");
+    EXPECT_EQ(session->Presets().arrangements[0].name, name);
+    EXPECT_TRUE(ui.events.empty());
+}
+
+}  // namespace
+}  // namespace vx

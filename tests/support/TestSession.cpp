@@ -1,0 +1,34 @@
+#include "support/TestSession.h"
+
+#include <filesystem>
+
+#include "catalogue/CatalogueInit.h"
+#include "presets/PresetNames.h"
+#include "support/TestPaths.h"
+
+namespace fs = std::filesystem;
+
+namespace vx::test {
+
+std::unique_ptr<Session> StartTestSession(Interaction& ui, Options& options, const std::string& programDirectory) {
+    std::error_code ignored;
+    for (const char* name : {"X50EMPTY.SET", "X50PRSTS.TXT"})
+        fs::copy(ProgramDir() + "/" + name, programDirectory + "/" + name,
+                 fs::copy_options::recursive | fs::copy_options::skip_existing, ignored);
+    auto catalogue = InitCatalogue(programDirectory, nullptr, ui);
+    PresetTables presets;
+    if (!catalogue || !ReadPresetNames(programDirectory + "/X50PRSTS.TXT", presets)) return nullptr;
+    options.PathNam = programDirectory;
+    return std::make_unique<Session>(std::move(*catalogue), std::move(presets), options, ui);
+}
+
+std::string ReadFileText(const std::string& path) {
+    const auto bytes = ReadFileBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+void WriteFileText(const std::string& path, const std::string& text) {
+    WriteFileBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+}  // namespace vx::test

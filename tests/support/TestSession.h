@@ -1,0 +1,19 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "storage/Session.h"
+
+namespace vx::test {
+
+// A session whose program directory is programDirectory: the shipped template set and names
+// file are copied there unless it holds its own, so that a test may change them. Null when
+// either cannot be read.
+std::unique_ptr<Session> StartTestSession(Interaction& ui, Options& options, const std::string& programDirectory);
+
+// A whole file as text (empty when it cannot be read), and a file written from text.
+std::string ReadFileText(const std::string& path);
+void WriteFileText(const std::string& path, const std::string& text);
+
+}  // namespace vx::test

@@ -157,7 +157,7 @@ TEST(SequenceFiles, SongFilesWithoutOrWithFewerPatternBytesLoadAndSaveBackUnchan
         {"all 6 pattern units, then 5 trailing bytes", songsEnd, songsEnd + 6, 101, 96, 6},
         {"saved after songs shrank: end below the stale pattern offsets", songsEnd + 30, songsEnd, 0, 0, 0},
         {"the same with trailing bytes", songsEnd + 30, songsEnd, 7, 0, 0},
-        {"saved after songs grew: patterns before song 9's last section", 8192 + 3, songsEnd, 0, 0, 0},
+        {"saved after songs grew: patterns before song 9's last section", 8192 + 3, songsEnd, 0, 0, 7},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -196,7 +196,7 @@ bool LoadSng(const ItemFile& file, SetSongs& out) {
     // what is there is kept, and whatever follows it is carried as trailing bytes.
     const std::size_t remaining = file.Size() - position;
     const std::size_t patternBytes =
-        std::min(static_cast<std::size_t>(PatternUnits(data)) * kEventUnitBytes, remaining);
+        std::min(static_cast<std::size_t>(PatternRegionUnits(data)) * kEventUnitBytes, remaining);
     if (!ReadBlock(file, position, patternBytes, data.patternData)) return false;
     if (!ReadBlock(file, position, file.Size() - position, data.trailing)) return false;
     out = std::move(data);
@@ -230,12 +230,14 @@ int SongsEnd(const SetSongs& data) {
     return first >= lastStart ? first : second;
 }
 
-int PatternUnits(const SetSongs& data) {
+int PatternUnits(const SetSongs& data) { return std::max(data.endOffset - data.patternOffsets[0], 0); }
+
+int PatternRegionUnits(const SetSongs& data) {
     return std::max(data.endOffset - std::max(data.patternOffsets[0], SongsEnd(data)), 0);
 }
 
 void RebuildOffsets(SetSongs& data) {
-    const int patternUnits = PatternUnits(data);
+    const int patternUnits = PatternRegionUnits(data);
     const int songsEnd = PackSections(data.offsets, data.entries);
     // The pattern region follows the songs: the pattern table moves with the songs' new end,
     // keeping its spacing, and the end offset closes the pattern memory behind it.

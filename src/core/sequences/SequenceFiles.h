@@ -33,7 +33,7 @@ struct SetSongs {
     OffsetTable offsets{};
     std::array<int, kPatternCount> patternOffsets{};
     int endOffset = 0;
-    Bytes patternData;  // up to PatternUnits * 16 bytes after the song events, as many as the file holds
+    Bytes patternData;  // up to PatternRegionUnits * 16 bytes after the song events, as many as the file holds
     Bytes trailing;     // bytes past the pattern data, kept as read
 };
 
@@ -55,9 +55,13 @@ void RebuildOffsets(SetSongs& data);
 // Where the last song section ends: the first pattern offset, or the end offset when that
 // lies below it (the pattern table of a file saved after a song edit is stale).
 int SongsEnd(const SetSongs& data);
-// The pattern memory in units: from the first pattern offset (or the songs' end, when that lies
-// behind it) to the end offset; never below 0.
+// The pattern memory the counters show, in units: end offset minus first pattern offset, and 0
+// where a save after a song edit left the end offset below the first pattern offset.
 int PatternUnits(const SetSongs& data);
+// The pattern memory behind the songs' end, in units: from the first pattern offset, or from the
+// songs' end when they reach past it, to the end offset; never below 0. The pattern bytes a file
+// carries and the room an edit keeps for them.
+int PatternRegionUnits(const SetSongs& data);
 
 // The five counters, in 16-byte units (shown multiplied by 4 as events).
 struct EventCounters {

@@ -1,6 +1,7 @@
 // vx50: the command-line tool. Works on set directories with the same code as the editor.
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "CliInteraction.h"
+#include "MidiCommands.h"
 #include "ReportCommands.h"
 #include "SetInfo.h"
 #include "catalogue/Catalogue.h"
@@ -44,6 +46,13 @@ const char* const kUsage =
     "                           writes user bank BANK (arr: C or D; prg: F, G or R) into FILE.PRD\n"
     "                           at preset bank DEST (A, B; A to E; R11-R18 to R41-R48); --names\n"
     "                           rewrites DEST's entries of that names file, the old one kept as .BAK\n"
+    "  ports                    lists the MIDI outputs and inputs\n"
+    "  detect [--out PORT] [--in PORT]\n"
+    "                           looks for the instrument; PORT is a number or part of a name\n"
+    "  sysex SET KIND [--style LABEL] -o FILE.SYX\n"
+    "                           writes the dump of one kind (for sty the block holding LABEL, C11)\n"
+    "  send SET KIND [--style LABEL] [--out PORT] [--in PORT] [--yes]\n"
+    "                           sends one kind to the instrument (--yes answers the prompt with OK)\n"
     "\n"
     "Options:\n"
     "  --json       info as JSON\n"
@@ -112,26 +121,31 @@ int SaveInto(vx::Session& session, int set, std::string dest, bool overwrite) {
     return session.SaveSet(set, dest + "/" + name, true) ? EXIT_SUCCESS : kExitFailure;
 }
 
-// The catalogue and the preset names beside the program, and a session on them.
-std::unique_ptr<vx::Session> StartSession(const std::string& programDirectory, vx::Options& options,
-                                          vxcli::CliInteraction& ui) {
+// Runs work in a session on the shipped catalogue and preset names; the exit status.
+int WithSession(const char* argv0, vxcli::CliInteraction& ui, const std::function<int(vx::Session&)>& work) {
+    const std::string programDirectory = ProgramDirectory(argv0);
     auto catalogue = vx::InitCatalogue(programDirectory, std::getenv("TEMP"), ui);
-    if (!catalogue) return nullptr;
+    if (!catalogue) return kExitFailure;
     vx::PresetTables presets;
     if (!vx::ReadPresetNames(programDirectory + "/" + std::string(vx::kPresetNamesFile), presets)) {
         std::cerr << vx::PresetNamesErrorText() << '\n';
-        return nullptr;
+        return kExitFailure;
     }
+    vx::Options options;
     options.PathNam = programDirectory;
-    return std::make_unique<vx::Session>(std::move(*catalogue), std::move(presets), options, ui);
+    vx::Session session(std::move(*catalogue), std::move(presets), options, ui);
+
+    return work(session);
 }
 
 int RunReportCommand(int argc, char** argv) {
     vxcli::CliInteraction ui;
-    vx::Options options;
-    vxcli::ReportContext context{
-        ui, [&] { return StartSession(ProgramDirectory(argv[0]), options, ui); },
-        [](vx::Session& session, const std::string& path) { return OpenExisting(session, path); }};
+    vxcli::ReportContext context{ui, [&](const std::string& path, const vxcli::SetWork& work) {
+                                     return WithSession(argv[0], ui, [&](vx::Session& session) {
+                                         const int set = OpenExisting(session, path);
+                                         return set ? work(session, set) : kExitFailure;
+                                     });
+                                 }};
     CLI::App app("vx50: report and preset data commands");
     app.require_subcommand(1);
     app.fallthrough();
@@ -152,6 +166,15 @@ int main(int argc, char** argv) {
     std::vector<std::string> words;
     bool json = false;
     vxcli::CliInteraction ui;
+    if (argc > 1 && vxcli::IsMidiCommand(argv[1])) {
+        vxcli::MidiCommandContext context{ui, [&](const std::string& path, const auto& work) {
+                                              return WithSession(argv[0], ui, [&](vx::Session& session) {
+                                                  const int set = OpenExisting(session, path);
+                                                  return set ? work(session, set) : kExitFailure;
+                                              });
+                                          }};
+        return vxcli::RunMidiCommand(argc, argv, context);
+    }
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -194,24 +217,21 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
 
-    vx::Options options;
-    auto started = StartSession(ProgramDirectory(argv[0]), options, ui);
-    if (!started) return kExitFailure;
-    vx::Session& session = *started;
-
-    if (command == "new") {
-        const int set = session.OpenOrNewSet(true, "");
-        return set ? SaveInto(session, set, words[1], ui.answerYes) : kExitFailure;
-    }
-    const int set = OpenExisting(session, words[1]);
-    if (!set) return kExitFailure;
-    if (command == "info") {
-        std::cout << (json ? vxcli::SetInfoJson(session, set) : vxcli::SetInfoText(session, set));
-        return EXIT_SUCCESS;
-    }
-    if (command == "save-as") return SaveInto(session, set, words[2], ui.answerYes);
-    std::error_code error;
-    const std::string file = fs::absolute(words[3], error).string();
-    if (!session.ImportFromFile(set, kind, file)) return kExitFailure;
-    return session.Save(set) ? EXIT_SUCCESS : kExitFailure;
+    return WithSession(argv[0], ui, [&](vx::Session& session) {
+        if (command == "new") {
+            const int set = session.OpenOrNewSet(true, "");
+            return set ? SaveInto(session, set, words[1], ui.answerYes) : kExitFailure;
+        }
+        const int set = OpenExisting(session, words[1]);
+        if (!set) return kExitFailure;
+        if (command == "info") {
+            std::cout << (json ? vxcli::SetInfoJson(session, set) : vxcli::SetInfoText(session, set));
+            return EXIT_SUCCESS;
+        }
+        if (command == "save-as") return SaveInto(session, set, words[2], ui.answerYes);
+        std::error_code error;
+        const std::string file = fs::absolute(words[3], error).string();
+        if (!session.ImportFromFile(set, kind, file)) return kExitFailure;
+        return session.Save(set) ? EXIT_SUCCESS : kExitFailure;
+    });
 }

@@ -23,10 +23,13 @@
 #include <algorithm>
 
 #include "catalogue/Catalogue.h"
+#include "midi/MidiLink.h"
+#include "midi/MidiTransfer.h"
 #include "presets/PresetCommands.h"
 #include "reports/FReport.h"
 #include "reports/SetReport.h"
 #include "reports/SubsetReport.h"
+#include "selection/ItemNumbers.h"
 #include "sequences/SequenceFiles.h"
 #include "shell/ShellServices.h"
 #include "storage/Session.h"
@@ -344,6 +347,9 @@ void FDoc::BuildMenus() {
             [this] { vx::UpdatePresetArrangements(session_, set_); });
     connect(utilityActions_[UtilityIndex(UtilityCommand::ExportPreset)], &QAction::triggered, this,
             [this] { mnuUExPreset_Click(); });
+    for (int i = 0; i < kUtilityCommandCount; ++i)
+        utilityActions_[static_cast<std::size_t>(i)]->setEnabled(builtUtilities_.test(static_cast<std::size_t>(i)));
+    ConnectMidiCommands();
 
     mnuHelp_ = newMenu("mnuHelp", "&Help");
     QAction* topics = AddAction(mnuHelp_, "mnuHTopics", "&Contents");
@@ -491,12 +497,27 @@ void FDoc::SetBuiltCommands(const EditCommandSet& built) {
     ApplyEditMenu();
 }
 
+void FDoc::ConnectMidiCommands() {
+    QAction* send = utilityActions_[UtilityIndex(UtilityCommand::Send)];
+    // Send stays enabled exactly while an instrument is detected, once a setup has run.
+    connect(utilityActions_[UtilityIndex(UtilityCommand::MidiSetup)], &QAction::triggered, this,
+            [this, send] { send->setEnabled(RunMidiSetup(session_, this)); });
+    connect(send, &QAction::triggered, this, [this, send] {
+        SendKindToInstrument(session_, set_, vx::KindFromIndex(CurrentTab()), SelectedStyleSlot(), this);
+        send->setEnabled(ProgramMidiLink(session_.Ui()).ready);
+    });
+    connect(utilityActions_[UtilityIndex(UtilityCommand::SysexToFile)], &QAction::triggered, this,
+            [this] { SendKindToSysExFile(session_, set_, vx::KindFromIndex(CurrentTab()), SelectedStyleSlot()); });
+}
+
+int FDoc::SelectedStyleSlot() const { return vx::StyUserIndexOf(CurrentNumber(vx::BankedKind::Style)); }
+
 void FDoc::ApplyUtilities(int tab) {
-    for (int i = 0; i < kUtilityCommandCount; ++i) {
-        const auto command = static_cast<UtilityCommand>(i);
-        utilityActions_[static_cast<std::size_t>(i)]->setVisible(UtilityVisible(command, tab));
-        utilityActions_[static_cast<std::size_t>(i)]->setEnabled(UtilityEnabled(command, tab, builtUtilities_));
-    }
+    for (int i = 0; i < kUtilityCommandCount; ++i)
+        utilityActions_[static_cast<std::size_t>(i)]->setVisible(UtilityVisible(static_cast<UtilityCommand>(i), tab));
+    // The other entries keep the state their own commands give them (Send follows the instrument).
+    utilityActions_[UtilityIndex(UtilityCommand::SubsetReport)]->setEnabled(
+        UtilityEnabled(UtilityCommand::SubsetReport, tab, builtUtilities_));
 }
 
 FReport* FDoc::mnuUReport_Click() {

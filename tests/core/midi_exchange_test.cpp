@@ -94,6 +94,13 @@ TEST(MidiSetup, DetectionTakesTheDeviceIdAndReportsEachWrongAnswer) {
     }
 }
 
+TEST(MidiSetup, DeviceIdAboveFifteenCannotPutAStatusByteIntoRequests) {
+    Bench bench(Instrument(0x7F, 1, Fault::None));
+    ASSERT_TRUE(bench.link.Detect(1, 0));
+    EXPECT_EQ(bench.link.channel, 15);
+    EXPECT_EQ(bench.link.header.Whole(), (Bytes{0xF0, 0x42, 0x3F, 0x49, 0x23, 0xF7}));
+}
+
 TEST(MidiSetup, ReplyWaitSleepsBetweenPollsAndKeepsItsLengthOnTheMonotonicClock) {
     Bench bench(Instrument(0, 1, Fault::ShortIdentity));
     bench.link.Detect(0, 0);

@@ -42,14 +42,6 @@ int Usage(const std::string& text) {
     return kExitUsage;
 }
 
-// Runs a command on an open set: the set's session and number, or the failure status.
-int WithSet(ReportContext& context, const std::string& path, const std::function<int(vx::Session&, int)>& run) {
-    auto session = context.startSession();
-    if (!session) return kExitFailure;
-    const int set = context.openSet(*session, path);
-    return set ? run(*session, set) : kExitFailure;
-}
-
 // The text into a file the user named, or to standard output.
 int Deliver(vx::Interaction& ui, const std::string& output, const std::string& text, const std::string& errorPrefix) {
     if (output.empty()) {
@@ -96,7 +88,7 @@ int ExportPreset(ReportContext& context, const ExportArguments& args) {
         for (const auto& d : destinations) list += (list.empty() ? "" : ", ") + d;
         return Usage("Unknown preset bank " + args.destination + " (" + list + ")");
     }
-    return WithSet(context, args.set, [&](vx::Session& session, int set) {
+    return context.withSet(args.set, [&](vx::Session& session, int set) {
         std::string error;
         const std::string file = fs::absolute(args.file).string();
         if (!vx::WritePresetData(file, vx::ExportRanges(session.Data(set), kind, bank, destination), error)) {
@@ -130,7 +122,7 @@ void AddReportCommands(CLI::App& app, ReportContext& context) {
     report->add_option("--date", *date, "the date and time printed in the heading instead of now");
     report->add_option("-o,--output", *reportOutput, "the text file to write (standard output without it)");
     report->callback([&context, reportSet, date, reportOutput] {
-        context.status = WithSet(context, *reportSet, [&](vx::Session& session, int set) {
+        context.status = context.withSet(*reportSet, [&](vx::Session& session, int set) {
             const std::string text = vx::CreateSetReport(session, set, date->empty() ? vx::ReportDateNow() : *date);
             return Deliver(context.ui, *reportOutput, text, "Error saving Report to file ");
         });
@@ -151,7 +143,7 @@ void AddReportCommands(CLI::App& app, ReportContext& context) {
             context.status = Usage("There is no subset report of " + *subsetKind + " (arr, sty or prg)");
             return;
         }
-        context.status = WithSet(context, *subsetSet, [&](vx::Session& session, int set) {
+        context.status = context.withSet(*subsetSet, [&](vx::Session& session, int set) {
             const std::string text = vx::SubsetReportText(session.Data(set), session.Presets(), session.Slot(set).name,
                                                           static_cast<int>(kind), *presets);
             return Deliver(context.ui, *subsetOutput, text, "Error saving Subset Report to file ");

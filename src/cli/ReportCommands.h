@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <string>
 
 namespace CLI {
@@ -15,12 +14,15 @@ namespace vxcli {
 
 class CliInteraction;
 
-// What the report and preset commands need from the tool: the interaction, a session on the
-// program's catalogue and preset names, and a way to open a set directory (0 when it fails).
+// Work on an open set; the exit status.
+using SetWork = std::function<int(vx::Session&, int set)>;
+
+// What the report and preset commands need from the tool: the interaction, and a way to run
+// work on a set directory in a session on the program's catalogue and preset names (the
+// failure status when the set cannot be opened).
 struct ReportContext {
     CliInteraction& ui;
-    std::function<std::unique_ptr<vx::Session>()> startSession;
-    std::function<int(vx::Session&, const std::string&)> openSet;
+    std::function<int(const std::string& setPath, const SetWork& work)> withSet;
     int status = 0;  // the exit status of the command that ran
 };
 

@@ -36,13 +36,6 @@ const char* const kUsage =
     "  save-as SET DEST.SET     writes all eight files of SET into DEST.SET\n"
     "  import SET KIND FILE     replaces all items of one kind with those of an item file,\n"
     "                           then saves the set; KIND is arr, sty, prg, bsq, sng, ark, arg or gbl\n"
-    "  ports                    lists the MIDI outputs and inputs\n"
-    "  detect [--out PORT] [--in PORT]\n"
-    "                           looks for the instrument; PORT is a number or part of a name\n"
-    "  sysex SET KIND [--style LABEL] -o FILE.SYX\n"
-    "                           writes the dump of one kind (for sty the block holding LABEL, C11)\n"
-    "  send SET KIND [--style LABEL] [--out PORT] [--in PORT] [--yes]\n"
-    "                           sends one kind to the instrument (--yes answers the prompt with OK)\n"
     "  report SET [--date TEXT] [-o FILE.TXT]\n"
     "                           the set report (to standard output without -o); --date prints TEXT\n"
     "                           as the date, for example \"5-Dec-2026 02:07:30\"\n"
@@ -53,6 +46,13 @@ const char* const kUsage =
     "                           writes user bank BANK (arr: C or D; prg: F, G or R) into FILE.PRD\n"
     "                           at preset bank DEST (A, B; A to E; R11-R18 to R41-R48); --names\n"
     "                           rewrites DEST's entries of that names file, the old one kept as .BAK\n"
+    "  ports                    lists the MIDI outputs and inputs\n"
+    "  detect [--out PORT] [--in PORT]\n"
+    "                           looks for the instrument; PORT is a number or part of a name\n"
+    "  sysex SET KIND [--style LABEL] -o FILE.SYX\n"
+    "                           writes the dump of one kind (for sty the block holding LABEL, C11)\n"
+    "  send SET KIND [--style LABEL] [--out PORT] [--in PORT] [--yes]\n"
+    "                           sends one kind to the instrument (--yes answers the prompt with OK)\n"
     "\n"
     "Options:\n"
     "  --json       info as JSON\n"
@@ -138,26 +138,14 @@ int WithSession(const char* argv0, vxcli::CliInteraction& ui, const std::functio
     return work(session);
 }
 
-// The catalogue and the preset names beside the program, and a session on them.
-std::unique_ptr<vx::Session> StartSession(const std::string& programDirectory, vx::Options& options,
-                                          vxcli::CliInteraction& ui) {
-    auto catalogue = vx::InitCatalogue(programDirectory, std::getenv("TEMP"), ui);
-    if (!catalogue) return nullptr;
-    vx::PresetTables presets;
-    if (!vx::ReadPresetNames(programDirectory + "/" + std::string(vx::kPresetNamesFile), presets)) {
-        std::cerr << vx::PresetNamesErrorText() << '\n';
-        return nullptr;
-    }
-    options.PathNam = programDirectory;
-    return std::make_unique<vx::Session>(std::move(*catalogue), std::move(presets), options, ui);
-}
-
 int RunReportCommand(int argc, char** argv) {
     vxcli::CliInteraction ui;
-    vx::Options options;
-    vxcli::ReportContext context{
-        ui, [&] { return StartSession(ProgramDirectory(argv[0]), options, ui); },
-        [](vx::Session& session, const std::string& path) { return OpenExisting(session, path); }};
+    vxcli::ReportContext context{ui, [&](const std::string& path, const vxcli::SetWork& work) {
+                                     return WithSession(argv[0], ui, [&](vx::Session& session) {
+                                         const int set = OpenExisting(session, path);
+                                         return set ? work(session, set) : kExitFailure;
+                                     });
+                                 }};
     CLI::App app("vx50: report and preset data commands");
     app.require_subcommand(1);
     app.fallthrough();
@@ -174,7 +162,6 @@ int RunReportCommand(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && vxcli::IsReportCommand(argv[1])) return RunReportCommand(argc, argv);
     if (argc > 1 && vxcli::IsReportCommand(argv[1])) return RunReportCommand(argc, argv);
     std::vector<std::string> words;
     bool json = false;

@@ -65,9 +65,9 @@ EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undo
 
 UtilityCommandSet BuiltUtilityCommands() {
     UtilityCommandSet built;
-    for (UtilityCommand command : {UtilityCommand::Report, UtilityCommand::SubsetReport, UtilityCommand::UpdatePreset,
-                                   UtilityCommand::ExportPreset, UtilityCommand::MidiSetup, UtilityCommand::Send,
-                                   UtilityCommand::SysexToFile})
+    for (UtilityCommand command :
+         {UtilityCommand::Report, UtilityCommand::SubsetReport, UtilityCommand::UpdatePreset,
+          UtilityCommand::ExportPreset, UtilityCommand::MidiSetup, UtilityCommand::Send, UtilityCommand::SysexToFile})
         built.set(UtilityIndex(command));
     return built;
 }

@@ -25,11 +25,11 @@
 #include "catalogue/Catalogue.h"
 #include "midi/MidiLink.h"
 #include "midi/MidiTransfer.h"
-#include "selection/ItemNumbers.h"
 #include "presets/PresetCommands.h"
 #include "reports/FReport.h"
 #include "reports/SetReport.h"
 #include "reports/SubsetReport.h"
+#include "selection/ItemNumbers.h"
 #include "sequences/SequenceFiles.h"
 #include "shell/ShellServices.h"
 #include "storage/Session.h"
@@ -347,6 +347,8 @@ void FDoc::BuildMenus() {
             [this] { vx::UpdatePresetArrangements(session_, set_); });
     connect(utilityActions_[UtilityIndex(UtilityCommand::ExportPreset)], &QAction::triggered, this,
             [this] { mnuUExPreset_Click(); });
+    for (int i = 0; i < kUtilityCommandCount; ++i)
+        utilityActions_[static_cast<std::size_t>(i)]->setEnabled(builtUtilities_.test(static_cast<std::size_t>(i)));
     ConnectMidiCommands();
 
     mnuHelp_ = newMenu("mnuHelp", "&Help");
@@ -511,11 +513,11 @@ void FDoc::ConnectMidiCommands() {
 int FDoc::SelectedStyleSlot() const { return vx::StyUserIndexOf(CurrentNumber(vx::BankedKind::Style)); }
 
 void FDoc::ApplyUtilities(int tab) {
-    for (int i = 0; i < kUtilityCommandCount; ++i) {
-        const auto command = static_cast<UtilityCommand>(i);
-        utilityActions_[static_cast<std::size_t>(i)]->setVisible(UtilityVisible(command, tab));
-        utilityActions_[static_cast<std::size_t>(i)]->setEnabled(UtilityEnabled(command, tab, builtUtilities_));
-    }
+    for (int i = 0; i < kUtilityCommandCount; ++i)
+        utilityActions_[static_cast<std::size_t>(i)]->setVisible(UtilityVisible(static_cast<UtilityCommand>(i), tab));
+    // The other entries keep the state their own commands give them (Send follows the instrument).
+    utilityActions_[UtilityIndex(UtilityCommand::SubsetReport)]->setEnabled(
+        UtilityEnabled(UtilityCommand::SubsetReport, tab, builtUtilities_));
 }
 
 FReport* FDoc::mnuUReport_Click() {

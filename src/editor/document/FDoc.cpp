@@ -343,7 +343,8 @@ void FDoc::BuildMenus() {
     QAction* fExit = AddAction(mnuFile_, "mnuFExit", "E&xit");
     // The frame's own New and Exit are out of reach while a set's menus are shown.
     fNew->setShortcut(QKeySequence::New);
-    fExit->setShortcut(QKeySequence::Quit);
+    // Ctrl+Q on every platform: some have no standard key for Quit.
+    fExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     fOpen->setShortcut(QKeySequence::Open);
     fClose->setShortcut(QKeySequence::Close);
     fSave->setShortcut(QKeySequence::Save);

@@ -101,7 +101,7 @@ void FMain::CreateActions() {
     mnuFOpen_ = NamedAction(mnuFile_, "mnuFOpen", QStringLiteral("&Open"));
     mnuFOpen_->setShortcut(QKeySequence::Open);
     mnuFExit_ = NamedAction(mnuFile_, "mnuFExit", QStringLiteral("E&xit"));
-    mnuFExit_->setShortcut(QKeySequence::Quit);
+    mnuFExit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     mnuFile_->addAction(mnuFNew_);
     mnuFile_->addAction(mnuFOpen_);
     mnuFile_->addAction(mnuFExit_);

@@ -25,6 +25,8 @@ ColumnFitter::ColumnFitter(QTableView& grid, std::vector<Column> columns)
     grid_.horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid_.horizontalHeader()->setMinimumSectionSize(1);
     grid_.viewport()->installEventFilter(this);
+    // A refilled model gives its columns the default width again.
+    if (grid_.model() != nullptr) connect(grid_.model(), &QAbstractItemModel::modelReset, this, [this] { Fit(); });
 }
 
 ColumnFitter& ColumnFitter::Attach(QTableView& grid, std::vector<Column> columns) {
@@ -52,8 +54,23 @@ int ColumnFitter::NeededWidth(const QFont& font) const {
 int ColumnFitter::PixelSize() const { return QFontInfo(grid_.font()).pixelSize(); }
 
 void ColumnFitter::Fit() {
-    if (fitting_) return;
+    // Widths that show or hide a scroll bar resize the viewport while they are set: that
+    // resize fits again once this pass is over (twice at most, so a bar that comes and goes
+    // cannot keep it busy).
+    if (fitting_) {
+        refit_ = true;
+        return;
+    }
     fitting_ = true;
+    for (int pass = 0; pass < 3; ++pass) {
+        refit_ = false;
+        FitOnce();
+        if (!refit_) break;
+    }
+    fitting_ = false;
+}
+
+void ColumnFitter::FitOnce() {
     const int available = grid_.viewport()->width();
     QFont font = baseFont_;
     const int basePixels = QFontInfo(baseFont_).pixelSize();
@@ -81,7 +98,6 @@ void ColumnFitter::Fit() {
         }
         grid_.setColumnWidth(static_cast<int>(c), width);
     }
-    fitting_ = false;
 }
 
 bool ColumnFitter::eventFilter(QObject* watched, QEvent* event) {

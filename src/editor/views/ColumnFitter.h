@@ -18,7 +18,8 @@ public:
         int chars = 0;
         bool stretch = true;
     };
-    // Attaches to the grid (one fitter per grid; a second call replaces the columns).
+    // Attaches to the grid and its model, which must be set (one fitter per grid; a second
+    // call replaces the columns).
     static ColumnFitter& Attach(QTableView& grid, std::vector<Column> columns);
 
     // The grid's fitter, or nullptr.
@@ -39,11 +40,13 @@ protected:
 private:
     ColumnFitter(QTableView& grid, std::vector<Column> columns);
     int NeededWidth(const QFont& font) const;
+    void FitOnce();
 
     QTableView& grid_;
     std::vector<Column> columns_;
     QFont baseFont_;
     bool fitting_ = false;
+    bool refit_ = false;
 };
 
 }  // namespace vxe

@@ -48,6 +48,7 @@ class LayoutFitTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void everyColumnIsVisible();
+    void tilingAndCascading();
 };
 
 void LayoutFitTest::everyColumnIsVisible() {
@@ -82,6 +83,37 @@ void LayoutFitTest::everyColumnIsVisible() {
     }
     qInfo().noquote() << "\n" + table.join('\n');
     QCOMPARE(cut.join(", "), QString());
+}
+
+void LayoutFitTest::tilingAndCascading() {
+    // Windows, the frame's size, the width each needs: columns x rows.
+    const struct {
+        int windows;
+        QSize area;
+        int needed;
+        const char* grid;
+    } cases[] = {{1, {800, 500}, 820, "1x1"},  {2, {1024, 650}, 820, "1x2"}, {2, {1920, 950}, 820, "2x1"},
+                 {3, {1920, 950}, 820, "2x2"}, {5, {1920, 950}, 600, "3x2"}, {4, {1024, 650}, 0, "2x2"},
+                 {0, {1024, 650}, 820, "0x0"}};
+    QStringList grids;
+    for (const auto& c : cases) {
+        const vxe::TileGrid grid = vxe::TileGridFor(c.windows, c.area, c.needed);
+        grids << QString("%1x%2").arg(grid.columns).arg(grid.rows);
+    }
+    QStringList expected;
+    for (const auto& c : cases) expected << c.grid;
+    QCOMPARE(grids, expected);
+    // Cascaded windows are wide enough for their grids and reach the frame's bottom edge.
+    Frame frame(QSize(1024, 768));
+    for (int i = 0; i < 3; ++i) frame.main.Session()->OpenOrNewSet(true, "");
+    frame.main.Cascade();
+    QCoreApplication::processEvents();
+    const QRect area = frame.main.MdiArea()->viewport()->rect();
+    for (QMdiSubWindow* sub : frame.main.MdiArea()->subWindowList()) {
+        QCOMPARE(sub->geometry().bottom(), area.bottom());
+        QVERIFY(sub->width() >= area.width() * 3 / 4);
+        QCOMPARE(VisibleShare(sub->widget()->findChild<QTableView*>("grdArr"), frame.main.MdiArea()->viewport()), 1.0);
+    }
 }
 
 QTEST_MAIN(LayoutFitTest)

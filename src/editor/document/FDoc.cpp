@@ -258,7 +258,7 @@ QWidget* FDoc::BuildListTab(vx::ItemKind kind) {
     events->setObjectName(songs ? "lblSngEvents" : "lblBsqEvents");
     events->setFont(FixedFont());
     events->setAlignment(Qt::AlignRight | Qt::AlignBottom);
-    events->setFixedWidth(tab.list->frameWidth() + 2 * kCellTextMargin +
+    events->setFixedWidth(tab.list->frameWidth() + kCellTextMargin +
                           QFontMetrics(tab.list->font()).horizontalAdvance(QString(lineChars, QLatin1Char('0'))));
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->setSpacing(0);

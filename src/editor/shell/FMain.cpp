@@ -223,20 +223,45 @@ void FMain::RebuildMenus() {
 
 void FMain::ArrangeWindows() {
     if (options_.WArrangeMode == 0)
-        mdi_->cascadeSubWindows();
+        CascadeWindows();
     else
         TileWindows();
 }
 
-void FMain::TileWindows() {
-    QList<QMdiSubWindow*> windows;
+int FMain::NeededWindowWidth() const {
     int needed = 0;
-    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
-        if (sub->isMinimized() || sub->isHidden()) continue;
-        windows.append(sub);
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
         if (auto* doc = qobject_cast<FDoc*>(sub->widget()))
             needed = std::max(needed, doc->FullWidth() + sub->width() - doc->width());
+    return needed;
+}
+
+void FMain::CascadeWindows() {
+    // Each window one title bar lower and further right than the one before, as wide as its
+    // grids need (at least three quarters of the frame) and down to the frame's bottom edge.
+    const QRect area = mdi_->viewport()->rect();
+    const int needed = NeededWindowWidth();
+    int index = 0;
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+        if (sub->isMinimized() || sub->isHidden()) continue;
+        if (sub->isMaximized()) sub->showNormal();
+        const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+        // Start again at the top left when the next window would leave too little room.
+        const int offset = step * index;
+        const int at = offset + area.height() / 2 > area.height() ? 0 : offset;
+        index = at == 0 ? 1 : index + 1;
+        const int width = std::min(std::max(needed, area.width() * 3 / 4), area.width() - at);
+        sub->setGeometry(at, at, std::max(width, sub->minimumWidth()),
+                         std::max(area.height() - at, sub->minimumHeight()));
+        sub->raise();
     }
+}
+
+void FMain::TileWindows() {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder))
+        if (!sub->isMinimized() && !sub->isHidden()) windows.append(sub);
+    const int needed = NeededWindowWidth();
     if (windows.isEmpty()) return;
     const QRect area = mdi_->viewport()->rect();
     const TileGrid grid = TileGridFor(static_cast<int>(windows.size()), area.size(), needed);
@@ -352,7 +377,7 @@ bool FMain::eventFilter(QObject* watched, QEvent* event) {
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (mdi_) TileWindows();
+                if (mdi_ && options_.WArrangeMode == 1) TileWindows();
             },
             Qt::QueuedConnection);
     if (event->type() == QEvent::Shortcut) {

@@ -86,6 +86,9 @@ private:
     void UpdateStatus();
     void ArrangeWindows();
     void TileWindows();
+    void CascadeWindows();
+    // The width of a set window that shows every column of its widest tab.
+    int NeededWindowWidth() const;
     void SaveActiveSet();
     FDoc* ActiveDoc() const;
     QMdiSubWindow* SubWindowOf(const FDoc* doc) const;

@@ -20,11 +20,11 @@ int ColumnWidth(const QFontMetrics& metrics, int chars) {
 }  // namespace
 
 ColumnFitter::ColumnFitter(QTableView& grid, std::vector<Column> columns)
-    : QObject(&grid), grid_(grid), columns_(std::move(columns)), baseFont_(grid.font()) {
+    : QObject(&grid), grid_(grid), viewport_(grid.viewport()), columns_(std::move(columns)), baseFont_(grid.font()) {
     setObjectName("columnFitter");
     grid_.horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid_.horizontalHeader()->setMinimumSectionSize(1);
-    grid_.viewport()->installEventFilter(this);
+    grid.viewport()->installEventFilter(this);
     // A refilled model gives its columns the default width again.
     if (grid_.model() != nullptr) connect(grid_.model(), &QAbstractItemModel::modelReset, this, [this] { Fit(); });
 }
@@ -101,7 +101,8 @@ void ColumnFitter::FitOnce() {
 }
 
 bool ColumnFitter::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == grid_.viewport() && event->type() == QEvent::Resize) Fit();
+    // Compared by address only: the grid may be half destroyed when its viewport's last events come.
+    if (watched == viewport_ && event->type() == QEvent::Resize) Fit();
     return QObject::eventFilter(watched, event);
 }
 

@@ -43,6 +43,7 @@ private:
     void FitOnce();
 
     QTableView& grid_;
+    const QObject* viewport_;
     std::vector<Column> columns_;
     QFont baseFont_;
     bool fitting_ = false;

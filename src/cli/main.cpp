@@ -1,17 +1,19 @@
 // vx50: the command-line tool. Works on set directories with the same code as the editor.
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "CliInteraction.h"
+#include "MidiCommands.h"
 #include "SetInfo.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueInit.h"
 #include "document/Helpers.h"
-#include "presets/PresetNames.h"
 #include "format/PathLookup.h"
+#include "presets/PresetNames.h"
 #include "storage/Session.h"
 
 namespace fs = std::filesystem;
@@ -31,6 +33,13 @@ const char* const kUsage =
     "  save-as SET DEST.SET     writes all eight files of SET into DEST.SET\n"
     "  import SET KIND FILE     replaces all items of one kind with those of an item file,\n"
     "                           then saves the set; KIND is arr, sty, prg, bsq, sng, ark, arg or gbl\n"
+    "  ports                    lists the MIDI outputs and inputs\n"
+    "  detect [--out PORT] [--in PORT]\n"
+    "                           looks for the instrument; PORT is a number or part of a name\n"
+    "  sysex SET KIND [--style LABEL] -o FILE.SYX\n"
+    "                           writes the dump of one kind (for sty the block holding LABEL, C11)\n"
+    "  send SET KIND [--style LABEL] [--out PORT] [--in PORT] [--yes]\n"
+    "                           sends one kind to the instrument (--yes answers the prompt with OK)\n"
     "\n"
     "Options:\n"
     "  --json       info as JSON\n"
@@ -99,12 +108,38 @@ int SaveInto(vx::Session& session, int set, std::string dest, bool overwrite) {
     return session.SaveSet(set, dest + "/" + name, true) ? EXIT_SUCCESS : kExitFailure;
 }
 
+// Runs work in a session on the shipped catalogue and preset names; the exit status.
+int WithSession(const char* argv0, vxcli::CliInteraction& ui, const std::function<int(vx::Session&)>& work) {
+    const std::string programDirectory = ProgramDirectory(argv0);
+    auto catalogue = vx::InitCatalogue(programDirectory, std::getenv("TEMP"), ui);
+    if (!catalogue) return kExitFailure;
+    vx::PresetTables presets;
+    if (!vx::ReadPresetNames(programDirectory + "/" + std::string(vx::kPresetNamesFile), presets)) {
+        std::cerr << vx::PresetNamesErrorText() << '\n';
+        return kExitFailure;
+    }
+    vx::Options options;
+    options.PathNam = programDirectory;
+    vx::Session session(std::move(*catalogue), std::move(presets), options, ui);
+
+    return work(session);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> words;
     bool json = false;
     vxcli::CliInteraction ui;
+    if (argc > 1 && vxcli::IsMidiCommand(argv[1])) {
+        vxcli::MidiCommandContext context{ui, [&](const std::string& path, const auto& work) {
+                                              return WithSession(argv[0], ui, [&](vx::Session& session) {
+                                                  const int set = OpenExisting(session, path);
+                                                  return set ? work(session, set) : kExitFailure;
+                                              });
+                                          }};
+        return vxcli::RunMidiCommand(argc, argv, context);
+    }
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -147,31 +182,21 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
 
-    const std::string programDirectory = ProgramDirectory(argv[0]);
-    auto catalogue = vx::InitCatalogue(programDirectory, std::getenv("TEMP"), ui);
-    if (!catalogue) return kExitFailure;
-    vx::PresetTables presets;
-    if (!vx::ReadPresetNames(programDirectory + "/" + std::string(vx::kPresetNamesFile), presets)) {
-        std::cerr << vx::PresetNamesErrorText() << '\n';
-        return kExitFailure;
-    }
-    vx::Options options;
-    options.PathNam = programDirectory;
-    vx::Session session(std::move(*catalogue), std::move(presets), options, ui);
-
-    if (command == "new") {
-        const int set = session.OpenOrNewSet(true, "");
-        return set ? SaveInto(session, set, words[1], ui.answerYes) : kExitFailure;
-    }
-    const int set = OpenExisting(session, words[1]);
-    if (!set) return kExitFailure;
-    if (command == "info") {
-        std::cout << (json ? vxcli::SetInfoJson(session, set) : vxcli::SetInfoText(session, set));
-        return EXIT_SUCCESS;
-    }
-    if (command == "save-as") return SaveInto(session, set, words[2], ui.answerYes);
-    std::error_code error;
-    const std::string file = fs::absolute(words[3], error).string();
-    if (!session.ImportFromFile(set, kind, file)) return kExitFailure;
-    return session.Save(set) ? EXIT_SUCCESS : kExitFailure;
+    return WithSession(argv[0], ui, [&](vx::Session& session) {
+        if (command == "new") {
+            const int set = session.OpenOrNewSet(true, "");
+            return set ? SaveInto(session, set, words[1], ui.answerYes) : kExitFailure;
+        }
+        const int set = OpenExisting(session, words[1]);
+        if (!set) return kExitFailure;
+        if (command == "info") {
+            std::cout << (json ? vxcli::SetInfoJson(session, set) : vxcli::SetInfoText(session, set));
+            return EXIT_SUCCESS;
+        }
+        if (command == "save-as") return SaveInto(session, set, words[2], ui.answerYes);
+        std::error_code error;
+        const std::string file = fs::absolute(words[3], error).string();
+        if (!session.ImportFromFile(set, kind, file)) return kExitFailure;
+        return session.Save(set) ? EXIT_SUCCESS : kExitFailure;
+    });
 }

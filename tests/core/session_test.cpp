@@ -197,6 +197,46 @@ TEST_F(SessionTest, SavingANewSetAsksForItsDestination) {
     EXPECT_TRUE(session->Slot(set).AnyDirty());
 }
 
+TEST_F(SessionTest, SavingOverTheTemplateAsksFirst) {
+    // A program directory of the test's own, so that the shipped template stays as it is.
+    const fs::path program = temp.Path() / "program";
+    fs::create_directories(program);
+    fs::copy(test::ProgramDir() + "/X50EMPTY.SET", program / "X50EMPTY.SET", fs::copy_options::recursive);
+    const fs::path file = program / "X50EMPTY.SET" / "X50EMPTY.PRG";
+    const Bytes before = ReadFileBytes(file);
+    const struct {
+        Answer answer;
+        bool saved;
+        const char* lastEvent;
+    } cases[] = {{Answer::Cancel, false, "Undo 1 off"},
+                 {Answer::No, false, "ChooseSetDestination X50EMPTY"},
+                 {Answer::Yes, true, "SetRenamed 1"}};
+    for (const auto& c : cases) {
+        ScriptedInteraction own;
+        auto catalogue = InitCatalogue(program.string(), nullptr, own);
+        ASSERT_TRUE(catalogue);
+        Options ownOptions;
+        Session beside(std::move(*catalogue), PresetTables{}, ownOptions, own);
+        const int set = beside.OpenOrNewSet(false, (program / "x50empty.set").string());
+        ASSERT_EQ(set, 1);
+        EXPECT_TRUE(beside.IsTemplateDirectory(beside.Slot(set).directory));
+        beside.Data(set).prg.records[0].SetName("Changed");
+        beside.MarkDirty(set, ItemKind::Program);
+        own.answers = {c.answer};
+        EXPECT_EQ(beside.Save(set), c.saved);
+        EXPECT_EQ(own.Texts(), std::vector<std::string>{"X50EMPTY.SET is the template of every new Set.\n"
+                                                        "Overwrite it? (No saves the Set elsewhere.)"});
+        EXPECT_TRUE(own.Last().buttons == MessageButtons::YesNoCancel && own.Last().defaultButton == Answer::Cancel);
+        EXPECT_EQ(own.events.back(), c.lastEvent);
+        EXPECT_EQ(ReadFileBytes(file) == before, !c.saved);
+    }
+    // Any other set is saved without the question.
+    const int set = session->OpenOrNewSet(false, MakeSet("LIVE.SET", "LIVE"));
+    session->MarkDirty(set, ItemKind::Program);
+    EXPECT_TRUE(session->Save(set));
+    EXPECT_TRUE(ui.Texts().empty());
+}
+
 TEST_F(SessionTest, ClosingAChangedSetAsksYesNoOrCancel) {
     const std::string directory = MakeSet("LIVE.SET", "LIVE");
     const int set = session->OpenOrNewSet(false, directory);

@@ -6,6 +6,7 @@
 #include "storage/Session.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
+#include "views/ColumnFitter.h"
 
 namespace {
 QString Name16(const char* name) { return QString(name).leftJustified(16); }
@@ -86,6 +87,8 @@ private Q_SLOTS:
     void gridsAndListsShowTheSet();
     void importReplacesTheKindAndUndoFollows();
     void closingAChangedSetAsks();
+    void gridsFitTheirWidthAndLineUp();
+    void statusAndMarkerFollowTheSet();
 };
 
 void DocumentWindowTest::contentAndMenusAsNamed() {
@@ -103,12 +106,12 @@ void DocumentWindowTest::contentAndMenusAsNamed() {
     QCOMPARE(texts.join('|'), QString("&Arrangements|&Styles|&Programs|&Backing Seq|S&ongs|&KBD Sets|A-D Select "
                                       "Arrangement Bank here|A-C Select Style Bank here|A-R Select Program Bank "
                                       "here|      Events  ...used          free"));
-    // Each menu with the number of its entries (separators included), and one of the entries.
+    // The menu bar: each menu with the number of its entries (separators included), and
+    // Options, a command without a popup.
     texts.clear();
-    for (QMenu* menu : doc.Menus())
-        texts << menu->objectName() + "=" + menu->title() + QString::number(menu->actions().size());
-    QCOMPARE(texts.join('|'), QString("mnuFile=&File7|mnuEdit=&Edit13|mnuOptions=&Options0|mnuWindow=&Window3|"
-                                      "mnuUtil=&Utilities8|mnuHelp=&Help5"));
+    for (QAction* entry : doc.MenuBarEntries())
+        texts << entry->text() + (entry->menu() ? QString::number(entry->menu()->actions().size()) : "!");
+    QCOMPARE(texts.join('|'), QString("&File7|&Edit13|&Options!|&Window3|&Utilities8|&Help5"));
     QCOMPARE(Child<QAction>(doc, "mnuEXStyle")->text(), QString("Paste from &XStyle..."));
     // The shell's commands; the window arrangement moves the check mark.
     for (const char* name :
@@ -116,10 +119,7 @@ void DocumentWindowTest::contentAndMenusAsNamed() {
         Child<QAction>(doc, name)->trigger();
     QCOMPARE(editor.shell.calls.join(' '), QString("NewSet OpenSet Exit Help Tip About Cascade ArrangeIcons"));
     QVERIFY(Child<QAction>(doc, "mnuWCascade")->isChecked() && !Child<QAction>(doc, "mnuWTile")->isChecked());
-    // The Options menu has no entries: choosing it opens the options dialog, once.
-    doc.Menus()[2]->menuAction()->trigger();
-    Q_EMIT doc.Menus()[2]->aboutToShow();
-    QTest::qWait(20);
+    doc.MenuBarEntries()[2]->trigger();
     QCOMPARE(editor.shell.calls.count("Options"), 1);
 }
 
@@ -137,7 +137,7 @@ void DocumentWindowTest::tabsAndMenuStates() {
     QVERIFY(grdArr->model()->rowCount() == 0 && !doc.Menus()[1]->menuAction()->isEnabled());
     // The tab already shown at opening is still filled.
     doc.Fill();
-    QCOMPARE(doc.windowTitle() + " " + Text(grdArr, 0, 0), "NEWSET01 C11 " + Name16(""));
+    QCOMPARE(doc.windowTitle() + " " + Text(grdArr, 0, 0), "NEWSET01[*] C11 " + Name16(""));
     QVERIFY(doc.Menus()[1]->menuAction()->isEnabled());
     // Each tab: ModeId, Update Preset (U) and Export to Preset (E) when shown, and the Edit
     // commands, of which only Import is built so far.
@@ -324,6 +324,124 @@ void DocumentWindowTest::closingAChangedSetAsks() {
         doc.close();
         QCOMPARE(editor.ui.messages.size(), std::size_t{c.closes ? 1u : 2u});
     }
+}
+
+// Where a row of a grid starts, in the window's coordinates.
+int RowTop(QTableView* grid, int row, QWidget& window) {
+    return grid->viewport()->mapTo(&window, grid->visualRect(grid->model()->index(row, 0)).topLeft()).y();
+}
+
+// Whether every column is as wide as its widest text, and the columns end at the grid's edge.
+QString ColumnsFit(QTableView* grid) {
+    const QFontMetrics metrics(grid->font());
+    int total = 0;
+    for (int c = 0; c < grid->model()->columnCount(); ++c) {
+        total += grid->columnWidth(c);
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            if (metrics.horizontalAdvance(Text(grid, r, c)) > grid->columnWidth(c))
+                return QString("%1 cut in row %2 column %3").arg(grid->objectName()).arg(r).arg(c);
+    }
+    return total == grid->viewport()->width() ? "fits" : QString("%1 of %2").arg(total).arg(grid->viewport()->width());
+}
+
+void DocumentWindowTest::gridsFitTheirWidthAndLineUp() {
+    Editor editor;
+    QVERIFY(editor.set > 0);
+    for (int slot : {0, 5, 47}) {
+        editor.Data().sty.slots[slot].record.SetName("Sixteen letters!");
+        editor.Data().sty.slots[slot].used = 1;
+        editor.Data().sty.slots[slot].size = 1176 + 4 * 10000;
+    }
+    vxe::FDoc& doc = editor.Open(1);
+    doc.resize(1000, 700);
+    doc.show();
+    QCoreApplication::processEvents();
+    auto* grdSty = Child<QTableView>(doc, "grdSty");
+    auto* grdFreeS = Child<QTableView>(doc, "grdFreeS");
+    QCOMPARE(Text(grdSty, 11, 3), "C68 " + Name16("Sixteen letters!") + ":10000");
+    // Each block's free events are level with the block's row of styles.
+    for (int row : {0, 1, 11}) QCOMPARE(RowTop(grdFreeS, row, doc), RowTop(grdSty, row, doc));
+    QCOMPARE(ColumnsFit(grdSty), QString("fits"));
+    // Narrower: the text keeps its room; the font steps down first, the rows keep their height.
+    const int rowHeight = grdSty->rowHeight(0);
+    const int pixels = QFontInfo(grdSty->font()).pixelSize();
+    doc.resize(800, 700);
+    QCoreApplication::processEvents();
+    QCOMPARE(ColumnsFit(grdSty), QString("fits"));
+    QVERIFY(QFontInfo(grdSty->font()).pixelSize() < pixels);
+    QCOMPARE(grdSty->rowHeight(0), rowHeight);
+    QCOMPARE(RowTop(grdFreeS, 11, doc), RowTop(grdSty, 11, doc));
+    // Far too narrow: the smallest font, and the grid scrolls sideways instead of cutting a column.
+    doc.resize(300, 700);
+    QCoreApplication::processEvents();
+    QCOMPARE(QFontInfo(grdSty->font()).pixelSize(), vxe::ColumnFitter::kSmallestPixelSize);
+    QVERIFY(ColumnsFit(grdSty).startsWith(QString::number(4 * grdSty->columnWidth(0)) + " of "));
+    // Arrangements: the rows keep their height from the first fill through bank changes and twin view.
+    doc.resize(1000, 700);
+    auto* tabs = Child<QTabWidget>(doc, "tabMode");
+    tabs->setCurrentIndex(0);
+    auto* grdArr = Child<QTableView>(doc, "grdArr");
+    const int first = grdArr->rowHeight(0);
+    Child<QComboBox>(doc, "cboArrBnk")->setCurrentIndex(0);
+    Child<QCheckBox>(doc, "chkTwin_0")->setChecked(true);
+    QCoreApplication::processEvents();
+    QCOMPARE(QString("%1 %2").arg(grdArr->rowHeight(0)).arg(grdArr->rowHeight(31)), QString("%1 %1").arg(first));
+    QCOMPARE(ColumnsFit(grdArr), QString("fits"));
+    // The KBD sets: every column, the five tracks sharing the room.
+    tabs->setCurrentIndex(5);
+    QCoreApplication::processEvents();
+    auto* grdArk = Child<QTableView>(doc, "grdArk");
+    QCOMPARE(ColumnsFit(grdArk), QString("fits"));
+    QCOMPARE(grdArk->columnWidth(2), grdArk->columnWidth(5));
+    // The sequence lists are as tall as their ten rows.
+    tabs->setCurrentIndex(3);
+    auto* lstBsq = Child<QListWidget>(doc, "lstBsq");
+    QCOMPARE(lstBsq->height(), 2 * lstBsq->frameWidth() + 10 * lstBsq->sizeHintForRow(0));
+}
+
+void DocumentWindowTest::statusAndMarkerFollowTheSet() {
+    Editor editor;
+    QVERIFY(editor.set > 0);
+    editor.Data().arr.arr[0].SetName("Pop Ballad");
+    editor.Data().bsq.entries[2].record.SetName("Intro");
+    vxe::FDoc& doc = editor.Open(0);
+    QSignalSpy changes(&doc, &vxe::FDoc::StatusChanged);
+    auto status = [&doc] { return doc.StatusItem() + "|" + doc.StatusDirty() + (doc.isWindowModified() ? "|*" : "|"); };
+    // A new set has every kind changed.
+    QCOMPARE(status(), QString("C11 Pop Ballad|Arrangement: changed, not saved|*"));
+    auto* grdArr = Child<QTableView>(doc, "grdArr");
+    grdArr->setCurrentIndex(grdArr->model()->index(0, 1));
+    QCOMPARE(status(), QString("C12 (empty)|Arrangement: changed, not saved|*"));
+    QCOMPARE(changes.count(), 1);
+    // Saved: no marker; the caption keeps the marker's place.
+    const std::string base = editor.temp.Str() + "/LIVE.SET/LIVE";
+    QVERIFY(editor.session->SaveSet(editor.set, base, true));
+    doc.RefreshCaption();
+    QCOMPARE(doc.windowTitle() + "|" + status(), QString("LIVE[*]|C12 (empty)|Arrangement: saved|"));
+    QCOMPARE(doc.StatusDirectory(), QDir::toNativeSeparators(QString::fromStdString(editor.temp.Str() + "/LIVE.SET")));
+    // A change of one kind marks the window; the status names the kind of the tab shown.
+    editor.session->MarkDirty(editor.set, vx::ItemKind::BackingSequence);
+    doc.OnKindChanged(vx::ItemKind::BackingSequence);
+    QCOMPARE(status(), QString("C12 (empty)|Arrangement: saved|*"));
+    auto* tabs = Child<QTabWidget>(doc, "tabMode");
+    tabs->setCurrentIndex(3);
+    Child<QListWidget>(doc, "lstBsq")->setCurrentRow(2);
+    QCOMPARE(status(), QString("BSeq 2 Intro|Backing Sequence: changed, not saved|*"));
+    Child<QListWidget>(doc, "lstBsq")->setCurrentRow(3);
+    QCOMPARE(doc.StatusItem(), QString("BSeq 3 (empty)"));
+    tabs->setCurrentIndex(5);
+    auto* grdArk = Child<QTableView>(doc, "grdArk");
+    grdArk->setCurrentIndex(grdArk->model()->index(9, 3));
+    QCOMPARE(status(), QString("KBD Set 22|KBD Set: saved|*"));
+    // Alt+O: the Songs tab, and on the Songs tab the Options entry of the menu bar.
+    const QKeySequence altO(Qt::ALT | Qt::Key_O);
+    vxe::FDoc::MnemonicResult result = doc.TakeMnemonic(altO);
+    QVERIFY(result.handled && result.entry == nullptr && tabs->currentIndex() == 4);
+    result = doc.TakeMnemonic(altO);
+    QVERIFY(result.handled && result.entry == doc.MenuBarEntries()[2] && tabs->currentIndex() == 4);
+    // A letter of a tab alone shows the tab; one of the menu bar alone is left to the menu bar.
+    QVERIFY(doc.TakeMnemonic(QKeySequence(Qt::ALT | Qt::Key_K)).handled && tabs->currentIndex() == 5);
+    QVERIFY(!doc.TakeMnemonic(QKeySequence(Qt::ALT | Qt::Key_F)).handled);
 }
 
 QTEST_MAIN(DocumentWindowTest)

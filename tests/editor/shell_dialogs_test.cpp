@@ -180,10 +180,10 @@ void ShellDialogsTest::setDialogs() {
     save.cmdOK_Click();
     QCOMPARE(save.Result(), (sets / "FRESH.SET" / "FRESH").string());
     QVERIFY(fs::is_directory(sets / "FRESH.SET"));
-    // A PathNam that is gone starts in the program directory.
+    // A PathNam that is gone starts in the home directory, never beside the template.
     options.PathNam = (dir.Path() / "gone").string();
     vxe::FSetDialog fallback(session, vxe::FSetDialog::Mode::Open);
-    QCOMPARE(fallback.CurrentDirectory(), QDir(QString::fromStdString(vx::test::ProgramDir())).absolutePath());
+    QCOMPARE(fallback.CurrentDirectory(), QDir::homePath());
 }
 
 QTEST_MAIN(ShellDialogsTest)

@@ -20,6 +20,7 @@ class ShellSettingsTest : public QObject {
 
 private Q_SLOTS:
     void writesDecimalTextUnderExactKeys();
+    void firstOpenDialogStartsBesideTheLastSet();
     void badStoredValuesFallBack();
     void arguments();
     void screenCheckWarnsBelow800x600();
@@ -41,6 +42,19 @@ void ShellSettingsTest::writesDecimalTextUnderExactKeys() {
     QCOMPARE(pairs, (QStringList{"HighCall=0", "ModeId=4", "OldSetNam=/sets/LIVE.SET", "PathNam=/sets",
                                  "Show Tips at Startup=0", "StartOld=1", "WArrangeMode=0", "WarnDupl=0"}));
     QCOMPARE(Dump(vxe::ReadSettings(file, "/elsewhere")), Dump(options));
+}
+
+void ShellSettingsTest::firstOpenDialogStartsBesideTheLastSet() {
+    // PathNam never stored: the directory of the last set, else the directory given.
+    const char* cases[][3] = {
+        {"", "", "/home/me"}, {"", "/sets/LIVE.SET", "/sets"}, {"/chosen", "/sets/LIVE.SET", "/chosen"}};
+    for (const auto& c : cases) {
+        vx::test::TempDirectory dir;
+        QSettings store(QString::fromStdString(dir.Str()) + "/s.ini", QSettings::IniFormat);
+        if (*c[0]) store.setValue("Options/PathNam", QString(c[0]));
+        if (*c[1]) store.setValue("Options/OldSetNam", QString(c[1]));
+        QCOMPARE(QString::fromStdString(vxe::ReadSettings(store, "/home/me").PathNam), QString(c[2]));
+    }
 }
 
 void ShellSettingsTest::badStoredValuesFallBack() {
@@ -68,6 +82,25 @@ void ShellSettingsTest::arguments() {
     QCOMPARE(vxe::ParseArguments({"vxeditr", "--frobnicate", "A.SET"}, "/").error,
              QString("Unknown option --frobnicate"));
     QVERIFY(vxe::ParseArguments({"vxeditr", "--version"}, "/").showVersion);
+    // What a screenshot shows: the tab by its caption, a bank letter, twin view, the size.
+    args = vxe::ParseArguments({"vxeditr", "--tab", "backing seq", "--bank", "d", "--twin", "--size", "800x600"}, "/");
+    QCOMPARE(QString("%1 %2 %3 %4x%5 %6")
+                 .arg(args.tab)
+                 .arg(args.bank)
+                 .arg(args.twin)
+                 .arg(args.size.width())
+                 .arg(args.size.height())
+                 .arg(args.error),
+             QString("3 D 1 800x600 "));
+    const char* bad[][3] = {{"--tab", "Options", "Unknown tab Options"},
+                            {"--tab", "&Songs", "Unknown tab &Songs"},
+                            {"--bank", "CD", "Unknown bank CD"},
+                            {"--bank", "1", "Unknown bank 1"},
+                            {"--size", "800", "--size needs WIDTHxHEIGHT, at least 200x200"},
+                            {"--size", "100x600", "--size needs WIDTHxHEIGHT, at least 200x200"},
+                            {"--size", "wide x high", "--size needs WIDTHxHEIGHT, at least 200x200"}};
+    for (const auto& c : bad) QCOMPARE(vxe::ParseArguments({"vxeditr", c[0], c[1]}, "/").error, QString(c[2]));
+    QCOMPARE(vxe::ParseArguments({"vxeditr", "--tab"}, "/").error, QString("--tab needs a value"));
 }
 
 void ShellSettingsTest::screenCheckWarnsBelow800x600() {

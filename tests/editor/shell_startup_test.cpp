@@ -49,6 +49,8 @@ private Q_SLOTS:
     void dialogsAtStartUpAndBadPresetNames();
     void settingsWrittenOnlyAtExit();
     void programVersionAndScreenshot();
+    void keyboardReachesTheActiveSet();
+    void commandLineSetsThatCannotOpenAreSaidOnce();
 };
 
 void ShellStartupTest::startsWithDefaultsAndOpensNamedSet() {
@@ -58,14 +60,15 @@ void ShellStartupTest::startsWithDefaultsAndOpensNamedSet() {
     ModalAnswerer answerer;
     QCOMPARE(vxe::RunStartup(main, Args({live})), -1);
     QVERIFY(answerer.boxes.empty());
-    QCOMPARE(main.Opts().PathNam, installation.program.string());
+    // The open dialog would start in the home directory, not beside the template.
+    QCOMPARE(main.Opts().PathNam, QDir::homePath().toStdString());
     QVERIFY(main.Opts().WArrangeMode == 1 && main.Opts().ModeId == 0 && main.Opts().StartOld == 0);
     QCOMPARE(QDir::currentPath() + "|" + main.windowTitle(), installation.ProgramDir() + "|Vemo-x50 File Editor");
     // Tiled: the only window fills the frame, on the Arrangements tab, and its menus are the frame's.
     vxe::FDoc* doc = main.Doc(1);
     QMdiSubWindow* sub = main.MdiArea()->subWindowList().value(0);
     QVERIFY(doc && sub);
-    QCOMPARE(doc->windowTitle() + QString::number(doc->findChild<QTabWidget*>("tabMode")->currentIndex()), "LIVE0");
+    QCOMPARE(doc->windowTitle() + QString::number(doc->findChild<QTabWidget*>("tabMode")->currentIndex()), "LIVE[*]0");
     QCOMPARE(sub->geometry(), main.MdiArea()->viewport()->rect());
     QCOMPARE(main.menuBar()->actions().value(0), doc->Menus().value(0)->menuAction());
     // Reopened under the same number before the closed window is gone, a set keeps its new window.
@@ -138,7 +141,7 @@ void ShellStartupTest::settingsWrittenOnlyAtExit() {
     QCOMPARE(QStringList({installation.Stored("StartOld"), installation.Stored("HighCall"),
                           installation.Stored("WArrangeMode"), installation.Stored("OldSetNam"),
                           installation.Stored("PathNam")}),
-             QStringList({"1", "0", "0", live, installation.ProgramDir()}));
+             QStringList({"1", "0", "0", live, QDir::homePath()}));
 }
 
 void ShellStartupTest::programVersionAndScreenshot() {
@@ -159,6 +162,83 @@ void ShellStartupTest::programVersionAndScreenshot() {
     QCOMPARE(run({"--screenshot", "nowhere.png", "NOWHERE.SET"}), QString("0 "));
     QCOMPARE(QImage(QString::fromStdString((dir.Path() / "nowhere.png").string()), "PNG").size(), QSize(1024, 768));
     QVERIFY(!fs::exists(dir.Path() / "config"));
+    // The pictures of the manual: a chosen tab, bank and size.
+    const QString demo = QString::fromStdString(vx::test::ProgramDir()) + "/../examples/DEMO.SET";
+    QCOMPARE(
+        run({"--screenshot", "programs.png", "--size", "800x600", "--tab", "Programs", "--bank", "F", "--twin", demo}),
+        QString("0 "));
+    QCOMPARE(QImage(QString::fromStdString((dir.Path() / "programs.png").string()), "PNG").size(), QSize(800, 600));
+}
+
+void ShellStartupTest::keyboardReachesTheActiveSet() {
+    Installation installation;
+    vxe::FMain main(installation.ProgramDir(), installation.settings);
+    ModalAnswerer answerer;
+    QCOMPARE(vxe::RunStartup(main, Args({installation.MakeSet("LIVE")})), -1);
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    auto* tabs = main.Doc(1)->findChild<QTabWidget*>("tabMode");
+    auto key = [&](Qt::Key k, Qt::KeyboardModifiers modifiers) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : static_cast<QWidget*>(&main), k, modifiers);
+        QCoreApplication::processEvents();
+        focus = QApplication::focusWidget();
+        return QString::number(tabs->currentIndex()) + " " + (focus ? focus->objectName() : QString("none"));
+    };
+    // The grid has the focus; Ctrl+Tab and Ctrl+Shift+Tab step through the tabs, wrapping.
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("grdArr"));
+    QCOMPARE(key(Qt::Key_Tab, Qt::ControlModifier), QString("1 grdSty"));
+    QCOMPARE(key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier), QString("0 grdArr"));
+    QCOMPARE(key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier), QString("5 grdArk"));
+    // Alt+O, shared by "S&ongs" and "&Options": the tab first, then the options dialog.
+    answerer.onDialog = [](QWidget* dialog) { dialog->close(); };
+    QCOMPARE(key(Qt::Key_O, Qt::AltModifier), QString("4 lstSng"));
+    QVERIFY(answerer.dialogTitles.isEmpty());
+    key(Qt::Key_O, Qt::AltModifier);
+    QTRY_COMPARE(answerer.dialogTitles, QStringList{"Options"});
+    QCOMPARE(tabs->currentIndex(), 4);
+    // The offscreen platform gives the frame no activation back after a dialog; a desktop does.
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    // With a set open, Ctrl+N opens a new one; Ctrl+F4 closes it, asking about its changes.
+    key(Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(main.MdiArea()->subWindowList().size(), 2);
+    QVERIFY(main.Session()->Sets().IsOpen(2) && main.MdiArea()->activeSubWindow()->widget() == main.Doc(2));
+    // Two sets at 1024 x 768 lie one above the other, each as wide as the frame.
+    const QRect first = main.MdiArea()->subWindowList()[0]->geometry();
+    const QRect second = main.MdiArea()->subWindowList()[1]->geometry();
+    QVERIFY(first.bottom() < second.top() && first.width() == second.width());
+    QCOMPARE(first.width(), main.MdiArea()->viewport()->width());
+    answerer.answers = {QMessageBox::No};
+    key(Qt::Key_F4, Qt::ControlModifier);
+    QCOMPARE(answerer.boxes.size() == 1 ? answerer.boxes[0].text : QString(),
+             QString("Save the changes in NEWSET02 ?"));
+    QVERIFY(!main.Session()->Sets().IsOpen(2) && main.Session()->Sets().IsOpen(1));
+    // Ctrl+Q ends the program.
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    // The set's window is gone afterwards: no tab to read.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!main.isVisible() && main.SettingsWritten());
+}
+
+void ShellStartupTest::commandLineSetsThatCannotOpenAreSaidOnce() {
+    Installation installation;
+    const fs::path plain = installation.root.Path() / "notes";
+    fs::create_directories(plain);
+    std::ofstream(plain / "readme.txt") << "not a set\n";
+    QDir::setCurrent(QString::fromStdString(installation.root.Str()));
+    const vxe::StartupArgs args = vxe::ParseArguments(
+        {"vxeditr", "--no-tips", "missing.set", "notes", installation.MakeSet("LIVE")}, QDir::currentPath());
+    vxe::FMain main(installation.ProgramDir(), installation.settings);
+    ModalAnswerer answerer;
+    QCOMPARE(vxe::RunStartup(main, args), -1);
+    // One message for each, with the path as it was typed; the good set still opens.
+    QStringList texts;
+    for (const auto& box : answerer.boxes) texts << box.title + ": " + box.text;
+    QCOMPARE(texts, (QStringList{"Error: The Set missing.set does not exist.",
+                                 "Error: notes is not a Set: it holds none of the Set's files."}));
+    QVERIFY(main.Session()->Sets().IsOpen(1) && !main.Session()->Sets().IsOpen(2));
+    QCOMPARE(main.Doc(1)->StatusItem() + "|" + main.Doc(1)->StatusDirty(), QString("C11 (empty)|Arrangement: saved"));
 }
 
 QTEST_MAIN(ShellStartupTest)

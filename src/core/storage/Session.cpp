@@ -182,7 +182,22 @@ bool Session::SaveSet(int set, const std::string& basePath, bool allKinds) {
 bool Session::Save(int set) {
     const SetSlot& slot = sets_[set];
     if (IsNewSetName(slot.name)) return SaveAs(set);
+    if (IsTemplateDirectory(slot.directory)) {
+        // Every new set starts as a copy of the template: it is not overwritten by a plain Save.
+        const Answer answer =
+            ui_.ShowMessage(Question(std::string(kTemplateName) + ".SET is the template of every new Set.\n"
+                                                                  "Overwrite it? (No saves the Set elsewhere.)",
+                                     "Warning", MessageButtons::YesNoCancel, Answer::Cancel));
+        if (answer == Answer::No) return SaveAs(set);
+        if (answer != Answer::Yes) return false;
+    }
     return SaveSet(set, slot.directory + "/" + slot.name, false);
+}
+
+bool Session::IsTemplateDirectory(const std::string& directory) const {
+    std::error_code error;
+    const bool same = fs::equivalent(ParentDirOf(catalogue_.templateBase), NormaliseSeparators(directory), error);
+    return !error && same;
 }
 
 bool Session::SaveAs(int set) {

@@ -37,7 +37,8 @@ public:
     // Writes the dirty kinds (or all) to basePath (set directory + separator + name); the
     // set takes that directory and name. False when any kind failed (it stays dirty).
     bool SaveSet(int set, const std::string& basePath, bool allKinds);
-    // File Save: a NEWSET behaves as Save As. False when cancelled or failed.
+    // File Save: a NEWSET behaves as Save As; the template set is overwritten only when the
+    // user says so. False when cancelled or failed.
     bool Save(int set);
     bool SaveAs(int set);
     // The question before closing a set with changes; true when the window may close.
@@ -45,6 +46,8 @@ public:
     // Releases the set: owners of clipboards and undo copies, the slot, OldSetNam.
     void CloseSet(int set);
     bool AnySetOpen() const { return sets_.AnySetOpen(); }
+    // Whether a set directory is the template set beside the program.
+    bool IsTemplateDirectory(const std::string& directory) const;
 
     void MarkDirty(int set, ItemKind kind);
 

@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +16,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
@@ -35,6 +39,7 @@
 #include "storage/Session.h"
 #include "views/BankGridModel.h"
 #include "views/CallCache.h"
+#include "views/ColumnFitter.h"
 #include "views/FreeEventsModel.h"
 #include "views/KbdGridModel.h"
 #include "views/ViewSetup.h"
@@ -45,9 +50,13 @@ namespace {
 
 constexpr int kTabCount = 6;
 constexpr int kRowTwips = 240;
+// Room around a tab page's content, and between a grid and the one beside it.
+constexpr int kPageMargin = 4;
+constexpr int kGridSpacing = 6;
+// Room that a grid or list leaves between its frame and an item's text.
+constexpr int kCellTextMargin = 3;
 constexpr int kColumnTwips = 2925;
 constexpr int kStyleColumnTwips = 2730;
-constexpr int kListRows = 12;
 constexpr int kKbdRows = 16;
 
 // What a cell's text needs: "C11 " + name + " (C12)U", "C11 " + name + ":-294", "F11 " + name.
@@ -114,7 +123,15 @@ FDoc::FDoc(vx::Session& session, ShellServices& shell, int set, QWidget* parent)
     tabMode_->addTab(BuildListTab(vx::ItemKind::Song), "S&ongs");
     tabMode_->addTab(BuildKbdTab(), "&KBD Sets");
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tabMode_);
+
+    // Ctrl+Tab changes tabs (the frame would otherwise take it to change windows).
+    auto* nextTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this, [this] { StepTab(1); });
+    auto* previousTab =
+        new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this, [this] { StepTab(-1); });
+    nextTab->setContext(Qt::WidgetWithChildrenShortcut);
+    previousTab->setContext(Qt::WidgetWithChildrenShortcut);
 
     BuildMenus();
     SetUndoAvailable(false);
@@ -131,6 +148,7 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
     BankTab& tab = Bank(kind);
 
     auto* top = new QHBoxLayout;
+    top->setContentsMargins(0, 0, 0, 0);
     auto* label = new QLabel("Bank", page);
     tab.combo = new QComboBox(page);
     tab.combo->setObjectName(NamesOf(kind).combo);
@@ -166,42 +184,57 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
     tab.grid = NewGrid(NamesOf(kind).grid, page);
     tab.model = new BankGridModel(session_, set_, kind, *calls_, this);
     tab.grid->setModel(tab.model);
+    SetupView(*tab.grid, 16, kind == vx::BankedKind::Style ? kStyleColumnTwips : kColumnTwips, kRowTwips);
+    ColumnFitter::Attach(*tab.grid, std::vector<ColumnFitter::Column>(vx::kGridColumns, {CellChars(kind), true}));
     connect(tab.grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, kind](const QModelIndex&, const QModelIndex&) { Grid_CurrentChanged(kind); });
     connect(tab.combo, &QComboBox::currentIndexChanged, this, [this, kind](int) { cboBnk_Click(kind); });
 
-    auto* layout = new QVBoxLayout(page);
-    layout->addLayout(top);
-    if (kind == vx::BankedKind::Style) {
-        // The free events of each block of four styles, level with the block's row of the grid.
-        const QString heading = "      Events  ...used          free";
-        auto* lblFreeS = new QLabel(heading, page);
-        lblFreeS->setObjectName("lblFreeS");
-        lblFreeS->setFont(FixedFont());
-        grdFreeS_ = NewGrid("grdFreeS", page);
-        freeModel_ = new FreeEventsModel(session_, set_, this);
-        grdFreeS_->setModel(freeModel_);
-        grdFreeS_->setSelectionMode(QAbstractItemView::NoSelection);
-        grdFreeS_->setFocusPolicy(Qt::NoFocus);
-        SetupView(*grdFreeS_, vx::kStyleBlocks, 1000, kRowTwips, 6);
-        const QFontMetrics metrics(lblFreeS->font());
-        const int used = metrics.horizontalAdvance(heading.left(21));
-        const int free = metrics.horizontalAdvance(heading.mid(21));
-        grdFreeS_->setColumnWidth(0, used);
-        grdFreeS_->setColumnWidth(1, free);
-        grdFreeS_->setFixedWidth(used + free + 2 * grdFreeS_->frameWidth() + metrics.averageCharWidth() * 2);
-        grdFreeS_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        auto* freeColumn = new QVBoxLayout;
-        freeColumn->addWidget(lblFreeS);
-        freeColumn->addWidget(grdFreeS_, 1);
-        auto* row = new QHBoxLayout;
-        row->addWidget(tab.grid, 1);
-        row->addLayout(freeColumn);
-        layout->addLayout(row, 1);
-    } else {
-        layout->addWidget(tab.grid, 1);
-    }
+    auto* layout = new QGridLayout(page);
+    layout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
+    layout->addLayout(top, 0, 0);
+    layout->addWidget(tab.grid, 1, 0);
+    layout->setRowStretch(1, 1);
+    layout->setColumnStretch(0, 1);
+    layout->setHorizontalSpacing(kGridSpacing);
+    if (kind == vx::BankedKind::Style) BuildFreeEvents(*layout, *tab.grid);
     return page;
+}
+
+void FDoc::BuildFreeEvents(QGridLayout& layout, QTableView& styles) {
+    // The free events of each block of four styles, level with the block's row of the grid:
+    // both grids start at the same height and scroll together.
+    QWidget* page = styles.parentWidget();
+    const QString heading = "      Events  ...used          free";
+    auto* lblFreeS = new QLabel(heading, page);
+    lblFreeS->setObjectName("lblFreeS");
+    lblFreeS->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    grdFreeS_ = NewGrid("grdFreeS", page);
+    freeModel_ = new FreeEventsModel(session_, set_, this);
+    grdFreeS_->setModel(freeModel_);
+    grdFreeS_->setSelectionMode(QAbstractItemView::NoSelection);
+    grdFreeS_->setFocusPolicy(Qt::NoFocus);
+    SetupView(*grdFreeS_, vx::kStyleBlocks, 0, kRowTwips);
+    // The figures end under "used" and "free" of the heading, whose proportional font keeps
+    // its blanks narrow; its leading blanks stand over the space beside the bank combo.
+    const QFontMetrics heads(lblFreeS->font());
+    const QFontMetrics digits(grdFreeS_->font());
+    const int figure = digits.horizontalAdvance(QStringLiteral("000000")) + kCellTextMargin;
+    const int used = std::max(figure, heads.horizontalAdvance(heading.mid(12, 9)) + kCellTextMargin);
+    const int free = std::max(figure, heads.horizontalAdvance(heading.mid(21)));
+    grdFreeS_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grdFreeS_->horizontalHeader()->setMinimumSectionSize(1);
+    grdFreeS_->setColumnWidth(0, used);
+    grdFreeS_->setColumnWidth(1, free);
+    grdFreeS_->setFixedWidth(used + free + 2 * grdFreeS_->frameWidth());
+    grdFreeS_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdFreeS_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lblFreeS->setContentsMargins(0, 0, grdFreeS_->frameWidth() + kCellTextMargin, 0);
+    connect(styles.verticalScrollBar(), &QScrollBar::valueChanged, grdFreeS_->verticalScrollBar(),
+            &QScrollBar::setValue);
+    // The heading overhangs to the left, over the space beside the bank combo.
+    layout.addWidget(lblFreeS, 0, 0, 1, 2, Qt::AlignRight | Qt::AlignBottom);
+    layout.addWidget(grdFreeS_, 1, 1);
 }
 
 QWidget* FDoc::BuildListTab(vx::ItemKind kind) {
@@ -211,38 +244,59 @@ QWidget* FDoc::BuildListTab(vx::ItemKind kind) {
 
     auto* frame = new QGroupBox(songs ? "Songs List" : "Backing Sequences List", page);
     frame->setObjectName(songs ? "fraSng" : "fraBsq");
-    auto* events = new QLabel("Events", frame);
-    events->setAlignment(Qt::AlignRight);
     tab.list = new QListWidget(frame);
     tab.list->setObjectName(songs ? "lstSng" : "lstBsq");
     tab.list->setFont(FixedFont());
-    SetupListView(*tab.list, kListRows, kRowTwips);
+    connect(tab.list, &QListWidget::currentRowChanged, this, [this] { Q_EMIT StatusChanged(); });
+    SetupListView(*tab.list, vx::kSequenceCount, kRowTwips);
+    // The rows are text of a fixed width; the list is as wide as they are, and the heading
+    // ends where their event counts end.
+    const int lineChars = static_cast<int>(vx::BsqListLine(vx::SetBackingSequences{}, 0).size());
+    tab.list->setFixedWidth(QFontMetrics(tab.list->font()).horizontalAdvance(QString(lineChars, QLatin1Char('0'))) +
+                            2 * tab.list->frameWidth() + 4 * kCellTextMargin +
+                            tab.list->verticalScrollBar()->sizeHint().width());
+    auto* events = new QLabel("Events", frame);
+    events->setObjectName(songs ? "lblSngEvents" : "lblBsqEvents");
+    events->setFont(FixedFont());
+    events->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    events->setFixedWidth(tab.list->frameWidth() + kCellTextMargin +
+                          QFontMetrics(tab.list->font()).horizontalAdvance(QString(lineChars, QLatin1Char('0'))));
     auto* frameLayout = new QVBoxLayout(frame);
-    frameLayout->addWidget(events);
+    frameLayout->setSpacing(0);
+    frameLayout->addWidget(events, 0, Qt::AlignLeft);
     frameLayout->addWidget(tab.list);
+    frameLayout->addStretch(1);
 
-    // Both tabs show the same counters of the shared event memory.
+    // Both tabs show the same counters of the shared event memory: under each heading its
+    // lines, indented so that a heading never reads as part of the line beside it.
     auto* count = new QGroupBox("Events count", page);
     count->setObjectName("fraEvCnt");
     auto* countLayout = new QGridLayout(count);
-    countLayout->addWidget(new QLabel("Total", count), 0, 0);
+    QFont headingFont = count->font();
+    headingFont.setBold(true);
+    auto heading = [&](const char* text, int row) {
+        auto* label = new QLabel(text, count);
+        label->setFont(headingFont);
+        countLayout->addWidget(label, row, 0, 1, 2);
+    };
+    heading("Total", 0);
     for (int i = 0; i < 5; ++i) {
         auto* counter = new QLabel(count);
         counter->setObjectName(QString("lblEvCnt_%1").arg(i));
         counter->setFont(FixedFont());
         tab.counters[static_cast<std::size_t>(i)] = counter;
     }
-    for (int i = 0; i < 4; ++i) countLayout->addWidget(tab.counters[static_cast<std::size_t>(i)], i + 1, 0);
+    countLayout->setColumnMinimumWidth(0, 12);
+    for (int i = 0; i < 4; ++i) countLayout->addWidget(tab.counters[static_cast<std::size_t>(i)], i + 1, 1);
     countLayout->setRowMinimumHeight(5, 8);
-    countLayout->addWidget(new QLabel("Free", count), 6, 0);
-    countLayout->addWidget(tab.counters[4], 7, 0);
+    heading("Free", 6);
+    countLayout->addWidget(tab.counters[4], 7, 1);
 
     auto* layout = new QHBoxLayout(page);
-    layout->addWidget(frame, 1);
-    auto* side = new QVBoxLayout;
-    side->addWidget(count);
-    side->addStretch(1);
-    layout->addLayout(side);
+    layout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
+    layout->addWidget(frame, 0, Qt::AlignTop);
+    layout->addWidget(count, 0, Qt::AlignTop);
+    layout->addStretch(1);
     return page;
 }
 
@@ -252,7 +306,15 @@ QWidget* FDoc::BuildKbdTab() {
     grdArk_->horizontalHeader()->show();
     kbdModel_ = new KbdGridModel(session_, set_, this);
     grdArk_->setModel(kbdModel_);
+    connect(grdArk_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { Q_EMIT StatusChanged(); });
+    SetupView(*grdArk_, kKbdRows, kColumnTwips, kRowTwips);
+    // The KBD set and its split key take what their texts need, the five tracks share the rest.
+    std::vector<ColumnFitter::Column> columns(vx::kKbdGridHeader.size(), {CellChars(vx::BankedKind::Program), true});
+    columns[0] = {2, false};
+    columns[1] = {3, false};
+    ColumnFitter::Attach(*grdArk_, columns);
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
     layout->addWidget(grdArk_);
     return page;
 }
@@ -280,6 +342,10 @@ void FDoc::BuildMenus() {
     QAction* fSaveAs = AddAction(mnuFile_, "mnuFSaveAs", "Sa&ve As...");
     mnuFile_->addSeparator();
     QAction* fExit = AddAction(mnuFile_, "mnuFExit", "E&xit");
+    // The frame's own New and Exit are out of reach while a set's menus are shown.
+    fNew->setShortcut(QKeySequence::New);
+    // Ctrl+Q on every platform: some have no standard key for Quit.
+    fExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     fOpen->setShortcut(QKeySequence::Open);
     fClose->setShortcut(QKeySequence::Close);
     fSave->setShortcut(QKeySequence::Save);
@@ -310,10 +376,10 @@ void FDoc::BuildMenus() {
     QAction* import = edit(EditCommand::Import, "mnuEImport", "I&mport...");
     connect(import, &QAction::triggered, this, [this] { mnuEImport_Click(); });
 
-    // A menu without entries: choosing it opens the options dialog.
-    mnuOptions_ = newMenu("mnuOptions", "&Options");
-    connect(mnuOptions_, &QMenu::aboutToShow, this, [this] { mnuOptions_Click(); });
-    connect(mnuOptions_->menuAction(), &QAction::triggered, this, [this] { mnuOptions_Click(); });
+    // An entry of the menu bar itself: choosing it opens the options dialog, no popup.
+    mnuOptions_ = new QAction("&Options", this);
+    mnuOptions_->setObjectName("mnuOptions");
+    connect(mnuOptions_, &QAction::triggered, this, [this] { shell_.ShowOptions(); });
 
     mnuWindow_ = newMenu("mnuWindow", "&Window");
     mnuWCascade_ = AddAction(mnuWindow_, "mnuWCascade", "&Cascade");
@@ -363,10 +429,133 @@ void FDoc::BuildMenus() {
     connect(about, &QAction::triggered, this, [this] { shell_.ShowAbout(); });
 }
 
-QList<QMenu*> FDoc::Menus() const { return {mnuFile_, mnuEdit_, mnuOptions_, mnuWindow_, mnuUtil_, mnuHelp_}; }
+QList<QMenu*> FDoc::Menus() const { return {mnuFile_, mnuEdit_, mnuWindow_, mnuUtil_, mnuHelp_}; }
+
+QList<QAction*> FDoc::MenuBarEntries() const {
+    return {mnuFile_->menuAction(),   mnuEdit_->menuAction(), mnuOptions_,
+            mnuWindow_->menuAction(), mnuUtil_->menuAction(), mnuHelp_->menuAction()};
+}
 
 void FDoc::RefreshCaption() {
-    if (session_.Sets().IsOpen(set_)) setWindowTitle(QString::fromStdString(session_.Slot(set_).name));
+    if (!session_.Sets().IsOpen(set_)) return;
+    // The frame shows the modified marker in place of [*] while any kind has changes.
+    setWindowTitle(QString::fromStdString(session_.Slot(set_).name) + "[*]");
+    setWindowModified(session_.Slot(set_).AnyDirty());
+    Q_EMIT StatusChanged();
+}
+
+FDoc::MnemonicResult FDoc::TakeMnemonic(const QKeySequence& key) {
+    int tab = -1;
+    for (int i = 0; i < tabMode_->count() && tab < 0; ++i)
+        if (QKeySequence::mnemonic(tabMode_->tabText(i)) == key) tab = i;
+    QAction* entry = nullptr;
+    for (QAction* action : MenuBarEntries())
+        if (!entry && QKeySequence::mnemonic(action->text()) == key) entry = action;
+    if (tab < 0) return {false, nullptr};
+    // A key that a tab shares with a menu bar entry shows the tab first, and reaches the
+    // entry when that tab is already shown.
+    if (tab != CurrentTab() || entry == nullptr) {
+        tabMode_->setCurrentIndex(tab);
+        FocusView();
+        return {true, nullptr};
+    }
+    return {true, entry};
+}
+
+void FDoc::StepTab(int step) {
+    tabMode_->setCurrentIndex((CurrentTab() + step + kTabCount) % kTabCount);
+    FocusView();
+}
+
+QAbstractItemView* FDoc::MainView(int tab) const {
+    switch (tab) {
+        case 0:
+        case 1:
+        case 2:
+            return banks_[static_cast<std::size_t>(tab)].grid;
+        case 3:
+            return bsq_.list;
+        case 4:
+            return sng_.list;
+        case 5:
+            return grdArk_;
+        default:
+            return nullptr;
+    }
+}
+
+void FDoc::FocusView() {
+    if (QAbstractItemView* view = MainView(CurrentTab())) view->setFocus(Qt::OtherFocusReason);
+}
+
+bool FDoc::ShowBank(const QString& letter, bool twin) {
+    const int tab = CurrentTab();
+    if (!IsBankedTab(tab)) return false;
+    BankTab& bank = banks_[static_cast<std::size_t>(tab)];
+    const int index = letter.isEmpty() ? bank.combo->currentIndex() : bank.combo->findText(letter.toUpper());
+    if (index < 0 || (twin && bank.twin == nullptr)) return false;
+    if (bank.twin != nullptr) bank.twin->setChecked(twin);
+    bank.combo->setCurrentIndex(index);
+    cboBnk_Click(static_cast<vx::BankedKind>(tab));
+    return true;
+}
+
+int FDoc::FullWidth() const {
+    // The widest tab at the grids' own font size: a bank grid with room for a scroll bar (twin
+    // view), the styles with their free events beside them, or the KBD sets.
+    int widest = 0;
+    for (QTableView* grid : {Bank(vx::BankedKind::Arrangement).grid, Bank(vx::BankedKind::Style).grid,
+                             Bank(vx::BankedKind::Program).grid, grdArk_}) {
+        const ColumnFitter* fitter = ColumnFitter::Of(*grid);
+        if (fitter == nullptr) continue;
+        int width = fitter->FullWidth() + 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width();
+        if (grid == Bank(vx::BankedKind::Style).grid) width += grdFreeS_->width() + kGridSpacing;
+        widest = std::max(widest, width);
+    }
+    // The tab page's margins and the tab frame.
+    return widest + 2 * kPageMargin + 4;
+}
+
+QString FDoc::StatusDirectory() const {
+    return session_.Sets().IsOpen(set_)
+               ? QDir::toNativeSeparators(QString::fromStdString(session_.Slot(set_).directory))
+               : QString();
+}
+
+QString FDoc::StatusItem() const {
+    const int tab = CurrentTab();
+    if (IsBankedTab(tab)) {
+        const BankTab& bank = banks_[static_cast<std::size_t>(tab)];
+        const int number = CurrentNumber(static_cast<vx::BankedKind>(tab));
+        if (number < 0) return {};
+        // The label and the name, without the calls the cell shows after them.
+        const QString text = bank.model->data(bank.grid->currentIndex()).toString();
+        const QString label = text.left(3);
+        const QString name = text.mid(4, 16).trimmed();
+        return name.isEmpty() ? label + " (empty)" : label + " " + name;
+    }
+    if (tab == 3 || tab == 4) {
+        const QListWidget* list = tab == 3 ? bsq_.list : sng_.list;
+        const QListWidgetItem* item = list->currentItem();
+        if (item == nullptr) return {};
+        const QString text = item->text();
+        const QString name = text.mid(text.indexOf(':') + 1).section(':', 0, 0).trimmed();
+        const QString number = text.left(text.indexOf(':'));
+        return name.isEmpty() ? number + " (empty)" : number + " " + name;
+    }
+    if (tab == 5 && grdArk_->currentIndex().isValid())
+        return "KBD Set " + kbdModel_->index(grdArk_->currentIndex().row(), 0).data().toString();
+    return {};
+}
+
+QString FDoc::StatusDirty() const {
+    const int tab = CurrentTab();
+    if (!session_.Sets().IsOpen(set_) || tab < 0 || tab >= kTabCount) return {};
+    const vx::ItemKind kind = vx::KindFromIndex(tab);
+    const std::string_view name = vx::KindName(kind);
+    const bool dirty = session_.Slot(set_).dirty[static_cast<std::size_t>(vx::KindIndex(kind))];
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())) +
+           (dirty ? ": changed, not saved" : ": saved");
 }
 
 void FDoc::Fill() {
@@ -402,14 +591,13 @@ void FDoc::tabMode_Click(int tab) {
             break;
         case 5:
             kbdModel_->RefreshAll();
-            SetupView(*grdArk_, kKbdRows, kColumnTwips, kRowTwips, 20);
-            grdArk_->setColumnWidth(0, grdArk_->fontMetrics().averageCharWidth() * 4 + 8);
-            grdArk_->setColumnWidth(1, grdArk_->fontMetrics().averageCharWidth() * 5 + 8);
             SetEditState(EditStateFor(tab, true));
             break;
         default:
             break;
     }
+    FocusView();
+    Q_EMIT StatusChanged();
 }
 
 void FDoc::cboBnk_Click(vx::BankedKind kind) {
@@ -423,8 +611,6 @@ void FDoc::cboBnk_Click(vx::BankedKind kind) {
     }
     if (tab.twin != nullptr) tab.twin->setHidden(!layout.twinBoxShown);
     tab.model->Fill(layout);
-    SetupView(*tab.grid, layout.rows, kind == vx::BankedKind::Style ? kStyleColumnTwips : kColumnTwips, kRowTwips,
-              CellChars(kind));
     if (kind == vx::BankedKind::Style) freeModel_->RefreshAll();
     // Slot 0 of the bank becomes current.
     if (layout.rows > 0) tab.grid->setCurrentIndex(tab.model->index(0, 0));
@@ -435,6 +621,7 @@ void FDoc::Grid_CurrentChanged(vx::BankedKind kind) {
     const int tab = static_cast<int>(kind);
     if (CurrentTab() != tab || windowTitle().isEmpty()) return;
     SetEditState(EditStateFor(tab, vx::IsUserNumber(kind, CurrentNumber(kind))));
+    Q_EMIT StatusChanged();
 }
 
 int FDoc::CurrentNumber(vx::BankedKind kind) const {
@@ -464,6 +651,8 @@ void FDoc::FillList(vx::ItemKind kind) {
     for (int i = 0; i < vx::kSequenceCount; ++i)
         list->addItem(Latin1(songs ? vx::SongListLine(setData.sng, i) : vx::BsqListLine(setData.bsq, i)));
     if (current >= 0 && current < list->count()) list->setCurrentRow(current);
+    // Exactly as tall as its rows: no empty strip below them.
+    if (list->count() > 0) list->setFixedHeight(2 * list->frameWidth() + list->count() * list->sizeHintForRow(0));
     FillCounters();
 }
 
@@ -553,17 +742,6 @@ void FDoc::mnuWindow_Arrange(int mode) {
         shell_.Tile();
 }
 
-void FDoc::mnuOptions_Click() {
-    // Both signals may come for one choice, and the dialog must not open inside the menu's popup.
-    if (optionsPending_) return;
-    optionsPending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        mnuOptions_->hide();
-        optionsPending_ = false;
-        shell_.ShowOptions();
-    });
-}
-
 void FDoc::mnuEImport_Click() {
     const int tab = CurrentTab();
     if (tab < 0 || tab >= kTabCount) return;
@@ -589,6 +767,7 @@ void FDoc::mnuFSave_Click(bool saveAs) {
         session_.SaveAs(set_);
     else
         session_.Save(set_);
+    // The marker and the status follow what was saved, also when the save was cancelled.
     RefreshCaption();
 }
 
@@ -599,6 +778,7 @@ void FDoc::OnKindChanged(vx::ItemKind kind) {
         if (shown == kind || vx::KindCallsKind(kind, shown)) tab.model->RefreshAll();
     }
     RefreshSideViews(kind, -1);
+    RefreshCaption();
     // A replaced kind may have made the current position editable or not.
     if (IsBankedTab(CurrentTab()) && static_cast<int>(kind) == CurrentTab())
         Grid_CurrentChanged(static_cast<vx::BankedKind>(CurrentTab()));
@@ -614,6 +794,7 @@ void FDoc::OnItemChanged(vx::ItemKind kind, int number) {
             tab.model->RefreshNumber(number);
     }
     RefreshSideViews(kind, kind == vx::ItemKind::KbdSet ? number : -1);
+    RefreshCaption();
 }
 
 void FDoc::RefreshSideViews(vx::ItemKind kind, int kbdRow) {

@@ -10,9 +10,12 @@
 #include "document/EditMenuState.h"
 #include "selection/BankView.h"
 
+class QAbstractItemView;
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QKeySequence;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -47,8 +50,32 @@ public:
     // Takes the caption and shows the tab of the ModeId setting, filling it even when it is
     // the tab already shown.
     void Fill();
-    // File, Edit, Options, Window, Utilities, Help.
+    // File, Edit, Window, Utilities, Help.
     QList<QMenu*> Menus() const;
+    // What the menu bar shows while this window is active: the menus, with Options, a command
+    // of its own, between Edit and Window.
+    QList<QAction*> MenuBarEntries() const;
+
+    // An Alt+letter shortcut of a tab. Tabs take their letter first; when the tab is shown
+    // already and a menu bar entry has the same letter, entry names that entry to open.
+    struct MnemonicResult {
+        bool handled = false;
+        QAction* entry = nullptr;
+    };
+    MnemonicResult TakeMnemonic(const QKeySequence& key);
+    // The keyboard focus goes to the grid or list of the tab shown.
+    void FocusView();
+    // On a bank tab: shows the bank of that letter (empty: the one chosen), in twin view when
+    // asked. False when the tab shown has no such bank or no twin view.
+    bool ShowBank(const QString& letter, bool twin);
+    // The width this window needs to show every column of its widest tab.
+    int FullWidth() const;
+
+    // What the status bar shows: the set's directory, the item selected, whether the tab's kind
+    // has changes that are not saved.
+    QString StatusDirectory() const;
+    QString StatusItem() const;
+    QString StatusDirty() const;
     // The caption is the set's name; the views are not filled while it is empty.
     void RefreshCaption();
 
@@ -72,6 +99,10 @@ public:
     // Display Set Report: builds the report and shows it in a report window of its own.
     FReport* mnuUReport_Click();
 
+Q_SIGNALS:
+    // The selected item, the tab or the set's changes are not what the status bar shows.
+    void StatusChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -88,6 +119,7 @@ private:
     };
 
     QWidget* BuildBankTab(vx::BankedKind kind);
+    void BuildFreeEvents(QGridLayout& layout, QTableView& styles);
     QWidget* BuildListTab(vx::ItemKind kind);
     QWidget* BuildKbdTab();
     void BuildMenus();
@@ -104,7 +136,8 @@ private:
     void mnuFClose_Click();
     void mnuFSave_Click(bool saveAs);
     void mnuWindow_Arrange(int mode);
-    void mnuOptions_Click();
+    void StepTab(int step);
+    QAbstractItemView* MainView(int tab) const;
 
     int CurrentTab() const;
     bool TwinViewShown(int tab) const;
@@ -136,7 +169,7 @@ private:
 
     QMenu* mnuFile_ = nullptr;
     QMenu* mnuEdit_ = nullptr;
-    QMenu* mnuOptions_ = nullptr;
+    QAction* mnuOptions_ = nullptr;
     QMenu* mnuWindow_ = nullptr;
     QMenu* mnuUtil_ = nullptr;
     QMenu* mnuHelp_ = nullptr;
@@ -144,7 +177,6 @@ private:
     std::array<QAction*, kUtilityCommandCount> utilityActions_{};
     QAction* mnuWCascade_ = nullptr;
     QAction* mnuWTile_ = nullptr;
-    bool optionsPending_ = false;
 
     EditState editState_ = EditState::None;
     EditCommandSet built_ = BuiltEditCommands();

@@ -2,14 +2,21 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QShortcutEvent>
+#include <QStatusBar>
 #include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QToolBar>
 #include <algorithm>
+#include <cmath>
 
 #include "catalogue/Catalogue.h"
 #include "document/FDoc.h"
@@ -67,6 +74,11 @@ FMain::FMain(const QString& programDir, const QString& settingsFile, QWidget* pa
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { RebuildMenus(); });
 
     CreateActions();
+    CreateStatusBar();
+    // Letters that a set's tabs share with the menu bar are settled in one place.
+    menuBar()->installEventFilter(this);
+    // Tiled windows follow the frame's size.
+    mdi_->installEventFilter(this);
     RebuildMenus();
     resize(1024, 768);
 }
@@ -89,7 +101,7 @@ void FMain::CreateActions() {
     mnuFOpen_ = NamedAction(mnuFile_, "mnuFOpen", QStringLiteral("&Open"));
     mnuFOpen_->setShortcut(QKeySequence::Open);
     mnuFExit_ = NamedAction(mnuFile_, "mnuFExit", QStringLiteral("E&xit"));
-    mnuFExit_->setShortcut(QKeySequence::Quit);
+    mnuFExit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     mnuFile_->addAction(mnuFNew_);
     mnuFile_->addAction(mnuFOpen_);
     mnuFile_->addAction(mnuFExit_);
@@ -131,8 +143,33 @@ void FMain::CreateActions() {
     connect(tbSave_, &QAction::triggered, this, [this] { SaveActiveSet(); });
 }
 
+void FMain::CreateStatusBar() {
+    auto label = [this](const char* name) {
+        auto* widget = new QLabel(this);
+        widget->setObjectName(QLatin1String(name));
+        return widget;
+    };
+    statusDirectory_ = label("lblStatusDirectory");
+    statusItem_ = label("lblStatusItem");
+    statusDirty_ = label("lblStatusDirty");
+    // Wide enough for a label and a name, so that the texts beside it do not move.
+    statusItem_->setMinimumWidth(statusItem_->fontMetrics().horizontalAdvance(QString(28, QLatin1Char('M'))) / 2);
+    statusBar()->addWidget(statusDirectory_, 1);
+    statusBar()->addPermanentWidget(statusItem_);
+    statusBar()->addPermanentWidget(statusDirty_);
+}
+
+void FMain::UpdateStatus() {
+    FDoc* doc = ActiveDoc();
+    statusDirectory_->setText(doc ? doc->StatusDirectory() : QString());
+    statusItem_->setText(doc ? doc->StatusItem() : QString());
+    statusDirty_->setText(doc ? doc->StatusDirty() : QString());
+}
+
 void FMain::LoadSettings() {
-    options_ = ReadSettings(settingsFile_, programDir_);
+    // The open dialog starts where the last set was, or in the home directory: the program's
+    // own directory holds the template, which is no place to start working.
+    options_ = ReadSettings(settingsFile_, QDir::homePath());
     settingsLoaded_ = true;
 }
 
@@ -171,10 +208,11 @@ void FMain::RebuildMenus() {
     FDoc* doc = ActiveDoc();
     const bool showMain = doc == nullptr;
     tbSave_->setEnabled(!showMain);
+    UpdateStatus();
     if (showMain == mainMenusShown_ && doc == menuDoc_.data() && !menuBar()->actions().isEmpty()) return;
     menuBar()->clear();
     if (doc) {
-        for (QMenu* menu : doc->Menus()) menuBar()->addMenu(menu);
+        menuBar()->addActions(doc->MenuBarEntries());
     } else {
         menuBar()->addMenu(mnuFile_);
         menuBar()->addMenu(mnuHelp_);
@@ -185,15 +223,68 @@ void FMain::RebuildMenus() {
 
 void FMain::ArrangeWindows() {
     if (options_.WArrangeMode == 0)
-        mdi_->cascadeSubWindows();
+        CascadeWindows();
     else
-        mdi_->tileSubWindows();
+        TileWindows();
+}
+
+int FMain::NeededWindowWidth() const {
+    int needed = 0;
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (auto* doc = qobject_cast<FDoc*>(sub->widget()))
+            needed = std::max(needed, doc->FullWidth() + sub->width() - doc->width());
+    return needed;
+}
+
+void FMain::CascadeWindows() {
+    // Each window one title bar lower and further right than the one before, as wide as its
+    // grids need (at least three quarters of the frame) and down to the frame's bottom edge.
+    const QRect area = mdi_->viewport()->rect();
+    const int needed = NeededWindowWidth();
+    int index = 0;
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+        if (sub->isMinimized() || sub->isHidden()) continue;
+        if (sub->isMaximized()) sub->showNormal();
+        const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+        // Start again at the top left when the next window would leave too little room.
+        const int offset = step * index;
+        const int at = offset + area.height() / 2 > area.height() ? 0 : offset;
+        index = at == 0 ? 1 : index + 1;
+        const int width = std::min(std::max(needed, area.width() * 3 / 4), area.width() - at);
+        sub->setGeometry(at, at, std::max(width, sub->minimumWidth()),
+                         std::max(area.height() - at, sub->minimumHeight()));
+        sub->raise();
+    }
+}
+
+void FMain::TileWindows() {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder))
+        if (!sub->isMinimized() && !sub->isHidden()) windows.append(sub);
+    const int needed = NeededWindowWidth();
+    if (windows.isEmpty()) return;
+    const QRect area = mdi_->viewport()->rect();
+    const TileGrid grid = TileGridFor(static_cast<int>(windows.size()), area.size(), needed);
+    for (int i = 0; i < windows.size(); ++i) {
+        const int column = i % grid.columns;
+        const int row = i / grid.columns;
+        // The last row's windows share its whole width.
+        const int inRow = std::min(grid.columns, static_cast<int>(windows.size()) - row * grid.columns);
+        const int x0 = area.width() * column / inRow;
+        const int x1 = area.width() * (column + 1) / inRow;
+        const int y0 = area.height() * row / grid.rows;
+        const int y1 = area.height() * (row + 1) / grid.rows;
+        QMdiSubWindow* sub = windows[i];
+        if (sub->isMaximized()) sub->showNormal();
+        sub->setGeometry(x0, y0, x1 - x0, y1 - y0);
+    }
 }
 
 void FMain::SaveActiveSet() {
     FDoc* doc = ActiveDoc();
     if (!doc || !session_ || !session_->Sets().IsOpen(doc->SetNumber())) return;
     session_->Save(doc->SetNumber());
+    doc->RefreshCaption();
 }
 
 void FMain::NewSet() {
@@ -235,6 +326,13 @@ void FMain::ShowOptions() {
         if (doc) doc->OnOptionsChanged();
 }
 
+bool FMain::ShowBank(const QString& letter, bool twin) {
+    bool shown = true;
+    for (auto& [set, doc] : docs_)
+        if (doc && !doc->ShowBank(letter, twin)) shown = false;
+    return shown;
+}
+
 void FMain::Cascade() {
     options_.WArrangeMode = 0;
     ArrangeWindows();
@@ -265,6 +363,44 @@ void FMain::ArrangeIcons() {
     }
 }
 
+TileGrid TileGridFor(int windows, const QSize& area, int neededWidth) {
+    if (windows <= 0) return {0, 0};
+    // As many side by side as fit at the width they need; the rest one under the other.
+    int columns = 1;
+    while (columns < windows && neededWidth > 0 && area.width() / (columns + 1) >= neededWidth) ++columns;
+    if (neededWidth <= 0) columns = static_cast<int>(std::ceil(std::sqrt(windows)));
+    return {columns, (windows + columns - 1) / columns};
+}
+
+bool FMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mdi_ && event->type() == QEvent::Resize && options_.WArrangeMode == 1)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (mdi_ && options_.WArrangeMode == 1) TileWindows();
+            },
+            Qt::QueuedConnection);
+    if (event->type() == QEvent::Shortcut) {
+        // Every set's tab bar and the menu bar claim their Alt+letters; the active set decides.
+        FDoc* doc = ActiveDoc();
+        const auto* shortcut = static_cast<QShortcutEvent*>(event);
+        const bool tabBar = watched != menuBar();
+        if (doc && (tabBar || shortcut->isAmbiguous())) {
+            const FDoc::MnemonicResult result = doc->TakeMnemonic(shortcut->key());
+            if (result.entry) {
+                if (result.entry->menu())
+                    menuBar()->setActiveAction(result.entry);
+                else
+                    result.entry->trigger();
+            }
+            if (result.handled) return true;
+        }
+        // A tab bar of a window that is not the active one has nothing to do with the key.
+        if (tabBar) return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void FMain::OnSetOpened(int set) {
     if (!session_) return;
     QPointer<FDoc>& doc = docs_[set];
@@ -274,6 +410,13 @@ void FMain::OnSetOpened(int set) {
         doc = new FDoc(*session_, *this, set);
         sub = mdi_->addSubWindow(doc);
         sub->setAttribute(Qt::WA_DeleteOnClose);
+        // Ctrl+F4 belongs to File Close, which asks about changes; the frame's system menu
+        // claiming it too would make the key do nothing.
+        for (QAction* action : sub->systemMenu()->actions())
+            if (action->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_F4))) action->setShortcuts({});
+        if (QTabWidget* tabs = doc->findChild<QTabWidget*>(QStringLiteral("tabMode")))
+            tabs->tabBar()->installEventFilter(this);
+        connect(doc, &FDoc::StatusChanged, this, [this] { UpdateStatus(); });
         // When a document window goes, the menu bar follows once it is gone.
         connect(sub, &QObject::destroyed, this, [this] {
             QMetaObject::invokeMethod(

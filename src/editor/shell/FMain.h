@@ -10,6 +10,7 @@
 #include "shell/ShellServices.h"
 
 class QAction;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -68,15 +69,26 @@ public:
     void OnItemChanged(int set, vx::ItemKind kind, int number) override;
     void OnUndoAvailabilityChanged(int set, bool available) override;
 
+    // Every set's window shows that bank of its bank tab (see FDoc::ShowBank); false when one
+    // of them cannot.
+    bool ShowBank(const QString& letter, bool twin);
+
     // The menu bar shows the active document's menus, or the main window's own.
     void RebuildMenus();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateActions();
+    void CreateStatusBar();
+    void UpdateStatus();
     void ArrangeWindows();
+    void TileWindows();
+    void CascadeWindows();
+    // The width of a set window that shows every column of its widest tab.
+    int NeededWindowWidth() const;
     void SaveActiveSet();
     FDoc* ActiveDoc() const;
     QMdiSubWindow* SubWindowOf(const FDoc* doc) const;
@@ -103,10 +115,21 @@ private:
     QAction* tbNew_ = nullptr;
     QAction* tbOpen_ = nullptr;
     QAction* tbSave_ = nullptr;
+    QLabel* statusDirectory_ = nullptr;
+    QLabel* statusItem_ = nullptr;
+    QLabel* statusDirty_ = nullptr;
     QPointer<FDoc> menuDoc_;
     bool mainMenusShown_ = false;
     QPointer<FHelp> help_;
 };
+
+// How Tile places windows: columns side by side, each at least neededWidth wide where that
+// fits (one column when not even one does), and rows one under the other.
+struct TileGrid {
+    int columns = 0;
+    int rows = 0;
+};
+TileGrid TileGridFor(int windows, const QSize& area, int neededWidth);
 
 // The program's icon, drawn rather than shipped: a small keyboard.
 QIcon ProgramIcon();

@@ -85,11 +85,11 @@ FSetDialog::FSetDialog(vx::Session& session, Mode mode, QWidget* parent)
 
     cmdOK_->hide();
 
-    // Start where the last set was chosen; a directory that is gone gives the program directory.
+    // Start where the last set was chosen; a directory that is gone gives the home directory.
     vx::Options& options = session_.Opts();
     QString start = QString::fromStdString(options.PathNam);
     if (start.isEmpty() || !QFileInfo(start).isDir()) {
-        options.PathNam = session_.Catalogue().programDirectory;
+        options.PathNam = QDir::homePath().toStdString();
         start = QString::fromStdString(options.PathNam);
         if (!QFileInfo(start).isDir()) start = QDir::currentPath();
     }

@@ -1,5 +1,6 @@
 #include "shell/Settings.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <memory>
 
@@ -24,11 +25,14 @@ std::unique_ptr<QSettings> OpenStore(const QString& settingsFile) {
 
 }  // namespace
 
-vx::Options ReadSettings(QSettings& store, const QString& programDir) {
+vx::Options ReadSettings(QSettings& store, const QString& startDir) {
     vx::Options options;
     store.beginGroup(QLatin1String(kGroup));
-    options.PathNam = store.value(QStringLiteral("PathNam"), programDir).toString().toStdString();
     options.OldSetNam = store.value(QStringLiteral("OldSetNam")).toString().toStdString();
+    // Never chosen yet: the directory that holds the last set, else the given one.
+    QString start = startDir;
+    if (!options.OldSetNam.empty()) start = QFileInfo(QString::fromStdString(options.OldSetNam)).path();
+    options.PathNam = store.value(QStringLiteral("PathNam"), start).toString().toStdString();
     // A tab or arrangement mode outside its range would address a tab that does not exist.
     options.WArrangeMode = ReadNumber(store, "WArrangeMode", 1, 0, 1);
     options.ModeId = ReadNumber(store, "ModeId", 0, 0, 5);
@@ -54,9 +58,9 @@ void WriteSettings(QSettings& store, const vx::Options& options) {
     store.sync();
 }
 
-vx::Options ReadSettings(const QString& settingsFile, const QString& programDir) {
+vx::Options ReadSettings(const QString& settingsFile, const QString& startDir) {
     auto store = OpenStore(settingsFile);
-    return ReadSettings(*store, programDir);
+    return ReadSettings(*store, startDir);
 }
 
 void WriteSettings(const QString& settingsFile, const vx::Options& options) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -10,13 +11,26 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueInit.h"
+#include "document/Helpers.h"
+#include "format/PathLookup.h"
 #include "interaction/Interaction.h"
 #include "presets/PresetNames.h"
 #include "shell/FMain.h"
-#include "format/PathLookup.h"
 #include "storage/Session.h"
 
 namespace vxe {
+
+namespace {
+
+// A tab by its caption without the & (any case), or -1.
+int TabOfName(const QString& name) {
+    static const char* const captions[] = {"Arrangements", "Styles", "Programs", "Backing Seq", "Songs", "KBD Sets"};
+    for (int tab = 0; tab < 6; ++tab)
+        if (name.compare(QLatin1String(captions[tab]), Qt::CaseInsensitive) == 0) return tab;
+    return -1;
+}
+
+}  // namespace
 
 StartupArgs ParseArguments(const QStringList& arguments, const QString& currentDir) {
     StartupArgs args;
@@ -29,6 +43,30 @@ StartupArgs ParseArguments(const QStringList& arguments, const QString& currentD
                 return args;
             }
             args.screenshotFile = QDir::cleanPath(base.absoluteFilePath(arguments[++i]));
+        } else if (argument == QStringLiteral("--tab") || argument == QStringLiteral("--bank") ||
+                   argument == QStringLiteral("--size")) {
+            if (i + 1 >= arguments.size()) {
+                args.error = argument + QStringLiteral(" needs a value");
+                return args;
+            }
+            const QString value = arguments[++i];
+            if (argument == QStringLiteral("--tab")) {
+                args.tab = TabOfName(value);
+                if (args.tab < 0) args.error = QStringLiteral("Unknown tab ") + value;
+            } else if (argument == QStringLiteral("--bank")) {
+                args.bank = value.toUpper();
+                if (value.size() != 1 || !value[0].isLetter()) args.error = QStringLiteral("Unknown bank ") + value;
+            } else {
+                const QStringList parts = value.split(QLatin1Char('x'));
+                bool wide = false;
+                bool high = false;
+                if (parts.size() == 2) args.size = QSize(parts[0].toInt(&wide), parts[1].toInt(&high));
+                if (!wide || !high || args.size.width() < 200 || args.size.height() < 200)
+                    args.error = QStringLiteral("--size needs WIDTHxHEIGHT, at least 200x200");
+            }
+            if (!args.error.isEmpty()) return args;
+        } else if (argument == QStringLiteral("--twin")) {
+            args.twin = true;
         } else if (argument == QStringLiteral("--no-tips")) {
             args.noTips = true;
         } else if (argument == QStringLiteral("--version")) {
@@ -40,6 +78,7 @@ StartupArgs ParseArguments(const QStringList& arguments, const QString& currentD
             return args;
         } else if (!argument.isEmpty()) {
             args.setPaths.append(QDir::cleanPath(base.absoluteFilePath(argument)));
+            args.typedPaths.append(argument);
         }
     }
     return args;
@@ -49,6 +88,11 @@ QString UsageText() {
     return QStringLiteral(
         "Usage: vxeditr [options] [SET directory...]\n"
         "  --screenshot FILE  render the main window to FILE (PNG) after start-up and end\n"
+        "  --tab NAME         with --screenshot: show that tab (Arrangements, Styles, Programs,\n"
+        "                     \"Backing Seq\", Songs, \"KBD Sets\")\n"
+        "  --bank LETTER      with --screenshot: show that bank on a bank tab\n"
+        "  --twin             with --screenshot: twin view on the Arrangements or Programs tab\n"
+        "  --size WxH         with --screenshot: the main window's size (default 1024x768)\n"
         "  --no-tips          do not show the tip of the day at start-up\n"
         "  --version          print the version and end\n");
 }
@@ -76,6 +120,18 @@ std::unique_ptr<vx::Session> CreateSession(const QString& programDir, vx::Option
     return std::make_unique<vx::Session>(std::move(*catalogue), std::move(presets), options, ui);
 }
 
+QString CommandLineSetProblem(const QString& path, const QString& typed) {
+    if (!QFileInfo(path).isDir()) return "The Set " + typed + " does not exist.";
+    // A directory without any of the eight files is not a set: one message says so, rather
+    // than one for each file.
+    const std::string base = path.toStdString() + "/" + vx::SetNameFromPath(path.toStdString());
+    for (int kind = 0; kind < 8; ++kind) {
+        const std::string file = base + std::string(vx::KindExtension(vx::KindFromIndex(kind)));
+        if (vx::FindPathIgnoringCase(file)) return {};
+    }
+    return typed + " is not a Set: it holds none of the Set's files.";
+}
+
 int RunStartup(FMain& main, const StartupArgs& args) {
     const bool screenshot = !args.screenshotFile.isEmpty();
     QtInteraction& ui = main.Ui();
@@ -94,17 +150,32 @@ int RunStartup(FMain& main, const StartupArgs& args) {
         main.AttachSession(std::move(session));
     }
     main.SetCaption();
+    if (args.size.isValid()) main.resize(args.size);
+    // The tab to show in this run only: a screenshot run never writes the settings.
+    if (args.tab >= 0) main.Opts().ModeId = args.tab;
     main.show();
 
     vx::Session& session = *main.Session();
     if (!args.setPaths.isEmpty()) {
-        for (const QString& path : args.setPaths) session.OpenOrNewSet(false, path.toStdString());
+        for (qsizetype i = 0; i < args.setPaths.size(); ++i) {
+            const QString& path = args.setPaths[i];
+            const QString problem = CommandLineSetProblem(path, args.typedPaths.value(i, path));
+            if (!problem.isEmpty()) {
+                ui.ShowMessage({problem.toStdString(), "Error", vx::MessageIcon::Critical, vx::MessageButtons::OK,
+                                vx::Answer::OK});
+                continue;
+            }
+            session.OpenOrNewSet(false, path.toStdString());
+        }
     } else if (main.Opts().StartOld == 1) {
         // A missing directory falls back to the open dialog.
         session.OpenOrNewSet(false, main.Opts().OldSetNam);
     } else if (!screenshot) {
         session.OpenOrNewSet(false, std::string());
     }
+    if ((!args.bank.isEmpty() || args.twin) && !main.ShowBank(args.bank, args.twin))
+        std::fprintf(stderr, "vxeditr: the tab shown has no bank %s%s\n", qPrintable(args.bank),
+                     args.twin ? " in twin view" : "");
     return -1;
 }
 

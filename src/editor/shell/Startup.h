@@ -17,15 +17,23 @@ class FMain;
 
 struct StartupArgs {
     QStringList setPaths;    // absolute: the program directory becomes the current one later
+    QStringList typedPaths;  // the same as typed, for messages
     QString screenshotFile;  // absolute; empty: a normal run
+    // What a screenshot shows: the tab (-1: the ModeId setting), the bank letter of a bank tab
+    // (empty: the tab's first user bank), twin view, and the main window's size.
+    int tab = -1;
+    QString bank;
+    bool twin = false;
+    QSize size;
     bool noTips = false;
     bool showVersion = false;
     bool showHelp = false;
     QString error;  // a bad command line
 };
 
-// The command line after the program's name: set directories, --screenshot FILE, --no-tips,
-// --version, --help. Relative paths are taken from currentDir.
+// The command line after the program's name: set directories, --screenshot FILE with --tab
+// NAME, --bank LETTER, --twin and --size WIDTHxHEIGHT, --no-tips, --version, --help. Relative
+// paths are taken from currentDir.
 StartupArgs ParseArguments(const QStringList& arguments, const QString& currentDir);
 QString UsageText();
 
@@ -35,6 +43,10 @@ bool ScreenCheck(vx::Interaction& ui, const QSize& screen);
 // The catalogue from the template set and the preset names; nullptr after the messages when
 // either cannot be read (the program then ends with exit code 1).
 std::unique_ptr<vx::Session> CreateSession(const QString& programDir, vx::Options& options, vx::Interaction& ui);
+
+// Why a set directory named on the command line cannot be opened ("" when it may be): it does
+// not exist, or it holds none of a set's files. The path is shown as typed.
+QString CommandLineSetProblem(const QString& path, const QString& typed);
 
 // The start of the program, up to the first sets opened. Returns -1 when the program goes on
 // running, else its exit code.

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QPalette>
+#include <QScrollBar>
 #include <QTableView>
 
 #include <algorithm>
@@ -16,7 +17,7 @@ namespace vxe {
 
 namespace {
 constexpr int kTwipsPerInch = 1440;
-}
+}  // namespace
 
 QFont FixedPitchFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -35,24 +36,29 @@ int TwipsToPixels(const QWidget& widget, int twips) {
     return static_cast<int>(std::lround(static_cast<double>(twips) * widget.logicalDpiX() / kTwipsPerInch));
 }
 
-void SetupView(QTableView& view, int rows, int columnTwips, int rowTwips, int minChars) {
-    const QFontMetrics metrics(view.font());
-    const int columnWidth =
-        std::max(TwipsToPixels(view, columnTwips), metrics.horizontalAdvance(QString(minChars, QLatin1Char('0'))) + 10);
-    const int rowHeight = std::max(TwipsToPixels(view, rowTwips), metrics.height() + 2);
-    view.horizontalHeader()->setDefaultSectionSize(columnWidth);
-    view.verticalHeader()->setDefaultSectionSize(rowHeight);
-    view.verticalHeader()->setMinimumSectionSize(rowHeight);
-    // Room for the rows, up to one bank; a twin grid scrolls.
-    int height = 2 * view.frameWidth() + std::min(rows, 16) * rowHeight;
+int RowHeight(const QWidget& widget, int rowTwips) {
+    return std::max(TwipsToPixels(widget, rowTwips), QFontMetrics(widget.font()).height() + 2);
+}
+
+void SetupView(QTableView& view, int rows, int columnTwips, int rowTwips) {
+    // The columns' widths follow the grid's own width (ColumnFitter); this is where they start.
+    view.horizontalHeader()->setDefaultSectionSize(TwipsToPixels(view, columnTwips));
+    // Rows keep one height from the first fill on.
+    const int rowHeight = RowHeight(view, rowTwips);
+    QHeaderView& lines = *view.verticalHeader();
+    lines.setMinimumSectionSize(rowHeight);
+    lines.setDefaultSectionSize(rowHeight);
+    lines.setSectionResizeMode(QHeaderView::Fixed);
+    // Room for a few rows at least; the window's height decides the rest and a longer grid scrolls.
+    int height = 2 * view.frameWidth() + std::min(rows, 4) * rowHeight;
     if (view.horizontalHeader()->isVisible()) height += view.horizontalHeader()->sizeHint().height();
     view.setMinimumHeight(height);
 }
 
 void SetupListView(QAbstractItemView& view, int rows, int rowTwips) {
-    const QFontMetrics metrics(view.font());
-    const int rowHeight = std::max(TwipsToPixels(view, rowTwips), metrics.height() + 2);
-    view.setMinimumHeight(2 * view.frameWidth() + rows * rowHeight);
+    const int rowHeight = RowHeight(view, rowTwips);
+    // The list is exactly as tall as its rows: no empty strip below them.
+    view.setFixedHeight(2 * view.frameWidth() + rows * rowHeight);
 }
 
 }  // namespace vxe

@@ -28,10 +28,14 @@ QColor ColourOf(std::uint32_t colour, const QPalette& palette);
 // Pixels of a length in twips on this widget's screen.
 int TwipsToPixels(const QWidget& widget, int twips);
 
-// Lays a grid out: columns of columnTwips (at least minChars digits of its font),
-// rows of rowTwips (at least one line of text), and room for rows lines (a twin grid scrolls).
-void SetupView(QTableView& view, int rows, int columnTwips, int rowTwips, int minChars);
-// The same for a list: a visible height of rows lines.
+// Pixels of a row of rowTwips, at least one line of the widget's font.
+int RowHeight(const QWidget& widget, int rowTwips);
+
+// Lays a grid's rows out: rows of rowTwips (at least one line of text) that keep their height,
+// and a grid of at least a few rows (a longer one scrolls). Columns start at columnTwips until
+// a ColumnFitter fits them to the grid's width.
+void SetupView(QTableView& view, int rows, int columnTwips, int rowTwips);
+// The same for a list: exactly rows lines high.
 void SetupListView(QAbstractItemView& view, int rows, int rowTwips);
 
 }  // namespace vxe

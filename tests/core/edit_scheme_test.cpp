@@ -300,5 +300,139 @@ TEST_F(EditSchemeTest, ClosingASetReleasesItsClipboardsAndUndo) {
     EXPECT_EQ(Do(EditCommand::Paste, Arrangement, 2, 0).reason, "The clipboard is empty.");
 }
 
+ProgramRecord& Prg(SetData& data, int index) { return data.prg.records[static_cast<std::size_t>(index)]; }
+
+TEST_F(EditSchemeTest, InsertAtF11WithF88CalledAsksAboutF88AndShiftsTheCallers) {
+    for (int i = 0; i < 64; ++i) Prg(Data(1), i).SetName("Prg " + std::to_string(i));
+    Prg(Data(1), 70).SetName("Spare");
+    Arr(1, 0).SetName("Caller");
+    for (int t = 0; t < ArrangementRecord::kTrackCount; ++t) Arr(1, 0).SetTrackProgram(t, 3);
+    Arr(1, 0).SetTrackProgram(0, 831);               // F88
+    Data(1).ark.records[0].SetTrackProgram(4, 768);  // F11
+    Data(1).ark.records[1].SetTrackProgram(0, 830);  // F87
+    ASSERT_TRUE(Do(EditCommand::Copy, Program, 1, 70).done);
+    Prg(Data(1), 70).SetName("Other");
+    const SetData before = Data(1);
+    ui.events.clear();
+    ui.answers = {Answer::Yes};
+    ui.pickAnswers = {839};  // G18
+    ASSERT_TRUE(Do(EditCommand::Insert, Program, 1, 0).done);
+    EXPECT_EQ(ui.Texts(),
+              std::vector<std::string>{"Program 'Prg 63' is referenced by one or more\nArrangements, Styles, "
+                                       "Backing Sequences, etc.\n\nRedirect them to another Program?"});
+    EXPECT_EQ(std::pair(ui.picks[0].what, ui.picks[0].start), std::pair(std::string("Program"), 831));
+    EXPECT_EQ(std::vector<int>({Arr(1, 0).TrackProgram(0), Data(1).ark.records[0].TrackProgram(4),
+                                Data(1).ark.records[1].TrackProgram(0)}),
+              std::vector<int>({839, 769, 831}));
+    EXPECT_EQ(
+        std::tuple(Prg(Data(1), 0).Name(), Prg(Data(1), 1).Name(), Prg(Data(1), 63).Name()),
+        std::tuple(std::string("Spare           "), std::string("Prg 0           "), std::string("Prg 62          ")));
+    EXPECT_EQ(std::get<ProgramItem>(*scheme->ClipboardOf(Program).item).record.Name(), "Prg 63          ");
+    // One notice per changed kind.
+    EXPECT_EQ(ui.events,
+              (std::vector<std::string>{"KindChanged 1 0", "KindChanged 1 2", "KindChanged 1 5", "Undo 1 on"}));
+    ASSERT_TRUE(Do(EditCommand::Undo, Program, 1, -1).done);
+    EXPECT_EQ(Data(1).prg.records, before.prg.records);
+    EXPECT_EQ(Data(1).arr.arr, before.arr.arr);
+    EXPECT_EQ(Data(1).ark.records, before.ark.records);
+}
+
+TEST_F(EditSchemeTest, ProgramsAndDrumKitsKeepToTheirOwnSlots) {
+    Prg(Data(1), 0).SetName("Piano");
+    Prg(Data(1), 128).SetName("Kit");
+    Data(1).prg.drumKits[0].fill(0x5A);
+    const SetData before = Data(1);
+    // Drum kit slot index, program slot index, what may be pasted where.
+    const std::tuple<int, int, std::string> cases[] = {
+        {128, 5, "A Drum Kit can't be pasted into a Program slot."},
+        {0, 130, "A Program can't be pasted into a Drum Kit slot."},
+    };
+    for (const auto& [from, to, warning] : cases) {
+        ui.messages.clear();
+        ASSERT_TRUE(Do(EditCommand::Copy, Program, 1, from).done);
+        EXPECT_EQ(Do(EditCommand::Paste, Program, 1, to).reason, warning);
+        EXPECT_EQ(DropOn(Program, 1, from, 2, to, Program).reason, warning);
+        ASSERT_EQ(ui.messages.size(), 2u);
+        EXPECT_EQ(std::tuple(ui.Last().text, ui.Last().title, ui.Last().icon),
+                  std::tuple(warning, std::string("Warning"), MessageIcon::Exclamation));
+    }
+    EXPECT_EQ(Data(1).prg.records, before.prg.records);
+    EXPECT_TRUE(Prg(Data(2), 5).IsEmpty() && Prg(Data(2), 130).IsEmpty());
+    // A drum kit into another drum kit slot brings its drum kit data.
+    ASSERT_TRUE(Do(EditCommand::Copy, Program, 1, 128).done);
+    ASSERT_TRUE(Do(EditCommand::Paste, Program, 2, 135).done);
+    EXPECT_EQ(std::pair(Prg(Data(2), 135).Name(), Data(2).prg.drumKits[7]),
+              std::pair(std::string("Kit             "), Data(1).prg.drumKits[0]));
+    // Drum kits neither delete nor insert.
+    EXPECT_EQ(Do(EditCommand::Delete, Program, 1, 128).reason, "This item can't be deleted.");
+}
+
+TEST_F(EditSchemeTest, DragOfF11ToG11MovesEveryCallAndUndoRestoresBoth) {
+    Prg(Data(1), 0).SetName("Piano");
+    Data(1).sng.entries[2].record.SetName("Tune");
+    for (int t = 0; t < SongRecord::kTrackCount; ++t) Data(1).sng.entries[2].record.SetTrackProgram(t, 768);
+    Data(1).ark.records[9].SetTrackProgram(1, 768);
+    const SetData before = Data(1);
+    ASSERT_TRUE(DropOn(Program, 1, 0, 1, 64, Program).done);
+    EXPECT_EQ(std::pair(Prg(Data(1), 64).Name(), Prg(Data(1), 0).IsEmpty()),
+              std::pair(std::string("Piano           "), true));
+    EXPECT_EQ(std::pair(Data(1).sng.entries[2].record.TrackProgram(15), Data(1).ark.records[9].TrackProgram(1)),
+              std::pair(832, 832));
+    ASSERT_TRUE(Do(EditCommand::Undo, Program, 1, -1).done);
+    EXPECT_EQ(Data(1).prg.records, before.prg.records);
+    EXPECT_EQ(Data(1).sng.entries[2].record, before.sng.entries[2].record);
+    EXPECT_EQ(Data(1).ark.records, before.ark.records);
+}
+
+TEST_F(EditSchemeTest, ProgramAndDrumKitDuplicatesShareOneCountdown) {
+    for (int i : {0, 1, 2}) Prg(Data(1), i).SetName("Pad");
+    for (int i : {128, 129, 130}) Prg(Data(1), i).SetName("Kit");
+    EXPECT_TRUE(scheme->WarnDuplicateNames(1, Program));
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                              "Program duplicate name\nF12 - F11  (Pad)", "Program duplicate name\nF13 - F11  (Pad)",
+                              "Program duplicate name\nF13 - F12  (Pad)", "More than 4 Program duplicate names !"}));
+}
+
+std::vector<int> KbdOrder(const SetData& data) {
+    std::vector<int> order;
+    for (int i = 0; i < 5; ++i) order.push_back(data.ark.records[static_cast<std::size_t>(i)].Byte(0));
+    return order;
+}
+
+TEST_F(EditSchemeTest, KbdSetsDroppedInOneSetLandBeforeTheTargetAndUndoRestoresTheOrder) {
+    for (int i = 0; i < kKbdSetCount; ++i)
+        Data(1).ark.records[static_cast<std::size_t>(i)].SetByte(0, static_cast<std::uint8_t>(i));
+    // From, to, the question, the order of KBD sets 11 to 15 afterwards.
+    const std::tuple<int, int, std::string, std::vector<int>> moves[] = {
+        {0, 3, "Insert KBD Set 11 before 14 ?", {1, 2, 0, 3, 4}},
+        {3, 0, "Insert KBD Set 14 before 11 ?", {3, 0, 1, 2, 4}},
+    };
+    for (const auto& [from, to, question, order] : moves) {
+        ui.messages.clear();
+        ui.answers = {Answer::Yes};
+        ASSERT_TRUE(DropOn(KbdSet, 1, from, 1, to, KbdSet).done);
+        EXPECT_EQ(std::tuple(ui.Last().text, ui.Last().icon, ui.Last().buttons),
+                  std::tuple(question, MessageIcon::Question, MessageButtons::YesNo));
+        EXPECT_EQ(KbdOrder(Data(1)), order);
+        ASSERT_TRUE(Do(EditCommand::Undo, KbdSet, 1, -1).done);
+        EXPECT_EQ(KbdOrder(Data(1)), (std::vector<int>{0, 1, 2, 3, 4}));
+    }
+    ui.answers = {Answer::No};
+    EXPECT_FALSE(DropOn(KbdSet, 1, 0, 1, 3, KbdSet).done);
+    EXPECT_EQ(Do(EditCommand::Cut, KbdSet, 1, 0).reason, "This command is not available for this kind.");
+}
+
+TEST_F(EditSchemeTest, KbdSetPastedFromAnotherSetAsksAboutAMissingProgram) {
+    Prg(Data(1), 3).SetName("Strings");
+    Data(1).ark.records[5].SetTrackProgram(1, 771);
+    ASSERT_TRUE(Do(EditCommand::Copy, KbdSet, 1, 5).done);
+    ui.answers = {Answer::No};
+    ASSERT_TRUE(Do(EditCommand::Paste, KbdSet, 2, 9).done);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Track 'SubKBD' of KBD Set '22' calls Program 'Strings' "
+                                                   "non-existent in 'GIGS'\n\nRedirect this track to an existing "
+                                                   "Program?"});
+    EXPECT_EQ(Data(2).ark.records[9], Data(1).ark.records[5]);
+}
+
 }  // namespace
 }  // namespace vx

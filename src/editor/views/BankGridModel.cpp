@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QPalette>
 
+#include "editing/KindDescriptor.h"
 #include "interaction/Interaction.h"
 #include "storage/Session.h"
 #include "views/CallCache.h"
+#include "views/ItemDrag.h"
 #include "views/ViewSetup.h"
 
 namespace vxe {
@@ -115,7 +117,35 @@ QVariant BankGridModel::data(const QModelIndex& index, int role) const {
 
 Qt::ItemFlags BankGridModel::flags(const QModelIndex& index) const {
     if (NumberAt(index) < 0) return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    // Preset slots are never written, and a preset is not dragged.
+    return SlotAt(index) >= 0 ? flags | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled : flags;
+}
+
+int BankGridModel::SlotAt(const QModelIndex& index) const {
+    const vx::KindDescriptor* d = vx::DescriptorOf(static_cast<vx::ItemKind>(kind_));
+    const int number = NumberAt(index);
+    return d != nullptr && number >= 0 ? d->slotOfNumber(number) : -1;
+}
+
+QStringList BankGridModel::mimeTypes() const { return {kItemMimeType}; }
+
+QMimeData* BankGridModel::mimeData(const QModelIndexList& indexes) const {
+    if (indexes.isEmpty() || SlotAt(indexes.front()) < 0) return nullptr;
+    return MakeItemDrag({static_cast<vx::ItemKind>(kind_), set_, SlotAt(indexes.front())});
+}
+
+bool BankGridModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int, const QModelIndex& parent) const {
+    const auto dragged = ReadItemDrag(data);
+    return dragged && dragged->kind == static_cast<vx::ItemKind>(kind_) && SlotAt(parent) >= 0;
+}
+
+bool BankGridModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                                 const QModelIndex& parent) {
+    const auto dragged = ReadItemDrag(data);
+    if (!dragged || !canDropMimeData(data, action, row, column, parent)) return false;
+    Q_EMIT ItemDropped(vx::KindIndex(dragged->kind), dragged->set, dragged->slot, SlotAt(parent));
+    return true;
 }
 
 }  // namespace vxe

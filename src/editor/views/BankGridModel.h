@@ -42,8 +42,24 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // Drag and drop: a user slot's item is dragged; a drop on a user slot of this kind's grid
+    // reports the dragged item and the slot dropped on.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+    Qt::DropActions supportedDropActions() const override { return Qt::CopyAction; }
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
+    // The kind's own slot of a cell (user arrangement 0-127, user program 0-135 ...), or -1.
+    int SlotAt(const QModelIndex& index) const;
+
     std::string CellText(int number) const;
     std::uint32_t CellColour(int number) const;
+
+Q_SIGNALS:
+    void ItemDropped(int sourceKind, int sourceSet, int sourceSlot, int slot);
 
 private:
     void ApplyHighCall();

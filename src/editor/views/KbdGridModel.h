@@ -25,6 +25,19 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // Drag and drop of whole rows: the KBD set dragged, and the row dropped on.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+    Qt::DropActions supportedDropActions() const override { return Qt::CopyAction; }
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
+
+Q_SIGNALS:
+    void ItemDropped(int sourceKind, int sourceSet, int sourceSlot, int slot);
+
 private:
     vx::Session& session_;
     int set_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "views/ItemTableModel.h"
 
 #include "catalogue/ItemKind.h"
 #include "selection/BankView.h"
@@ -15,13 +15,13 @@ class CallCache;
 
 // The cells of an arrangement, style or program grid: texts and colours are computed when a
 // cell is painted, the colours from the window's call index while the HighCall option is on.
-class BankGridModel : public QAbstractTableModel {
+class BankGridModel : public ItemTableModel {
     Q_OBJECT
 
 public:
     BankGridModel(vx::Session& session, int set, vx::BankedKind kind, CallCache& calls, QObject* parent = nullptr);
 
-    vx::BankedKind Kind() const { return kind_; }
+    vx::BankedKind Kind() const { return bankedKind_; }
     const vx::GridLayout& Layout() const { return layout_; }
     bool HighCall() const { return highCall_; }
 
@@ -42,31 +42,17 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // Drag and drop: a user slot's item is dragged; a drop on a user slot of this kind's grid
-    // reports the dragged item and the slot dropped on.
-    QStringList mimeTypes() const override;
-    QMimeData* mimeData(const QModelIndexList& indexes) const override;
-    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
-                         const QModelIndex& parent) const override;
-    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
-                      const QModelIndex& parent) override;
-    Qt::DropActions supportedDropActions() const override { return Qt::CopyAction; }
-    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
-    // The kind's own slot of a cell (user arrangement 0-127, user program 0-135 ...), or -1.
-    int SlotAt(const QModelIndex& index) const;
+    // User slots drag and take drops; presets do neither.
+    int SlotAt(const QModelIndex& index) const override;
 
     std::string CellText(int number) const;
     std::uint32_t CellColour(int number) const;
-
-Q_SIGNALS:
-    void ItemDropped(int sourceKind, int sourceSet, int sourceSlot, int slot);
 
 private:
     void ApplyHighCall();
 
     vx::Session& session_;
-    int set_;
-    vx::BankedKind kind_;
+    vx::BankedKind bankedKind_;
     CallCache& calls_;
     vx::GridLayout layout_;
     bool highCall_ = false;

@@ -2,13 +2,12 @@
 
 #include "selection/BankView.h"
 #include "storage/Session.h"
-#include "views/ItemDrag.h"
 #include "views/ViewSetup.h"
 
 namespace vxe {
 
 KbdGridModel::KbdGridModel(vx::Session& session, int set, QObject* parent)
-    : QAbstractTableModel(parent), session_(session), set_(set) {}
+    : ItemTableModel(vx::ItemKind::KbdSet, set, parent), session_(session) {}
 
 void KbdGridModel::RefreshRow(int kbdSet) {
     if (kbdSet >= 0 && kbdSet < rowCount()) Q_EMIT dataChanged(index(kbdSet, 0), index(kbdSet, columnCount() - 1));
@@ -36,26 +35,6 @@ QVariant KbdGridModel::headerData(int section, Qt::Orientation orientation, int 
 Qt::ItemFlags KbdGridModel::flags(const QModelIndex& index) const {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled
                            : Qt::NoItemFlags;
-}
-
-QStringList KbdGridModel::mimeTypes() const { return {kItemMimeType}; }
-
-QMimeData* KbdGridModel::mimeData(const QModelIndexList& indexes) const {
-    if (indexes.isEmpty() || !indexes.front().isValid()) return nullptr;
-    return MakeItemDrag({vx::ItemKind::KbdSet, set_, indexes.front().row()});
-}
-
-bool KbdGridModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int, const QModelIndex& parent) const {
-    const auto dragged = ReadItemDrag(data);
-    return dragged && dragged->kind == vx::ItemKind::KbdSet && parent.isValid();
-}
-
-bool KbdGridModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
-                                const QModelIndex& parent) {
-    const auto dragged = ReadItemDrag(data);
-    if (!dragged || !canDropMimeData(data, action, row, column, parent)) return false;
-    Q_EMIT ItemDropped(vx::KindIndex(dragged->kind), dragged->set, dragged->slot, parent.row());
-    return true;
 }
 
 }  // namespace vxe

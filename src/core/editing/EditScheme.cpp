@@ -388,11 +388,17 @@ bool EditScheme::CheckPastedCalls(Transaction& tx, int sourceSet, int slot) {
 }
 
 EditResult EditScheme::WriteItem(int set, ItemKind kind, int slot, const EditItem& item) {
+    return WriteItems(set, kind, {{slot, item}});
+}
+
+EditResult EditScheme::WriteItems(int set, ItemKind kind, const std::vector<std::pair<int, EditItem>>& items) {
     const KindDescriptor* d = DescriptorOf(kind);
-    if (d == nullptr || !session_.Sets().IsOpen(set) || !d->ValidSlot(slot))
-        return EditResult::Refused("No item to write.");
+    if (d == nullptr || !session_.Sets().IsOpen(set) || items.empty()) return EditResult::Refused("No item to write.");
+    for (const auto& [slot, item] : items)
+        if (!d->ValidSlot(slot) || item.index() != d->read(session_.Data(set), 0).index())
+            return EditResult::Refused("No item to write.");
     Transaction tx(session_, *d, set);
-    tx.Write(slot, item);
+    for (const auto& [slot, item] : items) tx.Write(slot, item);
     tx.journal.op = kUndoPaste;
     tx.journal.set = set;
     undo_[Index(kind)] = std::move(tx.journal);

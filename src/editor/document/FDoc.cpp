@@ -26,6 +26,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "editing/EditScheme.h"
+#include "editing/KbdSetChoices.h"
 #include "sequences/SequenceFiles.h"
 #include "shell/ShellServices.h"
 #include "storage/Session.h"
@@ -265,6 +266,14 @@ QWidget* FDoc::BuildKbdTab() {
     kbdModel_ = new KbdGridModel(session_, set_, this);
     grdArk_->setModel(kbdModel_);
     ConfigureDragAndDrop(*grdArk_);
+    // Double-clicks choose split keys and track programs.
+    connect(grdArk_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (vx::EditScheme* scheme = shell_.Editing())
+            vx::KbdGridDoubleClick(session_, *scheme, set_, index.row(), index.column());
+    });
+    connect(grdArk_->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this](int column) {
+        if (vx::EditScheme* scheme = shell_.Editing()) vx::KbdGridDoubleClick(session_, *scheme, set_, -1, column);
+    });
     connect(kbdModel_, &KbdGridModel::ItemDropped, this,
             [this](int sourceKind, int sourceSet, int sourceSlot, int slot) {
                 Item_DragDrop(vx::ItemKind::KbdSet, sourceKind, sourceSet, sourceSlot, slot);

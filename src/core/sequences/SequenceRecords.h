@@ -7,6 +7,9 @@
 
 namespace vx {
 
+// The chain number a stored "next" byte stands for.
+constexpr int ChainNumber(int stored) { return stored > 9 ? 0 : stored; }
+
 // One backing sequence record, 230 bytes as in the .BSQ file.
 struct BsqRecord : ByteRecord<230> {
     static constexpr int kTrackCount = 8;
@@ -23,7 +26,10 @@ struct BsqRecord : ByteRecord<230> {
     }
     int TrackProgram(int track) const { return static_cast<std::int16_t>(Word(TrackOffset(track))); }
     void SetTrackProgram(int track, int number) { SetWord(TrackOffset(track), static_cast<std::uint16_t>(number)); }
-    int Next() const { return Byte(79); }
+    // The backing sequence to chain to, 0 to 9; a stored byte above 9 names none of them and
+    // reads as 0. The stored byte itself is kept and written back as it was.
+    int Next() const { return ChainNumber(NextRaw()); }
+    int NextRaw() const { return Byte(79); }
     int ChainFlags() const { return Byte(80); }
 };
 
@@ -37,7 +43,9 @@ struct SongRecord : ByteRecord<318> {
     static std::size_t TrackOffset(int track) { return 100 + 13 * static_cast<std::size_t>(track); }
     int TrackProgram(int track) const { return static_cast<std::int16_t>(Word(TrackOffset(track))); }
     void SetTrackProgram(int track, int number) { SetWord(TrackOffset(track), static_cast<std::uint16_t>(number)); }
-    int Next() const { return Byte(52); }
+    // The song to chain to, 0 to 9; a stored byte above 9 reads as 0 and is kept as stored.
+    int Next() const { return ChainNumber(NextRaw()); }
+    int NextRaw() const { return Byte(52); }
     int ChainFlags() const { return Byte(53); }
 };
 

@@ -1,6 +1,7 @@
 #include "support/TestSession.h"
 
 #include <filesystem>
+#include <gtest/gtest.h>
 
 #include "catalogue/CatalogueInit.h"
 #include "presets/PresetNames.h"
@@ -29,6 +30,16 @@ std::string ReadFileText(const std::string& path) {
 
 void WriteFileText(const std::string& path, const std::string& text) {
     WriteFileBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+
+std::unique_ptr<Session> MakeSession(Interaction& ui, Options& options) {
+    auto catalogue = InitCatalogue(ProgramDir(), nullptr, ui);
+    PresetTables presets;
+    const bool presetsRead = ReadPresetNames(ProgramDir() + "/X50PRSTS.TXT", presets);
+    EXPECT_TRUE(catalogue && presetsRead);
+    if (!catalogue || !presetsRead) return nullptr;
+    return std::make_unique<Session>(std::move(*catalogue), std::move(presets), options, ui);
 }
 
 }  // namespace vx::test

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+
+#include "document/Options.h"
 #include "storage/Session.h"
 
 namespace vx::test {
@@ -15,5 +17,8 @@ std::unique_ptr<Session> StartTestSession(Interaction& ui, Options& options, con
 // A whole file as text (empty when it cannot be read), and a file written from text.
 std::string ReadFileText(const std::string& path);
 void WriteFileText(const std::string& path, const std::string& text);
+// A session on the shipped template and preset names beside the built programs; nullptr
+// (with a test failure) when they cannot be read.
+std::unique_ptr<Session> MakeSession(Interaction& ui, Options& options);
 
 }  // namespace vx::test

@@ -219,11 +219,19 @@ bool Session::QueryClose(int set) {
 void Session::CloseSet(int set) {
     if (!sets_.IsOpen(set)) return;
     ReleaseOwner(set);
+    for (const auto& [id, handler] : closeHandlers_) handler(set);
     const SetSlot& slot = sets_[set];
     if (!IsNewSetName(slot.name)) options_.OldSetNam = slot.directory;
     sets_.Free(set);
     ui_.SetClosed(set);
 }
+
+int Session::AddCloseHandler(std::function<void(int)> handler) {
+    closeHandlers_[nextCloseHandler_] = std::move(handler);
+    return nextCloseHandler_++;
+}
+
+void Session::RemoveCloseHandler(int id) { closeHandlers_.erase(id); }
 
 void Session::MarkDirty(int set, ItemKind kind) {
     if (IsSetKind(kind)) sets_[set].dirty[static_cast<std::size_t>(KindIndex(kind))] = true;

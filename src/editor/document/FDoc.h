@@ -94,6 +94,11 @@ public:
     int CurrentNumber(vx::BankedKind kind) const;
 
     EditState CurrentEditState() const { return editState_; }
+    // Runs an Edit menu command on the tab shown and its selected slot, through the edit scheme.
+    void RunEdit(EditCommand command);
+    // The kind's own slot selected on a tab (user arrangement 0-127, program 0-135, list row,
+    // KBD set), or -1.
+    int CurrentSlot(int tab) const;
     // Commands are enabled only once they are built.
     void SetBuiltCommands(const EditCommandSet& built);
     // Display Set Report: builds the report and shows it in a report window of its own.
@@ -133,6 +138,9 @@ private:
     void RefreshSideViews(vx::ItemKind kind, int kbdRow);
     void mnuEImport_Click();
     void mnuUExPreset_Click();
+    // A drag of another view, of this set or another, dropped on slot of this tab's view.
+    void Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int sourceSlot, int slot);
+    void ConfigureDragAndDrop(QTableView& view);
     void mnuFClose_Click();
     void mnuFSave_Click(bool saveAs);
     void mnuWindow_Arrange(int mode);
@@ -179,7 +187,7 @@ private:
     QAction* mnuWTile_ = nullptr;
 
     EditState editState_ = EditState::None;
-    EditCommandSet built_ = BuiltEditCommands();
+    EditCommandSet built_;
     UtilityCommandSet builtUtilities_ = BuiltUtilityCommands();
     bool undoAvailable_ = false;
     bool closed_ = false;

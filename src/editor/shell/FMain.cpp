@@ -20,6 +20,8 @@
 
 #include "catalogue/Catalogue.h"
 #include "document/FDoc.h"
+#include "document/Helpers.h"
+#include "editing/EditScheme.h"
 #include "shell/FAbout.h"
 #include "shell/FHelp.h"
 #include "shell/FOptions.h"
@@ -90,6 +92,7 @@ FMain::~FMain() {
     mdi_ = nullptr;
     area->disconnect(this);
     delete area;
+    scheme_.reset();
     session_.reset();
 }
 
@@ -174,7 +177,9 @@ void FMain::LoadSettings() {
 }
 
 void FMain::AttachSession(std::unique_ptr<vx::Session> session) {
+    scheme_.reset();
     session_ = std::move(session);
+    if (session_) scheme_ = std::make_unique<vx::EditScheme>(*session_);
     ui_.SetSession(session_.get());
     RebuildMenus();
 }
@@ -429,6 +434,9 @@ void FMain::OnSetOpened(int set) {
     mdi_->setActiveSubWindow(sub);
     ArrangeWindows();
     RebuildMenus();
+    // Sets from disk may hold items of the same name; a new set holds none.
+    if (scheme_ && !vx::StartsWithIgnoringCase(session_->Slot(set).name, "NEWSET"))
+        scheme_->WarnDuplicateNamesAfterOpening(set);
 }
 
 void FMain::OnSetRenamed(int set) {

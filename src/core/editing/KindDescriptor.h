@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogue/CatalogueInit.h"
+#include "editing/CallSites.h"
 #include "editing/Edit.h"
 #include "editing/EditItem.h"
 #include "storage/SetData.h"
@@ -84,8 +85,24 @@ struct KindDescriptor {
     // The name the questions give a pasted item.
     std::string (*callerName)(const EditItem& item, int slot) = nullptr;
 
-    // What may refuse writing an item into a slot: the warning shown, or nothing.
-    std::optional<std::string> (*refuseWrite)(const SetData& data, int slot, const EditItem& item) = nullptr;
+    // What may refuse writing an item into a slot: the warning shown, or nothing. movedFrom is
+    // the slot the item leaves when it moves inside the set, else -1.
+    std::optional<std::string> (*refuseWrite)(const SetData& data, int slot, const EditItem& item,
+                                              int movedFrom) = nullptr;
+
+    // Kinds whose items live in the shared event memory: the 16-byte units an item takes; what
+    // refuses putting unitsIn where unitsOut were (the warning, opening with `what`, or nothing);
+    // the layout after every write, giving the other kinds it moved; and the start the kind's
+    // region takes again after Erase Bank.
+    int (*eventUnits)(const EditItem& item) = nullptr;
+    std::optional<std::string> (*refuseEventMemory)(const SetData& data, int unitsIn, int unitsOut,
+                                                    std::string_view what) = nullptr;
+    KindMask (*layOut)(SetData& data) = nullptr;
+    void (*restartRegion)(SetData& data) = nullptr;
+
+    // Kinds whose items chain to another item by position: the item with its chain number
+    // following the move of the positions (newPlace[old] = new), or nothing when it is unchanged.
+    std::optional<EditItem> (*renumberChain)(const EditItem& item, const std::vector<int>& newPlace) = nullptr;
 
     DropInSet dropInSet = DropInSet::Move;
     // The question before an insert-before drop; Yes moves.

@@ -13,6 +13,11 @@ namespace {
 constexpr std::size_t kRecordStart = 5;  // right after "VEMOX"
 constexpr int kFirstDrumKitSlot = 128;
 
+std::string FileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 template <typename Record>
 bool ReadRecord(const ItemFile& file, Record& record) {
     return file.Read(kRecordStart, Record::kSize, record.bytes.data());
@@ -25,7 +30,7 @@ std::optional<EditItem> ReadStyle(const ItemFile& file, Interaction& ui, bool& r
     const std::size_t eventBytes = file.Size() - eventsAt;
     // Cutting the events to what fits would paste a different style without a word.
     if (eventBytes > static_cast<std::size_t>(kMaxStyleEventBytes)) {
-        ShowError(ui, "The Style in " + ToUpper(file.Path()) + " has " + std::to_string(eventBytes) +
+        ShowError(ui, "The Style in " + ToUpper(FileNameOf(file.Path())) + " has " + std::to_string(eventBytes) +
                           " bytes of events;\na Style holds at most " + std::to_string(kMaxStyleEventBytes) + ".");
         reported = true;
         return std::nullopt;

@@ -249,7 +249,7 @@ TEST_F(Vx50Test, EditCommandsAnswerTheQuestionsFromTheirFlagsAndSave) {
     const Bytes arrangements = ReadFileBytes(fs::path(live) / "LIVE.ARR");
     const std::tuple<std::string, int, std::string> refusals[] = {
         {"cut " + live + " arr:C88", 1, "The slot is empty.\n"},
-        {"cut " + live + " sty:C11", 1, "This command is not available for this kind.\n"},
+        {"delete " + live + " sty:C11", 1, "This command is not available for this kind.\n"},
         {"delete " + live + " arr:A11", 2, "No Arrangement of the set is labelled A11\n"},
         {"delete " + live + " xyz:C11", 2,
          "Unknown item xyz:C11 (KIND:LABEL with KIND arr, sty, prg, bsq, sng or ark)\n"},

@@ -4,43 +4,23 @@
 #include <utility>
 #include <vector>
 
-#include "catalogue/CatalogueInit.h"
 #include "document/Helpers.h"
 #include "editing/EditScheme.h"
 #include "format/ItemFile.h"
-#include "presets/PresetNames.h"
 #include "programs/ProgramNumbers.h"
 #include "selection/ItemNumbers.h"
 #include "sequences/EventMemory.h"
 #include "storage/Session.h"
-#include "support/ScriptedInteraction.h"
-#include "support/TestPaths.h"
+#include "support/EditFixture.h"
 
 namespace vx {
 namespace {
 
 using enum ItemKind;
-using test::ScriptedInteraction;
 
-// Sets LIVE (1) and GIGS (2) as new sets make them: backing sequences, songs and patterns all
-// start at unit 8192.
-class EditSequencesTest : public ::testing::Test {
+// New sets start backing sequences, songs and patterns all at unit 8192.
+class EditSequencesTest : public test::EditFixture {
 protected:
-    void SetUp() override {
-        auto catalogue = InitCatalogue(test::ProgramDir(), nullptr, ui);
-        ASSERT_TRUE(catalogue);
-        PresetTables presets;
-        ASSERT_TRUE(ReadPresetNames(test::ProgramDir() + "/X50PRSTS.TXT", presets));
-        session = std::make_unique<Session>(std::move(*catalogue), std::move(presets), options, ui);
-        scheme = std::make_unique<EditScheme>(*session);
-        for (const char* name : {"LIVE", "GIGS"}) {
-            const int set = session->OpenOrNewSet(true, "");
-            session->Slot(set).name = name;
-            session->Slot(set).dirty.fill(false);
-        }
-    }
-
-    SetData& Data(int set) { return session->Data(set); }
     BsqEntry& Bsq(int set, int n) { return Data(set).bsq.entries[static_cast<std::size_t>(n)]; }
     SongEntry& Sng(int set, int n) { return Data(set).sng.entries[static_cast<std::size_t>(n)]; }
 
@@ -89,30 +69,6 @@ protected:
         const SetData& d = Data(set);
         return {d.bsq.offsets[0][0], d.bsq.endOffset, d.sng.offsets[0][0], d.sng.patternOffsets[0], d.sng.endOffset};
     }
-    EditResult Do(EditCommand command, ItemKind kind, int set, int slot) {
-        Edit edit;
-        edit.command = command;
-        edit.kind = kind;
-        edit.set = set;
-        edit.slot = slot;
-        edit.confirmed = true;
-        return scheme->Apply(edit);
-    }
-    EditResult DropOn(ItemKind kind, int sourceSet, int sourceSlot, int set, int slot) {
-        Edit edit;
-        edit.command = EditCommand::Drop;
-        edit.kind = edit.sourceKind = kind;
-        edit.set = set;
-        edit.slot = slot;
-        edit.sourceSet = sourceSet;
-        edit.sourceSlot = sourceSlot;
-        return scheme->Apply(edit);
-    }
-
-    ScriptedInteraction ui;
-    Options options;
-    std::unique_ptr<Session> session;
-    std::unique_ptr<EditScheme> scheme;
 };
 
 // A backing sequence that grows moves the songs and the patterns up by its growth, their bytes

@@ -8,32 +8,18 @@
 #include "editing/EditScheme.h"
 #include "programs/ProgramNumbers.h"
 #include "storage/Session.h"
-#include "support/ScriptedInteraction.h"
+#include "support/EditFixture.h"
 #include "support/TestPaths.h"
-#include "support/TestSession.h"
 
 namespace vx {
 namespace {
 
 using enum ItemKind;
-using test::ScriptedInteraction;
 
 const std::string kBudgetMiddle = " events) is too big for destination\nBlock, where only ";
 
-// Sets LIVE (1) and GIGS (2) as new sets make them.
-class EditStylesTest : public ::testing::Test {
+class EditStylesTest : public test::EditFixture {
 protected:
-    void SetUp() override {
-        session = test::MakeSession(ui, options);
-        ASSERT_TRUE(session);
-        scheme = std::make_unique<EditScheme>(*session);
-        for (const char* name : {"LIVE", "GIGS"}) {
-            const int set = session->OpenOrNewSet(true, "");
-            session->Slot(set).name = name;
-            session->Slot(set).dirty.fill(false);
-        }
-    }
-
     StyleSlot& Sty(int set, int slot) { return session->Data(set).sty.slots[static_cast<std::size_t>(slot)]; }
     // A used style of `size` bytes (record and events).
     void PutStyle(int set, int slot, const std::string& name, int size) {
@@ -46,31 +32,6 @@ protected:
     void PutEvents(int set, int slot, const std::string& name, int events) {
         PutStyle(set, slot, name, 1176 + 4 * events);
     }
-    EditResult Do(EditCommand command, ItemKind kind, int set, int slot, int bank = -1) {
-        Edit edit;
-        edit.command = command;
-        edit.kind = kind;
-        edit.set = set;
-        edit.slot = slot;
-        edit.bank = bank;
-        edit.confirmed = true;
-        return scheme->Apply(edit);
-    }
-    EditResult DropOn(int sourceSet, int sourceSlot, int set, int slot) {
-        Edit edit;
-        edit.command = EditCommand::Drop;
-        edit.kind = edit.sourceKind = Style;
-        edit.set = set;
-        edit.slot = slot;
-        edit.sourceSet = sourceSet;
-        edit.sourceSlot = sourceSlot;
-        return scheme->Apply(edit);
-    }
-
-    ScriptedInteraction ui;
-    Options options;
-    std::unique_ptr<Session> session;
-    std::unique_ptr<EditScheme> scheme;
 };
 
 // The destination block's budget: what its other styles leave plus the destination's own style.
@@ -114,14 +75,14 @@ TEST_F(EditStylesTest, DragInsideABlockSkipsTheBudget) {
     session->Data(1).arr.arr[0].SetName("Caller");
     session->Data(1).arr.arr[0].SetStyle(260);
 
-    ASSERT_TRUE(DropOn(1, 4, 1, 6).done);
+    ASSERT_TRUE(DropOn(Style, 1, 4, 1, 6).done);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(TrimBlanks(Sty(1, 6).record.Name()), "Big");
     EXPECT_TRUE(Sty(1, 4).IsEmpty());
     EXPECT_EQ(session->Data(1).arr.arr[0].Style(), 262);
     EXPECT_EQ(scheme->UndoOf(Style).op, 4);
 
-    EXPECT_FALSE(DropOn(1, 5, 1, 8).done);
+    EXPECT_FALSE(DropOn(Style, 1, 5, 1, 8).done);
     EXPECT_EQ(ui.Texts(),
               std::vector<std::string>{"Pasted Style (5000" + kBudgetMiddle + "3200 events are available."});
     EXPECT_EQ(TrimBlanks(Sty(1, 5).record.Name()), "Mid");
@@ -156,7 +117,7 @@ TEST_F(EditStylesTest, CutEraseAndCallChecks) {
     Sty(1, 0).record.SetTrackProgram(2, NumberOfUserIndex(3));
     ui.messages.clear();
     ui.answers = {Answer::Cancel};
-    EXPECT_FALSE(DropOn(1, 0, 2, 0).done);
+    EXPECT_FALSE(DropOn(Style, 1, 0, 2, 0).done);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Track 'BASS' of Style 'Funk' calls Program 'Slap' non-existent in "
                                                    "'GIGS'\nRedirect this track to an existing Program?"});
     EXPECT_TRUE(Sty(2, 0).IsEmpty());

@@ -33,10 +33,10 @@ public:
     SetData& Data() { return session_.Data(set); }
     Interaction& Ui() { return session_.Ui(); }
     EditItem Read(int slot) { return d.read(Data(), slot); }
-    bool IsEmpty(int slot) { return d.isEmpty(Read(slot)); }
+    bool IsEmpty(int slot) { return SlotIsEmpty(d, Data(), slot); }
 
     void Write(int slot, const EditItem& item) {
-        journal.writes.push_back({slot, Read(slot)});
+        journal.writes.push_back({slot, d.takeOut ? d.takeOut(Data(), slot) : Read(slot)});
         d.write(Data(), slot, item);
         Touch(d.kind, slot);
         LayOut();
@@ -232,7 +232,8 @@ std::optional<EditResult> EditScheme::RefuseReplacing(Transaction& tx, int slot,
 
 EditResult EditScheme::Paste(Transaction& tx, int slot, bool move) {
     if (!tx.d.ValidSlot(slot)) return EditResult::Refused("No item is selected.");
-    const Clipboard clipboard = clipboards_[Index(tx.d.kind)];
+    // Nothing below changes the clipboard.
+    const Clipboard& clipboard = clipboards_[Index(tx.d.kind)];
     if (clipboard.Empty()) return EditResult::Refused("The clipboard is empty.");
     if (auto refused = RefuseWrite(tx, slot, *clipboard.item, move ? clipboard.slot : -1)) return *refused;
     if (auto refused = RefuseReplacing(tx, slot, *clipboard.item)) return *refused;
@@ -401,11 +402,13 @@ bool EditScheme::ConfirmReferences(Transaction& tx, int slot) {
     const int number = d.numberOf(slot);
     if (number < 0) return true;
     bool called = false;
-    ForEachCall(tx.Data(),
-                [&](const CallSite& site) { called = called || (site.called == d.kind && site.number == number); });
+    CallFilter toKind;
+    toKind.called = MaskOf(d.kind);
+    ForEachCall(
+        tx.Data(), [&](const CallSite& site) { called = called || site.number == number; }, toKind);
     if (!called) return true;
 
-    const Answer answer = tx.Ui().ShowMessage({d.referenceQuestion(TrimBlanks(d.name(tx.Read(slot)))), "",
+    const Answer answer = tx.Ui().ShowMessage({d.referenceQuestion(TrimBlanks(SlotName(d, tx.Data(), slot))), "",
                                                MessageIcon::Exclamation, MessageButtons::YesNoCancel, Answer::Cancel});
     if (answer == Answer::Cancel) return false;
     if (answer == Answer::No) return true;
@@ -426,9 +429,11 @@ bool EditScheme::CheckPastedCalls(Transaction& tx, int sourceSet, int slot) {
     SetData& destination = tx.Data();
     const SetData& source = session_.Data(sourceSet);
     std::vector<CallSite> calls;
-    ForEachCall(destination, [&](const CallSite& site) {
-        if (site.caller == tx.d.kind && site.slot == slot) calls.push_back(site);
-    });
+    CallFilter ofItem;
+    ofItem.callers = MaskOf(tx.d.kind);
+    ofItem.slot = slot;
+    ForEachCall(
+        destination, [&](const CallSite& site) { calls.push_back(site); }, ofItem);
     for (const CallSite& call : calls) {
         const KindDescriptor* called = DescriptorOf(call.called);
         const int sourceSlot = called != nullptr ? called->slotOfNumber(call.number) : -1;
@@ -513,7 +518,7 @@ bool EditScheme::WarnDuplicateNames(int set, ItemKind kind) {
     const SetData& data = session_.Data(set);
     std::vector<std::string> names(static_cast<std::size_t>(d->slotCount));
     for (int slot = 0; slot < d->slotCount; ++slot)
-        names[static_cast<std::size_t>(slot)] = TrimBlanks(d->name(d->read(data, slot)));
+        names[static_cast<std::size_t>(slot)] = TrimBlanks(SlotName(*d, data, slot));
 
     const std::string noun(d->noun);
     int countdown = kDuplicateMessages;

@@ -64,6 +64,12 @@ struct KindDescriptor {
     EditItem (*blank)(const BlankItems& blank) = nullptr;
     std::string (*name)(const EditItem& item) = nullptr;  // the 16 characters
     bool (*isEmpty)(const EditItem& item) = nullptr;
+    // Slot access without copying the item, for the kinds whose items carry their events
+    // (styles, backing sequences, songs): the slot's 16-character name, whether it is empty, and
+    // its item moved out of a slot that is written right after. Other kinds read a copy.
+    std::string (*nameAt)(const SetData& data, int slot) = nullptr;
+    bool (*isEmptyAt)(const SetData& data, int slot) = nullptr;
+    EditItem (*takeOut)(SetData& data, int slot) = nullptr;
     // The first slot whose 16-character name is this one, or -1 (how a pasted item's calls are
     // re-pointed in another set).
     int (*findByName)(const SetData& data, const std::string& name) = nullptr;
@@ -126,6 +132,10 @@ const KindDescriptor& ProgramDescriptor();
 const KindDescriptor& BackingSequenceDescriptor();
 const KindDescriptor& SongDescriptor();
 const KindDescriptor& KbdSetDescriptor();
+
+// A slot's 16-character name and whether it is empty, through the cheap access where the kind has it.
+std::string SlotName(const KindDescriptor& d, const SetData& data, int slot);
+bool SlotIsEmpty(const KindDescriptor& d, const SetData& data, int slot);
 
 // Shared pieces of the descriptors.
 EditCommandSet Commands(std::initializer_list<EditCommand> commands);

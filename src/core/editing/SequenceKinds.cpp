@@ -49,6 +49,15 @@ KindDescriptor MakeSequences(ItemKind kind, const SequenceTraits& traits, Sequen
     };
     d.blank = [](const BlankItems& blank) -> EditItem { return blank.*blankEntry; };
     d.name = [](const EditItem& item) { return std::get<Entry>(item).record.Name(); };
+    d.nameAt = [](const SetData& data, int slot) {
+        return (data.*sequences).entries[static_cast<std::size_t>(slot)].record.Name();
+    };
+    d.isEmptyAt = [](const SetData& data, int slot) {
+        return (data.*sequences).entries[static_cast<std::size_t>(slot)].IsEmpty();
+    };
+    d.takeOut = [](SetData& data, int slot) -> EditItem {
+        return std::move((data.*sequences).entries[static_cast<std::size_t>(slot)]);
+    };
     d.isEmpty = [](const EditItem& item) { return std::get<Entry>(item).IsEmpty(); };
     d.shiftRange = [](int slot) {
         return slot >= 0 && slot < kSequenceCount ? SlotRange{0, kSequenceCount - 1} : SlotRange{};

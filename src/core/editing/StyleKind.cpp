@@ -57,6 +57,15 @@ KindDescriptor Make() {
     };
     d.blank = [](const BlankItems& blank) -> EditItem { return blank.style; };
     d.name = [](const EditItem& item) { return Sty(item).record.Name(); };
+    d.nameAt = [](const SetData& data, int slot) {
+        return data.sty.slots[static_cast<std::size_t>(slot)].record.Name();
+    };
+    d.isEmptyAt = [](const SetData& data, int slot) {
+        return data.sty.slots[static_cast<std::size_t>(slot)].IsEmpty();
+    };
+    d.takeOut = [](SetData& data, int slot) -> EditItem {
+        return std::move(data.sty.slots[static_cast<std::size_t>(slot)]);
+    };
     d.isEmpty = [](const EditItem& item) { return Sty(item).IsEmpty(); };
     // Only the slots the style file holds, four per block, take part.
     d.findByName = [](const SetData& data, const std::string& name) {

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "editing/KbdSetChoices.h"
 #include "storage/Session.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestSession.h"
@@ -427,6 +428,30 @@ TEST_F(EditSchemeTest, KbdSetPastedFromAnotherSetAsksAboutAMissingProgram) {
                                                    "non-existent in 'GIGS'\n\nRedirect this track to an existing "
                                                    "Program?"});
     EXPECT_EQ(Data(2).ark.records[9], Data(1).ark.records[5]);
+}
+
+TEST_F(EditSchemeTest, DoubleClicksOnTheKbdGridSetSplitKeysAndPrograms) {
+    // Kbd set (-1 the header), column, picked answer, the dialog's caption and preselection,
+    // what changed.
+    Data(1).ark.records[2].SetSplit(20);  // outside the list: the dialog starts on C4
+    ui.pickAnswers = {24, 0, -1, 838};
+    EXPECT_TRUE(KbdGridDoubleClick(*session, *scheme, 1, -1, 1));
+    EXPECT_EQ(std::pair(ui.picks[0].caption, ui.picks[0].entries.size()),
+              std::pair(std::string("Set All KBD Sets Split Key"), std::size_t{61}));
+    EXPECT_EQ(std::pair(ui.picks[0].entries.front(), ui.picks[0].entries.back()),
+              std::pair(std::string("C2"), std::string("C7")));
+    for (const auto& kbd : Data(1).ark.records) EXPECT_EQ(kbd.Split(), 60);
+    Data(1).ark.records[2].SetSplit(20);
+    EXPECT_TRUE(KbdGridDoubleClick(*session, *scheme, 1, 2, 1));
+    EXPECT_EQ(std::tuple(ui.picks[1].caption, ui.picks[1].start, Data(1).ark.records[2].Split()),
+              std::tuple(std::string("Set KBD Set 13 Split Key"), 24, 36));
+    EXPECT_FALSE(KbdGridDoubleClick(*session, *scheme, 1, 5, 3));  // cancelled
+    EXPECT_TRUE(KbdGridDoubleClick(*session, *scheme, 1, 5, 3));
+    EXPECT_EQ(std::tuple(ui.picks[3].what, ui.picks[3].start, Data(1).ark.records[5].TrackProgram(1)),
+              std::tuple(std::string("Program"), 0x7FFF, 838));
+    EXPECT_TRUE(session->Slot(1).dirty[KindIndex(KbdSet)]);
+    ASSERT_TRUE(Do(EditCommand::Undo, KbdSet, 1, -1).done);
+    EXPECT_EQ(Data(1).ark.records[5].TrackProgram(1), 0x7FFF);
 }
 
 }  // namespace

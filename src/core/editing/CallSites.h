@@ -41,6 +41,9 @@ struct CallFilter {
 
 namespace detail {
 
+// Returned by a visitor to end a walk early.
+inline constexpr int kStopWalk = std::numeric_limits<int>::min() + 1;
+
 // Program calls of arrangement and style tracks are a byte pair whose high byte keeps a flag in
 // bit 7; a rewrite changes the number and leaves the flag as it was.
 template <typename Record>
@@ -58,8 +61,14 @@ template <typename Data, typename Visit>
 KindMask WalkCalls(Data& data, Visit&& visit, const CallFilter& filter = {}) {
     constexpr bool kWrite = !std::is_const_v<Data>;
     KindMask changed = 0;
+    bool stopped = false;
     auto site = [&](ItemKind caller, int slot, int track, ItemKind called, int number, auto&& write) {
+        if (stopped) return;
         const int wanted = visit(CallSite{caller, slot, track, called, number});
+        if (wanted == kStopWalk) {
+            stopped = true;
+            return;
+        }
         if constexpr (kWrite) {
             if (wanted != number) {
                 write(wanted);
@@ -71,6 +80,7 @@ KindMask WalkCalls(Data& data, Visit&& visit, const CallFilter& filter = {}) {
     };
     for (int s = filter.First(); filter.Caller(ItemKind::Arrangement) && s < filter.End(kUserArrangements); ++s) {
         auto& arr = data.arr.arr[static_cast<std::size_t>(s)];
+        if (stopped) return changed;
         if (arr.IsEmpty()) continue;
         if (filter.Called(ItemKind::Style))
             site(ItemKind::Arrangement, s, -1, ItemKind::Style, arr.Style(), [&](int n) {
@@ -83,6 +93,7 @@ KindMask WalkCalls(Data& data, Visit&& visit, const CallFilter& filter = {}) {
     }
     for (int s = filter.First(); filter.Caller(ItemKind::Style) && s < filter.End(kUserStyles); ++s) {
         auto& style = data.sty.slots[static_cast<std::size_t>(s)];
+        if (stopped) return changed;
         if (style.IsEmpty()) continue;
         for (int t = 0; filter.Called(ItemKind::Program) && t < StyleRecord::kTrackCount; ++t)
             site(ItemKind::Style, s, t, ItemKind::Program, style.record.TrackProgram(t), [&](int n) {
@@ -91,6 +102,7 @@ KindMask WalkCalls(Data& data, Visit&& visit, const CallFilter& filter = {}) {
     }
     for (int s = filter.First(); filter.Caller(ItemKind::BackingSequence) && s < filter.End(kSequenceCount); ++s) {
         auto& bsq = data.bsq.entries[static_cast<std::size_t>(s)].record;
+        if (stopped) return changed;
         if (bsq.IsEmpty()) continue;
         if (filter.Called(ItemKind::Arrangement))
             site(ItemKind::BackingSequence, s, -1, ItemKind::Arrangement, bsq.Arrangement(), [&](int n) {
@@ -107,6 +119,7 @@ KindMask WalkCalls(Data& data, Visit&& visit, const CallFilter& filter = {}) {
     }
     for (int s = filter.First(); filter.Caller(ItemKind::Song) && s < filter.End(kSequenceCount); ++s) {
         auto& song = data.sng.entries[static_cast<std::size_t>(s)].record;
+        if (stopped) return changed;
         if (song.IsEmpty()) continue;
         for (int t = 0; filter.Called(ItemKind::Program) && t < SongRecord::kTrackCount; ++t)
             site(ItemKind::Song, s, t, ItemKind::Program, song.TrackProgram(t), [&](int n) {
@@ -115,6 +128,7 @@ KindMask WalkCalls(Data& data, Visit&& visit, const CallFilter& filter = {}) {
     }
     for (int s = filter.First(); filter.Caller(ItemKind::KbdSet) && s < filter.End(kKbdSetCount); ++s) {
         auto& kbd = data.ark.records[static_cast<std::size_t>(s)];
+        if (stopped) return changed;
         for (int t = 0; filter.Called(ItemKind::Program) && t < KbdSetRecord::kTrackCount; ++t)
             site(ItemKind::KbdSet, s, t, ItemKind::Program, kbd.TrackProgram(t), [&](int n) {
                 if constexpr (kWrite) kbd.SetTrackProgram(t, n);
@@ -135,6 +149,21 @@ void ForEachCall(const SetData& data, Visit&& visit, const CallFilter& filter = 
             return site.number;
         },
         filter);
+}
+
+// Whether any call of the set satisfies the predicate; the walk ends at the first.
+template <typename Predicate>
+bool AnyCall(const SetData& data, Predicate&& predicate, const CallFilter& filter = {}) {
+    bool found = false;
+    detail::WalkCalls(
+        data,
+        [&](const CallSite& site) {
+            if (!predicate(site)) return site.number;
+            found = true;
+            return detail::kStopWalk;
+        },
+        filter);
+    return found;
 }
 
 // Rewrites calls: rewrite(const CallSite&) returns the number the site is to call. Returns the

@@ -36,6 +36,7 @@ public:
     bool IsEmpty(int slot) { return SlotIsEmpty(d, Data(), slot); }
 
     void Write(int slot, const EditItem& item) {
+        if (journal.writes.empty()) journal.writes.reserve(static_cast<std::size_t>(d.slotCount));
         journal.writes.push_back({slot, d.takeOut ? d.takeOut(Data(), slot) : Read(slot)});
         d.write(Data(), slot, item);
         Touch(d.kind, slot);
@@ -401,12 +402,11 @@ bool EditScheme::ConfirmReferences(Transaction& tx, int slot) {
     const KindDescriptor& d = tx.d;
     const int number = d.numberOf(slot);
     if (number < 0) return true;
-    bool called = false;
     CallFilter toKind;
     toKind.called = MaskOf(d.kind);
-    ForEachCall(
-        tx.Data(), [&](const CallSite& site) { called = called || site.number == number; }, toKind);
-    if (!called) return true;
+    if (!AnyCall(
+            tx.Data(), [&](const CallSite& site) { return site.number == number; }, toKind))
+        return true;
 
     const Answer answer = tx.Ui().ShowMessage({d.referenceQuestion(TrimBlanks(SlotName(d, tx.Data(), slot))), "",
                                                MessageIcon::Exclamation, MessageButtons::YesNoCancel, Answer::Cancel});
@@ -487,11 +487,17 @@ EditResult EditScheme::PasteFromXStyle(int set, ItemKind kind, int slot, const s
 }
 
 EditResult EditScheme::WriteItem(int set, ItemKind kind, int slot, const EditItem& item) {
+    return WriteItems(set, kind, {{slot, item}});
+}
+
+EditResult EditScheme::WriteItems(int set, ItemKind kind, const std::vector<std::pair<int, EditItem>>& items) {
     const KindDescriptor* d = DescriptorOf(kind);
-    if (d == nullptr || !session_.Sets().IsOpen(set) || !d->ValidSlot(slot))
-        return EditResult::Refused("No item to write.");
+    if (d == nullptr || !session_.Sets().IsOpen(set) || items.empty()) return EditResult::Refused("No item to write.");
+    for (const auto& [slot, item] : items)
+        if (!d->ValidSlot(slot) || item.index() != d->read(session_.Data(set), 0).index())
+            return EditResult::Refused("No item to write.");
     Transaction tx(session_, *d, set);
-    tx.Write(slot, item);
+    for (const auto& [slot, item] : items) tx.Write(slot, item);
     tx.journal.op = kUndoPaste;
     tx.journal.set = set;
     undo_[Index(kind)] = std::move(tx.journal);

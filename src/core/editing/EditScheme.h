@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "editing/CallSites.h"
@@ -62,6 +63,8 @@ public:
     // The write path for the parameter dialogs: writes a changed item into a slot, marks the
     // kind dirty, records Undo as a Paste would and announces the change.
     EditResult WriteItem(int set, ItemKind kind, int slot, const EditItem& item);
+    // The same for several slots at once, undone together.
+    EditResult WriteItems(int set, ItemKind kind, const std::vector<std::pair<int, EditItem>>& items);
     // Makes every call of a kind's number in the set call another number (a dialog's "Call
     // another ..."); not undoable. Returns whether a call changed.
     bool RedirectCalls(int set, ItemKind called, int from, int to);

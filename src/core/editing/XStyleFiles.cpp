@@ -1,5 +1,7 @@
 #include "editing/XStyleFiles.h"
 
+#include <memory>
+
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
 #include "document/KindErrors.h"
@@ -93,7 +95,7 @@ std::optional<EditItem> ReadItem(const std::string& path, ItemKind xstyleKind, I
             if (xstyleKind == ItemKind::XStyleDrumKit) {
                 DrumKitData drumKit{};
                 if (!file->Read(kRecordStart + ProgramRecord::kSize, drumKit.size(), drumKit.data())) break;
-                item.drumKit = drumKit;
+                item.drumKit = std::make_shared<const DrumKitData>(drumKit);
             }
             return item;
         }

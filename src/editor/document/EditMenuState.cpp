@@ -2,9 +2,13 @@
 
 namespace vxe {
 
-EditCommandSet BuiltEditCommands() {
+EditCommandSet BuiltEditCommands(bool editing) {
     EditCommandSet built;
     built.set(EditIndex(EditCommand::Import));
+    if (editing)
+        for (EditCommand command : {EditCommand::Undo, EditCommand::Cut, EditCommand::Copy, EditCommand::Paste,
+                                    EditCommand::Delete, EditCommand::Insert, EditCommand::EraseBank})
+            built.set(EditIndex(command));
     return built;
 }
 

@@ -13,7 +13,8 @@ using EditCommandSet = std::bitset<kEditCommandCount>;
 constexpr std::size_t EditIndex(EditCommand command) { return static_cast<std::size_t>(command); }
 
 // The commands that do something in this version; the others stay disabled whatever the state.
-EditCommandSet BuiltEditCommands();
+// The edit commands themselves need the edit scheme.
+EditCommandSet BuiltEditCommands(bool editing = false);
 
 // What the view shown allows. None: the Edit menu is off until the view has been filled.
 // All: every command. Style: no Delete and no Insert. Browse: a position that cannot be edited.

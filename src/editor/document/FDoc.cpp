@@ -22,8 +22,11 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 #include "catalogue/Catalogue.h"
+#include "editing/EditScheme.h"
+#include "editing/KbdSetChoices.h"
 #include "sequences/SequenceFiles.h"
 #include "shell/ShellServices.h"
 #include "storage/Session.h"
@@ -102,7 +105,12 @@ bool IsBankedTab(int tab) { return tab >= 0 && tab <= 2; }
 }  // namespace
 
 FDoc::FDoc(vx::Session& session, ShellServices& shell, int set, QWidget* parent)
-    : QWidget(parent), session_(session), shell_(shell), set_(set), calls_(std::make_unique<CallCache>(session, set)) {
+    : QWidget(parent),
+      session_(session),
+      shell_(shell),
+      set_(set),
+      calls_(std::make_unique<CallCache>(session, set)),
+      built_(BuiltEditCommands(shell.Editing() != nullptr)) {
     setObjectName("FDoc");
 
     tabMode_ = new QTabWidget(this);
@@ -166,6 +174,11 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
     tab.grid = NewGrid(NamesOf(kind).grid, page);
     tab.model = new BankGridModel(session_, set_, kind, *calls_, this);
     tab.grid->setModel(tab.model);
+    ConfigureDragAndDrop(*tab.grid);
+    connect(tab.model, &BankGridModel::ItemDropped, this,
+            [this, kind](int sourceKind, int sourceSet, int sourceSlot, int slot) {
+                Item_DragDrop(static_cast<vx::ItemKind>(kind), sourceKind, sourceSet, sourceSlot, slot);
+            });
     connect(tab.grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, kind](const QModelIndex&, const QModelIndex&) { Grid_CurrentChanged(kind); });
     connect(tab.combo, &QComboBox::currentIndexChanged, this, [this, kind](int) { cboBnk_Click(kind); });
@@ -252,6 +265,19 @@ QWidget* FDoc::BuildKbdTab() {
     grdArk_->horizontalHeader()->show();
     kbdModel_ = new KbdGridModel(session_, set_, this);
     grdArk_->setModel(kbdModel_);
+    ConfigureDragAndDrop(*grdArk_);
+    // Double-clicks choose split keys and track programs.
+    connect(grdArk_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (vx::EditScheme* scheme = shell_.Editing())
+            vx::KbdGridDoubleClick(session_, *scheme, set_, index.row(), index.column());
+    });
+    connect(grdArk_->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this](int column) {
+        if (vx::EditScheme* scheme = shell_.Editing()) vx::KbdGridDoubleClick(session_, *scheme, set_, -1, column);
+    });
+    connect(kbdModel_, &KbdGridModel::ItemDropped, this,
+            [this](int sourceKind, int sourceSet, int sourceSlot, int slot) {
+                Item_DragDrop(vx::ItemKind::KbdSet, sourceKind, sourceSet, sourceSlot, slot);
+            });
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(grdArk_);
     return page;
@@ -309,6 +335,9 @@ void FDoc::BuildMenus() {
     edit(EditCommand::EraseBank, "mnuEEraseBnk", "&Erase Bank");
     QAction* import = edit(EditCommand::Import, "mnuEImport", "I&mport...");
     connect(import, &QAction::triggered, this, [this] { mnuEImport_Click(); });
+    for (EditCommand command : {EditCommand::Undo, EditCommand::Cut, EditCommand::Copy, EditCommand::Paste,
+                                EditCommand::Delete, EditCommand::Insert, EditCommand::EraseBank})
+        connect(editActions_[EditIndex(command)], &QAction::triggered, this, [this, command] { RunEdit(command); });
 
     // A menu without entries: choosing it opens the options dialog.
     mnuOptions_ = newMenu("mnuOptions", "&Options");
@@ -476,9 +505,38 @@ void FDoc::SetEditState(EditState state) {
     ApplyEditMenu();
 }
 
+// The scheme's command for a menu entry, when the entry is one of the scheme's.
+std::optional<vx::EditCommand> SchemeCommand(EditCommand command) {
+    switch (command) {
+        case EditCommand::Undo:
+            return vx::EditCommand::Undo;
+        case EditCommand::Cut:
+            return vx::EditCommand::Cut;
+        case EditCommand::Copy:
+            return vx::EditCommand::Copy;
+        case EditCommand::Paste:
+            return vx::EditCommand::Paste;
+        case EditCommand::Delete:
+            return vx::EditCommand::Delete;
+        case EditCommand::Insert:
+            return vx::EditCommand::Insert;
+        case EditCommand::EraseBank:
+            return vx::EditCommand::EraseBank;
+        default:
+            return std::nullopt;
+    }
+}
+
 void FDoc::ApplyEditMenu() {
     const int tab = CurrentTab();
-    const EditMenuFlags flags = ComputeEditMenu(editState_, tab, TwinViewShown(tab), undoAvailable_, built_);
+    // What the kind shown has of the scheme's commands; the others stay disabled on its tab.
+    EditCommandSet built = built_;
+    const vx::KindDescriptor* d = tab >= 0 && tab < kTabCount ? vx::DescriptorOf(vx::KindFromIndex(tab)) : nullptr;
+    for (int i = 0; i < kEditCommandCount && shell_.Editing() != nullptr; ++i) {
+        const auto scheme = SchemeCommand(static_cast<EditCommand>(i));
+        if (scheme && (d == nullptr || !d->Has(*scheme))) built.reset(static_cast<std::size_t>(i));
+    }
+    const EditMenuFlags flags = ComputeEditMenu(editState_, tab, TwinViewShown(tab), undoAvailable_, built);
     mnuEdit_->menuAction()->setEnabled(flags.menu);
     for (std::size_t i = 0; i < editActions_.size(); ++i) editActions_[i]->setEnabled(flags.enabled[i]);
 }
@@ -529,9 +587,62 @@ void FDoc::mnuEImport_Click() {
     if (tab < 0 || tab >= kTabCount) return;
     const vx::ItemKind kind = vx::KindFromIndex(tab);
     if (!session_.ImportAll(set_, kind)) return;
+    if (vx::EditScheme* scheme = shell_.Editing()) scheme->ForgetUndo(set_, kind);
     // The kind was replaced: what was saved for Undo no longer fits it.
     OnKindChanged(kind);
     SetUndoAvailable(false);
+}
+
+int FDoc::CurrentSlot(int tab) const {
+    if (IsBankedTab(tab)) {
+        const vx::KindDescriptor* d = vx::DescriptorOf(vx::KindFromIndex(tab));
+        const int number = CurrentNumber(static_cast<vx::BankedKind>(tab));
+        return d != nullptr && number >= 0 ? d->slotOfNumber(number) : -1;
+    }
+    if (tab == 3) return bsq_.list->currentRow();
+    if (tab == 4) return sng_.list->currentRow();
+    if (tab == 5) return grdArk_->currentIndex().isValid() ? grdArk_->currentIndex().row() : -1;
+    return -1;
+}
+
+void FDoc::RunEdit(EditCommand command) {
+    vx::EditScheme* scheme = shell_.Editing();
+    const auto schemeCommand = SchemeCommand(command);
+    const int tab = CurrentTab();
+    if (scheme == nullptr || !schemeCommand || tab < 0 || tab >= kTabCount) return;
+    vx::Edit edit;
+    edit.command = *schemeCommand;
+    edit.kind = vx::KindFromIndex(tab);
+    edit.set = set_;
+    edit.slot = CurrentSlot(tab);
+    edit.bank = IsBankedTab(tab) ? Bank(static_cast<vx::BankedKind>(tab)).combo->currentIndex() : -1;
+    scheme->Apply(edit);
+}
+
+void FDoc::ConfigureDragAndDrop(QTableView& view) {
+    view.setDragEnabled(true);
+    view.setAcceptDrops(true);
+    view.setDropIndicatorShown(true);
+    view.setDragDropMode(QAbstractItemView::DragDrop);
+    view.setDefaultDropAction(Qt::CopyAction);
+}
+
+void FDoc::Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int sourceSlot, int slot) {
+    vx::EditScheme* scheme = shell_.Editing();
+    if (scheme == nullptr || sourceKind < 0 || sourceKind >= kTabCount) return;
+    vx::Edit edit;
+    edit.command = vx::EditCommand::Drop;
+    edit.kind = kind;
+    edit.set = set_;
+    edit.slot = slot;
+    edit.sourceKind = vx::KindFromIndex(sourceKind);
+    edit.sourceSet = sourceSet;
+    edit.sourceSlot = sourceSlot;
+    if (!scheme->Apply(edit).done) return;
+    // The dropped item is selected where it landed.
+    const vx::KindDescriptor& d = *vx::DescriptorOf(kind);
+    if (IsBankedTab(vx::KindIndex(kind))) GoToNumber(static_cast<vx::BankedKind>(kind), d.viewNumberOf(slot));
+    SetEditState(EditStateFor(CurrentTab(), true));
 }
 
 void FDoc::mnuFClose_Click() {

@@ -66,6 +66,11 @@ public:
     int CurrentNumber(vx::BankedKind kind) const;
 
     EditState CurrentEditState() const { return editState_; }
+    // Runs an Edit menu command on the tab shown and its selected slot, through the edit scheme.
+    void RunEdit(EditCommand command);
+    // The kind's own slot selected on a tab (user arrangement 0-127, program 0-135, list row,
+    // KBD set), or -1.
+    int CurrentSlot(int tab) const;
     // Commands are enabled only once they are built.
     void SetBuiltCommands(const EditCommandSet& built);
 
@@ -97,6 +102,9 @@ private:
     // (one row, or all when kbdRow is -1).
     void RefreshSideViews(vx::ItemKind kind, int kbdRow);
     void mnuEImport_Click();
+    // A drag of another view, of this set or another, dropped on slot of this tab's view.
+    void Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int sourceSlot, int slot);
+    void ConfigureDragAndDrop(QTableView& view);
     void mnuFClose_Click();
     void mnuFSave_Click(bool saveAs);
     void mnuWindow_Arrange(int mode);
@@ -140,7 +148,7 @@ private:
     bool optionsPending_ = false;
 
     EditState editState_ = EditState::None;
-    EditCommandSet built_ = BuiltEditCommands();
+    EditCommandSet built_;
     UtilityCommandSet builtUtilities_ = BuiltUtilityCommands();
     bool undoAvailable_ = false;
     bool closed_ = false;

@@ -13,6 +13,8 @@
 
 #include "catalogue/Catalogue.h"
 #include "document/FDoc.h"
+#include "document/Helpers.h"
+#include "editing/EditScheme.h"
 #include "shell/FAbout.h"
 #include "shell/FHelp.h"
 #include "shell/FOptions.h"
@@ -78,6 +80,7 @@ FMain::~FMain() {
     mdi_ = nullptr;
     area->disconnect(this);
     delete area;
+    scheme_.reset();
     session_.reset();
 }
 
@@ -137,7 +140,9 @@ void FMain::LoadSettings() {
 }
 
 void FMain::AttachSession(std::unique_ptr<vx::Session> session) {
+    scheme_.reset();
     session_ = std::move(session);
+    if (session_) scheme_ = std::make_unique<vx::EditScheme>(*session_);
     ui_.SetSession(session_.get());
     RebuildMenus();
 }
@@ -286,6 +291,9 @@ void FMain::OnSetOpened(int set) {
     mdi_->setActiveSubWindow(sub);
     ArrangeWindows();
     RebuildMenus();
+    // Sets from disk may hold items of the same name; a new set holds none.
+    if (scheme_ && !vx::StartsWithIgnoringCase(session_->Slot(set).name, "NEWSET"))
+        scheme_->WarnDuplicateNamesAfterOpening(set);
 }
 
 void FMain::OnSetRenamed(int set) {

@@ -16,8 +16,9 @@ class QMenu;
 class QToolBar;
 
 namespace vx {
+class EditScheme;
 class Session;
-}
+}  // namespace vx
 
 namespace vxe {
 
@@ -59,6 +60,7 @@ public:
     void Cascade() override;
     void Tile() override;
     void ArrangeIcons() override;
+    vx::EditScheme* Editing() override { return scheme_.get(); }
 
     // SetEventListener
     void OnSetOpened(int set) override;
@@ -87,6 +89,8 @@ private:
     QtInteraction ui_;
     // After the options and the interaction it refers to, so that it goes first.
     std::unique_ptr<vx::Session> session_;
+    // After the session, so that it goes first and lets go of the session's close handlers.
+    std::unique_ptr<vx::EditScheme> scheme_;
     std::map<int, QPointer<FDoc>> docs_;
     bool settingsLoaded_ = false;
     bool settingsWritten_ = false;

@@ -10,10 +10,10 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueInit.h"
+#include "format/PathLookup.h"
 #include "interaction/Interaction.h"
 #include "presets/PresetNames.h"
 #include "shell/FMain.h"
-#include "format/PathLookup.h"
 #include "storage/Session.h"
 
 namespace vxe {

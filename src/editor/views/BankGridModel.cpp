@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPalette>
 
+#include "editing/KindDescriptor.h"
 #include "interaction/Interaction.h"
 #include "storage/Session.h"
 #include "views/CallCache.h"
@@ -17,7 +18,10 @@ const char* const kProgressText =
 }  // namespace
 
 BankGridModel::BankGridModel(vx::Session& session, int set, vx::BankedKind kind, CallCache& calls, QObject* parent)
-    : QAbstractTableModel(parent), session_(session), set_(set), kind_(kind), calls_(calls) {}
+    : ItemTableModel(static_cast<vx::ItemKind>(kind), set, parent),
+      session_(session),
+      bankedKind_(kind),
+      calls_(calls) {}
 
 void BankGridModel::Fill(const vx::GridLayout& layout) {
     beginResetModel();
@@ -36,7 +40,7 @@ void BankGridModel::ApplyHighCall() {
     highCall_ = session_.Opts().HighCall != 0;
     // With HighCall off no scan runs at all.
     if (!highCall_) return;
-    if (kind_ == vx::BankedKind::Program) {
+    if (bankedKind_ == vx::BankedKind::Program) {
         auto progress = session_.Ui().BeginProgress(kProgressTitle, kProgressText, 0, layout_.rows);
         calls_.Rebuild();
         if (progress) progress->SetValue(layout_.rows);
@@ -47,13 +51,13 @@ void BankGridModel::ApplyHighCall() {
 
 int BankGridModel::NumberAt(const QModelIndex& index) const {
     if (!index.isValid() || index.model() != this) return -1;
-    return vx::GridCellNumber(kind_, layout_, index.row(), index.column());
+    return vx::GridCellNumber(bankedKind_, layout_, index.row(), index.column());
 }
 
 QModelIndex BankGridModel::IndexOfNumber(int number) const {
     for (int row = 0; row < layout_.rows; ++row)
         for (int column = 0; column < vx::kGridColumns; ++column)
-            if (vx::GridCellNumber(kind_, layout_, row, column) == number) return index(row, column);
+            if (vx::GridCellNumber(bankedKind_, layout_, row, column) == number) return index(row, column);
     return {};
 }
 
@@ -75,7 +79,7 @@ int BankGridModel::columnCount(const QModelIndex& parent) const {
 std::string BankGridModel::CellText(int number) const {
     if (number < 0 || !session_.Sets().IsOpen(set_)) return {};
     const vx::SetData& data = session_.Data(set_);
-    switch (kind_) {
+    switch (bankedKind_) {
         case vx::BankedKind::Arrangement:
             return vx::ArrCellText(data, session_.Presets(), number);
         case vx::BankedKind::Style:
@@ -89,7 +93,7 @@ std::string BankGridModel::CellText(int number) const {
 std::uint32_t BankGridModel::CellColour(int number) const {
     if (!session_.Sets().IsOpen(set_)) return vx::kColourBlack;
     const vx::CallIndex* calls = highCall_ ? &calls_.Get() : nullptr;
-    switch (kind_) {
+    switch (bankedKind_) {
         case vx::BankedKind::Arrangement:
             return vx::ArrCellColour(number, calls);
         case vx::BankedKind::Style:
@@ -115,7 +119,15 @@ QVariant BankGridModel::data(const QModelIndex& index, int role) const {
 
 Qt::ItemFlags BankGridModel::flags(const QModelIndex& index) const {
     if (NumberAt(index) < 0) return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    // Preset slots are never written, and a preset is not dragged.
+    return SlotAt(index) >= 0 ? flags | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled : flags;
+}
+
+int BankGridModel::SlotAt(const QModelIndex& index) const {
+    const vx::KindDescriptor* d = vx::DescriptorOf(kind_);
+    const int number = NumberAt(index);
+    return d != nullptr && number >= 0 ? d->slotOfNumber(number) : -1;
 }
 
 }  // namespace vxe

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "views/ItemTableModel.h"
 
 #include "catalogue/ItemKind.h"
 #include "selection/BankView.h"
@@ -15,13 +15,13 @@ class CallCache;
 
 // The cells of an arrangement, style or program grid: texts and colours are computed when a
 // cell is painted, the colours from the window's call index while the HighCall option is on.
-class BankGridModel : public QAbstractTableModel {
+class BankGridModel : public ItemTableModel {
     Q_OBJECT
 
 public:
     BankGridModel(vx::Session& session, int set, vx::BankedKind kind, CallCache& calls, QObject* parent = nullptr);
 
-    vx::BankedKind Kind() const { return kind_; }
+    vx::BankedKind Kind() const { return bankedKind_; }
     const vx::GridLayout& Layout() const { return layout_; }
     bool HighCall() const { return highCall_; }
 
@@ -42,6 +42,9 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // User slots drag and take drops; presets do neither.
+    int SlotAt(const QModelIndex& index) const override;
+
     std::string CellText(int number) const;
     std::uint32_t CellColour(int number) const;
 
@@ -49,8 +52,7 @@ private:
     void ApplyHighCall();
 
     vx::Session& session_;
-    int set_;
-    vx::BankedKind kind_;
+    vx::BankedKind bankedKind_;
     CallCache& calls_;
     vx::GridLayout layout_;
     bool highCall_ = false;

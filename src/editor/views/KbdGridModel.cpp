@@ -7,7 +7,7 @@
 namespace vxe {
 
 KbdGridModel::KbdGridModel(vx::Session& session, int set, QObject* parent)
-    : QAbstractTableModel(parent), session_(session), set_(set) {}
+    : ItemTableModel(vx::ItemKind::KbdSet, set, parent), session_(session) {}
 
 void KbdGridModel::RefreshRow(int kbdSet) {
     if (kbdSet >= 0 && kbdSet < rowCount()) Q_EMIT dataChanged(index(kbdSet, 0), index(kbdSet, columnCount() - 1));
@@ -33,7 +33,8 @@ QVariant KbdGridModel::headerData(int section, Qt::Orientation orientation, int 
 }
 
 Qt::ItemFlags KbdGridModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled
+                           : Qt::NoItemFlags;
 }
 
 }  // namespace vxe

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "views/ItemTableModel.h"
 
 namespace vx {
 class Session;
@@ -10,7 +10,7 @@ namespace vxe {
 
 // The KBD set grid: one row per KBD set with its label, split key and the five track programs;
 // the column titles are the header.
-class KbdGridModel : public QAbstractTableModel {
+class KbdGridModel : public ItemTableModel {
     Q_OBJECT
 
 public:
@@ -24,10 +24,11 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Whole rows drag and take drops.
+    int SlotAt(const QModelIndex& index) const override { return index.isValid() ? index.row() : -1; }
 
 private:
     vx::Session& session_;
-    int set_;
 };
 
 }  // namespace vxe

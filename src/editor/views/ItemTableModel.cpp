@@ -1,0 +1,42 @@
+#include "views/ItemTableModel.h"
+
+namespace vxe {
+
+QMimeData* MakeItemDrag(const DraggedItem& item) {
+    auto* data = new QMimeData;
+    const QString text = QString("%1 %2 %3").arg(vx::KindIndex(item.kind)).arg(item.set).arg(item.slot);
+    data->setData(kItemMimeType, text.toLatin1());
+    return data;
+}
+
+std::optional<DraggedItem> ReadItemDrag(const QMimeData* data) {
+    if (data == nullptr || !data->hasFormat(kItemMimeType)) return std::nullopt;
+    const QStringList parts = QString::fromLatin1(data->data(kItemMimeType)).split(' ');
+    if (parts.size() != 3) return std::nullopt;
+    bool ok[3] = {};
+    const int kind = parts[0].toInt(&ok[0]);
+    const int set = parts[1].toInt(&ok[1]);
+    const int slot = parts[2].toInt(&ok[2]);
+    if (!ok[0] || !ok[1] || !ok[2] || kind < 0 || kind >= vx::kSetKindCount) return std::nullopt;
+    return DraggedItem{vx::KindFromIndex(kind), set, slot};
+}
+
+QMimeData* ItemTableModel::mimeData(const QModelIndexList& indexes) const {
+    if (indexes.isEmpty() || SlotAt(indexes.front()) < 0) return nullptr;
+    return MakeItemDrag({kind_, set_, SlotAt(indexes.front())});
+}
+
+bool ItemTableModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int, const QModelIndex& parent) const {
+    const auto dragged = ReadItemDrag(data);
+    return dragged && dragged->kind == kind_ && SlotAt(parent) >= 0;
+}
+
+bool ItemTableModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                                  const QModelIndex& parent) {
+    if (!canDropMimeData(data, action, row, column, parent)) return false;
+    const DraggedItem dragged = *ReadItemDrag(data);
+    Q_EMIT ItemDropped(vx::KindIndex(dragged.kind), dragged.set, dragged.slot, SlotAt(parent));
+    return true;
+}
+
+}  // namespace vxe

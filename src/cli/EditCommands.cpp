@@ -1,6 +1,7 @@
 // copy, move, delete, insert, cut, erase-bank: the Edit menu's commands on saved sets.
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -25,6 +26,7 @@ struct EditArguments {
     std::string bank;
     std::string redirect;
     std::string missing = "keep";
+    std::string file;
 };
 
 constexpr const char* kKinds = "arr, sty, prg, bsq, sng or ark";
@@ -104,14 +106,17 @@ vx::Edit MakeEdit(vx::EditCommand command, const vx::KindDescriptor& kind, int s
 
 // Runs one command and saves the set it changed. The reason is printed unless a message
 // already told the person.
-int ApplyAndSave(CliContext& context, const vx::Edit& edit) {
-    const int shown = context.ui.messagesShown;
-    const vx::EditResult result = context.Scheme().Apply(edit);
+int SaveIfDone(CliContext& context, int set, const vx::EditResult& result, int shownBefore) {
     if (!result.done) {
-        if (context.ui.messagesShown == shown && !result.reason.empty()) std::cerr << result.reason << '\n';
+        if (context.ui.messagesShown == shownBefore && !result.reason.empty()) std::cerr << result.reason << '\n';
         return kExitFailure;
     }
-    return context.Session()->Save(edit.set) ? kExitSuccess : kExitFailure;
+    return context.Session()->Save(set) ? kExitSuccess : kExitFailure;
+}
+
+int ApplyAndSave(CliContext& context, const vx::Edit& edit) {
+    const int shown = context.ui.messagesShown;
+    return SaveIfDone(context, edit.set, context.Scheme().Apply(edit), shown);
 }
 
 // Copies ITEM of the source set into the kind's clipboard.
@@ -191,6 +196,18 @@ int EraseBank(CliContext& context, const EditArguments& args) {
     return ApplyAndSave(context, edit);
 }
 
+// Pastes the item of an XStyle file into ITEM's slot, as Paste from XStyle does.
+int PasteXStyle(CliContext& context, const EditArguments& args) {
+    const auto item = ParseItem(args.item);
+    if (!item || !SetAnswers(context, *item->kind, args)) return kExitUsage;
+    const int set = context.OpenExisting(args.set);
+    if (!set) return kExitFailure;
+    std::error_code error;
+    const std::string file = std::filesystem::absolute(args.file, error).string();
+    const int shown = context.ui.messagesShown;
+    return SaveIfDone(context, set, context.Scheme().PasteFromXStyle(set, item->kind->kind, item->slot, file), shown);
+}
+
 }  // namespace
 
 void AddEditCommands(CLI::App& app, CliContext& context) {
@@ -248,6 +265,15 @@ void AddEditCommands(CLI::App& app, CliContext& context) {
     erase->add_option("KIND", args->kind, kKinds)->required();
     erase->add_option("BANK", args->bank, "the bank letter; not needed for KBD sets");
     erase->callback(run(EraseBank));
+
+    CLI::App* xstyle = app.add_subcommand(
+        "paste-xstyle", "pastes the item of an XStyle file (.XAF, .XSF, .XPF or .XDK) into ITEM's slot");
+    xstyle->add_option("SET", args->set)->required();
+    xstyle->add_option("ITEM", args->item, "arr:LABEL, sty:LABEL or prg:LABEL (a drum kit slot takes an .XDK)")
+        ->required();
+    xstyle->add_option("FILE", args->file)->required();
+    questions(xstyle);
+    xstyle->callback(run(PasteXStyle));
 }
 
 }  // namespace vxcli

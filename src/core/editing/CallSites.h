@@ -26,6 +26,19 @@ struct CallSite {
 using KindMask = std::uint32_t;
 constexpr KindMask MaskOf(ItemKind kind) { return KindMask{1} << KindIndex(kind); }
 
+// Which calls a walk visits: those of the caller kinds (of one caller slot when slot >= 0) to
+// the called kinds. A question about one item's callers, or one item's own calls, need not walk
+// every call of the set.
+struct CallFilter {
+    KindMask callers = ~KindMask{0};
+    KindMask called = ~KindMask{0};
+    int slot = -1;
+    bool Caller(ItemKind kind) const { return (callers & MaskOf(kind)) != 0; }
+    bool Called(ItemKind kind) const { return (called & MaskOf(kind)) != 0; }
+    int First() const { return slot >= 0 ? slot : 0; }
+    int End(int count) const { return slot >= 0 ? (slot < count ? slot + 1 : 0) : count; }
+};
+
 namespace detail {
 
 // Returned by a visitor to end a walk early.
@@ -45,7 +58,7 @@ void SetFlaggedCall(Record& record, std::size_t offset, int number) {
 // are never empty. visit(site) returns the number the site is to call; on a writable set a
 // different number is written back. Returns the kinds that changed.
 template <typename Data, typename Visit>
-KindMask WalkCalls(Data& data, Visit&& visit) {
+KindMask WalkCalls(Data& data, Visit&& visit, const CallFilter& filter = {}) {
     constexpr bool kWrite = !std::is_const_v<Data>;
     KindMask changed = 0;
     bool stopped = false;
@@ -65,55 +78,58 @@ KindMask WalkCalls(Data& data, Visit&& visit) {
             (void)write;
         }
     };
-    for (int s = 0; s < kUserArrangements; ++s) {
+    for (int s = filter.First(); filter.Caller(ItemKind::Arrangement) && s < filter.End(kUserArrangements); ++s) {
         auto& arr = data.arr.arr[static_cast<std::size_t>(s)];
         if (stopped) return changed;
         if (arr.IsEmpty()) continue;
-        site(ItemKind::Arrangement, s, -1, ItemKind::Style, arr.Style(), [&](int n) {
-            if constexpr (kWrite) arr.SetStyle(n);
-        });
-        for (int t = 0; t < ArrangementRecord::kTrackCount; ++t)
+        if (filter.Called(ItemKind::Style))
+            site(ItemKind::Arrangement, s, -1, ItemKind::Style, arr.Style(), [&](int n) {
+                if constexpr (kWrite) arr.SetStyle(n);
+            });
+        for (int t = 0; filter.Called(ItemKind::Program) && t < ArrangementRecord::kTrackCount; ++t)
             site(ItemKind::Arrangement, s, t, ItemKind::Program, arr.TrackProgram(t), [&](int n) {
                 if constexpr (kWrite) SetFlaggedCall(arr, 39 + 8 * static_cast<std::size_t>(t), n);
             });
     }
-    for (int s = 0; s < kUserStyles; ++s) {
+    for (int s = filter.First(); filter.Caller(ItemKind::Style) && s < filter.End(kUserStyles); ++s) {
         auto& style = data.sty.slots[static_cast<std::size_t>(s)];
         if (stopped) return changed;
         if (style.IsEmpty()) continue;
-        for (int t = 0; t < StyleRecord::kTrackCount; ++t)
+        for (int t = 0; filter.Called(ItemKind::Program) && t < StyleRecord::kTrackCount; ++t)
             site(ItemKind::Style, s, t, ItemKind::Program, style.record.TrackProgram(t), [&](int n) {
                 if constexpr (kWrite) SetFlaggedCall(style.record, 46 + 4 * static_cast<std::size_t>(t), n);
             });
     }
-    for (int s = 0; s < kSequenceCount; ++s) {
+    for (int s = filter.First(); filter.Caller(ItemKind::BackingSequence) && s < filter.End(kSequenceCount); ++s) {
         auto& bsq = data.bsq.entries[static_cast<std::size_t>(s)].record;
         if (stopped) return changed;
         if (bsq.IsEmpty()) continue;
-        site(ItemKind::BackingSequence, s, -1, ItemKind::Arrangement, bsq.Arrangement(), [&](int n) {
-            if constexpr (kWrite) bsq.SetArrangement(n);
-        });
-        site(ItemKind::BackingSequence, s, -1, ItemKind::Style, bsq.Style(), [&](int n) {
-            if constexpr (kWrite) bsq.SetStyle(n);
-        });
-        for (int t = 0; t < BsqRecord::kTrackCount; ++t)
+        if (filter.Called(ItemKind::Arrangement))
+            site(ItemKind::BackingSequence, s, -1, ItemKind::Arrangement, bsq.Arrangement(), [&](int n) {
+                if constexpr (kWrite) bsq.SetArrangement(n);
+            });
+        if (filter.Called(ItemKind::Style))
+            site(ItemKind::BackingSequence, s, -1, ItemKind::Style, bsq.Style(), [&](int n) {
+                if constexpr (kWrite) bsq.SetStyle(n);
+            });
+        for (int t = 0; filter.Called(ItemKind::Program) && t < BsqRecord::kTrackCount; ++t)
             site(ItemKind::BackingSequence, s, t, ItemKind::Program, bsq.TrackProgram(t), [&](int n) {
                 if constexpr (kWrite) bsq.SetTrackProgram(t, n);
             });
     }
-    for (int s = 0; s < kSequenceCount; ++s) {
+    for (int s = filter.First(); filter.Caller(ItemKind::Song) && s < filter.End(kSequenceCount); ++s) {
         auto& song = data.sng.entries[static_cast<std::size_t>(s)].record;
         if (stopped) return changed;
         if (song.IsEmpty()) continue;
-        for (int t = 0; t < SongRecord::kTrackCount; ++t)
+        for (int t = 0; filter.Called(ItemKind::Program) && t < SongRecord::kTrackCount; ++t)
             site(ItemKind::Song, s, t, ItemKind::Program, song.TrackProgram(t), [&](int n) {
                 if constexpr (kWrite) song.SetTrackProgram(t, n);
             });
     }
-    for (int s = 0; s < kKbdSetCount; ++s) {
+    for (int s = filter.First(); filter.Caller(ItemKind::KbdSet) && s < filter.End(kKbdSetCount); ++s) {
         auto& kbd = data.ark.records[static_cast<std::size_t>(s)];
         if (stopped) return changed;
-        for (int t = 0; t < KbdSetRecord::kTrackCount; ++t)
+        for (int t = 0; filter.Called(ItemKind::Program) && t < KbdSetRecord::kTrackCount; ++t)
             site(ItemKind::KbdSet, s, t, ItemKind::Program, kbd.TrackProgram(t), [&](int n) {
                 if constexpr (kWrite) kbd.SetTrackProgram(t, n);
             });
@@ -123,24 +139,30 @@ KindMask WalkCalls(Data& data, Visit&& visit) {
 
 }  // namespace detail
 
-// Visits every call of the set; visit(const CallSite&) returns nothing.
+// Visits every call of the set that passes the filter; visit(const CallSite&) returns nothing.
 template <typename Visit>
-void ForEachCall(const SetData& data, Visit&& visit) {
-    detail::WalkCalls(data, [&](const CallSite& site) {
-        visit(site);
-        return site.number;
-    });
+void ForEachCall(const SetData& data, Visit&& visit, const CallFilter& filter = {}) {
+    detail::WalkCalls(
+        data,
+        [&](const CallSite& site) {
+            visit(site);
+            return site.number;
+        },
+        filter);
 }
 
 // Whether any call of the set satisfies the predicate; the walk ends at the first.
 template <typename Predicate>
-bool AnyCall(const SetData& data, Predicate&& predicate) {
+bool AnyCall(const SetData& data, Predicate&& predicate, const CallFilter& filter = {}) {
     bool found = false;
-    detail::WalkCalls(data, [&](const CallSite& site) {
-        if (!predicate(site)) return site.number;
-        found = true;
-        return detail::kStopWalk;
-    });
+    detail::WalkCalls(
+        data,
+        [&](const CallSite& site) {
+            if (!predicate(site)) return site.number;
+            found = true;
+            return detail::kStopWalk;
+        },
+        filter);
     return found;
 }
 

@@ -5,6 +5,7 @@
 #include "document/Helpers.h"
 #include "document/UndoModel.h"
 #include "editing/Callers.h"
+#include "editing/XStyleFiles.h"
 #include "interaction/Interaction.h"
 #include "storage/Session.h"
 
@@ -32,13 +33,21 @@ public:
     SetData& Data() { return session_.Data(set); }
     Interaction& Ui() { return session_.Ui(); }
     EditItem Read(int slot) { return d.read(Data(), slot); }
-    bool IsEmpty(int slot) { return d.isEmpty(Read(slot)); }
+    bool IsEmpty(int slot) { return SlotIsEmpty(d, Data(), slot); }
 
     void Write(int slot, const EditItem& item) {
         if (journal.writes.empty()) journal.writes.reserve(static_cast<std::size_t>(d.slotCount));
-        journal.writes.push_back({slot, Read(slot)});
+        journal.writes.push_back({slot, d.takeOut ? d.takeOut(Data(), slot) : Read(slot)});
         d.write(Data(), slot, item);
         Touch(d.kind, slot);
+        LayOut();
+    }
+    // Lays the shared event memory out again after a write; the kinds it moved are changed too.
+    void LayOut() {
+        if (!d.layOut) return;
+        const KindMask moved = d.layOut(Data());
+        for (int k = 0; k < kEditableKinds; ++k)
+            if (moved & MaskOf(KindFromIndex(k))) Touch(KindFromIndex(k), -1);
     }
     void Redirect(const Redirection& redirection) {
         const KindMask changed = vx::Redirect(Data(), redirection, &journal.calls);
@@ -53,6 +62,7 @@ public:
             d.write(Data(), it->slot, it->before);
             Touch(d.kind, it->slot);
         }
+        LayOut();
     }
     // Takes the whole command back, the dirty flags included.
     void Rollback() {
@@ -195,19 +205,39 @@ EditResult EditScheme::Cut(Transaction& tx, int slot, bool referencesHandled) {
 }
 
 // What the kind says against writing an item into a slot, shown as a warning.
-std::optional<EditResult> EditScheme::RefuseWrite(Transaction& tx, int slot, const EditItem& item) {
+std::optional<EditResult> EditScheme::RefuseWrite(Transaction& tx, int slot, const EditItem& item, int movedFrom) {
     if (!tx.d.refuseWrite) return std::nullopt;
-    auto why = tx.d.refuseWrite(tx.Data(), slot, item);
+    auto why = tx.d.refuseWrite(tx.Data(), slot, item, movedFrom);
     if (!why) return std::nullopt;
     tx.Ui().ShowMessage(Warning(*why, "Warning"));
     return EditResult::Refused(*why);
 }
 
+// Whether the shared event memory takes unitsIn where unitsOut were; refused before anything
+// changes, so the counters never go negative and every offset stays a 16-bit value.
+std::optional<EditResult> EditScheme::RefuseEventMemory(Transaction& tx, int unitsIn, int unitsOut,
+                                                        std::string_view what) {
+    if (!tx.d.refuseEventMemory) return std::nullopt;
+    auto why = tx.d.refuseEventMemory(tx.Data(), unitsIn, unitsOut, what);
+    if (!why) return std::nullopt;
+    tx.Ui().ShowMessage(Warning(*why, "Warning"));
+    return EditResult::Refused(*why);
+}
+
+// The memory an item takes where a slot's item goes, for a kind in the shared event memory.
+std::optional<EditResult> EditScheme::RefuseReplacing(Transaction& tx, int slot, const EditItem& item) {
+    if (!tx.d.eventUnits) return std::nullopt;
+    return RefuseEventMemory(tx, tx.d.eventUnits(item), tx.d.eventUnits(tx.Read(slot)),
+                             "Pasted " + std::string(tx.d.noun));
+}
+
 EditResult EditScheme::Paste(Transaction& tx, int slot, bool move) {
     if (!tx.d.ValidSlot(slot)) return EditResult::Refused("No item is selected.");
-    const Clipboard clipboard = clipboards_[Index(tx.d.kind)];
+    // Nothing below changes the clipboard.
+    const Clipboard& clipboard = clipboards_[Index(tx.d.kind)];
     if (clipboard.Empty()) return EditResult::Refused("The clipboard is empty.");
-    if (auto refused = RefuseWrite(tx, slot, *clipboard.item)) return *refused;
+    if (auto refused = RefuseWrite(tx, slot, *clipboard.item, move ? clipboard.slot : -1)) return *refused;
+    if (auto refused = RefuseReplacing(tx, slot, *clipboard.item)) return *refused;
     if (!tx.IsEmpty(slot) && !ConfirmReferences(tx, slot)) return EditResult::Refused("Cancelled.");
     if (move && tx.d.numberOf(clipboard.slot) >= 0) {
         // The callers of the moved item follow it.
@@ -241,7 +271,9 @@ EditResult EditScheme::Insert(Transaction& tx, int slot) {
     if (!tx.d.ValidSlot(slot) || !bank.Contains(slot)) return EditResult::Refused("Nothing can be inserted here.");
     const Clipboard clipboard = clipboards_[Index(tx.d.kind)];
     if (clipboard.Empty()) return EditResult::Refused("The clipboard is empty.");
-    if (auto refused = RefuseWrite(tx, slot, *clipboard.item)) return *refused;
+    if (auto refused = RefuseWrite(tx, slot, *clipboard.item, -1)) return *refused;
+    // The item pushed out of the bank frees its memory.
+    if (auto refused = RefuseReplacing(tx, bank.last, *clipboard.item)) return *refused;
     if (!ConfirmReferences(tx, bank.last)) return EditResult::Refused("Cancelled.");
     const EditItem pushedOut = tx.Read(bank.last);
     if (tx.d.numberOf(slot) >= 0) {
@@ -269,6 +301,10 @@ EditResult EditScheme::EraseBank(Transaction& tx, int bank, bool confirmed) {
     if (range.Empty()) return EditResult::Refused("A preset bank can't be erased.");
     const EditItem blank = tx.d.blank(session_.Catalogue().blank);
     for (int slot = range.first; slot <= range.last; ++slot) tx.Write(slot, blank);
+    if (tx.d.restartRegion) {
+        tx.d.restartRegion(tx.Data());
+        tx.LayOut();
+    }
     return EditResult::Done();
 }
 
@@ -284,6 +320,8 @@ EditResult EditScheme::Drop(Transaction& tx, const Edit& edit) {
         return EditResult::Refused("The slot is empty.");
 
     if (sameSet && d.dropInSet == DropInSet::InsertBefore) {
+        // Inserted before the entry right after it, it would stay where it is.
+        if (edit.slot == edit.sourceSlot + 1) return EditResult::Refused("The item would stay where it is.");
         const Answer answer = tx.Ui().ShowMessage({d.insertBeforeQuestion(edit.sourceSlot, edit.slot), "",
                                                    MessageIcon::Question, MessageButtons::YesNo, Answer::No});
         if (answer != Answer::Yes) return EditResult::Refused("Cancelled.");
@@ -305,12 +343,25 @@ EditResult EditScheme::Drop(Transaction& tx, const Edit& edit) {
 EditResult EditScheme::MoveBefore(Transaction& tx, int from, int to) {
     const EditItem moved = tx.Read(from);
     clipboards_[Index(tx.d.kind)] = {tx.set, from, moved};
+    // Where each entry ends up: the moved one before the entry dropped on, the ones between
+    // shifted by one towards the place it left.
+    std::vector<int> newPlace(static_cast<std::size_t>(tx.d.slotCount));
+    for (int k = 0; k < tx.d.slotCount; ++k) newPlace[static_cast<std::size_t>(k)] = k;
     if (to <= from) {
+        for (int k = to; k < from; ++k) newPlace[static_cast<std::size_t>(k)] = k + 1;
+        newPlace[static_cast<std::size_t>(from)] = to;
         for (int k = from; k > to; --k) tx.Write(k, tx.Read(k - 1));
         tx.Write(to, moved);
     } else {
+        for (int k = from + 1; k < to; ++k) newPlace[static_cast<std::size_t>(k)] = k - 1;
+        newPlace[static_cast<std::size_t>(from)] = to - 1;
         for (int k = from; k < to - 1; ++k) tx.Write(k, tx.Read(k + 1));
         tx.Write(to - 1, moved);
+    }
+    // Chains to an entry follow it to its new place.
+    if (tx.d.renumberChain) {
+        for (int k = 0; k < tx.d.slotCount; ++k)
+            if (auto renumbered = tx.d.renumberChain(tx.Read(k), newPlace)) tx.Write(k, *renumbered);
     }
     return EditResult::Done();
 }
@@ -324,6 +375,22 @@ EditResult EditScheme::Undo(ItemKind kind, int set) {
         return EditResult::Refused("Nothing to undo.");
     }
     Transaction tx(session_, d, record.set);
+    if (d.eventUnits) {
+        // What the slots held before takes the place of what they hold now.
+        std::vector<std::optional<EditItem>> restored(static_cast<std::size_t>(d.slotCount));
+        for (auto it = record.writes.rbegin(); it != record.writes.rend(); ++it)
+            restored[static_cast<std::size_t>(it->slot)] = it->before;
+        int unitsIn = 0, unitsOut = 0;
+        for (int k = 0; k < d.slotCount; ++k) {
+            if (!restored[static_cast<std::size_t>(k)]) continue;
+            unitsIn += d.eventUnits(*restored[static_cast<std::size_t>(k)]);
+            unitsOut += d.eventUnits(tx.Read(k));
+        }
+        if (auto refused = RefuseEventMemory(tx, unitsIn, unitsOut, "Undo of " + std::string(d.noun))) {
+            undo_[Index(kind)] = std::move(record);
+            return *refused;
+        }
+    }
     tx.Restore(record);
     tx.Announce();
     session_.Ui().UndoAvailabilityChanged(record.set, false);
@@ -335,10 +402,13 @@ bool EditScheme::ConfirmReferences(Transaction& tx, int slot) {
     const KindDescriptor& d = tx.d;
     const int number = d.numberOf(slot);
     if (number < 0) return true;
-    if (!AnyCall(tx.Data(), [&](const CallSite& site) { return site.called == d.kind && site.number == number; }))
+    CallFilter toKind;
+    toKind.called = MaskOf(d.kind);
+    if (!AnyCall(
+            tx.Data(), [&](const CallSite& site) { return site.number == number; }, toKind))
         return true;
 
-    const Answer answer = tx.Ui().ShowMessage({d.referenceQuestion(TrimBlanks(d.name(tx.Read(slot)))), "",
+    const Answer answer = tx.Ui().ShowMessage({d.referenceQuestion(TrimBlanks(SlotName(d, tx.Data(), slot))), "",
                                                MessageIcon::Exclamation, MessageButtons::YesNoCancel, Answer::Cancel});
     if (answer == Answer::Cancel) return false;
     if (answer == Answer::No) return true;
@@ -359,9 +429,11 @@ bool EditScheme::CheckPastedCalls(Transaction& tx, int sourceSet, int slot) {
     SetData& destination = tx.Data();
     const SetData& source = session_.Data(sourceSet);
     std::vector<CallSite> calls;
-    ForEachCall(destination, [&](const CallSite& site) {
-        if (site.caller == tx.d.kind && site.slot == slot) calls.push_back(site);
-    });
+    CallFilter ofItem;
+    ofItem.callers = MaskOf(tx.d.kind);
+    ofItem.slot = slot;
+    ForEachCall(
+        destination, [&](const CallSite& site) { calls.push_back(site); }, ofItem);
     for (const CallSite& call : calls) {
         const KindDescriptor* called = DescriptorOf(call.called);
         const int sourceSlot = called != nullptr ? called->slotOfNumber(call.number) : -1;
@@ -385,6 +457,33 @@ bool EditScheme::CheckPastedCalls(Transaction& tx, int sourceSet, int slot) {
         if (target != call.number) WriteCall(destination, call, target);
     }
     return true;
+}
+
+EditResult EditScheme::PasteFromXStyle(int set, ItemKind kind, int slot, const std::string& path) {
+    const KindDescriptor* d = DescriptorOf(kind);
+    const auto xstyleKind = XStyleKindFor(kind, slot);
+    if (d == nullptr || !xstyleKind) return EditResult::Refused("Items of this kind can't be read from XStyle files.");
+    if (!session_.Sets().IsOpen(set)) return EditResult::Refused("The set is not open.");
+    if (!d->ValidSlot(slot)) return EditResult::Refused("No item is selected.");
+    std::string chosen = path;
+    if (chosen.empty()) {
+        auto answer = session_.Ui().ChooseOpenFile(XStyleFileRequest(kind, *xstyleKind, session_.Opts().PathNam));
+        if (!answer || answer->empty()) return EditResult::Refused("Cancelled.");
+        chosen = *answer;
+    }
+    std::optional<EditItem> item;
+    {
+        BusyPointer busy(session_.Ui());
+        item = ReadXStyleItem(chosen, *xstyleKind, session_.Ui());
+    }
+    if (!item) return EditResult::Refused("The XStyle file could not be read.");
+    clipboards_[Index(kind)] = {-1, -1, std::move(*item)};
+    Edit paste;
+    paste.command = EditCommand::Paste;
+    paste.kind = kind;
+    paste.set = set;
+    paste.slot = slot;
+    return Apply(paste);
 }
 
 EditResult EditScheme::WriteItem(int set, ItemKind kind, int slot, const EditItem& item) {
@@ -425,7 +524,7 @@ bool EditScheme::WarnDuplicateNames(int set, ItemKind kind) {
     const SetData& data = session_.Data(set);
     std::vector<std::string> names(static_cast<std::size_t>(d->slotCount));
     for (int slot = 0; slot < d->slotCount; ++slot)
-        names[static_cast<std::size_t>(slot)] = TrimBlanks(d->name(d->read(data, slot)));
+        names[static_cast<std::size_t>(slot)] = TrimBlanks(SlotName(*d, data, slot));
 
     const std::string noun(d->noun);
     int countdown = kDuplicateMessages;

@@ -55,6 +55,11 @@ public:
     // and Insert, the clipboard holds an item; for Undo, the kind's record belongs to the set.
     bool Available(const Edit& edit) const;
 
+    // Paste from XStyle: reads the one item of an XStyle file (chosen by the user when path is
+    // empty) into the kind's clipboard as an item from outside every set, then pastes it into
+    // the slot like Paste, so its calls stay as they stand. Cancelling the chooser does nothing.
+    EditResult PasteFromXStyle(int set, ItemKind kind, int slot, const std::string& path = {});
+
     // The write path for the parameter dialogs: writes a changed item into a slot, marks the
     // kind dirty, records Undo as a Paste would and announces the change.
     EditResult WriteItem(int set, ItemKind kind, int slot, const EditItem& item);
@@ -92,7 +97,9 @@ private:
     EditResult Drop(Transaction& tx, const Edit& edit);
     EditResult MoveBefore(Transaction& tx, int from, int to);
 
-    std::optional<EditResult> RefuseWrite(Transaction& tx, int slot, const EditItem& item);
+    std::optional<EditResult> RefuseWrite(Transaction& tx, int slot, const EditItem& item, int movedFrom);
+    std::optional<EditResult> RefuseEventMemory(Transaction& tx, int unitsIn, int unitsOut, std::string_view what);
+    std::optional<EditResult> RefuseReplacing(Transaction& tx, int slot, const EditItem& item);
     // The referenced-by question about a slot; false to abandon the command.
     bool ConfirmReferences(Transaction& tx, int slot);
     // Re-points the calls of an item just pasted from another set by name; false when the user

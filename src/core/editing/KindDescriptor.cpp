@@ -23,6 +23,14 @@ const KindDescriptor* DescriptorOf(ItemKind kind) {
     }
 }
 
+std::string SlotName(const KindDescriptor& d, const SetData& data, int slot) {
+    return d.nameAt ? d.nameAt(data, slot) : d.name(d.read(data, slot));
+}
+
+bool SlotIsEmpty(const KindDescriptor& d, const SetData& data, int slot) {
+    return d.isEmptyAt ? d.isEmptyAt(data, slot) : d.isEmpty(d.read(data, slot));
+}
+
 EditCommandSet Commands(std::initializer_list<EditCommand> commands) {
     EditCommandSet set;
     for (EditCommand command : commands) set.set(static_cast<std::size_t>(command));

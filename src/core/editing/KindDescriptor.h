@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogue/CatalogueInit.h"
+#include "editing/CallSites.h"
 #include "editing/Edit.h"
 #include "editing/EditItem.h"
 #include "storage/SetData.h"
@@ -63,6 +64,12 @@ struct KindDescriptor {
     EditItem (*blank)(const BlankItems& blank) = nullptr;
     std::string (*name)(const EditItem& item) = nullptr;  // the 16 characters
     bool (*isEmpty)(const EditItem& item) = nullptr;
+    // Slot access without copying the item, for the kinds whose items carry their events
+    // (styles, backing sequences, songs): the slot's 16-character name, whether it is empty, and
+    // its item moved out of a slot that is written right after. Other kinds read a copy.
+    std::string (*nameAt)(const SetData& data, int slot) = nullptr;
+    bool (*isEmptyAt)(const SetData& data, int slot) = nullptr;
+    EditItem (*takeOut)(SetData& data, int slot) = nullptr;
     // The first slot whose 16-character name is this one, or -1 (how a pasted item's calls are
     // re-pointed in another set).
     int (*findByName)(const SetData& data, const std::string& name) = nullptr;
@@ -84,8 +91,24 @@ struct KindDescriptor {
     // The name the questions give a pasted item.
     std::string (*callerName)(const EditItem& item, int slot) = nullptr;
 
-    // What may refuse writing an item into a slot: the warning shown, or nothing.
-    std::optional<std::string> (*refuseWrite)(const SetData& data, int slot, const EditItem& item) = nullptr;
+    // What may refuse writing an item into a slot: the warning shown, or nothing. movedFrom is
+    // the slot the item leaves when it moves inside the set, else -1.
+    std::optional<std::string> (*refuseWrite)(const SetData& data, int slot, const EditItem& item,
+                                              int movedFrom) = nullptr;
+
+    // Kinds whose items live in the shared event memory: the 16-byte units an item takes; what
+    // refuses putting unitsIn where unitsOut were (the warning, opening with `what`, or nothing);
+    // the layout after every write, giving the other kinds it moved; and the start the kind's
+    // region takes again after Erase Bank.
+    int (*eventUnits)(const EditItem& item) = nullptr;
+    std::optional<std::string> (*refuseEventMemory)(const SetData& data, int unitsIn, int unitsOut,
+                                                    std::string_view what) = nullptr;
+    KindMask (*layOut)(SetData& data) = nullptr;
+    void (*restartRegion)(SetData& data) = nullptr;
+
+    // Kinds whose items chain to another item by position: the item with its chain number
+    // following the move of the positions (newPlace[old] = new), or nothing when it is unchanged.
+    std::optional<EditItem> (*renumberChain)(const EditItem& item, const std::vector<int>& newPlace) = nullptr;
 
     DropInSet dropInSet = DropInSet::Move;
     // The question before an insert-before drop; Yes moves.
@@ -109,6 +132,10 @@ const KindDescriptor& ProgramDescriptor();
 const KindDescriptor& BackingSequenceDescriptor();
 const KindDescriptor& SongDescriptor();
 const KindDescriptor& KbdSetDescriptor();
+
+// A slot's 16-character name and whether it is empty, through the cheap access where the kind has it.
+std::string SlotName(const KindDescriptor& d, const SetData& data, int slot);
+bool SlotIsEmpty(const KindDescriptor& d, const SetData& data, int slot);
 
 // Shared pieces of the descriptors.
 EditCommandSet Commands(std::initializer_list<EditCommand> commands);

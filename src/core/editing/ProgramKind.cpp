@@ -66,7 +66,7 @@ KindDescriptor Make() {
     d.callerName = [](const EditItem& item, int) { return TrimBlanks(Prg(item).record.Name()); };
     // A drum kit's 880 bytes of drum kit data have no place in a program slot, and a program
     // has none to give a drum kit slot.
-    d.refuseWrite = [](const SetData&, int slot, const EditItem& item) -> std::optional<std::string> {
+    d.refuseWrite = [](const SetData&, int slot, const EditItem& item, int) -> std::optional<std::string> {
         const bool drumKitSlot = slot >= kFirstDrumKit;
         if ((Prg(item).drumKit != nullptr) == drumKitSlot) return std::nullopt;
         return drumKitSlot ? std::string("A Program can't be pasted into a Drum Kit slot.")

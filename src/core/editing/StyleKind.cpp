@@ -11,13 +11,36 @@ namespace {
 
 const StyleSlot& Sty(const EditItem& item) { return std::get<StyleSlot>(item); }
 
-// The style commands (and the event budget that may refuse a paste) are not switched on yet;
-// what is here serves the caller lists, the duplicate-name warning and the label lookups.
+// The events a pasted style needs: its event bytes over 4, to the nearest whole event (a half
+// to the even neighbour).
+int EventsNeeded(int size) {
+    const int bytes = size - kEmptyStyleSize;
+    int events = bytes >= 0 ? bytes / 4 : -((-bytes + 3) / 4);
+    const int rest = bytes - 4 * events;  // 0 to 3
+    if (rest > 2 || (rest == 2 && events % 2 != 0)) ++events;
+    return events;
+}
+
+// A block of four styles shares one pool of events: a style that does not fit what the
+// destination block has free, once the destination's own style is gone, is refused. A move
+// inside one block leaves the block's total as it was.
+std::optional<std::string> RefuseOverBudget(const SetData& data, int slot, const EditItem& item, int movedFrom) {
+    if (movedFrom >= 0 && movedFrom / kStylesPerBlock == slot / kStylesPerBlock) return std::nullopt;
+    const int needed = EventsNeeded(Sty(item).size);
+    const int available = StyleEventsUsed(data.sty, slot) + BlockEventsFree(data.sty, slot);
+    if (needed <= available) return std::nullopt;
+    return "Pasted Style (" + std::to_string(needed) + " events) is too big for destination\nBlock, where only " +
+           std::to_string(available) + " events are available.";
+}
+
+// Styles have no Delete and no Insert.
 KindDescriptor Make() {
     KindDescriptor d;
     d.kind = ItemKind::Style;
     d.noun = "Style";
     d.slotCount = kUserStyles;
+    d.commands = Commands({EditCommand::Cut, EditCommand::Copy, EditCommand::Paste, EditCommand::EraseBank,
+                           EditCommand::Undo, EditCommand::Drop});
     d.numberOf = StyNumberOfUserIndex;
     d.numberLimit = kFirstUserStyle + kUserStyles;
     d.viewNumberOf = StyNumberOfUserIndex;
@@ -34,6 +57,15 @@ KindDescriptor Make() {
     };
     d.blank = [](const BlankItems& blank) -> EditItem { return blank.style; };
     d.name = [](const EditItem& item) { return Sty(item).record.Name(); };
+    d.nameAt = [](const SetData& data, int slot) {
+        return data.sty.slots[static_cast<std::size_t>(slot)].record.Name();
+    };
+    d.isEmptyAt = [](const SetData& data, int slot) {
+        return data.sty.slots[static_cast<std::size_t>(slot)].IsEmpty();
+    };
+    d.takeOut = [](SetData& data, int slot) -> EditItem {
+        return std::move(data.sty.slots[static_cast<std::size_t>(slot)]);
+    };
     d.isEmpty = [](const EditItem& item) { return Sty(item).IsEmpty(); };
     // Only the slots the style file holds, four per block, take part.
     d.findByName = [](const SetData& data, const std::string& name) {
@@ -57,6 +89,7 @@ KindDescriptor Make() {
         return MissingProgramQuestion("Style '" + call.callerName + "'", call, "\n");
     };
     d.callerName = [](const EditItem& item, int) { return TrimBlanks(Sty(item).record.Name()); };
+    d.refuseWrite = RefuseOverBudget;
     d.dropInSet = DropInSet::Move;
     d.duplicateRuns = {{0, kUserStyles - 1}};
     return d;

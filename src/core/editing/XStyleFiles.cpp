@@ -1,0 +1,122 @@
+#include "editing/XStyleFiles.h"
+
+#include <memory>
+
+#include "catalogue/Catalogue.h"
+#include "document/Helpers.h"
+#include "document/KindErrors.h"
+#include "format/ItemFile.h"
+#include "interaction/Interaction.h"
+
+namespace vx {
+
+namespace {
+
+constexpr std::size_t kRecordStart = 5;  // right after "VEMOX"
+constexpr int kFirstDrumKitSlot = 128;
+
+std::string FileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+template <typename Record>
+bool ReadRecord(const ItemFile& file, Record& record) {
+    return file.Read(kRecordStart, Record::kSize, record.bytes.data());
+}
+
+std::optional<EditItem> ReadStyle(const ItemFile& file, Interaction& ui, bool& reported) {
+    StyleSlot style;
+    if (!ReadRecord(file, style.record)) return std::nullopt;
+    const std::size_t eventsAt = kRecordStart + StyleRecord::kSize;
+    const std::size_t eventBytes = file.Size() - eventsAt;
+    // Cutting the events to what fits would paste a different style without a word.
+    if (eventBytes > static_cast<std::size_t>(kMaxStyleEventBytes)) {
+        ShowError(ui, "The Style in " + ToUpper(FileNameOf(file.Path())) + " has " + std::to_string(eventBytes) +
+                          " bytes of events;\na Style holds at most " + std::to_string(kMaxStyleEventBytes) + ".");
+        reported = true;
+        return std::nullopt;
+    }
+    if (!file.ReadInto(eventsAt, eventBytes, style.events)) return std::nullopt;
+    style.used = 1;
+    style.size = static_cast<std::uint16_t>(eventBytes + StyleRecord::kSize);
+    return style;
+}
+
+}  // namespace
+
+std::optional<ItemKind> XStyleKindFor(ItemKind kind, int slot) {
+    switch (kind) {
+        case ItemKind::Arrangement:
+            return ItemKind::XStyleArrangement;
+        case ItemKind::Style:
+            return ItemKind::XStyleStyle;
+        case ItemKind::Program:
+            return slot >= kFirstDrumKitSlot ? ItemKind::XStyleDrumKit : ItemKind::XStyleProgram;
+        default:
+            return std::nullopt;
+    }
+}
+
+FileRequest XStyleFileRequest(ItemKind destinationKind, ItemKind xstyleKind, const std::string& startDirectory) {
+    const std::string ext(KindExtension(xstyleKind));
+    FileRequest request;
+    request.title = "Load one " + std::string(KindName(destinationKind)) + " from " + ext + " file...";
+    request.initialDirectory = startDirectory;
+    request.initialName = "*" + ext;
+    request.filter = ext.substr(1) + "|*" + ext;
+    request.defaultExtension = ext;
+    request.mustExist = true;
+    return request;
+}
+
+namespace {
+
+std::optional<EditItem> ReadItem(const std::string& path, ItemKind xstyleKind, Interaction& ui, bool& reported) {
+    // The base path is the file's path without its extension.
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string base =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(0, dot) : path;
+    const auto file = OpenItemFile(base, xstyleKind, ui);
+    if (!file) return std::nullopt;
+    switch (xstyleKind) {
+        case ItemKind::XStyleArrangement: {
+            ArrangementRecord record;
+            if (!ReadRecord(*file, record)) break;
+            return record;
+        }
+        case ItemKind::XStyleStyle:
+            return ReadStyle(*file, ui, reported);
+        case ItemKind::XStyleProgram:
+        case ItemKind::XStyleDrumKit: {
+            ProgramItem item;
+            if (!ReadRecord(*file, item.record)) break;
+            if (xstyleKind == ItemKind::XStyleDrumKit) {
+                DrumKitData drumKit{};
+                if (!file->Read(kRecordStart + ProgramRecord::kSize, drumKit.size(), drumKit.data())) break;
+                item.drumKit = std::make_shared<const DrumKitData>(drumKit);
+            }
+            return item;
+        }
+        default:
+            break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<EditItem> ReadXStyleItem(const std::string& path, ItemKind xstyleKind, Interaction& ui) {
+    bool reported = false;
+    auto item = ReadItem(path, xstyleKind, ui, reported);
+    if (!item && !reported) {
+        const ItemKind kind = xstyleKind == ItemKind::XStyleArrangement ? ItemKind::Arrangement
+                              : xstyleKind == ItemKind::XStyleStyle     ? ItemKind::Style
+                                                                        : ItemKind::Program;
+        ShowLoadError(ui, kind, "");
+    }
+    return item;
+}
+
+}  // namespace vx

@@ -7,8 +7,30 @@
 
 namespace vx {
 
+// The chaining fields shared by backing sequences and songs: the number of the entry to chain
+// to, and the flags byte with bit 1 "chain to the next one" and bit 0 "AutoStart". Other bits
+// of the flags are kept.
+template <std::size_t NextOffset, std::size_t N>
+struct ChainedRecord : ByteRecord<N> {
+    int Next() const { return this->Byte(NextOffset); }
+    void SetNext(int number) { this->SetByte(NextOffset, static_cast<std::uint8_t>(number)); }
+    int ChainFlags() const { return this->Byte(NextOffset + 1); }
+    bool Chain() const { return (ChainFlags() & 0x02) != 0; }
+    bool AutoStart() const { return (ChainFlags() & 0x01) != 0; }
+    void SetChain(bool on) { SetFlag(0x02, on); }
+    void SetAutoStart(bool on) { SetFlag(0x01, on); }
+    // What the dialogs show as the next number: 0 when the stored one is beyond the ten entries.
+    int ShownNext() const { return Next() > 9 ? 0 : Next(); }
+
+private:
+    void SetFlag(int mask, bool on) {
+        const int flags = on ? (ChainFlags() | mask) : (ChainFlags() & ~mask);
+        this->SetByte(NextOffset + 1, static_cast<std::uint8_t>(flags));
+    }
+};
+
 // One backing sequence record, 230 bytes as in the .BSQ file.
-struct BsqRecord : ByteRecord<230> {
+struct BsqRecord : ChainedRecord<79, 230> {
     static constexpr int kTrackCount = 8;
 
     std::string Name() const { return Text(0, kNameLength); }
@@ -23,12 +45,10 @@ struct BsqRecord : ByteRecord<230> {
     }
     int TrackProgram(int track) const { return static_cast<std::int16_t>(Word(TrackOffset(track))); }
     void SetTrackProgram(int track, int number) { SetWord(TrackOffset(track), static_cast<std::uint16_t>(number)); }
-    int Next() const { return Byte(79); }
-    int ChainFlags() const { return Byte(80); }
 };
 
 // One song record, 318 bytes as in the .SNG file.
-struct SongRecord : ByteRecord<318> {
+struct SongRecord : ChainedRecord<52, 318> {
     static constexpr int kTrackCount = 16;
 
     std::string Name() const { return Text(54, kNameLength); }
@@ -37,8 +57,6 @@ struct SongRecord : ByteRecord<318> {
     static std::size_t TrackOffset(int track) { return 100 + 13 * static_cast<std::size_t>(track); }
     int TrackProgram(int track) const { return static_cast<std::int16_t>(Word(TrackOffset(track))); }
     void SetTrackProgram(int track, int number) { SetWord(TrackOffset(track), static_cast<std::uint16_t>(number)); }
-    int Next() const { return Byte(52); }
-    int ChainFlags() const { return Byte(53); }
 };
 
 inline constexpr int kSequenceCount = 10;

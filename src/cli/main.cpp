@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "CliInteraction.h"
+#include "DetailCommands.h"
 #include "SetInfo.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueInit.h"
 #include "document/Helpers.h"
-#include "presets/PresetNames.h"
 #include "format/PathLookup.h"
+#include "presets/PresetNames.h"
 #include "storage/Session.h"
 
 namespace fs = std::filesystem;
@@ -31,6 +32,9 @@ const char* const kUsage =
     "  save-as SET DEST.SET     writes all eight files of SET into DEST.SET\n"
     "  import SET KIND FILE     replaces all items of one kind with those of an item file,\n"
     "                           then saves the set; KIND is arr, sty, prg, bsq, sng, ark, arg or gbl\n"
+    "  show SET ITEM [--json]   every field of an item's parameter dialog, with its label;\n"
+    "                           ITEM is KIND:LABEL (arr:C11, sty:C11, prg:F11, bsq:3, sng:3) or arg, gbl\n"
+    "  rename SET ITEM NAME     renames a user item (cut or padded to 16 characters), then saves\n"
     "\n"
     "Options:\n"
     "  --json       info as JSON\n"
@@ -131,10 +135,10 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const std::string command = words[0];
-    const std::size_t expected = command == "info" || command == "new" ? 2
-                                 : command == "save-as"                ? 3
-                                 : command == "import"                 ? 4
-                                                                       : 0;
+    const std::size_t expected = command == "info" || command == "new"        ? 2
+                                 : command == "save-as" || command == "show"  ? 3
+                                 : command == "import" || command == "rename" ? 4
+                                                                              : 0;
     if (expected == 0 || words.size() != expected) {
         std::cerr << (expected == 0 ? "Unknown command " + command : "Wrong number of arguments for " + command)
                   << "\n\n"
@@ -169,6 +173,8 @@ int main(int argc, char** argv) {
         std::cout << (json ? vxcli::SetInfoJson(session, set) : vxcli::SetInfoText(session, set));
         return EXIT_SUCCESS;
     }
+    if (command == "show") return vxcli::ShowItem(session, set, words[2], json, std::cout);
+    if (command == "rename") return vxcli::RenameItem(session, set, words[2], words[3]);
     if (command == "save-as") return SaveInto(session, set, words[2], ui.answerYes);
     std::error_code error;
     const std::string file = fs::absolute(words[3], error).string();

@@ -2,10 +2,12 @@
 
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "details/ItemDetails.h"
@@ -73,6 +75,10 @@ QListWidget* ParamDialog::NewList(const char* name, const std::vector<std::strin
     font.setStyleHint(QFont::Monospace);
     list->setFont(font);
     Refill(*list, lines);
+    // Wide enough for a track line: name, label and a 16-character program name.
+    const QFontMetrics metrics(font);
+    list->setMinimumWidth(metrics.horizontalAdvance(QString(32, 'M')) + 2 * list->frameWidth() +
+                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     return list;
 }
 

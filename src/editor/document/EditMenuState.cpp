@@ -5,6 +5,7 @@ namespace vxe {
 EditCommandSet BuiltEditCommands() {
     EditCommandSet built;
     built.set(EditIndex(EditCommand::Import));
+    built.set(EditIndex(EditCommand::Details));
     return built;
 }
 
@@ -54,6 +55,8 @@ EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undo
         set(EditCommand::EraseBank, false);
         set(EditCommand::Import, false);
     }
+    // KBD sets have no parameter dialog.
+    if (tab == 5) set(EditCommand::Details, false);
     set(EditCommand::Undo, undoAvailable);
     for (int i = 0; i < kEditCommandCount; ++i)
         flags.enabled[static_cast<std::size_t>(i)] =

@@ -24,6 +24,7 @@
 #include <algorithm>
 
 #include "catalogue/Catalogue.h"
+#include "details/Details.h"
 #include "sequences/SequenceFiles.h"
 #include "shell/ShellServices.h"
 #include "storage/Session.h"
@@ -152,13 +153,12 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
     }
     top->addStretch(1);
     if (kind == vx::BankedKind::Arrangement) {
-        // Their dialogs come with the global parameters.
         auto* cmdArg = new QPushButton("&Arrangement Global", page);
         cmdArg->setObjectName("cmdArg");
-        cmdArg->setEnabled(false);
         auto* cmdGbl = new QPushButton("&Global", page);
         cmdGbl->setObjectName("cmdGbl");
-        cmdGbl->setEnabled(false);
+        connect(cmdArg, &QPushButton::clicked, this, [this] { Details(vx::ItemKind::ArrangementGlobal, 0); });
+        connect(cmdGbl, &QPushButton::clicked, this, [this] { Details(vx::ItemKind::Global, 0); });
         top->addWidget(cmdArg);
         top->addWidget(cmdGbl);
     }
@@ -169,6 +169,10 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
     connect(tab.grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, kind](const QModelIndex&, const QModelIndex&) { Grid_CurrentChanged(kind); });
     connect(tab.combo, &QComboBox::currentIndexChanged, this, [this, kind](int) { cboBnk_Click(kind); });
+    connect(tab.grid, &QTableView::doubleClicked, this, [this, kind](const QModelIndex& index) {
+        const int number = Bank(kind).model->NumberAt(index);
+        if (number >= 0) Details(static_cast<vx::ItemKind>(kind), number);
+    });
 
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(top);
@@ -217,6 +221,8 @@ QWidget* FDoc::BuildListTab(vx::ItemKind kind) {
     tab.list->setObjectName(songs ? "lstSng" : "lstBsq");
     tab.list->setFont(FixedFont());
     SetupListView(*tab.list, kListRows, kRowTwips);
+    connect(tab.list, &QListWidget::itemDoubleClicked, this,
+            [this, kind, list = tab.list](QListWidgetItem* item) { Details(kind, list->row(item)); });
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(events);
     frameLayout->addWidget(tab.list);
@@ -304,7 +310,8 @@ void FDoc::BuildMenus() {
     edit(EditCommand::Insert, "mnuEInsert", "In&sert");
     edit(EditCommand::PasteXStyle, "mnuEXStyle", "Paste from &XStyle...");
     mnuEdit_->addSeparator();
-    edit(EditCommand::Details, "mnuEDetails", "Detai&ls");
+    QAction* details = edit(EditCommand::Details, "mnuEDetails", "Detai&ls");
+    connect(details, &QAction::triggered, this, [this] { mnuEDetails_Click(); });
     mnuEdit_->addSeparator();
     edit(EditCommand::EraseBank, "mnuEEraseBnk", "&Erase Bank");
     QAction* import = edit(EditCommand::Import, "mnuEImport", "I&mport...");
@@ -532,6 +539,21 @@ void FDoc::mnuEImport_Click() {
     // The kind was replaced: what was saved for Undo no longer fits it.
     OnKindChanged(kind);
     SetUndoAvailable(false);
+}
+
+void FDoc::mnuEDetails_Click() {
+    const int tab = CurrentTab();
+    if (IsBankedTab(tab)) {
+        Details(vx::KindFromIndex(tab), CurrentNumber(static_cast<vx::BankedKind>(tab)));
+    } else if (tab == 3 || tab == 4) {
+        const QListWidget* list = tab == 3 ? bsq_.list : sng_.list;
+        if (list->currentRow() >= 0) Details(vx::KindFromIndex(tab), list->currentRow());
+    }
+}
+
+void FDoc::Details(vx::ItemKind kind, int number) {
+    if (number < 0 || !session_.Sets().IsOpen(set_)) return;
+    ShowDetails(session_, set_, {kind, number}, this);
 }
 
 void FDoc::mnuFClose_Click() {

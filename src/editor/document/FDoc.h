@@ -97,6 +97,9 @@ private:
     // (one row, or all when kbdRow is -1).
     void RefreshSideViews(vx::ItemKind kind, int kbdRow);
     void mnuEImport_Click();
+    void mnuEDetails_Click();
+    // The parameter dialog of an item (by number, or position for the lists).
+    void Details(vx::ItemKind kind, int number);
     void mnuFClose_Click();
     void mnuFSave_Click(bool saveAs);
     void mnuWindow_Arrange(int mode);

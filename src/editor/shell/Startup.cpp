@@ -1,6 +1,7 @@
 #include "shell/Startup.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QPixmap>
 #include <QScreen>
@@ -10,10 +11,11 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueInit.h"
+#include "details/Details.h"
+#include "format/PathLookup.h"
 #include "interaction/Interaction.h"
 #include "presets/PresetNames.h"
 #include "shell/FMain.h"
-#include "format/PathLookup.h"
 #include "storage/Session.h"
 
 namespace vxe {
@@ -29,6 +31,13 @@ StartupArgs ParseArguments(const QStringList& arguments, const QString& currentD
                 return args;
             }
             args.screenshotFile = QDir::cleanPath(base.absoluteFilePath(arguments[++i]));
+        } else if (argument == QStringLiteral("--dialog")) {
+            if (i + 1 >= arguments.size()) {
+                args.error =
+                    QStringLiteral("--dialog needs a dialog: global, arrangement-global or details:KIND:LABEL");
+                return args;
+            }
+            args.dialog = arguments[++i];
         } else if (argument == QStringLiteral("--no-tips")) {
             args.noTips = true;
         } else if (argument == QStringLiteral("--version")) {
@@ -42,6 +51,8 @@ StartupArgs ParseArguments(const QStringList& arguments, const QString& currentD
             args.setPaths.append(QDir::cleanPath(base.absoluteFilePath(argument)));
         }
     }
+    if (!args.dialog.isEmpty() && args.screenshotFile.isEmpty())
+        args.error = QStringLiteral("--dialog needs --screenshot");
     return args;
 }
 
@@ -49,6 +60,9 @@ QString UsageText() {
     return QStringLiteral(
         "Usage: vxeditr [options] [SET directory...]\n"
         "  --screenshot FILE  render the main window to FILE (PNG) after start-up and end\n"
+        "  --dialog WHAT      with --screenshot, render a dialog of the first set instead:\n"
+        "                     global, arrangement-global, or details:KIND:LABEL (details:arr:C11,\n"
+        "                     details:sty:C11, details:prg:F11, details:bsq:3, details:sng:3)\n"
         "  --no-tips          do not show the tip of the day at start-up\n"
         "  --version          print the version and end\n");
 }
@@ -108,10 +122,42 @@ int RunStartup(FMain& main, const StartupArgs& args) {
     return -1;
 }
 
-void ScheduleScreenshot(FMain& main, const QString& file) {
-    QTimer::singleShot(0, &main, [&main, file] {
+std::optional<vx::ItemAddress> DialogAddress(const QString& dialog) {
+    if (dialog == QStringLiteral("global")) return vx::ParseItemAddress("gbl");
+    if (dialog == QStringLiteral("arrangement-global")) return vx::ParseItemAddress("arg");
+    if (!dialog.startsWith(QStringLiteral("details:"))) return std::nullopt;
+    return vx::ParseItemAddress(dialog.mid(8).toStdString());
+}
+
+namespace {
+
+// The dialog named on the command line, built on the first open set.
+std::unique_ptr<QDialog> ScreenshotDialog(FMain& main, const QString& dialog) {
+    vx::Session* session = main.Session();
+    const auto address = DialogAddress(dialog);
+    if (!session || !address) return nullptr;
+    for (int set = 1; set <= session->Sets().HighestNumber(); ++set)
+        if (session->Sets().IsOpen(set)) return NewDetailsDialog(*session, set, *address, &main);
+    return nullptr;
+}
+
+}  // namespace
+
+void ScheduleScreenshot(FMain& main, const QString& file, const QString& dialog) {
+    QTimer::singleShot(0, &main, [&main, file, dialog] {
         QApplication::processEvents();
-        const bool saved = main.grab().save(file, "PNG");
+        std::unique_ptr<QDialog> shown;
+        if (!dialog.isEmpty()) {
+            shown = ScreenshotDialog(main, dialog);
+            if (!shown) {
+                std::fprintf(stderr, "vxeditr: no dialog %s for the first open set\n", qPrintable(dialog));
+                QCoreApplication::exit(1);
+                return;
+            }
+            shown->show();
+            QApplication::processEvents();
+        }
+        const bool saved = (shown ? shown->grab() : main.grab()).save(file, "PNG");
         if (!saved) std::fprintf(stderr, "vxeditr: cannot write %s\n", qPrintable(file));
         QCoreApplication::exit(saved ? 0 : 1);
     });

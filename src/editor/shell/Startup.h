@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
+
+#include "details/ItemAddress.h"
 
 namespace vx {
 class Interaction;
@@ -18,14 +21,15 @@ class FMain;
 struct StartupArgs {
     QStringList setPaths;    // absolute: the program directory becomes the current one later
     QString screenshotFile;  // absolute; empty: a normal run
+    QString dialog;          // with --screenshot: the dialog to render instead of the main window
     bool noTips = false;
     bool showVersion = false;
     bool showHelp = false;
     QString error;  // a bad command line
 };
 
-// The command line after the program's name: set directories, --screenshot FILE, --no-tips,
-// --version, --help. Relative paths are taken from currentDir.
+// The command line after the program's name: set directories, --screenshot FILE, --dialog WHAT,
+// --no-tips, --version, --help. Relative paths are taken from currentDir.
 StartupArgs ParseArguments(const QStringList& arguments, const QString& currentDir);
 QString UsageText();
 
@@ -40,8 +44,12 @@ std::unique_ptr<vx::Session> CreateSession(const QString& programDir, vx::Option
 // running, else its exit code.
 int RunStartup(FMain& main, const StartupArgs& args);
 
-// After the first paint, the main window is saved to file as PNG and the program ends
-// (exit code 0, or 1 when the file cannot be written).
-void ScheduleScreenshot(FMain& main, const QString& file);
+// The item of a --dialog argument: "global", "arrangement-global" or "details:" and an item.
+std::optional<vx::ItemAddress> DialogAddress(const QString& dialog);
+
+// After the first paint, the main window (or, with a dialog named, that dialog on the first
+// open set) is saved to file as PNG and the program ends (exit code 0, or 1 when the file
+// cannot be written or the dialog cannot be shown).
+void ScheduleScreenshot(FMain& main, const QString& file, const QString& dialog = {});
 
 }  // namespace vxe

@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
+#include "editing/CallSites.h"
 #include "presets/PresetNames.h"
 #include "programs/ProgramNumbers.h"
 #include "selection/ItemNumbers.h"
@@ -13,34 +14,6 @@ namespace {
 
 constexpr int kBankRows = 16;
 constexpr int kBankSlots = kBankRows * kGridColumns;  // 64
-
-// Every call of the set, in the order of the program callers' list: arrangements, styles,
-// backing sequences, songs, KBD sets. Empty items call nothing; KBD sets are never empty.
-template <typename OnArr, typename OnSty, typename OnPrg>
-void ForEachCall(const SetData& data, OnArr onArr, OnSty onSty, OnPrg onPrg) {
-    for (const ArrangementRecord& arr : data.arr.arr) {
-        if (arr.IsEmpty()) continue;
-        onSty(arr.Style());
-        for (int t = 0; t < ArrangementRecord::kTrackCount; ++t) onPrg(arr.TrackProgram(t));
-    }
-    for (const StyleSlot& style : data.sty.slots) {
-        if (style.IsEmpty()) continue;
-        for (int t = 0; t < StyleRecord::kTrackCount; ++t) onPrg(style.record.TrackProgram(t));
-    }
-    for (const BsqEntry& bsq : data.bsq.entries) {
-        if (bsq.IsEmpty()) continue;
-        onArr(bsq.record.Arrangement());
-        onSty(bsq.record.Style());
-        for (int t = 0; t < BsqRecord::kTrackCount; ++t) onPrg(bsq.record.TrackProgram(t));
-    }
-    for (const SongEntry& song : data.sng.entries) {
-        if (song.IsEmpty()) continue;
-        for (int t = 0; t < SongRecord::kTrackCount; ++t) onPrg(song.record.TrackProgram(t));
-    }
-    for (const KbdSetRecord& kbd : data.ark.records) {
-        for (int t = 0; t < KbdSetRecord::kTrackCount; ++t) onPrg(kbd.TrackProgram(t));
-    }
-}
 
 template <std::size_t N>
 void AddCall(std::array<std::uint16_t, N>& counts, int number) {
@@ -132,34 +105,29 @@ std::string PickText(BankedKind kind, const SetData& data, const PresetTables& p
 
 CallIndex BuildCallIndex(const SetData& data) {
     CallIndex index;
-    auto& arr = index.arr_;
-    auto& sty = index.sty_;
-    auto& prg = index.prg_;
-    ForEachCall(
-        data, [&](int n) { AddCall(arr, n); }, [&](int n) { AddCall(sty, n); }, [&](int n) { AddCall(prg, n); });
+    ForEachCall(data, [&](const CallSite& site) {
+        switch (site.called) {
+            case ItemKind::Arrangement:
+                AddCall(index.arr_, site.number);
+                break;
+            case ItemKind::Style:
+                AddCall(index.sty_, site.number);
+                break;
+            case ItemKind::Program:
+                AddCall(index.prg_, site.number);
+                break;
+            default:
+                break;
+        }
+    });
     return index;
 }
 
 int CountProgramCallers(const SetData& data, int number) {
     int count = 0;
-    ForEachCall(
-        data, [](int) {}, [](int) {}, [&](int n) { count += n == number ? 1 : 0; });
+    ForEachCall(data,
+                [&](const CallSite& site) { count += site.called == ItemKind::Program && site.number == number; });
     return count;
-}
-
-bool KindCallsKind(ItemKind caller, ItemKind called) {
-    switch (caller) {
-        case ItemKind::Arrangement:
-            return called == ItemKind::Style || called == ItemKind::Program;
-        case ItemKind::Style:
-        case ItemKind::Song:
-        case ItemKind::KbdSet:
-            return called == ItemKind::Program;
-        case ItemKind::BackingSequence:
-            return called == ItemKind::Arrangement || called == ItemKind::Style || called == ItemKind::Program;
-        default:
-            return false;
-    }
 }
 
 std::string ArrCellText(const SetData& data, const PresetTables& presets, int number) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogue/ItemKind.h"
+#include "editing/CallSites.h"
 
 namespace vx {
 
@@ -52,8 +53,6 @@ private:
 CallIndex BuildCallIndex(const SetData& data);
 // The number of calling tracks of one program, by the same rules.
 int CountProgramCallers(const SetData& data, int number);
-// Whether an edit of the caller kind can change which items of the called kind are called.
-bool KindCallsKind(ItemKind caller, ItemKind called);
 
 // Cell texts. Arrangement: "label name" and, when not empty, " (style label)" with "U" after
 // it for a user style. Style: "label name" and ":" + events for a user style. Program: "label

@@ -6,10 +6,10 @@
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
 #include "document/KindErrors.h"
-#include "interaction/Interaction.h"
 #include "format/ItemFile.h"
 #include "format/ItemFileSave.h"
 #include "format/PathLookup.h"
+#include "interaction/Interaction.h"
 
 namespace vx {
 
@@ -173,11 +173,19 @@ bool Session::QueryClose(int set) {
 void Session::CloseSet(int set) {
     if (!sets_.IsOpen(set)) return;
     ReleaseOwner(set);
+    for (const auto& [id, handler] : closeHandlers_) handler(set);
     const SetSlot& slot = sets_[set];
     if (!IsNewSetName(slot.name)) options_.OldSetNam = slot.directory;
     sets_.Free(set);
     ui_.SetClosed(set);
 }
+
+int Session::AddCloseHandler(std::function<void(int)> handler) {
+    closeHandlers_[nextCloseHandler_] = std::move(handler);
+    return nextCloseHandler_++;
+}
+
+void Session::RemoveCloseHandler(int id) { closeHandlers_.erase(id); }
 
 void Session::MarkDirty(int set, ItemKind kind) {
     if (IsSetKind(kind)) sets_[set].dirty[static_cast<std::size_t>(KindIndex(kind))] = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <string>
 
 #include "catalogue/CatalogueInit.h"
@@ -65,6 +67,9 @@ public:
 
     // Called when a set is closed, so that the edit parts release what the set owned.
     virtual void ReleaseOwner(int set) { (void)set; }
+    // Handlers run for every set that closes; the id removes one again.
+    int AddCloseHandler(std::function<void(int)> handler);
+    void RemoveCloseHandler(int id);
     virtual ~Session() = default;
 
 private:
@@ -75,6 +80,8 @@ private:
     Options& options_;
     Interaction& ui_;
     SetTable sets_;
+    std::map<int, std::function<void(int)>> closeHandlers_;
+    int nextCloseHandler_ = 1;
 };
 
 }  // namespace vx

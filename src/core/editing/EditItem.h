@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <variant>
+
+#include "arrangements/ArrangementRecord.h"
+#include "kbdsets/KbdSetFile.h"
+#include "programs/ProgramRecord.h"
+#include "sequences/SequenceRecords.h"
+#include "styles/StyleFile.h"
+
+namespace vx {
+
+// A program slot's content: the record and, for a drum kit slot, its drum kit data.
+struct ProgramItem {
+    ProgramRecord record;
+    std::optional<DrumKitData> drumKit;
+    friend bool operator==(const ProgramItem&, const ProgramItem&) = default;
+};
+
+// Everything one slot of any editable kind holds, moved as a whole by the edit commands.
+using EditItem = std::variant<ArrangementRecord, StyleSlot, ProgramItem, BsqEntry, SongEntry, KbdSetRecord>;
+
+}  // namespace vx

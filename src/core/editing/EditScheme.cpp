@@ -1,0 +1,452 @@
+#include "editing/EditScheme.h"
+
+#include <algorithm>
+
+#include "document/Helpers.h"
+#include "document/UndoModel.h"
+#include "editing/Callers.h"
+#include "interaction/Interaction.h"
+#include "storage/Session.h"
+
+namespace vx {
+
+namespace {
+
+constexpr int kNoItem = 65535;
+constexpr int kDuplicateMessages = 4;
+
+Message Warning(std::string text, std::string title = {}) {
+    return {std::move(text), std::move(title), MessageIcon::Exclamation, MessageButtons::OK, Answer::OK};
+}
+
+}  // namespace
+
+// The one write path: every slot write and every rewritten call of a command goes through it,
+// is marked dirty and kept, so that a cancelled command is taken back and Undo can put back
+// exactly what was there. The change is announced once, when the command ends.
+class EditScheme::Transaction {
+public:
+    Transaction(Session& session, const KindDescriptor& descriptor, int setNumber)
+        : session_(session), d(descriptor), set(setNumber), dirtyBefore_(session.Slot(setNumber).dirty) {}
+
+    SetData& Data() { return session_.Data(set); }
+    Interaction& Ui() { return session_.Ui(); }
+    EditItem Read(int slot) { return d.read(Data(), slot); }
+    bool IsEmpty(int slot) { return d.isEmpty(Read(slot)); }
+
+    void Write(int slot, const EditItem& item) {
+        journal.writes.push_back({slot, Read(slot)});
+        d.write(Data(), slot, item);
+        Touch(d.kind, slot);
+    }
+    void Redirect(const Redirection& redirection) {
+        const KindMask changed = vx::Redirect(Data(), redirection, &journal.calls);
+        for (int k = 0; k < kEditableKinds; ++k)
+            if (changed & MaskOf(KindFromIndex(k))) Touch(KindFromIndex(k), -1);
+    }
+    // Puts back what a record says was there before, newest first.
+    void Restore(const UndoRecord& record) {
+        for (auto it = record.calls.rbegin(); it != record.calls.rend(); ++it)
+            if (WriteCall(Data(), it->site, it->site.number)) Touch(it->site.caller, -1);
+        for (auto it = record.writes.rbegin(); it != record.writes.rend(); ++it) {
+            d.write(Data(), it->slot, it->before);
+            Touch(d.kind, it->slot);
+        }
+    }
+    // Takes the whole command back, the dirty flags included.
+    void Rollback() {
+        Restore(journal);
+        session_.Slot(set).dirty = dirtyBefore_;
+        touched_ = 0;
+    }
+    void Announce() {
+        Interaction& ui = Ui();
+        for (int k = 0; k < kEditableKinds; ++k) {
+            const ItemKind kind = KindFromIndex(k);
+            if (!(touched_ & MaskOf(kind))) continue;
+            if (kind == d.kind && slots_.size() == 1 && !wholeKind_)
+                ui.ItemChanged(set, kind, d.viewNumberOf(slots_.front()));
+            else
+                ui.KindChanged(set, kind);
+        }
+    }
+
+    Session& session_;
+    const KindDescriptor& d;
+    const int set;
+    UndoRecord journal;
+    std::int32_t op = kUndoNothing;
+
+private:
+    void Touch(ItemKind kind, int slot) {
+        session_.MarkDirty(set, kind);
+        touched_ |= MaskOf(kind);
+        if (kind != d.kind) return;
+        if (slot < 0) wholeKind_ = true;
+        if (std::find(slots_.begin(), slots_.end(), slot) == slots_.end()) slots_.push_back(slot);
+    }
+
+    std::array<bool, kSetKindCount> dirtyBefore_;
+    KindMask touched_ = 0;
+    std::vector<int> slots_;
+    bool wholeKind_ = false;
+};
+
+EditScheme::EditScheme(Session& session) : session_(session) {
+    closeHandler_ = session_.AddCloseHandler([this](int set) { Release(set); });
+}
+
+EditScheme::~EditScheme() { session_.RemoveCloseHandler(closeHandler_); }
+
+void EditScheme::Release(int set) {
+    for (Clipboard& clipboard : clipboards_)
+        if (clipboard.set == set) clipboard = {};
+    for (UndoRecord& record : undo_)
+        if (record.set == set) record = {};
+}
+
+void EditScheme::ForgetUndo(int set, ItemKind kind) {
+    if (DescriptorOf(kind) == nullptr) return;
+    UndoRecord& record = undo_[Index(kind)];
+    if (record.set == set) record = {};
+}
+
+bool EditScheme::Available(const Edit& edit) const {
+    const KindDescriptor* d = DescriptorOf(edit.kind);
+    if (d == nullptr || !d->Has(edit.command)) return false;
+    if (edit.command == EditCommand::Undo) return !undo_[Index(edit.kind)].Empty();
+    return true;
+}
+
+EditResult EditScheme::Apply(const Edit& edit) {
+    const KindDescriptor* d = DescriptorOf(edit.kind);
+    if (d == nullptr) return EditResult::Refused("Items of this kind can't be edited.");
+    if (!d->Has(edit.command)) return EditResult::Refused("This command is not available for this kind.");
+    if (edit.command == EditCommand::Undo) return Undo(edit.kind, edit.set);
+    if (!session_.Sets().IsOpen(edit.set)) return EditResult::Refused("The set is not open.");
+    if (edit.command == EditCommand::Copy) return Copy(edit.set, *d, edit.slot);
+
+    Transaction tx(session_, *d, edit.set);
+    EditResult result;
+    switch (edit.command) {
+        case EditCommand::Cut:
+            result = Cut(tx, edit.slot, false);
+            tx.op = kUndoCut;
+            break;
+        case EditCommand::Paste:
+            result = Paste(tx, edit.slot, false);
+            tx.op = kUndoPaste;
+            break;
+        case EditCommand::Delete:
+            result = Delete(tx, edit.slot);
+            tx.op = kUndoDelete;
+            break;
+        case EditCommand::Insert:
+            result = Insert(tx, edit.slot);
+            tx.op = kUndoInsert;
+            break;
+        case EditCommand::EraseBank:
+            result = EraseBank(tx, edit.bank, edit.confirmed);
+            break;
+        case EditCommand::Drop:
+            result = Drop(tx, edit);
+            break;
+        default:
+            break;
+    }
+    if (!result.done) {
+        tx.Rollback();
+    } else {
+        if (tx.op != kUndoNothing) {
+            tx.journal.op = tx.op;
+            tx.journal.set = edit.set;
+            undo_[Index(edit.kind)] = std::move(tx.journal);
+        } else {
+            ForgetUndo(edit.set, edit.kind);
+        }
+        tx.Announce();
+        session_.Ui().UndoAvailabilityChanged(edit.set, tx.op != kUndoNothing);
+    }
+    // After a menu Paste or Insert the names are checked whatever happened; after a drop from
+    // another set only when it was pasted.
+    const bool fromOtherSet = edit.command == EditCommand::Drop && edit.sourceSet != edit.set;
+    if (edit.command == EditCommand::Paste || edit.command == EditCommand::Insert || (fromOtherSet && result.done))
+        WarnDuplicateNames(edit.set, edit.kind);
+    return result;
+}
+
+EditResult EditScheme::Copy(int set, const KindDescriptor& d, int slot) {
+    if (!d.ValidSlot(slot)) return EditResult::Refused("No item is selected.");
+    clipboards_[Index(d.kind)] = {set, slot, d.read(session_.Data(set), slot)};
+    // The cut record could come back only through the clipboard it has now left.
+    ForgetUndo(set, d.kind);
+    session_.Ui().UndoAvailabilityChanged(set, false);
+    return EditResult::Done();
+}
+
+EditResult EditScheme::Cut(Transaction& tx, int slot, bool referencesHandled) {
+    if (!tx.d.ValidSlot(slot)) return EditResult::Refused("No item is selected.");
+    if (tx.IsEmpty(slot)) return EditResult::Refused("The slot is empty.");
+    if (!referencesHandled && !ConfirmReferences(tx, slot)) return EditResult::Refused("Cancelled.");
+    clipboards_[Index(tx.d.kind)] = {tx.set, slot, tx.Read(slot)};
+    tx.Write(slot, tx.d.blank(session_.Catalogue().blank));
+    return EditResult::Done();
+}
+
+// What the kind says against writing an item into a slot, shown as a warning.
+std::optional<EditResult> EditScheme::RefuseWrite(Transaction& tx, int slot, const EditItem& item) {
+    if (!tx.d.refuseWrite) return std::nullopt;
+    auto why = tx.d.refuseWrite(tx.Data(), slot, item);
+    if (!why) return std::nullopt;
+    tx.Ui().ShowMessage(Warning(*why, "Warning"));
+    return EditResult::Refused(*why);
+}
+
+EditResult EditScheme::Paste(Transaction& tx, int slot, bool move) {
+    if (!tx.d.ValidSlot(slot)) return EditResult::Refused("No item is selected.");
+    const Clipboard clipboard = clipboards_[Index(tx.d.kind)];
+    if (clipboard.Empty()) return EditResult::Refused("The clipboard is empty.");
+    if (auto refused = RefuseWrite(tx, slot, *clipboard.item)) return *refused;
+    if (!tx.IsEmpty(slot) && !ConfirmReferences(tx, slot)) return EditResult::Refused("Cancelled.");
+    if (move && tx.d.numberOf(clipboard.slot) >= 0) {
+        // The callers of the moved item follow it.
+        Redirection follow(tx.d.kind, tx.d.numberLimit);
+        follow.Add(tx.d.numberOf(clipboard.slot), tx.d.numberOf(slot));
+        tx.Redirect(follow);
+    }
+    tx.Write(slot, *clipboard.item);
+    if (clipboard.set != tx.set && clipboard.set != -1 && !CheckPastedCalls(tx, clipboard.set, slot))
+        return EditResult::Refused("Cancelled.");
+    return EditResult::Done();
+}
+
+EditResult EditScheme::Delete(Transaction& tx, int slot) {
+    const SlotRange bank = tx.d.shiftRange(slot);
+    if (!tx.d.ValidSlot(slot) || !bank.Contains(slot)) return EditResult::Refused("This item can't be deleted.");
+    if (!ConfirmReferences(tx, slot)) return EditResult::Refused("Cancelled.");
+    clipboards_[Index(tx.d.kind)] = {tx.set, slot, tx.Read(slot)};
+    if (tx.d.numberOf(slot) >= 0) {
+        Redirection down(tx.d.kind, tx.d.numberLimit);
+        for (int j = slot + 1; j <= bank.last; ++j) down.Add(tx.d.numberOf(j), tx.d.numberOf(j - 1));
+        tx.Redirect(down);
+    }
+    for (int j = slot + 1; j <= bank.last; ++j) tx.Write(j - 1, tx.Read(j));
+    tx.Write(bank.last, tx.d.blank(session_.Catalogue().blank));
+    return EditResult::Done();
+}
+
+EditResult EditScheme::Insert(Transaction& tx, int slot) {
+    const SlotRange bank = tx.d.shiftRange(slot);
+    if (!tx.d.ValidSlot(slot) || !bank.Contains(slot)) return EditResult::Refused("Nothing can be inserted here.");
+    const Clipboard clipboard = clipboards_[Index(tx.d.kind)];
+    if (clipboard.Empty()) return EditResult::Refused("The clipboard is empty.");
+    if (auto refused = RefuseWrite(tx, slot, *clipboard.item)) return *refused;
+    if (!ConfirmReferences(tx, bank.last)) return EditResult::Refused("Cancelled.");
+    const EditItem pushedOut = tx.Read(bank.last);
+    if (tx.d.numberOf(slot) >= 0) {
+        Redirection up(tx.d.kind, tx.d.numberLimit);
+        for (int j = bank.last; j > slot; --j) up.Add(tx.d.numberOf(j - 1), tx.d.numberOf(j));
+        tx.Redirect(up);
+    }
+    for (int j = bank.last; j > slot; --j) tx.Write(j, tx.Read(j - 1));
+    tx.Write(slot, *clipboard.item);
+    // An item from another set calls by the numbers of that set, as after a Paste.
+    if (clipboard.set != tx.set && clipboard.set != -1 && !CheckPastedCalls(tx, clipboard.set, slot))
+        return EditResult::Refused("Cancelled.");
+    // The item pushed out of the bank can be pasted elsewhere.
+    clipboards_[Index(tx.d.kind)] = {tx.set, slot, pushedOut};
+    return EditResult::Done();
+}
+
+EditResult EditScheme::EraseBank(Transaction& tx, int bank, bool confirmed) {
+    if (!confirmed) {
+        const Answer answer = tx.Ui().ShowMessage({"Bank Erasing can't be undone\nContinue?", "",
+                                                   MessageIcon::Exclamation, MessageButtons::OKCancel, Answer::Cancel});
+        if (answer != Answer::OK) return EditResult::Refused("Cancelled.");
+    }
+    const SlotRange range = tx.d.eraseRange(bank);
+    if (range.Empty()) return EditResult::Refused("A preset bank can't be erased.");
+    const EditItem blank = tx.d.blank(session_.Catalogue().blank);
+    for (int slot = range.first; slot <= range.last; ++slot) tx.Write(slot, blank);
+    return EditResult::Done();
+}
+
+EditResult EditScheme::Drop(Transaction& tx, const Edit& edit) {
+    const KindDescriptor& d = tx.d;
+    if (edit.sourceKind != d.kind) return EditResult::Refused("An item can only be dropped on a view of its own kind.");
+    if (!d.ValidSlot(edit.slot) || !d.ValidSlot(edit.sourceSlot) || !session_.Sets().IsOpen(edit.sourceSet))
+        return EditResult::Refused("No item can be dropped there.");
+    const bool sameSet = edit.sourceSet == edit.set;
+    if (sameSet && edit.sourceSlot == edit.slot) return EditResult::Refused("The item was dropped on itself.");
+    const SetData& source = session_.Data(edit.sourceSet);
+    if (d.dropInSet == DropInSet::Move && d.isEmpty(d.read(source, edit.sourceSlot)))
+        return EditResult::Refused("The slot is empty.");
+
+    if (sameSet && d.dropInSet == DropInSet::InsertBefore) {
+        const Answer answer = tx.Ui().ShowMessage({d.insertBeforeQuestion(edit.sourceSlot, edit.slot), "",
+                                                   MessageIcon::Question, MessageButtons::YesNo, Answer::No});
+        if (answer != Answer::Yes) return EditResult::Refused("Cancelled.");
+        tx.op = kUndoMoveInSet;
+        return MoveBefore(tx, edit.sourceSlot, edit.slot);
+    }
+    clipboards_[Index(d.kind)] = {edit.sourceSet, edit.sourceSlot, d.read(source, edit.sourceSlot)};
+    EditResult pasted = Paste(tx, edit.slot, sameSet);
+    if (!pasted.done) return pasted;
+    if (!sameSet) {
+        tx.op = kUndoCopyBetweenSets;
+        return pasted;
+    }
+    // Its callers already follow it to the new slot.
+    tx.op = kUndoMoveInSet;
+    return Cut(tx, edit.sourceSlot, true);
+}
+
+EditResult EditScheme::MoveBefore(Transaction& tx, int from, int to) {
+    const EditItem moved = tx.Read(from);
+    clipboards_[Index(tx.d.kind)] = {tx.set, from, moved};
+    if (to <= from) {
+        for (int k = from; k > to; --k) tx.Write(k, tx.Read(k - 1));
+        tx.Write(to, moved);
+    } else {
+        for (int k = from; k < to - 1; ++k) tx.Write(k, tx.Read(k + 1));
+        tx.Write(to - 1, moved);
+    }
+    return EditResult::Done();
+}
+
+EditResult EditScheme::Undo(ItemKind kind, int set) {
+    const KindDescriptor& d = *DescriptorOf(kind);
+    UndoRecord record = std::move(undo_[Index(kind)]);
+    undo_[Index(kind)] = {};
+    if (record.Empty() || !session_.Sets().IsOpen(record.set)) {
+        session_.Ui().UndoAvailabilityChanged(set, false);
+        return EditResult::Refused("Nothing to undo.");
+    }
+    Transaction tx(session_, d, record.set);
+    tx.Restore(record);
+    tx.Announce();
+    session_.Ui().UndoAvailabilityChanged(record.set, false);
+    if (set != record.set && session_.Sets().IsOpen(set)) session_.Ui().UndoAvailabilityChanged(set, false);
+    return EditResult::Done();
+}
+
+bool EditScheme::ConfirmReferences(Transaction& tx, int slot) {
+    const KindDescriptor& d = tx.d;
+    const int number = d.numberOf(slot);
+    if (number < 0) return true;
+    bool called = false;
+    ForEachCall(tx.Data(),
+                [&](const CallSite& site) { called = called || (site.called == d.kind && site.number == number); });
+    if (!called) return true;
+
+    const Answer answer = tx.Ui().ShowMessage({d.referenceQuestion(TrimBlanks(d.name(tx.Read(slot)))), "",
+                                               MessageIcon::Exclamation, MessageButtons::YesNoCancel, Answer::Cancel});
+    if (answer == Answer::Cancel) return false;
+    if (answer == Answer::No) return true;
+    int chosen = d.pick(tx.Ui(), tx.set, number, "");
+    if (chosen < 0) {
+        if (!d.cancelledPickCallsNothing) return true;
+        chosen = kNoItem;
+    }
+    if (chosen != number) {
+        Redirection away(d.kind, d.numberLimit);
+        away.Add(number, chosen);
+        tx.Redirect(away);
+    }
+    return true;
+}
+
+bool EditScheme::CheckPastedCalls(Transaction& tx, int sourceSet, int slot) {
+    SetData& destination = tx.Data();
+    const SetData& source = session_.Data(sourceSet);
+    std::vector<CallSite> calls;
+    ForEachCall(destination, [&](const CallSite& site) {
+        if (site.caller == tx.d.kind && site.slot == slot) calls.push_back(site);
+    });
+    for (const CallSite& call : calls) {
+        const KindDescriptor* called = DescriptorOf(call.called);
+        const int sourceSlot = called != nullptr ? called->slotOfNumber(call.number) : -1;
+        if (sourceSlot < 0) continue;  // a preset, or no item
+        const std::string name = called->name(called->read(source, sourceSlot));
+        int target = -1;
+        if (const int found = called->findByName(destination, name); found >= 0) {
+            target = called->numberOf(found);
+        } else {
+            const std::string track = TrimBlanks(CallingTrackName(call.caller, call.track));
+            const MissingCall missing{tx.d.callerName(tx.Read(slot), slot), track, call.called, TrimBlanks(name),
+                                      session_.Slot(tx.set).name};
+            const Answer answer = tx.Ui().ShowMessage({tx.d.missingCallQuestion(missing), "", MessageIcon::Exclamation,
+                                                       MessageButtons::YesNoCancel, Answer::Cancel});
+            if (answer == Answer::Cancel) return false;
+            if (answer == Answer::No) continue;
+            target = called->pick(tx.Ui(), tx.set, call.number, track.empty() ? "" : "for track '" + track + "'");
+            if (target < 0) return false;
+        }
+        // Part of the pasted item: the slot write already keeps what was there before.
+        if (target != call.number) WriteCall(destination, call, target);
+    }
+    return true;
+}
+
+EditResult EditScheme::WriteItem(int set, ItemKind kind, int slot, const EditItem& item) {
+    const KindDescriptor* d = DescriptorOf(kind);
+    if (d == nullptr || !session_.Sets().IsOpen(set) || !d->ValidSlot(slot))
+        return EditResult::Refused("No item to write.");
+    Transaction tx(session_, *d, set);
+    tx.Write(slot, item);
+    tx.journal.op = kUndoPaste;
+    tx.journal.set = set;
+    undo_[Index(kind)] = std::move(tx.journal);
+    tx.Announce();
+    session_.Ui().UndoAvailabilityChanged(set, true);
+    return EditResult::Done();
+}
+
+bool EditScheme::RedirectCalls(int set, ItemKind called, int from, int to) {
+    const KindDescriptor* d = DescriptorOf(called);
+    if (d == nullptr || !session_.Sets().IsOpen(set) || d->numberLimit == 0) return false;
+    Transaction tx(session_, *d, set);
+    Redirection redirection(called, d->numberLimit);
+    redirection.Add(from, to);
+    tx.Redirect(redirection);
+    tx.Announce();
+    return !tx.journal.calls.empty();
+}
+
+bool EditScheme::WarnDuplicateNames(int set, ItemKind kind) {
+    const KindDescriptor* d = DescriptorOf(kind);
+    if (!session_.Opts().WarnDupl || d == nullptr || d->duplicateRuns.empty() || !session_.Sets().IsOpen(set))
+        return false;
+    const SetData& data = session_.Data(set);
+    std::vector<std::string> names(static_cast<std::size_t>(d->slotCount));
+    for (int slot = 0; slot < d->slotCount; ++slot)
+        names[static_cast<std::size_t>(slot)] = TrimBlanks(d->name(d->read(data, slot)));
+
+    const std::string noun(d->noun);
+    int countdown = kDuplicateMessages;
+    bool found = false;
+    for (const SlotRange& run : d->duplicateRuns) {
+        for (int i = run.first + 1; i <= run.last; ++i) {
+            const std::string& name = names[static_cast<std::size_t>(i)];
+            if (name.empty()) continue;
+            for (int j = run.first; j < i; ++j) {
+                if (names[static_cast<std::size_t>(j)] != name) continue;
+                found = true;
+                if (--countdown <= 0) {
+                    session_.Ui().ShowMessage(
+                        Warning("More than " + std::to_string(kDuplicateMessages) + " " + noun + " duplicate names !"));
+                    return true;
+                }
+                session_.Ui().ShowMessage(
+                    Warning(noun + " duplicate name\n" + d->label(i) + " - " + d->label(j) + "  (" + name + ")"));
+            }
+        }
+    }
+    return found;
+}
+
+void EditScheme::WarnDuplicateNamesAfterOpening(int set) {
+    for (ItemKind kind : {ItemKind::Arrangement, ItemKind::Style, ItemKind::Program}) WarnDuplicateNames(set, kind);
+}
+
+}  // namespace vx

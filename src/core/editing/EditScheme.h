@@ -1,0 +1,105 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "editing/CallSites.h"
+#include "editing/Edit.h"
+#include "editing/EditItem.h"
+#include "editing/KindDescriptor.h"
+
+namespace vx {
+
+class Session;
+
+inline constexpr int kEditableKinds = 6;  // Arrangement to KBD Set
+
+// A kind's clipboard: the set it came from (0: empty, -1: read from an XStyle file), the slot
+// and the item.
+struct Clipboard {
+    int set = 0;
+    int slot = 0;
+    std::optional<EditItem> item;
+    bool Empty() const { return set == 0 || !item.has_value(); }
+};
+
+// A kind's one level of undo: the operation code and the set it touched, with what every
+// write and every rewritten call held before, so that Undo puts back exactly that.
+struct UndoRecord {
+    struct SlotWrite {
+        int slot = 0;
+        EditItem before;
+    };
+    std::int32_t op = 0;
+    int set = 0;
+    std::vector<SlotWrite> writes;
+    std::vector<CallChange> calls;
+    bool Empty() const { return op == 0 || set == 0; }
+};
+
+// The edit commands of every kind, written once over the kind descriptors: one entry point,
+// one write path, the clipboards and the undo records shared by all open sets.
+class EditScheme {
+public:
+    explicit EditScheme(Session& session);
+    ~EditScheme();
+    EditScheme(const EditScheme&) = delete;
+    EditScheme& operator=(const EditScheme&) = delete;
+
+    // Runs one command. Questions and messages go through the session's interaction; every
+    // change is marked dirty, recorded for Undo and announced once when the command ends.
+    EditResult Apply(const Edit& edit);
+
+    // Whether the command can do something now (for the menu): the kind has it and, for Paste
+    // and Insert, the clipboard holds an item; for Undo, the kind's record belongs to the set.
+    bool Available(const Edit& edit) const;
+
+    // The write path for the parameter dialogs: writes a changed item into a slot, marks the
+    // kind dirty, records Undo as a Paste would and announces the change.
+    EditResult WriteItem(int set, ItemKind kind, int slot, const EditItem& item);
+    // Makes every call of a kind's number in the set call another number (a dialog's "Call
+    // another ..."); not undoable. Returns whether a call changed.
+    bool RedirectCalls(int set, ItemKind called, int from, int to);
+
+    // The duplicate-name warning of a kind (while the WarnDupl option is on); true when a
+    // duplicate was found.
+    bool WarnDuplicateNames(int set, ItemKind kind);
+    // The warnings of arrangements, styles and programs, as after opening a set.
+    void WarnDuplicateNamesAfterOpening(int set);
+
+    // A kind's data was replaced as a whole (Import): its undo record no longer fits.
+    void ForgetUndo(int set, ItemKind kind);
+
+    const Clipboard& ClipboardOf(ItemKind kind) const { return clipboards_[Index(kind)]; }
+    const UndoRecord& UndoOf(ItemKind kind) const { return undo_[Index(kind)]; }
+
+private:
+    class Transaction;
+
+    static std::size_t Index(ItemKind kind) { return static_cast<std::size_t>(KindIndex(kind)); }
+    void Release(int set);
+
+    EditResult Cut(Transaction& tx, int slot, bool referencesHandled);
+    EditResult Copy(int set, const KindDescriptor& d, int slot);
+    EditResult Paste(Transaction& tx, int slot, bool move);
+    EditResult Delete(Transaction& tx, int slot);
+    EditResult Insert(Transaction& tx, int slot);
+    EditResult EraseBank(Transaction& tx, int bank, bool confirmed);
+    EditResult Undo(ItemKind kind, int set);
+    EditResult Drop(Transaction& tx, const Edit& edit);
+    EditResult MoveBefore(Transaction& tx, int from, int to);
+
+    std::optional<EditResult> RefuseWrite(Transaction& tx, int slot, const EditItem& item);
+    // The referenced-by question about a slot; false to abandon the command.
+    bool ConfirmReferences(Transaction& tx, int slot);
+    // Re-points the calls of an item just pasted from another set by name; false when the user
+    // cancelled.
+    bool CheckPastedCalls(Transaction& tx, int sourceSet, int slot);
+
+    Session& session_;
+    int closeHandler_ = 0;
+    std::array<Clipboard, kEditableKinds> clipboards_{};
+    std::array<UndoRecord, kEditableKinds> undo_{};
+};
+
+}  // namespace vx

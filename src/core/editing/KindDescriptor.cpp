@@ -1,0 +1,53 @@
+#include "editing/KindDescriptor.h"
+
+#include "catalogue/Catalogue.h"
+
+namespace vx {
+
+const KindDescriptor* DescriptorOf(ItemKind kind) {
+    switch (kind) {
+        case ItemKind::Arrangement:
+            return &ArrangementDescriptor();
+        case ItemKind::Style:
+            return &StyleDescriptor();
+        case ItemKind::Program:
+            return &ProgramDescriptor();
+        case ItemKind::BackingSequence:
+            return &BackingSequenceDescriptor();
+        case ItemKind::Song:
+            return &SongDescriptor();
+        case ItemKind::KbdSet:
+            return &KbdSetDescriptor();
+        default:
+            return nullptr;
+    }
+}
+
+EditCommandSet Commands(std::initializer_list<EditCommand> commands) {
+    EditCommandSet set;
+    for (EditCommand command : commands) set.set(static_cast<std::size_t>(command));
+    return set;
+}
+
+int BankedNumberOfLabel(int kind, std::string_view label) {
+    if (label.size() != 3) return -1;
+    const char group = label[1];
+    const char place = label[2];
+    if (group < '1' || group > '8' || place < '1' || place > '8') return -1;
+    const int index = (group - '1') * 8 + (place - '1');
+    for (int bank = 0; bank < BankCount(kind); ++bank) {
+        const std::string_view letter = BankLetter(kind, bank);
+        if (letter.size() != 1 || (letter[0] != label[0] && letter[0] != (label[0] & ~0x20))) continue;
+        if (index > BankLastIndex(kind, bank)) return -1;
+        return BankBase(kind, bank) + index;
+    }
+    return -1;
+}
+
+std::string MissingProgramQuestion(const std::string& caller, const MissingCall& call, std::string_view breakText) {
+    return "Track '" + call.trackName + "' of " + caller + " calls Program '" + call.calledName +
+           "' non-existent in '" + call.setName + "'" + std::string(breakText) +
+           "Redirect this track to an existing Program?";
+}
+
+}  // namespace vx

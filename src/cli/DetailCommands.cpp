@@ -115,10 +115,11 @@ int ShowItem(vx::Session& session, int set, const std::string& item, bool json, 
     return EXIT_SUCCESS;
 }
 
-int RenameItem(vx::Session& session, int set, const std::string& item, const std::string& name) {
+int RenameItem(vx::EditScheme& scheme, vx::Session& session, int set, const std::string& item,
+               const std::string& name) {
     const auto address = Address(item);
     if (!address) return kExitUsage;
-    if (!vx::RenameItem(session, set, address->kind, address->number, name)) {
+    if (!vx::RenameItem(scheme, session, set, address->kind, address->number, name)) {
         std::cerr << "Can't rename " << vx::ToUpper(item)
                   << ": only user items are named (a style slot needs a style; KBD sets and the globals have no "
                      "name)\n";

@@ -4,15 +4,16 @@
 #include <string>
 
 namespace vx {
+class EditScheme;
 class Session;
-}
+}  // namespace vx
 
 namespace vxcli {
 
 // vx50 show SET ITEM [--json]: every field the item's dialog shows, with its label.
 int ShowItem(vx::Session& session, int set, const std::string& item, bool json, std::ostream& out);
 // vx50 rename SET ITEM NAME: renames the item as the dialogs store a name and saves the set.
-int RenameItem(vx::Session& session, int set, const std::string& item, const std::string& name);
+int RenameItem(vx::EditScheme& scheme, vx::Session& session, int set, const std::string& item, const std::string& name);
 
 // Text of one single-byte string for JSON: kept when it is UTF-8 already, else read as Latin-1.
 std::string Utf8Text(const std::string& text);

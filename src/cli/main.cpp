@@ -11,6 +11,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueInit.h"
 #include "document/Helpers.h"
+#include "editing/EditScheme.h"
 #include "format/PathLookup.h"
 #include "presets/PresetNames.h"
 #include "storage/Session.h"
@@ -174,7 +175,10 @@ int main(int argc, char** argv) {
         return EXIT_SUCCESS;
     }
     if (command == "show") return vxcli::ShowItem(session, set, words[2], json, std::cout);
-    if (command == "rename") return vxcli::RenameItem(session, set, words[2], words[3]);
+    if (command == "rename") {
+        vx::EditScheme scheme(session);
+        return vxcli::RenameItem(scheme, session, set, words[2], words[3]);
+    }
     if (command == "save-as") return SaveInto(session, set, words[2], ui.answerYes);
     std::error_code error;
     const std::string file = fs::absolute(words[3], error).string();

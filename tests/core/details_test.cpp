@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "arrangements/ArrangementFields.h"
-#include "details/CallerLists.h"
 #include "details/ItemAddress.h"
 #include "details/ItemDetails.h"
+#include "editing/Callers.h"
 #include "presets/PresetNames.h"
 #include "support/SetBuilder.h"
 
@@ -179,9 +179,9 @@ TEST(DetailFieldsTest, ItemAddresses) {
         EXPECT_FALSE(ParseItemAddress(bad)) << bad;
 }
 
-TEST(DetailFieldsTest, CallersListedAndRedirectedInEveryCallingKind) {
+TEST(DetailFieldsTest, CallerLinesOfTheProgramDialog) {
     SetData data = test::EmptySet();
-    const int f11 = 768, g88 = 895;
+    const int f11 = 768;
     data.arr.arr[0].SetName("Arr One");
     data.arr.arr[0].SetTrackProgram(2, f11);
     data.arr.arr[0].SetStyle(257);
@@ -200,17 +200,6 @@ TEST(DetailFieldsTest, CallersListedAndRedirectedInEveryCallingKind) {
     const std::vector<std::string> lines = {"Arr C11: BASS   ", "Sty C12: ACC3   ", "BSeq  4: Extra 8 ",
                                             "Song  0: Trk 16", "KSet 22: K.Bass "};
     EXPECT_EQ(ProgramCallerLines(data, f11), lines);
-    EXPECT_EQ(ArrCalledBy(data, 256), std::vector<std::string>{"BSeq 4"});
-    EXPECT_EQ(StyleCalledBy(data, 257), (std::vector<std::string>{"Arr C11", "BSeq  4"}));
-
-    const auto changed = RedirectProgramCalls(data, f11, g88);
-    EXPECT_EQ(changed, (std::vector<ItemKind>{ItemKind::Arrangement, ItemKind::Style, ItemKind::BackingSequence,
-                                              ItemKind::Song, ItemKind::KbdSet}));
-    EXPECT_TRUE(FindProgramCallers(data, f11).empty());
-    EXPECT_EQ(FindProgramCallers(data, g88).size(), 5u);
-    EXPECT_EQ(data.arr.arr[0].Byte(39 + 16), 0x7F);
-    EXPECT_EQ(data.arr.arr[0].Byte(39 + 17), 3);
-    EXPECT_EQ(data.arr.arr[65].TrackProgram(0), f11);
 }
 
 }  // namespace

@@ -2,9 +2,10 @@
 
 #include "arrangements/ArrangementFields.h"
 #include "catalogue/Catalogue.h"
-#include "details/CallerLists.h"
 #include "document/Helpers.h"
-#include "interaction/Interaction.h"
+#include "editing/Callers.h"
+#include "editing/EditScheme.h"
+#include "editing/KindDescriptor.h"
 #include "presets/PresetNames.h"
 #include "selection/ItemNumbers.h"
 #include "storage/Session.h"
@@ -94,7 +95,7 @@ std::string ChannelLine(int function, int value) {
 
 std::vector<std::string> ProgramCallerLines(const SetData& data, int number) {
     std::vector<std::string> lines;
-    for (const ProgramCaller& caller : FindProgramCallers(data, number))
+    for (const CallerEntry& caller : FindProgramCallers(data, number))
         lines.push_back(caller.reference + ": " + caller.track);
     return lines;
 }
@@ -225,40 +226,30 @@ std::string EditedName(std::string_view typed) {
     return std::string(typed.substr(first, kNameLength));
 }
 
-void CommitItem(Session& session, int set, ItemKind kind, int number) {
-    session.MarkDirty(set, kind);
-    session.Ui().ItemChanged(set, kind, number);
-}
-
-bool RenameItem(Session& session, int set, ItemKind kind, int number, std::string_view name) {
-    SetData& data = session.Data(set);
+bool RenameItem(EditScheme& scheme, Session& session, int set, ItemKind kind, int number, std::string_view name) {
+    const KindDescriptor* d = DescriptorOf(kind);
+    if (d == nullptr || !session.Sets().IsOpen(set)) return false;
+    const int slot = d->slotOfNumber(number);
+    // A slot without style data has nowhere to keep a name: the file writes no record for it.
+    if (!d->ValidSlot(slot) || (kind == ItemKind::Style && !StyleHasData(session.Data(set), number))) return false;
+    EditItem item = d->read(session.Data(set), slot);
     const std::string stored = EditedName(name);
-    switch (kind) {
-        case ItemKind::Arrangement:
-            if (ArrUserIndexOf(number) < 0) return false;
-            data.arr.arr[static_cast<std::size_t>(ArrUserIndexOf(number))].SetName(stored);
-            break;
-        case ItemKind::Style:
-            // A slot without style data has nowhere to keep a name: the file writes no record for it.
-            if (StyUserIndexOf(number) < 0 || !StyleHasData(data, number)) return false;
-            data.sty.slots[static_cast<std::size_t>(StyUserIndexOf(number))].record.SetName(stored);
-            break;
-        case ItemKind::Program:
-            if (UserIndexOf(number) < 0) return false;
-            data.prg.records[static_cast<std::size_t>(UserIndexOf(number))].SetName(stored);
-            break;
-        case ItemKind::BackingSequence:
-            if (number < 0 || number >= kSequenceCount) return false;
-            data.bsq.entries[static_cast<std::size_t>(number)].record.SetName(stored);
-            break;
-        case ItemKind::Song:
-            if (number < 0 || number >= kSequenceCount) return false;
-            data.sng.entries[static_cast<std::size_t>(number)].record.SetName(stored);
-            break;
-        default:
-            return false;
-    }
-    CommitItem(session, set, kind, number);
+    const bool named = std::visit(
+        [&stored](auto& value) {
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, ArrangementRecord>) {
+                value.SetName(stored);
+                return true;
+            } else if constexpr (std::is_same_v<T, KbdSetRecord>) {
+                return false;
+            } else {
+                value.record.SetName(stored);
+                return true;
+            }
+        },
+        item);
+    if (!named || !scheme.WriteItem(set, kind, slot, item).done) return false;
+    scheme.WarnDuplicateNames(set, kind);
     return true;
 }
 

@@ -11,6 +11,7 @@ namespace vx {
 struct PresetTables;
 struct SetData;
 struct ArgRecord;
+class EditScheme;
 class Session;
 
 // One line of what a Details dialog shows: a label and its value, or a label and a list.
@@ -49,12 +50,10 @@ std::vector<std::string> ProgramCallerLines(const SetData& data, int number);
 // A name as the dialogs keep it while it is typed: leading blanks dropped, cut to 16.
 std::string EditedName(std::string_view typed);
 
-// The one write path of the dialogs and of rename: marks the kind dirty and tells the views.
-// number is the item number, or the position for backing sequences and songs.
-void CommitItem(Session& session, int set, ItemKind kind, int number);
-// Renames a user item (leading blanks dropped, cut or padded to 16). False for a preset, an
-// item number outside the kind, or a style slot without style data.
-bool RenameItem(Session& session, int set, ItemKind kind, int number, std::string_view name);
+// Renames a user item through the edit scheme's write path (leading blanks dropped, cut or
+// padded to 16), then warns of duplicate names as the dialogs do. False for a preset, an item
+// number outside the kind, a KBD set, or a style slot without style data.
+bool RenameItem(EditScheme& scheme, Session& session, int set, ItemKind kind, int number, std::string_view name);
 
 // Whether a user style slot holds a style (a record and its events) that can be edited.
 bool StyleHasData(const SetData& data, int number);

@@ -13,8 +13,9 @@
 
 #include "arrangements/ArrangementFields.h"
 #include "catalogue/Catalogue.h"
-#include "details/CallerLists.h"
 #include "details/ItemDetails.h"
+#include "editing/Callers.h"
+#include "editing/EditScheme.h"
 #include "interaction/Interaction.h"
 #include "selection/ItemNumbers.h"
 #include "storage/Session.h"
@@ -191,7 +192,7 @@ vx::ArrangementRecord FParArr::Result() const {
     return r;
 }
 
-void ShowArrDetails(vx::Session& session, int set, int number, QWidget* parent) {
+void ShowArrDetails(vx::EditScheme& scheme, vx::Session& session, int set, int number, QWidget* parent) {
     const int slot = vx::ArrUserIndexOf(number);
     if (slot < 0) {
         session.Ui().Beep();
@@ -200,8 +201,8 @@ void ShowArrDetails(vx::Session& session, int set, int number, QWidget* parent) 
     FParArr dialog(session, set, number, parent);
     dialog.exec();
     if (!dialog.Changed()) return;
-    session.Data(set).arr.arr[static_cast<std::size_t>(slot)] = dialog.Result();
-    vx::CommitItem(session, set, vx::ItemKind::Arrangement, number);
+    if (scheme.WriteItem(set, vx::ItemKind::Arrangement, slot, dialog.Result()).done)
+        scheme.WarnDuplicateNames(set, vx::ItemKind::Arrangement);
 }
 
 }  // namespace vxe

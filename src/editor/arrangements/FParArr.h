@@ -10,6 +10,10 @@ class QComboBox;
 class QLineEdit;
 class QListWidget;
 
+namespace vx {
+class EditScheme;
+}
+
 namespace vxe {
 
 // The parameters of one user arrangement. Works on a copy of the record; Result() is the
@@ -51,6 +55,6 @@ private:
 
 // Details on an arrangement: the dialog, then, when it was changed, the record written back
 // through the set's write path. Nothing happens for a preset.
-void ShowArrDetails(vx::Session& session, int set, int number, QWidget* parent);
+void ShowArrDetails(vx::EditScheme& scheme, vx::Session& session, int set, int number, QWidget* parent);
 
 }  // namespace vxe

@@ -13,18 +13,18 @@
 
 namespace vxe {
 
-void ShowDetails(vx::Session& session, int set, const vx::ItemAddress& item, QWidget* parent) {
+void ShowDetails(vx::EditScheme& scheme, vx::Session& session, int set, const vx::ItemAddress& item, QWidget* parent) {
     switch (item.kind) {
         case vx::ItemKind::Arrangement:
-            return ShowArrDetails(session, set, item.number, parent);
+            return ShowArrDetails(scheme, session, set, item.number, parent);
         case vx::ItemKind::Style:
-            return ShowStyDetails(session, set, item.number, parent);
+            return ShowStyDetails(scheme, session, set, item.number, parent);
         case vx::ItemKind::Program:
-            return ShowPrgDetails(session, set, item.number, parent);
+            return ShowPrgDetails(scheme, session, set, item.number, parent);
         case vx::ItemKind::BackingSequence:
-            return ShowBsqDetails(session, set, item.number, parent);
+            return ShowBsqDetails(scheme, session, set, item.number, parent);
         case vx::ItemKind::Song:
-            return ShowSngDetails(session, set, item.number, parent);
+            return ShowSngDetails(scheme, session, set, item.number, parent);
         case vx::ItemKind::ArrangementGlobal:
             return ShowArg(session, set, parent);
         case vx::ItemKind::Global:
@@ -34,7 +34,8 @@ void ShowDetails(vx::Session& session, int set, const vx::ItemAddress& item, QWi
     }
 }
 
-std::unique_ptr<QDialog> NewDetailsDialog(vx::Session& session, int set, const vx::ItemAddress& item, QWidget* parent) {
+std::unique_ptr<QDialog> NewDetailsDialog(vx::EditScheme& scheme, vx::Session& session, int set,
+                                          const vx::ItemAddress& item, QWidget* parent) {
     switch (item.kind) {
         case vx::ItemKind::Arrangement:
             if (vx::ArrUserIndexOf(item.number) < 0) return nullptr;
@@ -44,7 +45,7 @@ std::unique_ptr<QDialog> NewDetailsDialog(vx::Session& session, int set, const v
             return std::make_unique<FParSty>(session, set, item.number, parent);
         case vx::ItemKind::Program:
             if (vx::ProgramLabel(item.number).empty()) return nullptr;
-            return std::make_unique<FParPrg>(session, set, item.number, parent);
+            return std::make_unique<FParPrg>(scheme, session, set, item.number, parent);
         case vx::ItemKind::BackingSequence:
             return std::make_unique<FParBsq>(session, set, item.number, parent);
         case vx::ItemKind::Song:

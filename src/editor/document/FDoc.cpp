@@ -553,7 +553,7 @@ void FDoc::mnuEDetails_Click() {
 
 void FDoc::Details(vx::ItemKind kind, int number) {
     if (number < 0 || !session_.Sets().IsOpen(set_)) return;
-    ShowDetails(session_, set_, {kind, number}, this);
+    if (vx::EditScheme* edits = shell_.Edits()) ShowDetails(*edits, session_, set_, {kind, number}, this);
 }
 
 void FDoc::mnuFClose_Click() {

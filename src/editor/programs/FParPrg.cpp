@@ -8,16 +8,18 @@
 #include <QVBoxLayout>
 
 #include "catalogue/Catalogue.h"
-#include "details/CallerLists.h"
 #include "details/ItemDetails.h"
+#include "editing/Callers.h"
+#include "editing/EditScheme.h"
+#include "editing/KindDescriptor.h"
 #include "interaction/Interaction.h"
 #include "programs/ProgramNumbers.h"
 #include "storage/Session.h"
 
 namespace vxe {
 
-FParPrg::FParPrg(vx::Session& session, int set, int number, QWidget* parent)
-    : ParamDialog(session, set, "FParPrg", parent), number_(number) {
+FParPrg::FParPrg(vx::EditScheme& scheme, vx::Session& session, int set, int number, QWidget* parent)
+    : ParamDialog(session, set, "FParPrg", parent), scheme_(scheme), number_(number) {
     const vx::SetData& setData = session.Data(set);
     setWindowTitle("Program " + Latin1Text(vx::ProgramLabel(number)) + InSet());
 
@@ -48,10 +50,7 @@ void FParPrg::cmdReplPrg_Click() {
     const int chosen = session_.Ui().PickProgram(set_, number_, "");
     if (chosen < 0 || chosen == number_ || vx::ProgramLabel(chosen).empty()) return;
     // The callers change in the set at once, as the button says; Cancel keeps only the name.
-    for (vx::ItemKind kind : vx::RedirectProgramCalls(session_.Data(set_), number_, chosen)) {
-        session_.MarkDirty(set_, kind);
-        session_.Ui().KindChanged(set_, kind);
-    }
+    scheme_.RedirectCalls(set_, vx::ItemKind::Program, number_, chosen);
     lstCalled_->clear();
     MarkChanged();
 }
@@ -59,16 +58,18 @@ void FParPrg::cmdReplPrg_Click() {
 std::string FParPrg::Name() const { return txtNam_->text().toLatin1().toStdString(); }
 int FParPrg::Category() const { return cboCat_->currentIndex(); }
 
-void ShowPrgDetails(vx::Session& session, int set, int number, QWidget* parent) {
+void ShowPrgDetails(vx::EditScheme& scheme, vx::Session& session, int set, int number, QWidget* parent) {
     if (vx::ProgramLabel(number).empty()) return;
-    FParPrg dialog(session, set, number, parent);
+    FParPrg dialog(scheme, session, set, number, parent);
     dialog.exec();
     const int index = vx::UserIndexOf(number);
     if (!dialog.Changed() || index < 0) return;
-    vx::ProgramRecord& record = session.Data(set).prg.records[static_cast<std::size_t>(index)];
-    record.SetName(dialog.Name());
-    record.SetCategory(dialog.Category());
-    vx::CommitItem(session, set, vx::ItemKind::Program, number);
+    vx::EditItem item = vx::DescriptorOf(vx::ItemKind::Program)->read(session.Data(set), index);
+    auto& program = std::get<vx::ProgramItem>(item);
+    program.record.SetName(dialog.Name());
+    program.record.SetCategory(dialog.Category());
+    if (scheme.WriteItem(set, vx::ItemKind::Program, index, item).done)
+        scheme.WarnDuplicateNames(set, vx::ItemKind::Program);
 }
 
 }  // namespace vxe

@@ -6,6 +6,10 @@ class QComboBox;
 class QLineEdit;
 class QListWidget;
 
+namespace vx {
+class EditScheme;
+}
+
 namespace vxe {
 
 // Name, category and callers of a program. A preset is shown only. "Call another Program"
@@ -14,7 +18,7 @@ class FParPrg : public ParamDialog {
     Q_OBJECT
 
 public:
-    FParPrg(vx::Session& session, int set, int number, QWidget* parent = nullptr);
+    FParPrg(vx::EditScheme& scheme, vx::Session& session, int set, int number, QWidget* parent = nullptr);
 
     std::string Name() const;
     int Category() const;
@@ -22,12 +26,13 @@ public:
 private:
     void cmdReplPrg_Click();
 
+    vx::EditScheme& scheme_;
     const int number_;
     QLineEdit* txtNam_ = nullptr;
     QComboBox* cboCat_ = nullptr;
     QListWidget* lstCalled_ = nullptr;
 };
 
-void ShowPrgDetails(vx::Session& session, int set, int number, QWidget* parent);
+void ShowPrgDetails(vx::EditScheme& scheme, vx::Session& session, int set, int number, QWidget* parent);
 
 }  // namespace vxe

@@ -10,6 +10,8 @@
 
 #include "catalogue/Catalogue.h"
 #include "details/ItemDetails.h"
+#include "editing/EditScheme.h"
+#include "editing/KindDescriptor.h"
 #include "interaction/Interaction.h"
 #include "storage/Session.h"
 
@@ -152,25 +154,26 @@ template class FParSeq<vx::SongRecord>;
 namespace {
 
 template <typename Record>
-void ShowSeqDetails(vx::Session& session, int set, int position, QWidget* parent) {
+void ShowSeqDetails(vx::EditScheme& scheme, vx::Session& session, int set, int position, QWidget* parent) {
     if (position < 0 || position >= vx::kSequenceCount) return;
     FParSeq<Record> dialog(session, set, position, parent);
     dialog.exec();
     if (!dialog.Changed()) return;
-    RecordOf<Record>(session.Data(set), position) = dialog.Result();
-    vx::CommitItem(session, set,
-                   std::is_same_v<Record, vx::BsqRecord> ? vx::ItemKind::BackingSequence : vx::ItemKind::Song,
-                   position);
+    constexpr vx::ItemKind kind =
+        std::is_same_v<Record, vx::BsqRecord> ? vx::ItemKind::BackingSequence : vx::ItemKind::Song;
+    vx::EditItem item = vx::DescriptorOf(kind)->read(session.Data(set), position);
+    std::get<vx::SequenceEntry<Record>>(item).record = dialog.Result();
+    scheme.WriteItem(set, kind, position, item);
 }
 
 }  // namespace
 
-void ShowBsqDetails(vx::Session& session, int set, int position, QWidget* parent) {
-    ShowSeqDetails<vx::BsqRecord>(session, set, position, parent);
+void ShowBsqDetails(vx::EditScheme& scheme, vx::Session& session, int set, int position, QWidget* parent) {
+    ShowSeqDetails<vx::BsqRecord>(scheme, session, set, position, parent);
 }
 
-void ShowSngDetails(vx::Session& session, int set, int position, QWidget* parent) {
-    ShowSeqDetails<vx::SongRecord>(session, set, position, parent);
+void ShowSngDetails(vx::EditScheme& scheme, vx::Session& session, int set, int position, QWidget* parent) {
+    ShowSeqDetails<vx::SongRecord>(scheme, session, set, position, parent);
 }
 
 }  // namespace vxe

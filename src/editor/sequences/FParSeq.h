@@ -7,6 +7,10 @@ class QCheckBox;
 class QLineEdit;
 class QListWidget;
 
+namespace vx {
+class EditScheme;
+}
+
 namespace vxe {
 
 // The parameters of one backing sequence (FParBsq) or song (FParSng): name, the called
@@ -37,7 +41,7 @@ using FParBsq = FParSeq<vx::BsqRecord>;
 using FParSng = FParSeq<vx::SongRecord>;
 
 // Details on backing sequence or song 0 to 9.
-void ShowBsqDetails(vx::Session& session, int set, int position, QWidget* parent);
-void ShowSngDetails(vx::Session& session, int set, int position, QWidget* parent);
+void ShowBsqDetails(vx::EditScheme& scheme, vx::Session& session, int set, int position, QWidget* parent);
+void ShowSngDetails(vx::EditScheme& scheme, vx::Session& session, int set, int position, QWidget* parent);
 
 }  // namespace vxe

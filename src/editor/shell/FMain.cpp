@@ -1,5 +1,7 @@
 #include "shell/FMain.h"
 
+#include "editing/EditScheme.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -78,6 +80,7 @@ FMain::~FMain() {
     mdi_ = nullptr;
     area->disconnect(this);
     delete area;
+    edits_.reset();
     session_.reset();
 }
 
@@ -137,7 +140,9 @@ void FMain::LoadSettings() {
 }
 
 void FMain::AttachSession(std::unique_ptr<vx::Session> session) {
+    edits_.reset();
     session_ = std::move(session);
+    if (session_) edits_ = std::make_unique<vx::EditScheme>(*session_);
     ui_.SetSession(session_.get());
     RebuildMenus();
 }

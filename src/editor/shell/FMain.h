@@ -59,6 +59,7 @@ public:
     void Cascade() override;
     void Tile() override;
     void ArrangeIcons() override;
+    vx::EditScheme* Edits() override { return edits_.get(); }
 
     // SetEventListener
     void OnSetOpened(int set) override;
@@ -87,6 +88,7 @@ private:
     QtInteraction ui_;
     // After the options and the interaction it refers to, so that it goes first.
     std::unique_ptr<vx::Session> session_;
+    std::unique_ptr<vx::EditScheme> edits_;  // refers to the session: goes first
     std::map<int, QPointer<FDoc>> docs_;
     bool settingsLoaded_ = false;
     bool settingsWritten_ = false;

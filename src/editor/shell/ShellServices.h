@@ -1,5 +1,9 @@
 #pragma once
 
+namespace vx {
+class EditScheme;
+}
+
 namespace vxe {
 
 // What a document window asks of the main window: the commands that are not about its own set.
@@ -19,6 +23,9 @@ public:
     virtual void Cascade() = 0;
     virtual void Tile() = 0;
     virtual void ArrangeIcons() = 0;
+
+    // The edit commands shared by every window; none before the session exists.
+    virtual vx::EditScheme* Edits() { return nullptr; }
 };
 
 }  // namespace vxe

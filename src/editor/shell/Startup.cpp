@@ -135,9 +135,10 @@ namespace {
 std::unique_ptr<QDialog> ScreenshotDialog(FMain& main, const QString& dialog) {
     vx::Session* session = main.Session();
     const auto address = DialogAddress(dialog);
-    if (!session || !address) return nullptr;
+    vx::EditScheme* edits = main.Edits();
+    if (!session || !edits || !address) return nullptr;
     for (int set = 1; set <= session->Sets().HighestNumber(); ++set)
-        if (session->Sets().IsOpen(set)) return NewDetailsDialog(*session, set, *address, &main);
+        if (session->Sets().IsOpen(set)) return NewDetailsDialog(*edits, *session, set, *address, &main);
     return nullptr;
 }
 

@@ -7,8 +7,9 @@
 #include <QVBoxLayout>
 
 #include "catalogue/Catalogue.h"
-#include "details/CallerLists.h"
 #include "details/ItemDetails.h"
+#include "editing/Callers.h"
+#include "editing/EditScheme.h"
 #include "interaction/Interaction.h"
 #include "selection/ItemNumbers.h"
 #include "storage/Session.h"
@@ -65,7 +66,7 @@ vx::StyleRecord FParSty::Result() const {
     return r;
 }
 
-void ShowStyDetails(vx::Session& session, int set, int number, QWidget* parent) {
+void ShowStyDetails(vx::EditScheme& scheme, vx::Session& session, int set, int number, QWidget* parent) {
     if (!vx::StyleHasData(session.Data(set), number)) {
         session.Ui().Beep();
         return;
@@ -74,8 +75,11 @@ void ShowStyDetails(vx::Session& session, int set, int number, QWidget* parent) 
     dialog.exec();
     if (!dialog.Changed()) return;
     // The dialog only writes name, category and programs; the events stay as they are.
-    session.Data(set).sty.slots[static_cast<std::size_t>(vx::StyUserIndexOf(number))].record = dialog.Result();
-    vx::CommitItem(session, set, vx::ItemKind::Style, number);
+    const int slot = vx::StyUserIndexOf(number);
+    vx::StyleSlot item = session.Data(set).sty.slots[static_cast<std::size_t>(slot)];
+    item.record = dialog.Result();
+    if (scheme.WriteItem(set, vx::ItemKind::Style, slot, item).done)
+        scheme.WarnDuplicateNames(set, vx::ItemKind::Style);
 }
 
 }  // namespace vxe

@@ -7,6 +7,10 @@ class QComboBox;
 class QLineEdit;
 class QListWidget;
 
+namespace vx {
+class EditScheme;
+}
+
 namespace vxe {
 
 // The parameters of one user style: name, category and the six track programs; its event
@@ -29,6 +33,6 @@ private:
 };
 
 // Details on a style; nothing happens for a preset or a slot that holds no style.
-void ShowStyDetails(vx::Session& session, int set, int number, QWidget* parent);
+void ShowStyDetails(vx::EditScheme& scheme, vx::Session& session, int set, int number, QWidget* parent);
 
 }  // namespace vxe

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libqt6printsupport6 libgl-dev fonts-dejavu-core
   librtmidi-dev
+  libcli11-dev nlohmann-json3-dev
 )
 
 missing=()

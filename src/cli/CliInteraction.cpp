@@ -16,6 +16,11 @@ vx::Answer CliInteraction::ShowMessage(const vx::Message& message) {
     // A message that ends in its (empty) detail line would leave a blank line on the terminal.
     while (!text.empty() && text.back() == '\n') text.pop_back();
     std::cerr << text << '\n';
+    ++messagesShown;
+    if (text.find(" is referenced by") != std::string::npos) return redirectTo >= 0 ? vx::Answer::Yes : vx::Answer::No;
+    if (text.find("' non-existent in '") != std::string::npos)
+        return failOnMissing ? vx::Answer::Cancel : vx::Answer::No;
+    if (text.rfind("Insert ", 0) == 0 && message.buttons == vx::MessageButtons::YesNo) return vx::Answer::Yes;
     switch (message.buttons) {
         case vx::MessageButtons::OK:
             return vx::Answer::OK;

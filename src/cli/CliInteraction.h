@@ -13,11 +13,17 @@ class CliInteraction : public vx::Interaction {
 public:
     bool answerYes = false;
     std::string destination;  // base path returned by ChooseSetDestination
+    // The edit commands' questions: "is referenced by" is answered Yes and redirectTo picked when
+    // it is an item number, else No; a call the destination set cannot satisfy is kept (No) unless
+    // failOnMissing (Cancel); an "Insert ... before ... ?" drop is answered Yes.
+    int redirectTo = -1;
+    bool failOnMissing = false;
+    int messagesShown = 0;
 
     vx::Answer ShowMessage(const vx::Message& message) override;
-    int PickArrangement(int, int, const std::string&) override { return -1; }
-    int PickStyle(int, int, const std::string&) override { return -1; }
-    int PickProgram(int, int, const std::string&) override { return -1; }
+    int PickArrangement(int, int, const std::string&) override { return redirectTo; }
+    int PickStyle(int, int, const std::string&) override { return redirectTo; }
+    int PickProgram(int, int, const std::string&) override { return redirectTo; }
     int PickNote(const std::string&, const std::string&, const std::vector<std::string>&, int) override { return -1; }
     int PickMidiChannel(const std::string&, const std::vector<std::string>&, int) override { return -1; }
     std::optional<std::string> ChooseOpenFile(const vx::FileRequest&) override { return std::nullopt; }

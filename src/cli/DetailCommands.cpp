@@ -1,10 +1,15 @@
 #include "DetailCommands.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 
+#include "CliContext.h"
+#include "Commands.h"
 #include "catalogue/Catalogue.h"
 #include "details/ItemAddress.h"
 #include "details/ItemDetails.h"
@@ -14,9 +19,6 @@
 namespace vxcli {
 
 namespace {
-
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 
 std::optional<vx::ItemAddress> Address(const std::string& item) {
     auto address = vx::ParseItemAddress(item);
@@ -126,6 +128,36 @@ int RenameItem(vx::EditScheme& scheme, vx::Session& session, int set, const std:
         return kExitFailure;
     }
     return session.Save(set) ? EXIT_SUCCESS : kExitFailure;
+}
+
+void AddDetailCommands(CLI::App& app, CliContext& context) {
+    struct Arguments {
+        std::string set;
+        std::string item;
+        std::string name;
+        bool json = false;
+    };
+    auto args = std::make_shared<Arguments>();
+    const char* const itemHelp = "KIND:LABEL (arr:C11, sty:C11, prg:F11, prg:R51, bsq:3, sng:3) or arg, gbl";
+
+    CLI::App* show = app.add_subcommand("show", "every field of an item's parameter dialog, with its label");
+    show->add_option("SET", args->set, "a set directory NAME.SET")->required();
+    show->add_option("ITEM", args->item, itemHelp)->required();
+    show->add_flag("--json", args->json, "as JSON");
+    show->callback([&context, args] {
+        const int set = context.OpenExisting(args->set);
+        context.exitStatus = set ? ShowItem(*context.Session(), set, args->item, args->json, std::cout) : kExitFailure;
+    });
+
+    CLI::App* rename = app.add_subcommand("rename", "renames a user item (cut or padded to 16 characters), then saves");
+    rename->add_option("SET", args->set, "a set directory NAME.SET")->required();
+    rename->add_option("ITEM", args->item, itemHelp)->required();
+    rename->add_option("NAME", args->name, "the new name")->required();
+    rename->callback([&context, args] {
+        const int set = context.OpenExisting(args->set);
+        context.exitStatus =
+            set ? RenameItem(context.Scheme(), *context.Session(), set, args->item, args->name) : kExitFailure;
+    });
 }
 
 }  // namespace vxcli

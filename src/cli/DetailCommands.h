@@ -10,6 +10,7 @@ class Session;
 
 namespace vxcli {
 
+// The commands registered by AddDetailCommands (Commands.h):
 // vx50 show SET ITEM [--json]: every field the item's dialog shows, with its label.
 int ShowItem(vx::Session& session, int set, const std::string& item, bool json, std::ostream& out);
 // vx50 rename SET ITEM NAME: renames the item as the dialogs store a name and saves the set.

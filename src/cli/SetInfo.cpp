@@ -1,5 +1,7 @@
 #include "SetInfo.h"
 
+#include <nlohmann/json.hpp>
+
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -119,38 +121,18 @@ SetInfo Collect(const vx::Session& session, int set) {
     return info;
 }
 
-std::string JsonString(const std::string& text) {
-    std::ostringstream out;
-    out << '"';
+// Names are single-byte texts of the instrument: each byte is its own code point.
+std::string Utf8(const std::string& text) {
+    std::string out;
     for (unsigned char c : text) {
-        switch (c) {
-            case '"':
-                out << "\\\"";
-                break;
-            case '\\':
-                out << "\\\\";
-                break;
-            case '\n':
-                out << "\\n";
-                break;
-            case '\r':
-                out << "\\r";
-                break;
-            case '\t':
-                out << "\\t";
-                break;
-            default:
-                if (c < 0x20 || c >= 0x7F) {
-                    // Names are single-byte texts of the instrument; show other bytes as code points.
-                    const char* hex = "0123456789abcdef";
-                    out << "\\u00" << hex[c >> 4] << hex[c & 15];
-                } else {
-                    out << static_cast<char>(c);
-                }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
         }
     }
-    out << '"';
-    return out.str();
+    return out;
 }
 
 std::string CounterKey(const std::string& label) {
@@ -185,31 +167,28 @@ std::string SetInfoText(const vx::Session& session, int set) {
 
 std::string SetInfoJson(const vx::Session& session, int set) {
     const SetInfo info = Collect(session, set);
-    std::ostringstream out;
-    out << "{\n  \"set\": " << JsonString(info.name);
+    nlohmann::ordered_json json;
+    json["set"] = Utf8(info.name);
     for (const Section& section : info.sections) {
-        out << ",\n  " << JsonString(section.key) << ": [";
-        for (std::size_t i = 0; i < section.items.size(); ++i) {
-            const Item& item = section.items[i];
-            out << (i ? ",\n    " : "\n    ") << "{\"label\": " << JsonString(item.label)
-                << ", \"name\": " << JsonString(item.name);
-            for (const auto& [key, value] : item.fields) out << ", " << JsonString(key) << ": " << JsonString(value);
-            out << '}';
+        auto items = nlohmann::ordered_json::array();
+        for (const Item& item : section.items) {
+            nlohmann::ordered_json entry;
+            entry["label"] = Utf8(item.label);
+            entry["name"] = Utf8(item.name);
+            for (const auto& [key, value] : item.fields) entry[key] = Utf8(value);
+            items.push_back(std::move(entry));
         }
-        out << (section.items.empty() ? "]" : "\n  ]");
+        json[section.key] = std::move(items);
     }
-    out << ",\n  \"eventMemory\": {";
-    for (std::size_t i = 0; i < info.counters.size(); ++i)
-        out << (i ? ", " : "") << JsonString(CounterKey(info.counters[i].first)) << ": " << info.counters[i].second;
-    out << "},\n  \"styleBlocks\": [";
-    for (std::size_t i = 0; i < info.blocks.size(); ++i) {
-        const Block& block = info.blocks[i];
-        out << (i ? ",\n    " : "\n    ") << "{\"block\": " << block.number
-            << ", \"slots\": " << JsonString(block.slots) << ", \"used\": " << block.used
-            << ", \"free\": " << block.free << '}';
-    }
-    out << "\n  ]\n}\n";
-    return out.str();
+    nlohmann::ordered_json counters;
+    for (const auto& [label, value] : info.counters) counters[CounterKey(label)] = std::stoi(value);
+    json["eventMemory"] = std::move(counters);
+    auto blocks = nlohmann::ordered_json::array();
+    for (const Block& block : info.blocks)
+        blocks.push_back({{"block", block.number}, {"slots", block.slots}, {"used", block.used}, {"free", block.free}});
+    json["styleBlocks"] = std::move(blocks);
+    // Other bytes than plain ASCII are written as escapes, so the output is plain ASCII.
+    return json.dump(2, ' ', true) + "\n";
 }
 
 }  // namespace vxcli

@@ -6,11 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "catalogue/CatalogueInit.h"
-#include "presets/PresetNames.h"
 #include "storage/Session.h"
 #include "support/ScriptedInteraction.h"
-#include "support/TestPaths.h"
+#include "support/TestSession.h"
 
 namespace vx {
 namespace {
@@ -22,11 +20,8 @@ using test::ScriptedInteraction;
 class EditSchemeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto catalogue = InitCatalogue(test::ProgramDir(), nullptr, ui);
-        ASSERT_TRUE(catalogue);
-        PresetTables presets;
-        ASSERT_TRUE(ReadPresetNames(test::ProgramDir() + "/X50PRSTS.TXT", presets));
-        session = std::make_unique<Session>(std::move(*catalogue), std::move(presets), options, ui);
+        session = test::MakeSession(ui, options);
+        ASSERT_TRUE(session);
         scheme = std::make_unique<EditScheme>(*session);
         for (const char* name : {"LIVE", "GIGS"}) {
             const int set = session->OpenOrNewSet(true, "");

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "globals/GlobalFiles.h"
 #include "format/ItemFile.h"
+#include "globals/GlobalFiles.h"
 #include "storage/SetData.h"
 #include "support/SetBuilder.h"
 

@@ -2,8 +2,8 @@
 
 #include <tuple>
 
-#include "kbdsets/KbdSetFile.h"
 #include "format/ItemFile.h"
+#include "kbdsets/KbdSetFile.h"
 #include "support/SetBuilder.h"
 
 namespace vx {

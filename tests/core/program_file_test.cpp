@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "programs/ProgramFile.h"
 #include "format/ItemFile.h"
+#include "programs/ProgramFile.h"
 #include "support/SetBuilder.h"
 
 namespace vx {

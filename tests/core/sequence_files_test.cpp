@@ -5,8 +5,8 @@
 #include <tuple>
 #include <utility>
 
-#include "sequences/SequenceFiles.h"
 #include "format/ItemFile.h"
+#include "sequences/SequenceFiles.h"
 
 namespace vx {
 namespace {

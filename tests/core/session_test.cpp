@@ -12,6 +12,7 @@
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
+#include "support/TestSession.h"
 
 namespace vx {
 namespace {
@@ -25,12 +26,9 @@ using test::WriteFileBytes;
 class SessionTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto catalogue = InitCatalogue(test::ProgramDir(), nullptr, ui);
-        ASSERT_TRUE(catalogue);
-        PresetTables presets;
-        ASSERT_TRUE(ReadPresetNames(test::ProgramDir() + "/X50PRSTS.TXT", presets));
         options.PathNam = temp.Str();
-        session = std::make_unique<Session>(std::move(*catalogue), std::move(presets), options, ui);
+        session = test::MakeSession(ui, options);
+        ASSERT_TRUE(session);
     }
 
     // A copy of the template set as dir/NAME.SET; extensions in lower case when asked.

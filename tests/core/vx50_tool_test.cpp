@@ -3,12 +3,16 @@
 
 #include <sys/wait.h>
 
+#include <nlohmann/json.hpp>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
+#include "storage/SetData.h"
+#include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
 
@@ -174,8 +178,12 @@ TEST_F(Vx50Test, InfoListsTheDemoSet) {
 
     const ToolRun json = Vx50("info --json " + demo);
     ASSERT_EQ(json.status, 0) << json.err;
-    EXPECT_EQ(json.out.rfind("{\n  \"set\": \"DEMO\",\n  \"arrangements\": [", 0), 0u);
-    EXPECT_NE(json.out.find("\"eventMemory\": {\"backSeqs\": "), std::string::npos);
+    const auto parsed = nlohmann::ordered_json::parse(json.out);
+    EXPECT_EQ(parsed["set"], "DEMO");
+    EXPECT_EQ(parsed.begin().key(), "set");
+    EXPECT_EQ(std::next(parsed.begin()).key(), "arrangements");
+    EXPECT_EQ(parsed["eventMemory"]["total"].get<int>() + parsed["eventMemory"]["free"].get<int>(), 65536);
+    EXPECT_EQ(parsed["styleBlocks"].size(), 12u);
 }
 
 TEST_F(Vx50Test, ShowPrintsTheDialogsFieldsAndRenameStoresADialogName) {
@@ -254,6 +262,103 @@ TEST_F(Vx50Test, UsageErrorsExitWithTwo) {
     const ToolRun version = Vx50("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "vx50 1.06\n");
+}
+
+// A set the edit commands work on: arrangements C11-C14 named, C12 called by backing sequences
+// 0 and 1, C11 playing program F11 "Warm Bass" on track 0; KBD sets numbered in their first byte.
+SetData EditableSet() {
+    SetData data = test::EmptySet();
+    for (int i = 0; i < 4; ++i) data.arr.arr[static_cast<std::size_t>(i)].SetName("Arr " + std::to_string(i));
+    data.arr.arr[0].SetTrackProgram(0, 768);
+    data.prg.records[0].SetName("Warm Bass");
+    for (int p : {0, 1}) {
+        data.bsq.entries[static_cast<std::size_t>(p)].record.SetName("Seq " + std::to_string(p));
+        data.bsq.entries[static_cast<std::size_t>(p)].record.SetArrangement(257);
+    }
+    for (int i = 0; i < kKbdSetCount; ++i)
+        data.ark.records[static_cast<std::size_t>(i)].SetByte(0, static_cast<std::uint8_t>(i));
+    return data;
+}
+
+SetData Reload(const std::string& directory, const std::string& name) {
+    test::ScriptedInteraction ui;
+    SetData data;
+    for (int k = 0; k < kSetKindCount; ++k) {
+        auto file = OpenItemFile(directory + "/" + name, KindFromIndex(k), ui);
+        EXPECT_TRUE(file && LoadKind(*file, KindFromIndex(k), data)) << k;
+    }
+    return data;
+}
+
+TEST_F(Vx50Test, EditCommandsAnswerTheQuestionsFromTheirFlagsAndSave) {
+    const std::string live = (temp.Path() / "LIVE.SET").string();
+    test::WriteSet(EditableSet(), live, "LIVE");
+
+    const ToolRun cut = Vx50("cut " + live + " arr:C12 --redirect arr:C14");
+    ASSERT_EQ(cut.status, 0) << cut.err;
+    EXPECT_EQ(cut.err,
+              "Arr 1 Arrangement is referenced by\none or more Backing Sequences.\nChange references to another "
+              "Arrangement?\n");
+    SetData data = Reload(live, "LIVE");
+    EXPECT_TRUE(data.arr.arr[1].IsEmpty());
+    EXPECT_EQ(std::pair(data.bsq.entries[0].record.Arrangement(), data.bsq.entries[1].record.Arrangement()),
+              std::pair(259, 259));
+
+    ASSERT_EQ(Vx50("delete " + live + " arr:C11").status, 0);  // C14 (called) moves to C13, callers follow
+    data = Reload(live, "LIVE");
+    EXPECT_EQ(std::pair(data.arr.arr[2].Name(), data.bsq.entries[0].record.Arrangement()),
+              std::pair(std::string("Arr 3           "), 258));
+
+    const ToolRun move = Vx50("move " + live + " ark:11 ark:14");
+    ASSERT_EQ(move.status, 0) << move.err;
+    EXPECT_EQ(move.err, "Insert KBD Set 11 before 14 ?\n");
+    data = Reload(live, "LIVE");
+    EXPECT_EQ(std::vector<int>({data.ark.records[0].Byte(0), data.ark.records[1].Byte(0), data.ark.records[2].Byte(0)}),
+              std::vector<int>({1, 2, 0}));
+
+    // What is refused or not understood changes nothing.
+    const Bytes arrangements = ReadFileBytes(fs::path(live) / "LIVE.ARR");
+    const std::tuple<std::string, int, std::string> refusals[] = {
+        {"cut " + live + " arr:C88", 1, "The slot is empty.\n"},
+        {"cut " + live + " sty:C11", 1, "This command is not available for this kind.\n"},
+        {"delete " + live + " arr:A11", 2, "No Arrangement of the set is labelled A11\n"},
+        {"delete " + live + " xyz:C11", 2,
+         "Unknown item xyz:C11 (KIND:LABEL with KIND arr, sty, prg, bsq, sng or ark)\n"},
+        {"erase-bank " + live + " arr Q", 2, "Unknown bank Q of Arrangements\n"},
+    };
+    for (const auto& [arguments, status, err] : refusals) {
+        const ToolRun run = Vx50(arguments);
+        EXPECT_EQ(std::pair(run.status, run.err), std::pair(status, err)) << arguments;
+    }
+    EXPECT_EQ(ReadFileBytes(fs::path(live) / "LIVE.ARR"), arrangements);
+
+    ASSERT_EQ(Vx50("erase-bank " + live + " arr C").status, 0);
+    EXPECT_TRUE(Reload(live, "LIVE").arr.arr[0].IsEmpty());
+}
+
+TEST_F(Vx50Test, CopyBetweenSetsRepointsProgramsByNameOrFailsWhenAsked) {
+    const std::string live = (temp.Path() / "LIVE.SET").string();
+    const std::string gigs = (temp.Path() / "GIGS.SET").string();
+    test::WriteSet(EditableSet(), live, "LIVE");
+    SetData other = test::EmptySet();
+    test::WriteSet(other, gigs, "GIGS");
+    const Bytes before = ReadFileBytes(fs::path(gigs) / "GIGS.ARR");
+
+    const ToolRun failed = Vx50("copy " + live + " arr:C11 " + gigs + " arr:D11 --missing fail");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err,
+              "Track 'DRUMS' of Arrangement 'Arr 0' calls Program 'Warm Bass' non-existent in "
+              "'GIGS'\nRedirect this track to an existing Program?\n");
+    EXPECT_EQ(ReadFileBytes(fs::path(gigs) / "GIGS.ARR"), before);
+
+    other.prg.records[100].SetName("Warm Bass");  // G55
+    test::WriteSet(other, gigs, "GIGS");
+    const ToolRun copied = Vx50("copy " + live + " arr:C11 " + gigs + " arr:D11 --missing fail");
+    ASSERT_EQ(copied.status, 0) << copied.err;
+    EXPECT_EQ(copied.err, "");
+    const SetData data = Reload(gigs, "GIGS");
+    EXPECT_EQ(std::pair(data.arr.arr[64].Name(), data.arr.arr[64].TrackProgram(0)),
+              std::pair(std::string("Arr 0           "), 868));
 }
 
 }  // namespace

@@ -28,6 +28,9 @@ constexpr KindMask MaskOf(ItemKind kind) { return KindMask{1} << KindIndex(kind)
 
 namespace detail {
 
+// Returned by a visitor to end a walk early.
+inline constexpr int kStopWalk = std::numeric_limits<int>::min() + 1;
+
 // Program calls of arrangement and style tracks are a byte pair whose high byte keeps a flag in
 // bit 7; a rewrite changes the number and leaves the flag as it was.
 template <typename Record>
@@ -45,8 +48,14 @@ template <typename Data, typename Visit>
 KindMask WalkCalls(Data& data, Visit&& visit) {
     constexpr bool kWrite = !std::is_const_v<Data>;
     KindMask changed = 0;
+    bool stopped = false;
     auto site = [&](ItemKind caller, int slot, int track, ItemKind called, int number, auto&& write) {
+        if (stopped) return;
         const int wanted = visit(CallSite{caller, slot, track, called, number});
+        if (wanted == kStopWalk) {
+            stopped = true;
+            return;
+        }
         if constexpr (kWrite) {
             if (wanted != number) {
                 write(wanted);
@@ -58,6 +67,7 @@ KindMask WalkCalls(Data& data, Visit&& visit) {
     };
     for (int s = 0; s < kUserArrangements; ++s) {
         auto& arr = data.arr.arr[static_cast<std::size_t>(s)];
+        if (stopped) return changed;
         if (arr.IsEmpty()) continue;
         site(ItemKind::Arrangement, s, -1, ItemKind::Style, arr.Style(), [&](int n) {
             if constexpr (kWrite) arr.SetStyle(n);
@@ -69,6 +79,7 @@ KindMask WalkCalls(Data& data, Visit&& visit) {
     }
     for (int s = 0; s < kUserStyles; ++s) {
         auto& style = data.sty.slots[static_cast<std::size_t>(s)];
+        if (stopped) return changed;
         if (style.IsEmpty()) continue;
         for (int t = 0; t < StyleRecord::kTrackCount; ++t)
             site(ItemKind::Style, s, t, ItemKind::Program, style.record.TrackProgram(t), [&](int n) {
@@ -77,6 +88,7 @@ KindMask WalkCalls(Data& data, Visit&& visit) {
     }
     for (int s = 0; s < kSequenceCount; ++s) {
         auto& bsq = data.bsq.entries[static_cast<std::size_t>(s)].record;
+        if (stopped) return changed;
         if (bsq.IsEmpty()) continue;
         site(ItemKind::BackingSequence, s, -1, ItemKind::Arrangement, bsq.Arrangement(), [&](int n) {
             if constexpr (kWrite) bsq.SetArrangement(n);
@@ -91,6 +103,7 @@ KindMask WalkCalls(Data& data, Visit&& visit) {
     }
     for (int s = 0; s < kSequenceCount; ++s) {
         auto& song = data.sng.entries[static_cast<std::size_t>(s)].record;
+        if (stopped) return changed;
         if (song.IsEmpty()) continue;
         for (int t = 0; t < SongRecord::kTrackCount; ++t)
             site(ItemKind::Song, s, t, ItemKind::Program, song.TrackProgram(t), [&](int n) {
@@ -99,6 +112,7 @@ KindMask WalkCalls(Data& data, Visit&& visit) {
     }
     for (int s = 0; s < kKbdSetCount; ++s) {
         auto& kbd = data.ark.records[static_cast<std::size_t>(s)];
+        if (stopped) return changed;
         for (int t = 0; t < KbdSetRecord::kTrackCount; ++t)
             site(ItemKind::KbdSet, s, t, ItemKind::Program, kbd.TrackProgram(t), [&](int n) {
                 if constexpr (kWrite) kbd.SetTrackProgram(t, n);
@@ -116,6 +130,18 @@ void ForEachCall(const SetData& data, Visit&& visit) {
         visit(site);
         return site.number;
     });
+}
+
+// Whether any call of the set satisfies the predicate; the walk ends at the first.
+template <typename Predicate>
+bool AnyCall(const SetData& data, Predicate&& predicate) {
+    bool found = false;
+    detail::WalkCalls(data, [&](const CallSite& site) {
+        if (!predicate(site)) return site.number;
+        found = true;
+        return detail::kStopWalk;
+    });
+    return found;
 }
 
 // Rewrites calls: rewrite(const CallSite&) returns the number the site is to call. Returns the

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <optional>
+#include <memory>
 #include <variant>
 
 #include "arrangements/ArrangementRecord.h"
@@ -11,11 +11,11 @@
 
 namespace vx {
 
-// A program slot's content: the record and, for a drum kit slot, its drum kit data.
+// A program slot's content: the record and, for a drum kit slot, its drum kit data (kept apart,
+// so that the many program records an edit moves stay small).
 struct ProgramItem {
     ProgramRecord record;
-    std::optional<DrumKitData> drumKit;
-    friend bool operator==(const ProgramItem&, const ProgramItem&) = default;
+    std::shared_ptr<const DrumKitData> drumKit;
 };
 
 // Everything one slot of any editable kind holds, moved as a whole by the edit commands.

@@ -35,6 +35,7 @@ public:
     bool IsEmpty(int slot) { return d.isEmpty(Read(slot)); }
 
     void Write(int slot, const EditItem& item) {
+        if (journal.writes.empty()) journal.writes.reserve(static_cast<std::size_t>(d.slotCount));
         journal.writes.push_back({slot, Read(slot)});
         d.write(Data(), slot, item);
         Touch(d.kind, slot);
@@ -334,10 +335,8 @@ bool EditScheme::ConfirmReferences(Transaction& tx, int slot) {
     const KindDescriptor& d = tx.d;
     const int number = d.numberOf(slot);
     if (number < 0) return true;
-    bool called = false;
-    ForEachCall(tx.Data(),
-                [&](const CallSite& site) { called = called || (site.called == d.kind && site.number == number); });
-    if (!called) return true;
+    if (!AnyCall(tx.Data(), [&](const CallSite& site) { return site.called == d.kind && site.number == number; }))
+        return true;
 
     const Answer answer = tx.Ui().ShowMessage({d.referenceQuestion(TrimBlanks(d.name(tx.Read(slot)))), "",
                                                MessageIcon::Exclamation, MessageButtons::YesNoCancel, Answer::Cancel});

@@ -26,8 +26,10 @@ KindDescriptor Make() {
     d.label = ProgramLabelOfUserIndex;
     d.slotOfLabel = [](std::string_view label) { return UserIndexOf(BankedNumberOfLabel(2, label)); };
     d.read = [](const SetData& data, int slot) -> EditItem {
-        ProgramItem item{data.prg.records[static_cast<std::size_t>(slot)], std::nullopt};
-        if (slot >= kFirstDrumKit) item.drumKit = data.prg.drumKits[static_cast<std::size_t>(slot - kFirstDrumKit)];
+        ProgramItem item{data.prg.records[static_cast<std::size_t>(slot)], nullptr};
+        if (slot >= kFirstDrumKit)
+            item.drumKit =
+                std::make_shared<const DrumKitData>(data.prg.drumKits[static_cast<std::size_t>(slot - kFirstDrumKit)]);
         return item;
     };
     d.write = [](SetData& data, int slot, const EditItem& item) {
@@ -36,7 +38,7 @@ KindDescriptor Make() {
         if (slot >= kFirstDrumKit && Prg(item).drumKit)
             data.prg.drumKits[static_cast<std::size_t>(slot - kFirstDrumKit)] = *Prg(item).drumKit;
     };
-    d.blank = [](const BlankItems& blank) -> EditItem { return ProgramItem{blank.program, std::nullopt}; };
+    d.blank = [](const BlankItems& blank) -> EditItem { return ProgramItem{blank.program, nullptr}; };
     d.name = [](const EditItem& item) { return Prg(item).record.Name(); };
     d.isEmpty = [](const EditItem& item) { return Prg(item).record.IsEmpty(); };
     d.findByName = [](const SetData& data, const std::string& name) {
@@ -66,7 +68,7 @@ KindDescriptor Make() {
     // has none to give a drum kit slot.
     d.refuseWrite = [](const SetData&, int slot, const EditItem& item) -> std::optional<std::string> {
         const bool drumKitSlot = slot >= kFirstDrumKit;
-        if (Prg(item).drumKit.has_value() == drumKitSlot) return std::nullopt;
+        if ((Prg(item).drumKit != nullptr) == drumKitSlot) return std::nullopt;
         return drumKitSlot ? std::string("A Program can't be pasted into a Drum Kit slot.")
                            : std::string("A Drum Kit can't be pasted into a Program slot.");
     };

@@ -84,4 +84,13 @@ std::string NormaliseSeparators(const std::string& path) {
     return normal;
 }
 
+bool IsSetDirectoryName(const std::string& path) {
+    std::string trimmed = NormaliseSeparators(path);
+    while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+    if (trimmed.size() <= 4) return false;
+    std::string extension = trimmed.substr(trimmed.size() - 4);
+    for (char& c : extension) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    return extension == ".SET" && trimmed[trimmed.size() - 5] != '/';
+}
+
 }  // namespace vx

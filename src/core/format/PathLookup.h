@@ -15,4 +15,8 @@ std::string ResolveForWrite(const std::string& path);
 // Both separators are accepted in paths the user or a set name gives.
 std::string NormaliseSeparators(const std::string& path);
 
+// Whether a path names a set directory: its last component ends in ".SET" (any case), trailing
+// separators aside.
+bool IsSetDirectoryName(const std::string& path);
+
 }  // namespace vx

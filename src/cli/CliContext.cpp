@@ -1,0 +1,70 @@
+#include "CliContext.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueInit.h"
+#include "document/Helpers.h"
+#include "editing/EditScheme.h"
+#include "format/PathLookup.h"
+#include "presets/PresetNames.h"
+#include "storage/Session.h"
+
+namespace fs = std::filesystem;
+
+namespace vxcli {
+
+CliContext::CliContext(std::string programDirectory) : programDirectory_(std::move(programDirectory)) {
+    options_.PathNam = programDirectory_;
+}
+
+CliContext::~CliContext() = default;
+
+vx::Session* CliContext::Session() {
+    if (session_) return session_.get();
+    auto catalogue = vx::InitCatalogue(programDirectory_, std::getenv("TEMP"), ui);
+    if (!catalogue) return nullptr;
+    vx::PresetTables presets;
+    if (!vx::ReadPresetNames(programDirectory_ + "/" + std::string(vx::kPresetNamesFile), presets)) {
+        std::cerr << vx::PresetNamesErrorText() << '\n';
+        return nullptr;
+    }
+    session_ = std::make_unique<vx::Session>(std::move(*catalogue), std::move(presets), options_, ui);
+    return session_.get();
+}
+
+vx::EditScheme& CliContext::Scheme() {
+    if (!scheme_) scheme_ = std::make_unique<vx::EditScheme>(*session_);
+    return *scheme_;
+}
+
+int CliContext::OpenExisting(const std::string& path) {
+    vx::Session* session = Session();
+    if (session == nullptr) return 0;
+    auto found = vx::FindPathIgnoringCase(vx::NormaliseSeparators(path));
+    std::error_code error;
+    if (!found || !fs::is_directory(*found, error)) {
+        std::cerr << "Can't find the set directory " << vx::ToUpper(path) << '\n';
+        return 0;
+    }
+    if (const int open = session->Sets().FindByDirectory(*found)) return open;
+    return session->OpenOrNewSet(false, *found);
+}
+
+int CliContext::SaveInto(int set, const std::string& dest) {
+    if (!vx::IsSetDirectoryName(dest)) {
+        std::cerr << "The destination must be a directory named NAME.SET\n";
+        return kExitUsage;
+    }
+    std::string directory = vx::NormaliseSeparators(dest);
+    while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
+    const std::string parent = vx::ParentDirOf(directory);
+    const std::string name = vx::SetNameFromPath(directory);
+    const std::string basePath = session_->CheckSaveCandidate(parent.empty() ? "." : parent, name);
+    if (basePath.empty()) return kExitFailure;
+    return session_->SaveSet(set, basePath, true) ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace vxcli

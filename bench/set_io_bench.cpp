@@ -2,13 +2,17 @@
 // The loaded set fills every slot, styles reach the largest size and the sequences and songs
 // carry events. The raw save writes each file to a temporary name, flushes it to the disk and
 // renames it, as the program's save does, so both sides pay for the same durability.
-// Large buffers are usually reused by the allocator between iterations; running with
-// MALLOC_MMAP_THRESHOLD_=131072 makes every large buffer come fresh from the system, as it
-// does when a person opens a set, which shows the cost of first touching the memory.
+// Large buffers are usually reused by the allocator between iterations, which hides the cost of
+// first touching fresh memory that a person pays on every open. The "Fresh" pair therefore runs
+// each iteration in a child process forked before anything was loaded, with the allocator's
+// default settings, and times only the load or the read inside it.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include <cstdio>
 #include <filesystem>
@@ -72,30 +76,84 @@ void WriteRawAndRename(const std::string& path, const Bytes& bytes) {
     if (written) std::rename(temporary.c_str(), path.c_str());
 }
 
+void LoadOnce(const FullSet& set, vx::test::ScriptedInteraction& ui, bool& ok) {
+    vx::SetData data;
+    for (int k = 0; k < vx::kSetKindCount; ++k) {
+        auto file = vx::OpenItemFile(set.directory + "/FULL", vx::KindFromIndex(k), ui);
+        ok = ok && file && vx::LoadKind(*file, vx::KindFromIndex(k), data);
+    }
+    benchmark::DoNotOptimize(data);
+}
+
+void ReadRawOnce(const FullSet& set) {
+    for (int k = 0; k < vx::kSetKindCount; ++k) {
+        Bytes bytes = ReadRaw(set.File(vx::KindFromIndex(k)));
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+
 void BM_LoadSet(benchmark::State& state) {
     FullSet& set = Set();
     vx::test::ScriptedInteraction ui;
     for (auto _ : state) {
-        vx::SetData data;
-        for (int k = 0; k < vx::kSetKindCount; ++k) {
-            auto file = vx::OpenItemFile(set.directory + "/FULL", vx::KindFromIndex(k), ui);
-            if (!file || !vx::LoadKind(*file, vx::KindFromIndex(k), data)) state.SkipWithError("load failed");
-        }
-        benchmark::DoNotOptimize(data);
+        bool ok = true;
+        LoadOnce(set, ui, ok);
+        if (!ok) state.SkipWithError("load failed");
     }
 }
 BENCHMARK(BM_LoadSet)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadSetRaw(benchmark::State& state) {
     FullSet& set = Set();
-    for (auto _ : state) {
-        for (int k = 0; k < vx::kSetKindCount; ++k) {
-            Bytes bytes = ReadRaw(set.File(vx::KindFromIndex(k)));
-            benchmark::DoNotOptimize(bytes);
-        }
-    }
+    for (auto _ : state) ReadRawOnce(set);
 }
 BENCHMARK(BM_ReadSetRaw)->Unit(benchmark::kMicrosecond);
+
+// Times work in a child process that meets the allocator as a freshly started program does.
+template <typename Work>
+void RunFresh(benchmark::State& state, Work work) {
+    for (auto _ : state) {
+        int channel[2];
+        if (::pipe(channel) != 0) state.SkipWithError("pipe failed");
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(channel[0]);
+            const auto begin = std::chrono::steady_clock::now();
+            const bool ok = work();
+            double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+            if (!ok) seconds = -1;
+            if (::write(channel[1], &seconds, sizeof seconds) != sizeof seconds) ::_exit(1);
+            ::_exit(0);
+        }
+        ::close(channel[1]);
+        double seconds = -1;
+        const bool got = ::read(channel[0], &seconds, sizeof seconds) == sizeof seconds;
+        ::close(channel[0]);
+        ::waitpid(child, nullptr, 0);
+        if (!got || seconds < 0) state.SkipWithError("fresh run failed");
+        state.SetIterationTime(std::max(seconds, 0.0));
+    }
+}
+
+void BM_LoadSetFresh(benchmark::State& state) {
+    const FullSet& set = Set();
+    RunFresh(state, [&] {
+        vx::test::ScriptedInteraction ui;
+        bool ok = true;
+        LoadOnce(set, ui, ok);
+        return ok;
+    });
+}
+BENCHMARK(BM_LoadSetFresh)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void BM_ReadSetRawFresh(benchmark::State& state) {
+    const FullSet& set = Set();
+    RunFresh(state, [&] {
+        ReadRawOnce(set);
+        return true;
+    });
+}
+BENCHMARK(BM_ReadSetRawFresh)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void BM_SaveSet(benchmark::State& state) {
     FullSet& set = Set();

@@ -1,6 +1,7 @@
-// Replays a fuzz target over seed files and over deterministic mutations of each seed
-// (truncations, flipped bytes, overwritten length fields), so that the loaders' refusal of
-// bad files is exercised on every test run without a fuzzing engine.
+// Replays a fuzz target over its corpus (the first argument: what fuzzing runs kept, each input
+// as it is) and over seed files with deterministic mutations of each (truncations, flipped
+// bytes, overwritten length fields), so that the loaders' refusal of bad files is exercised
+// on every test run without a fuzzing engine.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -50,19 +51,24 @@ int main(int argc, char** argv) {
     std::mt19937 random(12345);
     std::size_t seeds = 0;
     for (int i = 1; i < argc; ++i) {
+        const bool mutate = i > 1;
+        auto replay = [&](const std::filesystem::path& file) {
+            const auto bytes = ReadAll(file);
+            if (mutate)
+                ReplayWithMutations(bytes, random);
+            else
+                Run(bytes);
+            ++seeds;
+        };
         std::filesystem::path path(argv[i]);
         std::error_code error;
         if (std::filesystem::is_directory(path, error)) {
-            for (const auto& entry : std::filesystem::recursive_directory_iterator(path, error)) {
-                if (!entry.is_regular_file()) continue;
-                ReplayWithMutations(ReadAll(entry.path()), random);
-                ++seeds;
-            }
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(path, error))
+                if (entry.is_regular_file()) replay(entry.path());
         } else if (std::filesystem::is_regular_file(path, error)) {
-            ReplayWithMutations(ReadAll(path), random);
-            ++seeds;
+            replay(path);
         }
     }
-    std::cout << "replayed " << seeds << " seeds with their mutations\n";
+    std::cout << "replayed " << seeds << " files, the seeds with their mutations\n";
     return seeds > 0 ? 0 : 1;
 }

@@ -1,15 +1,10 @@
-// Loads any bytes as an arrangement global file; whatever loads must be written back byte for byte.
+// Loads any bytes as a .ARG file; whatever loads must be saved back as it came.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
-#include "globals/GlobalFiles.h"
-#include "format/ItemFile.h"
+#include "FuzzRoundTrip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const vx::ItemFile file("FUZZ.ARG", vx::Bytes(data, data + size));
-    vx::SetArrangementGlobal loaded;
-    if (!vx::LoadArg(file, loaded)) return 0;
-    if (vx::SerializeArg(loaded) != vx::Bytes(file.Content().begin(), file.Content().end())) std::abort();
+    vx::fuzz::CheckRoundTrip(vx::ItemKind::ArrangementGlobal, data, size);
     return 0;
 }

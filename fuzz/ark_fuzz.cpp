@@ -1,15 +1,10 @@
-// Loads any bytes as a KBD set file; whatever loads must be written back byte for byte.
+// Loads any bytes as a .ARK file; whatever loads must be saved back as it came.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
-#include "kbdsets/KbdSetFile.h"
-#include "format/ItemFile.h"
+#include "FuzzRoundTrip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const vx::ItemFile file("FUZZ.ARK", vx::Bytes(data, data + size));
-    vx::SetKbdSets loaded;
-    if (!vx::LoadArk(file, loaded)) return 0;
-    if (vx::SerializeArk(loaded) != vx::Bytes(file.Content().begin(), file.Content().end())) std::abort();
+    vx::fuzz::CheckRoundTrip(vx::ItemKind::KbdSet, data, size);
     return 0;
 }

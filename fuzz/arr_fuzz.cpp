@@ -1,15 +1,10 @@
-// Loads any bytes as an arrangement file; whatever loads must be written back byte for byte.
+// Loads any bytes as a .ARR file; whatever loads must be saved back as it came.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
-#include "arrangements/ArrangementFile.h"
-#include "format/ItemFile.h"
+#include "FuzzRoundTrip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const vx::ItemFile file("FUZZ.ARR", vx::Bytes(data, data + size));
-    vx::SetArrangements loaded;
-    if (!vx::LoadArr(file, loaded)) return 0;
-    if (vx::SerializeArr(loaded) != vx::Bytes(file.Content().begin(), file.Content().end())) std::abort();
+    vx::fuzz::CheckRoundTrip(vx::ItemKind::Arrangement, data, size);
     return 0;
 }

@@ -1,15 +1,10 @@
-// Loads any bytes as a global file; whatever loads must be written back byte for byte.
+// Loads any bytes as a .GBL file; whatever loads must be saved back as it came.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
-#include "globals/GlobalFiles.h"
-#include "format/ItemFile.h"
+#include "FuzzRoundTrip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const vx::ItemFile file("FUZZ.GBL", vx::Bytes(data, data + size));
-    vx::SetGlobal loaded;
-    if (!vx::LoadGbl(file, loaded)) return 0;
-    if (vx::SerializeGbl(loaded) != vx::Bytes(file.Content().begin(), file.Content().end())) std::abort();
+    vx::fuzz::CheckRoundTrip(vx::ItemKind::Global, data, size);
     return 0;
 }

@@ -1,15 +1,10 @@
-// Loads any bytes as a program file; whatever loads must be written back byte for byte.
+// Loads any bytes as a .PRG file; whatever loads must be saved back as it came.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
-#include "programs/ProgramFile.h"
-#include "format/ItemFile.h"
+#include "FuzzRoundTrip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const vx::ItemFile file("FUZZ.PRG", vx::Bytes(data, data + size));
-    vx::SetPrograms loaded;
-    if (!vx::LoadPrg(file, loaded)) return 0;
-    if (vx::SerializePrg(loaded) != vx::Bytes(file.Content().begin(), file.Content().end())) std::abort();
+    vx::fuzz::CheckRoundTrip(vx::ItemKind::Program, data, size);
     return 0;
 }

@@ -1,15 +1,10 @@
-// Loads any bytes as a style file; whatever loads must be written back byte for byte.
+// Loads any bytes as a .STY file; whatever loads must be saved back as it came.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
-#include "format/ItemFile.h"
-#include "styles/StyleFile.h"
+#include "FuzzRoundTrip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const vx::ItemFile file("FUZZ.STY", vx::Bytes(data, data + size));
-    vx::SetStyles loaded;
-    if (!vx::LoadSty(file, loaded)) return 0;
-    if (vx::SerializeSty(loaded) != vx::Bytes(file.Content().begin(), file.Content().end())) std::abort();
+    vx::fuzz::CheckRoundTrip(vx::ItemKind::Style, data, size);
     return 0;
 }

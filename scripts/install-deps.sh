@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libqt6printsupport6 libgl-dev fonts-dejavu-core
-  librtmidi-dev
+  librtmidi-dev jackd2
   libcli11-dev nlohmann-json3-dev
 )
 

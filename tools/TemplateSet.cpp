@@ -95,7 +95,6 @@ vx::SetData BuildTemplateSet() {
         slot.record.SetName(vx::kBlankName);
     }
     set.sty.gap.assign(vx::kStyDataStart - (22 + 4 * vx::kUserStyles), 0);
-    TemplateStyleRecord().AppendTo(set.sty.trailing);
 
     PutItemHeader(set.prg.header.data(), vx::ItemKind::Program);
     for (auto& program : set.prg.records) {

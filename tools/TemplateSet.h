@@ -38,10 +38,10 @@ void PutItemHeader(std::uint8_t* header, vx::ItemKind kind);
 int RequirePresetProgram(std::string_view name);
 
 // The empty set every new set is made from: blank items everywhere, the sequence memory
-// empty from unit 8192, and one blank style record behind the style directory.
+// empty from unit 8192, and a style file of 224 bytes, as a set without styles has.
 vx::SetData BuildTemplateSet();
 
-// The style record that follows the template's style directory (what new styles start from).
+// The style record the demo set's styles start from: blank name, category 15, preset calls.
 vx::StyleRecord TemplateStyleRecord();
 
 }  // namespace vxmk

@@ -3,11 +3,13 @@
 //
 //   vxmkdata --data DIR --examples DIR   write both
 //   vxmkdata --check DATA_DIR EXAMPLES_DIR   exit 1 naming every file that differs
+//   vxmkdata --fuzz-seeds DIR   write the fuzz targets' extra seeds, a folder per target
 #include <exception>
 #include <iostream>
 #include <string>
 #include <string_view>
 
+#include "FuzzSeeds.h"
 #include "ShippedFiles.h"
 
 namespace {
@@ -16,7 +18,8 @@ constexpr int kUsageError = 2;
 
 int Usage() {
     std::cerr << "usage: vxmkdata --data DIR --examples DIR\n"
-                 "       vxmkdata --check DATA_DIR EXAMPLES_DIR\n";
+                 "       vxmkdata --check DATA_DIR EXAMPLES_DIR\n"
+                 "       vxmkdata --fuzz-seeds DIR\n";
     return kUsageError;
 }
 
@@ -44,6 +47,12 @@ int Write(const std::string& dataDir, const std::string& examplesDir) {
 int main(int argc, char** argv) {
     try {
         if (argc == 4 && std::string_view(argv[1]) == "--check") return Check(argv[2], argv[3]);
+        if (argc == 3 && std::string_view(argv[1]) == "--fuzz-seeds") {
+            std::string error;
+            if (vxmk::WriteFiles(argv[2], vxmk::FuzzSeedFiles(), error)) return 0;
+            std::cerr << "vxmkdata: " << error << "\n";
+            return 1;
+        }
         if (argc == 5 && std::string_view(argv[1]) == "--data" && std::string_view(argv[3]) == "--examples")
             return Write(argv[2], argv[4]);
         return Usage();

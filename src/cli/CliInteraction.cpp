@@ -1,6 +1,8 @@
 #include "CliInteraction.h"
 
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 namespace vxcli {
 
@@ -36,6 +38,15 @@ vx::Answer CliInteraction::ShowMessage(const vx::Message& message) {
 std::unique_ptr<vx::ProgressWindow> CliInteraction::BeginProgress(const std::string&, const std::string&, double,
                                                                   double) {
     return std::make_unique<SilentProgress>();
+}
+
+std::optional<std::string> CliInteraction::ChooseSaveFile(const vx::FileRequest&) {
+    if (saveFile.empty()) return std::nullopt;
+    return saveFile;
+}
+
+void CliInteraction::Pause(double seconds) {
+    if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
 }  // namespace vxcli

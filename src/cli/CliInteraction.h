@@ -19,6 +19,7 @@ public:
     int redirectTo = -1;
     bool failOnMissing = false;
     int messagesShown = 0;
+    std::string saveFile;     // file returned by ChooseSaveFile; empty: cancelled
 
     vx::Answer ShowMessage(const vx::Message& message) override;
     int PickArrangement(int, int, const std::string&) override { return redirectTo; }
@@ -27,11 +28,12 @@ public:
     int PickNote(const std::string&, const std::string&, const std::vector<std::string>&, int) override { return -1; }
     int PickMidiChannel(const std::string&, const std::vector<std::string>&, int) override { return -1; }
     std::optional<std::string> ChooseOpenFile(const vx::FileRequest&) override { return std::nullopt; }
-    std::optional<std::string> ChooseSaveFile(const vx::FileRequest&) override { return std::nullopt; }
+    std::optional<std::string> ChooseSaveFile(const vx::FileRequest&) override;
     std::string ChooseSetToOpen() override { return {}; }
     std::string ChooseSetDestination(const std::string&) override { return destination; }
     std::unique_ptr<vx::ProgressWindow> BeginProgress(const std::string&, const std::string&, double, double) override;
     void SetBusy(bool) override {}
+    void Pause(double seconds) override;
 };
 
 }  // namespace vxcli

@@ -6,6 +6,7 @@
 
 #include "CliContext.h"
 #include "Commands.h"
+#include "MidiCommands.h"
 
 namespace fs = std::filesystem;
 
@@ -22,6 +23,14 @@ std::string ProgramDirectory(const char* argv0) {
 
 int main(int argc, char** argv) {
     vxcli::CliContext context(ProgramDirectory(argv[0]));
+    // ports, detect, sysex and send parse their own arguments.
+    if (argc > 1 && vxcli::IsMidiCommand(argv[1])) {
+        vxcli::MidiCommandContext midi{context.ui, [&context](const std::string& path, const auto& work) {
+                                           const int set = context.OpenExisting(path);
+                                           return set ? work(*context.Session(), set) : vxcli::kExitFailure;
+                                       }};
+        return vxcli::RunMidiCommand(argc, argv, midi);
+    }
     CLI::App app("Works on Vemo-x50 sets: directories NAME.SET holding the eight files of a set.", "vx50");
     app.set_version_flag("--version", std::string("vx50 ") + VX_VERSION_TEXT);
     app.add_flag("--yes", context.ui.answerYes,

@@ -64,7 +64,11 @@ TEST(CatalogueInit, ShippedTemplateIsUsable) {
     ASSERT_TRUE(state.has_value());
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(state->tempDirectory, test::ProgramDir());
-    EXPECT_TRUE(state->blank.style.record.IsEmpty());
+    // The shipped style file ends at 224, so the blank style is zeros but for name and category.
+    StyleRecord blank;
+    blank.SetName(kBlankName);
+    blank.SetCategory(15);
+    EXPECT_EQ(state->blank.style.record, blank);
 }
 
 // A template set with only the two files the catalogue reads.
@@ -114,6 +118,25 @@ TEST_F(TemplateFixture, BlanksComeFromTheTemplateFoundWhateverTheCaseOfItsNames)
     EXPECT_EQ(state->blank.song.record, song);
 }
 
+TEST_F(TemplateFixture, StyleBlankTakesZerosWhereTheTemplateEnds) {
+    Write(".ARK", ItemBytes(8, 88));
+    for (std::size_t size : {std::size_t{8}, std::size_t{224}, std::size_t{250}, std::size_t{293}}) {
+        const Bytes sty = ItemBytes(4, size);
+        Write(".STY", sty);
+        test::ScriptedInteraction one;
+        auto state = InitCatalogue(dir.Str(), nullptr, one);
+        ASSERT_TRUE(state.has_value()) << size;
+        EXPECT_TRUE(one.messages.empty()) << size;
+        Bytes expected(70, 0);
+        for (std::size_t i = 224; i < size; ++i) expected[i - 224] = sty[i];
+        std::fill_n(expected.begin(), 16, ' ');
+        expected[16] = 15;
+        EXPECT_EQ(Bytes(state->blank.style.record.bytes.begin(), state->blank.style.record.bytes.end()), expected)
+            << size;
+        EXPECT_EQ(state->blank.style.size, 1176) << size;
+    }
+}
+
 TEST_F(TemplateFixture, FailuresShowTheFileMessageThenTheLoadError) {
     const std::string sty = ToUpper(dir.Str() + "/X50EMPTY.SET/X50EMPTY.STY");
     const std::string ark = ToUpper(dir.Str() + "/X50EMPTY.SET/X50EMPTY.ARK");
@@ -123,7 +146,6 @@ TEST_F(TemplateFixture, FailuresShowTheFileMessageThenTheLoadError) {
     } cases[] = {
         {{}, ItemBytes(8, 88), {"File " + sty + " not found", "Error getting Style data.\n"}},
         {ItemBytes(0, 294), ItemBytes(8, 88), {sty + " is not a valid file", "Error getting Style data.\n"}},
-        {ItemBytes(4, 293), ItemBytes(8, 88), {"Error getting Style data.\n"}},
         {ItemBytes(4, 294), {}, {"File " + ark + " not found", "Error getting KBD Set data.\n"}},
         {ItemBytes(4, 294), ItemBytes(8, 87), {"Error getting KBD Set data.\n"}},
     };

@@ -56,7 +56,7 @@ TEST(DetailFieldsTest, ChainFlagsKeepTheirOtherBits) {
     BsqRecord bsq;
     bsq.SetByte(79, 12);
     bsq.SetByte(80, 0xF0);
-    EXPECT_EQ(bsq.ShownNext(), 0);
+    EXPECT_EQ(bsq.Next(), 0);
     bsq.SetChain(true);
     EXPECT_EQ(bsq.Byte(80), 0xF2);
     bsq.SetAutoStart(true);
@@ -68,7 +68,7 @@ TEST(DetailFieldsTest, ChainFlagsKeepTheirOtherBits) {
     song.SetChain(true);
     EXPECT_EQ(song.Byte(52), 9);
     EXPECT_EQ(song.Byte(53), 0x02);
-    EXPECT_EQ(song.ShownNext(), 9);
+    EXPECT_EQ(song.Next(), 9);
 }
 
 TEST(DetailFieldsTest, GlobalSwitchesAndPedalsLieWhereTheRecordKeepsThem) {

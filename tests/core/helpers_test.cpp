@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <string>
 #include <tuple>
 #include <vector>
@@ -59,6 +61,21 @@ TEST(Helpers, BitsWordsAndTextsStayInBounds) {
     EXPECT_EQ(HexDump(B{0x0A, 0x00, 0xFF}) + ToUpper("/tmp/live.set/Live.arr"), "0A 00 FF /TMP/LIVE.SET/LIVE.ARR");
     EXPECT_EQ(TrimBlanks("  Piano  1   ") + "|" + TrimBlanks("                "), "Piano  1|");
     EXPECT_TRUE(StartsWithIgnoringCase("newset01", "NEWSET") && !StartsWithIgnoringCase("NEWSE", "NEWSET"));
+}
+
+TEST(Helpers, UpperCasingChangesAsciiLettersOnlyWhateverTheLocale) {
+    // Under a single-byte locale the C library would upper-case bytes of UTF-8 letters too.
+    for (const char* locale : {"C", "de_DE.ISO-8859-1", "en_US.ISO-8859-1", "C.UTF-8"}) {
+        if (!std::setlocale(LC_CTYPE, locale)) continue;
+        EXPECT_EQ(ToUpper("\xC3\xBC"
+                          "ber.set \xE2\x82\xAC \xE9t\xE9"),
+                  "\xC3\xBC"
+                  "BER.SET \xE2\x82\xAC \xE9T\xE9")
+            << locale;
+        EXPECT_TRUE(StartsWithIgnoringCase("\xE9newset", "\xE9NEWSET") && !StartsWithIgnoringCase("\xE9", "\xC9"))
+            << locale;
+    }
+    std::setlocale(LC_CTYPE, "C");
 }
 
 TEST(KindErrors, TextsAndMessageBoxes) {

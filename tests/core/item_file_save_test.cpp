@@ -66,11 +66,15 @@ TEST_F(ItemFileSaveTest, ReadOnlyDestinationIsLeftAlone) {
 
 TEST_F(ItemFileSaveTest, FailureAtAnyStepLeavesTheOldFile) {
     test::WriteFileBytes(setDir / "LIVE.STY", Opaque(2000, 6));
+    const std::string file = ToUpper((setDir / "LIVE.STY").string());
     const std::pair<SaveStep, std::string> cases[] = {
-        {SaveStep::CreateTemporary, "Error saving Style data.\nCan't create the temporary file"},
-        {SaveStep::Write, "Error saving Style data.\nError writing the temporary file"},
-        {SaveStep::Flush, "Error saving Style data.\nError flushing the temporary file"},
-        {SaveStep::Rename, "Error saving Style data.\nCan't replace " + ToUpper((setDir / "LIVE.STY").string())},
+        {SaveStep::CreateTemporary,
+         "Error saving Style data.\nCan't create the temporary file for " + file + ": Input/output error"},
+        {SaveStep::Write,
+         "Error saving Style data.\nError writing the temporary file for " + file + ": No space left on device"},
+        {SaveStep::Flush,
+         "Error saving Style data.\nError flushing the temporary file for " + file + ": No space left on device"},
+        {SaveStep::Rename, "Error saving Style data.\nCan't replace " + file + ": Input/output error"},
     };
     for (const auto& [step, text] : cases) {
         SetSaveFaultForTesting(step);
@@ -83,7 +87,9 @@ TEST_F(ItemFileSaveTest, FailureAtAnyStepLeavesTheOldFile) {
     // A missing set directory is not created.
     SetSaveFaultForTesting(SaveStep::None);
     EXPECT_FALSE(SaveItemFile((dir.Path() / "GONE.SET").string(), "GONE", ItemKind::Song, Opaque(10, 8), ui));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error saving Song data.\nCan't create the temporary file"});
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error saving Song data.\nCan't create the temporary file for " +
+                                                   ToUpper((dir.Path() / "GONE.SET/GONE.SNG").string()) +
+                                                   ": No such file or directory"});
     EXPECT_FALSE(fs::exists(dir.Path() / "GONE.SET"));
 }
 
@@ -96,7 +102,7 @@ TEST_F(ItemFileSaveTest, WriteFileAtomicallyReportsTheReason) {
     // A directory in the way cannot be replaced by a file.
     fs::create_directories(setDir / "D.SYX" / "inner");
     EXPECT_FALSE(WriteFileAtomically((setDir / "D.SYX").string(), Bytes{1}, error));
-    EXPECT_EQ(error, "Can't replace " + ToUpper((setDir / "D.SYX").string()));
+    EXPECT_EQ(error, "Can't replace " + ToUpper((setDir / "D.SYX").string()) + ": Is a directory");
     EXPECT_EQ(Listing(), (std::vector<std::string>{"D.SYX", "X.SYX"}));
 }
 

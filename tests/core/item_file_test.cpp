@@ -27,6 +27,11 @@ Bytes ItemBytes(std::uint8_t kindByte, std::size_t size = 64, const char* magic 
     return bytes;
 }
 
+Bytes operator+(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 class ItemFileTest : public ::testing::Test {
 protected:
     std::string Base(const std::string& tail) const { return dir.Str() + tail; }
@@ -59,7 +64,7 @@ TEST_F(ItemFileTest, HeaderNeedsTheMagicAndForSetKindsTheKindByte) {
         test::ScriptedInteraction one;
         auto opened = OpenItemFile(Base("/CASE/ITEM"), kind, one);
         ASSERT_EQ(opened.has_value(), valid) << file << " " << size;
-        EXPECT_EQ(opened ? Bytes(opened->Content().begin(), opened->Content().end()) : bytes, bytes);
+        EXPECT_EQ(opened ? opened->ReadAll() : bytes, bytes);
         EXPECT_EQ(one.Texts(), valid ? std::vector<std::string>{}
                                      : std::vector<std::string>{ToUpper(file) + " is not a valid file"});
         fs::remove(file);
@@ -129,6 +134,33 @@ TEST_F(ItemFileTest, ReadsStayInsideTheFile) {
     Write("/BIG.SET/BIG.BSQ", ItemBytes(5, kMaxItemFileBytes + 100));
     auto opened = OpenItemFile(Base("/BIG.SET/BIG"), ItemKind::BackingSequence, ui);
     EXPECT_EQ(opened ? opened->Size() : 0, kMaxItemFileBytes);
+}
+
+TEST_F(ItemFileTest, ReadsPastTheHeldStartComeFromTheFileAndFailWhenItShrank) {
+    const std::size_t size = 3 * ItemFile::kHeldBytes + 5;
+    const Bytes bytes = ItemBytes(4, size);
+    Write("/L.SET/L.STY", bytes);
+    auto opened = OpenItemFile(Base("/L.SET/L"), ItemKind::Style, ui);
+    ASSERT_TRUE(opened.has_value());
+    EXPECT_EQ(opened->Size(), size);
+    const std::size_t held = ItemFile::kHeldBytes;
+    // Inside the held start, across its end, wholly behind it, up to the last byte.
+    for (const auto& [offset, count] : {std::pair{held - 10, std::size_t{10}},
+                                        {held - 3, std::size_t{7}},
+                                        {2 * held, std::size_t{300}},
+                                        {size - 9, std::size_t{9}}}) {
+        Bytes into{0x11};
+        ASSERT_TRUE(opened->ReadInto(offset, count, into)) << offset;
+        EXPECT_EQ(into, (Bytes{0x11} + Bytes(bytes.begin() + offset, bytes.begin() + offset + count))) << offset;
+    }
+    EXPECT_EQ(opened->ReadAll(), bytes);
+
+    // The file cut short behind the program's back: reads of what is gone fail, nothing is invented.
+    fs::resize_file(Base("/L.SET/L.STY"), 2 * held);
+    Bytes into{0x11};
+    EXPECT_FALSE(opened->ReadInto(2 * held - 4, 8, into));
+    EXPECT_EQ(into, Bytes{0x11});
+    EXPECT_TRUE(opened->ReadInto(held - 4, 8, into));
 }
 
 }  // namespace

@@ -98,11 +98,10 @@ TEST(SequenceFiles, RefuseBadFilesAndLeaveTheTargetAlone) {
         {"end offset far past the file", false, With(bsq, 2736, 0x7FFF)},
         {"last block cut short", false, Cut(bsq, bsq.size() - 1)},
         {"no end offset", false, Cut(bsq, 2737)},
-        {"end offset below the first pattern offset", true, With(sng, 4016, 8100)},
         {"song offset below the one before", true, With(sng, 3476 + 2 * 50, 100)},
-        {"first pattern offset before the last song section", true, With(sng, 3816, 8000)},
-        {"pattern data cut short", true, Cut(sng, sng.size() - 1)},
-        {"no pattern data", true, Cut(sng, sng.size() - 4 * 16)},
+        {"song events cut short", true, Cut(sng, static_cast<std::size_t>(kSngEventsStart) + 16)},
+        {"song section far past the file", true, With(With(sng, 3476 + 2 * 169, 0x7000), 4016, 0x7000)},
+        {"pattern offset and end before the last song section", true, With(With(sng, 3816, 8000), 4016, 8000)},
         {"short pattern offsets", true, Cut(sng, 4015)},
     };
     for (const auto& [what, song, file] : cases) {
@@ -112,6 +111,78 @@ TEST(SequenceFiles, RefuseBadFilesAndLeaveTheTargetAlone) {
         EXPECT_FALSE(song ? LoadSng(ItemFile("X.SNG", file), songs) : LoadBsq(ItemFile("X.BSQ", file), backing))
             << what;
         EXPECT_EQ(backing.endOffset + songs.endOffset, 2468) << what;
+    }
+}
+
+// A song file as the instrument's own save writes it, word by word from the layout: header,
+// ten records, the 100 values, the song offsets from `start`, the pattern offsets (all
+// `patternStart`), the end offset, the song events, then `extra` bytes (pattern bytes or not).
+Bytes SongFileAsSaved(const Lengths& lengths, int start, int patternStart, int end, std::size_t extra) {
+    Bytes file(static_cast<std::size_t>(kSngEventsStart));
+    std::copy_n("VEMOX", 5, file.begin());
+    file[6] = 1;
+    for (std::size_t s = 0; s < 10; ++s) {
+        std::fill_n(file.begin() + 96 + 318 * static_cast<long>(s) + 54, 16, 'A' + s);
+        file[96 + 318 * s + 52] = static_cast<std::uint8_t>(s + 1);  // next song
+    }
+    for (std::size_t v = 0; v < 200; ++v) file[3276 + v] = static_cast<std::uint8_t>(v);
+    std::size_t at = 3476;
+    int position = start;
+    for (const auto& song : lengths)
+        for (int length : song) StoreWord(file, std::exchange(at, at + 2), std::exchange(position, position + length));
+    for (int p = 0; p < kPatternCount; ++p) StoreWord(file, std::exchange(at, at + 2), patternStart);
+    StoreWord(file, at, end);
+    for (int unit = 0; unit < position - start; ++unit)
+        for (int i = 0; i < 16; ++i) file.push_back(static_cast<std::uint8_t>(unit * 3 + i));
+    for (std::size_t i = 0; i < extra; ++i) file.push_back(static_cast<std::uint8_t>(0xE0 + i % 16));
+    return file;
+}
+
+TEST(SequenceFiles, SongFilesWithoutOrWithFewerPatternBytesLoadAndSaveBackUnchanged) {
+    Lengths lengths{};
+    lengths[0] = {2, 0, 1};
+    lengths[6][4] = 3;
+    lengths[9][16] = 4;
+    const int songsEnd = 8192 + 10;
+    const struct {
+        const char* what;
+        int patternStart, end;
+        std::size_t extra;
+        std::size_t patternBytes;
+        int patternsCounted;
+    } cases[] = {
+        {"fresh: patterns start at the songs' end, none stored", songsEnd, songsEnd, 0, 0, 0},
+        {"offsets promise 6 pattern units, the file holds none", songsEnd, songsEnd + 6, 0, 0, 6},
+        {"offsets promise 6 pattern units, the file holds 2 and a half", songsEnd, songsEnd + 6, 40, 40, 6},
+        {"all 6 pattern units, then 5 trailing bytes", songsEnd, songsEnd + 6, 101, 96, 6},
+        {"saved after songs shrank: end below the stale pattern offsets", songsEnd + 30, songsEnd, 0, 0, 0},
+        {"the same with trailing bytes", songsEnd + 30, songsEnd, 7, 0, 0},
+        {"saved after songs grew: patterns before song 9's last section", 8192 + 3, songsEnd, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Bytes file = SongFileAsSaved(lengths, 8192, c.patternStart, c.end, c.extra);
+        SetSongs songs;
+        ASSERT_TRUE(LoadSng(ItemFile("X.SNG", file), songs));
+        for (int s = 0; s < kSequenceCount; ++s) EXPECT_EQ(songs.entries[s].lengths, lengths[s]) << s;
+        EXPECT_EQ(songs.entries[9].events.size(), 64u);
+        EXPECT_EQ(songs.entries[9].events[0], 18);  // unit 6 of the song memory
+        EXPECT_EQ(songs.patternData.size(), c.patternBytes);
+        EXPECT_EQ(songs.patternData.size() + songs.trailing.size(), c.extra);
+        EXPECT_EQ(CountEvents(SetBackingSequences{}, songs).patterns, c.patternsCounted);
+        EXPECT_EQ(SongListLine(songs, 0), "Song 0: AAAAAAAAAAAAAAAA :   12");
+        EXPECT_EQ(SerializeSng(songs), file);
+    }
+}
+
+TEST(SequenceFiles, ChainNumberAbove9ReadsAs0AndIsKept) {
+    for (const auto& [stored, shown] : {std::pair{0, 0}, {9, 9}, {10, 0}, {255, 0}}) {
+        BsqRecord bsq;
+        SongRecord song;
+        bsq.SetByte(79, static_cast<std::uint8_t>(stored));
+        song.SetByte(52, static_cast<std::uint8_t>(stored));
+        EXPECT_EQ(std::tuple(bsq.Next(), bsq.NextRaw(), song.Next(), song.NextRaw()),
+                  std::tuple(shown, stored, shown, stored));
     }
 }
 
@@ -174,6 +245,21 @@ TEST(SequenceFiles, RebuildAfterAnEditPacksTheRestAndKeepsThePatterns) {
     SetSongs reloadedSongs;
     ASSERT_TRUE(LoadSng(ItemFile("X.SNG", savedSongs), reloadedSongs));
     EXPECT_EQ(reloadedSongs.patternData, beforeSongs.patternData);
+
+    // A file whose pattern table was left behind by a save after the songs shrank: an edit
+    // brings the table to the songs' new end, with no pattern memory behind it.
+    Lengths few{};
+    few[1][3] = 5;
+    songs = SetSongs{};
+    ASSERT_TRUE(LoadSng(ItemFile("X.SNG", SongFileAsSaved(few, 8192, 8192 + 40, 8192 + 5, 0)), songs));
+    songs.entries[1].lengths[3] = 2;
+    songs.entries[1].events.resize(32);
+    RebuildOffsets(songs);
+    EXPECT_EQ(std::tuple(songs.patternOffsets[0], songs.patternOffsets[99], songs.endOffset),
+              std::tuple(8194, 8194, 8194));
+    ASSERT_TRUE(LoadSng(ItemFile("X.SNG", SerializeSng(songs)), reloadedSongs));
+    EXPECT_EQ(reloadedSongs.entries[1].lengths[3], 2);
+    EXPECT_EQ(CountEvents(SetBackingSequences{}, reloadedSongs).songs, 2);
 }
 
 }  // namespace

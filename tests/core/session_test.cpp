@@ -7,6 +7,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueInit.h"
 #include "document/Helpers.h"
+#include "format/ItemFileSave.h"
 #include "presets/PresetNames.h"
 #include "storage/Session.h"
 #include "support/ScriptedInteraction.h"
@@ -132,15 +133,15 @@ TEST_F(SessionTest, ASecondSetOfTheSameNameIsOpenedOnlyAfterTheWarning) {
     EXPECT_EQ(session->OpenOrNewSet(false, second), 2);
 }
 
-TEST_F(SessionTest, SaveWritesTheDirtyKindsAndAReadOnlyFileBlocksOnlyItsOwnKind) {
+TEST_F(SessionTest, SaveWritesTheDirtyKindsAndAReadOnlyFileBlocksTheWholeSave) {
     const std::string directory = MakeSet("LIVE.SET", "LIVE");
     const int set = session->OpenOrNewSet(false, directory);
     ASSERT_EQ(set, 1);
     const fs::path programs = fs::path(directory) / "LIVE.PRG";
     const fs::path styles = fs::path(directory) / "LIVE.STY";
-    const Bytes programsBefore = ReadFileBytes(programs);
-    fs::permissions(programs, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+    const Bytes programsBefore = ReadFileBytes(programs), stylesBefore = ReadFileBytes(styles);
+    const auto readOnly = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(programs, readOnly, fs::perm_options::remove);
 
     session->Data(set).prg.records[0].SetName("Changed");
     StyleSlot& style = session->Data(set).sty.slots[0];
@@ -151,12 +152,21 @@ TEST_F(SessionTest, SaveWritesTheDirtyKindsAndAReadOnlyFileBlocksOnlyItsOwnKind)
     session->MarkDirty(set, ItemKind::Style);
     const auto arrangementsTimeBefore = fs::last_write_time(fs::path(directory) / "LIVE.ARR");
 
+    // New styles beside old programs would be a set whose files disagree: neither is replaced.
     EXPECT_FALSE(session->Save(set));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error saving Program data.\nDestination file is Read-Only!"});
     EXPECT_EQ(ReadFileBytes(programs), programsBefore);
+    EXPECT_EQ(ReadFileBytes(styles), stylesBefore);
     EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Program))]);
-    EXPECT_FALSE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Style))]);
-    EXPECT_EQ(ReadFileBytes(styles).at(224), 'C') << "the style kind was saved";
+    EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Style))]);
+    EXPECT_EQ(session->Data(set).sty.slots[0].record.Name(), "Changed         ") << "the edits stay in memory";
+    EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE")) << "no temporary file is left";
+
+    fs::permissions(programs, readOnly, fs::perm_options::add);
+    EXPECT_TRUE(session->Save(set));
+    EXPECT_FALSE(session->Slot(set).AnyDirty());
+    EXPECT_EQ(ReadFileBytes(styles).at(224), 'C');
+    EXPECT_EQ(ReadFileBytes(programs).at(48), 'C');
     EXPECT_EQ(fs::last_write_time(fs::path(directory) / "LIVE.ARR"), arrangementsTimeBefore) << "clean kinds untouched";
 }
 
@@ -249,7 +259,7 @@ TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
 
     // A good file replaces the kind and makes it dirty; the lower-case name is found.
     styles[22 + 4 * 5] = 5;
-    styles[224 + 0] = 'Z';  // the template's blank style record becomes visible only as trailing bytes
+    styles.push_back('Z');  // bytes past the data are carried as they are
     WriteFileBytes(fs::path(other) / "good.sty", styles);
     ui.messages.clear();
     ui.events.clear();
@@ -308,6 +318,209 @@ TEST_F(SessionTest, TheSaveDialogAsksBeforeOverwritingAndCreatesNewDirectories) 
 
     EXPECT_EQ(session->CheckSaveCandidate(temp.Str(), "gigs"), temp.Str() + "/GIGS.SET/GIGS");
     EXPECT_TRUE(fs::is_directory(temp.Path() / "GIGS.SET"));
+}
+
+// What a save of LIVE with two changed kinds writes, and the set as it was before.
+class SetSaveTest : public SessionTest {
+protected:
+    void SetUp() override {
+        SessionTest::SetUp();
+        directory = MakeSet("LIVE.SET", "LIVE");
+        set = session->OpenOrNewSet(false, directory);
+        ASSERT_EQ(set, 1);
+        before = Files();
+        session->Data(set).prg.records[0].SetName("New Piano");
+        session->Data(set).gbl.record.SetByte(3, 7);
+        session->MarkDirty(set, ItemKind::Program);
+        session->MarkDirty(set, ItemKind::Global);
+        ui.messages.clear();
+    }
+    void TearDown() override {
+        SetSaveFaultForTesting(SaveStep::None);
+        SetSaveKillAfterRenamesForTesting(-1);
+    }
+    std::vector<Bytes> Files() const {
+        std::vector<Bytes> files;
+        for (const std::string& name : test::SetFileNames("LIVE"))
+            files.push_back(ReadFileBytes(directory + "/" + name));
+        return files;
+    }
+    bool Dirty(ItemKind kind) const { return session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(kind))]; }
+
+    std::string directory;
+    int set = 0;
+    std::vector<Bytes> before;
+};
+
+TEST_F(SetSaveTest, AFailureOfAnyKindReplacesNoFileAndKeepsTheEditsWithTheReason) {
+    // The save order is Program before Global: a failure of either leaves both files old.
+    const std::string upper = ToUpper(directory);
+    const std::string journal = upper + "/.LIVE." + std::to_string(CurrentProcessId()) + ".JOURNAL";
+    const std::pair<SaveStep, std::string> cases[] = {
+        {SaveStep::CreateTemporary,
+         "Error saving Program data.\nCan't create the temporary file for " + upper + "/LIVE.PRG: Input/output error"},
+        {SaveStep::Write, "Error saving Program data.\nError writing the temporary file for " + upper +
+                              "/LIVE.PRG: No space left on device"},
+        {SaveStep::Flush, "Error saving Program data.\nError flushing the temporary file for " + upper +
+                              "/LIVE.PRG: No space left on device"},
+        {SaveStep::Journal,
+         "Error saving Program data.\nCan't write the save journal " + journal + ": Input/output error"},
+        {SaveStep::Rename, "Error saving Program data.\nCan't replace " + upper + "/LIVE.PRG: Input/output error"},
+    };
+    for (const auto& [step, text] : cases) {
+        SetSaveFaultForTesting(step);
+        ui.messages.clear();
+        EXPECT_FALSE(session->Save(set)) << text;
+        EXPECT_EQ(ui.Texts(), std::vector<std::string>{text});
+        EXPECT_EQ(Files(), before) << text;
+        EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE")) << text;
+        EXPECT_TRUE(Dirty(ItemKind::Program) && Dirty(ItemKind::Global)) << text;
+    }
+    SetSaveFaultForTesting(SaveStep::None);
+    ASSERT_TRUE(session->Save(set));
+    EXPECT_EQ(session->Data(set).prg.records[0].Name(), "New Piano       ");
+    EXPECT_EQ(ReadFileBytes(directory + "/LIVE.PRG").at(48), 'N');
+    EXPECT_EQ(ReadFileBytes(directory + "/LIVE.GBL").at(35), 7);
+}
+
+TEST_F(SetSaveTest, ASaveKilledDuringItsRenamesIsFinishedByTheNextOpen) {
+    for (int renames = 0; renames <= 1; ++renames) {
+        SCOPED_TRACE(renames);
+        SetSaveKillAfterRenamesForTesting(renames);
+        EXPECT_FALSE(session->Save(set));
+        SetSaveKillAfterRenamesForTesting(-1);
+        const std::vector<Bytes> mixed = Files();
+        EXPECT_EQ(mixed[5] != before[5], renames >= 1) << "the program file is renamed first";
+
+        // A fresh start of the program opens the set: it is wholly the new set.
+        ScriptedInteraction other;
+        Options otherOptions;
+        Session reopened(*InitCatalogue(test::ProgramDir(), nullptr, other), session->Presets(), otherOptions, other);
+        const int again = reopened.OpenOrNewSet(false, directory);
+        ASSERT_EQ(again, 1);
+        EXPECT_EQ(reopened.Data(again).prg.records[0].Name(), "New Piano       ");
+        EXPECT_EQ(reopened.Data(again).gbl.record.Byte(3), 7);
+        EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE"));
+        EXPECT_TRUE(other.messages.empty());
+
+        // Back to the old files for the next round.
+        for (std::size_t i = 0; i < before.size(); ++i)
+            WriteFileBytes(directory + "/" + test::SetFileNames("LIVE")[i], before[i]);
+    }
+}
+
+TEST_F(SetSaveTest, AnUnfinishedJournalAndStaleTemporaryFilesAreRemovedOnOpen) {
+    const fs::path dir(directory);
+    const Bytes junk{1, 2, 3};
+    // A save killed while it wrote its journal: no rename had begun, so the set stays old.
+    WriteFileBytes(dir / ".LIVE.STY.999999.0.tmp", junk);
+    const std::string unfinished =
+        "VXSAVE 1\n" + (dir / ".LIVE.STY.999999.0.tmp").string() + "\n" + (dir / "LIVE.STY").string() + "\n";
+    WriteFileBytes(dir / ".LIVE.999999.journal", Bytes(unfinished.begin(), unfinished.end()));
+    // Temporary files of killed saves, ours by their names; other hidden files are not ours.
+    for (const char* name : {".LIVE.ARR.999998.3.tmp", ".live.bsq.999997.12.tmp", ".notes.tmp", ".LIVE.ARR.x.1.tmp",
+                             ".LIVE.TXT.999998.1.tmp"})
+        WriteFileBytes(dir / name, junk);
+    // Files of a save another running program is making (process 1 always runs) stay.
+    WriteFileBytes(dir / ".LIVE.SNG.1.0.tmp", junk);
+
+    session->CloseSet(set);
+    ASSERT_EQ(session->OpenOrNewSet(false, directory), 1);
+    std::vector<std::string> expected = {".LIVE.ARR.x.1.tmp", ".LIVE.SNG.1.0.tmp", ".LIVE.TXT.999998.1.tmp",
+                                         ".notes.tmp"};
+    for (const std::string& name : test::SetFileNames("LIVE")) expected.push_back(name);
+    EXPECT_EQ(test::Listing(directory), expected);
+    EXPECT_EQ(Files(), before);
+}
+
+TEST_F(SetSaveTest, AFailedSaveOfANewSetLeavesNoDirectoryAndTheSetItsName) {
+    const int fresh = session->OpenOrNewSet(true, "");
+    ASSERT_EQ(fresh, 2);
+    ASSERT_EQ(session->CheckSaveCandidate(temp.Str(), "gigs"), temp.Str() + "/GIGS.SET/GIGS");
+    SetSaveFaultForTesting(SaveStep::Flush);
+    EXPECT_FALSE(session->SaveSet(fresh, temp.Str() + "/GIGS.SET/GIGS", true));
+    EXPECT_EQ(ui.Texts(),
+              std::vector<std::string>{"Error saving Arrangement data.\nError flushing the temporary file for " +
+                                       ToUpper(temp.Str()) + "/GIGS.SET/GIGS.ARR: No space left on device"});
+    EXPECT_FALSE(fs::exists(temp.Path() / "GIGS.SET"));
+    EXPECT_EQ(session->Slot(fresh).name, "NEWSET02");
+    EXPECT_TRUE(session->Slot(fresh).AnyDirty());
+
+    SetSaveFaultForTesting(SaveStep::None);
+    fs::create_directories(temp.Path() / "GIGS.SET");
+    EXPECT_TRUE(session->SaveSet(fresh, temp.Str() + "/GIGS.SET/GIGS", true));
+    EXPECT_EQ(test::Listing(temp.Path() / "GIGS.SET"), test::SetFileNames("GIGS"));
+    EXPECT_EQ(ReadFileBytes(temp.Path() / "GIGS.SET/GIGS.STY").size(), 224u);
+    EXPECT_EQ(session->Slot(fresh).name, "GIGS");
+}
+
+TEST_F(SetSaveTest, ASymlinkedItemFileStaysALinkAndItsTargetGetsTheNewContent) {
+    const fs::path shared = temp.Path() / "shared";
+    fs::create_directories(shared);
+    fs::rename(fs::path(directory) / "LIVE.PRG", shared / "programs.prg");
+    fs::create_symlink("../shared/programs.prg", fs::path(directory) / "LIVE.PRG");
+    ASSERT_TRUE(session->Save(set));
+    EXPECT_TRUE(fs::is_symlink(fs::path(directory) / "LIVE.PRG"));
+    EXPECT_EQ(ReadFileBytes(shared / "programs.prg").at(48), 'N');
+    EXPECT_EQ(test::Listing(shared), std::vector<std::string>{"programs.prg"});
+    EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE"));
+}
+
+TEST_F(SessionTest, ImportReadsTheFileAsNamedBesideOneOfAnotherCase) {
+    const std::string live = MakeSet("LIVE.SET", "LIVE");
+    const int set = session->OpenOrNewSet(false, live);
+    // x.sty and X.STY side by side, and a directory a/ beside A/: each is read as named.
+    Bytes lower = ReadFileBytes(fs::path(live) / "LIVE.STY"), upper = lower;
+    lower.push_back('l');
+    upper.push_back('U');
+    for (const char* where : {"a", "A"}) {
+        fs::create_directories(temp.Path() / where);
+        WriteFileBytes(temp.Path() / where / "x.sty", where[0] == 'a' ? lower : upper);
+        WriteFileBytes(temp.Path() / where / "X.STY", upper);
+    }
+    const std::pair<std::string, Bytes> cases[] = {
+        {"/a/x.sty", lower}, {"/a/X.STY", upper}, {"/A/x.sty", upper}, {"/A/X.STY", upper}};
+    for (const auto& [file, bytes] : cases) {
+        ASSERT_TRUE(session->ImportFromFile(set, ItemKind::Style, temp.Str() + file)) << file;
+        EXPECT_EQ(session->Data(set).sty.trailing, Bytes{bytes.back()}) << file;
+    }
+}
+
+TEST_F(SessionTest, NonAsciiSetNamesKeepTheirLettersAndANewSetLoadsUnderTheTemplatesName) {
+    const std::string directory = MakeSet("über.SET", "über");
+    const int set = session->OpenOrNewSet(false, directory);
+    ASSERT_EQ(set, 1) << (ui.messages.empty() ? "" : ui.Last().text);
+    EXPECT_EQ(session->Slot(set).name, "üBER");
+    session->MarkDirty(set, ItemKind::Song);
+    EXPECT_TRUE(session->Save(set));
+    EXPECT_EQ(test::Listing(directory), test::SetFileNames("über"));
+
+    ui.progressTitles.clear();
+    EXPECT_EQ(session->OpenOrNewSet(true, ""), 2);
+    EXPECT_EQ(ui.progressTitles, std::vector<std::string>{"Loading X50EMPTY Files..."});
+}
+
+TEST_F(SessionTest, TheDemoSetWithItsSongFileCutAfterTheSongEventsOpensAndSavesBackUnchanged) {
+    const fs::path directory = temp.Path() / "DEMO.SET";
+    fs::copy(test::SourceDir() + "/examples/DEMO.SET", directory);
+    Bytes songs = ReadFileBytes(directory / "DEMO.SNG");
+    // The song events end where the first pattern offset points, as the song save leaves them.
+    const int start = songs[3476] | (songs[3477] << 8), patterns = songs[3816] | (songs[3817] << 8);
+    songs.resize(4018 + static_cast<std::size_t>(patterns - start) * 16);
+    WriteFileBytes(directory / "DEMO.SNG", songs);
+    const auto files = [&] {
+        std::vector<Bytes> all;
+        for (const std::string& name : test::SetFileNames("DEMO")) all.push_back(ReadFileBytes(directory / name));
+        return all;
+    };
+    const std::vector<Bytes> before = files();
+
+    const int set = session->OpenOrNewSet(false, directory.string());
+    ASSERT_EQ(set, 1) << (ui.messages.empty() ? "" : ui.Last().text);
+    EXPECT_TRUE(ui.messages.empty());
+    ui.setAnswers = {directory.string() + "/DEMO"};
+    ASSERT_TRUE(session->SaveAs(set));
+    EXPECT_EQ(files(), before);
 }
 
 }  // namespace

@@ -90,9 +90,11 @@ TEST_F(Vx50Test, InfoRefusesABrokenFileOfEveryKindWithTheKindsMessage) {
              b[2396 + 1] = 0x7F;
          }},
         {".SNG", "Error getting Song data.",
-         [](Bytes& b) {  // the end offset lies before the first pattern
-             b[4016] = 0;
-             b[4017] = 0;
+         [](Bytes& b) {  // song 0's sections reach far past the file
+             for (std::size_t at = 3476 + 2 * 16; at < 4018; at += 2) {
+                 b[at] = 0xFF;
+                 b[at + 1] = 0x7F;
+             }
          }},
         {".ARK", "Error getting KBD Set data.", [](Bytes& b) { b.resize(1000); }},
         {".ARG", "Error getting Arrangement Global data.", [](Bytes& b) { b.resize(60); }},

@@ -313,7 +313,7 @@ void DetailDialogsTest::arrangementGlobalDialog() {
         Ok(d);
     });
     QCOMPARE(f.caption, "FParArg:Arrangement Global" + f.In());
-    QCOMPARE(shown, (QStringList{"Main  : 256", "K.Bass: 11", "Chord2: OFF", "C 4", "Send to &Vemo-x50", "0",
+    QCOMPARE(shown, (QStringList{"Main  : 256", "K.Bass: 11", "Chord2: OFF", "C 4", "Send to &Vemo-x50", "1",
                                  "Save data into a SysEx file", "Double Click to change", "0"}));
     QCOMPARE(f.Data().arr.arr[0].Split(), 80);
     QVERIFY(arg == before);
@@ -399,6 +399,14 @@ void DetailDialogsTest::globalDialog() {
     QVERIFY(gbl.bytes == expected.bytes);
     QVERIFY(f.Dirty(vx::ItemKind::Global));
     QVERIFY(std::find(f.ui.events.begin(), f.ui.events.end(), "KindChanged 1 7") != f.ui.events.end());
+
+    // The SysEx file button closes the dialog, writes the record back, then asks for the file.
+    f.session->Slot(f.set).dirty = {};
+    f.ui.fileAnswers = {std::nullopt};
+    f.Details({vx::ItemKind::Global, 0}, [](QDialog& d) { Child<QPushButton>(d, "cmdSysex2File")->click(); });
+    QCOMPARE(f.ui.fileRequests.at(0).title, std::string("Save Global to SysEx File..."));
+    QVERIFY(f.Dirty(vx::ItemKind::Global));
+    QVERIFY(gbl.bytes == expected.bytes);
 }
 
 QTEST_MAIN(DetailDialogsTest)

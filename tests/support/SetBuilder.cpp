@@ -270,4 +270,16 @@ void WriteSet(const SetData& set, const std::string& directory, const std::strin
     }
 }
 
+void FillStyleBlock(SetData& set, int block) {
+    for (int i = 0; i < kStylesPerBlock; ++i) {
+        auto& style = set.sty.slots[static_cast<std::size_t>(block * kStylesPerBlock + i)];
+        style.used = 1;
+        style.size = 65535;
+        style.record.SetName("Full Block " + std::to_string(i + 1));
+        style.events.resize(style.size - StyleRecord::kSize);
+        for (std::size_t b = 0; b < style.events.size(); ++b)
+            style.events[b] = static_cast<std::uint8_t>((b * 31 + static_cast<std::size_t>(i) * 7) & 0xFF);
+    }
+}
+
 }  // namespace vx::test

@@ -31,6 +31,10 @@ SetData EmptySet();
 // styles of random sizes. The same seed gives the same set.
 SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options = {});
 
+// Makes the four styles of a block as large as a style can be (65535 bytes each), so that the
+// block's dump is the largest message the editor sends. Their events repeat a simple pattern.
+void FillStyleBlock(SetData& set, int block);
+
 // One kind of the set as the file it would be, named NAME + extension.
 ItemFile KindFile(const SetData& set, ItemKind kind, const std::string& name = "TEST");
 

@@ -1,5 +1,6 @@
 #include "support/TestPaths.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -17,6 +18,22 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> Listing(const std::filesystem::path& directory) {
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, ignored))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> SetFileNames(const std::string& name) {
+    std::vector<std::string> names;
+    for (const char* extension : {".ARG", ".ARK", ".ARR", ".BSQ", ".GBL", ".PRG", ".SNG", ".STY"})
+        names.push_back(name + extension);
+    return names;
 }
 
 TempDirectory::TempDirectory() {

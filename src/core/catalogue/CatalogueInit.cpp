@@ -1,9 +1,11 @@
 #include "catalogue/CatalogueInit.h"
 
+#include <algorithm>
+
 #include "catalogue/Catalogue.h"
 #include "document/KindErrors.h"
-#include "interaction/Interaction.h"
 #include "format/ItemFile.h"
+#include "interaction/Interaction.h"
 
 namespace vx {
 
@@ -12,18 +14,23 @@ namespace {
 constexpr int kBlankCategory = 15;
 constexpr std::size_t kFirstKbdSetOffset = kArkHeaderSize;
 
-// The style blank keeps the template's parameters; only what makes it an empty user style
-// is set here. Its event bytes are really there, so a paste of the blank writes what its
-// size promises.
-bool PrepareStyleBlank(const ItemFile& file, StyleSlot& blank) {
-    if (!file.Read(kStyDataStart, StyleRecord::kSize, blank.record.bytes.data())) return false;
+// The style blank is the record at offset 224 of the template's style file. A template
+// without styles ends at 224, and a read past the end of a file gives zero bytes, so the
+// record is then all zeros apart from what makes it an empty user style.
+void PrepareStyleBlank(const ItemFile& file, StyleSlot& blank) {
+    blank.record = StyleRecord{};
+    if (file.Size() > static_cast<std::size_t>(kStyDataStart)) {
+        const std::size_t present =
+            std::min(file.Size() - static_cast<std::size_t>(kStyDataStart), std::size_t{StyleRecord::kSize});
+        file.Read(kStyDataStart, present, blank.record.bytes.data());
+    }
     blank.record.SetName(kBlankName);
     blank.record.SetCategory(kBlankCategory);
     blank.slotByte = 0;
     blank.used = 1;
     blank.size = static_cast<std::uint16_t>(kEmptyStyleSize);
+    // Its event bytes are really there, so a paste of the blank writes what its size promises.
     blank.events.assign(kEmptyStyleSize - StyleRecord::kSize, 0);
-    return true;
 }
 
 void PrepareZeroBlanks(BlankItems& blank) {
@@ -67,10 +74,11 @@ std::optional<CatalogueState> InitCatalogue(const std::string& programDirectory,
     {
         // OpenItemFile has told the user what is wrong with the file; the load error follows.
         const auto styles = OpenItemFile(state.templateBase, ItemKind::Style, ui);
-        if (!styles || !PrepareStyleBlank(*styles, state.blank.style)) {
+        if (!styles) {
             ShowLoadError(ui, ItemKind::Style, "");
             return std::nullopt;
         }
+        PrepareStyleBlank(*styles, state.blank.style);
     }
     PrepareZeroBlanks(state.blank);
 

@@ -46,7 +46,7 @@ template <typename Record>
 void AddChain(std::vector<DetailField>& fields, const Record& record, std::string_view chainLabel) {
     fields.push_back(Field(std::string(chainLabel), record.Chain() ? "on" : "off"));
     fields.push_back(Field("AutoStart", record.AutoStart() ? "on" : "off"));
-    fields.push_back(Field("Next", std::to_string(record.ShownNext())));
+    fields.push_back(Field("Next", std::to_string(record.Next())));
 }
 
 std::string Switch(bool on) { return on ? "on" : "off"; }

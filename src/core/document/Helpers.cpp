@@ -1,7 +1,5 @@
 #include "document/Helpers.h"
 
-#include <cctype>
-
 #include "catalogue/Catalogue.h"
 
 namespace vx {
@@ -10,7 +8,9 @@ namespace {
 
 std::size_t LastSeparator(std::string_view path) { return path.find_last_of("\\/"); }
 
-char UpperChar(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+// ASCII letters only: the locale's upper-casing would change bytes of UTF-8 names, and the
+// set could then not be found under its own name.
+char UpperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <utility>
 
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
@@ -29,86 +30,77 @@ namespace {
 constexpr std::size_t kHeaderBytes = 8;
 constexpr std::string_view kMagic = "VEMOX";
 
-enum class ReadResult { Ok, NotFound, CannotOpen, ReadError };
+enum class OpenResult { Ok, NotFound, CannotOpen, ReadError };
 
 #if !defined(_WIN32)
-// One open, one status query and the reads: a set is eight files, and every call to the
-// system counts when a set is opened. Non-blocking, so a pipe of that name cannot hang us.
-ReadResult ReadWholeFile(const std::string& path, ItemFile::Buffer& content, std::size_t& size) {
+// One open, one status query and one read of the start: a set is eight files, and every call
+// to the system counts when a set is opened. Non-blocking, so a pipe of that name cannot hang us.
+OpenResult OpenAndReadStart(const std::string& path, int& descriptor, std::size_t& size, Bytes& held) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? ReadResult::NotFound : ReadResult::CannotOpen;
-    struct FdCloser {
-        int fd;
-        ~FdCloser() { ::close(fd); }
-    } closer{fd};
+    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? OpenResult::NotFound : OpenResult::CannotOpen;
     struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return ReadResult::CannotOpen;
-
-    // The reported size is only a first guess (a file may change while it is read); what
-    // counts is what arrives, up to one byte more than the limit, which tells a file too large.
-    constexpr std::size_t kLimit = kMaxItemFileBytes + 1;
-    std::size_t capacity = std::min(static_cast<std::size_t>(std::max<off_t>(status.st_size, 0)) + 1, kLimit);
-    content.reset(new std::uint8_t[capacity]);
-    size = 0;
-    while (true) {
-        const ssize_t got = ::read(fd, content.get() + size, capacity - size);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return ReadResult::ReadError;
-        }
-        if (got == 0) return ReadResult::Ok;
-        size += static_cast<std::size_t>(got);
-        if (size < capacity) continue;
-        if (capacity >= kLimit) return ReadResult::Ok;
-        const std::size_t larger = std::min(capacity * 2, kLimit);
-        ItemFile::Buffer grown(new std::uint8_t[larger]);
-        std::memcpy(grown.get(), content.get(), size);
-        content = std::move(grown);
-        capacity = larger;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return OpenResult::CannotOpen;
     }
+    descriptor = fd;
+    size = static_cast<std::size_t>(std::max<off_t>(status.st_size, 0));
+    // At least the header is asked for: some files report no size but have content.
+    held.resize(std::min(std::max(size, kHeaderBytes), ItemFile::kHeldBytes));
+    std::size_t got = 0;
+    while (got < held.size()) {
+        const ssize_t n = ::pread(fd, held.data() + got, held.size() - got, static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            descriptor = -1;
+            return OpenResult::ReadError;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    // A file that fits in the held start is what was read (it may have changed since the
+    // status query); a larger one is read on from the file and checked then.
+    held.resize(got);
+    if (got < ItemFile::kHeldBytes) size = got;
+    return OpenResult::Ok;
+}
+
+bool ReadAt(int descriptor, std::size_t offset, std::size_t count, std::uint8_t* out) {
+    while (count > 0) {
+        const ssize_t n = ::pread(descriptor, out, count, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;  // the file changed under us: refuse rather than invent bytes
+        out += n;
+        offset += static_cast<std::size_t>(n);
+        count -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void CloseDescriptor(int descriptor) {
+    if (descriptor >= 0) ::close(descriptor);
 }
 #else
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-// Reads at most one byte more than kMaxItemFileBytes, which tells a file that is too large.
-// The size the file system reports is only a first guess for the buffer (a file may grow or
-// shrink while it is read); what counts is what arrives. The buffer is not cleared first:
-// loading a set costs little more than reading its bytes.
-bool ReadAtMost(std::FILE* file, ItemFile::Buffer& content, std::size_t& size) {
-    constexpr std::size_t kLimit = kMaxItemFileBytes + 1;
-    std::size_t capacity = 64 * 1024;
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        const long end = std::ftell(file);
-        if (end > 0) capacity = static_cast<std::size_t>(end) + 1;
-        std::rewind(file);
-    }
-    capacity = std::min(capacity, kLimit);
-    content.reset(new std::uint8_t[capacity]);
-    size = 0;
-    while (true) {
-        size += std::fread(content.get() + size, 1, capacity - size, file);
-        if (size < capacity || capacity >= kLimit) break;
-        const std::size_t larger = std::min(capacity * 2, kLimit);
-        ItemFile::Buffer grown(new std::uint8_t[larger]);
-        std::memcpy(grown.get(), content.get(), size);
-        content = std::move(grown);
-        capacity = larger;
-    }
-    return !std::ferror(file);
-}
-
-ReadResult ReadWholeFile(const std::string& path, ItemFile::Buffer& content, std::size_t& size) {
+// Without positioned reads the whole file is read at once, up to one byte past the limit.
+OpenResult OpenAndReadStart(const std::string& path, int& descriptor, std::size_t& size, Bytes& held) {
+    descriptor = -1;
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) return ReadResult::NotFound;
-    if (!fs::is_regular_file(status)) return ReadResult::CannotOpen;
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) return ReadResult::CannotOpen;
-    return ReadAtMost(file.get(), content, size) ? ReadResult::Ok : ReadResult::ReadError;
+    if (ec || !fs::exists(status)) return OpenResult::NotFound;
+    if (!fs::is_regular_file(status)) return OpenResult::CannotOpen;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return OpenResult::CannotOpen;
+    held.resize(std::min<std::size_t>(static_cast<std::size_t>(fs::file_size(path, ec)), kMaxItemFileBytes + 1));
+    held.resize(std::fread(held.data(), 1, held.size(), file));
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    size = held.size();
+    return failed ? OpenResult::ReadError : OpenResult::Ok;
 }
+
+bool ReadAt(int, std::size_t, std::size_t, std::uint8_t*) { return false; }
+void CloseDescriptor(int) {}
 #endif
 
 bool HeaderIsValid(const std::uint8_t* content, std::size_t size, ItemKind kind) {
@@ -120,14 +112,37 @@ bool HeaderIsValid(const std::uint8_t* content, std::size_t size, ItemKind kind)
 }  // namespace
 
 ItemFile::ItemFile(std::string path, const Bytes& content)
-    : path_(std::move(path)), content_(new std::uint8_t[content.size() + 1]), size_(content.size()) {
-    if (!content.empty()) std::memcpy(content_.get(), content.data(), content.size());
+    : path_(std::move(path)), held_(content), size_(content.size()) {}
+
+ItemFile::ItemFile(ItemFile&& other) noexcept
+    : path_(std::move(other.path_)),
+      held_(std::move(other.held_)),
+      size_(other.size_),
+      descriptor_(std::exchange(other.descriptor_, -1)),
+      complete_(other.complete_) {}
+
+ItemFile& ItemFile::operator=(ItemFile&& other) noexcept {
+    if (this != &other) {
+        CloseDescriptor(descriptor_);
+        path_ = std::move(other.path_);
+        held_ = std::move(other.held_);
+        size_ = other.size_;
+        descriptor_ = std::exchange(other.descriptor_, -1);
+        complete_ = other.complete_;
+    }
+    return *this;
 }
+
+ItemFile::~ItemFile() { CloseDescriptor(descriptor_); }
 
 bool ItemFile::Read(std::size_t offset, std::size_t count, std::uint8_t* out) const {
     if (offset > size_ || count > size_ - offset) return false;
-    if (count > 0) std::memcpy(out, content_.get() + offset, count);
-    return true;
+    if (count == 0) return true;
+    // What lies in the held start is copied; the rest comes from the file.
+    const std::size_t fromHeld = offset < held_.size() ? std::min(count, held_.size() - offset) : 0;
+    if (fromHeld > 0) std::memcpy(out, held_.data() + offset, fromHeld);
+    if (fromHeld == count) return true;
+    return ReadAt(descriptor_, offset + fromHeld, count - fromHeld, out + fromHeld);
 }
 
 bool ItemFile::ReadByte(std::size_t offset, std::uint8_t& out) const { return Read(offset, 1, &out); }
@@ -141,9 +156,17 @@ bool ItemFile::ReadWord(std::size_t offset, std::uint16_t& out) const {
 
 bool ItemFile::ReadInto(std::size_t offset, std::size_t count, Bytes& out) const {
     if (offset > size_ || count > size_ - offset) return false;
-    const std::uint8_t* first = content_.get() + offset;
-    out.insert(out.end(), first, first + count);
-    return true;
+    const std::size_t before = out.size();
+    out.resize(before + count);
+    if (Read(offset, count, out.data() + before)) return true;
+    out.resize(before);
+    return false;
+}
+
+Bytes ItemFile::ReadAll() const {
+    Bytes all;
+    ReadInto(0, size_, all);
+    return all;
 }
 
 std::string ItemFileName(const std::string& basePath, ItemKind kind) {
@@ -152,39 +175,47 @@ std::string ItemFileName(const std::string& basePath, ItemKind kind) {
 }
 
 std::optional<ItemFile> OpenItemFile(const std::string& basePath, ItemKind kind, Interaction& ui) {
-    // Messages name the file as it was asked for, in upper case, whatever its case on disk.
-    const std::string shown = ToUpper(basePath + std::string(KindExtension(kind)));
-    std::string path = basePath + std::string(KindExtension(kind));
+    return OpenItemFileNamed(basePath + std::string(KindExtension(kind)), kind, ui);
+}
 
-    ItemFile::Buffer content;
-    std::size_t size = 0;
-    ReadResult result = ReadWholeFile(path, content, size);
-    if (result == ReadResult::NotFound) {
+std::optional<ItemFile> OpenItemFileNamed(const std::string& fileName, ItemKind kind, Interaction& ui) {
+    // Messages name the file as it was asked for, in upper case, whatever its case on disk.
+    const std::string shown = ToUpper(fileName);
+    std::string path = fileName;
+
+    ItemFile file;
+    OpenResult result = OpenAndReadStart(path, file.descriptor_, file.size_, file.held_);
+    if (result == OpenResult::NotFound) {
         // Sets come from other systems: the file may be there under another case.
         if (auto found = FindPathIgnoringCase(path); found && *found != path) {
             path = *found;
-            result = ReadWholeFile(path, content, size);
+            result = OpenAndReadStart(path, file.descriptor_, file.size_, file.held_);
         }
     }
     switch (result) {
-        case ReadResult::Ok:
+        case OpenResult::Ok:
             break;
-        case ReadResult::NotFound:
+        case OpenResult::NotFound:
             ShowError(ui, "File " + shown + " not found");
             return std::nullopt;
-        case ReadResult::CannotOpen:
+        case OpenResult::CannotOpen:
             ShowError(ui, "Can't open file " + shown);
             return std::nullopt;
-        case ReadResult::ReadError:
+        case OpenResult::ReadError:
             ShowError(ui, "Error reading " + shown + " file header");
             return std::nullopt;
     }
-    if (!HeaderIsValid(content.get(), size, kind)) {
+    if (!HeaderIsValid(file.held_.data(), file.held_.size(), kind)) {
         ShowError(ui, shown + " is not a valid file");
         return std::nullopt;
     }
-    const bool complete = size <= kMaxItemFileBytes;
-    return ItemFile(path, std::move(content), complete ? size : kMaxItemFileBytes, complete);
+    file.path_ = std::move(path);
+    if (file.size_ > kMaxItemFileBytes) {
+        file.complete_ = false;
+        file.size_ = kMaxItemFileBytes;
+        if (file.held_.size() > kMaxItemFileBytes) file.held_.resize(kMaxItemFileBytes);
+    }
+    return std::optional<ItemFile>(std::move(file));
 }
 
 }  // namespace vx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "catalogue/ItemKind.h"
@@ -9,19 +10,58 @@ namespace vx {
 
 class Interaction;
 
-// The common save of an item file: a read-only destination is refused with the kind's save
+// The common save of one item file: a read-only destination is refused with the kind's save
 // error and "Destination file is Read-Only!"; otherwise the content goes to a temporary file
-// of its own in the destination's directory, is flushed and renamed over the destination.
-// Any failure leaves the destination exactly as it was, removes the temporary file and shows
-// the kind's save error. An existing destination keeps its own name, whatever its case.
+// of its own beside the destination, is flushed and renamed over it. Any failure leaves the
+// destination exactly as it was, removes the temporary file and shows the kind's save error
+// with the reason and the file. An existing destination keeps its own name, whatever its case.
 bool SaveItemFile(const std::string& setDirectory, const std::string& setName, ItemKind kind, const Bytes& content,
                   Interaction& ui);
 
-// The steps of an atomic write, for tests that make one of them fail.
-enum class SaveStep { None, CreateTemporary, Write, Flush, Rename };
-void SetSaveFaultForTesting(SaveStep step);
+// A file written and flushed beside its destination, waiting to be renamed over it.
+struct StagedFile {
+    ItemKind kind = ItemKind::Arrangement;
+    std::string destination;
+    std::string temporary;
+};
+
+// Where a kind of a set is written: an existing file's own spelling, and for a symbolic link
+// the file it points to, so the link stays a link and its target gets the new content.
+std::string ItemFileDestination(const std::string& setDirectory, const std::string& setName, ItemKind kind);
+
+// The first half of a save: the read-only check and the temporary file, written and flushed.
+// On failure shows the kind's save error and leaves nothing behind.
+std::optional<StagedFile> StageItemFile(const std::string& setDirectory, const std::string& setName, ItemKind kind,
+                                        const Bytes& content, Interaction& ui);
+// Removes a staged file's temporary file; the destination is untouched.
+void DiscardStagedFile(const StagedFile& staged);
+
+// Writes bytes to a temporary file beside path and flushes it; its name on success, nothing
+// and a reason naming the file otherwise.
+std::optional<std::string> WriteTemporaryBeside(const std::string& path, const Bytes& content, std::string& error);
+// Renames a flushed temporary file over path, keeping path's permissions; false with a reason.
+bool ReplaceWithTemporary(const std::string& temporary, const std::string& path, std::string& error);
 
 // Writes bytes to path through a temporary file beside it; false with a reason on failure.
 bool WriteFileAtomically(const std::string& path, const Bytes& content, std::string& error);
+
+// Our temporary files are named ".NAME.EXT.<process>.<counter>.tmp"; true for such a name.
+bool IsOurTemporaryName(const std::string& fileName);
+
+// The steps of a save, for tests that make one of them fail. Kill stops a set save right
+// after the given number of renames, as if the program had been killed there.
+enum class SaveStep { None, CreateTemporary, Write, Flush, Rename, Journal };
+void SetSaveFaultForTesting(SaveStep step);
+bool SaveFaultInjected(SaveStep step);
+void SetSaveKillAfterRenamesForTesting(int renames);  // -1: never
+bool SaveKilledForTesting(int renamesDone);
+
+// This program's process number, and whether another process of that number is running
+// (whose temporary files and journal may still be in use).
+int CurrentProcessId();
+bool ProcessIsRunning(int process);
+
+// The text of the system's error number, as "No space left on device".
+std::string SystemErrorText(int error);
 
 }  // namespace vx

@@ -37,6 +37,8 @@ class ProgressWindow {
 public:
     virtual ~ProgressWindow() = default;
     virtual void SetValue(double value) = 0;
+    // True once the user asked to stop (only windows opened with a Cancel button can).
+    virtual bool CancelRequested() { return false; }
 };
 
 // The only way the core reaches a person. The editor implements it with dialogs, the
@@ -70,6 +72,11 @@ public:
 
     virtual std::unique_ptr<ProgressWindow> BeginProgress(const std::string& title, const std::string& text,
                                                           double minimum, double maximum) = 0;
+    // The same window with a Cancel button, for work that can stop cleanly part way.
+    virtual std::unique_ptr<ProgressWindow> BeginCancellableProgress(const std::string& title, const std::string& text,
+                                                                     double minimum, double maximum) {
+        return BeginProgress(title, text, minimum, maximum);
+    }
     virtual void SetBusy(bool busy) = 0;
     // Waits while the user interface stays alive.
     virtual void Pause(double seconds) { (void)seconds; }

@@ -1,5 +1,6 @@
 #include "sequences/SequenceFiles.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -187,14 +188,15 @@ bool LoadSng(const ItemFile& file, SetSongs& out) {
             return false;
     }
     if (!ReadOffset(file, kSngEndOffsetAt, data.endOffset)) return false;
-    // The last song section ends where the patterns begin.
-    if (!DeriveLengths(data.offsets, data.patternOffsets[0], data.entries)) return false;
-    if (data.endOffset < data.patternOffsets[0]) return false;
+    if (!DeriveLengths(data.offsets, SongsEnd(data), data.entries)) return false;
 
     std::size_t position = kSngEventsStart;
     if (!ReadEventBlocks(file, position, data.entries)) return false;
-    // The pattern memory follows the song events; it is carried so a save does not drop it.
-    std::size_t patternBytes = static_cast<std::size_t>(data.endOffset - data.patternOffsets[0]) * kEventUnitBytes;
+    // Files saved after a song edit carry no pattern bytes, or fewer than the offsets promise;
+    // what is there is kept, and whatever follows it is carried as trailing bytes.
+    const std::size_t remaining = file.Size() - position;
+    const std::size_t patternBytes =
+        std::min(static_cast<std::size_t>(PatternUnits(data)) * kEventUnitBytes, remaining);
     if (!ReadBlock(file, position, patternBytes, data.patternData)) return false;
     if (!ReadBlock(file, position, file.Size() - position, data.trailing)) return false;
     out = std::move(data);
@@ -218,19 +220,35 @@ Bytes SerializeSng(const SetSongs& data) {
 
 void RebuildOffsets(SetBackingSequences& data) { data.endOffset = PackSections(data.offsets, data.entries); }
 
+int SongsEnd(const SetSongs& data) {
+    const int lastStart = data.offsets[kSequenceCount - 1][kSections - 1];
+    const int patterns = data.patternOffsets[0];
+    // A save after a song edit stores the songs' end as the end offset and leaves the pattern
+    // table as it was, so the songs end at whichever of the two comes first; an end that lies
+    // before the last section's start cannot close it, and the other value is taken.
+    const int first = std::min(patterns, data.endOffset), second = std::max(patterns, data.endOffset);
+    return first >= lastStart ? first : second;
+}
+
+int PatternUnits(const SetSongs& data) {
+    return std::max(data.endOffset - std::max(data.patternOffsets[0], SongsEnd(data)), 0);
+}
+
 void RebuildOffsets(SetSongs& data) {
-    int songsEnd = PackSections(data.offsets, data.entries);
-    // The pattern region follows the songs, so it moves by the change in their size.
-    int delta = songsEnd - data.patternOffsets[0];
+    const int patternUnits = PatternUnits(data);
+    const int songsEnd = PackSections(data.offsets, data.entries);
+    // The pattern region follows the songs: the pattern table moves with the songs' new end,
+    // keeping its spacing, and the end offset closes the pattern memory behind it.
+    const int delta = songsEnd - data.patternOffsets[0];
     for (int& offset : data.patternOffsets) offset += delta;
-    data.endOffset += delta;
+    data.endOffset = songsEnd + patternUnits;
 }
 
 EventCounters CountEvents(const SetBackingSequences& bsq, const SetSongs& sng) {
     EventCounters counters;
     for (const auto& entry : bsq.entries) counters.backSeqs += entry.total;
     for (const auto& entry : sng.entries) counters.songs += entry.total;
-    counters.patterns = sng.endOffset - sng.patternOffsets[0];
+    counters.patterns = PatternUnits(sng);
     return counters;
 }
 

@@ -33,13 +33,16 @@ struct SetSongs {
     OffsetTable offsets{};
     std::array<int, kPatternCount> patternOffsets{};
     int endOffset = 0;
-    Bytes patternData;  // (endOffset - patternOffsets[0]) * 16 bytes after the song events
+    Bytes patternData;  // up to PatternUnits * 16 bytes after the song events, as many as the file holds
     Bytes trailing;     // bytes past the pattern data, kept as read
 };
 
 bool LoadBsq(const ItemFile& file, SetBackingSequences& out);
 // Writes the ten totals into the header (offsets 44 + 4 b) as the file stores them.
 Bytes SerializeBsq(const SetBackingSequences& data);
+// Loads a song file whatever pattern bytes it carries: none, fewer than the offsets say, or
+// with an end offset below the first pattern offset (as a save after a song edit leaves it).
+// Only offsets that go backwards or events past the end of the file fail the load.
 bool LoadSng(const ItemFile& file, SetSongs& out);
 Bytes SerializeSng(const SetSongs& data);
 
@@ -48,6 +51,13 @@ Bytes SerializeSng(const SetSongs& data);
 // so the pattern region stays where the offsets say it is.
 void RebuildOffsets(SetBackingSequences& data);
 void RebuildOffsets(SetSongs& data);
+
+// Where the last song section ends: the first pattern offset, or the end offset when that
+// lies below it (the pattern table of a file saved after a song edit is stale).
+int SongsEnd(const SetSongs& data);
+// The pattern memory in units: from the first pattern offset (or the songs' end, when that lies
+// behind it) to the end offset; never below 0.
+int PatternUnits(const SetSongs& data);
 
 // The five counters, in 16-byte units (shown multiplied by 4 as events).
 struct EventCounters {

@@ -7,20 +7,24 @@
 
 namespace vx {
 
+// The chain number a stored "next" byte stands for.
+constexpr int ChainNumber(int stored) { return stored > 9 ? 0 : stored; }
+
 // The chaining fields shared by backing sequences and songs: the number of the entry to chain
 // to, and the flags byte with bit 1 "chain to the next one" and bit 0 "AutoStart". Other bits
 // of the flags are kept.
 template <std::size_t NextOffset, std::size_t N>
 struct ChainedRecord : ByteRecord<N> {
-    int Next() const { return this->Byte(NextOffset); }
+    // The entry to chain to, 0 to 9; a stored byte above 9 names none of them and reads as 0.
+    // The stored byte itself is kept and written back as it was.
+    int Next() const { return ChainNumber(NextRaw()); }
+    int NextRaw() const { return this->Byte(NextOffset); }
     void SetNext(int number) { this->SetByte(NextOffset, static_cast<std::uint8_t>(number)); }
     int ChainFlags() const { return this->Byte(NextOffset + 1); }
     bool Chain() const { return (ChainFlags() & 0x02) != 0; }
     bool AutoStart() const { return (ChainFlags() & 0x01) != 0; }
     void SetChain(bool on) { SetFlag(0x02, on); }
     void SetAutoStart(bool on) { SetFlag(0x01, on); }
-    // What the dialogs show as the next number: 0 when the stored one is beyond the ten entries.
-    int ShownNext() const { return Next() > 9 ? 0 : Next(); }
 
 private:
     void SetFlag(int mask, bool on) {

@@ -9,6 +9,7 @@
 #include "format/ItemFile.h"
 #include "format/ItemFileSave.h"
 #include "format/PathLookup.h"
+#include "format/SaveJournal.h"
 #include "interaction/Interaction.h"
 
 namespace vx {
@@ -75,6 +76,9 @@ int Session::OpenOrNewSet(bool newSet, const std::string& givenPath) {
         }
     }
 
+    // A save of this set that was killed during its renames is finished before anything is read.
+    if (!newSet) RecoverSetDirectory(path, name);
+
     const int set = sets_.GetFreeSlot();
     SetSlot& slot = sets_[set];
     slot.dirty.fill(newSet);
@@ -86,7 +90,8 @@ int Session::OpenOrNewSet(bool newSet, const std::string& givenPath) {
         slot.directory = path;
     }
 
-    if (!LoadSetFiles(set, path + "/" + name)) {
+    // The progress window names what is read: the template's name for a new set.
+    if (!LoadSetFiles(set, path + "/" + name, name)) {
         sets_.Free(set);
         return 0;
     }
@@ -95,9 +100,9 @@ int Session::OpenOrNewSet(bool newSet, const std::string& givenPath) {
     return set;
 }
 
-bool Session::LoadSetFiles(int set, const std::string& basePath) {
+bool Session::LoadSetFiles(int set, const std::string& basePath, const std::string& shownName) {
     BusyPointer busy(ui_);
-    auto progress = ui_.BeginProgress("Loading " + sets_[set].name + " Files...", "", 0.001, 15.001);
+    auto progress = ui_.BeginProgress("Loading " + shownName + " Files...", "", 0.001, 15.001);
 
     // Every file is opened and checked first, so that each bad one is reported.
     std::vector<std::optional<ItemFile>> files;
@@ -128,24 +133,50 @@ bool Session::LoadSetFiles(int set, const std::string& basePath) {
 bool Session::SaveSet(int set, const std::string& basePath, bool allKinds) {
     SetSlot& slot = sets_[set];
     const std::string normalised = NormaliseSeparators(basePath);
-    slot.directory = ParentDirOf(normalised);
-    slot.name = ToUpper(SetNameFromPath(normalised));
-    ui_.SetRenamed(set);
+    const std::string directory = ParentDirOf(normalised);
+    const std::string name = ToUpper(SetNameFromPath(normalised));
 
     BusyPointer busy(ui_);
     std::error_code error;
-    if (!fs::is_directory(slot.directory, error)) fs::create_directories(slot.directory, error);
+    // A directory that holds nothing yet is removed again when the save fails.
+    const bool freshDirectory = !fs::exists(directory, error) || fs::is_empty(directory, error);
+    if (!fs::is_directory(directory, error)) fs::create_directories(directory, error);
+    RecoverSetDirectory(directory, name);
 
-    bool allSaved = true;
+    // Every kind is written to its temporary file first; the files are replaced only when all
+    // were written and flushed, so the set on disk is either the old one or wholly the new one.
+    std::vector<StagedFile> staged;
+    bool allStaged = true;
     for (ItemKind kind : kSaveOrder) {
-        const auto index = static_cast<std::size_t>(KindIndex(kind));
-        if (!slot.dirty[index] && !allKinds) continue;
-        if (SaveItemFile(slot.directory, slot.name, kind, SerializeKind(*slot.data, kind), ui_))
-            slot.dirty[index] = false;
-        else
-            allSaved = false;
+        if (!slot.dirty[static_cast<std::size_t>(KindIndex(kind))] && !allKinds) continue;
+        auto file = StageItemFile(directory, name, kind, SerializeKind(*slot.data, kind), ui_);
+        if (!file) {
+            allStaged = false;
+            break;
+        }
+        staged.push_back(std::move(*file));
     }
-    return allSaved;
+
+    CommitResult result = CommitResult::NothingDone;
+    if (allStaged) {
+        std::string reason;
+        ItemKind failedKind = ItemKind::Arrangement;
+        result = CommitStagedFiles(directory, name, staged, reason, failedKind);
+        if (result != CommitResult::Committed) ShowSaveError(ui_, failedKind, reason);
+    } else {
+        for (const StagedFile& file : staged) DiscardStagedFile(file);
+    }
+    if (result != CommitResult::Committed) {
+        // The edits stay in memory and the set keeps its name and place.
+        if (freshDirectory && result == CommitResult::NothingDone) fs::remove(directory, error);
+        return false;
+    }
+
+    for (const StagedFile& file : staged) slot.dirty[static_cast<std::size_t>(KindIndex(file.kind))] = false;
+    slot.directory = directory;
+    slot.name = name;
+    ui_.SetRenamed(set);
+    return true;
 }
 
 bool Session::Save(int set) {
@@ -207,13 +238,19 @@ bool Session::ImportAll(int set, ItemKind kind) {
 
 bool Session::ImportFromFile(int set, ItemKind kind, const std::string& file) {
     if (!IsSetKind(kind) || !sets_.IsOpen(set)) return false;
+    // The file as given; only a name that does not exist as spelled is looked up ignoring case.
     const std::string normalised = NormaliseSeparators(file);
-    const std::string basePath = ToUpper(normalised.size() >= 4 ? normalised.substr(0, normalised.size() - 4) : "");
+    const std::string extension(KindExtension(kind));
+    const bool hasExtension = normalised.size() >= extension.size() &&
+                              ToUpper(normalised.substr(normalised.size() - extension.size())) == extension;
+    const std::string fileName =
+        hasExtension ? normalised
+                     : (normalised.size() >= 4 ? normalised.substr(0, normalised.size() - 4) : "") + extension;
 
     bool loaded = false;
     {
         BusyPointer busy(ui_);
-        auto opened = OpenItemFile(basePath, kind, ui_);
+        auto opened = OpenItemFileNamed(fileName, kind, ui_);
         // LoadKind replaces the kind only when the whole file was read.
         loaded = opened && opened->Complete() && LoadKind(*opened, kind, *sets_[set].data);
     }

@@ -73,7 +73,7 @@ public:
     virtual ~Session() = default;
 
 private:
-    bool LoadSetFiles(int set, const std::string& basePath);
+    bool LoadSetFiles(int set, const std::string& basePath, const std::string& shownName);
 
     CatalogueState catalogue_;
     PresetTables presets_;

@@ -64,7 +64,12 @@ EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undo
     return flags;
 }
 
-UtilityCommandSet BuiltUtilityCommands() { return {}; }
+UtilityCommandSet BuiltUtilityCommands() {
+    UtilityCommandSet built;
+    for (auto command : {UtilityCommand::MidiSetup, UtilityCommand::Send, UtilityCommand::SysexToFile})
+        built.set(UtilityIndex(command));
+    return built;
+}
 
 bool UtilityVisible(UtilityCommand command, int tab) {
     switch (command) {

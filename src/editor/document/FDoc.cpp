@@ -25,6 +25,9 @@
 
 #include "catalogue/Catalogue.h"
 #include "details/Details.h"
+#include "midi/MidiLink.h"
+#include "midi/MidiTransfer.h"
+#include "selection/ItemNumbers.h"
 #include "sequences/SequenceFiles.h"
 #include "shell/ShellServices.h"
 #include "storage/Session.h"
@@ -348,6 +351,7 @@ void FDoc::BuildMenus() {
     utility(UtilityCommand::SysexToFile, "mnuUSysex2File", "Send SysE&x to File...");
     for (int i = 0; i < kUtilityCommandCount; ++i)
         utilityActions_[static_cast<std::size_t>(i)]->setEnabled(builtUtilities_.test(static_cast<std::size_t>(i)));
+    ConnectMidiCommands();
 
     mnuHelp_ = newMenu("mnuHelp", "&Help");
     QAction* topics = AddAction(mnuHelp_, "mnuHTopics", "&Contents");
@@ -494,6 +498,21 @@ void FDoc::SetBuiltCommands(const EditCommandSet& built) {
     built_ = built;
     ApplyEditMenu();
 }
+
+void FDoc::ConnectMidiCommands() {
+    QAction* send = utilityActions_[UtilityIndex(UtilityCommand::Send)];
+    // Send stays enabled exactly while an instrument is detected, once a setup has run.
+    connect(utilityActions_[UtilityIndex(UtilityCommand::MidiSetup)], &QAction::triggered, this,
+            [this, send] { send->setEnabled(RunMidiSetup(session_, this)); });
+    connect(send, &QAction::triggered, this, [this, send] {
+        SendKindToInstrument(session_, set_, vx::KindFromIndex(CurrentTab()), SelectedStyleSlot(), this);
+        send->setEnabled(ProgramMidiLink(session_.Ui()).ready);
+    });
+    connect(utilityActions_[UtilityIndex(UtilityCommand::SysexToFile)], &QAction::triggered, this,
+            [this] { SendKindToSysExFile(session_, set_, vx::KindFromIndex(CurrentTab()), SelectedStyleSlot()); });
+}
+
+int FDoc::SelectedStyleSlot() const { return vx::StyUserIndexOf(CurrentNumber(vx::BankedKind::Style)); }
 
 void FDoc::ApplyUtilities(int tab) {
     for (int i = 0; i < kUtilityCommandCount; ++i)

@@ -112,6 +112,9 @@ private:
     void SetEditState(EditState state);
     void ApplyEditMenu();
     void ApplyUtilities(int tab);
+    void ConnectMidiCommands();
+    // The user style (0-47) of the style grid's current cell, or -1.
+    int SelectedStyleSlot() const;
     void UpdateWindowChecks();
     BankTab& Bank(vx::BankedKind kind) { return banks_[static_cast<std::size_t>(kind)]; }
     const BankTab& Bank(vx::BankedKind kind) const { return banks_[static_cast<std::size_t>(kind)]; }

@@ -196,7 +196,7 @@ void ShowArg(vx::Session& session, int set, QWidget* parent) {
             session.Ui().KindChanged(set, vx::ItemKind::Arrangement);
         }
     }
-    RunGlobalActions(session, set, vx::ItemKind::ArrangementGlobal, dialog);
+    RunGlobalActions(session, set, vx::ItemKind::ArrangementGlobal, dialog, parent);
 }
 
 }  // namespace vxe

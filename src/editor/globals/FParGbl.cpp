@@ -81,7 +81,7 @@ void ShowGbl(vx::Session& session, int set, QWidget* parent) {
         session.MarkDirty(set, vx::ItemKind::Global);
         session.Ui().KindChanged(set, vx::ItemKind::Global);
     }
-    RunGlobalActions(session, set, vx::ItemKind::Global, dialog);
+    RunGlobalActions(session, set, vx::ItemKind::Global, dialog, parent);
 }
 
 }  // namespace vxe

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "catalogue/Catalogue.h"
+#include "midi/MidiTransfer.h"
 #include "storage/Session.h"
 
 namespace vxe {
@@ -23,9 +24,6 @@ void GlobalDialog::AddActionButtons(QBoxLayout& layout) {
                         this);
     cmdSend->setObjectName("cmdSend");
     cmdSend->setToolTip("Send data via current MIDI interface");
-    // The dump is not part of this version yet.
-    cmdSysex2File->setEnabled(false);
-    cmdSend->setEnabled(false);
     auto* actions = new QHBoxLayout;
     actions->addWidget(cmdImport);
     actions->addWidget(cmdSysex2File);
@@ -33,20 +31,35 @@ void GlobalDialog::AddActionButtons(QBoxLayout& layout) {
     actions->addStretch(1);
     layout.addLayout(actions);
     AddButtons(layout);
-    connect(cmdImport, &QPushButton::clicked, this, [this] {
-        import_ = true;
+    auto action = [this](Action chosen) {
+        action_ = chosen;
         MarkChanged();
         accept();
-    });
+    };
+    connect(cmdImport, &QPushButton::clicked, this, [action] { action(Action::Import); });
+    connect(cmdSysex2File, &QPushButton::clicked, this, [action] { action(Action::SysExFile); });
+    connect(cmdSend, &QPushButton::clicked, this, [action] { action(Action::Send); });
 }
 
 void GlobalDialog::reject() {
-    import_ = false;
+    action_ = Action::None;
     ParamDialog::reject();
 }
 
-void RunGlobalActions(vx::Session& session, int set, vx::ItemKind kind, const GlobalDialog& dialog) {
-    if (dialog.ImportPressed()) session.ImportAll(set, kind);
+void RunGlobalActions(vx::Session& session, int set, vx::ItemKind kind, const GlobalDialog& dialog, QWidget* parent) {
+    switch (dialog.ChosenAction()) {
+        case GlobalDialog::Action::Send:
+            SendKindToInstrument(session, set, kind, 0, parent);
+            break;
+        case GlobalDialog::Action::SysExFile:
+            SendKindToSysExFile(session, set, kind, 0);
+            break;
+        case GlobalDialog::Action::Import:
+            session.ImportAll(set, kind);
+            break;
+        case GlobalDialog::Action::None:
+            break;
+    }
 }
 
 }  // namespace vxe

@@ -17,7 +17,9 @@ class GlobalDialog : public ParamDialog {
 public:
     GlobalDialog(vx::Session& session, int set, const char* name, QWidget* parent);
 
-    bool ImportPressed() const { return import_; }
+    enum class Action { None, Import, SysExFile, Send };
+    // The action button that closed the dialog.
+    Action ChosenAction() const { return action_; }
 
 protected:
     // The button row: import, the two dump buttons, OK and Cancel.
@@ -25,10 +27,10 @@ protected:
     void reject() override;
 
 private:
-    bool import_ = false;
+    Action action_ = Action::None;
 };
 
-// After a global dialog closed: the import it asked for, if any.
-void RunGlobalActions(vx::Session& session, int set, vx::ItemKind kind, const GlobalDialog& dialog);
+// After a global dialog closed and its record was written back: the action it asked for, if any.
+void RunGlobalActions(vx::Session& session, int set, vx::ItemKind kind, const GlobalDialog& dialog, QWidget* parent);
 
 }  // namespace vxe

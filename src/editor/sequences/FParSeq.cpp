@@ -78,7 +78,7 @@ FParSeq<Record>::FParSeq(vx::Session& session, int set, int position, QWidget* p
     chkAuto_ = new QCheckBox("AutoStart", fraChain);
     chkAuto_->setObjectName("chkAuto");
     chkAuto_->setChecked(record_.AutoStart());
-    txtNxt_ = new QLineEdit(QString::number(record_.ShownNext()), fraChain);
+    txtNxt_ = new QLineEdit(QString::number(record_.Next()), fraChain);
     txtNxt_->setObjectName("txtNxt");
     // Only the ten entries can be chained to.
     txtNxt_->setValidator(new QIntValidator(0, vx::kSequenceCount - 1, txtNxt_));

@@ -83,10 +83,14 @@ vx::Answer EscapeAnswer(vx::MessageButtons buttons) {
 
 class QtProgress : public vx::ProgressWindow {
 public:
-    QtProgress(QWidget* parent, const QString& title, const QString& text, double minimum, double maximum)
+    QtProgress(QWidget* parent, const QString& title, const QString& text, double minimum, double maximum,
+               bool cancellable = false)
         : dialog_(text, QString(), 0, kSteps, parent), minimum_(minimum), maximum_(maximum) {
         dialog_.setWindowTitle(title);
-        dialog_.setCancelButton(nullptr);
+        if (cancellable)
+            dialog_.setCancelButtonText("Cancel");
+        else
+            dialog_.setCancelButton(nullptr);
         dialog_.setWindowModality(Qt::ApplicationModal);
         dialog_.setAutoReset(false);
         dialog_.setAutoClose(false);
@@ -103,6 +107,7 @@ public:
         fraction = std::clamp(fraction, 0.0, 1.0);
         dialog_.setValue(static_cast<int>(std::lround(fraction * kSteps)));
     }
+    bool CancelRequested() override { return dialog_.wasCanceled(); }
 
 private:
     static constexpr int kSteps = 1000;
@@ -254,6 +259,13 @@ std::unique_ptr<vx::ProgressWindow> QtInteraction::BeginProgress(const std::stri
                                                                  double minimum, double maximum) {
     if (unattended_) return std::make_unique<NoProgress>();
     return std::make_unique<QtProgress>(DialogParent(), Q(title), Q(text), minimum, maximum);
+}
+
+std::unique_ptr<vx::ProgressWindow> QtInteraction::BeginCancellableProgress(const std::string& title,
+                                                                            const std::string& text, double minimum,
+                                                                            double maximum) {
+    if (unattended_) return std::make_unique<NoProgress>();
+    return std::make_unique<QtProgress>(DialogParent(), Q(title), Q(text), minimum, maximum, true);
 }
 
 void QtInteraction::SetBusy(bool busy) {

@@ -51,6 +51,8 @@ public:
     std::string ChooseSetDestination(const std::string& proposedName) override;
     std::unique_ptr<vx::ProgressWindow> BeginProgress(const std::string& title, const std::string& text, double minimum,
                                                       double maximum) override;
+    std::unique_ptr<vx::ProgressWindow> BeginCancellableProgress(const std::string& title, const std::string& text,
+                                                                 double minimum, double maximum) override;
     void SetBusy(bool busy) override;
     void Pause(double seconds) override;
 

@@ -1,0 +1,175 @@
+#include "MidiCommands.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "CliInteraction.h"
+#include "RtMidiDevices.h"
+#include "catalogue/Catalogue.h"
+#include "document/Helpers.h"
+#include "midi/MidiDump.h"
+#include "midi/MidiLink.h"
+#include "selection/ItemNumbers.h"
+#include "storage/Session.h"
+#include "styles/StyleFile.h"
+
+namespace vxcli {
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+const char* const kKinds = "arr, sty, prg, bsq, sng, ark, arg or gbl";
+
+struct MidiOptions {
+    std::string set;
+    std::string kind;
+    std::string style = "C11";
+    std::string output;
+    std::string input;
+    std::string file;
+    bool yes = false;
+};
+
+bool KindFromText(const std::string& text, vx::ItemKind& kind) {
+    for (int k = 0; k < vx::kSetKindCount; ++k) {
+        const auto candidate = vx::KindFromIndex(k);
+        if (vx::ToUpper(text) == vx::KindExtension(candidate).substr(1)) {
+            kind = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+int StyleSlotFromLabel(const std::string& label) {
+    for (int slot = 0; slot < vx::kUserStyles; ++slot)
+        if (vx::StyLabel(vx::StyNumberOfUserIndex(slot)) == vx::ToUpper(label)) return slot;
+    return -1;
+}
+
+// A port number, or the first port whose name holds the text (any case); -1 when none.
+int FindPort(const std::vector<std::string>& names, const std::string& wanted) {
+    if (!wanted.empty() && wanted.find_first_not_of("0123456789") == std::string::npos) {
+        const auto index = std::stoul(wanted);
+        return index < names.size() ? static_cast<int>(index) : -1;
+    }
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (vx::ToUpper(names[i]).find(vx::ToUpper(wanted)) != std::string::npos) return static_cast<int>(i);
+    return -1;
+}
+
+std::string CurrentDirectory() {
+    std::error_code error;
+    return std::filesystem::current_path(error).string();
+}
+
+// The setup's detection with the ports named on the command line, or the preselected ones.
+bool Detect(vx::MidiLink& link, const MidiOptions& options) {
+    vx::MidiPortLists lists;
+    if (!link.ListPorts(lists)) return false;
+    const int output = options.output.empty() ? lists.preferredOutput : FindPort(lists.outputs, options.output);
+    const int input = options.input.empty() ? lists.preferredInput : FindPort(lists.inputs, options.input);
+    if (output < 0 || input < 0) {
+        std::cerr << "No MIDI " << (output < 0 ? "output" : "input") << " matches "
+                  << (output < 0 ? options.output : options.input) << '\n';
+        return false;
+    }
+    if (!link.Detect(output, input)) return false;
+    std::cout << vx::kInstrumentName << " found, device ID " << link.channel << ": out " << lists.outputs[output]
+              << ", in " << lists.inputs[input] << '\n';
+    return true;
+}
+
+int ListPorts(vxm::RtMidiDevices& devices, CliInteraction& ui) {
+    std::vector<std::string> names;
+    std::string error;
+    for (const bool outputs : {true, false}) {
+        const bool listed = outputs ? devices.OutputNames(names, error) : devices.InputNames(names, error);
+        if (!listed) {
+            ui.ShowMessage({std::string(outputs ? "MIDI Output error: \n" : "MIDI Input error: \n") + error, "",
+                            vx::MessageIcon::Critical, vx::MessageButtons::OK, vx::Answer::OK});
+            return kExitFailure;
+        }
+        std::cout << (outputs ? "Outputs" : "Inputs") << ":\n";
+        for (std::size_t i = 0; i < names.size(); ++i) std::cout << "  " << i << ": " << names[i] << '\n';
+    }
+    return EXIT_SUCCESS;
+}
+
+int RunDump(const std::string& command, const MidiOptions& options, MidiCommandContext& context) {
+    vx::ItemKind kind{};
+    if (!KindFromText(options.kind, kind)) {
+        std::cerr << "Unknown kind " << options.kind << " (" << kKinds << ")\n";
+        return kExitUsage;
+    }
+    const int styleSlot = StyleSlotFromLabel(options.style);
+    if (styleSlot < 0) {
+        std::cerr << "Unknown style " << options.style << " (C11 to C68)\n";
+        return kExitUsage;
+    }
+    return context.withSet(options.set, [&](vx::Session& session, int set) {
+        if (command == "sysex") {
+            std::error_code error;
+            context.ui.saveFile = std::filesystem::absolute(options.file, error).string();
+            const bool written = vx::SaveKindToSysExFile(context.ui, vx::SysExHeader{}, session.Data(set), kind,
+                                                         styleSlot, session.Slot(set).directory);
+            return written ? EXIT_SUCCESS : kExitFailure;
+        }
+        vxm::RtMidiDevices devices("vx50");
+        vx::MidiLink link(devices, context.ui, vx::SystemMidiClock(), CurrentDirectory());
+        if (!Detect(link, options)) return kExitFailure;
+        const auto outcome = vx::SendKindToInstrument(link, session.Data(set), kind, styleSlot);
+        if (outcome == vx::DumpOutcome::Sent) std::cout << "Sent and acknowledged\n";
+        if (outcome == vx::DumpOutcome::Cancelled) std::cerr << "Not sent (--yes answers the prompt with OK)\n";
+        return outcome == vx::DumpOutcome::Sent ? EXIT_SUCCESS : kExitFailure;
+    });
+}
+
+}  // namespace
+
+bool IsMidiCommand(const std::string& word) {
+    return word == "ports" || word == "detect" || word == "sysex" || word == "send";
+}
+
+int RunMidiCommand(int argc, char** argv, MidiCommandContext& context) {
+    CLI::App app{"vx50: MIDI transfer to and from the Vemo-x50"};
+    app.require_subcommand(1);
+    MidiOptions options;
+    auto* ports = app.add_subcommand("ports", "lists the MIDI outputs and inputs");
+    auto* detect = app.add_subcommand("detect", "looks for the instrument with the identity request");
+    auto* sysex = app.add_subcommand("sysex", "writes the dump of one kind of a set to a .SYX file");
+    auto* send = app.add_subcommand("send", "sends one kind of a set to the instrument");
+    for (auto* command : {sysex, send}) {
+        command->add_option("SET", options.set, "set directory NAME.SET")->required();
+        command->add_option("KIND", options.kind, std::string("kind: ") + kKinds)->required();
+        command->add_option("--style", options.style, "for sty: a style of the block to send")->capture_default_str();
+        command->add_flag("--yes", options.yes, "answer questions with Yes/OK");
+    }
+    sysex->add_option("-o,--output", options.file, "the .SYX file to write")->required();
+    for (auto* command : {detect, send}) {
+        command->add_option("--out", options.output, "MIDI output: its number or part of its name");
+        command->add_option("--in", options.input, "MIDI input: its number or part of its name");
+    }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? EXIT_SUCCESS : kExitUsage;
+    }
+    context.ui.answerYes = options.yes;
+
+    if (ports->parsed()) {
+        vxm::RtMidiDevices devices("vx50");
+        return ListPorts(devices, context.ui);
+    }
+    if (detect->parsed()) {
+        vxm::RtMidiDevices devices("vx50");
+        vx::MidiLink link(devices, context.ui, vx::SystemMidiClock(), CurrentDirectory());
+        return Detect(link, options) ? EXIT_SUCCESS : kExitFailure;
+    }
+    return RunDump(sysex->parsed() ? "sysex" : "send", options, context);
+}
+
+}  // namespace vxcli

@@ -1,0 +1,160 @@
+#include "midi/MidiLink.h"
+
+#include "catalogue/Catalogue.h"
+#include "document/Helpers.h"
+#include "interaction/Interaction.h"
+
+namespace vx {
+
+namespace {
+
+constexpr std::uint8_t kNoteOn = 0x90;
+constexpr std::uint8_t kNoteOff = 0x80;
+constexpr std::size_t kIdentityReplySize = 15;
+// The wait polls with short sleeps instead of spinning.
+constexpr std::chrono::microseconds kPollInterval{1000};
+
+void ShowPlain(Interaction& ui, const std::string& text, MessageIcon icon, const std::string& title = {}) {
+    ui.ShowMessage({text, title, icon, MessageButtons::OK, Answer::OK});
+}
+
+}  // namespace
+
+int PreferredPort(const std::vector<std::string>& names) {
+    const std::string wanted = ToUpper(kInstrumentName);
+    int preferred = 0;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (ToUpper(names[i]).find(wanted) != std::string::npos) preferred = static_cast<int>(i);
+    return preferred;
+}
+
+MidiLink::MidiLink(MidiBackend& backend, Interaction& ui, MidiClock& clock, std::string logDirectory)
+    : backend_(backend), ui_(&ui), clock_(clock), log_(std::move(logDirectory)) {}
+
+void MidiLink::ShowOutputError(const std::string& text) {
+    ShowPlain(*ui_, "MIDI Output error: \n" + text, MessageIcon::Critical);
+}
+
+void MidiLink::ShowInputError(const std::string& text) {
+    ShowPlain(*ui_, "MIDI Input error: \n" + text, MessageIcon::Critical);
+}
+
+bool MidiLink::ListPorts(MidiPortLists& lists) {
+    ready = false;
+    lists = {};
+    for (const bool outputs : {true, false}) {
+        std::string error;
+        auto& names = outputs ? lists.outputs : lists.inputs;
+        if (!(outputs ? backend_.OutputNames(names, error) : backend_.InputNames(names, error))) {
+            outputs ? ShowOutputError(error) : ShowInputError(error);
+            return false;
+        }
+        if (names.empty()) {
+            ShowPlain(*ui_, "No MIDI driver is present", MessageIcon::Exclamation);
+            return false;
+        }
+    }
+    lists.preferredOutput = PreferredPort(lists.outputs);
+    lists.preferredInput = PreferredPort(lists.inputs);
+    return true;
+}
+
+bool MidiLink::OpenMidi() {
+    std::string error;
+    if (!backend_.OpenOutput(outputIndex, error)) {
+        ShowOutputError(error);
+        return false;
+    }
+    if (!backend_.OpenInput(inputIndex, error)) {
+        ShowInputError(error);
+        return false;
+    }
+    return true;
+}
+
+void MidiLink::CloseMidi() { backend_.Close(); }
+
+SendResult MidiLink::SendSysEx(const Bytes& message, ProgressWindow* progress) {
+    BusyPointer busy(*ui_);
+    SendProgress report;
+    if (progress) {
+        report = [progress](std::size_t sent, std::size_t) {
+            progress->SetValue(static_cast<double>(sent));
+            return !progress->CancelRequested();
+        };
+    }
+    std::string error;
+    const SendResult result = backend_.Send(message, report, error);
+    if (result == SendResult::Failed) ShowOutputError(error);
+    return result;
+}
+
+bool MidiLink::ReceiveSysEx(Bytes& reply, std::size_t expected) {
+    BusyPointer busy(*ui_);
+    Bytes received;
+    const auto timeOut = std::chrono::duration<double>(static_cast<double>(expected) / 3000.0 + 1.0);
+    const auto start = clock_.Now();
+    bool complete = false;
+    for (;;) {
+        Bytes message;
+        while (received.size() < expected && backend_.NextSysEx(message))
+            received.insert(received.end(), message.begin(), message.end());
+        if (received.size() >= expected) {
+            complete = true;
+            break;
+        }
+        if (clock_.Now() - start > timeOut) break;
+        clock_.Sleep(kPollInterval);
+    }
+    backend_.ResetInput();
+    received.resize(expected, 0);
+    reply = std::move(received);
+    if (!complete) ShowPlain(*ui_, "Receive Time-Out error", MessageIcon::Exclamation);
+    return complete;
+}
+
+void MidiLink::PlayTestNote(int note, int velocity, double seconds) {
+    const auto status = static_cast<std::uint8_t>(channel & 0x0F);
+    ui_->Pause(seconds);
+    SendShort({static_cast<std::uint8_t>(kNoteOn | status), static_cast<std::uint8_t>(note),
+               static_cast<std::uint8_t>(velocity)});
+    ui_->Pause(seconds);
+    SendShort({static_cast<std::uint8_t>(kNoteOff | status), static_cast<std::uint8_t>(note), 64});
+}
+
+void MidiLink::LogInquiry() { log_.Line("(InqRep= " + HexDump(inquiryReply) + ")"); }
+
+bool MidiLink::Detect(int output, int input) {
+    BusyPointer busy(*ui_);
+    ready = false;
+    outputIndex = output;
+    inputIndex = input;
+    if (OpenMidi()) {
+        bool found = false;
+        Bytes reply(kIdentityReplySize, 0);
+        if (SendSysEx(IdentityRequest()) == SendResult::Sent && ReceiveSysEx(reply, kIdentityReplySize)) {
+            if (reply[5] != kMakerId) {
+                ShowPlain(*ui_, "No Vemo instrument found", MessageIcon::Critical, "Error");
+            } else if (reply[6] != kFamilyId) {
+                ShowPlain(*ui_, "Vemo-x not found", MessageIcon::Critical, "Error");
+            } else {
+                // A device ID is 0-15 here; anything more would put a status byte into every request.
+                channel = reply[2] & 0x0F;
+                header.bytes[2] = static_cast<std::uint8_t>(0x30 + channel);
+                header.bytes[3] = reply[6];
+                found = true;
+            }
+        }
+        inquiryReply = reply;
+        if (found) {
+            PlayTestNote(60, 80, 1.0);
+            ready = true;
+        } else if (log_.Open()) {
+            LogInquiry();
+        }
+    }
+    CloseMidi();
+    return ready;
+}
+
+}  // namespace vx

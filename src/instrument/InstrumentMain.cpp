@@ -1,0 +1,78 @@
+// vx50-instrument: a simulated Vemo-x50 on a pair of virtual MIDI ports, for trying the editor
+// and the command-line tool without an instrument.
+#include <CLI/CLI.hpp>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+#include <thread>
+
+#include "RtMidiDevices.h"
+#include "SimulatedInstrument.h"
+
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+void RequestStop(int) { stopRequested = true; }
+
+struct Pending {
+    std::chrono::steady_clock::time_point due;
+    vx::Bytes bytes;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"A simulated Vemo-x50 on a pair of virtual MIDI ports (NAME:in and NAME:out)."};
+    std::string name = "Vemo-x50 Simulator";
+    std::string faultName = "none";
+    vxi::InstrumentOptions options;
+    app.add_option("--name", name, "name of the ports' client")->capture_default_str();
+    app.add_option("--device-id", options.deviceId, "device ID, 0-15")->check(CLI::Range(0, 15))->capture_default_str();
+    app.add_option("--mode", options.mode, "mode at power-on, 0-127")->check(CLI::Range(0, 127))->capture_default_str();
+    app.add_option("--save-dir", options.saveDirectory, "directory that receives each dump as a .SYX file");
+    app.add_option("--fault", faultName, "misbehaviour to show")
+        ->check(CLI::IsMember(vxi::FaultNames()))
+        ->capture_default_str();
+    CLI11_PARSE(app, argc, argv);
+    options.fault = *vxi::FaultFromName(faultName);
+
+    vxm::RtMidiDevices ports(name);
+    std::string error;
+    if (!ports.OpenVirtual(name, error)) {
+        std::cerr << "Can't open the MIDI ports: " << error << '\n';
+        return EXIT_FAILURE;
+    }
+    std::signal(SIGINT, RequestStop);
+    std::signal(SIGTERM, RequestStop);
+    std::cout << "ready: " << name << " on " << ports.ApiName() << ", device ID " << options.deviceId << ", fault "
+              << faultName << std::endl;
+
+    vxi::SimulatedInstrument instrument(options);
+    std::vector<Pending> pending;
+    std::size_t journalShown = 0;
+    while (!stopRequested) {
+        vx::Bytes message;
+        while (ports.NextSysEx(message)) {
+            for (auto& reply : instrument.Receive(message))
+                pending.push_back({std::chrono::steady_clock::now() + reply.delay, std::move(reply.bytes)});
+        }
+        for (; journalShown < instrument.Journal().size(); ++journalShown)
+            std::cout << instrument.Journal()[journalShown] << std::endl;
+        const auto now = std::chrono::steady_clock::now();
+        for (auto it = pending.begin(); it != pending.end();) {
+            if (it->due > now) {
+                ++it;
+                continue;
+            }
+            if (ports.Send(it->bytes, {}, error) != vx::SendResult::Sent)
+                std::cerr << "Can't answer: " << error << '\n';
+            it = pending.erase(it);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ports.Close();
+    return EXIT_SUCCESS;
+}

@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include "SimulatedInstrument.h"
+#include "catalogue/ItemKind.h"
+#include "midi/DumpMessage.h"
+#include "midi/SysExAssembler.h"
+#include "support/SetBuilder.h"
+#include "support/TestPaths.h"
+
+namespace vx {
+namespace {
+
+Bytes Slice(const Bytes& bytes, std::size_t from, std::size_t count) {
+    return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(from),
+                 bytes.begin() + static_cast<std::ptrdiff_t>(from + count));
+}
+
+TEST(SevenBitPacking, GroupsOfSevenBecomeEightWithTheHighBitsFirst) {
+    struct Case {
+        Bytes body;
+        Bytes packed;
+    };
+    const std::vector<Case> cases = {
+        {{}, {}},
+        {{0x80}, {0x01, 0x00}},
+        {{0x01, 0xFF, 0x7F}, {0x02, 0x01, 0x7F, 0x7F}},
+        {{0x80, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86}, {0x7F, 0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06}},
+        {{0, 0, 0, 0, 0, 0, 0xC0, 0xFF}, {0x40, 0, 0, 0, 0, 0, 0, 0x40, 0x01, 0x7F}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PackSevenBit(c.body), c.packed);
+        EXPECT_EQ(PackedSize(c.body.size()), c.packed.size());
+        Bytes back;
+        ASSERT_TRUE(UnpackSevenBit(c.packed.data(), c.packed.size(), back));
+        EXPECT_EQ(back, c.body);
+    }
+    EXPECT_EQ(PackedSize(416), 476u);
+    EXPECT_EQ(PackedSize(48), 55u);
+
+    Bytes body;
+    const Bytes highBit = {0x00, 0x80}, strayBit = {0x02, 0x11}, fullGroupBits = {0x7F, 1, 2, 3, 4, 5, 6, 7};
+    EXPECT_FALSE(UnpackSevenBit(highBit.data(), highBit.size(), body));
+    EXPECT_FALSE(UnpackSevenBit(strayBit.data(), strayBit.size(), body));
+    EXPECT_TRUE(UnpackSevenBit(fullGroupBits.data(), fullGroupBits.size(), body));
+    const Bytes lone = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x00};
+    EXPECT_FALSE(UnpackSevenBit(lone.data(), lone.size(), body));
+}
+
+TEST(DumpMessage, GlobalAndArrangementGlobalHaveTheirExactLengthsAndFraming) {
+    SetData set = test::EmptySet();
+    for (std::size_t i = 0; i < GblRecord::kSize; ++i) set.gbl.record.bytes[i] = static_cast<std::uint8_t>(i * 7);
+    SysExHeader header;
+    header.bytes[2] = 0x35;
+    struct Case {
+        ItemKind kind;
+        std::size_t length;
+        Bytes start;
+    };
+    for (const Case& c : {Case{ItemKind::Global, 482, {0xF0, 0x42, 0x35, 0x49, 0x51}},
+                          Case{ItemKind::ArrangementGlobal, 61, {0xF0, 0x42, 0x35, 0x49, 0x68}}}) {
+        Bytes message;
+        std::string error;
+        ASSERT_TRUE(BuildDumpMessage(set, c.kind, 0, header, message, error));
+        EXPECT_EQ(message.size(), c.length);
+        EXPECT_EQ(Slice(message, 0, 5), c.start);
+        EXPECT_EQ(message.back(), 0xF7);
+    }
+    Bytes message;
+    std::string error;
+    ASSERT_TRUE(BuildDumpMessage(set, ItemKind::Global, 0, header, message, error));
+    Bytes body;
+    ASSERT_TRUE(UnpackSevenBit(message.data() + 5, message.size() - 6, body));
+    EXPECT_EQ(body, Bytes(set.gbl.record.bytes.begin(), set.gbl.record.bytes.end()));
+}
+
+TEST(DumpMessage, StyleBlockCarriesItsNumberOffsetTableAndEverySlot) {
+    SetData set = test::EmptySet();
+    const std::uint16_t sizes[] = {100, 200, 300};
+    for (int i = 0; i < 3; ++i) {
+        auto& slot = set.sty.slots[13 + static_cast<std::size_t>(i)];
+        slot.used = 1;
+        slot.size = sizes[i];
+        slot.record.SetName("Style " + std::to_string(i));
+        slot.events.assign(sizes[i] - StyleRecord::kSize, static_cast<std::uint8_t>(0xA0 + i));
+    }
+    DumpContent content;
+    std::string error;
+    ASSERT_TRUE(BuildDumpContent(set, ItemKind::Style, 13, content, error));
+    EXPECT_EQ(content.extra, Bytes{3});
+    ASSERT_EQ(content.body.size(), 702u);
+    EXPECT_EQ(Slice(content.body, 0, 32), (Bytes{0,    0, 0,    0, 0, 0, 0,    0, 0, 0, 0x64, 0, 0x64, 0, 0, 0,
+                                                 0xC8, 0, 0x2C, 1, 0, 0, 0x2C, 1, 0, 0, 0,    0, 0,    0, 0, 0}));
+    // The empty slot's record, then slot 13's record and its 30 event bytes.
+    EXPECT_EQ(Slice(content.body, 32, 16), Bytes(16, ' '));
+    EXPECT_EQ(Slice(content.body, 102, 7), (Bytes{'S', 't', 'y', 'l', 'e', ' ', '0'}));
+    EXPECT_EQ(Slice(content.body, 172, 30), Bytes(30, 0xA0));
+
+    // Any style of the block gives the same message.
+    Bytes fromSlot12, fromSlot15;
+    ASSERT_TRUE(BuildDumpMessage(set, ItemKind::Style, 12, SysExHeader{}, fromSlot12, error));
+    ASSERT_TRUE(BuildDumpMessage(set, ItemKind::Style, 15, SysExHeader{}, fromSlot15, error));
+    EXPECT_EQ(fromSlot12, fromSlot15);
+    EXPECT_EQ(Slice(fromSlot12, 4, 2), (Bytes{0x65, 3}));
+
+    // A blank style (size 1176, no events held) is sent with its full size, zeros for the events.
+    auto& blank = set.sty.slots[12];
+    blank.used = 1;
+    blank.size = kEmptyStyleSize;
+    blank.events.clear();
+    ASSERT_TRUE(BuildDumpContent(set, ItemKind::Style, 12, content, error));
+    EXPECT_EQ(content.body.size(), 32u + 1176 + 100 + 200 + 300);
+    EXPECT_EQ(Slice(content.body, 32 + 70, 1106), Bytes(1106, 0));
+}
+
+TEST(DumpMessage, RecordKindsSendTheirRecordsWithoutHeadersOrTails) {
+    SetData set = test::RandomSet(5);
+    struct Case {
+        ItemKind kind;
+        std::size_t bodySize;
+        std::uint8_t code;
+    };
+    for (const Case& c : {Case{ItemKind::Arrangement, 20992, 0x64}, Case{ItemKind::Program, 136 * 172 + 8 * 880, 0x4C},
+                          Case{ItemKind::KbdSet, 3584, 0x69}}) {
+        DumpContent content;
+        std::string error;
+        ASSERT_TRUE(BuildDumpContent(set, c.kind, 0, content, error));
+        EXPECT_EQ(content.body.size(), c.bodySize);
+        EXPECT_TRUE(content.extra.empty());
+        EXPECT_EQ(vxi::FixedBodySize(c.code), c.bodySize);
+    }
+    DumpContent arr;
+    std::string error;
+    ASSERT_TRUE(BuildDumpContent(set, ItemKind::Arrangement, 0, arr, error));
+    EXPECT_EQ(Slice(arr.body, 164 * 127, 164), Bytes(set.arr.arr[127].bytes.begin(), set.arr.arr[127].bytes.end()));
+}
+
+TEST(DumpMessage, SequencesAnnounceTheirMemoryCountInTwoSevenBitBytes) {
+    SetData set = test::EmptySet();
+    for (int b = 0; b < kSequenceCount; ++b) {
+        set.bsq.entries[b].total = 30 + b;  // 345 units in all
+        set.bsq.entries[b].lengths[0] = 30 + b;
+        set.bsq.entries[b].events.assign(static_cast<std::size_t>(30 + b) * 16, static_cast<std::uint8_t>(b));
+    }
+    RebuildOffsets(set.bsq);
+    DumpContent content;
+    std::string error;
+    ASSERT_TRUE(BuildDumpContent(set, ItemKind::BackingSequence, 0, content, error));
+    EXPECT_EQ(content.extra, (Bytes{345 % 128, 345 / 128}));
+    EXPECT_EQ(content.body.size(), 2642u + 345 * 16);
+    EXPECT_EQ(content.body.back(), 9);
+
+    // Songs add the hundred pattern counts; a total the two bytes cannot carry is refused
+    // instead of putting a status byte into the message.
+    set.sng.entries[0].total = 2;
+    set.sng.values[0] = 5;
+    set.sng.values[2] = 1;
+    set.sng.values[3] = 1;  // 257
+    ASSERT_TRUE(BuildDumpContent(set, ItemKind::Song, 0, content, error));
+    EXPECT_EQ(content.extra, (Bytes{264 % 128, 264 / 128}));
+    set.sng.values[5] = 0x40;  // + 16384
+    EXPECT_FALSE(BuildDumpContent(set, ItemKind::Song, 0, content, error));
+    EXPECT_EQ(error, "The Song data hold 16648 memory units, more than a dump can announce (16383).");
+}
+
+TEST(SysExAssembler, RebuildsSplitMessagesAndIgnoresEverythingElse) {
+    SysExAssembler assembler;
+    const Bytes a = {0xF0, 0x42, 0x30, 0x49, 0x23, 0xF7};
+    assembler.Feed(Bytes{0x90, 0x3C, 0x50});        // a note is not system exclusive
+    assembler.Feed(Bytes{0xF0, 0x42, 0xF8, 0x30});  // clock inside a message is dropped
+    assembler.Feed(Bytes{0x49});
+    assembler.Feed(Bytes{0x23, 0xF7, 0xF0, 0x01});
+    assembler.Feed(Bytes{0x02, 0x80, 0x3C});  // a status byte ends the unfinished message
+    assembler.Feed(Bytes{0xF0, 0x7E, 0xF7});
+    Bytes message;
+    ASSERT_TRUE(assembler.Next(message));
+    EXPECT_EQ(message, a);
+    ASSERT_TRUE(assembler.Next(message));
+    EXPECT_EQ(message, (Bytes{0xF0, 0x7E, 0xF7}));
+    EXPECT_FALSE(assembler.Next(message));
+
+    EXPECT_EQ(SplitIntoPieces(2500, 1024),
+              (std::vector<std::pair<std::size_t, std::size_t>>{{0, 1024}, {1024, 1024}, {2048, 452}}));
+}
+
+TEST(SimulatedInstrument, ChecksFramingAndNumbersSavedDumpsAfterTheHighest) {
+    test::TempDirectory dir;
+    test::WriteFileBytes(dir.Path() / "000009-GBL.SYX", {0xF0, 0xF7});
+    vxi::InstrumentOptions options;
+    options.deviceId = 2;
+    options.mode = 4;
+    options.saveDirectory = dir.Str();
+    vxi::SimulatedInstrument instrument(options);
+    SetData set = test::EmptySet();
+    SysExHeader header;
+    header.bytes[2] = 0x32;
+    Bytes message;
+    std::string error;
+    ASSERT_TRUE(BuildDumpMessage(set, ItemKind::ArrangementGlobal, 0, header, message, error));
+
+    auto replies = instrument.Receive(message);
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_EQ(replies[0].bytes, (Bytes{0xF0, 0x42, 0x32, 0x49, 0x23, 0xF7}));
+    EXPECT_EQ(test::ReadFileBytes(dir.Path() / "000010-ARG.SYX"), message);
+
+    Bytes cut(message.begin(), message.begin() + 30);
+    cut.push_back(0xF7);
+    Bytes otherDevice = message;
+    otherDevice[2] = 0x30;
+    Bytes badByte = message;
+    badByte[20] = 0x90;
+    for (const Bytes& bad : {cut, otherDevice, badByte}) EXPECT_TRUE(instrument.Receive(bad).empty());
+    EXPECT_EQ(instrument.Dumps().size(), 1u);
+    EXPECT_EQ(instrument.Journal().back(), "rejected: Arrangement Global dump of 61 bytes is malformed");
+}
+
+}  // namespace
+}  // namespace vx

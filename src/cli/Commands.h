@@ -12,5 +12,6 @@ class CliContext;
 // the command and leaves its exit status in the context.
 void AddSetCommands(CLI::App& app, CliContext& context);
 void AddEditCommands(CLI::App& app, CliContext& context);
+void AddDetailCommands(CLI::App& app, CliContext& context);
 
 }  // namespace vxcli

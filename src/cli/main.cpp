@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
                                      return set ? work(*context.Session(), set) : vxcli::kExitFailure;
                                  }};
     vxcli::AddReportCommands(app, reports);
+    vxcli::AddDetailCommands(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -35,6 +35,6 @@ int main(int argc, char* argv[]) {
     vxe::FMain main(QCoreApplication::applicationDirPath());
     const int code = vxe::RunStartup(main, args);
     if (code >= 0) return code;
-    if (!args.screenshotFile.isEmpty()) vxe::ScheduleScreenshot(main, args.screenshotFile);
+    if (!args.screenshotFile.isEmpty()) vxe::ScheduleScreenshot(main, args.screenshotFile, args.dialog);
     return app.exec();
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <tuple>
 
+#include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
 #include "storage/SetData.h"
 #include "support/ScriptedInteraction.h"
@@ -187,6 +188,76 @@ TEST_F(Vx50Test, InfoListsTheDemoSet) {
     EXPECT_EQ(std::next(parsed.begin()).key(), "arrangements");
     EXPECT_EQ(parsed["eventMemory"]["total"].get<int>() + parsed["eventMemory"]["free"].get<int>(), 65536);
     EXPECT_EQ(parsed["styleBlocks"].size(), 12u);
+}
+
+TEST_F(Vx50Test, ShowPrintsTheDialogsFieldsAndRenameStoresADialogName) {
+    SetData data = test::EmptySet();
+    data.prg.records[0].SetName("Grand Piano");
+    data.prg.records[0].SetCategory(0);
+    data.sty.slots[0].used = 1;
+    data.sty.slots[0].size = 1176;
+    data.sty.slots[0].record.SetName("Ballad");
+    ArrangementRecord& arr = data.arr.arr[0];
+    arr.SetName("Pop Song");
+    arr.SetCategory(1);
+    arr.SetStyle(256);
+    for (int t = 0; t < ArrangementRecord::kTrackCount; ++t) arr.SetTrackProgram(t, 768);
+    arr.SetByte(21, 90);
+    arr.SetByte(23, 30);  // below the list: shown as its first key
+    arr.SetByte(25, 0xFB);
+    arr.SetByte(28, 0x21);
+    arr.SetByte(24, 9);
+    arr.SetByte(38, 13);  // beyond the list: shown as its first entry
+    data.bsq.entries[2].record.SetName("Intro");
+    data.bsq.entries[2].record.SetArrangement(256);
+    data.gbl.record.SetByte(15, 60);  // beyond the switches' functions
+    data.gbl.record.SetByte(3, 60);
+    const std::string directory = (temp.Path() / "SHOW.SET").string();
+    test::WriteSet(data, directory, "SHOW");
+
+    const ToolRun shown = Vx50("show " + directory + " arr:C11");
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    std::string programs;
+    for (const char* track : {"DRUMS  ", "PERC   ", "BASS   ", "ACC1   ", "ACC2   ", "ACC3   ", "MainKBD", "SubKBD ",
+                              "LowKBD ", "Harmony", "K.Bass "})
+        programs += std::string("  ") + track + ": F11 Grand Piano     \n";
+    EXPECT_EQ(shown.out, "Arrangement: C11\nName: Pop Song        \nCategory: " + std::string(ArrCategoryName[1]) +
+                             "\nStyle: C11: Ballad          \nPrograms:\n" + programs +
+                             "Called by:\n  BSeq 2\nEnsemble: Reed Ens.\nStart with: VAR 1\nThen: VAR 1\n"
+                             "Tempo: 120\nChord Scan: Lower (Easy)\nFull Keyboard: off\nTranspose: -5\nSplit: C 2\n"
+                             "Drum Map 1: 1\nDrum Map 2: 1\nDrum Map 3: 1\nDrum Map 4: 1\nKick: A\nSnare: A\n"
+                             "Fill Variation 1: OFF\nFill Variation 2: OFF\n");
+    const ToolRun global = Vx50("show --json " + directory + " gbl");
+    ASSERT_EQ(global.status, 0) << global.err;
+    EXPECT_NE(global.out.find("\"Assignable Pedal 1\": \"Joystick +Y\",\n"), std::string::npos) << global.out;
+    EXPECT_NE(global.out.find("\"Switch 1\": \"OFF\",\n"), std::string::npos) << global.out;
+    const ToolRun program = Vx50("show --json " + directory + " prg:F11");
+    EXPECT_EQ(program.out, "{\n  \"Program\": \"F11\",\n  \"Name\": \"Grand Piano     \",\n  \"Category\": \"" +
+                               std::string(PrgCategoryName[0]) + "\",\n  \"Called by\": [\n" +
+                               "    \"Arr C11: DRUMS  \",\n    \"Arr C11: PERC   \",\n    \"Arr C11: BASS   \",\n" +
+                               "    \"Arr C11: ACC1   \",\n    \"Arr C11: ACC2   \",\n    \"Arr C11: ACC3   \",\n" +
+                               "    \"Arr C11: MainKBD\",\n    \"Arr C11: SubKBD \",\n    \"Arr C11: LowKBD \",\n" +
+                               "    \"Arr C11: Harmony\",\n    \"Arr C11: K.Bass \"\n  ]\n}\n");
+
+    const Bytes before = ReadFileBytes(fs::path(directory) / "SHOW.ARR");
+    const ToolRun renamed = Vx50("rename " + directory + " arr:C11 '   Brand New Name Too Long'");
+    ASSERT_EQ(renamed.status, 0) << renamed.err;
+    Bytes expected = before;
+    const std::string stored = "Brand New Name T";
+    std::copy(stored.begin(), stored.end(), expected.begin() + 32);
+    EXPECT_EQ(ReadFileBytes(fs::path(directory) / "SHOW.ARR"), expected);
+
+    struct Refused {
+        const char* item;
+        int status;
+    };
+    for (const Refused& r :
+         {Refused{"arr:A11", 1}, Refused{"sty:C12", 1}, Refused{"ark:11", 1}, Refused{"arr:Z11", 2}}) {
+        const ToolRun refused = Vx50("rename " + directory + " " + r.item + " X");
+        EXPECT_EQ(refused.status, r.status) << r.item;
+        EXPECT_NE(refused.err, "") << r.item;
+    }
+    EXPECT_EQ(ReadFileBytes(fs::path(directory) / "SHOW.ARR"), expected);
 }
 
 TEST_F(Vx50Test, UsageErrorsExitWithTwo) {

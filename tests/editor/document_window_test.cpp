@@ -140,7 +140,7 @@ void DocumentWindowTest::tabsAndMenuStates() {
     QCOMPARE(doc.windowTitle() + " " + Text(grdArr, 0, 0), "NEWSET01[*] C11 " + Name16(""));
     QVERIFY(doc.Menus()[1]->menuAction()->isEnabled());
     // Each tab: ModeId, Update Preset (U) and Export to Preset (E) when shown, and the Edit
-    // commands, of which only Import is built so far.
+    // commands, of which Details and Import are built here (KBD sets have no Details).
     QString shown;
     for (int tab : {1, 2, 3, 4, 5, 0}) {
         tabs->setCurrentIndex(tab);
@@ -148,7 +148,9 @@ void DocumentWindowTest::tabsAndMenuStates() {
                  (Child<QAction>(doc, "mnuUSwapPreset")->isVisible() ? "U" : "") +
                  (Child<QAction>(doc, "mnuUExPreset")->isVisible() ? "E" : "") + EnabledEdits(doc) + " ";
     }
-    QCOMPARE(shown, QString("1Import 2EImport 3Import 4Import 5Import 0UEImport "));
+    QCOMPARE(shown, QString("1Details Import 2EDetails Import 3Details Import 4Details Import 5Import "
+                            "0UEDetails Import "));
+    QVERIFY(Child<QPushButton>(doc, "cmdArg")->isEnabled() && Child<QPushButton>(doc, "cmdGbl")->isEnabled());
     // With every command built: Styles never delete or insert, a twin grid offers no Erase Bank
     // and no Import, a preset position is only browsed.
     const QString all = "Cut Copy Paste Delete Insert XStyle Details EraseBnk Import";

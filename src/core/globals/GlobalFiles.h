@@ -3,6 +3,7 @@
 #include <array>
 
 #include "format/ByteRecord.h"
+#include "globals/GlobalRecords.h"
 
 namespace vx {
 
@@ -10,8 +11,6 @@ class ItemFile;
 
 inline constexpr int kGlobalHeaderSize = 32;
 
-struct ArgRecord : ByteRecord<48> {};
-struct GblRecord : ByteRecord<416> {};
 
 // A set's .ARG and .GBL files in memory.
 template <typename Record>

@@ -10,8 +10,31 @@ namespace vx {
 // The chain number a stored "next" byte stands for.
 constexpr int ChainNumber(int stored) { return stored > 9 ? 0 : stored; }
 
+// The chaining fields shared by backing sequences and songs: the number of the entry to chain
+// to, and the flags byte with bit 1 "chain to the next one" and bit 0 "AutoStart". Other bits
+// of the flags are kept.
+template <std::size_t NextOffset, std::size_t N>
+struct ChainedRecord : ByteRecord<N> {
+    // The entry to chain to, 0 to 9; a stored byte above 9 names none of them and reads as 0.
+    // The stored byte itself is kept and written back as it was.
+    int Next() const { return ChainNumber(NextRaw()); }
+    int NextRaw() const { return this->Byte(NextOffset); }
+    void SetNext(int number) { this->SetByte(NextOffset, static_cast<std::uint8_t>(number)); }
+    int ChainFlags() const { return this->Byte(NextOffset + 1); }
+    bool Chain() const { return (ChainFlags() & 0x02) != 0; }
+    bool AutoStart() const { return (ChainFlags() & 0x01) != 0; }
+    void SetChain(bool on) { SetFlag(0x02, on); }
+    void SetAutoStart(bool on) { SetFlag(0x01, on); }
+
+private:
+    void SetFlag(int mask, bool on) {
+        const int flags = on ? (ChainFlags() | mask) : (ChainFlags() & ~mask);
+        this->SetByte(NextOffset + 1, static_cast<std::uint8_t>(flags));
+    }
+};
+
 // One backing sequence record, 230 bytes as in the .BSQ file.
-struct BsqRecord : ByteRecord<230> {
+struct BsqRecord : ChainedRecord<79, 230> {
     static constexpr int kTrackCount = 8;
 
     std::string Name() const { return Text(0, kNameLength); }
@@ -26,15 +49,10 @@ struct BsqRecord : ByteRecord<230> {
     }
     int TrackProgram(int track) const { return static_cast<std::int16_t>(Word(TrackOffset(track))); }
     void SetTrackProgram(int track, int number) { SetWord(TrackOffset(track), static_cast<std::uint16_t>(number)); }
-    // The backing sequence to chain to, 0 to 9; a stored byte above 9 names none of them and
-    // reads as 0. The stored byte itself is kept and written back as it was.
-    int Next() const { return ChainNumber(NextRaw()); }
-    int NextRaw() const { return Byte(79); }
-    int ChainFlags() const { return Byte(80); }
 };
 
 // One song record, 318 bytes as in the .SNG file.
-struct SongRecord : ByteRecord<318> {
+struct SongRecord : ChainedRecord<52, 318> {
     static constexpr int kTrackCount = 16;
 
     std::string Name() const { return Text(54, kNameLength); }
@@ -43,10 +61,6 @@ struct SongRecord : ByteRecord<318> {
     static std::size_t TrackOffset(int track) { return 100 + 13 * static_cast<std::size_t>(track); }
     int TrackProgram(int track) const { return static_cast<std::int16_t>(Word(TrackOffset(track))); }
     void SetTrackProgram(int track, int number) { SetWord(TrackOffset(track), static_cast<std::uint16_t>(number)); }
-    // The song to chain to, 0 to 9; a stored byte above 9 reads as 0 and is kept as stored.
-    int Next() const { return ChainNumber(NextRaw()); }
-    int NextRaw() const { return Byte(52); }
-    int ChainFlags() const { return Byte(53); }
 };
 
 inline constexpr int kSequenceCount = 10;

@@ -11,6 +11,7 @@ EditCommandSet BuiltEditCommands(bool editing) {
         for (EditCommand command : {EditCommand::Undo, EditCommand::Cut, EditCommand::Copy, EditCommand::Paste,
                                     EditCommand::Delete, EditCommand::Insert, EditCommand::EraseBank})
             built.set(EditIndex(command));
+    built.set(EditIndex(EditCommand::Details));
     return built;
 }
 
@@ -60,6 +61,8 @@ EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undo
         set(EditCommand::EraseBank, false);
         set(EditCommand::Import, false);
     }
+    // KBD sets have no parameter dialog.
+    if (tab == 5) set(EditCommand::Details, false);
     set(EditCommand::Undo, undoAvailable);
     for (int i = 0; i < kEditCommandCount; ++i)
         flags.enabled[static_cast<std::size_t>(i)] =

@@ -30,6 +30,7 @@
 #include "catalogue/Catalogue.h"
 #include "editing/EditScheme.h"
 #include "editing/KbdSetChoices.h"
+#include "details/Details.h"
 #include "midi/MidiLink.h"
 #include "midi/MidiTransfer.h"
 #include "presets/PresetCommands.h"
@@ -178,13 +179,12 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
     }
     top->addStretch(1);
     if (kind == vx::BankedKind::Arrangement) {
-        // Their dialogs come with the global parameters.
         auto* cmdArg = new QPushButton("&Arrangement Global", page);
         cmdArg->setObjectName("cmdArg");
-        cmdArg->setEnabled(false);
         auto* cmdGbl = new QPushButton("&Global", page);
         cmdGbl->setObjectName("cmdGbl");
-        cmdGbl->setEnabled(false);
+        connect(cmdArg, &QPushButton::clicked, this, [this] { Details(vx::ItemKind::ArrangementGlobal, 0); });
+        connect(cmdGbl, &QPushButton::clicked, this, [this] { Details(vx::ItemKind::Global, 0); });
         top->addWidget(cmdArg);
         top->addWidget(cmdGbl);
     }
@@ -202,6 +202,10 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
     connect(tab.grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, kind](const QModelIndex&, const QModelIndex&) { Grid_CurrentChanged(kind); });
     connect(tab.combo, &QComboBox::currentIndexChanged, this, [this, kind](int) { cboBnk_Click(kind); });
+    connect(tab.grid, &QTableView::doubleClicked, this, [this, kind](const QModelIndex& index) {
+        const int number = Bank(kind).model->NumberAt(index);
+        if (number >= 0) Details(static_cast<vx::ItemKind>(kind), number);
+    });
 
     auto* layout = new QGridLayout(page);
     layout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
@@ -274,6 +278,8 @@ QWidget* FDoc::BuildListTab(vx::ItemKind kind) {
     events->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     events->setFixedWidth(tab.list->frameWidth() + kCellTextMargin +
                           QFontMetrics(tab.list->font()).horizontalAdvance(QString(lineChars, QLatin1Char('0'))));
+    connect(tab.list, &QListWidget::itemDoubleClicked, this,
+            [this, kind, list = tab.list](QListWidgetItem* item) { Details(kind, list->row(item)); });
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->setSpacing(0);
     frameLayout->addWidget(events, 0, Qt::AlignLeft);
@@ -396,7 +402,8 @@ void FDoc::BuildMenus() {
     edit(EditCommand::Insert, "mnuEInsert", "In&sert");
     edit(EditCommand::PasteXStyle, "mnuEXStyle", "Paste from &XStyle...");
     mnuEdit_->addSeparator();
-    edit(EditCommand::Details, "mnuEDetails", "Detai&ls");
+    QAction* details = edit(EditCommand::Details, "mnuEDetails", "Detai&ls");
+    connect(details, &QAction::triggered, this, [this] { mnuEDetails_Click(); });
     mnuEdit_->addSeparator();
     edit(EditCommand::EraseBank, "mnuEEraseBnk", "&Erase Bank");
     QAction* import = edit(EditCommand::Import, "mnuEImport", "I&mport...");
@@ -861,6 +868,19 @@ void FDoc::Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int s
     const vx::KindDescriptor& d = *vx::DescriptorOf(kind);
     if (IsBankedTab(vx::KindIndex(kind))) GoToNumber(static_cast<vx::BankedKind>(kind), d.viewNumberOf(slot));
     SetEditState(EditStateFor(CurrentTab(), true));
+void FDoc::mnuEDetails_Click() {
+    const int tab = CurrentTab();
+    if (IsBankedTab(tab)) {
+        Details(vx::KindFromIndex(tab), CurrentNumber(static_cast<vx::BankedKind>(tab)));
+    } else if (tab == 3 || tab == 4) {
+        const QListWidget* list = tab == 3 ? bsq_.list : sng_.list;
+        if (list->currentRow() >= 0) Details(vx::KindFromIndex(tab), list->currentRow());
+    }
+}
+
+void FDoc::Details(vx::ItemKind kind, int number) {
+    if (number < 0 || !session_.Sets().IsOpen(set_)) return;
+    if (vx::EditScheme* edits = shell_.Editing()) ShowDetails(*edits, session_, set_, {kind, number}, this);
 }
 
 void FDoc::mnuFClose_Click() {

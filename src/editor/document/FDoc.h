@@ -141,6 +141,9 @@ private:
     // A drag of another view, of this set or another, dropped on slot of this tab's view.
     void Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int sourceSlot, int slot);
     void ConfigureDragAndDrop(QTableView& view);
+    void mnuEDetails_Click();
+    // The parameter dialog of an item (by number, or position for the lists).
+    void Details(vx::ItemKind kind, int number);
     void mnuFClose_Click();
     void mnuFSave_Click(bool saveAs);
     void mnuWindow_Arrange(int mode);

@@ -1,5 +1,7 @@
 #include "shell/FMain.h"
 
+#include "editing/EditScheme.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>

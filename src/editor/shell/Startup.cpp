@@ -1,6 +1,7 @@
 #include "shell/Startup.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QPixmap>
@@ -12,6 +13,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueInit.h"
 #include "document/Helpers.h"
+#include "details/Details.h"
 #include "format/PathLookup.h"
 #include "interaction/Interaction.h"
 #include "presets/PresetNames.h"
@@ -67,6 +69,13 @@ StartupArgs ParseArguments(const QStringList& arguments, const QString& currentD
             if (!args.error.isEmpty()) return args;
         } else if (argument == QStringLiteral("--twin")) {
             args.twin = true;
+        } else if (argument == QStringLiteral("--dialog")) {
+            if (i + 1 >= arguments.size()) {
+                args.error =
+                    QStringLiteral("--dialog needs a dialog: global, arrangement-global or details:KIND:LABEL");
+                return args;
+            }
+            args.dialog = arguments[++i];
         } else if (argument == QStringLiteral("--no-tips")) {
             args.noTips = true;
         } else if (argument == QStringLiteral("--version")) {
@@ -81,6 +90,8 @@ StartupArgs ParseArguments(const QStringList& arguments, const QString& currentD
             args.typedPaths.append(argument);
         }
     }
+    if (!args.dialog.isEmpty() && args.screenshotFile.isEmpty())
+        args.error = QStringLiteral("--dialog needs --screenshot");
     return args;
 }
 
@@ -93,6 +104,9 @@ QString UsageText() {
         "  --bank LETTER      with --screenshot: show that bank on a bank tab\n"
         "  --twin             with --screenshot: twin view on the Arrangements or Programs tab\n"
         "  --size WxH         with --screenshot: the main window's size (default 1024x768)\n"
+        "  --dialog WHAT      with --screenshot, render a dialog of the first set instead:\n"
+        "                     global, arrangement-global, or details:KIND:LABEL (details:arr:C11,\n"
+        "                     details:sty:C11, details:prg:F11, details:bsq:3, details:sng:3)\n"
         "  --no-tips          do not show the tip of the day at start-up\n"
         "  --version          print the version and end\n");
 }
@@ -179,10 +193,43 @@ int RunStartup(FMain& main, const StartupArgs& args) {
     return -1;
 }
 
-void ScheduleScreenshot(FMain& main, const QString& file) {
-    QTimer::singleShot(0, &main, [&main, file] {
+std::optional<vx::ItemAddress> DialogAddress(const QString& dialog) {
+    if (dialog == QStringLiteral("global")) return vx::ParseItemAddress("gbl");
+    if (dialog == QStringLiteral("arrangement-global")) return vx::ParseItemAddress("arg");
+    if (!dialog.startsWith(QStringLiteral("details:"))) return std::nullopt;
+    return vx::ParseItemAddress(dialog.mid(8).toStdString());
+}
+
+namespace {
+
+// The dialog named on the command line, built on the first open set.
+std::unique_ptr<QDialog> ScreenshotDialog(FMain& main, const QString& dialog) {
+    vx::Session* session = main.Session();
+    const auto address = DialogAddress(dialog);
+    vx::EditScheme* edits = main.Editing();
+    if (!session || !edits || !address) return nullptr;
+    for (int set = 1; set <= session->Sets().HighestNumber(); ++set)
+        if (session->Sets().IsOpen(set)) return NewDetailsDialog(*edits, *session, set, *address, &main);
+    return nullptr;
+}
+
+}  // namespace
+
+void ScheduleScreenshot(FMain& main, const QString& file, const QString& dialog) {
+    QTimer::singleShot(0, &main, [&main, file, dialog] {
         QApplication::processEvents();
-        const bool saved = main.grab().save(file, "PNG");
+        std::unique_ptr<QDialog> shown;
+        if (!dialog.isEmpty()) {
+            shown = ScreenshotDialog(main, dialog);
+            if (!shown) {
+                std::fprintf(stderr, "vxeditr: no dialog %s for the first open set\n", qPrintable(dialog));
+                QCoreApplication::exit(1);
+                return;
+            }
+            shown->show();
+            QApplication::processEvents();
+        }
+        const bool saved = (shown ? shown->grab() : main.grab()).save(file, "PNG");
         if (!saved) std::fprintf(stderr, "vxeditr: cannot write %s\n", qPrintable(file));
         QCoreApplication::exit(saved ? 0 : 1);
     });

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
+
+#include "details/ItemAddress.h"
 
 namespace vx {
 class Interaction;
@@ -25,6 +28,7 @@ struct StartupArgs {
     QString bank;
     bool twin = false;
     QSize size;
+    QString dialog;          // with --screenshot: the dialog to render instead of the main window
     bool noTips = false;
     bool showVersion = false;
     bool showHelp = false;
@@ -32,8 +36,8 @@ struct StartupArgs {
 };
 
 // The command line after the program's name: set directories, --screenshot FILE with --tab
-// NAME, --bank LETTER, --twin and --size WIDTHxHEIGHT, --no-tips, --version, --help. Relative
-// paths are taken from currentDir.
+// NAME, --bank LETTER, --twin, --size WIDTHxHEIGHT and --dialog WHAT, --no-tips, --version,
+// --help. Relative paths are taken from currentDir.
 StartupArgs ParseArguments(const QStringList& arguments, const QString& currentDir);
 QString UsageText();
 
@@ -52,8 +56,12 @@ QString CommandLineSetProblem(const QString& path, const QString& typed);
 // running, else its exit code.
 int RunStartup(FMain& main, const StartupArgs& args);
 
-// After the first paint, the main window is saved to file as PNG and the program ends
-// (exit code 0, or 1 when the file cannot be written).
-void ScheduleScreenshot(FMain& main, const QString& file);
+// The item of a --dialog argument: "global", "arrangement-global" or "details:" and an item.
+std::optional<vx::ItemAddress> DialogAddress(const QString& dialog);
+
+// After the first paint, the main window (or, with a dialog named, that dialog on the first
+// open set) is saved to file as PNG and the program ends (exit code 0, or 1 when the file
+// cannot be written or the dialog cannot be shown).
+void ScheduleScreenshot(FMain& main, const QString& file, const QString& dialog = {});
 
 }  // namespace vxe

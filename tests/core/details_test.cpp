@@ -1,0 +1,206 @@
+// Record fields the parameter dialogs edit, the caller lists they show and the texts of
+// vx50 show, on records written byte by byte.
+#include <gtest/gtest.h>
+
+#include "arrangements/ArrangementFields.h"
+#include "details/ItemAddress.h"
+#include "details/ItemDetails.h"
+#include "editing/Callers.h"
+#include "presets/PresetNames.h"
+#include "support/SetBuilder.h"
+
+namespace vx {
+namespace {
+
+TEST(DetailFieldsTest, ArrangementBytesReadAndWriteAsTheDialogShowsThem) {
+    ArrangementRecord r;
+    r.bytes.fill(0xA5);
+    r.SetByte(21, 0);
+    r.SetByte(25, 0xF4);
+    EXPECT_EQ(r.Tempo(), 30);
+    EXPECT_EQ(r.Transpose(), -12);
+    r.SetTempo(120);
+    r.SetTranspose(-5);
+    r.SetFullKbd(true);
+    r.SetDrumMap(3, 7);
+    r.SetFillVar(1, 12);
+    ArrangementRecord expected;
+    expected.bytes.fill(0xA5);
+    expected.SetByte(21, 90);
+    expected.SetByte(25, 251);
+    expected.SetByte(22, 1);
+    expected.SetByte(32, 7);
+    expected.SetByte(38, 12);
+    EXPECT_EQ(r.bytes, expected.bytes);
+
+    // Chord scan: the mode in bits 0-1; bit 5 set by Lower (Easy), cleared by Lower (Normal),
+    // kept by the others; the other bits never touched.
+    struct Case {
+        std::uint8_t before;
+        int index;
+        std::uint8_t after;
+    };
+    const Case cases[] = {
+        {0xC4, 0, 0xC4}, {0xC4, 1, 0xE5}, {0xC4, 2, 0xC5}, {0xC4, 3, 0xC6}, {0xC4, 4, 0xC7},
+        {0xE7, 0, 0xE4}, {0xE4, 1, 0xE5}, {0xE4, 2, 0xC5}, {0xE4, 3, 0xE6}, {0xE4, 4, 0xE7},
+    };
+    for (const Case& c : cases) {
+        r.SetByte(28, c.before);
+        r.SetChordScan(c.index);
+        EXPECT_EQ(r.Byte(28), c.after) << int(c.before) << " index " << c.index;
+        EXPECT_EQ(r.ChordScan(), c.index);
+    }
+}
+
+TEST(DetailFieldsTest, ChainFlagsKeepTheirOtherBits) {
+    BsqRecord bsq;
+    bsq.SetByte(79, 12);
+    bsq.SetByte(80, 0xF0);
+    EXPECT_EQ(bsq.Next(), 0);
+    bsq.SetChain(true);
+    EXPECT_EQ(bsq.Byte(80), 0xF2);
+    bsq.SetAutoStart(true);
+    bsq.SetChain(false);
+    EXPECT_EQ(bsq.Byte(80), 0xF1);
+    EXPECT_TRUE(bsq.AutoStart());
+    SongRecord song;
+    song.SetNext(9);
+    song.SetChain(true);
+    EXPECT_EQ(song.Byte(52), 9);
+    EXPECT_EQ(song.Byte(53), 0x02);
+    EXPECT_EQ(song.Next(), 9);
+}
+
+TEST(DetailFieldsTest, GlobalSwitchesAndPedalsLieWhereTheRecordKeepsThem) {
+    const std::pair<ArgSwitch, std::pair<int, std::uint8_t>> switches[] = {
+        {ArgSwitch::ChordMemory, {16, 0x01}},    {ArgSwitch::SoundMemory, {17, 0x01}},
+        {ArgSwitch::BassInversion, {18, 0x01}},  {ArgSwitch::TempoLock, {20, 0x01}},
+        {ArgSwitch::KeyboardLock, {21, 0x01}},   {ArgSwitch::Ensemble, {22, 0x01}},
+        {ArgSwitch::SyncStart, {24, 0x01}},      {ArgSwitch::SyncStop, {24, 0x02}},
+        {ArgSwitch::DynamicBacking, {25, 0x01}}, {ArgSwitch::SplitPointLock, {27, 0x01}},
+        {ArgSwitch::ChordSoundSync, {32, 0x01}},
+    };
+    for (const auto& [which, where] : switches) {
+        ArgRecord arg;
+        arg.bytes.fill(0x5A);
+        arg.SetSwitch(which, true);
+        ArgRecord expected;
+        expected.bytes.fill(0x5A);
+        expected.SetByte(static_cast<std::size_t>(where.first), 0x5A | where.second);
+        EXPECT_EQ(arg.bytes, expected.bytes) << where.first;
+        arg.SetSwitch(which, false);
+        EXPECT_EQ(arg.Byte(static_cast<std::size_t>(where.first)), 0x5A & ~where.second);
+    }
+    ArgRecord arg;
+    arg.SetByte(17, 0xEF);
+    EXPECT_EQ(arg.HarmonyType(), 0);
+    arg.SetHarmonyType(1);
+    EXPECT_EQ(arg.Byte(17), 0xFF);
+
+    GblRecord gbl;
+    for (int pedal = 0; pedal < kPedalCount; ++pedal) gbl.SetPedalFunction(pedal, 0x40 + pedal);
+    const int offsets[] = {10, 11, 12, 13, 14, 3, 4, 15, 16};
+    for (int pedal = 0; pedal < kPedalCount; ++pedal) EXPECT_EQ(gbl.Byte(offsets[pedal]), 0x40 + pedal);
+}
+
+TEST(DetailFieldsTest, TypedValuesListsAndNames) {
+    struct Case {
+        const char* text;
+        int minimum, maximum, fallback, expected;
+    };
+    const Case cases[] = {
+        {"250", 40, 240, 120, 120}, {"240", 40, 240, 120, 240}, {" 40 ", 40, 240, 120, 40}, {"39", 40, 240, 120, 120},
+        {"abc", 40, 240, 120, 120}, {"", 40, 240, 120, 120},    {"9x", 40, 240, 120, 120},  {"-5", -11, 11, 0, -5},
+        {"+3", -11, 11, 0, 3},      {"-12", -11, 11, 0, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TypedNumber(c.text, c.minimum, c.maximum, c.fallback), c.expected) << '"' << c.text << '"';
+
+    const auto keys = SplitKeyNames();
+    ASSERT_EQ(keys.size(), 61u);
+    EXPECT_EQ(keys[0], "C 2");
+    EXPECT_EQ(keys[1], "C#2");
+    EXPECT_EQ(keys[24], "C 4");
+    EXPECT_EQ(keys[59], "B 6");
+    EXPECT_EQ(keys[60], "C 7");
+    EXPECT_EQ(ListText(kFillVarName, 13), "OFF");
+    EXPECT_EQ(ListText(kVarStartName, 5), "INTRO 2");
+
+    EXPECT_EQ(EditedName("   Piano"), "Piano");
+    EXPECT_EQ(EditedName(" Seventeen letters!"), "Seventeen letter");
+    EXPECT_EQ(EditedName("    "), "");
+
+    EXPECT_EQ(ChannelLine(0, 255), "Main  : 256");
+    EXPECT_EQ(ChannelLine(10, 255), "K.Bass: 256");
+    EXPECT_EQ(ChannelLine(11, 255), "Chord : OFF");
+    EXPECT_EQ(ChannelLine(15, 15), "KBDChg: 16");
+}
+
+TEST(DetailFieldsTest, CommonSplitKeyOnlyWhenAllShareAnOfferedKey) {
+    struct Case {
+        int all, first;
+        int expected;
+    };
+    const Case cases[] = {{60, 60, 60}, {36, 36, 36}, {72, 72, 72}, {80, 80, -1}, {30, 30, -1}, {60, 61, -1}};
+    for (const Case& c : cases) {
+        SetData data = test::EmptySet();
+        for (ArrangementRecord& r : data.arr.arr) r.SetSplit(c.all);
+        data.arr.arr[0].SetSplit(c.first);
+        EXPECT_EQ(CommonSplitKey(data), c.expected) << c.all << "/" << c.first;
+    }
+}
+
+TEST(DetailFieldsTest, ItemAddresses) {
+    struct Case {
+        const char* text;
+        ItemKind kind;
+        int number;
+    };
+    const Case good[] = {
+        {"arr:C11", ItemKind::Arrangement, 256},
+        {"ARR:d88", ItemKind::Arrangement, 383},
+        {"arr:A11", ItemKind::Arrangement, 0},
+        {"sty:C68", ItemKind::Style, 303},
+        {"prg:F11", ItemKind::Program, 768},
+        {"prg:R51", ItemKind::Program, 1056},
+        {"bsq:3", ItemKind::BackingSequence, 3},
+        {"sng:9", ItemKind::Song, 9},
+        {"ark:88", ItemKind::KbdSet, 63},
+        {"arg", ItemKind::ArrangementGlobal, 0},
+        {"gbl", ItemKind::Global, 0},
+    };
+    for (const Case& c : good) {
+        const auto address = ParseItemAddress(c.text);
+        ASSERT_TRUE(address) << c.text;
+        EXPECT_EQ(address->kind, c.kind) << c.text;
+        EXPECT_EQ(address->number, c.number) << c.text;
+    }
+    for (const char* bad : {"sty:C71", "arr:C19", "arr:E11", "bsq:10", "gbl:1", "xyz:C11", "prg:", "ark:91"})
+        EXPECT_FALSE(ParseItemAddress(bad)) << bad;
+}
+
+TEST(DetailFieldsTest, CallerLinesOfTheProgramDialog) {
+    SetData data = test::EmptySet();
+    const int f11 = 768;
+    data.arr.arr[0].SetName("Arr One");
+    data.arr.arr[0].SetTrackProgram(2, f11);
+    data.arr.arr[0].SetStyle(257);
+    data.arr.arr[65].SetTrackProgram(0, f11);  // empty: calls nothing
+    data.sty.slots[1].record.SetName("Sty Two");
+    data.sty.slots[1].used = 1;
+    data.sty.slots[1].record.SetTrackProgram(5, f11);
+    data.bsq.entries[4].record.SetName("Bsq Four");
+    data.bsq.entries[4].record.SetTrackProgram(7, f11);
+    data.bsq.entries[4].record.SetArrangement(256);
+    data.bsq.entries[4].record.SetStyle(257);
+    data.sng.entries[0].record.SetName("Song Zero");
+    data.sng.entries[0].record.SetTrackProgram(15, f11);
+    data.ark.records[9].SetTrackProgram(4, f11);
+
+    const std::vector<std::string> lines = {"Arr C11: BASS   ", "Sty C12: ACC3   ", "BSeq  4: Extra 8 ",
+                                            "Song  0: Trk 16", "KSet 22: K.Bass "};
+    EXPECT_EQ(ProgramCallerLines(data, f11), lines);
+}
+
+}  // namespace
+}  // namespace vx

@@ -1,0 +1,413 @@
+// The parameter dialogs run modally as from the Edit menu, answered by the test; every picker
+// goes through the scripted interaction, and what reaches the set is checked byte by byte.
+#include <QtTest>
+#include <QtWidgets>
+
+#include <functional>
+
+#include "arrangements/FParArr.h"
+#include "details/Details.h"
+#include "editing/EditScheme.h"
+#include "globals/FParArg.h"
+#include "globals/FParGbl.h"
+#include "programs/FParPrg.h"
+#include "sequences/FParSeq.h"
+#include "storage/Session.h"
+#include "styles/FParSty.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TestPaths.h"
+
+namespace {
+
+template <typename T>
+T* Child(QObject& parent, const char* name) {
+    if (T* child = parent.findChild<T*>(name)) return child;
+    qFatal("no child %s", name);
+}
+
+QStringList Lines(QListWidget* list) {
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+    return lines;
+}
+
+const QString Blank(16, ' ');
+
+void DoubleClick(QListWidget* list, int row) { Q_EMIT list->itemDoubleClicked(list->item(row)); }
+
+// A new set from the shipped template, and the edit scheme every dialog writes through.
+struct Fixture {
+    vx::test::ScriptedInteraction ui;
+    vx::Options options;
+    std::unique_ptr<vx::Session> session;
+    std::unique_ptr<vx::EditScheme> scheme;
+    int set = 0;
+    QString caption;  // the last dialog's object name and caption
+
+    Fixture() {
+        auto catalogue = vx::InitCatalogue(vx::test::ProgramDir(), nullptr, ui);
+        if (!catalogue) qFatal("no catalogue");
+        session = std::make_unique<vx::Session>(std::move(*catalogue), vx::PresetTables{}, options, ui);
+        scheme = std::make_unique<vx::EditScheme>(*session);
+        set = session->OpenOrNewSet(true, "");
+        session->Slot(set).dirty = {};  // a new set starts with every kind to be written
+        vx::SetData& data = Data();
+        data.prg.records[0].SetName("Grand Piano");
+        data.prg.records[64].SetName("Slap Bass");
+        data.sty.slots[0].used = 1;
+        data.sty.slots[0].size = 1176 + 400;
+        data.sty.slots[0].record.SetName("Ballad");
+        data.sty.slots[0].record.SetTrackProgram(1, 768);
+        ui.events.clear();
+    }
+    vx::SetData& Data() { return session->Data(set); }
+    QString In() const { return " in " + QString::fromStdString(session->Slot(set).name); }
+    bool Dirty(vx::ItemKind kind) const {
+        return session->Slot(set).dirty[static_cast<std::size_t>(vx::KindIndex(kind))];
+    }
+
+    // Runs Details on an item; act gets the dialog once it shows and must close it.
+    void Details(const vx::ItemAddress& item, std::function<void(QDialog&)> act) {
+        // Stopped afterwards, so that a Details without a dialog leaves nothing to the next one.
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [this, act] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            caption = dialog->objectName() + ":" + dialog->windowTitle();
+            act(*dialog);
+        });
+        timer.start(0);
+        vxe::ShowDetails(*scheme, *session, set, item, nullptr);
+    }
+};
+
+void Ok(QDialog& dialog) { Child<QPushButton>(dialog, "cmdOK")->click(); }
+void Cancel(QDialog& dialog) { Child<QPushButton>(dialog, "cmdCancel")->click(); }
+
+}  // namespace
+
+class DetailDialogsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void arrangementDialog();
+    void styleAndProgramDialogs();
+    void sequenceDialogs();
+    void arrangementGlobalDialog();
+    void globalDialog();
+};
+
+void DetailDialogsTest::arrangementDialog() {
+    Fixture f;
+    vx::ArrangementRecord& arr = f.Data().arr.arr[0];
+    arr.SetName("Pop Song");
+    arr.SetStyle(256);
+    for (int t = 0; t < vx::ArrangementRecord::kTrackCount; ++t) arr.SetTrackProgram(t, 768);
+    arr.SetByte(21, 90);
+    arr.SetByte(23, 30);    // below the split list
+    arr.SetByte(28, 0xC1);  // Lower (Normal)
+    arr.SetByte(24, 12);    // beyond the ensemble list
+    f.Data().bsq.entries[2].record.SetName("Intro");
+    f.Data().bsq.entries[2].record.SetArrangement(256);
+    const vx::ArrangementRecord before = arr;
+
+    // Shown as stored; OK without a change writes nothing.
+    QStringList shown;
+    f.Details({vx::ItemKind::Arrangement, 256}, [&shown](QDialog& d) {
+        shown << Child<QComboBox>(d, "cboSplit")->currentText() << Child<QComboBox>(d, "cboEnsemble")->currentText()
+              << Child<QComboBox>(d, "cboChScan")->currentText() << Child<QLineEdit>(d, "txtTempo")->text()
+              << Child<QLabel>(d, "lblSty")->text() << Lines(Child<QListWidget>(d, "lstPrg")).value(1)
+              << Lines(Child<QListWidget>(d, "lstCalled"));
+        shown << QString::number(Child<QComboBox>(d, "cboSplit")->count())
+              << QString::number(Child<QComboBox>(d, "cboKbdAss")->isHidden());
+        Ok(d);
+    });
+    QCOMPARE(f.caption, "FParArr:Arrangement C11" + f.In());
+    QCOMPARE(shown, (QStringList{"C 2", "Duet", "Lower (Normal)", "120", "C11: Ballad          ",
+                                 "PERC   : F11 Grand Piano     ", "BSeq 2", "61", "1"}));
+    QVERIFY(arr == before);
+    QVERIFY(!f.Dirty(vx::ItemKind::Arrangement));
+    QVERIFY(f.ui.events.empty());
+
+    // Every control read back; out-of-range texts corrected as they are left.
+    f.ui.pickAnswers = {832, 300};
+    QStringList typed;
+    f.Details({vx::ItemKind::Arrangement, 256}, [&typed](QDialog& d) {
+        auto* name = Child<QLineEdit>(d, "txtNam");
+        name->clear();
+        QTest::keyClicks(name, "  Jazz Waltz Extended");
+        auto* tempo = Child<QLineEdit>(d, "txtTempo");
+        tempo->clear();
+        QTest::keyClicks(tempo, "250");
+        QTest::keyClick(tempo, Qt::Key_Return);
+        auto* xpose = Child<QLineEdit>(d, "txtXpose");
+        xpose->clear();
+        QTest::keyClicks(xpose, "-5");
+        typed << name->text() << tempo->text();
+        DoubleClick(Child<QListWidget>(d, "lstPrg"), 2);
+        QTest::mouseDClick(Child<QLabel>(d, "lblSty"), Qt::LeftButton);
+        typed << Lines(Child<QListWidget>(d, "lstPrg")).value(2) << Child<QLabel>(d, "lblSty")->text();
+        Child<QComboBox>(d, "cboChScan")->setCurrentIndex(1);
+        Child<QComboBox>(d, "cboDrMap_3")->setCurrentIndex(7);
+        Child<QComboBox>(d, "cboFillVar_1")->setCurrentIndex(12);
+        Child<QCheckBox>(d, "chkFullKbd")->setChecked(true);
+        Ok(d);
+    });
+    QCOMPARE(typed, (QStringList{"Jazz Waltz Exten", "120", "BASS   : G11 Slap Bass       ", "C65: " + Blank}));
+    QCOMPARE(f.ui.picks.at(0).caption, std::string("for track 'BASS'"));
+    vx::ArrangementRecord expected = before;
+    expected.SetName("Jazz Waltz Exten");
+    expected.SetStyle(300);
+    expected.SetTrackProgram(2, 832);
+    expected.SetByte(21, 90);
+    expected.SetByte(22, 1);
+    expected.SetByte(23, 36);
+    expected.SetByte(24, 0);
+    expected.SetByte(25, 251);
+    expected.SetByte(28, 0xE1);
+    expected.SetByte(32, 7);
+    expected.SetByte(38, 12);
+    QVERIFY(arr.bytes == expected.bytes);
+    QVERIFY(f.Dirty(vx::ItemKind::Arrangement));
+    QVERIFY(f.scheme->Available({vx::EditCommand::Undo, vx::ItemKind::Arrangement, f.set, 0}));
+
+    // Cancel and the close box discard every change.
+    for (auto close : {Cancel, +[](QDialog& d) { d.close(); }}) {
+        f.Details({vx::ItemKind::Arrangement, 256}, [close](QDialog& d) {
+            Child<QLineEdit>(d, "txtNam")->setText("Lost");
+            Child<QComboBox>(d, "cboKick")->setCurrentIndex(3);
+            close(d);
+        });
+        QVERIFY(arr.bytes == expected.bytes);
+    }
+    // A preset has no dialog.
+    f.Details({vx::ItemKind::Arrangement, 5}, Ok);
+    QCOMPARE(f.ui.beeps, 1);
+}
+
+void DetailDialogsTest::styleAndProgramDialogs() {
+    Fixture f;
+    f.Data().arr.arr[3].SetName("Caller");
+    f.Data().arr.arr[3].SetStyle(256);
+    f.Data().arr.arr[3].SetTrackProgram(6, 768);
+    QStringList shown;
+    f.Details({vx::ItemKind::Style, 256}, [&shown](QDialog& d) {
+        shown << Child<QLabel>(d, "lblUsed")->text() << Child<QLabel>(d, "lblFree")->text()
+              << Lines(Child<QListWidget>(d, "lstCalled")) << Lines(Child<QListWidget>(d, "lstPrg")).value(1);
+        Child<QComboBox>(d, "cboCat")->setCurrentIndex(4);
+        Ok(d);
+    });
+    QCOMPARE(f.caption, "FParSty:Style C11" + f.In());
+    QCOMPARE(shown, (QStringList{"100  used by this Style", "15100  free in this Block", "Arr C14",
+                                 "PERC   : F11 Grand Piano     "}));
+    QCOMPARE(f.Data().sty.slots[0].record.Category(), 4);
+    QCOMPARE(f.Data().sty.slots[0].size, std::uint16_t(1576));
+    // A slot without a style has nothing to edit.
+    f.Details({vx::ItemKind::Style, 257}, Ok);
+    QCOMPARE(f.ui.beeps, 1);
+
+    // A preset program is shown only.
+    bool presetEditable = true;
+    f.Details({vx::ItemKind::Program, 0}, [&presetEditable](QDialog& d) {
+        presetEditable = Child<QLineEdit>(d, "txtNam")->isEnabled() || Child<QComboBox>(d, "cboCat")->isEnabled();
+        Ok(d);
+    });
+    QCOMPARE(f.caption, "FParPrg:Program A11" + f.In());
+    QVERIFY(!presetEditable);
+
+    // "Call another Program" moves every caller at once, even when the dialog is cancelled.
+    f.ui.pickAnswers = {832};
+    QStringList callers;
+    f.Details({vx::ItemKind::Program, 768}, [&callers](QDialog& d) {
+        callers << Lines(Child<QListWidget>(d, "lstCalled"));
+        Child<QLineEdit>(d, "txtNam")->setText("Renamed");
+        Child<QPushButton>(d, "cmdReplPrg")->click();
+        callers << QString::number(Child<QListWidget>(d, "lstCalled")->count());
+        Cancel(d);
+    });
+    QCOMPARE(callers, (QStringList{"Arr C14: MainKBD", "Sty C11: PERC   ", "0"}));
+    QCOMPARE(f.Data().arr.arr[3].TrackProgram(6), 832);
+    QCOMPARE(f.Data().sty.slots[0].record.TrackProgram(1), 832);
+    QCOMPARE(f.Data().prg.records[0].Name(), std::string("Grand Piano     "));
+    QVERIFY(!f.Dirty(vx::ItemKind::Program));
+
+    f.Details({vx::ItemKind::Program, 832}, [](QDialog& d) {
+        Child<QLineEdit>(d, "txtNam")->setText("   Fretless");
+        Child<QComboBox>(d, "cboCat")->setCurrentIndex(5);
+        Ok(d);
+    });
+    QCOMPARE(f.Data().prg.records[64].Name(), std::string("Fretless        "));
+    QCOMPARE(f.Data().prg.records[64].Category(), 5);
+    QVERIFY(f.Dirty(vx::ItemKind::Program));
+}
+
+void DetailDialogsTest::sequenceDialogs() {
+    Fixture f;
+    vx::BsqRecord& bsq = f.Data().bsq.entries[1].record;
+    bsq.SetName("Verse");
+    bsq.SetByte(79, 12);
+    bsq.SetByte(80, 0xF0);
+    bsq.SetArrangement(5);
+    const vx::BsqRecord before = bsq;
+    QStringList shown;
+    f.ui.pickAnswers = {257};
+    f.Details({vx::ItemKind::BackingSequence, 1}, [&shown](QDialog& d) {
+        auto* chain = Child<QCheckBox>(d, "chkChain");
+        auto* next = Child<QLineEdit>(d, "txtNxt");
+        shown << chain->text() << next->text() << QString::number(next->isEnabled())
+              << QString::number(Child<QCheckBox>(d, "chkAuto")->isEnabled())
+              << Lines(Child<QListWidget>(d, "lstPrg")).value(7);
+        chain->setChecked(true);
+        shown << QString::number(next->isEnabled());
+        QTest::mouseDClick(Child<QLabel>(d, "lblSty"), Qt::LeftButton);
+        shown << Child<QLabel>(d, "lblSty")->text();
+        Ok(d);
+    });
+    QCOMPARE(f.caption, "FParBsq:Backing Sequence 1" + f.In());
+    QCOMPARE(shown,
+             (QStringList{"Chain  to  next  BSeq", "0", "0", "0", "Extra 8 : A11 " + Blank, "1", "C12 " + Blank}));
+    vx::BsqRecord expected = before;
+    expected.SetByte(79, 0);
+    expected.SetByte(80, 0xF2);
+    expected.SetStyle(257);
+    QVERIFY(bsq.bytes == expected.bytes);
+
+    vx::SongRecord& song = f.Data().sng.entries[3].record;
+    song.SetName("Finale");
+    song.SetByte(53, 0x03);
+    f.Details({vx::ItemKind::Song, 3}, [&shown](QDialog& d) {
+        shown = QStringList{Child<QCheckBox>(d, "chkChain")->text(),
+                            QString::number(Child<QListWidget>(d, "lstPrg")->count()),
+                            Lines(Child<QListWidget>(d, "lstPrg")).value(15)};
+        Child<QCheckBox>(d, "chkAuto")->setChecked(false);
+        Child<QLineEdit>(d, "txtNxt")->setText("7");
+        Ok(d);
+    });
+    QCOMPARE(f.caption, "FParSng:Song 3" + f.In());
+    QCOMPARE(shown, (QStringList{"Chain  to  next  Song", "16", "Trk 16: A11 " + Blank}));
+    QCOMPARE(song.Byte(53), 0x02);
+    QCOMPARE(song.Byte(52), 7);
+}
+
+void DetailDialogsTest::arrangementGlobalDialog() {
+    Fixture f;
+    vx::ArgRecord& arg = f.Data().arg.record;
+    for (int i = 0; i < 16; ++i) arg.SetChannel(i, i);
+    arg.SetChannel(0, 255);
+    arg.SetChannel(12, 255);
+    arg.SetByte(20, 0xF0);
+    for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(60);
+    f.Data().arr.arr[0].SetSplit(80);
+    const vx::ArgRecord before = arg;
+
+    // Opening and OK write nothing: the differing split keys stay as they are.
+    QStringList shown;
+    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [&shown](QDialog& d) {
+        const QStringList channels = Lines(Child<QListWidget>(d, "lstMidi"));
+        shown << channels.value(0) << channels.value(10) << channels.value(12)
+              << Child<QComboBox>(d, "cboSplit")->currentText() << Child<QPushButton>(d, "cmdSend")->text()
+              << QString::number(Child<QPushButton>(d, "cmdSend")->isEnabled())
+              << Child<QPushButton>(d, "cmdSysex2File")->toolTip() << Child<QListWidget>(d, "lstMidi")->toolTip()
+              << QString::number(Child<QRadioButton>(d, "optRecog_2")->isChecked());
+        Ok(d);
+    });
+    QCOMPARE(f.caption, "FParArg:Arrangement Global" + f.In());
+    QCOMPARE(shown, (QStringList{"Main  : 256", "K.Bass: 11", "Chord2: OFF", "C 4", "Send to &Vemo-x50", "1",
+                                 "Save data into a SysEx file", "Double Click to change", "0"}));
+    QCOMPARE(f.Data().arr.arr[0].Split(), 80);
+    QVERIFY(arg == before);
+    QVERIFY(!f.Dirty(vx::ItemKind::ArrangementGlobal) && !f.Dirty(vx::ItemKind::Arrangement));
+
+    // A picked split key and a cancelled dialog: nothing.
+    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [](QDialog& d) {
+        Child<QComboBox>(d, "cboSplit")->setCurrentIndex(0);
+        Cancel(d);
+    });
+    QCOMPARE(f.Data().arr.arr[0].Split(), 80);
+    QVERIFY(!f.Dirty(vx::ItemKind::Arrangement));
+
+    // Channels through the MIDI channel picker, switches and options into their bits, the
+    // split key into every arrangement.
+    f.ui.pickAnswers = {16, 3};
+    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [&shown](QDialog& d) {
+        auto* midi = Child<QListWidget>(d, "lstMidi");
+        DoubleClick(midi, 11);
+        DoubleClick(midi, 0);
+        shown = QStringList{midi->item(11)->text(), midi->item(0)->text()};
+        Child<QCheckBox>(d, "chkTempoLock")->setChecked(true);
+        Child<QCheckBox>(d, "chkSync_1")->setChecked(true);
+        Child<QRadioButton>(d, "optHarmo_1")->setChecked(true);
+        Child<QRadioButton>(d, "optVelo_3")->setChecked(true);
+        Child<QRadioButton>(d, "optRecog_2")->setChecked(true);
+        Child<QComboBox>(d, "cboSplit")->setCurrentIndex(12);
+        Ok(d);
+    });
+    QCOMPARE(shown, (QStringList{"Chord : OFF", "Main  : 4"}));
+    QCOMPARE(f.ui.picks.at(0).caption, std::string("MIDI Channel of Chord"));
+    QCOMPARE(f.ui.picks.at(0).entries.size(), std::size_t(17));
+    QCOMPARE(f.ui.picks.at(1).entries.size(), std::size_t(16));
+    vx::ArgRecord expected = before;
+    expected.SetByte(0, 3);
+    expected.SetByte(11, 255);
+    expected.SetByte(20, 0xF1);
+    expected.SetByte(24, 0x02);
+    expected.SetByte(17, 0x10);
+    expected.SetByte(26, 3);
+    expected.SetByte(36, 2);
+    QVERIFY(arg.bytes == expected.bytes);
+    for (const vx::ArrangementRecord& r : f.Data().arr.arr) QCOMPARE(r.Split(), 48);
+    QVERIFY(f.Dirty(vx::ItemKind::ArrangementGlobal) && f.Dirty(vx::ItemKind::Arrangement));
+
+    // Import counts as a change and then asks for the file.
+    f.session->Slot(f.set).dirty = {};
+    f.ui.fileAnswers = {std::nullopt};
+    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [](QDialog& d) { Child<QPushButton>(d, "cmdImport")->click(); });
+    QCOMPARE(f.ui.fileRequests.at(0).title, std::string("Import all Arrangement Global from..."));
+    QVERIFY(f.Dirty(vx::ItemKind::ArrangementGlobal));
+    QVERIFY(arg == expected);
+}
+
+void DetailDialogsTest::globalDialog() {
+    Fixture f;
+    vx::GblRecord& gbl = f.Data().gbl.record;
+    gbl.SetByte(15, 60);  // beyond the switches' functions
+    gbl.SetByte(3, 60);
+    gbl.SetByte(17, 12);
+    const vx::GblRecord before = gbl;
+    QStringList shown;
+    f.Details({vx::ItemKind::Global, 0}, [&shown](QDialog& d) {
+        shown << Child<QComboBox>(d, "cboPeds_7")->currentText() << Child<QComboBox>(d, "cboPeds_5")->currentText()
+              << QString::number(Child<QComboBox>(d, "cboPeds_5")->count())
+              << QString::number(Child<QComboBox>(d, "cboPeds_0")->count())
+              << Child<QComboBox>(d, "cboCurv_0")->currentText() << Child<QComboBox>(d, "cboDmpr")->itemText(1);
+        Ok(d);
+    });
+    QCOMPARE(f.caption, "FParGbl:Global" + f.In());
+    QCOMPARE(shown, (QStringList{"OFF", "Joystick +Y", "65", "55", "1", "REVERSE (+)"}));
+    QVERIFY(gbl == before);
+    QVERIFY(!f.Dirty(vx::ItemKind::Global));
+
+    f.Details({vx::ItemKind::Global, 0}, [](QDialog& d) {
+        Child<QComboBox>(d, "cboCurv_1")->setCurrentIndex(7);
+        Ok(d);
+    });
+    vx::GblRecord expected = before;
+    expected.SetByte(15, 0);
+    expected.SetByte(17, 0);
+    expected.SetByte(18, 7);
+    QVERIFY(gbl.bytes == expected.bytes);
+    QVERIFY(f.Dirty(vx::ItemKind::Global));
+    QVERIFY(std::find(f.ui.events.begin(), f.ui.events.end(), "KindChanged 1 7") != f.ui.events.end());
+
+    // The SysEx file button closes the dialog, writes the record back, then asks for the file.
+    f.session->Slot(f.set).dirty = {};
+    f.ui.fileAnswers = {std::nullopt};
+    f.Details({vx::ItemKind::Global, 0}, [](QDialog& d) { Child<QPushButton>(d, "cmdSysex2File")->click(); });
+    QCOMPARE(f.ui.fileRequests.at(0).title, std::string("Save Global to SysEx File..."));
+    QVERIFY(f.Dirty(vx::ItemKind::Global));
+    QVERIFY(gbl.bytes == expected.bytes);
+}
+
+QTEST_MAIN(DetailDialogsTest)
+#include "detail_dialogs_test.moc"

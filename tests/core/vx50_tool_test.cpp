@@ -325,6 +325,8 @@ TEST_F(Vx50Test, SubsetReportAndPresetExport) {
               "Bank B holds no user Arrangements (arrangements: C or D; programs: F, G or R)\n");
     EXPECT_EQ(Vx50("export-preset " + set + " prg R " + prd.string() + " R51-R58").err,
               "Unknown preset bank R51-R58 (R11-R18, R21-R28, R31-R38, R41-R48)\n");
+}
+
 // A set the edit commands work on: arrangements C11-C14 named, C12 called by backing sequences
 // 0 and 1, C11 playing program F11 "Warm Bass" on track 0; KBD sets numbered in their first byte.
 SetData EditableSet() {

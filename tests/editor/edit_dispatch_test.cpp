@@ -130,8 +130,12 @@ void EditDispatchTest::menuCommandsFollowTheKindShown() {
         tabs->setCurrentIndex(tab);
         shown += QString::number(tab) + ":" + EnabledEdits(doc) + " ";
     }
-    QCOMPARE(shown, QString("0:Cut Copy Paste Delete Insert EraseBnk Import 1:Import 2:Cut Copy Paste Delete Insert "
-                            "EraseBnk Import 3:Import 4:Import 5:Copy Paste EraseBnk Import "));
+    QCOMPARE(shown, QString("0:Cut Copy Paste Delete Insert Details EraseBnk Import "
+                            "1:Cut Copy Paste Details EraseBnk Import "
+                            "2:Cut Copy Paste Delete Insert Details EraseBnk Import "
+                            "3:Cut Copy Paste Delete Insert Details EraseBnk Import "
+                            "4:Cut Copy Paste Delete Insert Details EraseBnk Import "
+                            "5:Copy Paste EraseBnk Import "));
 
     // Copy and Paste of a program through the menu: the slot selected is the one written.
     tabs->setCurrentIndex(2);

@@ -92,9 +92,9 @@ private Q_SLOTS:
         doc.Fill();
 
         QStringList enabled;
-        for (QAction* action : doc.Menus()[4]->actions())
+        for (QAction* action : doc.Menus()[3]->actions())
             if (!action->isSeparator() && action->isEnabled()) enabled << action->objectName();
-        QCOMPARE(enabled, (QStringList{"mnuUMidStup", "mnuUMidSend", "mnuUSysex2File"}));
+        QCOMPARE(enabled, (QStringList{"mnuUReport", "mnuUMidStup", "mnuUMidSend", "mnuUSysex2File"}));
 
         vx::test::TempDirectory dir;
         const std::string file = (dir.Path() / "KBD.SYX").string();

@@ -868,6 +868,8 @@ void FDoc::Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int s
     const vx::KindDescriptor& d = *vx::DescriptorOf(kind);
     if (IsBankedTab(vx::KindIndex(kind))) GoToNumber(static_cast<vx::BankedKind>(kind), d.viewNumberOf(slot));
     SetEditState(EditStateFor(CurrentTab(), true));
+}
+
 void FDoc::mnuEDetails_Click() {
     const int tab = CurrentTab();
     if (IsBankedTab(tab)) {

@@ -4,8 +4,9 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config lld
   clang libclang-rt-14-dev clang-format
+  dpkg-dev file
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libqt6printsupport6 libgl-dev fonts-dejavu-core
   librtmidi-dev jackd2

@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <cstdio>
 #include <cstring>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/DataDirectory.h"
 #include "shell/FMain.h"
 #include "shell/Startup.h"
 
@@ -21,6 +23,8 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(
         QString::fromUtf8(vx::kProgramTitle.data(), static_cast<qsizetype>(vx::kProgramTitle.size())));
     QCoreApplication::setApplicationVersion(QStringLiteral(VX_VERSION_TEXT));
+    // The icon the package installs into the desktop's icon theme.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vxeditr")));
 
     const vxe::StartupArgs args = vxe::ParseArguments(QCoreApplication::arguments(), QDir::currentPath());
     if (args.showHelp) {
@@ -32,7 +36,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    vxe::FMain main(QCoreApplication::applicationDirPath());
+    const std::string dataDirectory = vx::FindDataDirectory(QCoreApplication::applicationDirPath().toStdString());
+    vxe::FMain main(QString::fromStdString(dataDirectory));
     const int code = vxe::RunStartup(main, args);
     if (code >= 0) return code;
     if (!args.screenshotFile.isEmpty()) vxe::ScheduleScreenshot(main, args.screenshotFile, args.dialog);

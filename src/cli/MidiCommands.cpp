@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
+#include "CliContext.h"
 #include "CliInteraction.h"
 #include "RtMidiDevices.h"
 #include "catalogue/Catalogue.h"
@@ -19,8 +21,6 @@ namespace vxcli {
 
 namespace {
 
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 const char* const kKinds = "arr, sty, prg, bsq, sng, ark, arg or gbl";
 
 struct MidiOptions {
@@ -130,46 +130,41 @@ int RunDump(const std::string& command, const MidiOptions& options, MidiCommandC
 
 }  // namespace
 
-bool IsMidiCommand(const std::string& word) {
-    return word == "ports" || word == "detect" || word == "sysex" || word == "send";
-}
-
-int RunMidiCommand(int argc, char** argv, MidiCommandContext& context) {
-    CLI::App app{"vx50: MIDI transfer to and from the Vemo-x50"};
-    app.require_subcommand(1);
-    MidiOptions options;
+void AddMidiCommands(CLI::App& app, MidiCommandContext& context) {
+    auto options = std::make_shared<MidiOptions>();
     auto* ports = app.add_subcommand("ports", "lists the MIDI outputs and inputs");
-    auto* detect = app.add_subcommand("detect", "looks for the instrument with the identity request");
-    auto* sysex = app.add_subcommand("sysex", "writes the dump of one kind of a set to a .SYX file");
+    auto* detect = app.add_subcommand("detect", "looks for the instrument; PORT is a number or part of a name");
+    auto* sysex =
+        app.add_subcommand("sysex", "writes the dump of one kind (for sty the block holding a style) to a .SYX file");
     auto* send = app.add_subcommand("send", "sends one kind of a set to the instrument");
     for (auto* command : {sysex, send}) {
-        command->add_option("SET", options.set, "set directory NAME.SET")->required();
-        command->add_option("KIND", options.kind, std::string("kind: ") + kKinds)->required();
-        command->add_option("--style", options.style, "for sty: a style of the block to send")->capture_default_str();
-        command->add_flag("--yes", options.yes, "answer questions with Yes/OK");
+        command->add_option("SET", options->set, "set directory NAME.SET")->required();
+        command->add_option("KIND", options->kind, std::string("kind: ") + kKinds)->required();
+        command->add_option("--style", options->style, "for sty: a style of the block to send")->capture_default_str();
+        command->add_flag("--yes", options->yes, "answer questions with Yes/OK");
     }
-    sysex->add_option("-o,--output", options.file, "the .SYX file to write")->required();
+    sysex->add_option("-o,--output", options->file, "the .SYX file to write")->required();
     for (auto* command : {detect, send}) {
-        command->add_option("--out", options.output, "MIDI output: its number or part of its name");
-        command->add_option("--in", options.input, "MIDI input: its number or part of its name");
+        command->add_option("--out", options->output, "MIDI output (PORT): its number or part of its name");
+        command->add_option("--in", options->input, "MIDI input (PORT): its number or part of its name");
     }
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? EXIT_SUCCESS : kExitUsage;
-    }
-    context.ui.answerYes = options.yes;
 
-    if (ports->parsed()) {
+    ports->callback([&context] {
         vxm::RtMidiDevices devices("vx50");
-        return ListPorts(devices, context.ui);
-    }
-    if (detect->parsed()) {
+        context.status = ListPorts(devices, context.ui);
+    });
+    detect->callback([&context, options] {
         vxm::RtMidiDevices devices("vx50");
         vx::MidiLink link(devices, context.ui, vx::SystemMidiClock(), CurrentDirectory());
-        return Detect(link, options) ? EXIT_SUCCESS : kExitFailure;
+        context.status = Detect(link, *options) ? EXIT_SUCCESS : kExitFailure;
+    });
+    for (auto* command : {sysex, send}) {
+        const std::string name = command->get_name();
+        command->callback([&context, options, name] {
+            if (options->yes) context.ui.answerYes = true;
+            context.status = RunDump(name, *options, context);
+        });
     }
-    return RunDump(sysex->parsed() ? "sysex" : "send", options, context);
 }
 
 }  // namespace vxcli

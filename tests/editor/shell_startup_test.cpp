@@ -168,6 +168,16 @@ void ShellStartupTest::programVersionAndScreenshot() {
         run({"--screenshot", "programs.png", "--size", "800x600", "--tab", "Programs", "--bank", "F", "--twin", demo}),
         QString("0 "));
     QCOMPARE(QImage(QString::fromStdString((dir.Path() / "programs.png").string()), "PNG").size(), QSize(800, 600));
+    // The other windows the manual shows render alone, each as large as it opens; a name that
+    // is no window is refused without a picture.
+    for (const QString window : {"report", "options", "about", "tip"}) {
+        QCOMPARE(run({"--screenshot", window + ".png", "--dialog", window, demo}), QString("0 "));
+        const QImage picture(QString::fromStdString(dir.Str()) + "/" + window + ".png", "PNG");
+        QVERIFY2(picture.width() >= 200 && picture.height() >= 100, qPrintable(window));
+        QVERIFY2(picture.width() < 1024, qPrintable(window));
+    }
+    QCOMPARE(run({"--screenshot", "none.png", "--dialog", "none", demo}), QString("1 "));
+    QVERIFY(!fs::exists(dir.Path() / "none.png"));
 }
 
 void ShellStartupTest::keyboardReachesTheActiveSet() {

@@ -12,12 +12,20 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueInit.h"
-#include "document/Helpers.h"
 #include "details/Details.h"
+#include "document/Helpers.h"
 #include "format/PathLookup.h"
 #include "interaction/Interaction.h"
+#include "midi/FMidStup.h"
+#include "midi/MidiLink.h"
+#include "midi/MidiTransfer.h"
 #include "presets/PresetNames.h"
+#include "reports/FReport.h"
+#include "reports/SetReport.h"
+#include "shell/FAbout.h"
 #include "shell/FMain.h"
+#include "shell/FOptions.h"
+#include "shell/FTip.h"
 #include "storage/Session.h"
 
 namespace vxe {
@@ -71,8 +79,9 @@ StartupArgs ParseArguments(const QStringList& arguments, const QString& currentD
             args.twin = true;
         } else if (argument == QStringLiteral("--dialog")) {
             if (i + 1 >= arguments.size()) {
-                args.error =
-                    QStringLiteral("--dialog needs a dialog: global, arrangement-global or details:KIND:LABEL");
+                args.error = QStringLiteral(
+                    "--dialog needs a window: global, arrangement-global, details:KIND:LABEL, report, "
+                    "midi-setup, options, about or tip");
                 return args;
             }
             args.dialog = arguments[++i];
@@ -104,9 +113,10 @@ QString UsageText() {
         "  --bank LETTER      with --screenshot: show that bank on a bank tab\n"
         "  --twin             with --screenshot: twin view on the Arrangements or Programs tab\n"
         "  --size WxH         with --screenshot: the main window's size (default 1024x768)\n"
-        "  --dialog WHAT      with --screenshot, render a dialog of the first set instead:\n"
-        "                     global, arrangement-global, or details:KIND:LABEL (details:arr:C11,\n"
-        "                     details:sty:C11, details:prg:F11, details:bsq:3, details:sng:3)\n"
+        "  --dialog WHAT      with --screenshot, render a window instead: global,\n"
+        "                     arrangement-global or details:KIND:LABEL of the first set\n"
+        "                     (details:arr:C11, details:sty:C11, details:prg:F11, details:bsq:3,\n"
+        "                     details:sng:3), its report, midi-setup, options, about or tip\n"
         "  --no-tips          do not show the tip of the day at start-up\n"
         "  --version          print the version and end\n");
 }
@@ -202,15 +212,30 @@ std::optional<vx::ItemAddress> DialogAddress(const QString& dialog) {
 
 namespace {
 
-// The dialog named on the command line, built on the first open set.
-std::unique_ptr<QDialog> ScreenshotDialog(FMain& main, const QString& dialog) {
+// The window named on the command line, built on the first open set: a set dialog, the set's
+// report, MIDI Setup on the ports the MIDI system lists, Options, About or the tip of the day.
+std::unique_ptr<QWidget> ScreenshotWindow(FMain& main, const QString& dialog) {
     vx::Session* session = main.Session();
-    const auto address = DialogAddress(dialog);
     vx::EditScheme* edits = main.Editing();
-    if (!session || !edits || !address) return nullptr;
-    for (int set = 1; set <= session->Sets().HighestNumber(); ++set)
-        if (session->Sets().IsOpen(set)) return NewDetailsDialog(*edits, *session, set, *address, &main);
-    return nullptr;
+    if (!session || !edits) return nullptr;
+    int set = 0;
+    for (int candidate = session->Sets().HighestNumber(); candidate >= 1; --candidate)
+        if (session->Sets().IsOpen(candidate)) set = candidate;
+    if (dialog == QStringLiteral("options")) return std::make_unique<FOptions>(main.Opts(), &main);
+    if (dialog == QStringLiteral("about")) return std::make_unique<FAbout>(&main);
+    if (dialog == QStringLiteral("tip")) return std::make_unique<FTip>(main.ProgramDir(), true, &main);
+    if (dialog == QStringLiteral("midi-setup")) {
+        vx::MidiLink& link = ProgramMidiLink(session->Ui());
+        vx::MidiPortLists lists;
+        if (!link.ListPorts(lists)) return nullptr;
+        return std::make_unique<FMidStup>(link, lists, &main);
+    }
+    if (set == 0) return nullptr;
+    if (dialog == QStringLiteral("report"))
+        return std::make_unique<FReport>(*session, set, vx::CreateSetReport(*session, set, vx::ReportDateNow()), &main);
+    const auto address = DialogAddress(dialog);
+    if (!address) return nullptr;
+    return NewDetailsDialog(*edits, *session, set, *address, &main);
 }
 
 }  // namespace
@@ -218,9 +243,9 @@ std::unique_ptr<QDialog> ScreenshotDialog(FMain& main, const QString& dialog) {
 void ScheduleScreenshot(FMain& main, const QString& file, const QString& dialog) {
     QTimer::singleShot(0, &main, [&main, file, dialog] {
         QApplication::processEvents();
-        std::unique_ptr<QDialog> shown;
+        std::unique_ptr<QWidget> shown;
         if (!dialog.isEmpty()) {
-            shown = ScreenshotDialog(main, dialog);
+            shown = ScreenshotWindow(main, dialog);
             if (!shown) {
                 std::fprintf(stderr, "vxeditr: no dialog %s for the first open set\n", qPrintable(dialog));
                 QCoreApplication::exit(1);

@@ -28,7 +28,7 @@ struct StartupArgs {
     QString bank;
     bool twin = false;
     QSize size;
-    QString dialog;          // with --screenshot: the dialog to render instead of the main window
+    QString dialog;  // with --screenshot: the dialog to render instead of the main window
     bool noTips = false;
     bool showVersion = false;
     bool showHelp = false;
@@ -59,9 +59,10 @@ int RunStartup(FMain& main, const StartupArgs& args);
 // The item of a --dialog argument: "global", "arrangement-global" or "details:" and an item.
 std::optional<vx::ItemAddress> DialogAddress(const QString& dialog);
 
-// After the first paint, the main window (or, with a dialog named, that dialog on the first
-// open set) is saved to file as PNG and the program ends (exit code 0, or 1 when the file
-// cannot be written or the dialog cannot be shown).
+// After the first paint, the main window (or, with a window named, that window: a dialog or the
+// report of the first open set, MIDI Setup, Options, About or the tip of the day) is saved to
+// file as PNG and the program ends (exit code 0, or 1 when the file cannot be written or the
+// window cannot be shown).
 void ScheduleScreenshot(FMain& main, const QString& file, const QString& dialog = {});
 
 }  // namespace vxe

@@ -9,6 +9,13 @@ work=$2
 
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
+for tool in dpkg-deb dpkg-shlibdeps file; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "SKIPPED: $tool is missing (Debian packages dpkg-dev and file), so no package can be built"
+    exit 77
+  fi
+done
+
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"

@@ -37,7 +37,8 @@ struct Replay {
 void ReplayWithMutations(const std::vector<std::uint8_t>& seed, std::mt19937& random, Replay& replay) {
     replay.Run(seed);
     for (std::size_t cut : {std::size_t{0}, std::size_t{7}, std::size_t{8}, seed.size() / 2, seed.size() - 1}) {
-        if (cut <= seed.size()) replay.Run(std::vector<std::uint8_t>(seed.begin(), seed.begin() + static_cast<long>(cut)));
+        if (cut <= seed.size())
+            replay.Run(std::vector<std::uint8_t>(seed.begin(), seed.begin() + static_cast<long>(cut)));
     }
     if (seed.empty()) return;
     std::uniform_int_distribution<std::size_t> position(0, seed.size() - 1);

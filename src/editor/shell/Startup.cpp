@@ -247,7 +247,7 @@ void ScheduleScreenshot(FMain& main, const QString& file, const QString& dialog)
         if (!dialog.isEmpty()) {
             shown = ScreenshotWindow(main, dialog);
             if (!shown) {
-                std::fprintf(stderr, "vxeditr: no dialog %s for the first open set\n", qPrintable(dialog));
+                std::fprintf(stderr, "vxeditr: no window %s to show\n", qPrintable(dialog));
                 QCoreApplication::exit(1);
                 return;
             }

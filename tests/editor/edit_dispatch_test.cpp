@@ -118,6 +118,7 @@ private Q_SLOTS:
     void sequenceListsDragThroughTheirModels();
     void pasteFromXStyleThroughTheMenu();
     void mainWindowOwnsTheOneEditMenu();
+    void importLeavesNothingToUndo();
 };
 
 void EditDispatchTest::dragBetweenWindowsCopiesAndUndoRestores() {
@@ -336,6 +337,26 @@ void EditDispatchTest::mainWindowOwnsTheOneEditMenu() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     QVERIFY(!cut->isEnabled() && !main.EditMenu()->menuAction()->isEnabled());
+}
+
+void EditDispatchTest::importLeavesNothingToUndo() {
+    TwoSets sets;
+    QVERIFY(sets.session);
+    QTemporaryDir dir;
+    sets.Data(2).arr.arr[0].SetName("Imported");
+    QVERIFY(sets.session->SaveSet(2, dir.filePath("SRC.SET/SRC").toStdString(), true));
+    vxe::FDoc& doc = sets.Activate(0);
+    sets.Data(1).arr.arr[0].SetName("Cut Me");
+    sets.Edit("mnuECut")->trigger();
+    QCOMPARE(sets.Edit("mnuEUndo")->text() + QString::number(sets.Edit("mnuEUndo")->isEnabled()), "&Undo1");
+    // The cut arrangement would come back over the imported ones: Undo is gone with the import.
+    sets.ui.fileAnswers.push_back(dir.filePath("SRC.SET/SRC.ARR").toStdString());
+    sets.Edit("mnuEImport")->trigger();
+    QCOMPARE(Child<QTableView>(doc, "grdArr")->model()->index(0, 0).data().toString().left(12), "C11 Imported");
+    QVERIFY(sets.scheme->UndoOf(vx::ItemKind::Arrangement).Empty());
+    QCOMPARE(sets.Edit("mnuEUndo")->text() + QString::number(sets.Edit("mnuEUndo")->isEnabled()), "Can't Undo0");
+    // The clipboard still holds the cut item for a paste.
+    QVERIFY(sets.Edit("mnuEPaste")->isEnabled());
 }
 
 QTEST_MAIN(EditDispatchTest)

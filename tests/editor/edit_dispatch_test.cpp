@@ -237,6 +237,7 @@ void EditDispatchTest::sequenceListsDragThroughTheirModels() {
                                                         "Insert Backing Sequence 3 before 6 ?"}));
     QCOMPARE(rows(), QString("Seq 0,Seq 1,Seq 2,Seq 4,Seq 5,Seq 3,Seq 6,Seq 7,Seq 8,Seq 9"));
     QCOMPARE(model->index(5, 0).data().toString(), QString("BSeq 5: Seq 3            :    0"));
+    QCOMPARE(list->currentIndex().row(), 5);
     sets.Edit("mnuEUndo")->trigger();
     QCOMPARE(rows(), QString("Seq 0,Seq 1,Seq 2,Seq 3,Seq 4,Seq 5,Seq 6,Seq 7,Seq 8,Seq 9"));
 
@@ -248,6 +249,7 @@ void EditDispatchTest::sequenceListsDragThroughTheirModels() {
     auto* target = Child<QListView>(*sets.docs[1], "lstSng")->model();
     QVERIFY(target->dropMimeData(song.get(), Qt::CopyAction, -1, -1, target->index(2, 0)));
     QCOMPARE(target->index(2, 0).data().toString().left(15), QString("Song 2: Opening"));
+    QCOMPARE(Child<QListView>(*sets.docs[1], "lstSng")->currentIndex().row(), 2);
     QCOMPARE(QString::fromStdString(sets.Data(1).sng.entries[0].record.Name()), "Opening         ");
 }
 

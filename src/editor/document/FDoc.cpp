@@ -888,7 +888,13 @@ void FDoc::Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int s
     if (!scheme->Apply(edit).done) return;
     // The dropped item is selected where it landed.
     const vx::KindDescriptor& d = *vx::DescriptorOf(kind);
-    if (IsBankedTab(vx::KindIndex(kind))) GoToNumber(static_cast<vx::BankedKind>(kind), d.viewNumberOf(slot));
+    if (IsBankedTab(vx::KindIndex(kind))) {
+        GoToNumber(static_cast<vx::BankedKind>(kind), d.viewNumberOf(slot));
+    } else if (QAbstractItemView* view = MainView(vx::KindIndex(kind))) {
+        // Moved down inside its list, an entry goes before the one it was dropped on.
+        const bool movedDown = sourceSet == set_ && d.dropInSet == vx::DropInSet::InsertBefore && sourceSlot < slot;
+        view->setCurrentIndex(view->model()->index(movedDown ? slot - 1 : slot, 0));
+    }
     SetEditState(EditStateFor(CurrentTab(), true));
 }
 

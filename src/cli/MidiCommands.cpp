@@ -1,13 +1,11 @@
 #include "MidiCommands.h"
 
 #include <CLI/CLI.hpp>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 
 #include "CliContext.h"
-#include "CliInteraction.h"
 #include "RtMidiDevices.h"
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
@@ -30,7 +28,6 @@ struct MidiOptions {
     std::string output;
     std::string input;
     std::string file;
-    bool yes = false;
 };
 
 bool KindFromText(const std::string& text, vx::ItemKind& kind) {
@@ -96,10 +93,11 @@ int ListPorts(vxm::RtMidiDevices& devices, CliInteraction& ui) {
         std::cout << (outputs ? "Outputs" : "Inputs") << ":\n";
         for (std::size_t i = 0; i < names.size(); ++i) std::cout << "  " << i << ": " << names[i] << '\n';
     }
-    return EXIT_SUCCESS;
+    return kExitSuccess;
 }
 
-int RunDump(const std::string& command, const MidiOptions& options, MidiCommandContext& context) {
+// sysex (toFile) or send.
+int RunDump(bool toFile, const MidiOptions& options, CliContext& context) {
     vx::ItemKind kind{};
     if (!KindFromText(options.kind, kind)) {
         std::cerr << "Unknown kind " << options.kind << " (" << kKinds << ")\n";
@@ -110,61 +108,57 @@ int RunDump(const std::string& command, const MidiOptions& options, MidiCommandC
         std::cerr << "Unknown style " << options.style << " (C11 to C68)\n";
         return kExitUsage;
     }
-    return context.withSet(options.set, [&](vx::Session& session, int set) {
-        if (command == "sysex") {
-            std::error_code error;
-            context.ui.saveFile = std::filesystem::absolute(options.file, error).string();
-            const bool written = vx::SaveKindToSysExFile(context.ui, vx::SysExHeader{}, session.Data(set), kind,
-                                                         styleSlot, session.Slot(set).directory);
-            return written ? EXIT_SUCCESS : kExitFailure;
-        }
-        vxm::RtMidiDevices devices("vx50");
-        vx::MidiLink link(devices, context.ui, vx::SystemMidiClock(), CurrentDirectory());
-        if (!Detect(link, options)) return kExitFailure;
-        const auto outcome = vx::SendKindToInstrument(link, session.Data(set), kind, styleSlot);
-        if (outcome == vx::DumpOutcome::Sent) std::cout << "Sent and acknowledged\n";
-        if (outcome == vx::DumpOutcome::Cancelled) std::cerr << "Not sent (--yes answers the prompt with OK)\n";
-        return outcome == vx::DumpOutcome::Sent ? EXIT_SUCCESS : kExitFailure;
-    });
+    const int set = context.OpenExisting(options.set);
+    if (set == 0) return kExitFailure;
+    vx::Session& session = *context.Session();
+    if (toFile) {
+        std::error_code error;
+        context.ui.saveFile = std::filesystem::absolute(options.file, error).string();
+        const bool written = vx::SaveKindToSysExFile(context.ui, vx::SysExHeader{}, session.Data(set), kind, styleSlot,
+                                                     session.Slot(set).directory);
+        return written ? kExitSuccess : kExitFailure;
+    }
+    vxm::RtMidiDevices devices("vx50");
+    vx::MidiLink link(devices, context.ui, vx::SystemMidiClock(), CurrentDirectory());
+    if (!Detect(link, options)) return kExitFailure;
+    const auto outcome = vx::SendKindToInstrument(link, session.Data(set), kind, styleSlot);
+    if (outcome == vx::DumpOutcome::Sent) std::cout << "Sent and acknowledged\n";
+    if (outcome == vx::DumpOutcome::Cancelled) std::cerr << "Not sent (--yes answers the prompt with OK)\n";
+    return outcome == vx::DumpOutcome::Sent ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace
 
-void AddMidiCommands(CLI::App& app, MidiCommandContext& context) {
+void AddMidiCommands(CLI::App& app, CliContext& context) {
     auto options = std::make_shared<MidiOptions>();
-    auto* ports = app.add_subcommand("ports", "lists the MIDI outputs and inputs");
-    auto* detect = app.add_subcommand("detect", "looks for the instrument; PORT is a number or part of a name");
-    auto* sysex =
-        app.add_subcommand("sysex", "writes the dump of one kind (for sty the block holding a style) to a .SYX file");
-    auto* send = app.add_subcommand("send", "sends one kind of a set to the instrument");
-    for (auto* command : {sysex, send}) {
+    CLI::App* ports = app.add_subcommand("ports", "lists the MIDI outputs and inputs");
+    CLI::App* detect = app.add_subcommand("detect", "looks for the instrument with the identity request");
+    CLI::App* sysex = app.add_subcommand("sysex", "writes the dump of one kind of a set to a .SYX file");
+    CLI::App* send = app.add_subcommand("send", "detects the instrument and sends one kind of a set to it");
+    for (CLI::App* command : {sysex, send}) {
         command->add_option("SET", options->set, "set directory NAME.SET")->required();
         command->add_option("KIND", options->kind, std::string("kind: ") + kKinds)->required();
-        command->add_option("--style", options->style, "for sty: a style of the block to send")->capture_default_str();
-        command->add_flag("--yes", options->yes, "answer questions with Yes/OK");
+        command->add_option("--style", options->style, "for sty: a style of the block (C11 to C68)")
+            ->capture_default_str();
+        command->add_flag("--yes", context.ui.answerYes, "answer questions with Yes/OK");
     }
     sysex->add_option("-o,--output", options->file, "the .SYX file to write")->required();
-    for (auto* command : {detect, send}) {
-        command->add_option("--out", options->output, "MIDI output (PORT): its number or part of its name");
-        command->add_option("--in", options->input, "MIDI input (PORT): its number or part of its name");
+    for (CLI::App* command : {detect, send}) {
+        command->add_option("--out", options->output, "MIDI output: its number or part of its name");
+        command->add_option("--in", options->input, "MIDI input: its number or part of its name");
     }
 
     ports->callback([&context] {
         vxm::RtMidiDevices devices("vx50");
-        context.status = ListPorts(devices, context.ui);
+        context.exitStatus = ListPorts(devices, context.ui);
     });
     detect->callback([&context, options] {
         vxm::RtMidiDevices devices("vx50");
         vx::MidiLink link(devices, context.ui, vx::SystemMidiClock(), CurrentDirectory());
-        context.status = Detect(link, *options) ? EXIT_SUCCESS : kExitFailure;
+        context.exitStatus = Detect(link, *options) ? kExitSuccess : kExitFailure;
     });
-    for (auto* command : {sysex, send}) {
-        const std::string name = command->get_name();
-        command->callback([&context, options, name] {
-            if (options->yes) context.ui.answerYes = true;
-            context.status = RunDump(name, *options, context);
-        });
-    }
+    sysex->callback([&context, options] { context.exitStatus = RunDump(true, *options, context); });
+    send->callback([&context, options] { context.exitStatus = RunDump(false, *options, context); });
 }
 
 }  // namespace vxcli

@@ -33,16 +33,13 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     vxcli::AddSetCommands(app, context);
     vxcli::AddEditCommands(app, context);
-    // The report and MIDI commands run their work on one set opened in the session.
-    const auto withSet = [&context](const std::string& path, const auto& work) {
-        const int set = context.OpenExisting(path);
-        return set ? work(*context.Session(), set) : vxcli::kExitFailure;
-    };
-    vxcli::ReportContext reports{context.ui, withSet};
+    vxcli::ReportContext reports{context.ui, [&context](const std::string& path, const vxcli::SetWork& work) {
+                                     const int set = context.OpenExisting(path);
+                                     return set ? work(*context.Session(), set) : vxcli::kExitFailure;
+                                 }};
     vxcli::AddReportCommands(app, reports);
     vxcli::AddDetailCommands(app, context);
-    vxcli::MidiCommandContext midi{context.ui, withSet};
-    vxcli::AddMidiCommands(app, midi);
+    vxcli::AddMidiCommands(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -51,7 +48,5 @@ int main(int argc, char** argv) {
         return status == 0 ? vxcli::kExitSuccess : vxcli::kExitUsage;
     }
     // Only the command that ran set its status.
-    for (const int status : {context.exitStatus, reports.status, midi.status})
-        if (status != vxcli::kExitSuccess) return status;
-    return vxcli::kExitSuccess;
+    return context.exitStatus != vxcli::kExitSuccess ? context.exitStatus : reports.status;
 }

@@ -78,7 +78,7 @@ TEST(Vx50Help, EveryCommandSaysTheSameInTheToolsHelpItsOwnHelpAndTheManual) {
           "show",   "rename", "ports",      "detect",       "sysex",  "send"})
         if (commands.count(name) == 0) names += std::string(name) + " ";
     EXPECT_EQ(names, "") << "missing from vx50 --help:\n" << help.text;
-    EXPECT_EQ(commands.at("sysex"), "writes the dump of one kind (for sty the block holding a style) to a .SYX file");
+    EXPECT_EQ(commands.at("sysex"), "writes the dump of one kind of a set to a .SYX file");
 
     const std::string manual = ManualSection();
     ASSERT_NE(manual, "");

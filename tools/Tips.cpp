@@ -25,6 +25,9 @@ constexpr std::string_view kTips[] = {
     "File > New starts from the empty template set; use File > Save As to give the new set its name and place.",
     "The template set X50EMPTY.SET is where new sets come from: File > Save asks before it overwrites it.",
     "Open last Set at Start-up in Options starts the editor with the set you closed last.",
+    "Utilities > Check Set lists calls to empty slots, overfull style blocks, broken memory maps and duplicate names, "
+    "each with what to do about it.",
+    "File > Load SysEx File puts a dump kept as a .SYX file back into the set; Edit > Undo takes it back.",
 };
 
 }  // namespace

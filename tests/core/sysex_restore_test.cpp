@@ -146,6 +146,11 @@ TEST_F(SysExRestore, AnyFaultInTheMessageIsNamedAndTheSetStaysAsItWas) {
          "Style 2 of the block starts at 1 in the table, where the styles before it end at 0."},
         {"a count that disagrees", ItemKind::BackingSequence, [](Bytes& m) { m[5] ^= 0x01; },
          "The Backing Sequence dump announces 1 memory units but holds 0."},
+        {"bytes after the last events", ItemKind::BackingSequence,
+         [](Bytes& m) {
+             m.insert(m.end() - 1, {0x00, 0x01, 0x02});
+         },
+         "3 data bytes follow the events of the last backing sequence."},
         {"a count byte too high", ItemKind::Song, [](Bytes& m) { m[6] = 0x01; },
          "The Song dump announces 128 memory units but holds 0."},
         {"too few arrangements", ItemKind::Arrangement, [](Bytes& m) { m.erase(m.end() - 9, m.end() - 1); },

@@ -1,5 +1,6 @@
 #include "midi/DumpParser.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "catalogue/Catalogue.h"
@@ -111,53 +112,45 @@ bool ParseStyleBlock(const Bytes& body, int block, SetStyles& out, std::string& 
     return true;
 }
 
-std::string CountMismatch(ItemKind kind, int announced, int held) {
-    return "The " + Noun(kind) + " dump announces " + std::to_string(announced) + " memory units but holds " +
-           std::to_string(held) + ".";
+bool LoadSequences(const ItemFile& file, SetBackingSequences& out) { return LoadBsq(file, out); }
+bool LoadSequences(const ItemFile& file, SetSongs& out) { return LoadSng(file, out); }
+
+template <typename Entries>
+int TotalUnits(const Entries& entries) {
+    int units = 0;
+    for (const auto& entry : entries) units += entry.total;
+    return units;
 }
+// What the count bytes announce: the sequences' units, for songs also the pattern counts.
+int AnnouncedUnits(const SetBackingSequences& data) { return TotalUnits(data.entries); }
+int AnnouncedUnits(const SetSongs& data) {
+    int units = TotalUnits(data.entries);
+    for (std::size_t i = 0; i < data.values.size(); i += 2) units += data.values[i] | (data.values[i + 1] << 8);
+    return units;
+}
+std::size_t BytesAfterEvents(const SetBackingSequences& data) { return data.trailing.size(); }
+std::size_t BytesAfterEvents(const SetSongs& data) { return data.patternData.size() + data.trailing.size(); }
 
 // Backing sequences and songs: the body is their file without its header and without what
 // follows the last events, so the file's own reader takes it apart.
-bool ParseBackingSequences(const Bytes& body, int count, SetBackingSequences& out, std::string& error) {
+template <typename Sequences>
+bool ParseSequences(ItemKind kind, const Bytes& body, int count, Sequences& out, std::string& error) {
     Bytes image(kSeqHeaderSize, 0);
     image.insert(image.end(), body.begin(), body.end());
-    SetBackingSequences loaded;
-    if (!LoadBsq(ItemFile("", image), loaded)) {
-        error = "The Backing Sequence dump's offsets run backwards or promise more events than it holds.";
+    Sequences loaded;
+    if (!LoadSequences(ItemFile("", image), loaded)) {
+        error = "The " + Noun(kind) + " dump's offsets run backwards or promise more events than it holds.";
         return false;
     }
-    int units = 0;
-    for (const BsqEntry& entry : loaded.entries) units += entry.total;
-    if (!loaded.trailing.empty()) {
-        error = std::to_string(loaded.trailing.size()) + " data bytes follow the events of the last backing sequence.";
+    if (const std::size_t extra = BytesAfterEvents(loaded); extra > 0) {
+        std::string noun = Noun(kind);
+        for (char& c : noun) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        error = std::to_string(extra) + " data bytes follow the events of the last " + noun + ".";
         return false;
     }
-    if (units != count) {
-        error = CountMismatch(ItemKind::BackingSequence, count, units);
-        return false;
-    }
-    out = std::move(loaded);
-    return true;
-}
-
-bool ParseSongs(const Bytes& body, int count, SetSongs& out, std::string& error) {
-    Bytes image(kSeqHeaderSize, 0);
-    image.insert(image.end(), body.begin(), body.end());
-    SetSongs loaded;
-    if (!LoadSng(ItemFile("", image), loaded)) {
-        error = "The Song dump's offsets run backwards or promise more events than it holds.";
-        return false;
-    }
-    const std::size_t extra = loaded.patternData.size() + loaded.trailing.size();
-    if (extra > 0) {
-        error = std::to_string(extra) + " data bytes follow the events of the last song.";
-        return false;
-    }
-    int units = 0;
-    for (const SongEntry& entry : loaded.entries) units += entry.total;
-    for (std::size_t i = 0; i < loaded.values.size(); i += 2) units += loaded.values[i] | (loaded.values[i + 1] << 8);
-    if (units != count) {
-        error = CountMismatch(ItemKind::Song, count, units);
+    if (const int units = AnnouncedUnits(loaded); units != count) {
+        error = "The " + Noun(kind) + " dump announces " + std::to_string(count) + " memory units but holds " +
+                std::to_string(units) + ".";
         return false;
     }
     out = std::move(loaded);
@@ -202,9 +195,9 @@ bool ParseBody(ItemKind kind, const Bytes& extra, const Bytes& body, ParsedDump&
             }
             return ParseStyleBlock(body, out.styleBlock, data.sty, error);
         case ItemKind::BackingSequence:
-            return ParseBackingSequences(body, extra[0] + 128 * extra[1], data.bsq, error);
+            return ParseSequences(kind, body, extra[0] + 128 * extra[1], data.bsq, error);
         case ItemKind::Song:
-            return ParseSongs(body, extra[0] + 128 * extra[1], data.sng, error);
+            return ParseSequences(kind, body, extra[0] + 128 * extra[1], data.sng, error);
         default:
             return false;
     }

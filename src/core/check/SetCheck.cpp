@@ -1,6 +1,7 @@
 #include "check/SetCheck.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
@@ -31,7 +32,17 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-// The bank label of a called number; empty when no bank has it.
+bool InSomeBank(ItemKind kind, int number) {
+    switch (kind) {
+        case ItemKind::Arrangement:
+            return ArrBankSlotOf(number).Valid();
+        case ItemKind::Style:
+            return StyBankSlotOf(number).Valid();
+        default:
+            return ProgramBankSlotOf(number).Valid();
+    }
+}
+
 std::string CalledLabel(ItemKind kind, int number) {
     switch (kind) {
         case ItemKind::Arrangement:
@@ -43,29 +54,41 @@ std::string CalledLabel(ItemKind kind, int number) {
     }
 }
 
+// Which user slots of a called kind hold nothing, read once for all the calls of the set.
+std::vector<bool> EmptySlots(const SetData& data, const KindDescriptor& d) {
+    std::vector<bool> empty(static_cast<std::size_t>(d.slotCount));
+    for (int slot = 0; slot < d.slotCount; ++slot) empty[static_cast<std::size_t>(slot)] = SlotIsEmpty(d, data, slot);
+    return empty;
+}
+
 std::string WhoCalls(const CallSite& site) {
     if (site.track < 0) return "It calls ";
     return "Track '" + TrimBlanks(CallingTrackName(site.caller, site.track)) + "' calls ";
 }
 
 void CheckCalls(const SetData& data, std::vector<Finding>& out) {
+    const std::array<ItemKind, 3> calledKinds = {ItemKind::Arrangement, ItemKind::Style, ItemKind::Program};
+    std::array<std::vector<bool>, 3> empty;
+    for (std::size_t k = 0; k < calledKinds.size(); ++k) empty[k] = EmptySlots(data, *DescriptorOf(calledKinds[k]));
     ForEachCall(data, [&](const CallSite& site) {
         if (CallsNothing(site.number)) return;
-        const std::string noun(DescriptorOf(site.called)->noun);
-        const std::string label = CalledLabel(site.called, site.number);
-        if (label.empty()) {
-            out.push_back(
-                {FindingType::CallOutsideBanks, ItemTitle(data, site.caller, site.slot),
-                 WhoCalls(site) + Lower(noun) + " number " + std::to_string(site.number) + ", which is in no bank.",
-                 "Make it call an existing " + Lower(noun) + "."});
+        const KindDescriptor& called = *DescriptorOf(site.called);
+        if (!InSomeBank(site.called, site.number)) {
+            const std::string noun = Lower(called.noun);
+            out.push_back({FindingType::CallOutsideBanks, ItemTitle(data, site.caller, site.slot),
+                           WhoCalls(site) + noun + " number " + std::to_string(site.number) + ", which is in no bank.",
+                           "Make it call an existing " + noun + "."});
             return;
         }
-        const KindDescriptor& called = *DescriptorOf(site.called);
         const int slot = called.slotOfNumber(site.number);
-        if (slot < 0 || !called.ValidSlot(slot) || !SlotIsEmpty(called, data, slot)) return;
+        const auto& emptyOfKind = empty[static_cast<std::size_t>(KindIndex(site.called))];
+        if (slot < 0 || static_cast<std::size_t>(slot) >= emptyOfKind.size() ||
+            !emptyOfKind[static_cast<std::size_t>(slot)])
+            return;
+        const std::string label = CalledLabel(site.called, site.number);
         out.push_back({FindingType::CallToEmptySlot, ItemTitle(data, site.caller, site.slot),
-                       WhoCalls(site) + noun + " " + label + ", which is empty.",
-                       "Put a " + Lower(noun) + " into " + label + " or make it call another one."});
+                       WhoCalls(site) + std::string(called.noun) + " " + label + ", which is empty.",
+                       "Put a " + Lower(called.noun) + " into " + label + " or make it call another one."});
     });
 }
 
@@ -165,17 +188,16 @@ void CheckChains(const SetData& data, const Sequences& sequences, ItemKind kind,
 void CheckDuplicateNames(const SetData& data, std::vector<Finding>& out) {
     for (ItemKind kind : {ItemKind::Arrangement, ItemKind::Style, ItemKind::Program}) {
         const KindDescriptor& d = *DescriptorOf(kind);
-        std::vector<std::string> names(static_cast<std::size_t>(d.slotCount));
-        for (int slot = 0; slot < d.slotCount; ++slot)
-            names[static_cast<std::size_t>(slot)] = TrimBlanks(SlotName(d, data, slot));
         for (const SlotRange& run : d.duplicateRuns) {
-            for (int i = run.first + 1; i <= run.last; ++i) {
-                const std::string& name = names[static_cast<std::size_t>(i)];
+            // Each name's first slot in the run; a later slot with that name is a duplicate of it.
+            std::unordered_map<std::string, int> first;
+            for (int slot = run.first; slot <= run.last; ++slot) {
+                std::string name = TrimBlanks(SlotName(d, data, slot));
                 if (name.empty()) continue;
-                const auto first = std::find(names.begin() + run.first, names.begin() + i, name);
-                if (first == names.begin() + i) continue;
-                out.push_back({FindingType::DuplicateName, ItemTitle(data, kind, i),
-                               "It has the same name as " + d.label(static_cast<int>(first - names.begin())) + ".",
+                const auto [known, added] = first.emplace(std::move(name), slot);
+                if (added) continue;
+                out.push_back({FindingType::DuplicateName, ItemTitle(data, kind, slot),
+                               "It has the same name as " + d.label(known->second) + ".",
                                "Rename one of them: a paste into another set finds called items by name."});
             }
         }

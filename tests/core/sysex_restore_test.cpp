@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "catalogue/Catalogue.h"
+#include "check/SetCheck.h"
 #include "document/Helpers.h"
 #include "midi/DumpMessage.h"
 #include "midi/DumpParser.h"
@@ -77,6 +78,30 @@ TEST_F(SysExRestore, EveryKindRestoredIntoAnotherSetGivesIdenticalRecords) {
         }
     }
     EXPECT_EQ(ui.messages.size(), 0u);
+}
+
+// A backup of every kind and every style block of the demo set, restored into a new set, makes
+// the demo set again: the same records, and nothing for the check to find.
+TEST_F(SysExRestore, ABackupOfEveryKindMakesTheDemoSetAgain) {
+    const int demo = session->OpenOrNewSet(false, test::SourceDir() + "/examples/DEMO.SET");
+    ASSERT_NE(demo, 0);
+    const SetData& source = Data(demo);
+    std::vector<Bytes> backup;
+    for (int k = 0; k < kSetKindCount; ++k)
+        if (KindFromIndex(k) != ItemKind::Style) backup.push_back(Dump(source, KindFromIndex(k)));
+    for (int block = 0; block < source.sty.blockCount; ++block)
+        backup.push_back(Dump(source, ItemKind::Style, 4 * block));
+    for (const Bytes& message : backup) ASSERT_TRUE(Restore(kGigs, message)) << ui.Last().text;
+
+    for (ItemKind kind :
+         {ItemKind::Arrangement, ItemKind::Program, ItemKind::KbdSet, ItemKind::ArrangementGlobal, ItemKind::Global})
+        EXPECT_EQ(Dump(Data(kGigs), kind), Dump(source, kind)) << KindName(kind);
+    for (int block = 0; block < source.sty.blockCount; ++block)
+        EXPECT_EQ(Dump(Data(kGigs), ItemKind::Style, 4 * block), Dump(source, ItemKind::Style, 4 * block)) << block;
+    ExpectSameEntries(Data(kGigs).bsq.entries, source.bsq.entries);
+    ExpectSameEntries(Data(kGigs).sng.entries, source.sng.entries);
+    EXPECT_EQ(CheckReportText("GIGS", CheckSet(Data(kGigs), session->Slot(kGigs).dirty)),
+              "No findings: GIGS is consistent.\n");
 }
 
 TEST_F(SysExRestore, OnlyTheDumpedStyleBlockChangesAndUndoPutsItBack) {

@@ -2,6 +2,10 @@
 // template and the demo set are clean, and the editor's own edits and saves leave no finding.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
+
 #include <filesystem>
 #include <functional>
 
@@ -152,33 +156,43 @@ TEST(SetCheck, EachFaultIsNamedByItsLabelWithWhatToDo) {
     }
 }
 
-TEST(SetCheck, ReportTextAndTypeNamesAsTheToolPrintsThem) {
+// vx50 check: the findings as text or JSON, exit status 0 for a clean set and 1 otherwise.
+TEST(SetCheck, TheToolPrintsTheFindingsAndEndsWithOneWhenThereAreAny) {
+    test::TempDirectory temp;
     SetData set = test::EmptySet();
-    EXPECT_EQ(CheckReportText("LIVE", CheckSet(set)), "No findings: LIVE is consistent.\n");
+    test::WriteSet(set, (temp.Path() / "CLEAN.SET").string(), "CLEAN");
     set.sng.entries[1].record.SetName("A");
     set.sng.entries[1].record.SetNext(11);
-    const auto findings = CheckSet(set);
-    ASSERT_EQ(findings.size(), 1u);
-    EXPECT_EQ(FindingTypeName(findings[0].type), "chain-out-of-range");
-    EXPECT_EQ(findings[0].item, "Song 1 'A'");
+    test::WriteSet(set, (temp.Path() / "LIVE.SET").string(), "LIVE");
+    const auto vx50 = [&](const std::string& arguments, std::string& out) {
+        const fs::path output = temp.Path() / "out.txt";
+        const int raw = std::system((test::ProgramDir() + "/vx50 " + arguments + " >" + output.string()).c_str());
+        const Bytes bytes = test::ReadFileBytes(output);
+        out.assign(bytes.begin(), bytes.end());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    std::string out;
+    EXPECT_EQ(vx50("check " + (temp.Path() / "CLEAN.SET").string(), out), 0);
+    EXPECT_EQ(out, "No findings: CLEAN is consistent.\n");
+    EXPECT_EQ(vx50("check " + (temp.Path() / "LIVE.SET").string(), out), 1);
     EXPECT_EQ(
-        CheckReportText("LIVE", findings),
+        out,
         "Song 1 'A': It chains to 11, which is not a song (0 to 9); the instrument takes it as 0. Choose the song "
         "it chains to in its Details.\n1 finding in LIVE.\n");
+    EXPECT_EQ(vx50("check --json " + (temp.Path() / "LIVE.SET").string(), out), 1);
+    EXPECT_EQ(out, R"({
+  "set": "LIVE",
+  "clean": false,
+  "findings": [
+    {
+      "type": "chain-out-of-range",
+      "item": "Song 1 'A'",
+      "problem": "It chains to 11, which is not a song (0 to 9); the instrument takes it as 0.",
+      "advice": "Choose the song it chains to in its Details."
+    }
+  ]
 }
-
-// A save writes the size table of the backing sequences from their offsets: while they have
-// changes, the table as read is not held against them.
-TEST(SetCheck, TheSizeTableOfUnsavedBackingSequencesIsNotCompared) {
-    SetData set = test::EmptySet();
-    set.bsq.header[44 + 4 * 6] = 5;
-    EXPECT_EQ(
-        Texts(CheckSet(set)),
-        std::vector<std::string>{"Backing Sequence 6: The file's size table gives it 5 units, its offsets 0. Save "
-                                 "the set with Save As, which writes the table from the offsets."});
-    std::array<bool, kSetKindCount> unsaved{};
-    unsaved[3] = true;
-    EXPECT_EQ(Texts(CheckSet(set, unsaved)), std::vector<std::string>{});
+)");
 }
 
 // The shipped template, the demo set and the builder's empty set are what users start from.

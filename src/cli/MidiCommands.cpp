@@ -1,11 +1,11 @@
 #include "MidiCommands.h"
 
 #include <CLI/CLI.hpp>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
-#include "CliInteraction.h"
+#include "CliContext.h"
 #include "RtMidiDevices.h"
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
@@ -19,8 +19,6 @@ namespace vxcli {
 
 namespace {
 
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 const char* const kKinds = "arr, sty, prg, bsq, sng, ark, arg or gbl";
 
 struct MidiOptions {
@@ -30,7 +28,6 @@ struct MidiOptions {
     std::string output;
     std::string input;
     std::string file;
-    bool yes = false;
 };
 
 bool KindFromText(const std::string& text, vx::ItemKind& kind) {
@@ -96,10 +93,11 @@ int ListPorts(vxm::RtMidiDevices& devices, CliInteraction& ui) {
         std::cout << (outputs ? "Outputs" : "Inputs") << ":\n";
         for (std::size_t i = 0; i < names.size(); ++i) std::cout << "  " << i << ": " << names[i] << '\n';
     }
-    return EXIT_SUCCESS;
+    return kExitSuccess;
 }
 
-int RunDump(const std::string& command, const MidiOptions& options, MidiCommandContext& context) {
+// sysex (toFile) or send.
+int RunDump(bool toFile, const MidiOptions& options, CliContext& context) {
     vx::ItemKind kind{};
     if (!KindFromText(options.kind, kind)) {
         std::cerr << "Unknown kind " << options.kind << " (" << kKinds << ")\n";
@@ -110,66 +108,57 @@ int RunDump(const std::string& command, const MidiOptions& options, MidiCommandC
         std::cerr << "Unknown style " << options.style << " (C11 to C68)\n";
         return kExitUsage;
     }
-    return context.withSet(options.set, [&](vx::Session& session, int set) {
-        if (command == "sysex") {
-            std::error_code error;
-            context.ui.saveFile = std::filesystem::absolute(options.file, error).string();
-            const bool written = vx::SaveKindToSysExFile(context.ui, vx::SysExHeader{}, session.Data(set), kind,
-                                                         styleSlot, session.Slot(set).directory);
-            return written ? EXIT_SUCCESS : kExitFailure;
-        }
-        vxm::RtMidiDevices devices("vx50");
-        vx::MidiLink link(devices, context.ui, vx::SystemMidiClock(), CurrentDirectory());
-        if (!Detect(link, options)) return kExitFailure;
-        const auto outcome = vx::SendKindToInstrument(link, session.Data(set), kind, styleSlot);
-        if (outcome == vx::DumpOutcome::Sent) std::cout << "Sent and acknowledged\n";
-        if (outcome == vx::DumpOutcome::Cancelled) std::cerr << "Not sent (--yes answers the prompt with OK)\n";
-        return outcome == vx::DumpOutcome::Sent ? EXIT_SUCCESS : kExitFailure;
-    });
+    const int set = context.OpenExisting(options.set);
+    if (set == 0) return kExitFailure;
+    vx::Session& session = *context.Session();
+    if (toFile) {
+        std::error_code error;
+        context.ui.saveFile = std::filesystem::absolute(options.file, error).string();
+        const bool written = vx::SaveKindToSysExFile(context.ui, vx::SysExHeader{}, session.Data(set), kind, styleSlot,
+                                                     session.Slot(set).directory);
+        return written ? kExitSuccess : kExitFailure;
+    }
+    vxm::RtMidiDevices devices("vx50");
+    vx::MidiLink link(devices, context.ui, vx::SystemMidiClock(), CurrentDirectory());
+    if (!Detect(link, options)) return kExitFailure;
+    const auto outcome = vx::SendKindToInstrument(link, session.Data(set), kind, styleSlot);
+    if (outcome == vx::DumpOutcome::Sent) std::cout << "Sent and acknowledged\n";
+    if (outcome == vx::DumpOutcome::Cancelled) std::cerr << "Not sent (--yes answers the prompt with OK)\n";
+    return outcome == vx::DumpOutcome::Sent ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace
 
-bool IsMidiCommand(const std::string& word) {
-    return word == "ports" || word == "detect" || word == "sysex" || word == "send";
-}
+void AddMidiCommands(CLI::App& app, CliContext& context) {
+    auto options = std::make_shared<MidiOptions>();
+    CLI::App* ports = app.add_subcommand("ports", "lists the MIDI outputs and inputs");
+    CLI::App* detect = app.add_subcommand("detect", "looks for the instrument with the identity request");
+    CLI::App* sysex = app.add_subcommand("sysex", "writes the dump of one kind of a set to a .SYX file");
+    CLI::App* send = app.add_subcommand("send", "detects the instrument and sends one kind of a set to it");
+    for (CLI::App* command : {sysex, send}) {
+        command->add_option("SET", options->set, "set directory NAME.SET")->required();
+        command->add_option("KIND", options->kind, std::string("kind: ") + kKinds)->required();
+        command->add_option("--style", options->style, "for sty: a style of the block (C11 to C68)")
+            ->capture_default_str();
+        command->add_flag("--yes", context.ui.answerYes, "answer questions with Yes/OK");
+    }
+    sysex->add_option("-o,--output", options->file, "the .SYX file to write")->required();
+    for (CLI::App* command : {detect, send}) {
+        command->add_option("--out", options->output, "MIDI output: its number or part of its name");
+        command->add_option("--in", options->input, "MIDI input: its number or part of its name");
+    }
 
-int RunMidiCommand(int argc, char** argv, MidiCommandContext& context) {
-    CLI::App app{"vx50: MIDI transfer to and from the Vemo-x50"};
-    app.require_subcommand(1);
-    MidiOptions options;
-    auto* ports = app.add_subcommand("ports", "lists the MIDI outputs and inputs");
-    auto* detect = app.add_subcommand("detect", "looks for the instrument with the identity request");
-    auto* sysex = app.add_subcommand("sysex", "writes the dump of one kind of a set to a .SYX file");
-    auto* send = app.add_subcommand("send", "sends one kind of a set to the instrument");
-    for (auto* command : {sysex, send}) {
-        command->add_option("SET", options.set, "set directory NAME.SET")->required();
-        command->add_option("KIND", options.kind, std::string("kind: ") + kKinds)->required();
-        command->add_option("--style", options.style, "for sty: a style of the block to send")->capture_default_str();
-        command->add_flag("--yes", options.yes, "answer questions with Yes/OK");
-    }
-    sysex->add_option("-o,--output", options.file, "the .SYX file to write")->required();
-    for (auto* command : {detect, send}) {
-        command->add_option("--out", options.output, "MIDI output: its number or part of its name");
-        command->add_option("--in", options.input, "MIDI input: its number or part of its name");
-    }
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? EXIT_SUCCESS : kExitUsage;
-    }
-    context.ui.answerYes = options.yes;
-
-    if (ports->parsed()) {
+    ports->callback([&context] {
         vxm::RtMidiDevices devices("vx50");
-        return ListPorts(devices, context.ui);
-    }
-    if (detect->parsed()) {
+        context.exitStatus = ListPorts(devices, context.ui);
+    });
+    detect->callback([&context, options] {
         vxm::RtMidiDevices devices("vx50");
         vx::MidiLink link(devices, context.ui, vx::SystemMidiClock(), CurrentDirectory());
-        return Detect(link, options) ? EXIT_SUCCESS : kExitFailure;
-    }
-    return RunDump(sysex->parsed() ? "sysex" : "send", options, context);
+        context.exitStatus = Detect(link, *options) ? kExitSuccess : kExitFailure;
+    });
+    sysex->callback([&context, options] { context.exitStatus = RunDump(true, *options, context); });
+    send->callback([&context, options] { context.exitStatus = RunDump(false, *options, context); });
 }
 
 }  // namespace vxcli

@@ -1,24 +1,14 @@
 #pragma once
 
-#include <functional>
-#include <string>
-
-namespace vx {
-class Session;
+namespace CLI {
+class App;
 }
 
 namespace vxcli {
 
-class CliInteraction;
+class CliContext;
 
-struct MidiCommandContext {
-    CliInteraction& ui;
-    // Opens the set directory in a ready session and runs work on it; the exit status.
-    std::function<int(const std::string& setPath, const std::function<int(vx::Session&, int set)>& work)> withSet;
-};
-
-// ports, detect, sysex and send.
-bool IsMidiCommand(const std::string& word);
-int RunMidiCommand(int argc, char** argv, MidiCommandContext& context);
+// ports, detect, sysex and send: MIDI transfer to and from the instrument.
+void AddMidiCommands(CLI::App& app, CliContext& context);
 
 }  // namespace vxcli

@@ -25,28 +25,10 @@ std::string ProgramDirectory(const char* argv0) {
 
 int main(int argc, char** argv) {
     vxcli::CliContext context(ProgramDirectory(argv[0]));
-    // The MIDI commands read their own arguments.
-    if (argc > 1 && vxcli::IsMidiCommand(argv[1])) {
-        vxcli::MidiCommandContext midi{context.ui, [&](const std::string& path, const auto& work) {
-                                           const int set = context.OpenExisting(path);
-                                           return set ? work(*context.Session(), set) : vxcli::kExitFailure;
-                                       }};
-        return vxcli::RunMidiCommand(argc, argv, midi);
-    }
-
     CLI::App app("Works on Vemo-x50 sets: directories NAME.SET holding the eight files of a set.", "vx50");
     app.set_version_flag("--version", std::string("vx50 ") + VX_VERSION_TEXT);
     app.add_flag("--yes", context.ui.answerYes,
                  "answer questions with Yes/OK (for example to overwrite an existing set)");
-    app.footer(
-        "MIDI commands:\n"
-        "  ports                    lists the MIDI outputs and inputs\n"
-        "  detect [--out PORT] [--in PORT]\n"
-        "                           looks for the instrument; PORT is a number or part of a name\n"
-        "  sysex SET KIND [--style LABEL] -o FILE.SYX\n"
-        "                           writes the dump of one kind (for sty the block holding LABEL, C11)\n"
-        "  send SET KIND [--style LABEL] [--out PORT] [--in PORT] [--yes]\n"
-        "                           sends one kind to the instrument (--yes answers the prompt with OK)");
     app.fallthrough();
     app.require_subcommand(1);
     vxcli::AddSetCommands(app, context);
@@ -57,6 +39,7 @@ int main(int argc, char** argv) {
                                  }};
     vxcli::AddReportCommands(app, reports);
     vxcli::AddDetailCommands(app, context);
+    vxcli::AddMidiCommands(app, context);
     vxcli::AddCheckCommands(app, context);
     try {
         app.parse(argc, argv);

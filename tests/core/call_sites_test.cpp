@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -76,24 +77,61 @@ TEST_F(CallingSet, OneRedirectionShiftsABankInOnePassAndIsReversible) {
     Redirection shift(Program, 1064);
     for (int n = 768; n < 831; ++n) shift.Add(n + 1, n);  // a Delete of F11: F12..F88 move down
     shift.Add(768, 1063);
-    std::vector<CallChange> changes;
-    const KindMask changed = Redirect(data, shift, &changes);
+    CallJournal journal;
+    const KindMask changed = Redirect(data, shift, &journal);
     EXPECT_EQ(changed, MaskOf(Arrangement) | MaskOf(Style) | MaskOf(BackingSequence) | MaskOf(Song) | MaskOf(KbdSet));
-    ASSERT_EQ(changes.size(), 6u);
+    ASSERT_EQ(journal.Size(), 6u);
     const std::vector<int> pair = {data.arr.arr[0].Byte(39), data.arr.arr[0].Byte(40)};
     EXPECT_EQ(pair, (std::vector<int>{0x27, 0x84}));
     EXPECT_EQ(data.ark.records[63].TrackProgram(4), 1063);
     EXPECT_EQ(data.arr.arr[5].TrackProgram(0), 768);  // an empty arrangement calls nothing
     EXPECT_EQ(data.sng.entries[1].record.TrackProgram(0), 768);
 
-    for (auto it = changes.rbegin(); it != changes.rend(); ++it)
-        EXPECT_TRUE(WriteCall(data, it->site, it->site.number));
+    EXPECT_EQ(journal.Restore(data), changed);
     data.arr.arr[0].SetByte(40, 0x03);
     EXPECT_EQ(data.arr.arr[0], before.arr.arr[0]);
     EXPECT_EQ(data.sty.slots[1].record, before.sty.slots[1].record);
     EXPECT_EQ(data.bsq.entries[3].record, before.bsq.entries[3].record);
     EXPECT_EQ(data.sng.entries[0].record, before.sng.entries[0].record);
     EXPECT_EQ(data.ark.records[63], before.ark.records[63]);
+}
+
+// Every place a call can sit, as the journal keeps it: the site comes back exactly, the signed
+// numbers of backing sequences, songs and KBD sets and the 16-bit numbers of arrangements alike.
+TEST_F(CallingSet, TheJournalKeepsEveryPlaceOfACallExactly) {
+    const CallSite sites[] = {
+        {Arrangement, 127, -1, Style, 65535}, {Arrangement, 66, 10, Program, 32767},
+        {Style, 47, 5, Program, 768},         {BackingSequence, 9, -1, Arrangement, 383},
+        {BackingSequence, 3, -1, Style, -1},  {BackingSequence, 3, 7, Program, -32768},
+        {Song, 0, 15, Program, -1},           {KbdSet, 63, 4, Program, 1063},
+    };
+    CallJournal journal;
+    for (const CallSite& site : sites) journal.Add(site);
+    ASSERT_EQ(journal.Size(), std::size(sites));
+    for (std::size_t i = 0; i < std::size(sites); ++i) {
+        const CallSite at = journal.At(i);
+        EXPECT_EQ(std::tuple(at.caller, at.slot, at.track, at.called, at.number),
+                  std::tuple(sites[i].caller, sites[i].slot, sites[i].track, sites[i].called, sites[i].number))
+            << i;
+    }
+}
+
+// Undo writes back the calls of the items that still call; an arrangement emptied since then
+// keeps what it holds, and the other kinds are put back byte for byte.
+TEST_F(CallingSet, RestoringSkipsACallerEmptiedSince) {
+    const SetData before = data;
+    Redirection away(Program, 1064);
+    away.Add(768, 1000);
+    CallJournal journal;
+    Redirect(data, away, &journal);
+    ASSERT_EQ(journal.Size(), 6u);
+    data.arr.arr[0].SetName("");
+    EXPECT_EQ(journal.Restore(data), MaskOf(Style) | MaskOf(BackingSequence) | MaskOf(Song) | MaskOf(KbdSet));
+    EXPECT_EQ(std::pair(data.arr.arr[0].TrackProgram(0), data.arr.arr[0].TrackProgram(10)), std::pair(1000, 1000));
+    EXPECT_EQ(data.sty.slots[1].record, before.sty.slots[1].record);
+    EXPECT_EQ(data.bsq.entries[3].record, before.bsq.entries[3].record);
+    EXPECT_EQ(data.sng.entries[0].record, before.sng.entries[0].record);
+    EXPECT_EQ(data.ark.records, before.ark.records);
 }
 
 TEST_F(CallingSet, WholeItemCallsAreRedirectedToNoItem) {

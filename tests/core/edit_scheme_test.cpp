@@ -333,6 +333,107 @@ TEST_F(EditSchemeTest, InsertAtF11WithF88CalledAsksAboutF88AndShiftsTheCallers) 
     EXPECT_EQ(Data(1).ark.records, before.ark.records);
 }
 
+// Every arrangement and every program of bank F named, and every call of every caller made to
+// the programs of bank F in turn; backing sequence p calls arrangement 256 + 7p mod 64.
+void FillBanksAndCallers(SetData& data) {
+    int next = 0;
+    auto program = [&next] { return 768 + next++ % 64; };
+    for (int i = 0; i < kUserArrangements; ++i) {
+        ArrangementRecord& arr = data.arr.arr[static_cast<std::size_t>(i)];
+        arr.SetName("Arr " + std::to_string(i));
+        for (int t = 0; t < ArrangementRecord::kTrackCount; ++t) arr.SetTrackProgram(t, program());
+    }
+    for (int i = 0; i < 64; ++i) Prg(data, i).SetName("Prg " + std::to_string(i));
+    Prg(data, 70).SetName("Spare");
+    for (auto& style : data.sty.slots) {
+        style.record.SetName("Sty");
+        for (int t = 0; t < StyleRecord::kTrackCount; ++t) style.record.SetTrackProgram(t, program());
+    }
+    for (int p = 0; p < kSequenceCount; ++p) {
+        BsqRecord& bsq = data.bsq.entries[static_cast<std::size_t>(p)].record;
+        bsq.SetName("Seq");
+        bsq.SetArrangement(256 + 7 * p % 64);
+        for (int t = 0; t < BsqRecord::kTrackCount; ++t) bsq.SetTrackProgram(t, program());
+    }
+    for (auto& song : data.sng.entries) {
+        song.record.SetName("Song");
+        for (int t = 0; t < SongRecord::kTrackCount; ++t) song.record.SetTrackProgram(t, program());
+    }
+    for (auto& kbd : data.ark.records)
+        for (int t = 0; t < KbdSetRecord::kTrackCount; ++t) kbd.SetTrackProgram(t, program());
+}
+
+// Arrangement C11 tracks 1 and 2, C68 track 9, style C68 track 6, backing sequence 9 track 8,
+// song 9 track 16, KBD set 88 track 5; the arrangements of backing sequences 0, 1 and 9.
+std::vector<int> SampleCalls(const SetData& data) {
+    const auto& arr = data.arr.arr;
+    const auto& bsq = data.bsq.entries;
+    return {arr[0].TrackProgram(0),
+            arr[0].TrackProgram(1),
+            arr[5].TrackProgram(8),
+            data.sty.slots[47].record.TrackProgram(5),
+            bsq[9].record.TrackProgram(7),
+            data.sng.entries[9].record.TrackProgram(15),
+            data.ark.records[63].TrackProgram(4),
+            bsq[0].record.Arrangement(),
+            bsq[1].record.Arrangement(),
+            bsq[9].record.Arrangement()};
+}
+
+// A Delete or an Insert on a full bank moves every caller of every kind with its item, and
+// Undo gives back the very bytes of every file of the set.
+TEST_F(EditSchemeTest, ShiftsOfFullBanksUndoToTheSameBytes) {
+    FillBanksAndCallers(Data(1));
+    const std::vector<int> callsBefore = {768, 769, 831, 799, 815, 783, 783, 256, 263, 319};
+    ASSERT_EQ(SampleCalls(Data(1)), callsBefore);
+    const std::string programQuestion =
+        "' is referenced by one or more\nArrangements, Styles, Backing Sequences, etc.\n\nRedirect them to another "
+        "Program?";
+    struct Case {
+        EditCommand command;
+        ItemKind kind;
+        std::string question;
+        std::string firstName;  // of slot 0 afterwards
+        std::vector<int> calls;
+    };
+    const Case cases[] = {
+        {EditCommand::Delete,
+         Program,
+         "Program 'Prg 0" + programQuestion,
+         "Prg 1",
+         {768, 768, 830, 798, 814, 782, 782, 256, 263, 319}},
+        {EditCommand::Insert,
+         Program,
+         "Program 'Prg 63" + programQuestion,
+         "Spare",
+         {769, 770, 831, 800, 816, 784, 784, 256, 263, 319}},
+        {EditCommand::Delete,
+         Arrangement,
+         "Arr 0" + kArrQuestionTail,
+         "Arr 1",
+         {768, 769, 831, 799, 815, 783, 783, 256, 262, 318}},
+    };
+    std::vector<Bytes> files;
+    for (int k = 0; k < kSetKindCount; ++k) files.push_back(SerializeKind(Data(1), KindFromIndex(k)));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.question);
+        if (c.command == EditCommand::Insert) {
+            ASSERT_TRUE(Do(EditCommand::Copy, c.kind, 1, 70).done);
+        }
+        ui.messages.clear();
+        ui.answers = {Answer::No};
+        ASSERT_TRUE(Do(c.command, c.kind, 1, 0).done);
+        EXPECT_EQ(ui.Texts(), std::vector<std::string>{c.question});
+        const std::string first = c.kind == Program ? Prg(Data(1), 0).Name() : Arr(1, 0).Name();
+        EXPECT_EQ(first.substr(0, c.firstName.size()), c.firstName);
+        EXPECT_EQ(SampleCalls(Data(1)), c.calls);
+
+        ASSERT_TRUE(Do(EditCommand::Undo, c.kind, 1, -1).done);
+        for (int k = 0; k < kSetKindCount; ++k)
+            EXPECT_EQ(SerializeKind(Data(1), KindFromIndex(k)), files[static_cast<std::size_t>(k)]) << k;
+    }
+}
+
 TEST_F(EditSchemeTest, ProgramsAndDrumKitsKeepToTheirOwnSlots) {
     Prg(Data(1), 0).SetName("Piano");
     Prg(Data(1), 128).SetName("Kit");

@@ -226,6 +226,29 @@ TEST_F(EditSequencesTest, DeleteInsertAndEraseKeepTheMemoryMap) {
     EXPECT_EQ(CountEvents(Data(1).bsq, Data(1).sng).patterns, 3);
 }
 
+// Undo of a Delete brings the deleted entry back from the end of the list, where the Delete
+// left it: refused with its numbers while a song holds the memory it freed, done once the
+// song lets it go, with every entry back in its place.
+TEST_F(EditSequencesTest, UndoOfADeleteIsRefusedWhileItsMemoryIsTaken) {
+    Fill(2, {10000, 5}, {}, 0);
+    Sng(2, 0) = Sequence<SongEntry>("Big", 5000, 0x77);
+    LayOutAfterSongs(Data(2).sng);
+    const std::vector<std::string> names = BsqNames(2);
+    ASSERT_TRUE(Do(EditCommand::Delete, BackingSequence, 2, 0).done);
+    ASSERT_TRUE(Do(EditCommand::Copy, Song, 2, 0).done);
+    ASSERT_TRUE(Do(EditCommand::Paste, Song, 2, 1).done);
+    ui.messages.clear();
+    EXPECT_FALSE(Do(EditCommand::Undo, BackingSequence, 2, -1).done);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Undo of Backing Sequence (40000 events) is too big for the\nevent "
+                                                   "memory, where only 25516 events are available."});
+    EXPECT_EQ(BsqNames(2)[0], "Seq 1");
+
+    ASSERT_TRUE(Do(EditCommand::Cut, Song, 2, 1).done);
+    ASSERT_TRUE(Do(EditCommand::Undo, BackingSequence, 2, -1).done);
+    EXPECT_EQ(BsqNames(2), names);
+    EXPECT_EQ(Map(2), (std::vector<int>{8192, 8192 + 10005, 8192 + 10005, 8192 + 15005, 8192 + 15005}));
+}
+
 // A backing sequence dropped from another set calls by name there: the arrangement and style
 // of the same names, the program asked about; a song asks about its tracks only.
 TEST_F(EditSequencesTest, PasteFromAnotherSetRepointsCallsByName) {

@@ -268,6 +268,33 @@ TEST_F(Vx50Test, UsageErrorsExitWithTwo) {
     EXPECT_EQ(version.out, "vx50 1.06\n");
 }
 
+// The MIDI commands parse like the others: a usage error exits with 2 and names what was
+// wrong, a set that cannot be opened with 1; sysex writes the one message of the dump.
+TEST_F(Vx50Test, MidiCommandsReportUsageErrorsAndWriteADumpFile) {
+    const std::string set = WriteRandomSet("LIVE", 5);
+    const std::string file = (temp.Path() / "ARG.SYX").string();
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {"sysex " + set + " xyz -o " + file, 2, "Unknown kind xyz (arr, sty, prg, bsq, sng, ark, arg or gbl)\n"},
+        {"sysex " + set + " sty --style Z99 -o " + file, 2, "Unknown style Z99 (C11 to C68)\n"},
+        {"send " + set + " gbl --style C69", 2, "Unknown style C69 (C11 to C68)\n"},
+    };
+    for (const auto& [arguments, status, message] : cases) {
+        const ToolRun run = Vx50(arguments);
+        EXPECT_EQ(std::pair(run.status, run.err), std::pair(status, message)) << arguments;
+    }
+    for (const std::string& arguments :
+         std::vector<std::string>{"sysex " + set + " arg", "send", "ports extra", "detect --bogus"})
+        EXPECT_EQ(Vx50(arguments).status, 2) << arguments;
+    EXPECT_EQ(Vx50("sysex " + (temp.Path() / "NONE.SET").string() + " arg -o " + file).status, 1);
+    EXPECT_FALSE(fs::exists(file));
+
+    const ToolRun written = Vx50("sysex " + set + " arg -o " + file);
+    ASSERT_EQ(written.status, 0) << written.err;
+    const Bytes dump = ReadFileBytes(file);
+    ASSERT_EQ(dump.size(), 61u);
+    EXPECT_EQ(std::pair(dump.front(), dump.back()), std::pair(std::uint8_t{0xF0}, std::uint8_t{0xF7}));
+}
+
 TEST_F(Vx50Test, ReportWithAGivenDateIsTheSameByteForByte) {
     const std::string set = WriteRandomSet("LIVE", 7);
     const std::string date = " --date \"5-Dec-2026 02:07:30\"";

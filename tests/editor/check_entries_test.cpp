@@ -9,6 +9,7 @@
 #include "editing/EditScheme.h"
 #include "midi/DumpMessage.h"
 #include "selection/ItemNumbers.h"
+#include "shell/EditActions.h"
 #include "shell/ShellServices.h"
 #include "storage/Session.h"
 #include "support/ScriptedInteraction.h"
@@ -33,6 +34,7 @@ public:
 class Shell : public vxe::ShellServices {
 public:
     vx::EditScheme* scheme = nullptr;
+    vxe::EditActions edits;
     void NewSet() override {}
     void OpenSet() override {}
     void Exit() override {}
@@ -44,6 +46,7 @@ public:
     void Tile() override {}
     void ArrangeIcons() override {}
     vx::EditScheme* Editing() override { return scheme; }
+    QMenu* EditMenu() override { return edits.Menu(); }
 };
 
 // One new set in its window showing the arrangements.
@@ -68,6 +71,7 @@ struct OneSet {
         doc = std::make_unique<vxe::FDoc>(*session, shell, set);
         ui.docs[set] = doc.get();
         doc->Fill();
+        shell.edits.SetDocument(doc.get());
     }
     vx::SetData& Data() { return session->Data(set); }
 };
@@ -111,7 +115,7 @@ void CheckEntriesTest::loadSysExFileRestoresTheKindShowsItsTabAndCanBeUndone() {
     QCOMPARE(Child<QTabWidget>(*f.doc, "tabMode")->currentIndex(), 2);
     QVERIFY(f.session->Slot(f.set).dirty[2]);
 
-    QAction* undo = Child<QAction>(*f.doc, "mnuEUndo");
+    QAction* undo = Child<QAction>(*f.shell.edits.Menu(), "mnuEUndo");
     QVERIFY(undo->isEnabled());
     undo->trigger();
     QCOMPARE(f.Data().prg.records[0].Name(), std::string(16, ' '));

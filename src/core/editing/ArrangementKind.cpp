@@ -15,8 +15,7 @@ KindDescriptor Make() {
     d.kind = ItemKind::Arrangement;
     d.noun = "Arrangement";
     d.slotCount = kUserArrangements;
-    d.commands = Commands({EditCommand::Cut, EditCommand::Copy, EditCommand::Paste, EditCommand::Delete,
-                           EditCommand::Insert, EditCommand::EraseBank, EditCommand::Undo, EditCommand::Drop});
+    d.commands = AllCommands();
     d.numberOf = ArrNumberOfUserIndex;
     d.numberLimit = kFirstUserArrangement + kUserArrangements;
     d.viewNumberOf = ArrNumberOfUserIndex;
@@ -30,16 +29,14 @@ KindDescriptor Make() {
     d.blank = [](const BlankItems& blank) -> EditItem { return blank.arrangement; };
     d.name = [](const EditItem& item) { return Arr(item).Name(); };
     d.isEmpty = [](const EditItem& item) { return Arr(item).IsEmpty(); };
+    d.nameAt = [](const SetData& data, int slot) { return NameIn(data.arr.arr[static_cast<std::size_t>(slot)]); };
+    d.turn = [](SetData& data, int first, int last, bool up) { TurnSlots(data.arr.arr, first, last, up); };
     d.findByName = [](const SetData& data, const std::string& name) {
         return ArrUserIndexOf(FindArrangementByName(data.arr, name));
     };
-    // Two banks of 64: C holds slots 0-63, D 64-127.
-    d.shiftRange = [](int slot) { return slot < 64 ? SlotRange{0, 63} : SlotRange{64, kUserArrangements - 1}; };
-    d.eraseRange = [](int bank) {
-        if (bank == 2) return SlotRange{0, 63};
-        if (bank == 3) return SlotRange{64, kUserArrangements - 1};
-        return SlotRange{};
-    };
+    // Two banks of 64: C (list entry 2) holds slots 0-63, D (3) 64-127.
+    d.shiftRange = [](int slot) { return BankOfSlot(slot, 2); };
+    d.eraseRange = [](int bank) { return UserBank(bank, 2, 2); };
     d.referenceQuestion = [](const std::string& name) {
         return name +
                " Arrangement is referenced by\none or more Backing Sequences.\nChange references to another "

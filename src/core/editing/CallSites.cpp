@@ -1,34 +1,250 @@
 #include "editing/CallSites.h"
 
+#include <bit>
+#include <cstring>
+
 namespace vx {
 
-KindMask Redirect(SetData& data, const Redirection& redirection, std::vector<CallChange>* changes) {
-    // A bank shift rewrites most calls of a full set; one allocation holds them.
-    if (changes != nullptr) changes->reserve(changes->size() + 4096);
-    // Held by value: the record writes are byte stores, which the compiler must assume may
-    // change anything reached through a reference.
-    const int* const table = redirection.to.data();
-    const auto size = static_cast<int>(redirection.to.size());
-    const ItemKind called = redirection.called;
-    return RewriteCalls(data, [table, size, called, changes](const CallSite& site) {
-        if (site.called != called || site.number < 0 || site.number >= size) return site.number;
-        const int target = table[site.number];
-        if (target == Redirection::kKeep || target == site.number) return site.number;
-        if (changes != nullptr) changes->push_back({site, target});
-        return target;
-    });
+namespace {
+
+using detail::CallCoding;
+using detail::CallPlace;
+using detail::CallPlaces;
+
+// A run of calls in a caller's record: count calls of one kind, the first at offset and each
+// stride bytes after the one before, for the tracks from firstTrack on (-1: the whole item).
+struct CallRun {
+    ItemKind called;
+    int firstTrack;
+    int count;
+    std::size_t offset;
+    std::size_t stride;
+    CallCoding coding;
+    int firstPlace = 0;  // the place of its first call in the caller's table
+};
+
+// The calls of every caller kind, as runs and as places; a call's place is its index in its
+// kind's table.
+struct CallTables {
+    struct OfCaller {
+        std::vector<CallRun> runs;
+        std::vector<CallPlace> places;
+    };
+    OfCaller arrangement, style, backingSequence, song, kbdSet;
+
+    CallTables() {
+        Add(arrangement, {ItemKind::Style, -1, 1, 17, 0, CallCoding::Word});
+        Add(arrangement, {ItemKind::Program, 0, ArrangementRecord::kTrackCount, 39, 8, CallCoding::FlaggedPair});
+        Add(style, {ItemKind::Program, 0, StyleRecord::kTrackCount, 46, 4, CallCoding::FlaggedPair});
+        Add(backingSequence, {ItemKind::Arrangement, -1, 1, 16, 0, CallCoding::SignedWord});
+        Add(backingSequence, {ItemKind::Style, -1, 1, 18, 0, CallCoding::SignedWord});
+        // Three tracks in one block, five in another.
+        Add(backingSequence, TrackRun(0, 3, BsqRecord::TrackOffset));
+        Add(backingSequence, TrackRun(3, BsqRecord::kTrackCount - 3, BsqRecord::TrackOffset));
+        Add(song, TrackRun(0, SongRecord::kTrackCount, SongRecord::TrackOffset));
+        Add(kbdSet, {ItemKind::Program, 0, KbdSetRecord::kTrackCount, 16, 8, CallCoding::SignedWord});
+    }
+
+private:
+    static CallRun TrackRun(int first, int count, std::size_t (*offsetOf)(int)) {
+        return {ItemKind::Program,     first, count, offsetOf(first), offsetOf(first + 1) - offsetOf(first),
+                CallCoding::SignedWord};
+    }
+    static void Add(OfCaller& caller, CallRun run) {
+        run.firstPlace = static_cast<int>(caller.places.size());
+        caller.runs.push_back(run);
+        for (int i = 0; i < run.count; ++i)
+            caller.places.push_back({run.called, run.firstTrack < 0 ? -1 : run.firstTrack + i, run.coding,
+                                     run.offset + run.stride * static_cast<std::size_t>(i)});
+    }
+};
+
+const CallTables& Tables() {
+    static const CallTables tables;
+    return tables;
 }
 
-bool WriteCall(SetData& data, const CallSite& wanted, int number) {
-    bool found = false;
-    RewriteCalls(data, [&](const CallSite& site) {
-        if (site.caller != wanted.caller || site.slot != wanted.slot || site.track != wanted.track ||
-            site.called != wanted.called)
-            return site.number;
-        found = true;
-        return number;
-    });
-    return found;
+const CallTables::OfCaller* TablesOf(ItemKind caller) {
+    const CallTables& tables = Tables();
+    switch (caller) {
+        case ItemKind::Arrangement:
+            return &tables.arrangement;
+        case ItemKind::Style:
+            return &tables.style;
+        case ItemKind::BackingSequence:
+            return &tables.backingSequence;
+        case ItemKind::Song:
+            return &tables.song;
+        case ItemKind::KbdSet:
+            return &tables.kbdSet;
+        default:
+            return nullptr;
+    }
+}
+
+// Where a call sits, in 16 bits: caller kind, slot and place.
+constexpr int kPlaceBits = 5;
+constexpr int kSlotBits = 8;
+
+std::uint16_t Where(ItemKind caller, int slot, int place) {
+    return static_cast<std::uint16_t>((KindIndex(caller) << (kSlotBits + kPlaceBits)) | (slot << kPlaceBits) | place);
+}
+
+int PlaceOf(const CallSite& site) {
+    const CallPlaces places = detail::PlacesOf(site.caller);
+    for (int i = 0; i < places.count; ++i)
+        if (places.first[i].called == site.called && places.first[i].track == site.track) return i;
+    return -1;
+}
+
+}  // namespace
+
+namespace detail {
+
+CallPlaces PlacesOf(ItemKind caller) {
+    const CallTables::OfCaller* tables = TablesOf(caller);
+    if (tables == nullptr) return {};
+    return {tables->places.data(), static_cast<int>(tables->places.size())};
+}
+
+}  // namespace detail
+
+void CallJournal::Add(const CallSite& site) {
+    const int place = PlaceOf(site);
+    if (place < 0) return;
+    entries_.push_back({Where(site.caller, site.slot, place), static_cast<std::uint16_t>(site.number)});
+}
+
+CallJournal::Place CallJournal::Decode(Entry entry) {
+    Place at;
+    at.caller = KindFromIndex(entry.where >> (kSlotBits + kPlaceBits));
+    at.slot = (entry.where >> kPlaceBits) & ((1 << kSlotBits) - 1);
+    at.place = &detail::PlacesOf(at.caller).first[entry.where & ((1 << kPlaceBits) - 1)];
+    return at;
+}
+
+CallSite CallJournal::At(std::size_t i) const {
+    const Place at = Decode(entries_[i]);
+    // The number as the place reads it.
+    const std::uint8_t stored[2] = {static_cast<std::uint8_t>(entries_[i].before & 0xFF),
+                                    static_cast<std::uint8_t>(entries_[i].before >> 8)};
+    detail::CallPlace place = *at.place;
+    place.offset = 0;
+    return {at.caller, at.slot, at.place->track, at.place->called, detail::ReadCallAt(stored, place)};
+}
+
+KindMask CallJournal::Restore(SetData& data) const {
+    KindMask changed = 0;
+    for (std::size_t i = entries_.size(); i-- > 0;) {
+        const Place at = Decode(entries_[i]);
+        std::uint8_t* const bytes = detail::RecordsOf(data, at.caller).At(at.slot);
+        if (bytes == nullptr) continue;
+        detail::WriteCallAt(bytes, *at.place, entries_[i].before);
+        changed |= MaskOf(at.caller);
+    }
+    return changed;
+}
+
+namespace {
+
+// Calls are 16-bit words as the files store them; on a little-endian machine they are read and
+// written whole.
+static_assert(std::endian::native == std::endian::little);
+
+// Rewrites one run of calls in every record of a caller kind; targetOf gives a number's new
+// number or Redirection::kKeep, and kept receives what was there. The run's numbers are held in
+// locals: the record writes are byte stores, which could otherwise change anything.
+template <bool kKeep, bool kFlagged, typename TargetOf>
+KindMask RedirectRun(const detail::CallerRecords<std::uint8_t> records, ItemKind caller, const CallRun& run,
+                     TargetOf targetOf, CallJournal::Entry*& kept) {
+    const std::size_t offset = run.offset;
+    const std::size_t stride = run.stride;
+    const int calls = run.count;
+    CallJournal::Entry* out = kept;
+    KindMask changed = 0;
+    for (int s = 0; s < records.count; ++s) {
+        std::uint8_t* const bytes = records.At(s);
+        if (bytes == nullptr) continue;
+        const std::uint16_t where = Where(caller, s, run.firstPlace);
+        std::uint8_t* at = bytes + offset;
+        for (int i = 0; i < calls; ++i, at += stride) {
+            std::uint16_t word;
+            std::memcpy(&word, at, sizeof word);
+            const int number = kFlagged ? word & 0x7FFF : static_cast<std::int16_t>(word);
+            const int target = targetOf(number);
+            if (target == Redirection::kKeep || target == number) continue;
+            if constexpr (kKeep) *out++ = {static_cast<std::uint16_t>(where + i), static_cast<std::uint16_t>(number)};
+            const auto stored = static_cast<std::uint16_t>(kFlagged ? (word & 0x8000) | (target & 0x7FFF) : target);
+            std::memcpy(at, &stored, sizeof stored);
+            changed = MaskOf(caller);
+        }
+    }
+    kept = out;
+    return changed;
+}
+
+template <typename TargetOf>
+KindMask RedirectRun(SetData& data, ItemKind caller, const CallRun& run, TargetOf targetOf, CallJournal::Entry*& kept) {
+    const auto records = detail::RecordsOf(data, caller);
+    const bool flagged = run.coding == CallCoding::FlaggedPair;
+    if (kept != nullptr)
+        return flagged ? RedirectRun<true, true>(records, caller, run, targetOf, kept)
+                       : RedirectRun<true, false>(records, caller, run, targetOf, kept);
+    return flagged ? RedirectRun<false, true>(records, caller, run, targetOf, kept)
+                   : RedirectRun<false, false>(records, caller, run, targetOf, kept);
+}
+
+}  // namespace
+
+KindMask Redirect(SetData& data, const Redirection& redirection, CallJournal* journal) {
+    // One pass over the calls of the redirected kind, working each new number out (a shift of a
+    // bank) or looking it up, and writing it in place; the journal has room for every call of
+    // the set, so that a bank shift allocates once.
+    CallJournal::Entry* kept = nullptr;
+    std::size_t keptBefore = 0;
+    if (journal != nullptr) {
+        keptBefore = journal->entries_.size();
+        journal->entries_.resize(keptBefore + kMaxCallSites);
+        kept = journal->entries_.data() + keptBefore;
+    }
+    CallJournal::Entry* const keptFirst = kept;
+    int lowest = 0, highest = 0, step = 0;
+    const bool even = redirection.EvenShift(lowest, highest, step);
+    const auto span = static_cast<unsigned>(highest - lowest);
+    const int* const table = redirection.to.data();
+    const auto size = static_cast<int>(redirection.to.size());
+    KindMask changed = 0;
+    for (const ItemKind caller : detail::kCallerOrder) {
+        for (const CallRun& run : TablesOf(caller)->runs) {
+            if (run.called != redirection.called) continue;
+            if (even)
+                changed |= RedirectRun(
+                    data, caller, run,
+                    [lowest, span, step](int number) {
+                        return static_cast<unsigned>(number - lowest) <= span ? number + step : Redirection::kKeep;
+                    },
+                    kept);
+            else
+                changed |= RedirectRun(
+                    data, caller, run,
+                    [table, size](int number) {
+                        return number >= 0 && number < size ? table[number] : Redirection::kKeep;
+                    },
+                    kept);
+        }
+    }
+    if (journal != nullptr) journal->entries_.resize(keptBefore + static_cast<std::size_t>(kept - keptFirst));
+    return changed;
+}
+
+bool WriteCall(SetData& data, const CallSite& site, int number) {
+    const int place = PlaceOf(site);
+    const auto records = detail::RecordsOf(data, site.caller);
+    if (place < 0 || site.slot < 0 || site.slot >= records.count) return false;
+    std::uint8_t* const bytes = records.At(site.slot);
+    if (bytes == nullptr) return false;
+    detail::WriteCallAt(bytes, detail::PlacesOf(site.caller).first[place], number);
+    return true;
 }
 
 bool KindCallsKind(ItemKind caller, ItemKind called) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <type_traits>
 #include <vector>
@@ -44,13 +46,100 @@ namespace detail {
 // Returned by a visitor to end a walk early.
 inline constexpr int kStopWalk = std::numeric_limits<int>::min() + 1;
 
-// Program calls of arrangement and style tracks are a byte pair whose high byte keeps a flag in
-// bit 7; a rewrite changes the number and leaves the flag as it was.
-template <typename Record>
-void SetFlaggedCall(Record& record, std::size_t offset, int number) {
-    const std::uint8_t flag = record.Byte(offset + 1) & 0x80;
-    record.SetByte(offset, static_cast<std::uint8_t>(number & 0xFF));
-    record.SetByte(offset + 1, static_cast<std::uint8_t>(flag | ((number >> 8) & 0x7F)));
+// How a call is stored in its caller's record: a 16-bit word read unsigned (an arrangement's
+// style) or signed (backing sequences, songs, KBD sets), or the program call of an arrangement
+// or style track, whose high byte keeps a flag in bit 7 that a rewrite leaves as it was.
+enum class CallCoding : std::uint8_t { Word, SignedWord, FlaggedPair };
+
+// One place of a call in a caller's record.
+struct CallPlace {
+    ItemKind called = ItemKind::Program;
+    int track = -1;  // -1: a call of the whole item
+    CallCoding coding = CallCoding::SignedWord;
+    std::size_t offset = 0;
+};
+
+// The places of a caller kind's calls, in the order of the caller lists.
+struct CallPlaces {
+    const CallPlace* first = nullptr;
+    int count = 0;
+    const CallPlace* begin() const { return first; }
+    const CallPlace* end() const { return first + count; }
+};
+CallPlaces PlacesOf(ItemKind caller);
+
+// The caller kinds in the order of the program callers' list.
+inline constexpr ItemKind kCallerOrder[] = {ItemKind::Arrangement, ItemKind::Style, ItemKind::BackingSequence,
+                                            ItemKind::Song, ItemKind::KbdSet};
+
+inline int ReadCallAt(const std::uint8_t* bytes, const CallPlace& place) {
+    const int low = bytes[place.offset];
+    const int high = bytes[place.offset + 1];
+    switch (place.coding) {
+        case CallCoding::Word:
+            return low | high << 8;
+        case CallCoding::SignedWord:
+            return static_cast<std::int16_t>(low | high << 8);
+        default:
+            return low | (high & 0x7F) << 8;
+    }
+}
+
+inline void WriteCallAt(std::uint8_t* bytes, const CallPlace& place, int number) {
+    const auto high = static_cast<std::uint8_t>((number >> 8) & 0xFF);
+    bytes[place.offset] = static_cast<std::uint8_t>(number & 0xFF);
+    bytes[place.offset + 1] = place.coding == CallCoding::FlaggedPair
+                                  ? static_cast<std::uint8_t>((bytes[place.offset + 1] & 0x80) | (high & 0x7F))
+                                  : high;
+}
+
+// Whether a 16-character name is all blanks.
+inline bool BlankName(const std::uint8_t* name) {
+    constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+    std::uint64_t head, tail;
+    std::memcpy(&head, name, sizeof head);
+    std::memcpy(&tail, name + sizeof head, sizeof tail);
+    return head == kBlanks && tail == kBlanks;
+}
+
+// Where a caller kind's records lie: the first one's bytes, the distance from one to the next,
+// and where a record's name starts (-1: the kind is never empty).
+template <typename Byte>
+struct CallerRecords {
+    Byte* first = nullptr;
+    std::size_t stride = 0;
+    int count = 0;
+    int nameOffset = -1;
+    // The bytes of a record, or nullptr when the item is empty and so calls nothing.
+    Byte* At(int slot) const {
+        Byte* const bytes = first + stride * static_cast<std::size_t>(slot);
+        return nameOffset >= 0 && BlankName(bytes + nameOffset) ? nullptr : bytes;
+    }
+};
+
+template <typename Items, typename RecordOf>
+auto RecordsIn(Items& items, RecordOf recordOf, int nameOffset) {
+    auto* const base = reinterpret_cast<decltype(recordOf(items[0]).bytes.data())>(items.data());
+    return CallerRecords<std::remove_pointer_t<decltype(base)>>{
+        base + (recordOf(items[0]).bytes.data() - base), sizeof(items[0]), static_cast<int>(items.size()), nameOffset};
+}
+
+template <typename Data>
+auto RecordsOf(Data& data, ItemKind caller) {
+    auto itself = [](auto& record) -> auto& { return record; };
+    auto recordOf = [](auto& item) -> auto& { return item.record; };
+    switch (caller) {
+        case ItemKind::Arrangement:
+            return RecordsIn(data.arr.arr, itself, 0);
+        case ItemKind::Style:
+            return RecordsIn(data.sty.slots, recordOf, 0);
+        case ItemKind::BackingSequence:
+            return RecordsIn(data.bsq.entries, recordOf, 0);
+        case ItemKind::Song:
+            return RecordsIn(data.sng.entries, recordOf, 54);
+        default:
+            return RecordsIn(data.ark.records, itself, -1);
+    }
 }
 
 // The one walk over every call of a set, in the order of the program callers' list:
@@ -59,80 +148,29 @@ void SetFlaggedCall(Record& record, std::size_t offset, int number) {
 // different number is written back. Returns the kinds that changed.
 template <typename Data, typename Visit>
 KindMask WalkCalls(Data& data, Visit&& visit, const CallFilter& filter = {}) {
-    constexpr bool kWrite = !std::is_const_v<Data>;
     KindMask changed = 0;
-    bool stopped = false;
-    auto site = [&](ItemKind caller, int slot, int track, ItemKind called, int number, auto&& write) {
-        if (stopped) return;
-        const int wanted = visit(CallSite{caller, slot, track, called, number});
-        if (wanted == kStopWalk) {
-            stopped = true;
-            return;
-        }
-        if constexpr (kWrite) {
-            if (wanted != number) {
-                write(wanted);
-                changed |= MaskOf(caller);
+    for (const ItemKind caller : kCallerOrder) {
+        if (!filter.Caller(caller)) continue;
+        const CallPlaces places = PlacesOf(caller);
+        if (std::none_of(places.begin(), places.end(), [&](const CallPlace& p) { return filter.Called(p.called); }))
+            continue;
+        const auto records = RecordsOf(data, caller);
+        for (int s = filter.First(); s < filter.End(records.count); ++s) {
+            auto* const bytes = records.At(s);
+            if (bytes == nullptr) continue;
+            for (const CallPlace& place : places) {
+                if (!filter.Called(place.called)) continue;
+                const int number = ReadCallAt(bytes, place);
+                const int wanted = visit(CallSite{caller, s, place.track, place.called, number});
+                if (wanted == kStopWalk) return changed;
+                if constexpr (!std::is_const_v<Data>) {
+                    if (wanted != number) {
+                        WriteCallAt(bytes, place, wanted);
+                        changed |= MaskOf(caller);
+                    }
+                }
             }
-        } else {
-            (void)write;
         }
-    };
-    for (int s = filter.First(); filter.Caller(ItemKind::Arrangement) && s < filter.End(kUserArrangements); ++s) {
-        auto& arr = data.arr.arr[static_cast<std::size_t>(s)];
-        if (stopped) return changed;
-        if (arr.IsEmpty()) continue;
-        if (filter.Called(ItemKind::Style))
-            site(ItemKind::Arrangement, s, -1, ItemKind::Style, arr.Style(), [&](int n) {
-                if constexpr (kWrite) arr.SetStyle(n);
-            });
-        for (int t = 0; filter.Called(ItemKind::Program) && t < ArrangementRecord::kTrackCount; ++t)
-            site(ItemKind::Arrangement, s, t, ItemKind::Program, arr.TrackProgram(t), [&](int n) {
-                if constexpr (kWrite) SetFlaggedCall(arr, 39 + 8 * static_cast<std::size_t>(t), n);
-            });
-    }
-    for (int s = filter.First(); filter.Caller(ItemKind::Style) && s < filter.End(kUserStyles); ++s) {
-        auto& style = data.sty.slots[static_cast<std::size_t>(s)];
-        if (stopped) return changed;
-        if (style.IsEmpty()) continue;
-        for (int t = 0; filter.Called(ItemKind::Program) && t < StyleRecord::kTrackCount; ++t)
-            site(ItemKind::Style, s, t, ItemKind::Program, style.record.TrackProgram(t), [&](int n) {
-                if constexpr (kWrite) SetFlaggedCall(style.record, 46 + 4 * static_cast<std::size_t>(t), n);
-            });
-    }
-    for (int s = filter.First(); filter.Caller(ItemKind::BackingSequence) && s < filter.End(kSequenceCount); ++s) {
-        auto& bsq = data.bsq.entries[static_cast<std::size_t>(s)].record;
-        if (stopped) return changed;
-        if (bsq.IsEmpty()) continue;
-        if (filter.Called(ItemKind::Arrangement))
-            site(ItemKind::BackingSequence, s, -1, ItemKind::Arrangement, bsq.Arrangement(), [&](int n) {
-                if constexpr (kWrite) bsq.SetArrangement(n);
-            });
-        if (filter.Called(ItemKind::Style))
-            site(ItemKind::BackingSequence, s, -1, ItemKind::Style, bsq.Style(), [&](int n) {
-                if constexpr (kWrite) bsq.SetStyle(n);
-            });
-        for (int t = 0; filter.Called(ItemKind::Program) && t < BsqRecord::kTrackCount; ++t)
-            site(ItemKind::BackingSequence, s, t, ItemKind::Program, bsq.TrackProgram(t), [&](int n) {
-                if constexpr (kWrite) bsq.SetTrackProgram(t, n);
-            });
-    }
-    for (int s = filter.First(); filter.Caller(ItemKind::Song) && s < filter.End(kSequenceCount); ++s) {
-        auto& song = data.sng.entries[static_cast<std::size_t>(s)].record;
-        if (stopped) return changed;
-        if (song.IsEmpty()) continue;
-        for (int t = 0; filter.Called(ItemKind::Program) && t < SongRecord::kTrackCount; ++t)
-            site(ItemKind::Song, s, t, ItemKind::Program, song.TrackProgram(t), [&](int n) {
-                if constexpr (kWrite) song.SetTrackProgram(t, n);
-            });
-    }
-    for (int s = filter.First(); filter.Caller(ItemKind::KbdSet) && s < filter.End(kKbdSetCount); ++s) {
-        auto& kbd = data.ark.records[static_cast<std::size_t>(s)];
-        if (stopped) return changed;
-        for (int t = 0; filter.Called(ItemKind::Program) && t < KbdSetRecord::kTrackCount; ++t)
-            site(ItemKind::KbdSet, s, t, ItemKind::Program, kbd.TrackProgram(t), [&](int n) {
-                if constexpr (kWrite) kbd.SetTrackProgram(t, n);
-            });
     }
     return changed;
 }
@@ -173,14 +211,53 @@ KindMask RewriteCalls(SetData& data, Rewrite&& rewrite) {
     return detail::WalkCalls(data, rewrite);
 }
 
-// One rewritten call, kept so that it can be put back.
-struct CallChange {
-    CallSite site;  // number: the call before
-    int after = -1;
+struct Redirection;
+
+// The calls a set can hold at most: every call of every caller.
+inline constexpr int kMaxCallSites =
+    kUserArrangements * (1 + ArrangementRecord::kTrackCount) + kUserStyles * StyleRecord::kTrackCount +
+    kSequenceCount * (2 + BsqRecord::kTrackCount) + kSequenceCount * SongRecord::kTrackCount +
+    kKbdSetCount * KbdSetRecord::kTrackCount;
+
+// Rewritten calls, kept so that they can be put back. A shift of a full bank rewrites thousands
+// of calls, so each is kept in four bytes: where it sits and the number it held.
+class CallJournal {
+public:
+    // Keeps a call before it is rewritten; site.number is the number it holds.
+    void Add(const CallSite& site);
+    // Room for n more calls, so that a rewrite of the whole set allocates once.
+    void Reserve(std::size_t n) { entries_.reserve(entries_.size() + n); }
+    bool Empty() const { return entries_.empty(); }
+    std::size_t Size() const { return entries_.size(); }
+    // The call kept at index i, as it was before its rewrite.
+    CallSite At(std::size_t i) const;
+    // Writes every kept call back, newest first; a caller emptied since then is skipped.
+    // Returns the kinds that changed.
+    KindMask Restore(SetData& data) const;
+
+    struct Entry {
+        // Left unset, so that room made for a whole set's calls costs no writes.
+        Entry() {}  // NOLINT(modernize-use-equals-default)
+        Entry(std::uint16_t w, std::uint16_t b) : where(w), before(b) {}
+        std::uint16_t where;   // caller kind, slot and the call's place in the caller's record
+        std::uint16_t before;  // the number's 16 bits
+    };
+
+private:
+    friend KindMask Redirect(SetData& data, const Redirection& redirection, CallJournal* journal);
+    struct Place {
+        ItemKind caller = ItemKind::Arrangement;
+        int slot = 0;
+        const detail::CallPlace* place = nullptr;
+    };
+    static Place Decode(Entry entry);
+
+    std::vector<Entry> entries_;
 };
 
 // Where the calls to one kind go: to[number] is the new number, or kKeep. One table covers a
-// whole shift of a bank, so a Delete or an Insert rewrites the set in one pass.
+// whole shift of a bank, so a Delete or an Insert rewrites the set in one pass. Entries are
+// made with Add, which also notes whether they are one run of numbers all moved by one step.
 struct Redirection {
     static constexpr int kKeep = std::numeric_limits<int>::min();
     ItemKind called = ItemKind::Program;
@@ -188,7 +265,14 @@ struct Redirection {
 
     Redirection(ItemKind kind, int numbers) : called(kind), to(static_cast<std::size_t>(numbers), kKeep) {}
     void Add(int from, int target) {
-        if (from >= 0 && static_cast<std::size_t>(from) < to.size()) to[static_cast<std::size_t>(from)] = target;
+        if (from < 0 || static_cast<std::size_t>(from) >= to.size()) return;
+        int& entry = to[static_cast<std::size_t>(from)];
+        if (entry == kKeep) ++entries_;
+        entry = target;
+        if (target == kKeep || (entries_ > 1 && target - from != step_)) even_ = false;
+        step_ = target == kKeep ? 0 : target - from;
+        lowest_ = std::min(lowest_, from);
+        highest_ = std::max(highest_, from);
     }
     int Target(int number) const {
         return number >= 0 && static_cast<std::size_t>(number) < to.size() ? to[static_cast<std::size_t>(number)]
@@ -199,12 +283,26 @@ struct Redirection {
             if (target != kKeep) return false;
         return true;
     }
+    // Whether the entries are the numbers lowest..highest, each moved by step.
+    bool EvenShift(int& lowest, int& highest, int& step) const {
+        lowest = lowest_;
+        highest = highest_;
+        step = step_;
+        return even_ && entries_ > 0 && entries_ == highest_ - lowest_ + 1;
+    }
+
+private:
+    int entries_ = 0;
+    int lowest_ = std::numeric_limits<int>::max();
+    int highest_ = -1;
+    int step_ = 0;
+    bool even_ = true;
 };
 
-// Applies a redirection to every caller in the set; every rewritten call is appended to changes
+// Applies a redirection to every caller in the set; every rewritten call is kept in journal
 // when given. Returns the kinds that changed.
-KindMask Redirect(SetData& data, const Redirection& redirection, std::vector<CallChange>* changes = nullptr);
-// Writes one call back (used by Undo); false when the site no longer exists.
+KindMask Redirect(SetData& data, const Redirection& redirection, CallJournal* journal = nullptr);
+// Makes one call call number; false when the site does not exist (its caller is empty).
 bool WriteCall(SetData& data, const CallSite& site, int number);
 
 // Whether an edit of the caller kind can change which items of the called kind are called.

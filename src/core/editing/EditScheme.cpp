@@ -1,6 +1,7 @@
 #include "editing/EditScheme.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "document/Helpers.h"
 #include "document/UndoModel.h"
@@ -15,6 +16,38 @@ namespace {
 
 constexpr int kNoItem = 65535;
 constexpr int kDuplicateMessages = 4;
+
+std::string_view Trimmed(std::string_view text) {
+    // Most slots of a set are empty: sixteen blanks are told at once.
+    if (text.size() == kNameLength && detail::BlankName(reinterpret_cast<const std::uint8_t*>(text.data()))) return {};
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// A name of at most 16 characters to one of 256 buckets.
+std::size_t BucketOf(std::string_view name) {
+    std::uint64_t head = 0, tail = 0;
+    std::memcpy(&head, name.data(), std::min<std::size_t>(name.size(), 8));
+    if (name.size() > 8) std::memcpy(&tail, name.data() + 8, std::min<std::size_t>(name.size() - 8, 8));
+    return static_cast<std::size_t>((head * 0x9E3779B97F4A7C15ULL ^ tail * 0xC2B2AE3D27D4EB4FULL ^ name.size()) >> 56);
+}
+
+// Whether two slots of the run have the same name (empty names aside): one pass over a table
+// with room for twice the longest run.
+bool HasDuplicate(const std::vector<std::string_view>& names, const SlotRange& run) {
+    std::array<int, 256> table;
+    table.fill(-1);
+    for (int i = run.first; i <= run.last; ++i) {
+        const std::string_view name = names[static_cast<std::size_t>(i)];
+        if (name.empty()) continue;
+        std::size_t bucket = BucketOf(name);
+        for (; table[bucket] >= 0; bucket = (bucket + 1) % table.size())
+            if (names[static_cast<std::size_t>(table[bucket])] == name) return true;
+        table[bucket] = i;
+    }
+    return false;
+}
 
 Message Warning(std::string text, std::string title = {}) {
     return {std::move(text), std::move(title), MessageIcon::Exclamation, MessageButtons::OK, Answer::OK};
@@ -36,31 +69,36 @@ public:
     bool IsEmpty(int slot) { return SlotIsEmpty(d, Data(), slot); }
 
     void Write(int slot, const EditItem& item) {
-        if (journal.writes.empty()) journal.writes.reserve(static_cast<std::size_t>(d.slotCount));
-        journal.writes.push_back({slot, d.takeOut ? d.takeOut(Data(), slot) : Read(slot)});
+        journal.steps.push_back({slot, -1, false, d.takeOut ? d.takeOut(Data(), slot) : Read(slot)});
         d.write(Data(), slot, item);
         Touch(d.kind, slot);
         LayOut();
     }
+    // Turns the run of slots first..last by one place (KindDescriptor::turn): a shift of a bank
+    // moves its items once and keeps four numbers for Undo.
+    void Turn(int first, int last, bool up) {
+        if (last <= first) return;
+        d.turn(Data(), first, last, up);
+        journal.steps.push_back({first, last, up, std::nullopt});
+        Touch(d.kind, -1);
+        LayOut();
+    }
     // Lays the shared event memory out again after a write; the kinds it moved are changed too.
     void LayOut() {
-        if (!d.layOut) return;
-        const KindMask moved = d.layOut(Data());
-        for (int k = 0; k < kEditableKinds; ++k)
-            if (moved & MaskOf(KindFromIndex(k))) Touch(KindFromIndex(k), -1);
+        if (d.layOut) TouchKinds(d.layOut(Data()));
     }
-    void Redirect(const Redirection& redirection) {
-        const KindMask changed = vx::Redirect(Data(), redirection, &journal.calls);
-        for (int k = 0; k < kEditableKinds; ++k)
-            if (changed & MaskOf(KindFromIndex(k))) Touch(KindFromIndex(k), -1);
-    }
+    void Redirect(const Redirection& redirection) { TouchKinds(vx::Redirect(Data(), redirection, &journal.calls)); }
     // Puts back what a record says was there before, newest first.
     void Restore(const UndoRecord& record) {
-        for (auto it = record.calls.rbegin(); it != record.calls.rend(); ++it)
-            if (WriteCall(Data(), it->site, it->site.number)) Touch(it->site.caller, -1);
-        for (auto it = record.writes.rbegin(); it != record.writes.rend(); ++it) {
-            d.write(Data(), it->slot, it->before);
-            Touch(d.kind, it->slot);
+        TouchKinds(record.calls.Restore(Data()));
+        for (auto it = record.steps.rbegin(); it != record.steps.rend(); ++it) {
+            if (it->before) {
+                d.write(Data(), it->slot, *it->before);
+                Touch(d.kind, it->slot);
+            } else {
+                d.turn(Data(), it->slot, it->last, !it->up);
+                Touch(d.kind, -1);
+            }
         }
         LayOut();
     }
@@ -70,13 +108,14 @@ public:
         session_.Slot(set).dirty = dirtyBefore_;
         touched_ = 0;
     }
+    std::pair<int, int> UnitsUndone(const UndoRecord& record);
     void Announce() {
         Interaction& ui = Ui();
         for (int k = 0; k < kEditableKinds; ++k) {
             const ItemKind kind = KindFromIndex(k);
             if (!(touched_ & MaskOf(kind))) continue;
-            if (kind == d.kind && slots_.size() == 1 && !wholeKind_)
-                ui.ItemChanged(set, kind, d.viewNumberOf(slots_.front()));
+            if (kind == d.kind && !wholeKind_ && slot_ >= 0)
+                ui.ItemChanged(set, kind, d.viewNumberOf(slot_));
             else
                 ui.KindChanged(set, kind);
         }
@@ -89,17 +128,22 @@ public:
     std::int32_t op = kUndoNothing;
 
 private:
+    // Marks a kind dirty once per command; the notice names the one slot written, or the kind.
     void Touch(ItemKind kind, int slot) {
-        session_.MarkDirty(set, kind);
+        if (!(touched_ & MaskOf(kind))) session_.MarkDirty(set, kind);
         touched_ |= MaskOf(kind);
         if (kind != d.kind) return;
-        if (slot < 0) wholeKind_ = true;
-        if (std::find(slots_.begin(), slots_.end(), slot) == slots_.end()) slots_.push_back(slot);
+        if (slot < 0 || (slot_ >= 0 && slot_ != slot)) wholeKind_ = true;
+        slot_ = slot;
+    }
+    void TouchKinds(KindMask kinds) {
+        for (int k = 0; k < kEditableKinds; ++k)
+            if (kinds & MaskOf(KindFromIndex(k))) Touch(KindFromIndex(k), -1);
     }
 
     std::array<bool, kSetKindCount> dirtyBefore_;
     KindMask touched_ = 0;
-    std::vector<int> slots_;
+    int slot_ = -1;
     bool wholeKind_ = false;
 };
 
@@ -261,7 +305,8 @@ EditResult EditScheme::Delete(Transaction& tx, int slot) {
         for (int j = slot + 1; j <= bank.last; ++j) down.Add(tx.d.numberOf(j), tx.d.numberOf(j - 1));
         tx.Redirect(down);
     }
-    for (int j = slot + 1; j <= bank.last; ++j) tx.Write(j - 1, tx.Read(j));
+    // The items after the slot move down; the deleted one, now last, gives way to a blank.
+    tx.Turn(slot, bank.last, false);
     tx.Write(bank.last, tx.d.blank(session_.Catalogue().blank));
     return EditResult::Done();
 }
@@ -275,19 +320,21 @@ EditResult EditScheme::Insert(Transaction& tx, int slot) {
     // The item pushed out of the bank frees its memory.
     if (auto refused = RefuseReplacing(tx, bank.last, *clipboard.item)) return *refused;
     if (!ConfirmReferences(tx, bank.last)) return EditResult::Refused("Cancelled.");
-    const EditItem pushedOut = tx.Read(bank.last);
     if (tx.d.numberOf(slot) >= 0) {
         Redirection up(tx.d.kind, tx.d.numberLimit);
         for (int j = bank.last; j > slot; --j) up.Add(tx.d.numberOf(j - 1), tx.d.numberOf(j));
         tx.Redirect(up);
     }
-    for (int j = bank.last; j > slot; --j) tx.Write(j, tx.Read(j - 1));
+    // The items from the slot on move up; the one pushed out of the bank, now in the slot, gives
+    // way to the inserted one.
+    tx.Turn(slot, bank.last, true);
+    EditItem pushedOut = tx.Read(slot);
     tx.Write(slot, *clipboard.item);
     // An item from another set calls by the numbers of that set, as after a Paste.
     if (clipboard.set != tx.set && clipboard.set != -1 && !CheckPastedCalls(tx, clipboard.set, slot))
         return EditResult::Refused("Cancelled.");
     // The item pushed out of the bank can be pasted elsewhere.
-    clipboards_[Index(tx.d.kind)] = {tx.set, slot, pushedOut};
+    clipboards_[Index(tx.d.kind)] = {tx.set, slot, std::move(pushedOut)};
     return EditResult::Done();
 }
 
@@ -341,8 +388,7 @@ EditResult EditScheme::Drop(Transaction& tx, const Edit& edit) {
 }
 
 EditResult EditScheme::MoveBefore(Transaction& tx, int from, int to) {
-    const EditItem moved = tx.Read(from);
-    clipboards_[Index(tx.d.kind)] = {tx.set, from, moved};
+    clipboards_[Index(tx.d.kind)] = {tx.set, from, tx.Read(from)};
     // Where each entry ends up: the moved one before the entry dropped on, the ones between
     // shifted by one towards the place it left.
     std::vector<int> newPlace(static_cast<std::size_t>(tx.d.slotCount));
@@ -350,13 +396,11 @@ EditResult EditScheme::MoveBefore(Transaction& tx, int from, int to) {
     if (to <= from) {
         for (int k = to; k < from; ++k) newPlace[static_cast<std::size_t>(k)] = k + 1;
         newPlace[static_cast<std::size_t>(from)] = to;
-        for (int k = from; k > to; --k) tx.Write(k, tx.Read(k - 1));
-        tx.Write(to, moved);
+        tx.Turn(to, from, true);
     } else {
         for (int k = from + 1; k < to; ++k) newPlace[static_cast<std::size_t>(k)] = k - 1;
         newPlace[static_cast<std::size_t>(from)] = to - 1;
-        for (int k = from; k < to - 1; ++k) tx.Write(k, tx.Read(k + 1));
-        tx.Write(to - 1, moved);
+        tx.Turn(from, to - 1, false);
     }
     // Chains to an entry follow it to its new place.
     if (tx.d.renumberChain) {
@@ -364,6 +408,34 @@ EditResult EditScheme::MoveBefore(Transaction& tx, int from, int to) {
             if (auto renumbered = tx.d.renumberChain(tx.Read(k), newPlace)) tx.Write(k, *renumbered);
     }
     return EditResult::Done();
+}
+
+// The event memory an Undo brings back (the items its writes replaced that are in the slots
+// again afterwards) and frees (the items in the slots now that are gone afterwards).
+std::pair<int, int> EditScheme::Transaction::UnitsUndone(const UndoRecord& record) {
+    // What each slot holds once the steps are taken back: a kept item, or the item of a slot now.
+    struct Holding {
+        const EditItem* kept = nullptr;
+        int now = -1;
+    };
+    const auto count = static_cast<std::size_t>(d.slotCount);
+    std::vector<Holding> after(count);
+    for (std::size_t k = 0; k < count; ++k) after[k].now = static_cast<int>(k);
+    for (auto it = record.steps.rbegin(); it != record.steps.rend(); ++it) {
+        if (it->before)
+            after[static_cast<std::size_t>(it->slot)] = {&*it->before, -1};
+        else
+            TurnSlots(after, it->slot, it->last, !it->up);
+    }
+    std::vector<bool> stays(count, false);
+    int unitsIn = 0, unitsOut = 0;
+    for (const Holding& holding : after) {
+        if (holding.kept) unitsIn += d.eventUnits(*holding.kept);
+        if (holding.now >= 0) stays[static_cast<std::size_t>(holding.now)] = true;
+    }
+    for (std::size_t k = 0; k < count; ++k)
+        if (!stays[k]) unitsOut += d.eventUnits(Read(static_cast<int>(k)));
+    return {unitsIn, unitsOut};
 }
 
 EditResult EditScheme::Undo(ItemKind kind, int set) {
@@ -376,16 +448,7 @@ EditResult EditScheme::Undo(ItemKind kind, int set) {
     }
     Transaction tx(session_, d, record.set);
     if (d.eventUnits) {
-        // What the slots held before takes the place of what they hold now.
-        std::vector<std::optional<EditItem>> restored(static_cast<std::size_t>(d.slotCount));
-        for (auto it = record.writes.rbegin(); it != record.writes.rend(); ++it)
-            restored[static_cast<std::size_t>(it->slot)] = it->before;
-        int unitsIn = 0, unitsOut = 0;
-        for (int k = 0; k < d.slotCount; ++k) {
-            if (!restored[static_cast<std::size_t>(k)]) continue;
-            unitsIn += d.eventUnits(*restored[static_cast<std::size_t>(k)]);
-            unitsOut += d.eventUnits(tx.Read(k));
-        }
+        const auto [unitsIn, unitsOut] = tx.UnitsUndone(record);
         if (auto refused = RefuseEventMemory(tx, unitsIn, unitsOut, "Undo of " + std::string(d.noun))) {
             undo_[Index(kind)] = std::move(record);
             return *refused;
@@ -514,7 +577,7 @@ bool EditScheme::RedirectCalls(int set, ItemKind called, int from, int to) {
     redirection.Add(from, to);
     tx.Redirect(redirection);
     tx.Announce();
-    return !tx.journal.calls.empty();
+    return !tx.journal.calls.Empty();
 }
 
 bool EditScheme::WarnDuplicateNames(int set, ItemKind kind) {
@@ -522,16 +585,20 @@ bool EditScheme::WarnDuplicateNames(int set, ItemKind kind) {
     if (!session_.Opts().WarnDupl || d == nullptr || d->duplicateRuns.empty() || !session_.Sets().IsOpen(set))
         return false;
     const SetData& data = session_.Data(set);
-    std::vector<std::string> names(static_cast<std::size_t>(d->slotCount));
+    std::vector<std::string_view> names(static_cast<std::size_t>(d->slotCount));
     for (int slot = 0; slot < d->slotCount; ++slot)
-        names[static_cast<std::size_t>(slot)] = TrimBlanks(SlotName(*d, data, slot));
+        names[static_cast<std::size_t>(slot)] = Trimmed(d->nameAt(data, slot));
+    // Names are mostly all different: one pass tells, and the pairs are looked for only then.
+    if (std::none_of(d->duplicateRuns.begin(), d->duplicateRuns.end(),
+                     [&](const SlotRange& run) { return HasDuplicate(names, run); }))
+        return false;
 
     const std::string noun(d->noun);
     int countdown = kDuplicateMessages;
     bool found = false;
     for (const SlotRange& run : d->duplicateRuns) {
         for (int i = run.first + 1; i <= run.last; ++i) {
-            const std::string& name = names[static_cast<std::size_t>(i)];
+            const std::string_view name = names[static_cast<std::size_t>(i)];
             if (name.empty()) continue;
             for (int j = run.first; j < i; ++j) {
                 if (names[static_cast<std::size_t>(j)] != name) continue;
@@ -541,8 +608,8 @@ bool EditScheme::WarnDuplicateNames(int set, ItemKind kind) {
                         Warning("More than " + std::to_string(kDuplicateMessages) + " " + noun + " duplicate names !"));
                     return true;
                 }
-                session_.Ui().ShowMessage(
-                    Warning(noun + " duplicate name\n" + d->label(i) + " - " + d->label(j) + "  (" + name + ")"));
+                session_.Ui().ShowMessage(Warning(noun + " duplicate name\n" + d->label(i) + " - " + d->label(j) +
+                                                  "  (" + std::string(name) + ")"));
             }
         }
     }

@@ -25,16 +25,20 @@ struct Clipboard {
 };
 
 // A kind's one level of undo: the operation code and the set it touched, with what every
-// write and every rewritten call held before, so that Undo puts back exactly that.
+// step of the command changed, so that Undo puts back exactly what was there: the items a write
+// replaced, the runs of slots a shift turned, and every rewritten call.
 struct UndoRecord {
-    struct SlotWrite {
+    // A write keeps the item it replaced; a turn (last >= 0) keeps the run it turned.
+    struct SlotStep {
         int slot = 0;
-        EditItem before;
+        int last = -1;
+        bool up = false;
+        std::optional<EditItem> before;
     };
     std::int32_t op = 0;
     int set = 0;
-    std::vector<SlotWrite> writes;
-    std::vector<CallChange> calls;
+    std::vector<SlotStep> steps;
+    CallJournal calls;
     bool Empty() const { return op == 0 || set == 0; }
 };
 

@@ -28,6 +28,7 @@ KindDescriptor Make() {
     d.blank = [](const BlankItems& blank) -> EditItem { return blank.kbdSet; };
     d.name = [](const EditItem&) { return std::string(); };
     d.isEmpty = [](const EditItem&) { return false; };
+    d.turn = [](SetData& data, int first, int last, bool up) { TurnSlots(data.ark.records, first, last, up); };
     d.shiftRange = [](int) { return SlotRange{}; };
     d.eraseRange = [](int) { return SlotRange{0, kKbdSetCount - 1}; };
     d.missingCallQuestion = [](const MissingCall& call) {

@@ -24,7 +24,7 @@ const KindDescriptor* DescriptorOf(ItemKind kind) {
 }
 
 std::string SlotName(const KindDescriptor& d, const SetData& data, int slot) {
-    return d.nameAt ? d.nameAt(data, slot) : d.name(d.read(data, slot));
+    return d.nameAt ? std::string(d.nameAt(data, slot)) : d.name(d.read(data, slot));
 }
 
 bool SlotIsEmpty(const KindDescriptor& d, const SetData& data, int slot) {
@@ -35,6 +35,21 @@ EditCommandSet Commands(std::initializer_list<EditCommand> commands) {
     EditCommandSet set;
     for (EditCommand command : commands) set.set(static_cast<std::size_t>(command));
     return set;
+}
+
+namespace {
+constexpr int kBankSlots = 64;
+}  // namespace
+
+SlotRange BankOfSlot(int slot, int bankCount) {
+    if (slot < 0 || slot >= bankCount * kBankSlots) return {};
+    const int first = slot / kBankSlots * kBankSlots;
+    return {first, first + kBankSlots - 1};
+}
+
+SlotRange UserBank(int bank, int firstUserBank, int bankCount) {
+    if (bank < firstUserBank || bank >= firstUserBank + bankCount) return {};
+    return BankOfSlot((bank - firstUserBank) * kBankSlots, bankCount);
 }
 
 int BankedNumberOfLabel(int kind, std::string_view label) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <bitset>
 #include <optional>
 #include <string>
@@ -64,12 +65,16 @@ struct KindDescriptor {
     EditItem (*blank)(const BlankItems& blank) = nullptr;
     std::string (*name)(const EditItem& item) = nullptr;  // the 16 characters
     bool (*isEmpty)(const EditItem& item) = nullptr;
-    // Slot access without copying the item, for the kinds whose items carry their events
-    // (styles, backing sequences, songs): the slot's 16-character name, whether it is empty, and
-    // its item moved out of a slot that is written right after. Other kinds read a copy.
-    std::string (*nameAt)(const SetData& data, int slot) = nullptr;
+    // Slot access without copying the item: the slot's 16-character name (kinds with names),
+    // and, for the kinds whose items carry their events (styles, backing sequences, songs),
+    // whether it is empty and its item moved out of a slot that is written right after.
+    std::string_view (*nameAt)(const SetData& data, int slot) = nullptr;
     bool (*isEmptyAt)(const SetData& data, int slot) = nullptr;
     EditItem (*takeOut)(SetData& data, int slot) = nullptr;
+    // Turns a run of slots by one place: up moves the items of first to last - 1 one slot up and
+    // the item of last to first; down the other way round. The kinds whose slots shift (Delete,
+    // Insert, a drop inserted before an item) have it; the items move, nothing is copied.
+    void (*turn)(SetData& data, int first, int last, bool up) = nullptr;
     // The first slot whose 16-character name is this one, or -1 (how a pasted item's calls are
     // re-pointed in another set).
     int (*findByName)(const SetData& data, const std::string& name) = nullptr;
@@ -139,6 +144,33 @@ bool SlotIsEmpty(const KindDescriptor& d, const SetData& data, int slot);
 
 // Shared pieces of the descriptors.
 EditCommandSet Commands(std::initializer_list<EditCommand> commands);
+// The 16-character name a record holds at offset, without a copy; valid while the record lives.
+template <typename Record>
+std::string_view NameIn(const Record& record, std::size_t offset = 0) {
+    return {reinterpret_cast<const char*>(record.bytes.data() + offset), kNameLength};
+}
+// Every command of the Edit menu, and drops.
+inline EditCommandSet AllCommands() { return EditCommandSet{}.set(); }
+// The turn of a run of slots kept in one array: one item is held aside while the others move
+// along, which for plain records is a single block move.
+template <typename Slots>
+void TurnSlots(Slots& slots, int first, int last, bool up) {
+    const auto begin = slots.begin() + first;
+    const auto end = slots.begin() + last + 1;
+    if (up) {
+        auto held = std::move(*(end - 1));
+        std::move_backward(begin, end - 1, end);
+        *begin = std::move(held);
+    } else {
+        auto held = std::move(*begin);
+        std::move(begin + 1, end, begin);
+        *(end - 1) = std::move(held);
+    }
+}
+// The slot ranges of a kind whose user slots are banks of 64: the bank holding a slot (empty
+// past the banks), and the bank chosen in the tab's list, whose user banks start at firstUserBank.
+SlotRange BankOfSlot(int slot, int bankCount);
+SlotRange UserBank(int bank, int firstUserBank, int bankCount);
 // "C11" style labels of a banked kind (0 arrangement, 1 style, 2 program) to an item number.
 int BankedNumberOfLabel(int kind, std::string_view label);
 // "Track 'T' of <caller> calls Program 'P' non-existent in 'SET'" + breakText +

@@ -17,8 +17,7 @@ KindDescriptor Make() {
     d.kind = ItemKind::Program;
     d.noun = "Program";
     d.slotCount = kUserPrograms;
-    d.commands = Commands({EditCommand::Cut, EditCommand::Copy, EditCommand::Paste, EditCommand::Delete,
-                           EditCommand::Insert, EditCommand::EraseBank, EditCommand::Undo, EditCommand::Drop});
+    d.commands = AllCommands();
     d.numberOf = NumberOfUserIndex;
     d.numberLimit = 1064;
     d.viewNumberOf = NumberOfUserIndex;
@@ -41,19 +40,20 @@ KindDescriptor Make() {
     d.blank = [](const BlankItems& blank) -> EditItem { return ProgramItem{blank.program, nullptr}; };
     d.name = [](const EditItem& item) { return Prg(item).record.Name(); };
     d.isEmpty = [](const EditItem& item) { return Prg(item).record.IsEmpty(); };
+    d.nameAt = [](const SetData& data, int slot) { return NameIn(data.prg.records[static_cast<std::size_t>(slot)]); };
+    // A drum kit's data moves with its record.
+    d.turn = [](SetData& data, int first, int last, bool up) {
+        TurnSlots(data.prg.records, first, last, up);
+        if (first >= kFirstDrumKit) TurnSlots(data.prg.drumKits, first - kFirstDrumKit, last - kFirstDrumKit, up);
+    };
     d.findByName = [](const SetData& data, const std::string& name) {
         return UserIndexOf(FindProgramByName(data.prg, name));
     };
-    // Delete and Insert shift within bank F or G; the drum kits do not shift.
-    d.shiftRange = [](int slot) {
-        if (slot < 0 || slot >= kFirstDrumKit) return SlotRange{};
-        return slot < 64 ? SlotRange{0, 63} : SlotRange{64, kFirstDrumKit - 1};
-    };
+    // Delete and Insert shift within bank F or G (list entries 5 and 6); the drum kits (7) do
+    // not shift.
+    d.shiftRange = [](int slot) { return BankOfSlot(slot, 2); };
     d.eraseRange = [](int bank) {
-        if (bank == 5) return SlotRange{0, 63};
-        if (bank == 6) return SlotRange{64, kFirstDrumKit - 1};
-        if (bank == 7) return SlotRange{kFirstDrumKit, kUserPrograms - 1};
-        return SlotRange{};
+        return bank == 7 ? SlotRange{kFirstDrumKit, kUserPrograms - 1} : UserBank(bank, 5, 2);
     };
     d.referenceQuestion = [](const std::string& name) {
         return "Program '" + name +

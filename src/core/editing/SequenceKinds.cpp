@@ -11,6 +11,9 @@ namespace {
 // The chain byte of a record ("next"): a stored value above 9 names no entry and stays as stored.
 template <typename Record>
 constexpr std::size_t kChainByte = std::is_same_v<Record, BsqRecord> ? 79 : 52;
+// Where the record's name starts.
+template <typename Record>
+constexpr std::size_t kNameOffset = std::is_same_v<Record, BsqRecord> ? 0 : 54;
 
 // What differs between backing sequences and songs beyond their records.
 struct SequenceTraits {
@@ -32,8 +35,7 @@ KindDescriptor MakeSequences(ItemKind kind, const SequenceTraits& traits, Sequen
     d.kind = kind;
     d.noun = t.noun;
     d.slotCount = kSequenceCount;
-    d.commands = Commands({EditCommand::Cut, EditCommand::Copy, EditCommand::Paste, EditCommand::Delete,
-                           EditCommand::Insert, EditCommand::EraseBank, EditCommand::Undo, EditCommand::Drop});
+    d.commands = AllCommands();
     d.numberOf = [](int) { return -1; };
     d.viewNumberOf = [](int slot) { return slot; };
     d.slotOfNumber = [](int number) { return number >= 0 && number < kSequenceCount ? number : -1; };
@@ -50,7 +52,7 @@ KindDescriptor MakeSequences(ItemKind kind, const SequenceTraits& traits, Sequen
     d.blank = [](const BlankItems& blank) -> EditItem { return blank.*blankEntry; };
     d.name = [](const EditItem& item) { return std::get<Entry>(item).record.Name(); };
     d.nameAt = [](const SetData& data, int slot) {
-        return (data.*sequences).entries[static_cast<std::size_t>(slot)].record.Name();
+        return NameIn((data.*sequences).entries[static_cast<std::size_t>(slot)].record, kNameOffset<Record>);
     };
     d.isEmptyAt = [](const SetData& data, int slot) {
         return (data.*sequences).entries[static_cast<std::size_t>(slot)].IsEmpty();
@@ -59,6 +61,7 @@ KindDescriptor MakeSequences(ItemKind kind, const SequenceTraits& traits, Sequen
         return std::move((data.*sequences).entries[static_cast<std::size_t>(slot)]);
     };
     d.isEmpty = [](const EditItem& item) { return std::get<Entry>(item).IsEmpty(); };
+    d.turn = [](SetData& data, int first, int last, bool up) { TurnSlots((data.*sequences).entries, first, last, up); };
     d.shiftRange = [](int slot) {
         return slot >= 0 && slot < kSequenceCount ? SlotRange{0, kSequenceCount - 1} : SlotRange{};
     };

@@ -58,7 +58,7 @@ KindDescriptor Make() {
     d.blank = [](const BlankItems& blank) -> EditItem { return blank.style; };
     d.name = [](const EditItem& item) { return Sty(item).record.Name(); };
     d.nameAt = [](const SetData& data, int slot) {
-        return data.sty.slots[static_cast<std::size_t>(slot)].record.Name();
+        return NameIn(data.sty.slots[static_cast<std::size_t>(slot)].record);
     };
     d.isEmptyAt = [](const SetData& data, int slot) {
         return data.sty.slots[static_cast<std::size_t>(slot)].IsEmpty();
@@ -71,7 +71,7 @@ KindDescriptor Make() {
     d.findByName = [](const SetData& data, const std::string& name) {
         const int slots = std::min(kUserStyles, data.sty.blockCount * kStylesPerBlock);
         for (int slot = 0; slot < slots; ++slot)
-            if (data.sty.slots[static_cast<std::size_t>(slot)].record.Name() == name) return slot;
+            if (NameIn(data.sty.slots[static_cast<std::size_t>(slot)].record) == name) return slot;
         return -1;
     };
     d.shiftRange = [](int) { return SlotRange{}; };

@@ -40,6 +40,9 @@ constexpr std::string_view kTips[] = {
     "tab-separated file for a spreadsheet.",
     "Utilities > MIDI Setup finds the instrument; Send to Vemo-x50 then sends it the kind of the tab shown over MIDI.",
     "Utilities > Send SysEx to File saves the dump of the tab shown as a SysEx file instead of sending it.",
+    "Utilities > Check Set lists calls to empty slots, overfull style blocks, broken memory maps and duplicate names, "
+    "each with what to do about it.",
+    "File > Load SysEx File puts a dump kept as a .SYX file back into the set; Edit > Undo takes it back.",
 };
 
 }  // namespace

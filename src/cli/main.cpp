@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "CheckCommands.h"
 #include "CliContext.h"
 #include "Commands.h"
 #include "MidiCommands.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     vxcli::AddReportCommands(app, reports);
     vxcli::AddDetailCommands(app, context);
     vxcli::AddMidiCommands(app, context);
+    vxcli::AddCheckCommands(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

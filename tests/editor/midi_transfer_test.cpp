@@ -94,7 +94,7 @@ private Q_SLOTS:
         QStringList enabled;
         for (QAction* action : doc.findChild<QMenu*>("mnuUtil")->actions())
             if (!action->isSeparator() && action->isEnabled()) enabled << action->objectName();
-        QCOMPARE(enabled, (QStringList{"mnuUReport", "mnuUMidStup", "mnuUMidSend", "mnuUSysex2File"}));
+        QCOMPARE(enabled, (QStringList{"mnuUReport", "mnuUCheck", "mnuUMidStup", "mnuUMidSend", "mnuUSysex2File"}));
 
         vx::test::TempDirectory dir;
         const std::string file = (dir.Path() / "KBD.SYX").string();

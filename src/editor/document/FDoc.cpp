@@ -28,12 +28,14 @@
 #include <optional>
 
 #include "catalogue/Catalogue.h"
+#include "check/FCheck.h"
 #include "details/Details.h"
 #include "editing/EditScheme.h"
 #include "editing/KbdSetChoices.h"
 #include "editing/XStyleFiles.h"
 #include "midi/MidiLink.h"
 #include "midi/MidiTransfer.h"
+#include "midi/SysExRestore.h"
 #include "presets/PresetCommands.h"
 #include "reports/FReport.h"
 #include "reports/SetReport.h"
@@ -374,6 +376,11 @@ void FDoc::BuildMenus() {
     QAction* fSave = AddAction(mnuFile_, "mnuFSave", "&Save");
     QAction* fSaveAs = AddAction(mnuFile_, "mnuFSaveAs", "Sa&ve As...");
     mnuFile_->addSeparator();
+    QAction* fLoadSysex = AddAction(mnuFile_, "mnuFLoadSysex", "&Load SysEx File...");
+    // A dump is written through the edit commands; without them the entry stays off.
+    fLoadSysex->setEnabled(shell_.Editing() != nullptr);
+    connect(fLoadSysex, &QAction::triggered, this, [this] { mnuFLoadSysex_Click(); });
+    mnuFile_->addSeparator();
     QAction* fExit = AddAction(mnuFile_, "mnuFExit", "E&xit");
     // The frame's own New and Exit are out of reach while a set's menus are shown.
     fNew->setShortcut(QKeySequence::New);
@@ -414,6 +421,8 @@ void FDoc::BuildMenus() {
     utility(UtilityCommand::SubsetReport, "mnuUSSRep", "Create Su&bset Report File...");
     utility(UtilityCommand::UpdatePreset, "mnuUSwapPreset", "Update &Preset Data...");
     utility(UtilityCommand::ExportPreset, "mnuUExPreset", "E&xport to Preset File...");
+    QAction* check = AddAction(mnuUtil_, "mnuUCheck", "&Check Set...");
+    connect(check, &QAction::triggered, this, [this] { mnuUCheck_Click(); });
     mnuUtil_->addSeparator();
     utility(UtilityCommand::MidiSetup, "mnuUMidStup", "&MIDI Setup...");
     utility(UtilityCommand::Send, "mnuUMidSend", "Send to &" + QString::fromLatin1(vx::kInstrumentName.data()));
@@ -767,6 +776,20 @@ FReport* FDoc::mnuUReport_Click() {
     auto* report = new FReport(session_, set_, vx::CreateSetReport(session_, set_, vx::ReportDateNow()), this);
     report->show();
     return report;
+}
+
+FCheck* FDoc::mnuUCheck_Click() {
+    auto* window = new FCheck(session_, set_, this);
+    window->show();
+    return window;
+}
+
+void FDoc::mnuFLoadSysex_Click() {
+    vx::EditScheme* scheme = shell_.Editing();
+    if (scheme == nullptr) return;
+    const auto kind = vx::LoadSysExFile(session_, *scheme, set_);
+    // The tab of what came back, so the user sees it.
+    if (kind && vx::KindIndex(*kind) < kTabCount) tabMode_->setCurrentIndex(vx::KindIndex(*kind));
 }
 
 void FDoc::mnuUExPreset_Click() {

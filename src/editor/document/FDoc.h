@@ -31,6 +31,7 @@ namespace vxe {
 
 class BankGridModel;
 class CallCache;
+class FCheck;
 class FReport;
 class FreeEventsModel;
 class ItemTableModel;
@@ -110,6 +111,10 @@ public:
     void SetBuiltCommands(const EditCommandSet& built);
     // Display Set Report: builds the report and shows it in a report window of its own.
     FReport* mnuUReport_Click();
+    // Utilities, Check Set: the check window on this set.
+    FCheck* mnuUCheck_Click();
+    // File, Load SysEx File: a dump file back into this set.
+    void mnuFLoadSysex_Click();
 
 Q_SIGNALS:
     // The selected item, the tab or the set's changes are not what the status bar shows.

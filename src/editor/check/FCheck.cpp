@@ -1,0 +1,77 @@
+#include "check/FCheck.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "check/SetCheck.h"
+#include "storage/Session.h"
+
+namespace vxe {
+
+namespace {
+
+constexpr int kInitialWidth = 900;
+constexpr int kInitialHeight = 420;
+
+QString Text(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
+FCheck::FCheck(vx::Session& session, int set, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), set_(set) {
+    setObjectName("FCheck");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle("Check of " + Text(session.Slot(set).name));
+
+    lblCheck_ = new QLabel(this);
+    lblCheck_->setObjectName("lblCheck");
+    lstCheck_ = new QTreeWidget(this);
+    lstCheck_->setObjectName("lstCheck");
+    lstCheck_->setHeaderLabels({"Item", "Problem", "What to do"});
+    lstCheck_->setRootIsDecorated(false);
+    lstCheck_->setWordWrap(true);
+    lstCheck_->header()->setStretchLastSection(true);
+    cmdRecheck_ = new QPushButton("Check &Again", this);
+    cmdRecheck_->setObjectName("cmdRecheck");
+    cmdClose_ = new QPushButton("&Close", this);
+    cmdClose_->setObjectName("cmdClose");
+    connect(cmdRecheck_, &QPushButton::clicked, this, [this] { cmdRecheck_Click(); });
+    connect(cmdClose_, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdRecheck_);
+    buttons->addWidget(cmdClose_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblCheck_);
+    layout->addWidget(lstCheck_);
+    layout->addLayout(buttons);
+    resize(kInitialWidth, kInitialHeight);
+    cmdRecheck_Click();
+}
+
+int FCheck::cmdRecheck_Click() {
+    lstCheck_->clear();
+    if (!session_.Sets().IsOpen(set_)) {
+        lblCheck_->setText("The set is closed.");
+        cmdRecheck_->setEnabled(false);
+        return 0;
+    }
+    const auto findings = vx::CheckSet(session_.Data(set_), session_.Slot(set_).dirty);
+    for (const vx::Finding& finding : findings) {
+        auto* row = new QTreeWidgetItem(lstCheck_, {Text(finding.item), Text(finding.problem), Text(finding.advice)});
+        row->setToolTip(1, Text(finding.Text()));
+    }
+    // The closing line of the report: no findings, or how many.
+    std::string summary = vx::CheckReportText(session_.Slot(set_).name, findings);
+    summary.pop_back();
+    lblCheck_->setText(Text(summary.substr(summary.rfind('\n') + 1)));
+    lstCheck_->resizeColumnToContents(0);
+    return static_cast<int>(findings.size());
+}
+
+}  // namespace vxe

@@ -1,0 +1,247 @@
+// Restoring a dump message into a set: every kind comes back as it was sent, a bad message
+// changes nothing and says what is wrong, and Undo takes a restore back.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+#include "catalogue/Catalogue.h"
+#include "check/SetCheck.h"
+#include "document/Helpers.h"
+#include "midi/DumpMessage.h"
+#include "midi/DumpParser.h"
+#include "midi/SysExRestore.h"
+#include "support/EditFixture.h"
+#include "support/SetBuilder.h"
+#include "support/TestPaths.h"
+
+namespace vx {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kLive = 1;
+constexpr int kGigs = 2;
+
+Bytes Dump(const SetData& data, ItemKind kind, int styleSlot = 0) {
+    Bytes message;
+    std::string error;
+    EXPECT_TRUE(BuildDumpMessage(data, kind, styleSlot, SysExHeader{}, message, error)) << error;
+    return message;
+}
+
+template <typename Entries>
+void ExpectSameEntries(const Entries& restored, const Entries& sent) {
+    for (std::size_t s = 0; s < sent.size(); ++s) {
+        EXPECT_EQ(restored[s].record.bytes, sent[s].record.bytes) << s;
+        EXPECT_EQ(restored[s].lengths, sent[s].lengths) << s;
+        EXPECT_EQ(restored[s].events, sent[s].events) << s;
+    }
+}
+
+class SysExRestore : public test::EditFixture {
+protected:
+    std::optional<ItemKind> Restore(int set, const Bytes& message) {
+        return RestoreDump(*session, *scheme, set, message, "/backup/dump.syx");
+    }
+};
+
+// A backup of every kind and every style block, restored into another set, gives the same
+// records (backing sequences and songs keep the receiving set's place in the event memory, so
+// their records, sections and events are compared). The demo set comes back with nothing for
+// the check to find.
+TEST_F(SysExRestore, ABackupOfEveryKindRestoredIntoAnotherSetGivesIdenticalRecords) {
+    SetData random = test::RandomSet(3);
+    random.sng.values.fill(0);  // the pattern counts enter the song dump's 14-bit count
+    const int demo = session->OpenOrNewSet(false, test::SourceDir() + "/examples/DEMO.SET");
+    ASSERT_NE(demo, 0);
+    for (const SetData* source : {&random, &Data(demo)}) {
+        std::vector<Bytes> backup;
+        for (int k = 0; k < kSetKindCount; ++k)
+            if (KindFromIndex(k) != ItemKind::Style) backup.push_back(Dump(*source, KindFromIndex(k)));
+        for (int block = 0; block < source->sty.blockCount; ++block)
+            backup.push_back(Dump(*source, ItemKind::Style, 4 * block + 3));
+        for (const Bytes& message : backup) ASSERT_TRUE(Restore(kGigs, message)) << ui.Last().text;
+
+        for (ItemKind kind : {ItemKind::Arrangement, ItemKind::Program, ItemKind::KbdSet, ItemKind::ArrangementGlobal,
+                              ItemKind::Global})
+            EXPECT_EQ(Dump(Data(kGigs), kind), Dump(*source, kind)) << KindName(kind);
+        for (int block = 0; block < source->sty.blockCount; ++block)
+            EXPECT_EQ(Dump(Data(kGigs), ItemKind::Style, 4 * block), Dump(*source, ItemKind::Style, 4 * block));
+        ExpectSameEntries(Data(kGigs).bsq.entries, source->bsq.entries);
+        ExpectSameEntries(Data(kGigs).sng.entries, source->sng.entries);
+        EXPECT_EQ(session->Slot(kGigs).dirty,
+                  (std::array<bool, kSetKindCount>{true, true, true, true, true, true, true, true}));
+    }
+    EXPECT_EQ(CheckReportText("GIGS", CheckSet(Data(kGigs), session->Slot(kGigs).dirty)),
+              "No findings: GIGS is consistent.\n");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(SysExRestore, OnlyTheDumpedStyleBlockChangesAndUndoPutsItBack) {
+    SetData source = test::RandomSet(5);
+    test::FillStyleBlock(source, 1);
+    const Bytes before = SerializeKind(Data(kLive), ItemKind::Style);
+    const SetStyles styles = Data(kLive).sty;
+    ASSERT_EQ(Restore(kLive, Dump(source, ItemKind::Style, 6)), ItemKind::Style);
+    for (std::size_t slot = 0; slot < kUserStyles; ++slot) {
+        const StyleSlot& expected = slot / 4 == 1 ? source.sty.slots[slot] : styles.slots[slot];
+        EXPECT_EQ(Data(kLive).sty.slots[slot].record.bytes, expected.record.bytes) << slot;
+        EXPECT_EQ(Data(kLive).sty.slots[slot].size, expected.size) << slot;
+        EXPECT_EQ(Data(kLive).sty.slots[slot].events, expected.events) << slot;
+    }
+    EXPECT_EQ(ui.events.back(), "Undo 1 on");
+    ASSERT_TRUE(Do(EditCommand::Undo, ItemKind::Style, kLive, 0).done);
+    EXPECT_EQ(SerializeKind(Data(kLive), ItemKind::Style), before);
+}
+
+struct BadMessage {
+    const char* what;
+    ItemKind kind;
+    std::function<void(Bytes&)> spoil;
+    const char* reason;
+};
+
+TEST_F(SysExRestore, AnyFaultInTheMessageIsNamedAndTheSetStaysAsItWas) {
+    const std::vector<BadMessage> cases = {
+        {"nothing", ItemKind::Global, [](Bytes& m) { m.clear(); }, "It holds 0 bytes, too few for a dump."},
+        {"no start byte", ItemKind::Global, [](Bytes& m) { m[0] = 0xF1; },
+         "It does not begin with F0, the start of a system exclusive message."},
+        {"cut short", ItemKind::Global, [](Bytes& m) { m.pop_back(); },
+         "It does not end with F7, the end of a system exclusive message."},
+        {"another maker", ItemKind::Global, [](Bytes& m) { m[1] = 0x43; },
+         "It is not a dump of the Vemo-x50: bytes 2 to 4 are 43 30 49."},
+        {"a mode request", ItemKind::Global, [](Bytes& m) { m = ModeRequest(SysExHeader{}); },
+         "Byte 5 is 12, which names no kind of dump."},
+        {"a status byte inside", ItemKind::Global, [](Bytes& m) { m[40] = 0xF7; },
+         "Byte 41 is F7, a status byte inside the data."},
+        {"a group missing", ItemKind::Global, [](Bytes& m) { m.erase(m.begin() + 5, m.begin() + 13); },
+         "The Global dump holds 409 data bytes; it should hold 416."},
+        {"a lone last byte", ItemKind::ArrangementGlobal, [](Bytes& m) { m.insert(m.end() - 1, 2, 0x00); },
+         "The Arrangement Global dump's packed data are cut short or carry bits for bytes they lack."},
+        {"bits for bytes a group lacks", ItemKind::ArrangementGlobal, [](Bytes& m) { m[m.size() - 8] = 0x7F; },
+         "The Arrangement Global dump's packed data are cut short or carry bits for bytes they lack."},
+        {"a block the set cannot have", ItemKind::Style, [](Bytes& m) { m[5] = 12; },
+         "Byte 6 names style block 13; a set has 12."},
+        {"a style table that skips", ItemKind::Style,
+         [](Bytes& m) {  // the second entry's offset, byte 6 of the body: group 0, byte 7 of the message
+             m[6 + 1 + 6] ^= 0x01;
+         },
+         "Style 2 of the block starts at 1 in the table, where the styles before it end at 0."},
+        {"a count that disagrees", ItemKind::BackingSequence, [](Bytes& m) { m[5] ^= 0x01; },
+         "The Backing Sequence dump announces 1 memory units but holds 0."},
+        {"bytes after the last events", ItemKind::BackingSequence,
+         [](Bytes& m) {
+             m.insert(m.end() - 1, {0x00, 0x01, 0x02});
+         },
+         "3 data bytes follow the events of the last backing sequence."},
+        {"a count byte too high", ItemKind::Song, [](Bytes& m) { m[6] = 0x01; },
+         "The Song dump announces 128 memory units but holds 0."},
+        {"too few arrangements", ItemKind::Arrangement, [](Bytes& m) { m.erase(m.end() - 9, m.end() - 1); },
+         "The Arrangement dump holds 20985 data bytes; it should hold 20992."},
+    };
+    const SetData empty = test::EmptySet();
+    for (const BadMessage& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes message = Dump(empty, c.kind);
+        c.spoil(message);
+        std::vector<Bytes> before;
+        for (int k = 0; k < kSetKindCount; ++k) before.push_back(SerializeKind(Data(kLive), KindFromIndex(k)));
+        ui.messages.clear();
+        ui.events.clear();
+        EXPECT_FALSE(Restore(kLive, message));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.Last().text, std::string("Error getting SysEx data from file /BACKUP/DUMP.SYX\n") + c.reason);
+        EXPECT_EQ(ui.Last().title, "Error");
+        EXPECT_EQ(ui.Last().icon, MessageIcon::Critical);
+        EXPECT_EQ(ui.events, std::vector<std::string>{});
+        for (int k = 0; k < kSetKindCount; ++k) EXPECT_EQ(SerializeKind(Data(kLive), KindFromIndex(k)), before[k]);
+        EXPECT_EQ(session->Slot(kLive).dirty, (std::array<bool, kSetKindCount>{}));
+    }
+}
+
+TEST_F(SysExRestore, AValidDumpTheSetCannotTakeIsRefusedWithTheReason) {
+    SetData source = test::EmptySet();
+    source.bsq.entries[0].record.SetName("LONG");
+    source.bsq.entries[0].lengths[0] = 400;
+    source.bsq.entries[0].total = 400;
+    source.bsq.entries[0].events.assign(400 * 16, 0x11);
+    for (int b = 0; b < kSequenceCount; ++b)
+        for (int k = 0; k < 17; ++k) source.bsq.offsets[b][k] = b == 0 && k == 0 ? 0 : 400;
+    source.bsq.endOffset = 400;
+    // The receiving set's songs leave 100 units free.
+    Data(kLive).sng.entries[0].total = 16284;
+    Data(kLive).sng.endOffset = Data(kLive).sng.offsets[0][0] + 16284;
+    Data(kLive).sng.patternOffsets.fill(Data(kLive).sng.endOffset);
+    Data(kLive).sty.blockCount = 2;
+    const std::vector<std::pair<Bytes, std::string>> cases = {
+        {Dump(source, ItemKind::BackingSequence),
+         "Restored Backing Sequence (1600 events) is too big for the\nevent memory, where only 400 events are "
+         "available."},
+        {Dump(source, ItemKind::Style, 9), "The set's style file holds 2 blocks; the dump is of block 3."},
+    };
+    for (const auto& [message, reason] : cases) {
+        ui.messages.clear();
+        EXPECT_FALSE(Restore(kLive, message));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.Last().text, "Error getting SysEx data from file /BACKUP/DUMP.SYX\n" + reason);
+    }
+    EXPECT_EQ(session->Slot(kLive).dirty, (std::array<bool, kSetKindCount>{}));
+}
+
+TEST_F(SysExRestore, AFileThatCannotBeReadIsNamed) {
+    test::TempDirectory temp;
+    const std::string missing = (temp.Path() / "none.syx").string();
+    EXPECT_FALSE(RestoreSysExFile(*session, *scheme, kLive, missing));
+    EXPECT_EQ(ui.Last().text, "Error getting SysEx data from file " + ToUpper(missing) + "\nThe file can't be read.");
+}
+
+// vx50 sysex writes a backup of one kind; vx50 restore makes it a set again.
+TEST(SysExRestoreTool, ABackupKeptAsSysExFilesBecomesASetAgain) {
+    test::TempDirectory temp;
+    const auto vx50 = [&](const std::string& arguments, std::string* out = nullptr) {
+        const std::string output = (temp.Path() / "out.txt").string();
+        const int raw = std::system((test::ProgramDir() + "/vx50 " + arguments + " >" + output + " 2>&1").c_str());
+        if (out != nullptr) {
+            const Bytes bytes = test::ReadFileBytes(output);
+            out->assign(bytes.begin(), bytes.end());
+        }
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    const fs::path source = temp.Path() / "SRC.SET", dest = temp.Path() / "DST.SET";
+    test::WriteSet(test::RandomSet(4), source.string(), "SRC");
+    test::WriteSet(test::EmptySet(), dest.string(), "DST");
+    for (const char* kind : {"prg", "gbl"}) {
+        const std::string syx = (temp.Path() / (std::string(kind) + ".syx")).string();
+        ASSERT_EQ(vx50("sysex " + source.string() + " " + kind + " -o " + syx), 0) << kind;
+        std::string out;
+        EXPECT_EQ(vx50("restore " + dest.string() + " " + syx, &out), 0) << out;
+    }
+    std::string out;
+    ASSERT_EQ(vx50("restore " + dest.string() + " " + (temp.Path() / "gbl.syx").string(), &out), 0);
+    EXPECT_EQ(out, "Restored the Global data of DST.\n");
+    // The records of each kind, after the header the set keeps as its own.
+    const std::vector<std::pair<std::string, std::size_t>> files = {{".PRG", 48}, {".GBL", 32}};
+    for (const auto& [extension, header] : files) {
+        const Bytes a = test::ReadFileBytes(source / ("SRC" + extension));
+        const Bytes b = test::ReadFileBytes(dest / ("DST" + extension));
+        ASSERT_GE(b.size(), header);
+        EXPECT_EQ(
+            Bytes(a.begin() + static_cast<std::ptrdiff_t>(header), a.begin() + static_cast<std::ptrdiff_t>(b.size())),
+            Bytes(b.begin() + static_cast<std::ptrdiff_t>(header), b.end()))
+            << extension;
+    }
+
+    test::WriteFileBytes(temp.Path() / "bad.syx", {0xF0, 0x42, 0x30, 0x49, 0x51, 0xF7});
+    const Bytes kept = test::ReadFileBytes(dest / "DST.GBL");
+    EXPECT_EQ(vx50("restore " + dest.string() + " " + (temp.Path() / "bad.syx").string(), &out), 1);
+    EXPECT_EQ(out, "Error getting SysEx data from file " + ToUpper((temp.Path() / "bad.syx").string()) +
+                       "\nThe Global dump holds 0 data bytes; it should hold 416.\n");
+    EXPECT_EQ(test::ReadFileBytes(dest / "DST.GBL"), kept);
+}
+
+}  // namespace
+}  // namespace vx

@@ -1,0 +1,154 @@
+// File, Load SysEx File and Utilities, Check Set in the document window.
+#include <QtTest>
+#include <QtWidgets>
+
+#include <map>
+
+#include "check/FCheck.h"
+#include "document/FDoc.h"
+#include "editing/EditScheme.h"
+#include "midi/DumpMessage.h"
+#include "selection/ItemNumbers.h"
+#include "shell/EditActions.h"
+#include "shell/ShellServices.h"
+#include "storage/Session.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TestPaths.h"
+
+namespace {
+
+// Tells the document windows what changed, as the main window does.
+class ForwardingUi : public vx::test::ScriptedInteraction {
+public:
+    std::map<int, vxe::FDoc*> docs;
+    void KindChanged(int set, vx::ItemKind kind) override {
+        ScriptedInteraction::KindChanged(set, kind);
+        if (docs.count(set)) docs[set]->OnKindChanged(kind);
+    }
+    void UndoAvailabilityChanged(int set, bool available) override {
+        ScriptedInteraction::UndoAvailabilityChanged(set, available);
+        if (docs.count(set)) docs[set]->SetUndoAvailable(available);
+    }
+};
+
+class Shell : public vxe::ShellServices {
+public:
+    vx::EditScheme* scheme = nullptr;
+    vxe::EditActions edits;
+    void NewSet() override {}
+    void OpenSet() override {}
+    void Exit() override {}
+    void ShowHelpContents() override {}
+    void ShowTipOfTheDay() override {}
+    void ShowAbout() override {}
+    void ShowOptions() override {}
+    void Cascade() override {}
+    void Tile() override {}
+    void ArrangeIcons() override {}
+    vx::EditScheme* Editing() override { return scheme; }
+    QMenu* EditMenu() override { return edits.Menu(); }
+};
+
+// One new set in its window showing the arrangements.
+struct OneSet {
+    ForwardingUi ui;
+    vx::Options options;
+    vx::test::TempDirectory temp;
+    std::unique_ptr<vx::Session> session;
+    std::unique_ptr<vx::EditScheme> scheme;
+    Shell shell;
+    std::unique_ptr<vxe::FDoc> doc;
+    int set = 0;
+
+    explicit OneSet(bool editing = true) {
+        auto catalogue = vx::InitCatalogue(vx::test::ProgramDir(), nullptr, ui);
+        if (!catalogue) return;
+        session = std::make_unique<vx::Session>(std::move(*catalogue), vx::PresetTables{}, options, ui);
+        scheme = std::make_unique<vx::EditScheme>(*session);
+        if (editing) shell.scheme = scheme.get();
+        options.ModeId = 0;
+        set = session->OpenOrNewSet(true, "");
+        doc = std::make_unique<vxe::FDoc>(*session, shell, set);
+        ui.docs[set] = doc.get();
+        doc->Fill();
+        shell.edits.SetDocument(doc.get());
+    }
+    vx::SetData& Data() { return session->Data(set); }
+};
+
+template <typename T>
+T* Child(QObject& parent, const char* name) {
+    T* child = parent.findChild<T*>(name);
+    if (!child) qFatal("no child %s", name);
+    return child;
+}
+
+QStringList Row(QTreeWidgetItem* item) { return {item->text(0), item->text(1), item->text(2)}; }
+
+}  // namespace
+
+class CheckEntriesTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void loadSysExFileRestoresTheKindShowsItsTabAndCanBeUndone();
+    void loadSysExFileStaysOffWithoutTheEditCommands();
+    void checkSetListsTheFindingsAndChecksAgain();
+};
+
+void CheckEntriesTest::loadSysExFileRestoresTheKindShowsItsTabAndCanBeUndone() {
+    OneSet f;
+    QVERIFY(f.set > 0);
+    vx::SetData source = f.Data();
+    source.prg.records[0].SetName("ORGAN");
+    vx::Bytes message;
+    std::string error;
+    QVERIFY(vx::BuildDumpMessage(source, vx::ItemKind::Program, 0, vx::SysExHeader{}, message, error));
+    const std::string file = f.temp.Str() + "/PRG.SYX";
+    vx::test::WriteFileBytes(file, message);
+
+    f.ui.fileAnswers = {file};
+    Child<QAction>(*f.doc, "mnuFLoadSysex")->trigger();
+    QCOMPARE(f.ui.fileRequests.size(), std::size_t{1});
+    QCOMPARE(f.ui.fileRequests[0].title, std::string("Load SysEx File..."));
+    QVERIFY(f.ui.messages.empty());
+    QCOMPARE(f.Data().prg.records[0].Name(), std::string("ORGAN           "));
+    QCOMPARE(Child<QTabWidget>(*f.doc, "tabMode")->currentIndex(), 2);
+    QVERIFY(f.session->Slot(f.set).dirty[2]);
+
+    QAction* undo = Child<QAction>(*f.shell.edits.Menu(), "mnuEUndo");
+    QVERIFY(undo->isEnabled());
+    undo->trigger();
+    QCOMPARE(f.Data().prg.records[0].Name(), std::string(16, ' '));
+}
+
+void CheckEntriesTest::loadSysExFileStaysOffWithoutTheEditCommands() {
+    OneSet f(false);
+    QVERIFY(f.set > 0);
+    QVERIFY(!Child<QAction>(*f.doc, "mnuFLoadSysex")->isEnabled());
+    QVERIFY(Child<QAction>(*f.doc, "mnuUCheck")->isEnabled());
+}
+
+void CheckEntriesTest::checkSetListsTheFindingsAndChecksAgain() {
+    OneSet f;
+    QVERIFY(f.set > 0);
+    f.Data().arr.arr[0].SetName("POP");
+    f.Data().arr.arr[0].SetStyle(vx::StyNumberOfUserIndex(1));
+    Child<QAction>(*f.doc, "mnuUCheck")->trigger();
+    auto* window = f.doc->findChild<vxe::FCheck*>("FCheck");
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->windowTitle(), QString("Check of NEWSET01"));
+    auto* list = Child<QTreeWidget>(*window, "lstCheck");
+    QCOMPARE(Child<QLabel>(*window, "lblCheck")->text(), QString("1 finding in NEWSET01."));
+    QCOMPARE(list->topLevelItemCount(), 1);
+    QCOMPARE(Row(list->topLevelItem(0)), (QStringList{"Arrangement C11 'POP'", "It calls Style C12, which is empty.",
+                                                      "Put a style into C12 or make it call another one."}));
+
+    f.Data().arr.arr[0].SetStyle(0);
+    Child<QPushButton>(*window, "cmdRecheck")->click();
+    QCOMPARE(Child<QLabel>(*window, "lblCheck")->text(), QString("No findings: NEWSET01 is consistent."));
+    QCOMPARE(list->topLevelItemCount(), 0);
+    window->close();
+}
+
+QTEST_MAIN(CheckEntriesTest)
+#include "check_entries_test.moc"

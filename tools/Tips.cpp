@@ -25,6 +25,21 @@ constexpr std::string_view kTips[] = {
     "File > New starts from the empty template set; use File > Save As to give the new set its name and place.",
     "The template set X50EMPTY.SET is where new sets come from: File > Save asks before it overwrites it.",
     "Open last Set at Start-up in Options starts the editor with the set you closed last.",
+    "The Edit menu acts on the active set window: Cut, Copy and Paste work between sets too, and whatever called a "
+    "moved item is kept calling it.",
+    "Drag an item onto another slot of the same set to move it, or onto another set's window to copy it there.",
+    "An item pasted or dropped into another set calls styles and programs by their names there.",
+    "Edit > Undo takes back the last command of the kind shown, records and calls alike.",
+    "Double-click an arrangement, style, program, backing sequence or song, or use Edit > Details, to see and change "
+    "its parameters.",
+    "Edit > Paste from XStyle reads an arrangement, style, program or drum kit from an XStyle file into the selected "
+    "slot.",
+    "Utilities > Display Set Report lists the set's items and who calls each of them; you can print it or save it "
+    "as a text file.",
+    "Utilities > Create Subset Report File writes the arrangements, styles or programs of the tab shown as a "
+    "tab-separated file for a spreadsheet.",
+    "Utilities > MIDI Setup finds the instrument; Send to Vemo-x50 then sends it the kind of the tab shown over MIDI.",
+    "Utilities > Send SysEx to File saves the dump of the tab shown as a SysEx file instead of sending it.",
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <QtWidgets>
 
 #include "document/FDoc.h"
+#include "shell/EditActions.h"
 #include "shell/ShellServices.h"
 #include "storage/Session.h"
 #include "support/ScriptedInteraction.h"
@@ -14,6 +15,8 @@ QString Name16(const char* name) { return QString(name).leftJustified(16); }
 class StubShell : public vxe::ShellServices {
 public:
     QStringList calls;
+    vxe::EditActions edits;
+    QMenu* EditMenu() override { return edits.Menu(); }
     void NewSet() override { calls << "NewSet"; }
     void OpenSet() override { calls << "OpenSet"; }
     void Exit() override { calls << "Exit"; }
@@ -50,8 +53,13 @@ struct Editor {
     vxe::FDoc& Open(int mode, bool fill = true) {
         options.ModeId = mode;
         doc = std::make_unique<vxe::FDoc>(*session, shell, set);
+        shell.edits.SetDocument(doc.get());
         if (fill) doc->Fill();
         return *doc;
+    }
+    QAction* Edit(const char* name) {
+        if (QAction* action = shell.edits.Menu()->findChild<QAction*>(name)) return action;
+        qFatal("no entry %s", name);
     }
 };
 
@@ -112,7 +120,7 @@ void DocumentWindowTest::contentAndMenusAsNamed() {
     for (QAction* entry : doc.MenuBarEntries())
         texts << entry->text() + (entry->menu() ? QString::number(entry->menu()->actions().size()) : "!");
     QCOMPARE(texts.join('|'), QString("&File7|&Edit13|&Options!|&Window3|&Utilities8|&Help5"));
-    QCOMPARE(Child<QAction>(doc, "mnuEXStyle")->text(), QString("Paste from &XStyle..."));
+    QCOMPARE(editor.Edit("mnuEXStyle")->text(), QString("Paste from &XStyle..."));
     // The shell's commands; the window arrangement moves the check mark.
     for (const char* name :
          {"mnuFNew", "mnuFOpen", "mnuFExit", "mnuHTopics", "mnuHTips", "mnuHAbout", "mnuWCascade", "mnuWArrange"})
@@ -265,12 +273,13 @@ void DocumentWindowTest::gridsAndListsShowTheSet() {
     QCOMPARE(texts.join('|') + "|" + Text(grdArk, 63, 0),
              "KS=11|Sp=C4|Main KBD= |Sub KBD= |Lower KBD= |Harmony= |K.Bass=F11 " + Name16("Renamed") + "|88");
     // The sequence lists and the counters on both their tabs follow a change of either kind.
-    auto* lstBsq = Child<QListWidget>(doc, "lstBsq");
-    QCOMPARE(lstBsq->item(2)->text(), QString("BSeq 2:                  :   20"));
-    QCOMPARE(Child<QListWidget>(doc, "lstSng")->item(0)->text(), QString("Song 0: Song             :   12"));
+    auto* lstBsq = Child<QListView>(doc, "lstBsq");
+    QCOMPARE(lstBsq->model()->index(2, 0).data().toString(), QString("BSeq 2:                  :   20"));
+    QCOMPARE(Child<QListView>(doc, "lstSng")->model()->index(0, 0).data().toString(),
+             QString("Song 0: Song             :   12"));
     data.bsq.entries[2].total = 6;
     doc.OnKindChanged(vx::ItemKind::BackingSequence);
-    QCOMPARE(lstBsq->item(2)->text(), QString("BSeq 2:                  :   24"));
+    QCOMPARE(lstBsq->model()->index(2, 0).data().toString(), QString("BSeq 2:                  :   24"));
     for (int tab : {3, 4}) {
         QStringList labels;
         for (QLabel* label : tabs->widget(tab)->findChildren<QLabel*>(QRegularExpression("^lblEvCnt_")))
@@ -288,13 +297,13 @@ void DocumentWindowTest::importReplacesTheKindAndUndoFollows() {
     vxe::FDoc& doc = editor.Open(0);
     doc.SetUndoAvailable(true);
     // A cancelled import changes nothing, not even what Undo could restore.
-    Child<QAction>(doc, "mnuEImport")->trigger();
+    editor.Edit("mnuEImport")->trigger();
     QCOMPARE(editor.ui.fileRequests.back().title, std::string("Import all Arrangement from..."));
-    QCOMPARE(Child<QAction>(doc, "mnuEUndo")->text(), QString("&Undo"));
+    QCOMPARE(editor.Edit("mnuEUndo")->text(), QString("&Undo"));
     editor.ui.fileAnswers.push_back(editor.temp.Str() + "/SRC.SET/SRC.ARR");
-    Child<QAction>(doc, "mnuEImport")->trigger();
+    editor.Edit("mnuEImport")->trigger();
     QCOMPARE(Text(Child<QTableView>(doc, "grdArr"), 0, 0).left(20), "C11 " + Name16("Imported"));
-    QCOMPARE(Child<QAction>(doc, "mnuEUndo")->text(), QString("Can't Undo"));
+    QCOMPARE(editor.Edit("mnuEUndo")->text(), QString("Can't Undo"));
     QVERIFY(editor.session->Slot(editor.set).dirty[0]);
 }
 
@@ -397,7 +406,7 @@ void DocumentWindowTest::gridsFitTheirWidthAndLineUp() {
     QCOMPARE(grdArk->columnWidth(2), grdArk->columnWidth(5));
     // The sequence lists are as tall as their ten rows.
     tabs->setCurrentIndex(3);
-    auto* lstBsq = Child<QListWidget>(doc, "lstBsq");
+    auto* lstBsq = Child<QListView>(doc, "lstBsq");
     QCOMPARE(lstBsq->height(), 2 * lstBsq->frameWidth() + 10 * lstBsq->sizeHintForRow(0));
 }
 
@@ -427,9 +436,10 @@ void DocumentWindowTest::statusAndMarkerFollowTheSet() {
     QCOMPARE(status(), QString("C12 (empty)|Arrangement: saved|*"));
     auto* tabs = Child<QTabWidget>(doc, "tabMode");
     tabs->setCurrentIndex(3);
-    Child<QListWidget>(doc, "lstBsq")->setCurrentRow(2);
+    auto* lstBsq = Child<QListView>(doc, "lstBsq");
+    lstBsq->setCurrentIndex(lstBsq->model()->index(2, 0));
     QCOMPARE(status(), QString("BSeq 2 Intro|Backing Sequence: changed, not saved|*"));
-    Child<QListWidget>(doc, "lstBsq")->setCurrentRow(3);
+    lstBsq->setCurrentIndex(lstBsq->model()->index(3, 0));
     QCOMPARE(doc.StatusItem(), QString("BSeq 3 (empty)"));
     tabs->setCurrentIndex(5);
     auto* grdArk = Child<QTableView>(doc, "grdArk");

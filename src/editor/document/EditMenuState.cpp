@@ -8,8 +8,9 @@ EditCommandSet BuiltEditCommands(bool editing) {
     EditCommandSet built;
     built.set(EditIndex(EditCommand::Import));
     if (editing)
-        for (EditCommand command : {EditCommand::Undo, EditCommand::Cut, EditCommand::Copy, EditCommand::Paste,
-                                    EditCommand::Delete, EditCommand::Insert, EditCommand::EraseBank})
+        for (EditCommand command :
+             {EditCommand::Undo, EditCommand::Cut, EditCommand::Copy, EditCommand::Paste, EditCommand::Delete,
+              EditCommand::Insert, EditCommand::PasteXStyle, EditCommand::EraseBank})
             built.set(EditIndex(command));
     built.set(EditIndex(EditCommand::Details));
     return built;

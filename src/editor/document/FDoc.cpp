@@ -12,7 +12,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
@@ -28,9 +28,10 @@
 #include <optional>
 
 #include "catalogue/Catalogue.h"
+#include "details/Details.h"
 #include "editing/EditScheme.h"
 #include "editing/KbdSetChoices.h"
-#include "details/Details.h"
+#include "editing/XStyleFiles.h"
 #include "midi/MidiLink.h"
 #include "midi/MidiTransfer.h"
 #include "presets/PresetCommands.h"
@@ -46,6 +47,7 @@
 #include "views/ColumnFitter.h"
 #include "views/FreeEventsModel.h"
 #include "views/KbdGridModel.h"
+#include "views/SequenceListModel.h"
 #include "views/ViewSetup.h"
 
 namespace vxe {
@@ -195,10 +197,7 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
     SetupView(*tab.grid, 16, kind == vx::BankedKind::Style ? kStyleColumnTwips : kColumnTwips, kRowTwips);
     ColumnFitter::Attach(*tab.grid, std::vector<ColumnFitter::Column>(vx::kGridColumns, {CellChars(kind), true}));
     ConfigureDragAndDrop(*tab.grid);
-    connect(tab.model, &BankGridModel::ItemDropped, this,
-            [this, kind](int sourceKind, int sourceSet, int sourceSlot, int slot) {
-                Item_DragDrop(static_cast<vx::ItemKind>(kind), sourceKind, sourceSet, sourceSlot, slot);
-            });
+    ConnectDrops(*tab.model);
     connect(tab.grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, kind](const QModelIndex&, const QModelIndex&) { Grid_CurrentChanged(kind); });
     connect(tab.combo, &QComboBox::currentIndexChanged, this, [this, kind](int) { cboBnk_Click(kind); });
@@ -261,10 +260,15 @@ QWidget* FDoc::BuildListTab(vx::ItemKind kind) {
 
     auto* frame = new QGroupBox(songs ? "Songs List" : "Backing Sequences List", page);
     frame->setObjectName(songs ? "fraSng" : "fraBsq");
-    tab.list = new QListWidget(frame);
+    tab.list = new QListView(frame);
     tab.list->setObjectName(songs ? "lstSng" : "lstBsq");
     tab.list->setFont(FixedFont());
-    connect(tab.list, &QListWidget::currentRowChanged, this, [this] { Q_EMIT StatusChanged(); });
+    tab.list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tab.model = new SequenceListModel(session_, set_, kind, this);
+    tab.list->setModel(tab.model);
+    connect(tab.list->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { Q_EMIT StatusChanged(); });
+    ConfigureDragAndDrop(*tab.list);
+    ConnectDrops(*tab.model);
     SetupListView(*tab.list, vx::kSequenceCount, kRowTwips);
     // The rows are text of a fixed width; the list is as wide as they are, and the heading
     // ends where their event counts end.
@@ -278,8 +282,8 @@ QWidget* FDoc::BuildListTab(vx::ItemKind kind) {
     events->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     events->setFixedWidth(tab.list->frameWidth() + kCellTextMargin +
                           QFontMetrics(tab.list->font()).horizontalAdvance(QString(lineChars, QLatin1Char('0'))));
-    connect(tab.list, &QListWidget::itemDoubleClicked, this,
-            [this, kind, list = tab.list](QListWidgetItem* item) { Details(kind, list->row(item)); });
+    connect(tab.list, &QListView::doubleClicked, this,
+            [this, kind](const QModelIndex& index) { Details(kind, index.row()); });
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->setSpacing(0);
     frameLayout->addWidget(events, 0, Qt::AlignLeft);
@@ -333,6 +337,7 @@ QWidget* FDoc::BuildKbdTab() {
     columns[1] = {3, false};
     ColumnFitter::Attach(*grdArk_, columns);
     ConfigureDragAndDrop(*grdArk_);
+    ConnectDrops(*kbdModel_);
     // Double-clicks choose split keys and track programs.
     connect(grdArk_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         if (vx::EditScheme* scheme = shell_.Editing())
@@ -341,10 +346,6 @@ QWidget* FDoc::BuildKbdTab() {
     connect(grdArk_->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this](int column) {
         if (vx::EditScheme* scheme = shell_.Editing()) vx::KbdGridDoubleClick(session_, *scheme, set_, -1, column);
     });
-    connect(kbdModel_, &KbdGridModel::ItemDropped, this,
-            [this](int sourceKind, int sourceSet, int sourceSlot, int slot) {
-                Item_DragDrop(vx::ItemKind::KbdSet, sourceKind, sourceSet, sourceSlot, slot);
-            });
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
     layout->addWidget(grdArk_);
@@ -387,30 +388,6 @@ void FDoc::BuildMenus() {
     connect(fSave, &QAction::triggered, this, [this] { mnuFSave_Click(false); });
     connect(fSaveAs, &QAction::triggered, this, [this] { mnuFSave_Click(true); });
     connect(fExit, &QAction::triggered, this, [this] { shell_.Exit(); });
-
-    mnuEdit_ = newMenu("mnuEdit", "&Edit");
-    auto edit = [this](EditCommand command, const char* name, const QString& caption) {
-        editActions_[EditIndex(command)] = AddAction(mnuEdit_, name, caption);
-        return editActions_[EditIndex(command)];
-    };
-    edit(EditCommand::Undo, "mnuEUndo", "&Undo")->setShortcut(QKeySequence::Undo);
-    mnuEdit_->addSeparator();
-    edit(EditCommand::Cut, "mnuECut", "Cu&t")->setShortcut(QKeySequence::Cut);
-    edit(EditCommand::Copy, "mnuECopy", "&Copy")->setShortcut(QKeySequence::Copy);
-    edit(EditCommand::Paste, "mnuEPaste", "&Paste")->setShortcut(QKeySequence::Paste);
-    edit(EditCommand::Delete, "mnuEDelete", "&Delete")->setShortcut(QKeySequence::Delete);
-    edit(EditCommand::Insert, "mnuEInsert", "In&sert");
-    edit(EditCommand::PasteXStyle, "mnuEXStyle", "Paste from &XStyle...");
-    mnuEdit_->addSeparator();
-    QAction* details = edit(EditCommand::Details, "mnuEDetails", "Detai&ls");
-    connect(details, &QAction::triggered, this, [this] { mnuEDetails_Click(); });
-    mnuEdit_->addSeparator();
-    edit(EditCommand::EraseBank, "mnuEEraseBnk", "&Erase Bank");
-    QAction* import = edit(EditCommand::Import, "mnuEImport", "I&mport...");
-    connect(import, &QAction::triggered, this, [this] { mnuEImport_Click(); });
-    for (EditCommand command : {EditCommand::Undo, EditCommand::Cut, EditCommand::Copy, EditCommand::Paste,
-                                EditCommand::Delete, EditCommand::Insert, EditCommand::EraseBank})
-        connect(editActions_[EditIndex(command)], &QAction::triggered, this, [this, command] { RunEdit(command); });
 
     // An entry of the menu bar itself: choosing it opens the options dialog, no popup.
     mnuOptions_ = new QAction("&Options", this);
@@ -465,11 +442,17 @@ void FDoc::BuildMenus() {
     connect(about, &QAction::triggered, this, [this] { shell_.ShowAbout(); });
 }
 
-QList<QMenu*> FDoc::Menus() const { return {mnuFile_, mnuEdit_, mnuWindow_, mnuUtil_, mnuHelp_}; }
+QList<QMenu*> FDoc::Menus() const {
+    QList<QMenu*> menus{mnuFile_, mnuWindow_, mnuUtil_, mnuHelp_};
+    if (QMenu* edit = shell_.EditMenu()) menus.insert(1, edit);
+    return menus;
+}
 
 QList<QAction*> FDoc::MenuBarEntries() const {
-    return {mnuFile_->menuAction(),   mnuEdit_->menuAction(), mnuOptions_,
-            mnuWindow_->menuAction(), mnuUtil_->menuAction(), mnuHelp_->menuAction()};
+    QList<QAction*> entries{mnuFile_->menuAction(), mnuOptions_, mnuWindow_->menuAction(), mnuUtil_->menuAction(),
+                            mnuHelp_->menuAction()};
+    if (QMenu* edit = shell_.EditMenu()) entries.insert(1, edit->menuAction());
+    return entries;
 }
 
 void FDoc::RefreshCaption() {
@@ -571,10 +554,9 @@ QString FDoc::StatusItem() const {
         return name.isEmpty() ? label + " (empty)" : label + " " + name;
     }
     if (tab == 3 || tab == 4) {
-        const QListWidget* list = tab == 3 ? bsq_.list : sng_.list;
-        const QListWidgetItem* item = list->currentItem();
-        if (item == nullptr) return {};
-        const QString text = item->text();
+        const QListView* list = tab == 3 ? bsq_.list : sng_.list;
+        if (!list->currentIndex().isValid()) return {};
+        const QString text = list->currentIndex().data().toString();
         const QString name = text.mid(text.indexOf(':') + 1).section(':', 0, 0).trimmed();
         const QString number = text.left(text.indexOf(':'));
         return name.isEmpty() ? number + " (empty)" : number + " " + name;
@@ -679,16 +661,11 @@ void FDoc::GoToNumber(vx::BankedKind kind, int number) {
 
 void FDoc::FillList(vx::ItemKind kind) {
     if (!session_.Sets().IsOpen(set_)) return;
-    const vx::SetData& setData = session_.Data(set_);
-    const bool songs = kind == vx::ItemKind::Song;
-    QListWidget* list = songs ? sng_.list : bsq_.list;
-    const int current = list->currentRow();
-    list->clear();
-    for (int i = 0; i < vx::kSequenceCount; ++i)
-        list->addItem(Latin1(songs ? vx::SongListLine(setData.sng, i) : vx::BsqListLine(setData.bsq, i)));
-    if (current >= 0 && current < list->count()) list->setCurrentRow(current);
+    const ListTab& tab = kind == vx::ItemKind::Song ? sng_ : bsq_;
+    tab.model->RefreshAll();
     // Exactly as tall as its rows: no empty strip below them.
-    if (list->count() > 0) list->setFixedHeight(2 * list->frameWidth() + list->count() * list->sizeHintForRow(0));
+    const int rows = tab.model->rowCount();
+    tab.list->setFixedHeight(2 * tab.list->frameWidth() + rows * tab.list->sizeHintForRow(0));
     FillCounters();
 }
 
@@ -707,8 +684,10 @@ bool FDoc::TwinViewShown(int tab) const {
 
 void FDoc::SetEditState(EditState state) {
     editState_ = state;
-    ApplyEditMenu();
+    Q_EMIT EditMenuChanged();
 }
+
+namespace {
 
 // The scheme's command for a menu entry, when the entry is one of the scheme's.
 std::optional<vx::EditCommand> SchemeCommand(EditCommand command) {
@@ -732,23 +711,33 @@ std::optional<vx::EditCommand> SchemeCommand(EditCommand command) {
     }
 }
 
-void FDoc::ApplyEditMenu() {
+}  // namespace
+
+EditMenuFlags FDoc::EditMenu() const {
     const int tab = CurrentTab();
-    // What the kind shown has of the scheme's commands; the others stay disabled on its tab.
     EditCommandSet built = built_;
-    const vx::KindDescriptor* d = tab >= 0 && tab < kTabCount ? vx::DescriptorOf(vx::KindFromIndex(tab)) : nullptr;
-    for (int i = 0; i < kEditCommandCount && shell_.Editing() != nullptr; ++i) {
-        const auto scheme = SchemeCommand(static_cast<EditCommand>(i));
-        if (scheme && (d == nullptr || !d->Has(*scheme))) built.reset(static_cast<std::size_t>(i));
+    if (const vx::EditScheme* scheme = shell_.Editing(); scheme != nullptr && tab >= 0 && tab < kTabCount) {
+        const vx::ItemKind kind = vx::KindFromIndex(tab);
+        // What the kind shown has of the scheme's commands; the others stay disabled on its tab.
+        const vx::KindDescriptor* d = vx::DescriptorOf(kind);
+        for (int i = 0; i < kEditCommandCount; ++i) {
+            const auto command = SchemeCommand(static_cast<EditCommand>(i));
+            if (command && (d == nullptr || !d->Has(*command))) built.reset(static_cast<std::size_t>(i));
+        }
+        // Paste and Insert need an item to put in; the clipboard is shared by every window.
+        if (scheme->ClipboardOf(kind).Empty()) {
+            built.reset(EditIndex(EditCommand::Paste));
+            built.reset(EditIndex(EditCommand::Insert));
+        }
+        // Only arrangements, styles, programs and drum kits come in XStyle files.
+        if (!vx::XStyleKindFor(kind, std::max(CurrentSlot(tab), 0))) built.reset(EditIndex(EditCommand::PasteXStyle));
     }
-    const EditMenuFlags flags = ComputeEditMenu(editState_, tab, TwinViewShown(tab), undoAvailable_, built);
-    mnuEdit_->menuAction()->setEnabled(flags.menu);
-    for (std::size_t i = 0; i < editActions_.size(); ++i) editActions_[i]->setEnabled(flags.enabled[i]);
+    return ComputeEditMenu(editState_, tab, TwinViewShown(tab), undoAvailable_, built);
 }
 
 void FDoc::SetBuiltCommands(const EditCommandSet& built) {
     built_ = built;
-    ApplyEditMenu();
+    Q_EMIT EditMenuChanged();
 }
 
 void FDoc::ConnectMidiCommands() {
@@ -789,8 +778,7 @@ void FDoc::mnuUExPreset_Click() {
 
 void FDoc::SetUndoAvailable(bool available) {
     undoAvailable_ = available;
-    editActions_[EditIndex(EditCommand::Undo)]->setText(available ? "&Undo" : "Can't Undo");
-    ApplyEditMenu();
+    Q_EMIT EditMenuChanged();
 }
 
 void FDoc::UpdateWindowChecks() {
@@ -824,32 +812,66 @@ int FDoc::CurrentSlot(int tab) const {
         const int number = CurrentNumber(static_cast<vx::BankedKind>(tab));
         return d != nullptr && number >= 0 ? d->slotOfNumber(number) : -1;
     }
-    if (tab == 3) return bsq_.list->currentRow();
-    if (tab == 4) return sng_.list->currentRow();
+    if (tab == 3 || tab == 4) {
+        const QModelIndex current = (tab == 3 ? bsq_ : sng_).list->currentIndex();
+        return current.isValid() ? current.row() : -1;
+    }
     if (tab == 5) return grdArk_->currentIndex().isValid() ? grdArk_->currentIndex().row() : -1;
     return -1;
 }
 
 void FDoc::RunEdit(EditCommand command) {
-    vx::EditScheme* scheme = shell_.Editing();
-    const auto schemeCommand = SchemeCommand(command);
     const int tab = CurrentTab();
-    if (scheme == nullptr || !schemeCommand || tab < 0 || tab >= kTabCount) return;
-    vx::Edit edit;
-    edit.command = *schemeCommand;
-    edit.kind = vx::KindFromIndex(tab);
-    edit.set = set_;
-    edit.slot = CurrentSlot(tab);
-    edit.bank = IsBankedTab(tab) ? Bank(static_cast<vx::BankedKind>(tab)).combo->currentIndex() : -1;
-    scheme->Apply(edit);
+    if (tab < 0 || tab >= kTabCount || !session_.Sets().IsOpen(set_)) return;
+    switch (command) {
+        case EditCommand::Details:
+            mnuEDetails_Click();
+            break;
+        case EditCommand::Import:
+            mnuEImport_Click();
+            break;
+        case EditCommand::PasteXStyle:
+            mnuEXStyle_Click();
+            break;
+        default:
+            if (vx::EditScheme* scheme = shell_.Editing(); scheme != nullptr && SchemeCommand(command)) {
+                vx::Edit edit;
+                edit.command = *SchemeCommand(command);
+                edit.kind = vx::KindFromIndex(tab);
+                edit.set = set_;
+                edit.slot = CurrentSlot(tab);
+                edit.bank = IsBankedTab(tab) ? Bank(static_cast<vx::BankedKind>(tab)).combo->currentIndex() : -1;
+                scheme->Apply(edit);
+            }
+            break;
+    }
+    // A clipboard may have been filled or emptied.
+    Q_EMIT EditMenuChanged();
 }
 
-void FDoc::ConfigureDragAndDrop(QTableView& view) {
+void FDoc::mnuEXStyle_Click() {
+    vx::EditScheme* scheme = shell_.Editing();
+    const int tab = CurrentTab();
+    if (scheme == nullptr || !IsBankedTab(tab)) return;
+    // The chooser, the file's messages and the paste's questions all come from the scheme.
+    scheme->PasteFromXStyle(set_, vx::KindFromIndex(tab), CurrentSlot(tab));
+}
+
+void FDoc::ConfigureDragAndDrop(QAbstractItemView& view) {
     view.setDragEnabled(true);
     view.setAcceptDrops(true);
     view.setDropIndicatorShown(true);
     view.setDragDropMode(QAbstractItemView::DragDrop);
     view.setDefaultDropAction(Qt::CopyAction);
+    // A drop lands on the item under the pointer, never between two items.
+    view.setDragDropOverwriteMode(true);
+}
+
+void FDoc::ConnectDrops(ItemTableModel& model) {
+    connect(&model, &ItemTableModel::ItemDropped, this,
+            [this, kind = model.ShownKind()](int sourceKind, int sourceSet, int sourceSlot, int slot) {
+                Item_DragDrop(kind, sourceKind, sourceSet, sourceSlot, slot);
+            });
 }
 
 void FDoc::Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int sourceSlot, int slot) {
@@ -866,7 +888,13 @@ void FDoc::Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int s
     if (!scheme->Apply(edit).done) return;
     // The dropped item is selected where it landed.
     const vx::KindDescriptor& d = *vx::DescriptorOf(kind);
-    if (IsBankedTab(vx::KindIndex(kind))) GoToNumber(static_cast<vx::BankedKind>(kind), d.viewNumberOf(slot));
+    if (IsBankedTab(vx::KindIndex(kind))) {
+        GoToNumber(static_cast<vx::BankedKind>(kind), d.viewNumberOf(slot));
+    } else if (QAbstractItemView* view = MainView(vx::KindIndex(kind))) {
+        // Moved down inside its list, an entry goes before the one it was dropped on.
+        const bool movedDown = sourceSet == set_ && d.dropInSet == vx::DropInSet::InsertBefore && sourceSlot < slot;
+        view->setCurrentIndex(view->model()->index(movedDown ? slot - 1 : slot, 0));
+    }
     SetEditState(EditStateFor(CurrentTab(), true));
 }
 
@@ -875,8 +903,7 @@ void FDoc::mnuEDetails_Click() {
     if (IsBankedTab(tab)) {
         Details(vx::KindFromIndex(tab), CurrentNumber(static_cast<vx::BankedKind>(tab)));
     } else if (tab == 3 || tab == 4) {
-        const QListWidget* list = tab == 3 ? bsq_.list : sng_.list;
-        if (list->currentRow() >= 0) Details(vx::KindFromIndex(tab), list->currentRow());
+        Details(vx::KindFromIndex(tab), CurrentSlot(tab));
     }
 }
 

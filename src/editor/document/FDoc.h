@@ -17,7 +17,7 @@ class QComboBox;
 class QGridLayout;
 class QKeySequence;
 class QLabel;
-class QListWidget;
+class QListView;
 class QMenu;
 class QPushButton;
 class QTabWidget;
@@ -33,12 +33,15 @@ class BankGridModel;
 class CallCache;
 class FReport;
 class FreeEventsModel;
+class ItemTableModel;
 class KbdGridModel;
+class SequenceListModel;
 class ShellServices;
 
 // The window of one open set: six tabs with the bank grids, the lists and the KBD set grid, and
-// the menus that the main window shows while this window is active. It owns no item data; it
-// shows the set's data and hands commands to the session.
+// the menus that the main window shows while this window is active (the Edit menu is the main
+// window's, acting on the active window). It owns no item data; it shows the set's data and
+// hands commands to the session and the edit scheme.
 class FDoc : public QWidget {
     Q_OBJECT
 
@@ -50,7 +53,7 @@ public:
     // Takes the caption and shows the tab of the ModeId setting, filling it even when it is
     // the tab already shown.
     void Fill();
-    // File, Edit, Window, Utilities, Help.
+    // File, Edit (the shell's, when it has one), Window, Utilities, Help.
     QList<QMenu*> Menus() const;
     // What the menu bar shows while this window is active: the menus, with Options, a command
     // of its own, between Edit and Window.
@@ -94,7 +97,11 @@ public:
     int CurrentNumber(vx::BankedKind kind) const;
 
     EditState CurrentEditState() const { return editState_; }
-    // Runs an Edit menu command on the tab shown and its selected slot, through the edit scheme.
+    // What the Edit menu offers for the tab shown, its selected slot, the kind's clipboard and Undo.
+    EditMenuFlags EditMenu() const;
+    bool UndoAvailable() const { return undoAvailable_; }
+    // The one entry point of the Edit menu's commands: runs one on the tab shown and its
+    // selected slot.
     void RunEdit(EditCommand command);
     // The kind's own slot selected on a tab (user arrangement 0-127, program 0-135, list row,
     // KBD set), or -1.
@@ -107,6 +114,8 @@ public:
 Q_SIGNALS:
     // The selected item, the tab or the set's changes are not what the status bar shows.
     void StatusChanged();
+    // What EditMenu() answers may have changed.
+    void EditMenuChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -119,7 +128,8 @@ private:
         BankGridModel* model = nullptr;
     };
     struct ListTab {
-        QListWidget* list = nullptr;
+        QListView* list = nullptr;
+        SequenceListModel* model = nullptr;
         std::array<QLabel*, 5> counters{};
     };
 
@@ -140,7 +150,9 @@ private:
     void mnuUExPreset_Click();
     // A drag of another view, of this set or another, dropped on slot of this tab's view.
     void Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int sourceSlot, int slot);
-    void ConfigureDragAndDrop(QTableView& view);
+    void ConfigureDragAndDrop(QAbstractItemView& view);
+    void ConnectDrops(ItemTableModel& model);
+    void mnuEXStyle_Click();
     void mnuEDetails_Click();
     // The parameter dialog of an item (by number, or position for the lists).
     void Details(vx::ItemKind kind, int number);
@@ -155,7 +167,6 @@ private:
     void FillList(vx::ItemKind kind);
     void FillCounters();
     void SetEditState(EditState state);
-    void ApplyEditMenu();
     void ApplyUtilities(int tab);
     void ConnectMidiCommands();
     // The user style (0-47) of the style grid's current cell, or -1.
@@ -179,12 +190,10 @@ private:
     ListTab sng_{};
 
     QMenu* mnuFile_ = nullptr;
-    QMenu* mnuEdit_ = nullptr;
     QAction* mnuOptions_ = nullptr;
     QMenu* mnuWindow_ = nullptr;
     QMenu* mnuUtil_ = nullptr;
     QMenu* mnuHelp_ = nullptr;
-    std::array<QAction*, kEditCommandCount> editActions_{};
     std::array<QAction*, kUtilityCommandCount> utilityActions_{};
     QAction* mnuWCascade_ = nullptr;
     QAction* mnuWTile_ = nullptr;

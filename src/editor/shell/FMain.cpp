@@ -24,6 +24,7 @@
 #include "document/FDoc.h"
 #include "document/Helpers.h"
 #include "editing/EditScheme.h"
+#include "shell/EditActions.h"
 #include "shell/FAbout.h"
 #include "shell/FHelp.h"
 #include "shell/FOptions.h"
@@ -77,6 +78,7 @@ FMain::FMain(const QString& programDir, const QString& settingsFile, QWidget* pa
     setCentralWidget(mdi_);
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { RebuildMenus(); });
 
+    editActions_ = new EditActions(this);
     CreateActions();
     CreateStatusBar();
     // Letters that a set's tabs share with the menu bar are settled in one place.
@@ -192,6 +194,8 @@ void FMain::SetCaption() {
     mnuHAbout_->setText(QStringLiteral("About ") + title + QStringLiteral("..."));
 }
 
+QMenu* FMain::EditMenu() { return editActions_->Menu(); }
+
 FDoc* FMain::Doc(int set) const {
     auto found = docs_.find(set);
     return found == docs_.end() ? nullptr : found->second.data();
@@ -215,6 +219,7 @@ void FMain::RebuildMenus() {
     FDoc* doc = ActiveDoc();
     const bool showMain = doc == nullptr;
     tbSave_->setEnabled(!showMain);
+    editActions_->SetDocument(doc);
     UpdateStatus();
     if (showMain == mainMenusShown_ && doc == menuDoc_.data() && !menuBar()->actions().isEmpty()) return;
     menuBar()->clear();
@@ -453,10 +458,13 @@ void FMain::OnSetClosed(int set) {
 
 void FMain::OnKindChanged(int set, vx::ItemKind kind) {
     if (FDoc* doc = Doc(set)) doc->OnKindChanged(kind);
+    // A change in another set's window (a drop there) may have filled the shared clipboard.
+    editActions_->Refresh();
 }
 
 void FMain::OnItemChanged(int set, vx::ItemKind kind, int number) {
     if (FDoc* doc = Doc(set)) doc->OnItemChanged(kind, number);
+    editActions_->Refresh();
 }
 
 void FMain::OnUndoAvailabilityChanged(int set, bool available) {

@@ -23,6 +23,7 @@ class Session;
 
 namespace vxe {
 
+class EditActions;
 class FDoc;
 class FAbout;
 class FHelp;
@@ -62,6 +63,7 @@ public:
     void Tile() override;
     void ArrangeIcons() override;
     vx::EditScheme* Editing() override { return scheme_.get(); }
+    QMenu* EditMenu() override;
 
     // SetEventListener
     void OnSetOpened(int set) override;
@@ -104,6 +106,8 @@ private:
     // After the session, so that it goes first and lets go of the session's close handlers.
     std::unique_ptr<vx::EditScheme> scheme_;
     std::map<int, QPointer<FDoc>> docs_;
+    // The one Edit menu, acting on the active document window.
+    EditActions* editActions_ = nullptr;
     bool settingsLoaded_ = false;
     bool settingsWritten_ = false;
 

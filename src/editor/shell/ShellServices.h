@@ -1,5 +1,7 @@
 #pragma once
 
+class QMenu;
+
 namespace vx {
 class EditScheme;
 }
@@ -26,6 +28,9 @@ public:
 
     // The edit commands shared by every document window; none while they are not available.
     virtual vx::EditScheme* Editing() { return nullptr; }
+    // The Edit menu that the shell owns for every document window and that acts on the active
+    // one; none in a shell without it.
+    virtual QMenu* EditMenu() { return nullptr; }
 };
 
 }  // namespace vxe

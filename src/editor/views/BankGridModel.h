@@ -48,6 +48,10 @@ public:
     std::string CellText(int number) const;
     std::uint32_t CellColour(int number) const;
 
+protected:
+    // An empty slot has nothing to drag.
+    bool Draggable(int slot) const override { return SlotHoldsItem(session_, kind_, set_, slot); }
+
 private:
     void ApplyHighCall();
 

@@ -1,5 +1,8 @@
 #include "views/ItemTableModel.h"
 
+#include "editing/KindDescriptor.h"
+#include "storage/Session.h"
+
 namespace vxe {
 
 QMimeData* MakeItemDrag(const DraggedItem& item) {
@@ -21,8 +24,14 @@ std::optional<DraggedItem> ReadItemDrag(const QMimeData* data) {
     return DraggedItem{vx::KindFromIndex(kind), set, slot};
 }
 
+bool SlotHoldsItem(const vx::Session& session, vx::ItemKind kind, int set, int slot) {
+    const vx::KindDescriptor* d = vx::DescriptorOf(kind);
+    return d != nullptr && d->ValidSlot(slot) && session.Sets().IsOpen(set) &&
+           !vx::SlotIsEmpty(*d, session.Data(set), slot);
+}
+
 QMimeData* ItemTableModel::mimeData(const QModelIndexList& indexes) const {
-    if (indexes.isEmpty() || SlotAt(indexes.front()) < 0) return nullptr;
+    if (indexes.isEmpty() || !Draggable(SlotAt(indexes.front()))) return nullptr;
     return MakeItemDrag({kind_, set_, SlotAt(indexes.front())});
 }
 

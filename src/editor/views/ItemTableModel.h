@@ -8,6 +8,10 @@
 
 #include "catalogue/ItemKind.h"
 
+namespace vx {
+class Session;
+}
+
 namespace vxe {
 
 // What a view's drag carries: the kind, set and slot of the dragged item. A drop reads it back;
@@ -23,6 +27,9 @@ inline const QString kItemMimeType = QStringLiteral("application/x-vxeditr-item"
 QMimeData* MakeItemDrag(const DraggedItem& item);
 std::optional<DraggedItem> ReadItemDrag(const QMimeData* data);
 
+// Whether a slot of an open set holds an item: an empty slot has nothing to drag.
+bool SlotHoldsItem(const vx::Session& session, vx::ItemKind kind, int set, int slot);
+
 // A grid of one kind's items that drags its items and takes drops of its own kind: the drag
 // data name the item, a drop reports the dragged item and the slot it was dropped on.
 class ItemTableModel : public QAbstractTableModel {
@@ -34,6 +41,7 @@ public:
     // The kind's own slot shown in a cell (user arrangement 0-127, program 0-135, KBD set), or
     // -1 for a cell no item can be dragged from or dropped on.
     virtual int SlotAt(const QModelIndex& index) const = 0;
+    vx::ItemKind ShownKind() const { return kind_; }
 
     QStringList mimeTypes() const override { return {kItemMimeType}; }
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
@@ -43,6 +51,10 @@ public:
                       const QModelIndex& parent) override;
     Qt::DropActions supportedDropActions() const override { return Qt::CopyAction; }
     Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
+
+protected:
+    // Whether the item of a slot may be dragged.
+    virtual bool Draggable(int slot) const { return slot >= 0; }
 
 Q_SIGNALS:
     void ItemDropped(int sourceKind, int sourceSet, int sourceSlot, int slot);

@@ -363,7 +363,7 @@ void FillBanksAndCallers(SetData& data) {
         for (int t = 0; t < KbdSetRecord::kTrackCount; ++t) kbd.SetTrackProgram(t, program());
 }
 
-// Arrangement C11 tracks 1 and 2, C68 track 9, style C68 track 6, backing sequence 9 track 8,
+// Arrangement C11 tracks 1 and 2, C16 track 9, style C68 track 6, backing sequence 9 track 8,
 // song 9 track 16, KBD set 88 track 5; the arrangements of backing sequences 0, 1 and 9.
 std::vector<int> SampleCalls(const SetData& data) {
     const auto& arr = data.arr.arr;
@@ -392,38 +392,40 @@ TEST_F(EditSchemeTest, ShiftsOfFullBanksUndoToTheSameBytes) {
     struct Case {
         EditCommand command;
         ItemKind kind;
-        std::string question;
+        std::vector<std::string> messages;
         std::string firstName;  // of slot 0 afterwards
         std::vector<int> calls;
     };
     const Case cases[] = {
         {EditCommand::Delete,
          Program,
-         "Program 'Prg 0" + programQuestion,
+         {"Program 'Prg 0" + programQuestion},
          "Prg 1",
          {768, 768, 830, 798, 814, 782, 782, 256, 263, 319}},
         {EditCommand::Insert,
          Program,
-         "Program 'Prg 63" + programQuestion,
+         // The copy of G17 makes two programs of one name.
+         {"Program 'Prg 63" + programQuestion, "Program duplicate name\nG17 - F11  (Spare)"},
          "Spare",
          {769, 770, 831, 800, 816, 784, 784, 256, 263, 319}},
         {EditCommand::Delete,
          Arrangement,
-         "Arr 0" + kArrQuestionTail,
+         {"Arr 0" + kArrQuestionTail},
          "Arr 1",
-         {768, 769, 831, 799, 815, 783, 783, 256, 262, 318}},
+         // C11 and C16 hold what were C12 and C17, with their own calls.
+         {779, 780, 778, 799, 815, 783, 783, 256, 262, 318}},
     };
     std::vector<Bytes> files;
     for (int k = 0; k < kSetKindCount; ++k) files.push_back(SerializeKind(Data(1), KindFromIndex(k)));
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.question);
+        SCOPED_TRACE(c.messages[0]);
         if (c.command == EditCommand::Insert) {
             ASSERT_TRUE(Do(EditCommand::Copy, c.kind, 1, 70).done);
         }
         ui.messages.clear();
         ui.answers = {Answer::No};
         ASSERT_TRUE(Do(c.command, c.kind, 1, 0).done);
-        EXPECT_EQ(ui.Texts(), std::vector<std::string>{c.question});
+        EXPECT_EQ(ui.Texts(), c.messages);
         const std::string first = c.kind == Program ? Prg(Data(1), 0).Name() : Arr(1, 0).Name();
         EXPECT_EQ(first.substr(0, c.firstName.size()), c.firstName);
         EXPECT_EQ(SampleCalls(Data(1)), c.calls);

@@ -1,5 +1,7 @@
 #include "editing/CallSites.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -134,13 +136,22 @@ CallSite CallJournal::At(std::size_t i) const {
 }
 
 KindMask CallJournal::Restore(SetData& data) const {
+    // Where each caller kind's records and places are, looked up once.
+    constexpr auto kKinds = static_cast<std::size_t>(KindIndex(ItemKind::KbdSet)) + 1;
+    std::array<detail::CallerRecords<std::uint8_t>, kKinds> records{};
+    std::array<CallPlaces, kKinds> places{};
+    for (const ItemKind caller : detail::kCallerOrder) {
+        records[static_cast<std::size_t>(KindIndex(caller))] = detail::RecordsOf(data, caller);
+        places[static_cast<std::size_t>(KindIndex(caller))] = detail::PlacesOf(caller);
+    }
     KindMask changed = 0;
     for (std::size_t i = entries_.size(); i-- > 0;) {
-        const Place at = Decode(entries_[i]);
-        std::uint8_t* const bytes = detail::RecordsOf(data, at.caller).At(at.slot);
+        const Entry entry = entries_[i];
+        const auto kind = static_cast<std::size_t>(entry.where >> (kSlotBits + kPlaceBits));
+        std::uint8_t* const bytes = records[kind].At((entry.where >> kPlaceBits) & ((1 << kSlotBits) - 1));
         if (bytes == nullptr) continue;
-        detail::WriteCallAt(bytes, *at.place, entries_[i].before);
-        changed |= MaskOf(at.caller);
+        detail::WriteCallAt(bytes, places[kind].first[entry.where & ((1 << kPlaceBits) - 1)], entry.before);
+        changed |= KindMask{1} << kind;
     }
     return changed;
 }
@@ -196,10 +207,38 @@ KindMask RedirectRun(SetData& data, ItemKind caller, const CallRun& run, TargetO
 
 }  // namespace
 
+void Redirection::Add(int from, int target) {
+    if (from < 0 || from >= numbers_) return;
+    if (table_.empty()) {
+        const bool none = highest_ < lowest_;
+        // The first entry, or one that extends the run by the same step, keeps it even.
+        if (target != kKeep && (none || (target - from == step_ && (from == lowest_ - 1 || from == highest_ + 1)))) {
+            step_ = target - from;
+            lowest_ = none ? from : std::min(lowest_, from);
+            highest_ = none ? from : std::max(highest_, from);
+            return;
+        }
+        table_.assign(static_cast<std::size_t>(numbers_), kKeep);
+        for (int n = lowest_; n <= highest_; ++n) table_[static_cast<std::size_t>(n)] = n + step_;
+    }
+    table_[static_cast<std::size_t>(from)] = target;
+}
+
+bool Redirection::Empty() const {
+    if (table_.empty()) return highest_ < lowest_;
+    return std::all_of(table_.begin(), table_.end(), [](int target) { return target == kKeep; });
+}
+
 KindMask Redirect(SetData& data, const Redirection& redirection, CallJournal* journal) {
     // One pass over the calls of the redirected kind, working each new number out (a shift of a
     // bank) or looking it up, and writing it in place; the journal has room for every call of
     // the set, so that a bank shift allocates once.
+    int lowest = 0, highest = 0, step = 0;
+    const bool even = redirection.EvenShift(lowest, highest, step);
+    if (even && highest < lowest) return 0;
+    const auto span = static_cast<unsigned>(highest - lowest);
+    const int* const table = redirection.Table();
+    const int size = redirection.Numbers();
     CallJournal::Entry* kept = nullptr;
     std::size_t keptBefore = 0;
     if (journal != nullptr) {
@@ -208,11 +247,6 @@ KindMask Redirect(SetData& data, const Redirection& redirection, CallJournal* jo
         kept = journal->entries_.data() + keptBefore;
     }
     CallJournal::Entry* const keptFirst = kept;
-    int lowest = 0, highest = 0, step = 0;
-    const bool even = redirection.EvenShift(lowest, highest, step);
-    const auto span = static_cast<unsigned>(highest - lowest);
-    const int* const table = redirection.to.data();
-    const auto size = static_cast<int>(redirection.to.size());
     KindMask changed = 0;
     for (const ItemKind caller : detail::kCallerOrder) {
         for (const CallRun& run : TablesOf(caller)->runs) {

@@ -255,48 +255,41 @@ private:
     std::vector<Entry> entries_;
 };
 
-// Where the calls to one kind go: to[number] is the new number, or kKeep. One table covers a
-// whole shift of a bank, so a Delete or an Insert rewrites the set in one pass. Entries are
-// made with Add, which also notes whether they are one run of numbers all moved by one step.
-struct Redirection {
+// Where the calls to one kind go: Target(number) is the new number, or kKeep. One redirection
+// covers a whole shift of a bank, so a Delete or an Insert rewrites the set in one pass. A run
+// of numbers all moved by one step (a shift, or a single number) needs no table; any other
+// entries are kept in one.
+class Redirection {
+public:
     static constexpr int kKeep = std::numeric_limits<int>::min();
     ItemKind called = ItemKind::Program;
-    std::vector<int> to;
 
-    Redirection(ItemKind kind, int numbers) : called(kind), to(static_cast<std::size_t>(numbers), kKeep) {}
-    void Add(int from, int target) {
-        if (from < 0 || static_cast<std::size_t>(from) >= to.size()) return;
-        int& entry = to[static_cast<std::size_t>(from)];
-        if (entry == kKeep) ++entries_;
-        entry = target;
-        if (target == kKeep || (entries_ > 1 && target - from != step_)) even_ = false;
-        step_ = target == kKeep ? 0 : target - from;
-        lowest_ = std::min(lowest_, from);
-        highest_ = std::max(highest_, from);
-    }
+    Redirection(ItemKind kind, int numbers) : called(kind), numbers_(numbers) {}
+    void Add(int from, int target);
     int Target(int number) const {
-        return number >= 0 && static_cast<std::size_t>(number) < to.size() ? to[static_cast<std::size_t>(number)]
-                                                                           : kKeep;
+        if (number < 0 || number >= numbers_) return kKeep;
+        if (table_.empty()) return number >= lowest_ && number <= highest_ ? number + step_ : kKeep;
+        return table_[static_cast<std::size_t>(number)];
     }
-    bool Empty() const {
-        for (int target : to)
-            if (target != kKeep) return false;
-        return true;
-    }
+    bool Empty() const;
     // Whether the entries are the numbers lowest..highest, each moved by step.
     bool EvenShift(int& lowest, int& highest, int& step) const {
         lowest = lowest_;
         highest = highest_;
         step = step_;
-        return even_ && entries_ > 0 && entries_ == highest_ - lowest_ + 1;
+        return table_.empty();
     }
+    // The table of every number, or nullptr for an even shift.
+    const int* Table() const { return table_.empty() ? nullptr : table_.data(); }
+    int Numbers() const { return numbers_; }
 
 private:
-    int entries_ = 0;
-    int lowest_ = std::numeric_limits<int>::max();
+    int numbers_ = 0;
+    // The even shift, while there is no table: no number when highest < lowest.
+    int lowest_ = 0;
     int highest_ = -1;
     int step_ = 0;
-    bool even_ = true;
+    std::vector<int> table_;
 };
 
 // Applies a redirection to every caller in the set; every rewritten call is kept in journal

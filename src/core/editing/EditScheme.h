@@ -55,8 +55,8 @@ public:
     // change is marked dirty, recorded for Undo and announced once when the command ends.
     EditResult Apply(const Edit& edit);
 
-    // Whether the command can do something now (for the menu): the kind has it and, for Paste
-    // and Insert, the clipboard holds an item; for Undo, the kind's record belongs to the set.
+    // Whether the kind has the command and, for Undo, holds a record to undo. The clipboard is
+    // not looked at: the menu reads ClipboardOf for Paste and Insert.
     bool Available(const Edit& edit) const;
 
     // Paste from XStyle: reads the one item of an XStyle file (chosen by the user when path is

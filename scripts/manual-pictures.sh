@@ -41,6 +41,11 @@ done
 shot global --dialog global "$demo"
 shot arrangement-global --dialog arrangement-global "$demo"
 shot report --dialog report "$demo"
+# Check Set on a copy of the demo set with a called style cut out, so that it has something to say.
+mkdir -p "$sets/cut"
+cp -r examples/DEMO.SET "$sets/cut/"
+"$bin/vx50" cut "$sets/cut/DEMO.SET" sty:C11 >>"$work/editor.log" 2>&1
+shot check --dialog check "$sets/cut/DEMO.SET"
 shot options --dialog options "$demo"
 shot about --dialog about "$demo"
 shot tip --dialog tip "$demo"

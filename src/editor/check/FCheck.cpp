@@ -70,7 +70,9 @@ int FCheck::cmdRecheck_Click() {
     std::string summary = vx::CheckReportText(session_.Slot(set_).name, findings);
     summary.pop_back();
     lblCheck_->setText(Text(summary.substr(summary.rfind('\n') + 1)));
+    // Item and problem are read whole; the advice takes what is left and scrolls beyond it.
     lstCheck_->resizeColumnToContents(0);
+    lstCheck_->resizeColumnToContents(1);
     return static_cast<int>(findings.size());
 }
 

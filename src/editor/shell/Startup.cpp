@@ -12,6 +12,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueInit.h"
+#include "check/FCheck.h"
 #include "details/Details.h"
 #include "document/Helpers.h"
 #include "format/PathLookup.h"
@@ -81,7 +82,7 @@ StartupArgs ParseArguments(const QStringList& arguments, const QString& currentD
             if (i + 1 >= arguments.size()) {
                 args.error = QStringLiteral(
                     "--dialog needs a window: global, arrangement-global, details:KIND:LABEL, report, "
-                    "midi-setup, options, about or tip");
+                    "check, midi-setup, options, about or tip");
                 return args;
             }
             args.dialog = arguments[++i];
@@ -116,7 +117,8 @@ QString UsageText() {
         "  --dialog WHAT      with --screenshot, render a window instead: global,\n"
         "                     arrangement-global or details:KIND:LABEL of the first set\n"
         "                     (details:arr:C11, details:sty:C11, details:prg:F11, details:bsq:3,\n"
-        "                     details:sng:3), its report, midi-setup, options, about or tip\n"
+        "                     details:sng:3), its report, its check, midi-setup, options,\n"
+        "                     about or tip\n"
         "  --no-tips          do not show the tip of the day at start-up\n"
         "  --version          print the version and end\n");
 }
@@ -213,7 +215,7 @@ std::optional<vx::ItemAddress> DialogAddress(const QString& dialog) {
 namespace {
 
 // The window named on the command line, built on the first open set: a set dialog, the set's
-// report, MIDI Setup on the ports the MIDI system lists, Options, About or the tip of the day.
+// report or check, MIDI Setup on the ports the MIDI system lists, Options, About or the tip of the day.
 std::unique_ptr<QWidget> ScreenshotWindow(FMain& main, const QString& dialog) {
     vx::Session* session = main.Session();
     vx::EditScheme* edits = main.Editing();
@@ -233,6 +235,7 @@ std::unique_ptr<QWidget> ScreenshotWindow(FMain& main, const QString& dialog) {
     if (set == 0) return nullptr;
     if (dialog == QStringLiteral("report"))
         return std::make_unique<FReport>(*session, set, vx::CreateSetReport(*session, set, vx::ReportDateNow()), &main);
+    if (dialog == QStringLiteral("check")) return std::make_unique<FCheck>(*session, set, &main);
     const auto address = DialogAddress(dialog);
     if (!address) return nullptr;
     return NewDetailsDialog(*edits, *session, set, *address, &main);

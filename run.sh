@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the editor and starts it on the demo set. Without a display it renders the editor
 # through the offscreen platform to a PNG and says where the picture is.
-# Only the editor and what it ships with are built here (./test.sh builds everything); the
+# Only the editor, vx50 and what they ship with are built here (./test.sh builds everything); the
 # build's own output goes to build/run.log, shown only when something fails.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -9,8 +9,8 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh
 mkdir -p build
 log="$PWD/build/run.log"
-if ! { cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
-       cmake --build build -j"$(nproc)" --target vxeditr; } >"$log" 2>&1; then
+if ! { cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVX_WERROR=ON &&
+       cmake --build build -j"$(nproc)" --target vxeditr vx50; } >"$log" 2>&1; then
   tail -n 40 "$log"
   echo "The build failed; the whole output is in $log" >&2
   exit 1

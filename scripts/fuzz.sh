@@ -5,7 +5,13 @@
 # coverage (commit them: the replay tests run them on every build); inputs that crash are kept
 # in fuzz/findings/<target>/.
 # Usage: scripts/fuzz.sh [seconds] [target ...]     e.g. scripts/fuzz.sh 300 sng itemfile
+#        scripts/fuzz.sh --build-only                 builds every target and runs none
 set -eu
+build_only=false
+if [ "${1:-}" = "--build-only" ]; then
+    build_only=true
+    shift
+fi
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,7 +19,7 @@ build=${VX_FUZZ_BUILD:-$root/build-fuzz}
 launcher=""
 command -v ccache >/dev/null 2>&1 && launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVX_FUZZ=ON \
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVX_FUZZ=ON -DVX_WERROR=ON \
     -DVX_SANITIZE=ON -DVX_BUILD_EDITOR=OFF -DVX_BUILD_BENCH=OFF $launcher >/dev/null
 
 targets="$*"
@@ -23,7 +29,8 @@ fi
 names=""
 for target in $targets; do names="$names ${target}_fuzz"; done
 # shellcheck disable=SC2086
-cmake --build "$build" -j2 --target vx_data $names
+cmake --build "$build" -j"$(nproc)" --target vx_data $names
+$build_only && exit 0
 
 status=0
 for target in $targets; do

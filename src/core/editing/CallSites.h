@@ -211,7 +211,7 @@ KindMask RewriteCalls(SetData& data, Rewrite&& rewrite) {
     return detail::WalkCalls(data, rewrite);
 }
 
-struct Redirection;
+class Redirection;
 
 // The calls a set can hold at most: every call of every caller.
 inline constexpr int kMaxCallSites =

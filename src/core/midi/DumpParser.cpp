@@ -1,5 +1,6 @@
 #include "midi/DumpParser.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr std::size_t kFunctionAt = 4;  // 0-based: F0 42 3n 49 code
 constexpr std::size_t kStyleTableSize = 32;
-constexpr int kCountLimit = 128 * 128;
 
 std::string Hex(int value) {
     char text[8];
@@ -135,8 +135,8 @@ std::size_t BytesAfterEvents(const SetSongs& data) { return data.patternData.siz
 // follows the last events, so the file's own reader takes it apart.
 template <typename Sequences>
 bool ParseSequences(ItemKind kind, const Bytes& body, int count, Sequences& out, std::string& error) {
-    Bytes image(kSeqHeaderSize, 0);
-    image.insert(image.end(), body.begin(), body.end());
+    Bytes image(kSeqHeaderSize + body.size(), 0);
+    std::copy(body.begin(), body.end(), image.begin() + kSeqHeaderSize);
     Sequences loaded;
     if (!LoadSequences(ItemFile("", image), loaded)) {
         error = "The " + Noun(kind) + " dump's offsets run backwards or promise more events than it holds.";

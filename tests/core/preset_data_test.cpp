@@ -283,7 +283,7 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
         EXPECT_EQ(ReadText(names), namesBefore);
         EXPECT_EQ(ReadText(backup), "the backup of before");
         EXPECT_EQ(test::Listing(temp.Path()), listing) << "no temporary file is left";
-        fs::permissions(names, fs::perms::owner_all, fs::perms::perm_options::add);
+        fs::permissions(names, fs::perms::owner_all, fs::perm_options::add);
     }
 
     // Without the export, a full disk while the backup is written leaves the backup whole.

@@ -529,7 +529,9 @@ TEST_F(Vx50Test, NamesCannotBreakTheNamesFileOrTheStartUp) {
          {std::string(), std::string("setpriv --reuid=65534 --regid=65534 --clear-groups ")}) {
         if (!runner.empty() && !root) continue;  // a normal user already ran it
         SCOPED_TRACE(runner.empty() ? "as this user" : "as nobody");
-        if (!runner.empty()) ASSERT_EQ(std::system(("chown -R 65534:65534 " + temp.Str()).c_str()), 0);
+        if (!runner.empty()) {
+            ASSERT_EQ(std::system(("chown -R 65534:65534 " + temp.Str()).c_str()), 0);
+        }
         const std::tuple<std::string, std::string> refused[] = {
             {"\"$(printf 'Lead\\nTwo')\"", "a line break"},
             {"\"$(printf 'Lead\\tTwo')\"", "a tab"},

@@ -67,8 +67,15 @@ std::string FollowLinks(const std::string& path) {
 }
 
 bool WriteOutputFile(const std::string& path, const Bytes& content, std::string& error) {
-    const std::string target = FollowLinks(path);
     std::error_code ec;
+#if !defined(_WIN32)
+    // Asked of the system first: a link such as /dev/stdout may lead to a pipe that has no path.
+    const fs::file_status reached = fs::status(path, ec);
+    if (!ec && (fs::is_character_file(reached) || fs::is_fifo(reached)))
+        return WriteIntoStream(path, fs::is_fifo(reached), content, error);
+    ec.clear();
+#endif
+    const std::string target = FollowLinks(path);
     const fs::file_status status = fs::symlink_status(target, ec);
     if (ec || !fs::exists(status)) return WriteFileAtomically(target, content, error);
     if (fs::is_regular_file(status)) {
@@ -79,10 +86,6 @@ bool WriteOutputFile(const std::string& path, const Bytes& content, std::string&
         }
         return WriteFileAtomically(target, content, error);
     }
-#if !defined(_WIN32)
-    if (fs::is_character_file(status) || fs::is_fifo(status))
-        return WriteIntoStream(target, fs::is_fifo(status), content, error);
-#endif
     error = fs::is_directory(status) ? "This is a directory." : "This is not a file.";
     return false;
 }

@@ -145,7 +145,8 @@ bool ReplaceWithTemporary(const std::string& temporary, const std::string& path,
     std::error_code ec;
     const fs::file_status entry = fs::symlink_status(path, ec);
     if (!ec && fs::exists(entry) && !fs::is_regular_file(entry) && !fs::is_symlink(entry)) {
-        error = "Can't replace " + ToUpper(path) + ": it is not a plain file.";
+        error = "Can't replace " + ToUpper(path) + ": " +
+                (fs::is_directory(entry) ? SystemErrorText(EISDIR) : std::string("it is not a plain file"));
         return false;
     }
     // The new file keeps the permissions of the one it replaces.

@@ -27,10 +27,13 @@ vx::Session* CliContext::Session() {
     auto catalogue = vx::InitCatalogue(programDirectory_, std::getenv("TEMP"), ui);
     if (!catalogue) return nullptr;
     vx::PresetTables presets;
-    if (!vx::ReadPresetNames(programDirectory_ + "/" + std::string(vx::kPresetNamesFile), presets)) {
+    std::vector<int> skippedLines;
+    const std::string namesFile = programDirectory_ + "/" + std::string(vx::kPresetNamesFile);
+    if (!vx::ReadPresetNames(namesFile, presets, &skippedLines)) {
         std::cerr << vx::PresetNamesErrorText() << '\n';
         return nullptr;
     }
+    if (!skippedLines.empty()) std::cerr << vx::SkippedNamesLinesText(namesFile, skippedLines) << '\n';
     session_ = std::make_unique<vx::Session>(std::move(*catalogue), std::move(presets), options_, ui);
     return session_.get();
 }
@@ -62,6 +65,11 @@ int CliContext::SaveInto(int set, const std::string& dest) {
     while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
     const std::string parent = vx::ParentDirOf(directory);
     const std::string name = vx::SetNameFromPath(directory);
+    // The name is trimmed on saving; the set would then not be found under the name given.
+    if (vx::TrimBlanks(name) != name) {
+        std::cerr << "A set name can't start or end with a blank: \"" << name << "\"\n";
+        return kExitUsage;
+    }
     const std::string basePath = session_->CheckSaveCandidate(parent.empty() ? "." : parent, name);
     if (basePath.empty()) return kExitFailure;
     return session_->SaveSet(set, basePath, true) ? kExitSuccess : kExitFailure;

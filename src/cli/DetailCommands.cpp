@@ -14,6 +14,7 @@
 #include "details/ItemAddress.h"
 #include "details/ItemDetails.h"
 #include "document/Helpers.h"
+#include "document/NameCharacters.h"
 #include "storage/Session.h"
 
 namespace vxcli {
@@ -121,6 +122,10 @@ int RenameItem(vx::EditScheme& scheme, vx::Session& session, int set, const std:
                const std::string& name) {
     const auto address = Address(item);
     if (!address) return kExitUsage;
+    if (const std::string problem = vx::NameCharacterProblem(name); !problem.empty()) {
+        std::cerr << "Can't rename " << vx::ToUpper(item) << ". " << problem << '\n';
+        return kExitUsage;
+    }
     if (!vx::RenameItem(scheme, session, set, address->kind, address->number, name)) {
         std::cerr << "Can't rename " << vx::ToUpper(item)
                   << ": only user items are named (a style slot needs a style; KBD sets and the globals have no "

@@ -108,6 +108,10 @@ int RunDump(bool toFile, const MidiOptions& options, CliContext& context) {
         std::cerr << "Unknown style " << options.style << " (C11 to C68)\n";
         return kExitUsage;
     }
+    if (toFile && options.file.empty()) {
+        std::cerr << "The output file name is empty\n";
+        return kExitUsage;
+    }
     const int set = context.OpenExisting(options.set);
     if (set == 0) return kExitFailure;
     vx::Session& session = *context.Session();

@@ -88,17 +88,26 @@ int ExportPreset(ReportContext& context, const ExportArguments& args) {
         for (const auto& d : destinations) list += (list.empty() ? "" : ", ") + d;
         return Usage("Unknown preset bank " + args.destination + " (" + list + ")");
     }
+    if (args.file.empty()) return Usage("The preset data file name is empty");
     return context.withSet(args.set, [&](vx::Session& session, int set) {
         std::string error;
-        const std::string file = fs::absolute(args.file).string();
-        if (!vx::WritePresetData(file, vx::ExportRanges(session.Data(set), kind, bank, destination), error)) {
+        std::error_code ec;
+        const std::string file = fs::absolute(args.file, ec).string();
+        const auto staged =
+            vx::StagePresetData(file, vx::ExportRanges(session.Data(set), kind, bank, destination), error);
+        if (!staged) {
             std::cerr << "Error exporting to Preset file " << vx::ToUpper(file) << '\n' << error << '\n';
             return kExitFailure;
         }
-        if (args.names.empty()) return EXIT_SUCCESS;
-        const bool saved = vx::SavePresetNames(context.ui, fs::absolute(args.names).string(),
+        if (args.names.empty()) {
+            if (vx::CommitStagedWrites({*staged}, error)) return EXIT_SUCCESS;
+            std::cerr << "Error exporting to Preset file " << vx::ToUpper(file) << '\n' << error << '\n';
+            return kExitFailure;
+        }
+        // The preset data and the names change together or not at all.
+        const bool saved = vx::SavePresetNames(context.ui, fs::absolute(args.names, ec).string(),
                                                vx::PresetSectionTitle(kind, bank, destination),
-                                               vx::UserBankEntries(session.Data(set), kind, bank, bank));
+                                               vx::UserBankEntries(session.Data(set), kind, bank, bank), &*staged);
         return saved ? EXIT_SUCCESS : kExitFailure;
     });
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -103,7 +105,12 @@ TEST_F(ItemFileSaveTest, WriteFileAtomicallyReportsTheReason) {
     fs::create_directories(setDir / "D.SYX" / "inner");
     EXPECT_FALSE(WriteFileAtomically((setDir / "D.SYX").string(), Bytes{1}, error));
     EXPECT_EQ(error, "Can't replace " + ToUpper((setDir / "D.SYX").string()) + ": Is a directory");
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"D.SYX", "X.SYX"}));
+    // Nor is a FIFO (or a device): it stays what it is.
+    ASSERT_EQ(::mkfifo((setDir / "F.SYX").c_str(), 0644), 0);
+    EXPECT_FALSE(WriteFileAtomically((setDir / "F.SYX").string(), Bytes{1}, error));
+    EXPECT_EQ(error, "Can't replace " + ToUpper((setDir / "F.SYX").string()) + ": it is not a plain file");
+    EXPECT_TRUE(fs::is_fifo(setDir / "F.SYX"));
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"D.SYX", "F.SYX", "X.SYX"}));
 }
 
 }  // namespace

@@ -231,16 +231,84 @@ TEST_F(PresetCommandsTest, AFailedRewriteSaysSoAndLeavesTheNamesFile) {
               "\nThe file was left as it was.");
     EXPECT_EQ(ReadText(names), text);
     EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
+}
 
-    // A write that fails keeps the old file in place as well as in the backup.
-    fs::copy_file(test::ProgramDir() + "/X50PRSTS.TXT", names, fs::copy_options::overwrite_existing);
-    const std::string original = ReadText(names);
-    SetSaveFaultForTesting(SaveStep::Rename);
+TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLinks) {
+    const fs::path file = temp.Path() / "OUT.PRD";
+    const fs::path backup = temp.Path() / "X50PRSTS.BAK";
+    const fs::path outside = temp.Path() / "elsewhere" / "names.txt";
+    fs::create_directories(outside.parent_path());
+    const std::string shipped = ReadText(names);
+    const std::string nothing = "\nNothing was written: X50PRSTS.TXT and OUT.PRD were left as they were.";
+    struct Case {
+        const char* what;
+        SaveStep fault;
+        void (*prepare)(const fs::path& names, const fs::path& outside);
+        std::string message;  // the error's first lines, up to the reason's first word
+    };
+    const Case cases[] = {
+        {"a read-only names file", SaveStep::None,
+         [](const fs::path& n, const fs::path&) { fs::permissions(n, fs::perms::owner_read); },
+         "Error saving Preset names to file X50PRSTS.TXT\nDestination file is Read-Only!" + nothing},
+        {"a names file linked to a file elsewhere", SaveStep::None,
+         [](const fs::path& n, const fs::path& o) {
+             fs::rename(n, o);
+             fs::create_symlink(o, n);
+         },
+         "Error saving Preset names to file X50PRSTS.TXT\nThe file is a link to " + outside.string() +
+             ", which is not a file beside it." + nothing},
+        {"no temporary file", SaveStep::CreateTemporary, nullptr, "Error exporting to Preset file "},
+        {"a full disk", SaveStep::Write, nullptr, "Error exporting to Preset file "},
+        {"a full disk at the flush", SaveStep::Flush, nullptr, "Error exporting to Preset file "},
+        {"a failed rename", SaveStep::Rename, nullptr, "Error saving Preset names to file X50PRSTS.TXT\nCan't "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(names);
+        test::WriteFileText(names.string(), shipped);
+        if (c.prepare) c.prepare(names, outside);
+        WriteFileBytes(file, Pattern(140000, 9));
+        test::WriteFileText(backup.string(), "the backup of before");
+        const auto listing = test::Listing(temp.Path());
+        const std::string namesBefore = ReadText(names);
+
+        SetSaveFaultForTesting(c.fault);
+        ui.pickAnswers = {2};
+        ui.fileAnswers = {file.string()};
+        ui.answers = {Answer::Yes, Answer::Yes};
+        EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 5));
+        SetSaveFaultForTesting(SaveStep::None);
+        EXPECT_EQ(ui.Last().text.substr(0, c.message.size()), c.message);
+        EXPECT_EQ(ReadFileBytes(file), Pattern(140000, 9));
+        EXPECT_EQ(ReadText(names), namesBefore);
+        EXPECT_EQ(ReadText(backup), "the backup of before");
+        EXPECT_EQ(test::Listing(temp.Path()), listing) << "no temporary file is left";
+        fs::permissions(names, fs::perms::owner_all, fs::perm_options::add);
+    }
+
+    // Without the export, a full disk while the backup is written leaves the backup whole.
+    fs::remove(names);
+    test::WriteFileText(names.string(), shipped);
+    SetSaveFaultForTesting(SaveStep::Write);
     ui.answers = {Answer::Yes};
     EXPECT_FALSE(UpdatePresetArrangements(*session, set));
-    EXPECT_EQ(ReadText(names), original);
-    EXPECT_EQ(ReadText(temp.Path() / "X50PRSTS.BAK"), original);
-    EXPECT_EQ(ui.Last().text.substr(0, 47), "Error saving Preset names to file X50PRSTS.TXT\n");
+    SetSaveFaultForTesting(SaveStep::None);
+    EXPECT_EQ(ui.Last().text, "Error saving Preset names to file X50PRSTS.TXT\nError writing the temporary file for " +
+                                  ToUpper(backup.string()) + ": No space left on device\nThe file was left as it was.");
+    EXPECT_EQ(ReadText(backup), "the backup of before");
+    EXPECT_EQ(ReadText(names), shipped);
+
+    // A names file that is a link to a file beside it is written through and stays a link.
+    fs::rename(names, temp.Path() / "X50NAMES.TXT");
+    fs::create_symlink("X50NAMES.TXT", names);
+    ui.pickAnswers = {2};
+    ui.fileAnswers = {file.string()};
+    ui.answers = {Answer::Yes, Answer::Yes};
+    ASSERT_TRUE(ExportToPresetFile(*session, set, BankedKind::Program, 5)) << ui.Last().text;
+    EXPECT_TRUE(fs::is_symlink(names));
+    EXPECT_EQ(session->Presets().programsCD[63].name, "Prg 63          ");
+    EXPECT_EQ(ReadText(backup), shipped);
+    EXPECT_EQ(Slice(ReadFileBytes(file), 65536 + 2 * 11008, 11008), RecordBytes(session->Data(set).prg.records, 0, 64));
 }
 
 TEST_F(PresetCommandsTest, ExportAsksBankFileAndConfirmationThenOffersTheNamesUpdate) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "presets/PresetNames.h"
 #include "support/TestPaths.h"
@@ -68,10 +70,7 @@ TEST(PresetNames, RefusesBadFilesAndKeepsTheTables) {
         {"no marker line", Replaced("VEMO-X50", "VEMO X50")},
         {"an entry short", Replaced("\"T5 31\",18\n", "")},
         {"nothing after the marker", "Vemo-x50\n"},
-        {"category not a number", Replaced("\"T1 7\",", "\"T1 7\",x")},
-        {"category missing", Replaced("\"T1 7\",22", "\"T1 7\",")},
-        {"category out of range", Replaced("\"T1 7\",22", "\"T1 7\",256")},
-        {"style not a number", Replaced("\"T0 3\",9,259", "\"T0 3\",9,2 59")},
+        {"the file ends inside the last entry", Replaced("\"T5 31\",18\n", "\"T5 31\"")},
     };
     for (const auto& [what, text] : cases) {
         PresetTables tables;
@@ -79,6 +78,58 @@ TEST(PresetNames, RefusesBadFilesAndKeepsTheTables) {
         EXPECT_FALSE(ParsePresetNames(text, tables)) << what;
         EXPECT_EQ(tables.styles[0].name, "kept            ") << what;
     }
+}
+
+// The number of the line of the generated file that holds the text.
+int LineOf(const std::string& needle) {
+    const std::string text = MakeNamesFile();
+    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(text.find(needle)), '\n'));
+}
+
+TEST(PresetNames, AMalformedEntryIsSkippedAndLeftBlankAndTheOthersStayInPlace) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> edits;
+        std::vector<int> lines;
+        std::string blankAndNext;  // the names of the malformed entry's item and the next one
+    };
+    const auto styles = [](const PresetTables& t) { return t.styles[7].name + t.styles[8].name; };
+    const std::string blank(16, ' ');
+    const Case cases[] = {
+        {"category not a number", {{"\"T1 7\",22", "\"T1 7\",x22"}}, {LineOf("\"T1 7\"")}, blank + "T1 8            "},
+        {"category missing", {{"\"T1 7\",22", "\"T1 7\","}}, {LineOf("\"T1 7\"")}, blank + "T1 8            "},
+        {"category out of range", {{"\"T1 7\",22", "\"T1 7\",256"}}, {LineOf("\"T1 7\"")}, blank + "T1 8            "},
+        // A name written with a line break in it: the entry's two lines go, the next entry is read.
+        {"a name broken by a line break",
+         {{"\"T1 7\"", "\"T1\n7\""}},
+         {LineOf("\"T1 7\"")},
+         blank + "T1 8            "},
+        {"style not a number and a broken name",
+         {{"\"T0 3\",9,259", "\"T0 3\",9,2 59"}, {"\"T1 7\"", "\"T1\r\n7\""}},
+         {LineOf("\"T0 3\""), LineOf("\"T1 7\"")},
+         blank + "T1 8            "},
+    };
+    for (const Case& c : cases) {
+        std::string text = MakeNamesFile();
+        for (const auto& [from, to] : c.edits) text.replace(text.find(from), from.size(), to);
+        PresetTables tables;
+        std::vector<int> skipped;
+        ASSERT_TRUE(ParsePresetNames(text, tables, &skipped)) << c.what;
+        EXPECT_EQ(skipped, c.lines) << c.what;
+        EXPECT_EQ(styles(tables), c.blankAndNext) << c.what;
+        EXPECT_EQ(tables.styles[7].category, 0) << c.what;
+        EXPECT_EQ(tables.drumKitsR[31].name + std::to_string(tables.drumKitsR[31].category), "T5 31           18")
+            << c.what << ": nothing after it moved";
+    }
+    EXPECT_EQ(SkippedNamesLinesText("/opt/vx/X50PRSTS.TXT", {12}),
+              "Line 12 of the Preset names file /opt/vx/X50PRSTS.TXT is malformed.\n"
+              "It was skipped: its entry is left blank.");
+    EXPECT_EQ(SkippedNamesLinesText("N.TXT", {3, 5, 8, 13, 21, 34, 55}),
+              "Lines 3, 5, 8, 13, 21 and 2 more of the Preset names file N.TXT are malformed.\n"
+              "They were skipped: their entries are left blank.");
+    EXPECT_EQ(SkippedNamesLinesText("N.TXT", {3, 5}),
+              "Lines 3 and 5 of the Preset names file N.TXT are malformed.\n"
+              "They were skipped: their entries are left blank.");
 }
 
 }  // namespace

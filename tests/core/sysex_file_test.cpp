@@ -62,8 +62,11 @@ TEST(SysExFile, AnExistingFileIsReplacedOnlyWhenAgreedAndOnlyWhole) {
     const std::vector<Case> cases = {
         {Answer::No, SaveStep::None, false, {"Overwrite existing file?"}},
         {Answer::Yes, SaveStep::None, true, {"Overwrite existing file?"}},
-        {Answer::Yes, SaveStep::Write, false, {"Overwrite existing file?", failed}},
-        {Answer::Yes, SaveStep::Rename, false, {"Overwrite existing file?", failed}},
+        {Answer::Yes,
+         SaveStep::Write,
+         false,
+         {"Overwrite existing file?", failed, "\nError writing the temporary file for "}},
+        {Answer::Yes, SaveStep::Rename, false, {"Overwrite existing file?", failed, "\nCan't replace "}},
     };
     for (const Case& c : cases) {
         SysExFileBench bench;
@@ -75,7 +78,13 @@ TEST(SysExFile, AnExistingFileIsReplacedOnlyWhenAgreedAndOnlyWhole) {
         SetSaveFaultForTesting(SaveStep::None);
 
         std::vector<std::string> texts = c.texts;
-        if (texts.size() == 2) texts[1] += ToUpper(bench.file.string());
+        // The error names the file and the reason, which names it again.
+        if (texts.size() == 3) {
+            const std::string file = ToUpper(bench.file.string());
+            texts[1] += file + texts[2] + file +
+                        (c.fault == SaveStep::Write ? ": No space left on device" : ": Input/output error");
+            texts.pop_back();
+        }
         EXPECT_EQ(bench.ui.Texts(), texts);
         EXPECT_EQ(bench.ui.messages[0].buttons, MessageButtons::YesNo);
         EXPECT_EQ(bench.ui.messages[0].defaultButton, Answer::No);

@@ -1,7 +1,10 @@
 // Drives the built vx50 program as a user would, on sets written by the fixture builder.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
@@ -13,6 +16,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
+#include "presets/PresetNames.h"
 #include "storage/SetData.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
@@ -39,11 +43,12 @@ struct ToolRun {
 
 class Vx50Test : public ::testing::Test {
 protected:
-    ToolRun Vx50(const std::string& arguments) {
+    // The program of the build, or another copy; run as root or, with the runner, as nobody.
+    ToolRun Vx50(const std::string& arguments, const std::string& runner = "",
+                 const std::string& program = test::ProgramDir() + "/vx50") {
         const fs::path out = temp.Path() / "stdout.txt";
         const fs::path err = temp.Path() / "stderr.txt";
-        const std::string command =
-            test::ProgramDir() + "/vx50 " + arguments + " >" + out.string() + " 2>" + err.string();
+        const std::string command = runner + program + " " + arguments + " >" + out.string() + " 2>" + err.string();
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(out), ReadText(err)};
     }
@@ -479,6 +484,142 @@ TEST_F(Vx50Test, StylesSequencesAndXStyleFiles) {
     ASSERT_EQ(Vx50("erase-bank " + live + " sng").status, 0);
     ASSERT_EQ(Vx50("cut " + live + " sty:C12").status, 0);
     EXPECT_TRUE(Reload(live, "LIVE").sty.slots[1].IsEmpty());
+}
+
+// Names typed on the command line hold the instrument's characters only; whatever a set file
+// holds, the names file gets a line of its own per entry; a malformed line of the names file is
+// skipped with one warning. As root and as a normal user.
+TEST_F(Vx50Test, NamesCannotBreakTheNamesFileOrTheStartUp) {
+    SetData data = test::EmptySet();
+    data.arr.arr[0].SetName("AB\nCD\x01\177EF\r");
+    data.arr.arr[0].SetCategory(3);
+    data.arr.arr[0].SetStyle(261);
+    const std::string set = (temp.Path() / "NAMES.SET").string();
+    test::WriteSet(data, set, "NAMES");
+    const fs::path arr = fs::path(set) / "NAMES.ARR";
+    const Bytes arrBefore = ReadFileBytes(arr);
+
+    // The set's name with its control bytes goes into the names file as blanks.
+    const fs::path names = temp.Path() / "X50PRSTS.TXT";
+    fs::copy_file(test::ProgramDir() + "/X50PRSTS.TXT", names);
+    const ToolRun exported =
+        Vx50("export-preset " + set + " arr C " + (temp.Path() / "P.PRD").string() + " A --names " + names.string());
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    const std::string text = ReadText(names);
+    EXPECT_NE(text.find("/ Arr A11-A18\r\n\"AB CD  EF       \",3,261\r\n"), std::string::npos);
+    PresetTables tables;
+    std::vector<int> skipped;
+    ASSERT_TRUE(ParsePresetNames(text, tables, &skipped));
+    EXPECT_EQ(tables.arrangements[0].name, "AB CD  EF       ");
+    EXPECT_TRUE(skipped.empty());
+
+    // A program directory whose names file has a name broken by a line break, as older versions wrote.
+    const fs::path program = temp.Path() / "program";
+    fs::create_directories(program);
+    fs::copy(test::ProgramDir() + "/X50EMPTY.SET", program / "X50EMPTY.SET", fs::copy_options::recursive);
+    fs::copy_file(test::ProgramDir() + "/vx50", program / "vx50");
+    std::string broken = ReadText(test::ProgramDir() + "/X50PRSTS.TXT");
+    const std::size_t at = broken.find("/ Arr A11-A18\r\n") + 15;
+    broken.insert(at + 3, "\n");
+    WriteFileBytes(program / "X50PRSTS.TXT", Bytes(broken.begin(), broken.end()));
+    const int line = 1 + static_cast<int>(std::count(broken.begin(), broken.begin() + static_cast<long>(at), '\n'));
+
+    const bool root = ::geteuid() == 0;
+    for (const std::string& runner :
+         {std::string(), std::string("setpriv --reuid=65534 --regid=65534 --clear-groups ")}) {
+        if (!runner.empty() && !root) continue;  // a normal user already ran it
+        SCOPED_TRACE(runner.empty() ? "as this user" : "as nobody");
+        if (!runner.empty()) {
+            ASSERT_EQ(std::system(("chown -R 65534:65534 " + temp.Str()).c_str()), 0);
+        }
+        const std::tuple<std::string, std::string> refused[] = {
+            {"\"$(printf 'Lead\\nTwo')\"", "a line break"},
+            {"\"$(printf 'Lead\\tTwo')\"", "a tab"},
+            {"\"$(printf 'Lead\\033')\"", "the control character 0x1B"},
+            {"'Caf\xc3\xa9'", "the character \"\xc3\xa9\""},
+            {"\"$(printf 'Caf\\351')\"", "the byte 0xE9"},
+        };
+        for (const auto& [name, what] : refused) {
+            const ToolRun run = Vx50("rename " + set + " arr:C11 " + name, runner);
+            EXPECT_EQ(run.status, 2) << name;
+            EXPECT_EQ(run.err,
+                      "Can't rename ARR:C11. A name can't hold " + what + " (only the characters blank to ~)\n");
+        }
+        EXPECT_EQ(ReadFileBytes(arr), arrBefore);
+
+        const ToolRun info = Vx50("info " + set, runner, (program / "vx50").string());
+        EXPECT_EQ(info.status, 0);
+        EXPECT_EQ(info.err, "Line " + std::to_string(line) + " of the Preset names file " + program.string() +
+                                "/X50PRSTS.TXT is malformed.\nIt was skipped: its entry is left blank.\n");
+        EXPECT_NE(info.out.find("Set NAMES\n"), std::string::npos) << info.out;
+    }
+}
+
+// Output paths: an empty name is a usage error; a FIFO or a link is written into as it is and
+// never replaced by a plain file; an item file of another kind is refused whatever its
+// name; a set is found again under the name it was given, and saves in place whatever its name.
+TEST_F(Vx50Test, OutputPathsAreWrittenAsTheyAreOrRefused) {
+    const std::string set = WriteRandomSet("OUT", 3);
+    const std::tuple<std::string, std::string> usage[] = {
+        {"export-preset " + set + " arr C \"\" A", "The preset data file name is empty\n"},
+        {"sysex " + set + " arr -o \"\"", "The output file name is empty\n"},
+        {"new \"" + temp.Str() + "/ lead.SET\"", "A set name can't start or end with a blank: \" lead\"\n"},
+    };
+    for (const auto& [arguments, message] : usage) {
+        const ToolRun run = Vx50(arguments);
+        EXPECT_EQ(std::pair(run.status, run.err), std::pair(2, message)) << arguments;
+    }
+    EXPECT_FALSE(fs::exists(temp.Path() / "LEAD.SET"));
+    EXPECT_FALSE(fs::exists(temp.Path() / " lead.SET"));
+
+    // A FIFO nobody reads is refused at once; one with a reader gets the report.
+    const fs::path fifo = temp.Path() / "report.fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const std::pair<std::string, std::string> reports[] = {
+        {"--yes report " + set + " --date \"5-Dec-2026 02:07:30\" -o ", "Error saving Report to file "},
+        {"--yes subset-report " + set + " prg -o ", "Error saving Subset Report to file "},
+    };
+    for (const auto& [arguments, error] : reports) {
+        const ToolRun run = Vx50(arguments + fifo.string());
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "Overwrite existing file?\n" + error + ToUpper(fifo.string()) +
+                               "\nNo program is reading from " + fifo.string() + ".\n");
+        EXPECT_TRUE(fs::is_fifo(fifo));
+    }
+    const ToolRun expected = Vx50("report " + set + " --date \"5-Dec-2026 02:07:30\"");
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_GT(::fcntl(reader, F_SETPIPE_SZ, 1 << 20), static_cast<int>(expected.out.size()));
+    const ToolRun fed = Vx50(reports[0].first + fifo.string());
+    std::string received(expected.out.size() + 1, '\0');
+    const ssize_t got = ::read(reader, received.data(), received.size());
+    ::close(reader);
+    EXPECT_EQ(fed.status, 0) << fed.err;
+    EXPECT_EQ(received.substr(0, static_cast<std::size_t>(std::max<ssize_t>(got, 0))), expected.out);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+
+    // A link is written through and stays a link.
+    const fs::path target = temp.Path() / "target.syx";
+    const fs::path link = temp.Path() / "link.syx";
+    WriteFileBytes(target, {1, 2, 3});
+    fs::create_symlink(target, link);
+    ASSERT_EQ(Vx50("sysex " + set + " arg -o " + link.string() + " --yes").status, 0);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFileBytes(target).size(), 61u);
+
+    // An item file of another kind is refused, whatever kind its name claims.
+    const std::string other = WriteRandomSet("OTHER", 4);
+    const Bytes programs = ReadFileBytes(fs::path(set) / "OUT.PRG");
+    const ToolRun imported = Vx50("import " + set + " prg " + other + "/OTHER.ARR");
+    EXPECT_EQ(imported.status, 1);
+    EXPECT_EQ(imported.err, ToUpper(other) + "/OTHER.ARR is not a valid file\nError getting Program data.\n");
+    EXPECT_EQ(ReadFileBytes(fs::path(set) / "OUT.PRG"), programs);
+
+    // A set from disk whose name starts as a new set's does saves in place.
+    const std::string newLike = WriteRandomSet("NEWSETLIST", 5);
+    const ToolRun renamed = Vx50("rename " + newLike + " arr:C11 Lead");
+    EXPECT_EQ(renamed.status, 0) << renamed.err;
+    EXPECT_EQ(Reload(newLike, "NEWSETLIST").arr.arr[0].Name(), "Lead            ");
 }
 
 }  // namespace

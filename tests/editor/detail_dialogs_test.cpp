@@ -232,11 +232,15 @@ void DetailDialogsTest::styleAndProgramDialogs() {
     QCOMPARE(f.Data().prg.records[0].Name(), std::string("Grand Piano     "));
     QVERIFY(!f.Dirty(vx::ItemKind::Program));
 
-    f.Details({vx::ItemKind::Program, 832}, [](QDialog& d) {
-        Child<QLineEdit>(d, "txtNam")->setText("   Fretless");
+    // A pasted line break or accented letter is left out, and the tip says why.
+    QString tip;
+    f.Details({vx::ItemKind::Program, 832}, [&tip](QDialog& d) {
+        Child<QLineEdit>(d, "txtNam")->setText("   Fret\nless\u00e9");
+        tip = QToolTip::text();
         Child<QComboBox>(d, "cboCat")->setCurrentIndex(5);
         Ok(d);
     });
+    QCOMPARE(tip, QString("A name can't hold a line break (only the characters blank to ~)"));
     QCOMPARE(f.Data().prg.records[64].Name(), std::string("Fretless        "));
     QCOMPARE(f.Data().prg.records[64].Category(), 5);
     QVERIFY(f.Dirty(vx::ItemKind::Program));

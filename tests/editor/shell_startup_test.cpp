@@ -115,6 +115,19 @@ void ShellStartupTest::dialogsAtStartUpAndBadPresetNames() {
     QCOMPARE(answerer.boxes.size() == 1 ? answerer.boxes[0].title + "|" + answerer.boxes[0].text : QString(),
              "Error|" + QString::fromStdString(vx::PresetNamesErrorText()));
     QVERIFY(answerer.boxes[0].icon == QMessageBox::Critical && !ended.Session());
+    // A name split by a line break costs its entry and one warning; the program starts.
+    Installation split;
+    const auto shipped = vx::test::ReadFileBytes(split.program / "X50PRSTS.TXT");
+    std::string names(shipped.begin(), shipped.end());
+    names.insert(names.find("\"Soft Pop") + 5, "\n");
+    std::ofstream(split.program / "X50PRSTS.TXT", std::ios::binary | std::ios::trunc) << names;
+    vxe::FMain started(split.ProgramDir(), split.settings);
+    answerer.boxes.clear();
+    QCOMPARE(vxe::RunStartup(started, Args()), -1);
+    QCOMPARE(answerer.boxes.size() == 1 ? answerer.boxes[0].title + "|" + answerer.boxes[0].text : QString(),
+             "Warning|Line 6 of the Preset names file " + split.ProgramDir() +
+                 "/X50PRSTS.TXT is malformed.\nIt was skipped: its entry is left blank.");
+    QVERIFY(started.Session() && started.Session()->Presets().arrangements[1].name == std::string(16, ' '));
 }
 
 void ShellStartupTest::settingsWrittenOnlyAtExit() {

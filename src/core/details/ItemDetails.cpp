@@ -3,6 +3,7 @@
 #include "arrangements/ArrangementFields.h"
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
+#include "document/NameCharacters.h"
 #include "editing/Callers.h"
 #include "editing/EditScheme.h"
 #include "editing/KindDescriptor.h"
@@ -228,7 +229,8 @@ std::string EditedName(std::string_view typed) {
 
 bool RenameItem(EditScheme& scheme, Session& session, int set, ItemKind kind, int number, std::string_view name) {
     const KindDescriptor* d = DescriptorOf(kind);
-    if (d == nullptr || !session.Sets().IsOpen(set)) return false;
+    // A typed name holds what the instrument shows: a line break would also break the names file.
+    if (d == nullptr || !session.Sets().IsOpen(set) || !NameCharacterProblem(name).empty()) return false;
     const int slot = d->slotOfNumber(number);
     // A slot without style data has nowhere to keep a name: the file writes no record for it.
     if (!d->ValidSlot(slot) || (kind == ItemKind::Style && !StyleHasData(session.Data(set), number))) return false;

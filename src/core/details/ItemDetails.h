@@ -52,7 +52,8 @@ std::string EditedName(std::string_view typed);
 
 // Renames a user item through the edit scheme's write path (leading blanks dropped, cut or
 // padded to 16), then warns of duplicate names as the dialogs do. False for a preset, an item
-// number outside the kind, a KBD set, or a style slot without style data.
+// number outside the kind, a KBD set, a style slot without style data, or a name holding a
+// character a name may not hold (NameCharacterProblem).
 bool RenameItem(EditScheme& scheme, Session& session, int set, ItemKind kind, int number, std::string_view name);
 
 // Whether a user style slot holds a style (a record and its events) that can be edited.

@@ -141,8 +141,16 @@ std::optional<std::string> WriteTemporaryBeside(const std::string& path, const B
 }
 
 bool ReplaceWithTemporary(const std::string& temporary, const std::string& path, std::string& error) {
-    // The new file keeps the permissions of the one it replaces.
+    // A device, a FIFO or a directory is never renamed over (as root, /dev/null could be).
     std::error_code ec;
+    const fs::file_status entry = fs::symlink_status(path, ec);
+    if (!ec && fs::exists(entry) && !fs::is_regular_file(entry) && !fs::is_symlink(entry)) {
+        error = "Can't replace " + ToUpper(path) + ": " +
+                (fs::is_directory(entry) ? SystemErrorText(EISDIR) : std::string("it is not a plain file"));
+        return false;
+    }
+    // The new file keeps the permissions of the one it replaces.
+    ec.clear();
     const fs::file_status old = fs::status(path, ec);
     if (!ec && fs::is_regular_file(old)) fs::permissions(temporary, old.permissions(), ec);
 

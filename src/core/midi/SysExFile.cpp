@@ -4,7 +4,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
-#include "format/ItemFileSave.h"
+#include "format/OutputFile.h"
 #include "interaction/Interaction.h"
 
 namespace vx {
@@ -28,9 +28,9 @@ bool SaveSysExFile(Interaction& ui, ItemKind kind, const std::string& setDirecto
 
     BusyPointer busy(ui);
     std::string reason;
-    if (WriteFileAtomically(*chosen, message, reason)) return true;
-    ui.ShowMessage({"Error saving SysEx data to file " + ToUpper(*chosen), "Error", MessageIcon::Critical,
-                    MessageButtons::OK, Answer::OK});
+    if (WriteOutputFile(*chosen, message, reason)) return true;
+    ui.ShowMessage({"Error saving SysEx data to file " + ToUpper(*chosen) + "\n" + reason, "Error",
+                    MessageIcon::Critical, MessageButtons::OK, Answer::OK});
     return false;
 }
 

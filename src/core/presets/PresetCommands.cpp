@@ -1,6 +1,8 @@
 #include "presets/PresetCommands.h"
 
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
@@ -38,24 +40,30 @@ std::string PresetNamesPath(const Session& session) {
 bool ReloadPresetNames(Session& session, ItemKind kind) {
     Interaction& ui = session.Ui();
     PresetTables tables;
+    std::vector<int> skippedLines;
+    const std::string path = PresetNamesPath(session);
     {
         const BusyPointer busy(ui);
-        if (!ReadPresetNames(PresetNamesPath(session), tables)) {
+        if (!ReadPresetNames(path, tables, &skippedLines)) {
             // The sets open now may hold unsaved work: the program goes on with the lists it has.
             ShowError(ui, "Error getting Preset names from file " + std::string(kPresetNamesFile));
             return false;
         }
     }
+    if (!skippedLines.empty())
+        ui.ShowMessage({SkippedNamesLinesText(path, skippedLines), "Warning", MessageIcon::Exclamation,
+                        MessageButtons::OK, Answer::OK});
     session.SetPresets(std::move(tables));
     for (int set = 1; set <= session.Sets().HighestNumber(); ++set)
         if (session.Sets().IsOpen(set)) ui.KindChanged(set, kind);
     return true;
 }
 
-bool SavePresetBankNames(Session& session, int set, BankedKind kind, int firstBank, int lastBank, int destination) {
+bool SavePresetBankNames(Session& session, int set, BankedKind kind, int firstBank, int lastBank, int destination,
+                         const StagedWrite* alongside) {
     const auto entries = UserBankEntries(session.Data(set), kind, firstBank, lastBank);
     if (!SavePresetNames(session.Ui(), PresetNamesPath(session), PresetSectionTitle(kind, firstBank, destination),
-                         entries))
+                         entries, alongside))
         return false;
     return ReloadPresetNames(session, ItemKindOf(kind));
 }
@@ -93,18 +101,21 @@ bool ExportToPresetFile(Session& session, int set, BankedKind kind, int shownBan
         return false;
 
     std::string error;
-    bool written = false;
+    std::optional<StagedWrite> staged;
     {
         const BusyPointer busy(ui);
-        written = WritePresetData(*file, ExportRanges(session.Data(set), kind, shownBank, destination), error);
+        staged = StagePresetData(*file, ExportRanges(session.Data(set), kind, shownBank, destination), error);
     }
-    if (!written) {
+    if (!staged) {
         ShowError(ui, "Error exporting to Preset file " + ToUpper(*file) + "\n" + error);
         return false;
     }
+    // The preset data file is staged, not yet replaced: with the names it changes together or not at all.
     if (ui.ShowMessage(Question("Update the Preset " + kindName + " list accordingly?")) == Answer::Yes)
-        SavePresetBankNames(session, set, kind, shownBank, shownBank, destination);
-    return true;
+        return SavePresetBankNames(session, set, kind, shownBank, shownBank, destination, &*staged);
+    if (CommitStagedWrites({*staged}, error)) return true;
+    ShowError(ui, "Error exporting to Preset file " + ToUpper(*file) + "\n" + error);
+    return false;
 }
 
 bool UpdatePresetArrangements(Session& session, int set) {

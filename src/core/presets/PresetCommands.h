@@ -8,6 +8,7 @@ namespace vx {
 
 class Session;
 struct PresetTables;
+struct StagedWrite;
 
 // The names file beside the program, in whatever case it is spelt there.
 std::string PresetNamesPath(const Session& session);
@@ -22,8 +23,10 @@ bool ReloadPresetNames(Session& session, ItemKind kind);
 bool ExportToPresetFile(Session& session, int set, BankedKind kind, int shownBank);
 
 // Rewrites the names file with user banks first to last of a set at the place of a preset
-// bank (the drum range for the user drum kits), then reads it again.
-bool SavePresetBankNames(Session& session, int set, BankedKind kind, int firstBank, int lastBank, int destination);
+// bank (the drum range for the user drum kits), then reads it again. With alongside, a staged
+// preset data file is replaced together with the names file, or neither is.
+bool SavePresetBankNames(Session& session, int set, BankedKind kind, int firstBank, int lastBank, int destination,
+                         const StagedWrite* alongside = nullptr);
 
 // Update Preset Data: the names of user arrangement banks C and D replace those of preset
 // banks A and B in the names file, after the question.

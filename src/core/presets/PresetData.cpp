@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "catalogue/Catalogue.h"
-#include "format/ItemFileSave.h"
+#include "format/OutputFile.h"
 #include "programs/ProgramNumbers.h"
 #include "selection/ItemNumbers.h"
 #include "storage/SetData.h"
@@ -82,37 +82,47 @@ std::vector<PrdRange> ExportRanges(const SetData& data, BankedKind kind, int sou
     return ranges;
 }
 
-bool WritePresetData(const std::string& path, const std::vector<PrdRange>& ranges, std::string& error) {
+std::optional<StagedWrite> StagePresetData(const std::string& path, const std::vector<PrdRange>& ranges,
+                                           std::string& error) {
+    // A link is written through: the file it names gets the new content and the link stays.
+    const std::string destination = FollowLinks(path);
     Bytes image;
+    std::optional<Bytes> previous;
     std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
+    const fs::file_status status = fs::status(destination, ec);
     if (!ec && fs::exists(status)) {
         if (!fs::is_regular_file(status)) {
             error = "This is not a file.";
-            return false;
+            return std::nullopt;
         }
         if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) {
             error = "Destination file is Read-Only!";
-            return false;
+            return std::nullopt;
         }
-        const std::uintmax_t size = fs::file_size(path, ec);
+        const std::uintmax_t size = fs::file_size(destination, ec);
         if (ec || size > kMaxPrdBytes) {
             error = ec ? "Can't read the file." : "This is not a Preset Data file.";
-            return false;
+            return std::nullopt;
         }
         image.resize(static_cast<std::size_t>(size));
-        std::ifstream in(path, std::ios::binary);
+        std::ifstream in(destination, std::ios::binary);
         if (!in || (size > 0 && !in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(size)))) {
             error = "Can't read the file.";
-            return false;
+            return std::nullopt;
         }
+        previous = image;
     }
     for (const PrdRange& range : ranges) {
         const std::size_t end = range.offset + range.bytes.size();
         if (image.size() < end) image.resize(end, 0);
         std::copy(range.bytes.begin(), range.bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(range.offset));
     }
-    return WriteFileAtomically(path, image, error);
+    return StageWrite(destination, image, std::move(previous), error);
+}
+
+bool WritePresetData(const std::string& path, const std::vector<PrdRange>& ranges, std::string& error) {
+    const auto staged = StagePresetData(path, ranges, error);
+    return staged && CommitStagedWrites({*staged}, error);
 }
 
 }  // namespace vx

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "catalogue/ItemKind.h"
 #include "format/ByteRecord.h"
+#include "format/StagedWrites.h"
 
 namespace vx {
 
@@ -44,10 +46,15 @@ std::vector<std::string> PresetDestinations(BankedKind kind, int sourceBank);
 // drum kit records and their 8 data blocks at the drum range's two offsets.
 std::vector<PrdRange> ExportRanges(const SetData& data, BankedKind kind, int sourceBank, int destination);
 
+// The new content of a preset data file, written beside it (see WritePresetData); nothing with
+// the reason when the file can't be changed or the temporary file can't be written.
+std::optional<StagedWrite> StagePresetData(const std::string& path, const std::vector<PrdRange>& ranges,
+                                           std::string& error);
+
 // Writes the ranges into a preset data file. An existing file keeps every other byte and its
-// length when longer; a new one is as long as its highest range needs, zero elsewhere. The
-// file is replaced through a temporary one, so a failure leaves it as it was. False with the
-// reason when anything failed.
+// length when longer; a new one is as long as its highest range needs, zero elsewhere. A link
+// is written through; a read-only file or one that is not a plain file is refused. The file is
+// replaced through a temporary one, so a failure leaves it as it was. False with the reason.
 bool WritePresetData(const std::string& path, const std::vector<PrdRange>& ranges, std::string& error);
 
 }  // namespace vx

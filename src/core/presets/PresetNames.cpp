@@ -9,6 +9,7 @@
 #include <iterator>
 #include <optional>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 namespace vx {
@@ -62,6 +63,9 @@ public:
         return lineFields_[fieldIndex_++];
     }
 
+    // The number (from 1) of the line the last field came from.
+    int Line() const { return lineNumber_; }
+
     // A comment runs to the end of its line, commas and all.
     void SkipRestOfLine() { fieldIndex_ = lineFields_.size(); }
 
@@ -71,6 +75,7 @@ private:
         if (end == std::string_view::npos) end = text_.size();
         std::string_view line = text_.substr(pos_, end - pos_);
         pos_ = end < text_.size() ? end + 1 : end;
+        ++lineNumber_;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         return line;
     }
@@ -105,6 +110,7 @@ private:
     std::size_t pos_ = 0;
     std::vector<std::string> lineFields_;
     std::size_t fieldIndex_ = 0;
+    int lineNumber_ = 0;
 };
 
 bool ReadName(FieldReader& reader, std::string& out) {
@@ -121,52 +127,73 @@ bool ReadName(FieldReader& reader, std::string& out) {
     return false;
 }
 
-bool ReadInteger(FieldReader& reader, int low, int high, int& out) {
+enum class Field { Read, Bad, End };
+
+Field ReadInteger(FieldReader& reader, int low, int high, int& out) {
     auto field = reader.Next();
-    if (!field) return false;
+    if (!field) return Field::End;
     std::string_view text = Trim(*field);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     int value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return false;
-    if (value < low || value > high) return false;
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return Field::Bad;
+    if (value < low || value > high) return Field::Bad;
     out = value;
+    return Field::Read;
+}
+
+// One entry: a name, a category (a byte) and for arrangements a style number (a 16-bit value,
+// 65535 or -1 meaning none). An entry whose numbers are not there is malformed: its line is
+// noted, the rest of the line of the bad field is skipped and the entry stays blank, so a name
+// that was split by a line break costs that one entry and never the ones after it. False when
+// the text ends before the entry does.
+template <typename Item>
+bool ReadEntry(FieldReader& reader, Item& item, std::vector<int>& skippedLines) {
+    constexpr bool kHasStyle = std::is_same_v<Item, PresetArrangement>;
+    Item read;
+    if (!ReadName(reader, read.name)) return false;
+    const int line = reader.Line();
+    Field field = ReadInteger(reader, 0, 255, read.category);
+    if constexpr (kHasStyle)
+        if (field == Field::Read) field = ReadInteger(reader, -32768, 65535, read.style);
+    if (field == Field::End) return false;
+    if (field == Field::Bad) {
+        reader.SkipRestOfLine();
+        skippedLines.push_back(line);
+        read = Item{};
+    }
+    item = std::move(read);
     return true;
 }
 
-// A category is a byte; a style number is a 16-bit value, 65535 (or -1) meaning none.
-bool ReadCategory(FieldReader& reader, int& out) { return ReadInteger(reader, 0, 255, out); }
-bool ReadStyleNumber(FieldReader& reader, int& out) { return ReadInteger(reader, -32768, 65535, out); }
-
 template <typename Item>
-bool ReadItems(FieldReader& reader, std::span<Item> items) {
-    for (Item& item : items) {
-        if (!ReadName(reader, item.name) || !ReadCategory(reader, item.category)) return false;
-    }
+bool ReadItems(FieldReader& reader, std::span<Item> items, std::vector<int>& skippedLines) {
+    for (Item& item : items)
+        if (!ReadEntry(reader, item, skippedLines)) return false;
     return true;
 }
 
 }  // namespace
 
-bool ParsePresetNames(std::string_view text, PresetTables& out) {
+bool ParsePresetNames(std::string_view text, PresetTables& out, std::vector<int>* skippedLines) {
     FieldReader reader(text);
     if (!reader.SkipPastMarker()) return false;
 
     PresetTables tables;
-    for (PresetArrangement& arrangement : tables.arrangements) {
-        if (!ReadName(reader, arrangement.name) || !ReadCategory(reader, arrangement.category) ||
-            !ReadStyleNumber(reader, arrangement.style))
-            return false;
-    }
-    if (!ReadItems<PresetItem>(reader, tables.styles) || !ReadItems<PresetItem>(reader, tables.programsAB) ||
-        !ReadItems<PresetItem>(reader, tables.programsCD) || !ReadItems<PresetItem>(reader, tables.programsE) ||
-        !ReadItems<PresetItem>(reader, tables.drumKitsR))
+    std::vector<int> skipped;
+    if (!ReadItems<PresetArrangement>(reader, tables.arrangements, skipped) ||
+        !ReadItems<PresetItem>(reader, tables.styles, skipped) ||
+        !ReadItems<PresetItem>(reader, tables.programsAB, skipped) ||
+        !ReadItems<PresetItem>(reader, tables.programsCD, skipped) ||
+        !ReadItems<PresetItem>(reader, tables.programsE, skipped) ||
+        !ReadItems<PresetItem>(reader, tables.drumKitsR, skipped))
         return false;
     out = std::move(tables);
+    if (skippedLines != nullptr) *skippedLines = std::move(skipped);
     return true;
 }
 
-bool ReadPresetNames(const std::string& path, PresetTables& out) {
+bool ReadPresetNames(const std::string& path, PresetTables& out, std::vector<int>* skippedLines) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     in.seekg(0, std::ios::end);
@@ -175,7 +202,23 @@ bool ReadPresetNames(const std::string& path, PresetTables& out) {
     in.seekg(0, std::ios::beg);
     std::string text(static_cast<std::size_t>(size), '\0');
     if (size > 0 && !in.read(text.data(), size)) return false;
-    return ParsePresetNames(text, out);
+    return ParsePresetNames(text, out, skippedLines);
+}
+
+std::string SkippedNamesLinesText(const std::string& path, const std::vector<int>& lines) {
+    if (lines.empty()) return {};
+    constexpr std::size_t kListed = 5;
+    std::string list;
+    for (std::size_t i = 0; i < lines.size() && i < kListed; ++i) {
+        if (i > 0) list += i + 1 == lines.size() ? " and " : ", ";
+        list += std::to_string(lines[i]);
+    }
+    if (lines.size() > kListed) list += " and " + std::to_string(lines.size() - kListed) + " more";
+    if (lines.size() == 1)
+        return "Line " + list + " of the Preset names file " + path +
+               " is malformed.\nIt was skipped: its entry is left blank.";
+    return "Lines " + list + " of the Preset names file " + path +
+           " are malformed.\nThey were skipped: their entries are left blank.";
 }
 
 std::string PresetNamesErrorText() { return "Error getting Preset names from file X50PRSTS.TXT\nEnding program!"; }

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vx {
 
@@ -27,10 +28,16 @@ struct PresetTables {
 // Reads the names file: lines up to and including the first one containing "Vemo-x50" (any
 // case) are skipped; then 608 entries of quoted name and category (and style for
 // arrangements). Where a name is expected, empty fields are skipped and a field starting with
-// "/" skips the rest of its line. False on any error, and out is then left as it was.
-bool ReadPresetNames(const std::string& path, PresetTables& out);
+// "/" skips the rest of its line. An entry whose numbers are missing or wrong is skipped and
+// left blank, and the line its name is on goes to skippedLines. False when there is no marker
+// line or the file ends before the last entry, and out is then left as it was.
+bool ReadPresetNames(const std::string& path, PresetTables& out, std::vector<int>* skippedLines = nullptr);
 // The same rules applied to the text of a names file.
-bool ParsePresetNames(std::string_view text, PresetTables& out);
+bool ParsePresetNames(std::string_view text, PresetTables& out, std::vector<int>* skippedLines = nullptr);
+
+// The one warning about the skipped lines of the names file at path (empty when there are none):
+// "Line 12 of the Preset names file PATH is malformed.\nIt was skipped: its entry is left blank."
+std::string SkippedNamesLinesText(const std::string& path, const std::vector<int>& lines);
 
 // "Error getting Preset names from file X50PRSTS.TXT\nEnding program!"
 std::string PresetNamesErrorText();

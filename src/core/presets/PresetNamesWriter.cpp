@@ -7,7 +7,9 @@
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
 #include "document/KindErrors.h"
+#include "document/NameCharacters.h"
 #include "format/ItemFileSave.h"
+#include "format/OutputFile.h"
 #include "format/PathLookup.h"
 #include "presets/PresetData.h"
 #include "programs/ProgramNumbers.h"
@@ -48,9 +50,10 @@ bool IsCommentOrEmpty(std::string_view line) {
     return trimmed.empty() || trimmed.front() == '/';
 }
 
-// A double quote would end the quoted field early; the reader could not get the name back.
+// A double quote would end the quoted field early, and a line break or other control character
+// would break the line: the reader could not get the name back.
 std::string EntryLine(const PresetNameEntry& entry) {
-    std::string name = entry.name.substr(0, kNameLength);
+    std::string name = ControlCharactersBlanked(entry.name.substr(0, kNameLength));
     name.resize(kNameLength, ' ');
     for (char& c : name)
         if (c == '"') c = '\'';
@@ -137,26 +140,80 @@ std::optional<std::string> RewritePresetNames(std::string_view text, const std::
     return out;
 }
 
+namespace {
+
+// The file a rewrite of namesPath (or its copy) goes to; empty with the reason when it may not.
+std::string NamesFileTarget(const std::string& namesPath, std::string& error) {
+    std::error_code ec;
+    if (!fs::is_symlink(namesPath, ec)) return namesPath;
+    // A link is written through when it leads to a file in the names file's own directory; a
+    // file elsewhere (or none) is not the program's to change.
+    const std::string target = FollowLinks(namesPath);
+    const fs::path directory = fs::weakly_canonical(fs::path(namesPath).parent_path(), ec);
+    const fs::path targetDirectory = fs::weakly_canonical(fs::path(target).parent_path(), ec);
+    if (ec || directory != targetDirectory || !fs::is_regular_file(target, ec)) {
+        error = "The file is a link to " + target + ", which is not a file beside it.";
+        return {};
+    }
+    return target;
+}
+
+}  // namespace
+
 bool SavePresetNames(Interaction& ui, const std::string& namesPath, const std::string& title,
-                     const std::vector<PresetNameEntry>& entries) {
+                     const std::vector<PresetNameEntry>& entries, const StagedWrite* alongside) {
     const fs::path names(namesPath);
     const std::string shownName = ToUpper(names.filename().string());
+    std::vector<StagedWrite> staged;
+    if (alongside != nullptr) staged.push_back(*alongside);
     auto fail = [&](const std::string& reason) {
-        ShowError(ui,
-                  "Error saving Preset names to file " + shownName + "\n" + reason + "\nThe file was left as it was.");
+        DiscardStagedWrites(staged);
+        const std::string kept = alongside == nullptr
+                                     ? "The file was left as it was."
+                                     : "Nothing was written: " + shownName + " and " +
+                                           ToUpper(fs::path(alongside->destination).filename().string()) +
+                                           " were left as they were.";
+        ShowError(ui, "Error saving Preset names to file " + shownName + "\n" + reason + "\n" + kept);
         return false;
     };
-    const auto text = ReadWholeFile(namesPath);
+    std::string error;
+    const std::string target = NamesFileTarget(namesPath, error);
+    if (target.empty()) return fail(error);
+    const std::string backup =
+        NamesFileTarget(ResolveForWrite(fs::path(names).replace_extension(".BAK").string()), error);
+    if (backup.empty()) return fail(error);
+    // Permission bits, not access(): a program running as root may write anything.
+    std::error_code ec;
+    for (const std::string& path : {target, backup}) {
+        const fs::file_status status = fs::status(path, ec);
+        if (!ec && fs::exists(status) && !fs::is_regular_file(status)) return fail(ToUpper(path) + " is not a file.");
+        if (!ec && fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
+            return fail(path == target ? "Destination file is Read-Only!"
+                                       : ToUpper(fs::path(path).filename().string()) + " is Read-Only!");
+    }
+
+    const auto text = ReadWholeFile(target);
     if (!text) return fail("Can't read the file.");
     const auto rewritten = RewritePresetNames(*text, title, entries);
     if (!rewritten) return fail("The section " + title + " is missing or too short.");
 
-    const std::string backup = ResolveForWrite(fs::path(names).replace_extension(".BAK").string());
-    std::error_code ec;
-    fs::copy_file(names, backup, fs::copy_options::overwrite_existing, ec);
-    if (ec) return fail("Can't copy it to " + ToUpper(fs::path(backup).filename().string()) + ".");
-    std::string error;
-    if (!WriteFileAtomically(namesPath, Bytes(rewritten->begin(), rewritten->end()), error)) return fail(error);
+    // The copy of the old file and the new file are both written before either replaces
+    // anything, so a full disk leaves no half-written copy behind.
+    const Bytes old(text->begin(), text->end());
+    std::optional<Bytes> oldBackup;
+    if (fs::exists(backup, ec)) {
+        if (const auto backupText = ReadWholeFile(backup)) oldBackup = Bytes(backupText->begin(), backupText->end());
+    }
+    auto backupWrite = StageWrite(backup, old, oldBackup, error);
+    if (!backupWrite) return fail(error);
+    staged.push_back(std::move(*backupWrite));
+    auto namesWrite = StageWrite(target, Bytes(rewritten->begin(), rewritten->end()), old, error);
+    if (!namesWrite) return fail(error);
+    staged.push_back(std::move(*namesWrite));
+    if (!CommitStagedWrites(staged, error)) {
+        staged.clear();  // the commit removed its temporary files and put back what it had replaced
+        return fail(error);
+    }
     return true;
 }
 

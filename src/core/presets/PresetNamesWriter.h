@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalogue/ItemKind.h"
+#include "format/StagedWrites.h"
 
 namespace vx {
 
@@ -34,10 +35,15 @@ std::vector<PresetNameEntry> UserBankEntries(const SetData& data, BankedKind kin
 std::optional<std::string> RewritePresetNames(std::string_view text, const std::string& title,
                                               const std::vector<PresetNameEntry>& entries);
 
-// Rewrites the names file on disk: the new text is built first, the old file is copied to
-// the same name with the extension .BAK (X50PRSTS.BAK), then the new one replaces the old through a temporary file, so
-// the user is never left without a names file. Any failure is reported; false then.
+// Rewrites the names file on disk: the new text is built first, then the old file's copy with
+// the extension .BAK (X50PRSTS.BAK) and the new file are both written to temporary files, and
+// only then renamed into place, so a failure leaves the names file and its copy as they were.
+// A read-only names file is refused ("Destination file is Read-Only!"), and so is a read-only
+// copy; a link to a file beside it is written through and stays a link, a link to anywhere
+// else is refused. With alongside (a preset data file staged by an export), that file is
+// renamed into place with the others: all of them change or none. Any failure is reported
+// (and alongside's temporary file removed); false then.
 bool SavePresetNames(Interaction& ui, const std::string& namesPath, const std::string& title,
-                     const std::vector<PresetNameEntry>& entries);
+                     const std::vector<PresetNameEntry>& entries, const StagedWrite* alongside = nullptr);
 
 }  // namespace vx

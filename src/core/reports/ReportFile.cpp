@@ -5,7 +5,7 @@
 
 #include "document/Helpers.h"
 #include "document/KindErrors.h"
-#include "format/ItemFileSave.h"
+#include "format/OutputFile.h"
 #include "format/PathLookup.h"
 #include "interaction/Interaction.h"
 
@@ -27,16 +27,7 @@ bool WriteReportFile(Interaction& ui, const std::string& path, const std::string
     bool written = false;
     {
         const BusyPointer busy(ui);
-        std::error_code ec;
-        const fs::file_status status = fs::status(destination, ec);
-        if (!ec && fs::is_directory(status)) {
-            error = "This is a directory.";
-        } else if (!ec && fs::is_regular_file(status) &&
-                   (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
-            error = "Destination file is Read-Only!";
-        } else {
-            written = WriteFileAtomically(destination, Bytes(text.begin(), text.end()), error);
-        }
+        written = WriteOutputFile(destination, Bytes(text.begin(), text.end()), error);
     }
     if (!written) ShowError(ui, errorPrefix + ToUpper(path) + "\n" + error);
     return written;

@@ -41,8 +41,6 @@ std::string NewSetName(int set) {
     return "NEWSET" + digits;
 }
 
-bool IsNewSetName(const std::string& name) { return StartsWithIgnoringCase(name, "NEWSET"); }
-
 Message Question(std::string text, std::string title, MessageButtons buttons, Answer defaultButton) {
     return {std::move(text), std::move(title), MessageIcon::Exclamation, buttons, defaultButton};
 }
@@ -82,6 +80,7 @@ int Session::OpenOrNewSet(bool newSet, const std::string& givenPath) {
     const int set = sets_.GetFreeSlot();
     SetSlot& slot = sets_[set];
     slot.dirty.fill(newSet);
+    slot.neverSaved = newSet;
     if (newSet) {
         slot.name = NewSetName(set);
         slot.directory = options_.PathNam + "/" + slot.name + ".SET";
@@ -175,13 +174,15 @@ bool Session::SaveSet(int set, const std::string& basePath, bool allKinds) {
     for (const StagedFile& file : staged) slot.dirty[static_cast<std::size_t>(KindIndex(file.kind))] = false;
     slot.directory = directory;
     slot.name = name;
+    slot.neverSaved = false;
     ui_.SetRenamed(set);
     return true;
 }
 
 bool Session::Save(int set) {
     const SetSlot& slot = sets_[set];
-    if (IsNewSetName(slot.name)) return SaveAs(set);
+    // Only a set that has no place on disk yet needs one; a set named NEWSET... is saved in place.
+    if (slot.neverSaved) return SaveAs(set);
     if (IsTemplateDirectory(slot.directory)) {
         // Every new set starts as a copy of the template: it is not overwritten by a plain Save.
         const Answer answer =
@@ -221,7 +222,7 @@ void Session::CloseSet(int set) {
     ReleaseOwner(set);
     for (const auto& [id, handler] : closeHandlers_) handler(set);
     const SetSlot& slot = sets_[set];
-    if (!IsNewSetName(slot.name)) options_.OldSetNam = slot.directory;
+    if (!slot.neverSaved) options_.OldSetNam = slot.directory;
     sets_.Free(set);
     ui_.SetClosed(set);
 }
@@ -253,14 +254,9 @@ bool Session::ImportAll(int set, ItemKind kind) {
 
 bool Session::ImportFromFile(int set, ItemKind kind, const std::string& file) {
     if (!IsSetKind(kind) || !sets_.IsOpen(set)) return false;
-    // The file as given; only a name that does not exist as spelled is looked up ignoring case.
-    const std::string normalised = NormaliseSeparators(file);
-    const std::string extension(KindExtension(kind));
-    const bool hasExtension = normalised.size() >= extension.size() &&
-                              ToUpper(normalised.substr(normalised.size() - extension.size())) == extension;
-    const std::string fileName =
-        hasExtension ? normalised
-                     : (normalised.size() >= 4 ? normalised.substr(0, normalised.size() - 4) : "") + extension;
+    // The file as named, whatever its extension: its header says whether it holds this kind.
+    // Only a name that does not exist as spelled is looked up ignoring case.
+    const std::string fileName = NormaliseSeparators(file);
 
     bool loaded = false;
     {

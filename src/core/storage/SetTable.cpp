@@ -31,6 +31,7 @@ void SetTable::Free(int set) {
     slot.name.clear();
     slot.directory.clear();
     slot.dirty = {};
+    slot.neverSaved = false;
     slot.data = std::make_unique<SetData>();
 }
 

@@ -15,6 +15,7 @@ struct SetSlot {
     std::string name;       // upper case, without ".SET"; the document window's caption
     std::string directory;  // full path of the set directory
     std::array<bool, kSetKindCount> dirty{};
+    bool neverSaved = false;  // a new set (NEWSETnn) that has no directory of its own yet
     bool free = true;
     std::unique_ptr<SetData> data = std::make_unique<SetData>();
 

@@ -8,10 +8,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "details/ItemDetails.h"
 #include "document/Helpers.h"
+#include "document/NameCharacters.h"
 #include "interaction/Interaction.h"
 #include "selection/OkCancelRow.h"
 #include "storage/Session.h"
@@ -47,7 +49,18 @@ QLineEdit* ParamDialog::NewNameBox(const std::string& stored) {
     txtNam->setObjectName("txtNam");
     txtNam->setMaxLength(static_cast<int>(vx::kNameLength) + 1);
     connect(txtNam, &QLineEdit::textChanged, this, [this, txtNam](const QString& text) {
-        const QString kept = Latin1Text(vx::EditedName(text.toLatin1().toStdString()));
+        // Typed or pasted characters a name can't hold are dropped, and the user is told which.
+        QString printable;
+        for (const QChar c : text)
+            if (c.unicode() < 128 && vx::IsNameCharacter(static_cast<char>(c.unicode()))) printable += c;
+        if (printable != text) {
+            const QByteArray typed = text.toUtf8();
+            const std::string problem =
+                vx::NameCharacterProblem(std::string_view(typed.data(), static_cast<std::size_t>(typed.size())));
+            QToolTip::showText(txtNam->mapToGlobal(QPoint(0, txtNam->height())), QString::fromStdString(problem),
+                               txtNam);
+        }
+        const QString kept = Latin1Text(vx::EditedName(printable.toLatin1().toStdString()));
         if (kept != text) {
             const int cursor = std::min(txtNam->cursorPosition(), static_cast<int>(kept.size()));
             txtNam->setText(kept);

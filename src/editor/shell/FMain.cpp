@@ -442,7 +442,7 @@ void FMain::OnSetOpened(int set) {
     ArrangeWindows();
     RebuildMenus();
     // Sets from disk may hold items of the same name; a new set holds none.
-    if (scheme_ && !vx::StartsWithIgnoringCase(session_->Slot(set).name, "NEWSET"))
+    if (scheme_ && !session_->Slot(set).neverSaved)
         scheme_->WarnDuplicateNamesAfterOpening(set);
 }
 

@@ -138,11 +138,16 @@ std::unique_ptr<vx::Session> CreateSession(const QString& programDir, vx::Option
     if (!catalogue) return nullptr;
     vx::PresetTables presets;
     const std::string namesFile = directory + "/" + std::string(vx::kPresetNamesFile);
-    if (!vx::ReadPresetNames(vx::FindPathIgnoringCase(namesFile).value_or(namesFile), presets)) {
+    const std::string namesPath = vx::FindPathIgnoringCase(namesFile).value_or(namesFile);
+    std::vector<int> skippedLines;
+    if (!vx::ReadPresetNames(namesPath, presets, &skippedLines)) {
         ui.ShowMessage(
             {vx::PresetNamesErrorText(), "Error", vx::MessageIcon::Critical, vx::MessageButtons::OK, vx::Answer::OK});
         return nullptr;
     }
+    if (!skippedLines.empty())
+        ui.ShowMessage({vx::SkippedNamesLinesText(namesPath, skippedLines), "Warning", vx::MessageIcon::Exclamation,
+                        vx::MessageButtons::OK, vx::Answer::OK});
     return std::make_unique<vx::Session>(std::move(*catalogue), std::move(presets), options, ui);
 }
 

@@ -683,5 +683,88 @@ TEST_F(Vx50BatchTest, HeldItemsFollowLaterCommands) {
     }
 }
 
+// Paste from XStyle reads the file named; its extension tells what it holds, and a file of
+// another kind than the slot's is refused, naming both.
+TEST_F(Vx50Test, PasteXStyleReadsTheFileNamedAndRefusesAnotherKind) {
+    const std::string live = (temp.Path() / "LIVE.SET").string();
+    test::WriteSet(EditableSet(), live, "LIVE");
+    auto xstyle = [&](const std::string& name, std::size_t size, const std::string& itemName) {
+        Bytes bytes(5 + size, 0);
+        std::copy_n("VEMOX", 5, bytes.begin());
+        std::copy(itemName.begin(), itemName.end(), bytes.begin() + 5);
+        WriteFileBytes(temp.Path() / name, bytes);
+        return (temp.Path() / name).string();
+    };
+    xstyle("SONG.XAF", ArrangementRecord::kSize, "Wrong Song");
+    const std::string style = xstyle("SONG.XSF", 70 + 8, "Groove");
+    const std::string program = xstyle("SONG.XPF", ProgramRecord::kSize, "Song Lead");
+    const std::string kit = xstyle("KIT.XDK", ProgramRecord::kSize + kDrumKitDataSize, "Song Kit");
+    const std::string notes = xstyle("NOTES.TXT", ArrangementRecord::kSize, "Notes");
+    const Bytes programs = ReadFileBytes(fs::path(live) / "LIVE.PRG");
+    const Bytes arrangements = ReadFileBytes(fs::path(live) / "LIVE.ARR");
+
+    const std::tuple<std::string, std::string, std::string> refused[] = {
+        {"arr:C13", style, "SONG.XSF holds a Style; C13 is an Arrangement slot.\n"},
+        {"sty:C12", (temp.Path() / "SONG.XAF").string(), "SONG.XAF holds an Arrangement; C12 is a Style slot.\n"},
+        {"prg:F12", kit, "KIT.XDK holds a Drum Kit; F12 is a Program slot.\n"},
+        {"prg:R51", program, "SONG.XPF holds a Program; R51 is a Drum Kit slot.\n"},
+        {"arr:C13", notes, "NOTES.TXT is not an XStyle file (.XAF, .XSF, .XPF or .XDK); C13 is an Arrangement slot.\n"},
+    };
+    for (const auto& [item, file, error] : refused) {
+        const ToolRun run = Vx50("paste-xstyle " + live + " " + item + " " + file);
+        EXPECT_EQ(std::pair(run.status, run.err), std::pair(1, error)) << item << " " << file;
+    }
+    EXPECT_EQ(ReadFileBytes(fs::path(live) / "LIVE.PRG"), programs);
+    EXPECT_EQ(ReadFileBytes(fs::path(live) / "LIVE.ARR"), arrangements);
+
+    for (const auto& [item, file] : {std::pair("sty:C12", style), std::pair("prg:F12", program),
+                                     std::pair("prg:R52", kit),
+                                     std::pair("arr:C13", (temp.Path() / "song.xaf").string())}) {
+        const ToolRun run = Vx50("paste-xstyle " + live + " " + item + " " + file);
+        EXPECT_EQ(std::pair(run.status, run.err), std::pair(0, std::string())) << item << " " << file;
+    }
+    const SetData data = Reload(live, "LIVE");
+    EXPECT_EQ(std::vector<std::string>({Trimmed(data.sty.slots[1].record.Name()), Trimmed(data.prg.records[1].Name()),
+                                        Trimmed(data.prg.records[129].Name()), data.arr.arr[2].Name().substr(0, 10)}),
+              std::vector<std::string>({std::string("Groove\0\0\0\0\0\0\0\0\0\0", 16), std::string("Song Lead\0\0\0\0\0\0\0", 16),
+                                        std::string("Song Kit\0\0\0\0\0\0\0\0", 16), "Wrong Song"}));
+}
+
+// Names are single bytes read as Latin-1: every output of the tool shows them in UTF-8, JSON
+// included, and the files it writes keep the bytes.
+TEST_F(Vx50Test, NamesWithBytesAbove127AreLatin1Everywhere) {
+    SetData data = test::EmptySet();
+    const std::string arrangement = "Caf\xE9 \xC3\xA9\xFF";  // the middle pair is UTF-8 for another text
+    data.arr.arr[0].SetName(arrangement);
+    data.arr.arr[0].SetTrackProgram(0, 768);
+    data.arr.arr[0].SetTrackProgram(1, 769);  // an empty slot: a finding of the check
+    data.prg.records[0].SetName("Gr\xC3\xBCn \xC2\xB0");  // every byte above 127 in a UTF-8 pair
+    const std::string set = (temp.Path() / "NAMES.SET").string();
+    test::WriteSet(data, set, "NAMES");
+    const std::string arrUtf8 = "Caf\xC3\xA9 \xC3\x83\xC2\xA9\xC3\xBF";
+    const std::string prgUtf8 = "Gr\xC3\x83\xC2\xBCn \xC3\x82\xC2\xB0";
+
+    const std::pair<std::string, std::string> printed[] = {
+        {"info " + set, "  C11  " + arrUtf8 + "  style A11\n"},
+        {"info --json " + set, "\"name\": \"Caf\\u00e9 \\u00c3\\u00a9\\u00ff\",\n"},
+        {"show " + set + " arr:C11", "Name: " + arrUtf8 + "        \n"},
+        {"show --json " + set + " prg:F11", "\"Name\": \"" + prgUtf8 + "        \""},
+        {"check " + set, "Arrangement C11 '" + arrUtf8},
+        {"check --json " + set, "\"item\": \"Arrangement C11 '" + arrUtf8},
+        {"report " + set + " --date 1-Jan-2027", prgUtf8},
+    };
+    for (const auto& [arguments, expected] : printed) {
+        const ToolRun run = Vx50(arguments);
+        EXPECT_NE(run.out.find(expected), std::string::npos) << arguments << "\n" << run.out.substr(0, 1500) << run.err;
+        EXPECT_EQ(nlohmann::json::accept(run.out), arguments.find("--json") != std::string::npos) << arguments;
+    }
+    const fs::path report = temp.Path() / "NAMES.TXT";
+    const fs::path subset = temp.Path() / "NAMES.XLS";
+    ASSERT_EQ(Vx50("report " + set + " --date 1-Jan-2027 -o " + report.string()).status, 0);
+    ASSERT_EQ(Vx50("subset-report " + set + " arr -o " + subset.string()).status, 0);
+    EXPECT_NE(ReadText(report).find("Gr\xC3\xBCn \xC2\xB0"), std::string::npos);
+    EXPECT_NE(ReadText(subset).find(arrangement), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vx

@@ -362,6 +362,13 @@ void AddBatchCommand(CLI::App& app, CliContext& context) {
         "batch", "runs the edit commands of a script, one a line, over the sets, numbered 1, 2, ... as given");
     batch->add_option("SET", args->sets, "set directories NAME.SET")->required();
     batch->add_option("--script", args->script, "the script file (default: standard input)");
+    std::string lines = "Script lines (N, M: set numbers; ITEM: KIND:LABEL; # starts a comment):\n";
+    for (const VerbSyntax& syntax : kVerbs)
+        lines += std::string("  ") + syntax.word + " " + syntax.arguments +
+                 (syntax.asks ? " [--redirect LABEL] [--missing keep|fail]" : "") + "\n";
+    batch->footer(lines +
+                  "Each command prints its line number and done, nothing or refused: and the reason,\n"
+                  "then the messages it showed, indented.");
     batch->callback([&context, args] { context.exitStatus = Batch(context, args->sets, args->script); });
 }
 

@@ -10,6 +10,7 @@
 #include "CliContext.h"
 #include "catalogue/Catalogue.h"
 #include "check/SetCheck.h"
+#include "document/NameText.h"
 #include "midi/SysExRestore.h"
 #include "storage/Session.h"
 
@@ -30,7 +31,10 @@ int Check(CliContext& context, const CheckArguments& args) {
     if (!set) return kExitFailure;
     vx::Session& session = *context.Session();
     const std::string name = session.Slot(set).name;
-    const auto findings = vx::CheckSet(session.Data(set), session.Slot(set).dirty);
+    auto findings = vx::CheckSet(session.Data(set), session.Slot(set).dirty);
+    // The findings quote the set's names, single bytes read as Latin-1.
+    for (vx::Finding& finding : findings)
+        for (std::string* text : {&finding.item, &finding.problem, &finding.advice}) *text = vx::NameTextToUtf8(*text);
     if (args.json) {
         nlohmann::ordered_json report = nlohmann::ordered_json::object();
         report["set"] = name;
@@ -41,7 +45,8 @@ int Check(CliContext& context, const CheckArguments& args) {
                                           {"item", finding.item},
                                           {"problem", finding.problem},
                                           {"advice", finding.advice}});
-        std::cout << report.dump(2) << "\n";
+        // The set's name is the directory's, as the file system gives it: never a reason to stop.
+        std::cout << report.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
     } else {
         std::cout << vx::CheckReportText(name, findings);
     }

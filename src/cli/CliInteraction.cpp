@@ -4,6 +4,8 @@
 #include <iostream>
 #include <thread>
 
+#include "document/NameText.h"
+
 namespace vxcli {
 
 namespace {
@@ -17,7 +19,10 @@ vx::Answer CliInteraction::ShowMessage(const vx::Message& message) {
     std::string text = message.text;
     // A message that ends in its (empty) detail line would leave a blank line on the terminal.
     while (!text.empty() && text.back() == '\n') text.pop_back();
-    std::cerr << text << '\n';
+    if (keptMessages != nullptr)
+        keptMessages->push_back(text);
+    else
+        std::cerr << vx::NameTextToUtf8(text) << '\n';
     ++messagesShown;
     if (text.find(" is referenced by") != std::string::npos) return redirectTo >= 0 ? vx::Answer::Yes : vx::Answer::No;
     if (text.find("' non-existent in '") != std::string::npos)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "interaction/Interaction.h"
 
@@ -19,6 +21,10 @@ public:
     int redirectTo = -1;
     bool failOnMissing = false;
     int messagesShown = 0;
+    // Whether each set's window would offer Undo, as the scheme announces it.
+    std::map<int, bool> undoOffered;
+    // When set, the messages' texts are kept here instead of being written to standard error.
+    std::vector<std::string>* keptMessages = nullptr;
     std::string saveFile;     // file returned by ChooseSaveFile; empty: cancelled
 
     vx::Answer ShowMessage(const vx::Message& message) override;
@@ -35,6 +41,7 @@ public:
     std::unique_ptr<vx::ProgressWindow> BeginProgress(const std::string&, const std::string&, double, double) override;
     void SetBusy(bool) override {}
     void Pause(double seconds) override;
+    void UndoAvailabilityChanged(int set, bool available) override { undoOffered[set] = available; }
 };
 
 }  // namespace vxcli

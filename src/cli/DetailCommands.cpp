@@ -15,6 +15,7 @@
 #include "details/ItemDetails.h"
 #include "document/Helpers.h"
 #include "document/NameCharacters.h"
+#include "document/NameText.h"
 #include "storage/Session.h"
 
 namespace vxcli {
@@ -52,38 +53,7 @@ std::vector<vx::DetailField> Details(const vx::Session& session, int set, const 
     }
 }
 
-bool IsUtf8(const std::string& text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const std::size_t length = byte < 0x80           ? 1
-                                   : (byte >> 5) == 0x6  ? 2
-                                   : (byte >> 4) == 0xE  ? 3
-                                   : (byte >> 3) == 0x1E ? 4
-                                                         : 0;
-        if (length == 0 || i + length > text.size()) return false;
-        for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-        i += length;
-    }
-    return true;
-}
-
 }  // namespace
-
-std::string Utf8Text(const std::string& text) {
-    if (IsUtf8(text)) return text;
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out.push_back(c);
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (byte >> 6)));
-            out.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
-        }
-    }
-    return out;
-}
 
 int ShowItem(vx::Session& session, int set, const std::string& item, bool json, std::ostream& out) {
     const auto address = Address(item);
@@ -97,11 +67,11 @@ int ShowItem(vx::Session& session, int set, const std::string& item, bool json, 
         nlohmann::ordered_json object = nlohmann::ordered_json::object();
         for (const vx::DetailField& field : fields) {
             if (!field.isList) {
-                object[field.label] = Utf8Text(field.value);
+                object[field.label] = vx::NameTextToUtf8(field.value);
                 continue;
             }
             nlohmann::ordered_json lines = nlohmann::ordered_json::array();
-            for (const std::string& line : field.lines) lines.push_back(Utf8Text(line));
+            for (const std::string& line : field.lines) lines.push_back(vx::NameTextToUtf8(line));
             object[field.label] = lines;
         }
         out << object.dump(2) << '\n';
@@ -109,11 +79,11 @@ int ShowItem(vx::Session& session, int set, const std::string& item, bool json, 
     }
     for (const vx::DetailField& field : fields) {
         if (!field.isList) {
-            out << field.label << ": " << field.value << '\n';
+            out << field.label << ": " << vx::NameTextToUtf8(field.value) << '\n';
             continue;
         }
         out << field.label << ":" << (field.lines.empty() ? " (none)" : "") << '\n';
-        for (const std::string& line : field.lines) out << "  " << line << '\n';
+        for (const std::string& line : field.lines) out << "  " << vx::NameTextToUtf8(line) << '\n';
     }
     return EXIT_SUCCESS;
 }

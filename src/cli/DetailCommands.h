@@ -16,7 +16,4 @@ int ShowItem(vx::Session& session, int set, const std::string& item, bool json, 
 // vx50 rename SET ITEM NAME: renames the item as the dialogs store a name and saves the set.
 int RenameItem(vx::EditScheme& scheme, vx::Session& session, int set, const std::string& item, const std::string& name);
 
-// Text of one single-byte string for JSON: kept when it is UTF-8 already, else read as Latin-1.
-std::string Utf8Text(const std::string& text);
-
 }  // namespace vxcli

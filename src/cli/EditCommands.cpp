@@ -7,8 +7,7 @@
 
 #include "CliContext.h"
 #include "Commands.h"
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
+#include "EditParsing.h"
 #include "editing/EditScheme.h"
 #include "storage/Session.h"
 
@@ -29,69 +28,30 @@ struct EditArguments {
     std::string file;
 };
 
-constexpr const char* kKinds = "arr, sty, prg, bsq, sng or ark";
-
-// KIND as in ITEM: arr, sty, prg, bsq, sng or ark.
-const vx::KindDescriptor* KindOf(const std::string& code) {
-    const std::string wanted = vx::ToUpper(code);
-    for (int k = 0; k <= vx::KindIndex(vx::ItemKind::KbdSet); ++k) {
-        const vx::ItemKind kind = vx::KindFromIndex(k);
-        if (wanted == vx::ToUpper(vx::KindExtension(kind).substr(1))) return vx::DescriptorOf(kind);
-    }
-    return nullptr;
-}
-
-struct Item {
-    const vx::KindDescriptor* kind = nullptr;
-    int slot = -1;
-};
-
-// ITEM is KIND:LABEL; LABEL as the grids and lists show it. Says why when it names no user slot.
-std::optional<Item> ParseItem(const std::string& text) {
-    const auto colon = text.find(':');
-    const vx::KindDescriptor* kind = colon == std::string::npos ? nullptr : KindOf(text.substr(0, colon));
-    if (kind == nullptr) {
-        std::cerr << "Unknown item " << text << " (KIND:LABEL with KIND " << kKinds << ")\n";
-        return std::nullopt;
-    }
-    const int slot = kind->slotOfLabel(vx::ToUpper(text.substr(colon + 1)));
-    if (slot < 0) {
-        std::cerr << "No " << kind->noun << " of the set is labelled " << text.substr(colon + 1) << '\n';
-        return std::nullopt;
-    }
-    return Item{kind, slot};
-}
-
-// A LABEL may repeat its item's kind: "C11" or "arr:C11".
-std::string BareLabel(const std::string& label) {
-    const auto colon = label.find(':');
-    return vx::ToUpper(colon == std::string::npos ? label : label.substr(colon + 1));
+// The parsers' reason goes to standard error.
+std::optional<EditTarget> ParseItem(const std::string& text) {
+    std::string error;
+    auto item = ParseEditItem(text, error);
+    if (!item) std::cerr << error << '\n';
+    return item;
 }
 
 std::optional<int> ParseSlot(const vx::KindDescriptor& kind, const std::string& label) {
-    const int slot = kind.slotOfLabel(BareLabel(label));
-    if (slot < 0) {
-        std::cerr << "No " << kind.noun << " of the set is labelled " << label << '\n';
-        return std::nullopt;
-    }
+    std::string error;
+    auto slot = ParseEditSlot(kind, label, error);
+    if (!slot) std::cerr << error << '\n';
     return slot;
 }
 
 // The answers the questions get, from --redirect and --missing. False on a bad value.
 bool SetAnswers(CliContext& context, const vx::KindDescriptor& kind, const EditArguments& args) {
-    context.ui.failOnMissing = args.missing == "fail";
-    context.ui.redirectTo = -1;
-    if (args.redirect.empty()) return true;
-    const int k = vx::KindIndex(kind.kind);
-    const std::string label = BareLabel(args.redirect);
-    // Any item the selection dialog offers, presets included.
-    const int number = k <= vx::KindIndex(vx::ItemKind::Program) ? vx::BankedNumberOfLabel(k, label)
-                                                                 : kind.numberOf(kind.slotOfLabel(label));
-    if (number < 0) {
-        std::cerr << "No " << kind.noun << " is labelled " << args.redirect << '\n';
+    std::string error;
+    const auto answers = ParseEditAnswers(kind, args.redirect, args.missing, error);
+    if (!answers) {
+        std::cerr << error << '\n';
         return false;
     }
-    context.ui.redirectTo = number;
+    GiveAnswers(context.ui, *answers);
     return true;
 }
 
@@ -120,7 +80,7 @@ int ApplyAndSave(CliContext& context, const vx::Edit& edit) {
 }
 
 // Copies ITEM of the source set into the kind's clipboard.
-bool CopyFrom(CliContext& context, int sourceSet, const Item& item) {
+bool CopyFrom(CliContext& context, int sourceSet, const EditTarget& item) {
     const vx::EditResult copied =
         context.Scheme().Apply(MakeEdit(vx::EditCommand::Copy, *item.kind, sourceSet, item.slot));
     if (!copied.done) std::cerr << copied.reason << '\n';
@@ -175,23 +135,21 @@ int Delete(CliContext& context, const EditArguments& args) { return OnOneItem(co
 int Cut(CliContext& context, const EditArguments& args) { return OnOneItem(context, args, vx::EditCommand::Cut); }
 
 int EraseBank(CliContext& context, const EditArguments& args) {
-    const vx::KindDescriptor* kind = KindOf(args.kind);
+    const vx::KindDescriptor* kind = EditKindOf(args.kind);
     if (kind == nullptr) {
-        std::cerr << "Unknown kind " << args.kind << " (" << kKinds << ")\n";
+        std::cerr << "Unknown kind " << args.kind << " (" << kEditKinds << ")\n";
         return kExitUsage;
     }
-    int bank = -1;
-    const int k = vx::KindIndex(kind->kind);
-    for (int b = 0; k <= vx::KindIndex(vx::ItemKind::Program) && b < vx::BankCount(k); ++b)
-        if (vx::ToUpper(args.bank) == vx::BankLetter(k, b)) bank = b;
-    if (bank < 0 && k <= vx::KindIndex(vx::ItemKind::Program)) {
-        std::cerr << "Unknown bank " << args.bank << " of " << kind->noun << "s\n";
+    std::string error;
+    const auto bank = ParseEditBank(*kind, args.bank, error);
+    if (!bank) {
+        std::cerr << error << '\n';
         return kExitUsage;
     }
     const int set = context.OpenExisting(args.set);
     if (!set) return kExitFailure;
     vx::Edit edit = MakeEdit(vx::EditCommand::EraseBank, *kind, set, -1);
-    edit.bank = bank;
+    edit.bank = *bank;
     edit.confirmed = true;  // the command itself is the answer to "Continue?"
     return ApplyAndSave(context, edit);
 }
@@ -215,7 +173,7 @@ void AddEditCommands(CLI::App& app, CliContext& context) {
     auto run = [&context, args](int (*command)(CliContext&, const EditArguments&)) {
         return [&context, args, command] { context.exitStatus = command(context, *args); };
     };
-    const std::string itemHelp = std::string("KIND:LABEL, KIND ") + kKinds + ", LABEL as shown (arr:C11, prg:R51)";
+    const std::string itemHelp = std::string("KIND:LABEL, KIND ") + kEditKinds + ", LABEL as shown (arr:C11, prg:R51)";
     auto questions = [args](CLI::App* command) {
         command->add_option("--redirect", args->redirect,
                             "answer the referenced-by question Yes and call this LABEL instead (default: No)");
@@ -262,7 +220,7 @@ void AddEditCommands(CLI::App& app, CliContext& context) {
 
     CLI::App* erase = app.add_subcommand("erase-bank", "empties every slot of a bank (KBD sets: all 64)");
     erase->add_option("SET", args->set)->required();
-    erase->add_option("KIND", args->kind, kKinds)->required();
+    erase->add_option("KIND", args->kind, kEditKinds)->required();
     erase->add_option("BANK", args->bank, "the bank letter; not needed for KBD sets");
     erase->callback(run(EraseBank));
 

@@ -8,6 +8,7 @@
 #include "CliInteraction.h"
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
+#include "document/NameText.h"
 #include "presets/PresetData.h"
 #include "presets/PresetNamesWriter.h"
 #include "reports/ReportFile.h"
@@ -42,10 +43,11 @@ int Usage(const std::string& text) {
     return kExitUsage;
 }
 
-// The text into a file the user named, or to standard output.
+// The text into a file the user named, with the bytes the editor's Save writes, or to standard
+// output, in UTF-8.
 int Deliver(vx::Interaction& ui, const std::string& output, const std::string& text, const std::string& errorPrefix) {
     if (output.empty()) {
-        std::cout << text << std::flush;
+        std::cout << vx::NameTextToUtf8(text) << std::flush;
         return std::cout ? EXIT_SUCCESS : kExitFailure;
     }
     const std::string path = fs::absolute(output).string();

@@ -8,6 +8,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
+#include "document/NameText.h"
 #include "selection/ItemNumbers.h"
 #include "storage/Session.h"
 
@@ -121,20 +122,6 @@ SetInfo Collect(const vx::Session& session, int set) {
     return info;
 }
 
-// Names are single-byte texts of the instrument: each byte is its own code point.
-std::string Utf8(const std::string& text) {
-    std::string out;
-    for (unsigned char c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 std::string CounterKey(const std::string& label) {
     std::string key = label;
     key[0] = static_cast<char>(key[0] - 'A' + 'a');
@@ -150,9 +137,9 @@ std::string SetInfoText(const vx::Session& session, int set) {
     for (const Section& section : info.sections) {
         out << '\n' << section.title << " (" << section.items.size() << ")\n";
         for (const Item& item : section.items) {
-            out << "  " << item.label << "  " << item.name;
+            out << "  " << item.label << "  " << vx::NameTextToUtf8(item.name);
             for (const auto& [key, value] : item.fields)
-                if (!value.empty()) out << "  " << key << " " << value;
+                if (!value.empty()) out << "  " << key << " " << vx::NameTextToUtf8(value);
             out << '\n';
         }
     }
@@ -168,14 +155,14 @@ std::string SetInfoText(const vx::Session& session, int set) {
 std::string SetInfoJson(const vx::Session& session, int set) {
     const SetInfo info = Collect(session, set);
     nlohmann::ordered_json json;
-    json["set"] = Utf8(info.name);
+    json["set"] = info.name;  // the directory's name, as the file system gives it
     for (const Section& section : info.sections) {
         auto items = nlohmann::ordered_json::array();
         for (const Item& item : section.items) {
             nlohmann::ordered_json entry;
-            entry["label"] = Utf8(item.label);
-            entry["name"] = Utf8(item.name);
-            for (const auto& [key, value] : item.fields) entry[key] = Utf8(value);
+            entry["label"] = vx::NameTextToUtf8(item.label);
+            entry["name"] = vx::NameTextToUtf8(item.name);
+            for (const auto& [key, value] : item.fields) entry[key] = vx::NameTextToUtf8(value);
             items.push_back(std::move(entry));
         }
         json[section.key] = std::move(items);
@@ -188,7 +175,7 @@ std::string SetInfoJson(const vx::Session& session, int set) {
         blocks.push_back({{"block", block.number}, {"slots", block.slots}, {"used", block.used}, {"free", block.free}});
     json["styleBlocks"] = std::move(blocks);
     // Other bytes than plain ASCII are written as escapes, so the output is plain ASCII.
-    return json.dump(2, ' ', true) + "\n";
+    return json.dump(2, ' ', true, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace vxcli

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "BatchCommands.h"
 #include "CheckCommands.h"
 #include "CliContext.h"
 #include "Commands.h"
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     vxcli::AddSetCommands(app, context);
     vxcli::AddEditCommands(app, context);
+    vxcli::AddBatchCommand(app, context);
     vxcli::ReportContext reports{context.ui, [&context](const std::string& path, const vxcli::SetWork& work) {
                                      const int set = context.OpenExisting(path);
                                      return set ? work(*context.Session(), set) : vxcli::kExitFailure;

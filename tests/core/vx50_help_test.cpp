@@ -75,7 +75,7 @@ TEST(Vx50Help, EveryCommandSaysTheSameInTheToolsHelpItsOwnHelpAndTheManual) {
     for (const char* name :
          {"info",  "new",        "save-as",      "import", "copy",          "move",          "delete", "insert",
           "cut",   "erase-bank", "paste-xstyle", "report", "subset-report", "export-preset", "show",   "rename",
-          "ports", "detect",     "sysex",        "send",   "check",         "restore"})
+          "ports", "detect",     "sysex",        "send",   "check",         "restore",       "batch"})
         if (commands.count(name) == 0) names += std::string(name) + " ";
     EXPECT_EQ(names, "") << "missing from vx50 --help:\n" << help.text;
     EXPECT_EQ(commands.at("sysex"), "writes the dump of one kind of a set to a .SYX file");

@@ -97,15 +97,18 @@ void ShellDialogsTest::messageBoxesBusyPointerAndPause() {
                    (box->textFormat() == Qt::PlainText ? " " : " rich ") + box->windowTitle() + "|" + box->text();
             click ? box->button(click)->click() : QTest::keyClick(box, Qt::Key_Escape);
         });
-        const vx::Message message{"<b>A.SET</b> exists.\nOverwrite it?", "Save a Set", icon, buttons, defaultButton};
+        // A name's bytes are Latin-1, as in every view.
+        const vx::Message message{"<b>A.SET</b> exists.\nOverwrite 'Caf\xE9'?", "Save a Set", icon, buttons,
+                                  defaultButton};
         return look + (ui.ShowMessage(message) == expected ? "" : " (wrong answer)");
     };
-    QCOMPARE(ask(vx::MessageIcon::Exclamation, vx::MessageButtons::YesNoCancel, vx::Answer::Cancel, QMessageBox::No,
-                 vx::Answer::No),
-             QString("Warning Yes|No|Cancel Cancel Save a Set|<b>A.SET</b> exists.\nOverwrite it?"));
+    QCOMPARE(
+        ask(vx::MessageIcon::Exclamation, vx::MessageButtons::YesNoCancel, vx::Answer::Cancel, QMessageBox::No,
+            vx::Answer::No),
+        QString("Warning Yes|No|Cancel Cancel Save a Set|<b>A.SET</b> exists.\nOverwrite 'Caf") + QChar(0xE9) + "'?");
     QCOMPARE(ask(vx::MessageIcon::Question, vx::MessageButtons::YesNo, vx::Answer::No, QMessageBox::NoButton,
                  vx::Answer::No),
-             QString("Question Yes|No No Save a Set|<b>A.SET</b> exists.\nOverwrite it?"));
+             QString("Question Yes|No No Save a Set|<b>A.SET</b> exists.\nOverwrite 'Caf") + QChar(0xE9) + "'?");
 
     // Busy periods nest; an unmatched end leaves other people's pointers alone.
     QApplication::setOverrideCursor(Qt::IBeamCursor);

@@ -534,6 +534,11 @@ EditResult EditScheme::PasteFromXStyle(int set, ItemKind kind, int slot, const s
         if (!answer || answer->empty()) return EditResult::Refused("Cancelled.");
         chosen = *answer;
     }
+    // The kind of a file is told by its extension; a file of another kind is not read as this one.
+    if (auto misfit = XStyleFileMisfit(chosen, *xstyleKind, d->label(slot))) {
+        session_.Ui().ShowMessage(Warning(*misfit, "Warning"));
+        return EditResult::Refused(*misfit);
+    }
     std::optional<EditItem> item;
     {
         BusyPointer busy(session_.Ui());

@@ -58,6 +58,39 @@ std::optional<ItemKind> XStyleKindFor(ItemKind kind, int slot) {
     }
 }
 
+namespace {
+
+// What each XStyle kind holds, with its article: "an Arrangement".
+std::string XStyleContent(ItemKind xstyleKind) {
+    switch (xstyleKind) {
+        case ItemKind::XStyleArrangement:
+            return "an Arrangement";
+        case ItemKind::XStyleStyle:
+            return "a Style";
+        case ItemKind::XStyleProgram:
+            return "a Program";
+        default:
+            return "a Drum Kit";
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> XStyleFileMisfit(const std::string& path, ItemKind slotXStyleKind,
+                                            const std::string& slotLabel) {
+    const std::string name = ToUpper(FileNameOf(path));
+    const std::size_t dot = name.find_last_of('.');
+    const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+    const std::string slot = slotLabel + " is " + XStyleContent(slotXStyleKind) + " slot.";
+    for (const ItemKind kind :
+         {ItemKind::XStyleArrangement, ItemKind::XStyleStyle, ItemKind::XStyleProgram, ItemKind::XStyleDrumKit}) {
+        if (extension != KindExtension(kind)) continue;
+        if (kind == slotXStyleKind) return std::nullopt;
+        return name + " holds " + XStyleContent(kind) + "; " + slot;
+    }
+    return name + " is not an XStyle file (.XAF, .XSF, .XPF or .XDK); " + slot;
+}
+
 FileRequest XStyleFileRequest(ItemKind destinationKind, ItemKind xstyleKind, const std::string& startDirectory) {
     const std::string ext(KindExtension(xstyleKind));
     FileRequest request;
@@ -73,12 +106,8 @@ FileRequest XStyleFileRequest(ItemKind destinationKind, ItemKind xstyleKind, con
 namespace {
 
 std::optional<EditItem> ReadItem(const std::string& path, ItemKind xstyleKind, Interaction& ui, bool& reported) {
-    // The base path is the file's path without its extension.
-    const std::size_t dot = path.find_last_of('.');
-    const std::size_t slash = path.find_last_of("/\\");
-    const std::string base =
-        dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(0, dot) : path;
-    const auto file = OpenItemFile(base, xstyleKind, ui);
+    // The file named, whatever its extension says: the caller has checked that it fits.
+    const auto file = OpenItemFileNamed(path, xstyleKind, ui);
     if (!file) return std::nullopt;
     switch (xstyleKind) {
         case ItemKind::XStyleArrangement: {

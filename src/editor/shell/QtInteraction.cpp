@@ -21,6 +21,10 @@ namespace vxe {
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+// Messages and captions quote the set's names: single bytes, read as Latin-1 like every view.
+QString Latin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QStringList QList(const std::vector<std::string>& entries) {
     QStringList list;
@@ -159,7 +163,8 @@ vx::Answer QtInteraction::ShowMessage(const vx::Message& message) {
         std::fprintf(stderr, "%s: %s\n", message.title.c_str(), message.text.c_str());
         return message.buttons == vx::MessageButtons::OK ? vx::Answer::OK : message.defaultButton;
     }
-    QMessageBox box(ToQt(message.icon), Q(message.title), Q(message.text), ToQt(message.buttons), DialogParent());
+    QMessageBox box(ToQt(message.icon), Latin1(message.title), Latin1(message.text), ToQt(message.buttons),
+                    DialogParent());
     // Names and paths may hold "<"; they are never markup.
     box.setTextFormat(Qt::PlainText);
     if (Offers(message.buttons, message.defaultButton)) box.setDefaultButton(ToQt(message.defaultButton));
@@ -186,17 +191,17 @@ void QtInteraction::Beep() {
 
 int QtInteraction::PickArrangement(int set, int startNumber, const std::string& captionAddition) {
     if (unattended_ || !session_) return -1;
-    return FInArrPick(*session_, set, startNumber, Q(captionAddition), DialogParent());
+    return FInArrPick(*session_, set, startNumber, Latin1(captionAddition), DialogParent());
 }
 
 int QtInteraction::PickStyle(int set, int startNumber, const std::string& captionAddition) {
     if (unattended_ || !session_) return -1;
-    return FInStyPick(*session_, set, startNumber, Q(captionAddition), DialogParent());
+    return FInStyPick(*session_, set, startNumber, Latin1(captionAddition), DialogParent());
 }
 
 int QtInteraction::PickProgram(int set, int startNumber, const std::string& captionAddition) {
     if (unattended_ || !session_) return -1;
-    return FInPrgPick(*session_, set, startNumber, Q(captionAddition), DialogParent());
+    return FInPrgPick(*session_, set, startNumber, Latin1(captionAddition), DialogParent());
 }
 
 int QtInteraction::PickNote(const std::string& caption, const std::string& label,

@@ -227,8 +227,8 @@ TEST(DumpMidi, CancelSendsNothingOrEndsTheCutMessage) {
     EXPECT_EQ(cancelled.ports.sent[2], Bytes{0xF7});
     EXPECT_TRUE(cancelled.instrument.Dumps().empty());
     EXPECT_EQ(cancelled.instrument.Journal().back(),
-              "rejected: Arrangement dump of 3073 bytes is malformed: The Arrangement dump holds 2684 data bytes; it "
-              "should hold 20992.");
+              "rejected: Arrangement dump of 3073 bytes is malformed: The Arrangement dump's packed data are cut short "
+              "or carry bits for bytes they lack.");
 }
 
 TEST(DumpMidi, ModeExchangeFailuresAreLogged) {

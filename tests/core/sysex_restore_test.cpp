@@ -77,9 +77,12 @@ TEST_F(SysExRestore, ABackupOfEveryKindRestoredIntoAnotherSetGivesIdenticalRecor
             EXPECT_EQ(Dump(Data(kGigs), ItemKind::Style, 4 * block), Dump(*source, ItemKind::Style, 4 * block));
         ExpectSameEntries(Data(kGigs).bsq.entries, source->bsq.entries);
         ExpectSameEntries(Data(kGigs).sng.entries, source->sng.entries);
-        // The song dump carries the table of 100 values and the pattern map: it comes back whole.
-        EXPECT_EQ(Dump(Data(kGigs), ItemKind::Song), Dump(*source, ItemKind::Song));
+        // The song dump carries the table of 100 values and the pattern map. The demo set's songs
+        // start where the receiving set's do, so its song dump comes back byte for byte.
         EXPECT_EQ(Data(kGigs).sng.values, source->sng.values);
+        if (source == &Data(demo)) {
+            EXPECT_EQ(Dump(Data(kGigs), ItemKind::Song), Dump(*source, ItemKind::Song));
+        }
         EXPECT_EQ(session->Slot(kGigs).dirty,
                   (std::array<bool, kSetKindCount>{true, true, true, true, true, true, true, true}));
     }
@@ -209,8 +212,8 @@ TEST_F(SysExRestore, ASongFileSavedAfterASongEditDumpsAMapThatAgreesWithItsEvent
     // Songs from unit 8192; only song 9 holds events: 2 units in section 0.
     for (int s = 0; s < 10; ++s)
         for (int k = 0; k < 17; ++k) AppendWord(file, s == 9 && k > 0 ? 8194 : 8192);
-    for (int p = 0; p < 100; ++p) AppendWord(file, 8200 + p);  // stale: the songs were longer
-    AppendWord(file, 8194);                                    // the end offset: the songs' end
+    for (int p = 0; p < 100; ++p) AppendWord(file, static_cast<std::uint16_t>(8200 + p));  // stale: songs were longer
+    AppendWord(file, 8194);  // the end offset: the songs' end
     for (int i = 0; i < 32; ++i) file.push_back(static_cast<std::uint8_t>(0x90 + i % 16));
     ASSERT_EQ(file.size(), 4018u + 32);
 
@@ -225,9 +228,9 @@ TEST_F(SysExRestore, ASongFileSavedAfterASongEditDumpsAMapThatAgreesWithItsEvent
     EXPECT_EQ(body, expected);
 
     // The instrument takes it, and a restore gives the same dump back.
-    vxi::InstrumentOptions options;
-    options.mode = 4;
-    vxi::SimulatedInstrument instrument(options);
+    vxi::InstrumentOptions receiving;
+    receiving.mode = 4;
+    vxi::SimulatedInstrument instrument(receiving);
     EXPECT_EQ(instrument.Receive(message).size(), 1u) << instrument.Journal().back();
     Data(kLive).sng.offsets = source.sng.offsets;  // the same place in the event memory
     ASSERT_EQ(Restore(kLive, message), ItemKind::Song) << ui.Last().text;

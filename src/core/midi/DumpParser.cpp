@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::size_t kFunctionAt = 4;  // 0-based: F0 42 3n 49 code
 constexpr std::size_t kStyleTableSize = 32;
-constexpr int kCountLimit = 128 * 128;
 
 std::string Hex(int value) {
     char text[8];

@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
     vxi::SimulatedInstrument instrument(options);
     std::vector<Pending> pending;
     std::size_t journalShown = 0;
+    [[maybe_unused]] bool overflowShown = false;
     while (!stopRequested) {
         vx::Bytes message;
         std::chrono::steady_clock::time_point started;
@@ -96,6 +97,12 @@ int main(int argc, char** argv) {
         }
         for (; journalShown < instrument.Journal().size(); ++journalShown)
             std::cout << instrument.Journal()[journalShown] << std::endl;
+#ifdef VX_HAVE_JACK
+        if (ownInput && jackInput.Overflowed() && !overflowShown) {
+            overflowShown = true;
+            std::cout << "input overflowed: pieces of a message were lost" << std::endl;
+        }
+#endif
         const auto now = std::chrono::steady_clock::now();
         for (auto it = pending.begin(); it != pending.end();) {
             if (it->due > now) {

@@ -292,6 +292,9 @@ vx::SendResult RtMidiDevices::Send(const vx::Bytes& message, const vx::SendProgr
     const auto start = std::chrono::steady_clock::now();
     const int baud = LinkBaud();
     const bool inPieces = out_->getCurrentApi() == RtMidi::UNIX_JACK && message.size() > kPiece;
+    // A long message handed over whole is still on its way: the progress follows the cable,
+    // and a Cancel ends the wait (the bytes already handed over still arrive).
+    const bool followCable = !inPieces && progress && message.size() > kPiece;
     for (const auto& [at, size] : vx::SplitIntoPieces(message.size(), inPieces ? kPiece : message.size())) {
         std::this_thread::sleep_until(start +
                                       std::max<std::chrono::nanoseconds>(
@@ -303,15 +306,14 @@ vx::SendResult RtMidiDevices::Send(const vx::Bytes& message, const vx::SendProgr
             error = lastError;
             return vx::SendResult::Failed;
         }
-        if (progress && !progress(at + size, message.size()) && at + size < message.size())
+        if (progress && !followCable && !progress(at + size, message.size()) && at + size < message.size())
             return vx::SendResult::Cancelled;
     }
-    // A long message handed over whole is still on its way: the progress follows the cable,
-    // and a Cancel ends the wait (the bytes already handed over still arrive).
-    if (!inPieces && progress && message.size() > kPiece) {
+    if (followCable) {
         const auto end = start + vx::CableTime(message.size(), baud);
         for (auto now = std::chrono::steady_clock::now(); now < end; now = std::chrono::steady_clock::now()) {
-            const auto carried = static_cast<std::size_t>(message.size() * ((now - start) / (end - start)));
+            const double share = std::chrono::duration<double>(now - start) / (end - start);
+            const auto carried = static_cast<std::size_t>(static_cast<double>(message.size()) * share);
             if (!progress(carried, message.size())) return vx::SendResult::Cancelled;
             std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kProgressStep, end - now));
         }

@@ -67,6 +67,13 @@ TEST(MidiSetup, ListsPortsAndPreselectsTheLastOneNamedLikeTheInstrument) {
     EXPECT_EQ(bench.LogText(),
               "Vemo-x50 File Editor v.1.0.6\r\nMIDI Setup: No MIDI driver is present (interface: Loopback)\r\n"
               "ALSA lib seq_hw.c:466:(snd_seq_hw_open) open /dev/snd/seq failed: No such file\r\n");
+
+    // Where no log can be written, the advice names none.
+    MidiLink unlogged(bench.ports, bench.ui, bench.clock, (bench.logDir.Path() / "missing").string());
+    EXPECT_FALSE(unlogged.ListPorts(lists));
+    EXPECT_EQ(bench.ui.Last().text,
+              "No MIDI driver is present\n\nLoad the ALSA sequencer (modprobe snd-seq) or start "
+              "a JACK server, then open MIDI Setup again.");
 }
 
 TEST(MidiSetup, DetectionTakesTheDeviceIdAndReportsEachWrongAnswer) {

@@ -25,7 +25,7 @@ fail() {
 start_jack() {
   jackd --no-realtime -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 1024 >jackd.log 2>&1 &
   pids+=($!)
-  jack_wait -s "$JACK_DEFAULT_SERVER" -w -t 10 >/dev/null || { cat jackd.log; fail "the JACK server did not start"; }
+  jack_wait -s "$JACK_DEFAULT_SERVER" -w -t 10 >/dev/null 2>&1 || { cat jackd.log; fail "the JACK server did not start"; }
 }
 
 instrument=""

@@ -69,18 +69,17 @@ bool MidiLink::ReadPorts(MidiPortLists& lists, std::string& problem) {
         KeepLibraryMessages(false);
         return true;
     }
-    // The log always exists when the advice names it.
-    if (log_.Open()) {
+    // The advice names the log only when it could be written.
+    const bool logged = log_.Open();
+    if (logged) {
         std::string oneLine = problem;
         std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
         log_.Line("MIDI Setup: " + oneLine + " (interface: " +
                   (lists.interfaceName.empty() ? std::string("none opened") : lists.interfaceName) + ")");
         KeepLibraryMessages(true);
     }
-    problem +=
-        "\n\nLoad the ALSA sequencer (modprobe snd-seq) or start a JACK server, then open MIDI Setup "
-        "again. What the MIDI interfaces reported is in " +
-        log_.Path() + ".";
+    problem += "\n\nLoad the ALSA sequencer (modprobe snd-seq) or start a JACK server, then open MIDI Setup again.";
+    if (logged) problem += " What the MIDI interfaces reported is in " + log_.Path() + ".";
     return false;
 }
 

@@ -1,11 +1,13 @@
-// Times the largest dump from the start of sending to the instrument's acknowledgement, over
-// the real MIDI ports, against the time its bytes take on a 31250-baud MIDI cable (ten bits a
-// byte). Expects the simulated instrument (device ID 0) on the ports; see transfer_ratio.sh.
+// Times dumps from the start of sending to the instrument's acknowledgement, over the real MIDI
+// ports, against the time their bytes take on a 31,250-baud MIDI cable (ten bits a byte): the
+// program dump and the largest style block. Expects the simulated instrument (device ID 0,
+// --baud 31250) on the ports; see transfer_ratio.sh.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 #include "RtMidiDevices.h"
+#include "catalogue/Catalogue.h"
 #include "midi/DumpMessage.h"
 #include "midi/MidiDump.h"
 #include "midi/MidiLink.h"
@@ -17,9 +19,6 @@ int main() {
     options.styleUsedPercent = 100;
     vx::SetData set = vx::test::RandomSet(2026, options);
     vx::test::FillStyleBlock(set, 0);
-    vx::Bytes message;
-    std::string error;
-    vx::BuildDumpMessage(set, vx::ItemKind::Style, 0, vx::SysExHeader{}, message, error);
 
     vxm::RtMidiDevices devices("vxbench");
     vx::test::ScriptedInteraction ui;
@@ -29,18 +28,25 @@ int main() {
     link.outputIndex = lists.preferredOutput;
     link.inputIndex = lists.preferredInput;
 
-    const double cable = static_cast<double>(message.size()) * 10.0 / 31250.0;
-    for (int run = 0; run < 3; ++run) {
+    const vx::ItemKind kinds[] = {vx::ItemKind::Program, vx::ItemKind::Style};
+    for (const vx::ItemKind kind : kinds) {
+        vx::Bytes message;
+        std::string error;
+        vx::BuildDumpMessage(set, kind, 0, vx::SysExHeader{}, message, error);
+        const double cable = std::chrono::duration<double>(vx::CableTime(message.size(), devices.LinkBaud())).count();
         ui.answers = {vx::Answer::OK};
+        // The mode exchange before the prompt is not part of the transfer: the clock starts at
+        // the prompt's OK, which the scripted interaction gives at once.
         const auto start = std::chrono::steady_clock::now();
-        const auto outcome = vx::SendDumpMessage(link, vx::ItemKind::Style, message);
+        const auto outcome = vx::SendDumpMessage(link, kind, message);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (outcome != vx::DumpOutcome::Sent) {
             for (const auto& text : ui.Texts()) std::fprintf(stderr, "%s\n", text.c_str());
             return EXIT_FAILURE;
         }
-        std::printf("%zu bytes: send to acknowledgement %.3f s, MIDI cable %.3f s, ratio %.4f\n", message.size(),
-                    seconds, cable, seconds / cable);
+        std::printf("%s, %zu bytes: send to acknowledgement %.3f s, cable at %d baud %.3f s, ratio %.4f\n",
+                    std::string(vx::KindName(kind)).c_str(), message.size(), seconds, devices.LinkBaud(), cable,
+                    seconds / cable);
     }
     return EXIT_SUCCESS;
 }

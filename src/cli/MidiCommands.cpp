@@ -80,20 +80,24 @@ bool Detect(vx::MidiLink& link, const MidiOptions& options) {
     return true;
 }
 
-int ListPorts(vxm::RtMidiDevices& devices, CliInteraction& ui) {
-    std::vector<std::string> names;
-    std::string error;
-    for (const bool outputs : {true, false}) {
-        const bool listed = outputs ? devices.OutputNames(names, error) : devices.InputNames(names, error);
-        if (!listed) {
-            ui.ShowMessage({std::string(outputs ? "MIDI Output error: \n" : "MIDI Input error: \n") + error, "",
-                            vx::MessageIcon::Critical, vx::MessageButtons::OK, vx::Answer::OK});
-            return kExitFailure;
+// The interface in use and both lists; a failure or an empty side also says what to do.
+int ListPorts(vx::MidiLink& link, CliInteraction& ui) {
+    vx::MidiPortLists lists;
+    std::string problem;
+    const bool complete = link.ReadPorts(lists, problem);
+    const bool listed = complete || problem.rfind("No MIDI driver", 0) == 0;
+    if (listed) {
+        std::cout << "Interface: " << lists.interfaceName << '\n';
+        for (const bool outputs : {true, false}) {
+            const auto& names = outputs ? lists.outputs : lists.inputs;
+            std::cout << (outputs ? "Outputs" : "Inputs") << ":\n";
+            for (std::size_t i = 0; i < names.size(); ++i) std::cout << "  " << i << ": " << names[i] << '\n';
         }
-        std::cout << (outputs ? "Outputs" : "Inputs") << ":\n";
-        for (std::size_t i = 0; i < names.size(); ++i) std::cout << "  " << i << ": " << names[i] << '\n';
     }
-    return kExitSuccess;
+    if (!complete)
+        ui.ShowMessage({problem, "", listed ? vx::MessageIcon::Exclamation : vx::MessageIcon::Critical,
+                        vx::MessageButtons::OK, vx::Answer::OK});
+    return listed ? kExitSuccess : kExitFailure;
 }
 
 // sysex (toFile) or send.
@@ -127,7 +131,7 @@ int RunDump(bool toFile, const MidiOptions& options, CliContext& context) {
     if (!Detect(link, options)) return kExitFailure;
     const auto outcome = vx::SendKindToInstrument(link, session.Data(set), kind, styleSlot);
     if (outcome == vx::DumpOutcome::Sent) std::cout << "Sent and acknowledged\n";
-    if (outcome == vx::DumpOutcome::Cancelled) std::cerr << "Not sent (--yes answers the prompt with OK)\n";
+    if (outcome == vx::DumpOutcome::Declined) std::cerr << "Not sent (--yes answers the prompt with OK)\n";
     return outcome == vx::DumpOutcome::Sent ? kExitSuccess : kExitFailure;
 }
 
@@ -154,7 +158,8 @@ void AddMidiCommands(CLI::App& app, CliContext& context) {
 
     ports->callback([&context] {
         vxm::RtMidiDevices devices("vx50");
-        context.exitStatus = ListPorts(devices, context.ui);
+        vx::MidiLink link(devices, context.ui, vx::SystemMidiClock(), CurrentDirectory());
+        context.exitStatus = ListPorts(link, context.ui);
     });
     detect->callback([&context, options] {
         vxm::RtMidiDevices devices("vx50");

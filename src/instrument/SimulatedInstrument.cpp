@@ -12,6 +12,7 @@
 #include "globals/GlobalFiles.h"
 #include "kbdsets/KbdSetFile.h"
 #include "midi/DumpMessage.h"
+#include "midi/DumpParser.h"
 #include "programs/ProgramFile.h"
 #include "sequences/SequenceFiles.h"
 #include "styles/StyleFile.h"
@@ -30,8 +31,6 @@ constexpr std::uint8_t kModeRequest = 0x12;
 constexpr std::uint8_t kModeChange = 0x4E;
 constexpr std::uint8_t kModeReply = 0x42;
 constexpr std::chrono::milliseconds kSlowStore{3000};
-constexpr std::size_t kBsqFixedBody = 10 * vx::BsqRecord::kSize + 2 * 10 * 17 + 2;
-constexpr std::size_t kSngFixedBody = 10 * vx::SongRecord::kSize + 200 + 2 * 10 * 17 + 200 + 2;
 
 const std::vector<std::pair<std::string, Fault>>& FaultTable() {
     static const std::vector<std::pair<std::string, Fault>> table = {{"none", Fault::None},
@@ -54,32 +53,6 @@ std::size_t ExtraBytes(ItemKind kind) {
     if (kind == ItemKind::Style) return 1;
     if (kind == ItemKind::BackingSequence || kind == ItemKind::Song) return 2;
     return 0;
-}
-
-// The style block's own table must describe the records and events that follow it.
-bool StyleBodyConsistent(const Bytes& body) {
-    if (body.size() < 32) return false;
-    std::size_t expected = 32;
-    std::uint32_t offset = 0;
-    for (int i = 0; i < 4; ++i) {
-        const std::size_t at = 6 * static_cast<std::size_t>(i);
-        const std::uint32_t entryOffset =
-            body[at] | (body[at + 1] << 8) | (body[at + 2] << 16) | (static_cast<std::uint32_t>(body[at + 3]) << 24);
-        const std::uint16_t size = static_cast<std::uint16_t>(body[at + 4] | (body[at + 5] << 8));
-        if (entryOffset != offset) return false;
-        offset += size;
-        expected += std::max<std::size_t>(size, vx::StyleRecord::kSize);
-    }
-    return body.size() == expected;
-}
-
-bool BodySizeRight(ItemKind kind, const Bytes& extra, const Bytes& body) {
-    const std::size_t fixed = FixedBodySize(vx::KindDumpCode(kind));
-    if (fixed) return body.size() == fixed;
-    if (kind == ItemKind::Style) return extra[0] < vx::kStyleBlocks && StyleBodyConsistent(body);
-    const std::size_t count = extra[0] + 128u * extra[1];
-    if (kind == ItemKind::BackingSequence) return body.size() == kBsqFixedBody + count * vx::kEventUnitBytes;
-    return body.size() >= kSngFixedBody;
 }
 
 }  // namespace
@@ -180,10 +153,14 @@ std::vector<Reply> SimulatedInstrument::ReceiveDump(const Bytes& message) {
     dump.functionCode = code;
     dump.extra.assign(message.begin() + 5, message.begin() + 5 + static_cast<std::ptrdiff_t>(extraCount));
     const std::size_t packedStart = 5 + extraCount;
-    const bool extraClean = std::all_of(dump.extra.begin(), dump.extra.end(), [](std::uint8_t b) { return b < 0x80; });
-    if (!extraClean || !vx::UnpackSevenBit(message.data() + packedStart, message.size() - packedStart - 1, dump.body) ||
-        !BodySizeRight(*kind, dump.extra, dump.body)) {
-        journal_.push_back("rejected: " + name + " dump of " + std::to_string(message.size()) + " bytes is malformed");
+    // The instrument takes a dump apart as the editor's restore does: framing, packing, and the
+    // kind's layout, offsets and announced count included.
+    vx::ParsedDump parsed;
+    std::string fault;
+    if (!vx::ParseDumpMessage(message, parsed, fault) ||
+        !vx::UnpackSevenBit(message.data() + packedStart, message.size() - packedStart - 1, dump.body)) {
+        journal_.push_back("rejected: " + name + " dump of " + std::to_string(message.size()) +
+                           " bytes is malformed: " + fault);
         return {};
     }
     dump.savedAs = Save(message, code);

@@ -2,48 +2,144 @@
 
 #include <RtMidi.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
+#include <iostream>
+#include <mutex>
+#include <sstream>
 #include <thread>
+
+#ifdef VX_HAVE_ALSA
+#include <alsa/asoundlib.h>
+#endif
+#ifdef VX_HAVE_JACK
+#include <jack/jack.h>
+#endif
 
 namespace vxm {
 
 namespace {
 
-// RtMidi's JACK output goes through a 16 KB ring buffer that its process callback empties once
-// per cycle into a port buffer of about 32 KB; a larger message crashes the sender. Long
-// messages therefore go out in pieces, paced so that even a 60 ms cycle never holds more than
-// the ring buffer: 1 KB every 4 ms is about 250 KB/s, eighty times a MIDI cable.
-constexpr std::size_t kJackPiece = 1024;
-constexpr std::chrono::microseconds kJackPieceInterval{4000};
+// JACK passes each piece on as its own event, so a long message goes out in pieces, each handed
+// over when the cable would have carried the bytes before it. RtMidi's JACK output buffer
+// (16 KB a cycle) never holds more than a few pieces.
+constexpr std::size_t kPiece = 256;
+// However fast the link, JACK gets no more than 1 KB every 4 ms: a cycle of up to 60 ms then
+// never holds more than RtMidi's buffer.
+constexpr std::chrono::nanoseconds kJackTimePerByte{3907};
 // Lets the last pieces leave before a port closes.
 constexpr std::chrono::milliseconds kJackDrain{60};
+// Progress steps while an interface that takes a message whole carries it.
+constexpr std::chrono::milliseconds kProgressStep{50};
 constexpr unsigned int kInputQueue = 8192;
 
+// What the libraries report, collected from any thread instead of printed.
+std::mutex libraryMutex;
+std::vector<std::string> libraryMessages;
+
+std::string WithoutOuterNewlines(std::string text) {
+    const auto first = text.find_first_not_of('\n');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of('\n') - first + 1);
+}
+
+void KeepLibraryMessage(const std::string& source, const std::string& text) {
+    const std::string trimmed = WithoutOuterNewlines(text);
+    if (trimmed.empty()) return;
+    std::lock_guard<std::mutex> lock(libraryMutex);
+    libraryMessages.push_back(source + trimmed);
+}
+
+#ifdef VX_HAVE_ALSA
+void AlsaMessage(const char* file, int line, const char* function, int error, const char* format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    std::string message = std::string(file) + ":" + std::to_string(line) + ":(" + function + ") " + text;
+    if (error) message += ": " + std::string(snd_strerror(error));
+    KeepLibraryMessage("ALSA lib ", message);
+}
+#endif
+#ifdef VX_HAVE_JACK
+void JackMessage(const char* text) { KeepLibraryMessage("JACK: ", text); }
+#endif
+
+void CatchLibraryMessages() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+#ifdef VX_HAVE_ALSA
+        snd_lib_error_set_handler(&AlsaMessage);
+#endif
+#ifdef VX_HAVE_JACK
+        jack_set_error_function(&JackMessage);
+        jack_set_info_function(&JackMessage);
+#endif
+    });
+}
+
+// RtMidi writes to std::cerr what goes wrong while a port object is made, before an error
+// callback can be set; that text is taken instead, and its presence means the interface failed.
+class CerrCapture {
+public:
+    CerrCapture() : saved_(std::cerr.rdbuf(text_.rdbuf())) {}
+    ~CerrCapture() { std::cerr.rdbuf(saved_); }
+    std::string Text() const { return text_.str(); }
+
+private:
+    std::ostringstream text_;
+    std::streambuf* saved_;
+};
+
 void RecordError(RtMidiError::Type type, const std::string& text, void* self) {
+    KeepLibraryMessage("RtMidi: ", text);
     if (type == RtMidiError::WARNING || type == RtMidiError::DEBUG_WARNING) return;
     static_cast<RtMidiDevices*>(self)->lastError = text;
 }
 
-RtMidi::Api ChosenApi() {
-    const char* name = std::getenv("VX_MIDI_API");
-    return name && *name ? RtMidi::getCompiledApiByName(name) : RtMidi::UNSPECIFIED;
+// Makes a port object of one interface; false with what went wrong.
+template <typename Port, typename... Args>
+bool MakePort(std::unique_ptr<Port>& port, RtMidi::Api api, std::string& error, Args&&... args) {
+    CatchLibraryMessages();
+    CerrCapture capture;
+    try {
+        port = std::make_unique<Port>(api, std::forward<Args>(args)...);
+    } catch (const RtMidiError& e) {
+        error = e.getMessage();
+    }
+    const std::string said = WithoutOuterNewlines(capture.Text());
+    KeepLibraryMessage("RtMidi: ", said);
+    if (port && said.empty()) return true;
+    port.reset();
+    if (error.empty()) error = said;
+    return false;
+}
+
+std::string DisplayName(int api) {
+    switch (api) {
+        case RtMidi::LINUX_ALSA:
+            return "ALSA";
+        case RtMidi::UNIX_JACK:
+            return "JACK";
+        default:
+            return RtMidi::getApiDisplayName(static_cast<RtMidi::Api>(api));
+    }
 }
 
 template <typename Port>
 bool ListNames(RtMidiDevices& self, RtMidi::Api api, const std::string& client, std::vector<std::string>& names,
                std::string& error) {
     names.clear();
-    try {
-        Port port(api, client);
-        self.lastError.clear();
-        port.setErrorCallback(&RecordError, &self);
-        const unsigned int count = port.getPortCount();
-        for (unsigned int i = 0; i < count; ++i) names.push_back(port.getPortName(i));
-    } catch (const RtMidiError& e) {
-        error = e.getMessage();
-        return false;
-    }
+    std::unique_ptr<Port> port;
+    if (!MakePort(port, api, error, client)) return false;
+    self.lastError.clear();
+    port->setErrorCallback(&RecordError, &self);
+    const unsigned int count = port->getPortCount();
+    for (unsigned int i = 0; i < count; ++i) names.push_back(port->getPortName(i));
     if (!self.lastError.empty()) {
         error = self.lastError;
         return false;
@@ -53,43 +149,84 @@ bool ListNames(RtMidiDevices& self, RtMidi::Api api, const std::string& client, 
 
 }  // namespace
 
-RtMidiDevices::RtMidiDevices(std::string clientName) : clientName_(std::move(clientName)), api_(ChosenApi()) {}
+RtMidiDevices::RtMidiDevices(std::string clientName) : clientName_(std::move(clientName)) {}
 
 RtMidiDevices::~RtMidiDevices() { Close(); }
 
-std::string RtMidiDevices::ApiName() const {
-    if (out_) return RtMidi::getApiName(out_->getCurrentApi());
-    if (in_) return RtMidi::getApiName(in_->getCurrentApi());
-    return api_ == RtMidi::UNSPECIFIED ? "default" : RtMidi::getApiName(static_cast<RtMidi::Api>(api_));
+bool RtMidiDevices::ChooseApi(std::string& error) {
+    if (api_ >= 0) return true;
+    std::vector<RtMidi::Api> candidates;
+    const char* named = std::getenv("VX_MIDI_API");
+    if (named && *named) {
+        const RtMidi::Api api = RtMidi::getCompiledApiByName(named);
+        if (api == RtMidi::UNSPECIFIED) {
+            error = std::string("VX_MIDI_API names no MIDI interface of this build: ") + named + ".";
+            return false;
+        }
+        candidates.push_back(api);
+    } else {
+        std::vector<RtMidi::Api> compiled;
+        RtMidi::getCompiledApi(compiled);
+        for (const RtMidi::Api api : compiled)
+            if (api != RtMidi::RTMIDI_DUMMY) candidates.push_back(api);
+    }
+    std::string reasons;
+    for (const RtMidi::Api api : candidates) {
+        std::unique_ptr<RtMidiOut> probe;
+        std::string why;
+        if (MakePort(probe, api, why, clientName_)) {
+            api_ = api;
+            return true;
+        }
+        reasons += (reasons.empty() ? "" : "\n") + DisplayName(api) + ": " + why;
+    }
+    error = candidates.empty() ? "This build has no MIDI interface." : reasons;
+    return false;
+}
+
+std::string RtMidiDevices::InterfaceName() { return api_ >= 0 ? DisplayName(api_) : std::string(); }
+
+std::string RtMidiDevices::ApiName() {
+    std::string ignored;
+    return ChooseApi(ignored) ? RtMidi::getApiName(static_cast<RtMidi::Api>(api_)) : std::string("none");
+}
+
+bool RtMidiDevices::PassesPieces() {
+    std::string ignored;
+    return ChooseApi(ignored) && api_ == RtMidi::UNIX_JACK;
+}
+
+int RtMidiDevices::LinkBaud() {
+    const char* named = std::getenv("VX_MIDI_BAUD");
+    const long baud = named ? std::strtol(named, nullptr, 10) : 0;
+    return baud >= vx::kMidiBaud && baud <= 100000000 ? static_cast<int>(baud) : vx::kMidiBaud;
+}
+
+std::vector<std::string> RtMidiDevices::TakeLibraryMessages() {
+    std::lock_guard<std::mutex> lock(libraryMutex);
+    return std::exchange(libraryMessages, {});
 }
 
 bool RtMidiDevices::OutputNames(std::vector<std::string>& names, std::string& error) {
-    return ListNames<RtMidiOut>(*this, static_cast<RtMidi::Api>(api_), clientName_, names, error);
+    names.clear();
+    return ChooseApi(error) && ListNames<RtMidiOut>(*this, static_cast<RtMidi::Api>(api_), clientName_, names, error);
 }
 
 bool RtMidiDevices::InputNames(std::vector<std::string>& names, std::string& error) {
-    return ListNames<RtMidiIn>(*this, static_cast<RtMidi::Api>(api_), clientName_, names, error);
+    names.clear();
+    return ChooseApi(error) && ListNames<RtMidiIn>(*this, static_cast<RtMidi::Api>(api_), clientName_, names, error);
 }
 
 bool RtMidiDevices::MakeOutput(std::string& error) {
-    try {
-        out_ = std::make_unique<RtMidiOut>(static_cast<RtMidi::Api>(api_), clientName_);
-    } catch (const RtMidiError& e) {
-        error = e.getMessage();
-        return false;
-    }
+    if (!ChooseApi(error) || !MakePort(out_, static_cast<RtMidi::Api>(api_), error, clientName_)) return false;
     lastError.clear();
     out_->setErrorCallback(&RecordError, this);
     return true;
 }
 
 bool RtMidiDevices::MakeInput(std::string& error) {
-    try {
-        in_ = std::make_unique<RtMidiIn>(static_cast<RtMidi::Api>(api_), clientName_, kInputQueue);
-    } catch (const RtMidiError& e) {
-        error = e.getMessage();
+    if (!ChooseApi(error) || !MakePort(in_, static_cast<RtMidi::Api>(api_), error, clientName_, kInputQueue))
         return false;
-    }
     lastError.clear();
     in_->setErrorCallback(&RecordError, this);
     in_->ignoreTypes(false, true, true);
@@ -125,11 +262,11 @@ bool RtMidiDevices::OpenInput(int index, std::string& error) {
     return MakeInput(error) && OpenPort(in_, index, "input", "in", lastError, error);
 }
 
-bool RtMidiDevices::OpenVirtual(const std::string& name, std::string& error) {
+bool RtMidiDevices::OpenVirtual(const std::string& name, std::string& error, bool withInput) {
     clientName_ = name;
-    if (!MakeOutput(error) || !MakeInput(error)) return false;
+    if (!MakeOutput(error) || (withInput && !MakeInput(error))) return false;
     out_->openVirtualPort("out");
-    in_->openVirtualPort("in");
+    if (withInput) in_->openVirtualPort("in");
     if (!lastError.empty()) {
         error = lastError;
         return false;
@@ -152,14 +289,16 @@ vx::SendResult RtMidiDevices::Send(const vx::Bytes& message, const vx::SendProgr
         error = "No MIDI output is open.";
         return vx::SendResult::Failed;
     }
-    const bool paced = out_->getCurrentApi() == RtMidi::UNIX_JACK && message.size() > kJackPiece;
-    const auto pieces = vx::SplitIntoPieces(message.size(), paced ? kJackPiece : message.size());
-    auto nextAt = std::chrono::steady_clock::now();
-    for (const auto& [at, size] : pieces) {
-        if (paced) {
-            std::this_thread::sleep_until(nextAt);
-            nextAt += kJackPieceInterval;
-        }
+    const auto start = std::chrono::steady_clock::now();
+    const int baud = LinkBaud();
+    const bool inPieces = out_->getCurrentApi() == RtMidi::UNIX_JACK && message.size() > kPiece;
+    // A long message handed over whole is still on its way: the progress follows the cable,
+    // and a Cancel ends the wait (the bytes already handed over still arrive).
+    const bool followCable = !inPieces && progress && message.size() > kPiece;
+    for (const auto& [at, size] : vx::SplitIntoPieces(message.size(), inPieces ? kPiece : message.size())) {
+        std::this_thread::sleep_until(start +
+                                      std::max<std::chrono::nanoseconds>(
+                                          vx::CableTime(at, baud), kJackTimePerByte * static_cast<std::int64_t>(at)));
         lastError.clear();
         out_->sendMessage(message.data() + at, size);
         sentSomething_ = true;
@@ -167,8 +306,18 @@ vx::SendResult RtMidiDevices::Send(const vx::Bytes& message, const vx::SendProgr
             error = lastError;
             return vx::SendResult::Failed;
         }
-        if (progress && !progress(at + size, message.size()) && at + size < message.size())
+        if (progress && !followCable && !progress(at + size, message.size()) && at + size < message.size())
             return vx::SendResult::Cancelled;
+    }
+    if (followCable) {
+        const auto end = start + vx::CableTime(message.size(), baud);
+        for (auto now = std::chrono::steady_clock::now(); now < end; now = std::chrono::steady_clock::now()) {
+            const double share = std::chrono::duration<double>(now - start) / (end - start);
+            const auto carried = static_cast<std::size_t>(static_cast<double>(message.size()) * share);
+            if (!progress(carried, message.size())) return vx::SendResult::Cancelled;
+            std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kProgressStep, end - now));
+        }
+        progress(message.size(), message.size());
     }
     return vx::SendResult::Sent;
 }
@@ -176,16 +325,22 @@ vx::SendResult RtMidiDevices::Send(const vx::Bytes& message, const vx::SendProgr
 void RtMidiDevices::DrainInput() {
     if (!in_) return;
     std::vector<unsigned char> piece;
+    const auto now = std::chrono::steady_clock::now();
     for (;;) {
         in_->getMessage(&piece);
         if (piece.empty()) break;
-        assembler_.Feed(piece.data(), piece.size());
+        assembler_.Feed(piece.data(), piece.size(), now);
     }
 }
 
 bool RtMidiDevices::NextSysEx(vx::Bytes& message) {
     DrainInput();
     return assembler_.Next(message);
+}
+
+bool RtMidiDevices::NextSysEx(vx::Bytes& message, std::chrono::steady_clock::time_point& started) {
+    DrainInput();
+    return assembler_.Next(message, &started);
 }
 
 void RtMidiDevices::ResetInput() {

@@ -51,10 +51,29 @@ TEST(MidiSetup, ListsPortsAndPreselectsTheLastOneNamedLikeTheInstrument) {
     EXPECT_EQ(lists.preferredOutput, 2);
     EXPECT_EQ(lists.preferredInput, 0);
 
+    EXPECT_EQ(lists.interfaceName, "Loopback");
+    EXPECT_EQ(bench.LogText(), "");
+
+    // Without a port the user learns what to do, and the log holds what the libraries said.
     bench.ports.inputs.clear();
+    bench.ports.libraryMessages = {"ALSA lib seq_hw.c:466:(snd_seq_hw_open) open /dev/snd/seq failed: No such file"};
     EXPECT_FALSE(bench.link.ListPorts(lists));
-    EXPECT_EQ(bench.ui.Last().text, "No MIDI driver is present");
+    EXPECT_EQ(bench.ui.Last().text,
+              "No MIDI driver is present\n\nLoad the ALSA sequencer (modprobe snd-seq) or start "
+              "a JACK server, then open MIDI Setup again. What the MIDI interfaces reported is "
+              "in " +
+                  (bench.logDir.Path() / "VXEDITR.LOG").string() + ".");
     EXPECT_EQ(bench.ui.Last().icon, MessageIcon::Exclamation);
+    EXPECT_EQ(bench.LogText(),
+              "Vemo-x50 File Editor v.1.0.6\r\nMIDI Setup: No MIDI driver is present (interface: Loopback)\r\n"
+              "ALSA lib seq_hw.c:466:(snd_seq_hw_open) open /dev/snd/seq failed: No such file\r\n");
+
+    // Where no log can be written, the advice names none.
+    MidiLink unlogged(bench.ports, bench.ui, bench.clock, (bench.logDir.Path() / "missing").string());
+    EXPECT_FALSE(unlogged.ListPorts(lists));
+    EXPECT_EQ(bench.ui.Last().text,
+              "No MIDI driver is present\n\nLoad the ALSA sequencer (modprobe snd-seq) or start "
+              "a JACK server, then open MIDI Setup again.");
 }
 
 TEST(MidiSetup, DetectionTakesTheDeviceIdAndReportsEachWrongAnswer) {
@@ -104,10 +123,11 @@ TEST(MidiSetup, DeviceIdAboveFifteenCannotPutAStatusByteIntoRequests) {
 TEST(MidiSetup, ReplyWaitSleepsBetweenPollsAndKeepsItsLengthOnTheMonotonicClock) {
     Bench bench(Instrument(0, 1, Fault::ShortIdentity));
     bench.link.Detect(0, 0);
-    // 15 bytes: 15 / 3000 + 1 seconds, polled every millisecond, never in a busy loop.
-    EXPECT_GE(bench.clock.Seconds(), 1.005);
-    EXPECT_LT(bench.clock.Seconds(), 1.0065);
-    EXPECT_EQ(bench.clock.sleeps, 1005);
+    // 15 bytes: 15 / 3000 + 1 seconds from the moment the 6-byte request is across a MIDI cable
+    // (1.92 ms), polled every millisecond, never in a busy loop.
+    EXPECT_GE(bench.clock.Seconds(), 1.00692);
+    EXPECT_LT(bench.clock.Seconds(), 1.00792);
+    EXPECT_EQ(bench.clock.sleeps, 1007);
 }
 
 TEST(MidiSetup, DeviceErrorsShowTheDriversText) {
@@ -175,11 +195,32 @@ TEST(DumpMidi, EachAnswerOfTheInstrumentGivesItsMessageAndTheDumpArrivesWhole) {
     }
 }
 
+// The program dump (34,786 bytes) takes 11.13 s on a cable; the driver returns at once. The
+// acknowledgement wait counts from the moment the last byte can be across.
+TEST(DumpMidi, AcknowledgementWaitStartsWhenTheWholeDumpCanHaveCrossedTheCable) {
+    struct Case {
+        Fault fault;
+        DumpOutcome outcome;
+        double endsAt;  // seconds on the fake clock
+    };
+    SetData set = test::RandomSet(6);
+    const double cable = 34786 * 10 / 31250.0 + 0.002;  // behind the mode request and its reply
+    for (const Case& c :
+         {Case{Fault::None, DumpOutcome::Sent, cable}, Case{Fault::NoReply, DumpOutcome::Failed, cable + 1.003}}) {
+        Bench bench(Instrument(0, 4, c.fault));
+        bench.ports.cable = true;
+        bench.ui.answers = {Answer::OK};
+        EXPECT_EQ(SendKindToInstrument(bench.link, set, ItemKind::Program, 0), c.outcome);
+        ASSERT_EQ(bench.ports.sent[1].size(), 34786u);
+        EXPECT_NEAR(bench.clock.Seconds(), c.endsAt, 0.0011);
+    }
+}
+
 TEST(DumpMidi, CancelSendsNothingOrEndsTheCutMessage) {
     SetData set = test::RandomSet(4);
     Bench declined(Instrument(0, 4, Fault::None));
     declined.ui.answers = {Answer::Cancel};
-    EXPECT_EQ(SendKindToInstrument(declined.link, set, ItemKind::Arrangement, 0), DumpOutcome::Failed);
+    EXPECT_EQ(SendKindToInstrument(declined.link, set, ItemKind::Arrangement, 0), DumpOutcome::Declined);
     EXPECT_EQ(declined.ports.sent.size(), 1u);  // the mode request only
 
     Bench cancelled(Instrument(0, 4, Fault::None));
@@ -192,7 +233,9 @@ TEST(DumpMidi, CancelSendsNothingOrEndsTheCutMessage) {
     EXPECT_EQ(cancelled.ports.sent[1].size(), 3072u);
     EXPECT_EQ(cancelled.ports.sent[2], Bytes{0xF7});
     EXPECT_TRUE(cancelled.instrument.Dumps().empty());
-    EXPECT_EQ(cancelled.instrument.Journal().back(), "rejected: Arrangement dump of 3073 bytes is malformed");
+    EXPECT_EQ(cancelled.instrument.Journal().back(),
+              "rejected: Arrangement dump of 3073 bytes is malformed: The Arrangement dump's packed data are cut short "
+              "or carry bits for bytes they lack.");
 }
 
 TEST(DumpMidi, ModeExchangeFailuresAreLogged) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "SimulatedInstrument.h"
+#include "catalogue/Catalogue.h"
 #include "catalogue/ItemKind.h"
 #include "midi/DumpMessage.h"
 #include "midi/SysExAssembler.h"
@@ -178,6 +181,18 @@ TEST(SysExAssembler, RebuildsSplitMessagesAndIgnoresEverythingElse) {
     EXPECT_EQ(message, (Bytes{0xF0, 0x7E, 0xF7}));
     EXPECT_FALSE(assembler.Next(message));
 
+    // A message keeps the time of the piece that held its first byte.
+    const auto at = [](int ms) { return SysExAssembler::TimePoint(std::chrono::milliseconds(ms)); };
+    assembler.Feed(Bytes{0x01, 0xF0, 0x42}, at(5));
+    assembler.Feed(Bytes{0x30, 0xF7, 0xF0}, at(9));
+    assembler.Feed(Bytes{0xF7}, at(12));
+    SysExAssembler::TimePoint started;
+    ASSERT_TRUE(assembler.Next(message, &started));
+    EXPECT_EQ(message, (Bytes{0xF0, 0x42, 0x30, 0xF7}));
+    EXPECT_EQ(started, at(5));
+    ASSERT_TRUE(assembler.Next(message, &started));
+    EXPECT_EQ(started, at(9));
+
     EXPECT_EQ(SplitIntoPieces(2500, 1024),
               (std::vector<std::pair<std::size_t, std::size_t>>{{0, 1024}, {1024, 1024}, {2048, 452}}));
 }
@@ -210,7 +225,73 @@ TEST(SimulatedInstrument, ChecksFramingAndNumbersSavedDumpsAfterTheHighest) {
     badByte[20] = 0x90;
     for (const Bytes& bad : {cut, otherDevice, badByte}) EXPECT_TRUE(instrument.Receive(bad).empty());
     EXPECT_EQ(instrument.Dumps().size(), 1u);
-    EXPECT_EQ(instrument.Journal().back(), "rejected: Arrangement Global dump of 61 bytes is malformed");
+    EXPECT_EQ(instrument.Journal().back(),
+              "rejected: Arrangement Global dump of 61 bytes is malformed: Byte 21 is 90, a status byte inside the "
+              "data.");
+}
+
+// The message of a kind with its count bytes and body changed as a broken sender would.
+Bytes Respoiled(const Bytes& message, const std::function<void(Bytes& extra, Bytes& body)>& spoil) {
+    Bytes extra(message.begin() + 5, message.begin() + 7), body;
+    EXPECT_TRUE(UnpackSevenBit(message.data() + 7, message.size() - 8, body));
+    spoil(extra, body);
+    Bytes out(message.begin(), message.begin() + 7);
+    out[5] = extra[0];
+    out[6] = extra[1];
+    AppendPacked(out, body);
+    out.push_back(0xF7);
+    return out;
+}
+
+// Songs are checked as strictly as backing sequences: a count off by one, a body 16 bytes short
+// and an offset that reaches past the events are refused, each with its reason.
+TEST(SimulatedInstrument, RefusesBrokenSongAndBackingSequenceBodiesAlike) {
+    SetData set = test::RandomSet(7);
+    for (std::size_t p = 0; p < set.sng.values.size(); p += 2) {  // a count that fits in two 7-bit bytes
+        set.sng.values[p] &= 0x03;
+        set.sng.values[p + 1] = 0;
+    }
+    struct Kind {
+        ItemKind kind;
+        std::size_t lastOffsetAt;  // body offset of the value that closes the last events
+    };
+    for (const Kind& k : {Kind{ItemKind::BackingSequence, 2640}, Kind{ItemKind::Song, 3720}}) {
+        SCOPED_TRACE(KindName(k.kind));
+        Bytes good;
+        std::string error;
+        ASSERT_TRUE(BuildDumpMessage(set, k.kind, 0, SysExHeader{}, good, error)) << error;
+        const int count = good[5] + 128 * good[6];
+        Bytes goodBody;
+        ASSERT_TRUE(UnpackSevenBit(good.data() + 7, good.size() - 8, goodBody));
+        const std::size_t bodySize = goodBody.size();
+        const std::string noun = std::string(KindName(k.kind));
+        const std::string prefix = "rejected: " + noun + " dump of ";
+        const std::string overrun =
+            "The " + noun + " dump's offsets run backwards or promise more events than it holds.";
+        struct Case {
+            Bytes message;
+            std::string journal;
+        };
+        const Bytes countUp = Respoiled(good, [](Bytes& extra, Bytes&) { extra[0] ^= 0x01; });
+        const Bytes short16 = Respoiled(good, [](Bytes&, Bytes& body) { body.resize(body.size() - 16); });
+        const Bytes pastData = Respoiled(good, [&k](Bytes&, Bytes& body) { body[k.lastOffsetAt] += 1; });
+        const std::vector<Case> cases = {
+            {good,
+             "received " + noun + " dump: " + std::to_string(good.size()) + " bytes, body " + std::to_string(bodySize)},
+            {countUp, prefix + std::to_string(countUp.size()) + " bytes is malformed: The " + noun +
+                          " dump announces " + std::to_string(count ^ 1) + " memory units but holds " +
+                          std::to_string(count) + "."},
+            {short16, prefix + std::to_string(short16.size()) + " bytes is malformed: " + overrun},
+            {pastData, prefix + std::to_string(pastData.size()) + " bytes is malformed: " + overrun},
+        };
+        for (const Case& c : cases) {
+            vxi::InstrumentOptions options;
+            options.mode = 4;
+            vxi::SimulatedInstrument instrument(options);
+            EXPECT_EQ(instrument.Receive(c.message).size(), c.journal.rfind("received", 0) == 0 ? 1u : 0u);
+            EXPECT_EQ(instrument.Journal().back(), c.journal);
+        }
+    }
 }
 
 }  // namespace

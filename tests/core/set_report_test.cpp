@@ -269,9 +269,9 @@ TEST_F(ReportFilesTest, SubsetReportFileAsksForFileOverwriteAndPresets) {
     ui.fileAnswers = {file.string()};
     ui.answers = {Answer::Yes};
     EXPECT_FALSE(CreateSubsetReportFile(*session, set, 2));
-    EXPECT_EQ(ui.Last().text,
-              "Error saving Subset Report to file " + ToUpper(file.string()) + "\nError writing the temporary file for " +
-                  ToUpper(file.string()) + ": No space left on device");
+    EXPECT_EQ(ui.Last().text, "Error saving Subset Report to file " + ToUpper(file.string()) +
+                                  "\nError writing the temporary file for " + ToUpper(file.string()) +
+                                  ": No space left on device");
     EXPECT_EQ(ui.Last().title, "Error");
     EXPECT_EQ(ReadFileBytes(file), written);
 }
@@ -312,8 +312,8 @@ TEST_F(ReportFilesTest, SetReportIsBuiltWithProgressAndSavedOnlyWhenTheUserAgree
                   "Error saving Report to file " + ToUpper(file.string()) + "\nCan't create the temporary file for " +
                       ToUpper(file.string()) + ": Input/output error",
                   "Overwrite existing file?",
-                  "Error saving Report to file " + ToUpper(file.string()) + "\nCan't replace " + ToUpper(file.string()) +
-                      ": Input/output error",
+                  "Error saving Report to file " + ToUpper(file.string()) + "\nCan't replace " +
+                      ToUpper(file.string()) + ": Input/output error",
               }));
     EXPECT_EQ(ReadFileBytes(file), (Bytes{'o', 't', 'h', 'e', 'r'}));
 }

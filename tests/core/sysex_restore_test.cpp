@@ -8,12 +8,15 @@
 #include <filesystem>
 #include <functional>
 
+#include "SimulatedInstrument.h"
 #include "catalogue/Catalogue.h"
 #include "check/SetCheck.h"
 #include "document/Helpers.h"
+#include "format/ItemFile.h"
 #include "midi/DumpMessage.h"
 #include "midi/DumpParser.h"
 #include "midi/SysExRestore.h"
+#include "sequences/SequenceFiles.h"
 #include "support/EditFixture.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
@@ -55,7 +58,8 @@ protected:
 // the check to find.
 TEST_F(SysExRestore, ABackupOfEveryKindRestoredIntoAnotherSetGivesIdenticalRecords) {
     SetData random = test::RandomSet(3);
-    random.sng.values.fill(0);  // the pattern counts enter the song dump's 14-bit count
+    // The pattern counts enter the song dump's 14-bit count: small ones, so that it fits.
+    for (std::size_t p = 0; p < random.sng.values.size(); p += 2) random.sng.values[p + 1] = 0;
     const int demo = session->OpenOrNewSet(false, test::SourceDir() + "/examples/DEMO.SET");
     ASSERT_NE(demo, 0);
     for (const SetData* source : {&random, &Data(demo)}) {
@@ -73,6 +77,12 @@ TEST_F(SysExRestore, ABackupOfEveryKindRestoredIntoAnotherSetGivesIdenticalRecor
             EXPECT_EQ(Dump(Data(kGigs), ItemKind::Style, 4 * block), Dump(*source, ItemKind::Style, 4 * block));
         ExpectSameEntries(Data(kGigs).bsq.entries, source->bsq.entries);
         ExpectSameEntries(Data(kGigs).sng.entries, source->sng.entries);
+        // The song dump carries the table of 100 values and the pattern map. The demo set's songs
+        // start where the receiving set's do, so its song dump comes back byte for byte.
+        EXPECT_EQ(Data(kGigs).sng.values, source->sng.values);
+        if (source == &Data(demo)) {
+            EXPECT_EQ(Dump(Data(kGigs), ItemKind::Song), Dump(*source, ItemKind::Song));
+        }
         EXPECT_EQ(session->Slot(kGigs).dirty,
                   (std::array<bool, kSetKindCount>{true, true, true, true, true, true, true, true}));
     }
@@ -96,6 +106,22 @@ TEST_F(SysExRestore, OnlyTheDumpedStyleBlockChangesAndUndoPutsItBack) {
     EXPECT_EQ(ui.events.back(), "Undo 1 on");
     ASSERT_TRUE(Do(EditCommand::Undo, ItemKind::Style, kLive, 0).done);
     EXPECT_EQ(SerializeKind(Data(kLive), ItemKind::Style), before);
+}
+
+// Changes the body of a backing sequence or song dump as a broken sender would.
+void SpoilBody(Bytes& message, const std::function<void(Bytes& body)>& spoil) {
+    Bytes body;
+    ASSERT_TRUE(UnpackSevenBit(message.data() + 7, message.size() - 8, body));
+    spoil(body);
+    message.resize(7);
+    AppendPacked(message, body);
+    message.push_back(0xF7);
+}
+
+// A 16-bit value of the song file at its file offset, inside a dump body.
+void PutSongWord(Bytes& body, std::size_t fileOffset, int value) {
+    body[fileOffset - 96] = static_cast<std::uint8_t>(value & 0xFF);
+    body[fileOffset - 95] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
 }
 
 struct BadMessage {
@@ -140,6 +166,12 @@ TEST_F(SysExRestore, AnyFaultInTheMessageIsNamedAndTheSetStaysAsItWas) {
          "3 data bytes follow the events of the last backing sequence."},
         {"a count byte too high", ItemKind::Song, [](Bytes& m) { m[6] = 0x01; },
          "The Song dump announces 128 memory units but holds 0."},
+        {"a first pattern offset past the end offset", ItemKind::Song,
+         [](Bytes& m) { SpoilBody(m, [](Bytes& body) { PutSongWord(body, 3816, 5); }); },
+         "The Song dump's first pattern offset, 5, lies past its end offset, 0."},
+        {"a negative end offset", ItemKind::Song,
+         [](Bytes& m) { SpoilBody(m, [](Bytes& body) { PutSongWord(body, 4016, -1); }); },
+         "The Song dump's end offset is -1, below the start of memory."},
         {"too few arrangements", ItemKind::Arrangement, [](Bytes& m) { m.erase(m.end() - 9, m.end() - 1); },
          "The Arrangement dump holds 20985 data bytes; it should hold 20992."},
     };
@@ -161,6 +193,49 @@ TEST_F(SysExRestore, AnyFaultInTheMessageIsNamedAndTheSetStaysAsItWas) {
         for (int k = 0; k < kSetKindCount; ++k) EXPECT_EQ(SerializeKind(Data(kLive), KindFromIndex(k)), before[k]);
         EXPECT_EQ(session->Slot(kLive).dirty, (std::array<bool, kSetKindCount>{}));
     }
+}
+
+// A save after a song edit stores the songs' new end as the end offset and leaves the pattern
+// table behind it. The dump of such a file says where song 9 ends by its end offset alone:
+// every pattern offset past it goes out as the end offset, so that no reader takes song 9 to
+// run on to the stale first pattern offset, past the events the dump holds.
+TEST_F(SysExRestore, ASongFileSavedAfterASongEditDumpsAMapThatAgreesWithItsEvents) {
+    Bytes file(96, 0);
+    std::copy_n("VEMOX", 5, file.begin());
+    for (int s = 0; s < 10; ++s) {
+        Bytes record(318, 0);
+        std::fill_n(record.begin() + 54, 16, ' ');
+        if (s == 9) std::copy_n("LAST SONG", 9, record.begin() + 54);
+        AppendBytes(file, record);
+    }
+    for (int p = 0; p < 100; ++p) AppendWord(file, p < 3 ? 1 : 0);  // the 100 values: 3 in all
+    // Songs from unit 8192; only song 9 holds events: 2 units in section 0.
+    for (int s = 0; s < 10; ++s)
+        for (int k = 0; k < 17; ++k) AppendWord(file, s == 9 && k > 0 ? 8194 : 8192);
+    for (int p = 0; p < 100; ++p) AppendWord(file, static_cast<std::uint16_t>(8200 + p));  // stale: songs were longer
+    AppendWord(file, 8194);  // the end offset: the songs' end
+    for (int i = 0; i < 32; ++i) file.push_back(static_cast<std::uint8_t>(0x90 + i % 16));
+    ASSERT_EQ(file.size(), 4018u + 32);
+
+    SetData source = test::EmptySet();
+    ASSERT_TRUE(LoadSng(ItemFile("SAVED.SNG", file), source.sng));
+    const Bytes message = Dump(source, ItemKind::Song);
+    EXPECT_EQ(std::vector<int>(message.begin() + 5, message.begin() + 7), (std::vector<int>{5, 0}));  // 2 + 3
+    Bytes body;
+    ASSERT_TRUE(UnpackSevenBit(message.data() + 7, message.size() - 8, body));
+    Bytes expected(file.begin() + 96, file.end());
+    for (int p = 0; p < 100; ++p) PutSongWord(expected, 3816 + 2 * static_cast<std::size_t>(p), 8194);
+    EXPECT_EQ(body, expected);
+
+    // The instrument takes it, and a restore gives the same dump back.
+    vxi::InstrumentOptions receiving;
+    receiving.mode = 4;
+    vxi::SimulatedInstrument instrument(receiving);
+    EXPECT_EQ(instrument.Receive(message).size(), 1u) << instrument.Journal().back();
+    Data(kLive).sng.offsets = source.sng.offsets;  // the same place in the event memory
+    ASSERT_EQ(Restore(kLive, message), ItemKind::Song) << ui.Last().text;
+    EXPECT_EQ(Dump(Data(kLive), ItemKind::Song), message);
+    EXPECT_EQ(TrimBlanks(Data(kLive).sng.entries[9].record.Name()), "LAST SONG");
 }
 
 TEST_F(SysExRestore, AValidDumpTheSetCannotTakeIsRefusedWithTheReason) {

@@ -59,11 +59,11 @@ private Q_SLOTS:
         vx::MidiPortLists lists;
         QVERIFY(link.ListPorts(lists));
 
-        vxe::FMidStup dialog(link, lists);
+        vxe::FMidStup dialog(link, lists, "");
         QCOMPARE(dialog.windowTitle(), QString("MIDI Setup"));
         QStringList labels;
         for (auto* label : dialog.findChildren<QLabel*>()) labels << label->text();
-        QCOMPARE(labels, (QStringList{"MIDI Out Device", "MIDI In Device"}));
+        QCOMPARE(labels, (QStringList{"MIDI Out Device", "MIDI In Device", "MIDI interface: Loopback"}));
         auto* out = Child<QComboBox>(dialog, "cboMidOut");
         QCOMPARE(Items(out), (QStringList{"Midi Through", "Vemo-x50 Simulator:in"}));
         QCOMPARE(out->currentIndex(), 1);
@@ -76,6 +76,44 @@ private Q_SLOTS:
         QCOMPARE(int(link.header.bytes[2]), 0x35);
         QCOMPARE(link.outputIndex, 1);
         QVERIFY(ui.messages.empty());
+    }
+
+    // Without ports (no ALSA sequencer, no JACK server) the dialog still opens and says what to do.
+    void setupWithoutPortsOpensAndSaysWhatToDo() {
+        vxi::SimulatedInstrument instrument({});
+        vx::test::FakeClock clock;
+        vx::test::LoopbackPorts ports(instrument, clock);
+        ports.interfaceName.clear();
+        ports.outputs.clear();
+        ports.inputs.clear();
+        ports.libraryMessages = {"RtMidi: MidiOutAlsa::initialize: error creating ALSA sequencer client object."};
+        vx::test::ScriptedInteraction ui;
+        vx::test::TempDirectory logDir;
+        vx::MidiLink link(ports, ui, clock, logDir.Str());
+        ModalAnswerer answerer;
+        QString problem;
+        bool okEnabled = true;
+        answerer.onDialog = [&](QWidget* dialog) {
+            problem = Child<QLabel>(*dialog, "lblProblem")->text();
+            okEnabled = Child<QPushButton>(*dialog, "cmdOK")->isEnabled();
+            QCOMPARE(Child<QLabel>(*dialog, "lblInterface")->text(), QString("MIDI interface: none opened"));
+            Child<QPushButton>(*dialog, "cmdCancel")->click();
+        };
+        vxe::MidiSetup(link, nullptr);
+        QCOMPARE(answerer.dialogTitles, QStringList{"MIDI Setup"});
+        const QString log = QString::fromStdString((logDir.Path() / "VXEDITR.LOG").string());
+        QCOMPARE(problem,
+                 "No MIDI driver is present\n\nLoad the ALSA sequencer (modprobe snd-seq) or start a JACK "
+                 "server, then open MIDI Setup again. What the MIDI interfaces reported is in " +
+                     log + ".");
+        QVERIFY(!okEnabled);
+        QVERIFY(ui.messages.empty());
+        const vx::Bytes logged = vx::test::ReadFileBytes(log.toStdString());
+        QCOMPARE(
+            QString::fromLatin1(reinterpret_cast<const char*>(logged.data()), int(logged.size())),
+            QString("Vemo-x50 File Editor v.1.0.6\r\nMIDI Setup: No MIDI driver is present (interface: none "
+                    "opened)\r\nRtMidi: MidiOutAlsa::initialize: error creating ALSA sequencer client object.\r\n"));
+        QVERIFY(!link.ready);
     }
 
     void utilitiesWriteTheCurrentTabsKindToASysExFile() {

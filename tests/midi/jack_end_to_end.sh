@@ -26,8 +26,18 @@ newest() { ls "$1" | tail -n 1; }
 "$bin/vx_midi_fixture" "$work/BIG.SET" BIG
 set_sums=$(md5sum BIG.SET/*)
 
-# Every kind, the full style block C11-C14 included.
 start_instrument --save-dir received
+
+# Without VX_MIDI_API the first interface that opens is used: ALSA where its sequencer exists,
+# else JACK. The libraries' own complaints stay off the terminal.
+interface=JACK
+[ -e /dev/snd/seq ] && interface=ALSA
+env -u VX_MIDI_API "$bin/vx50" ports >ports.out 2>ports.err || fail "vx50 ports without VX_MIDI_API"
+[ "$(head -n 1 ports.out)" = "Interface: $interface" ] || fail "ports said: $(cat ports.out)"
+[ ! -s ports.err ] || fail "vx50 ports printed: $(cat ports.err)"
+[ "$interface" = ALSA ] || grep -q "^  0: Vemo-x50 Simulator" ports.out || fail "ports said: $(cat ports.out)"
+
+# Every kind, the full style block C11-C14 included.
 for kind in arr sty prg bsq sng ark arg gbl; do
   "$bin/vx50" sysex BIG.SET "$kind" -o "expected-$kind.syx" || fail "vx50 sysex $kind"
   "$bin/vx50" send BIG.SET "$kind" --yes >send.out 2>send.err || fail "vx50 send $kind"
@@ -38,6 +48,21 @@ done
 [ "$(stat -c %s expected-gbl.syx)" -eq 482 ] || fail "the Global dump is not 482 bytes"
 [ "$(stat -c %s expected-arg.syx)" -eq 61 ] || fail "the Arrangement Global dump is not 61 bytes"
 grep -q "^mode changed to 4$" instrument.log || fail "the mode was not changed"
+stop_instrument
+
+# A real cable: the instrument answers only once 31,250 baud can have carried the program dump
+# after its first byte, and vx50, sending at the cable's pace, waits for that answer.
+start_instrument --baud 31250 --save-dir received-cable
+VX_MIDI_BAUD='' "$bin/vx50" send BIG.SET prg --yes >send.out 2>send.err || fail "vx50 send prg at cable speed"
+[ "$(tail -n 1 send.out)" = "Sent and acknowledged" ] || fail "the cable-speed send said: $(cat send.out)"
+cmp expected-prg.syx "received-cable/$(newest received-cable)" || fail "prg arrived changed at cable speed"
+stop_instrument
+echo "prg at 31250 baud: acknowledged"
+
+# Without --yes the prompt is answered with Cancel, and vx50 says how to send.
+start_instrument
+if "$bin/vx50" send BIG.SET gbl >send.out 2>send.err; then fail "vx50 send without --yes reported success"; fi
+[ "$(tail -n 1 send.err)" = "Not sent (--yes answers the prompt with OK)" ] || fail "without --yes: $(cat send.err)"
 stop_instrument
 
 # Detection takes the device ID; an instrument already in mode 4 gets no mode change.

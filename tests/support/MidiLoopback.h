@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SimulatedInstrument.h"
@@ -35,6 +36,11 @@ public:
     std::size_t piece = 1024;    // progress is reported per piece of this size
     int cancelAfterPieces = -1;  // the progress callback is ignored; sending stops here instead
     std::vector<Bytes> sent;     // every message, in order
+    std::string interfaceName = "Loopback";
+    std::vector<std::string> libraryMessages;  // handed out once, as a library would report them
+    // A MIDI cable in between: a message reaches the instrument its cable time after the send,
+    // which returns at once, as a driver that queues the message does.
+    bool cable = false;
 
     bool OutputNames(std::vector<std::string>& names, std::string&) override {
         names = outputs;
@@ -78,6 +84,8 @@ public:
         }
         return false;
     }
+    std::string InterfaceName() override { return interfaceName; }
+    std::vector<std::string> TakeLibraryMessages() override { return std::exchange(libraryMessages, {}); }
     void ResetInput() override {
         std::erase_if(pending_, [this](const auto& entry) { return entry.first <= clock_.now; });
     }
@@ -92,7 +100,8 @@ private:
             cut_.clear();
         }
         if (whole.front() != 0xF0) return;
-        for (auto& reply : instrument_.Receive(whole)) pending_.emplace_back(clock_.now + reply.delay, reply.bytes);
+        const auto arrived = clock_.now + (cable ? CableTime(whole.size()) : std::chrono::microseconds{0});
+        for (auto& reply : instrument_.Receive(whole)) pending_.emplace_back(arrived + reply.delay, reply.bytes);
     }
 
     vxi::SimulatedInstrument& instrument_;

@@ -52,6 +52,22 @@ Bytes SequenceBody(const Bytes& fileImage, std::size_t eventsStart, std::size_t 
     return Bytes(fileImage.begin() + kSeqHeaderSize, fileImage.begin() + static_cast<std::ptrdiff_t>(end));
 }
 
+// A save after a song edit leaves the pattern table behind the songs' new end, at or after the
+// end offset. Read by the pattern table, song 9 would run to the first pattern offset, past the
+// events the dump holds; the dump therefore carries every pattern offset past the end offset as
+// the end offset: the songs end where their events end, and no pattern memory is announced,
+// as the set itself counts it.
+void ClosePatternTable(const SetSongs& songs, Bytes& body) {
+    const int end = songs.endOffset;
+    if (songs.patternOffsets[0] <= end || end < songs.offsets[kSequenceCount - 1][kSections - 1]) return;
+    const std::size_t tableAt = kSngEventsStart - 2 - 2 * kPatternCount - kSeqHeaderSize;
+    for (std::size_t p = 0; p < kPatternCount; ++p) {
+        if (songs.patternOffsets[p] <= end) continue;
+        body[tableAt + 2 * p] = static_cast<std::uint8_t>(end & 0xFF);
+        body[tableAt + 2 * p + 1] = static_cast<std::uint8_t>((end >> 8) & 0xFF);
+    }
+}
+
 template <typename Entries>
 int TotalUnits(const Entries& entries) {
     int total = 0;
@@ -163,6 +179,7 @@ bool BuildDumpContent(const SetData& data, ItemKind kind, int styleSlot, DumpCon
                 count += data.sng.values[i] | (data.sng.values[i + 1] << 8);
             out.body = SequenceBody(SerializeSng(data.sng), kSngEventsStart,
                                     static_cast<std::size_t>(units) * kEventUnitBytes);
+            ClosePatternTable(data.sng, out.body);
             return AppendCount(out, count, kind, error);
         }
         case ItemKind::KbdSet:

@@ -128,6 +128,17 @@ int AnnouncedUnits(const SetSongs& data) {
     for (std::size_t i = 0; i < data.values.size(); i += 2) units += data.values[i] | (data.values[i + 1] << 8);
     return units;
 }
+// The song file's reader takes an end offset below the first pattern offset (a save after a song
+// edit leaves it so); a dump must announce a memory map that holds together.
+std::string MapFault(const SetBackingSequences&) { return {}; }
+std::string MapFault(const SetSongs& data) {
+    if (data.endOffset < 0)
+        return "The Song dump's end offset is " + std::to_string(data.endOffset) + ", below the start of memory.";
+    if (data.patternOffsets[0] > data.endOffset)
+        return "The Song dump's first pattern offset, " + std::to_string(data.patternOffsets[0]) +
+               ", lies past its end offset, " + std::to_string(data.endOffset) + ".";
+    return {};
+}
 std::size_t BytesAfterEvents(const SetBackingSequences& data) { return data.trailing.size(); }
 std::size_t BytesAfterEvents(const SetSongs& data) { return data.patternData.size() + data.trailing.size(); }
 
@@ -140,6 +151,10 @@ bool ParseSequences(ItemKind kind, const Bytes& body, int count, Sequences& out,
     Sequences loaded;
     if (!LoadSequences(ItemFile("", image), loaded)) {
         error = "The " + Noun(kind) + " dump's offsets run backwards or promise more events than it holds.";
+        return false;
+    }
+    if (std::string fault = MapFault(loaded); !fault.empty()) {
+        error = std::move(fault);
         return false;
     }
     if (const std::size_t extra = BytesAfterEvents(loaded); extra > 0) {

@@ -12,6 +12,12 @@ namespace vx {
 
 enum class SendResult { Sent, Failed, Cancelled };
 
+// A MIDI cable carries 31,250 bits a second, ten bits a byte (start, eight data bits, stop).
+inline constexpr int kMidiBaud = 31250;
+inline std::chrono::microseconds CableTime(std::size_t bytes, int baud = kMidiBaud) {
+    return std::chrono::microseconds(static_cast<long long>(bytes) * 10 * 1000000 / baud);
+}
+
 // Told how far a long message has gone out (bytes handed to the driver, total); returning
 // false stops the transfer between two pieces.
 using SendProgress = std::function<bool(std::size_t sent, std::size_t total)>;
@@ -36,6 +42,13 @@ public:
     virtual bool NextSysEx(Bytes& message) = 0;
     // Forgets everything received and not taken.
     virtual void ResetInput() = 0;
+
+    // The platform interface the ports belong to ("ALSA", "JACK", ...); empty when none opened.
+    virtual std::string InterfaceName() { return {}; }
+    // What the platform's libraries reported since the last call, for the log.
+    virtual std::vector<std::string> TakeLibraryMessages() { return {}; }
+    // The speed of the link to the instrument in bits a second: a MIDI cable unless known faster.
+    virtual int LinkBaud() { return kMidiBaud; }
 };
 
 // The time the waits run on: a monotonic clock, so a change of the wall clock cannot stretch

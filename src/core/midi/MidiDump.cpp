@@ -62,9 +62,11 @@ DumpOutcome SendDumpMessage(MidiLink& link, ItemKind kind, const Bytes& message)
     Interaction& ui = link.Ui();
     BusyPointer busy(ui);
     DumpOutcome outcome = DumpOutcome::Failed;
-    if (link.OpenMidi() && (GetVxMode(link) == kDumpMode || SetVxMode(link, kDumpMode)) &&
-        ui.ShowMessage({DumpPrompt(message.size()), "", MessageIcon::None, MessageButtons::OKCancel, Answer::Cancel}) ==
-            Answer::OK) {
+    const bool prepared = link.OpenMidi() && (GetVxMode(link) == kDumpMode || SetVxMode(link, kDumpMode));
+    const bool confirmed = prepared && ui.ShowMessage({DumpPrompt(message.size()), "", MessageIcon::None,
+                                                       MessageButtons::OKCancel, Answer::Cancel}) == Answer::OK;
+    if (prepared && !confirmed) outcome = DumpOutcome::Declined;
+    if (confirmed) {
         auto progress = ui.BeginCancellableProgress("Send to " + std::string(kInstrumentName),
                                                     "Sending " + std::string(KindName(kind)) + " data...", 0.0,
                                                     static_cast<double>(message.size()));

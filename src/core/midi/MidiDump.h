@@ -12,7 +12,9 @@ class Interaction;
 struct SetData;
 struct SysExHeader;
 
-enum class DumpOutcome { Sent, Failed, Cancelled };
+// Declined: the prompt was answered with Cancel, nothing was sent. Cancelled: the transfer was
+// stopped part way.
+enum class DumpOutcome { Sent, Failed, Declined, Cancelled };
 
 // The instrument's mode, 0 when the exchange failed (logged).
 int GetVxMode(MidiLink& link);

@@ -1,5 +1,7 @@
 #include "midi/MidiLink.h"
 
+#include <algorithm>
+
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
 #include "interaction/Interaction.h"
@@ -31,32 +33,62 @@ int PreferredPort(const std::vector<std::string>& names) {
 MidiLink::MidiLink(MidiBackend& backend, Interaction& ui, MidiClock& clock, std::string logDirectory)
     : backend_(backend), ui_(&ui), clock_(clock), log_(std::move(logDirectory)) {}
 
+void MidiLink::KeepLibraryMessages(bool inLog) {
+    const auto messages = backend_.TakeLibraryMessages();
+    if (!inLog || messages.empty() || !log_.Open()) return;
+    for (const auto& message : messages) log_.Line(message);
+}
+
 void MidiLink::ShowOutputError(const std::string& text) {
+    KeepLibraryMessages(true);
     ShowPlain(*ui_, "MIDI Output error: \n" + text, MessageIcon::Critical);
 }
 
 void MidiLink::ShowInputError(const std::string& text) {
+    KeepLibraryMessages(true);
     ShowPlain(*ui_, "MIDI Input error: \n" + text, MessageIcon::Critical);
 }
 
-bool MidiLink::ListPorts(MidiPortLists& lists) {
+bool MidiLink::ReadPorts(MidiPortLists& lists, std::string& problem) {
     ready = false;
     lists = {};
+    problem.clear();
     for (const bool outputs : {true, false}) {
         std::string error;
         auto& names = outputs ? lists.outputs : lists.inputs;
         if (!(outputs ? backend_.OutputNames(names, error) : backend_.InputNames(names, error))) {
-            outputs ? ShowOutputError(error) : ShowInputError(error);
-            return false;
+            problem = std::string(outputs ? "MIDI Output error: \n" : "MIDI Input error: \n") + error;
+            break;
         }
-        if (names.empty()) {
-            ShowPlain(*ui_, "No MIDI driver is present", MessageIcon::Exclamation);
-            return false;
-        }
+        if (names.empty() && problem.empty()) problem = "No MIDI driver is present";
     }
+    lists.interfaceName = backend_.InterfaceName();
     lists.preferredOutput = PreferredPort(lists.outputs);
     lists.preferredInput = PreferredPort(lists.inputs);
-    return true;
+    if (problem.empty()) {
+        KeepLibraryMessages(false);
+        return true;
+    }
+    // The advice names the log only when it could be written.
+    const bool logged = log_.Open();
+    if (logged) {
+        std::string oneLine = problem;
+        std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
+        log_.Line("MIDI Setup: " + oneLine + " (interface: " +
+                  (lists.interfaceName.empty() ? std::string("none opened") : lists.interfaceName) + ")");
+        KeepLibraryMessages(true);
+    }
+    problem += "\n\nLoad the ALSA sequencer (modprobe snd-seq) or start a JACK server, then open MIDI Setup again.";
+    if (logged) problem += " What the MIDI interfaces reported is in " + log_.Path() + ".";
+    return false;
+}
+
+bool MidiLink::ListPorts(MidiPortLists& lists) {
+    std::string problem;
+    if (ReadPorts(lists, problem)) return true;
+    const bool noPort = problem.rfind("No MIDI driver", 0) == 0;
+    ShowPlain(*ui_, problem, noPort ? MessageIcon::Exclamation : MessageIcon::Critical);
+    return false;
 }
 
 bool MidiLink::OpenMidi() {
@@ -84,7 +116,10 @@ SendResult MidiLink::SendSysEx(const Bytes& message, ProgressWindow* progress) {
         };
     }
     std::string error;
+    const auto start = clock_.Now();
     const SendResult result = backend_.Send(message, report, error);
+    // Bytes queue behind those still on the cable.
+    cableFreeAt_ = std::max(cableFreeAt_, start) + CableTime(message.size(), backend_.LinkBaud());
     if (result == SendResult::Failed) ShowOutputError(error);
     return result;
 }
@@ -93,7 +128,7 @@ bool MidiLink::ReceiveSysEx(Bytes& reply, std::size_t expected) {
     BusyPointer busy(*ui_);
     Bytes received;
     const auto timeOut = std::chrono::duration<double>(static_cast<double>(expected) / 3000.0 + 1.0);
-    const auto start = clock_.Now();
+    const auto start = std::max(clock_.Now(), cableFreeAt_);
     bool complete = false;
     for (;;) {
         Bytes message;

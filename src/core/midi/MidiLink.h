@@ -14,6 +14,7 @@ class ProgressWindow;
 
 // The ports the setup dialog offers, with the ones it preselects.
 struct MidiPortLists {
+    std::string interfaceName;  // the platform interface the ports belong to, empty when none opened
     std::vector<std::string> outputs;
     std::vector<std::string> inputs;
     int preferredOutput = 0;
@@ -38,8 +39,11 @@ public:
     void UseInteraction(Interaction& ui) { ui_ = &ui; }
     MidiLog& Log() { return log_; }
 
-    // The start of the setup: clears ready and lists the ports. False (after telling the user)
-    // when a list cannot be read or one side has no port.
+    // The start of the setup: clears ready and lists the ports. False when a list cannot be
+    // read or one side has no port; problem then says so and what to do, naming the log file,
+    // which holds what the platform's libraries reported.
+    bool ReadPorts(MidiPortLists& lists, std::string& problem);
+    // The same, telling the user the problem.
     bool ListPorts(MidiPortLists& lists);
     // The setup's OK: takes the ports, sends the identity request and checks the reply; on
     // success plays the test note and sets ready. Ports are closed again at the end.
@@ -50,8 +54,10 @@ public:
     // Sends one message; a progress window, when given, shows the transfer and may cancel it.
     SendResult SendSysEx(const Bytes& message, ProgressWindow* progress = nullptr);
     bool SendShort(const Bytes& message) { return SendSysEx(message) == SendResult::Sent; }
-    // Waits for expected bytes of system exclusive data, at most expected / 3000 + 1 seconds.
-    // reply always has the expected size, zeros where nothing arrived.
+    // Waits for expected bytes of system exclusive data, at most expected / 3000 + 1 seconds
+    // counted from the moment the last byte sent can have reached the instrument over a MIDI
+    // cable (a backend may return from a send long before). reply always has the expected
+    // size, zeros where nothing arrived.
     bool ReceiveSysEx(Bytes& reply, std::size_t expected);
     void PlayTestNote(int note, int velocity, double seconds);
     void LogInquiry();
@@ -60,10 +66,14 @@ public:
     void ShowInputError(const std::string& text);
 
 private:
+    // Writes what the platform's libraries reported to the log (opening it), or forgets it.
+    void KeepLibraryMessages(bool inLog);
+
     MidiBackend& backend_;
     Interaction* ui_;
     MidiClock& clock_;
     MidiLog log_;
+    std::chrono::steady_clock::time_point cableFreeAt_{};  // when the bytes sent so far are all across
 };
 
 // The last port whose name holds the instrument's name, or 0.

@@ -25,18 +25,19 @@ MidiClock& SystemMidiClock() {
     return clock;
 }
 
-void SysExAssembler::Feed(const std::uint8_t* data, std::size_t size) {
+void SysExAssembler::Feed(const std::uint8_t* data, std::size_t size, TimePoint arrived) {
     for (std::size_t i = 0; i < size; ++i) {
         const std::uint8_t b = data[i];
         if (b >= kFirstRealTime) continue;
         if (b == kSysExStart) {
             partial_.assign(1, b);
+            partialStarted_ = arrived;
             inside_ = true;
         } else if (!inside_) {
             continue;
         } else if (b == kSysExEnd) {
             partial_.push_back(b);
-            complete_.push_back(std::move(partial_));
+            complete_.emplace_back(std::move(partial_), partialStarted_);
             partial_.clear();
             inside_ = false;
         } else if (b & 0x80) {
@@ -48,9 +49,10 @@ void SysExAssembler::Feed(const std::uint8_t* data, std::size_t size) {
     }
 }
 
-bool SysExAssembler::Next(Bytes& message) {
+bool SysExAssembler::Next(Bytes& message, TimePoint* started) {
     if (complete_.empty()) return false;
-    message = std::move(complete_.front());
+    message = std::move(complete_.front().first);
+    if (started) *started = complete_.front().second;
     complete_.pop_front();
     return true;
 }

@@ -108,10 +108,23 @@ std::string RefusalOf(const ParsedDump& dump, const SetData& current) {
     const KindDescriptor* d = DescriptorOf(dump.kind);
     if (d == nullptr || !d->refuseEventMemory) return {};
     const bool sequences = dump.kind == ItemKind::BackingSequence;
-    const int unitsIn = sequences ? TotalUnits(dump.data.bsq.entries) : TotalUnits(dump.data.sng.entries);
-    const int unitsOut = sequences ? TotalUnits(current.bsq.entries) : TotalUnits(current.sng.entries);
+    // A song dump brings its pattern memory along with the songs.
+    const int unitsIn =
+        sequences ? TotalUnits(dump.data.bsq.entries) : TotalUnits(dump.data.sng.entries) + PatternUnits(dump.data.sng);
+    const int unitsOut =
+        sequences ? TotalUnits(current.bsq.entries) : TotalUnits(current.sng.entries) + PatternUnits(current.sng);
     auto why = d->refuseEventMemory(current, unitsIn, unitsOut, "Restored " + std::string(KindName(dump.kind)));
     return why ? *why : std::string();
+}
+
+// Besides the songs, a song dump carries the table of 100 values and the pattern memory map;
+// both are the set's after the restore, the map moved with the songs' start in this set.
+void TakeSongTables(const SetSongs& dumped, SetSongs& songs) {
+    const int shift = songs.offsets[0][0] - dumped.offsets[0][0];
+    songs.values = dumped.values;
+    for (std::size_t p = 0; p < songs.patternOffsets.size(); ++p)
+        songs.patternOffsets[p] = dumped.patternOffsets[p] + shift;
+    songs.endOffset = dumped.endOffset + shift;
 }
 
 }  // namespace
@@ -163,6 +176,7 @@ std::optional<ItemKind> RestoreDump(Session& session, EditScheme& scheme, int se
     if (DescriptorOf(dump.kind) != nullptr) {
         const EditResult written = scheme.WriteItems(set, dump.kind, DumpItems(dump, current));
         if (!written.done) return std::nullopt;
+        if (dump.kind == ItemKind::Song) TakeSongTables(dump.data.sng, current.sng);
         return dump.kind;
     }
     // The global kinds have no Undo: their record is replaced as a whole, as by Import.

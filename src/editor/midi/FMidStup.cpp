@@ -23,7 +23,8 @@ QComboBox* PortCombo(QWidget* parent, const char* name, const std::vector<std::s
 
 }  // namespace
 
-FMidStup::FMidStup(vx::MidiLink& link, const vx::MidiPortLists& lists, QWidget* parent) : QDialog(parent), link_(link) {
+FMidStup::FMidStup(vx::MidiLink& link, const vx::MidiPortLists& lists, const std::string& problem, QWidget* parent)
+    : QDialog(parent), link_(link) {
     setObjectName("FMidStup");
     setWindowTitle("MIDI Setup");
     auto* grid = new QGridLayout(this);
@@ -42,7 +43,22 @@ FMidStup::FMidStup(vx::MidiLink& link, const vx::MidiPortLists& lists, QWidget* 
     buttons->addStretch();
     buttons->addWidget(cmdOK_);
     buttons->addWidget(cmdCancel);
-    grid->addLayout(buttons, 2, 0, 1, 2);
+    auto* interfaceLabel =
+        new QLabel("MIDI interface: " + (lists.interfaceName.empty() ? QString("none opened")
+                                                                     : QString::fromStdString(lists.interfaceName)),
+                   this);
+    interfaceLabel->setObjectName("lblInterface");
+    grid->addWidget(interfaceLabel, 2, 0, 1, 2);
+    if (!problem.empty()) {
+        auto* problemLabel = new QLabel(QString::fromStdString(problem), this);
+        problemLabel->setObjectName("lblProblem");
+        problemLabel->setWordWrap(true);
+        problemLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        grid->addWidget(problemLabel, 3, 0, 1, 2);
+    }
+    grid->addLayout(buttons, 4, 0, 1, 2);
+    // Detection needs a port on each side.
+    cmdOK_->setEnabled(!lists.outputs.empty() && !lists.inputs.empty());
     connect(cmdOK_, &QPushButton::clicked, this, &FMidStup::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -56,10 +72,10 @@ void FMidStup::cmdOK_Click() {
 
 void MidiSetup(vx::MidiLink& link, QWidget* parent) {
     vx::MidiPortLists lists;
-    if (link.ListPorts(lists)) {
-        FMidStup dialog(link, lists, parent);
-        dialog.exec();
-    }
+    std::string problem;
+    link.ReadPorts(lists, problem);
+    FMidStup dialog(link, lists, problem, parent);
+    dialog.exec();
     link.Ui().Pause(0.2);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
 
 namespace vx {
 class MidiLink;
@@ -12,12 +13,13 @@ class QPushButton;
 
 namespace vxe {
 
-// MIDI Setup: the output and input the instrument is on. OK runs the detection on them.
+// MIDI Setup: the output and input the instrument is on, and the interface they belong to.
+// OK runs the detection on them. Without ports the dialog still opens and says what to do.
 class FMidStup : public QDialog {
     Q_OBJECT
 
 public:
-    FMidStup(vx::MidiLink& link, const vx::MidiPortLists& lists, QWidget* parent = nullptr);
+    FMidStup(vx::MidiLink& link, const vx::MidiPortLists& lists, const std::string& problem, QWidget* parent = nullptr);
 
 private:
     void cmdOK_Click();
@@ -28,8 +30,8 @@ private:
     QPushButton* cmdOK_ = nullptr;
 };
 
-// The setup as the menu runs it: lists the ports (telling the user when there are none), shows
-// the dialog, and leaves link.ready true only after a successful detection.
+// The setup as the menu runs it: lists the ports, shows the dialog (with what to do when there
+// are none), and leaves link.ready true only after a successful detection.
 void MidiSetup(vx::MidiLink& link, QWidget* parent);
 
 }  // namespace vxe

@@ -234,8 +234,9 @@ std::unique_ptr<QWidget> ScreenshotWindow(FMain& main, const QString& dialog) {
     if (dialog == QStringLiteral("midi-setup")) {
         vx::MidiLink& link = ProgramMidiLink(session->Ui());
         vx::MidiPortLists lists;
-        if (!link.ListPorts(lists)) return nullptr;
-        return std::make_unique<FMidStup>(link, lists, &main);
+        std::string problem;
+        link.ReadPorts(lists, problem);
+        return std::make_unique<FMidStup>(link, lists, problem, &main);
     }
     if (set == 0) return nullptr;
     if (dialog == QStringLiteral("report"))

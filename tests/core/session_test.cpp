@@ -454,7 +454,7 @@ TEST_F(SetSaveTest, ASaveKilledDuringItsRenamesIsFinishedByTheNextOpenWhenAgreed
                 Session reopened(*InitCatalogue(test::ProgramDir(), nullptr, other), session->Presets(), otherOptions,
                                  other);
                 ASSERT_EQ(reopened.OpenOrNewSet(false, place), 1);
-                EXPECT_EQ(other.Texts(), std::vector<std::string>{question});
+                ASSERT_EQ(other.Texts(), std::vector<std::string>{question});
                 EXPECT_EQ(other.Last().defaultButton, Answer::No);
                 EXPECT_EQ(other.Last().buttons, MessageButtons::YesNo);
                 std::vector<Bytes> files;
@@ -462,7 +462,8 @@ TEST_F(SetSaveTest, ASaveKilledDuringItsRenamesIsFinishedByTheNextOpenWhenAgreed
                     files.push_back(ReadFileBytes(place + "/" + name));
                 EXPECT_EQ(files, answer == Answer::Yes ? whole : mixed);
                 // Unfinished: the journal and the temporary files not yet renamed.
-                EXPECT_EQ(test::Listing(place).size(), answer == Answer::Yes ? 8u : static_cast<std::size_t>(11 - renames));
+                EXPECT_EQ(test::Listing(place).size(),
+                          answer == Answer::Yes ? 8u : static_cast<std::size_t>(11 - renames));
             }
             if (move) fs::rename(moved, directory);
             // Back to the old files for the next round.
@@ -584,7 +585,7 @@ TEST_F(SetSaveTest, ALinkIsFollowedInsideTheSetAndAskedAboutOtherwise) {
             EXPECT_EQ(ReadFileBytes(target).at(48), 'N');
             EXPECT_EQ(test::Listing(directory), listing);
         } else {
-            EXPECT_EQ(ui.Texts(), std::vector<std::string>{"LIVE.PRG is a link to " + target.string() + c.where +
+            ASSERT_EQ(ui.Texts(), std::vector<std::string>{"LIVE.PRG is a link to " + target.string() + c.where +
                                                            "\nReplace the link by a file of the set? (Cancel saves "
                                                            "nothing.)"});
             EXPECT_EQ(ui.Last().buttons, MessageButtons::OKCancel);

@@ -177,8 +177,8 @@ ItemFileTarget ItemFileDestination(const std::string& setDirectory, const std::s
     if (!ec) {
         target.path = resolved.string();
         std::error_code same;
-        const bool inSet = fs::is_regular_file(resolved, same) &&
-                           fs::equivalent(resolved.parent_path(), setDirectory, same) && !same;
+        const bool inSet =
+            fs::is_regular_file(resolved, same) && fs::equivalent(resolved.parent_path(), setDirectory, same) && !same;
         target.link = inSet ? LinkPlace::Inside : LinkPlace::Outside;
         return target;
     }
@@ -197,8 +197,8 @@ namespace {
 // The question before a save writes through a link that leaves the set or leads nowhere.
 Message LinkQuestion(const ItemFileTarget& target) {
     const std::string name = fs::path(target.file).filename().string();
-    const std::string where = target.link == LinkPlace::Dangling ? ", which does not exist."
-                                                                  : ", which is not a file of the set directory.";
+    const std::string where =
+        target.link == LinkPlace::Dangling ? ", which does not exist." : ", which is not a file of the set directory.";
     return {name + " is a link to " + target.path + where +
                 "\nReplace the link by a file of the set? (Cancel saves nothing.)",
             "Save a Set", MessageIcon::Exclamation, MessageButtons::OKCancel, Answer::Cancel};

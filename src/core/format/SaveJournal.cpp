@@ -40,7 +40,7 @@ void SyncDirectory(const fs::path& directory) {
 }
 
 struct JournalEntry {
-    std::string temporary;    // names relative to the set directory
+    std::string temporary;  // names relative to the set directory
     std::string destination;
 };
 
@@ -93,10 +93,10 @@ bool IsTemporaryNameFor(const std::string& temporary, const std::string& destina
 // Why a journal's name cannot be acted on; empty for the name of a plain file directly in
 // directory, or of none yet.
 std::string NameProblem(const fs::path& directory, const std::string& name) {
-    const bool plainName = !name.empty() && name != "." && name != ".." &&
-                           std::none_of(name.begin(), name.end(), [](char c) {
-                               return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-                           });
+    const bool plainName =
+        !name.empty() && name != "." && name != ".." && std::none_of(name.begin(), name.end(), [](char c) {
+            return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+        });
     if (!plainName) return "it names " + Shown(name) + ", which is not a file of the set directory";
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(directory / name, ec);
@@ -299,8 +299,8 @@ void ReportIgnored(const std::vector<IgnoredJournal>& ignored, Interaction& ui, 
     for (const IgnoredJournal& journal : ignored) {
         if (std::find(reported.begin(), reported.end(), journal.file) != reported.end()) continue;
         reported.push_back(journal.file);
-        ui.ShowMessage({"The save journal " + Shown(journal.file) + " was ignored: " + journal.reason + ".",
-                        "Warning", MessageIcon::Exclamation, MessageButtons::OK, Answer::OK});
+        ui.ShowMessage({"The save journal " + Shown(journal.file) + " was ignored: " + journal.reason + ".", "Warning",
+                        MessageIcon::Exclamation, MessageButtons::OK, Answer::OK});
     }
 }
 
@@ -320,10 +320,12 @@ void OfferToFinishInterruptedSave(const std::string& directory, const std::strin
     const JournalScan scan = ScanSetDirectory(directory, setName);
     ReportIgnored(scan.ignored, ui, reported);
     if (!scan.interrupted) return;
-    const std::string what = setName + " was being saved when the program stopped: some of its files are new, some old.\n";
+    const std::string what =
+        setName + " was being saved when the program stopped: some of its files are new, some old.\n";
     if (!DirectoryIsWritable(directory)) {
-        ui.ShowMessage({what + directory + " can't be written, so that save can't be finished: the files are read as "
-                               "they are.",
+        ui.ShowMessage({what + directory +
+                            " can't be written, so that save can't be finished: the files are read as "
+                            "they are.",
                         "Open a Set", MessageIcon::Exclamation, MessageButtons::OK, Answer::OK});
         return;
     }

@@ -35,7 +35,7 @@ vx::Answer CliInteraction::ShowMessage(const vx::Message& message) {
     return message.defaultButton;
 }
 
-vx::LinkWrite CliInteraction::AskAboutLink(const std::string&, const std::string&, const vx::Message& question) {
+vx::LinkWrite CliInteraction::AskAboutLink(const vx::Message& question) {
     if (followLinks) return vx::LinkWrite::WriteThrough;
     // The question's first line names the link and where it leads.
     std::cerr << "Not saved: " << question.text.substr(0, question.text.find('\n'))

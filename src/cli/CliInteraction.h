@@ -24,7 +24,7 @@ public:
     std::string saveFile;     // file returned by ChooseSaveFile; empty: cancelled
 
     vx::Answer ShowMessage(const vx::Message& message) override;
-    vx::LinkWrite AskAboutLink(const std::string&, const std::string&, const vx::Message& question) override;
+    vx::LinkWrite AskAboutLink(const vx::Message& question) override;
     int PickArrangement(int, int, const std::string&) override { return redirectTo; }
     int PickStyle(int, int, const std::string&) override { return redirectTo; }
     int PickProgram(int, int, const std::string&) override { return redirectTo; }

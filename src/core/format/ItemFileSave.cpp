@@ -211,7 +211,7 @@ std::optional<StagedFile> StageItemFile(const std::string& setDirectory, const s
     const ItemFileTarget target = ItemFileDestination(setDirectory, setName, kind);
     StagedFile staged{kind, target.path, {}};
     if (target.link == LinkPlace::Outside || target.link == LinkPlace::Dangling) {
-        switch (ui.AskAboutLink(target.file, target.path, LinkQuestion(target))) {
+        switch (ui.AskAboutLink(LinkQuestion(target))) {
             case LinkWrite::Cancel:
                 return std::nullopt;
             case LinkWrite::ReplaceLink:

@@ -53,10 +53,9 @@ public:
     // Modal message box; returns the button pressed (OK for a single OK button).
     virtual Answer ShowMessage(const Message& message) = 0;
     virtual void Beep() {}
-    // The question a save asks before it would write through such a link: link names the
-    // set's file, target where it leads. By default the question box, OK replacing the link.
-    virtual LinkWrite AskAboutLink(const std::string& link, const std::string& target, const Message& question) {
-        (void)link, (void)target;
+    // The question a save asks before it would write through such a link; its first line names
+    // the link and where it leads. By default the question box, OK replacing the link.
+    virtual LinkWrite AskAboutLink(const Message& question) {
         return ShowMessage(question) == Answer::OK ? LinkWrite::ReplaceLink : LinkWrite::Cancel;
     }
 

@@ -180,7 +180,7 @@ vx::Answer QtInteraction::ShowMessage(const vx::Message& message) {
     }
 }
 
-vx::LinkWrite QtInteraction::AskAboutLink(const std::string&, const std::string&, const vx::Message& question) {
+vx::LinkWrite QtInteraction::AskAboutLink(const vx::Message& question) {
     if (unattended_) {
         std::fprintf(stderr, "%s: %s\n", question.title.c_str(), question.text.c_str());
         return vx::LinkWrite::Cancel;

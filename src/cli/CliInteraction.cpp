@@ -40,6 +40,15 @@ vx::Answer CliInteraction::ShowMessage(const vx::Message& message) {
     return message.defaultButton;
 }
 
+vx::LinkWrite CliInteraction::AskAboutLink(const vx::Message& question) {
+    if (followLinks) return vx::LinkWrite::WriteThrough;
+    // The question's first line names the link and where it leads.
+    std::cerr << "Not saved: " << question.text.substr(0, question.text.find('\n'))
+              << " --follow-links writes through it.\n";
+    ++messagesShown;
+    return vx::LinkWrite::Cancel;
+}
+
 std::unique_ptr<vx::ProgressWindow> CliInteraction::BeginProgress(const std::string&, const std::string&, double,
                                                                   double) {
     return std::make_unique<SilentProgress>();

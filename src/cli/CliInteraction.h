@@ -14,6 +14,8 @@ namespace vxcli {
 class CliInteraction : public vx::Interaction {
 public:
     bool answerYes = false;
+    // A save writes through a set's link that leads outside the set or nowhere only with --follow-links.
+    bool followLinks = false;
     std::string destination;  // base path returned by ChooseSetDestination
     // The edit commands' questions: "is referenced by" is answered Yes and redirectTo picked when
     // it is an item number, else No; a call the destination set cannot satisfy is kept (No) unless
@@ -28,6 +30,7 @@ public:
     std::string saveFile;     // file returned by ChooseSaveFile; empty: cancelled
 
     vx::Answer ShowMessage(const vx::Message& message) override;
+    vx::LinkWrite AskAboutLink(const vx::Message& question) override;
     int PickArrangement(int, int, const std::string&) override { return redirectTo; }
     int PickStyle(int, int, const std::string&) override { return redirectTo; }
     int PickProgram(int, int, const std::string&) override { return redirectTo; }

@@ -31,6 +31,8 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", std::string("vx50 ") + VX_VERSION_TEXT);
     app.add_flag("--yes", context.ui.answerYes,
                  "answer questions with Yes/OK (for example to overwrite an existing set)");
+    app.add_flag("--follow-links", context.ui.followLinks,
+                 "save through an item file that is a link leading outside its set directory or nowhere");
     app.fallthrough();
     app.require_subcommand(1);
     vxcli::AddSetCommands(app, context);

@@ -423,54 +423,108 @@ TEST_F(SetSaveTest, AFailureOfAnyKindReplacesNoFileAndKeepsTheEditsWithTheReason
     EXPECT_EQ(ReadFileBytes(directory + "/LIVE.GBL").at(35), 7);
 }
 
-TEST_F(SetSaveTest, ASaveKilledDuringItsRenamesIsFinishedByTheNextOpen) {
-    for (int renames = 0; renames <= 1; ++renames) {
-        SCOPED_TRACE(renames);
-        SetSaveKillAfterRenamesForTesting(renames);
-        EXPECT_FALSE(session->Save(set));
-        SetSaveKillAfterRenamesForTesting(-1);
-        const std::vector<Bytes> mixed = Files();
-        EXPECT_EQ(mixed[5] != before[5], renames >= 1) << "the program file is renamed first";
+// A save killed during its renames, its set perhaps moved since (a stick mounted elsewhere): the
+// next open asks, and finishes it to the whole new set only when told so.
+TEST_F(SetSaveTest, ASaveKilledDuringItsRenamesIsFinishedByTheNextOpenWhenAgreed) {
+    std::vector<Bytes> whole = before;
+    whole[5] = SerializeKind(session->Data(set), ItemKind::Program);
+    whole[4] = SerializeKind(session->Data(set), ItemKind::Global);
+    const std::string question =
+        "LIVE was being saved when the program stopped: some of its files are new, some old.\n"
+        "Finish that save now? (No reads the files as they are.)";
+    const fs::path moved = temp.Path() / "stick" / "LIVE.SET";
+    fs::create_directories(moved.parent_path());
+    for (const bool move : {false, true}) {
+        for (int renames = 0; renames <= 1; ++renames) {
+            SCOPED_TRACE(std::to_string(renames) + (move ? " moved" : ""));
+            SetSaveKillAfterRenamesForTesting(renames);
+            EXPECT_FALSE(session->Save(set));
+            SetSaveKillAfterRenamesForTesting(-1);
+            const std::vector<Bytes> mixed = Files();
+            EXPECT_EQ(mixed[5] != before[5], renames >= 1) << "the program file is renamed first";
+            if (move) fs::rename(directory, moved);
+            const std::string place = move ? moved.string() : directory;
 
-        // A fresh start of the program opens the set: it is wholly the new set.
-        ScriptedInteraction other;
-        Options otherOptions;
-        Session reopened(*InitCatalogue(test::ProgramDir(), nullptr, other), session->Presets(), otherOptions, other);
-        const int again = reopened.OpenOrNewSet(false, directory);
-        ASSERT_EQ(again, 1);
-        EXPECT_EQ(reopened.Data(again).prg.records[0].Name(), "New Piano       ");
-        EXPECT_EQ(reopened.Data(again).gbl.record.Byte(3), 7);
-        EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE"));
-        EXPECT_TRUE(other.messages.empty());
-
-        // Back to the old files for the next round.
-        for (std::size_t i = 0; i < before.size(); ++i)
-            WriteFileBytes(directory + "/" + test::SetFileNames("LIVE")[i], before[i]);
+            // A fresh start of the program opens the set: No leaves it as it is, Yes makes it
+            // wholly the new set.
+            for (const Answer answer : {Answer::No, Answer::Yes}) {
+                ScriptedInteraction other;
+                other.answers = {answer};
+                Options otherOptions;
+                Session reopened(*InitCatalogue(test::ProgramDir(), nullptr, other), session->Presets(), otherOptions,
+                                 other);
+                ASSERT_EQ(reopened.OpenOrNewSet(false, place), 1);
+                ASSERT_EQ(other.Texts(), std::vector<std::string>{question});
+                EXPECT_EQ(other.Last().defaultButton, Answer::No);
+                EXPECT_EQ(other.Last().buttons, MessageButtons::YesNo);
+                std::vector<Bytes> files;
+                for (const std::string& name : test::SetFileNames("LIVE"))
+                    files.push_back(ReadFileBytes(place + "/" + name));
+                EXPECT_EQ(files, answer == Answer::Yes ? whole : mixed);
+                // Unfinished: the journal and the temporary files not yet renamed.
+                EXPECT_EQ(test::Listing(place).size(),
+                          answer == Answer::Yes ? 8u : static_cast<std::size_t>(11 - renames));
+            }
+            if (move) fs::rename(moved, directory);
+            // Back to the old files for the next round.
+            for (std::size_t i = 0; i < before.size(); ++i)
+                WriteFileBytes(directory + "/" + test::SetFileNames("LIVE")[i], before[i]);
+        }
     }
 }
 
-TEST_F(SetSaveTest, AnUnfinishedJournalAndStaleTemporaryFilesAreRemovedOnOpen) {
+// Told No, the set is read and then saved as it was on disk: wholly, so that the interrupted save
+// can never be finished over a later one.
+TEST_F(SetSaveTest, ASetReadWithoutFinishingAnInterruptedSaveIsSavedWhole) {
+    SetSaveKillAfterRenamesForTesting(1);
+    EXPECT_FALSE(session->Save(set));
+    SetSaveKillAfterRenamesForTesting(-1);
+    const std::vector<Bytes> mixed = Files();
+    session->CloseSet(set);
+    ui.messages.clear();
+    set = session->OpenOrNewSet(false, directory);
+    ASSERT_EQ(set, 1);
+    EXPECT_EQ(ui.messages.size(), 1u);
+    session->Data(set).sng.trailing.push_back(9);
+    session->MarkDirty(set, ItemKind::Song);
+    ASSERT_TRUE(session->Save(set));
+    std::vector<Bytes> expected = mixed;
+    expected[6] = SerializeKind(session->Data(set), ItemKind::Song);
+    EXPECT_EQ(expected[6].back(), 9);
+    EXPECT_EQ(Files(), expected);
+    EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE"));
+}
+
+TEST_F(SetSaveTest, AJournalNotWrittenToItsEndIsReportedAndStaleTemporaryFilesGoBeforeASave) {
     const fs::path dir(directory);
     const Bytes junk{1, 2, 3};
-    // A save killed while it wrote its journal: no rename had begun, so the set stays old.
     WriteFileBytes(dir / ".LIVE.STY.999999.0.tmp", junk);
-    const std::string unfinished =
-        "VXSAVE 1\n" + (dir / ".LIVE.STY.999999.0.tmp").string() + "\n" + (dir / "LIVE.STY").string() + "\n";
+    const std::string unfinished = "VXSAVE 2\n.LIVE.STY.999999.0.tmp\nLIVE.STY\n";
     WriteFileBytes(dir / ".LIVE.999999.journal", Bytes(unfinished.begin(), unfinished.end()));
     // Temporary files of killed saves, ours by their names; other hidden files are not ours.
     for (const char* name : {".LIVE.ARR.999998.3.tmp", ".live.bsq.999997.12.tmp", ".notes.tmp", ".LIVE.ARR.x.1.tmp",
-                             ".LIVE.TXT.999998.1.tmp"})
+                             ".LIVE.TXT.999998.1.tmp", "..LIVE.999998.journal.999998.0.tmp"})
         WriteFileBytes(dir / name, junk);
     // Files of a save another running program is making (process 1 always runs) stay.
     WriteFileBytes(dir / ".LIVE.SNG.1.0.tmp", junk);
+    const std::vector<std::string> all = test::Listing(directory);
 
+    // Reading changes nothing.
     session->CloseSet(set);
     ASSERT_EQ(session->OpenOrNewSet(false, directory), 1);
-    std::vector<std::string> expected = {".LIVE.ARR.x.1.tmp", ".LIVE.SNG.1.0.tmp", ".LIVE.TXT.999998.1.tmp",
-                                         ".notes.tmp"};
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"The save journal " + directory +
+                                                   "/.LIVE.999999.journal was ignored: it is not a complete save "
+                                                   "journal."});
+    EXPECT_EQ(test::Listing(directory), all);
+
+    session->MarkDirty(set, ItemKind::Song);
+    ASSERT_TRUE(session->Save(set));
+    std::vector<std::string> expected = {".LIVE.999999.journal", ".LIVE.ARR.x.1.tmp", ".LIVE.SNG.1.0.tmp",
+                                         ".LIVE.TXT.999998.1.tmp", ".notes.tmp"};
     for (const std::string& name : test::SetFileNames("LIVE")) expected.push_back(name);
+    std::sort(expected.begin(), expected.end());
     EXPECT_EQ(test::Listing(directory), expected);
-    EXPECT_EQ(Files(), before);
+    EXPECT_EQ(ui.messages.size(), 1u) << "reported once";
 }
 
 TEST_F(SetSaveTest, AFailedSaveOfANewSetLeavesNoDirectoryAndTheSetItsName) {
@@ -494,16 +548,63 @@ TEST_F(SetSaveTest, AFailedSaveOfANewSetLeavesNoDirectoryAndTheSetItsName) {
     EXPECT_EQ(session->Slot(fresh).name, "GIGS");
 }
 
-TEST_F(SetSaveTest, ASymlinkedItemFileStaysALinkAndItsTargetGetsTheNewContent) {
-    const fs::path shared = temp.Path() / "shared";
+// LIVE.PRG as a link: to a file of the set it is followed; to anything else, or nothing, the
+// save asks, and either replaces the link by a file (OK) or saves nothing (Cancel).
+TEST_F(SetSaveTest, ALinkIsFollowedInsideTheSetAndAskedAboutOtherwise) {
+    struct Case {
+        const char* target;  // the link's text
+        Answer answer;
+        const char* where;  // the question's end; "" when none is asked
+    };
+    const Case cases[] = {
+        {"programs.prg", Answer::OK, ""},
+        {"../shared/programs.prg", Answer::Cancel, ", which is not a file of the set directory."},
+        {"../shared/programs.prg", Answer::OK, ", which is not a file of the set directory."},
+        {"../shared/none.prg", Answer::Cancel, ", which does not exist."},
+        {"../shared/none.prg", Answer::OK, ", which does not exist."},
+    };
+    const fs::path dir(directory), shared = temp.Path() / "shared";
     fs::create_directories(shared);
-    fs::rename(fs::path(directory) / "LIVE.PRG", shared / "programs.prg");
-    fs::create_symlink("../shared/programs.prg", fs::path(directory) / "LIVE.PRG");
-    ASSERT_TRUE(session->Save(set));
-    EXPECT_TRUE(fs::is_symlink(fs::path(directory) / "LIVE.PRG"));
-    EXPECT_EQ(ReadFileBytes(shared / "programs.prg").at(48), 'N');
-    EXPECT_EQ(test::Listing(shared), std::vector<std::string>{"programs.prg"});
-    EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE"));
+    const Bytes oldPrograms = before[5];
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.target) + (c.answer == Answer::OK ? " OK" : " Cancel"));
+        WriteFileBytes(shared / "programs.prg", oldPrograms);
+        WriteFileBytes(dir / "programs.prg", oldPrograms);
+        fs::remove(dir / "LIVE.PRG");
+        fs::create_symlink(c.target, dir / "LIVE.PRG");
+        const std::vector<std::string> listing = test::Listing(directory);
+        const fs::path target = (dir / c.target).lexically_normal();
+        ui.messages.clear();
+        ui.answers = {c.answer};
+
+        const bool saved = session->Save(set);
+        if (*c.where == '\0') {
+            EXPECT_TRUE(saved);
+            EXPECT_TRUE(ui.messages.empty());
+            EXPECT_TRUE(fs::is_symlink(dir / "LIVE.PRG"));
+            EXPECT_EQ(ReadFileBytes(target).at(48), 'N');
+            EXPECT_EQ(test::Listing(directory), listing);
+        } else {
+            ASSERT_EQ(ui.Texts(), std::vector<std::string>{"LIVE.PRG is a link to " + target.string() + c.where +
+                                                           "\nReplace the link by a file of the set? (Cancel saves "
+                                                           "nothing.)"});
+            EXPECT_EQ(ui.Last().buttons, MessageButtons::OKCancel);
+            EXPECT_EQ(ui.Last().defaultButton, Answer::Cancel);
+            EXPECT_EQ(saved, c.answer == Answer::OK);
+            EXPECT_EQ(fs::is_symlink(dir / "LIVE.PRG"), c.answer == Answer::Cancel);
+            if (c.answer == Answer::OK) {
+                EXPECT_EQ(ReadFileBytes(dir / "LIVE.PRG").at(48), 'N');
+            }
+            EXPECT_EQ(ReadFileBytes(dir / "LIVE.GBL").at(35), c.answer == Answer::OK ? 7 : before[4].at(35));
+            EXPECT_EQ(ReadFileBytes(shared / "programs.prg"), oldPrograms);
+            EXPECT_EQ(test::Listing(shared), std::vector<std::string>{"programs.prg"});
+            EXPECT_EQ(test::Listing(directory), listing);
+        }
+        // The next round saves again.
+        session->MarkDirty(set, ItemKind::Program);
+        session->MarkDirty(set, ItemKind::Global);
+        WriteFileBytes(dir / "LIVE.GBL", before[4]);
+    }
 }
 
 TEST_F(SessionTest, ImportReadsTheFileAsNamedBesideOneOfAnotherCase) {

@@ -20,6 +20,7 @@
 #include "document/Helpers.h"
 #include "document/KindErrors.h"
 #include "format/PathLookup.h"
+#include "interaction/Interaction.h"
 
 namespace fs = std::filesystem;
 
@@ -172,29 +173,67 @@ bool WriteFileAtomically(const std::string& path, const Bytes& content, std::str
     return false;
 }
 
-std::string ItemFileDestination(const std::string& setDirectory, const std::string& setName, ItemKind kind) {
+ItemFileTarget ItemFileDestination(const std::string& setDirectory, const std::string& setName, ItemKind kind) {
+    ItemFileTarget target;
     // A new file gets the upper-case name; an existing one keeps its own spelling.
-    const std::string destination =
-        ResolveForWrite(setDirectory + "/" + ToUpper(setName + std::string(KindExtension(kind))));
+    target.file = ResolveForWrite(setDirectory + "/" + ToUpper(setName + std::string(KindExtension(kind))));
+    target.path = target.file;
     std::error_code ec;
-    if (!fs::is_symlink(destination, ec)) return destination;
-    // Replacing the link itself would turn it into a plain file and leave its target old.
-    const fs::path target = fs::canonical(destination, ec);
-    if (!ec) return target.string();
-    // A link to a file that does not exist yet: the file is made where the link points.
-    const fs::path pointed = fs::read_symlink(destination, ec);
-    if (ec) return destination;
-    return (pointed.is_absolute() ? pointed : fs::path(destination).parent_path() / pointed)
-        .lexically_normal()
-        .string();
+    if (!fs::is_symlink(target.file, ec)) return target;
+
+    const fs::path resolved = fs::canonical(target.file, ec);
+    if (!ec) {
+        target.path = resolved.string();
+        std::error_code same;
+        const bool inSet =
+            fs::is_regular_file(resolved, same) && fs::equivalent(resolved.parent_path(), setDirectory, same) && !same;
+        target.link = inSet ? LinkPlace::Inside : LinkPlace::Outside;
+        return target;
+    }
+    // A link to a file that does not exist (or a loop of links): where it points, for the question.
+    target.link = LinkPlace::Dangling;
+    const fs::path pointed = fs::read_symlink(target.file, ec);
+    if (!ec)
+        target.path = (pointed.is_absolute() ? pointed : fs::path(target.file).parent_path() / pointed)
+                          .lexically_normal()
+                          .string();
+    return target;
 }
+
+namespace {
+
+// The question before a save writes through a link that leaves the set or leads nowhere.
+Message LinkQuestion(const ItemFileTarget& target) {
+    const std::string name = fs::path(target.file).filename().string();
+    const std::string where =
+        target.link == LinkPlace::Dangling ? ", which does not exist." : ", which is not a file of the set directory.";
+    return {name + " is a link to " + target.path + where +
+                "\nReplace the link by a file of the set? (Cancel saves nothing.)",
+            "Save a Set", MessageIcon::Exclamation, MessageButtons::OKCancel, Answer::Cancel};
+}
+
+}  // namespace
 
 std::optional<StagedFile> StageItemFile(const std::string& setDirectory, const std::string& setName, ItemKind kind,
                                         const Bytes& content, Interaction& ui) {
-    const std::string destination = ItemFileDestination(setDirectory, setName, kind);
+    const ItemFileTarget target = ItemFileDestination(setDirectory, setName, kind);
+    StagedFile staged{kind, target.path, {}};
+    if (target.link == LinkPlace::Outside || target.link == LinkPlace::Dangling) {
+        switch (ui.AskAboutLink(LinkQuestion(target))) {
+            case LinkWrite::Cancel:
+                return std::nullopt;
+            case LinkWrite::ReplaceLink:
+                staged.destination = target.file;
+                staged.replacesLink = true;
+                break;
+            case LinkWrite::WriteThrough:
+                staged.outsideSet = true;
+                break;
+        }
+    }
 
     std::error_code ec;
-    const fs::file_status status = fs::status(destination, ec);
+    const fs::file_status status = fs::symlink_status(staged.destination, ec);
     // Permission bits, not access(): a program running as root may write anything.
     if (!ec && fs::is_regular_file(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
         ShowSaveError(ui, kind, "Destination file is Read-Only!");
@@ -202,12 +241,13 @@ std::optional<StagedFile> StageItemFile(const std::string& setDirectory, const s
     }
 
     std::string error;
-    auto temporary = WriteTemporaryBeside(destination, content, error);
+    auto temporary = WriteTemporaryBeside(staged.destination, content, error);
     if (!temporary) {
         ShowSaveError(ui, kind, error);
         return std::nullopt;
     }
-    return StagedFile{kind, destination, std::move(*temporary)};
+    staged.temporary = std::move(*temporary);
+    return staged;
 }
 
 void DiscardStagedFile(const StagedFile& staged) {

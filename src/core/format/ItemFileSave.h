@@ -23,14 +23,32 @@ struct StagedFile {
     ItemKind kind = ItemKind::Arrangement;
     std::string destination;
     std::string temporary;
+    bool replacesLink = false;  // the destination is a link of the set, replaced by the file
+    bool outsideSet = false;    // written where a link of the set leads, outside its directory
 };
 
-// Where a kind of a set is written: an existing file's own spelling, and for a symbolic link
-// the file it points to, so the link stays a link and its target gets the new content.
-std::string ItemFileDestination(const std::string& setDirectory, const std::string& setName, ItemKind kind);
+// Where a symbolic link of a set leads, as far as a save is concerned.
+enum class LinkPlace {
+    None,      // not a link
+    Inside,    // to a plain file directly in the set directory: followed
+    Outside,   // to anything else (another directory, a device): written only when asked
+    Dangling,  // to nothing: written only when asked
+};
+
+// Where a kind of a set is written. file is the set's own file, an existing one in its own
+// spelling; path is where the content goes: file itself, or for a link the file it leads to,
+// so that a link inside the set stays a link and its target gets the new content.
+struct ItemFileTarget {
+    std::string file;
+    std::string path;
+    LinkPlace link = LinkPlace::None;
+};
+ItemFileTarget ItemFileDestination(const std::string& setDirectory, const std::string& setName, ItemKind kind);
 
 // The first half of a save: the read-only check and the temporary file, written and flushed.
-// On failure shows the kind's save error and leaves nothing behind.
+// A link that leads outside the set or nowhere is written through only when the person says so
+// (ui.AskAboutLink); a cancelled question returns nothing without a further message. On failure
+// shows the kind's save error and leaves nothing behind.
 std::optional<StagedFile> StageItemFile(const std::string& setDirectory, const std::string& setName, ItemKind kind,
                                         const Bytes& content, Interaction& ui);
 // Removes a staged file's temporary file; the destination is untouched.

@@ -14,6 +14,7 @@
 #endif
 
 #include "document/Helpers.h"
+#include "interaction/Interaction.h"
 
 namespace fs = std::filesystem;
 
@@ -21,7 +22,8 @@ namespace vx {
 
 namespace {
 
-constexpr std::string_view kJournalHeader = "VXSAVE 1";
+// Version 2 names files relative to the set directory; other versions are not acted on.
+constexpr std::string_view kJournalHeader = "VXSAVE 2";
 constexpr std::string_view kJournalEnd = "END";
 constexpr std::string_view kJournalSuffix = ".journal";
 
@@ -38,34 +40,101 @@ void SyncDirectory(const fs::path& directory) {
 }
 
 struct JournalEntry {
-    std::string temporary;
+    std::string temporary;  // names relative to the set directory
     std::string destination;
 };
 
-// The entries of a journal, and whether it was written to its end (only then did renames begin).
+// A journal is a few hundred bytes; anything much longer is not one of ours.
+constexpr std::uintmax_t kLongestJournal = 64 * 1024;
+
+// The entries of a journal, and whether it was written to its end.
 bool ReadJournal(const fs::path& path, std::vector<JournalEntry>& entries) {
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (ec || size > kLongestJournal) return false;
     std::ifstream in(path, std::ios::binary);
     std::string line;
     if (!std::getline(in, line) || line != kJournalHeader) return false;
     while (std::getline(in, line)) {
-        if (line == kJournalEnd) return true;
+        if (line == kJournalEnd) return in.peek() == std::char_traits<char>::eof();
         JournalEntry entry;
         entry.temporary = line;
-        if (!std::getline(in, entry.destination) || entry.temporary.empty() || entry.destination.empty()) return false;
+        if (!std::getline(in, entry.destination)) return false;
         entries.push_back(std::move(entry));
     }
     return false;
+}
+
+// A name as a message shows it: control characters become "?".
+std::string Shown(const std::string& name) {
+    std::string shown = name;
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return shown;
+}
+
+bool IsDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// Our temporary file for destination: ".<destination>.<process>.<counter>.tmp".
+bool IsTemporaryNameFor(const std::string& temporary, const std::string& destination) {
+    const std::string prefix = "." + destination + ".";
+    constexpr std::string_view kSuffix = ".tmp";
+    if (temporary.size() <= prefix.size() + kSuffix.size() || !temporary.starts_with(prefix) ||
+        !temporary.ends_with(kSuffix))
+        return false;
+    const std::string_view numbers =
+        std::string_view(temporary).substr(prefix.size(), temporary.size() - prefix.size() - kSuffix.size());
+    const std::size_t dot = numbers.find('.');
+    return dot != std::string_view::npos && IsDigits(numbers.substr(0, dot)) && IsDigits(numbers.substr(dot + 1));
+}
+
+// Why a journal's name cannot be acted on; empty for the name of a plain file directly in
+// directory, or of none yet.
+std::string NameProblem(const fs::path& directory, const std::string& name) {
+    const bool plainName =
+        !name.empty() && name != "." && name != ".." && std::none_of(name.begin(), name.end(), [](char c) {
+            return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+        });
+    if (!plainName) return "it names " + Shown(name) + ", which is not a file of the set directory";
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(directory / name, ec);
+    if (status.type() == fs::file_type::not_found) return {};
+    if (ec) return "it names " + Shown(name) + ", which can't be examined: " + ec.message();
+    if (fs::is_symlink(status)) return "it names " + Shown(name) + ", which is a link";
+    if (!fs::is_regular_file(status)) return "it names " + Shown(name) + ", which is not a plain file";
+    return {};
+}
+
+// Why recovery ignores the journal; empty when it may act on its entries.
+std::string JournalProblem(const fs::path& directory, const fs::path& journal, std::vector<JournalEntry>& entries) {
+    if (!ReadJournal(journal, entries)) return "it is not a complete save journal";
+    for (const JournalEntry& entry : entries) {
+        for (const std::string* name : {&entry.temporary, &entry.destination})
+            if (std::string problem = NameProblem(directory, *name); !problem.empty()) return problem;
+        if (!IsTemporaryNameFor(entry.temporary, entry.destination))
+            return "it names " + Shown(entry.temporary) + ", which is not a temporary file of a save of " +
+                   Shown(entry.destination);
+    }
+    return {};
+}
+
+bool TemporaryExists(const fs::path& directory, const JournalEntry& entry) {
+    std::error_code ec;
+    return fs::is_regular_file(fs::symlink_status(directory / entry.temporary, ec));
 }
 
 bool WriteJournal(const fs::path& path, const std::vector<StagedFile>& staged, std::string& error) {
     std::string text(kJournalHeader);
     text += '\n';
     for (const StagedFile& file : staged) {
-        const std::string temporary = fs::absolute(file.temporary).string();
-        const std::string destination = fs::absolute(file.destination).string();
-        // One path per line: a name holding a line break cannot be recorded.
+        if (file.outsideSet) continue;
+        const std::string temporary = fs::path(file.temporary).filename().string();
+        const std::string destination = fs::path(file.destination).filename().string();
+        // One name per line: a name holding a line break cannot be recorded.
         if (temporary.find('\n') != std::string::npos || destination.find('\n') != std::string::npos) {
-            error = "Can't record " + ToUpper(destination) + " in the save journal";
+            error = "Can't record " + ToUpper(file.destination) + " in the save journal";
             return false;
         }
         text += temporary + '\n' + destination + '\n';
@@ -117,8 +186,13 @@ std::string JournalFileName(const std::string& setName) {
 }
 
 CommitResult CommitStagedFiles(const std::string& directory, const std::string& setName,
-                               const std::vector<StagedFile>& staged, std::string& error, ItemKind& failedKind) {
-    if (staged.empty()) return CommitResult::Committed;
+                               const std::vector<StagedFile>& given, std::string& error, ItemKind& failedKind) {
+    if (given.empty()) return CommitResult::Committed;
+    // Links replaced by files go first: once renamed, a journal naming them names plain files.
+    // Files outside the set go last, after every file the journal protects.
+    std::vector<StagedFile> staged = given;
+    std::stable_partition(staged.begin(), staged.end(), [](const StagedFile& file) { return file.replacesLink; });
+    std::stable_partition(staged.begin(), staged.end(), [](const StagedFile& file) { return !file.outsideSet; });
     failedKind = staged.front().kind;
     const fs::path journal = fs::path(directory) / JournalFileName(setName);
     if (!WriteJournal(journal, staged, error)) {
@@ -144,51 +218,131 @@ CommitResult CommitStagedFiles(const std::string& directory, const std::string& 
     return CommitResult::Committed;
 }
 
-void RecoverSetDirectory(const std::string& directory, const std::string& setName) {
+namespace {
+
+// The journals of setName in directory that no other running program is writing.
+std::vector<fs::path> JournalsOf(const fs::path& directory, const std::string& setName) {
+    std::vector<fs::path> journals;
     std::error_code ec;
-    std::vector<fs::path> journals, temporaries;
     for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (IsJournalOf(name, setName) && !InUseElsewhere(ProcessInName(name, true)))
-            journals.push_back(it->path());
-        else if (IsOurTemporaryName(name) && !InUseElsewhere(ProcessInName(name, false)))
-            temporaries.push_back(it->path());
+        if (IsJournalOf(name, setName) && !InUseElsewhere(ProcessInName(name, true))) journals.push_back(it->path());
     }
+    std::sort(journals.begin(), journals.end());
+    return journals;
+}
 
-    for (const fs::path& journal : journals) {
+}  // namespace
+
+JournalScan ScanSetDirectory(const std::string& directory, const std::string& setName) {
+    JournalScan scan;
+    for (const fs::path& journal : JournalsOf(directory, setName)) {
         std::vector<JournalEntry> entries;
-        // A journal written to its end means the renames had begun: each temporary file still
-        // there replaces its destination. An unfinished journal means none had: they all go.
-        const bool complete = ReadJournal(journal, entries);
-        bool finished = true;
-        for (const JournalEntry& entry : entries) {
-            std::error_code step;
-            if (!fs::exists(entry.temporary, step)) continue;
-            std::string ignored;
-            if (!complete)
-                fs::remove(entry.temporary, step);
-            else if (!ReplaceWithTemporary(entry.temporary, entry.destination, ignored))
-                finished = false;  // kept, with its journal, for the next attempt
-        }
-        SyncDirectory(directory);
-        std::error_code ignored;
-        if (finished) fs::remove(journal, ignored);
+        if (std::string problem = JournalProblem(directory, journal, entries); !problem.empty())
+            scan.ignored.push_back({journal.string(), std::move(problem)});
+        else if (std::any_of(entries.begin(), entries.end(),
+                             [&](const JournalEntry& entry) { return TemporaryExists(directory, entry); }))
+            scan.interrupted = true;
     }
+    return scan;
+}
+
+bool RecoverSetDirectory(const std::string& directory, const std::string& setName,
+                         std::vector<IgnoredJournal>& ignored) {
+    const fs::path dir(directory);
+    const std::vector<fs::path> journals = JournalsOf(dir, setName);
+    bool replaced = false;
     // The temporary files a kept journal still needs are not stale.
     std::vector<std::string> needed;
     for (const fs::path& journal : journals) {
         std::vector<JournalEntry> entries;
-        std::error_code ignored;
-        if (fs::exists(journal, ignored) && ReadJournal(journal, entries))
-            for (const JournalEntry& entry : entries) needed.push_back(fs::path(entry.temporary).filename().string());
+        if (std::string problem = JournalProblem(dir, journal, entries); !problem.empty()) {
+            ignored.push_back({journal.string(), std::move(problem)});
+            continue;
+        }
+        // The journal was written to its end, so the renames had begun: each temporary file
+        // still there replaces its destination.
+        bool finished = true;
+        for (const JournalEntry& entry : entries) {
+            if (!TemporaryExists(dir, entry)) continue;
+            std::string reason;
+            if (ReplaceWithTemporary((dir / entry.temporary).string(), (dir / entry.destination).string(), reason)) {
+                replaced = true;
+            } else {
+                finished = false;  // kept, with its journal, for the next attempt
+                needed.push_back(entry.temporary);
+            }
+        }
+        SyncDirectory(dir);
+        std::error_code ignoredError;
+        if (finished) fs::remove(journal, ignoredError);
     }
-    std::erase_if(temporaries, [&](const fs::path& path) {
-        return std::find(needed.begin(), needed.end(), path.filename().string()) != needed.end();
-    });
+
+    std::error_code ec;
+    std::vector<fs::path> temporaries;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (IsOurTemporaryName(name) && !InUseElsewhere(ProcessInName(name, false)) &&
+            std::find(needed.begin(), needed.end(), name) == needed.end())
+            temporaries.push_back(it->path());
+    }
     for (const fs::path& temporary : temporaries) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
+        std::error_code ignoredError;
+        fs::remove(temporary, ignoredError);
     }
+    return replaced;
+}
+
+namespace {
+
+void ReportIgnored(const std::vector<IgnoredJournal>& ignored, Interaction& ui, std::vector<std::string>& reported) {
+    for (const IgnoredJournal& journal : ignored) {
+        if (std::find(reported.begin(), reported.end(), journal.file) != reported.end()) continue;
+        reported.push_back(journal.file);
+        ui.ShowMessage({"The save journal " + Shown(journal.file) + " was ignored: " + journal.reason + ".", "Warning",
+                        MessageIcon::Exclamation, MessageButtons::OK, Answer::OK});
+    }
+}
+
+bool DirectoryIsWritable(const std::string& directory) {
+#if !defined(_WIN32)
+    return ::access(directory.c_str(), W_OK) == 0;
+#else
+    (void)directory;
+    return true;
+#endif
+}
+
+}  // namespace
+
+void OfferToFinishInterruptedSave(const std::string& directory, const std::string& setName, Interaction& ui,
+                                  std::vector<std::string>& reported) {
+    const JournalScan scan = ScanSetDirectory(directory, setName);
+    ReportIgnored(scan.ignored, ui, reported);
+    if (!scan.interrupted) return;
+    const std::string what =
+        setName + " was being saved when the program stopped: some of its files are new, some old.\n";
+    if (!DirectoryIsWritable(directory)) {
+        ui.ShowMessage({what + directory +
+                            " can't be written, so that save can't be finished: the files are read as "
+                            "they are.",
+                        "Open a Set", MessageIcon::Exclamation, MessageButtons::OK, Answer::OK});
+        return;
+    }
+    const Answer answer = ui.ShowMessage({what + "Finish that save now? (No reads the files as they are.)",
+                                          "Open a Set", MessageIcon::Question, MessageButtons::YesNo, Answer::No});
+    if (answer != Answer::Yes) return;
+    std::vector<IgnoredJournal> ignored;
+    RecoverSetDirectory(directory, setName, ignored);
+    ReportIgnored(ignored, ui, reported);
+}
+
+bool FinishInterruptedSave(const std::string& directory, const std::string& setName, Interaction& ui,
+                           std::vector<std::string>& reported) {
+    std::vector<IgnoredJournal> ignored;
+    const bool replaced = RecoverSetDirectory(directory, setName, ignored);
+    ReportIgnored(ignored, ui, reported);
+    return replaced;
 }
 
 }  // namespace vx

@@ -12,6 +12,9 @@ namespace vx {
 enum class MessageIcon { None, Critical, Question, Exclamation, Information };
 enum class MessageButtons { OK, OKCancel, YesNo, YesNoCancel };
 enum class Answer { OK, Cancel, Yes, No };
+// What a save does with an item file that is a link to something other than a file of its set
+// directory, or to nothing: replace the link by a file of its own, write where it leads, or stop.
+enum class LinkWrite { ReplaceLink, WriteThrough, Cancel };
 
 // One message box as the user sees it. Line breaks inside text are "\n".
 struct Message {
@@ -50,6 +53,11 @@ public:
     // Modal message box; returns the button pressed (OK for a single OK button).
     virtual Answer ShowMessage(const Message& message) = 0;
     virtual void Beep() {}
+    // The question a save asks before it would write through such a link; its first line names
+    // the link and where it leads. By default the question box, OK replacing the link.
+    virtual LinkWrite AskAboutLink(const Message& question) {
+        return ShowMessage(question) == Answer::OK ? LinkWrite::ReplaceLink : LinkWrite::Cancel;
+    }
 
     // Selection dialogs: the chosen item number, or -1 when cancelled. The caption is the
     // kind's ("Select a Program ") followed by the caption addition.

@@ -74,8 +74,9 @@ int Session::OpenOrNewSet(bool newSet, const std::string& givenPath) {
         }
     }
 
-    // A save of this set that was killed during its renames is finished before anything is read.
-    if (!newSet) RecoverSetDirectory(path, name);
+    // A save of this set that was killed during its renames is finished before anything is read,
+    // when the person agrees: opening alone changes nothing on disk.
+    if (!newSet) OfferToFinishInterruptedSave(path, name, ui_, reportedJournals_);
 
     const int set = sets_.GetFreeSlot();
     SetSlot& slot = sets_[set];
@@ -140,7 +141,8 @@ bool Session::SaveSet(int set, const std::string& basePath, bool allKinds) {
     // A directory that holds nothing yet is removed again when the save fails.
     const bool freshDirectory = !fs::exists(directory, error) || fs::is_empty(directory, error);
     if (!fs::is_directory(directory, error)) fs::create_directories(directory, error);
-    RecoverSetDirectory(directory, name);
+    // A set read before an interrupted save of it was finished is written whole, as it was read.
+    if (FinishInterruptedSave(directory, name, ui_, reportedJournals_)) allKinds = true;
 
     // Every kind is written to its temporary file first; the files are replaced only when all
     // were written and flushed, so the set on disk is either the old one or wholly the new one.

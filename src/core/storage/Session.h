@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "catalogue/CatalogueInit.h"
 #include "document/Options.h"
@@ -85,6 +86,8 @@ private:
     SetTable sets_;
     std::map<int, std::function<void(int)>> closeHandlers_;
     int nextCloseHandler_ = 1;
+    // The save journals already reported as ignored, each reported once.
+    std::vector<std::string> reportedJournals_;
 };
 
 }  // namespace vx

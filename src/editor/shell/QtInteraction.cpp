@@ -185,6 +185,19 @@ vx::Answer QtInteraction::ShowMessage(const vx::Message& message) {
     }
 }
 
+vx::LinkWrite QtInteraction::AskAboutLink(const vx::Message& question) {
+    if (unattended_) {
+        std::fprintf(stderr, "%s: %s\n", question.title.c_str(), question.text.c_str());
+        return vx::LinkWrite::Cancel;
+    }
+    QMessageBox box(ToQt(question.icon), Q(question.title), Q(question.text), QMessageBox::Cancel, DialogParent());
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* replace = box.addButton(QStringLiteral("Replace the Link"), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == replace ? vx::LinkWrite::ReplaceLink : vx::LinkWrite::Cancel;
+}
+
 void QtInteraction::Beep() {
     if (!unattended_) QApplication::beep();
 }

@@ -38,6 +38,7 @@ public:
     bool Unattended() const { return unattended_; }
 
     vx::Answer ShowMessage(const vx::Message& message) override;
+    vx::LinkWrite AskAboutLink(const vx::Message& question) override;
     void Beep() override;
     int PickArrangement(int set, int startNumber, const std::string& captionAddition) override;
     int PickStyle(int set, int startNumber, const std::string& captionAddition) override;

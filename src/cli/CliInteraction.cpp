@@ -17,6 +17,13 @@ vx::Answer CliInteraction::ShowMessage(const vx::Message& message) {
     std::string text = message.text;
     // A message that ends in its (empty) detail line would leave a blank line on the terminal.
     while (!text.empty() && text.back() == '\n') text.pop_back();
+    // A set changed on disk by another program is never overwritten from the command line: the
+    // fact is told and the save refused.
+    if (message.buttons == vx::MessageButtons::ReloadOverwriteCancel) {
+        std::cerr << text.substr(0, text.find('\n')) << " Nothing was saved.\n";
+        ++messagesShown;
+        return vx::Answer::Cancel;
+    }
     std::cerr << text << '\n';
     ++messagesShown;
     if (text.find(" is referenced by") != std::string::npos) return redirectTo >= 0 ? vx::Answer::Yes : vx::Answer::No;
@@ -31,6 +38,8 @@ vx::Answer CliInteraction::ShowMessage(const vx::Message& message) {
         case vx::MessageButtons::YesNo:
         case vx::MessageButtons::YesNoCancel:
             return answerYes ? vx::Answer::Yes : message.defaultButton;
+        case vx::MessageButtons::ReloadOverwriteCancel:
+            break;
     }
     return message.defaultButton;
 }

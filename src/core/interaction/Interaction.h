@@ -10,8 +10,8 @@
 namespace vx {
 
 enum class MessageIcon { None, Critical, Question, Exclamation, Information };
-enum class MessageButtons { OK, OKCancel, YesNo, YesNoCancel };
-enum class Answer { OK, Cancel, Yes, No };
+enum class MessageButtons { OK, OKCancel, YesNo, YesNoCancel, ReloadOverwriteCancel };
+enum class Answer { OK, Cancel, Yes, No, Reload, Overwrite };
 
 // One message box as the user sees it. Line breaks inside text are "\n".
 struct Message {

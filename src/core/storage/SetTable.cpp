@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "document/Helpers.h"
+#include "storage/SetLock.h"
 
 namespace vx {
 
@@ -32,6 +33,9 @@ void SetTable::Free(int set) {
     slot.directory.clear();
     slot.dirty = {};
     slot.data = std::make_unique<SetData>();
+    slot.lock.reset();
+    slot.stamps.clear();
+    slot.declined.clear();
 }
 
 bool SetTable::AnySetOpen() const {

@@ -726,9 +726,9 @@ TEST_F(SessionTest, AChangeOnDiskIsOfferedForReloadOnceAndOurOwnSavesAreNot) {
         bool reloaded;
     };
     std::uint8_t mark = 1;
-    for (const Step& step : {Step{false, Answer::No, "\nReload the Set from disk?", Answer::Yes, false},
-                             Step{true, Answer::Yes, "\nReload the Set from disk? Your unsaved changes are lost.",
-                                  Answer::No, true}}) {
+    for (const Step& step :
+         {Step{false, Answer::No, "\nReload the Set from disk?", Answer::Yes, false},
+          Step{true, Answer::Yes, "\nReload the Set from disk? Your unsaved changes are lost.", Answer::No, true}}) {
         Bytes bytes = ReadFileBytes(styles);
         bytes.push_back(mark++);
         WriteFileBytes(styles, bytes);

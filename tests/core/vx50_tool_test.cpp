@@ -573,8 +573,7 @@ TEST_F(Vx50Test, TwoEditsOfOneSetAtOnceAsANormalUserNeverLoseOneSilently) {
                                      fs::perms::others_read | fs::perms::others_exec);
     for (const ConcurrentEdits& edits : RacingEdits()) {
         SCOPED_TRACE(edits.first + " beside " + edits.second);
-        const RaceTally tally =
-            RaceEdits(temp.Path(), edits, 6, "setpriv --reuid=65534 --regid=65534 --clear-groups ");
+        const RaceTally tally = RaceEdits(temp.Path(), edits, 6, "setpriv --reuid=65534 --regid=65534 --clear-groups ");
         EXPECT_EQ(tally.silentLosses, 0) << tally.lastLoss;
         EXPECT_GT(tally.bothDone, 0);
     }

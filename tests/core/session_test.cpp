@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <errno.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>

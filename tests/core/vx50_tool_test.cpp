@@ -1,6 +1,7 @@
 // Drives the built vx50 program as a user would, on sets written by the fixture builder.
 #include <gtest/gtest.h>
 
+#include <errno.h>
 #include <sys/wait.h>
 #include <unistd.h>
 

@@ -277,6 +277,7 @@ void ShellStartupTest::aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUna
     QCOMPARE(answerer.boxes[0].defaultButton, QMessageBox::Yes);
     QCOMPARE(session.Data(1).arr.arr[0].Name(), std::string("Theirs          "));
     QCOMPARE(main.Doc(1)->StatusItem(), QString("C11 Theirs"));
+    QVERIFY(!main.Doc(1)->isWindowModified());
 
     // With changes of our own the offer defaults to No; declined, the save still asks.
     session.Data(1).prg.records[0].SetName("Ours");

@@ -10,7 +10,7 @@ namespace vxe {
 namespace {
 // A save by another program renames several files; the question waits until they are all done.
 constexpr int kSettleMs = 300;
-// While a dialog is open the question waits, so that it never comes in the middle of one.
+// While a dialog or a menu is open the question waits, so that it never comes in the middle of one.
 constexpr int kDialogRetryMs = 1000;
 }  // namespace
 
@@ -47,7 +47,7 @@ void SetWatcher::Follow() {
 
 void SetWatcher::CheckSets() {
     if (!session_ || checking_ || ui_.Unattended()) return;
-    if (QApplication::activeModalWidget()) {
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
         settle_.start(kDialogRetryMs);
         return;
     }

@@ -15,8 +15,8 @@ struct SetSlot;
 // How long a program waits for a set another program is reading or saving.
 inline constexpr double kSetLockWaitSeconds = 2.0;
 
-// The lock for reading, changing and saving the set NAME in directory: shared with a set of
-// sets that holds it already, else taken, waiting up to waitSeconds. Nothing when another
+// The lock for reading, changing and saving the set NAME in directory: shared with an open set
+// of sets that holds it already, else taken, waiting up to waitSeconds. Nothing when another
 // program holds it, after telling the user who (under title). A set on a disk that cannot
 // hold a lock file gets a null lock and is used as before.
 std::optional<std::shared_ptr<SetLock>> LockSetDirectory(const SetTable& sets, Interaction& ui,

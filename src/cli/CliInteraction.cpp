@@ -19,6 +19,17 @@ vx::Answer CliInteraction::ShowMessage(const vx::Message& message) {
     std::string text = message.text;
     // A message that ends in its (empty) detail line would leave a blank line on the terminal.
     while (!text.empty() && text.back() == '\n') text.pop_back();
+    // A set changed on disk by another program is never overwritten from the command line: the
+    // fact is told and the save refused.
+    if (message.buttons == vx::MessageButtons::ReloadOverwriteCancel) {
+        const std::string told = text.substr(0, text.find('\n')) + " Nothing was saved.";
+        if (keptMessages != nullptr)
+            keptMessages->push_back(told);
+        else
+            std::cerr << vx::NameTextToUtf8(told) << '\n';
+        ++messagesShown;
+        return vx::Answer::Cancel;
+    }
     if (keptMessages != nullptr)
         keptMessages->push_back(text);
     else
@@ -36,6 +47,8 @@ vx::Answer CliInteraction::ShowMessage(const vx::Message& message) {
         case vx::MessageButtons::YesNo:
         case vx::MessageButtons::YesNoCancel:
             return answerYes ? vx::Answer::Yes : message.defaultButton;
+        case vx::MessageButtons::ReloadOverwriteCancel:
+            break;
     }
     return message.defaultButton;
 }

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <errno.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -7,9 +12,11 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueInit.h"
 #include "document/Helpers.h"
+#include "format/ItemFile.h"
 #include "format/ItemFileSave.h"
 #include "presets/PresetNames.h"
 #include "storage/Session.h"
+#include "storage/SetLock.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
@@ -440,6 +447,7 @@ TEST_F(SetSaveTest, ASaveKilledDuringItsRenamesIsFinishedByTheNextOpenWhenAgreed
             SetSaveKillAfterRenamesForTesting(renames);
             EXPECT_FALSE(session->Save(set));
             SetSaveKillAfterRenamesForTesting(-1);
+            session->Slot(set).lock.reset();  // the killed program's lock dies with it
             const std::vector<Bytes> mixed = Files();
             EXPECT_EQ(mixed[5] != before[5], renames >= 1) << "the program file is renamed first";
             if (move) fs::rename(directory, moved);
@@ -469,6 +477,7 @@ TEST_F(SetSaveTest, ASaveKilledDuringItsRenamesIsFinishedByTheNextOpenWhenAgreed
             // Back to the old files for the next round.
             for (std::size_t i = 0; i < before.size(); ++i)
                 WriteFileBytes(directory + "/" + test::SetFileNames("LIVE")[i], before[i]);
+            session->Slot(set).stamps = ReadSetStamps(directory, "LIVE");
         }
     }
 }
@@ -662,6 +671,167 @@ TEST_F(SessionTest, TheDemoSetWithItsSongFileCutAfterTheSongEventsOpensAndSavesB
     ui.setAnswers = {directory.string() + "/DEMO"};
     ASSERT_TRUE(session->SaveAs(set));
     EXPECT_EQ(files(), before);
+}
+
+// How this process names itself in a set's lock file, as another program's message shows it.
+std::string ThisProcessAsHolder() {
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    return std::string(program_invocation_short_name) + " (process " + std::to_string(getpid()) + " on " + host + ")";
+}
+
+TEST_F(SessionTest, ASetHeldByAnotherProgramIsRefusedNamingItAndALockDiesWithItsProcess) {
+    const std::string directory = MakeSet("LIVE.SET", "LIVE");
+    const fs::path lockFile = fs::path(directory) / ".LIVE.lock";
+    const std::string inUse = "LIVE.SET is in use by " + ThisProcessAsHolder() + ". Close it there and try again.";
+    session->SetLockWait(0);
+    {
+        SetLock::Result other = SetLock::Acquire(directory, "LIVE", 0);
+        ASSERT_EQ(other.outcome, SetLock::Outcome::Locked);
+        EXPECT_EQ(session->OpenOrNewSet(false, directory), 0);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.Last().text, inUse);
+        EXPECT_EQ(ui.Last().title, "Open a Set");
+        EXPECT_FALSE(session->AnySetOpen());
+    }
+    EXPECT_FALSE(fs::exists(lockFile)) << "the lock file goes with its lock";
+
+    // Open, the set holds its lock until it is closed: a second program can neither open it nor
+    // save another set over it.
+    const int set = session->OpenOrNewSet(false, directory);
+    ASSERT_EQ(set, 1);
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    EXPECT_EQ(test::ReadFileText(lockFile.string()),
+              std::string(program_invocation_short_name) + "\n" + std::to_string(getpid()) + "\n" + host + "\n");
+    ScriptedInteraction otherUi;
+    Options otherOptions;
+    auto other = test::MakeSession(otherUi, otherOptions);
+    ASSERT_TRUE(other);
+    other->SetLockWait(0);
+    EXPECT_EQ(other->OpenOrNewSet(false, directory), 0);
+    const int fresh = other->OpenOrNewSet(true, "");
+    const Bytes arrangements = ReadFileBytes(fs::path(directory) / "LIVE.ARR");
+    EXPECT_FALSE(other->SaveSet(fresh, directory + "/LIVE", true));
+    EXPECT_EQ(otherUi.Texts(), (std::vector<std::string>{inUse, inUse}));
+    EXPECT_EQ(otherUi.Last().title, "Save a Set");
+    EXPECT_EQ(ReadFileBytes(fs::path(directory) / "LIVE.ARR"), arrangements);
+    session->CloseSet(set);
+    EXPECT_FALSE(fs::exists(lockFile));
+
+    // A program killed while it held the set leaves its file, but not its lock.
+    const pid_t child = fork();
+    if (child == 0) {
+        SetLock::Result killed = SetLock::Acquire(directory, "LIVE", 0);
+        raise(SIGKILL);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(fs::exists(lockFile));
+    EXPECT_NE(other->OpenOrNewSet(false, directory), 0);
+    EXPECT_EQ(otherUi.messages.size(), 2u);
+}
+
+// The set's files as they are on disk, read by the core's own reader.
+SetData SetOnDisk(const std::string& directory, const std::string& name) {
+    ScriptedInteraction quiet;
+    SetData data;
+    for (int k = 0; k < kSetKindCount; ++k) {
+        auto file = OpenItemFile(directory + "/" + name, KindFromIndex(k), quiet);
+        EXPECT_TRUE(file && LoadKind(*file, KindFromIndex(k), data)) << k;
+    }
+    return data;
+}
+
+TEST_F(SessionTest, AFileChangedOnDiskSinceTheSetWasReadIsNeverOverwrittenUnasked) {
+    const std::string changedText = "LIVE.ARR changed on disk after LIVE.SET was opened or last saved.";
+    struct Case {
+        Answer answer;
+        bool saved;
+        const char* arrangementInMemory;  // arrangement 3 after the save
+        bool dirtyAfter;
+    };
+    for (const Case& c : {Case{Answer::Cancel, false, "Ours            ", true},
+                          Case{Answer::Overwrite, true, "Ours            ", false},
+                          Case{Answer::Reload, false, "Theirs          ", false}}) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        const std::string directory = MakeSet("LIVE.SET", "LIVE");
+        const int set = session->OpenOrNewSet(false, directory);
+        ASSERT_NE(set, 0);
+        session->Data(set).arr.arr[3].SetName("Ours");
+        session->Data(set).prg.records[0].SetName("Ours too");
+        session->MarkDirty(set, ItemKind::Arrangement);
+        session->MarkDirty(set, ItemKind::Program);
+
+        // Another program renames arrangement 3: same size, and maybe within the same clock tick.
+        SetData theirs = SetOnDisk(directory, "LIVE");
+        theirs.arr.arr[3].SetName("Theirs");
+        const fs::path arrangements = fs::path(directory) / "LIVE.ARR";
+        const fs::path programs = fs::path(directory) / "LIVE.PRG";
+        const auto time = fs::last_write_time(arrangements);
+        WriteFileBytes(arrangements, SerializeKind(theirs, ItemKind::Arrangement));
+        fs::last_write_time(arrangements, time);
+        const Bytes theirArrangements = ReadFileBytes(arrangements), programsBefore = ReadFileBytes(programs);
+
+        ui.messages.clear();
+        ui.answers = {c.answer};
+        EXPECT_EQ(session->Save(set), c.saved);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.Last().text, changedText +
+                                      "\nReload the Set from disk (your changes are lost), Overwrite the changes on "
+                                      "disk, or Cancel the save?");
+        EXPECT_EQ(ui.Last().title, "Set changed on disk");
+        EXPECT_EQ(ui.Last().buttons, MessageButtons::ReloadOverwriteCancel);
+        EXPECT_EQ(ui.Last().defaultButton, Answer::Cancel);
+        EXPECT_EQ(session->Data(set).arr.arr[3].Name(), c.arrangementInMemory);
+        EXPECT_EQ(session->Slot(set).AnyDirty(), c.dirtyAfter);
+        EXPECT_EQ(SetOnDisk(directory, "LIVE").arr.arr[3].Name(),
+                  c.answer == Answer::Overwrite ? "Ours            " : "Theirs          ");
+        EXPECT_EQ(ReadFileBytes(programs) == programsBefore, !c.saved);
+
+        if (c.answer == Answer::Cancel) {
+            // Closing asks to save; a save that is cancelled keeps the window and the edits.
+            ui.answers = {Answer::Yes, Answer::Cancel};
+            EXPECT_FALSE(session->QueryClose(set));
+            EXPECT_TRUE(session->Slot(set).AnyDirty());
+        } else {
+            // What this program wrote or read last is what it compares with: nothing is asked.
+            ui.messages.clear();
+            session->MarkDirty(set, ItemKind::Program);
+            EXPECT_TRUE(session->Save(set));
+            EXPECT_TRUE(ui.messages.empty());
+        }
+        session->CloseSet(set);
+        fs::remove_all(directory);
+    }
+}
+
+// The texts of the offer are asserted by the editor's test of the watch.
+TEST_F(SessionTest, AChangeOnDiskIsOfferedForReloadOnceAndOurOwnSavesAreNot) {
+    const std::string directory = MakeSet("LIVE.SET", "LIVE");
+    const int set = session->OpenOrNewSet(false, directory);
+    ASSERT_NE(set, 0);
+    session->Data(set).prg.records[0].SetName("Ours");
+    session->MarkDirty(set, ItemKind::Program);
+    ASSERT_TRUE(session->Save(set));
+    EXPECT_FALSE(session->OfferReload(set)) << "our own save";
+    EXPECT_TRUE(ui.messages.empty());
+
+    const fs::path styles = fs::path(directory) / "LIVE.STY";
+    Bytes bytes = ReadFileBytes(styles);
+    bytes.push_back(1);
+    WriteFileBytes(styles, bytes);
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        ui.answers = {answer};
+        EXPECT_EQ(session->OfferReload(set), answer == Answer::Yes);
+        EXPECT_FALSE(session->OfferReload(set)) << "a change is offered once";
+        EXPECT_EQ(ui.messages.size(), 1u);
+        // Another change of a declined file is offered again.
+        bytes.push_back(2);
+        if (answer == Answer::No) WriteFileBytes(styles, bytes);
+        ui.messages.clear();
+    }
+    EXPECT_EQ(session->Data(set).prg.records[0].Name(), "Ours            ");
 }
 
 }  // namespace

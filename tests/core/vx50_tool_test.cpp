@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <errno.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <functional>
 #include <string>
 #include <tuple>
 
@@ -19,7 +21,9 @@
 #include "document/Helpers.h"
 #include "presets/PresetNames.h"
 #include "programs/ProgramNumbers.h"
+#include "editing/KindDescriptor.h"
 #include "storage/SetData.h"
+#include "storage/SetLock.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
@@ -905,6 +909,115 @@ TEST_F(Vx50Test, NamesWithBytesAbove127AreLatin1Everywhere) {
     ASSERT_EQ(Vx50("subset-report " + set + " arr -o " + subset.string()).status, 0);
     EXPECT_NE(ReadText(report).find("Gr\xC3\xBCn \xC2\xB0"), std::string::npos);
     EXPECT_NE(ReadText(subset).find(arrangement), std::string::npos);
+}
+
+// Two vx50 edits of one set started at once, runs times, each on a fresh copy of the editable
+// set (as the user runAs when given, the set directory theirs): the number of runs in which an
+// edit is missing although the process that made it was not refused with the in-use or the
+// changed-on-disk message. Also counts the runs in which both edits were made.
+struct ConcurrentEdits {
+    std::string first, second;  // the two commands; @ stands for the set directory
+    std::function<bool(const SetData&)> firstDone, secondDone;
+};
+
+struct RaceTally {
+    int silentLosses = 0;
+    int bothDone = 0;
+    std::string lastLoss;
+};
+
+RaceTally RaceEdits(const fs::path& place, const ConcurrentEdits& edits, int runs, const std::string& runAs) {
+    RaceTally tally;
+    const std::string tool = runAs + test::ProgramDir() + "/vx50 ";
+    for (int run = 0; run < runs; ++run) {
+        const fs::path live = place / ("R" + std::to_string(run)) / "LIVE.SET";
+        test::WriteSet(EditableSet(), live.string(), "LIVE");
+        if (!runAs.empty()) {
+            for (const fs::path& path : {live.parent_path(), live}) EXPECT_EQ(chown(path.c_str(), 65534, 65534), 0);
+            for (const auto& entry : fs::directory_iterator(live))
+                EXPECT_EQ(chown(entry.path().c_str(), 65534, 65534), 0);
+        }
+        const fs::path out = live.parent_path();
+        auto command = [&](const std::string& edit, const char* tag) {
+            std::string line = edit;
+            for (auto at = line.find('@'); at != std::string::npos; at = line.find('@', at + 1))
+                line.replace(at, 1, live.string());
+            return "(" + tool + line + " >/dev/null 2>" + (out / tag).string() + "; echo $? >" +
+                   (out / (std::string(tag) + ".status")).string() + ")";
+        };
+        const std::string both = command(edits.first, "first") + " & " + command(edits.second, "second") + " & wait";
+        EXPECT_EQ(std::system(both.c_str()), 0);
+
+        const SetData data = Reload(live.string(), "LIVE");
+        const bool done[] = {edits.firstDone(data), edits.secondDone(data)};
+        for (int i = 0; i < 2; ++i) {
+            const std::string tag = i == 0 ? "first" : "second";
+            const std::string err = ReadText(out / tag);
+            const bool refused = ReadText(out / (tag + ".status")) != "0\n" &&
+                                 (err.find(" is in use by ") != std::string::npos ||
+                                  err.find(" changed on disk after ") != std::string::npos);
+            if (!done[i] && !refused) {
+                ++tally.silentLosses;
+                tally.lastLoss = tag + " edit lost, its status " + ReadText(out / (tag + ".status")) + err;
+            }
+        }
+        tally.bothDone += done[0] && done[1];
+    }
+    return tally;
+}
+
+const std::vector<ConcurrentEdits>& RacingEdits() {
+    static const std::vector<ConcurrentEdits> edits = {
+        {"rename @ arr:C11 ONE", "rename @ arr:C14 TWO",
+         [](const SetData& d) { return d.arr.arr[0].Name() == "ONE             "; },
+         [](const SetData& d) { return d.arr.arr[3].Name() == "TWO             "; }},
+        // The copy of C11 into D11 beside the delete of C13, after which C14 is C13.
+        {"copy @ arr:C11 @ arr:D11", "delete @ arr:C13",
+         [](const SetData& d) {
+             const int d11 = DescriptorOf(ItemKind::Arrangement)->slotOfLabel("D11");
+             return d.arr.arr[static_cast<std::size_t>(d11)].Name() == "Arr 0           ";
+         },
+         [](const SetData& d) { return d.arr.arr[2].Name() == "Arr 3           "; }},
+    };
+    return edits;
+}
+
+TEST_F(Vx50Test, TwoEditsOfOneSetAtOnceNeverLoseOneSilently) {
+    for (const ConcurrentEdits& edits : RacingEdits()) {
+        SCOPED_TRACE(edits.first + " beside " + edits.second);
+        const RaceTally tally = RaceEdits(temp.Path(), edits, 15, "");
+        EXPECT_EQ(tally.silentLosses, 0) << tally.lastLoss;
+        EXPECT_GT(tally.bothDone, 0) << "the second program waits for the first";
+    }
+}
+
+TEST_F(Vx50Test, TwoEditsOfOneSetAtOnceAsANormalUserNeverLoseOneSilently) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to run vx50 as nobody";
+    if (std::system("command -v setpriv >/dev/null 2>&1") != 0) GTEST_SKIP() << "setpriv is missing";
+    // The sets lie in a directory nobody cannot write: the lock lives inside the set.
+    fs::permissions(temp.Path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec);
+    for (const ConcurrentEdits& edits : RacingEdits()) {
+        SCOPED_TRACE(edits.first + " beside " + edits.second);
+        const RaceTally tally = RaceEdits(temp.Path(), edits, 6, "setpriv --reuid=65534 --regid=65534 --clear-groups ");
+        EXPECT_EQ(tally.silentLosses, 0) << tally.lastLoss;
+        EXPECT_GT(tally.bothDone, 0);
+    }
+}
+
+TEST_F(Vx50Test, AnEditOfASetAnotherProgramHoldsIsRefusedNamingItAndWritesNothing) {
+    const std::string live = (temp.Path() / "LIVE.SET").string();
+    test::WriteSet(EditableSet(), live, "LIVE");
+    const Bytes before = ReadFileBytes(fs::path(live) / "LIVE.ARR");
+    SetLock::Result held = SetLock::Acquire(live, "LIVE", 0);
+    ASSERT_EQ(held.outcome, SetLock::Outcome::Locked);
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    const ToolRun run = Vx50("rename " + live + " arr:C11 ONE");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "LIVE.SET is in use by " + std::string(program_invocation_short_name) + " (process " +
+                           std::to_string(getpid()) + " on " + host + "). Close it there and try again.\n");
+    EXPECT_EQ(ReadFileBytes(fs::path(live) / "LIVE.ARR"), before);
 }
 
 }  // namespace

@@ -51,6 +51,7 @@ private Q_SLOTS:
     void programVersionAndScreenshot();
     void keyboardReachesTheActiveSet();
     void commandLineSetsThatCannotOpenAreSaidOnce();
+    void aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUnasked();
 };
 
 void ShellStartupTest::startsWithDefaultsAndOpensNamedSet() {
@@ -262,6 +263,51 @@ void ShellStartupTest::commandLineSetsThatCannotOpenAreSaidOnce() {
                                  "Error: notes is not a Set: it holds none of the Set's files."}));
     QVERIFY(main.Session()->Sets().IsOpen(1) && !main.Session()->Sets().IsOpen(2));
     QCOMPARE(main.Doc(1)->StatusItem() + "|" + main.Doc(1)->StatusDirty(), QString("C11 (empty)|Arrangement: saved"));
+}
+
+void ShellStartupTest::aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUnasked() {
+    Installation installation;
+    const QString live = installation.MakeSet("LIVE");
+    vxe::FMain main(installation.ProgramDir(), installation.settings);
+    ModalAnswerer answerer;
+    QCOMPARE(vxe::RunStartup(main, Args({live})), -1);
+    vx::Session& session = *main.Session();
+    const fs::path arrangements = fs::path(live.toStdString()) / "LIVE.ARR";
+    // Another program renames arrangement C11 (its name is at byte 32) while the set is open.
+    const auto renameOnDisk = [&](const std::string& name) {
+        auto bytes = vx::test::ReadFileBytes(arrangements);
+        std::copy(name.begin(), name.end(), bytes.begin() + 32);
+        vx::test::WriteFileBytes(arrangements, bytes);
+    };
+    const QString changed = "LIVE.ARR changed on disk after LIVE.SET was opened or last saved.";
+
+    // A clean set: Reload is offered as the default, and taken.
+    renameOnDisk("Theirs");
+    answerer.answers = {QMessageBox::Yes};
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes.size(), std::size_t{1}, 10000);
+    QCOMPARE(answerer.boxes[0].title + "|" + answerer.boxes[0].text,
+             "Set changed on disk|" + changed + "\nReload the Set from disk?");
+    QCOMPARE(answerer.boxes[0].defaultButton, QMessageBox::Yes);
+    QCOMPARE(session.Data(1).arr.arr[0].Name(), std::string("Theirs          "));
+    QCOMPARE(main.Doc(1)->StatusItem(), QString("C11 Theirs"));
+    QVERIFY(!main.Doc(1)->isWindowModified());
+
+    // With changes of our own the offer defaults to No; declined, the save still asks.
+    session.Data(1).prg.records[0].SetName("Ours");
+    session.MarkDirty(1, vx::ItemKind::Program);
+    renameOnDisk("Others");
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes.size(), std::size_t{2}, 10000);
+    QCOMPARE(answerer.boxes[1].text, changed + "\nReload the Set from disk? Your unsaved changes are lost.");
+    QCOMPARE(answerer.boxes[1].defaultButton, QMessageBox::No);
+    const auto before = vx::test::ReadFileBytes(fs::path(live.toStdString()) / "LIVE.PRG");
+    QVERIFY(!session.Save(1));
+    QCOMPARE(answerer.boxes.size(), std::size_t{3});
+    QCOMPARE(answerer.boxes[2].text, changed +
+                                         "\nReload the Set from disk (your changes are lost), Overwrite the "
+                                         "changes on disk, or Cancel the save?");
+    QCOMPARE(answerer.boxes[2].defaultButton, QMessageBox::Cancel);
+    QVERIFY(vx::test::ReadFileBytes(fs::path(live.toStdString()) / "LIVE.PRG") == before);
+    QVERIFY(session.Slot(1).AnyDirty());
 }
 
 QTEST_MAIN(ShellStartupTest)

@@ -15,7 +15,8 @@ inline std::string SourceDir() { return VX_SOURCE_DIR; }
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
-// The names in a directory, sorted (hidden ones too): shows any file a save left behind.
+// The names in a directory, sorted (hidden ones too, but the lock of an open set): shows any file a
+// save left behind.
 std::vector<std::string> Listing(const std::filesystem::path& directory);
 // The eight file names of a set, sorted as Listing sorts them: NAME.ARG ... NAME.STY.
 std::vector<std::string> SetFileNames(const std::string& name);

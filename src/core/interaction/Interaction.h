@@ -10,8 +10,8 @@
 namespace vx {
 
 enum class MessageIcon { None, Critical, Question, Exclamation, Information };
-enum class MessageButtons { OK, OKCancel, YesNo, YesNoCancel };
-enum class Answer { OK, Cancel, Yes, No };
+enum class MessageButtons { OK, OKCancel, YesNo, YesNoCancel, ReloadOverwriteCancel };
+enum class Answer { OK, Cancel, Yes, No, Reload, Overwrite };
 // What a save does with an item file that is a link to something other than a file of its set
 // directory, or to nothing: replace the link by a file of its own, write where it leads, or stop.
 enum class LinkWrite { ReplaceLink, WriteThrough, Cancel };

@@ -11,6 +11,8 @@
 #include "format/PathLookup.h"
 #include "format/SaveJournal.h"
 #include "interaction/Interaction.h"
+#include "storage/SetGuard.h"
+#include "storage/SetLock.h"
 
 namespace vx {
 
@@ -48,7 +50,11 @@ Message Question(std::string text, std::string title, MessageButtons buttons, An
 }  // namespace
 
 Session::Session(CatalogueState catalogue, PresetTables presets, Options& options, Interaction& ui)
-    : catalogue_(std::move(catalogue)), presets_(std::move(presets)), options_(options), ui_(ui) {
+    : catalogue_(std::move(catalogue)),
+      presets_(std::move(presets)),
+      options_(options),
+      ui_(ui),
+      lockWaitSeconds_(kSetLockWaitSeconds) {
     if (options_.PathNam.empty()) options_.PathNam = catalogue_.programDirectory;
 }
 
@@ -74,6 +80,14 @@ int Session::OpenOrNewSet(bool newSet, const std::string& givenPath) {
         }
     }
 
+    // The set stays locked until it is closed, so that no other program saves it meanwhile.
+    std::shared_ptr<SetLock> lock;
+    if (!newSet) {
+        auto taken = LockSetDirectory(sets_, ui_, path, name, lockWaitSeconds_, "Open a Set");
+        if (!taken) return 0;
+        lock = std::move(*taken);
+    }
+
     // A save of this set that was killed during its renames is finished before anything is read,
     // when the person agrees: opening alone changes nothing on disk.
     if (!newSet) OfferToFinishInterruptedSave(path, name, ui_, reportedJournals_);
@@ -94,6 +108,10 @@ int Session::OpenOrNewSet(bool newSet, const std::string& givenPath) {
     if (!LoadSetFiles(set, path + "/" + name, name)) {
         sets_.Free(set);
         return 0;
+    }
+    if (!newSet) {
+        slot.lock = std::move(lock);
+        slot.stamps = ReadSetStamps(path, name);
     }
     ui_.SetOpened(set);
     ui_.UndoAvailabilityChanged(set, false);
@@ -141,6 +159,14 @@ bool Session::SaveSet(int set, const std::string& basePath, bool allKinds) {
     // A directory that holds nothing yet is removed again when the save fails.
     const bool freshDirectory = !fs::exists(directory, error) || fs::is_empty(directory, error);
     if (!fs::is_directory(directory, error)) fs::create_directories(directory, error);
+    auto lock = LockSetDirectory(sets_, ui_, directory, name, lockWaitSeconds_, "Save a Set");
+    if (!lock) return false;
+    // Another program's changes since the set was read are never overwritten unasked.
+    if (name == slot.name && fs::equivalent(directory, slot.directory, error)) {
+        const DiskCheck check = CheckSetOnDisk(slot, ui_);
+        if (check == DiskCheck::Reload) ReloadSet(set);
+        if (check == DiskCheck::Reload || check == DiskCheck::Cancel) return false;
+    }
     // A set read before an interrupted save of it was finished is written whole, as it was read.
     if (FinishInterruptedSave(directory, name, ui_, reportedJournals_)) allKinds = true;
 
@@ -169,6 +195,7 @@ bool Session::SaveSet(int set, const std::string& basePath, bool allKinds) {
     }
     if (result != CommitResult::Committed) {
         // The edits stay in memory and the set keeps its name and place.
+        lock->reset();
         if (freshDirectory && result == CommitResult::NothingDone) fs::remove(directory, error);
         return false;
     }
@@ -177,6 +204,9 @@ bool Session::SaveSet(int set, const std::string& basePath, bool allKinds) {
     slot.directory = directory;
     slot.name = name;
     slot.neverSaved = false;
+    slot.lock = std::move(*lock);
+    slot.stamps = ReadSetStamps(directory, name);
+    slot.declined.clear();
     ui_.SetRenamed(set);
     return true;
 }
@@ -215,8 +245,38 @@ bool Session::QueryClose(int set) {
     Answer answer = ui_.ShowMessage(
         Question("Save the changes in " + slot.name + " ?", "", MessageButtons::YesNoCancel, Answer::Cancel));
     if (answer == Answer::Cancel) return false;
-    if (answer == Answer::Yes) Save(set);
+    if (answer == Answer::Yes) return Save(set);
     return true;
+}
+
+bool Session::ReloadSet(int set) {
+    if (!sets_.IsOpen(set)) return false;
+    SetSlot& slot = sets_[set];
+    if (!LoadSetFiles(set, slot.directory + "/" + slot.name, slot.name)) return false;
+    ReleaseOwner(set);
+    for (const auto& [id, handler] : closeHandlers_) handler(set);
+    slot.dirty = {};
+    slot.stamps = ReadSetStamps(slot.directory, slot.name);
+    slot.declined.clear();
+    for (int k = 0; k < kSetKindCount; ++k) ui_.KindChanged(set, KindFromIndex(k));
+    ui_.UndoAvailabilityChanged(set, false);
+    return true;
+}
+
+bool Session::OfferReload(int set) {
+    if (!sets_.IsOpen(set)) return false;
+    SetStamps current = ReadSetStamps(sets_[set].directory, sets_[set].name);
+    const auto changed = ChangedFileNames(sets_[set].stamps, current);
+    if (changed.empty() || current == sets_[set].declined) return false;
+    const bool dirty = sets_[set].AnyDirty();
+    const Answer answer = ui_.ShowMessage({ChangedOnDiskText(changed, sets_[set].name) + "\nReload the Set from disk?" +
+                                               (dirty ? " Your unsaved changes are lost." : ""),
+                                           "Set changed on disk", MessageIcon::Exclamation, MessageButtons::YesNo,
+                                           dirty ? Answer::No : Answer::Yes});
+    if (!sets_.IsOpen(set)) return false;
+    if (answer == Answer::Yes) return ReloadSet(set);
+    sets_[set].declined = std::move(current);
+    return false;
 }
 
 void Session::CloseSet(int set) {

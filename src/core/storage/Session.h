@@ -44,8 +44,17 @@ public:
     // user says so. False when cancelled or failed.
     bool Save(int set);
     bool SaveAs(int set);
-    // The question before closing a set with changes; true when the window may close.
+    // The question before closing a set with changes; true when the window may close (not when
+    // the save it asked for failed or was cancelled).
     bool QueryClose(int set);
+    // Reads the set again from its directory; its edits, undo and clipboard are dropped.
+    // False (the set as it was) when a file cannot be read.
+    bool ReloadSet(int set);
+    // When a file of the set changed on disk since it was read or saved, asks whether to reload it
+    // (once per change). True when the set was reloaded.
+    bool OfferReload(int set);
+    // How long opening or saving waits for a set another program holds.
+    void SetLockWait(double seconds) { lockWaitSeconds_ = seconds; }
     // Releases the set: owners of clipboards and undo copies, the slot, OldSetNam.
     void CloseSet(int set);
     bool AnySetOpen() const { return sets_.AnySetOpen(); }
@@ -71,7 +80,7 @@ public:
 
     // Called when a set is closed, so that the edit parts release what the set owned.
     virtual void ReleaseOwner(int set) { (void)set; }
-    // Handlers run for every set that closes; the id removes one again.
+    // Handlers run for every set that closes or is reloaded; the id removes one again.
     int AddCloseHandler(std::function<void(int)> handler);
     void RemoveCloseHandler(int id);
     virtual ~Session() = default;
@@ -88,6 +97,7 @@ private:
     int nextCloseHandler_ = 1;
     // The save journals already reported as ignored, each reported once.
     std::vector<std::string> reportedJournals_;
+    double lockWaitSeconds_;
 };
 
 }  // namespace vx

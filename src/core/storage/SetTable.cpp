@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "document/Helpers.h"
+#include "storage/SetLock.h"
 
 namespace vx {
 
@@ -33,6 +34,9 @@ void SetTable::Free(int set) {
     slot.dirty = {};
     slot.neverSaved = false;
     slot.data = std::make_unique<SetData>();
+    slot.lock.reset();
+    slot.stamps.clear();
+    slot.declined.clear();
 }
 
 bool SetTable::AnySetOpen() const {

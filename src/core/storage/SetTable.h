@@ -7,8 +7,11 @@
 
 #include "catalogue/ItemKind.h"
 #include "storage/SetData.h"
+#include "storage/SetFileStamps.h"
 
 namespace vx {
+
+class SetLock;
 
 // One entry of the table of open sets.
 struct SetSlot {
@@ -18,6 +21,9 @@ struct SetSlot {
     bool neverSaved = false;  // a new set (NEWSETnn) that has no directory of its own yet
     bool free = true;
     std::unique_ptr<SetData> data = std::make_unique<SetData>();
+    std::shared_ptr<SetLock> lock;  // held from open to close; shared by sets open from one directory
+    SetStamps stamps;               // the files as last read or saved
+    SetStamps declined;             // a change on disk the user chose not to reload
 
     bool AnyDirty() const;
 };

@@ -29,6 +29,7 @@
 #include "shell/FHelp.h"
 #include "shell/FOptions.h"
 #include "shell/FTip.h"
+#include "shell/SetWatcher.h"
 #include "shell/Settings.h"
 #include "storage/Session.h"
 
@@ -69,6 +70,7 @@ FMain::FMain(const QString& programDir, const QString& settingsFile, QWidget* pa
     setObjectName(QStringLiteral("FMain"));
     setWindowIcon(ProgramIcon());
     ui_.SetListener(this);
+    watcher_ = new SetWatcher(ui_, this);
     options_.PathNam = programDir.toStdString();
 
     mdi_ = new QMdiArea(this);
@@ -96,6 +98,7 @@ FMain::~FMain() {
     mdi_ = nullptr;
     area->disconnect(this);
     delete area;
+    watcher_->SetSession(nullptr);
     scheme_.reset();
     session_.reset();
 }
@@ -185,6 +188,7 @@ void FMain::AttachSession(std::unique_ptr<vx::Session> session) {
     session_ = std::move(session);
     if (session_) scheme_ = std::make_unique<vx::EditScheme>(*session_);
     ui_.SetSession(session_.get());
+    watcher_->SetSession(session_.get());
     RebuildMenus();
 }
 
@@ -444,13 +448,16 @@ void FMain::OnSetOpened(int set) {
     // Sets from disk may hold items of the same name; a new set holds none.
     if (scheme_ && !session_->Slot(set).neverSaved)
         scheme_->WarnDuplicateNamesAfterOpening(set);
+    watcher_->Follow();
 }
 
 void FMain::OnSetRenamed(int set) {
     if (FDoc* doc = Doc(set)) doc->RefreshCaption();
+    watcher_->Follow();
 }
 
 void FMain::OnSetClosed(int set) {
+    watcher_->Follow();
     // The document window closes and deletes itself; a set opened later under the same number
     // must never be given that window.
     docs_.erase(set);

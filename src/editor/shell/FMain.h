@@ -27,6 +27,7 @@ class EditActions;
 class FDoc;
 class FAbout;
 class FHelp;
+class SetWatcher;
 
 // The main window: the frame of the document windows, the owner of the settings and the session.
 class FMain : public QMainWindow, public ShellServices, public SetEventListener {
@@ -106,6 +107,8 @@ private:
     // After the session, so that it goes first and lets go of the session's close handlers.
     std::unique_ptr<vx::EditScheme> scheme_;
     std::map<int, QPointer<FDoc>> docs_;
+    // Offers to reload an open set that another program changed on disk.
+    SetWatcher* watcher_ = nullptr;
     // The one Edit menu, acting on the active document window.
     EditActions* editActions_ = nullptr;
     bool settingsLoaded_ = false;

@@ -43,8 +43,11 @@ QMessageBox::StandardButton ToQt(vx::Answer answer) {
             return QMessageBox::Yes;
         case vx::Answer::No:
             return QMessageBox::No;
+        case vx::Answer::Reload:
+        case vx::Answer::Overwrite:
+            break;  // buttons of their own, made in ShowMessage
     }
-    return QMessageBox::Ok;
+    return QMessageBox::NoButton;
 }
 
 QMessageBox::Icon ToQt(vx::MessageIcon icon) {
@@ -73,6 +76,8 @@ QMessageBox::StandardButtons ToQt(vx::MessageButtons buttons) {
             return QMessageBox::Yes | QMessageBox::No;
         case vx::MessageButtons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case vx::MessageButtons::ReloadOverwriteCancel:
+            return QMessageBox::Cancel;  // Reload and Overwrite are added by name
     }
     return QMessageBox::Ok;
 }
@@ -167,10 +172,22 @@ vx::Answer QtInteraction::ShowMessage(const vx::Message& message) {
                     DialogParent());
     // Names and paths may hold "<"; they are never markup.
     box.setTextFormat(Qt::PlainText);
+    QPushButton* reload = nullptr;
+    QPushButton* overwrite = nullptr;
+    if (message.buttons == vx::MessageButtons::ReloadOverwriteCancel) {
+        reload = box.addButton(QStringLiteral("&Reload"), QMessageBox::AcceptRole);
+        reload->setObjectName(QStringLiteral("cmdReload"));
+        overwrite = box.addButton(QStringLiteral("&Overwrite"), QMessageBox::DestructiveRole);
+        overwrite->setObjectName(QStringLiteral("cmdOverwrite"));
+        if (message.defaultButton == vx::Answer::Reload) box.setDefaultButton(reload);
+        if (message.defaultButton == vx::Answer::Overwrite) box.setDefaultButton(overwrite);
+    }
     if (Offers(message.buttons, message.defaultButton)) box.setDefaultButton(ToQt(message.defaultButton));
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
     if (!clicked) return EscapeAnswer(message.buttons);
+    if (clicked == reload) return vx::Answer::Reload;
+    if (clicked == overwrite) return vx::Answer::Overwrite;
     switch (box.standardButton(clicked)) {
         case QMessageBox::Ok:
             return vx::Answer::OK;

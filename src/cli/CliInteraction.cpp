@@ -13,6 +13,8 @@ public:
 };
 }  // namespace
 
+void CliInteraction::Notice(const std::string& text) { std::cerr << text << '\n'; }
+
 vx::Answer CliInteraction::ShowMessage(const vx::Message& message) {
     std::string text = message.text;
     // A message that ends in its (empty) detail line would leave a blank line on the terminal.

@@ -35,6 +35,8 @@ public:
     std::unique_ptr<vx::ProgressWindow> BeginProgress(const std::string&, const std::string&, double, double) override;
     void SetBusy(bool) override {}
     void Pause(double seconds) override;
+    // A notice is a message line, as the editor's status bar shows it.
+    void Notice(const std::string& text) override;
 };
 
 }  // namespace vxcli

@@ -108,7 +108,8 @@ TEST_F(EditSchemeCasesTest, DraggingAnEmptySlotIsRefused) {
     const struct {
         ItemKind kind;
         int from, to;
-    } cases[] = {{Arrangement, 5, 7}, {Style, 2, 6}, {Program, 10, 11}, {Program, 129, 130}};
+    } cases[] = {{Arrangement, 5, 7}, {Style, 2, 6},          {Program, 10, 11},
+                 {Program, 129, 130}, {BackingSequence, 4, 1}, {Song, 2, 5}};
     for (const auto& c : cases) {
         for (int target : {1, 2}) {
             SCOPED_TRACE(std::string(KindName(c.kind)) + " into set " + std::to_string(target));
@@ -116,6 +117,8 @@ TEST_F(EditSchemeCasesTest, DraggingAnEmptySlotIsRefused) {
             if (c.kind == Arrangement) Arr(target, c.to).SetName("Kept");
             if (c.kind == Style) Data(target).sty.slots[static_cast<std::size_t>(c.to)].record.SetName("Kept");
             if (c.kind == Program) Data(target).prg.records[static_cast<std::size_t>(c.to)].SetName("Kept");
+            if (c.kind == BackingSequence) Data(target).bsq.entries[static_cast<std::size_t>(c.to)].record.SetName("Kept");
+            if (c.kind == Song) Data(target).sng.entries[static_cast<std::size_t>(c.to)].record.SetName("Kept");
             const Bytes before = SerializeKind(Data(target), c.kind);
             ui.events.clear();
             EXPECT_EQ(DropOn(c.kind, 1, c.from, target, c.to).reason, "The slot is empty.");

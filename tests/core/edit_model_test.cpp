@@ -3,6 +3,7 @@
 // once left items calling the wrong items.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -253,7 +254,7 @@ public:
 private:
     struct HeldModel {
         std::uint32_t held = 0;
-        int set = -1;  // index of the set it came from
+        int set = -1;                    // index of the set it came from
         std::vector<std::string> calls;  // "*": anything, its item has left the set since
     };
     struct UndoModel {
@@ -306,8 +307,8 @@ private:
             if (edit.command == EditCommand::Paste || edit.command == EditCommand::Insert)
                 fault = CheckCameBack(setIndex, CallNames(data, edit.kind, edit.slot), clip);
             else if (!dropped.empty() && d.dropInSet == DropInSet::Move)
-                fault = CheckCameBack(setIndex, CallNames(data, edit.kind, edit.slot),
-                                      {0, setIndex == 0 ? 1 : 0, dropped});
+                fault =
+                    CheckCameBack(setIndex, CallNames(data, edit.kind, edit.slot), {0, setIndex == 0 ? 1 : 0, dropped});
         }
         if (!fault.empty()) return Describe(step) + ": " + fault;
 
@@ -349,8 +350,8 @@ private:
                 if (was.empty() || was == replaced || (was[0] != '#' && !(before.Unique(was) && after.Unique(was))))
                     continue;
                 if (now[p] != was)
-                    return "set " + std::to_string(set + 1) + ": " + caller + " call " + std::to_string(p) +
-                           " named " + was + ", now " + now[p];
+                    return "set " + std::to_string(set + 1) + ": " + caller + " call " + std::to_string(p) + " named " +
+                           was + ", now " + now[p];
             }
         }
         return {};
@@ -397,7 +398,8 @@ private:
                     // The undone command changed the call: it names its item again, when that item
                     // stayed in the set (or left with the command and came back with the Undo).
                     expected = Followed(set, (*was)[p], command, state) ? (*was)[p] : std::string();
-                } else if (!expected.empty() && expected[0] != '#' && !(beforeUndo.Unique(expected) && after.Unique(expected))) {
+                } else if (!expected.empty() && expected[0] != '#' &&
+                           !(beforeUndo.Unique(expected) && after.Unique(expected))) {
                     expected.clear();
                 }
                 if (!expected.empty() && now[p] != expected)
@@ -592,8 +594,8 @@ TEST_F(EditModelTest, RandomScriptsKeepEveryCallOnItsItem) {
         }
         std::string lines;
         for (const Step& step : shortest) lines += "  " + Describe(step) + "\n";
-        FAIL() << "seed " << seed << ": " << fault << "\nshortest failing script (" << shortest.size()
-               << " commands; " << last << "):\n"
+        FAIL() << "seed " << seed << ": " << fault << "\nshortest failing script (" << shortest.size() << " commands; "
+               << last << "):\n"
                << lines;
     }
     RecordProperty("notices", notices);
@@ -679,6 +681,52 @@ TEST_F(EditModelTest, HeldItemsFollowTheChangesOfTheirSet) {
             calls.push_back(call.empty() || call[0] == '#' ? call : call.substr(call.find(':') + 1));
         EXPECT_EQ(calls, c.expected);
     }
+}
+
+// "Call another Program" follows what is held: the calls a record keeps follow it while the
+// record's own command moved no programs; after a shift its numbers no longer match the set's,
+// so the record is dropped with a notice rather than restoring calls to the wrong programs.
+TEST_F(EditModelTest, CallAnotherProgramAfterAShiftDropsTheProgramUndoWithANotice) {
+    test::ScriptedInteraction ui;
+    Options options;
+    auto session = test::MakeSession(ui, options);
+    ASSERT_TRUE(session);
+    EditScheme scheme(*session);
+    const int set = session->OpenOrNewSet(false, demo.string());
+    const KindDescriptor& programs = ProgramDescriptor();
+    const int f12 = programs.numberOf(programs.slotOfLabel("F12"));
+    const int f13 = programs.numberOf(programs.slotOfLabel("F13"));
+    const std::vector<std::string> sunday = CallNames(session->Data(set), Arrangement, 0);
+    auto command = [&](EditCommand what, ItemKind kind, const std::string& label) {
+        Edit edit;
+        edit.command = what;
+        edit.kind = kind;
+        edit.set = set;
+        edit.slot = DescriptorOf(kind)->slotOfLabel(label);
+        return scheme.Apply(edit).done;
+    };
+
+    // A cut moves nothing: Call another Program follows into the record, and Undo gives the
+    // callers of the cut program back to it.
+    ui.answers = {Answer::No};
+    ASSERT_TRUE(command(EditCommand::Cut, Program, "F11"));
+    EXPECT_TRUE(scheme.RedirectCalls(set, Program, f12, f13));
+    ASSERT_TRUE(command(EditCommand::Undo, Program, ""));
+    std::vector<std::string> expected = sunday;
+    for (std::string& call : expected)
+        if (call == "2:Dry Stage EP") call = "2:Hymn Organ";
+    EXPECT_EQ(CallNames(session->Data(set), Arrangement, 0), expected);
+
+    // After a Delete the record cannot follow: it goes, and the status bar says so.
+    ui.answers = {Answer::No};
+    ui.events.clear();
+    ASSERT_TRUE(command(EditCommand::Delete, Program, "F11"));
+    EXPECT_TRUE(scheme.RedirectCalls(set, Program, f12, f13));
+    EXPECT_TRUE(scheme.UndoOf(Program).Empty());
+    EXPECT_EQ(std::count(ui.events.begin(), ui.events.end(),
+                         "Notice Undo of Programs is no longer possible: calls to them were changed since."),
+              1);
+    EXPECT_FALSE(command(EditCommand::Undo, Program, ""));
 }
 
 }  // namespace

@@ -296,8 +296,8 @@ void EditScheme::Follow(Transaction& tx, UndoRecord* made) {
                 for (UndoRecord::SlotStep& step : undo_[k].steps)
                     if (step.before) visit(*step.before, step.held);
     };
-    auto keptItem = [&](std::uint32_t held) -> const EditItem* {
-        for (const UndoRecord::SlotStep& step : tx.journal.steps)
+    auto keptItem = [&](std::uint32_t held) -> EditItem* {
+        for (UndoRecord::SlotStep& step : tx.journal.steps)
             if (step.held == held && step.before) return &*step.before;
         return nullptr;
     };
@@ -337,10 +337,10 @@ void EditScheme::Follow(Transaction& tx, UndoRecord* made) {
             for (const auto& [place, before] : record.calls.TakeOut(kind, change.first)) {
                 bool stays = false;
                 if (change.same) {
-                    const EditItem* old = keptItem(change.out);
+                    EditItem* old = keptItem(change.out);
                     EditItem now = tx.Read(change.first);
                     ItemKind caller = ItemKind::Program;
-                    const std::uint8_t* oldBytes = old != nullptr ? CallerBytes(const_cast<EditItem&>(*old), caller) : nullptr;
+                    const std::uint8_t* oldBytes = old != nullptr ? CallerBytes(*old, caller) : nullptr;
                     const std::uint8_t* nowBytes = CallerBytes(now, caller);
                     const detail::CallPlace& at = detail::PlacesOf(kind).first[place];
                     stays = oldBytes != nullptr && nowBytes != nullptr &&

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/ItemKind.h"
 #include "details/ParamDialog.h"
 #include "sequences/SequenceRecords.h"
 

@@ -628,6 +628,11 @@ TEST_F(EditModelTest, HeldItemsFollowTheChangesOfTheirSet) {
          "D13",  // Tango Night, D14 before the delete
          {"#24", "#1041", "Conga Groove", "Upright Walk", "Live Nylon", "Bright Vibes", "Film Strings", "Silver Flute",
           "Lush Strings", "Live Nylon", "Sweet Choir", "Upright Walk"}},
+        {"the same: its neighbour gets no call it never had",
+         {"drop 1 prg G22 1 G72 No", "delete 1 arr D11 No", "undo 1 prg"},
+         "D14",  // Rock Anthem, D15 before the delete
+         {"Garage Rock", "#1036", "#1048", "Fat Fingers", "Crunch Rhythm", "Perc Organ Live", "Hot Brass",
+          "Lead Sawtooth", "Perc Organ Live", "Crunch Rhythm", "Hot Brass", "Fat Fingers"}},
         {"an arrangement dropped from another set, undone after a program delete",
          {"drop 2 arr C13 1 D16 No", "delete 1 prg F12 No", "undo 1 arr"},
          "D16",  // Gospel Sunday

@@ -159,6 +159,34 @@ void BM_DeleteSlot0OfFullProgramBank(benchmark::State& state) {
 }
 BENCHMARK(BM_DeleteSlot0OfFullProgramBank)->UseManualTime();
 
+// The same Delete with something held from the set for every other kind: the copied items of
+// the clipboards and an Undo record of a paste over an arrangement, whose calls follow the
+// moved programs too.
+void BM_DeleteSlot0OfFullProgramBankWithHeldRecords(benchmark::State& state) {
+    Editing editing;
+    const vx::SetData full = editing.session->Data(editing.set);
+    const vx::Edit edit = editing.DeleteOfF11();
+    auto command = [&](vx::EditCommand what, vx::ItemKind kind, int slot) {
+        vx::Edit held;
+        held.command = what;
+        held.kind = kind;
+        held.set = editing.set;
+        held.slot = slot;
+        return editing.scheme->Apply(held).done;
+    };
+    for (auto _ : state) {
+        editing.session->Data(editing.set) = full;
+        bool ready = true;
+        for (vx::ItemKind kind : {vx::ItemKind::Style, vx::ItemKind::BackingSequence, vx::ItemKind::Song,
+                                  vx::ItemKind::KbdSet, vx::ItemKind::Arrangement})
+            ready = command(vx::EditCommand::Copy, kind, 1) && ready;
+        ready = command(vx::EditCommand::Paste, vx::ItemKind::Arrangement, 2) && ready;
+        if (!ready || !TimeAlone(state, [&] { return editing.scheme->Apply(edit).done; }))
+            state.SkipWithError("the Delete was refused");
+    }
+}
+BENCHMARK(BM_DeleteSlot0OfFullProgramBankWithHeldRecords)->UseManualTime();
+
 // The same clock around one plain scan, so that both sides pay the same for reading it.
 void BM_PlainCallScanTimedAlike(benchmark::State& state) {
     Editing editing;

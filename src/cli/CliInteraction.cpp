@@ -15,6 +15,13 @@ public:
 };
 }  // namespace
 
+void CliInteraction::Notice(const std::string& text) {
+    if (keptMessages != nullptr)
+        keptMessages->push_back(text);
+    else
+        std::cerr << vx::NameTextToUtf8(text) << '\n';
+}
+
 vx::Answer CliInteraction::ShowMessage(const vx::Message& message) {
     std::string text = message.text;
     // A message that ends in its (empty) detail line would leave a blank line on the terminal.

@@ -45,6 +45,8 @@ public:
     void SetBusy(bool) override {}
     void Pause(double seconds) override;
     void UndoAvailabilityChanged(int set, bool available) override { undoOffered[set] = available; }
+    // A notice is a message line, as the editor's status bar shows it.
+    void Notice(const std::string& text) override;
 };
 
 }  // namespace vxcli

@@ -26,30 +26,6 @@ protected:
     }
 };
 
-// An arrangement inserted from another set calls the style and the program of the same names
-// there, without asking; the arrangements after it move up one slot.
-TEST_F(EditSchemeCasesTest, InsertFromAnotherSetRepointsCallsByName) {
-    Arr(1, 0).SetName("Traveller");
-    Arr(1, 0).SetStyle(StyNumberOfUserIndex(1));
-    Arr(1, 0).SetTrackProgram(2, 768);
-    Data(1).sty.slots[1].record.SetName("Shuffle");
-    Data(1).prg.records[0].SetName("Warm Bass");
-    Data(2).sty.slots[9].record.SetName("Shuffle");
-    Data(2).prg.records[70].SetName("Warm Bass");  // G17
-    Arr(2, 4).SetName("Old");
-
-    ASSERT_TRUE(Do(EditCommand::Copy, Arrangement, 1, 0).done);
-    ASSERT_TRUE(Do(EditCommand::Insert, Arrangement, 2, 4).done);
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(Arr(2, 4).Name(), "Traveller       ");
-    EXPECT_EQ(std::vector<int>({Arr(2, 4).Style(), Arr(2, 4).TrackProgram(2)}),
-              std::vector<int>({StyNumberOfUserIndex(9), 768 + 70}));
-    EXPECT_EQ(Arr(2, 5).Name(), "Old             ");
-    // The source keeps its own calls.
-    EXPECT_EQ(std::vector<int>({Arr(1, 0).Style(), Arr(1, 0).TrackProgram(2)}),
-              std::vector<int>({StyNumberOfUserIndex(1), 768}));
-}
-
 // Insert with nothing in the kind's clipboard changes no byte, announces nothing and keeps
 // what Undo would restore.
 TEST_F(EditSchemeCasesTest, InsertWithAnEmptyClipboardChangesNothing) {
@@ -108,7 +84,8 @@ TEST_F(EditSchemeCasesTest, DraggingAnEmptySlotIsRefused) {
     const struct {
         ItemKind kind;
         int from, to;
-    } cases[] = {{Arrangement, 5, 7}, {Style, 2, 6}, {Program, 10, 11}, {Program, 129, 130}};
+    } cases[] = {{Arrangement, 5, 7}, {Style, 2, 6},           {Program, 10, 11},
+                 {Program, 129, 130}, {BackingSequence, 4, 1}, {Song, 2, 5}};
     for (const auto& c : cases) {
         for (int target : {1, 2}) {
             SCOPED_TRACE(std::string(KindName(c.kind)) + " into set " + std::to_string(target));
@@ -116,6 +93,9 @@ TEST_F(EditSchemeCasesTest, DraggingAnEmptySlotIsRefused) {
             if (c.kind == Arrangement) Arr(target, c.to).SetName("Kept");
             if (c.kind == Style) Data(target).sty.slots[static_cast<std::size_t>(c.to)].record.SetName("Kept");
             if (c.kind == Program) Data(target).prg.records[static_cast<std::size_t>(c.to)].SetName("Kept");
+            if (c.kind == BackingSequence)
+                Data(target).bsq.entries[static_cast<std::size_t>(c.to)].record.SetName("Kept");
+            if (c.kind == Song) Data(target).sng.entries[static_cast<std::size_t>(c.to)].record.SetName("Kept");
             const Bytes before = SerializeKind(Data(target), c.kind);
             ui.events.clear();
             EXPECT_EQ(DropOn(c.kind, 1, c.from, target, c.to).reason, "The slot is empty.");

@@ -110,28 +110,6 @@ TEST_F(EditSchemeTest, InsertAtC10ShiftsTheBankAndUndoPutsEveryRecordAndCallBack
     EXPECT_FALSE(Do(EditCommand::Undo, Arrangement, 1, -1).done) << "one level only";
 }
 
-// A Delete whose question was answered No leaves the deleted slot's callers on its number; Undo
-// puts them back there, and the neighbour's callers back on the neighbour.
-TEST_F(EditSchemeTest, UndoOfADeleteAnsweredNoRestoresEveryCallExactly) {
-    NameArrangements(1, 0, 63, "Arr ");
-    CallArr(1, 0, 261);  // slot 5, deleted
-    CallArr(1, 1, 262);  // slot 6
-    const SetData before = Data(1);
-    ui.answers = {Answer::No};
-    ASSERT_TRUE(Do(EditCommand::Delete, Arrangement, 1, 5).done);
-    EXPECT_EQ(ArrCalls(1), (std::vector<int>{261, 261}));
-    EXPECT_EQ(Arr(1, 5).Name(), "Arr 6           ");
-    EXPECT_TRUE(Arr(1, 63).IsEmpty());
-    ASSERT_TRUE(Do(EditCommand::Undo, Arrangement, 1, -1).done);
-    EXPECT_EQ(ArrCalls(1), (std::vector<int>{261, 262}));
-    EXPECT_EQ(Data(1).arr.arr, before.arr.arr);
-
-    // Delete of slot 127 only blanks it.
-    NameArrangements(1, 126, 127, "Arr ");
-    ASSERT_TRUE(Do(EditCommand::Delete, Arrangement, 1, 127).done);
-    EXPECT_EQ(std::pair(Arr(1, 126).Name(), Arr(1, 127).IsEmpty()), std::pair(std::string("Arr 126         "), true));
-}
-
 TEST_F(EditSchemeTest, DragOfThreeOntoSevenMovesItsCallersAndUndoPutsBothBack) {
     NameArrangements(1, 0, 10, "Arr ");
     CallArr(1, 0, 259);  // slot 3
@@ -172,7 +150,8 @@ TEST_F(EditSchemeTest, CutOfATwiceCalledArrangementRedirectsOrCallsNothing) {
     EXPECT_EQ(ui.Last().icon, MessageIcon::Exclamation);
     EXPECT_EQ(ui.Last().defaultButton, Answer::Cancel);
     ASSERT_EQ(ui.picks.size(), 1u);
-    EXPECT_EQ(std::pair(ui.picks[0].what, ui.picks[0].start), std::pair(std::string("Arrangement"), 258));
+    // The chooser opens on the neighbour: the item leaving its slot is no choice.
+    EXPECT_EQ(std::pair(ui.picks[0].what, ui.picks[0].start), std::pair(std::string("Arrangement"), 259));
     EXPECT_EQ(ArrCalls(1), (std::vector<int>{3, 3, 259}));
     EXPECT_TRUE(Arr(1, 2).IsEmpty());
 
@@ -184,6 +163,18 @@ TEST_F(EditSchemeTest, CutOfATwiceCalledArrangementRedirectsOrCallsNothing) {
     ASSERT_TRUE(Do(EditCommand::Undo, Arrangement, 1, -1).done);
     EXPECT_EQ(ArrCalls(1), (std::vector<int>{3, 3, 259}));
     EXPECT_EQ(Arr(1, 3).Name(), "Arr 3           ");
+
+    // Chosen all the same, it is refused and nothing changes.
+    ui.answers = {Answer::Yes};
+    ui.pickAnswers = {259};
+    const SetData before = Data(1);
+    const std::string refusal =
+        "The callers of Arrangement 'Arr 3' can't be changed to call it: it is the one leaving its slot.";
+    EXPECT_EQ(Do(EditCommand::Delete, Arrangement, 1, 3).reason, refusal);
+    EXPECT_EQ(ui.Last().text, refusal);
+    EXPECT_EQ(ui.picks.back().start, 260);
+    EXPECT_EQ(Data(1).arr.arr, before.arr.arr);
+    EXPECT_EQ(ArrCalls(1), (std::vector<int>{3, 3, 259}));
 
     // Cancel abandons; an empty slot is not cut and leaves the clipboard as it was.
     ui.answers = {Answer::Cancel};
@@ -316,7 +307,8 @@ TEST_F(EditSchemeTest, InsertAtF11WithF88CalledAsksAboutF88AndShiftsTheCallers) 
     EXPECT_EQ(ui.Texts(),
               std::vector<std::string>{"Program 'Prg 63' is referenced by one or more\nArrangements, Styles, "
                                        "Backing Sequences, etc.\n\nRedirect them to another Program?"});
-    EXPECT_EQ(std::pair(ui.picks[0].what, ui.picks[0].start), std::pair(std::string("Program"), 831));
+    EXPECT_EQ(std::pair(ui.picks[0].what, ui.picks[0].start),
+              std::pair(std::string("Program"), 830));  // its neighbour F87
     EXPECT_EQ(std::vector<int>({Arr(1, 0).TrackProgram(0), Data(1).ark.records[0].TrackProgram(4),
                                 Data(1).ark.records[1].TrackProgram(0)}),
               std::vector<int>({839, 769, 831}));

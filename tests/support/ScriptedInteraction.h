@@ -62,6 +62,7 @@ public:
     void KindChanged(int set, ItemKind kind) override;
     void ItemChanged(int set, ItemKind kind, int number) override;
     void UndoAvailabilityChanged(int set, bool available) override;
+    void Notice(const std::string& text) override { events.push_back("Notice " + text); }
 
 private:
     int NextPick(PickCall call);

@@ -158,6 +158,49 @@ KindMask CallJournal::Restore(SetData& data) const {
 
 namespace {
 
+int KindOfWhere(std::uint16_t where) { return where >> (kSlotBits + kPlaceBits); }
+int SlotOfWhere(std::uint16_t where) { return (where >> kPlaceBits) & ((1 << kSlotBits) - 1); }
+int PlaceOfWhere(std::uint16_t where) { return where & ((1 << kPlaceBits) - 1); }
+
+}  // namespace
+
+void CallJournal::FollowTurn(ItemKind caller, int first, int last, bool up) {
+    const int kind = KindIndex(caller);
+    for (Entry& entry : entries_) {
+        if (KindOfWhere(entry.where) != kind) continue;
+        const int slot = SlotOfWhere(entry.where);
+        if (slot < first || slot > last) continue;
+        const int moved = up ? (slot == last ? first : slot + 1) : (slot == first ? last : slot - 1);
+        entry.where = Where(caller, moved, PlaceOfWhere(entry.where));
+    }
+}
+
+std::vector<std::pair<int, int>> CallJournal::TakeOut(ItemKind caller, int slot) {
+    std::vector<std::pair<int, int>> taken;
+    const int kind = KindIndex(caller);
+    std::erase_if(entries_, [&](const Entry& entry) {
+        if (KindOfWhere(entry.where) != kind || SlotOfWhere(entry.where) != slot) return false;
+        taken.emplace_back(PlaceOfWhere(entry.where), entry.before);
+        return true;
+    });
+    return taken;
+}
+
+void CallJournal::PutIn(ItemKind caller, int slot, int place, int before) {
+    entries_.push_back({Where(caller, slot, place), static_cast<std::uint16_t>(before)});
+}
+
+void CallJournal::MapBefore(const Redirection& redirection) {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const CallSite site = At(i);
+        if (site.called != redirection.called) continue;
+        const int target = redirection.Target(site.number);
+        if (target != Redirection::kKeep) entries_[i].before = static_cast<std::uint16_t>(target);
+    }
+}
+
+namespace {
+
 // Calls are 16-bit words as the files store them; on a little-endian machine they are read and
 // written whole.
 static_assert(std::endian::native == std::endian::little);
@@ -183,8 +226,9 @@ KindMask RedirectRun(const detail::CallerRecords<std::uint8_t> records, ItemKind
             std::memcpy(&word, at, sizeof word);
             const int number = kFlagged ? word & 0x7FFF : static_cast<std::int16_t>(word);
             const int target = targetOf(number);
-            if (target == Redirection::kKeep || target == number) continue;
+            if (target == Redirection::kKeep) continue;
             if constexpr (kKeep) *out++ = {static_cast<std::uint16_t>(where + i), static_cast<std::uint16_t>(number)};
+            if (target == number) continue;
             const auto stored = static_cast<std::uint16_t>(kFlagged ? (word & 0x8000) | (target & 0x7FFF) : target);
             std::memcpy(at, &stored, sizeof stored);
             changed = MaskOf(caller);
@@ -235,7 +279,8 @@ KindMask Redirect(SetData& data, const Redirection& redirection, CallJournal* jo
     // the set, so that a bank shift allocates once.
     int lowest = 0, highest = 0, step = 0;
     const bool even = redirection.EvenShift(lowest, highest, step);
-    if (even && highest < lowest) return 0;
+    const int noted = redirection.Noted();
+    if (even && highest < lowest && (noted == Redirection::kKeep || journal == nullptr)) return 0;
     const auto span = static_cast<unsigned>(highest - lowest);
     const int* const table = redirection.Table();
     const int size = redirection.Numbers();
@@ -254,14 +299,16 @@ KindMask Redirect(SetData& data, const Redirection& redirection, CallJournal* jo
             if (even)
                 changed |= RedirectRun(
                     data, caller, run,
-                    [lowest, span, step](int number) {
-                        return static_cast<unsigned>(number - lowest) <= span ? number + step : Redirection::kKeep;
+                    [lowest, span, step, noted, none = highest < lowest](int number) {
+                        if (!none && static_cast<unsigned>(number - lowest) <= span) return number + step;
+                        return number == noted ? number : Redirection::kKeep;
                     },
                     kept);
             else
                 changed |= RedirectRun(
                     data, caller, run,
-                    [table, size](int number) {
+                    [table, size, noted](int number) {
+                        if (number == noted) return number;
                         return number >= 0 && number < size ? table[number] : Redirection::kKeep;
                     },
                     kept);
@@ -278,6 +325,13 @@ bool WriteCall(SetData& data, const CallSite& site, int number) {
     std::uint8_t* const bytes = records.At(site.slot);
     if (bytes == nullptr) return false;
     detail::WriteCallAt(bytes, detail::PlacesOf(site.caller).first[place], number);
+    return true;
+}
+
+bool SetCallIn(std::uint8_t* record, ItemKind caller, ItemKind called, int track, int number) {
+    const int place = PlaceOf(CallSite{caller, 0, track, called, number});
+    if (place < 0) return false;
+    detail::WriteCallAt(record, detail::PlacesOf(caller).first[place], number);
     return true;
 }
 

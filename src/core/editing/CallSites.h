@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "catalogue/ItemKind.h"
@@ -235,6 +236,16 @@ public:
     // Returns the kinds that changed.
     KindMask Restore(SetData& data) const;
 
+    // Following the callers a later command moves: the calls kept for callers of a kind in the
+    // run first..last follow a turn of that run (KindDescriptor::turn); the calls kept for the
+    // caller in a slot are taken out (its item left the set) as pairs of place and number, or
+    // put in (an item came back into the slot).
+    void FollowTurn(ItemKind caller, int first, int last, bool up);
+    std::vector<std::pair<int, int>> TakeOut(ItemKind caller, int slot);
+    void PutIn(ItemKind caller, int slot, int place, int before);
+    // Every kept number of the called kind goes where the redirection sends it.
+    void MapBefore(const Redirection& redirection);
+
     struct Entry {
         // Left unset, so that room made for a whole set's calls costs no writes.
         Entry() {}  // NOLINT(modernize-use-equals-default)
@@ -266,6 +277,11 @@ public:
 
     Redirection(ItemKind kind, int numbers) : called(kind), numbers_(numbers) {}
     void Add(int from, int target);
+    // A number whose calls stay as they are but are kept in the journal all the same: the
+    // callers of a deleted item that were left on its number, so that Undo can tell them from
+    // calls made since.
+    void Note(int number) { noted_ = number; }
+    int Noted() const { return noted_; }
     int Target(int number) const {
         if (number < 0 || number >= numbers_) return kKeep;
         if (table_.empty()) return number >= lowest_ && number <= highest_ ? number + step_ : kKeep;
@@ -289,6 +305,7 @@ private:
     int lowest_ = 0;
     int highest_ = -1;
     int step_ = 0;
+    int noted_ = kKeep;
     std::vector<int> table_;
 };
 
@@ -297,6 +314,14 @@ private:
 KindMask Redirect(SetData& data, const Redirection& redirection, CallJournal* journal = nullptr);
 // Makes one call call number; false when the site does not exist (its caller is empty).
 bool WriteCall(SetData& data, const CallSite& site, int number);
+// Makes one call of a caller's record (an item held apart from the set, a dialog's copy) call
+// number, as every rewrite writes it: a track's flag in bit 7 of the high byte stays. track is
+// -1 for a call of the whole item. False when the caller kind has no such call.
+bool SetCallIn(std::uint8_t* record, ItemKind caller, ItemKind called, int track, int number);
+template <typename Record>
+bool SetCall(Record& record, ItemKind caller, ItemKind called, int track, int number) {
+    return SetCallIn(record.bytes.data(), caller, called, track, number);
+}
 
 // Whether an edit of the caller kind can change which items of the called kind are called.
 bool KindCallsKind(ItemKind caller, ItemKind called);

@@ -53,6 +53,58 @@ Message Warning(std::string text, std::string title = {}) {
     return {std::move(text), std::move(title), MessageIcon::Exclamation, MessageButtons::OK, Answer::OK};
 }
 
+// The record bytes through which a held item calls, and its kind as a caller; nullptr for an
+// item that calls nothing (a program, or an empty item).
+std::uint8_t* CallerBytes(EditItem& item, ItemKind& caller) {
+    auto named = [](auto& record, ItemKind kind, ItemKind& out, int nameOffset) -> std::uint8_t* {
+        out = kind;
+        std::uint8_t* const bytes = record.bytes.data();
+        return nameOffset >= 0 && detail::BlankName(bytes + nameOffset) ? nullptr : bytes;
+    };
+    switch (item.index()) {
+        case 0:
+            return named(std::get<ArrangementRecord>(item), ItemKind::Arrangement, caller, 0);
+        case 1:
+            return named(std::get<StyleSlot>(item).record, ItemKind::Style, caller, 0);
+        case 3:
+            return named(std::get<BsqEntry>(item).record, ItemKind::BackingSequence, caller, 0);
+        case 4:
+            return named(std::get<SongEntry>(item).record, ItemKind::Song, caller, 54);
+        case 5:
+            return named(std::get<KbdSetRecord>(item), ItemKind::KbdSet, caller, -1);
+        default:
+            return nullptr;
+    }
+}
+
+// Sends a held item's calls where a redirection sends the set's calls, keeping what each
+// rewritten call held (a noted number is kept too, as in the set).
+void RedirectHeld(EditItem& item, std::uint32_t held, const Redirection& redirection,
+                  std::vector<UndoRecord::HeldCall>* kept) {
+    ItemKind caller = ItemKind::Program;
+    std::uint8_t* const bytes = CallerBytes(item, caller);
+    if (bytes == nullptr) return;
+    const detail::CallPlaces places = detail::PlacesOf(caller);
+    for (int p = 0; p < places.count; ++p) {
+        const detail::CallPlace& place = places.first[p];
+        if (place.called != redirection.called) continue;
+        const int number = detail::ReadCallAt(bytes, place);
+        const int target = redirection.Target(number);
+        if (target == Redirection::kKeep && number != redirection.Noted()) continue;
+        if (kept != nullptr) kept->push_back({held, p, number});
+        if (target != Redirection::kKeep) detail::WriteCallAt(bytes, place, target);
+    }
+}
+
+// Writes a kept number back into a held item's call.
+void RestoreHeld(EditItem& item, int place, int before) {
+    ItemKind caller = ItemKind::Program;
+    std::uint8_t* const bytes = CallerBytes(item, caller);
+    const detail::CallPlaces places = detail::PlacesOf(caller);
+    if (bytes == nullptr || place < 0 || place >= places.count) return;
+    detail::WriteCallAt(bytes, places.first[place], before);
+}
+
 }  // namespace
 
 // The one write path: every slot write and every rewritten call of a command goes through it,
@@ -60,8 +112,30 @@ Message Warning(std::string text, std::string title = {}) {
 // exactly what was there. The change is announced once, when the command ends.
 class EditScheme::Transaction {
 public:
-    Transaction(Session& session, const KindDescriptor& descriptor, int setNumber)
-        : session_(session), d(descriptor), set(setNumber), dirtyBefore_(session.Slot(setNumber).dirty) {}
+    Transaction(Session& session, const KindDescriptor& descriptor, int setNumber, std::uint32_t& lastHeld)
+        : session_(session),
+          d(descriptor),
+          set(setNumber),
+          firstHeld(lastHeld + 1),
+          lastHeld_(lastHeld),
+          dirtyBefore_(session.Slot(setNumber).dirty) {}
+
+    // What the command did to the slots and calls, in order, for what is held to follow.
+    struct Change {
+        enum class Type : std::uint8_t { Redirect, Turn, Write };
+        Type type = Type::Write;
+        int first = 0;
+        int last = -1;
+        bool up = false;
+        // A write: the held item that left the slot (0: gone for good), the held item that came
+        // back into it (0: none), and whether the slot keeps the same item, changed.
+        std::uint32_t out = 0;
+        std::uint32_t in = 0;
+        bool same = false;
+        std::size_t redirection = 0;
+    };
+    std::vector<Change> changes;
+    std::vector<Redirection> redirections;
 
     SetData& Data() { return session_.Data(set); }
     Interaction& Ui() { return session_.Ui(); }
@@ -69,8 +143,13 @@ public:
     bool IsEmpty(int slot) { return SlotIsEmpty(d, Data(), slot); }
 
     void Write(int slot, const EditItem& item) {
-        journal.steps.push_back({slot, -1, false, d.takeOut ? d.takeOut(Data(), slot) : Read(slot)});
+        EditItem before = d.takeOut ? d.takeOut(Data(), slot) : Read(slot);
+        // An item edited in place keeps its name (a KBD set has none and always stays).
+        const bool same = d.name(before) == d.name(item);
+        const std::uint32_t held = ++lastHeld_;
+        journal.steps.push_back({slot, -1, false, std::move(before), held});
         d.write(Data(), slot, item);
+        changes.push_back({Change::Type::Write, slot, slot, false, held, 0, same, 0});
         Touch(d.kind, slot);
         LayOut();
     }
@@ -79,7 +158,8 @@ public:
     void Turn(int first, int last, bool up) {
         if (last <= first) return;
         d.turn(Data(), first, last, up);
-        journal.steps.push_back({first, last, up, std::nullopt});
+        journal.steps.push_back({first, last, up, std::nullopt, 0});
+        changes.push_back({Change::Type::Turn, first, last, up, 0, 0, false, 0});
         Touch(d.kind, -1);
         LayOut();
     }
@@ -87,24 +167,42 @@ public:
     void LayOut() {
         if (d.layOut) TouchKinds(d.layOut(Data()));
     }
-    void Redirect(const Redirection& redirection) { TouchKinds(vx::Redirect(Data(), redirection, &journal.calls)); }
-    // Puts back what a record says was there before, newest first.
-    void Restore(const UndoRecord& record) {
+    void Redirect(const Redirection& redirection) {
+        TouchKinds(vx::Redirect(Data(), redirection, &journal.calls));
+        Redirected(redirection);
+    }
+    // A redirection applied to the set, for what is held to follow.
+    void Redirected(const Redirection& redirection) {
+        changes.push_back({Change::Type::Redirect, 0, -1, false, 0, 0, false, redirections.size()});
+        redirections.push_back(redirection);
+    }
+    // Puts back what a record says was there before, newest first. Undo first sends the calls
+    // made since the command after the items it moves back; the calls the command rewrote then
+    // get the numbers they held.
+    void Restore(const UndoRecord& record, bool undo) {
+        if (undo && record.back) {
+            TouchKinds(vx::Redirect(Data(), *record.back));
+            Redirected(*record.back);
+        }
         TouchKinds(record.calls.Restore(Data()));
         for (auto it = record.steps.rbegin(); it != record.steps.rend(); ++it) {
             if (it->before) {
                 d.write(Data(), it->slot, *it->before);
+                changes.push_back({Change::Type::Write, it->slot, it->slot, false, 0, it->held, false, 0});
                 Touch(d.kind, it->slot);
             } else {
                 d.turn(Data(), it->slot, it->last, !it->up);
+                changes.push_back({Change::Type::Turn, it->slot, it->last, !it->up, 0, 0, false, 0});
                 Touch(d.kind, -1);
             }
         }
         LayOut();
     }
-    // Takes the whole command back, the dirty flags included.
+    // Takes the whole command back, the dirty flags included; nothing held has followed yet.
     void Rollback() {
-        Restore(journal);
+        Restore(journal, false);
+        changes.clear();
+        redirections.clear();
         session_.Slot(set).dirty = dirtyBefore_;
         touched_ = 0;
     }
@@ -124,10 +222,13 @@ public:
     Session& session_;
     const KindDescriptor& d;
     const int set;
+    // Items held from this number on were taken by this command.
+    const std::uint32_t firstHeld;
     UndoRecord journal;
     std::int32_t op = kUndoNothing;
 
 private:
+    std::uint32_t& lastHeld_;
     // Marks a kind dirty once per command; the notice names the one slot written, or the kind.
     void Touch(ItemKind kind, int slot) {
         if (!(touched_ & MaskOf(kind))) session_.MarkDirty(set, kind);
@@ -160,6 +261,116 @@ void EditScheme::Release(int set) {
         if (record.set == set) record = {};
 }
 
+void EditScheme::Hold(ItemKind kind, int set, int slot, EditItem item) {
+    clipboards_[Index(kind)] = {set, slot, std::move(item), ++lastHeld_};
+}
+
+void EditScheme::DropUndo(UndoRecord& record, ItemKind kind, const std::string& why) {
+    const int set = record.set;
+    record = {};
+    session_.Ui().Notice("Undo of " + std::string(DescriptorOf(kind)->noun) + "s is no longer possible: " + why);
+    session_.Ui().UndoAvailabilityChanged(set, false);
+}
+
+// What is held for later (the clipboards and the undo records of the other kinds) belongs to
+// its set: every redirection of the command is applied to the calls of the items held from the
+// set, as to the set's own items, and every journal of rewritten calls follows the callers the
+// command moved: a turn moves its entries, an item that leaves its slot takes its entries along
+// into the record that keeps it, and an item that Undo brings back takes them back into the
+// set. made is the record this command leaves (nullptr when it leaves none): it keeps the
+// calls of held items the command rewrote, so that its own Undo can put them back.
+void EditScheme::Follow(Transaction& tx, UndoRecord* made) {
+    using Type = Transaction::Change::Type;
+    const int set = tx.set;
+    const ItemKind kind = tx.d.kind;
+    // Held items taken by this command, and the record it replaces, follow nothing.
+    auto follows = [&](const UndoRecord& record, std::size_t k) {
+        return record.set == set && !record.Empty() && !(made != nullptr && KindFromIndex(static_cast<int>(k)) == kind);
+    };
+    auto heldItems = [&](auto&& visit) {
+        for (Clipboard& clipboard : clipboards_)
+            if (clipboard.set == set && clipboard.item && clipboard.held < tx.firstHeld)
+                visit(*clipboard.item, clipboard.held);
+        for (std::size_t k = 0; k < undo_.size(); ++k)
+            if (follows(undo_[k], k))
+                for (UndoRecord::SlotStep& step : undo_[k].steps)
+                    if (step.before) visit(*step.before, step.held);
+    };
+    auto keptItem = [&](std::uint32_t held) -> EditItem* {
+        for (UndoRecord::SlotStep& step : tx.journal.steps)
+            if (step.held == held && step.before) return &*step.before;
+        return nullptr;
+    };
+    std::vector<UndoRecord::HeldCall>* kept = made != nullptr ? &made->heldCalls : nullptr;
+
+    for (const Transaction::Change& change : tx.changes) {
+        if (change.type == Type::Redirect) {
+            const Redirection& redirection = tx.redirections[change.redirection];
+            heldItems([&](EditItem& item, std::uint32_t held) { RedirectHeld(item, held, redirection, kept); });
+            // The record of the redirected kind keeps numbers of that kind as they were before
+            // its command; they follow a redirection of the same numbering ("Call another ...").
+            // Once its command moved the items, the numbers no longer match and the record is
+            // dropped: its Undo would restore calls to the wrong items.
+            const std::size_t k = Index(redirection.called);
+            if (k < undo_.size() && follows(undo_[k], k)) {
+                UndoRecord& record = undo_[k];
+                if (record.back) {
+                    DropUndo(record, redirection.called, "calls to them were changed since.");
+                } else {
+                    record.calls.MapBefore(redirection);
+                    for (UndoRecord::HeldCall& call : record.heldCalls)
+                        if (const int target = redirection.Target(call.before); target != Redirection::kKeep)
+                            call.before = target;
+                }
+            }
+            continue;
+        }
+        for (std::size_t k = 0; k < undo_.size(); ++k) {
+            if (!follows(undo_[k], k)) continue;
+            UndoRecord& record = undo_[k];
+            if (change.type == Type::Turn) {
+                record.calls.FollowTurn(kind, change.first, change.last, change.up);
+                continue;
+            }
+            // A write: the calls kept for the item that left go with it; an item edited in place
+            // keeps those of its calls the edit left as they were.
+            for (const auto& [place, before] : record.calls.TakeOut(kind, change.first)) {
+                bool stays = false;
+                if (change.same) {
+                    EditItem* old = keptItem(change.out);
+                    EditItem now = tx.Read(change.first);
+                    ItemKind caller = ItemKind::Program;
+                    const std::uint8_t* oldBytes = old != nullptr ? CallerBytes(*old, caller) : nullptr;
+                    const std::uint8_t* nowBytes = CallerBytes(now, caller);
+                    const detail::CallPlace& at = detail::PlacesOf(kind).first[place];
+                    stays = oldBytes != nullptr && nowBytes != nullptr &&
+                            detail::ReadCallAt(oldBytes, at) == detail::ReadCallAt(nowBytes, at);
+                }
+                if (stays)
+                    record.calls.PutIn(kind, change.first, place, before);
+                else if (made != nullptr && change.out != 0)
+                    record.heldCalls.push_back({change.out, place, before});
+                // Otherwise the item is gone for good and its calls with it.
+            }
+            if (change.in != 0) {
+                std::erase_if(record.heldCalls, [&](const UndoRecord::HeldCall& call) {
+                    if (call.held != change.in) return false;
+                    record.calls.PutIn(kind, change.first, call.place, call.before);
+                    return true;
+                });
+            }
+        }
+        // A clipboard names the slot its item was taken from; the slot follows the item.
+        Clipboard& clipboard = clipboards_[Index(kind)];
+        if (change.type == Type::Turn && clipboard.set == set && clipboard.held < tx.firstHeld &&
+            clipboard.slot >= change.first && clipboard.slot <= change.last) {
+            const int slot = clipboard.slot;
+            clipboard.slot = change.up ? (slot == change.last ? change.first : slot + 1)
+                                       : (slot == change.first ? change.last : slot - 1);
+        }
+    }
+}
+
 void EditScheme::ForgetUndo(int set, ItemKind kind) {
     if (DescriptorOf(kind) == nullptr) return;
     UndoRecord& record = undo_[Index(kind)];
@@ -181,7 +392,7 @@ EditResult EditScheme::Apply(const Edit& edit) {
     if (!session_.Sets().IsOpen(edit.set)) return EditResult::Refused("The set is not open.");
     if (edit.command == EditCommand::Copy) return Copy(edit.set, *d, edit.slot);
 
-    Transaction tx(session_, *d, edit.set);
+    Transaction tx(session_, *d, edit.set, lastHeld_);
     EditResult result;
     switch (edit.command) {
         case EditCommand::Cut:
@@ -215,8 +426,10 @@ EditResult EditScheme::Apply(const Edit& edit) {
         if (tx.op != kUndoNothing) {
             tx.journal.op = tx.op;
             tx.journal.set = edit.set;
+            Follow(tx, &tx.journal);
             undo_[Index(edit.kind)] = std::move(tx.journal);
         } else {
+            Follow(tx, nullptr);
             ForgetUndo(edit.set, edit.kind);
         }
         tx.Announce();
@@ -232,7 +445,7 @@ EditResult EditScheme::Apply(const Edit& edit) {
 
 EditResult EditScheme::Copy(int set, const KindDescriptor& d, int slot) {
     if (!d.ValidSlot(slot)) return EditResult::Refused("No item is selected.");
-    clipboards_[Index(d.kind)] = {set, slot, d.read(session_.Data(set), slot)};
+    Hold(d.kind, set, slot, d.read(session_.Data(set), slot));
     // The cut record could come back only through the clipboard it has now left.
     ForgetUndo(set, d.kind);
     session_.Ui().UndoAvailabilityChanged(set, false);
@@ -242,8 +455,9 @@ EditResult EditScheme::Copy(int set, const KindDescriptor& d, int slot) {
 EditResult EditScheme::Cut(Transaction& tx, int slot, bool referencesHandled) {
     if (!tx.d.ValidSlot(slot)) return EditResult::Refused("No item is selected.");
     if (tx.IsEmpty(slot)) return EditResult::Refused("The slot is empty.");
-    if (!referencesHandled && !ConfirmReferences(tx, slot)) return EditResult::Refused("Cancelled.");
-    clipboards_[Index(tx.d.kind)] = {tx.set, slot, tx.Read(slot)};
+    if (!referencesHandled)
+        if (auto refused = ConfirmReferences(tx, slot)) return *refused;
+    Hold(tx.d.kind, tx.set, slot, tx.Read(slot));
     tx.Write(slot, tx.d.blank(session_.Catalogue().blank));
     return EditResult::Done();
 }
@@ -282,12 +496,18 @@ EditResult EditScheme::Paste(Transaction& tx, int slot, bool move) {
     if (clipboard.Empty()) return EditResult::Refused("The clipboard is empty.");
     if (auto refused = RefuseWrite(tx, slot, *clipboard.item, move ? clipboard.slot : -1)) return *refused;
     if (auto refused = RefuseReplacing(tx, slot, *clipboard.item)) return *refused;
-    if (!tx.IsEmpty(slot) && !ConfirmReferences(tx, slot)) return EditResult::Refused("Cancelled.");
+    if (!tx.IsEmpty(slot))
+        if (auto refused = ConfirmReferences(tx, slot)) return *refused;
     if (move && tx.d.numberOf(clipboard.slot) >= 0) {
-        // The callers of the moved item follow it.
+        // The callers of the moved item follow it; those left on the slot it lands on are kept
+        // too, so that Undo tells them from calls made since.
         Redirection follow(tx.d.kind, tx.d.numberLimit);
         follow.Add(tx.d.numberOf(clipboard.slot), tx.d.numberOf(slot));
+        follow.Note(tx.d.numberOf(slot));
         tx.Redirect(follow);
+        Redirection back(tx.d.kind, tx.d.numberLimit);
+        back.Add(tx.d.numberOf(slot), tx.d.numberOf(clipboard.slot));
+        tx.journal.back = std::move(back);
     }
     tx.Write(slot, *clipboard.item);
     if (clipboard.set != tx.set && clipboard.set != -1 && !CheckPastedCalls(tx, clipboard.set, slot))
@@ -298,12 +518,20 @@ EditResult EditScheme::Paste(Transaction& tx, int slot, bool move) {
 EditResult EditScheme::Delete(Transaction& tx, int slot) {
     const SlotRange bank = tx.d.shiftRange(slot);
     if (!tx.d.ValidSlot(slot) || !bank.Contains(slot)) return EditResult::Refused("This item can't be deleted.");
-    if (!ConfirmReferences(tx, slot)) return EditResult::Refused("Cancelled.");
-    clipboards_[Index(tx.d.kind)] = {tx.set, slot, tx.Read(slot)};
+    if (auto refused = ConfirmReferences(tx, slot)) return *refused;
+    Hold(tx.d.kind, tx.set, slot, tx.Read(slot));
     if (tx.d.numberOf(slot) >= 0) {
+        // The callers left on the deleted item's number are kept too: Undo gives them back
+        // the item, while calls made since to that number follow the item that moved into it.
         Redirection down(tx.d.kind, tx.d.numberLimit);
-        for (int j = slot + 1; j <= bank.last; ++j) down.Add(tx.d.numberOf(j), tx.d.numberOf(j - 1));
+        Redirection back(tx.d.kind, tx.d.numberLimit);
+        for (int j = slot + 1; j <= bank.last; ++j) {
+            down.Add(tx.d.numberOf(j), tx.d.numberOf(j - 1));
+            back.Add(tx.d.numberOf(j - 1), tx.d.numberOf(j));
+        }
+        down.Note(tx.d.numberOf(slot));
         tx.Redirect(down);
+        tx.journal.back = std::move(back);
     }
     // The items after the slot move down; the deleted one, now last, gives way to a blank.
     tx.Turn(slot, bank.last, false);
@@ -319,11 +547,18 @@ EditResult EditScheme::Insert(Transaction& tx, int slot) {
     if (auto refused = RefuseWrite(tx, slot, *clipboard.item, -1)) return *refused;
     // The item pushed out of the bank frees its memory.
     if (auto refused = RefuseReplacing(tx, bank.last, *clipboard.item)) return *refused;
-    if (!ConfirmReferences(tx, bank.last)) return EditResult::Refused("Cancelled.");
+    if (auto refused = ConfirmReferences(tx, bank.last)) return *refused;
     if (tx.d.numberOf(slot) >= 0) {
+        // The callers left on the number of the item pushed out are kept, as for a Delete.
         Redirection up(tx.d.kind, tx.d.numberLimit);
-        for (int j = bank.last; j > slot; --j) up.Add(tx.d.numberOf(j - 1), tx.d.numberOf(j));
+        Redirection back(tx.d.kind, tx.d.numberLimit);
+        for (int j = bank.last; j > slot; --j) {
+            up.Add(tx.d.numberOf(j - 1), tx.d.numberOf(j));
+            back.Add(tx.d.numberOf(j), tx.d.numberOf(j - 1));
+        }
+        up.Note(tx.d.numberOf(bank.last));
         tx.Redirect(up);
+        tx.journal.back = std::move(back);
     }
     // The items from the slot on move up; the one pushed out of the bank, now in the slot, gives
     // way to the inserted one.
@@ -334,7 +569,7 @@ EditResult EditScheme::Insert(Transaction& tx, int slot) {
     if (clipboard.set != tx.set && clipboard.set != -1 && !CheckPastedCalls(tx, clipboard.set, slot))
         return EditResult::Refused("Cancelled.");
     // The item pushed out of the bank can be pasted elsewhere.
-    clipboards_[Index(tx.d.kind)] = {tx.set, slot, std::move(pushedOut)};
+    Hold(tx.d.kind, tx.set, slot, std::move(pushedOut));
     return EditResult::Done();
 }
 
@@ -363,8 +598,8 @@ EditResult EditScheme::Drop(Transaction& tx, const Edit& edit) {
     const bool sameSet = edit.sourceSet == edit.set;
     if (sameSet && edit.sourceSlot == edit.slot) return EditResult::Refused("The item was dropped on itself.");
     const SetData& source = session_.Data(edit.sourceSet);
-    if (d.dropInSet == DropInSet::Move && d.isEmpty(d.read(source, edit.sourceSlot)))
-        return EditResult::Refused("The slot is empty.");
+    // An empty slot is never dragged: not within the set, and not over a full one elsewhere.
+    if (SlotIsEmpty(d, source, edit.sourceSlot)) return EditResult::Refused("The slot is empty.");
 
     if (sameSet && d.dropInSet == DropInSet::InsertBefore) {
         // Inserted before the entry right after it, it would stay where it is.
@@ -375,7 +610,7 @@ EditResult EditScheme::Drop(Transaction& tx, const Edit& edit) {
         tx.op = kUndoMoveInSet;
         return MoveBefore(tx, edit.sourceSlot, edit.slot);
     }
-    clipboards_[Index(d.kind)] = {edit.sourceSet, edit.sourceSlot, d.read(source, edit.sourceSlot)};
+    Hold(d.kind, edit.sourceSet, edit.sourceSlot, d.read(source, edit.sourceSlot));
     EditResult pasted = Paste(tx, edit.slot, sameSet);
     if (!pasted.done) return pasted;
     if (!sameSet) {
@@ -388,7 +623,7 @@ EditResult EditScheme::Drop(Transaction& tx, const Edit& edit) {
 }
 
 EditResult EditScheme::MoveBefore(Transaction& tx, int from, int to) {
-    clipboards_[Index(tx.d.kind)] = {tx.set, from, tx.Read(from)};
+    Hold(tx.d.kind, tx.set, from, tx.Read(from));
     // Where each entry ends up: the moved one before the entry dropped on, the ones between
     // shifted by one towards the place it left.
     std::vector<int> newPlace(static_cast<std::size_t>(tx.d.slotCount));
@@ -446,7 +681,7 @@ EditResult EditScheme::Undo(ItemKind kind, int set) {
         session_.Ui().UndoAvailabilityChanged(set, false);
         return EditResult::Refused("Nothing to undo.");
     }
-    Transaction tx(session_, d, record.set);
+    Transaction tx(session_, d, record.set, lastHeld_);
     if (d.eventUnits) {
         const auto [unitsIn, unitsOut] = tx.UnitsUndone(record);
         if (auto refused = RefuseEventMemory(tx, unitsIn, unitsOut, "Undo of " + std::string(d.noun))) {
@@ -454,38 +689,61 @@ EditResult EditScheme::Undo(ItemKind kind, int set) {
             return *refused;
         }
     }
-    tx.Restore(record);
+    tx.Restore(record, true);
+    Follow(tx, nullptr);
+    // The held items whose calls the command rewrote get the numbers they held; an item no
+    // longer held is gone, and its calls with it.
+    for (auto it = record.heldCalls.rbegin(); it != record.heldCalls.rend(); ++it) {
+        auto restore = [&](std::optional<EditItem>& item, std::uint32_t held) {
+            if (held == it->held && item) RestoreHeld(*item, it->place, it->before);
+        };
+        for (Clipboard& clipboard : clipboards_)
+            if (clipboard.set == record.set) restore(clipboard.item, clipboard.held);
+        for (UndoRecord& other : undo_)
+            if (other.set == record.set)
+                for (UndoRecord::SlotStep& step : other.steps) restore(step.before, step.held);
+    }
     tx.Announce();
     session_.Ui().UndoAvailabilityChanged(record.set, false);
     if (set != record.set && session_.Sets().IsOpen(set)) session_.Ui().UndoAvailabilityChanged(set, false);
     return EditResult::Done();
 }
 
-bool EditScheme::ConfirmReferences(Transaction& tx, int slot) {
+std::optional<EditResult> EditScheme::ConfirmReferences(Transaction& tx, int slot) {
     const KindDescriptor& d = tx.d;
     const int number = d.numberOf(slot);
-    if (number < 0) return true;
+    if (number < 0) return std::nullopt;
     CallFilter toKind;
     toKind.called = MaskOf(d.kind);
     if (!AnyCall(
             tx.Data(), [&](const CallSite& site) { return site.number == number; }, toKind))
-        return true;
+        return std::nullopt;
 
-    const Answer answer = tx.Ui().ShowMessage({d.referenceQuestion(TrimBlanks(SlotName(d, tx.Data(), slot))), "",
-                                               MessageIcon::Exclamation, MessageButtons::YesNoCancel, Answer::Cancel});
-    if (answer == Answer::Cancel) return false;
-    if (answer == Answer::No) return true;
-    int chosen = d.pick(tx.Ui(), tx.set, number, "");
+    const std::string name = TrimBlanks(SlotName(d, tx.Data(), slot));
+    const Answer answer = tx.Ui().ShowMessage(
+        {d.referenceQuestion(name), "", MessageIcon::Exclamation, MessageButtons::YesNoCancel, Answer::Cancel});
+    if (answer == Answer::Cancel) return EditResult::Refused("Cancelled.");
+    if (answer == Answer::No) return std::nullopt;
+    // The item leaving its slot is never offered: the chooser opens on its neighbour.
+    const SlotRange bank = d.shiftRange ? d.shiftRange(slot) : SlotRange{};
+    const bool nextInBank = bank.Empty() ? d.ValidSlot(slot + 1) : bank.Contains(slot + 1);
+    const int neighbour = nextInBank ? slot + 1 : slot - 1;
+    const int start = d.ValidSlot(neighbour) && d.numberOf(neighbour) >= 0 ? d.numberOf(neighbour) : number;
+    int chosen = d.pick(tx.Ui(), tx.set, start, "");
     if (chosen < 0) {
-        if (!d.cancelledPickCallsNothing) return true;
+        if (!d.cancelledPickCallsNothing) return std::nullopt;
         chosen = kNoItem;
     }
-    if (chosen != number) {
-        Redirection away(d.kind, d.numberLimit);
-        away.Add(number, chosen);
-        tx.Redirect(away);
+    if (chosen == number) {
+        const std::string why = "The callers of " + std::string(d.noun) + " '" + name +
+                                "' can't be changed to call it: it is the one leaving its slot.";
+        tx.Ui().ShowMessage(Warning(why, "Warning"));
+        return EditResult::Refused(why);
     }
-    return true;
+    Redirection away(d.kind, d.numberLimit);
+    away.Add(number, chosen);
+    tx.Redirect(away);
+    return std::nullopt;
 }
 
 bool EditScheme::CheckPastedCalls(Transaction& tx, int sourceSet, int slot) {
@@ -545,7 +803,7 @@ EditResult EditScheme::PasteFromXStyle(int set, ItemKind kind, int slot, const s
         item = ReadXStyleItem(chosen, *xstyleKind, session_.Ui());
     }
     if (!item) return EditResult::Refused("The XStyle file could not be read.");
-    clipboards_[Index(kind)] = {-1, -1, std::move(*item)};
+    Hold(kind, -1, -1, std::move(*item));
     Edit paste;
     paste.command = EditCommand::Paste;
     paste.kind = kind;
@@ -564,10 +822,11 @@ EditResult EditScheme::WriteItems(int set, ItemKind kind, const std::vector<std:
     for (const auto& [slot, item] : items)
         if (!d->ValidSlot(slot) || item.index() != d->read(session_.Data(set), 0).index())
             return EditResult::Refused("No item to write.");
-    Transaction tx(session_, *d, set);
+    Transaction tx(session_, *d, set, lastHeld_);
     for (const auto& [slot, item] : items) tx.Write(slot, item);
     tx.journal.op = kUndoPaste;
     tx.journal.set = set;
+    Follow(tx, &tx.journal);
     undo_[Index(kind)] = std::move(tx.journal);
     tx.Announce();
     session_.Ui().UndoAvailabilityChanged(set, true);
@@ -577,10 +836,11 @@ EditResult EditScheme::WriteItems(int set, ItemKind kind, const std::vector<std:
 bool EditScheme::RedirectCalls(int set, ItemKind called, int from, int to) {
     const KindDescriptor* d = DescriptorOf(called);
     if (d == nullptr || !session_.Sets().IsOpen(set) || d->numberLimit == 0) return false;
-    Transaction tx(session_, *d, set);
+    Transaction tx(session_, *d, set, lastHeld_);
     Redirection redirection(called, d->numberLimit);
     redirection.Add(from, to);
     tx.Redirect(redirection);
+    Follow(tx, nullptr);
     tx.Announce();
     return !tx.journal.calls.Empty();
 }

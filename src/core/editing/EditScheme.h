@@ -21,6 +21,8 @@ struct Clipboard {
     int set = 0;
     int slot = 0;
     std::optional<EditItem> item;
+    // Which item is held, for the undo records that keep calls of it (0: none).
+    std::uint32_t held = 0;
     bool Empty() const { return set == 0 || !item.has_value(); }
 };
 
@@ -34,11 +36,23 @@ struct UndoRecord {
         int last = -1;
         bool up = false;
         std::optional<EditItem> before;
+        std::uint32_t held = 0;  // which item before is
+    };
+    // A call of an item held outside the set (a clipboard's, another record's kept item) that
+    // the command rewrote: the item, the call's place in its kind's calls and the number it held.
+    struct HeldCall {
+        std::uint32_t held = 0;
+        int place = 0;
+        int before = 0;
     };
     std::int32_t op = 0;
     int set = 0;
     std::vector<SlotStep> steps;
     CallJournal calls;
+    std::vector<HeldCall> heldCalls;
+    // Where the command moved the items of its kind, taken back: Undo sends the calls made since
+    // after the items they name.
+    std::optional<Redirection> back;
     bool Empty() const { return op == 0 || set == 0; }
 };
 
@@ -90,6 +104,11 @@ private:
 
     static std::size_t Index(ItemKind kind) { return static_cast<std::size_t>(KindIndex(kind)); }
     void Release(int set);
+    // Makes what is held for later follow what a command did to the set (see EditScheme.cpp).
+    void Follow(Transaction& tx, UndoRecord* made);
+    void Hold(ItemKind kind, int set, int slot, EditItem item);
+    // Drops a record that cannot follow a change, and tells the user.
+    void DropUndo(UndoRecord& record, ItemKind kind, const std::string& why);
 
     EditResult Cut(Transaction& tx, int slot, bool referencesHandled);
     EditResult Copy(int set, const KindDescriptor& d, int slot);
@@ -104,8 +123,9 @@ private:
     std::optional<EditResult> RefuseWrite(Transaction& tx, int slot, const EditItem& item, int movedFrom);
     std::optional<EditResult> RefuseEventMemory(Transaction& tx, int unitsIn, int unitsOut, std::string_view what);
     std::optional<EditResult> RefuseReplacing(Transaction& tx, int slot, const EditItem& item);
-    // The referenced-by question about a slot; false to abandon the command.
-    bool ConfirmReferences(Transaction& tx, int slot);
+    // The referenced-by question about a slot; the result that ends the command, or nothing to
+    // go on.
+    std::optional<EditResult> ConfirmReferences(Transaction& tx, int slot);
     // Re-points the calls of an item just pasted from another set by name; false when the user
     // cancelled.
     bool CheckPastedCalls(Transaction& tx, int sourceSet, int slot);
@@ -114,6 +134,7 @@ private:
     int closeHandler_ = 0;
     std::array<Clipboard, kEditableKinds> clipboards_{};
     std::array<UndoRecord, kEditableKinds> undo_{};
+    std::uint32_t lastHeld_ = 0;
 };
 
 }  // namespace vx

@@ -51,7 +51,7 @@ bool KbdGridDoubleClick(Session& session, EditScheme& scheme, int set, int kbdSe
     if (track < 0 || track >= KbdSetRecord::kTrackCount) return false;
     const int chosen = ui.PickProgram(set, record.TrackProgram(track), "");
     if (chosen < 0 || chosen == record.TrackProgram(track)) return false;
-    record.SetTrackProgram(track, chosen);
+    SetCall(record, ItemKind::KbdSet, ItemKind::Program, track, chosen);
     return scheme.WriteItem(set, ItemKind::KbdSet, kbdSet, record).done;
 }
 

@@ -34,9 +34,10 @@ struct ByteRecord {
     // A program call kept inside a parameter block: bit 7 of the high byte is ignored on
     // reading; writing stores the low byte and the number divided by 256.
     int CallPair(std::size_t offset) const { return bytes[offset] | ((bytes[offset + 1] & 0x7F) << 8); }
+    // A track's program call: the flag in bit 7 of the high byte is not part of the number and stays.
     void SetCallPair(std::size_t offset, int number) {
         bytes[offset] = static_cast<std::uint8_t>(number & 0xFF);
-        bytes[offset + 1] = static_cast<std::uint8_t>((number / 256) & 0xFF);
+        bytes[offset + 1] = static_cast<std::uint8_t>((bytes[offset + 1] & 0x80) | ((number >> 8) & 0x7F));
     }
 
     // Fixed-length single-byte text.

@@ -99,6 +99,9 @@ public:
     virtual void KindChanged(int set, ItemKind kind) { (void)set, (void)kind; }
     virtual void ItemChanged(int set, ItemKind kind, int number) { (void)set, (void)kind, (void)number; }
     virtual void UndoAvailabilityChanged(int set, bool available) { (void)set, (void)available; }
+    // A short notice the user need not answer (the editor's status bar, a line of the
+    // command-line tool's output).
+    virtual void Notice(const std::string& text) { (void)text; }
 };
 
 // Shows the busy pointer for as long as it lives.

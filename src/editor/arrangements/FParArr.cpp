@@ -14,6 +14,7 @@
 #include "arrangements/ArrangementFields.h"
 #include "catalogue/Catalogue.h"
 #include "details/ItemDetails.h"
+#include "editing/CallSites.h"
 #include "editing/Callers.h"
 #include "editing/EditScheme.h"
 #include "interaction/Interaction.h"
@@ -155,7 +156,7 @@ void FParArr::CheckTyped(QLineEdit* box, int minimum, int maximum, int fallback)
 void FParArr::lblSty_DblClick() {
     const int chosen = session_.Ui().PickStyle(set_, record_.Style(), "");
     if (chosen < 0) return;
-    record_.SetStyle(chosen);
+    vx::SetCall(record_, vx::ItemKind::Arrangement, vx::ItemKind::Style, -1, chosen);
     lblSty_->setText(Latin1Text(vx::StyReference(session_.Data(set_), session_.Presets(), chosen, ": ")));
     MarkChanged();
 }
@@ -165,7 +166,7 @@ void FParArr::lstPrg_DblClick(int track) {
     const int chosen =
         PickTrackProgram(vx::StyleTrackName[static_cast<std::size_t>(track)], record_.TrackProgram(track));
     if (chosen < 0) return;
-    record_.SetTrackProgram(track, chosen);
+    vx::SetCall(record_, vx::ItemKind::Arrangement, vx::ItemKind::Program, track, chosen);
     lstPrg_->item(track)->setText(Latin1Text(vx::ProgramTrackLine(
         session_.Data(set_), session_.Presets(), vx::StyleTrackName[static_cast<std::size_t>(track)], chosen)));
     MarkChanged();

@@ -10,6 +10,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "details/ItemDetails.h"
+#include "editing/CallSites.h"
 #include "editing/EditScheme.h"
 #include "editing/KindDescriptor.h"
 #include "interaction/Interaction.h"
@@ -115,12 +116,12 @@ void FParSeq<Record>::PickCalled(bool arrangement) {
         if (arrangement) {
             const int chosen = session_.Ui().PickArrangement(set_, record_.Arrangement(), "");
             if (chosen < 0) return;
-            record_.SetArrangement(chosen);
+            vx::SetCall(record_, kCaller, vx::ItemKind::Arrangement, -1, chosen);
             lblArr_->setText(Latin1Text(vx::ArrReference(setData, session_.Presets(), chosen, " ")));
         } else {
             const int chosen = session_.Ui().PickStyle(set_, record_.Style(), "");
             if (chosen < 0) return;
-            record_.SetStyle(chosen);
+            vx::SetCall(record_, kCaller, vx::ItemKind::Style, -1, chosen);
             lblSty_->setText(Latin1Text(vx::StyReference(setData, session_.Presets(), chosen, " ")));
         }
         MarkChanged();
@@ -132,7 +133,7 @@ void FParSeq<Record>::lstPrg_DblClick(int track) {
     if (track < 0 || track >= Record::kTrackCount) return;
     const int chosen = PickTrackProgram(TrackName<Record>(track), record_.TrackProgram(track));
     if (chosen < 0) return;
-    record_.SetTrackProgram(track, chosen);
+    vx::SetCall(record_, kCaller, vx::ItemKind::Program, track, chosen);
     lstPrg_->item(track)->setText(
         Latin1Text(vx::ProgramTrackLine(session_.Data(set_), session_.Presets(), TrackName<Record>(track), chosen)));
     MarkChanged();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/ItemKind.h"
 #include "details/ParamDialog.h"
 #include "sequences/SequenceRecords.h"
 
@@ -24,6 +25,7 @@ public:
 
 private:
     static constexpr bool kBsq = std::is_same_v<Record, vx::BsqRecord>;
+    static constexpr vx::ItemKind kCaller = kBsq ? vx::ItemKind::BackingSequence : vx::ItemKind::Song;
     void lstPrg_DblClick(int track);
     void PickCalled(bool arrangement);
 

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -156,6 +158,17 @@ QString QtFileFilter(const std::string& filter) {
 }
 
 QtInteraction::QtInteraction(QWidget* mainWindow) : mainWindow_(mainWindow) {}
+
+void QtInteraction::Notice(const std::string& text) {
+    constexpr int kNoticeMilliseconds = 10000;
+    auto* window = qobject_cast<QMainWindow*>(mainWindow_);
+    if (unattended_ || window == nullptr) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return;
+    }
+    window->statusBar()->showMessage(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
+                                     kNoticeMilliseconds);
+}
 
 QWidget* QtInteraction::DialogParent() const {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;

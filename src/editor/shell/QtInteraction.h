@@ -64,6 +64,8 @@ public:
     void KindChanged(int set, vx::ItemKind kind) override;
     void ItemChanged(int set, vx::ItemKind kind, int number) override;
     void UndoAvailabilityChanged(int set, bool available) override;
+    // Shown in the main window's status bar for a while.
+    void Notice(const std::string& text) override;
 
     // The window a dialog belongs to: the modal dialog shown, else the active window, else the main window.
     QWidget* DialogParent() const;

@@ -8,6 +8,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "details/ItemDetails.h"
+#include "editing/CallSites.h"
 #include "editing/Callers.h"
 #include "editing/EditScheme.h"
 #include "interaction/Interaction.h"
@@ -53,7 +54,7 @@ void FParSty::lstPrg_DblClick(int track) {
     const std::string_view name = vx::StyleTrackName[static_cast<std::size_t>(track)];
     const int chosen = PickTrackProgram(name, record_.TrackProgram(track));
     if (chosen < 0) return;
-    record_.SetTrackProgram(track, chosen);
+    vx::SetCall(record_, vx::ItemKind::Style, vx::ItemKind::Program, track, chosen);
     lstPrg_->item(track)->setText(
         Latin1Text(vx::ProgramTrackLine(session_.Data(set_), session_.Presets(), name, chosen)));
     MarkChanged();

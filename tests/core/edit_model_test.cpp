@@ -460,7 +460,9 @@ private:
             const fs::path directory = scratch_ / (name + ".SET");
             fs::create_directories(directory);
             if (!sets_.session->SaveSet(set, (directory / name).string(), true)) return "the set could not be saved";
-            // Opened again in a session of its own, as another run of the program would.
+            // Opened again in a session of its own, as another run of the program would once this
+            // one has let the set go.
+            sets_.session->Slot(set).lock.reset();
             test::ScriptedInteraction ui;
             Options options;
             auto reader = test::MakeSession(ui, options);

@@ -16,6 +16,7 @@
 #include "format/ItemFileSave.h"
 #include "presets/PresetNames.h"
 #include "storage/Session.h"
+#include "storage/SetFileStamps.h"
 #include "storage/SetLock.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
@@ -581,6 +582,8 @@ TEST_F(SetSaveTest, ALinkIsFollowedInsideTheSetAndAskedAboutOtherwise) {
         WriteFileBytes(dir / "programs.prg", oldPrograms);
         fs::remove(dir / "LIVE.PRG");
         fs::create_symlink(c.target, dir / "LIVE.PRG");
+        // The link was made by hand after the set was read: not a change of the program's.
+        session->Slot(set).stamps = ReadSetStamps(directory, "LIVE");
         const std::vector<std::string> listing = test::Listing(directory);
         const fs::path target = (dir / c.target).lexically_normal();
         ui.messages.clear();

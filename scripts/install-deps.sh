@@ -12,6 +12,7 @@ packages=(
   librtmidi-dev jackd2
   libcli11-dev nlohmann-json3-dev
   poppler-utils
+  xvfb xdotool
 )
 
 missing=()

@@ -114,6 +114,9 @@ void ShellSettingsTest::screenCheckWarnsBelow800x600() {
                                          "pixels!\nContinue anyway?"));
     QCOMPARE(ui.Last().title, std::string("Warning"));
     QVERIFY(ui.Last().icon == vx::MessageIcon::Exclamation && ui.Last().buttons == vx::MessageButtons::YesNo);
+    // Enter alone does not go on with a display too small: the question defaults to No.
+    QVERIFY(!vxe::ScreenCheck(ui, {640, 480}));
+    QVERIFY(ui.Last().defaultButton == vx::Answer::No);
 }
 
 void ShellSettingsTest::fileFiltersOfferBothCases() {

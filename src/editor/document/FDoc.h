@@ -197,6 +197,8 @@ private:
     QMenu* mnuFile_ = nullptr;
     QAction* mnuOptions_ = nullptr;
     QMenu* mnuWindow_ = nullptr;
+    // The Window menu's entries of the open sets, made each time it opens.
+    QList<QAction*> windowEntries_;
     QMenu* mnuUtil_ = nullptr;
     QMenu* mnuHelp_ = nullptr;
     std::array<QAction*, kUtilityCommandCount> utilityActions_{};

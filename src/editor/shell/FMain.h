@@ -54,6 +54,8 @@ public:
     // ShellServices
     void NewSet() override;
     void OpenSet() override;
+    QStringList RecentSets() const override { return recentSets_; }
+    void OpenRecentSet(const QString& directory) override;
     void Exit() override;
     void ShowHelpContents() override;
     void ShowTipOfTheDay() override;
@@ -95,6 +97,8 @@ private:
     int NeededWindowWidth() const;
     void SaveActiveSet();
     FDoc* ActiveDoc() const;
+    // Keeps the directory that holds a set from disk: the set dialog starts there.
+    void RememberSetDirectory(int set);
     QMdiSubWindow* SubWindowOf(const FDoc* doc) const;
 
     QString programDir_;
@@ -127,6 +131,9 @@ private:
     QLabel* statusItem_ = nullptr;
     QLabel* statusDirty_ = nullptr;
     QPointer<FDoc> menuDoc_;
+    QString lastSetParent_;
+    QStringList recentSets_;
+    QMenu* mnuFRecent_ = nullptr;
     bool mainMenusShown_ = false;
     QPointer<FHelp> help_;
 };

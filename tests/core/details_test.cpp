@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "arrangements/ArrangementFields.h"
+#include "catalogue/Catalogue.h"
 #include "details/ItemAddress.h"
 #include "details/ItemDetails.h"
 #include "editing/Callers.h"

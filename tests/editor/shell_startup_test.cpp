@@ -166,6 +166,20 @@ void ShellStartupTest::settingsWrittenOnlyAtExit() {
                           installation.Stored("WArrangeMode"), installation.Stored("OldSetNam"),
                           installation.Stored("PathNam")}),
              QStringList({"1", "0", "0", live, QDir::homePath()}));
+    // The set opened is the first of the recent sets, kept with the settings; the next start
+    // offers it in File, Recent Sets, and the entry opens it.
+    QCOMPARE(installation.Store().value("Recent/Sets").toStringList(), QStringList{live});
+    installation.Store().setValue("Options/StartOld", "0");
+    answerer.onDialog = [](QWidget* dialog) { dialog->close(); };
+    vxe::FMain next(installation.ProgramDir(), installation.settings);
+    QCOMPARE(vxe::RunStartup(next, Args()), -1);
+    QVERIFY(!next.Session()->AnySetOpen());
+    QCOMPARE(next.RecentSets(), QStringList{live});
+    auto* recent = next.findChild<QMenu*>("mnuFRecent");
+    Q_EMIT recent->aboutToShow();
+    QCOMPARE(recent->actions().value(0)->text(), "&1 " + live);
+    recent->actions().value(0)->trigger();
+    QVERIFY(next.Doc(1) && next.Session()->Slot(1).directory == live.toStdString());
 }
 
 void ShellStartupTest::programVersionAndScreenshot() {

@@ -29,7 +29,7 @@ bool SaveSysExFile(Interaction& ui, ItemKind kind, const std::string& setDirecto
     BusyPointer busy(ui);
     std::string reason;
     if (WriteOutputFile(*chosen, message, reason)) return true;
-    ui.ShowMessage({"Error saving SysEx data to file " + ToUpper(*chosen) + "\n" + reason, "Error",
+    ui.ShowMessage({"Error saving SysEx data to file " + *chosen + "\n" + reason, "Error",
                     MessageIcon::Critical, MessageButtons::OK, Answer::OK});
     return false;
 }

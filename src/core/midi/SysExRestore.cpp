@@ -15,7 +15,7 @@ namespace vx {
 namespace {
 
 void ShowRestoreError(Interaction& ui, const std::string& shownName, const std::string& reason) {
-    ui.ShowMessage({"Error getting SysEx data from file " + ToUpper(shownName) + "\n" + reason, "Error",
+    ui.ShowMessage({"Error getting SysEx data from file " + shownName + "\n" + reason, "Error",
                     MessageIcon::Critical, MessageButtons::OK, Answer::OK});
 }
 

@@ -955,7 +955,12 @@ void FDoc::Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int s
     edit.sourceKind = vx::KindFromIndex(sourceKind);
     edit.sourceSet = sourceSet;
     edit.sourceSlot = sourceSlot;
-    if (!scheme->Apply(edit).done) return;
+    if (!scheme->Apply(edit).done) {
+        // A drop answered with Cancel changed nothing: the cell under the pointer shows what
+        // it held at once, not the item dragged over it.
+        if (QAbstractItemView* view = MainView(vx::KindIndex(kind))) view->viewport()->update();
+        return;
+    }
     // The dropped item is selected where it landed.
     const vx::KindDescriptor& d = *vx::DescriptorOf(kind);
     if (IsBankedTab(vx::KindIndex(kind))) {

@@ -149,6 +149,7 @@ void X11InputTest::enterOpensDetailsAndChoosesATrack() {
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         tracks->setFocus();
         tracks->setCurrentRow(0);
+        QTRY_VERIFY(tracks->hasFocus() && QGuiApplication::focusWindow() == dialog->windowHandle());
         Key("Return");
     };
     Start(main, {installation.DemoSet()});

@@ -695,6 +695,22 @@ void FDoc::GoToNumber(vx::BankedKind kind, int number) {
     Grid_CurrentChanged(kind);
 }
 
+void FDoc::ShowSlot(vx::ItemKind kind, int slot) {
+    const int tab = vx::KindIndex(kind);
+    const vx::KindDescriptor* d = vx::DescriptorOf(kind);
+    if (!d || tab < 0 || tab >= kTabCount || slot < 0 || slot >= d->slotCount) return;
+    tabMode_->setCurrentIndex(tab);
+    if (IsBankedTab(tab)) {
+        GoToNumber(static_cast<vx::BankedKind>(kind), d->viewNumberOf(slot));
+    } else if (QAbstractItemView* view = MainView(tab)) {
+        view->setCurrentIndex(view->model()->index(slot, 0));
+    }
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        if (QMdiArea* area = sub->mdiArea()) area->setActiveSubWindow(sub);
+    }
+    FocusView();
+}
+
 void FDoc::FillList(vx::ItemKind kind) {
     if (!session_.Sets().IsOpen(set_)) return;
     const ListTab& tab = kind == vx::ItemKind::Song ? sng_ : bsq_;
@@ -807,6 +823,7 @@ FReport* FDoc::mnuUReport_Click() {
 
 FCheck* FDoc::mnuUCheck_Click() {
     auto* window = new FCheck(session_, set_, this);
+    connect(window, &FCheck::ItemChosen, this, [this](vx::ItemKind kind, int slot) { ShowSlot(kind, slot); });
     window->show();
     return window;
 }

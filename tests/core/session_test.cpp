@@ -489,7 +489,7 @@ TEST_F(SetSaveTest, AFailedSaveOfANewSetLeavesNoDirectoryAndTheSetItsName) {
               std::vector<std::string>{"Error saving Arrangement data.\nError flushing the temporary file for " +
                                        ToUpper(temp.Str()) + "/GIGS.SET/GIGS.ARR: No space left on device"});
     EXPECT_FALSE(fs::exists(temp.Path() / "GIGS.SET"));
-    EXPECT_EQ(session->Slot(fresh).name, "NEWSET02");
+    EXPECT_EQ(session->Slot(fresh).name, "NEWSET01");
     EXPECT_TRUE(session->Slot(fresh).AnyDirty());
 
     SetSaveFaultForTesting(SaveStep::None);

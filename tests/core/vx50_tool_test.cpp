@@ -250,9 +250,10 @@ TEST_F(Vx50Test, ShowPrintsTheDialogsFieldsAndRenameStoresADialogName) {
     test::WriteSet(data, kbdSets, "KBD");
     const ToolRun kbd = Vx50("show " + kbdSets + " ark:11");
     ASSERT_EQ(kbd.status, 0) << kbd.err;
-    EXPECT_EQ(kbd.out, "KBD Set: 11\nSplit Key: C4\nPrograms:\n  Main KBD: F11 Grand Piano     \n"
-                       "  Sub KBD: F11 Grand Piano     \n  Lower KBD: F11 Grand Piano     \n"
-                       "  Harmony: F11 Grand Piano     \n  K.Bass: F11 Grand Piano     \n");
+    EXPECT_EQ(kbd.out,
+              "KBD Set: 11\nSplit Key: C4\nPrograms:\n  Main KBD: F11 Grand Piano     \n"
+              "  Sub KBD: F11 Grand Piano     \n  Lower KBD: F11 Grand Piano     \n"
+              "  Harmony: F11 Grand Piano     \n  K.Bass: F11 Grand Piano     \n");
 
     const Bytes before = ReadFileBytes(fs::path(directory) / "SHOW.ARR");
     const ToolRun renamed = Vx50("rename " + directory + " arr:C11 '   Brand New Name Too Long'");

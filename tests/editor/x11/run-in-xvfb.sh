@@ -11,14 +11,12 @@ mkfifo "$fifo_dir/display" || exit 1
 # -displayfd picks a free display and names it once the server accepts clients: no waiting.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo_dir/display" 2>"$fifo_dir/log" &
 server=$!
+# The server goes with this script, also when a time-out ends it.
+trap 'kill "$server" 2>/dev/null; rm -rf "$fifo_dir"' EXIT
+trap 'exit 1' INT TERM
 read -r number <"$fifo_dir/display"
 if [ -z "${number:-}" ]; then
     echo "Xvfb did not start:"; cat "$fifo_dir/log"
-    kill "$server" 2>/dev/null; rm -rf "$fifo_dir"; exit 1
+    exit 1
 fi
 DISPLAY=":$number" QT_QPA_PLATFORM=xcb "$@"
-status=$?
-kill "$server" 2>/dev/null
-wait "$server" 2>/dev/null
-rm -rf "$fifo_dir"
-exit $status

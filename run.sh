@@ -9,8 +9,28 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh
 mkdir -p build
 log="$PWD/build/run.log"
-if ! { cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVX_WERROR=ON &&
-       cmake --build build -j"$(nproc)" --target vxeditr vx50; } >"$log" 2>&1; then
+
+# ninja's "[12/146] ..." lines become one line that counts up (on a terminal).
+progress() {
+  local line
+  while IFS= read -r line; do
+    if [[ -t 1 && $line =~ ^\[([0-9]+)/([0-9]+)\] ]]; then
+      printf '\r  step %s of %s ' "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}"
+    fi
+  done
+  [ -t 1 ] && printf '\n'
+  return 0
+}
+
+build() {
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVX_WERROR=ON >"$log" 2>&1 || return 1
+  cmake --build build -j"$(nproc)" --target vxeditr vx50 2>&1 | tee -a "$log" | progress
+  return "${PIPESTATUS[0]}"
+}
+
+echo "Building vxeditr and vx50 in build/ (Release): a first build takes about 5 to 7 minutes on" \
+     "two cores, a later one seconds."
+if ! build; then
   tail -n 40 "$log"
   echo "The build failed; the whole output is in $log" >&2
   exit 1

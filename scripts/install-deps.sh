@@ -12,6 +12,7 @@ packages=(
   librtmidi-dev jackd2 libasound2-dev libjack-jackd2-dev
   libcli11-dev nlohmann-json3-dev
   poppler-utils
+  xvfb xdotool
 )
 
 missing=()

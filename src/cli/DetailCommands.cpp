@@ -26,7 +26,7 @@ std::optional<vx::ItemAddress> Address(const std::string& item) {
     auto address = vx::ParseItemAddress(item);
     if (!address)
         std::cerr << "Unknown item " << item
-                  << " (KIND:LABEL such as arr:C11, sty:C11, prg:F11, prg:R51, bsq:3, sng:3; or arg, gbl)\n";
+                  << " (KIND:LABEL such as arr:C11, sty:C11, prg:F11, prg:R51, bsq:3, sng:3, ark:11; or arg, gbl)\n";
     return address;
 }
 
@@ -44,6 +44,8 @@ std::vector<vx::DetailField> Details(const vx::Session& session, int set, const 
             return vx::BsqDetails(data, presets, item.number);
         case vx::ItemKind::Song:
             return vx::SngDetails(data, presets, item.number);
+        case vx::ItemKind::KbdSet:
+            return vx::KbdDetails(data, presets, item.number);
         case vx::ItemKind::ArrangementGlobal:
             return vx::ArgDetails(data);
         case vx::ItemKind::Global:
@@ -60,7 +62,7 @@ int ShowItem(vx::Session& session, int set, const std::string& item, bool json, 
     if (!address) return kExitUsage;
     const std::vector<vx::DetailField> fields = Details(session, set, *address);
     if (fields.empty()) {
-        std::cerr << "No details for " << item << ": KBD sets have none, and a style slot needs a style\n";
+        std::cerr << "No details for " << item << ": a style slot needs a style\n";
         return kExitFailure;
     }
     if (json) {

@@ -10,10 +10,14 @@
 #include "shell/Startup.h"
 
 int main(int argc, char* argv[]) {
-    // Answered before any window system is needed.
+    // Answered before any window system is needed: they work without a display.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("vxeditr %s\n", VX_VERSION_TEXT);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("%s", qPrintable(vxe::UsageText()));
             return 0;
         }
     }

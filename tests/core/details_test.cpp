@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "arrangements/ArrangementFields.h"
+#include "catalogue/Catalogue.h"
 #include "details/ItemAddress.h"
 #include "details/ItemDetails.h"
 #include "editing/Callers.h"
 #include "presets/PresetNames.h"
+#include "selection/BankView.h"
 #include "support/SetBuilder.h"
 
 namespace vx {
@@ -141,13 +143,57 @@ TEST(DetailFieldsTest, CommonSplitKeyOnlyWhenAllShareAnOfferedKey) {
         int all, first;
         int expected;
     };
-    const Case cases[] = {{60, 60, 60}, {36, 36, 36}, {72, 72, 72}, {80, 80, -1}, {30, 30, -1}, {60, 61, -1}};
+    const Case cases[] = {{60, 60, 60}, {36, 36, 36}, {72, 72, 72}, {80, 80, 80},
+                          {96, 96, 96}, {97, 97, -1}, {30, 30, -1}, {60, 61, -1}};
     for (const Case& c : cases) {
         SetData data = test::EmptySet();
         for (ArrangementRecord& r : data.arr.arr) r.SetSplit(c.all);
         data.arr.arr[0].SetSplit(c.first);
         EXPECT_EQ(CommonSplitKey(data), c.expected) << c.all << "/" << c.first;
     }
+}
+
+// vx50 show prints what the dialogs and grids show, also for bytes beyond their lists.
+TEST(DetailFieldsTest, ShownAsTheDialogsShowThem) {
+    SetData data = test::EmptySet();
+    const PresetTables presets;
+    auto field = [](const std::vector<DetailField>& fields, const std::string& label) {
+        for (const DetailField& f : fields)
+            if (f.label == label) {
+                std::string text = f.value;
+                for (const std::string& line : f.lines) text += "|" + line;
+                return text;
+            }
+        return std::string("missing");
+    };
+    data.arr.arr[0].SetCategory(16);
+    data.arr.arr[1].SetCategory(3);
+    EXPECT_EQ(field(ArrDetails(data, presets, 256), "Category"), std::string(ArrCategoryName[0]));
+    EXPECT_EQ(field(ArrDetails(data, presets, 257), "Category"), std::string(ArrCategoryName[3]));
+    const std::pair<int, const char*> velocities[] = {{0, "Off"}, {3, "Fill 2"}, {4, "(none)"}, {7, "(none)"}};
+    for (const auto& [byte, shown] : velocities) {
+        data.arg.record.SetVelocityControl(byte);
+        EXPECT_EQ(field(ArgDetails(data), "Velocity Control"), shown) << byte;
+    }
+    data.arg.record.SetChordRecognition(9);
+    EXPECT_EQ(field(ArgDetails(data), "Chord Recognition"), "(none)");
+
+    // A KBD set: its grid row, label by label.
+    KbdSetRecord& kbd = data.ark.records[9];
+    kbd.SetSplit(62);
+    for (int t = 0; t < KbdSetRecord::kTrackCount; ++t) kbd.SetTrackProgram(t, 256 + t);
+    const auto fields = KbdDetails(data, presets, 9);
+    std::string tracks;
+    for (int column = 2; column < 7; ++column)
+        tracks += "|" + std::string(kKbdGridHeader[static_cast<std::size_t>(column)]) + ": " +
+                  KbdGridText(data, presets, 9, column);
+    EXPECT_EQ(field(fields, "KBD Set") + " " + field(fields, "Split Key") + " " + KbdGridText(data, presets, 9, 1),
+              "22 D4 D4");
+    EXPECT_EQ(field(fields, "Programs"), tracks);
+    EXPECT_TRUE(KbdDetails(data, presets, 64).empty());
+    const auto address = ParseItemAddress("ark:22");
+    ASSERT_TRUE(address);
+    EXPECT_EQ(address->number, 9);
 }
 
 TEST(DetailFieldsTest, ItemAddresses) {

@@ -59,7 +59,7 @@ protected:
     std::unique_ptr<Session> session;
 };
 
-TEST_F(SessionTest, NewSetsAreNumberedBySlotAndReuseFreedSlots) {
+TEST_F(SessionTest, NewSetsAreNumberedAmongThemselvesAndReuseFreedNumbers) {
     const int first = session->OpenOrNewSet(true, "");
     ASSERT_EQ(first, 1);
     EXPECT_EQ(session->Slot(1).name, "NEWSET01");
@@ -76,6 +76,12 @@ TEST_F(SessionTest, NewSetsAreNumberedBySlotAndReuseFreedSlots) {
     EXPECT_EQ(session->OpenOrNewSet(true, ""), 1);
     EXPECT_EQ(session->Slot(1).name, "NEWSET01");
     EXPECT_EQ(session->Sets().HighestNumber(), 2);
+    // Numbered among the new sets: beside a set from disk the first new set is NEWSET01.
+    session->CloseSet(1);
+    session->CloseSet(2);
+    ASSERT_EQ(session->OpenOrNewSet(false, MakeSet("LIVE.SET", "LIVE")), 1);
+    ASSERT_EQ(session->OpenOrNewSet(true, ""), 2);
+    EXPECT_EQ(session->Slot(2).name + " " + session->Slot(2).directory, "NEWSET01 " + temp.Str() + "/NEWSET01.SET");
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -547,7 +553,7 @@ TEST_F(SetSaveTest, AFailedSaveOfANewSetLeavesNoDirectoryAndTheSetItsName) {
               std::vector<std::string>{"Error saving Arrangement data.\nError flushing the temporary file for " +
                                        ToUpper(temp.Str()) + "/GIGS.SET/GIGS.ARR: No space left on device"});
     EXPECT_FALSE(fs::exists(temp.Path() / "GIGS.SET"));
-    EXPECT_EQ(session->Slot(fresh).name, "NEWSET02");
+    EXPECT_EQ(session->Slot(fresh).name, "NEWSET01");
     EXPECT_TRUE(session->Slot(fresh).AnyDirty());
 
     SetSaveFaultForTesting(SaveStep::None);

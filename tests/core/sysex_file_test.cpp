@@ -78,10 +78,9 @@ TEST(SysExFile, AnExistingFileIsReplacedOnlyWhenAgreedAndOnlyWhole) {
         SetSaveFaultForTesting(SaveStep::None);
 
         std::vector<std::string> texts = c.texts;
-        // The error names the file and the reason, which names it again.
+        // The error names the file as chosen, in its own case, and the reason, which names it again.
         if (texts.size() == 3) {
-            const std::string file = ToUpper(bench.file.string());
-            texts[1] += file + texts[2] + file +
+            texts[1] += bench.file.string() + texts[2] + ToUpper(bench.file.string()) +
                         (c.fault == SaveStep::Write ? ": No space left on device" : ": Input/output error");
             texts.pop_back();
         }

@@ -186,7 +186,7 @@ TEST_F(SysExRestore, AnyFaultInTheMessageIsNamedAndTheSetStaysAsItWas) {
         ui.events.clear();
         EXPECT_FALSE(Restore(kLive, message));
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.Last().text, std::string("Error getting SysEx data from file /BACKUP/DUMP.SYX\n") + c.reason);
+        EXPECT_EQ(ui.Last().text, std::string("Error getting SysEx data from file /backup/dump.syx\n") + c.reason);
         EXPECT_EQ(ui.Last().title, "Error");
         EXPECT_EQ(ui.Last().icon, MessageIcon::Critical);
         EXPECT_EQ(ui.events, std::vector<std::string>{});
@@ -262,7 +262,7 @@ TEST_F(SysExRestore, AValidDumpTheSetCannotTakeIsRefusedWithTheReason) {
         ui.messages.clear();
         EXPECT_FALSE(Restore(kLive, message));
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.Last().text, "Error getting SysEx data from file /BACKUP/DUMP.SYX\n" + reason);
+        EXPECT_EQ(ui.Last().text, "Error getting SysEx data from file /backup/dump.syx\n" + reason);
     }
     EXPECT_EQ(session->Slot(kLive).dirty, (std::array<bool, kSetKindCount>{}));
 }
@@ -271,7 +271,7 @@ TEST_F(SysExRestore, AFileThatCannotBeReadIsNamed) {
     test::TempDirectory temp;
     const std::string missing = (temp.Path() / "none.syx").string();
     EXPECT_FALSE(RestoreSysExFile(*session, *scheme, kLive, missing));
-    EXPECT_EQ(ui.Last().text, "Error getting SysEx data from file " + ToUpper(missing) + "\nThe file can't be read.");
+    EXPECT_EQ(ui.Last().text, "Error getting SysEx data from file " + missing + "\nThe file can't be read.");
 }
 
 // vx50 sysex writes a backup of one kind; vx50 restore makes it a set again.
@@ -313,7 +313,7 @@ TEST(SysExRestoreTool, ABackupKeptAsSysExFilesBecomesASetAgain) {
     test::WriteFileBytes(temp.Path() / "bad.syx", {0xF0, 0x42, 0x30, 0x49, 0x51, 0xF7});
     const Bytes kept = test::ReadFileBytes(dest / "DST.GBL");
     EXPECT_EQ(vx50("restore " + dest.string() + " " + (temp.Path() / "bad.syx").string(), &out), 1);
-    EXPECT_EQ(out, "Error getting SysEx data from file " + ToUpper((temp.Path() / "bad.syx").string()) +
+    EXPECT_EQ(out, "Error getting SysEx data from file " + (temp.Path() / "bad.syx").string() +
                        "\nThe Global dump holds 0 data bytes; it should hold 416.\n");
     EXPECT_EQ(test::ReadFileBytes(dest / "DST.GBL"), kept);
 }

@@ -249,6 +249,17 @@ TEST_F(Vx50Test, ShowPrintsTheDialogsFieldsAndRenameStoresADialogName) {
                                "    \"Arr C11: ACC1   \",\n    \"Arr C11: ACC2   \",\n    \"Arr C11: ACC3   \",\n" +
                                "    \"Arr C11: MainKBD\",\n    \"Arr C11: SubKBD \",\n    \"Arr C11: LowKBD \",\n" +
                                "    \"Arr C11: Harmony\",\n    \"Arr C11: K.Bass \"\n  ]\n}\n");
+    // A KBD set: its split key and its five tracks' programs, as its row of the grid shows them.
+    data.ark.records[0].SetSplit(60);
+    for (int t = 0; t < KbdSetRecord::kTrackCount; ++t) data.ark.records[0].SetTrackProgram(t, 768);
+    const std::string kbdSets = (temp.Path() / "KBD.SET").string();
+    test::WriteSet(data, kbdSets, "KBD");
+    const ToolRun kbd = Vx50("show " + kbdSets + " ark:11");
+    ASSERT_EQ(kbd.status, 0) << kbd.err;
+    EXPECT_EQ(kbd.out,
+              "KBD Set: 11\nSplit Key: C4\nPrograms:\n  Main KBD: F11 Grand Piano     \n"
+              "  Sub KBD: F11 Grand Piano     \n  Lower KBD: F11 Grand Piano     \n"
+              "  Harmony: F11 Grand Piano     \n  K.Bass: F11 Grand Piano     \n");
 
     const Bytes before = ReadFileBytes(fs::path(directory) / "SHOW.ARR");
     const ToolRun renamed = Vx50("rename " + directory + " arr:C11 '   Brand New Name Too Long'");

@@ -93,6 +93,7 @@ private Q_SLOTS:
     void loadSysExFileRestoresTheKindShowsItsTabAndCanBeUndone();
     void loadSysExFileStaysOffWithoutTheEditCommands();
     void checkSetListsTheFindingsAndChecksAgain();
+    void findingsNameTheirItems();
 };
 
 void CheckEntriesTest::loadSysExFileRestoresTheKindShowsItsTabAndCanBeUndone() {
@@ -128,6 +129,26 @@ void CheckEntriesTest::loadSysExFileStaysOffWithoutTheEditCommands() {
     QVERIFY(Child<QAction>(*f.doc, "mnuUCheck")->isEnabled());
 }
 
+void CheckEntriesTest::findingsNameTheirItems() {
+    const struct {
+        const char* item;
+        int kind;  // -1: none
+        int slot;
+    } cases[] = {
+        {"Arrangement C11 'POP'", vx::KindIndex(vx::ItemKind::Arrangement), 0},
+        {"Style C12 'Funk'", vx::KindIndex(vx::ItemKind::Style), 1},
+        {"KBD Set 12", vx::KindIndex(vx::ItemKind::KbdSet), 1},
+        {"Event memory", -1, 0},
+        {"Style block C11-C14", -1, 0},
+        {"Arrangement Z99 'X'", -1, 0},
+    };
+    for (const auto& c : cases) {
+        const auto found = vxe::FindingItem(c.item);
+        QCOMPARE(found ? vx::KindIndex(found->first) : -1, c.kind);
+        if (found) QCOMPARE(found->second, c.slot);
+    }
+}
+
 void CheckEntriesTest::checkSetListsTheFindingsAndChecksAgain() {
     OneSet f;
     QVERIFY(f.set > 0);
@@ -142,6 +163,13 @@ void CheckEntriesTest::checkSetListsTheFindingsAndChecksAgain() {
     QCOMPARE(list->topLevelItemCount(), 1);
     QCOMPARE(Row(list->topLevelItem(0)), (QStringList{"Arrangement C11 'POP'", "It calls Style C12, which is empty.",
                                                       "Put a style into C12 or make it call another one."}));
+
+    // A double-click on the finding shows the arrangement it names.
+    auto* tabs = Child<QTabWidget>(*f.doc, "tabMode");
+    tabs->setCurrentIndex(4);
+    Q_EMIT list->itemDoubleClicked(list->topLevelItem(0), 0);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(f.doc->CurrentNumber(vx::BankedKind::Arrangement), vx::ArrNumberOfUserIndex(0));
 
     f.Data().arr.arr[0].SetStyle(0);
     Child<QPushButton>(*window, "cmdRecheck")->click();

@@ -128,6 +128,25 @@ void DetailDialogsTest::arrangementDialog() {
                                  "PERC   : F11 Grand Piano     ", "BSeq 2", "61", "1"}));
     QVERIFY(arr == before);
     QVERIFY(!f.Dirty(vx::ItemKind::Arrangement));
+
+    // On a track line Enter and F2 choose, as a double-click does (the picker is cancelled),
+    // and the dialog stays; a Called by list without callers is still four lines high.
+    QStringList keys;
+    f.Details({vx::ItemKind::Arrangement, 257}, [&keys, &f](QDialog& d) {
+        auto* tracks = Child<QListWidget>(d, "lstPrg");
+        auto* called = Child<QListWidget>(d, "lstCalled");
+        tracks->setCurrentRow(1);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_F2}) {
+            QTest::keyClick(tracks, key);
+            keys << QString::number(f.ui.picks.size()) + (d.isVisible() ? " open" : " closed");
+        }
+        keys << QString::number(called->count()) +
+                    (called->maximumHeight() >= 4 * called->fontMetrics().height() ? " tall" : " thin");
+        Ok(d);
+    });
+    QCOMPARE(keys, (QStringList{"1 open", "2 open", "3 open", "0 tall"}));
+    f.ui.picks.clear();
+    QVERIFY(!f.Dirty(vx::ItemKind::Arrangement));
     QVERIFY(f.ui.events.empty());
 
     // Every control read back; out-of-range texts corrected as they are left.
@@ -370,6 +389,23 @@ void DetailDialogsTest::arrangementGlobalDialog() {
     QCOMPARE(f.ui.fileRequests.at(0).title, std::string("Import all Arrangement Global from..."));
     QVERIFY(f.Dirty(vx::ItemKind::ArrangementGlobal));
     QVERIFY(arg == expected);
+
+    // The shared split key is shown up to C 7; while they differ, choosing the greyed C 4
+    // itself is a choice.
+    for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(96);
+    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [&shown](QDialog& d) {
+        shown = QStringList{Child<QComboBox>(d, "cboSplit")->currentText()};
+        Ok(d);
+    });
+    f.Data().arr.arr[5].SetSplit(40);
+    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [&shown](QDialog& d) {
+        auto* split = Child<QComboBox>(d, "cboSplit");
+        shown << split->currentText();
+        Q_EMIT split->activated(split->currentIndex());
+        Ok(d);
+    });
+    QCOMPARE(shown, (QStringList{"C 7", "C 4"}));
+    for (const vx::ArrangementRecord& r : f.Data().arr.arr) QCOMPARE(r.Split(), 60);
 }
 
 void DetailDialogsTest::globalDialog() {

@@ -60,6 +60,7 @@ class ReportWindowTest : public QObject {
 private Q_SLOTS:
     void showsTheReportAndKeepsItsLayout();
     void printsToPdfWithTheHeading();
+    void wrapsLongCallLinesOnPaper();
     void savesTheTextAsItIs();
     void utilitiesFollowTheTab();
 };
@@ -73,9 +74,11 @@ void ReportWindowTest::showsTheReportAndKeepsItsLayout() {
     auto* txtRep = Child<QPlainTextEdit>(window, "txtRep");
     QCOMPARE(txtRep->toPlainText(), QString::fromLatin1(report.data()).remove('\r'));
 
-    // A fixed width; the text box takes the height less 1035 twips, the buttons sit 810 twips
-    // above the bottom.
-    const int width = vxe::TwipsToPixels(window, 11085);
+    // A fixed width that shows a whole 100-column line; the text box takes the height less 1035
+    // twips, the buttons sit 810 twips above the bottom.
+    const int width = window.width();
+    const int line = QFontMetrics(txtRep->font()).horizontalAdvance(QString(100, 'M'));
+    QVERIFY(width >= vxe::TwipsToPixels(window, 11085));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.resize(width + 200, 500);
@@ -83,6 +86,8 @@ void ReportWindowTest::showsTheReportAndKeepsItsLayout() {
     QCOMPARE(window.width(), width);
     QCOMPARE(txtRep->height(), 500 - vxe::TwipsToPixels(window, 1035));
     QCOMPARE(Child<QPushButton>(window, "cmdClose")->y(), 500 - vxe::TwipsToPixels(window, 810));
+    QVERIFY2(txtRep->viewport()->width() - 2 * txtRep->document()->documentMargin() >= line,
+             qPrintable(QString("%1 < %2").arg(txtRep->viewport()->width()).arg(line)));
 }
 
 void ReportWindowTest::printsToPdfWithTheHeading() {
@@ -119,6 +124,37 @@ void ReportWindowTest::printsToPdfWithTheHeading() {
     const double margin = window.Printer().pageLayout().paintRect(QPageLayout::Point).top();
     QVERIFY(title > 0 && lineHeight > 0);
     QCOMPARE(static_cast<int>((title - margin) / lineHeight), 4);
+}
+
+void ReportWindowTest::wrapsLongCallLinesOnPaper() {
+    const struct {
+        QString line;
+        int width;
+        QStringList printed;
+    } cases[] = {
+        {"F11: A11 Upper1, A12 Upper2, A13 Lower", 20, {"F11: A11 Upper1,", "     A12 Upper2,", "     A13 Lower"}},
+        {QString(25, 'x'), 10, {QString(10, 'x'), "     xxxxx", "     xxxxx", "     xxxxx"}},
+        {QString(100, '_'), 100, {QString(100, '_')}},
+        {"", 100, {""}},
+    };
+    for (const auto& c : cases) QCOMPARE(vxe::PrintedLines(c.line, c.width), c.printed);
+
+    // A program called 20 times: 174 characters on one line, every caller on paper.
+    QStringList callers;
+    for (int i = 0; i < 20; ++i) callers << QString("C%1%2 Upper1").arg(1 + i / 8).arg(1 + i % 8);
+    const QString line = "F11: " + callers.join(", ");
+    QCOMPARE(line.size(), 5 + 20 * 10 + 19 * 2);
+    Fixture f;
+    const QString pdf = QString::fromStdString(f.temp.Str()) + "/calls.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QVERIFY(vxe::PrintReportText("CALLS\n" + line + "\n", vxe::FixedPitchFont(), printer));
+    QProcess process;
+    process.start("pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(process.waitForFinished(30000) && process.exitCode() == 0);
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    for (const QString& caller : callers) QVERIFY2(text.contains(caller), qPrintable(caller + " missing in:\n" + text));
 }
 
 void ReportWindowTest::savesTheTextAsItIs() {

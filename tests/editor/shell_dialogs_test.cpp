@@ -162,6 +162,29 @@ void ShellDialogsTest::setDialogs() {
     QTest::keyClicks(open.findChild<QLineEdit*>("txtSetName"), "live");
     open.cmdOK_Click();
     QCOMPARE(open.Result() + "|" + options.PathNam, (sets / "LIVE.SET").string() + "|" + sets.string());
+    // A typed or pasted path: to a set, to a file in one (both keep their case), to a plain
+    // directory (shown, nothing chosen), or to nothing (said, as typed).
+    const struct {
+        QString typed;
+        std::string result;
+        QString shown;
+        std::string message;
+    } typedPaths[] = {
+        {path(sets / "gigs.set"), (sets / "gigs.set").string(), path(sets / "gigs.set"), ""},
+        {path(sets / "gigs.set" / "GIGS.ARR") + " ", (sets / "gigs.set").string(), path(sets / "gigs.set"), ""},
+        {path(sets) + "/", "", path(sets), ""},
+        {path(sets / "Gone" / "x.SET"), "", path(sets),
+         "There is no directory " + (sets / "Gone" / "x.SET").string() + "."},
+    };
+    for (const auto& row : typedPaths) {
+        ui.messages.clear();
+        vxe::FSetDialog typed(session, vxe::FSetDialog::Mode::Open);
+        typed.findChild<QLineEdit*>("txtSetName")->setText(row.typed);
+        typed.cmdOK_Click();
+        QCOMPARE(typed.Result() + "|" + typed.CurrentDirectory().toStdString() + "|" +
+                     (ui.messages.empty() ? std::string() : ui.Last().text),
+                 row.result + "|" + row.shown.toStdString() + "|" + row.message);
+    }
     // The same set cannot be opened twice; the list goes back to the parent.
     QCOMPARE(session.OpenOrNewSet(false, (sets / "LIVE.SET").string()), 1);
     vxe::FSetDialog again(session, vxe::FSetDialog::Mode::Open);

@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include "shell/QtInteraction.h"
+#include "shell/RecentSets.h"
 #include "shell/Settings.h"
 #include "shell/Startup.h"
 #include "support/ScriptedInteraction.h"
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void firstOpenDialogStartsBesideTheLastSet();
     void badStoredValuesFallBack();
     void arguments();
+    void recentSetsNewestFirstAtMostEight();
     void screenCheckWarnsBelow800x600();
     void fileFiltersOfferBothCases();
 };
@@ -103,6 +105,25 @@ void ShellSettingsTest::arguments() {
     QCOMPARE(vxe::ParseArguments({"vxeditr", "--tab"}, "/").error, QString("--tab needs a value"));
 }
 
+void ShellSettingsTest::recentSetsNewestFirstAtMostEight() {
+    QStringList sets;
+    for (int i = 1; i <= 9; ++i) sets = vxe::WithRecentSet(sets, QString("/sets/S%1.SET").arg(i));
+    QCOMPARE(sets.size(), 8);
+    QCOMPARE(sets.first() + " " + sets.last(), QString("/sets/S9.SET /sets/S2.SET"));
+    // Opened again, a set moves to the top once; a path's spelling is cleaned, not its case.
+    sets = vxe::WithRecentSet(sets, "/sets/./S5.SET/");
+    QCOMPARE(sets.mid(0, 3), (QStringList{"/sets/S5.SET", "/sets/S9.SET", "/sets/S8.SET"}));
+    QCOMPARE(sets.count("/sets/S5.SET"), 1);
+    QCOMPARE(vxe::WithRecentSet(sets, "/sets/s5.set").value(0), QString("/sets/s5.set"));
+    // Written and read back; a store holding more, empty or repeated entries gives eight at most.
+    vx::test::TempDirectory dir;
+    const QString file = QString::fromStdString(dir.Str()) + "/settings.ini";
+    vxe::WriteRecentSets(file, sets);
+    QCOMPARE(vxe::ReadRecentSets(file), sets);
+    QSettings(file, QSettings::IniFormat).setValue("Recent/Sets", QStringList{"", "/a", "/a", "/b"} + sets);
+    QCOMPARE(vxe::ReadRecentSets(file), (QStringList{"/a", "/b"} + sets).mid(0, 8));
+}
+
 void ShellSettingsTest::screenCheckWarnsBelow800x600() {
     vx::test::ScriptedInteraction ui;
     ui.answers = {vx::Answer::Yes, vx::Answer::No};
@@ -114,6 +135,9 @@ void ShellSettingsTest::screenCheckWarnsBelow800x600() {
                                          "pixels!\nContinue anyway?"));
     QCOMPARE(ui.Last().title, std::string("Warning"));
     QVERIFY(ui.Last().icon == vx::MessageIcon::Exclamation && ui.Last().buttons == vx::MessageButtons::YesNo);
+    // Enter alone does not go on with a display too small: the question defaults to No.
+    QVERIFY(!vxe::ScreenCheck(ui, {640, 480}));
+    QVERIFY(ui.Last().defaultButton == vx::Answer::No);
 }
 
 void ShellSettingsTest::fileFiltersOfferBothCases() {

@@ -4,6 +4,7 @@
 
 #include "document/FDoc.h"
 #include "shell/FMain.h"
+#include "shell/SetDialogs.h"
 #include "shell/Startup.h"
 #include "shell_modal_answerer.h"
 #include "storage/Session.h"
@@ -80,10 +81,20 @@ void ShellStartupTest::startsWithDefaultsAndOpensNamedSet() {
     QCoreApplication::processEvents();
     QCOMPARE(main.MdiArea()->subWindowList().size(), 1);
     QVERIFY(main.Doc(1));
+    // Open starts beside the active set, and beside the last set once it is closed.
+    QStringList starts;
+    answerer.onDialog = [&](QWidget* dialog) {
+        if (auto* chooser = qobject_cast<vxe::FSetDialog*>(dialog)) starts << chooser->CurrentDirectory();
+        dialog->close();
+    };
+    main.OpenSet();
     // Once the document window is gone, the main window's own menus come back.
     QVERIFY(main.MdiArea()->subWindowList().value(0)->close());
     QTRY_COMPARE(main.menuBar()->actions().size(), 2);
     QCOMPARE(main.menuBar()->actions().value(0)->text(), QString("&File"));
+    main.OpenSet();
+    const QString parent = QFileInfo(live).absolutePath();
+    QCOMPARE(starts, (QStringList{parent, parent}));
 }
 
 void ShellStartupTest::dialogsAtStartUpAndBadPresetNames() {
@@ -156,6 +167,20 @@ void ShellStartupTest::settingsWrittenOnlyAtExit() {
                           installation.Stored("WArrangeMode"), installation.Stored("OldSetNam"),
                           installation.Stored("PathNam")}),
              QStringList({"1", "0", "0", live, QDir::homePath()}));
+    // The set opened is the first of the recent sets, kept with the settings; the next start
+    // offers it in File, Recent Sets, and the entry opens it.
+    QCOMPARE(installation.Store().value("Recent/Sets").toStringList(), QStringList{live});
+    installation.Store().setValue("Options/StartOld", "0");
+    answerer.onDialog = [](QWidget* dialog) { dialog->close(); };
+    vxe::FMain next(installation.ProgramDir(), installation.settings);
+    QCOMPARE(vxe::RunStartup(next, Args()), -1);
+    QVERIFY(!next.Session()->AnySetOpen());
+    QCOMPARE(next.RecentSets(), QStringList{live});
+    auto* recent = next.findChild<QMenu*>("mnuFRecent");
+    Q_EMIT recent->aboutToShow();
+    QCOMPARE(recent->actions().value(0)->text(), "&1 " + live);
+    recent->actions().value(0)->trigger();
+    QVERIFY(next.Doc(1) && next.Session()->Slot(1).directory == live.toStdString());
 }
 
 void ShellStartupTest::programVersionAndScreenshot() {
@@ -173,6 +198,13 @@ void ShellStartupTest::programVersionAndScreenshot() {
         return QString::number(process.exitCode()) + " " + process.readAllStandardOutput();
     };
     QCOMPARE(run({"--version"}), QString("0 vxeditr 1.06\n"));
+    // Help and the version need no display: with no platform to be had they still answer.
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    environment.insert("DISPLAY", ":none");
+    QCOMPARE(run({"--version"}), QString("0 vxeditr 1.06\n"));
+    QCOMPARE(run({"--help"}), "0 " + vxe::UsageText());
+    environment.remove("DISPLAY");
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
     QCOMPARE(run({"--screenshot", "nowhere.png", "NOWHERE.SET"}), QString("0 "));
     QCOMPARE(QImage(QString::fromStdString((dir.Path() / "nowhere.png").string()), "PNG").size(), QSize(1024, 768));
     QVERIFY(!fs::exists(dir.Path() / "config"));
@@ -232,11 +264,27 @@ void ShellStartupTest::keyboardReachesTheActiveSet() {
     const QRect second = main.MdiArea()->subWindowList()[1]->geometry();
     QVERIFY(first.bottom() < second.top() && first.width() == second.width());
     QCOMPARE(first.width(), main.MdiArea()->viewport()->width());
+    // The Window menu lists the open sets, the active one checked; an entry activates its set.
+    auto* windowMenu = main.Doc(2)->findChild<QMenu*>("mnuWindow");
+    auto setEntries = [&] {
+        Q_EMIT windowMenu->aboutToShow();
+        QStringList entries;
+        for (QAction* entry : windowMenu->actions())
+            if (entry->objectName().startsWith("mnuWSet_")) entries << entry->text() + (entry->isChecked() ? "*" : "");
+        return entries;
+    };
+    QCOMPARE(setEntries(), (QStringList{"&1 LIVE", "&2 NEWSET01*"}));
+    windowMenu->findChild<QAction*>("mnuWSet_1")->trigger();
+    QCOMPARE(main.MdiArea()->activeSubWindow()->widget(), main.Doc(1));
+    QCOMPARE(setEntries(), (QStringList{"&1 LIVE*", "&2 NEWSET01"}));
+    main.MdiArea()->setActiveSubWindow(main.MdiArea()->subWindowList()[1]);
     answerer.answers = {QMessageBox::No};
     key(Qt::Key_F4, Qt::ControlModifier);
     QCOMPARE(answerer.boxes.size() == 1 ? answerer.boxes[0].text : QString(),
-             QString("Save the changes in NEWSET02 ?"));
+             QString("Save the changes in NEWSET01 ?"));
     QVERIFY(!main.Session()->Sets().IsOpen(2) && main.Session()->Sets().IsOpen(1));
+    // The set left fills the frame again.
+    QTRY_COMPARE(main.MdiArea()->subWindowList().value(0)->geometry(), main.MdiArea()->viewport()->rect());
     // Ctrl+Q ends the program.
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));

@@ -8,6 +8,7 @@
 #include "editing/EditScheme.h"
 #include "editing/KindDescriptor.h"
 #include "presets/PresetNames.h"
+#include "selection/BankView.h"
 #include "selection/ItemNumbers.h"
 #include "storage/Session.h"
 
@@ -20,8 +21,16 @@ DetailField List(std::string label, std::vector<std::string> lines) {
     return {std::move(label), {}, std::move(lines), true};
 }
 
+// As the dialog's list shows it: a stored category beyond the list shows the list's first entry.
 std::string Category(const std::array<std::string_view, 16>& names, int category) {
-    return category >= 0 && category < 16 ? std::string(names[static_cast<std::size_t>(category)]) : std::string();
+    return std::string(names[category >= 0 && category < 16 ? static_cast<std::size_t>(category) : 0]);
+}
+
+// As the dialog's option buttons show it: a stored value beyond them checks none.
+template <std::size_t N>
+std::string OptionText(const std::array<std::string_view, N>& names, int value) {
+    return value >= 0 && value < static_cast<int>(N) ? std::string(names[static_cast<std::size_t>(value)])
+                                                     : std::string("(none)");
 }
 
 template <typename Record, std::size_t N>
@@ -182,6 +191,17 @@ std::vector<DetailField> SngDetails(const SetData& data, const PresetTables& pre
     return fields;
 }
 
+std::vector<DetailField> KbdDetails(const SetData& data, const PresetTables& presets, int number) {
+    if (number < 0 || number >= kKbdSetCount) return {};
+    const KbdSetRecord& record = data.ark.records[static_cast<std::size_t>(number)];
+    std::vector<std::string> tracks;
+    for (int t = 0; t < KbdSetRecord::kTrackCount; ++t)
+        tracks.push_back(
+            ProgramTrackLine(data, presets, kKbdGridHeader[static_cast<std::size_t>(t) + 2], record.TrackProgram(t)));
+    return {Field("KBD Set", KbdLabel(number)), Field("Split Key", NoteLabel(record.Split())),
+            List("Programs", tracks)};
+}
+
 std::vector<DetailField> ArgDetails(const SetData& data) {
     const ArgRecord& r = data.arg.record;
     std::vector<std::string> channels;
@@ -195,8 +215,8 @@ std::vector<DetailField> ArgDetails(const SetData& data) {
         fields.push_back(Field(label, Switch(r.Switch(which))));
     }
     fields.push_back(Field("Harmony Type", std::string(kHarmonyTypeName[static_cast<std::size_t>(r.HarmonyType())])));
-    fields.push_back(Field("Velocity Control", ListText(kVelocityControlName, r.VelocityControl())));
-    fields.push_back(Field("Chord Recognition", ListText(kChordRecognitionName, r.ChordRecognition())));
+    fields.push_back(Field("Velocity Control", OptionText(kVelocityControlName, r.VelocityControl())));
+    fields.push_back(Field("Chord Recognition", OptionText(kChordRecognitionName, r.ChordRecognition())));
     const int common = CommonSplitKey(data);
     fields.push_back(
         Field("Set All Split Keys",

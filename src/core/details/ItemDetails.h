@@ -29,6 +29,8 @@ std::vector<DetailField> StyDetails(const SetData& data, const PresetTables& pre
 std::vector<DetailField> PrgDetails(const SetData& data, const PresetTables& presets, int number);
 std::vector<DetailField> BsqDetails(const SetData& data, const PresetTables& presets, int position);
 std::vector<DetailField> SngDetails(const SetData& data, const PresetTables& presets, int position);
+// A KBD set as its grid row shows it: the split key and the five tracks' programs.
+std::vector<DetailField> KbdDetails(const SetData& data, const PresetTables& presets, int number);
 std::vector<DetailField> ArgDetails(const SetData& data);
 std::vector<DetailField> GblDetails(const SetData& data);
 
@@ -60,9 +62,9 @@ bool RenameItem(EditScheme& scheme, Session& session, int set, ItemKind kind, in
 bool StyleHasData(const SetData& data, int number);
 
 // The split key all 128 arrangements share, or -1 when they differ or the key is not one the
-// arrangement global dialog offers (36 to 72).
+// arrangement global dialog offers (36 to 96, the whole split-key list).
 int CommonSplitKey(const SetData& data);
-inline constexpr int kLastCommonSplitKey = 72;
+inline constexpr int kLastCommonSplitKey = 96;
 // The entry of the split-key list shown while the arrangements differ: note 60.
 inline constexpr int kMixedSplitEntry = 24;
 

@@ -29,8 +29,8 @@ bool SaveSysExFile(Interaction& ui, ItemKind kind, const std::string& setDirecto
     BusyPointer busy(ui);
     std::string reason;
     if (WriteOutputFile(*chosen, message, reason)) return true;
-    ui.ShowMessage({"Error saving SysEx data to file " + ToUpper(*chosen) + "\n" + reason, "Error",
-                    MessageIcon::Critical, MessageButtons::OK, Answer::OK});
+    ui.ShowMessage({"Error saving SysEx data to file " + *chosen + "\n" + reason, "Error", MessageIcon::Critical,
+                    MessageButtons::OK, Answer::OK});
     return false;
 }
 

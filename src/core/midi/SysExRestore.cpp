@@ -15,8 +15,8 @@ namespace vx {
 namespace {
 
 void ShowRestoreError(Interaction& ui, const std::string& shownName, const std::string& reason) {
-    ui.ShowMessage({"Error getting SysEx data from file " + ToUpper(shownName) + "\n" + reason, "Error",
-                    MessageIcon::Critical, MessageButtons::OK, Answer::OK});
+    ui.ShowMessage({"Error getting SysEx data from file " + shownName + "\n" + reason, "Error", MessageIcon::Critical,
+                    MessageButtons::OK, Answer::OK});
 }
 
 // The file whole, refusing anything larger than a dump before reading it.

@@ -21,7 +21,7 @@ constexpr int kItemCellsPerLine = 4;
 constexpr int kSequenceCellsPerLine = 5;
 constexpr int kCallersOnFirstLine = 10;
 constexpr int kCallersPerLine = 11;
-constexpr std::string_view kContinuation = "     ";
+constexpr std::string_view kContinuation = kReportContinuation;
 
 const std::string& RuleLine() {
     static const std::string rule = std::string(kReportWidth, '_') + std::string(kLineEnd);

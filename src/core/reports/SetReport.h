@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vx {
@@ -21,6 +22,8 @@ struct ReportCallers {
 };
 
 inline constexpr int kReportWidth = 100;
+// What a call line's further lines start with.
+inline constexpr std::string_view kReportContinuation = "     ";
 
 // "5-Dec-2026 02:07:30": day without a leading zero, English month, 24-hour time.
 std::string ReportDateText(const std::tm& time);

@@ -37,10 +37,18 @@ bool IsExistingDirectory(const std::string& path) {
     return found && fs::is_directory(*found, error);
 }
 
-std::string NewSetName(int set) {
-    std::string digits = std::to_string(set);
-    if (digits.size() < 2) digits.insert(0, "0");
-    return "NEWSET" + digits;
+// New sets are numbered among themselves: the lowest NEWSETnn that no open set is called, so
+// the first new set is NEWSET01 whatever else is open.
+std::string NewSetName(const SetTable& sets) {
+    for (int number = 1;; ++number) {
+        std::string name = std::to_string(number);
+        if (name.size() < 2) name.insert(0, "0");
+        name.insert(0, "NEWSET");
+        bool used = false;
+        for (int set = 1; set <= sets.HighestNumber() && !used; ++set)
+            used = sets.IsOpen(set) && ToUpper(sets[set].name) == name;
+        if (!used) return name;
+    }
 }
 
 Message Question(std::string text, std::string title, MessageButtons buttons, Answer defaultButton) {
@@ -92,12 +100,13 @@ int Session::OpenOrNewSet(bool newSet, const std::string& givenPath) {
     // when the person agrees: opening alone changes nothing on disk.
     if (!newSet) OfferToFinishInterruptedSave(path, name, ui_, reportedJournals_);
 
+    const std::string newName = newSet ? NewSetName(sets_) : std::string();
     const int set = sets_.GetFreeSlot();
     SetSlot& slot = sets_[set];
     slot.dirty.fill(newSet);
     slot.neverSaved = newSet;
     if (newSet) {
-        slot.name = NewSetName(set);
+        slot.name = newName;
         slot.directory = options_.PathNam + "/" + slot.name + ".SET";
     } else {
         slot.name = name;

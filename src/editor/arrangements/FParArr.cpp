@@ -1,5 +1,7 @@
 #include "arrangements/FParArr.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -80,7 +82,9 @@ FParArr::FParArr(vx::Session& session, int set, int number, QWidget* parent)
     left->addRow("Style", lblSty_);
     left->addRow("Programs", lstPrg_);
     left->addRow("Called by", lstCalled);
-    lstCalled->setMaximumHeight(lstCalled->sizeHintForRow(0) * 4 + 2 * lstCalled->frameWidth() + 4);
+    // Four lines high, also when there is no line to measure.
+    const int line = std::max(lstCalled->sizeHintForRow(0), lstCalled->fontMetrics().height());
+    lstCalled->setMaximumHeight(line * 4 + 2 * lstCalled->frameWidth() + 4);
 
     auto* right = new QFormLayout;
     right->addRow("Ensemble", cboEnsemble_);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "check/SetCheck.h"
+#include "editing/KindDescriptor.h"
 #include "storage/Session.h"
 
 namespace vxe {
@@ -19,7 +20,23 @@ constexpr int kInitialHeight = 420;
 
 QString Text(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
 
+constexpr int kKindRole = Qt::UserRole;
+constexpr int kSlotRole = Qt::UserRole + 1;
+
 }  // namespace
+
+std::optional<std::pair<vx::ItemKind, int>> FindingItem(const std::string& item) {
+    for (int k = 0; k <= vx::KindIndex(vx::ItemKind::KbdSet); ++k) {
+        const vx::KindDescriptor* d = vx::DescriptorOf(vx::KindFromIndex(k));
+        if (!d || !d->slotOfLabel) continue;
+        const std::string prefix = std::string(d->noun) + " ";
+        if (item.rfind(prefix, 0) != 0) continue;
+        const std::string rest = item.substr(prefix.size());
+        const int slot = d->slotOfLabel(rest.substr(0, rest.find(' ')));
+        if (slot >= 0) return std::make_pair(d->kind, slot);
+    }
+    return std::nullopt;
+}
 
 FCheck::FCheck(vx::Session& session, int set, QWidget* parent)
     : QWidget(parent, Qt::Window), session_(session), set_(set) {
@@ -41,6 +58,10 @@ FCheck::FCheck(vx::Session& session, int set, QWidget* parent)
     cmdClose_->setObjectName("cmdClose");
     connect(cmdRecheck_, &QPushButton::clicked, this, [this] { cmdRecheck_Click(); });
     connect(cmdClose_, &QPushButton::clicked, this, &QWidget::close);
+    connect(lstCheck_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* row) {
+        if (row && row->data(0, kKindRole).isValid())
+            Q_EMIT ItemChosen(vx::KindFromIndex(row->data(0, kKindRole).toInt()), row->data(0, kSlotRole).toInt());
+    });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -65,6 +86,10 @@ int FCheck::cmdRecheck_Click() {
     for (const vx::Finding& finding : findings) {
         auto* row = new QTreeWidgetItem(lstCheck_, {Text(finding.item), Text(finding.problem), Text(finding.advice)});
         row->setToolTip(1, Text(finding.Text()));
+        if (const auto where = FindingItem(finding.item)) {
+            row->setData(0, kKindRole, vx::KindIndex(where->first));
+            row->setData(0, kSlotRole, where->second);
+        }
     }
     // The closing line of the report: no findings, or how many.
     std::string summary = vx::CheckReportText(session_.Slot(set_).name, findings);

@@ -3,8 +3,10 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
@@ -25,6 +27,29 @@ QString Latin1Text(const std::string& text) {
 }
 
 QString Trimmed(const std::string& text) { return Latin1Text(vx::TrimBlanks(text)); }
+
+namespace {
+
+// A list whose lines are chosen by double-click takes Enter and F2 as the same choice, before
+// the dialog's default button can take Enter to close the dialog.
+class ChoiceList : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const int key = event->key();
+        const bool choose = (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2) &&
+                            (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (choose && currentItem() && isSignalConnected(QMetaMethod::fromSignal(&QListWidget::itemDoubleClicked))) {
+            Q_EMIT itemDoubleClicked(currentItem());
+            return;
+        }
+        QListWidget::keyPressEvent(event);
+    }
+};
+
+}  // namespace
 
 void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     QLabel::mouseDoubleClickEvent(event);
@@ -82,7 +107,7 @@ QComboBox* ParamDialog::NewCombo(const char* name, const std::vector<std::string
 }
 
 QListWidget* ParamDialog::NewList(const char* name, const std::vector<std::string>& lines) {
-    auto* list = new QListWidget(this);
+    auto* list = new ChoiceList(this);
     list->setObjectName(name);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setStyleHint(QFont::Monospace);

@@ -13,8 +13,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -42,6 +44,7 @@
 #include "reports/SubsetReport.h"
 #include "selection/ItemNumbers.h"
 #include "sequences/SequenceFiles.h"
+#include "shell/RecentSets.h"
 #include "shell/ShellServices.h"
 #include "storage/Session.h"
 #include "views/BankGridModel.h"
@@ -111,10 +114,25 @@ QTableView* NewGrid(const char* name, QWidget* parent) {
     grid->setTextElideMode(Qt::ElideNone);
     grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
+    // Tab moves on to the next control (the bank box, Twin View), as in every other window.
+    grid->setTabKeyNavigation(false);
     return grid;
 }
 
 bool IsBankedTab(int tab) { return tab >= 0 && tab <= 2; }
+
+// Enter on the current cell or line does what a double-click on it does.
+template <typename Handler>
+void OnDoubleClickOrEnter(QAbstractItemView* view, QObject* context, Handler handler) {
+    QObject::connect(view, &QAbstractItemView::doubleClicked, context, handler);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), view);
+        shortcut->setContext(Qt::WidgetShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, context, [view, handler] {
+            if (view->currentIndex().isValid()) handler(view->currentIndex());
+        });
+    }
+}
 
 }  // namespace
 
@@ -141,8 +159,13 @@ FDoc::FDoc(vx::Session& session, ShellServices& shell, int set, QWidget* parent)
 
     // Ctrl+Tab changes tabs (the frame would otherwise take it to change windows).
     auto* nextTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this, [this] { StepTab(1); });
-    auto* previousTab =
-        new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this, [this] { StepTab(-1); });
+    // Shift+Tab arrives as Backtab or as Tab depending on the window system's key map; each
+    // spelling is this one shortcut's, so a key that matches two of them still steps back.
+    auto* previousTab = new QShortcut(this);
+    previousTab->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_Backtab)});
+    connect(previousTab, &QShortcut::activated, this, [this] { StepTab(-1); });
+    connect(previousTab, &QShortcut::activatedAmbiguously, this, [this] { StepTab(-1); });
     nextTab->setContext(Qt::WidgetWithChildrenShortcut);
     previousTab->setContext(Qt::WidgetWithChildrenShortcut);
 
@@ -183,7 +206,8 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
     }
     top->addStretch(1);
     if (kind == vx::BankedKind::Arrangement) {
-        auto* cmdArg = new QPushButton("&Arrangement Global", page);
+        // Alt+A is the Arrangements tab's.
+        auto* cmdArg = new QPushButton("A&rrangement Global", page);
         cmdArg->setObjectName("cmdArg");
         auto* cmdGbl = new QPushButton("&Global", page);
         cmdGbl->setObjectName("cmdGbl");
@@ -203,7 +227,7 @@ QWidget* FDoc::BuildBankTab(vx::BankedKind kind) {
     connect(tab.grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, kind](const QModelIndex&, const QModelIndex&) { Grid_CurrentChanged(kind); });
     connect(tab.combo, &QComboBox::currentIndexChanged, this, [this, kind](int) { cboBnk_Click(kind); });
-    connect(tab.grid, &QTableView::doubleClicked, this, [this, kind](const QModelIndex& index) {
+    OnDoubleClickOrEnter(tab.grid, this, [this, kind](const QModelIndex& index) {
         const int number = Bank(kind).model->NumberAt(index);
         if (number >= 0) Details(static_cast<vx::ItemKind>(kind), number);
     });
@@ -284,8 +308,7 @@ QWidget* FDoc::BuildListTab(vx::ItemKind kind) {
     events->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     events->setFixedWidth(tab.list->frameWidth() + kCellTextMargin +
                           QFontMetrics(tab.list->font()).horizontalAdvance(QString(lineChars, QLatin1Char('0'))));
-    connect(tab.list, &QListView::doubleClicked, this,
-            [this, kind](const QModelIndex& index) { Details(kind, index.row()); });
+    OnDoubleClickOrEnter(tab.list, this, [this, kind](const QModelIndex& index) { Details(kind, index.row()); });
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->setSpacing(0);
     frameLayout->addWidget(events, 0, Qt::AlignLeft);
@@ -340,8 +363,8 @@ QWidget* FDoc::BuildKbdTab() {
     ColumnFitter::Attach(*grdArk_, columns);
     ConfigureDragAndDrop(*grdArk_);
     ConnectDrops(*kbdModel_);
-    // Double-clicks choose split keys and track programs.
-    connect(grdArk_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+    // Double-clicks (and Enter) choose split keys and track programs.
+    OnDoubleClickOrEnter(grdArk_, this, [this](const QModelIndex& index) {
         if (vx::EditScheme* scheme = shell_.Editing())
             vx::KbdGridDoubleClick(session_, *scheme, set_, index.row(), index.column());
     });
@@ -372,6 +395,9 @@ void FDoc::BuildMenus() {
     mnuFile_ = newMenu("mnuFile", "&File");
     QAction* fNew = AddAction(mnuFile_, "mnuFNew", "&New");
     QAction* fOpen = AddAction(mnuFile_, "mnuFOpen", "&Open...");
+    auto* recent = newMenu("mnuFRecent", "&Recent Sets");
+    mnuFile_->addMenu(recent);
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] { FillRecentSetsMenu(*recent, shell_); });
     QAction* fClose = AddAction(mnuFile_, "mnuFClose", "&Close");
     QAction* fSave = AddAction(mnuFile_, "mnuFSave", "&Save");
     QAction* fSaveAs = AddAction(mnuFile_, "mnuFSaveAs", "Sa&ve As...");
@@ -387,7 +413,8 @@ void FDoc::BuildMenus() {
     // Ctrl+Q on every platform: some have no standard key for Quit.
     fExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     fOpen->setShortcut(QKeySequence::Open);
-    fClose->setShortcut(QKeySequence::Close);
+    // Both keys on every platform: the standard close key is only one of them under X11.
+    fClose->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::CTRL | Qt::Key_F4)});
     fSave->setShortcut(QKeySequence::Save);
     connect(fNew, &QAction::triggered, this, [this] { shell_.NewSet(); });
     connect(fOpen, &QAction::triggered, this, [this] { shell_.OpenSet(); });
@@ -668,6 +695,22 @@ void FDoc::GoToNumber(vx::BankedKind kind, int number) {
     Grid_CurrentChanged(kind);
 }
 
+void FDoc::ShowSlot(vx::ItemKind kind, int slot) {
+    const int tab = vx::KindIndex(kind);
+    const vx::KindDescriptor* d = vx::DescriptorOf(kind);
+    if (!d || tab < 0 || tab >= kTabCount || slot < 0 || slot >= d->slotCount) return;
+    tabMode_->setCurrentIndex(tab);
+    if (IsBankedTab(tab)) {
+        GoToNumber(static_cast<vx::BankedKind>(kind), d->viewNumberOf(slot));
+    } else if (QAbstractItemView* view = MainView(tab)) {
+        view->setCurrentIndex(view->model()->index(slot, 0));
+    }
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        if (QMdiArea* area = sub->mdiArea()) area->setActiveSubWindow(sub);
+    }
+    FocusView();
+}
+
 void FDoc::FillList(vx::ItemKind kind) {
     if (!session_.Sets().IsOpen(set_)) return;
     const ListTab& tab = kind == vx::ItemKind::Song ? sng_ : bsq_;
@@ -780,6 +823,7 @@ FReport* FDoc::mnuUReport_Click() {
 
 FCheck* FDoc::mnuUCheck_Click() {
     auto* window = new FCheck(session_, set_, this);
+    connect(window, &FCheck::ItemChosen, this, [this](vx::ItemKind kind, int slot) { ShowSlot(kind, slot); });
     window->show();
     return window;
 }
@@ -807,6 +851,26 @@ void FDoc::SetUndoAvailable(bool available) {
 void FDoc::UpdateWindowChecks() {
     mnuWCascade_->setChecked(session_.Opts().WArrangeMode == 0);
     mnuWTile_->setChecked(session_.Opts().WArrangeMode == 1);
+    // Below the arranging entries, one entry for each open set; the active one is checked.
+    for (QAction* entry : windowEntries_) delete entry;
+    windowEntries_.clear();
+    auto* own = qobject_cast<QMdiSubWindow*>(parentWidget());
+    QMdiArea* area = own ? own->mdiArea() : nullptr;
+    if (!area) return;
+    windowEntries_.append(mnuWindow_->addSeparator());
+    int number = 0;
+    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::CreationOrder)) {
+        QString title = sub->widget() ? sub->widget()->windowTitle() : sub->windowTitle();
+        title.remove(QStringLiteral("[*]"));
+        auto* entry = mnuWindow_->addAction(QStringLiteral("&%1 %2").arg(++number).arg(title));
+        entry->setObjectName(QStringLiteral("mnuWSet_%1").arg(number));
+        entry->setCheckable(true);
+        entry->setChecked(sub == area->currentSubWindow());
+        connect(entry, &QAction::triggered, area, [area, window = QPointer<QMdiSubWindow>(sub)] {
+            if (window) area->setActiveSubWindow(window);
+        });
+        windowEntries_.append(entry);
+    }
 }
 
 void FDoc::mnuWindow_Arrange(int mode) {
@@ -908,7 +972,12 @@ void FDoc::Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int s
     edit.sourceKind = vx::KindFromIndex(sourceKind);
     edit.sourceSet = sourceSet;
     edit.sourceSlot = sourceSlot;
-    if (!scheme->Apply(edit).done) return;
+    if (!scheme->Apply(edit).done) {
+        // A drop answered with Cancel changed nothing: the cell under the pointer shows what
+        // it held at once, not the item dragged over it.
+        if (QAbstractItemView* view = MainView(vx::KindIndex(kind))) view->viewport()->update();
+        return;
+    }
     // The dropped item is selected where it landed.
     const vx::KindDescriptor& d = *vx::DescriptorOf(kind);
     if (IsBankedTab(vx::KindIndex(kind))) {

@@ -69,6 +69,8 @@ public:
     MnemonicResult TakeMnemonic(const QKeySequence& key);
     // The keyboard focus goes to the grid or list of the tab shown.
     void FocusView();
+    // Shows an item's tab (and bank) with the item selected, the window active.
+    void ShowSlot(vx::ItemKind kind, int slot);
     // On a bank tab: shows the bank of that letter (empty: the one chosen), in twin view when
     // asked. False when the tab shown has no such bank or no twin view.
     bool ShowBank(const QString& letter, bool twin);
@@ -197,6 +199,8 @@ private:
     QMenu* mnuFile_ = nullptr;
     QAction* mnuOptions_ = nullptr;
     QMenu* mnuWindow_ = nullptr;
+    // The Window menu's entries of the open sets, made each time it opens.
+    QList<QAction*> windowEntries_;
     QMenu* mnuUtil_ = nullptr;
     QMenu* mnuHelp_ = nullptr;
     std::array<QAction*, kUtilityCommandCount> utilityActions_{};

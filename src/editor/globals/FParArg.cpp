@@ -140,13 +140,17 @@ FParArg::FParArg(vx::Session& session, int set, QWidget* parent) : GlobalDialog(
         connect(group, &QButtonGroup::idToggled, this, [this](int, bool on) {
             if (on) MarkChanged();
         });
-    connect(cboSplit_, &QComboBox::currentIndexChanged, this, [this] {
+    const auto pickSplit = [this] {
         splitPicked_ = true;
+        MarkChanged();
         QPalette blue = palette();
         blue.setColor(QPalette::ButtonText, Qt::blue);
         blue.setColor(QPalette::Text, Qt::blue);
         cboSplit_->setPalette(blue);
-    });
+    };
+    connect(cboSplit_, &QComboBox::currentIndexChanged, this, pickSplit);
+    // Choosing the entry already shown (the greyed C 4 while the keys differ) is a choice too.
+    connect(cboSplit_, &QComboBox::activated, this, pickSplit);
 }
 
 void FParArg::lstMidi_DblClick(int function) {

@@ -8,6 +8,10 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <algorithm>
+#include <cmath>
 
 #include "document/KindErrors.h"
 #include "interaction/Interaction.h"
@@ -30,6 +34,24 @@ constexpr int kLeadingEmptyLines = 4;
 
 }  // namespace
 
+QStringList PrintedLines(const QString& line, int width) {
+    const QString indent =
+        QString::fromLatin1(vx::kReportContinuation.data(), static_cast<qsizetype>(vx::kReportContinuation.size()));
+    QStringList lines;
+    QString rest = line;
+    while (rest.size() > width) {
+        // Broken after the last ", " that fits; a line without one is cut at the width.
+        const qsizetype comma = rest.lastIndexOf(QStringLiteral(", "), width - 1);
+        const qsizetype cut = comma > indent.size() ? comma + 2 : width;
+        QString head = rest.left(cut);
+        while (head.endsWith(QLatin1Char(' '))) head.chop(1);
+        lines << head;
+        rest = indent + rest.mid(cut);
+    }
+    lines << rest;
+    return lines;
+}
+
 bool PrintReportText(const QString& text, const QFont& font, QPrinter& printer) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
@@ -41,7 +63,8 @@ bool PrintReportText(const QString& text, const QFont& font, QPrinter& printer) 
     painter.setFont(printed);
     const QFontMetricsF metrics(printed, &printer);
 
-    QStringList lines = QString(text).remove('\r').split('\n');
+    QStringList lines;
+    for (const QString& line : QString(text).remove('\r').split('\n')) lines << PrintedLines(line, vx::kReportWidth);
     if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
     for (int i = 0; i < kLeadingEmptyLines; ++i) lines.prepend(QString());
     qreal y = metrics.ascent();
@@ -89,7 +112,12 @@ FReport::FReport(vx::Session& session, int set, std::string report, QWidget* par
     connect(cmdSave_, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(cmdClose_, &QPushButton::clicked, this, &QWidget::close);
 
-    const int width = TwipsToPixels(*this, kWindowTwips);
+    // Wide enough for a whole report line in the text box's fixed-pitch font.
+    const int lineWidth = QFontMetrics(txtRep_->font()).horizontalAdvance(QString(vx::kReportWidth, QLatin1Char('M')));
+    const int textBox = lineWidth + 2 * static_cast<int>(std::ceil(txtRep_->document()->documentMargin())) +
+                        2 * txtRep_->frameWidth() + txtRep_->verticalScrollBar()->sizeHint().width() +
+                        txtRep_->cursorWidth() + 2;
+    const int width = std::max(TwipsToPixels(*this, kWindowTwips), textBox + 2 * TwipsToPixels(*this, kMarginTwips));
     setFixedWidth(width);
     resize(width, TwipsToPixels(*this, kInitialHeightTwips));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -53,6 +54,10 @@ private:
     QPushButton* cmdClose_ = nullptr;
 };
 
+// A report line as printed: a line wider than width characters (the program call lines) goes
+// on several, broken after a caller's comma, each further line indented as the report indents
+// its own continuation lines, so that no caller is lost at the page's edge.
+QStringList PrintedLines(const QString& line, int width);
 // Paints the report text on the printer; false when printing could not start.
 bool PrintReportText(const QString& text, const QFont& font, QPrinter& printer);
 

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -30,6 +31,7 @@
 #include "shell/FOptions.h"
 #include "shell/FTip.h"
 #include "shell/SetWatcher.h"
+#include "shell/RecentSets.h"
 #include "shell/Settings.h"
 #include "storage/Session.h"
 
@@ -112,8 +114,12 @@ void FMain::CreateActions() {
     mnuFOpen_->setShortcut(QKeySequence::Open);
     mnuFExit_ = NamedAction(mnuFile_, "mnuFExit", QStringLiteral("E&xit"));
     mnuFExit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mnuFRecent_ = new QMenu(QStringLiteral("&Recent Sets"), mnuFile_);
+    mnuFRecent_->setObjectName(QStringLiteral("mnuFRecent"));
+    connect(mnuFRecent_, &QMenu::aboutToShow, this, [this] { FillRecentSetsMenu(*mnuFRecent_, *this); });
     mnuFile_->addAction(mnuFNew_);
     mnuFile_->addAction(mnuFOpen_);
+    mnuFile_->addMenu(mnuFRecent_);
     mnuFile_->addAction(mnuFExit_);
 
     mnuHelp_ = new QMenu(QStringLiteral("&Help"), this);
@@ -180,6 +186,7 @@ void FMain::LoadSettings() {
     // The open dialog starts where the last set was, or in the home directory: the program's
     // own directory holds the template, which is no place to start working.
     options_ = ReadSettings(settingsFile_, QDir::homePath());
+    recentSets_ = ReadRecentSets(settingsFile_);
     settingsLoaded_ = true;
 }
 
@@ -308,7 +315,24 @@ void FMain::NewSet() {
 }
 
 void FMain::OpenSet() {
-    if (session_) session_->OpenOrNewSet(false, std::string());
+    if (!session_) return;
+    // The set dialog starts beside the active set, else beside the set that was open last.
+    if (FDoc* doc = ActiveDoc()) RememberSetDirectory(doc->SetNumber());
+    if (!lastSetParent_.isEmpty() && QFileInfo(lastSetParent_).isDir()) options_.PathNam = lastSetParent_.toStdString();
+    session_->OpenOrNewSet(false, std::string());
+}
+
+void FMain::RememberSetDirectory(int set) {
+    if (!session_ || !session_->Sets().IsOpen(set) || session_->Slot(set).neverSaved) return;
+    const QString directory = QString::fromStdString(session_->Slot(set).directory);
+    if (!QFileInfo(directory).isDir()) return;
+    lastSetParent_ = QFileInfo(directory).absolutePath();
+    recentSets_ = WithRecentSet(recentSets_, QFileInfo(directory).absoluteFilePath());
+}
+
+void FMain::OpenRecentSet(const QString& directory) {
+    // A set that has gone since is said by the open itself; its entry stays for the user to see.
+    if (session_) session_->OpenOrNewSet(false, directory.toStdString());
 }
 
 void FMain::Exit() { close(); }
@@ -426,19 +450,28 @@ void FMain::OnSetOpened(int set) {
         doc = new FDoc(*session_, *this, set);
         sub = mdi_->addSubWindow(doc);
         sub->setAttribute(Qt::WA_DeleteOnClose);
-        // Ctrl+F4 belongs to File Close, which asks about changes; the frame's system menu
-        // claiming it too would make the key do nothing.
+        // Ctrl+W and Ctrl+F4 belong to File Close, which asks about changes; the frame's system
+        // menu claims the platform's close key too (Ctrl+W under X11), and two owners of one key
+        // make it do nothing.
         for (QAction* action : sub->systemMenu()->actions())
-            if (action->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_F4))) action->setShortcuts({});
+            if (!action->shortcuts().isEmpty()) action->setShortcuts({});
         if (QTabWidget* tabs = doc->findChild<QTabWidget*>(QStringLiteral("tabMode")))
             tabs->tabBar()->installEventFilter(this);
         connect(doc, &FDoc::StatusChanged, this, [this] { UpdateStatus(); });
-        // When a document window goes, the menu bar follows once it is gone.
+        // When a document window goes, the menu bar follows once it is gone, and tiled windows
+        // share the room it leaves.
         connect(sub, &QObject::destroyed, this, [this] {
             QMetaObject::invokeMethod(
-                this, [this] { RebuildMenus(); }, Qt::QueuedConnection);
+                this,
+                [this] {
+                    if (!mdi_) return;
+                    RebuildMenus();
+                    if (options_.WArrangeMode == 1) TileWindows();
+                },
+                Qt::QueuedConnection);
         });
     }
+    RememberSetDirectory(set);
     sub->setWindowIcon(windowIcon());
     doc->Fill();
     sub->show();
@@ -499,6 +532,7 @@ void FMain::closeEvent(QCloseEvent* event) {
     }
     if (settingsLoaded_ && !settingsWritten_) {
         WriteSettings(settingsFile_, options_);
+        WriteRecentSets(settingsFile_, recentSets_);
         settingsWritten_ = true;
     }
     if (help_) help_->close();

@@ -55,6 +55,8 @@ public:
     // ShellServices
     void NewSet() override;
     void OpenSet() override;
+    QStringList RecentSets() const override { return recentSets_; }
+    void OpenRecentSet(const QString& directory) override;
     void Exit() override;
     void ShowHelpContents() override;
     void ShowTipOfTheDay() override;
@@ -96,6 +98,8 @@ private:
     int NeededWindowWidth() const;
     void SaveActiveSet();
     FDoc* ActiveDoc() const;
+    // Keeps the directory that holds a set from disk: the set dialog starts there.
+    void RememberSetDirectory(int set);
     QMdiSubWindow* SubWindowOf(const FDoc* doc) const;
 
     QString programDir_;
@@ -130,6 +134,9 @@ private:
     QLabel* statusItem_ = nullptr;
     QLabel* statusDirty_ = nullptr;
     QPointer<FDoc> menuDoc_;
+    QString lastSetParent_;
+    QStringList recentSets_;
+    QMenu* mnuFRecent_ = nullptr;
     bool mainMenusShown_ = false;
     QPointer<FHelp> help_;
 };

@@ -13,6 +13,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "document/Helpers.h"
+#include "interaction/Interaction.h"
 #include "storage/Session.h"
 
 namespace vxe {
@@ -177,7 +178,42 @@ QString FSetDialog::CandidateParent() const {
     return parent;
 }
 
+bool FSetDialog::GoToTypedPath(const QString& typed) {
+    QString path = typed;
+    if (path == QStringLiteral("~") || path.startsWith(QStringLiteral("~/"))) path = QDir::homePath() + path.mid(1);
+    QFileInfo info(QDir(current_).absoluteFilePath(path));
+    // A file inside a set stands for its set.
+    if (info.isFile()) info.setFile(info.absolutePath());
+    const QString target = QDir::cleanPath(info.absoluteFilePath());
+    if (info.isDir()) {
+        ChangeDirectory(target);
+        return current_ == target;
+    }
+    // A set to save into need not exist yet; its parent must.
+    const QFileInfo parent(QFileInfo(target).absolutePath());
+    if (mode_ == Mode::Save && IsSetDirectoryName(target) && parent.isDir()) {
+        ChangeDirectory(parent.absoluteFilePath());
+        txtSetName_->setText(QString::fromStdString(vx::SetNameFromPath(target.toStdString())));
+        return current_ == parent.absoluteFilePath();
+    }
+    session_.Ui().ShowMessage(
+        {"There is no directory " + typed.toStdString() + ".", "Select a Set", vx::MessageIcon::Exclamation});
+    return false;
+}
+
 void FSetDialog::cmdOK_Click() {
+    // A typed or pasted path goes to the set it names, its case as typed; a plain name is a
+    // set's name, written in capitals.
+    const QString typed = txtSetName_->text().trimmed();
+    if (typed.contains(QLatin1Char('/')) || typed.startsWith(QLatin1Char('~'))) {
+        if (!GoToTypedPath(typed)) return;
+        // A plain directory is shown for the user to go on from.
+        if (!IsSetDirectoryName(current_) && !(mode_ == Mode::Save && IsSetDirectoryName(typed))) {
+            txtSetName_->clear();
+            return;
+        }
+        if (mode_ == Mode::Open && cmdOK_->isHidden()) return;
+    }
     txtSetName_->setText(txtSetName_->text().toUpper());
     const std::string name = txtSetName_->text().toStdString();
     const QString parent = CandidateParent();

@@ -38,6 +38,9 @@ public:
     void lstDrive_Change(int index);
     void txtSetName_Change();
     void cmdOK_Click();
+    // Shows the directory of a typed path (a set's directory, a file in one, or any
+    // directory); false, after saying why, when there is none.
+    bool GoToTypedPath(const QString& typed);
     void cmdCancel_Click();
 
 private:

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
+
 class QMenu;
 
 namespace vx {
@@ -15,6 +18,9 @@ public:
 
     virtual void NewSet() = 0;
     virtual void OpenSet() = 0;
+    // File, Recent Sets: the directories, newest first, and opening one of them.
+    virtual QStringList RecentSets() const { return {}; }
+    virtual void OpenRecentSet(const QString& directory) { (void)directory; }
     virtual void Exit() = 0;
 
     virtual void ShowHelpContents() = 0;

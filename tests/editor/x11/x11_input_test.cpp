@@ -1,0 +1,226 @@
+// The editor on the xcb platform of a private X server (see run-in-xvfb.sh): keys are typed and
+// the mouse is moved by xdotool through the server, so the server's key map and pointer decide
+// what the editor receives, as on a desktop.
+#include <QtTest>
+#include <QtWidgets>
+
+#include "../shell_modal_answerer.h"
+#include "document/FDoc.h"
+#include "shell/FMain.h"
+#include "shell/Startup.h"
+#include "storage/Session.h"
+#include "support/TestPaths.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QStringList warnings;
+QtMessageHandler testLog = nullptr;
+
+void RecordWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type != QtDebugMsg && type != QtInfoMsg) warnings << text;
+    if (testLog) testLog(type, context, text);
+}
+
+// A program directory with the shipped data, and the sets a test opens beside it.
+struct Installation {
+    vx::test::TempDirectory root;
+    fs::path program = root.Path() / "program";
+    QString settings = QString::fromStdString((root.Path() / "settings.ini").string());
+
+    Installation() {
+        fs::create_directories(program);
+        for (const char* item : {"X50EMPTY.SET", "X50PRSTS.TXT", "X50TIPS.TXT", "manual"})
+            fs::copy(fs::path(vx::test::ProgramDir()) / item, program / item, fs::copy_options::recursive);
+    }
+    QString ProgramDir() const { return QString::fromStdString(program.string()); }
+    QString CopySet(const fs::path& from, const std::string& to) const {
+        const fs::path directory = root.Path() / "sets" / (to + ".SET");
+        fs::create_directories(directory);
+        for (const auto& file : fs::directory_iterator(from))
+            fs::copy_file(file.path(), directory / (to + file.path().extension().string()));
+        return QString::fromStdString(directory.string());
+    }
+    QString EmptySet(const std::string& name) const { return CopySet(program / "X50EMPTY.SET", name); }
+    QString DemoSet() const { return CopySet(fs::path(vx::test::SourceDir()) / "examples" / "DEMO.SET", "DEMO"); }
+};
+
+// Types keys or moves the mouse through the X server; the effect is awaited by the caller.
+void Xdo(const QStringList& arguments) { QCOMPARE(QProcess::execute("xdotool", arguments), 0); }
+
+void Key(const QString& keys) { Xdo({"key", "--clearmodifiers", keys}); }
+
+QString FocusName() {
+    QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QString("none");
+}
+
+QPoint CellCentre(QTableView& grid, const QModelIndex& index) {
+    return grid.viewport()->mapToGlobal(grid.visualRect(index).center());
+}
+
+void Start(vxe::FMain& main, const QStringList& sets) {
+    QCOMPARE(vxe::RunStartup(main, vxe::ParseArguments(QStringList{"vxeditr", "--no-tips"} + sets, "/")), -1);
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+}
+
+}  // namespace
+
+class X11InputTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { testLog = qInstallMessageHandler(RecordWarnings); }
+    void init() { warnings.clear(); }
+    void keysOfTheSetWindow();
+    void enterOpensDetailsAndChoosesATrack();
+    void dragFromOneSetToAnother();
+};
+
+void X11InputTest::keysOfTheSetWindow() {
+    Installation installation;
+    vxe::FMain main(installation.ProgramDir(), installation.settings);
+    ModalAnswerer answerer;
+    answerer.onDialog = [](QWidget* dialog) { dialog->close(); };
+    Start(main, {installation.EmptySet("LIVE")});
+    auto* tabs = main.Doc(1)->findChild<QTabWidget*>("tabMode");
+    QTRY_COMPARE(FocusName(), QString("grdArr"));
+    auto state = [&] { return QString::number(tabs->currentIndex()) + " " + FocusName(); };
+
+    // With one set open, Ctrl+Tab and Ctrl+Shift+Tab step through its tabs, wrapping.
+    const struct {
+        const char* keys;
+        const char* state;
+    } steps[] = {
+        {"ctrl+Tab", "1 grdSty"},
+        {"ctrl+shift+Tab", "0 grdArr"},
+        {"ctrl+shift+Tab", "5 grdArk"},
+        {"ctrl+Tab", "0 grdArr"},
+        // Tab leaves the grid for the tab bar and the controls above the grid.
+        {"Tab", "0 qt_tabwidget_tabbar"},
+        {"Tab", "0 cboArrBnk"},
+        {"Tab", "0 chkTwin_0"},
+        {"shift+Tab", "0 cboArrBnk"},
+    };
+    for (const auto& step : steps) {
+        Key(step.keys);
+        QTRY_COMPARE(state(), QString(step.state));
+    }
+    // Alt+R opens Arrangement Global; Alt+A stays the Arrangements tab's.
+    Key("alt+r");
+    QTRY_COMPARE(answerer.dialogTitles.size(), 1);
+    QVERIFY2(answerer.dialogTitles[0].startsWith("Arrangement Global"), qPrintable(answerer.dialogTitles[0]));
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+
+    // Ctrl+F4 closes the active one of two sets, asking about its changes; Ctrl+W the last.
+    Key("ctrl+n");
+    QTRY_COMPARE(main.MdiArea()->subWindowList().size(), 2);
+    answerer.answers = {QMessageBox::No};
+    Key("ctrl+F4");
+    QTRY_VERIFY(!main.Session()->Sets().IsOpen(2));
+    QCOMPARE(answerer.boxes.size(), std::size_t{1});
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    main.Doc(1)->findChild<QTableView*>("grdArr")->setFocus();
+    Key("ctrl+w");
+    QTRY_VERIFY(!main.Session()->Sets().IsOpen(1));
+    QTRY_COMPARE(main.MdiArea()->subWindowList().size(), 0);
+    QVERIFY2(warnings.filter("Ambiguous").isEmpty(), qPrintable(warnings.join('\n')));
+}
+
+void X11InputTest::enterOpensDetailsAndChoosesATrack() {
+    Installation installation;
+    vxe::FMain main(installation.ProgramDir(), installation.settings);
+    ModalAnswerer answerer;
+    bool chose = false;
+    // The details dialog: Enter on its first track line opens the program picker, which is
+    // cancelled; back in the details dialog, it is closed.
+    answerer.onDialog = [&](QWidget* dialog) {
+        auto* tracks = dialog->findChild<QListWidget*>("lstPrg");
+        if (dialog->objectName() != "FParArr" || !tracks || chose) {
+            dialog->close();
+            return;
+        }
+        chose = true;
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        tracks->setFocus();
+        tracks->setCurrentRow(0);
+        QTRY_VERIFY(tracks->hasFocus() && QGuiApplication::focusWindow() == dialog->windowHandle());
+        Key("Return");
+    };
+    Start(main, {installation.DemoSet()});
+    QTRY_COMPARE(FocusName(), QString("grdArr"));
+    Key("Return");
+    QTRY_COMPARE(answerer.dialogTitles.size(), 3);
+    QCOMPARE(answerer.dialogTitles[0].left(16) + "|" + answerer.dialogTitles[1].left(16),
+             QString("Arrangement C11 |Select a Program"));
+    QCOMPARE(answerer.dialogTitles[2], answerer.dialogTitles[0]);
+}
+
+void X11InputTest::dragFromOneSetToAnother() {
+    Installation installation;
+    vxe::FMain main(installation.ProgramDir(), installation.settings);
+    ModalAnswerer answerer;
+    Start(main, {installation.DemoSet(), installation.EmptySet("LIVE")});
+    auto* from = main.Doc(1)->findChild<QTableView*>("grdArr");
+    auto* to = main.Doc(2)->findChild<QTableView*>("grdArr");
+    QVERIFY(from && to);
+    // The first named arrangement of the demo set's first user bank.
+    QModelIndex source;
+    for (int row = 0; row < from->model()->rowCount() && !source.isValid(); ++row)
+        for (int column = 0; column < from->model()->columnCount() && !source.isValid(); ++column) {
+            const QModelIndex index = from->model()->index(row, column);
+            if (!from->model()->data(index).toString().mid(4).trimmed().isEmpty()) source = index;
+        }
+    QVERIFY(source.isValid());
+    const QModelIndex target = to->model()->index(source.row(), source.column());
+    const QString name = from->model()->data(source).toString().mid(4);
+    QVERIFY(to->model()->data(target).toString().mid(4, 16) != name.left(16));
+
+    const QPoint start = CellCentre(*from, source);
+    const QPoint end = CellCentre(*to, target);
+    auto at = [](const QPoint& point) { return QStringList{QString::number(point.x()), QString::number(point.y())}; };
+    // The pointer moves while the editor runs: a pause lets each motion arrive on its own.
+    QStringList steps{"mousemove"};
+    steps << at(start) << "mousedown"
+          << "1";
+    for (const QPoint& point : {start + QPoint(12, 12), end + QPoint(2, 2), end})
+        steps << "sleep"
+              << "0.05"
+              << "mousemove" << at(point);
+    steps << "sleep"
+          << "0.05"
+          << "mouseup"
+          << "1";
+    answerer.answers.assign(12, QMessageBox::No);
+    QProcess hand;
+    hand.start("xdotool", steps);
+    QTRY_COMPARE(to->model()->data(target).toString().mid(4, 16), name.left(16));
+    // The drop asked about the style and each track's program the arrangement calls, which
+    // the other set lacks; No keeps the calls as they are.
+    QStringList texts;
+    for (const auto& box : answerer.boxes) texts << box.text.section('\n', 0, 0);
+    QCOMPARE(texts.size(), 11);
+    QCOMPARE(texts.mid(0, 2),
+             (QStringList{"Arrangement 'Sunday Groove' calls Style 'Sunday Groove' non-existent in 'LIVE'",
+                          "Track 'DRUMS' of Arrangement 'Sunday Groove' calls Program 'Gig Kit' non-existent "
+                          "in 'LIVE'"}));
+    QTRY_COMPARE(hand.state(), QProcess::NotRunning);
+    QCOMPARE(hand.exitCode(), 0);
+    QCOMPARE(from->model()->data(source).toString().mid(4), name);
+}
+
+int main(int argc, char** argv) {
+    // xdotool is done before the editor reads its events: every motion must reach it, as the
+    // motions of a hand would, rather than being merged into the last.
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+    QApplication app(argc, argv);
+    X11InputTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "x11_input_test.moc"

@@ -108,6 +108,29 @@ TEST_F(SysExRestore, OnlyTheDumpedStyleBlockChangesAndUndoPutsItBack) {
     EXPECT_EQ(SerializeKind(Data(kLive), ItemKind::Style), before);
 }
 
+// A song restore also writes the table of 100 values and the pattern map, a backing sequence
+// restore moves the songs: Undo gives both files back byte for byte.
+TEST_F(SysExRestore, UndoOfASequenceRestorePutsBothSequenceFilesBackByteForByte) {
+    SetData source = test::RandomSet(11);
+    for (std::size_t p = 0; p < source.sng.values.size(); p += 2) source.sng.values[p + 1] = 0;
+    const SetData receiving = test::RandomSet(12);
+    for (ItemKind kind : {ItemKind::Song, ItemKind::BackingSequence}) {
+        SCOPED_TRACE(KindName(kind));
+        Data(kLive).bsq = receiving.bsq;
+        Data(kLive).sng = receiving.sng;
+        const Bytes songs = SerializeKind(Data(kLive), ItemKind::Song);
+        const Bytes sequences = SerializeKind(Data(kLive), ItemKind::BackingSequence);
+        ASSERT_EQ(Restore(kLive, Dump(source, kind)), kind) << ui.Last().text;
+        ASSERT_NE(SerializeKind(Data(kLive), kind), kind == ItemKind::Song ? songs : sequences);
+        if (kind == ItemKind::Song) {
+            ASSERT_EQ(Data(kLive).sng.values, source.sng.values);
+        }
+        ASSERT_TRUE(Do(EditCommand::Undo, kind, kLive, 0).done);
+        EXPECT_EQ(SerializeKind(Data(kLive), ItemKind::Song), songs);
+        EXPECT_EQ(SerializeKind(Data(kLive), ItemKind::BackingSequence), sequences);
+    }
+}
+
 // Changes the body of a backing sequence or song dump as a broken sender would.
 void SpoilBody(Bytes& message, const std::function<void(Bytes& body)>& spoil) {
     Bytes body;

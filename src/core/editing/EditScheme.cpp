@@ -118,7 +118,9 @@ public:
           set(setNumber),
           firstHeld(lastHeld + 1),
           lastHeld_(lastHeld),
-          dirtyBefore_(session.Slot(setNumber).dirty) {}
+          dirtyBefore_(session.Slot(setNumber).dirty) {
+        if (d.tablesOf) journal.tables = d.tablesOf(Data());
+    }
 
     // What the command did to the slots and calls, in order, for what is held to follow.
     struct Change {
@@ -197,6 +199,13 @@ public:
             }
         }
         LayOut();
+        // The items are where they were, and so is the start of their region: the tables kept
+        // from before fit them again, whatever the layout made of them.
+        if (record.tables && d.putTables) PutTables(*record.tables);
+    }
+    void PutTables(const SongTables& tables) {
+        d.putTables(Data(), tables);
+        Touch(d.kind, -1);
     }
     // Takes the whole command back, the dirty flags included; nothing held has followed yet.
     void Rollback() {
@@ -683,7 +692,12 @@ EditResult EditScheme::Undo(ItemKind kind, int set) {
     }
     Transaction tx(session_, d, record.set, lastHeld_);
     if (d.eventUnits) {
-        const auto [unitsIn, unitsOut] = tx.UnitsUndone(record);
+        auto [unitsIn, unitsOut] = tx.UnitsUndone(record);
+        // The pattern memory the kept tables take comes back too.
+        if (record.tables && d.tablesOf) {
+            unitsIn += record.tables->PatternUnits();
+            unitsOut += d.tablesOf(tx.Data()).PatternUnits();
+        }
         if (auto refused = RefuseEventMemory(tx, unitsIn, unitsOut, "Undo of " + std::string(d.noun))) {
             undo_[Index(kind)] = std::move(record);
             return *refused;
@@ -816,14 +830,17 @@ EditResult EditScheme::WriteItem(int set, ItemKind kind, int slot, const EditIte
     return WriteItems(set, kind, {{slot, item}});
 }
 
-EditResult EditScheme::WriteItems(int set, ItemKind kind, const std::vector<std::pair<int, EditItem>>& items) {
+EditResult EditScheme::WriteItems(int set, ItemKind kind, const std::vector<std::pair<int, EditItem>>& items,
+                                  const std::optional<SongTables>& tables) {
     const KindDescriptor* d = DescriptorOf(kind);
     if (d == nullptr || !session_.Sets().IsOpen(set) || items.empty()) return EditResult::Refused("No item to write.");
     for (const auto& [slot, item] : items)
         if (!d->ValidSlot(slot) || item.index() != d->read(session_.Data(set), 0).index())
             return EditResult::Refused("No item to write.");
+    if (tables && !d->putTables) return EditResult::Refused("The kind's file holds no tables.");
     Transaction tx(session_, *d, set, lastHeld_);
     for (const auto& [slot, item] : items) tx.Write(slot, item);
+    if (tables) tx.PutTables(*tables);
     tx.journal.op = kUndoPaste;
     tx.journal.set = set;
     Follow(tx, &tx.journal);

@@ -53,6 +53,8 @@ struct UndoRecord {
     // Where the command moved the items of its kind, taken back: Undo sends the calls made since
     // after the items they name.
     std::optional<Redirection> back;
+    // The tables of the kind's file as they were before the command (KindDescriptor::tablesOf).
+    std::optional<SongTables> tables;
     bool Empty() const { return op == 0 || set == 0; }
 };
 
@@ -81,8 +83,10 @@ public:
     // The write path for the parameter dialogs: writes a changed item into a slot, marks the
     // kind dirty, records Undo as a Paste would and announces the change.
     EditResult WriteItem(int set, ItemKind kind, int slot, const EditItem& item);
-    // The same for several slots at once, undone together.
-    EditResult WriteItems(int set, ItemKind kind, const std::vector<std::pair<int, EditItem>>& items);
+    // The same for several slots at once, undone together; tables, when given, replace the
+    // kind's file tables (KindDescriptor::putTables) in the same command.
+    EditResult WriteItems(int set, ItemKind kind, const std::vector<std::pair<int, EditItem>>& items,
+                          const std::optional<SongTables>& tables = std::nullopt);
     // Makes every call of a kind's number in the set call another number (a dialog's "Call
     // another ..."); not undoable. Returns whether a call changed.
     bool RedirectCalls(int set, ItemKind called, int from, int to);

@@ -110,6 +110,11 @@ struct KindDescriptor {
                                                     std::string_view what) = nullptr;
     KindMask (*layOut)(SetData& data) = nullptr;
     void (*restartRegion)(SetData& data) = nullptr;
+    // Kinds whose file holds tables beside the items (the songs' table of 100 values and pattern
+    // map): the tables as they stand, and putting kept ones back. A command keeps them as they
+    // were before it, and its Undo puts them back once the items are back.
+    SongTables (*tablesOf)(const SetData& data) = nullptr;
+    void (*putTables)(SetData& data, const SongTables& tables) = nullptr;
 
     // Kinds whose items chain to another item by position: the item with its chain number
     // following the move of the positions (newPlace[old] = new), or nothing when it is unchanged.

@@ -94,6 +94,11 @@ KindDescriptor MakeSequences(ItemKind kind, const SequenceTraits& traits, Sequen
         else
             data.sng.offsets[0][0] = data.bsq.endOffset;
     };
+    // A song restore writes the table of 100 values and the pattern map; Undo puts them back.
+    if (!t.backingSequences) {
+        d.tablesOf = [](const SetData& data) { return TablesOf(data.sng); };
+        d.putTables = [](SetData& data, const SongTables& tables) { PutTables(data.sng, tables); };
+    }
     d.renumberChain = [](const EditItem& item, const std::vector<int>& newPlace) -> std::optional<EditItem> {
         Entry entry = std::get<Entry>(item);
         const int next = entry.record.Byte(kChainByte<Record>);

@@ -117,16 +117,6 @@ std::string RefusalOf(const ParsedDump& dump, const SetData& current) {
     return why ? *why : std::string();
 }
 
-// Besides the songs, a song dump carries the table of 100 values and the pattern memory map;
-// both are the set's after the restore, the map moved with the songs' start in this set.
-void TakeSongTables(const SetSongs& dumped, SetSongs& songs) {
-    const int shift = songs.offsets[0][0] - dumped.offsets[0][0];
-    songs.values = dumped.values;
-    for (std::size_t p = 0; p < songs.patternOffsets.size(); ++p)
-        songs.patternOffsets[p] = dumped.patternOffsets[p] + shift;
-    songs.endOffset = dumped.endOffset + shift;
-}
-
 }  // namespace
 
 std::optional<ItemKind> LoadSysExFile(Session& session, EditScheme& scheme, int set) {
@@ -174,9 +164,13 @@ std::optional<ItemKind> RestoreDump(Session& session, EditScheme& scheme, int se
         return std::nullopt;
     }
     if (DescriptorOf(dump.kind) != nullptr) {
-        const EditResult written = scheme.WriteItems(set, dump.kind, DumpItems(dump, current));
+        // Besides the songs, a song dump carries the table of 100 values and the pattern memory
+        // map; both are the set's after the restore, the map moved with the songs' start in this
+        // set, and one Undo takes them back with the songs.
+        std::optional<SongTables> tables;
+        if (dump.kind == ItemKind::Song) tables = TablesOf(dump.data.sng);
+        const EditResult written = scheme.WriteItems(set, dump.kind, DumpItems(dump, current), tables);
         if (!written.done) return std::nullopt;
-        if (dump.kind == ItemKind::Song) TakeSongTables(dump.data.sng, current.sng);
         return dump.kind;
     }
     // The global kinds have no Undo: their record is replaced as a whole, as by Import.

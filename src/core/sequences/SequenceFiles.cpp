@@ -246,6 +246,24 @@ void RebuildOffsets(SetSongs& data) {
     data.endOffset = songsEnd + patternUnits;
 }
 
+SongTables TablesOf(const SetSongs& data) {
+    SongTables tables;
+    const int start = data.offsets[0][0];
+    tables.values = data.values;
+    for (std::size_t p = 0; p < tables.patternOffsets.size(); ++p)
+        tables.patternOffsets[p] = data.patternOffsets[p] - start;
+    tables.endOffset = data.endOffset - start;
+    return tables;
+}
+
+void PutTables(SetSongs& data, const SongTables& tables) {
+    const int start = data.offsets[0][0];
+    data.values = tables.values;
+    for (std::size_t p = 0; p < tables.patternOffsets.size(); ++p)
+        data.patternOffsets[p] = tables.patternOffsets[p] + start;
+    data.endOffset = tables.endOffset + start;
+}
+
 EventCounters CountEvents(const SetBackingSequences& bsq, const SetSongs& sng) {
     EventCounters counters;
     for (const auto& entry : bsq.entries) counters.backSeqs += entry.total;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -62,6 +63,17 @@ int PatternUnits(const SetSongs& data);
 // songs' end when they reach past it, to the end offset; never below 0. The pattern bytes a file
 // carries and the room an edit keeps for them.
 int PatternRegionUnits(const SetSongs& data);
+
+// What the song file holds beside its songs: the table of 100 values and the pattern map, the
+// map counted from where the songs start, so that it can be put where the songs start elsewhere.
+struct SongTables {
+    std::array<std::uint8_t, 2 * kPatternCount> values{};
+    std::array<int, kPatternCount> patternOffsets{};
+    int endOffset = 0;
+    int PatternUnits() const { return std::max(endOffset - patternOffsets[0], 0); }
+};
+SongTables TablesOf(const SetSongs& data);
+void PutTables(SetSongs& data, const SongTables& tables);
 
 // The five counters, in 16-byte units (shown multiplied by 4 as events).
 struct EventCounters {

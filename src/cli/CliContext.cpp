@@ -49,7 +49,7 @@ int CliContext::OpenExisting(const std::string& path) {
     auto found = vx::FindPathIgnoringCase(vx::NormaliseSeparators(path));
     std::error_code error;
     if (!found || !fs::is_directory(*found, error)) {
-        std::cerr << "Can't find the set directory " << vx::ToUpper(path) << '\n';
+        std::cerr << "Can't find the set directory " << path << '\n';
         return 0;
     }
     if (const int open = session->Sets().FindByDirectory(*found)) return open;

@@ -98,12 +98,12 @@ int ExportPreset(ReportContext& context, const ExportArguments& args) {
         const auto staged =
             vx::StagePresetData(file, vx::ExportRanges(session.Data(set), kind, bank, destination), error);
         if (!staged) {
-            std::cerr << "Error exporting to Preset file " << vx::ToUpper(file) << '\n' << error << '\n';
+            std::cerr << "Error exporting to Preset file " << file << '\n' << error << '\n';
             return kExitFailure;
         }
         if (args.names.empty()) {
             if (vx::CommitStagedWrites({*staged}, error)) return EXIT_SUCCESS;
-            std::cerr << "Error exporting to Preset file " << vx::ToUpper(file) << '\n' << error << '\n';
+            std::cerr << "Error exporting to Preset file " << file << '\n' << error << '\n';
             return kExitFailure;
         }
         // The preset data and the names change together or not at all.

@@ -139,8 +139,8 @@ TEST_F(TemplateFixture, StyleBlankTakesZerosWhereTheTemplateEnds) {
 }
 
 TEST_F(TemplateFixture, FailuresShowTheFileMessageThenTheLoadError) {
-    const std::string sty = ToUpper(dir.Str() + "/X50EMPTY.SET/X50EMPTY.STY");
-    const std::string ark = ToUpper(dir.Str() + "/X50EMPTY.SET/X50EMPTY.ARK");
+    const std::string sty = dir.Str() + "/X50EMPTY.SET/X50EMPTY.STY";
+    const std::string ark = dir.Str() + "/X50EMPTY.SET/X50EMPTY.ARK";
     const struct {
         Bytes styBytes, arkBytes;  // empty: no file
         std::vector<std::string> texts;

@@ -150,7 +150,7 @@ TEST_F(EditStylesTest, PasteFromXStyleFiles) {
     EXPECT_FALSE(scheme->PasteFromXStyle(1, Style, 8, write("big.XSF", "VEMOX", 75 + 60801)).done);
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
                               "Style duplicate name\nC15 - C11  (Loaded Item)",
-                              "The Style in BIG.XSF has 60801 bytes of events;\na Style holds at most 60800."}));
+                              "The Style in big.XSF has 60801 bytes of events;\na Style holds at most 60800."}));
     EXPECT_TRUE(Sty(1, 8).IsEmpty());
 
     // The arrangement's call of user style 260 stays, though slot 4 holds another style.

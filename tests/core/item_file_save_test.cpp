@@ -68,7 +68,7 @@ TEST_F(ItemFileSaveTest, ReadOnlyDestinationIsLeftAlone) {
 
 TEST_F(ItemFileSaveTest, FailureAtAnyStepLeavesTheOldFile) {
     test::WriteFileBytes(setDir / "LIVE.STY", Opaque(2000, 6));
-    const std::string file = ToUpper((setDir / "LIVE.STY").string());
+    const std::string file = (setDir / "LIVE.STY").string();
     const std::pair<SaveStep, std::string> cases[] = {
         {SaveStep::CreateTemporary,
          "Error saving Style data.\nCan't create the temporary file for " + file + ": Input/output error"},
@@ -89,9 +89,9 @@ TEST_F(ItemFileSaveTest, FailureAtAnyStepLeavesTheOldFile) {
     // A missing set directory is not created.
     SetSaveFaultForTesting(SaveStep::None);
     EXPECT_FALSE(SaveItemFile((dir.Path() / "GONE.SET").string(), "GONE", ItemKind::Song, Opaque(10, 8), ui));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error saving Song data.\nCan't create the temporary file for " +
-                                                   ToUpper((dir.Path() / "GONE.SET/GONE.SNG").string()) +
-                                                   ": No such file or directory"});
+    EXPECT_EQ(ui.Texts(),
+              std::vector<std::string>{"Error saving Song data.\nCan't create the temporary file for " +
+                                       (dir.Path() / "GONE.SET/GONE.SNG").string() + ": No such file or directory"});
     EXPECT_FALSE(fs::exists(dir.Path() / "GONE.SET"));
 }
 
@@ -104,11 +104,11 @@ TEST_F(ItemFileSaveTest, WriteFileAtomicallyReportsTheReason) {
     // A directory in the way cannot be replaced by a file.
     fs::create_directories(setDir / "D.SYX" / "inner");
     EXPECT_FALSE(WriteFileAtomically((setDir / "D.SYX").string(), Bytes{1}, error));
-    EXPECT_EQ(error, "Can't replace " + ToUpper((setDir / "D.SYX").string()) + ": Is a directory");
+    EXPECT_EQ(error, "Can't replace " + (setDir / "D.SYX").string() + ": Is a directory");
     // Nor is a FIFO (or a device): it stays what it is.
     ASSERT_EQ(::mkfifo((setDir / "F.SYX").c_str(), 0644), 0);
     EXPECT_FALSE(WriteFileAtomically((setDir / "F.SYX").string(), Bytes{1}, error));
-    EXPECT_EQ(error, "Can't replace " + ToUpper((setDir / "F.SYX").string()) + ": it is not a plain file");
+    EXPECT_EQ(error, "Can't replace " + (setDir / "F.SYX").string() + ": it is not a plain file");
     EXPECT_TRUE(fs::is_fifo(setDir / "F.SYX"));
     EXPECT_EQ(Listing(), (std::vector<std::string>{"D.SYX", "F.SYX", "X.SYX"}));
 }

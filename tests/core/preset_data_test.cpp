@@ -294,7 +294,7 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
     EXPECT_FALSE(UpdatePresetArrangements(*session, set));
     SetSaveFaultForTesting(SaveStep::None);
     EXPECT_EQ(ui.Last().text, "Error saving Preset names to file X50PRSTS.TXT\nError writing the temporary file for " +
-                                  ToUpper(backup.string()) + ": No space left on device\nThe file was left as it was.");
+                                  backup.string() + ": No space left on device\nThe file was left as it was.");
     EXPECT_EQ(ReadText(backup), "the backup of before");
     EXPECT_EQ(ReadText(names), shipped);
 
@@ -326,7 +326,7 @@ TEST_F(PresetCommandsTest, ExportAsksBankFileAndConfirmationThenOffersTheNamesUp
     const FileRequest& request = ui.fileRequests[0];
     EXPECT_EQ(request.title + "|" + request.initialName + "|" + request.filter + "|" + request.defaultExtension,
               "Export Bank Arrangement to Preset File...|*.PRD|Preset Data (*.PRD)|*.PRD|.PRD");
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Export Bank D of LIVE to Bank B of OUT.PRD?",
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Export Bank D of LIVE to Bank B of out.prd?",
                                                     "Update the Preset Arrangement list accordingly?"}));
     EXPECT_EQ(ui.messages[0].title, "Export Bank to Preset File");
     const Bytes written = ReadFileBytes(file);
@@ -341,7 +341,7 @@ TEST_F(PresetCommandsTest, ExportAsksBankFileAndConfirmationThenOffersTheNamesUp
     ui.answers = {Answer::Yes, Answer::Yes};
     ASSERT_TRUE(ExportToPresetFile(*session, set, BankedKind::Program, 5));
     EXPECT_EQ(ui.picks[1].entries, (std::vector<std::string>{"A", "B", "C", "D", "E"}));
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Export Bank F of LIVE\nto Bank C of OUT.PRD?",
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Export Bank F of LIVE\nto Bank C of out.prd?",
                                                     "Update the Preset Program list accordingly?"}));
     EXPECT_EQ(session->Presets().programsCD[0].name, "Prg 0           ");
     EXPECT_EQ(session->Presets().programsCD[63].name, "Prg 63          ");
@@ -357,7 +357,7 @@ TEST_F(PresetCommandsTest, ExportAsksBankFileAndConfirmationThenOffersTheNamesUp
     EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
     EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
     EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Export Bank R of LIVE\nto Bank R11-R18 of OUT.PRD?"});
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Export Bank R of LIVE\nto Bank R11-R18 of out.prd?"});
     EXPECT_EQ(ReadFileBytes(file), now);
 }
 
@@ -377,12 +377,11 @@ TEST_F(PresetCommandsTest, ExportFailuresAreReported) {
     ui.fileAnswers = {directory.string(), readOnly.string()};
     ui.answers = {Answer::Yes, Answer::OK, Answer::Yes};
     EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 6));
-    EXPECT_EQ(ui.Last().text,
-              "Error exporting to Preset file " + ToUpper(directory.string()) + "\nThis is not a file.");
+    EXPECT_EQ(ui.Last().text, "Error exporting to Preset file " + directory.string() + "\nThis is not a file.");
     EXPECT_EQ(ui.Last().title, "Error");
     EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 6));
     EXPECT_EQ(ui.Last().text,
-              "Error exporting to Preset file " + ToUpper(readOnly.string()) + "\nDestination file is Read-Only!");
+              "Error exporting to Preset file " + readOnly.string() + "\nDestination file is Read-Only!");
     EXPECT_EQ(ReadFileBytes(readOnly), (Bytes{1, 2, 3}));
 }
 

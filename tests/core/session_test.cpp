@@ -111,9 +111,8 @@ TEST_F(SessionTest, AMissingOrBadFileStopsTheOpeningAndFreesTheSlot) {
     WriteFileBytes(fs::path(directory) / "GIGS.PRG", program);
 
     EXPECT_EQ(session->OpenOrNewSet(false, directory), 0);
-    const std::string upper = ToUpper(directory);
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{upper + "/GIGS.PRG is not a valid file",
-                                                    "File " + upper + "/GIGS.SNG not found"}));
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{directory + "/GIGS.PRG is not a valid file",
+                                                    "File " + directory + "/GIGS.SNG not found"}));
     EXPECT_EQ(ui.messages[0].title, "Error");
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
     EXPECT_FALSE(session->AnySetOpen());
@@ -297,9 +296,8 @@ TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
     // A file of another kind is refused by its header; the styles stay as they were.
     fs::copy_file(fs::path(other) / "OTHER.ARR", fs::path(other) / "WRONG.STY");
     EXPECT_FALSE(session->ImportFromFile(set, ItemKind::Style, other + "/WRONG.STY"));
-    const std::string upper = ToUpper(other);
     EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{upper + "/WRONG.STY is not a valid file", "Error getting Style data.\n"}));
+              (std::vector<std::string>{other + "/WRONG.STY is not a valid file", "Error getting Style data.\n"}));
 
     // A style file whose directory is broken part way loads nothing.
     Bytes styles = ReadFileBytes(fs::path(other) / "OTHER.STY");
@@ -347,7 +345,8 @@ TEST_F(SessionTest, TheOpenDialogOffersToCreateMissingFiles) {
 }
 
 TEST_F(SessionTest, TheOpenDialogRefusesWhatIsNotASetAndASetAlreadyOpen) {
-    const std::string directory = MakeSet("LIVE.SET", "LIVE");
+    // The set open names its directory as it is spelled on disk, not as it was typed.
+    const std::string directory = MakeSet("Live.set", "LIVE");
     EXPECT_EQ(session->CheckOpenCandidate(temp.Str(), "nothing"), "");
     EXPECT_EQ(ui.Last().text, "Find a *.SET directory and double-click it!");
     EXPECT_EQ(ui.Last().title, "To Open a SET...");
@@ -357,7 +356,7 @@ TEST_F(SessionTest, TheOpenDialogRefusesWhatIsNotASetAndASetAlreadyOpen) {
     EXPECT_EQ(options.PathNam, temp.Str());
     ASSERT_EQ(session->OpenOrNewSet(false, directory), 1);
     EXPECT_EQ(session->CheckOpenCandidate(temp.Str(), "live"), "");
-    EXPECT_EQ(ui.Last().text, temp.Str() + "/LIVE.SET is already open");
+    EXPECT_EQ(ui.Last().text, temp.Str() + "/Live.set is already open");
     EXPECT_EQ(ui.Last().title, "Open a Set");
     EXPECT_EQ(ui.Last().icon, MessageIcon::Critical);
     EXPECT_EQ(ui.beeps, 2);
@@ -408,18 +407,17 @@ protected:
 
 TEST_F(SetSaveTest, AFailureOfAnyKindReplacesNoFileAndKeepsTheEditsWithTheReason) {
     // The save order is Program before Global: a failure of either leaves both files old.
-    const std::string upper = ToUpper(directory);
-    const std::string journal = upper + "/.LIVE." + std::to_string(CurrentProcessId()) + ".JOURNAL";
+    const std::string journal = directory + "/.LIVE." + std::to_string(CurrentProcessId()) + ".journal";
     const std::pair<SaveStep, std::string> cases[] = {
-        {SaveStep::CreateTemporary,
-         "Error saving Program data.\nCan't create the temporary file for " + upper + "/LIVE.PRG: Input/output error"},
-        {SaveStep::Write, "Error saving Program data.\nError writing the temporary file for " + upper +
+        {SaveStep::CreateTemporary, "Error saving Program data.\nCan't create the temporary file for " + directory +
+                                        "/LIVE.PRG: Input/output error"},
+        {SaveStep::Write, "Error saving Program data.\nError writing the temporary file for " + directory +
                               "/LIVE.PRG: No space left on device"},
-        {SaveStep::Flush, "Error saving Program data.\nError flushing the temporary file for " + upper +
+        {SaveStep::Flush, "Error saving Program data.\nError flushing the temporary file for " + directory +
                               "/LIVE.PRG: No space left on device"},
         {SaveStep::Journal,
          "Error saving Program data.\nCan't write the save journal " + journal + ": Input/output error"},
-        {SaveStep::Rename, "Error saving Program data.\nCan't replace " + upper + "/LIVE.PRG: Input/output error"},
+        {SaveStep::Rename, "Error saving Program data.\nCan't replace " + directory + "/LIVE.PRG: Input/output error"},
     };
     for (const auto& [step, text] : cases) {
         SetSaveFaultForTesting(step);
@@ -551,7 +549,7 @@ TEST_F(SetSaveTest, AFailedSaveOfANewSetLeavesNoDirectoryAndTheSetItsName) {
     EXPECT_FALSE(session->SaveSet(fresh, temp.Str() + "/GIGS.SET/GIGS", true));
     EXPECT_EQ(ui.Texts(),
               std::vector<std::string>{"Error saving Arrangement data.\nError flushing the temporary file for " +
-                                       ToUpper(temp.Str()) + "/GIGS.SET/GIGS.ARR: No space left on device"});
+                                       temp.Str() + "/GIGS.SET/GIGS.ARR: No space left on device"});
     EXPECT_FALSE(fs::exists(temp.Path() / "GIGS.SET"));
     EXPECT_EQ(session->Slot(fresh).name, "NEWSET01");
     EXPECT_TRUE(session->Slot(fresh).AnyDirty());

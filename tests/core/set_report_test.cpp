@@ -269,8 +269,8 @@ TEST_F(ReportFilesTest, SubsetReportFileAsksForFileOverwriteAndPresets) {
     ui.fileAnswers = {file.string()};
     ui.answers = {Answer::Yes};
     EXPECT_FALSE(CreateSubsetReportFile(*session, set, 2));
-    EXPECT_EQ(ui.Last().text, "Error saving Subset Report to file " + ToUpper(file.string()) +
-                                  "\nError writing the temporary file for " + ToUpper(file.string()) +
+    EXPECT_EQ(ui.Last().text, "Error saving Subset Report to file " + file.string() +
+                                  "\nError writing the temporary file for " + file.string() +
                                   ": No space left on device");
     EXPECT_EQ(ui.Last().title, "Error");
     EXPECT_EQ(ReadFileBytes(file), written);
@@ -306,15 +306,14 @@ TEST_F(ReportFilesTest, SetReportIsBuiltWithProgressAndSavedOnlyWhenTheUserAgree
         ui.answers = {Answer::Yes};
         EXPECT_FALSE(SaveReportToFile(ui, session->Slot(set).directory, "LIVE", report));
     }
-    EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{
-                  "Overwrite existing file?",
-                  "Error saving Report to file " + ToUpper(file.string()) + "\nCan't create the temporary file for " +
-                      ToUpper(file.string()) + ": Input/output error",
-                  "Overwrite existing file?",
-                  "Error saving Report to file " + ToUpper(file.string()) + "\nCan't replace " +
-                      ToUpper(file.string()) + ": Input/output error",
-              }));
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                              "Overwrite existing file?",
+                              "Error saving Report to file " + file.string() +
+                                  "\nCan't create the temporary file for " + file.string() + ": Input/output error",
+                              "Overwrite existing file?",
+                              "Error saving Report to file " + file.string() + "\nCan't replace " + file.string() +
+                                  ": Input/output error",
+                          }));
     EXPECT_EQ(ReadFileBytes(file), (Bytes{'o', 't', 'h', 'e', 'r'}));
 }
 

@@ -80,7 +80,7 @@ TEST(SysExFile, AnExistingFileIsReplacedOnlyWhenAgreedAndOnlyWhole) {
         std::vector<std::string> texts = c.texts;
         // The error names the file as chosen, in its own case, and the reason, which names it again.
         if (texts.size() == 3) {
-            texts[1] += bench.file.string() + texts[2] + ToUpper(bench.file.string()) +
+            texts[1] += bench.file.string() + texts[2] + bench.file.string() +
                         (c.fault == SaveStep::Write ? ": No space left on device" : ": Input/output error");
             texts.pop_back();
         }

@@ -141,12 +141,11 @@ TEST_F(Vx50Test, InfoNamesAFileThatIsMissingOrNotOfItsKind) {
 
     const ToolRun run = Vx50("info " + directory);
     EXPECT_EQ(run.status, 1);
-    const std::string upper = ToUpper(directory);
-    EXPECT_EQ(run.err, upper + "/LIVE.STY is not a valid file\nFile " + upper + "/LIVE.ARK not found\n");
+    EXPECT_EQ(run.err, directory + "/LIVE.STY is not a valid file\nFile " + directory + "/LIVE.ARK not found\n");
 
     const ToolRun missing = Vx50("info " + temp.Str() + "/NOWHERE.SET");
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "Can't find the set directory " + ToUpper(temp.Str()) + "/NOWHERE.SET\n");
+    EXPECT_EQ(missing.err, "Can't find the set directory " + temp.Str() + "/NOWHERE.SET\n");
 }
 
 TEST_F(Vx50Test, NewWritesTheTemplateAsANewSet) {
@@ -178,7 +177,7 @@ TEST_F(Vx50Test, ImportReplacesOneKindAndSavesOnlyIt) {
     fs::copy_file(fs::path(other) / "OTHER.ARR", fs::path(other) / "WRONG.STY");
     const ToolRun wrong = Vx50("import " + live + " sty " + other + "/WRONG.STY");
     EXPECT_EQ(wrong.status, 1);
-    EXPECT_EQ(wrong.err, ToUpper(other) + "/WRONG.STY is not a valid file\nError getting Style data.\n");
+    EXPECT_EQ(wrong.err, other + "/WRONG.STY is not a valid file\nError getting Style data.\n");
     EXPECT_EQ(ReadFileBytes(fs::path(live) / "LIVE.STY"), stylesNow);
     EXPECT_EQ(Vx50("import " + live + " xyz " + other + "/OTHER.STY").status, 2);
 }
@@ -604,8 +603,8 @@ TEST_F(Vx50Test, OutputPathsAreWrittenAsTheyAreOrRefused) {
     for (const auto& [arguments, error] : reports) {
         const ToolRun run = Vx50(arguments + fifo.string());
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, "Overwrite existing file?\n" + error + ToUpper(fifo.string()) +
-                               "\nNo program is reading from " + fifo.string() + ".\n");
+        EXPECT_EQ(run.err, "Overwrite existing file?\n" + error + fifo.string() + "\nNo program is reading from " +
+                               fifo.string() + ".\n");
         EXPECT_TRUE(fs::is_fifo(fifo));
     }
     const ToolRun expected = Vx50("report " + set + " --date \"5-Dec-2026 02:07:30\"");
@@ -634,7 +633,7 @@ TEST_F(Vx50Test, OutputPathsAreWrittenAsTheyAreOrRefused) {
     const Bytes programs = ReadFileBytes(fs::path(set) / "OUT.PRG");
     const ToolRun imported = Vx50("import " + set + " prg " + other + "/OTHER.ARR");
     EXPECT_EQ(imported.status, 1);
-    EXPECT_EQ(imported.err, ToUpper(other) + "/OTHER.ARR is not a valid file\nError getting Program data.\n");
+    EXPECT_EQ(imported.err, other + "/OTHER.ARR is not a valid file\nError getting Program data.\n");
     EXPECT_EQ(ReadFileBytes(fs::path(set) / "OUT.PRG"), programs);
 
     // A set from disk whose name starts as a new set's does saves in place.
@@ -858,7 +857,7 @@ TEST_F(Vx50Test, PasteXStyleReadsTheFileNamedAndRefusesAnotherKind) {
     xstyle("SONG.XAF", ArrangementRecord::kSize, "Wrong Song");
     const std::string style = xstyle("SONG.XSF", 70 + 8, "Groove");
     const std::string program = xstyle("SONG.XPF", ProgramRecord::kSize, "Song Lead");
-    const std::string kit = xstyle("KIT.XDK", ProgramRecord::kSize + kDrumKitDataSize, "Song Kit");
+    const std::string kit = xstyle("Kit.xdk", ProgramRecord::kSize + kDrumKitDataSize, "Song Kit");
     const std::string notes = xstyle("NOTES.TXT", ArrangementRecord::kSize, "Notes");
     const Bytes programs = ReadFileBytes(fs::path(live) / "LIVE.PRG");
     const Bytes arrangements = ReadFileBytes(fs::path(live) / "LIVE.ARR");
@@ -866,7 +865,7 @@ TEST_F(Vx50Test, PasteXStyleReadsTheFileNamedAndRefusesAnotherKind) {
     const std::tuple<std::string, std::string, std::string> refused[] = {
         {"arr:C13", style, "SONG.XSF holds a Style; C13 is an Arrangement slot.\n"},
         {"sty:C12", (temp.Path() / "SONG.XAF").string(), "SONG.XAF holds an Arrangement; C12 is a Style slot.\n"},
-        {"prg:F12", kit, "KIT.XDK holds a Drum Kit; F12 is a Program slot.\n"},
+        {"prg:F12", kit, "Kit.xdk holds a Drum Kit; F12 is a Program slot.\n"},
         {"prg:R51", program, "SONG.XPF holds a Program; R51 is a Drum Kit slot.\n"},
         {"arr:C13", notes, "NOTES.TXT is not an XStyle file (.XAF, .XSF, .XPF or .XDK); C13 is an Arrangement slot.\n"},
     };

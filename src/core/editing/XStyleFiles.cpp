@@ -32,7 +32,7 @@ std::optional<EditItem> ReadStyle(const ItemFile& file, Interaction& ui, bool& r
     const std::size_t eventBytes = file.Size() - eventsAt;
     // Cutting the events to what fits would paste a different style without a word.
     if (eventBytes > static_cast<std::size_t>(kMaxStyleEventBytes)) {
-        ShowError(ui, "The Style in " + ToUpper(FileNameOf(file.Path())) + " has " + std::to_string(eventBytes) +
+        ShowError(ui, "The Style in " + FileNameOf(file.Path()) + " has " + std::to_string(eventBytes) +
                           " bytes of events;\na Style holds at most " + std::to_string(kMaxStyleEventBytes) + ".");
         reported = true;
         return std::nullopt;
@@ -78,9 +78,9 @@ std::string XStyleContent(ItemKind xstyleKind) {
 
 std::optional<std::string> XStyleFileMisfit(const std::string& path, ItemKind slotXStyleKind,
                                             const std::string& slotLabel) {
-    const std::string name = ToUpper(FileNameOf(path));
+    const std::string name = FileNameOf(path);
     const std::size_t dot = name.find_last_of('.');
-    const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+    const std::string extension = dot == std::string::npos ? std::string() : ToUpper(name.substr(dot));
     const std::string slot = slotLabel + " is " + XStyleContent(slotXStyleKind) + " slot.";
     for (const ItemKind kind :
          {ItemKind::XStyleArrangement, ItemKind::XStyleStyle, ItemKind::XStyleProgram, ItemKind::XStyleDrumKit}) {

@@ -179,8 +179,7 @@ std::optional<ItemFile> OpenItemFile(const std::string& basePath, ItemKind kind,
 }
 
 std::optional<ItemFile> OpenItemFileNamed(const std::string& fileName, ItemKind kind, Interaction& ui) {
-    // Messages name the file as it was asked for, in upper case, whatever its case on disk.
-    const std::string shown = ToUpper(fileName);
+    // Messages name the file as it is spelled on disk when it was found, else as it was asked for.
     std::string path = fileName;
 
     ItemFile file;
@@ -196,17 +195,17 @@ std::optional<ItemFile> OpenItemFileNamed(const std::string& fileName, ItemKind 
         case OpenResult::Ok:
             break;
         case OpenResult::NotFound:
-            ShowError(ui, "File " + shown + " not found");
+            ShowError(ui, "File " + path + " not found");
             return std::nullopt;
         case OpenResult::CannotOpen:
-            ShowError(ui, "Can't open file " + shown);
+            ShowError(ui, "Can't open file " + path);
             return std::nullopt;
         case OpenResult::ReadError:
-            ShowError(ui, "Error reading " + shown + " file header");
+            ShowError(ui, "Error reading " + path + " file header");
             return std::nullopt;
     }
     if (!HeaderIsValid(file.held_.data(), file.held_.size(), kind)) {
-        ShowError(ui, shown + " is not a valid file");
+        ShowError(ui, path + " is not a valid file");
         return std::nullopt;
     }
     file.path_ = std::move(path);

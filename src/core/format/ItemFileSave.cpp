@@ -111,20 +111,19 @@ bool IsOurTemporaryName(const std::string& fileName) {
 std::optional<std::string> WriteTemporaryBeside(const std::string& path, const Bytes& content, std::string& error) {
     const fs::path destination(path);
     const fs::path temporary = TemporaryPathFor(destination);
-    const std::string shown = ToUpper(path);
 
     // "x": never take over a file that happens to exist under that name.
     errno = 0;
     FilePtr file(Fault(SaveStep::CreateTemporary) ? nullptr : std::fopen(temporary.string().c_str(), "wbx"));
     if (!file) {
-        error = "Can't create the temporary file for " + shown + ": " + Reason(Fault(SaveStep::CreateTemporary), errno);
+        error = "Can't create the temporary file for " + path + ": " + Reason(Fault(SaveStep::CreateTemporary), errno);
         return std::nullopt;
     }
     auto fail = [&](const std::string& what, int code) {
         file.reset();
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        error = what + " the temporary file for " + shown + ": " + SystemErrorText(code);
+        error = what + " the temporary file for " + path + ": " + SystemErrorText(code);
         return std::nullopt;
     };
 
@@ -146,7 +145,7 @@ bool ReplaceWithTemporary(const std::string& temporary, const std::string& path,
     std::error_code ec;
     const fs::file_status entry = fs::symlink_status(path, ec);
     if (!ec && fs::exists(entry) && !fs::is_regular_file(entry) && !fs::is_symlink(entry)) {
-        error = "Can't replace " + ToUpper(path) + ": " +
+        error = "Can't replace " + path + ": " +
                 (fs::is_directory(entry) ? SystemErrorText(EISDIR) : std::string("it is not a plain file"));
         return false;
     }
@@ -158,7 +157,7 @@ bool ReplaceWithTemporary(const std::string& temporary, const std::string& path,
     ec.clear();
     if (!Fault(SaveStep::Rename)) fs::rename(temporary, path, ec);
     if (Fault(SaveStep::Rename) || ec) {
-        error = "Can't replace " + ToUpper(path) + ": " + (ec ? ec.message() : SystemErrorText(EIO));
+        error = "Can't replace " + path + ": " + (ec ? ec.message() : SystemErrorText(EIO));
         return false;
     }
     return true;

@@ -134,7 +134,7 @@ bool WriteJournal(const fs::path& path, const std::vector<StagedFile>& staged, s
         const std::string destination = fs::path(file.destination).filename().string();
         // One name per line: a name holding a line break cannot be recorded.
         if (temporary.find('\n') != std::string::npos || destination.find('\n') != std::string::npos) {
-            error = "Can't record " + ToUpper(file.destination) + " in the save journal";
+            error = "Can't record " + file.destination + " in the save journal";
             return false;
         }
         text += temporary + '\n' + destination + '\n';
@@ -148,7 +148,7 @@ bool WriteJournal(const fs::path& path, const std::vector<StagedFile>& staged, s
     if (temporary) fs::rename(*temporary, path, ec);
     if (!temporary || ec) {
         if (temporary) fs::remove(*temporary, ec);
-        error = "Can't write the save journal " + ToUpper(path.string()) + ": " +
+        error = "Can't write the save journal " + path.string() + ": " +
                 (reason.empty() ? SystemErrorText(ec ? ec.value() : EIO) : reason);
         return false;
     }

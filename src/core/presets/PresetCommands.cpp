@@ -92,7 +92,7 @@ bool ExportToPresetFile(Session& session, int set, BankedKind kind, int shownBan
     const auto file = ui.ChooseSaveFile(request);
     if (!file) return false;
 
-    const std::string fileName = ToUpper(fs::path(*file).filename().string());
+    const std::string fileName = fs::path(*file).filename().string();
     const std::string source(BankLetter(static_cast<int>(kind), shownBank));
     const std::string to = kind == BankedKind::Program ? "\nto Bank " : " to Bank ";
     if (ui.ShowMessage(Question("Export Bank " + source + " of " + session.Slot(set).name + to +
@@ -107,14 +107,14 @@ bool ExportToPresetFile(Session& session, int set, BankedKind kind, int shownBan
         staged = StagePresetData(*file, ExportRanges(session.Data(set), kind, shownBank, destination), error);
     }
     if (!staged) {
-        ShowError(ui, "Error exporting to Preset file " + ToUpper(*file) + "\n" + error);
+        ShowError(ui, "Error exporting to Preset file " + *file + "\n" + error);
         return false;
     }
     // The preset data file is staged, not yet replaced: with the names it changes together or not at all.
     if (ui.ShowMessage(Question("Update the Preset " + kindName + " list accordingly?")) == Answer::Yes)
         return SavePresetBankNames(session, set, kind, shownBank, shownBank, destination, &*staged);
     if (CommitStagedWrites({*staged}, error)) return true;
-    ShowError(ui, "Error exporting to Preset file " + ToUpper(*file) + "\n" + error);
+    ShowError(ui, "Error exporting to Preset file " + *file + "\n" + error);
     return false;
 }
 

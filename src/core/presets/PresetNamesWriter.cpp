@@ -163,16 +163,15 @@ std::string NamesFileTarget(const std::string& namesPath, std::string& error) {
 bool SavePresetNames(Interaction& ui, const std::string& namesPath, const std::string& title,
                      const std::vector<PresetNameEntry>& entries, const StagedWrite* alongside) {
     const fs::path names(namesPath);
-    const std::string shownName = ToUpper(names.filename().string());
+    const std::string shownName = names.filename().string();
     std::vector<StagedWrite> staged;
     if (alongside != nullptr) staged.push_back(*alongside);
     auto fail = [&](const std::string& reason) {
         DiscardStagedWrites(staged);
-        const std::string kept = alongside == nullptr
-                                     ? "The file was left as it was."
-                                     : "Nothing was written: " + shownName + " and " +
-                                           ToUpper(fs::path(alongside->destination).filename().string()) +
-                                           " were left as they were.";
+        const std::string kept = alongside == nullptr ? "The file was left as it was."
+                                                      : "Nothing was written: " + shownName + " and " +
+                                                            fs::path(alongside->destination).filename().string() +
+                                                            " were left as they were.";
         ShowError(ui, "Error saving Preset names to file " + shownName + "\n" + reason + "\n" + kept);
         return false;
     };
@@ -186,10 +185,10 @@ bool SavePresetNames(Interaction& ui, const std::string& namesPath, const std::s
     std::error_code ec;
     for (const std::string& path : {target, backup}) {
         const fs::file_status status = fs::status(path, ec);
-        if (!ec && fs::exists(status) && !fs::is_regular_file(status)) return fail(ToUpper(path) + " is not a file.");
+        if (!ec && fs::exists(status) && !fs::is_regular_file(status)) return fail(path + " is not a file.");
         if (!ec && fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
             return fail(path == target ? "Destination file is Read-Only!"
-                                       : ToUpper(fs::path(path).filename().string()) + " is Read-Only!");
+                                       : fs::path(path).filename().string() + " is Read-Only!");
     }
 
     const auto text = ReadWholeFile(target);

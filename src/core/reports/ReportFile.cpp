@@ -29,7 +29,7 @@ bool WriteReportFile(Interaction& ui, const std::string& path, const std::string
         const BusyPointer busy(ui);
         written = WriteOutputFile(destination, Bytes(text.begin(), text.end()), error);
     }
-    if (!written) ShowError(ui, errorPrefix + ToUpper(path) + "\n" + error);
+    if (!written) ShowError(ui, errorPrefix + path + "\n" + error);
     return written;
 }
 

@@ -381,7 +381,7 @@ std::string Session::CheckOpenCandidate(const std::string& parent, const std::st
     if (sets_.FindByDirectory(existing) != 0) {
         ui_.Beep();
         ui_.ShowMessage(
-            {candidate + " is already open", "Open a Set", MessageIcon::Critical, MessageButtons::OK, Answer::OK});
+            {existing + " is already open", "Open a Set", MessageIcon::Critical, MessageButtons::OK, Answer::OK});
         return {};
     }
     return existing;
@@ -406,7 +406,7 @@ std::string Session::CheckSaveCandidate(const std::string& parent, const std::st
         std::error_code error;
         fs::create_directories(candidate, error);
         if (error) {
-            ShowError(ui_, "Can't create directory " + ToUpper(candidate));
+            ShowError(ui_, "Can't create directory " + candidate);
             return {};
         }
     }

@@ -193,5 +193,17 @@ TEST_F(KbdGridClicks, PastTheGridOrTheSameSplitChangesNothing) {
     EXPECT_EQ(std::tuple(ui.picks.size(), Data(1).ark.records[63].Split()), std::tuple(2u, 61));
 }
 
+// Erase Bank on the drum kits empties all eight; a closed set is not open, whatever is open after it.
+TEST_F(KbdGridClicks, EraseBankTakesEveryDrumKitAndAClosedSetIsNotOpen) {
+    for (int slot = 128; slot < 136; ++slot) Data(1).prg.records[static_cast<std::size_t>(slot)].SetName("KIT");
+    ui.answers.assign(8, Answer::Yes);
+    ASSERT_TRUE(Do(EditCommand::EraseBank, ItemKind::Program, 1, -1, 7).done);
+    std::string names;
+    for (int slot = 127; slot < 136; ++slot) names += Data(1).prg.records[static_cast<std::size_t>(slot)].Name() + "|";
+    EXPECT_EQ(names.find("KIT"), std::string::npos) << names;
+    session->CloseSet(1);
+    EXPECT_EQ(std::pair(session->Sets().IsOpen(1), session->Sets().IsOpen(2)), std::pair(false, true));
+}
+
 }  // namespace
 }  // namespace vx

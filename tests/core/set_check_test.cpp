@@ -151,8 +151,8 @@ TEST(SetCheck, TheToolPrintsTheFindingsAndEndsWithOneWhenThereAreAny) {
     for (const char* arguments : {"check", "check --json"}) {
         for (const char* name : {"CLEAN", "LIVE"}) {
             const int status = vx50(std::string(arguments) + " " + (temp.Path() / name).string() + ".SET", out);
-            transcript += "$ vx50 " + std::string(arguments) + " " + name + ".SET (exit " + std::to_string(status) +
-                          ")\n" + out;
+            transcript +=
+                "$ vx50 " + std::string(arguments) + " " + name + ".SET (exit " + std::to_string(status) + ")\n" + out;
         }
     }
     EXPECT_EQ(transcript, test::Golden("check/vx50_check.txt", transcript));

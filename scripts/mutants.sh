@@ -138,7 +138,13 @@ for ((i = from - 1; i < to; ++i)); do
         caught=$((caught + 1))
     fi
     restore
-    printf '%3d %-14s %s\n' "$number" "$verdict" "${files[i]}" | tee -a "$results"
+    # The first test that failed, or how the run ended.
+    by=""
+    if [[ $verdict == caught ]]; then
+        by=$(grep -m1 -o '\[  FAILED  \] [^ ]*' "$build/test.log" | cut -c14-) || true
+        [[ -z $by ]] && by="(crash or timeout)"
+    fi
+    printf '%3d %-14s %s %s\n' "$number" "$verdict" "${files[i]}" "$by" | tee -a "$results"
 done
 
 echo

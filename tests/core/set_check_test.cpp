@@ -119,6 +119,27 @@ TEST(SetCheck, EachFaultIsNamedByItsLabelWithWhatToDo) {
              for (int slot : {0, 5, 130}) s.prg.records[static_cast<std::size_t>(slot)].SetName("PIANO");
              NameArrangement(s, 1, "POP");
              NameArrangement(s, 64, "POP");
+             NameArrangement(s, 127, "POP");
+         }},
+        // What lies just inside a limit is no finding.
+        {"tracks that call nothing",
+         [](SetData& s) {
+             s.ark.records[0].SetTrackProgram(0, 0x7FFF);
+             s.arr.arr[0].SetTrackProgram(3, 0x7FFF);
+         }},
+        {"a style block exactly full",
+         [](SetData& s) {
+             for (const char* name : {"FULL 1", "FULL 2", "FULL 3", "FULL 4"})
+                 UseStyle(s, 8 + (name[5] - '1'), name, 1176 + 4 * 3800);
+         }},
+        {"the event memory exactly full",
+         [](SetData& s) {
+             s.bsq.entries[0].total = 10000;
+             s.bsq.header[44] = 10000 % 256;
+             s.bsq.header[45] = 10000 / 256;
+             s.sng.entries[0].total = 6384;
+             s.bsq.endOffset = 10000;
+             s.sng.offsets[0][0] = 10000;
          }},
     };
     std::string findings;

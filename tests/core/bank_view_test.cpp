@@ -5,7 +5,9 @@
 #include <string>
 #include <tuple>
 
+#include "editing/KbdSetChoices.h"
 #include "presets/PresetNames.h"
+#include "support/EditFixture.h"
 #include "support/SetBuilder.h"
 
 namespace vx {
@@ -176,6 +178,31 @@ TEST_F(CalledSet, KbdGridPickEntriesBlockEventsAndKindDependencies) {
                 KindCallsKind(KbdSet, Program));
     EXPECT_FALSE(KindCallsKind(Program, Program) || KindCallsKind(Style, Arrangement) ||
                  KindCallsKind(Global, Program));
+}
+
+// A double-click past the last KBD set asks nothing; picking the split a KBD set has changes nothing.
+class KbdGridClicks : public test::EditFixture {};
+
+TEST_F(KbdGridClicks, PastTheGridOrTheSameSplitChangesNothing) {
+    Data(1).ark.records[63].SetSplit(60);
+    ui.pickAnswers = {24, 25};
+    EXPECT_FALSE(KbdGridDoubleClick(*session, *scheme, 1, 64, 1));
+    EXPECT_EQ(ui.picks.size(), 0u);
+    EXPECT_FALSE(KbdGridDoubleClick(*session, *scheme, 1, 63, 1));
+    EXPECT_TRUE(KbdGridDoubleClick(*session, *scheme, 1, 63, 1));
+    EXPECT_EQ(std::tuple(ui.picks.size(), Data(1).ark.records[63].Split()), std::tuple(2u, 61));
+}
+
+// Erase Bank on the drum kits empties all eight; a closed set is not open, whatever is open after it.
+TEST_F(KbdGridClicks, EraseBankTakesEveryDrumKitAndAClosedSetIsNotOpen) {
+    for (int slot = 128; slot < 136; ++slot) Data(1).prg.records[static_cast<std::size_t>(slot)].SetName("KIT");
+    ui.answers.assign(8, Answer::Yes);
+    ASSERT_TRUE(Do(EditCommand::EraseBank, ItemKind::Program, 1, -1, 7).done);
+    std::string names;
+    for (int slot = 127; slot < 136; ++slot) names += Data(1).prg.records[static_cast<std::size_t>(slot)].Name() + "|";
+    EXPECT_EQ(names.find("KIT"), std::string::npos) << names;
+    session->CloseSet(1);
+    EXPECT_EQ(std::pair(session->Sets().IsOpen(1), session->Sets().IsOpen(2)), std::pair(false, true));
 }
 
 }  // namespace

@@ -18,47 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(Catalogue, Tables) {
-    // Kinds -1 and 12 lie outside the catalogue and have nothing.
-    std::string names, extensions, codes;
-    for (int i = -1; i <= kKindCount; ++i) {
-        names += std::string(KindName(KindFromIndex(i))) + "|";
-        extensions += KindExtension(KindFromIndex(i));
-        codes += std::to_string(KindHeaderByte(KindFromIndex(i))) + ":" +
-                 std::to_string(KindDumpCode(KindFromIndex(i))) + " ";
-    }
-    EXPECT_EQ(names,
-              "|Arrangement|Style|Program|Backing Sequence|Song|KBD Set|Arrangement Global|Global|"
-              "XStyle Arrangement|XStyle Style|XStyle Program|XStyle DrumKit||");
-    EXPECT_EQ(extensions, ".ARR.STY.PRG.BSQ.SNG.ARK.ARG.GBL.XAF.XSF.XPF.XDK");
-    EXPECT_EQ(codes, "0:-1 3:100 4:101 0:76 5:102 1:72 8:105 7:104 6:81 0:-1 0:-1 0:-1 0:-1 0:-1 ");
-
-    // Every bank of each kind as letter, last index @ base, with the banks just outside: those have none.
-    std::string banks;
-    for (int kind = 0; kind <= 3; ++kind, banks += "/")
-        for (int bank = -1; bank <= BankCount(kind); ++bank)
-            banks += std::string(BankLetter(kind, bank)) + std::to_string(BankLastIndex(kind, bank)) + "@" +
-                     std::to_string(BankBase(kind, bank)) + ",";
-    EXPECT_EQ(banks,
-              " 0@0,A63@0,B63@64,C63@256,D63@320, 0@0,/ 0@0,A63@0,B63@64,C47@256, 0@0,/ 0@0,A63@0,B63@64,C63@256,"
-              "D63@320,E63@512,F63@768,G63@832,R39@1024, 0@0,/ 0@0, 0@0,/");
-
-    // Far rows of each name table: one missing row shifts the rest (switch functions are stored by row).
-    const auto rows = [](const auto& table, std::initializer_list<std::size_t> at) {
-        std::string joined;
-        for (std::size_t i : at) joined += std::string(table[i]) + "|";
-        return joined;
-    };
-    EXPECT_EQ(rows(ArrCategoryName, {0, 8, 15}), "8 Beat|R & B|User 4|");
-    EXPECT_EQ(StyCategoryName, ArrCategoryName);
-    EXPECT_EQ(rows(PrgCategoryName, {5, 11, 15}), "Air/Vocal|Bell/Mallet|User|");
-    EXPECT_EQ(rows(PresetBankRange, {0, 4}) + rows(StyleTrackName, {0, 10}), "R11-R18|R51-R58|DRUMS  |K.Bass |");
-    EXPECT_EQ(rows(BsqTrackName, {2, 7}) + rows(SongTrackName, {8, 9}), "LowerKBD|Extra 8 |Trk  9|Trk 10|");
-    EXPECT_EQ(rows(KbdTrackName, {0, 4}) + rows(NoteName, {1, 11}), "MainKBD|K.Bass |C#|B |");
-    EXPECT_EQ(rows(ChordScanName, {2, 4}) + rows(ChannelRoleName, {0, 15}), "Lower (Normal)|Full|Main  |KBDChg|");
-    EXPECT_EQ(rows(SwitchFunctionName, {1, 27, 35, 64}), "DRUMS PLAY/MUTE|Break|TRANSPOSE(b)|Data Entry|");
-}
-
 TEST(CatalogueInit, ShippedTemplateIsUsable) {
     test::ScriptedInteraction ui;
     auto state = InitCatalogue(test::ProgramDir(), "", ui);

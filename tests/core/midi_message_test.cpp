@@ -160,9 +160,13 @@ TEST(DumpMessage, SequencesAnnounceTheirMemoryCountInTwoSevenBitBytes) {
     set.sng.values[3] = 1;  // 257
     ASSERT_TRUE(BuildDumpContent(set, ItemKind::Song, 0, content, error));
     EXPECT_EQ(content.extra, (Bytes{264 % 128, 264 / 128}));
-    set.sng.values[5] = 0x40;  // + 16384
+    set.sng.values[4] = 0xF7;
+    set.sng.values[5] = 0x3E;  // + 16119: 16383, the most the two bytes carry
+    ASSERT_TRUE(BuildDumpContent(set, ItemKind::Song, 0, content, error));
+    EXPECT_EQ(content.extra, (Bytes{127, 127}));
+    set.sng.values[4] = 0xF8;
     EXPECT_FALSE(BuildDumpContent(set, ItemKind::Song, 0, content, error));
-    EXPECT_EQ(error, "The Song data hold 16648 memory units, more than a dump can announce (16383).");
+    EXPECT_EQ(error, "The Song data hold 16384 memory units, more than a dump can announce (16383).");
 }
 
 TEST(SysExAssembler, RebuildsSplitMessagesAndIgnoresEverythingElse) {

@@ -12,6 +12,7 @@
 #include "reports/SubsetReport.h"
 #include "selection/ItemNumbers.h"
 #include "storage/Session.h"
+#include "support/Golden.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
@@ -23,29 +24,10 @@ namespace {
 namespace fs = std::filesystem;
 using test::ReadFileBytes;
 
-const std::string kRule = std::string(100, '_') + "\r\n";
 const std::string kDate = "5-Dec-2026 02:07:30";
 
-std::string Pad(const std::string& text, std::size_t width) { return text + std::string(width - text.size(), ' '); }
-std::string Name(const std::string& name) { return Pad(name, 16); }
-
-// The lines of a text that ends every line with CR LF; an unterminated rest is marked "!".
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t end = text.find("\r\n", at);
-        if (end == std::string::npos) {
-            lines.push_back("!" + text.substr(at));
-            break;
-        }
-        lines.push_back(text.substr(at, end - at));
-        at = end + 2;
-    }
-    return lines;
-}
-
-TEST(SetReportTest, HeadingPutsTheDateFlushWithColumnHundred) {
+// The report's texts, each against its file under tests/data/reports.
+TEST(SetReportTest, TextsMatchTheirFiles) {
     std::tm time{};
     time.tm_mday = 5;
     time.tm_mon = 11;
@@ -55,50 +37,15 @@ TEST(SetReportTest, HeadingPutsTheDateFlushWithColumnHundred) {
     time.tm_sec = 30;
     EXPECT_EQ(ReportDateText(time), kDate);
 
-    const std::string thirty(30, 'N');
-    EXPECT_EQ(SetReportHeading(thirty, kDate), std::string(40, ' ') + "Vemo-x50 Set Report\r\n" + kRule + "\r\n" +
-                                                   thirty + std::string(51, ' ') + kDate + "\r\n" + kRule);
-    // A name too long for the line keeps one blank before the date.
-    const auto lines = Lines(SetReportHeading(std::string(90, 'L'), kDate));
-    EXPECT_EQ(lines[3], std::string(90, 'L') + " " + kDate);
-}
+    SetData names = test::EmptySet();
+    names.arr.arr[0].SetName("Sunday Groove");
+    names.arr.arr[127].SetName("Last One");
+    names.prg.records[128].SetName("Gig Kit");
+    names.sty.slots[47].record.SetName("Last Style");
+    names.bsq.entries[9].record.SetName("Medley");
+    names.sng.entries[0].record.SetName("Opening Song");
 
-TEST(SetReportTest, ItemAndSequenceSectionsListEveryPositionFourOrFivePerLine) {
-    SetData data = test::EmptySet();
-    data.arr.arr[0].SetName("Sunday Groove");
-    data.arr.arr[127].SetName("Last One");
-    data.prg.records[128].SetName("Gig Kit");
-    data.sty.slots[47].record.SetName("Last Style");
-    data.bsq.entries[9].record.SetName("Medley");
-    data.sng.entries[0].record.SetName("Opening Song");
-    const auto lines = Lines(SetReportItemSections(data, PresetTables{}, "LIVE"));
-
-    const std::string blank = Name("") + "     ";
-    // Title, empty line, 32 lines of arrangements, rule; the same for 34 lines of programs and
-    // 12 of styles; two lines of ten sequences each.
-    ASSERT_EQ(lines.size(), 5u * 4u + 32u + 34u + 12u + 2u + 2u);
-    EXPECT_EQ(lines[0], "");
-    EXPECT_EQ(lines[1], "User ARRANGEMENTS in LIVE");
-    EXPECT_EQ(lines[2], "");
-    EXPECT_EQ(lines[3], "C11 " + Name("Sunday Groove") + "     C12 " + blank + "C13 " + blank + "C14 " + blank);
-    EXPECT_EQ(lines[34], "D85 " + blank + "D86 " + blank + "D87 " + blank + "D88 " + Name("Last One") + "     ");
-    EXPECT_EQ(lines[35] + "\r\n", kRule);
-    EXPECT_EQ(lines[37], "User PROGRAMS in LIVE");
-    EXPECT_EQ(lines[39], "F11 " + blank + "F12 " + blank + "F13 " + blank + "F14 " + blank);
-    EXPECT_EQ(lines[71], "R51 " + Name("Gig Kit") + "     R52 " + blank + "R53 " + blank + "R54 " + blank);
-    EXPECT_EQ(lines[72], "R55 " + blank + "R56 " + blank + "R57 " + blank + "R58 " + blank);
-    EXPECT_EQ(lines[75], "User STYLES in LIVE");
-    EXPECT_EQ(lines[88], "C65 " + blank + "C66 " + blank + "C67 " + blank + "C68 " + Name("Last Style") + "     ");
-    EXPECT_EQ(lines[91], "BACKING SEQUENCES in LIVE");
-    EXPECT_EQ(lines[94], "5: " + Name("") + " 6: " + Name("") + " 7: " + Name("") + " 8: " + Name("") +
-                             " 9: " + Name("Medley") + " ");
-    EXPECT_EQ(lines[97], "SONGS in LIVE");
-    EXPECT_EQ(lines[99].substr(0, 20), "0: " + Name("Opening Song") + " ");
-    EXPECT_EQ(lines.back() + "\r\n", kRule);
-    for (const auto& line : lines) EXPECT_LE(line.size(), 100u) << line;
-}
-
-TEST(SetReportTest, CallSectionsBreakAfterTheTenthCallerAndEveryEleventhAfterIt) {
+    // Programs called by 11, 10 and 22 callers: a line breaks after the tenth and every eleventh after it.
     auto callers = [](int count) {
         std::vector<std::string> list;
         for (int i = 0; i < count; ++i) list.push_back("Arr C" + std::to_string(11 + i));
@@ -112,55 +59,26 @@ TEST(SetReportTest, CallSectionsBreakAfterTheTenthCallerAndEveryEleventhAfterIt)
     calls.programs[1] = callers(10);
     calls.programs[135] = callers(22);
     calls.styles[2] = {"Arr C11", "BSeq  3"};
-    const auto lines = Lines(SetReportCallSections(calls, "LIVE"));
 
-    const std::string first10 =
-        "Arr C11, Arr C12, Arr C13, Arr C14, Arr C15, Arr C16, Arr C17, Arr C18, Arr C19, Arr C20";
-    const std::string next11 =
-        "Arr C21, Arr C22, Arr C23, Arr C24, Arr C25, Arr C26, Arr C27, Arr C28, Arr C29, Arr C30, Arr C31";
-    const std::vector<std::string> expected = {
-        "",
-        "CALLS to User PROGRAMS in LIVE",
-        "",
-        "F11: " + first10 + ", ",
-        "     Arr C21",
-        "F12: " + first10,
-        "R58: " + first10 + ", ",
-        "     " + next11 + ", ",
-        "     Arr C32",
-        std::string(100, '_'),
-        "",
-        "CALLS to User STYLES in LIVE",
-        "",
-        "C13: Arr C11, BSeq  3",
-        std::string(100, '_'),
-        "",
-        "CALLS to User ARRANGEMENTS in LIVE",
-        "",
-        "None",
-        std::string(100, '_'),
-    };
-    EXPECT_EQ(lines, expected);
-}
-
-TEST(SetReportTest, CallersComeFromTheSetsCallsWithTheirTracks) {
-    SetData data = test::EmptySet();
-    for (auto& kbd : data.ark.records)
+    // An arrangement whose eleven tracks call F11, and a KBD set calling R58; a preset style is not listed.
+    SetData called = test::EmptySet();
+    for (auto& kbd : called.ark.records)
         for (int t = 0; t < KbdSetRecord::kTrackCount; ++t) kbd.SetTrackProgram(t, -1);
-    ArrangementRecord& arr = data.arr.arr[0];
+    ArrangementRecord& arr = called.arr.arr[0];
     arr.SetName("Eleven Calls");
-    arr.SetStyle(0);  // a preset style is not listed
+    arr.SetStyle(0);
     for (int t = 0; t < ArrangementRecord::kTrackCount; ++t) arr.SetTrackProgram(t, 768);
-    data.ark.records[9].SetTrackProgram(4, 1063);
-    const auto lines = Lines(SetReportCallSections(CollectReportCallers(data), "LIVE"));
-    ASSERT_EQ(lines.size(), 17u);
-    EXPECT_EQ(lines[3],
-              "F11: Arr C11 DRUMS, Arr C11 PERC, Arr C11 BASS, Arr C11 ACC1, Arr C11 ACC2, Arr C11 ACC3, "
-              "Arr C11 MainKBD, Arr C11 SubKBD, Arr C11 LowKBD, Arr C11 Harmony, ");
-    EXPECT_EQ(lines[4], "     Arr C11 K.Bass");
-    EXPECT_EQ(lines[5], "R58: KSet 22 K.Bass");
-    EXPECT_EQ(lines[10], "None");
-    EXPECT_EQ(lines[15], "None");
+    called.ark.records[9].SetTrackProgram(4, 1063);
+
+    const std::pair<const char*, std::string> cases[] = {
+        // The date flush with column 100; a name too long for the line keeps one blank before it.
+        {"reports/heading.txt",
+         SetReportHeading(std::string(30, 'N'), kDate) + SetReportHeading(std::string(90, 'L'), kDate)},
+        {"reports/item_sections.txt", SetReportItemSections(names, PresetTables{}, "LIVE")},
+        {"reports/call_sections.txt", SetReportCallSections(calls, "LIVE")},
+        {"reports/callers.txt", SetReportCallSections(CollectReportCallers(called), "LIVE")},
+    };
+    for (const auto& [file, text] : cases) EXPECT_EQ(text, test::Golden(file, text)) << file;
 }
 
 class ReportFilesTest : public ::testing::Test {
@@ -198,41 +116,18 @@ protected:
     int set = 0;
 };
 
-TEST_F(ReportFilesTest, SubsetReportsAreTabSeparatedRowsOfTheTabsKind) {
+// Tab-separated rows of the tab's kind; with the presets, the 128 preset arrangements come first.
+TEST_F(ReportFilesTest, SubsetReportsMatchTheirFiles) {
     const SetData& data = session->Data(set);
     const PresetTables& presets = session->Presets();
-    const std::string tracks11 = "DRUMS\tPERC\tBASS\tACC1\tACC2\tACC3\tMainKBD\tSubKBD\tLowKBD\tHarmony\tK.Bass";
-    auto arr = Lines(SubsetReportText(data, presets, "LIVE", 0, false));
-    ASSERT_EQ(arr.size(), 129u);
-    EXPECT_EQ(arr[0], "Set\tArr\tArr Name\tArr Cat\tSty\tSty Name\tSty Cat\t" + tracks11);
-    const std::string grand = "A11 " + TrimBlanks(presets.programsAB[0].name);
-    std::string fat;
-    for (int t = 0; t < 4; ++t) fat += "\tF12 Fat Fingers";
-    EXPECT_EQ(arr[1], "LIVE\tC11\tSunday Groove\t16 Beat\tC12\tOwn Beat\tDance\tR51 Gig Kit" + fat +
-                          "\tF12 Fat Fingers\t" + grand + fat);
-    // With the presets: 128 preset rows first, their style from the names file, no tracks.
-    arr = Lines(SubsetReportText(data, presets, "LIVE", 0, true));
-    ASSERT_EQ(arr.size(), 257u);
-    const PresetArrangement& b88 = presets.arrangements[127];
-    EXPECT_EQ(arr[128], "LIVE\tB88\t" + TrimBlanks(b88.name) + "\t" +
-                            std::string(ArrCategoryName[static_cast<std::size_t>(b88.category)]) + "\t" +
-                            StyLabel(b88.style) + "\t" + TrimBlanks(presets.styles[b88.style].name) + "\t" +
-                            std::string(StyCategoryName[static_cast<std::size_t>(presets.styles[b88.style].category)]) +
-                            std::string(11, '\t'));
-    EXPECT_EQ(arr[129].substr(0, 9), "LIVE\tC11\t");
-
-    const auto sty = Lines(SubsetReportText(data, presets, "LIVE", 1, false));
-    ASSERT_EQ(sty.size(), 49u);
-    EXPECT_EQ(sty[0], "Set\tSty\tSty Name\tSty Cat\tDRUMS\tPERC\tBASS\tACC1\tACC2\tACC3");
-    // Programs without a name show their label alone.
-    EXPECT_EQ(sty[2], "LIVE\tC12\tOwn Beat\tDance\tF12 Fat Fingers\tF13\tF14\tF15\tF16\tF17");
-
-    const auto prg = Lines(SubsetReportText(data, presets, "LIVE", 2, false));
-    ASSERT_EQ(prg.size(), 137u);
-    EXPECT_EQ(prg[0], "Set\tPrg\tPrg Name\tPrg Cat");
-    EXPECT_EQ(prg[2], "LIVE\tF12\tFat Fingers\tBass");
-    EXPECT_EQ(prg[129], "LIVE\tR51\tGig Kit\tDrum/Perc.");
-    EXPECT_EQ(prg[136], "LIVE\tR58\t\tUser");
+    const std::tuple<const char*, int, bool> cases[] = {{"reports/subset_arrangements.txt", 0, false},
+                                                        {"reports/subset_arrangements_presets.txt", 0, true},
+                                                        {"reports/subset_styles.txt", 1, false},
+                                                        {"reports/subset_programs.txt", 2, false}};
+    for (const auto& [file, tab, withPresets] : cases) {
+        const std::string text = SubsetReportText(data, presets, "LIVE", tab, withPresets);
+        EXPECT_EQ(text, test::Golden(file, text)) << file;
+    }
 }
 
 TEST_F(ReportFilesTest, SubsetReportFileAsksForFileOverwriteAndPresets) {
@@ -280,7 +175,7 @@ TEST_F(ReportFilesTest, SetReportIsBuiltWithProgressAndSavedOnlyWhenTheUserAgree
     const std::string report = CreateSetReport(*session, set, kDate);
     EXPECT_EQ(ui.progressTitles.back(), "Creating Set Report...");
     EXPECT_EQ(ui.busyDepth, 0);
-    EXPECT_EQ(Lines(report)[3], "LIVE" + std::string(77, ' ') + kDate);
+    EXPECT_NE(report.find("\r\nLIVE" + std::string(77, ' ') + kDate + "\r\n"), std::string::npos);
 
     const fs::path file = temp.Path() / "LIVE.SET" / "LIVE.TXT";
     // Cancel ends silently; the first save writes the text as it is; a second one asks first.

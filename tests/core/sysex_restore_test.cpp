@@ -132,11 +132,12 @@ TEST_F(SysExRestore, UndoOfASequenceRestorePutsBothSequenceFilesBackByteForByte)
 }
 
 // Changes the body of a backing sequence or song dump as a broken sender would.
-void SpoilBody(Bytes& message, const std::function<void(Bytes& body)>& spoil) {
+// The packed data start at byte 7 (6 in a style dump).
+void SpoilBody(Bytes& message, const std::function<void(Bytes& body)>& spoil, std::size_t start = 7) {
     Bytes body;
-    ASSERT_TRUE(UnpackSevenBit(message.data() + 7, message.size() - 8, body));
+    ASSERT_TRUE(UnpackSevenBit(message.data() + start, message.size() - start - 1, body));
     spoil(body);
-    message.resize(7);
+    message.resize(start);
     AppendPacked(message, body);
     message.push_back(0xF7);
 }
@@ -180,6 +181,18 @@ TEST_F(SysExRestore, AnyFaultInTheMessageIsNamedAndTheSetStaysAsItWas) {
              m[6 + 1 + 6] ^= 0x01;
          },
          "Style 2 of the block starts at 1 in the table, where the styles before it end at 0."},
+        {"a style shorter than its record", ItemKind::Style,
+         [](Bytes& m) {
+             SpoilBody(
+                 m, [](Bytes& body) { body[4] = 69; }, 6);
+         },
+         "Style 1 of the block has the size 69, less than its record of 70 bytes."},
+        {"a style block one byte short", ItemKind::Style,
+         [](Bytes& m) {
+             SpoilBody(
+                 m, [](Bytes& body) { body.pop_back(); }, 6);
+         },
+         "The Style dump ends inside style 4 of the block."},
         {"a count that disagrees", ItemKind::BackingSequence, [](Bytes& m) { m[5] ^= 0x01; },
          "The Backing Sequence dump announces 1 memory units but holds 0."},
         {"bytes after the last events", ItemKind::BackingSequence,
@@ -215,6 +228,19 @@ TEST_F(SysExRestore, AnyFaultInTheMessageIsNamedAndTheSetStaysAsItWas) {
         EXPECT_EQ(ui.events, std::vector<std::string>{});
         for (int k = 0; k < kSetKindCount; ++k) EXPECT_EQ(SerializeKind(Data(kLive), KindFromIndex(k)), before[k]);
         EXPECT_EQ(session->Slot(kLive).dirty, (std::array<bool, kSetKindCount>{}));
+    }
+}
+
+// The empty slots of a style dump arrive unused and blank-named, whatever their record bytes hold.
+TEST_F(SysExRestore, EmptySlotsOfAStyleDumpArriveUnusedAndBlank) {
+    test::FillStyleBlock(Data(kLive), 0);
+    Bytes message = Dump(test::EmptySet(), ItemKind::Style, 0);
+    SpoilBody(
+        message, [](Bytes& body) { std::copy_n("GHOST", 5, body.begin() + 32 + 70); }, 6);
+    ASSERT_EQ(Restore(kLive, message), ItemKind::Style);
+    for (std::size_t slot = 0; slot < 4; ++slot) {
+        const StyleSlot& style = Data(kLive).sty.slots[slot];
+        EXPECT_EQ(std::tuple(style.used, style.size, style.record.Name()), std::tuple(0, 0, kBlankName)) << slot;
     }
 }
 

@@ -59,39 +59,6 @@ TEST(TemplateSet, ArrangementsAndKbdSetsAreBlankWithSplitC4AndPresetCalls) {
     }
 }
 
-TEST(TemplateSet, StyleFileIsAnEmptyDirectoryOf224Bytes) {
-    const vx::Bytes sty = vx::SerializeKind(BuildTemplateSet(), ItemKind::Style);
-    ASSERT_EQ(sty.size(), 224u);
-    EXPECT_EQ(sty[21], 48);
-    for (std::size_t s = 0; s < 48; ++s)
-        ASSERT_EQ(vx::Bytes(sty.begin() + 22 + 4 * s, sty.begin() + 26 + 4 * s),
-                  (vx::Bytes{static_cast<std::uint8_t>(s), 0, 0, 0}));
-    EXPECT_EQ(vx::Bytes(sty.begin() + 214, sty.end()), vx::Bytes(10, 0));
-}
-
-TEST(TemplateSet, ProgramsAreBlankAndSequenceMemoryIsEmptyFromUnit8192) {
-    const vx::SetData set = BuildTemplateSet();
-    const vx::Bytes prg = vx::SerializeKind(set, ItemKind::Program);
-    for (std::size_t i = 0; i < 136; ++i) {
-        const std::size_t at = 48 + 172 * i;
-        ASSERT_EQ(test::Text(prg, at, 16), std::string(16, ' '));
-        ASSERT_EQ(prg[at + 16], 15);
-        ASSERT_EQ(vx::Bytes(prg.begin() + static_cast<std::ptrdiff_t>(at + 17),
-                            prg.begin() + static_cast<std::ptrdiff_t>(at + 172)),
-                  vx::Bytes(155, 0));
-    }
-    EXPECT_EQ(vx::Bytes(prg.begin() + 23440, prg.end()), vx::Bytes(7040, 0));
-
-    // 170 section offsets and the end offset; songs add 100 pattern offsets between them.
-    const vx::Bytes bsq = vx::SerializeKind(set, ItemKind::BackingSequence);
-    for (std::size_t at = 2396; at < 2738; at += 2) ASSERT_EQ(Word(bsq, at), 8192) << at;
-    EXPECT_EQ(vx::Bytes(bsq.begin() + 8, bsq.begin() + 96), vx::Bytes(88, 0));
-    const vx::Bytes sng = vx::SerializeKind(set, ItemKind::Song);
-    for (std::size_t at = 3476; at < 4018; at += 2) ASSERT_EQ(Word(sng, at), 8192) << at;
-    EXPECT_EQ(vx::Bytes(sng.begin() + 3276, sng.begin() + 3476), vx::Bytes(200, 0));
-    for (std::size_t s = 0; s < 10; ++s) EXPECT_EQ(test::Text(sng, 96 + 318 * s + 54, 16), std::string(16, ' '));
-}
-
 TEST(TemplateSet, GlobalsSetChannelsOneToSixteenAndPedalFunctions) {
     const vx::SetData set = BuildTemplateSet();
     const vx::Bytes arg = vx::SerializeKind(set, ItemKind::ArrangementGlobal);

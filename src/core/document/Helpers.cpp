@@ -28,11 +28,6 @@ std::string ParentDirOf(std::string_view path) {
     return separator == std::string_view::npos ? std::string() : std::string(path.substr(0, separator));
 }
 
-std::string ItemLabel(int kind, int bank, int index) {
-    if (index < 0) return std::string(BankLetter(kind, bank));
-    return std::string(BankLetter(kind, bank)) + std::to_string(index / 8 + 1) + std::to_string(index % 8 + 1);
-}
-
 std::string NoteLabel(int key) {
     if (key < 0 || key > 127) return {};
     std::string note(NoteName[static_cast<std::size_t>(key % 12)]);
@@ -40,35 +35,11 @@ std::string NoteLabel(int key) {
     return note + std::to_string(key / 12 - 1);
 }
 
-int GetBits(std::uint8_t value, int start, int count) {
-    if (start < 0 || start > 7 || count <= 0) return 0;
-    const int mask = count >= 8 ? 0xFF : (1 << count) - 1;
-    return (value >> start) & mask;
-}
-
-std::uint8_t SetBits(std::uint8_t value, int start, int count, int bits) {
-    if (start < 0 || start > 7 || count <= 0) return value;
-    const int mask = ((count >= 8 ? 0xFF : (1 << count) - 1) << start) & 0xFF;
-    return static_cast<std::uint8_t>((value & ~mask) | ((bits << start) & mask));
-}
-
-int GetWord(const std::vector<std::uint8_t>& buffer, std::size_t offset) {
-    if (offset >= buffer.size() || buffer.size() - offset < 2) return 0;
-    return buffer[offset] | ((buffer[offset + 1] & 0x7F) << 8);
-}
-
 void PutWord(std::vector<std::uint8_t>& buffer, std::size_t offset, int value) {
     if (offset >= buffer.size() || buffer.size() - offset < 2) return;
     const auto word = static_cast<std::uint16_t>(value);
     buffer[offset] = static_cast<std::uint8_t>(word & 0xFF);
     buffer[offset + 1] = static_cast<std::uint8_t>(word >> 8);
-}
-
-bool BytesEqual(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
-    // A shorter a cannot agree with b at indexes it does not have.
-    for (std::size_t i = 1; i < b.size(); ++i)
-        if (i >= a.size() || a[i] != b[i]) return false;
-    return true;
 }
 
 std::string HexDump(const std::vector<std::uint8_t>& bytes) {
@@ -94,13 +65,6 @@ std::string TrimBlanks(std::string_view text) {
     if (first == std::string_view::npos) return {};
     const std::size_t last = text.find_last_not_of(' ');
     return std::string(text.substr(first, last - first + 1));
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (UpperChar(text[i]) != UpperChar(prefix[i])) return false;
-    return true;
 }
 
 }  // namespace vx

@@ -28,8 +28,8 @@ build() {
   return "${PIPESTATUS[0]}"
 }
 
-echo "Building vxeditr and vx50 in build/ (Release): a first build takes about 5 to 7 minutes on" \
-     "two cores, a later one seconds."
+echo "Building vxeditr and vx50 in build/ (Release): a first build takes about 2 minutes on two" \
+     "free cores (longer on a busy machine), a later one seconds."
 if ! build; then
   tail -n 40 "$log"
   echo "The build failed; the whole output is in $log" >&2

@@ -255,7 +255,11 @@ bool OpenPort(std::unique_ptr<Port>& port, int index, const std::string& side, c
 }  // namespace
 
 bool RtMidiDevices::OpenOutput(int index, std::string& error) {
-    return MakeOutput(error) && OpenPort(out_, index, "output", "out", lastError, error);
+    if (!MakeOutput(error) || !OpenPort(out_, index, "output", "out", lastError, error)) return false;
+    // A new JACK connection joins the server's graph only at a later cycle: what is written before
+    // that is dropped, so a short message sent at once could be lost.
+    if (out_->getCurrentApi() == RtMidi::UNIX_JACK) std::this_thread::sleep_for(kJackDrain);
+    return true;
 }
 
 bool RtMidiDevices::OpenInput(int index, std::string& error) {

@@ -7,9 +7,9 @@
 #include <random>
 #include <string>
 
-#include "presets/PresetNames.h"
-#include "selection/BankView.h"
-#include "storage/SetData.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/selection/BankView.h"
+#include "core/storage/SetData.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 
 #include "QuietInteraction.h"
 
-#include "catalogue/CatalogueInit.h"
-#include "editing/EditScheme.h"
-#include "presets/PresetNames.h"
-#include "storage/Session.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/editing/EditScheme.h"
+#include "core/storage/Session.h"
+#include "core/storage/TemplateSet.h"
 #include "support/TestPaths.h"
 
 namespace {

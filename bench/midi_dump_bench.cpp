@@ -2,8 +2,8 @@
 // once packed) against copying the same number of bytes once, in one run.
 #include <benchmark/benchmark.h>
 
-#include "midi/DumpMessage.h"
-#include "storage/SetData.h"
+#include "core/midi/DumpMessage.h"
+#include "core/storage/SetData.h"
 #include "support/SetBuilder.h"
 
 namespace {

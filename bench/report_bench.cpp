@@ -3,10 +3,10 @@
 // items, so their cost is counted in walks.
 #include <benchmark/benchmark.h>
 
-#include "editing/CallSites.h"
-#include "presets/PresetNames.h"
-#include "reports/SetReport.h"
-#include "reports/SubsetReport.h"
+#include "core/calls/CallSites.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/reports/SetReport.h"
+#include "core/reports/SubsetReport.h"
 #include "support/SetBuilder.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // dump back against building it, each pair in one run.
 #include <benchmark/benchmark.h>
 
-#include "check/SetCheck.h"
-#include "editing/CallSites.h"
-#include "midi/DumpMessage.h"
-#include "midi/DumpParser.h"
+#include "core/calls/CallSites.h"
+#include "core/check/SetCheck.h"
+#include "core/midi/DumpMessage.h"
+#include "core/midi/DumpParser.h"
 #include "support/SetBuilder.h"
 
 namespace {

@@ -19,10 +19,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "catalogue/Catalogue.h"
-#include "format/ItemFile.h"
-#include "format/ItemFileSave.h"
-#include "storage/SetData.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/format/ItemFile.h"
+#include "core/format/ItemFileSave.h"
+#include "core/storage/SetData.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "format/ItemFile.h"
-#include "sequences/SequenceFiles.h"
-#include "storage/SetData.h"
+#include "core/format/ItemFile.h"
+#include "core/sequences/SequenceFiles.h"
+#include "core/storage/SetData.h"
 
 namespace vx::fuzz {
 

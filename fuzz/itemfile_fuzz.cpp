@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "FuzzRoundTrip.h"
-#include "catalogue/Catalogue.h"
-#include "format/ItemFile.h"
-#include "format/ItemFileSave.h"
-#include "format/SaveJournal.h"
-#include "storage/SetData.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/format/ItemFile.h"
+#include "core/format/ItemFileSave.h"
+#include "core/format/SaveJournal.h"
+#include "core/storage/SetData.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "presets/PresetNames.h"
+#include "core/catalogue/PresetNames.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     vx::PresetTables tables;

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "catalogue/Catalogue.h"
-#include "midi/DumpMessage.h"
-#include "midi/DumpParser.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/midi/DumpMessage.h"
+#include "core/midi/DumpParser.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 #include "SimulatedInstrument.h"
-#include "midi/DumpMessage.h"
-#include "midi/SysExAssembler.h"
+#include "core/midi/DumpMessage.h"
+#include "core/midi/SysExAssembler.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     vxi::InstrumentOptions options;

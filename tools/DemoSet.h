@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "storage/SetData.h"
+#include "core/storage/SetData.h"
 
 namespace vxmk {
 

@@ -4,7 +4,7 @@
 
 #include "DemoSet.h"
 #include "TemplateSet.h"
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
 namespace vxmk {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "format/ByteRecord.h"
+#include "core/format/ByteRecord.h"
 
 namespace vxmk {
 

@@ -8,7 +8,7 @@
 #include "PresetCatalogue.h"
 #include "TemplateSet.h"
 #include "Tips.h"
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
 namespace vxmk {
 

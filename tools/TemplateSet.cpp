@@ -5,7 +5,7 @@
 #include <string>
 
 #include "PresetCatalogue.h"
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
 namespace vxmk {
 

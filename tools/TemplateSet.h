@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "catalogue/ItemKind.h"
-#include "storage/SetData.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/storage/SetData.h"
 
 namespace vxmk {
 

@@ -7,10 +7,10 @@
 #include <cstdlib>
 
 #include "RtMidiDevices.h"
-#include "catalogue/Catalogue.h"
-#include "midi/DumpMessage.h"
-#include "midi/MidiDump.h"
-#include "midi/MidiLink.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/midi/DumpMessage.h"
+#include "core/midi/MidiDump.h"
+#include "core/midi/MidiLink.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 

@@ -10,10 +10,10 @@
 #include <memory>
 
 #include "CliContext.h"
-#include "document/NameText.h"
-#include "editing/EditScheme.h"
-#include "editing/XStyleFiles.h"
-#include "storage/Session.h"
+#include "core/editing/EditScheme.h"
+#include "core/editing/XStyleFiles.h"
+#include "core/storage/Session.h"
+#include "core/text/NameText.h"
 
 namespace vxcli {
 

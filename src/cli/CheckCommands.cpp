@@ -8,11 +8,11 @@
 #include <memory>
 
 #include "CliContext.h"
-#include "catalogue/Catalogue.h"
-#include "check/SetCheck.h"
-#include "document/NameText.h"
-#include "midi/SysExRestore.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/check/SetCheck.h"
+#include "core/midi/SysExRestore.h"
+#include "core/storage/Session.h"
+#include "core/text/NameText.h"
 
 namespace fs = std::filesystem;
 

@@ -4,13 +4,13 @@
 #include <filesystem>
 #include <iostream>
 
-#include "catalogue/Catalogue.h"
-#include "catalogue/CatalogueInit.h"
-#include "document/Helpers.h"
-#include "editing/EditScheme.h"
-#include "format/PathLookup.h"
-#include "presets/PresetNames.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/editing/EditScheme.h"
+#include "core/format/PathLookup.h"
+#include "core/storage/Session.h"
+#include "core/storage/TemplateSet.h"
+#include "core/text/Helpers.h"
 
 namespace fs = std::filesystem;
 

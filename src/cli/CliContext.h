@@ -4,7 +4,7 @@
 #include <string>
 
 #include "CliInteraction.h"
-#include "document/Options.h"
+#include "core/storage/Options.h"
 
 namespace vx {
 class EditScheme;

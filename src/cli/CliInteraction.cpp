@@ -4,7 +4,7 @@
 #include <iostream>
 #include <thread>
 
-#include "document/NameText.h"
+#include "core/text/NameText.h"
 
 namespace vxcli {
 

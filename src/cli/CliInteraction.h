@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "interaction/Interaction.h"
+#include "core/interaction/Interaction.h"
 
 namespace vxcli {
 

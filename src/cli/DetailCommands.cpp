@@ -10,13 +10,13 @@
 
 #include "CliContext.h"
 #include "Commands.h"
-#include "catalogue/Catalogue.h"
-#include "details/ItemAddress.h"
-#include "details/ItemDetails.h"
-#include "document/Helpers.h"
-#include "document/NameCharacters.h"
-#include "document/NameText.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/details/ItemAddress.h"
+#include "core/details/ItemDetails.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
+#include "core/text/NameCharacters.h"
+#include "core/text/NameText.h"
 
 namespace vxcli {
 

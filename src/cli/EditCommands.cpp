@@ -8,8 +8,8 @@
 #include "CliContext.h"
 #include "Commands.h"
 #include "EditParsing.h"
-#include "editing/EditScheme.h"
-#include "storage/Session.h"
+#include "core/editing/EditScheme.h"
+#include "core/storage/Session.h"
 
 namespace vxcli {
 

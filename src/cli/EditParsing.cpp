@@ -1,8 +1,8 @@
 #include "EditParsing.h"
 
 #include "CliInteraction.h"
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/text/Helpers.h"
 
 namespace vxcli {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "editing/KindDescriptor.h"
+#include "core/editing/KindDescriptor.h"
 
 namespace vxcli {
 

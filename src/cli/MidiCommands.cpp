@@ -7,13 +7,13 @@
 
 #include "CliContext.h"
 #include "RtMidiDevices.h"
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "midi/MidiDump.h"
-#include "midi/MidiLink.h"
-#include "selection/ItemNumbers.h"
-#include "storage/Session.h"
-#include "styles/StyleFile.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/midi/MidiDump.h"
+#include "core/midi/MidiLink.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/storage/Session.h"
+#include "core/styles/StyleFile.h"
+#include "core/text/Helpers.h"
 
 namespace vxcli {
 

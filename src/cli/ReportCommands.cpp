@@ -6,15 +6,15 @@
 #include <iostream>
 
 #include "CliInteraction.h"
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "document/NameText.h"
-#include "presets/PresetData.h"
-#include "presets/PresetNamesWriter.h"
-#include "reports/ReportFile.h"
-#include "reports/SetReport.h"
-#include "reports/SubsetReport.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/presets/PresetData.h"
+#include "core/presets/PresetNamesWriter.h"
+#include "core/reports/ReportFile.h"
+#include "core/reports/SetReport.h"
+#include "core/reports/SubsetReport.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
+#include "core/text/NameText.h"
 
 namespace fs = std::filesystem;
 

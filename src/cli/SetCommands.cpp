@@ -8,9 +8,9 @@
 #include "CliContext.h"
 #include "Commands.h"
 #include "SetInfo.h"
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
 
 namespace fs = std::filesystem;
 

@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "document/NameText.h"
-#include "selection/ItemNumbers.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
+#include "core/text/NameText.h"
 
 namespace vxcli {
 

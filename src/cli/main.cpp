@@ -10,7 +10,7 @@
 #include "Commands.h"
 #include "MidiCommands.h"
 #include "ReportCommands.h"
-#include "catalogue/DataDirectory.h"
+#include "core/storage/DataDirectory.h"
 
 namespace fs = std::filesystem;
 

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "catalogue/Catalogue.h"
-#include "catalogue/DataDirectory.h"
-#include "shell/FMain.h"
-#include "shell/Startup.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/storage/DataDirectory.h"
+#include "editor/shell/FMain.h"
+#include "editor/shell/Startup.h"
 
 int main(int argc, char* argv[]) {
     // Answered before any window system is needed: they work without a display.

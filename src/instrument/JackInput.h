@@ -3,8 +3,8 @@
 #include <chrono>
 #include <string>
 
-#include "format/ByteRecord.h"
-#include "midi/SysExAssembler.h"
+#include "core/format/ByteRecord.h"
+#include "core/midi/SysExAssembler.h"
 
 #include <jack/jack.h>
 #include <jack/ringbuffer.h>

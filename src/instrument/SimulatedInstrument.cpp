@@ -4,18 +4,18 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "arrangements/ArrangementFile.h"
-#include "catalogue/Catalogue.h"
-#include "catalogue/ItemKind.h"
-#include "document/Helpers.h"
-#include "format/ItemFileSave.h"
-#include "globals/GlobalFiles.h"
-#include "kbdsets/KbdSetFile.h"
-#include "midi/DumpMessage.h"
-#include "midi/DumpParser.h"
-#include "programs/ProgramFile.h"
-#include "sequences/SequenceFiles.h"
-#include "styles/StyleFile.h"
+#include "core/arrangements/ArrangementFile.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/format/ItemFileSave.h"
+#include "core/globals/GlobalFiles.h"
+#include "core/kbdsets/KbdSetFile.h"
+#include "core/midi/DumpMessage.h"
+#include "core/midi/DumpParser.h"
+#include "core/programs/ProgramFile.h"
+#include "core/sequences/SequenceFiles.h"
+#include "core/styles/StyleFile.h"
+#include "core/text/Helpers.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "format/ByteRecord.h"
+#include "core/format/ByteRecord.h"
 
 namespace vxi {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "midi/MidiBackend.h"
-#include "midi/SysExAssembler.h"
+#include "core/midi/MidiBackend.h"
+#include "core/midi/SysExAssembler.h"
 
 class RtMidiIn;
 class RtMidiOut;

@@ -1,12 +1,12 @@
-#include "selection/BankView.h"
+#include "core/selection/BankView.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 
-#include "editing/KbdSetChoices.h"
-#include "presets/PresetNames.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/editing/KbdSetChoices.h"
 #include "support/EditFixture.h"
 #include "support/SetBuilder.h"
 

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "editing/CallSites.h"
-#include "editing/Callers.h"
+#include "core/calls/CallSites.h"
+#include "core/editing/Callers.h"
 #include "support/SetBuilder.h"
 
 namespace vx {

@@ -6,10 +6,10 @@
 #include <tuple>
 #include <vector>
 
-#include "catalogue/Catalogue.h"
-#include "catalogue/CatalogueInit.h"
-#include "catalogue/DataDirectory.h"
-#include "document/Helpers.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/storage/DataDirectory.h"
+#include "core/storage/TemplateSet.h"
+#include "core/text/Helpers.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 
@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(CatalogueInit, ShippedTemplateIsUsable) {
+TEST(TemplateSet, ShippedTemplateIsUsable) {
     test::ScriptedInteraction ui;
     auto state = InitCatalogue(test::ProgramDir(), "", ui);
     ASSERT_TRUE(state.has_value());

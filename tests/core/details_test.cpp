@@ -2,13 +2,13 @@
 // vx50 show, on records written byte by byte.
 #include <gtest/gtest.h>
 
-#include "arrangements/ArrangementFields.h"
-#include "catalogue/Catalogue.h"
-#include "details/ItemAddress.h"
-#include "details/ItemDetails.h"
-#include "editing/Callers.h"
-#include "presets/PresetNames.h"
-#include "selection/BankView.h"
+#include "core/arrangements/ArrangementFields.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/details/ItemAddress.h"
+#include "core/details/ItemDetails.h"
+#include "core/editing/Callers.h"
+#include "core/selection/BankView.h"
 #include "support/SetBuilder.h"
 
 namespace vx {

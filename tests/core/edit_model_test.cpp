@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "check/SetCheck.h"
-#include "editing/EditScheme.h"
-#include "storage/Session.h"
+#include "core/check/SetCheck.h"
+#include "core/editing/EditScheme.h"
+#include "core/storage/Session.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 #include "support/TestSession.h"

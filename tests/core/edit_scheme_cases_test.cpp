@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/Catalogue.h"
-#include "editing/EditScheme.h"
-#include "selection/ItemNumbers.h"
-#include "storage/SetData.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/editing/EditScheme.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/storage/SetData.h"
 #include "support/EditFixture.h"
 
 namespace vx {

@@ -1,4 +1,4 @@
-#include "editing/EditScheme.h"
+#include "core/editing/EditScheme.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "editing/KbdSetChoices.h"
-#include "storage/Session.h"
+#include "core/editing/KbdSetChoices.h"
+#include "core/storage/Session.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestSession.h"
 

@@ -4,13 +4,13 @@
 #include <utility>
 #include <vector>
 
-#include "document/Helpers.h"
-#include "editing/EditScheme.h"
-#include "format/ItemFile.h"
-#include "programs/ProgramNumbers.h"
-#include "selection/ItemNumbers.h"
-#include "sequences/EventMemory.h"
-#include "storage/Session.h"
+#include "core/editing/EditScheme.h"
+#include "core/format/ItemFile.h"
+#include "core/programs/ProgramNumbers.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/sequences/EventMemory.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
 #include "support/EditFixture.h"
 
 namespace vx {

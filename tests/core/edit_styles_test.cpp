@@ -4,10 +4,10 @@
 #include <tuple>
 #include <vector>
 
-#include "document/Helpers.h"
-#include "editing/EditScheme.h"
-#include "programs/ProgramNumbers.h"
-#include "storage/Session.h"
+#include "core/editing/EditScheme.h"
+#include "core/programs/ProgramNumbers.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
 #include "support/EditFixture.h"
 #include "support/TestPaths.h"
 

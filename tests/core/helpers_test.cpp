@@ -6,8 +6,8 @@
 #include <tuple>
 #include <vector>
 
-#include "document/Helpers.h"
-#include "document/KindErrors.h"
+#include "core/text/Helpers.h"
+#include "core/text/KindErrors.h"
 #include "support/ScriptedInteraction.h"
 
 namespace vx {

@@ -8,10 +8,10 @@
 #include <tuple>
 #include <vector>
 
-#include "document/Helpers.h"
-#include "format/ItemFileSave.h"
-#include "format/PathLookup.h"
-#include "format/SaveJournal.h"
+#include "core/format/ItemFileSave.h"
+#include "core/format/PathLookup.h"
+#include "core/format/SaveJournal.h"
+#include "core/text/Helpers.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 

@@ -5,10 +5,10 @@
 #include <tuple>
 #include <vector>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "format/ItemFile.h"
-#include "format/PathLookup.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/format/ItemFile.h"
+#include "core/format/PathLookup.h"
+#include "core/text/Helpers.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 

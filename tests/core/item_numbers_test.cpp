@@ -2,9 +2,9 @@
 
 #include <tuple>
 
-#include "presets/PresetNames.h"
-#include "programs/ProgramNumbers.h"
-#include "selection/ItemNumbers.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/programs/ProgramNumbers.h"
+#include "core/selection/ItemNumbers.h"
 #include "support/SetBuilder.h"
 
 namespace vx {

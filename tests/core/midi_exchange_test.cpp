@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "document/Helpers.h"
-#include "midi/MidiDump.h"
-#include "midi/MidiLink.h"
+#include "core/midi/MidiDump.h"
+#include "core/midi/MidiLink.h"
+#include "core/text/Helpers.h"
 #include "support/MidiLoopback.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"

@@ -3,10 +3,10 @@
 #include <functional>
 
 #include "SimulatedInstrument.h"
-#include "catalogue/Catalogue.h"
-#include "catalogue/ItemKind.h"
-#include "midi/DumpMessage.h"
-#include "midi/SysExAssembler.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/midi/DumpMessage.h"
+#include "core/midi/SysExAssembler.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
 

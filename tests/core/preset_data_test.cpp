@@ -2,14 +2,14 @@
 
 #include <filesystem>
 
-#include "catalogue/CatalogueInit.h"
-#include "document/Helpers.h"
-#include "format/ItemFileSave.h"
-#include "presets/PresetCommands.h"
-#include "presets/PresetData.h"
-#include "presets/PresetNames.h"
-#include "presets/PresetNamesWriter.h"
-#include "storage/Session.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/format/ItemFileSave.h"
+#include "core/presets/PresetCommands.h"
+#include "core/presets/PresetData.h"
+#include "core/presets/PresetNamesWriter.h"
+#include "core/storage/Session.h"
+#include "core/storage/TemplateSet.h"
+#include "core/text/Helpers.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"

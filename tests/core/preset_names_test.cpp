@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "presets/PresetNames.h"
+#include "core/catalogue/PresetNames.h"
 #include "support/TestPaths.h"
 
 namespace vx {

@@ -8,18 +8,18 @@
 #include <tuple>
 #include <utility>
 
-#include "arrangements/ArrangementFile.h"
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "editing/CallSites.h"
-#include "format/ItemFile.h"
-#include "globals/GlobalFiles.h"
-#include "kbdsets/KbdSetFile.h"
-#include "programs/ProgramFile.h"
-#include "sequences/SequenceFiles.h"
-#include "storage/SetData.h"
-#include "styles/StyleFile.h"
-#include "styles/StyleRecord.h"
+#include "core/arrangements/ArrangementFile.h"
+#include "core/calls/CallSites.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/format/ItemFile.h"
+#include "core/globals/GlobalFiles.h"
+#include "core/kbdsets/KbdSetFile.h"
+#include "core/programs/ProgramFile.h"
+#include "core/sequences/SequenceFiles.h"
+#include "core/storage/SetData.h"
+#include "core/styles/StyleFile.h"
+#include "core/styles/StyleRecord.h"
+#include "core/text/Helpers.h"
 #include "support/SetBuilder.h"
 
 namespace vx {

@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <functional>
 
-#include "catalogue/Catalogue.h"
-#include "check/SetCheck.h"
-#include "editing/EditScheme.h"
-#include "selection/ItemNumbers.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/check/SetCheck.h"
+#include "core/editing/EditScheme.h"
+#include "core/selection/ItemNumbers.h"
 #include "support/EditFixture.h"
 #include "support/Golden.h"
 #include "support/ScriptedInteraction.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "format/ItemFileSave.h"
-#include "storage/Session.h"
+#include "core/format/ItemFileSave.h"
+#include "core/storage/Session.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"

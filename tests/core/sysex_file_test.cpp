@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "document/Helpers.h"
-#include "format/ItemFileSave.h"
-#include "midi/DumpMessage.h"
-#include "midi/MidiDump.h"
+#include "core/format/ItemFileSave.h"
+#include "core/midi/DumpMessage.h"
+#include "core/midi/MidiDump.h"
+#include "core/text/Helpers.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"

@@ -17,13 +17,13 @@
 #include <string>
 #include <tuple>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "presets/PresetNames.h"
-#include "programs/ProgramNumbers.h"
-#include "editing/KindDescriptor.h"
-#include "storage/SetData.h"
-#include "storage/SetLock.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/editing/KindDescriptor.h"
+#include "core/programs/ProgramNumbers.h"
+#include "core/storage/SetData.h"
+#include "core/storage/SetLock.h"
+#include "core/text/Helpers.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"

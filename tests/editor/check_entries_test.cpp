@@ -4,14 +4,14 @@
 
 #include <map>
 
-#include "check/FCheck.h"
-#include "document/FDoc.h"
-#include "editing/EditScheme.h"
-#include "midi/DumpMessage.h"
-#include "selection/ItemNumbers.h"
-#include "shell/EditActions.h"
-#include "shell/ShellServices.h"
-#include "storage/Session.h"
+#include "core/editing/EditScheme.h"
+#include "core/midi/DumpMessage.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/storage/Session.h"
+#include "editor/check/FCheck.h"
+#include "editor/document/FDoc.h"
+#include "editor/shell/EditActions.h"
+#include "editor/shell/ShellServices.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 

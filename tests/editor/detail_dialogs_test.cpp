@@ -5,15 +5,15 @@
 
 #include <functional>
 
-#include "arrangements/FParArr.h"
-#include "details/Details.h"
-#include "editing/EditScheme.h"
-#include "globals/FParArg.h"
-#include "globals/FParGbl.h"
-#include "programs/FParPrg.h"
-#include "sequences/FParSeq.h"
-#include "storage/Session.h"
-#include "styles/FParSty.h"
+#include "core/editing/EditScheme.h"
+#include "core/storage/Session.h"
+#include "editor/arrangements/FParArr.h"
+#include "editor/details/Details.h"
+#include "editor/globals/FParArg.h"
+#include "editor/globals/FParGbl.h"
+#include "editor/programs/FParPrg.h"
+#include "editor/sequences/FParSeq.h"
+#include "editor/styles/FParSty.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 

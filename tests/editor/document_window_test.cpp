@@ -1,13 +1,13 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "document/FDoc.h"
-#include "shell/EditActions.h"
-#include "shell/ShellServices.h"
-#include "storage/Session.h"
+#include "core/storage/Session.h"
+#include "editor/document/FDoc.h"
+#include "editor/shell/EditActions.h"
+#include "editor/shell/ShellServices.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
-#include "views/ColumnFitter.h"
+#include "editor/views/ColumnFitter.h"
 
 namespace {
 QString Name16(const char* name) { return QString(name).leftJustified(16); }

@@ -3,13 +3,13 @@
 
 #include <map>
 
-#include "document/FDoc.h"
-#include "editing/EditScheme.h"
-#include "shell/EditActions.h"
-#include "shell/FMain.h"
-#include "shell/ShellServices.h"
-#include "shell/Startup.h"
-#include "storage/Session.h"
+#include "core/editing/EditScheme.h"
+#include "core/storage/Session.h"
+#include "editor/document/FDoc.h"
+#include "editor/shell/EditActions.h"
+#include "editor/shell/FMain.h"
+#include "editor/shell/ShellServices.h"
+#include "editor/shell/Startup.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 

@@ -5,10 +5,10 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "document/FDoc.h"
-#include "shell/FMain.h"
-#include "shell/Startup.h"
-#include "storage/Session.h"
+#include "core/storage/Session.h"
+#include "editor/document/FDoc.h"
+#include "editor/shell/FMain.h"
+#include "editor/shell/Startup.h"
 #include "support/TestPaths.h"
 
 namespace {

@@ -1,14 +1,14 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "document/FDoc.h"
-#include "midi/DumpMessage.h"
-#include "midi/FMidStup.h"
-#include "midi/MidiLink.h"
-#include "midi/MidiTransfer.h"
-#include "shell/ShellServices.h"
+#include "core/midi/DumpMessage.h"
+#include "core/midi/MidiLink.h"
+#include "editor/document/FDoc.h"
+#include "editor/midi/FMidStup.h"
+#include "editor/midi/MidiTransfer.h"
+#include "editor/shell/ShellServices.h"
 #include "shell_modal_answerer.h"
-#include "storage/Session.h"
+#include "core/storage/Session.h"
 #include "support/MidiLoopback.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"

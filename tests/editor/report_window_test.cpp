@@ -3,14 +3,14 @@
 
 #include <QPrinter>
 
-#include "document/FDoc.h"
-#include "reports/FReport.h"
-#include "reports/SetReport.h"
-#include "shell/ShellServices.h"
-#include "storage/Session.h"
+#include "core/reports/SetReport.h"
+#include "core/storage/Session.h"
+#include "editor/document/FDoc.h"
+#include "editor/reports/FReport.h"
+#include "editor/shell/ShellServices.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
-#include "views/ViewSetup.h"
+#include "editor/views/ViewSetup.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "selection/FInBanked.h"
-#include "selection/FInNote.h"
-#include "selection/SelectionDialogs.h"
-#include "storage/Session.h"
+#include "core/storage/Session.h"
+#include "editor/selection/FInBanked.h"
+#include "editor/selection/FInNote.h"
+#include "editor/selection/SelectionDialogs.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 

@@ -2,13 +2,13 @@
 #include <QtWidgets>
 #include <fstream>
 
-#include "shell/FAbout.h"
-#include "shell/FHelp.h"
-#include "shell/FOptions.h"
-#include "shell/FTip.h"
-#include "shell/QtInteraction.h"
-#include "shell/SetDialogs.h"
-#include "storage/Session.h"
+#include "core/storage/Session.h"
+#include "editor/shell/FAbout.h"
+#include "editor/shell/FHelp.h"
+#include "editor/shell/FOptions.h"
+#include "editor/shell/FTip.h"
+#include "editor/shell/QtInteraction.h"
+#include "editor/shell/SetDialogs.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 

@@ -1,10 +1,10 @@
 #include <QSettings>
 #include <QtTest>
 
-#include "shell/QtInteraction.h"
-#include "shell/RecentSets.h"
-#include "shell/Settings.h"
-#include "shell/Startup.h"
+#include "editor/shell/QtInteraction.h"
+#include "editor/shell/RecentSets.h"
+#include "editor/shell/Settings.h"
+#include "editor/shell/Startup.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 

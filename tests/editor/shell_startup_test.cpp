@@ -2,12 +2,12 @@
 #include <QtWidgets>
 #include <fstream>
 
-#include "document/FDoc.h"
-#include "shell/FMain.h"
-#include "shell/SetDialogs.h"
-#include "shell/Startup.h"
+#include "editor/document/FDoc.h"
+#include "editor/shell/FMain.h"
+#include "editor/shell/SetDialogs.h"
+#include "editor/shell/Startup.h"
 #include "shell_modal_answerer.h"
-#include "storage/Session.h"
+#include "core/storage/Session.h"
 #include "support/TestPaths.h"
 
 namespace fs = std::filesystem;

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "editing/EditScheme.h"
-#include "storage/Session.h"
+#include "core/editing/EditScheme.h"
+#include "core/storage/Session.h"
 #include "support/ScriptedInteraction.h"
 
 namespace vx::test {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "SimulatedInstrument.h"
-#include "midi/MidiBackend.h"
+#include "core/midi/MidiBackend.h"
 
 namespace vx::test {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "interaction/Interaction.h"
+#include "core/interaction/Interaction.h"
 
 namespace vx::test {
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <random>
 
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
 namespace vx::test {
 

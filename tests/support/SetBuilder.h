@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/ItemKind.h"
-#include "format/ItemFile.h"
-#include "storage/SetData.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/format/ItemFile.h"
+#include "core/storage/SetData.h"
 
 namespace vx::test {
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "catalogue/CatalogueInit.h"
-#include "presets/PresetNames.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/storage/TemplateSet.h"
 #include "support/TestPaths.h"
 
 namespace fs = std::filesystem;

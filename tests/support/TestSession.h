@@ -4,8 +4,8 @@
 #include <string>
 
 
-#include "document/Options.h"
-#include "storage/Session.h"
+#include "core/storage/Options.h"
+#include "core/storage/Session.h"
 
 namespace vx::test {
 

@@ -8,7 +8,7 @@
 
 #include "PresetCatalogue.h"
 #include "Tips.h"
-#include "presets/PresetNames.h"
+#include "core/catalogue/PresetNames.h"
 
 namespace vxmk {
 namespace {

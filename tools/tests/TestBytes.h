@@ -3,10 +3,10 @@
 #include <cstddef>
 #include <string>
 
-#include "catalogue/ItemKind.h"
-#include "format/ByteRecord.h"
-#include "format/ItemFile.h"
-#include "storage/SetData.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/format/ByteRecord.h"
+#include "core/format/ItemFile.h"
+#include "core/storage/SetData.h"
 
 namespace vxmk::test {
 

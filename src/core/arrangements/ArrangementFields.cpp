@@ -1,9 +1,9 @@
-#include "arrangements/ArrangementFields.h"
+#include "core/arrangements/ArrangementFields.h"
 
 #include <charconv>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

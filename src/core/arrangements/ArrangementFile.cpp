@@ -1,6 +1,6 @@
-#include "arrangements/ArrangementFile.h"
+#include "core/arrangements/ArrangementFile.h"
 
-#include "format/ItemFile.h"
+#include "core/format/ItemFile.h"
 
 namespace vx {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "arrangements/ArrangementRecord.h"
+#include "core/arrangements/ArrangementRecord.h"
 
 namespace vx {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "catalogue/ItemKind.h"
+#include "core/catalogue/ItemKind.h"
 
 namespace vx {
 

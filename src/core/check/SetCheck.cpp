@@ -1,14 +1,14 @@
-#include "check/SetCheck.h"
+#include "core/check/SetCheck.h"
 
 #include <algorithm>
 #include <unordered_map>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "editing/CallSites.h"
-#include "editing/Callers.h"
-#include "editing/KindDescriptor.h"
-#include "selection/ItemNumbers.h"
+#include "core/calls/CallSites.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/editing/Callers.h"
+#include "core/editing/KindDescriptor.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

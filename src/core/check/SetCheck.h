@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/SetData.h"
+#include "core/storage/SetData.h"
 
 namespace vx {
 

@@ -1,9 +1,9 @@
-#include "details/ItemAddress.h"
+#include "core/details/ItemAddress.h"
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "programs/ProgramNumbers.h"
-#include "selection/ItemNumbers.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/programs/ProgramNumbers.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

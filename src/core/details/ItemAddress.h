@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "catalogue/ItemKind.h"
+#include "core/catalogue/ItemKind.h"
 
 namespace vx {
 

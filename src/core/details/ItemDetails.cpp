@@ -1,16 +1,16 @@
-#include "details/ItemDetails.h"
+#include "core/details/ItemDetails.h"
 
-#include "arrangements/ArrangementFields.h"
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "document/NameCharacters.h"
-#include "editing/Callers.h"
-#include "editing/EditScheme.h"
-#include "editing/KindDescriptor.h"
-#include "presets/PresetNames.h"
-#include "selection/BankView.h"
-#include "selection/ItemNumbers.h"
-#include "storage/Session.h"
+#include "core/arrangements/ArrangementFields.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/editing/Callers.h"
+#include "core/editing/EditScheme.h"
+#include "core/editing/KindDescriptor.h"
+#include "core/selection/BankView.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
+#include "core/text/NameCharacters.h"
 
 namespace vx {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/ItemKind.h"
+#include "core/catalogue/ItemKind.h"
 
 namespace vx {
 

@@ -1,8 +1,8 @@
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "editing/KindDescriptor.h"
-#include "interaction/Interaction.h"
-#include "selection/ItemNumbers.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/editing/KindDescriptor.h"
+#include "core/interaction/Interaction.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

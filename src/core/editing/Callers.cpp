@@ -1,7 +1,7 @@
-#include "editing/Callers.h"
+#include "core/editing/Callers.h"
 
-#include "catalogue/Catalogue.h"
-#include "selection/ItemNumbers.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/selection/ItemNumbers.h"
 
 namespace vx {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "editing/CallSites.h"
+#include "core/calls/CallSites.h"
 
 namespace vx {
 

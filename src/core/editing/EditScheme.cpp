@@ -1,14 +1,14 @@
-#include "editing/EditScheme.h"
+#include "core/editing/EditScheme.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "document/Helpers.h"
-#include "document/UndoModel.h"
-#include "editing/Callers.h"
-#include "editing/XStyleFiles.h"
-#include "interaction/Interaction.h"
-#include "storage/Session.h"
+#include "core/editing/Callers.h"
+#include "core/editing/UndoOp.h"
+#include "core/editing/XStyleFiles.h"
+#include "core/interaction/Interaction.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

@@ -4,10 +4,10 @@
 #include <utility>
 #include <vector>
 
-#include "editing/CallSites.h"
-#include "editing/Edit.h"
-#include "editing/EditItem.h"
-#include "editing/KindDescriptor.h"
+#include "core/calls/CallSites.h"
+#include "core/editing/Edit.h"
+#include "core/editing/EditItem.h"
+#include "core/editing/KindDescriptor.h"
 
 namespace vx {
 

@@ -1,9 +1,9 @@
-#include "editing/KbdSetChoices.h"
+#include "core/editing/KbdSetChoices.h"
 
-#include "document/Helpers.h"
-#include "editing/EditScheme.h"
-#include "interaction/Interaction.h"
-#include "storage/Session.h"
+#include "core/editing/EditScheme.h"
+#include "core/interaction/Interaction.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

@@ -1,5 +1,5 @@
-#include "editing/KindDescriptor.h"
-#include "kbdsets/KbdSetFile.h"
+#include "core/editing/KindDescriptor.h"
+#include "core/kbdsets/KbdSetFile.h"
 
 namespace vx {
 

@@ -1,6 +1,6 @@
-#include "editing/KindDescriptor.h"
+#include "core/editing/KindDescriptor.h"
 
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
 namespace vx {
 

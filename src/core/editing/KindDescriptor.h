@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/CatalogueInit.h"
-#include "editing/CallSites.h"
-#include "editing/Edit.h"
-#include "editing/EditItem.h"
-#include "storage/SetData.h"
+#include "core/calls/CallSites.h"
+#include "core/editing/Edit.h"
+#include "core/editing/EditItem.h"
+#include "core/storage/SetData.h"
+#include "core/storage/TemplateSet.h"
 
 namespace vx {
 

@@ -1,8 +1,8 @@
-#include "document/Helpers.h"
-#include "editing/KindDescriptor.h"
-#include "interaction/Interaction.h"
-#include "programs/ProgramFile.h"
-#include "programs/ProgramNumbers.h"
+#include "core/editing/KindDescriptor.h"
+#include "core/interaction/Interaction.h"
+#include "core/programs/ProgramFile.h"
+#include "core/programs/ProgramNumbers.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

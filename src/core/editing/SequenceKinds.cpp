@@ -1,8 +1,8 @@
 #include <type_traits>
 
-#include "document/Helpers.h"
-#include "editing/KindDescriptor.h"
-#include "sequences/EventMemory.h"
+#include "core/editing/KindDescriptor.h"
+#include "core/sequences/EventMemory.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

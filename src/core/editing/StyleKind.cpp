@@ -1,9 +1,9 @@
 #include <algorithm>
 
-#include "document/Helpers.h"
-#include "editing/KindDescriptor.h"
-#include "interaction/Interaction.h"
-#include "selection/ItemNumbers.h"
+#include "core/editing/KindDescriptor.h"
+#include "core/interaction/Interaction.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

@@ -1,12 +1,12 @@
-#include "editing/XStyleFiles.h"
+#include "core/editing/XStyleFiles.h"
 
 #include <memory>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "document/KindErrors.h"
-#include "format/ItemFile.h"
-#include "interaction/Interaction.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/format/ItemFile.h"
+#include "core/interaction/Interaction.h"
+#include "core/text/Helpers.h"
+#include "core/text/KindErrors.h"
 
 namespace vx {
 

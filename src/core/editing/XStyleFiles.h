@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "catalogue/ItemKind.h"
-#include "editing/EditItem.h"
-#include "interaction/Interaction.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/editing/EditItem.h"
+#include "core/interaction/Interaction.h"
 
 namespace vx {
 

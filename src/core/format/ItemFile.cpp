@@ -1,4 +1,4 @@
-#include "format/ItemFile.h"
+#include "core/format/ItemFile.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,10 +8,10 @@
 #include <system_error>
 #include <utility>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "document/KindErrors.h"
-#include "format/PathLookup.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/format/PathLookup.h"
+#include "core/text/Helpers.h"
+#include "core/text/KindErrors.h"
 
 #if !defined(_WIN32)
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "format/ItemFileSave.h"
+#include "core/format/ItemFileSave.h"
 
 #include <atomic>
 #include <cerrno>
@@ -16,11 +16,11 @@
 #include <unistd.h>
 #endif
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "document/KindErrors.h"
-#include "format/PathLookup.h"
-#include "interaction/Interaction.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/format/PathLookup.h"
+#include "core/interaction/Interaction.h"
+#include "core/text/Helpers.h"
+#include "core/text/KindErrors.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "format/OutputFile.h"
+#include "core/format/OutputFile.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -9,8 +9,8 @@
 #include <unistd.h>
 #endif
 
-#include "document/Helpers.h"
-#include "format/ItemFileSave.h"
+#include "core/format/ItemFileSave.h"
+#include "core/text/Helpers.h"
 
 namespace fs = std::filesystem;
 

@@ -1,11 +1,11 @@
-#include "format/PathLookup.h"
+#include "core/format/PathLookup.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
-#include "document/Helpers.h"
+#include "core/text/Helpers.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "format/SaveJournal.h"
+#include "core/format/SaveJournal.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,8 +13,8 @@
 #include <unistd.h>
 #endif
 
-#include "document/Helpers.h"
-#include "interaction/Interaction.h"
+#include "core/interaction/Interaction.h"
+#include "core/text/Helpers.h"
 
 namespace fs = std::filesystem;
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "format/ItemFileSave.h"
+#include "core/format/ItemFileSave.h"
 
 namespace vx {
 

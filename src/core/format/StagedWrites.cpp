@@ -1,9 +1,9 @@
-#include "format/StagedWrites.h"
+#include "core/format/StagedWrites.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "format/ItemFileSave.h"
+#include "core/format/ItemFileSave.h"
 
 namespace fs = std::filesystem;
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "format/ByteRecord.h"
+#include "core/format/ByteRecord.h"
 
 namespace vx {
 

@@ -1,6 +1,6 @@
-#include "globals/GlobalFiles.h"
+#include "core/globals/GlobalFiles.h"
 
-#include "format/ItemFile.h"
+#include "core/format/ItemFile.h"
 
 namespace vx {
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "format/ByteRecord.h"
-#include "globals/GlobalRecords.h"
+#include "core/format/ByteRecord.h"
+#include "core/globals/GlobalRecords.h"
 
 namespace vx {
 

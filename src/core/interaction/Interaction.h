@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/ItemKind.h"
+#include "core/catalogue/ItemKind.h"
 
 namespace vx {
 

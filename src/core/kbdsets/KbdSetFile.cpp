@@ -1,6 +1,6 @@
-#include "kbdsets/KbdSetFile.h"
+#include "core/kbdsets/KbdSetFile.h"
 
-#include "format/ItemFile.h"
+#include "core/format/ItemFile.h"
 
 namespace vx {
 

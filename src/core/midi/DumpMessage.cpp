@@ -1,7 +1,7 @@
-#include "midi/DumpMessage.h"
+#include "core/midi/DumpMessage.h"
 
-#include "catalogue/Catalogue.h"
-#include "storage/SetData.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/storage/SetData.h"
 
 namespace vx {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "catalogue/ItemKind.h"
-#include "format/ByteRecord.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/format/ByteRecord.h"
 
 namespace vx {
 

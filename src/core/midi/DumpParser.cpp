@@ -1,12 +1,12 @@
-#include "midi/DumpParser.h"
+#include "core/midi/DumpParser.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 
-#include "catalogue/Catalogue.h"
-#include "format/ItemFile.h"
-#include "midi/DumpMessage.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/format/ItemFile.h"
+#include "core/midi/DumpMessage.h"
 
 namespace vx {
 

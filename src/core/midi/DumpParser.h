@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "catalogue/ItemKind.h"
-#include "format/ByteRecord.h"
-#include "storage/SetData.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/format/ByteRecord.h"
+#include "core/storage/SetData.h"
 
 namespace vx {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "format/ByteRecord.h"
+#include "core/format/ByteRecord.h"
 
 namespace vx {
 

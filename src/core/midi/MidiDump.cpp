@@ -1,11 +1,11 @@
-#include "midi/MidiDump.h"
+#include "core/midi/MidiDump.h"
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "interaction/Interaction.h"
-#include "midi/DumpMessage.h"
-#include "midi/MidiLink.h"
-#include "midi/SysExFile.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/interaction/Interaction.h"
+#include "core/midi/DumpMessage.h"
+#include "core/midi/MidiLink.h"
+#include "core/midi/SysExFile.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

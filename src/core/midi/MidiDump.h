@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "catalogue/ItemKind.h"
-#include "format/ByteRecord.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/format/ByteRecord.h"
 
 namespace vx {
 

@@ -1,10 +1,10 @@
-#include "midi/MidiLink.h"
+#include "core/midi/MidiLink.h"
 
 #include <algorithm>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "interaction/Interaction.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/interaction/Interaction.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

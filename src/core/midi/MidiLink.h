@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "midi/DumpMessage.h"
-#include "midi/MidiBackend.h"
-#include "midi/MidiLog.h"
+#include "core/midi/DumpMessage.h"
+#include "core/midi/MidiBackend.h"
+#include "core/midi/MidiLog.h"
 
 namespace vx {
 

@@ -1,8 +1,8 @@
-#include "midi/MidiLog.h"
+#include "core/midi/MidiLog.h"
 
 #include <filesystem>
 
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
 namespace vx {
 

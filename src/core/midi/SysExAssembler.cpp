@@ -1,10 +1,10 @@
-#include "midi/SysExAssembler.h"
+#include "core/midi/SysExAssembler.h"
 
 #include <algorithm>
 #include <chrono>
 #include <thread>
 
-#include "midi/MidiBackend.h"
+#include "core/midi/MidiBackend.h"
 
 namespace vx {
 

@@ -1,11 +1,11 @@
-#include "midi/SysExFile.h"
+#include "core/midi/SysExFile.h"
 
 #include <filesystem>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "format/OutputFile.h"
-#include "interaction/Interaction.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/format/OutputFile.h"
+#include "core/interaction/Interaction.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

@@ -1,14 +1,14 @@
-#include "midi/SysExRestore.h"
+#include "core/midi/SysExRestore.h"
 
 #include <filesystem>
 #include <fstream>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "editing/EditScheme.h"
-#include "interaction/Interaction.h"
-#include "midi/DumpParser.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/editing/EditScheme.h"
+#include "core/interaction/Interaction.h"
+#include "core/midi/DumpParser.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

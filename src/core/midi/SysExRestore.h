@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "catalogue/ItemKind.h"
-#include "format/ByteRecord.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/format/ByteRecord.h"
 
 namespace vx {
 

@@ -1,18 +1,18 @@
-#include "presets/PresetCommands.h"
+#include "core/presets/PresetCommands.h"
 
 #include <filesystem>
 #include <optional>
 #include <vector>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "document/KindErrors.h"
-#include "format/PathLookup.h"
-#include "interaction/Interaction.h"
-#include "presets/PresetData.h"
-#include "presets/PresetNames.h"
-#include "presets/PresetNamesWriter.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/format/PathLookup.h"
+#include "core/interaction/Interaction.h"
+#include "core/presets/PresetData.h"
+#include "core/presets/PresetNamesWriter.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
+#include "core/text/KindErrors.h"
 
 namespace fs = std::filesystem;
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "catalogue/ItemKind.h"
+#include "core/catalogue/ItemKind.h"
 
 namespace vx {
 

@@ -1,15 +1,15 @@
-#include "presets/PresetData.h"
+#include "core/presets/PresetData.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include "catalogue/Catalogue.h"
-#include "format/OutputFile.h"
-#include "programs/ProgramNumbers.h"
-#include "selection/ItemNumbers.h"
-#include "storage/SetData.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/format/OutputFile.h"
+#include "core/programs/ProgramNumbers.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/storage/SetData.h"
 
 namespace fs = std::filesystem;
 

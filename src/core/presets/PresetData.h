@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/ItemKind.h"
-#include "format/ByteRecord.h"
-#include "format/StagedWrites.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/format/ByteRecord.h"
+#include "core/format/StagedWrites.h"
 
 namespace vx {
 

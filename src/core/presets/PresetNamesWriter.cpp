@@ -1,20 +1,20 @@
-#include "presets/PresetNamesWriter.h"
+#include "core/presets/PresetNamesWriter.h"
 
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "document/KindErrors.h"
-#include "document/NameCharacters.h"
-#include "format/ItemFileSave.h"
-#include "format/OutputFile.h"
-#include "format/PathLookup.h"
-#include "presets/PresetData.h"
-#include "programs/ProgramNumbers.h"
-#include "selection/ItemNumbers.h"
-#include "storage/SetData.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/format/ItemFileSave.h"
+#include "core/format/OutputFile.h"
+#include "core/format/PathLookup.h"
+#include "core/presets/PresetData.h"
+#include "core/programs/ProgramNumbers.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/storage/SetData.h"
+#include "core/text/Helpers.h"
+#include "core/text/KindErrors.h"
+#include "core/text/NameCharacters.h"
 
 namespace fs = std::filesystem;
 

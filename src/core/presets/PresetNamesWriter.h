@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/ItemKind.h"
-#include "format/StagedWrites.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/format/StagedWrites.h"
 
 namespace vx {
 

@@ -1,6 +1,6 @@
-#include "programs/ProgramFile.h"
+#include "core/programs/ProgramFile.h"
 
-#include "format/ItemFile.h"
+#include "core/format/ItemFile.h"
 
 namespace vx {
 

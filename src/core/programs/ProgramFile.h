@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "programs/ProgramRecord.h"
+#include "core/programs/ProgramRecord.h"
 
 namespace vx {
 

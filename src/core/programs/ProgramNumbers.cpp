@@ -1,9 +1,9 @@
-#include "programs/ProgramNumbers.h"
+#include "core/programs/ProgramNumbers.h"
 
 #include <array>
 
-#include "presets/PresetNames.h"
-#include "programs/ProgramFile.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/programs/ProgramFile.h"
 
 namespace vx {
 

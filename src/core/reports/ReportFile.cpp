@@ -1,13 +1,13 @@
-#include "reports/ReportFile.h"
+#include "core/reports/ReportFile.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "document/Helpers.h"
-#include "document/KindErrors.h"
-#include "format/OutputFile.h"
-#include "format/PathLookup.h"
-#include "interaction/Interaction.h"
+#include "core/format/OutputFile.h"
+#include "core/format/PathLookup.h"
+#include "core/interaction/Interaction.h"
+#include "core/text/Helpers.h"
+#include "core/text/KindErrors.h"
 
 namespace fs = std::filesystem;
 

@@ -1,14 +1,14 @@
-#include "reports/SubsetReport.h"
+#include "core/reports/SubsetReport.h"
 
 #include <vector>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "interaction/Interaction.h"
-#include "programs/ProgramNumbers.h"
-#include "reports/ReportFile.h"
-#include "selection/ItemNumbers.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/interaction/Interaction.h"
+#include "core/programs/ProgramNumbers.h"
+#include "core/reports/ReportFile.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

@@ -1,12 +1,12 @@
-#include "selection/BankView.h"
+#include "core/selection/BankView.h"
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "editing/CallSites.h"
-#include "presets/PresetNames.h"
-#include "programs/ProgramNumbers.h"
-#include "selection/ItemNumbers.h"
-#include "storage/SetData.h"
+#include "core/calls/CallSites.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/programs/ProgramNumbers.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/storage/SetData.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/ItemKind.h"
-#include "editing/CallSites.h"
+#include "core/calls/CallSites.h"
+#include "core/catalogue/ItemKind.h"
 
 namespace vx {
 

@@ -1,10 +1,10 @@
-#include "selection/ItemNumbers.h"
+#include "core/selection/ItemNumbers.h"
 
 #include <array>
 
-#include "arrangements/ArrangementFile.h"
-#include "presets/PresetNames.h"
-#include "styles/StyleFile.h"
+#include "core/arrangements/ArrangementFile.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/styles/StyleFile.h"
 
 namespace vx {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "programs/ProgramNumbers.h"
+#include "core/programs/ProgramNumbers.h"
 
 namespace vx {
 

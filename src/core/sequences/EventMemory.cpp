@@ -1,4 +1,4 @@
-#include "sequences/EventMemory.h"
+#include "core/sequences/EventMemory.h"
 
 #include <algorithm>
 

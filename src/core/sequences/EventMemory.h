@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "sequences/SequenceFiles.h"
+#include "core/sequences/SequenceFiles.h"
 
 namespace vx {
 

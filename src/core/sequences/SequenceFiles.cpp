@@ -1,10 +1,10 @@
-#include "sequences/SequenceFiles.h"
+#include "core/sequences/SequenceFiles.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
-#include "format/ItemFile.h"
+#include "core/format/ItemFile.h"
 
 namespace vx {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "sequences/SequenceRecords.h"
+#include "core/sequences/SequenceRecords.h"
 
 namespace vx {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "format/ByteRecord.h"
+#include "core/format/ByteRecord.h"
 
 namespace vx {
 

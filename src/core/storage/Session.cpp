@@ -1,18 +1,18 @@
-#include "storage/Session.h"
+#include "core/storage/Session.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "document/KindErrors.h"
-#include "format/ItemFile.h"
-#include "format/ItemFileSave.h"
-#include "format/PathLookup.h"
-#include "format/SaveJournal.h"
-#include "interaction/Interaction.h"
-#include "storage/SetGuard.h"
-#include "storage/SetLock.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/format/ItemFile.h"
+#include "core/format/ItemFileSave.h"
+#include "core/format/PathLookup.h"
+#include "core/format/SaveJournal.h"
+#include "core/interaction/Interaction.h"
+#include "core/storage/SetGuard.h"
+#include "core/storage/SetLock.h"
+#include "core/text/Helpers.h"
+#include "core/text/KindErrors.h"
 
 namespace vx {
 

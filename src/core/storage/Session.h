@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/CatalogueInit.h"
-#include "document/Options.h"
-#include "presets/PresetNames.h"
-#include "storage/SetTable.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/storage/Options.h"
+#include "core/storage/SetTable.h"
+#include "core/storage/TemplateSet.h"
 
 namespace vx {
 

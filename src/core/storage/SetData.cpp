@@ -1,6 +1,6 @@
-#include "storage/SetData.h"
+#include "core/storage/SetData.h"
 
-#include "format/ItemFile.h"
+#include "core/format/ItemFile.h"
 
 namespace vx {
 

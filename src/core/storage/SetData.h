@@ -1,12 +1,12 @@
 #pragma once
 
-#include "arrangements/ArrangementFile.h"
-#include "catalogue/ItemKind.h"
-#include "globals/GlobalFiles.h"
-#include "kbdsets/KbdSetFile.h"
-#include "programs/ProgramFile.h"
-#include "sequences/SequenceFiles.h"
-#include "styles/StyleFile.h"
+#include "core/arrangements/ArrangementFile.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/globals/GlobalFiles.h"
+#include "core/kbdsets/KbdSetFile.h"
+#include "core/programs/ProgramFile.h"
+#include "core/sequences/SequenceFiles.h"
+#include "core/styles/StyleFile.h"
 
 namespace vx {
 

@@ -1,11 +1,11 @@
-#include "storage/SetFileStamps.h"
+#include "core/storage/SetFileStamps.h"
 
 #include <filesystem>
 #include <fstream>
 
-#include "catalogue/Catalogue.h"
-#include "catalogue/ItemKind.h"
-#include "format/PathLookup.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/format/PathLookup.h"
 
 namespace vx {
 

@@ -1,11 +1,11 @@
-#include "storage/SetGuard.h"
+#include "core/storage/SetGuard.h"
 
 #include <filesystem>
 
-#include "document/Helpers.h"
-#include "interaction/Interaction.h"
-#include "storage/SetLock.h"
-#include "storage/SetTable.h"
+#include "core/interaction/Interaction.h"
+#include "core/storage/SetLock.h"
+#include "core/storage/SetTable.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

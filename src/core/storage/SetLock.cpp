@@ -1,7 +1,7 @@
 // The one file that knows how the system locks a file. POSIX systems use flock(), whose locks
 // belong to the open file and vanish when the process ends; on Windows the same shape holds with
 // CreateFileW and LockFileEx(LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY) on the handle.
-#include "storage/SetLock.h"
+#include "core/storage/SetLock.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -12,7 +12,7 @@
 #include <chrono>
 #include <thread>
 
-#include "document/Helpers.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

@@ -1,9 +1,9 @@
-#include "storage/SetTable.h"
+#include "core/storage/SetTable.h"
 
 #include <algorithm>
 
-#include "document/Helpers.h"
-#include "storage/SetLock.h"
+#include "core/storage/SetLock.h"
+#include "core/text/Helpers.h"
 
 namespace vx {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/ItemKind.h"
-#include "storage/SetData.h"
-#include "storage/SetFileStamps.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/storage/SetData.h"
+#include "core/storage/SetFileStamps.h"
 
 namespace vx {
 

@@ -1,8 +1,8 @@
-#include "styles/StyleFile.h"
+#include "core/styles/StyleFile.h"
 
 #include <algorithm>
 
-#include "format/ItemFile.h"
+#include "core/format/ItemFile.h"
 
 namespace vx {
 

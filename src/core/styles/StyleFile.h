@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "styles/StyleRecord.h"
+#include "core/styles/StyleRecord.h"
 
 namespace vx {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "format/ByteRecord.h"
+#include "core/format/ByteRecord.h"
 
 namespace vx {
 

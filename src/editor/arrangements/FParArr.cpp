@@ -1,4 +1,4 @@
-#include "arrangements/FParArr.h"
+#include "editor/arrangements/FParArr.h"
 
 #include <algorithm>
 
@@ -13,15 +13,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "arrangements/ArrangementFields.h"
-#include "catalogue/Catalogue.h"
-#include "details/ItemDetails.h"
-#include "editing/CallSites.h"
-#include "editing/Callers.h"
-#include "editing/EditScheme.h"
-#include "interaction/Interaction.h"
-#include "selection/ItemNumbers.h"
-#include "storage/Session.h"
+#include "core/arrangements/ArrangementFields.h"
+#include "core/calls/CallSites.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/details/ItemDetails.h"
+#include "core/editing/Callers.h"
+#include "core/editing/EditScheme.h"
+#include "core/interaction/Interaction.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/storage/Session.h"
 
 namespace vxe {
 

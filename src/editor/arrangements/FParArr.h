@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "arrangements/ArrangementRecord.h"
-#include "details/ParamDialog.h"
+#include "core/arrangements/ArrangementRecord.h"
+#include "editor/details/ParamDialog.h"
 
 class QCheckBox;
 class QComboBox;

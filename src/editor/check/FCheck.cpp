@@ -1,4 +1,4 @@
-#include "check/FCheck.h"
+#include "editor/check/FCheck.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -7,9 +7,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "check/SetCheck.h"
-#include "editing/KindDescriptor.h"
-#include "storage/Session.h"
+#include "core/check/SetCheck.h"
+#include "core/editing/KindDescriptor.h"
+#include "core/storage/Session.h"
 
 namespace vxe {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "catalogue/ItemKind.h"
+#include "core/catalogue/ItemKind.h"
 
 class QLabel;
 class QPushButton;

@@ -1,15 +1,15 @@
-#include "details/Details.h"
+#include "editor/details/Details.h"
 
-#include "arrangements/FParArr.h"
-#include "details/ItemDetails.h"
-#include "globals/FParArg.h"
-#include "globals/FParGbl.h"
-#include "programs/FParPrg.h"
-#include "programs/ProgramNumbers.h"
-#include "selection/ItemNumbers.h"
-#include "sequences/FParSeq.h"
-#include "storage/Session.h"
-#include "styles/FParSty.h"
+#include "core/details/ItemDetails.h"
+#include "core/programs/ProgramNumbers.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/storage/Session.h"
+#include "editor/arrangements/FParArr.h"
+#include "editor/globals/FParArg.h"
+#include "editor/globals/FParGbl.h"
+#include "editor/programs/FParPrg.h"
+#include "editor/sequences/FParSeq.h"
+#include "editor/styles/FParSty.h"
 
 namespace vxe {
 

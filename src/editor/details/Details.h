@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "details/ItemAddress.h"
+#include "core/details/ItemAddress.h"
 
 class QDialog;
 class QWidget;

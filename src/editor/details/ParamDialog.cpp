@@ -1,4 +1,4 @@
-#include "details/ParamDialog.h"
+#include "editor/details/ParamDialog.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -13,12 +13,12 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
-#include "details/ItemDetails.h"
-#include "document/Helpers.h"
-#include "document/NameCharacters.h"
-#include "interaction/Interaction.h"
-#include "selection/OkCancelRow.h"
-#include "storage/Session.h"
+#include "core/details/ItemDetails.h"
+#include "core/interaction/Interaction.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
+#include "core/text/NameCharacters.h"
+#include "editor/selection/OkCancelRow.h"
 
 namespace vxe {
 

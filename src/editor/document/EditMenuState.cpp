@@ -1,6 +1,6 @@
-#include "document/EditMenuState.h"
+#include "editor/document/EditMenuState.h"
 
-#include "reports/SubsetReport.h"
+#include "core/reports/SubsetReport.h"
 
 namespace vxe {
 

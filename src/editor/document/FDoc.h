@@ -6,9 +6,9 @@
 #include <array>
 #include <memory>
 
-#include "catalogue/ItemKind.h"
-#include "document/EditMenuState.h"
-#include "selection/BankView.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/selection/BankView.h"
+#include "editor/document/EditMenuState.h"
 
 class QAbstractItemView;
 class QAction;

@@ -1,4 +1,4 @@
-#include "globals/FParArg.h"
+#include "editor/globals/FParArg.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -11,12 +11,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "arrangements/ArrangementFields.h"
-#include "catalogue/Catalogue.h"
-#include "details/ItemDetails.h"
-#include "document/Helpers.h"
-#include "interaction/Interaction.h"
-#include "storage/Session.h"
+#include "core/arrangements/ArrangementFields.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/details/ItemDetails.h"
+#include "core/interaction/Interaction.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
 
 namespace vxe {
 

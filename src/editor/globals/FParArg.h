@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "globals/GlobalDialog.h"
-#include "globals/GlobalRecords.h"
+#include "core/globals/GlobalRecords.h"
+#include "editor/globals/GlobalDialog.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -1,4 +1,4 @@
-#include "globals/FParGbl.h"
+#include "editor/globals/FParGbl.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -6,9 +6,9 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "catalogue/Catalogue.h"
-#include "interaction/Interaction.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/interaction/Interaction.h"
+#include "core/storage/Session.h"
 
 namespace vxe {
 

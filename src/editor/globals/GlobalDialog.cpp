@@ -1,11 +1,11 @@
-#include "globals/GlobalDialog.h"
+#include "editor/globals/GlobalDialog.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
 
-#include "catalogue/Catalogue.h"
-#include "midi/MidiTransfer.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/storage/Session.h"
+#include "editor/midi/MidiTransfer.h"
 
 namespace vxe {
 

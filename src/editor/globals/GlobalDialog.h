@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/ItemKind.h"
-#include "details/ParamDialog.h"
+#include "core/catalogue/ItemKind.h"
+#include "editor/details/ParamDialog.h"
 
 class QPushButton;
 

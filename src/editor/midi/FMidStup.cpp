@@ -1,4 +1,4 @@
-#include "midi/FMidStup.h"
+#include "editor/midi/FMidStup.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "interaction/Interaction.h"
-#include "midi/MidiLink.h"
+#include "core/interaction/Interaction.h"
+#include "core/midi/MidiLink.h"
 
 namespace vxe {
 

@@ -1,15 +1,15 @@
-#include "midi/MidiTransfer.h"
+#include "editor/midi/MidiTransfer.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QObject>
 
 #include "RtMidiDevices.h"
-#include "interaction/Interaction.h"
-#include "midi/FMidStup.h"
-#include "midi/MidiDump.h"
-#include "midi/MidiLink.h"
-#include "storage/Session.h"
+#include "core/interaction/Interaction.h"
+#include "core/midi/MidiDump.h"
+#include "core/midi/MidiLink.h"
+#include "core/storage/Session.h"
+#include "editor/midi/FMidStup.h"
 
 namespace vxe {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/ItemKind.h"
+#include "core/catalogue/ItemKind.h"
 
 class QWidget;
 

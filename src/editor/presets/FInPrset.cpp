@@ -1,4 +1,4 @@
-#include "presets/FInPrset.h"
+#include "editor/presets/FInPrset.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "selection/OkCancelRow.h"
+#include "editor/selection/OkCancelRow.h"
 
 namespace vxe {
 

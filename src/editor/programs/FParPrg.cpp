@@ -1,4 +1,4 @@
-#include "programs/FParPrg.h"
+#include "editor/programs/FParPrg.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -7,14 +7,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "catalogue/Catalogue.h"
-#include "details/ItemDetails.h"
-#include "editing/Callers.h"
-#include "editing/EditScheme.h"
-#include "editing/KindDescriptor.h"
-#include "interaction/Interaction.h"
-#include "programs/ProgramNumbers.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/details/ItemDetails.h"
+#include "core/editing/Callers.h"
+#include "core/editing/EditScheme.h"
+#include "core/editing/KindDescriptor.h"
+#include "core/interaction/Interaction.h"
+#include "core/programs/ProgramNumbers.h"
+#include "core/storage/Session.h"
 
 namespace vxe {
 

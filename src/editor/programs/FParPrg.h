@@ -1,6 +1,6 @@
 #pragma once
 
-#include "details/ParamDialog.h"
+#include "editor/details/ParamDialog.h"
 
 class QComboBox;
 class QLineEdit;

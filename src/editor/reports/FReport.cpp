@@ -1,4 +1,4 @@
-#include "reports/FReport.h"
+#include "editor/reports/FReport.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -13,11 +13,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "document/KindErrors.h"
-#include "interaction/Interaction.h"
-#include "reports/SetReport.h"
-#include "storage/Session.h"
-#include "views/ViewSetup.h"
+#include "core/interaction/Interaction.h"
+#include "core/reports/SetReport.h"
+#include "core/storage/Session.h"
+#include "core/text/KindErrors.h"
+#include "editor/views/ViewSetup.h"
 
 namespace vxe {
 

@@ -1,4 +1,4 @@
-#include "selection/FInBanked.h"
+#include "editor/selection/FInBanked.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -6,10 +6,10 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "catalogue/Catalogue.h"
-#include "selection/OkCancelRow.h"
-#include "storage/Session.h"
-#include "views/ViewSetup.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/storage/Session.h"
+#include "editor/selection/OkCancelRow.h"
+#include "editor/views/ViewSetup.h"
 
 namespace vxe {
 

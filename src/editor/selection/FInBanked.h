@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "selection/BankView.h"
+#include "core/selection/BankView.h"
 
 class QComboBox;
 class QPushButton;

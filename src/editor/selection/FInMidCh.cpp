@@ -1,10 +1,10 @@
-#include "selection/FInMidCh.h"
+#include "editor/selection/FInMidCh.h"
 
 #include <QComboBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "selection/OkCancelRow.h"
+#include "editor/selection/OkCancelRow.h"
 
 namespace vxe {
 

@@ -1,11 +1,11 @@
-#include "selection/FInNote.h"
+#include "editor/selection/FInNote.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "selection/OkCancelRow.h"
+#include "editor/selection/OkCancelRow.h"
 
 namespace vxe {
 

@@ -1,4 +1,4 @@
-#include "selection/OkCancelRow.h"
+#include "editor/selection/OkCancelRow.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
-#include "selection/SelectionDialogs.h"
+#include "editor/selection/SelectionDialogs.h"
 
-#include "selection/FInBanked.h"
-#include "selection/FInMidCh.h"
-#include "selection/FInNote.h"
+#include "editor/selection/FInBanked.h"
+#include "editor/selection/FInMidCh.h"
+#include "editor/selection/FInNote.h"
 
 namespace vxe {
 

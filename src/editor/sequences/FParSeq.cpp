@@ -1,4 +1,4 @@
-#include "sequences/FParSeq.h"
+#include "editor/sequences/FParSeq.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -8,13 +8,13 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include "catalogue/Catalogue.h"
-#include "details/ItemDetails.h"
-#include "editing/CallSites.h"
-#include "editing/EditScheme.h"
-#include "editing/KindDescriptor.h"
-#include "interaction/Interaction.h"
-#include "storage/Session.h"
+#include "core/calls/CallSites.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/details/ItemDetails.h"
+#include "core/editing/EditScheme.h"
+#include "core/editing/KindDescriptor.h"
+#include "core/interaction/Interaction.h"
+#include "core/storage/Session.h"
 
 namespace vxe {
 

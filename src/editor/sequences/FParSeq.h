@@ -1,8 +1,8 @@
 #pragma once
 
-#include "catalogue/ItemKind.h"
-#include "details/ParamDialog.h"
-#include "sequences/SequenceRecords.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/sequences/SequenceRecords.h"
+#include "editor/details/ParamDialog.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -1,9 +1,9 @@
-#include "shell/EditActions.h"
+#include "editor/shell/EditActions.h"
 
 #include <QAction>
 #include <QMenu>
 
-#include "document/FDoc.h"
+#include "editor/document/FDoc.h"
 
 namespace vxe {
 

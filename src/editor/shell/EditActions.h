@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "document/EditMenuState.h"
+#include "editor/document/EditMenuState.h"
 
 class QAction;
 class QWidget;

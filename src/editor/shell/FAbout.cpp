@@ -1,11 +1,11 @@
-#include "shell/FAbout.h"
+#include "editor/shell/FAbout.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
 namespace vxe {
 

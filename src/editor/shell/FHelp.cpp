@@ -1,11 +1,11 @@
-#include "shell/FHelp.h"
+#include "editor/shell/FHelp.h"
 
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
 namespace vxe {
 

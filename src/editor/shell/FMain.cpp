@@ -1,6 +1,6 @@
-#include "shell/FMain.h"
+#include "editor/shell/FMain.h"
 
-#include "editing/EditScheme.h"
+#include "core/editing/EditScheme.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -21,19 +21,19 @@
 #include <algorithm>
 #include <cmath>
 
-#include "catalogue/Catalogue.h"
-#include "document/FDoc.h"
-#include "document/Helpers.h"
-#include "editing/EditScheme.h"
-#include "shell/EditActions.h"
-#include "shell/FAbout.h"
-#include "shell/FHelp.h"
-#include "shell/FOptions.h"
-#include "shell/FTip.h"
-#include "shell/SetWatcher.h"
-#include "shell/RecentSets.h"
-#include "shell/Settings.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/editing/EditScheme.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
+#include "editor/document/FDoc.h"
+#include "editor/shell/EditActions.h"
+#include "editor/shell/FAbout.h"
+#include "editor/shell/FHelp.h"
+#include "editor/shell/FOptions.h"
+#include "editor/shell/FTip.h"
+#include "editor/shell/RecentSets.h"
+#include "editor/shell/SetWatcher.h"
+#include "editor/shell/Settings.h"
 
 namespace vxe {
 

@@ -5,9 +5,9 @@
 #include <map>
 #include <memory>
 
-#include "document/Options.h"
-#include "shell/QtInteraction.h"
-#include "shell/ShellServices.h"
+#include "core/storage/Options.h"
+#include "editor/shell/QtInteraction.h"
+#include "editor/shell/ShellServices.h"
 
 class QAction;
 class QLabel;

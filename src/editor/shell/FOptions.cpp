@@ -1,4 +1,4 @@
-#include "shell/FOptions.h"
+#include "editor/shell/FOptions.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "document/Options.h"
+#include "core/storage/Options.h"
 
 class QCheckBox;
 

@@ -1,4 +1,4 @@
-#include "shell/FTip.h"
+#include "editor/shell/FTip.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -8,7 +8,7 @@
 #include <QRandomGenerator>
 #include <QVBoxLayout>
 
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
 namespace vxe {
 

@@ -1,4 +1,4 @@
-#include "shell/QtInteraction.h"
+#include "editor/shell/QtInteraction.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -14,9 +14,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "presets/FInPrset.h"
-#include "selection/SelectionDialogs.h"
-#include "shell/SetDialogs.h"
+#include "editor/presets/FInPrset.h"
+#include "editor/selection/SelectionDialogs.h"
+#include "editor/shell/SetDialogs.h"
 
 namespace vxe {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "interaction/Interaction.h"
+#include "core/interaction/Interaction.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "shell/RecentSets.h"
+#include "editor/shell/RecentSets.h"
 
 #include <QAction>
 #include <QDir>
@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <memory>
 
-#include "shell/ShellServices.h"
+#include "editor/shell/ShellServices.h"
 
 namespace vxe {
 

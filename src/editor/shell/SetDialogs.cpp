@@ -1,4 +1,4 @@
-#include "shell/SetDialogs.h"
+#include "editor/shell/SetDialogs.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -11,10 +11,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "catalogue/Catalogue.h"
-#include "document/Helpers.h"
-#include "interaction/Interaction.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/interaction/Interaction.h"
+#include "core/storage/Session.h"
+#include "core/text/Helpers.h"
 
 namespace vxe {
 

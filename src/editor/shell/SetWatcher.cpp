@@ -1,9 +1,9 @@
-#include "shell/SetWatcher.h"
+#include "editor/shell/SetWatcher.h"
 
 #include <QApplication>
 
-#include "shell/QtInteraction.h"
-#include "storage/Session.h"
+#include "core/storage/Session.h"
+#include "editor/shell/QtInteraction.h"
 
 namespace vxe {
 

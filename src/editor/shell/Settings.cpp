@@ -1,4 +1,4 @@
-#include "shell/Settings.h"
+#include "editor/shell/Settings.h"
 
 #include <QFileInfo>
 #include <QSettings>

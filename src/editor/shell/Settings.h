@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "document/Options.h"
+#include "core/storage/Options.h"
 
 class QSettings;
 

@@ -1,4 +1,4 @@
-#include "shell/Startup.h"
+#include "editor/shell/Startup.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -10,24 +10,24 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "catalogue/Catalogue.h"
-#include "catalogue/CatalogueInit.h"
-#include "check/FCheck.h"
-#include "details/Details.h"
-#include "document/Helpers.h"
-#include "format/PathLookup.h"
-#include "interaction/Interaction.h"
-#include "midi/FMidStup.h"
-#include "midi/MidiLink.h"
-#include "midi/MidiTransfer.h"
-#include "presets/PresetNames.h"
-#include "reports/FReport.h"
-#include "reports/SetReport.h"
-#include "shell/FAbout.h"
-#include "shell/FMain.h"
-#include "shell/FOptions.h"
-#include "shell/FTip.h"
-#include "storage/Session.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/format/PathLookup.h"
+#include "core/interaction/Interaction.h"
+#include "core/midi/MidiLink.h"
+#include "core/reports/SetReport.h"
+#include "core/storage/Session.h"
+#include "core/storage/TemplateSet.h"
+#include "core/text/Helpers.h"
+#include "editor/check/FCheck.h"
+#include "editor/details/Details.h"
+#include "editor/midi/FMidStup.h"
+#include "editor/midi/MidiTransfer.h"
+#include "editor/reports/FReport.h"
+#include "editor/shell/FAbout.h"
+#include "editor/shell/FMain.h"
+#include "editor/shell/FOptions.h"
+#include "editor/shell/FTip.h"
 
 namespace vxe {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "details/ItemAddress.h"
+#include "core/details/ItemAddress.h"
 
 namespace vx {
 class Interaction;

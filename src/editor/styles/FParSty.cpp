@@ -1,4 +1,4 @@
-#include "styles/FParSty.h"
+#include "editor/styles/FParSty.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -6,14 +6,14 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include "catalogue/Catalogue.h"
-#include "details/ItemDetails.h"
-#include "editing/CallSites.h"
-#include "editing/Callers.h"
-#include "editing/EditScheme.h"
-#include "interaction/Interaction.h"
-#include "selection/ItemNumbers.h"
-#include "storage/Session.h"
+#include "core/calls/CallSites.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/details/ItemDetails.h"
+#include "core/editing/Callers.h"
+#include "core/editing/EditScheme.h"
+#include "core/interaction/Interaction.h"
+#include "core/selection/ItemNumbers.h"
+#include "core/storage/Session.h"
 
 namespace vxe {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "details/ParamDialog.h"
-#include "styles/StyleRecord.h"
+#include "core/styles/StyleRecord.h"
+#include "editor/details/ParamDialog.h"
 
 class QComboBox;
 class QLineEdit;

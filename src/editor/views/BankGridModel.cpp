@@ -1,13 +1,13 @@
-#include "views/BankGridModel.h"
+#include "editor/views/BankGridModel.h"
 
 #include <QApplication>
 #include <QPalette>
 
-#include "editing/KindDescriptor.h"
-#include "interaction/Interaction.h"
-#include "storage/Session.h"
-#include "views/CallCache.h"
-#include "views/ViewSetup.h"
+#include "core/editing/KindDescriptor.h"
+#include "core/interaction/Interaction.h"
+#include "core/storage/Session.h"
+#include "editor/views/CallCache.h"
+#include "editor/views/ViewSetup.h"
 
 namespace vxe {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "views/ItemTableModel.h"
+#include "editor/views/ItemTableModel.h"
 
-#include "catalogue/ItemKind.h"
-#include "selection/BankView.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/selection/BankView.h"
 
 namespace vx {
 class Session;

@@ -1,6 +1,6 @@
-#include "views/CallCache.h"
+#include "editor/views/CallCache.h"
 
-#include "storage/Session.h"
+#include "core/storage/Session.h"
 
 namespace vxe {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "selection/BankView.h"
+#include "core/selection/BankView.h"
 
 namespace vx {
 class Session;

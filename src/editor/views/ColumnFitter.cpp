@@ -1,4 +1,4 @@
-#include "views/ColumnFitter.h"
+#include "editor/views/ColumnFitter.h"
 
 #include <QEvent>
 #include <QFontInfo>

@@ -1,7 +1,7 @@
-#include "views/FreeEventsModel.h"
+#include "editor/views/FreeEventsModel.h"
 
-#include "selection/BankView.h"
-#include "storage/Session.h"
+#include "core/selection/BankView.h"
+#include "core/storage/Session.h"
 
 namespace vxe {
 

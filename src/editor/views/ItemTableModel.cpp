@@ -1,7 +1,7 @@
-#include "views/ItemTableModel.h"
+#include "editor/views/ItemTableModel.h"
 
-#include "editing/KindDescriptor.h"
-#include "storage/Session.h"
+#include "core/editing/KindDescriptor.h"
+#include "core/storage/Session.h"
 
 namespace vxe {
 

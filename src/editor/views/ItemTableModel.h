@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "catalogue/ItemKind.h"
+#include "core/catalogue/ItemKind.h"
 
 namespace vx {
 class Session;

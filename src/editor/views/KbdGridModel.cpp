@@ -1,8 +1,8 @@
-#include "views/KbdGridModel.h"
+#include "editor/views/KbdGridModel.h"
 
-#include "selection/BankView.h"
-#include "storage/Session.h"
-#include "views/ViewSetup.h"
+#include "core/selection/BankView.h"
+#include "core/storage/Session.h"
+#include "editor/views/ViewSetup.h"
 
 namespace vxe {
 

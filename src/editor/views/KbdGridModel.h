@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/ItemTableModel.h"
+#include "editor/views/ItemTableModel.h"
 
 namespace vx {
 class Session;

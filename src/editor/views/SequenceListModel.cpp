@@ -1,8 +1,8 @@
-#include "views/SequenceListModel.h"
+#include "editor/views/SequenceListModel.h"
 
-#include "sequences/SequenceFiles.h"
-#include "storage/Session.h"
-#include "views/ViewSetup.h"
+#include "core/sequences/SequenceFiles.h"
+#include "core/storage/Session.h"
+#include "editor/views/ViewSetup.h"
 
 namespace vxe {
 

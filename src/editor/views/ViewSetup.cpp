@@ -1,4 +1,4 @@
-#include "views/ViewSetup.h"
+#include "editor/views/ViewSetup.h"
 
 #include <QAbstractItemView>
 #include <QColor>

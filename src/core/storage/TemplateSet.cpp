@@ -1,11 +1,11 @@
-#include "catalogue/CatalogueInit.h"
+#include "core/storage/TemplateSet.h"
 
 #include <algorithm>
 
-#include "catalogue/Catalogue.h"
-#include "document/KindErrors.h"
-#include "format/ItemFile.h"
-#include "interaction/Interaction.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/format/ItemFile.h"
+#include "core/interaction/Interaction.h"
+#include "core/text/KindErrors.h"
 
 namespace vx {
 

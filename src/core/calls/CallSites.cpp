@@ -1,4 +1,4 @@
-#include "editing/CallSites.h"
+#include "core/calls/CallSites.h"
 
 #include <algorithm>
 #include <array>

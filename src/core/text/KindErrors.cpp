@@ -1,7 +1,7 @@
-#include "document/KindErrors.h"
+#include "core/text/KindErrors.h"
 
-#include "catalogue/Catalogue.h"
-#include "interaction/Interaction.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/interaction/Interaction.h"
 
 namespace vx {
 

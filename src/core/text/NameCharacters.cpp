@@ -1,4 +1,4 @@
-#include "document/NameCharacters.h"
+#include "core/text/NameCharacters.h"
 
 #include <cstdio>
 

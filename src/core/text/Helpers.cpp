@@ -1,6 +1,6 @@
-#include "document/Helpers.h"
+#include "core/text/Helpers.h"
 
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
 namespace vx {
 

@@ -1,4 +1,4 @@
-#include "document/NameText.h"
+#include "core/text/NameText.h"
 
 namespace vx {
 

@@ -1,8 +1,8 @@
-#include "catalogue/DataDirectory.h"
+#include "core/storage/DataDirectory.h"
 
 #include <filesystem>
 
-#include "catalogue/CatalogueInit.h"
+#include "core/storage/TemplateSet.h"
 
 namespace vx {
 

@@ -5,11 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "arrangements/ArrangementRecord.h"
-#include "kbdsets/KbdSetFile.h"
-#include "programs/ProgramRecord.h"
-#include "sequences/SequenceRecords.h"
-#include "styles/StyleFile.h"
+#include "core/arrangements/ArrangementRecord.h"
+#include "core/kbdsets/KbdSetFile.h"
+#include "core/programs/ProgramRecord.h"
+#include "core/sequences/SequenceRecords.h"
+#include "core/styles/StyleFile.h"
 
 namespace vx {
 

@@ -1,4 +1,4 @@
-#include "presets/PresetNames.h"
+#include "core/catalogue/PresetNames.h"
 
 #include <algorithm>
 #include <cctype>

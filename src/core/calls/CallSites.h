@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "catalogue/ItemKind.h"
-#include "storage/SetData.h"
+#include "core/catalogue/ItemKind.h"
+#include "core/storage/SetData.h"
 
 namespace vx {
 

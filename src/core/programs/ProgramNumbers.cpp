@@ -14,12 +14,12 @@ constexpr std::array<int, kProgramBanks> kBase = {0, 64, 256, 320, 512, 768, 832
 constexpr std::array<int, kProgramBanks> kLastIndex = {63, 63, 63, 63, 63, 63, 63, 39};
 constexpr std::array<char, kProgramBanks> kLetter = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'R'};
 constexpr int kBankF = 5;
-constexpr int kBankR = 7;
-constexpr int kFirstUserProgram = 768;                      // F11
-constexpr int kLastUserProgram = 895;                       // G88
-constexpr int kFirstUserDrumKit = 1056;                     // R51
-constexpr int kLastUserDrumKit = 1063;                      // R58
-constexpr int kUserDrumKitShift = kFirstUserDrumKit - 128;  // 928
+constexpr int kBankR = kDrumKitBank;
+constexpr int kFirstUserProgram = 768;                                    // F11
+constexpr int kLastUserProgram = 895;                                     // G88
+constexpr int kFirstUserDrumKit = 1056;                                   // R51
+constexpr int kLastUserDrumKit = kProgramNumberLimit - 1;                 // R58
+constexpr int kUserDrumKitShift = kFirstUserDrumKit - kFirstDrumKitSlot;  // 928
 
 const ProgramRecord* UserRecord(const SetPrograms& programs, int index) {
     if (index < 0 || index >= kUserPrograms) return nullptr;

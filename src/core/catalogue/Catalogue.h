@@ -21,6 +21,8 @@ extern const std::array<std::string_view, 16> StyCategoryName;
 extern const std::array<std::string_view, 16> PrgCategoryName;
 
 inline constexpr int kBankCount = 8;
+// The slots of a bank: 8 groups of 8.
+inline constexpr int kSlotsPerBank = 64;
 // Bank tables by kind (0 arrangement, 1 style, 2 program) and bank 0 to 7. A bank number
 // without a bank has the letter " " and last index and base 0; so has any index out of range.
 std::string_view BankLetter(int kind, int bank);

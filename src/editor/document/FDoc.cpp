@@ -739,43 +739,11 @@ void FDoc::SetEditState(EditState state) {
     Q_EMIT EditMenuChanged();
 }
 
-namespace {
-
-// The scheme's command for a menu entry, when the entry is one of the scheme's.
-std::optional<vx::EditCommand> SchemeCommand(EditCommand command) {
-    switch (command) {
-        case EditCommand::Undo:
-            return vx::EditCommand::Undo;
-        case EditCommand::Cut:
-            return vx::EditCommand::Cut;
-        case EditCommand::Copy:
-            return vx::EditCommand::Copy;
-        case EditCommand::Paste:
-            return vx::EditCommand::Paste;
-        case EditCommand::Delete:
-            return vx::EditCommand::Delete;
-        case EditCommand::Insert:
-            return vx::EditCommand::Insert;
-        case EditCommand::EraseBank:
-            return vx::EditCommand::EraseBank;
-        default:
-            return std::nullopt;
-    }
-}
-
-}  // namespace
-
 EditMenuFlags FDoc::EditMenu() const {
     const int tab = CurrentTab();
     EditCommandSet built = built_;
     if (const vx::EditScheme* scheme = shell_.Editing(); scheme != nullptr && tab >= 0 && tab < kTabCount) {
         const vx::ItemKind kind = vx::KindFromIndex(tab);
-        // What the kind shown has of the scheme's commands; the others stay disabled on its tab.
-        const vx::EditableKind* d = vx::EditableKindOf(kind);
-        for (int i = 0; i < kEditCommandCount; ++i) {
-            const auto command = SchemeCommand(static_cast<EditCommand>(i));
-            if (command && (d == nullptr || !d->Has(*command))) built.reset(static_cast<std::size_t>(i));
-        }
         // Paste and Insert need an item to put in; the clipboard is shared by every window.
         if (scheme->ClipboardOf(kind).Empty()) {
             built.reset(EditIndex(EditCommand::Paste));

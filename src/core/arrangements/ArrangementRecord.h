@@ -9,6 +9,7 @@ namespace vx {
 // One user arrangement, 164 bytes as in the .ARR file.
 struct ArrangementRecord : ByteRecord<164> {
     static constexpr int kTrackCount = 11;
+    static constexpr std::size_t kNameOffset = 0;
     // Where the calls sit: the style number (note the odd offset), and each track's program
     // call in bytes 0 and 1 of its 8-byte block.
     static constexpr std::size_t kStyleOffset = 17;

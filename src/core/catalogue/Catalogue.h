@@ -16,6 +16,9 @@ int KindHeaderByte(ItemKind kind);
 // Dump code of a set kind; -1 for the XStyle kinds.
 int KindDumpCode(ItemKind kind);
 
+// Items have 16 categories; a number that names none reads as kNoCategory.
+inline constexpr int kCategoryCount = 16;
+inline constexpr int kNoCategory = 255;
 extern const std::array<std::string_view, 16> ArrCategoryName;
 extern const std::array<std::string_view, 16> StyCategoryName;
 extern const std::array<std::string_view, 16> PrgCategoryName;

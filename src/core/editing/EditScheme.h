@@ -58,7 +58,7 @@ struct UndoRecord {
     bool Empty() const { return op == 0 || set == 0; }
 };
 
-// The edit commands of every kind, written once over the kind descriptors: one entry point,
+// The edit commands of every kind, written once over the editable kinds: one entry point,
 // one write path, the clipboards and the undo records shared by all open sets.
 class EditScheme {
 public:

@@ -21,7 +21,9 @@ public:
     int ViewNumberOf(int slot) const override { return ArrNumberOfUserIndex(slot); }
     int SlotOfNumber(int number) const override { return ArrUserIndexOf(number); }
     std::string Label(int slot) const override { return ArrLabel(ArrNumberOfUserIndex(slot)); }
-    int SlotOfLabel(std::string_view label) const override { return ArrUserIndexOf(BankedNumberOfLabel(0, label)); }
+    int SlotOfLabel(std::string_view label) const override {
+        return ArrUserIndexOf(BankedNumberOfLabel(KindIndex(ItemKind::Arrangement), label));
+    }
 
     EditItem Read(const SetData& data, int slot) const override { return data.arr.arr[Index(slot)]; }
     void Write(SetData& data, int slot, const EditItem& item) const override { data.arr.arr[Index(slot)] = Arr(item); }

@@ -21,7 +21,9 @@ public:
     int ViewNumberOf(int slot) const override { return NumberOfUserIndex(slot); }
     int SlotOfNumber(int number) const override { return UserIndexOf(number); }
     std::string Label(int slot) const override { return ProgramLabelOfUserIndex(slot); }
-    int SlotOfLabel(std::string_view label) const override { return UserIndexOf(BankedNumberOfLabel(2, label)); }
+    int SlotOfLabel(std::string_view label) const override {
+        return UserIndexOf(BankedNumberOfLabel(KindIndex(ItemKind::Program), label));
+    }
 
     EditItem Read(const SetData& data, int slot) const override {
         ProgramItem item{data.prg.records[Index(slot)], nullptr};

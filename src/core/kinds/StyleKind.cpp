@@ -36,7 +36,9 @@ public:
     int ViewNumberOf(int slot) const override { return StyNumberOfUserIndex(slot); }
     int SlotOfNumber(int number) const override { return StyUserIndexOf(number); }
     std::string Label(int slot) const override { return StyLabel(StyNumberOfUserIndex(slot)); }
-    int SlotOfLabel(std::string_view label) const override { return StyUserIndexOf(BankedNumberOfLabel(1, label)); }
+    int SlotOfLabel(std::string_view label) const override {
+        return StyUserIndexOf(BankedNumberOfLabel(KindIndex(ItemKind::Style), label));
+    }
 
     EditItem Read(const SetData& data, int slot) const override { return data.sty.slots[Index(slot)]; }
     void Write(SetData& data, int slot, const EditItem& item) const override {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/catalogue/Catalogue.h"
 #include "core/catalogue/PresetNames.h"
 #include "core/programs/ProgramFile.h"
 
@@ -97,12 +98,12 @@ std::string UserProgramName(const SetPrograms& programs, int index) {
 }
 
 int ProgramCategoryOf(const SetPrograms& programs, const PresetTables& presets, int number) {
-    int category = 255;
+    int category = kNoCategory;
     if (const ProgramRecord* record = UserRecord(programs, UserIndexOf(number)))
         category = record->Category();
     else if (const PresetItem* preset = PresetEntry(presets, number))
         category = preset->category;
-    return category >= 0 && category < 16 ? category : 255;
+    return category >= 0 && category < kCategoryCount ? category : kNoCategory;
 }
 
 bool IsProgramEmpty(const SetPrograms& programs, int index) {

@@ -86,7 +86,7 @@ int CategoryOfNumber(BankedKind kind, const SetData& data, const PresetTables& p
         case BankedKind::Program:
             return ProgramCategoryOf(data.prg, presets, number);
     }
-    return 255;
+    return kNoCategory;
 }
 
 std::string PickText(BankedKind kind, const SetData& data, const PresetTables& presets, int number) {

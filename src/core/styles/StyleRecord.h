@@ -9,6 +9,7 @@ namespace vx {
 // The 70-byte record at the start of a used style's data.
 struct StyleRecord : ByteRecord<70> {
     static constexpr int kTrackCount = 6;
+    static constexpr std::size_t kNameOffset = 0;
     // Program call of accompaniment track 0 to 5: bytes 0 and 1 of its 4-byte block.
     static constexpr std::size_t TrackOffset(int track) { return 46 + 4 * static_cast<std::size_t>(track); }
 

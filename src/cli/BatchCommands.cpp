@@ -185,10 +185,10 @@ std::optional<BatchCommand> ParseLine(const std::vector<std::string>& words, int
         command.kind = item->kind;
         command.slot = item->slot;
     }
-    const vx::KindDescriptor& kind = *command.kind;
+    const vx::EditableKind& kind = *command.kind;
     const auto schemeCommand = SchemeCommand(syntax->verb);
     if (schemeCommand && !kind.Has(*schemeCommand)) {
-        error = std::string(kind.noun) + "s have no " + syntax->word;
+        error = std::string(kind.Noun()) + "s have no " + syntax->word;
         return std::nullopt;
     }
     switch (syntax->verb) {
@@ -208,8 +208,8 @@ std::optional<BatchCommand> ParseLine(const std::vector<std::string>& words, int
             break;
         }
         case BatchVerb::PasteXStyle:
-            if (!vx::XStyleKindFor(kind.kind, command.slot)) {
-                error = std::string(kind.noun) + "s are not read from XStyle files";
+            if (!vx::XStyleKindFor(kind.Kind(), command.slot)) {
+                error = std::string(kind.Noun()) + "s are not read from XStyle files";
                 return std::nullopt;
             }
             command.file = args[2];
@@ -253,7 +253,7 @@ vx::EditResult RunOne(CliContext& context, const std::vector<int>& sets, const B
         case BatchVerb::PasteXStyle: {
             std::error_code error;
             const std::string file = std::filesystem::absolute(command.file, error).string();
-            return scheme.PasteFromXStyle(set, command.kind->kind, command.slot, file);
+            return scheme.PasteFromXStyle(set, command.kind->Kind(), command.slot, file);
         }
         case BatchVerb::Undo:
             // The window offers Undo only after a command of its own set.
@@ -264,7 +264,7 @@ vx::EditResult RunOne(CliContext& context, const std::vector<int>& sets, const B
     }
     vx::Edit edit;
     edit.command = *SchemeCommand(command.verb);
-    edit.kind = command.kind->kind;
+    edit.kind = command.kind->Kind();
     edit.set = set;
     edit.slot = command.slot;
     edit.bank = command.bank;
@@ -273,7 +273,7 @@ vx::EditResult RunOne(CliContext& context, const std::vector<int>& sets, const B
         // Dropped on the destination's view; the dragged item is the source.
         edit.set = sets[static_cast<std::size_t>(command.destinationSet - 1)];
         edit.slot = command.destinationSlot;
-        edit.sourceKind = command.kind->kind;
+        edit.sourceKind = command.kind->Kind();
         edit.sourceSet = set;
         edit.sourceSlot = command.slot;
     }

@@ -23,9 +23,9 @@ struct BatchCommand {
     int line = 0;
     BatchVerb verb = BatchVerb::Copy;
     int set = 0;
-    const vx::KindDescriptor* kind = nullptr;  // nullptr for save
-    int slot = -1;                             // the item, or for paste and insert the destination
-    int destinationSet = 0;                    // drop: the set and slot dropped on
+    const vx::EditableKind* kind = nullptr;  // nullptr for save
+    int slot = -1;                           // the item, or for paste and insert the destination
+    int destinationSet = 0;                  // drop: the set and slot dropped on
     int destinationSlot = -1;
     int bank = -1;     // erase-bank
     std::string file;  // paste-xstyle

@@ -36,7 +36,7 @@ std::optional<EditTarget> ParseItem(const std::string& text) {
     return item;
 }
 
-std::optional<int> ParseSlot(const vx::KindDescriptor& kind, const std::string& label) {
+std::optional<int> ParseSlot(const vx::EditableKind& kind, const std::string& label) {
     std::string error;
     auto slot = ParseEditSlot(kind, label, error);
     if (!slot) std::cerr << error << '\n';
@@ -44,7 +44,7 @@ std::optional<int> ParseSlot(const vx::KindDescriptor& kind, const std::string& 
 }
 
 // The answers the questions get, from --redirect and --missing. False on a bad value.
-bool SetAnswers(CliContext& context, const vx::KindDescriptor& kind, const EditArguments& args) {
+bool SetAnswers(CliContext& context, const vx::EditableKind& kind, const EditArguments& args) {
     std::string error;
     const auto answers = ParseEditAnswers(kind, args.redirect, args.missing, error);
     if (!answers) {
@@ -55,10 +55,10 @@ bool SetAnswers(CliContext& context, const vx::KindDescriptor& kind, const EditA
     return true;
 }
 
-vx::Edit MakeEdit(vx::EditCommand command, const vx::KindDescriptor& kind, int set, int slot) {
+vx::Edit MakeEdit(vx::EditCommand command, const vx::EditableKind& kind, int set, int slot) {
     vx::Edit edit;
     edit.command = command;
-    edit.kind = kind.kind;
+    edit.kind = kind.Kind();
     edit.set = set;
     edit.slot = slot;
     return edit;
@@ -117,7 +117,7 @@ int Move(CliContext& context, const EditArguments& args) {
     const int set = context.OpenExisting(args.set);
     if (!set) return kExitFailure;
     vx::Edit edit = MakeEdit(vx::EditCommand::Drop, *item->kind, set, *slot);
-    edit.sourceKind = item->kind->kind;
+    edit.sourceKind = item->kind->Kind();
     edit.sourceSet = set;
     edit.sourceSlot = item->slot;
     return ApplyAndSave(context, edit);
@@ -135,7 +135,7 @@ int Delete(CliContext& context, const EditArguments& args) { return OnOneItem(co
 int Cut(CliContext& context, const EditArguments& args) { return OnOneItem(context, args, vx::EditCommand::Cut); }
 
 int EraseBank(CliContext& context, const EditArguments& args) {
-    const vx::KindDescriptor* kind = EditKindOf(args.kind);
+    const vx::EditableKind* kind = EditKindOf(args.kind);
     if (kind == nullptr) {
         std::cerr << "Unknown kind " << args.kind << " (" << kEditKinds << ")\n";
         return kExitUsage;
@@ -163,7 +163,7 @@ int PasteXStyle(CliContext& context, const EditArguments& args) {
     std::error_code error;
     const std::string file = std::filesystem::absolute(args.file, error).string();
     const int shown = context.ui.messagesShown;
-    return SaveIfDone(context, set, context.Scheme().PasteFromXStyle(set, item->kind->kind, item->slot, file), shown);
+    return SaveIfDone(context, set, context.Scheme().PasteFromXStyle(set, item->kind->Kind(), item->slot, file), shown);
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "core/editing/KindDescriptor.h"
+#include "core/kinds/EditableKind.h"
+#include "core/kinds/KindParts.h"
 
 namespace vxcli {
 
@@ -15,18 +16,18 @@ class CliInteraction;
 inline constexpr const char* kEditKinds = "arr, sty, prg, bsq, sng or ark";
 
 struct EditTarget {
-    const vx::KindDescriptor* kind = nullptr;
+    const vx::EditableKind* kind = nullptr;
     int slot = -1;
 };
 
 // KIND as in ITEM: arr, sty, prg, bsq, sng or ark, any case.
-const vx::KindDescriptor* EditKindOf(const std::string& code);
+const vx::EditableKind* EditKindOf(const std::string& code);
 // ITEM is KIND:LABEL; LABEL as the grids and lists show it.
 std::optional<EditTarget> ParseEditItem(const std::string& text, std::string& error);
 // A LABEL of the kind, which may repeat the kind: "C11" or "arr:C11".
-std::optional<int> ParseEditSlot(const vx::KindDescriptor& kind, const std::string& label, std::string& error);
+std::optional<int> ParseEditSlot(const vx::EditableKind& kind, const std::string& label, std::string& error);
 // A bank letter of the kind; -1 for the unbanked kinds, which have one bank.
-std::optional<int> ParseEditBank(const vx::KindDescriptor& kind, const std::string& letter, std::string& error);
+std::optional<int> ParseEditBank(const vx::EditableKind& kind, const std::string& letter, std::string& error);
 
 // The answers to the questions an edit command asks, from --redirect and --missing.
 struct EditAnswers {
@@ -34,7 +35,7 @@ struct EditAnswers {
     bool failOnMissing = false;
 };
 // redirect may be empty (No); missing is "keep" or "fail".
-std::optional<EditAnswers> ParseEditAnswers(const vx::KindDescriptor& kind, const std::string& redirect,
+std::optional<EditAnswers> ParseEditAnswers(const vx::EditableKind& kind, const std::string& redirect,
                                             const std::string& missing, std::string& error);
 void GiveAnswers(CliInteraction& ui, const EditAnswers& answers);
 

@@ -39,8 +39,8 @@ std::string Key(ItemKind kind, const std::string& name) { return std::to_string(
 // What a call names: the called item's kind and name, "#N" for a number no user slot has, ""
 // for an empty slot.
 std::string CallName(const SetData& data, ItemKind called, int number) {
-    const KindDescriptor* d = DescriptorOf(called);
-    const int slot = d != nullptr && d->slotOfNumber ? d->slotOfNumber(number) : -1;
+    const EditableKind* d = EditableKindOf(called);
+    const int slot = d != nullptr ? d->SlotOfNumber(number) : -1;
     if (slot < 0 || !d->ValidSlot(slot)) return "#" + std::to_string(number);
     const std::string name = Trim(SlotName(*d, data, slot));
     return name.empty() ? std::string() : Key(called, name);
@@ -60,13 +60,13 @@ std::vector<std::string> CallNames(const SetData& data, ItemKind caller, int slo
 // The calls of an item held apart from its set, as names in that set.
 std::vector<std::string> HeldCallNames(const SetData& data, const EditItem& item) {
     SetData copy;
-    const KindDescriptor& d = *DescriptorOf(kKinds[item.index()]);
+    const EditableKind& d = *EditableKindOf(kKinds[item.index()]);
     // The item is looked at in slot 0 of a scratch copy of its kind's data.
     copy = data;
-    d.write(copy, 0, item);
+    d.Write(copy, 0, item);
     std::vector<std::string> names;
     CallFilter filter;
-    filter.callers = MaskOf(d.kind);
+    filter.callers = MaskOf(d.Kind());
     filter.slot = 0;
     ForEachCall(
         copy, [&](const CallSite& site) { names.push_back(CallName(data, site.called, site.number)); }, filter);
@@ -86,16 +86,16 @@ struct Picture {
 Picture Take(const SetData& data) {
     Picture picture;
     for (const ItemKind kind : kKinds) {
-        const KindDescriptor& d = *DescriptorOf(kind);
+        const EditableKind& d = *EditableKindOf(kind);
         if (kind == KbdSet) continue;
-        for (int slot = 0; slot < d.slotCount; ++slot) {
+        for (int slot = 0; slot < d.SlotCount(); ++slot) {
             const std::string name = Trim(SlotName(d, data, slot));
             if (!name.empty()) ++picture.count[Key(kind, name)];
         }
     }
     for (const ItemKind kind : kNamedCallers) {
-        const KindDescriptor& d = *DescriptorOf(kind);
-        for (int slot = 0; slot < d.slotCount; ++slot) {
+        const EditableKind& d = *EditableKindOf(kind);
+        for (int slot = 0; slot < d.SlotCount(); ++slot) {
             const std::string name = Trim(SlotName(d, data, slot));
             if (!name.empty()) picture.calls[Key(kind, name)] = CallNames(data, kind, slot);
         }
@@ -106,12 +106,12 @@ Picture Take(const SetData& data) {
 // Gives every item of the editable kinds a name of its own: its kind, a tag and its label.
 void NameEveryItem(SetData& data, char tag) {
     for (const ItemKind kind : kKinds) {
-        const KindDescriptor& d = *DescriptorOf(kind);
+        const EditableKind& d = *EditableKindOf(kind);
         if (kind == KbdSet) continue;
-        for (int slot = 0; slot < d.slotCount; ++slot) {
-            if (SlotIsEmpty(d, data, slot)) continue;
-            EditItem item = d.read(data, slot);
-            const std::string name = std::string(1, "ASPBNK"[KindIndex(kind)]) + tag + " " + d.label(slot);
+        for (int slot = 0; slot < d.SlotCount(); ++slot) {
+            if (d.IsEmptyAt(data, slot)) continue;
+            EditItem item = d.Read(data, slot);
+            const std::string name = std::string(1, "ASPBNK"[KindIndex(kind)]) + tag + " " + d.Label(slot);
             std::visit(
                 [&](auto& value) {
                     using T = std::decay_t<decltype(value)>;
@@ -121,7 +121,7 @@ void NameEveryItem(SetData& data, char tag) {
                         value.record.SetName(name);
                 },
                 item);
-            d.write(data, slot, item);
+            d.Write(data, slot, item);
         }
     }
 }
@@ -154,8 +154,8 @@ public:
 private:
     int Pick(ItemKind kind) {
         if (random() % 6 == 0) return -1;
-        const KindDescriptor& d = *DescriptorOf(kind);
-        return d.numberOf(static_cast<int>(random() % static_cast<unsigned>(d.slotCount)));
+        const EditableKind& d = *EditableKindOf(kind);
+        return d.Called()->NumberOf(static_cast<int>(random() % static_cast<unsigned>(d.SlotCount())));
     }
 };
 
@@ -194,11 +194,11 @@ public:
             // The same names in both: a paste into the other set finds its called items by name.
             NameEveryItem(session->Data(set), 'x');
             if (tag == '2') {
-                const KindDescriptor& d = ProgramDescriptor();
-                for (int slot = 0; slot + 1 < d.slotCount; slot += 2) {
-                    EditItem first = d.read(session->Data(set), slot);
-                    d.write(session->Data(set), slot, d.read(session->Data(set), slot + 1));
-                    d.write(session->Data(set), slot + 1, first);
+                const EditableKind& d = Programs();
+                for (int slot = 0; slot + 1 < d.SlotCount(); slot += 2) {
+                    EditItem first = d.Read(session->Data(set), slot);
+                    d.Write(session->Data(set), slot, d.Read(session->Data(set), slot + 1));
+                    d.Write(session->Data(set), slot + 1, first);
                 }
             }
             sets.push_back(set);
@@ -278,8 +278,8 @@ private:
         // name takes its place.
         std::string replaced;
         {
-            const KindDescriptor& d = *DescriptorOf(edit.kind);
-            int slot = edit.command == EditCommand::Insert && d.shiftRange ? d.shiftRange(edit.slot).last : edit.slot;
+            const EditableKind& d = *EditableKindOf(edit.kind);
+            int slot = edit.command == EditCommand::Insert ? d.ShiftRange(edit.slot).last : edit.slot;
             if (edit.command == EditCommand::Copy || edit.command == EditCommand::Undo ||
                 edit.command == EditCommand::EraseBank)
                 slot = -1;
@@ -302,11 +302,11 @@ private:
                 fault = CheckKept(i, before[static_cast<std::size_t>(i)], i == setIndex ? replaced : std::string());
         }
         if (fault.empty() && result.done) {
-            const KindDescriptor& d = *DescriptorOf(edit.kind);
+            const EditableKind& d = *EditableKindOf(edit.kind);
             const SetData& data = sets_.Data(setIndex);
             if (edit.command == EditCommand::Paste || edit.command == EditCommand::Insert)
                 fault = CheckCameBack(setIndex, CallNames(data, edit.kind, edit.slot), clip);
-            else if (!dropped.empty() && d.dropInSet == DropInSet::Move)
+            else if (!dropped.empty() && d.InsertingDrop() == nullptr)
                 fault =
                     CheckCameBack(setIndex, CallNames(data, edit.kind, edit.slot), {0, setIndex == 0 ? 1 : 0, dropped});
         }
@@ -495,14 +495,14 @@ std::vector<Step> RandomScript(std::uint32_t seed, int length, ModelSets& sets) 
         Step step;
         Edit& e = step.edit;
         e.kind = kKinds[roll(6)];
-        const KindDescriptor& d = *DescriptorOf(e.kind);
+        const EditableKind& d = *EditableKindOf(e.kind);
         e.set = roll(2);
         auto slot = [&](int set) {
             for (int tries = 0; tries < 8; ++tries) {
-                const int s = roll(d.slotCount);
-                if (roll(10) < 3 || !SlotIsEmpty(d, sets.Data(set), s)) return s;
+                const int s = roll(d.SlotCount());
+                if (roll(10) < 3 || !d.IsEmptyAt(sets.Data(set), s)) return s;
             }
-            return roll(d.slotCount);
+            return roll(d.SlotCount());
         };
         const int command = roll(100);
         if (command < 14) {
@@ -660,8 +660,8 @@ TEST_F(EditModelTest, HeldItemsFollowTheChangesOfTheirSet) {
             std::string label;
             words >> label;
             edit.kind = kindName == "arr" ? Arrangement : Program;
-            const KindDescriptor& d = *DescriptorOf(edit.kind);
-            edit.slot = d.slotOfLabel(label);
+            const EditableKind& d = *EditableKindOf(edit.kind);
+            edit.slot = d.SlotOfLabel(label);
             if (command == "drop") {
                 edit.command = EditCommand::Drop;
                 edit.sourceKind = edit.kind;
@@ -669,7 +669,7 @@ TEST_F(EditModelTest, HeldItemsFollowTheChangesOfTheirSet) {
                 edit.sourceSlot = edit.slot;
                 std::string target;
                 words >> edit.set >> target;
-                edit.slot = d.slotOfLabel(target);
+                edit.slot = d.SlotOfLabel(target);
             } else {
                 edit.command = command == "copy"     ? EditCommand::Copy
                                : command == "paste"  ? EditCommand::Paste
@@ -684,7 +684,7 @@ TEST_F(EditModelTest, HeldItemsFollowTheChangesOfTheirSet) {
         }
         std::vector<std::string> calls;
         for (const std::string& call :
-             CallNames(session->Data(demoSet), Arrangement, ArrangementDescriptor().slotOfLabel(c.checked)))
+             CallNames(session->Data(demoSet), Arrangement, Arrangements().SlotOfLabel(c.checked)))
             calls.push_back(call.empty() || call[0] == '#' ? call : call.substr(call.find(':') + 1));
         EXPECT_EQ(calls, c.expected);
     }
@@ -700,16 +700,16 @@ TEST_F(EditModelTest, CallAnotherProgramAfterAShiftDropsTheProgramUndoWithANotic
     ASSERT_TRUE(session);
     EditScheme scheme(*session);
     const int set = session->OpenOrNewSet(false, demo.string());
-    const KindDescriptor& programs = ProgramDescriptor();
-    const int f12 = programs.numberOf(programs.slotOfLabel("F12"));
-    const int f13 = programs.numberOf(programs.slotOfLabel("F13"));
+    const EditableKind& programs = Programs();
+    const int f12 = programs.Called()->NumberOf(programs.SlotOfLabel("F12"));
+    const int f13 = programs.Called()->NumberOf(programs.SlotOfLabel("F13"));
     const std::vector<std::string> sunday = CallNames(session->Data(set), Arrangement, 0);
     auto command = [&](EditCommand what, ItemKind kind, const std::string& label) {
         Edit edit;
         edit.command = what;
         edit.kind = kind;
         edit.set = set;
-        edit.slot = DescriptorOf(kind)->slotOfLabel(label);
+        edit.slot = EditableKindOf(kind)->SlotOfLabel(label);
         return scheme.Apply(edit).done;
     };
 

@@ -35,8 +35,8 @@ TEST_F(EditSchemeCasesTest, InsertWithAnEmptyClipboardChangesNothing) {
     } cases[] = {{Arrangement, 0}, {Program, 0}, {Program, 64}, {BackingSequence, 2}, {Song, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(KindName(c.kind)));
-        const KindDescriptor& d = *DescriptorOf(c.kind);
-        ASSERT_TRUE(scheme->WriteItem(1, c.kind, c.slot + 1, d.read(Data(1), c.slot + 1)).done);
+        const EditableKind& d = *EditableKindOf(c.kind);
+        ASSERT_TRUE(scheme->WriteItem(1, c.kind, c.slot + 1, d.Read(Data(1), c.slot + 1)).done);
         const Bytes before = SerializeKind(Data(1), c.kind);
         ui.events.clear();
         EXPECT_EQ(Do(EditCommand::Insert, c.kind, 1, c.slot).reason, "The clipboard is empty.");
@@ -58,8 +58,8 @@ TEST_F(EditSchemeCasesTest, CopyEraseBankAndImportDropTheStaleUndoRecord) {
                  {"erase", Program, 3},    {"copy", KbdSet, 5},       {"erase", BackingSequence, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.what) + " " + std::string(KindName(c.kind)));
-        const KindDescriptor& d = *DescriptorOf(c.kind);
-        ASSERT_TRUE(scheme->WriteItem(1, c.kind, c.cutSlot, d.read(Data(1), c.cutSlot)).done);
+        const EditableKind& d = *EditableKindOf(c.kind);
+        ASSERT_TRUE(scheme->WriteItem(1, c.kind, c.cutSlot, d.Read(Data(1), c.cutSlot)).done);
         ASSERT_FALSE(scheme->UndoOf(c.kind).Empty());
         ui.events.clear();
         const bool copy = std::string(c.what) == "copy";
@@ -72,7 +72,7 @@ TEST_F(EditSchemeCasesTest, CopyEraseBankAndImportDropTheStaleUndoRecord) {
         EXPECT_EQ(Do(EditCommand::Undo, c.kind, 1, -1).done, false);
     }
 
-    ASSERT_TRUE(scheme->WriteItem(1, Song, 0, DescriptorOf(Song)->read(Data(1), 0)).done);
+    ASSERT_TRUE(scheme->WriteItem(1, Song, 0, EditableKindOf(Song)->Read(Data(1), 0)).done);
     scheme->ForgetUndo(2, Song);
     EXPECT_EQ(scheme->UndoOf(Song).set, 1);
     scheme->ForgetUndo(1, Song);

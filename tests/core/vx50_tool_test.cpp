@@ -19,7 +19,7 @@
 
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/PresetNames.h"
-#include "core/editing/KindDescriptor.h"
+#include "core/kinds/EditableKind.h"
 #include "core/programs/ProgramNumbers.h"
 #include "core/storage/SetData.h"
 #include "core/storage/SetLock.h"
@@ -988,7 +988,7 @@ const std::vector<ConcurrentEdits>& RacingEdits() {
         // The copy of C11 into D11 beside the delete of C13, after which C14 is C13.
         {"copy @ arr:C11 @ arr:D11", "delete @ arr:C13",
          [](const SetData& d) {
-             const int d11 = DescriptorOf(ItemKind::Arrangement)->slotOfLabel("D11");
+             const int d11 = EditableKindOf(ItemKind::Arrangement)->SlotOfLabel("D11");
              return d.arr.arr[static_cast<std::size_t>(d11)].Name() == "Arr 0           ";
          },
          [](const SetData& d) { return d.arr.arr[2].Name() == "Arr 3           "; }},

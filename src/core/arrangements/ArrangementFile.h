@@ -28,6 +28,8 @@ Bytes SerializeArr(const SetArrangements& data);
 
 // Numbering: presets A 0-63, B 64-127; user C 256-319 (slots 0-63), D 320-383 (slots 64-127).
 inline constexpr int kFirstUserArrangement = 256;
+// One past the highest arrangement number (D88).
+inline constexpr int kArrangementNumberLimit = kFirstUserArrangement + kUserArrangements;
 bool IsUserArrangement(int number);
 
 }  // namespace vx

@@ -9,14 +9,19 @@ namespace vx {
 // One user arrangement, 164 bytes as in the .ARR file.
 struct ArrangementRecord : ByteRecord<164> {
     static constexpr int kTrackCount = 11;
+    static constexpr std::size_t kNameOffset = 0;
+    // Where the calls sit: the style number (note the odd offset), and each track's program
+    // call in bytes 0 and 1 of its 8-byte block.
+    static constexpr std::size_t kStyleOffset = 17;
+    static constexpr std::size_t TrackOffset(int track) { return 39 + 8 * static_cast<std::size_t>(track); }
 
     std::string Name() const { return Text(0, kNameLength); }
     void SetName(std::string_view name) { SetText(0, kNameLength, name); }
     bool IsEmpty() const { return TextIsBlank(0, kNameLength); }
     int Category() const { return Byte(16); }
     void SetCategory(int category) { SetByte(16, static_cast<std::uint8_t>(category)); }
-    int Style() const { return Word(17); }  // note the odd offset
-    void SetStyle(int number) { SetWord(17, static_cast<std::uint16_t>(number)); }
+    int Style() const { return Word(kStyleOffset); }
+    void SetStyle(int number) { SetWord(kStyleOffset, static_cast<std::uint16_t>(number)); }
     int VarThen() const { return Byte(19); }
     void SetVarThen(int index) { SetByte(19, static_cast<std::uint8_t>(index)); }
     int VarStart() const { return Byte(20); }
@@ -49,9 +54,8 @@ struct ArrangementRecord : ByteRecord<164> {
     static constexpr int kFillVars = 2;
     int FillVar(int i) const { return Byte(37 + static_cast<std::size_t>(i)); }
     void SetFillVar(int i, int index) { SetByte(37 + static_cast<std::size_t>(i), static_cast<std::uint8_t>(index)); }
-    // Program call of track 0 to 10 (bytes 0 and 1 of its 8-byte block at offset 39).
-    int TrackProgram(int track) const { return CallPair(39 + 8 * static_cast<std::size_t>(track)); }
-    void SetTrackProgram(int track, int number) { SetCallPair(39 + 8 * static_cast<std::size_t>(track), number); }
+    int TrackProgram(int track) const { return CallPair(TrackOffset(track)); }
+    void SetTrackProgram(int track, int number) { SetCallPair(TrackOffset(track), number); }
 };
 
 inline int ArrangementRecord::ChordScan() const {

@@ -35,22 +35,25 @@ struct CallTables {
     OfCaller arrangement, style, backingSequence, song, kbdSet;
 
     CallTables() {
-        Add(arrangement, {ItemKind::Style, -1, 1, 17, 0, CallCoding::Word});
-        Add(arrangement, {ItemKind::Program, 0, ArrangementRecord::kTrackCount, 39, 8, CallCoding::FlaggedPair});
-        Add(style, {ItemKind::Program, 0, StyleRecord::kTrackCount, 46, 4, CallCoding::FlaggedPair});
-        Add(backingSequence, {ItemKind::Arrangement, -1, 1, 16, 0, CallCoding::SignedWord});
-        Add(backingSequence, {ItemKind::Style, -1, 1, 18, 0, CallCoding::SignedWord});
-        // Three tracks in one block, five in another.
-        Add(backingSequence, TrackRun(0, 3, BsqRecord::TrackOffset));
-        Add(backingSequence, TrackRun(3, BsqRecord::kTrackCount - 3, BsqRecord::TrackOffset));
+        using Arr = ArrangementRecord;
+        Add(arrangement, {ItemKind::Style, -1, 1, Arr::kStyleOffset, 0, CallCoding::Word});
+        Add(arrangement, TrackRun(0, Arr::kTrackCount, Arr::TrackOffset, CallCoding::FlaggedPair));
+        Add(style, TrackRun(0, StyleRecord::kTrackCount, StyleRecord::TrackOffset, CallCoding::FlaggedPair));
+        Add(backingSequence, {ItemKind::Arrangement, -1, 1, BsqRecord::kArrangementOffset, 0, CallCoding::SignedWord});
+        Add(backingSequence, {ItemKind::Style, -1, 1, BsqRecord::kStyleOffset, 0, CallCoding::SignedWord});
+        // The tracks come in two blocks of different strides.
+        constexpr int firstBlock = BsqRecord::kFirstBlockTracks;
+        Add(backingSequence, TrackRun(0, firstBlock, BsqRecord::TrackOffset));
+        Add(backingSequence, TrackRun(firstBlock, BsqRecord::kTrackCount - firstBlock, BsqRecord::TrackOffset));
         Add(song, TrackRun(0, SongRecord::kTrackCount, SongRecord::TrackOffset));
-        Add(kbdSet, {ItemKind::Program, 0, KbdSetRecord::kTrackCount, 16, 8, CallCoding::SignedWord});
+        Add(kbdSet, TrackRun(0, KbdSetRecord::kTrackCount, KbdSetRecord::TrackOffset));
     }
 
 private:
-    static CallRun TrackRun(int first, int count, std::size_t (*offsetOf)(int)) {
-        return {ItemKind::Program,     first, count, offsetOf(first), offsetOf(first + 1) - offsetOf(first),
-                CallCoding::SignedWord};
+    // The program calls of tracks first to first + count - 1, evenly spaced.
+    static CallRun TrackRun(int first, int count, std::size_t (*offsetOf)(int),
+                            CallCoding coding = CallCoding::SignedWord) {
+        return {ItemKind::Program, first, count, offsetOf(first), offsetOf(first + 1) - offsetOf(first), coding};
     }
     static void Add(OfCaller& caller, CallRun run) {
         run.firstPlace = static_cast<int>(caller.places.size());

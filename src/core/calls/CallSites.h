@@ -131,13 +131,13 @@ auto RecordsOf(Data& data, ItemKind caller) {
     auto recordOf = [](auto& item) -> auto& { return item.record; };
     switch (caller) {
         case ItemKind::Arrangement:
-            return RecordsIn(data.arr.arr, itself, 0);
+            return RecordsIn(data.arr.arr, itself, ArrangementRecord::kNameOffset);
         case ItemKind::Style:
-            return RecordsIn(data.sty.slots, recordOf, 0);
+            return RecordsIn(data.sty.slots, recordOf, StyleRecord::kNameOffset);
         case ItemKind::BackingSequence:
-            return RecordsIn(data.bsq.entries, recordOf, 0);
+            return RecordsIn(data.bsq.entries, recordOf, BsqRecord::kNameOffset);
         case ItemKind::Song:
-            return RecordsIn(data.sng.entries, recordOf, 54);
+            return RecordsIn(data.sng.entries, recordOf, SongRecord::kNameOffset);
         default:
             return RecordsIn(data.ark.records, itself, -1);
     }
@@ -237,7 +237,7 @@ public:
     KindMask Restore(SetData& data) const;
 
     // Following the callers a later command moves: the calls kept for callers of a kind in the
-    // run first..last follow a turn of that run (KindDescriptor::turn); the calls kept for the
+    // run first..last follow a turn of that run (TurningKind::Turn); the calls kept for the
     // caller in a slot are taken out (its item left the set) as pairs of place and number, or
     // put in (an item came back into the slot).
     void FollowTurn(ItemKind caller, int first, int last, bool up);

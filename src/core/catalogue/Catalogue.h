@@ -16,11 +16,16 @@ int KindHeaderByte(ItemKind kind);
 // Dump code of a set kind; -1 for the XStyle kinds.
 int KindDumpCode(ItemKind kind);
 
+// Items have 16 categories; a number that names none reads as kNoCategory.
+inline constexpr int kCategoryCount = 16;
+inline constexpr int kNoCategory = 255;
 extern const std::array<std::string_view, 16> ArrCategoryName;
 extern const std::array<std::string_view, 16> StyCategoryName;
 extern const std::array<std::string_view, 16> PrgCategoryName;
 
 inline constexpr int kBankCount = 8;
+// The slots of a bank: 8 groups of 8.
+inline constexpr int kSlotsPerBank = 64;
 // Bank tables by kind (0 arrangement, 1 style, 2 program) and bank 0 to 7. A bank number
 // without a bank has the letter " " and last index and base 0; so has any index out of range.
 std::string_view BankLetter(int kind, int bank);

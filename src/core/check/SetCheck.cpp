@@ -6,7 +6,7 @@
 #include "core/calls/CallSites.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/editing/Callers.h"
-#include "core/editing/KindDescriptor.h"
+#include "core/kinds/EditableKind.h"
 #include "core/selection/ItemNumbers.h"
 #include "core/text/Helpers.h"
 
@@ -22,8 +22,8 @@ std::string Quoted(const std::string& name) { return name.empty() ? std::string(
 
 // "Arrangement C11 'POP 1'", "Backing Sequence 3 'INTRO'", "KBD Set 11".
 std::string ItemTitle(const SetData& data, ItemKind kind, int slot) {
-    const KindDescriptor& d = *DescriptorOf(kind);
-    return std::string(d.noun) + " " + d.label(slot) + Quoted(TrimBlanks(SlotName(d, data, slot)));
+    const EditableKind& d = *EditableKindOf(kind);
+    return std::string(d.Noun()) + " " + d.Label(slot) + Quoted(TrimBlanks(SlotName(d, data, slot)));
 }
 
 std::string Lower(std::string_view text) {
@@ -55,9 +55,9 @@ std::string CalledLabel(ItemKind kind, int number) {
 }
 
 // Which user slots of a called kind hold nothing, read once for all the calls of the set.
-std::vector<bool> EmptySlots(const SetData& data, const KindDescriptor& d) {
-    std::vector<bool> empty(static_cast<std::size_t>(d.slotCount));
-    for (int slot = 0; slot < d.slotCount; ++slot) empty[static_cast<std::size_t>(slot)] = SlotIsEmpty(d, data, slot);
+std::vector<bool> EmptySlots(const SetData& data, const EditableKind& d) {
+    std::vector<bool> empty(static_cast<std::size_t>(d.SlotCount()));
+    for (int slot = 0; slot < d.SlotCount(); ++slot) empty[static_cast<std::size_t>(slot)] = d.IsEmptyAt(data, slot);
     return empty;
 }
 
@@ -69,26 +69,26 @@ std::string WhoCalls(const CallSite& site) {
 void CheckCalls(const SetData& data, std::vector<Finding>& out) {
     const std::array<ItemKind, 3> calledKinds = {ItemKind::Arrangement, ItemKind::Style, ItemKind::Program};
     std::array<std::vector<bool>, 3> empty;
-    for (std::size_t k = 0; k < calledKinds.size(); ++k) empty[k] = EmptySlots(data, *DescriptorOf(calledKinds[k]));
+    for (std::size_t k = 0; k < calledKinds.size(); ++k) empty[k] = EmptySlots(data, *EditableKindOf(calledKinds[k]));
     ForEachCall(data, [&](const CallSite& site) {
         if (CallsNothing(site.number)) return;
-        const KindDescriptor& called = *DescriptorOf(site.called);
+        const EditableKind& called = *EditableKindOf(site.called);
         if (!InSomeBank(site.called, site.number)) {
-            const std::string noun = Lower(called.noun);
+            const std::string noun = Lower(called.Noun());
             out.push_back({FindingType::CallOutsideBanks, ItemTitle(data, site.caller, site.slot),
                            WhoCalls(site) + noun + " number " + std::to_string(site.number) + ", which is in no bank.",
                            "Make it call an existing " + noun + "."});
             return;
         }
-        const int slot = called.slotOfNumber(site.number);
+        const int slot = called.SlotOfNumber(site.number);
         const auto& emptyOfKind = empty[static_cast<std::size_t>(KindIndex(site.called))];
         if (slot < 0 || static_cast<std::size_t>(slot) >= emptyOfKind.size() ||
             !emptyOfKind[static_cast<std::size_t>(slot)])
             return;
         const std::string label = CalledLabel(site.called, site.number);
         out.push_back({FindingType::CallToEmptySlot, ItemTitle(data, site.caller, site.slot),
-                       WhoCalls(site) + std::string(called.noun) + " " + label + ", which is empty.",
-                       "Put a " + Lower(called.noun) + " into " + label + " or make it call another one."});
+                       WhoCalls(site) + std::string(called.Noun()) + " " + label + ", which is empty.",
+                       "Put a " + Lower(called.Noun()) + " into " + label + " or make it call another one."});
     });
 }
 
@@ -177,7 +177,7 @@ void CheckChains(const SetData& data, const Sequences& sequences, ItemKind kind,
     for (int s = 0; s < kSequenceCount; ++s) {
         const auto& record = sequences.entries[static_cast<std::size_t>(s)].record;
         if (record.IsEmpty() || record.NextRaw() <= 9) continue;
-        const std::string noun = Lower(DescriptorOf(kind)->noun);
+        const std::string noun = Lower(EditableKindOf(kind)->Noun());
         out.push_back({FindingType::ChainOutOfRange, ItemTitle(data, kind, s),
                        "It chains to " + std::to_string(record.NextRaw()) + ", which is not a " + noun +
                            " (0 to 9); the instrument takes it as 0.",
@@ -187,8 +187,8 @@ void CheckChains(const SetData& data, const Sequences& sequences, ItemKind kind,
 
 void CheckDuplicateNames(const SetData& data, std::vector<Finding>& out) {
     for (ItemKind kind : {ItemKind::Arrangement, ItemKind::Style, ItemKind::Program}) {
-        const KindDescriptor& d = *DescriptorOf(kind);
-        for (const SlotRange& run : d.duplicateRuns) {
+        const EditableKind& d = *EditableKindOf(kind);
+        for (const SlotRange& run : d.DuplicateRuns()) {
             // Each name's first slot in the run; a later slot with that name is a duplicate of it.
             std::unordered_map<std::string, int> first;
             for (int slot = run.first; slot <= run.last; ++slot) {
@@ -197,7 +197,7 @@ void CheckDuplicateNames(const SetData& data, std::vector<Finding>& out) {
                 const auto [known, added] = first.emplace(std::move(name), slot);
                 if (added) continue;
                 out.push_back({FindingType::DuplicateName, ItemTitle(data, kind, slot),
-                               "It has the same name as " + d.label(known->second) + ".",
+                               "It has the same name as " + d.Label(known->second) + ".",
                                "Rename one of them: a paste into another set finds called items by name."});
             }
         }

@@ -5,7 +5,7 @@
 #include "core/catalogue/PresetNames.h"
 #include "core/editing/Callers.h"
 #include "core/editing/EditScheme.h"
-#include "core/editing/KindDescriptor.h"
+#include "core/kinds/EditableKind.h"
 #include "core/selection/BankView.h"
 #include "core/selection/ItemNumbers.h"
 #include "core/storage/Session.h"
@@ -248,13 +248,13 @@ std::string EditedName(std::string_view typed) {
 }
 
 bool RenameItem(EditScheme& scheme, Session& session, int set, ItemKind kind, int number, std::string_view name) {
-    const KindDescriptor* d = DescriptorOf(kind);
+    const EditableKind* d = EditableKindOf(kind);
     // A typed name holds what the instrument shows: a line break would also break the names file.
     if (d == nullptr || !session.Sets().IsOpen(set) || !NameCharacterProblem(name).empty()) return false;
-    const int slot = d->slotOfNumber(number);
+    const int slot = d->SlotOfNumber(number);
     // A slot without style data has nowhere to keep a name: the file writes no record for it.
     if (!d->ValidSlot(slot) || (kind == ItemKind::Style && !StyleHasData(session.Data(set), number))) return false;
-    EditItem item = d->read(session.Data(set), slot);
+    EditItem item = d->Read(session.Data(set), slot);
     const std::string stored = EditedName(name);
     const bool named = std::visit(
         [&stored](auto& value) {

@@ -3,12 +3,9 @@
 #include <string>
 
 #include "core/catalogue/ItemKind.h"
+#include "core/kinds/EditCommand.h"
 
 namespace vx {
-
-// The commands of the Edit menu that change a set, and a drop of a dragged item.
-enum class EditCommand { Cut, Copy, Paste, Delete, Insert, EraseBank, Undo, Drop };
-inline constexpr int kEditCommandKinds = 8;
 
 // One command, as the menu, the keyboard, drag and drop, the command-line tool and the tests
 // give it. slot is the kind's own slot (user arrangement 0-127, user program 0-135, KBD set

@@ -7,6 +7,7 @@
 #include "core/editing/UndoOp.h"
 #include "core/editing/XStyleFiles.h"
 #include "core/interaction/Interaction.h"
+#include "core/kinds/KindParts.h"
 #include "core/storage/Session.h"
 #include "core/text/Helpers.h"
 
@@ -112,14 +113,17 @@ void RestoreHeld(EditItem& item, int place, int before) {
 // exactly what was there. The change is announced once, when the command ends.
 class EditScheme::Transaction {
 public:
-    Transaction(Session& session, const KindDescriptor& descriptor, int setNumber, std::uint32_t& lastHeld)
+    Transaction(Session& session, const EditableKind& kind, int setNumber, std::uint32_t& lastHeld)
         : session_(session),
-          d(descriptor),
+          d(kind),
+          called(kind.Called()),
+          events(kind.EventMemory()),
+          fileTables(kind.Tables()),
           set(setNumber),
           firstHeld(lastHeld + 1),
           lastHeld_(lastHeld),
           dirtyBefore_(session.Slot(setNumber).dirty) {
-        if (d.tablesOf) journal.tables = d.tablesOf(Data());
+        if (fileTables) journal.tables = fileTables->TablesOf(Data());
     }
 
     // What the command did to the slots and calls, in order, for what is held to follow.
@@ -141,33 +145,35 @@ public:
 
     SetData& Data() { return session_.Data(set); }
     Interaction& Ui() { return session_.Ui(); }
-    EditItem Read(int slot) { return d.read(Data(), slot); }
-    bool IsEmpty(int slot) { return SlotIsEmpty(d, Data(), slot); }
+    EditItem Read(int slot) { return d.Read(Data(), slot); }
+    bool IsEmpty(int slot) { return d.IsEmptyAt(Data(), slot); }
+    // What callers store for a slot; -1 for a kind nothing calls.
+    int NumberOf(int slot) const { return called != nullptr ? called->NumberOf(slot) : -1; }
 
     void Write(int slot, const EditItem& item) {
-        EditItem before = d.takeOut ? d.takeOut(Data(), slot) : Read(slot);
+        EditItem before = d.TakeOut(Data(), slot);
         // An item edited in place keeps its name (a KBD set has none and always stays).
-        const bool same = d.name(before) == d.name(item);
+        const bool same = d.Name(before) == d.Name(item);
         const std::uint32_t held = ++lastHeld_;
         journal.steps.push_back({slot, -1, false, std::move(before), held});
-        d.write(Data(), slot, item);
+        d.Write(Data(), slot, item);
         changes.push_back({Change::Type::Write, slot, slot, false, held, 0, same, 0});
-        Touch(d.kind, slot);
+        Touch(d.Kind(), slot);
         LayOut();
     }
-    // Turns the run of slots first..last by one place (KindDescriptor::turn): a shift of a bank
+    // Turns the run of slots first..last by one place (TurningKind::Turn): a shift of a bank
     // moves its items once and keeps four numbers for Undo.
     void Turn(int first, int last, bool up) {
         if (last <= first) return;
-        d.turn(Data(), first, last, up);
+        d.Turning()->Turn(Data(), first, last, up);
         journal.steps.push_back({first, last, up, std::nullopt, 0});
         changes.push_back({Change::Type::Turn, first, last, up, 0, 0, false, 0});
-        Touch(d.kind, -1);
+        Touch(d.Kind(), -1);
         LayOut();
     }
     // Lays the shared event memory out again after a write; the kinds it moved are changed too.
     void LayOut() {
-        if (d.layOut) TouchKinds(d.layOut(Data()));
+        if (events) TouchKinds(events->LayOut(Data()));
     }
     void Redirect(const Redirection& redirection) {
         TouchKinds(vx::Redirect(Data(), redirection, &journal.calls));
@@ -189,23 +195,23 @@ public:
         TouchKinds(record.calls.Restore(Data()));
         for (auto it = record.steps.rbegin(); it != record.steps.rend(); ++it) {
             if (it->before) {
-                d.write(Data(), it->slot, *it->before);
+                d.Write(Data(), it->slot, *it->before);
                 changes.push_back({Change::Type::Write, it->slot, it->slot, false, 0, it->held, false, 0});
-                Touch(d.kind, it->slot);
+                Touch(d.Kind(), it->slot);
             } else {
-                d.turn(Data(), it->slot, it->last, !it->up);
+                d.Turning()->Turn(Data(), it->slot, it->last, !it->up);
                 changes.push_back({Change::Type::Turn, it->slot, it->last, !it->up, 0, 0, false, 0});
-                Touch(d.kind, -1);
+                Touch(d.Kind(), -1);
             }
         }
         LayOut();
         // The items are where they were, and so is the start of their region: the tables kept
         // from before fit them again, whatever the layout made of them.
-        if (record.tables && d.putTables) PutTables(*record.tables);
+        if (record.tables && fileTables) PutTables(*record.tables);
     }
     void PutTables(const SongTables& tables) {
-        d.putTables(Data(), tables);
-        Touch(d.kind, -1);
+        fileTables->PutTables(Data(), tables);
+        Touch(d.Kind(), -1);
     }
     // Takes the whole command back, the dirty flags included; nothing held has followed yet.
     void Rollback() {
@@ -221,15 +227,19 @@ public:
         for (int k = 0; k < kEditableKinds; ++k) {
             const ItemKind kind = KindFromIndex(k);
             if (!(touched_ & MaskOf(kind))) continue;
-            if (kind == d.kind && !wholeKind_ && slot_ >= 0)
-                ui.ItemChanged(set, kind, d.viewNumberOf(slot_));
+            if (kind == d.Kind() && !wholeKind_ && slot_ >= 0)
+                ui.ItemChanged(set, kind, d.ViewNumberOf(slot_));
             else
                 ui.KindChanged(set, kind);
         }
     }
 
     Session& session_;
-    const KindDescriptor& d;
+    const EditableKind& d;
+    // The kind's capabilities the commands use; nullptr where it has none.
+    const CalledKind* const called;
+    const EventMemoryKind* const events;
+    const TablesKind* const fileTables;
     const int set;
     // Items held from this number on were taken by this command.
     const std::uint32_t firstHeld;
@@ -242,7 +252,7 @@ private:
     void Touch(ItemKind kind, int slot) {
         if (!(touched_ & MaskOf(kind))) session_.MarkDirty(set, kind);
         touched_ |= MaskOf(kind);
-        if (kind != d.kind) return;
+        if (kind != d.Kind()) return;
         if (slot < 0 || (slot_ >= 0 && slot_ != slot)) wholeKind_ = true;
         slot_ = slot;
     }
@@ -277,7 +287,7 @@ void EditScheme::Hold(ItemKind kind, int set, int slot, EditItem item) {
 void EditScheme::DropUndo(UndoRecord& record, ItemKind kind, const std::string& why) {
     const int set = record.set;
     record = {};
-    session_.Ui().Notice("Undo of " + std::string(DescriptorOf(kind)->noun) + "s is no longer possible: " + why);
+    session_.Ui().Notice("Undo of " + std::string(EditableKindOf(kind)->Noun()) + "s is no longer possible: " + why);
     session_.Ui().UndoAvailabilityChanged(set, false);
 }
 
@@ -291,7 +301,7 @@ void EditScheme::DropUndo(UndoRecord& record, ItemKind kind, const std::string& 
 void EditScheme::Follow(Transaction& tx, UndoRecord* made) {
     using Type = Transaction::Change::Type;
     const int set = tx.set;
-    const ItemKind kind = tx.d.kind;
+    const ItemKind kind = tx.d.Kind();
     // Held items taken by this command, and the record it replaces, follow nothing.
     auto follows = [&](const UndoRecord& record, std::size_t k) {
         return record.set == set && !record.Empty() && !(made != nullptr && KindFromIndex(static_cast<int>(k)) == kind);
@@ -381,20 +391,20 @@ void EditScheme::Follow(Transaction& tx, UndoRecord* made) {
 }
 
 void EditScheme::ForgetUndo(int set, ItemKind kind) {
-    if (DescriptorOf(kind) == nullptr) return;
+    if (EditableKindOf(kind) == nullptr) return;
     UndoRecord& record = undo_[Index(kind)];
     if (record.set == set) record = {};
 }
 
 bool EditScheme::Available(const Edit& edit) const {
-    const KindDescriptor* d = DescriptorOf(edit.kind);
+    const EditableKind* d = EditableKindOf(edit.kind);
     if (d == nullptr || !d->Has(edit.command)) return false;
     if (edit.command == EditCommand::Undo) return !undo_[Index(edit.kind)].Empty();
     return true;
 }
 
 EditResult EditScheme::Apply(const Edit& edit) {
-    const KindDescriptor* d = DescriptorOf(edit.kind);
+    const EditableKind* d = EditableKindOf(edit.kind);
     if (d == nullptr) return EditResult::Refused("Items of this kind can't be edited.");
     if (!d->Has(edit.command)) return EditResult::Refused("This command is not available for this kind.");
     if (edit.command == EditCommand::Undo) return Undo(edit.kind, edit.set);
@@ -452,11 +462,11 @@ EditResult EditScheme::Apply(const Edit& edit) {
     return result;
 }
 
-EditResult EditScheme::Copy(int set, const KindDescriptor& d, int slot) {
+EditResult EditScheme::Copy(int set, const EditableKind& d, int slot) {
     if (!d.ValidSlot(slot)) return EditResult::Refused("No item is selected.");
-    Hold(d.kind, set, slot, d.read(session_.Data(set), slot));
+    Hold(d.Kind(), set, slot, d.Read(session_.Data(set), slot));
     // The cut record could come back only through the clipboard it has now left.
-    ForgetUndo(set, d.kind);
+    ForgetUndo(set, d.Kind());
     session_.Ui().UndoAvailabilityChanged(set, false);
     return EditResult::Done();
 }
@@ -466,15 +476,14 @@ EditResult EditScheme::Cut(Transaction& tx, int slot, bool referencesHandled) {
     if (tx.IsEmpty(slot)) return EditResult::Refused("The slot is empty.");
     if (!referencesHandled)
         if (auto refused = ConfirmReferences(tx, slot)) return *refused;
-    Hold(tx.d.kind, tx.set, slot, tx.Read(slot));
-    tx.Write(slot, tx.d.blank(session_.Catalogue().blank));
+    Hold(tx.d.Kind(), tx.set, slot, tx.Read(slot));
+    tx.Write(slot, tx.d.Blank(session_.Catalogue().blank));
     return EditResult::Done();
 }
 
 // What the kind says against writing an item into a slot, shown as a warning.
 std::optional<EditResult> EditScheme::RefuseWrite(Transaction& tx, int slot, const EditItem& item, int movedFrom) {
-    if (!tx.d.refuseWrite) return std::nullopt;
-    auto why = tx.d.refuseWrite(tx.Data(), slot, item, movedFrom);
+    auto why = tx.d.RefuseWrite(tx.Data(), slot, item, movedFrom);
     if (!why) return std::nullopt;
     tx.Ui().ShowMessage(Warning(*why, "Warning"));
     return EditResult::Refused(*why);
@@ -484,8 +493,8 @@ std::optional<EditResult> EditScheme::RefuseWrite(Transaction& tx, int slot, con
 // changes, so the counters never go negative and every offset stays a 16-bit value.
 std::optional<EditResult> EditScheme::RefuseEventMemory(Transaction& tx, int unitsIn, int unitsOut,
                                                         std::string_view what) {
-    if (!tx.d.refuseEventMemory) return std::nullopt;
-    auto why = tx.d.refuseEventMemory(tx.Data(), unitsIn, unitsOut, what);
+    if (!tx.events) return std::nullopt;
+    auto why = tx.events->RefuseEventMemory(tx.Data(), unitsIn, unitsOut, what);
     if (!why) return std::nullopt;
     tx.Ui().ShowMessage(Warning(*why, "Warning"));
     return EditResult::Refused(*why);
@@ -493,29 +502,29 @@ std::optional<EditResult> EditScheme::RefuseEventMemory(Transaction& tx, int uni
 
 // The memory an item takes where a slot's item goes, for a kind in the shared event memory.
 std::optional<EditResult> EditScheme::RefuseReplacing(Transaction& tx, int slot, const EditItem& item) {
-    if (!tx.d.eventUnits) return std::nullopt;
-    return RefuseEventMemory(tx, tx.d.eventUnits(item), tx.d.eventUnits(tx.Read(slot)),
-                             "Pasted " + std::string(tx.d.noun));
+    if (!tx.events) return std::nullopt;
+    return RefuseEventMemory(tx, tx.events->EventUnits(item), tx.events->EventUnits(tx.Read(slot)),
+                             "Pasted " + std::string(tx.d.Noun()));
 }
 
 EditResult EditScheme::Paste(Transaction& tx, int slot, bool move) {
     if (!tx.d.ValidSlot(slot)) return EditResult::Refused("No item is selected.");
     // Nothing below changes the clipboard.
-    const Clipboard& clipboard = clipboards_[Index(tx.d.kind)];
+    const Clipboard& clipboard = clipboards_[Index(tx.d.Kind())];
     if (clipboard.Empty()) return EditResult::Refused("The clipboard is empty.");
     if (auto refused = RefuseWrite(tx, slot, *clipboard.item, move ? clipboard.slot : -1)) return *refused;
     if (auto refused = RefuseReplacing(tx, slot, *clipboard.item)) return *refused;
     if (!tx.IsEmpty(slot))
         if (auto refused = ConfirmReferences(tx, slot)) return *refused;
-    if (move && tx.d.numberOf(clipboard.slot) >= 0) {
+    if (move && tx.NumberOf(clipboard.slot) >= 0) {
         // The callers of the moved item follow it; those left on the slot it lands on are kept
         // too, so that Undo tells them from calls made since.
-        Redirection follow(tx.d.kind, tx.d.numberLimit);
-        follow.Add(tx.d.numberOf(clipboard.slot), tx.d.numberOf(slot));
-        follow.Note(tx.d.numberOf(slot));
+        Redirection follow(tx.d.Kind(), tx.called->NumberLimit());
+        follow.Add(tx.NumberOf(clipboard.slot), tx.NumberOf(slot));
+        follow.Note(tx.NumberOf(slot));
         tx.Redirect(follow);
-        Redirection back(tx.d.kind, tx.d.numberLimit);
-        back.Add(tx.d.numberOf(slot), tx.d.numberOf(clipboard.slot));
+        Redirection back(tx.d.Kind(), tx.called->NumberLimit());
+        back.Add(tx.NumberOf(slot), tx.NumberOf(clipboard.slot));
         tx.journal.back = std::move(back);
     }
     tx.Write(slot, *clipboard.item);
@@ -525,47 +534,47 @@ EditResult EditScheme::Paste(Transaction& tx, int slot, bool move) {
 }
 
 EditResult EditScheme::Delete(Transaction& tx, int slot) {
-    const SlotRange bank = tx.d.shiftRange(slot);
+    const SlotRange bank = tx.d.ShiftRange(slot);
     if (!tx.d.ValidSlot(slot) || !bank.Contains(slot)) return EditResult::Refused("This item can't be deleted.");
     if (auto refused = ConfirmReferences(tx, slot)) return *refused;
-    Hold(tx.d.kind, tx.set, slot, tx.Read(slot));
-    if (tx.d.numberOf(slot) >= 0) {
+    Hold(tx.d.Kind(), tx.set, slot, tx.Read(slot));
+    if (tx.NumberOf(slot) >= 0) {
         // The callers left on the deleted item's number are kept too: Undo gives them back
         // the item, while calls made since to that number follow the item that moved into it.
-        Redirection down(tx.d.kind, tx.d.numberLimit);
-        Redirection back(tx.d.kind, tx.d.numberLimit);
+        Redirection down(tx.d.Kind(), tx.called->NumberLimit());
+        Redirection back(tx.d.Kind(), tx.called->NumberLimit());
         for (int j = slot + 1; j <= bank.last; ++j) {
-            down.Add(tx.d.numberOf(j), tx.d.numberOf(j - 1));
-            back.Add(tx.d.numberOf(j - 1), tx.d.numberOf(j));
+            down.Add(tx.NumberOf(j), tx.NumberOf(j - 1));
+            back.Add(tx.NumberOf(j - 1), tx.NumberOf(j));
         }
-        down.Note(tx.d.numberOf(slot));
+        down.Note(tx.NumberOf(slot));
         tx.Redirect(down);
         tx.journal.back = std::move(back);
     }
     // The items after the slot move down; the deleted one, now last, gives way to a blank.
     tx.Turn(slot, bank.last, false);
-    tx.Write(bank.last, tx.d.blank(session_.Catalogue().blank));
+    tx.Write(bank.last, tx.d.Blank(session_.Catalogue().blank));
     return EditResult::Done();
 }
 
 EditResult EditScheme::Insert(Transaction& tx, int slot) {
-    const SlotRange bank = tx.d.shiftRange(slot);
+    const SlotRange bank = tx.d.ShiftRange(slot);
     if (!tx.d.ValidSlot(slot) || !bank.Contains(slot)) return EditResult::Refused("Nothing can be inserted here.");
-    const Clipboard clipboard = clipboards_[Index(tx.d.kind)];
+    const Clipboard clipboard = clipboards_[Index(tx.d.Kind())];
     if (clipboard.Empty()) return EditResult::Refused("The clipboard is empty.");
     if (auto refused = RefuseWrite(tx, slot, *clipboard.item, -1)) return *refused;
     // The item pushed out of the bank frees its memory.
     if (auto refused = RefuseReplacing(tx, bank.last, *clipboard.item)) return *refused;
     if (auto refused = ConfirmReferences(tx, bank.last)) return *refused;
-    if (tx.d.numberOf(slot) >= 0) {
+    if (tx.NumberOf(slot) >= 0) {
         // The callers left on the number of the item pushed out are kept, as for a Delete.
-        Redirection up(tx.d.kind, tx.d.numberLimit);
-        Redirection back(tx.d.kind, tx.d.numberLimit);
+        Redirection up(tx.d.Kind(), tx.called->NumberLimit());
+        Redirection back(tx.d.Kind(), tx.called->NumberLimit());
         for (int j = bank.last; j > slot; --j) {
-            up.Add(tx.d.numberOf(j - 1), tx.d.numberOf(j));
-            back.Add(tx.d.numberOf(j), tx.d.numberOf(j - 1));
+            up.Add(tx.NumberOf(j - 1), tx.NumberOf(j));
+            back.Add(tx.NumberOf(j), tx.NumberOf(j - 1));
         }
-        up.Note(tx.d.numberOf(bank.last));
+        up.Note(tx.NumberOf(bank.last));
         tx.Redirect(up);
         tx.journal.back = std::move(back);
     }
@@ -578,7 +587,7 @@ EditResult EditScheme::Insert(Transaction& tx, int slot) {
     if (clipboard.set != tx.set && clipboard.set != -1 && !CheckPastedCalls(tx, clipboard.set, slot))
         return EditResult::Refused("Cancelled.");
     // The item pushed out of the bank can be pasted elsewhere.
-    Hold(tx.d.kind, tx.set, slot, std::move(pushedOut));
+    Hold(tx.d.Kind(), tx.set, slot, std::move(pushedOut));
     return EditResult::Done();
 }
 
@@ -588,38 +597,39 @@ EditResult EditScheme::EraseBank(Transaction& tx, int bank, bool confirmed) {
                                                    MessageIcon::Exclamation, MessageButtons::OKCancel, Answer::Cancel});
         if (answer != Answer::OK) return EditResult::Refused("Cancelled.");
     }
-    const SlotRange range = tx.d.eraseRange(bank);
+    const SlotRange range = tx.d.EraseRange(bank);
     if (range.Empty()) return EditResult::Refused("A preset bank can't be erased.");
-    const EditItem blank = tx.d.blank(session_.Catalogue().blank);
+    const EditItem blank = tx.d.Blank(session_.Catalogue().blank);
     for (int slot = range.first; slot <= range.last; ++slot) tx.Write(slot, blank);
-    if (tx.d.restartRegion) {
-        tx.d.restartRegion(tx.Data());
+    if (tx.events) {
+        tx.events->RestartRegion(tx.Data());
         tx.LayOut();
     }
     return EditResult::Done();
 }
 
 EditResult EditScheme::Drop(Transaction& tx, const Edit& edit) {
-    const KindDescriptor& d = tx.d;
-    if (edit.sourceKind != d.kind) return EditResult::Refused("An item can only be dropped on a view of its own kind.");
+    const EditableKind& d = tx.d;
+    if (edit.sourceKind != d.Kind())
+        return EditResult::Refused("An item can only be dropped on a view of its own kind.");
     if (!d.ValidSlot(edit.slot) || !d.ValidSlot(edit.sourceSlot) || !session_.Sets().IsOpen(edit.sourceSet))
         return EditResult::Refused("No item can be dropped there.");
     const bool sameSet = edit.sourceSet == edit.set;
     if (sameSet && edit.sourceSlot == edit.slot) return EditResult::Refused("The item was dropped on itself.");
     const SetData& source = session_.Data(edit.sourceSet);
     // An empty slot is never dragged: not within the set, and not over a full one elsewhere.
-    if (SlotIsEmpty(d, source, edit.sourceSlot)) return EditResult::Refused("The slot is empty.");
+    if (d.IsEmptyAt(source, edit.sourceSlot)) return EditResult::Refused("The slot is empty.");
 
-    if (sameSet && d.dropInSet == DropInSet::InsertBefore) {
+    if (const InsertingDropKind* inserting = d.InsertingDrop(); sameSet && inserting != nullptr) {
         // Inserted before the entry right after it, it would stay where it is.
         if (edit.slot == edit.sourceSlot + 1) return EditResult::Refused("The item would stay where it is.");
-        const Answer answer = tx.Ui().ShowMessage({d.insertBeforeQuestion(edit.sourceSlot, edit.slot), "",
+        const Answer answer = tx.Ui().ShowMessage({inserting->InsertBeforeQuestion(edit.sourceSlot, edit.slot), "",
                                                    MessageIcon::Question, MessageButtons::YesNo, Answer::No});
         if (answer != Answer::Yes) return EditResult::Refused("Cancelled.");
         tx.op = kUndoMoveInSet;
         return MoveBefore(tx, edit.sourceSlot, edit.slot);
     }
-    Hold(d.kind, edit.sourceSet, edit.sourceSlot, d.read(source, edit.sourceSlot));
+    Hold(d.Kind(), edit.sourceSet, edit.sourceSlot, d.Read(source, edit.sourceSlot));
     EditResult pasted = Paste(tx, edit.slot, sameSet);
     if (!pasted.done) return pasted;
     if (!sameSet) {
@@ -632,11 +642,11 @@ EditResult EditScheme::Drop(Transaction& tx, const Edit& edit) {
 }
 
 EditResult EditScheme::MoveBefore(Transaction& tx, int from, int to) {
-    Hold(tx.d.kind, tx.set, from, tx.Read(from));
+    Hold(tx.d.Kind(), tx.set, from, tx.Read(from));
     // Where each entry ends up: the moved one before the entry dropped on, the ones between
     // shifted by one towards the place it left.
-    std::vector<int> newPlace(static_cast<std::size_t>(tx.d.slotCount));
-    for (int k = 0; k < tx.d.slotCount; ++k) newPlace[static_cast<std::size_t>(k)] = k;
+    std::vector<int> newPlace(static_cast<std::size_t>(tx.d.SlotCount()));
+    for (int k = 0; k < tx.d.SlotCount(); ++k) newPlace[static_cast<std::size_t>(k)] = k;
     if (to <= from) {
         for (int k = to; k < from; ++k) newPlace[static_cast<std::size_t>(k)] = k + 1;
         newPlace[static_cast<std::size_t>(from)] = to;
@@ -647,9 +657,9 @@ EditResult EditScheme::MoveBefore(Transaction& tx, int from, int to) {
         tx.Turn(from, to - 1, false);
     }
     // Chains to an entry follow it to its new place.
-    if (tx.d.renumberChain) {
-        for (int k = 0; k < tx.d.slotCount; ++k)
-            if (auto renumbered = tx.d.renumberChain(tx.Read(k), newPlace)) tx.Write(k, *renumbered);
+    if (const ChainingKind* chaining = tx.d.Chaining()) {
+        for (int k = 0; k < tx.d.SlotCount(); ++k)
+            if (auto renumbered = chaining->RenumberChain(tx.Read(k), newPlace)) tx.Write(k, *renumbered);
     }
     return EditResult::Done();
 }
@@ -662,7 +672,7 @@ std::pair<int, int> EditScheme::Transaction::UnitsUndone(const UndoRecord& recor
         const EditItem* kept = nullptr;
         int now = -1;
     };
-    const auto count = static_cast<std::size_t>(d.slotCount);
+    const auto count = static_cast<std::size_t>(d.SlotCount());
     std::vector<Holding> after(count);
     for (std::size_t k = 0; k < count; ++k) after[k].now = static_cast<int>(k);
     for (auto it = record.steps.rbegin(); it != record.steps.rend(); ++it) {
@@ -674,16 +684,16 @@ std::pair<int, int> EditScheme::Transaction::UnitsUndone(const UndoRecord& recor
     std::vector<bool> stays(count, false);
     int unitsIn = 0, unitsOut = 0;
     for (const Holding& holding : after) {
-        if (holding.kept) unitsIn += d.eventUnits(*holding.kept);
+        if (holding.kept) unitsIn += events->EventUnits(*holding.kept);
         if (holding.now >= 0) stays[static_cast<std::size_t>(holding.now)] = true;
     }
     for (std::size_t k = 0; k < count; ++k)
-        if (!stays[k]) unitsOut += d.eventUnits(Read(static_cast<int>(k)));
+        if (!stays[k]) unitsOut += events->EventUnits(Read(static_cast<int>(k)));
     return {unitsIn, unitsOut};
 }
 
 EditResult EditScheme::Undo(ItemKind kind, int set) {
-    const KindDescriptor& d = *DescriptorOf(kind);
+    const EditableKind& d = *EditableKindOf(kind);
     UndoRecord record = std::move(undo_[Index(kind)]);
     undo_[Index(kind)] = {};
     if (record.Empty() || !session_.Sets().IsOpen(record.set)) {
@@ -691,14 +701,14 @@ EditResult EditScheme::Undo(ItemKind kind, int set) {
         return EditResult::Refused("Nothing to undo.");
     }
     Transaction tx(session_, d, record.set, lastHeld_);
-    if (d.eventUnits) {
+    if (tx.events) {
         auto [unitsIn, unitsOut] = tx.UnitsUndone(record);
         // The pattern memory the kept tables take comes back too.
-        if (record.tables && d.tablesOf) {
+        if (record.tables && tx.fileTables) {
             unitsIn += record.tables->PatternUnits();
-            unitsOut += d.tablesOf(tx.Data()).PatternUnits();
+            unitsOut += tx.fileTables->TablesOf(tx.Data()).PatternUnits();
         }
-        if (auto refused = RefuseEventMemory(tx, unitsIn, unitsOut, "Undo of " + std::string(d.noun))) {
+        if (auto refused = RefuseEventMemory(tx, unitsIn, unitsOut, "Undo of " + std::string(d.Noun()))) {
             undo_[Index(kind)] = std::move(record);
             return *refused;
         }
@@ -724,37 +734,38 @@ EditResult EditScheme::Undo(ItemKind kind, int set) {
 }
 
 std::optional<EditResult> EditScheme::ConfirmReferences(Transaction& tx, int slot) {
-    const KindDescriptor& d = tx.d;
-    const int number = d.numberOf(slot);
+    const EditableKind& d = tx.d;
+    const int number = tx.NumberOf(slot);
     if (number < 0) return std::nullopt;
     CallFilter toKind;
-    toKind.called = MaskOf(d.kind);
+    toKind.called = MaskOf(d.Kind());
     if (!AnyCall(
             tx.Data(), [&](const CallSite& site) { return site.number == number; }, toKind))
         return std::nullopt;
 
+    const CalledKind& called = *tx.called;
     const std::string name = TrimBlanks(SlotName(d, tx.Data(), slot));
     const Answer answer = tx.Ui().ShowMessage(
-        {d.referenceQuestion(name), "", MessageIcon::Exclamation, MessageButtons::YesNoCancel, Answer::Cancel});
+        {called.ReferenceQuestion(name), "", MessageIcon::Exclamation, MessageButtons::YesNoCancel, Answer::Cancel});
     if (answer == Answer::Cancel) return EditResult::Refused("Cancelled.");
     if (answer == Answer::No) return std::nullopt;
     // The item leaving its slot is never offered: the chooser opens on its neighbour.
-    const SlotRange bank = d.shiftRange ? d.shiftRange(slot) : SlotRange{};
+    const SlotRange bank = d.ShiftRange(slot);
     const bool nextInBank = bank.Empty() ? d.ValidSlot(slot + 1) : bank.Contains(slot + 1);
     const int neighbour = nextInBank ? slot + 1 : slot - 1;
-    const int start = d.ValidSlot(neighbour) && d.numberOf(neighbour) >= 0 ? d.numberOf(neighbour) : number;
-    int chosen = d.pick(tx.Ui(), tx.set, start, "");
+    const int start = d.ValidSlot(neighbour) && tx.NumberOf(neighbour) >= 0 ? tx.NumberOf(neighbour) : number;
+    int chosen = called.Pick(tx.Ui(), tx.set, start, "");
     if (chosen < 0) {
-        if (!d.cancelledPickCallsNothing) return std::nullopt;
+        if (!called.CancelledPickCallsNothing()) return std::nullopt;
         chosen = kNoItem;
     }
     if (chosen == number) {
-        const std::string why = "The callers of " + std::string(d.noun) + " '" + name +
+        const std::string why = "The callers of " + std::string(d.Noun()) + " '" + name +
                                 "' can't be changed to call it: it is the one leaving its slot.";
         tx.Ui().ShowMessage(Warning(why, "Warning"));
         return EditResult::Refused(why);
     }
-    Redirection away(d.kind, d.numberLimit);
+    Redirection away(d.Kind(), called.NumberLimit());
     away.Add(number, chosen);
     tx.Redirect(away);
     return std::nullopt;
@@ -765,27 +776,31 @@ bool EditScheme::CheckPastedCalls(Transaction& tx, int sourceSet, int slot) {
     const SetData& source = session_.Data(sourceSet);
     std::vector<CallSite> calls;
     CallFilter ofItem;
-    ofItem.callers = MaskOf(tx.d.kind);
+    ofItem.callers = MaskOf(tx.d.Kind());
     ofItem.slot = slot;
     ForEachCall(
         destination, [&](const CallSite& site) { calls.push_back(site); }, ofItem);
+    // Only kinds that call others have calls to check.
+    const CallingKind* calling = tx.d.Calling();
     for (const CallSite& call : calls) {
-        const KindDescriptor* called = DescriptorOf(call.called);
-        const int sourceSlot = called != nullptr ? called->slotOfNumber(call.number) : -1;
-        if (sourceSlot < 0) continue;  // a preset, or no item
-        const std::string name = called->name(called->read(source, sourceSlot));
+        const EditableKind* calledKind = EditableKindOf(call.called);
+        const CalledKind* called = calledKind != nullptr ? calledKind->Called() : nullptr;
+        const int sourceSlot = called != nullptr ? calledKind->SlotOfNumber(call.number) : -1;
+        if (sourceSlot < 0 || calling == nullptr) continue;  // a preset, or no item
+        const std::string name = calledKind->Name(calledKind->Read(source, sourceSlot));
         int target = -1;
-        if (const int found = called->findByName(destination, name); found >= 0) {
-            target = called->numberOf(found);
+        if (const int found = called->FindByName(destination, name); found >= 0) {
+            target = called->NumberOf(found);
         } else {
             const std::string track = TrimBlanks(CallingTrackName(call.caller, call.track));
-            const MissingCall missing{tx.d.callerName(tx.Read(slot), slot), track, call.called, TrimBlanks(name),
+            const MissingCall missing{calling->CallerName(tx.Read(slot), slot), track, call.called, TrimBlanks(name),
                                       session_.Slot(tx.set).name};
-            const Answer answer = tx.Ui().ShowMessage({tx.d.missingCallQuestion(missing), "", MessageIcon::Exclamation,
-                                                       MessageButtons::YesNoCancel, Answer::Cancel});
+            const Answer answer =
+                tx.Ui().ShowMessage({calling->MissingCallQuestion(missing), "", MessageIcon::Exclamation,
+                                     MessageButtons::YesNoCancel, Answer::Cancel});
             if (answer == Answer::Cancel) return false;
             if (answer == Answer::No) continue;
-            target = called->pick(tx.Ui(), tx.set, call.number, track.empty() ? "" : "for track '" + track + "'");
+            target = called->Pick(tx.Ui(), tx.set, call.number, track.empty() ? "" : "for track '" + track + "'");
             if (target < 0) return false;
         }
         // Part of the pasted item: the slot write already keeps what was there before.
@@ -795,7 +810,7 @@ bool EditScheme::CheckPastedCalls(Transaction& tx, int sourceSet, int slot) {
 }
 
 EditResult EditScheme::PasteFromXStyle(int set, ItemKind kind, int slot, const std::string& path) {
-    const KindDescriptor* d = DescriptorOf(kind);
+    const EditableKind* d = EditableKindOf(kind);
     const auto xstyleKind = XStyleKindFor(kind, slot);
     if (d == nullptr || !xstyleKind) return EditResult::Refused("Items of this kind can't be read from XStyle files.");
     if (!session_.Sets().IsOpen(set)) return EditResult::Refused("The set is not open.");
@@ -807,7 +822,7 @@ EditResult EditScheme::PasteFromXStyle(int set, ItemKind kind, int slot, const s
         chosen = *answer;
     }
     // The kind of a file is told by its extension; a file of another kind is not read as this one.
-    if (auto misfit = XStyleFileMisfit(chosen, *xstyleKind, d->label(slot))) {
+    if (auto misfit = XStyleFileMisfit(chosen, *xstyleKind, d->Label(slot))) {
         session_.Ui().ShowMessage(Warning(*misfit, "Warning"));
         return EditResult::Refused(*misfit);
     }
@@ -832,12 +847,12 @@ EditResult EditScheme::WriteItem(int set, ItemKind kind, int slot, const EditIte
 
 EditResult EditScheme::WriteItems(int set, ItemKind kind, const std::vector<std::pair<int, EditItem>>& items,
                                   const std::optional<SongTables>& tables) {
-    const KindDescriptor* d = DescriptorOf(kind);
+    const EditableKind* d = EditableKindOf(kind);
     if (d == nullptr || !session_.Sets().IsOpen(set) || items.empty()) return EditResult::Refused("No item to write.");
     for (const auto& [slot, item] : items)
-        if (!d->ValidSlot(slot) || item.index() != d->read(session_.Data(set), 0).index())
+        if (!d->ValidSlot(slot) || item.index() != d->Read(session_.Data(set), 0).index())
             return EditResult::Refused("No item to write.");
-    if (tables && !d->putTables) return EditResult::Refused("The kind's file holds no tables.");
+    if (tables && d->Tables() == nullptr) return EditResult::Refused("The kind's file holds no tables.");
     Transaction tx(session_, *d, set, lastHeld_);
     for (const auto& [slot, item] : items) tx.Write(slot, item);
     if (tables) tx.PutTables(*tables);
@@ -851,10 +866,10 @@ EditResult EditScheme::WriteItems(int set, ItemKind kind, const std::vector<std:
 }
 
 bool EditScheme::RedirectCalls(int set, ItemKind called, int from, int to) {
-    const KindDescriptor* d = DescriptorOf(called);
-    if (d == nullptr || !session_.Sets().IsOpen(set) || d->numberLimit == 0) return false;
+    const EditableKind* d = EditableKindOf(called);
+    if (d == nullptr || !session_.Sets().IsOpen(set) || d->Called() == nullptr) return false;
     Transaction tx(session_, *d, set, lastHeld_);
-    Redirection redirection(called, d->numberLimit);
+    Redirection redirection(called, d->Called()->NumberLimit());
     redirection.Add(from, to);
     tx.Redirect(redirection);
     Follow(tx, nullptr);
@@ -863,22 +878,22 @@ bool EditScheme::RedirectCalls(int set, ItemKind called, int from, int to) {
 }
 
 bool EditScheme::WarnDuplicateNames(int set, ItemKind kind) {
-    const KindDescriptor* d = DescriptorOf(kind);
-    if (!session_.Opts().WarnDupl || d == nullptr || d->duplicateRuns.empty() || !session_.Sets().IsOpen(set))
-        return false;
+    const EditableKind* d = EditableKindOf(kind);
+    if (!session_.Opts().WarnDupl || d == nullptr || !session_.Sets().IsOpen(set)) return false;
+    const std::vector<SlotRange> runs = d->DuplicateRuns();
+    if (runs.empty()) return false;
     const SetData& data = session_.Data(set);
-    std::vector<std::string_view> names(static_cast<std::size_t>(d->slotCount));
-    for (int slot = 0; slot < d->slotCount; ++slot)
-        names[static_cast<std::size_t>(slot)] = Trimmed(d->nameAt(data, slot));
+    std::vector<std::string_view> names(static_cast<std::size_t>(d->SlotCount()));
+    for (int slot = 0; slot < d->SlotCount(); ++slot)
+        names[static_cast<std::size_t>(slot)] = Trimmed(d->NameAt(data, slot));
     // Names are mostly all different: one pass tells, and the pairs are looked for only then.
-    if (std::none_of(d->duplicateRuns.begin(), d->duplicateRuns.end(),
-                     [&](const SlotRange& run) { return HasDuplicate(names, run); }))
+    if (std::none_of(runs.begin(), runs.end(), [&](const SlotRange& run) { return HasDuplicate(names, run); }))
         return false;
 
-    const std::string noun(d->noun);
+    const std::string noun(d->Noun());
     int countdown = kDuplicateMessages;
     bool found = false;
-    for (const SlotRange& run : d->duplicateRuns) {
+    for (const SlotRange& run : runs) {
         for (int i = run.first + 1; i <= run.last; ++i) {
             const std::string_view name = names[static_cast<std::size_t>(i)];
             if (name.empty()) continue;
@@ -890,7 +905,7 @@ bool EditScheme::WarnDuplicateNames(int set, ItemKind kind) {
                         Warning("More than " + std::to_string(kDuplicateMessages) + " " + noun + " duplicate names !"));
                     return true;
                 }
-                session_.Ui().ShowMessage(Warning(noun + " duplicate name\n" + d->label(i) + " - " + d->label(j) +
+                session_.Ui().ShowMessage(Warning(noun + " duplicate name\n" + d->Label(i) + " - " + d->Label(j) +
                                                   "  (" + std::string(name) + ")"));
             }
         }

@@ -6,8 +6,8 @@
 
 #include "core/calls/CallSites.h"
 #include "core/editing/Edit.h"
-#include "core/editing/EditItem.h"
-#include "core/editing/KindDescriptor.h"
+#include "core/kinds/EditItem.h"
+#include "core/kinds/EditableKind.h"
 
 namespace vx {
 
@@ -53,12 +53,12 @@ struct UndoRecord {
     // Where the command moved the items of its kind, taken back: Undo sends the calls made since
     // after the items they name.
     std::optional<Redirection> back;
-    // The tables of the kind's file as they were before the command (KindDescriptor::tablesOf).
+    // The tables of the kind's file as they were before the command (TablesKind::TablesOf).
     std::optional<SongTables> tables;
     bool Empty() const { return op == 0 || set == 0; }
 };
 
-// The edit commands of every kind, written once over the kind descriptors: one entry point,
+// The edit commands of every kind, written once over the editable kinds: one entry point,
 // one write path, the clipboards and the undo records shared by all open sets.
 class EditScheme {
 public:
@@ -84,7 +84,7 @@ public:
     // kind dirty, records Undo as a Paste would and announces the change.
     EditResult WriteItem(int set, ItemKind kind, int slot, const EditItem& item);
     // The same for several slots at once, undone together; tables, when given, replace the
-    // kind's file tables (KindDescriptor::putTables) in the same command.
+    // kind's file tables (TablesKind::PutTables) in the same command.
     EditResult WriteItems(int set, ItemKind kind, const std::vector<std::pair<int, EditItem>>& items,
                           const std::optional<SongTables>& tables = std::nullopt);
     // Makes every call of a kind's number in the set call another number (a dialog's "Call
@@ -115,7 +115,7 @@ private:
     void DropUndo(UndoRecord& record, ItemKind kind, const std::string& why);
 
     EditResult Cut(Transaction& tx, int slot, bool referencesHandled);
-    EditResult Copy(int set, const KindDescriptor& d, int slot);
+    EditResult Copy(int set, const EditableKind& d, int slot);
     EditResult Paste(Transaction& tx, int slot, bool move);
     EditResult Delete(Transaction& tx, int slot);
     EditResult Insert(Transaction& tx, int slot);

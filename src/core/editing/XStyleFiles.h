@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/catalogue/ItemKind.h"
-#include "core/editing/EditItem.h"
 #include "core/interaction/Interaction.h"
+#include "core/kinds/EditItem.h"
 
 namespace vx {
 

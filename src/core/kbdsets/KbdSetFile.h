@@ -12,15 +12,13 @@ class ItemFile;
 // One KBD set, 56 bytes as in the .ARK file.
 struct KbdSetRecord : ByteRecord<56> {
     static constexpr int kTrackCount = 5;
+    // Each track's program call: the first word of its 8-byte block.
+    static constexpr std::size_t TrackOffset(int track) { return 16 + 8 * static_cast<std::size_t>(track); }
 
     int Split() const { return Byte(1); }
     void SetSplit(int key) { SetByte(1, static_cast<std::uint8_t>(key)); }
-    int TrackProgram(int track) const {
-        return static_cast<std::int16_t>(Word(16 + 8 * static_cast<std::size_t>(track)));
-    }
-    void SetTrackProgram(int track, int number) {
-        SetWord(16 + 8 * static_cast<std::size_t>(track), static_cast<std::uint16_t>(number));
-    }
+    int TrackProgram(int track) const { return static_cast<std::int16_t>(Word(TrackOffset(track))); }
+    void SetTrackProgram(int track, int number) { SetWord(TrackOffset(track), static_cast<std::uint16_t>(number)); }
 };
 
 inline constexpr int kKbdSetCount = 64;

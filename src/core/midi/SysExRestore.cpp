@@ -105,15 +105,16 @@ std::string RefusalOf(const ParsedDump& dump, const SetData& current) {
     if (dump.kind == ItemKind::Style && dump.styleBlock >= current.sty.blockCount)
         return "The set's style file holds " + std::to_string(current.sty.blockCount) +
                " blocks; the dump is of block " + std::to_string(dump.styleBlock + 1) + ".";
-    const KindDescriptor* d = DescriptorOf(dump.kind);
-    if (d == nullptr || !d->refuseEventMemory) return {};
+    const EditableKind* d = EditableKindOf(dump.kind);
+    const EventMemoryKind* events = d != nullptr ? d->EventMemory() : nullptr;
+    if (events == nullptr) return {};
     const bool sequences = dump.kind == ItemKind::BackingSequence;
     // A song dump brings its pattern memory along with the songs.
     const int unitsIn =
         sequences ? TotalUnits(dump.data.bsq.entries) : TotalUnits(dump.data.sng.entries) + PatternUnits(dump.data.sng);
     const int unitsOut =
         sequences ? TotalUnits(current.bsq.entries) : TotalUnits(current.sng.entries) + PatternUnits(current.sng);
-    auto why = d->refuseEventMemory(current, unitsIn, unitsOut, "Restored " + std::string(KindName(dump.kind)));
+    auto why = events->RefuseEventMemory(current, unitsIn, unitsOut, "Restored " + std::string(KindName(dump.kind)));
     return why ? *why : std::string();
 }
 
@@ -163,7 +164,7 @@ std::optional<ItemKind> RestoreDump(Session& session, EditScheme& scheme, int se
         ShowRestoreError(ui, shownName, refusal);
         return std::nullopt;
     }
-    if (DescriptorOf(dump.kind) != nullptr) {
+    if (EditableKindOf(dump.kind) != nullptr) {
         // Besides the songs, a song dump carries the table of 100 values and the pattern memory
         // map; both are the set's after the restore, the map moved with the songs' start in this
         // set, and one Undo takes them back with the songs.

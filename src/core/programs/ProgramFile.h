@@ -10,6 +10,7 @@ class ItemFile;
 
 inline constexpr int kUserPrograms = 136;  // F11-G88 (0-127) and the drum kits R51-R58 (128-135)
 inline constexpr int kUserDrumKits = 8;
+inline constexpr int kFirstDrumKitSlot = kUserPrograms - kUserDrumKits;  // 128
 inline constexpr int kPrgHeaderSize = 48;
 inline constexpr int kPrgFileSize = 30480;
 

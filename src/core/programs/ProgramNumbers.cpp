@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/catalogue/Catalogue.h"
 #include "core/catalogue/PresetNames.h"
 #include "core/programs/ProgramFile.h"
 
@@ -14,12 +15,12 @@ constexpr std::array<int, kProgramBanks> kBase = {0, 64, 256, 320, 512, 768, 832
 constexpr std::array<int, kProgramBanks> kLastIndex = {63, 63, 63, 63, 63, 63, 63, 39};
 constexpr std::array<char, kProgramBanks> kLetter = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'R'};
 constexpr int kBankF = 5;
-constexpr int kBankR = 7;
-constexpr int kFirstUserProgram = 768;                      // F11
-constexpr int kLastUserProgram = 895;                       // G88
-constexpr int kFirstUserDrumKit = 1056;                     // R51
-constexpr int kLastUserDrumKit = 1063;                      // R58
-constexpr int kUserDrumKitShift = kFirstUserDrumKit - 128;  // 928
+constexpr int kBankR = kDrumKitBank;
+constexpr int kFirstUserProgram = 768;                                    // F11
+constexpr int kLastUserProgram = 895;                                     // G88
+constexpr int kFirstUserDrumKit = 1056;                                   // R51
+constexpr int kLastUserDrumKit = kProgramNumberLimit - 1;                 // R58
+constexpr int kUserDrumKitShift = kFirstUserDrumKit - kFirstDrumKitSlot;  // 928
 
 const ProgramRecord* UserRecord(const SetPrograms& programs, int index) {
     if (index < 0 || index >= kUserPrograms) return nullptr;
@@ -97,12 +98,12 @@ std::string UserProgramName(const SetPrograms& programs, int index) {
 }
 
 int ProgramCategoryOf(const SetPrograms& programs, const PresetTables& presets, int number) {
-    int category = 255;
+    int category = kNoCategory;
     if (const ProgramRecord* record = UserRecord(programs, UserIndexOf(number)))
         category = record->Category();
     else if (const PresetItem* preset = PresetEntry(presets, number))
         category = preset->category;
-    return category >= 0 && category < 16 ? category : 255;
+    return category >= 0 && category < kCategoryCount ? category : kNoCategory;
 }
 
 bool IsProgramEmpty(const SetPrograms& programs, int index) {

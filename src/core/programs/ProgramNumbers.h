@@ -9,6 +9,10 @@ struct SetPrograms;
 
 // Program numbers: bank base + slot (A 0, B 64, C 256, D 320, E 512, F 768, G 832, R 1024).
 // User programs are F and G (user index 0-127) and R51-R58 (numbers 1056-1063, user index 128-135).
+// One past the highest program number (R58), and the bank of the drum kits (R).
+inline constexpr int kProgramNumberLimit = 1064;
+inline constexpr int kDrumKitBank = 7;
+
 struct BankSlot {
     int bank = -1;
     int slot = -1;

@@ -56,11 +56,11 @@ bool HasTwin(BankedKind kind, int bank) {
 int NumberLimit(BankedKind kind) {
     switch (kind) {
         case BankedKind::Arrangement:
-            return 384;
+            return kArrangementNumberLimit;
         case BankedKind::Style:
-            return 304;
+            return kStyleNumberLimit;
         case BankedKind::Program:
-            return 1064;
+            return kProgramNumberLimit;
     }
     return 0;
 }
@@ -86,7 +86,7 @@ int CategoryOfNumber(BankedKind kind, const SetData& data, const PresetTables& p
         case BankedKind::Program:
             return ProgramCategoryOf(data.prg, presets, number);
     }
-    return 255;
+    return kNoCategory;
 }
 
 std::string PickText(BankedKind kind, const SetData& data, const PresetTables& presets, int number) {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/arrangements/ArrangementFile.h"
+#include "core/catalogue/Catalogue.h"
 #include "core/catalogue/PresetNames.h"
 #include "core/styles/StyleFile.h"
 
@@ -41,7 +42,7 @@ constexpr BankTable<3> kStyBanks{{'A', 'B', 'C'}, {0, 64, 256}, {63, 63, 47}};
 constexpr int kFirstUserBank = 2;  // C, for both kinds
 constexpr int kPresetItems = 128;
 
-int CategoryOrNone(int category) { return category >= 0 && category < 16 ? category : 255; }
+int CategoryOrNone(int category) { return category >= 0 && category < kCategoryCount ? category : kNoCategory; }
 
 }  // namespace
 
@@ -74,7 +75,7 @@ int ArrCategoryOf(const SetArrangements& arr, const PresetTables& presets, int n
         return CategoryOrNone(presets.arrangements[static_cast<std::size_t>(number)].category);
     const int index = ArrUserIndexOf(number);
     if (index >= 0) return CategoryOrNone(arr.arr[static_cast<std::size_t>(index)].Category());
-    return 255;
+    return kNoCategory;
 }
 
 int FindArrangementByName(const SetArrangements& arr, const std::string& name) {
@@ -110,7 +111,7 @@ int StyCategoryOf(const SetStyles& sty, const PresetTables& presets, int number)
         return CategoryOrNone(presets.styles[static_cast<std::size_t>(number)].category);
     const int index = StyUserIndexOf(number);
     if (index >= 0) return CategoryOrNone(sty.slots[static_cast<std::size_t>(index)].record.Category());
-    return 255;
+    return kNoCategory;
 }
 
 int FindStyleByName(const SetStyles& sty, const std::string& name) {

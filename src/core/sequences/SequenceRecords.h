@@ -15,6 +15,7 @@ constexpr int ChainNumber(int stored) { return stored > 9 ? 0 : stored; }
 // of the flags are kept.
 template <std::size_t NextOffset, std::size_t N>
 struct ChainedRecord : ByteRecord<N> {
+    static constexpr std::size_t kNextOffset = NextOffset;
     // The entry to chain to, 0 to 9; a stored byte above 9 names none of them and reads as 0.
     // The stored byte itself is kept and written back as it was.
     int Next() const { return ChainNumber(NextRaw()); }
@@ -36,17 +37,24 @@ private:
 // One backing sequence record, 230 bytes as in the .BSQ file.
 struct BsqRecord : ChainedRecord<79, 230> {
     static constexpr int kTrackCount = 8;
-
-    std::string Name() const { return Text(0, kNameLength); }
-    void SetName(std::string_view name) { SetText(0, kNameLength, name); }
-    bool IsEmpty() const { return TextIsBlank(0, kNameLength); }
-    int Arrangement() const { return static_cast<std::int16_t>(Word(16)); }
-    void SetArrangement(int number) { SetWord(16, static_cast<std::uint16_t>(number)); }
-    int Style() const { return static_cast<std::int16_t>(Word(18)); }
-    void SetStyle(int number) { SetWord(18, static_cast<std::uint16_t>(number)); }
-    static std::size_t TrackOffset(int track) {
-        return track < 3 ? 30 + 8 * static_cast<std::size_t>(track) : 81 + 15 * static_cast<std::size_t>(track - 3);
+    static constexpr std::size_t kNameOffset = 0;
+    // Where the calls sit: the arrangement and style words, and each track's program word, the
+    // first three tracks in 8-byte blocks and the others in 15-byte blocks after the chain bytes.
+    static constexpr std::size_t kArrangementOffset = 16;
+    static constexpr std::size_t kStyleOffset = 18;
+    static constexpr int kFirstBlockTracks = 3;
+    static constexpr std::size_t TrackOffset(int track) {
+        return track < kFirstBlockTracks ? 30 + 8 * static_cast<std::size_t>(track)
+                                         : 81 + 15 * static_cast<std::size_t>(track - kFirstBlockTracks);
     }
+
+    std::string Name() const { return Text(kNameOffset, kNameLength); }
+    void SetName(std::string_view name) { SetText(kNameOffset, kNameLength, name); }
+    bool IsEmpty() const { return TextIsBlank(kNameOffset, kNameLength); }
+    int Arrangement() const { return static_cast<std::int16_t>(Word(kArrangementOffset)); }
+    void SetArrangement(int number) { SetWord(kArrangementOffset, static_cast<std::uint16_t>(number)); }
+    int Style() const { return static_cast<std::int16_t>(Word(kStyleOffset)); }
+    void SetStyle(int number) { SetWord(kStyleOffset, static_cast<std::uint16_t>(number)); }
     int TrackProgram(int track) const { return static_cast<std::int16_t>(Word(TrackOffset(track))); }
     void SetTrackProgram(int track, int number) { SetWord(TrackOffset(track), static_cast<std::uint16_t>(number)); }
 };
@@ -54,11 +62,13 @@ struct BsqRecord : ChainedRecord<79, 230> {
 // One song record, 318 bytes as in the .SNG file.
 struct SongRecord : ChainedRecord<52, 318> {
     static constexpr int kTrackCount = 16;
+    static constexpr std::size_t kNameOffset = 54;
+    // Each track's program word, in 13-byte blocks.
+    static constexpr std::size_t TrackOffset(int track) { return 100 + 13 * static_cast<std::size_t>(track); }
 
-    std::string Name() const { return Text(54, kNameLength); }
-    void SetName(std::string_view name) { SetText(54, kNameLength, name); }
-    bool IsEmpty() const { return TextIsBlank(54, kNameLength); }
-    static std::size_t TrackOffset(int track) { return 100 + 13 * static_cast<std::size_t>(track); }
+    std::string Name() const { return Text(kNameOffset, kNameLength); }
+    void SetName(std::string_view name) { SetText(kNameOffset, kNameLength, name); }
+    bool IsEmpty() const { return TextIsBlank(kNameOffset, kNameLength); }
     int TrackProgram(int track) const { return static_cast<std::int16_t>(Word(TrackOffset(track))); }
     void SetTrackProgram(int track, int number) { SetWord(TrackOffset(track), static_cast<std::uint16_t>(number)); }
 };

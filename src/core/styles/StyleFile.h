@@ -51,6 +51,8 @@ int StyleEventsUsed(const SetStyles& styles, int slot);
 int BlockEventsFree(const SetStyles& styles, int slot);
 
 inline constexpr int kFirstUserStyle = 256;
+// One past the highest style number (C68).
+inline constexpr int kStyleNumberLimit = kFirstUserStyle + kUserStyles;
 bool IsUserStyle(int number);  // 256 to 303
 
 }  // namespace vx

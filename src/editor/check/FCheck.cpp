@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/check/SetCheck.h"
-#include "core/editing/KindDescriptor.h"
+#include "core/kinds/EditableKind.h"
 #include "core/storage/Session.h"
 
 namespace vxe {
@@ -27,13 +27,13 @@ constexpr int kSlotRole = Qt::UserRole + 1;
 
 std::optional<std::pair<vx::ItemKind, int>> FindingItem(const std::string& item) {
     for (int k = 0; k <= vx::KindIndex(vx::ItemKind::KbdSet); ++k) {
-        const vx::KindDescriptor* d = vx::DescriptorOf(vx::KindFromIndex(k));
-        if (!d || !d->slotOfLabel) continue;
-        const std::string prefix = std::string(d->noun) + " ";
+        const vx::EditableKind* d = vx::EditableKindOf(vx::KindFromIndex(k));
+        if (!d) continue;
+        const std::string prefix = std::string(d->Noun()) + " ";
         if (item.rfind(prefix, 0) != 0) continue;
         const std::string rest = item.substr(prefix.size());
-        const int slot = d->slotOfLabel(rest.substr(0, rest.find(' ')));
-        if (slot >= 0) return std::make_pair(d->kind, slot);
+        const int slot = d->SlotOfLabel(rest.substr(0, rest.find(' ')));
+        if (slot >= 0) return std::make_pair(d->Kind(), slot);
     }
     return std::nullopt;
 }

@@ -1,8 +1,30 @@
 #include "editor/document/EditMenuState.h"
 
+#include "core/kinds/EditableKind.h"
 #include "core/reports/SubsetReport.h"
 
 namespace vxe {
+
+std::optional<vx::EditCommand> SchemeCommand(EditCommand command) {
+    switch (command) {
+        case EditCommand::Undo:
+            return vx::EditCommand::Undo;
+        case EditCommand::Cut:
+            return vx::EditCommand::Cut;
+        case EditCommand::Copy:
+            return vx::EditCommand::Copy;
+        case EditCommand::Paste:
+            return vx::EditCommand::Paste;
+        case EditCommand::Delete:
+            return vx::EditCommand::Delete;
+        case EditCommand::Insert:
+            return vx::EditCommand::Insert;
+        case EditCommand::EraseBank:
+            return vx::EditCommand::EraseBank;
+        default:
+            return std::nullopt;
+    }
+}
 
 EditCommandSet BuiltEditCommands(bool editing) {
     EditCommandSet built;
@@ -19,10 +41,9 @@ EditCommandSet BuiltEditCommands(bool editing) {
 EditState EditStateFor(int tab, bool userPosition) {
     switch (tab) {
         case 0:
+        case 1:
         case 2:
             return userPosition ? EditState::All : EditState::Browse;
-        case 1:
-            return userPosition ? EditState::Style : EditState::Browse;
         case 3:
         case 4:
         case 5:
@@ -40,15 +61,10 @@ EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undo
         case EditState::None:
             return flags;
         case EditState::All:
-        case EditState::Style:
             for (EditCommand command :
                  {EditCommand::Cut, EditCommand::Copy, EditCommand::Paste, EditCommand::Delete, EditCommand::Insert,
                   EditCommand::PasteXStyle, EditCommand::Details, EditCommand::EraseBank, EditCommand::Import})
                 set(command, true);
-            if (state == EditState::Style) {
-                set(EditCommand::Delete, false);
-                set(EditCommand::Insert, false);
-            }
             break;
         case EditState::Browse:
             // A preset position can still be looked at, and the whole kind can still be replaced.
@@ -65,9 +81,16 @@ EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undo
     // KBD sets have no parameter dialog.
     if (tab == 5) set(EditCommand::Details, false);
     set(EditCommand::Undo, undoAvailable);
-    for (int i = 0; i < kEditCommandCount; ++i)
+    // The tab's kind says which of the scheme's commands it has (styles: no Delete or Insert).
+    const bool kindTab = tab >= 0 && tab <= vx::KindIndex(vx::ItemKind::KbdSet);
+    const vx::EditCommandSet kindCommands =
+        kindTab ? vx::CommandsOf(vx::KindFromIndex(tab)) : vx::EditCommandSet{}.set();
+    for (int i = 0; i < kEditCommandCount; ++i) {
+        const auto command = SchemeCommand(static_cast<EditCommand>(i));
+        const bool ofKind = !command || vx::Contains(kindCommands, *command);
         flags.enabled[static_cast<std::size_t>(i)] =
-            flags.enabled[static_cast<std::size_t>(i)] && built.test(static_cast<std::size_t>(i));
+            flags.enabled[static_cast<std::size_t>(i)] && ofKind && built.test(static_cast<std::size_t>(i));
+    }
     return flags;
 }
 

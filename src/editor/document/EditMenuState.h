@@ -2,6 +2,9 @@
 
 #include <array>
 #include <bitset>
+#include <optional>
+
+#include "core/kinds/EditCommand.h"
 
 namespace vxe {
 
@@ -12,13 +15,16 @@ using EditCommandSet = std::bitset<kEditCommandCount>;
 
 constexpr std::size_t EditIndex(EditCommand command) { return static_cast<std::size_t>(command); }
 
+// The edit scheme's command for a menu entry, when the entry is one of the scheme's.
+std::optional<vx::EditCommand> SchemeCommand(EditCommand command);
+
 // The commands that do something in this version; the others stay disabled whatever the state.
 // The edit commands themselves need the edit scheme.
 EditCommandSet BuiltEditCommands(bool editing = false);
 
 // What the view shown allows. None: the Edit menu is off until the view has been filled.
-// All: every command. Style: no Delete and no Insert. Browse: a position that cannot be edited.
-enum class EditState { None, All, Style, Browse };
+// All: every command the tab's kind has. Browse: a position that cannot be edited.
+enum class EditState { None, All, Browse };
 
 // The state a view sets after it has been filled or a position selected in it: the grids of
 // tabs 0 to 2 allow editing only on a user position, the lists and the KBD set grid always.
@@ -30,8 +36,9 @@ struct EditMenuFlags {
     bool Enabled(EditCommand command) const { return enabled[EditIndex(command)]; }
 };
 
-// The one place that decides the Edit menu. twinView is the twin layout of tab 0 or 2 as shown;
-// Undo follows undoAvailable alone, as long as it is built.
+// The one place that decides the Edit menu. The scheme's commands are offered as far as the tab's
+// kind has them; twinView is the twin layout of tab 0 or 2 as shown; Undo follows undoAvailable
+// alone, as long as it is built and the kind has it.
 EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undoAvailable, const EditCommandSet& built);
 
 // The Utilities menu, in menu order.

@@ -697,11 +697,11 @@ void FDoc::GoToNumber(vx::BankedKind kind, int number) {
 
 void FDoc::ShowSlot(vx::ItemKind kind, int slot) {
     const int tab = vx::KindIndex(kind);
-    const vx::KindDescriptor* d = vx::DescriptorOf(kind);
-    if (!d || tab < 0 || tab >= kTabCount || slot < 0 || slot >= d->slotCount) return;
+    const vx::EditableKind* d = vx::EditableKindOf(kind);
+    if (!d || tab < 0 || tab >= kTabCount || slot < 0 || slot >= d->SlotCount()) return;
     tabMode_->setCurrentIndex(tab);
     if (IsBankedTab(tab)) {
-        GoToNumber(static_cast<vx::BankedKind>(kind), d->viewNumberOf(slot));
+        GoToNumber(static_cast<vx::BankedKind>(kind), d->ViewNumberOf(slot));
     } else if (QAbstractItemView* view = MainView(tab)) {
         view->setCurrentIndex(view->model()->index(slot, 0));
     }
@@ -739,43 +739,11 @@ void FDoc::SetEditState(EditState state) {
     Q_EMIT EditMenuChanged();
 }
 
-namespace {
-
-// The scheme's command for a menu entry, when the entry is one of the scheme's.
-std::optional<vx::EditCommand> SchemeCommand(EditCommand command) {
-    switch (command) {
-        case EditCommand::Undo:
-            return vx::EditCommand::Undo;
-        case EditCommand::Cut:
-            return vx::EditCommand::Cut;
-        case EditCommand::Copy:
-            return vx::EditCommand::Copy;
-        case EditCommand::Paste:
-            return vx::EditCommand::Paste;
-        case EditCommand::Delete:
-            return vx::EditCommand::Delete;
-        case EditCommand::Insert:
-            return vx::EditCommand::Insert;
-        case EditCommand::EraseBank:
-            return vx::EditCommand::EraseBank;
-        default:
-            return std::nullopt;
-    }
-}
-
-}  // namespace
-
 EditMenuFlags FDoc::EditMenu() const {
     const int tab = CurrentTab();
     EditCommandSet built = built_;
     if (const vx::EditScheme* scheme = shell_.Editing(); scheme != nullptr && tab >= 0 && tab < kTabCount) {
         const vx::ItemKind kind = vx::KindFromIndex(tab);
-        // What the kind shown has of the scheme's commands; the others stay disabled on its tab.
-        const vx::KindDescriptor* d = vx::DescriptorOf(kind);
-        for (int i = 0; i < kEditCommandCount; ++i) {
-            const auto command = SchemeCommand(static_cast<EditCommand>(i));
-            if (command && (d == nullptr || !d->Has(*command))) built.reset(static_cast<std::size_t>(i));
-        }
         // Paste and Insert need an item to put in; the clipboard is shared by every window.
         if (scheme->ClipboardOf(kind).Empty()) {
             built.reset(EditIndex(EditCommand::Paste));
@@ -895,9 +863,9 @@ void FDoc::mnuEImport_Click() {
 
 int FDoc::CurrentSlot(int tab) const {
     if (IsBankedTab(tab)) {
-        const vx::KindDescriptor* d = vx::DescriptorOf(vx::KindFromIndex(tab));
+        const vx::EditableKind* d = vx::EditableKindOf(vx::KindFromIndex(tab));
         const int number = CurrentNumber(static_cast<vx::BankedKind>(tab));
-        return d != nullptr && number >= 0 ? d->slotOfNumber(number) : -1;
+        return d != nullptr && number >= 0 ? d->SlotOfNumber(number) : -1;
     }
     if (tab == 3 || tab == 4) {
         const QModelIndex current = (tab == 3 ? bsq_ : sng_).list->currentIndex();
@@ -979,12 +947,12 @@ void FDoc::Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int s
         return;
     }
     // The dropped item is selected where it landed.
-    const vx::KindDescriptor& d = *vx::DescriptorOf(kind);
+    const vx::EditableKind& d = *vx::EditableKindOf(kind);
     if (IsBankedTab(vx::KindIndex(kind))) {
-        GoToNumber(static_cast<vx::BankedKind>(kind), d.viewNumberOf(slot));
+        GoToNumber(static_cast<vx::BankedKind>(kind), d.ViewNumberOf(slot));
     } else if (QAbstractItemView* view = MainView(vx::KindIndex(kind))) {
         // Moved down inside its list, an entry goes before the one it was dropped on.
-        const bool movedDown = sourceSet == set_ && d.dropInSet == vx::DropInSet::InsertBefore && sourceSlot < slot;
+        const bool movedDown = sourceSet == set_ && d.InsertingDrop() != nullptr && sourceSlot < slot;
         view->setCurrentIndex(view->model()->index(movedDown ? slot - 1 : slot, 0));
     }
     SetEditState(EditStateFor(CurrentTab(), true));

@@ -11,8 +11,8 @@
 #include "core/details/ItemDetails.h"
 #include "core/editing/Callers.h"
 #include "core/editing/EditScheme.h"
-#include "core/editing/KindDescriptor.h"
 #include "core/interaction/Interaction.h"
+#include "core/kinds/EditableKind.h"
 #include "core/programs/ProgramNumbers.h"
 #include "core/storage/Session.h"
 
@@ -64,7 +64,7 @@ void ShowPrgDetails(vx::EditScheme& scheme, vx::Session& session, int set, int n
     dialog.exec();
     const int index = vx::UserIndexOf(number);
     if (!dialog.Changed() || index < 0) return;
-    vx::EditItem item = vx::DescriptorOf(vx::ItemKind::Program)->read(session.Data(set), index);
+    vx::EditItem item = vx::EditableKindOf(vx::ItemKind::Program)->Read(session.Data(set), index);
     auto& program = std::get<vx::ProgramItem>(item);
     program.record.SetName(dialog.Name());
     program.record.SetCategory(dialog.Category());

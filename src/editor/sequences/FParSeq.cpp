@@ -12,8 +12,8 @@
 #include "core/catalogue/Catalogue.h"
 #include "core/details/ItemDetails.h"
 #include "core/editing/EditScheme.h"
-#include "core/editing/KindDescriptor.h"
 #include "core/interaction/Interaction.h"
+#include "core/kinds/EditableKind.h"
 #include "core/storage/Session.h"
 
 namespace vxe {
@@ -162,7 +162,7 @@ void ShowSeqDetails(vx::EditScheme& scheme, vx::Session& session, int set, int p
     if (!dialog.Changed()) return;
     constexpr vx::ItemKind kind =
         std::is_same_v<Record, vx::BsqRecord> ? vx::ItemKind::BackingSequence : vx::ItemKind::Song;
-    vx::EditItem item = vx::DescriptorOf(kind)->read(session.Data(set), position);
+    vx::EditItem item = vx::EditableKindOf(kind)->Read(session.Data(set), position);
     std::get<vx::SequenceEntry<Record>>(item).record = dialog.Result();
     scheme.WriteItem(set, kind, position, item);
 }

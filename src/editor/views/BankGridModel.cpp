@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QPalette>
 
-#include "core/editing/KindDescriptor.h"
 #include "core/interaction/Interaction.h"
+#include "core/kinds/EditableKind.h"
 #include "core/storage/Session.h"
 #include "editor/views/CallCache.h"
 #include "editor/views/ViewSetup.h"
@@ -125,9 +125,9 @@ Qt::ItemFlags BankGridModel::flags(const QModelIndex& index) const {
 }
 
 int BankGridModel::SlotAt(const QModelIndex& index) const {
-    const vx::KindDescriptor* d = vx::DescriptorOf(kind_);
+    const vx::EditableKind* d = vx::EditableKindOf(kind_);
     const int number = NumberAt(index);
-    return d != nullptr && number >= 0 ? d->slotOfNumber(number) : -1;
+    return d != nullptr && number >= 0 ? d->SlotOfNumber(number) : -1;
 }
 
 }  // namespace vxe

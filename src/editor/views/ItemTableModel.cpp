@@ -1,6 +1,6 @@
 #include "editor/views/ItemTableModel.h"
 
-#include "core/editing/KindDescriptor.h"
+#include "core/kinds/EditableKind.h"
 #include "core/storage/Session.h"
 
 namespace vxe {
@@ -25,9 +25,8 @@ std::optional<DraggedItem> ReadItemDrag(const QMimeData* data) {
 }
 
 bool SlotHoldsItem(const vx::Session& session, vx::ItemKind kind, int set, int slot) {
-    const vx::KindDescriptor* d = vx::DescriptorOf(kind);
-    return d != nullptr && d->ValidSlot(slot) && session.Sets().IsOpen(set) &&
-           !vx::SlotIsEmpty(*d, session.Data(set), slot);
+    const vx::EditableKind* d = vx::EditableKindOf(kind);
+    return d != nullptr && d->ValidSlot(slot) && session.Sets().IsOpen(set) && !d->IsEmptyAt(session.Data(set), slot);
 }
 
 QMimeData* ItemTableModel::mimeData(const QModelIndexList& indexes) const {

@@ -1,55 +1,24 @@
-#include "core/editing/KindDescriptor.h"
+#include "core/kinds/KindParts.h"
 
 #include "core/catalogue/Catalogue.h"
 
 namespace vx {
 
-const KindDescriptor* DescriptorOf(ItemKind kind) {
-    switch (kind) {
-        case ItemKind::Arrangement:
-            return &ArrangementDescriptor();
-        case ItemKind::Style:
-            return &StyleDescriptor();
-        case ItemKind::Program:
-            return &ProgramDescriptor();
-        case ItemKind::BackingSequence:
-            return &BackingSequenceDescriptor();
-        case ItemKind::Song:
-            return &SongDescriptor();
-        case ItemKind::KbdSet:
-            return &KbdSetDescriptor();
-        default:
-            return nullptr;
-    }
-}
-
-std::string SlotName(const KindDescriptor& d, const SetData& data, int slot) {
-    return d.nameAt ? std::string(d.nameAt(data, slot)) : d.name(d.read(data, slot));
-}
-
-bool SlotIsEmpty(const KindDescriptor& d, const SetData& data, int slot) {
-    return d.isEmptyAt ? d.isEmptyAt(data, slot) : d.isEmpty(d.read(data, slot));
-}
-
-EditCommandSet Commands(std::initializer_list<EditCommand> commands) {
+EditCommandSet CommandSet(std::initializer_list<EditCommand> commands) {
     EditCommandSet set;
     for (EditCommand command : commands) set.set(static_cast<std::size_t>(command));
     return set;
 }
 
-namespace {
-constexpr int kBankSlots = 64;
-}  // namespace
-
 SlotRange BankOfSlot(int slot, int bankCount) {
-    if (slot < 0 || slot >= bankCount * kBankSlots) return {};
-    const int first = slot / kBankSlots * kBankSlots;
-    return {first, first + kBankSlots - 1};
+    if (slot < 0 || slot >= bankCount * kSlotsPerBank) return {};
+    const int first = slot / kSlotsPerBank * kSlotsPerBank;
+    return {first, first + kSlotsPerBank - 1};
 }
 
 SlotRange UserBank(int bank, int firstUserBank, int bankCount) {
     if (bank < firstUserBank || bank >= firstUserBank + bankCount) return {};
-    return BankOfSlot((bank - firstUserBank) * kBankSlots, bankCount);
+    return BankOfSlot((bank - firstUserBank) * kSlotsPerBank, bankCount);
 }
 
 int BankedNumberOfLabel(int kind, std::string_view label) {

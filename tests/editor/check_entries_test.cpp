@@ -2,7 +2,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-
 #include "core/editing/EditScheme.h"
 #include "core/midi/DumpMessage.h"
 #include "core/selection/ItemNumbers.h"

@@ -1,7 +1,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-
 #include "core/editing/EditScheme.h"
 #include "core/storage/Session.h"
 #include "editor/document/FDoc.h"

@@ -9,7 +9,9 @@ namespace vx {
 // The kinds of a set that a change touches.
 using KindSet = std::bitset<kSetKindCount>;
 
-inline KindSet KindsOf(ItemKind kind) { return IsSetKind(kind) ? KindSet{}.set(static_cast<std::size_t>(KindIndex(kind))) : KindSet{}; }
+inline KindSet KindsOf(ItemKind kind) {
+    return IsSetKind(kind) ? KindSet{}.set(static_cast<std::size_t>(KindIndex(kind))) : KindSet{};
+}
 inline KindSet AllSetKinds() { return KindSet{}.set(); }
 
 // One change of an open set, as the views that show the set need to know it.

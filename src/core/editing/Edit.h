@@ -6,9 +6,14 @@
 
 namespace vx {
 
-// The commands of the Edit menu that change a set, and a drop of a dragged item.
-enum class EditCommand { Cut, Copy, Paste, Delete, Insert, EraseBank, Undo, Drop };
-inline constexpr int kEditCommandKinds = 8;
+// The commands of the Edit menu and a drop of a dragged item. The edit scheme runs Cut to Drop;
+// Paste from XStyle, Details and Import are the set window's own.
+enum class EditCommand { Cut, Copy, Paste, Delete, Insert, EraseBank, Undo, Drop, PasteXStyle, Details, Import };
+inline constexpr int kEditCommandKinds = 11;
+
+constexpr bool SchemeRuns(EditCommand command) {
+    return static_cast<int>(command) <= static_cast<int>(EditCommand::Drop);
+}
 
 // One command, as the menu, the keyboard, drag and drop, the command-line tool and the tests
 // give it. slot is the kind's own slot (user arrangement 0-127, user program 0-135, KBD set

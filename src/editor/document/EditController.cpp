@@ -3,7 +3,6 @@
 #include <QAbstractItemView>
 
 #include <algorithm>
-#include <optional>
 
 #include "core/changes/SetChange.h"
 #include "core/editing/EditScheme.h"
@@ -17,28 +16,6 @@
 namespace vxe {
 
 namespace {
-
-// The scheme's command for a menu entry, when the entry is one of the scheme's.
-std::optional<vx::EditCommand> SchemeCommand(EditCommand command) {
-    switch (command) {
-        case EditCommand::Undo:
-            return vx::EditCommand::Undo;
-        case EditCommand::Cut:
-            return vx::EditCommand::Cut;
-        case EditCommand::Copy:
-            return vx::EditCommand::Copy;
-        case EditCommand::Paste:
-            return vx::EditCommand::Paste;
-        case EditCommand::Delete:
-            return vx::EditCommand::Delete;
-        case EditCommand::Insert:
-            return vx::EditCommand::Insert;
-        case EditCommand::EraseBank:
-            return vx::EditCommand::EraseBank;
-        default:
-            return std::nullopt;
-    }
-}
 
 bool IsBankedTab(int tab) { return tab >= 0 && tab <= 2; }
 
@@ -88,10 +65,8 @@ EditCommandSet EditController::BuiltFor(int tab) const {
     const vx::ItemKind kind = vx::KindFromIndex(tab);
     // What the kind shown has of the scheme's commands; the others stay disabled on its tab.
     const vx::KindDescriptor* d = vx::DescriptorOf(kind);
-    for (int i = 0; i < kEditCommandCount; ++i) {
-        const auto command = SchemeCommand(static_cast<EditCommand>(i));
-        if (command && (d == nullptr || !d->Has(*command))) built.reset(static_cast<std::size_t>(i));
-    }
+    for (const EditCommand command : kEditMenuCommands)
+        if (vx::SchemeRuns(command) && (d == nullptr || !d->Has(command))) built.reset(EditIndex(command));
     // Paste and Insert need an item to put in; the clipboard is shared by every window.
     if (scheme->ClipboardOf(kind).Empty()) {
         built.reset(EditIndex(EditCommand::Paste));
@@ -123,9 +98,9 @@ void EditController::Run(EditCommand command) {
             PasteXStyle();
             break;
         default:
-            if (vx::EditScheme* scheme = shell_.Editing(); scheme != nullptr && SchemeCommand(command)) {
+            if (vx::EditScheme* scheme = shell_.Editing(); scheme != nullptr && vx::SchemeRuns(command)) {
                 vx::Edit edit;
-                edit.command = *SchemeCommand(command);
+                edit.command = command;
                 edit.kind = shown->Kind();
                 edit.set = set_;
                 edit.slot = shown->CurrentSlot();

@@ -65,9 +65,7 @@ EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undo
     // KBD sets have no parameter dialog.
     if (tab == 5) set(EditCommand::Details, false);
     set(EditCommand::Undo, undoAvailable);
-    for (int i = 0; i < kEditCommandCount; ++i)
-        flags.enabled[static_cast<std::size_t>(i)] =
-            flags.enabled[static_cast<std::size_t>(i)] && built.test(static_cast<std::size_t>(i));
+    for (std::size_t i = 0; i < flags.enabled.size(); ++i) flags.enabled[i] = flags.enabled[i] && built.test(i);
     return flags;
 }
 

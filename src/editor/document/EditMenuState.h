@@ -3,12 +3,16 @@
 #include <array>
 #include <bitset>
 
+#include "core/editing/Edit.h"
+
 namespace vxe {
 
+using vx::EditCommand;
 // The commands of the Edit menu, in menu order.
-enum class EditCommand { Undo, Cut, Copy, Paste, Delete, Insert, PasteXStyle, Details, EraseBank, Import };
-inline constexpr int kEditCommandCount = 10;
-using EditCommandSet = std::bitset<kEditCommandCount>;
+inline constexpr std::array<EditCommand, 10> kEditMenuCommands = {
+    EditCommand::Undo,   EditCommand::Cut,         EditCommand::Copy,    EditCommand::Paste,     EditCommand::Delete,
+    EditCommand::Insert, EditCommand::PasteXStyle, EditCommand::Details, EditCommand::EraseBank, EditCommand::Import};
+using EditCommandSet = std::bitset<vx::kEditCommandKinds>;
 
 constexpr std::size_t EditIndex(EditCommand command) { return static_cast<std::size_t>(command); }
 
@@ -26,7 +30,7 @@ EditState EditStateFor(int tab, bool userPosition);
 
 struct EditMenuFlags {
     bool menu = false;  // the Edit menu itself
-    std::array<bool, kEditCommandCount> enabled{};
+    std::array<bool, vx::kEditCommandKinds> enabled{};
     bool Enabled(EditCommand command) const { return enabled[EditIndex(command)]; }
 };
 

@@ -75,14 +75,16 @@ FDoc::FDoc(vx::Session& session, ShellServices& shell, int set, QWidget* parent)
         connect(view, &TabView::StatusChanged, this, [this] { Q_EMIT StatusChanged(); });
     }
     connect(changes, &SetChangeSignal::Changed, this, &FDoc::Set_Changed);
-    edits_ = new EditController(session, shell, set, views_, [this] { return CurrentTab(); }, this);
+    edits_ = new EditController(
+        session, shell, set, views_, [this] { return CurrentTab(); }, this);
     connect(changes, &SetChangeSignal::Changed, edits_, &EditController::Follow);
     connect(edits_, &EditController::MenuChanged, this, &FDoc::EditMenuChanged);
 
     tabMode_ = new QTabWidget(this);
     tabMode_->setObjectName("tabMode");
     const char* captions[kTabCount] = {"&Arrangements", "&Styles", "&Programs", "&Backing Seq", "S&ongs", "&KBD Sets"};
-    for (int tab = 0; tab < kTabCount; ++tab) tabMode_->addTab(views_[static_cast<std::size_t>(tab)]->Page(), captions[tab]);
+    for (int tab = 0; tab < kTabCount; ++tab)
+        tabMode_->addTab(views_[static_cast<std::size_t>(tab)]->Page(), captions[tab]);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tabMode_);

@@ -6,10 +6,10 @@
 #include <QVBoxLayout>
 
 #include "core/catalogue/Catalogue.h"
-#include "core/selection/BankView.h"
 #include "core/changes/SetChange.h"
 #include "core/editing/EditScheme.h"
 #include "core/editing/KbdSetChoices.h"
+#include "core/selection/BankView.h"
 #include "editor/document/ViewParts.h"
 #include "editor/shell/ShellServices.h"
 #include "editor/views/ColumnFitter.h"

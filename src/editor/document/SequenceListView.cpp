@@ -39,7 +39,8 @@ SequenceListView::SequenceListView(vx::Session& session, int set, vx::ItemKind k
     // ends where their event counts end.
     const int lineChars = static_cast<int>(vx::BsqListLine(vx::SetBackingSequences{}, 0).size());
     list_->setFixedWidth(QFontMetrics(list_->font()).horizontalAdvance(QString(lineChars, QLatin1Char('0'))) +
-                         2 * list_->frameWidth() + 4 * kCellTextMargin + list_->verticalScrollBar()->sizeHint().width());
+                         2 * list_->frameWidth() + 4 * kCellTextMargin +
+                         list_->verticalScrollBar()->sizeHint().width());
     auto* events = new QLabel("Events", frame);
     events->setObjectName(songs ? "lblSngEvents" : "lblBsqEvents");
     events->setFont(FixedPitchFont());

@@ -33,7 +33,6 @@ public:
     EditController(vx::Session& session, ShellServices& shell, int set, const Views& views,
                    std::function<int()> currentTab, QWidget* window);
 
-    EditState State() const { return state_; }
     void SetState(EditState state);
     bool UndoAvailable() const { return undoAvailable_; }
     // What the Edit menu offers for the tab shown, its selected slot, the kind's clipboard and Undo.

@@ -358,11 +358,6 @@ void FDoc::ShowSlot(vx::ItemKind kind, int slot) {
     FocusView();
 }
 
-int FDoc::CurrentSlot(int tab) const {
-    return tab >= 0 && tab < kTabCount ? views_[static_cast<std::size_t>(tab)]->CurrentSlot() : -1;
-}
-
-EditState FDoc::CurrentEditState() const { return edits_->State(); }
 EditMenuFlags FDoc::EditMenu() const { return edits_->Menu(); }
 bool FDoc::UndoAvailable() const { return edits_->UndoAvailable(); }
 void FDoc::RunEdit(EditCommand command) { edits_->Run(command); }

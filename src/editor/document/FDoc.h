@@ -85,16 +85,12 @@ public:
     // The number of the current cell of a kind's grid, or -1.
     int CurrentNumber(vx::BankedKind kind) const;
 
-    EditState CurrentEditState() const;
     // What the Edit menu offers for the tab shown, its selected slot, the kind's clipboard and Undo.
     EditMenuFlags EditMenu() const;
     bool UndoAvailable() const;
     // The one entry point of the Edit menu's commands: runs one on the tab shown and its
     // selected slot.
     void RunEdit(EditCommand command);
-    // The kind's own slot selected on a tab (user arrangement 0-127, program 0-135, list row,
-    // KBD set), or -1.
-    int CurrentSlot(int tab) const;
     // Commands are enabled only once they are built.
     void SetBuiltCommands(const EditCommandSet& built);
     // Display Set Report: builds the report and shows it in a report window of its own.
@@ -120,6 +116,7 @@ private:
     void tabMode_Click(int tab);
     // A view's current position moved: on the tab shown, the Edit menu and the status follow.
     void View_CurrentChanged(const TabView& view);
+    // The caption follows a rename and the changed marker.
     void Set_Changed(const vx::SetChange& change);
     void mnuUExPreset_Click();
     void mnuFClose_Click();

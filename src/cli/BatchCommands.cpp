@@ -257,7 +257,7 @@ vx::EditResult RunOne(CliContext& context, const std::vector<int>& sets, const B
         }
         case BatchVerb::Undo:
             // The window offers Undo only after a command of its own set.
-            if (!context.ui.undoOffered[set]) return vx::EditResult::Refused("Nothing to undo.");
+            if (!context.undoOffered[set]) return vx::EditResult::Refused("Nothing to undo.");
             break;
         default:
             break;

@@ -35,6 +35,9 @@ vx::Session* CliContext::Session() {
     }
     if (!skippedLines.empty()) std::cerr << vx::SkippedNamesLinesText(namesFile, skippedLines) << '\n';
     session_ = std::make_unique<vx::Session>(std::move(*catalogue), std::move(presets), options_, ui);
+    undoChanges_ = session_->Changes().Subscribe([this](const vx::SetChange& change) {
+        if (change.what == vx::SetChange::What::UndoAvailability) undoOffered[change.set] = change.undoAvailable;
+    });
     return session_.get();
 }
 

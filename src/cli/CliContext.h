@@ -1,9 +1,11 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 
 #include "CliInteraction.h"
+#include "core/changes/ChangeFeed.h"
 #include "core/storage/Options.h"
 
 namespace vx {
@@ -27,6 +29,8 @@ public:
 
     CliInteraction ui;
     int exitStatus = kExitSuccess;
+    // Whether each set's window would offer Undo, as the scheme announces it.
+    std::map<int, bool> undoOffered;
 
     // The session, with the catalogue and the preset names read; nullptr after telling why
     // they could not be read.
@@ -42,6 +46,7 @@ private:
     std::string programDirectory_;
     vx::Options options_;
     std::unique_ptr<vx::Session> session_;
+    vx::ChangeFeed::Subscription undoChanges_;
     std::unique_ptr<vx::EditScheme> scheme_;
 };
 

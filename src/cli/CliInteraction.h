@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -23,8 +22,6 @@ public:
     int redirectTo = -1;
     bool failOnMissing = false;
     int messagesShown = 0;
-    // Whether each set's window would offer Undo, as the scheme announces it.
-    std::map<int, bool> undoOffered;
     // When set, the messages' texts are kept here instead of being written to standard error.
     std::vector<std::string>* keptMessages = nullptr;
     std::string saveFile;     // file returned by ChooseSaveFile; empty: cancelled
@@ -44,7 +41,6 @@ public:
     std::unique_ptr<vx::ProgressWindow> BeginProgress(const std::string&, const std::string&, double, double) override;
     void SetBusy(bool) override {}
     void Pause(double seconds) override;
-    void UndoAvailabilityChanged(int set, bool available) override { undoOffered[set] = available; }
     // A notice is a message line, as the editor's status bar shows it.
     void Notice(const std::string& text) override;
 };

@@ -228,6 +228,7 @@ TEST_F(SessionTest, SavingOverTheTemplateAsksFirst) {
         ASSERT_TRUE(catalogue);
         Options ownOptions;
         Session beside(std::move(*catalogue), PresetTables{}, ownOptions, own);
+        own.Follow(beside.Changes());
         const int set = beside.OpenOrNewSet(false, (program / "x50empty.set").string());
         ASSERT_EQ(set, 1);
         EXPECT_TRUE(beside.IsTemplateDirectory(beside.Slot(set).directory));

@@ -2,8 +2,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <map>
-
 #include "core/editing/EditScheme.h"
 #include "core/midi/DumpMessage.h"
 #include "core/selection/ItemNumbers.h"
@@ -16,20 +14,6 @@
 #include "support/TestPaths.h"
 
 namespace {
-
-// Tells the document windows what changed, as the main window does.
-class ForwardingUi : public vx::test::ScriptedInteraction {
-public:
-    std::map<int, vxe::FDoc*> docs;
-    void KindChanged(int set, vx::ItemKind kind) override {
-        ScriptedInteraction::KindChanged(set, kind);
-        if (docs.count(set)) docs[set]->OnKindChanged(kind);
-    }
-    void UndoAvailabilityChanged(int set, bool available) override {
-        ScriptedInteraction::UndoAvailabilityChanged(set, available);
-        if (docs.count(set)) docs[set]->SetUndoAvailable(available);
-    }
-};
 
 class Shell : public vxe::ShellServices {
 public:
@@ -51,7 +35,7 @@ public:
 
 // One new set in its window showing the arrangements.
 struct OneSet {
-    ForwardingUi ui;
+    vx::test::ScriptedInteraction ui;
     vx::Options options;
     vx::test::TempDirectory temp;
     std::unique_ptr<vx::Session> session;
@@ -69,7 +53,6 @@ struct OneSet {
         options.ModeId = 0;
         set = session->OpenOrNewSet(true, "");
         doc = std::make_unique<vxe::FDoc>(*session, shell, set);
-        ui.docs[set] = doc.get();
         doc->Fill();
         shell.edits.SetDocument(doc.get());
     }

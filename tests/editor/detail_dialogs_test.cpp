@@ -48,6 +48,7 @@ struct Fixture {
         auto catalogue = vx::InitCatalogue(vx::test::ProgramDir(), nullptr, ui);
         if (!catalogue) qFatal("no catalogue");
         session = std::make_unique<vx::Session>(std::move(*catalogue), vx::PresetTables{}, options, ui);
+        ui.Follow(session->Changes());
         scheme = std::make_unique<vx::EditScheme>(*session);
         set = session->OpenOrNewSet(true, "");
         session->Slot(set).dirty = {};  // a new set starts with every kind to be written

@@ -1,6 +1,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include "core/changes/SetChange.h"
 #include "core/storage/Session.h"
 #include "editor/document/FDoc.h"
 #include "editor/shell/EditActions.h"
@@ -236,7 +237,7 @@ void DocumentWindowTest::gridsAndListsShowTheSet() {
     QCOMPARE(Cell(grdArr, 0, 0), "C11 " + Name16("Pop Ballad") + " (C12)U #ff0000");
     // The backing sequence is emptied: after the change notice C11 is no longer called.
     bsq.SetName("");
-    doc.OnItemChanged(vx::ItemKind::BackingSequence, 2);
+    editor.session->Changes().Publish(vx::SetChange::Item(editor.set, vx::ItemKind::BackingSequence, 2));
     QCOMPARE(Cell(grdArr, 0, 0).right(7), QString("#0000ff"));
     Child<QComboBox>(doc, "cboArrBnk")->setCurrentIndex(0);
     QCOMPARE(Cell(grdArr, 0, 0), "A11 " + Name16("Preset Arr") + " (A16) #00807f");
@@ -249,7 +250,7 @@ void DocumentWindowTest::gridsAndListsShowTheSet() {
     QCOMPARE(QString::number(grdFreeS->model()->rowCount()) + " " + Text(grdFreeS, 1, 0) + " " + Text(grdFreeS, 1, 1),
              QString("12 100 15100"));
     slots[5].size = 1176 + 4 * 1000;
-    doc.OnItemChanged(vx::ItemKind::Style, 261);
+    editor.session->Changes().Publish(vx::SetChange::Item(editor.set, vx::ItemKind::Style, 261));
     QCOMPARE(Text(grdFreeS, 1, 1), QString("14100"));
     // HighCall off: black for user items, the grey text colour for presets, and no scan.
     const auto progressCount = editor.ui.progressTitles.size();
@@ -263,7 +264,7 @@ void DocumentWindowTest::gridsAndListsShowTheSet() {
     QCOMPARE(editor.ui.progressTitles.size(), progressCount);
     // A renamed program is shown after its change notice, in its grid and in the KBD sets.
     data.prg.records[0].SetName("Renamed");
-    doc.OnItemChanged(vx::ItemKind::Program, 768);
+    editor.session->Changes().Publish(vx::SetChange::Item(editor.set, vx::ItemKind::Program, 768));
     QCOMPARE(Text(grdPrg, 0, 0), "F11 " + Name16("Renamed"));
     tabs->setCurrentIndex(5);
     auto* grdArk = Child<QTableView>(doc, "grdArk");
@@ -278,7 +279,7 @@ void DocumentWindowTest::gridsAndListsShowTheSet() {
     QCOMPARE(Child<QListView>(doc, "lstSng")->model()->index(0, 0).data().toString(),
              QString("Song 0: Song             :   12"));
     data.bsq.entries[2].total = 6;
-    doc.OnKindChanged(vx::ItemKind::BackingSequence);
+    editor.session->Changes().Publish(vx::SetChange::Kind(editor.set, vx::ItemKind::BackingSequence));
     QCOMPARE(lstBsq->model()->index(2, 0).data().toString(), QString("BSeq 2:                  :   24"));
     for (int tab : {3, 4}) {
         QStringList labels;
@@ -295,7 +296,7 @@ void DocumentWindowTest::importReplacesTheKindAndUndoFollows() {
     editor.session->SaveSet(editor.set, editor.temp.Str() + "/SRC.SET/SRC", true);
     editor.Data().arr.arr[0].SetName("");
     vxe::FDoc& doc = editor.Open(0);
-    doc.SetUndoAvailable(true);
+    editor.session->Changes().Publish(vx::SetChange::Undo(editor.set, true));
     // A cancelled import changes nothing, not even what Undo could restore.
     editor.Edit("mnuEImport")->trigger();
     QCOMPARE(editor.ui.fileRequests.back().title, std::string("Import all Arrangement from..."));
@@ -432,7 +433,7 @@ void DocumentWindowTest::statusAndMarkerFollowTheSet() {
     QCOMPARE(doc.StatusDirectory(), QDir::toNativeSeparators(QString::fromStdString(editor.temp.Str() + "/LIVE.SET")));
     // A change of one kind marks the window; the status names the kind of the tab shown.
     editor.session->MarkDirty(editor.set, vx::ItemKind::BackingSequence);
-    doc.OnKindChanged(vx::ItemKind::BackingSequence);
+    editor.session->Changes().Publish(vx::SetChange::Kind(editor.set, vx::ItemKind::BackingSequence));
     QCOMPARE(status(), QString("C12 (empty)|Arrangement: saved|*"));
     auto* tabs = Child<QTabWidget>(doc, "tabMode");
     tabs->setCurrentIndex(3);

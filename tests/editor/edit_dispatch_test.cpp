@@ -1,8 +1,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <map>
-
 #include "core/editing/EditScheme.h"
 #include "core/storage/Session.h"
 #include "editor/document/FDoc.h"
@@ -14,24 +12,6 @@
 #include "support/TestPaths.h"
 
 namespace {
-
-// Tells the document windows what changed, as the main window does.
-class ForwardingUi : public vx::test::ScriptedInteraction {
-public:
-    std::map<int, vxe::FDoc*> docs;
-    void KindChanged(int set, vx::ItemKind kind) override {
-        ScriptedInteraction::KindChanged(set, kind);
-        if (docs.count(set)) docs[set]->OnKindChanged(kind);
-    }
-    void ItemChanged(int set, vx::ItemKind kind, int number) override {
-        ScriptedInteraction::ItemChanged(set, kind, number);
-        if (docs.count(set)) docs[set]->OnItemChanged(kind, number);
-    }
-    void UndoAvailabilityChanged(int set, bool available) override {
-        ScriptedInteraction::UndoAvailabilityChanged(set, available);
-        if (docs.count(set)) docs[set]->SetUndoAvailable(available);
-    }
-};
 
 class Shell : public vxe::ShellServices {
 public:
@@ -60,7 +40,7 @@ T* Child(QObject& parent, const char* name) {
 
 // Two new sets, each in its window showing the arrangements.
 struct TwoSets {
-    ForwardingUi ui;
+    vx::test::ScriptedInteraction ui;
     vx::Options options;
     std::unique_ptr<vx::Session> session;
     std::unique_ptr<vx::EditScheme> scheme;
@@ -77,7 +57,6 @@ struct TwoSets {
         for (auto& doc : docs) {
             const int set = session->OpenOrNewSet(true, "");
             doc = std::make_unique<vxe::FDoc>(*session, shell, set);
-            ui.docs[set] = doc.get();
             doc->Fill();
         }
     }

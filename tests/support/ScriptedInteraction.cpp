@@ -86,15 +86,34 @@ std::unique_ptr<ProgressWindow> ScriptedInteraction::BeginProgress(const std::st
     return std::make_unique<NullProgress>();
 }
 
-void ScriptedInteraction::KindChanged(int set, ItemKind kind) {
-    events.push_back("KindChanged " + std::to_string(set) + " " + std::to_string(KindIndex(kind)));
-}
-void ScriptedInteraction::ItemChanged(int set, ItemKind kind, int number) {
-    events.push_back("ItemChanged " + std::to_string(set) + " " + std::to_string(KindIndex(kind)) + " " +
-                     std::to_string(number));
-}
-void ScriptedInteraction::UndoAvailabilityChanged(int set, bool available) {
-    events.push_back("Undo " + std::to_string(set) + (available ? " on" : " off"));
+void ScriptedInteraction::Follow(ChangeFeed& feed) {
+    changes_ = feed.Subscribe([this](const SetChange& change) {
+        const std::string set = std::to_string(change.set);
+        switch (change.what) {
+            case SetChange::What::Opened:
+                events.push_back("SetOpened " + set);
+                break;
+            case SetChange::What::Renamed:
+                events.push_back("SetRenamed " + set);
+                break;
+            case SetChange::What::Closed:
+                events.push_back("SetClosed " + set);
+                break;
+            case SetChange::What::UndoAvailability:
+                events.push_back("Undo " + set + (change.undoAvailable ? " on" : " off"));
+                break;
+            case SetChange::What::Items:
+                for (int k = 0; k < kSetKindCount; ++k) {
+                    if (!change.Names(KindFromIndex(k))) continue;
+                    if (change.item == SetChange::kWholeKind)
+                        events.push_back("KindChanged " + set + " " + std::to_string(k));
+                    else
+                        events.push_back("ItemChanged " + set + " " + std::to_string(k) + " " +
+                                         std::to_string(change.item));
+                }
+                break;
+        }
+    });
 }
 
 }  // namespace vx::test

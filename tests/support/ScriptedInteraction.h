@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/changes/ChangeFeed.h"
 #include "core/interaction/Interaction.h"
 
 namespace vx::test {
@@ -26,7 +27,7 @@ public:
     std::vector<PickCall> picks;
     std::vector<FileRequest> fileRequests;
     std::vector<std::string> progressTitles;
-    std::vector<std::string> events;  // notifications, as "KindChanged 1 0" and the like
+    std::vector<std::string> events;  // notices and followed changes, as "KindChanged 1 0"
     int beeps = 0;
     int busyDepth = 0;
 
@@ -56,16 +57,14 @@ public:
                                                   double maximum) override;
     void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
 
-    void SetOpened(int set) override { events.push_back("SetOpened " + std::to_string(set)); }
-    void SetRenamed(int set) override { events.push_back("SetRenamed " + std::to_string(set)); }
-    void SetClosed(int set) override { events.push_back("SetClosed " + std::to_string(set)); }
-    void KindChanged(int set, ItemKind kind) override;
-    void ItemChanged(int set, ItemKind kind, int number) override;
-    void UndoAvailabilityChanged(int set, bool available) override;
     void Notice(const std::string& text) override { events.push_back("Notice " + text); }
+    // From now on the feed's changes are events too, one a kind: "KindChanged 1 0", "Undo 1 on".
+    void Follow(ChangeFeed& feed);
 
 private:
     int NextPick(PickCall call);
+
+    ChangeFeed::Subscription changes_;
 };
 
 }  // namespace vx::test

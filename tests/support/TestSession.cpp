@@ -5,11 +5,23 @@
 
 #include "core/catalogue/PresetNames.h"
 #include "core/storage/TemplateSet.h"
+#include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 
 namespace fs = std::filesystem;
 
 namespace vx::test {
+
+namespace {
+
+// A scripted interaction records the session's changes among its events.
+std::unique_ptr<Session> Started(CatalogueState catalogue, PresetTables presets, Options& options, Interaction& ui) {
+    auto session = std::make_unique<Session>(std::move(catalogue), std::move(presets), options, ui);
+    if (auto* scripted = dynamic_cast<ScriptedInteraction*>(&ui)) scripted->Follow(session->Changes());
+    return session;
+}
+
+}  // namespace
 
 std::unique_ptr<Session> StartTestSession(Interaction& ui, Options& options, const std::string& programDirectory) {
     std::error_code ignored;
@@ -20,7 +32,7 @@ std::unique_ptr<Session> StartTestSession(Interaction& ui, Options& options, con
     PresetTables presets;
     if (!catalogue || !ReadPresetNames(programDirectory + "/X50PRSTS.TXT", presets)) return nullptr;
     options.PathNam = programDirectory;
-    return std::make_unique<Session>(std::move(*catalogue), std::move(presets), options, ui);
+    return Started(std::move(*catalogue), std::move(presets), options, ui);
 }
 
 std::string ReadFileText(const std::string& path) {
@@ -39,7 +51,7 @@ std::unique_ptr<Session> MakeSession(Interaction& ui, Options& options) {
     const bool presetsRead = ReadPresetNames(ProgramDir() + "/X50PRSTS.TXT", presets);
     EXPECT_TRUE(catalogue && presetsRead);
     if (!catalogue || !presetsRead) return nullptr;
-    return std::make_unique<Session>(std::move(*catalogue), std::move(presets), options, ui);
+    return Started(std::move(*catalogue), std::move(presets), options, ui);
 }
 
 }  // namespace vx::test

@@ -223,14 +223,14 @@ public:
     }
     std::pair<int, int> UnitsUndone(const UndoRecord& record);
     void Announce() {
-        Interaction& ui = Ui();
+        ChangeFeed& feed = session_.Changes();
         for (int k = 0; k < kEditableKinds; ++k) {
             const ItemKind kind = KindFromIndex(k);
             if (!(touched_ & MaskOf(kind))) continue;
             if (kind == d.Kind() && !wholeKind_ && slot_ >= 0)
-                ui.ItemChanged(set, kind, d.ViewNumberOf(slot_));
+                feed.Publish(SetChange::Item(set, kind, d.ViewNumberOf(slot_)));
             else
-                ui.KindChanged(set, kind);
+                feed.Publish(SetChange::Kind(set, kind));
         }
     }
 
@@ -288,7 +288,7 @@ void EditScheme::DropUndo(UndoRecord& record, ItemKind kind, const std::string& 
     const int set = record.set;
     record = {};
     session_.Ui().Notice("Undo of " + std::string(EditableKindOf(kind)->Noun()) + "s is no longer possible: " + why);
-    session_.Ui().UndoAvailabilityChanged(set, false);
+    session_.Changes().Publish(SetChange::Undo(set, false));
 }
 
 // What is held for later (the clipboards and the undo records of the other kinds) belongs to
@@ -452,7 +452,7 @@ EditResult EditScheme::Apply(const Edit& edit) {
             ForgetUndo(edit.set, edit.kind);
         }
         tx.Announce();
-        session_.Ui().UndoAvailabilityChanged(edit.set, tx.op != kUndoNothing);
+        session_.Changes().Publish(SetChange::Undo(edit.set, tx.op != kUndoNothing));
     }
     // After a menu Paste or Insert the names are checked whatever happened; after a drop from
     // another set only when it was pasted.
@@ -467,7 +467,7 @@ EditResult EditScheme::Copy(int set, const EditableKind& d, int slot) {
     Hold(d.Kind(), set, slot, d.Read(session_.Data(set), slot));
     // The cut record could come back only through the clipboard it has now left.
     ForgetUndo(set, d.Kind());
-    session_.Ui().UndoAvailabilityChanged(set, false);
+    session_.Changes().Publish(SetChange::Undo(set, false));
     return EditResult::Done();
 }
 
@@ -697,7 +697,7 @@ EditResult EditScheme::Undo(ItemKind kind, int set) {
     UndoRecord record = std::move(undo_[Index(kind)]);
     undo_[Index(kind)] = {};
     if (record.Empty() || !session_.Sets().IsOpen(record.set)) {
-        session_.Ui().UndoAvailabilityChanged(set, false);
+        session_.Changes().Publish(SetChange::Undo(set, false));
         return EditResult::Refused("Nothing to undo.");
     }
     Transaction tx(session_, d, record.set, lastHeld_);
@@ -728,8 +728,8 @@ EditResult EditScheme::Undo(ItemKind kind, int set) {
                 for (UndoRecord::SlotStep& step : other.steps) restore(step.before, step.held);
     }
     tx.Announce();
-    session_.Ui().UndoAvailabilityChanged(record.set, false);
-    if (set != record.set && session_.Sets().IsOpen(set)) session_.Ui().UndoAvailabilityChanged(set, false);
+    session_.Changes().Publish(SetChange::Undo(record.set, false));
+    if (set != record.set && session_.Sets().IsOpen(set)) session_.Changes().Publish(SetChange::Undo(set, false));
     return EditResult::Done();
 }
 
@@ -861,7 +861,7 @@ EditResult EditScheme::WriteItems(int set, ItemKind kind, const std::vector<std:
     Follow(tx, &tx.journal);
     undo_[Index(kind)] = std::move(tx.journal);
     tx.Announce();
-    session_.Ui().UndoAvailabilityChanged(set, true);
+    session_.Changes().Publish(SetChange::Undo(set, true));
     return EditResult::Done();
 }
 

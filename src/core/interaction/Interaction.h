@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "core/catalogue/ItemKind.h"
-
 namespace vx {
 
 enum class MessageIcon { None, Critical, Question, Exclamation, Information };
@@ -92,13 +90,6 @@ public:
     // Waits while the user interface stays alive.
     virtual void Pause(double seconds) { (void)seconds; }
 
-    // What changed, so that the views repaint. Defaults do nothing.
-    virtual void SetOpened(int set) { (void)set; }
-    virtual void SetRenamed(int set) { (void)set; }
-    virtual void SetClosed(int set) { (void)set; }
-    virtual void KindChanged(int set, ItemKind kind) { (void)set, (void)kind; }
-    virtual void ItemChanged(int set, ItemKind kind, int number) { (void)set, (void)kind, (void)number; }
-    virtual void UndoAvailabilityChanged(int set, bool available) { (void)set, (void)available; }
     // A short notice the user need not answer (the editor's status bar, a line of the
     // command-line tool's output).
     virtual void Notice(const std::string& text) { (void)text; }

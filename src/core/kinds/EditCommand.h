@@ -5,9 +5,14 @@
 
 namespace vx {
 
-// The commands of the Edit menu that change a set, and a drop of a dragged item.
-enum class EditCommand { Cut, Copy, Paste, Delete, Insert, EraseBank, Undo, Drop };
-inline constexpr int kEditCommandKinds = 8;
+// The commands of the Edit menu and a drop of a dragged item. The edit scheme runs Cut to Drop;
+// Paste from XStyle, Details and Import are the set window's own.
+enum class EditCommand { Cut, Copy, Paste, Delete, Insert, EraseBank, Undo, Drop, PasteXStyle, Details, Import };
+inline constexpr int kEditCommandKinds = 11;
+
+constexpr bool SchemeRuns(EditCommand command) {
+    return static_cast<int>(command) <= static_cast<int>(EditCommand::Drop);
+}
 
 using EditCommandSet = std::bitset<kEditCommandKinds>;
 

@@ -180,7 +180,7 @@ std::optional<ItemKind> RestoreDump(Session& session, EditScheme& scheme, int se
     else
         current.gbl.record = dump.data.gbl.record;
     session.MarkDirty(set, dump.kind);
-    ui.KindChanged(set, dump.kind);
+    session.Changes().Publish(SetChange::Kind(set, dump.kind));
     return dump.kind;
 }
 

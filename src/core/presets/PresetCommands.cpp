@@ -55,7 +55,7 @@ bool ReloadPresetNames(Session& session, ItemKind kind) {
                         MessageButtons::OK, Answer::OK});
     session.SetPresets(std::move(tables));
     for (int set = 1; set <= session.Sets().HighestNumber(); ++set)
-        if (session.Sets().IsOpen(set)) ui.KindChanged(set, kind);
+        if (session.Sets().IsOpen(set)) session.Changes().Publish(SetChange::Kind(set, kind));
     return true;
 }
 

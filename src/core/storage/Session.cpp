@@ -122,8 +122,8 @@ int Session::OpenOrNewSet(bool newSet, const std::string& givenPath) {
         slot.lock = std::move(lock);
         slot.stamps = ReadSetStamps(path, name);
     }
-    ui_.SetOpened(set);
-    ui_.UndoAvailabilityChanged(set, false);
+    changes_.Publish(SetChange::Opened(set));
+    changes_.Publish(SetChange::Undo(set, false));
     return set;
 }
 
@@ -216,7 +216,7 @@ bool Session::SaveSet(int set, const std::string& basePath, bool allKinds) {
     slot.lock = std::move(*lock);
     slot.stamps = ReadSetStamps(directory, name);
     slot.declined.clear();
-    ui_.SetRenamed(set);
+    changes_.Publish(SetChange::Renamed(set));
     return true;
 }
 
@@ -267,8 +267,8 @@ bool Session::ReloadSet(int set) {
     slot.dirty = {};
     slot.stamps = ReadSetStamps(slot.directory, slot.name);
     slot.declined.clear();
-    for (int k = 0; k < kSetKindCount; ++k) ui_.KindChanged(set, KindFromIndex(k));
-    ui_.UndoAvailabilityChanged(set, false);
+    changes_.Publish(SetChange::Kinds(set, AllSetKinds()));
+    changes_.Publish(SetChange::Undo(set, false));
     return true;
 }
 
@@ -295,7 +295,7 @@ void Session::CloseSet(int set) {
     const SetSlot& slot = sets_[set];
     if (!slot.neverSaved) options_.OldSetNam = slot.directory;
     sets_.Free(set);
-    ui_.SetClosed(set);
+    changes_.Publish(SetChange::Closed(set));
 }
 
 int Session::AddCloseHandler(std::function<void(int)> handler) {
@@ -341,8 +341,8 @@ bool Session::ImportFromFile(int set, ItemKind kind, const std::string& file) {
         return false;
     }
     MarkDirty(set, kind);
-    ui_.KindChanged(set, kind);
-    ui_.UndoAvailabilityChanged(set, false);
+    changes_.Publish(SetChange::Kind(set, kind));
+    changes_.Publish(SetChange::Undo(set, false));
     return true;
 }
 

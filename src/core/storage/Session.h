@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/catalogue/PresetNames.h"
+#include "core/changes/ChangeFeed.h"
 #include "core/storage/Options.h"
 #include "core/storage/SetTable.h"
 #include "core/storage/TemplateSet.h"
@@ -26,6 +27,8 @@ public:
     Options& Opts() { return options_; }
     const Options& Opts() const { return options_; }
     Interaction& Ui() { return ui_; }
+    // What changed in the open sets, for whoever shows them.
+    ChangeFeed& Changes() { return changes_; }
 
     SetTable& Sets() { return sets_; }
     const SetTable& Sets() const { return sets_; }
@@ -92,6 +95,7 @@ private:
     PresetTables presets_;
     Options& options_;
     Interaction& ui_;
+    ChangeFeed changes_;
     SetTable sets_;
     std::map<int, std::function<void(int)>> closeHandlers_;
     int nextCloseHandler_ = 1;

@@ -5,27 +5,6 @@
 
 namespace vxe {
 
-std::optional<vx::EditCommand> SchemeCommand(EditCommand command) {
-    switch (command) {
-        case EditCommand::Undo:
-            return vx::EditCommand::Undo;
-        case EditCommand::Cut:
-            return vx::EditCommand::Cut;
-        case EditCommand::Copy:
-            return vx::EditCommand::Copy;
-        case EditCommand::Paste:
-            return vx::EditCommand::Paste;
-        case EditCommand::Delete:
-            return vx::EditCommand::Delete;
-        case EditCommand::Insert:
-            return vx::EditCommand::Insert;
-        case EditCommand::EraseBank:
-            return vx::EditCommand::EraseBank;
-        default:
-            return std::nullopt;
-    }
-}
-
 EditCommandSet BuiltEditCommands(bool editing) {
     EditCommandSet built;
     built.set(EditIndex(EditCommand::Import));
@@ -85,11 +64,10 @@ EditMenuFlags ComputeEditMenu(EditState state, int tab, bool twinView, bool undo
     const bool kindTab = tab >= 0 && tab <= vx::KindIndex(vx::ItemKind::KbdSet);
     const vx::EditCommandSet kindCommands =
         kindTab ? vx::CommandsOf(vx::KindFromIndex(tab)) : vx::EditCommandSet{}.set();
-    for (int i = 0; i < kEditCommandCount; ++i) {
-        const auto command = SchemeCommand(static_cast<EditCommand>(i));
-        const bool ofKind = !command || vx::Contains(kindCommands, *command);
-        flags.enabled[static_cast<std::size_t>(i)] =
-            flags.enabled[static_cast<std::size_t>(i)] && ofKind && built.test(static_cast<std::size_t>(i));
+    for (std::size_t i = 0; i < flags.enabled.size(); ++i) {
+        const auto command = static_cast<EditCommand>(i);
+        const bool ofKind = !vx::SchemeRuns(command) || vx::Contains(kindCommands, command);
+        flags.enabled[i] = flags.enabled[i] && ofKind && built.test(i);
     }
     return flags;
 }

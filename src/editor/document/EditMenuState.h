@@ -2,21 +2,21 @@
 
 #include <array>
 #include <bitset>
-#include <optional>
 
 #include "core/kinds/EditCommand.h"
 
+#include "core/editing/Edit.h"
+
 namespace vxe {
 
+using vx::EditCommand;
 // The commands of the Edit menu, in menu order.
-enum class EditCommand { Undo, Cut, Copy, Paste, Delete, Insert, PasteXStyle, Details, EraseBank, Import };
-inline constexpr int kEditCommandCount = 10;
-using EditCommandSet = std::bitset<kEditCommandCount>;
+inline constexpr std::array<EditCommand, 10> kEditMenuCommands = {
+    EditCommand::Undo,   EditCommand::Cut,         EditCommand::Copy,    EditCommand::Paste,     EditCommand::Delete,
+    EditCommand::Insert, EditCommand::PasteXStyle, EditCommand::Details, EditCommand::EraseBank, EditCommand::Import};
+using EditCommandSet = std::bitset<vx::kEditCommandKinds>;
 
 constexpr std::size_t EditIndex(EditCommand command) { return static_cast<std::size_t>(command); }
-
-// The edit scheme's command for a menu entry, when the entry is one of the scheme's.
-std::optional<vx::EditCommand> SchemeCommand(EditCommand command);
 
 // The commands that do something in this version; the others stay disabled whatever the state.
 // The edit commands themselves need the edit scheme.
@@ -32,7 +32,7 @@ EditState EditStateFor(int tab, bool userPosition);
 
 struct EditMenuFlags {
     bool menu = false;  // the Edit menu itself
-    std::array<bool, kEditCommandCount> enabled{};
+    std::array<bool, vx::kEditCommandKinds> enabled{};
     bool Enabled(EditCommand command) const { return enabled[EditIndex(command)]; }
 };
 

@@ -8,41 +8,32 @@
 
 #include "core/catalogue/ItemKind.h"
 #include "core/selection/BankView.h"
+#include "editor/document/EditController.h"
 #include "editor/document/EditMenuState.h"
 
-class QAbstractItemView;
 class QAction;
-class QCheckBox;
-class QComboBox;
-class QGridLayout;
 class QKeySequence;
-class QLabel;
-class QListView;
 class QMenu;
-class QPushButton;
 class QTabWidget;
-class QTableView;
 
 namespace vx {
 class Session;
-}
+struct SetChange;
+}  // namespace vx
 
 namespace vxe {
 
-class BankGridModel;
+class BankTabView;
 class CallCache;
 class FCheck;
 class FReport;
-class FreeEventsModel;
-class ItemTableModel;
-class KbdGridModel;
-class SequenceListModel;
 class ShellServices;
+class TabView;
 
-// The window of one open set: six tabs with the bank grids, the lists and the KBD set grid, and
-// the menus that the main window shows while this window is active (the Edit menu is the main
-// window's, acting on the active window). It owns no item data; it shows the set's data and
-// hands commands to the session and the edit scheme.
+// The window of one open set: six tabs (each a TabView: the bank grids, the lists, the KBD set
+// grid), the menus that the main window shows while this window is active, and the edit
+// controller that the Edit menu (the main window's, acting on the active window) reaches it
+// through. It owns no item data; the views follow the set's changes themselves.
 class FDoc : public QWidget {
     Q_OBJECT
 
@@ -85,11 +76,6 @@ public:
     // The caption is the set's name; the views are not filled while it is empty.
     void RefreshCaption();
 
-    // The set's data changed: repaint what shows them. number is the item number for
-    // arrangements, styles and programs, the position for the lists and the KBD sets.
-    void OnKindChanged(vx::ItemKind kind);
-    void OnItemChanged(vx::ItemKind kind, int number);
-    void SetUndoAvailable(bool available);
     // HighCall and the window arrangement may have changed.
     void OnOptionsChanged();
 
@@ -99,16 +85,12 @@ public:
     // The number of the current cell of a kind's grid, or -1.
     int CurrentNumber(vx::BankedKind kind) const;
 
-    EditState CurrentEditState() const { return editState_; }
     // What the Edit menu offers for the tab shown, its selected slot, the kind's clipboard and Undo.
     EditMenuFlags EditMenu() const;
-    bool UndoAvailable() const { return undoAvailable_; }
+    bool UndoAvailable() const;
     // The one entry point of the Edit menu's commands: runs one on the tab shown and its
     // selected slot.
     void RunEdit(EditCommand command);
-    // The kind's own slot selected on a tab (user arrangement 0-127, program 0-135, list row,
-    // KBD set), or -1.
-    int CurrentSlot(int tab) const;
     // Commands are enabled only once they are built.
     void SetBuiltCommands(const EditCommandSet& built);
     // Display Set Report: builds the report and shows it in a report window of its own.
@@ -128,59 +110,28 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct BankTab {
-        QComboBox* combo = nullptr;
-        QCheckBox* twin = nullptr;  // none for styles
-        QTableView* grid = nullptr;
-        BankGridModel* model = nullptr;
-    };
-    struct ListTab {
-        QListView* list = nullptr;
-        SequenceListModel* model = nullptr;
-        std::array<QLabel*, 5> counters{};
-    };
-
-    QWidget* BuildBankTab(vx::BankedKind kind);
-    void BuildFreeEvents(QGridLayout& layout, QTableView& styles);
-    QWidget* BuildListTab(vx::ItemKind kind);
-    QWidget* BuildKbdTab();
     void BuildMenus();
     QAction* AddAction(QMenu* menu, const char* name, const QString& caption);
 
     void tabMode_Click(int tab);
-    void cboBnk_Click(vx::BankedKind kind);
-    void Grid_CurrentChanged(vx::BankedKind kind);
-    // The views beside the bank grids: free events, the two lists, the KBD set grid
-    // (one row, or all when kbdRow is -1).
-    void RefreshSideViews(vx::ItemKind kind, int kbdRow);
-    void mnuEImport_Click();
+    // A view's current position moved: on the tab shown, the Edit menu and the status follow.
+    void View_CurrentChanged(const TabView& view);
+    // The caption follows a rename and the changed marker.
+    void Set_Changed(const vx::SetChange& change);
     void mnuUExPreset_Click();
-    // A drag of another view, of this set or another, dropped on slot of this tab's view.
-    void Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int sourceSlot, int slot);
-    void ConfigureDragAndDrop(QAbstractItemView& view);
-    void ConnectDrops(ItemTableModel& model);
-    void mnuEXStyle_Click();
-    void mnuEDetails_Click();
-    // The parameter dialog of an item (by number, or position for the lists).
-    void Details(vx::ItemKind kind, int number);
     void mnuFClose_Click();
     void mnuFSave_Click(bool saveAs);
     void mnuWindow_Arrange(int mode);
     void StepTab(int step);
-    QAbstractItemView* MainView(int tab) const;
 
     int CurrentTab() const;
-    bool TwinViewShown(int tab) const;
-    void FillList(vx::ItemKind kind);
-    void FillCounters();
-    void SetEditState(EditState state);
+    TabView* Shown() const;
+    BankTabView& Bank(vx::BankedKind kind) const { return *banks_[static_cast<std::size_t>(kind)]; }
     void ApplyUtilities(int tab);
     void ConnectMidiCommands();
     // The user style (0-47) of the style grid's current cell, or -1.
     int SelectedStyleSlot() const;
     void UpdateWindowChecks();
-    BankTab& Bank(vx::BankedKind kind) { return banks_[static_cast<std::size_t>(kind)]; }
-    const BankTab& Bank(vx::BankedKind kind) const { return banks_[static_cast<std::size_t>(kind)]; }
 
     vx::Session& session_;
     ShellServices& shell_;
@@ -188,13 +139,9 @@ private:
     std::unique_ptr<CallCache> calls_;
 
     QTabWidget* tabMode_ = nullptr;
-    std::array<BankTab, 3> banks_{};
-    QTableView* grdFreeS_ = nullptr;
-    FreeEventsModel* freeModel_ = nullptr;
-    QTableView* grdArk_ = nullptr;
-    KbdGridModel* kbdModel_ = nullptr;
-    ListTab bsq_{};
-    ListTab sng_{};
+    std::array<BankTabView*, 3> banks_{};
+    EditController::Views views_{};
+    EditController* edits_ = nullptr;
 
     QMenu* mnuFile_ = nullptr;
     QAction* mnuOptions_ = nullptr;
@@ -207,10 +154,7 @@ private:
     QAction* mnuWCascade_ = nullptr;
     QAction* mnuWTile_ = nullptr;
 
-    EditState editState_ = EditState::None;
-    EditCommandSet built_;
     UtilityCommandSet builtUtilities_ = BuiltUtilityCommands();
-    bool undoAvailable_ = false;
     bool closed_ = false;
 };
 

@@ -192,12 +192,12 @@ void ShowArg(vx::Session& session, int set, QWidget* parent) {
     if (dialog.Changed()) {
         session.Data(set).arg.record = dialog.Result();
         session.MarkDirty(set, vx::ItemKind::ArrangementGlobal);
-        session.Ui().KindChanged(set, vx::ItemKind::ArrangementGlobal);
+        session.Changes().Publish(vx::SetChange::Kind(set, vx::ItemKind::ArrangementGlobal));
         // Opening the dialog wrote nothing: the arrangements change only when a key was picked.
         if (const int key = dialog.ChosenSplitKey(); key >= 0) {
             for (vx::ArrangementRecord& record : session.Data(set).arr.arr) record.SetSplit(key);
             session.MarkDirty(set, vx::ItemKind::Arrangement);
-            session.Ui().KindChanged(set, vx::ItemKind::Arrangement);
+            session.Changes().Publish(vx::SetChange::Kind(set, vx::ItemKind::Arrangement));
         }
     }
     RunGlobalActions(session, set, vx::ItemKind::ArrangementGlobal, dialog, parent);

@@ -79,7 +79,7 @@ void ShowGbl(vx::Session& session, int set, QWidget* parent) {
     if (dialog.Changed()) {
         session.Data(set).gbl.record = dialog.Result();
         session.MarkDirty(set, vx::ItemKind::Global);
-        session.Ui().KindChanged(set, vx::ItemKind::Global);
+        session.Changes().Publish(vx::SetChange::Kind(set, vx::ItemKind::Global));
     }
     RunGlobalActions(session, set, vx::ItemKind::Global, dialog, parent);
 }

@@ -54,7 +54,7 @@ void EditActions::SetDocument(FDoc* doc) {
 void EditActions::Refresh() {
     const EditMenuFlags flags = doc_ ? doc_->EditMenu() : EditMenuFlags{};
     menu_->menuAction()->setEnabled(flags.menu);
-    for (std::size_t i = 0; i < actions_.size(); ++i) actions_[i]->setEnabled(flags.enabled[i]);
+    for (const EditCommand command : kEditMenuCommands) Action(command)->setEnabled(flags.Enabled(command));
     Action(EditCommand::Undo)
         ->setText(doc_ && doc_->UndoAvailable() ? QStringLiteral("&Undo") : QStringLiteral("Can't Undo"));
 }

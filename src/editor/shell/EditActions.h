@@ -37,7 +37,8 @@ public:
 
 private:
     QPointer<QMenu> menu_;
-    std::array<QAction*, kEditCommandCount> actions_{};
+    // By command; none for a drop.
+    std::array<QAction*, vx::kEditCommandKinds> actions_{};
     QPointer<FDoc> doc_;
     QMetaObject::Connection docChanges_;
 };

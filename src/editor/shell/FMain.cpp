@@ -22,6 +22,7 @@
 #include <cmath>
 
 #include "core/catalogue/Catalogue.h"
+#include "core/changes/SetChange.h"
 #include "core/editing/EditScheme.h"
 #include "core/storage/Session.h"
 #include "core/text/Helpers.h"
@@ -34,6 +35,7 @@
 #include "editor/shell/RecentSets.h"
 #include "editor/shell/SetWatcher.h"
 #include "editor/shell/Settings.h"
+#include "editor/views/SetChangeSignal.h"
 
 namespace vxe {
 
@@ -71,7 +73,6 @@ FMain::FMain(const QString& programDir, const QString& settingsFile, QWidget* pa
     : QMainWindow(parent), programDir_(programDir), settingsFile_(settingsFile), ui_(this) {
     setObjectName(QStringLiteral("FMain"));
     setWindowIcon(ProgramIcon());
-    ui_.SetListener(this);
     watcher_ = new SetWatcher(ui_, this);
     options_.PathNam = programDir.toStdString();
 
@@ -96,6 +97,8 @@ FMain::FMain(const QString& programDir, const QString& settingsFile, QWidget* pa
 FMain::~FMain() {
     // The document windows refer to the session; they go before it does, without telling
     // this half-destroyed window about it.
+    delete sessionChanges_;
+    sessionChanges_ = nullptr;
     QMdiArea* area = mdi_;
     mdi_ = nullptr;
     area->disconnect(this);
@@ -194,6 +197,12 @@ void FMain::AttachSession(std::unique_ptr<vx::Session> session) {
     scheme_.reset();
     session_ = std::move(session);
     if (session_) scheme_ = std::make_unique<vx::EditScheme>(*session_);
+    delete sessionChanges_;
+    sessionChanges_ = nullptr;
+    if (session_) {
+        sessionChanges_ = new SetChangeSignal(session_->Changes(), 0, this);
+        connect(sessionChanges_, &SetChangeSignal::Changed, this, &FMain::Session_Changed);
+    }
     ui_.SetSession(session_.get());
     watcher_->SetSession(session_.get());
     RebuildMenus();
@@ -484,11 +493,6 @@ void FMain::OnSetOpened(int set) {
     watcher_->Follow();
 }
 
-void FMain::OnSetRenamed(int set) {
-    if (FDoc* doc = Doc(set)) doc->RefreshCaption();
-    watcher_->Follow();
-}
-
 void FMain::OnSetClosed(int set) {
     watcher_->Follow();
     // The document window closes and deletes itself; a set opened later under the same number
@@ -496,19 +500,24 @@ void FMain::OnSetClosed(int set) {
     docs_.erase(set);
 }
 
-void FMain::OnKindChanged(int set, vx::ItemKind kind) {
-    if (FDoc* doc = Doc(set)) doc->OnKindChanged(kind);
-    // A change in another set's window (a drop there) may have filled the shared clipboard.
-    editActions_->Refresh();
-}
-
-void FMain::OnItemChanged(int set, vx::ItemKind kind, int number) {
-    if (FDoc* doc = Doc(set)) doc->OnItemChanged(kind, number);
-    editActions_->Refresh();
-}
-
-void FMain::OnUndoAvailabilityChanged(int set, bool available) {
-    if (FDoc* doc = Doc(set)) doc->SetUndoAvailable(available);
+void FMain::Session_Changed(const vx::SetChange& change) {
+    switch (change.what) {
+        case vx::SetChange::What::Opened:
+            OnSetOpened(change.set);
+            break;
+        case vx::SetChange::What::Renamed:
+            watcher_->Follow();
+            break;
+        case vx::SetChange::What::Closed:
+            OnSetClosed(change.set);
+            break;
+        case vx::SetChange::What::Items:
+            // A change in another set's window (a drop there) may have filled the shared clipboard.
+            editActions_->Refresh();
+            break;
+        case vx::SetChange::What::UndoAvailability:
+            break;
+    }
 }
 
 void FMain::closeEvent(QCloseEvent* event) {

@@ -19,6 +19,7 @@ class QToolBar;
 namespace vx {
 class EditScheme;
 class Session;
+struct SetChange;
 }  // namespace vx
 
 namespace vxe {
@@ -27,10 +28,11 @@ class EditActions;
 class FDoc;
 class FAbout;
 class FHelp;
+class SetChangeSignal;
 class SetWatcher;
 
 // The main window: the frame of the document windows, the owner of the settings and the session.
-class FMain : public QMainWindow, public ShellServices, public SetEventListener {
+class FMain : public QMainWindow, public ShellServices {
     Q_OBJECT
 public:
     // settingsFile: an INI file to use instead of the user's store (empty: the user's store).
@@ -68,14 +70,6 @@ public:
     vx::EditScheme* Editing() override { return scheme_.get(); }
     QMenu* EditMenu() override;
 
-    // SetEventListener
-    void OnSetOpened(int set) override;
-    void OnSetRenamed(int set) override;
-    void OnSetClosed(int set) override;
-    void OnKindChanged(int set, vx::ItemKind kind) override;
-    void OnItemChanged(int set, vx::ItemKind kind, int number) override;
-    void OnUndoAvailabilityChanged(int set, bool available) override;
-
     // Every set's window shows that bank of its bank tab (see FDoc::ShowBank); false when one
     // of them cannot.
     bool ShowBank(const QString& letter, bool twin);
@@ -88,6 +82,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Opens and closes the sets' windows; the windows follow their own set's changes.
+    void Session_Changed(const vx::SetChange& change);
+    void OnSetOpened(int set);
+    void OnSetClosed(int set);
     void CreateActions();
     void CreateStatusBar();
     void UpdateStatus();
@@ -111,6 +109,7 @@ private:
     // After the session, so that it goes first and lets go of the session's close handlers.
     std::unique_ptr<vx::EditScheme> scheme_;
     std::map<int, QPointer<FDoc>> docs_;
+    SetChangeSignal* sessionChanges_ = nullptr;
     // Offers to reload an open set that another program changed on disk.
     SetWatcher* watcher_ = nullptr;
     // The one Edit menu, acting on the active document window.

@@ -343,23 +343,4 @@ void QtInteraction::Pause(double seconds) {
     loop.exec();
 }
 
-void QtInteraction::SetOpened(int set) {
-    if (listener_) listener_->OnSetOpened(set);
-}
-void QtInteraction::SetRenamed(int set) {
-    if (listener_) listener_->OnSetRenamed(set);
-}
-void QtInteraction::SetClosed(int set) {
-    if (listener_) listener_->OnSetClosed(set);
-}
-void QtInteraction::KindChanged(int set, vx::ItemKind kind) {
-    if (listener_) listener_->OnKindChanged(set, kind);
-}
-void QtInteraction::ItemChanged(int set, vx::ItemKind kind, int number) {
-    if (listener_) listener_->OnItemChanged(set, kind, number);
-}
-void QtInteraction::UndoAvailabilityChanged(int set, bool available) {
-    if (listener_) listener_->OnUndoAvailabilityChanged(set, available);
-}
-
 }  // namespace vxe

@@ -13,25 +13,12 @@ class Session;
 
 namespace vxe {
 
-// What the interaction tells the main window about open sets.
-class SetEventListener {
-public:
-    virtual ~SetEventListener() = default;
-    virtual void OnSetOpened(int set) = 0;
-    virtual void OnSetRenamed(int set) = 0;
-    virtual void OnSetClosed(int set) = 0;
-    virtual void OnKindChanged(int set, vx::ItemKind kind) = 0;
-    virtual void OnItemChanged(int set, vx::ItemKind kind, int number) = 0;
-    virtual void OnUndoAvailabilityChanged(int set, bool available) = 0;
-};
-
 // The core's way to the user, through Qt's dialogs.
 class QtInteraction : public vx::Interaction {
 public:
     explicit QtInteraction(QWidget* mainWindow = nullptr);
 
     void SetSession(vx::Session* session) { session_ = session; }
-    void SetListener(SetEventListener* listener) { listener_ = listener; }
     // Unattended (the screenshot run): nothing waits for a person; every message is written to
     // standard error and answered with its default button, every chooser and picker cancelled.
     void SetUnattended(bool unattended) { unattended_ = unattended; }
@@ -58,12 +45,6 @@ public:
     void SetBusy(bool busy) override;
     void Pause(double seconds) override;
 
-    void SetOpened(int set) override;
-    void SetRenamed(int set) override;
-    void SetClosed(int set) override;
-    void KindChanged(int set, vx::ItemKind kind) override;
-    void ItemChanged(int set, vx::ItemKind kind, int number) override;
-    void UndoAvailabilityChanged(int set, bool available) override;
     // Shown in the main window's status bar for a while.
     void Notice(const std::string& text) override;
 
@@ -75,7 +56,6 @@ private:
 
     QWidget* mainWindow_;
     vx::Session* session_ = nullptr;
-    SetEventListener* listener_ = nullptr;
     bool unattended_ = false;
     int busyDepth_ = 0;
 };

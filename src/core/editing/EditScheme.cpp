@@ -258,10 +258,15 @@ private:
 };
 
 EditScheme::EditScheme(Session& session) : session_(session) {
-    closeHandler_ = session_.AddCloseHandler([this](int set) { Release(set); });
+    releaseHandler_ = session_.AddReleaseHandler([this](int set, std::optional<ItemKind> replaced) {
+        if (replaced)
+            ForgetUndo(set, *replaced);
+        else
+            Release(set);
+    });
 }
 
-EditScheme::~EditScheme() { session_.RemoveCloseHandler(closeHandler_); }
+EditScheme::~EditScheme() { session_.RemoveReleaseHandler(releaseHandler_); }
 
 void EditScheme::Release(int set) {
     for (Clipboard& clipboard : clipboards_)

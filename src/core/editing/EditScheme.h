@@ -97,7 +97,7 @@ public:
     // The warnings of arrangements, styles and programs, as after opening a set.
     void WarnDuplicateNamesAfterOpening(int set);
 
-    // A kind's data was replaced as a whole (Import): its undo record no longer fits.
+    // A kind's data was replaced as a whole (the session's import calls it): its undo record no longer fits.
     void ForgetUndo(int set, ItemKind kind);
 
     const Clipboard& ClipboardOf(ItemKind kind) const { return clipboards_[Index(kind)]; }
@@ -135,7 +135,7 @@ private:
     bool CheckPastedCalls(Transaction& tx, int sourceSet, int slot);
 
     Session& session_;
-    int closeHandler_ = 0;
+    int releaseHandler_ = 0;
     std::array<Clipboard, kEditableKinds> clipboards_{};
     std::array<UndoRecord, kEditableKinds> undo_{};
     std::uint32_t lastHeld_ = 0;

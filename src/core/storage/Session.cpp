@@ -263,7 +263,7 @@ bool Session::ReloadSet(int set) {
     SetSlot& slot = sets_[set];
     if (!LoadSetFiles(set, slot.directory + "/" + slot.name, slot.name)) return false;
     ReleaseOwner(set);
-    for (const auto& [id, handler] : closeHandlers_) handler(set);
+    for (const auto& [id, handler] : releaseHandlers_) handler(set, std::nullopt);
     slot.dirty = {};
     slot.stamps = ReadSetStamps(slot.directory, slot.name);
     slot.declined.clear();
@@ -291,19 +291,19 @@ bool Session::OfferReload(int set) {
 void Session::CloseSet(int set) {
     if (!sets_.IsOpen(set)) return;
     ReleaseOwner(set);
-    for (const auto& [id, handler] : closeHandlers_) handler(set);
+    for (const auto& [id, handler] : releaseHandlers_) handler(set, std::nullopt);
     const SetSlot& slot = sets_[set];
     if (!slot.neverSaved) options_.OldSetNam = slot.directory;
     sets_.Free(set);
     ui_.SetClosed(set);
 }
 
-int Session::AddCloseHandler(std::function<void(int)> handler) {
-    closeHandlers_[nextCloseHandler_] = std::move(handler);
-    return nextCloseHandler_++;
+int Session::AddReleaseHandler(ReleaseHandler handler) {
+    releaseHandlers_[nextReleaseHandler_] = std::move(handler);
+    return nextReleaseHandler_++;
 }
 
-void Session::RemoveCloseHandler(int id) { closeHandlers_.erase(id); }
+void Session::RemoveReleaseHandler(int id) { releaseHandlers_.erase(id); }
 
 void Session::MarkDirty(int set, ItemKind kind) {
     if (IsSetKind(kind)) sets_[set].dirty[static_cast<std::size_t>(KindIndex(kind))] = true;
@@ -341,6 +341,8 @@ bool Session::ImportFromFile(int set, ItemKind kind, const std::string& file) {
         return false;
     }
     MarkDirty(set, kind);
+    // The kind was replaced: what was saved for its Undo no longer fits it, however it was imported.
+    for (const auto& [id, handler] : releaseHandlers_) handler(set, kind);
     ui_.KindChanged(set, kind);
     ui_.UndoAvailabilityChanged(set, false);
     return true;

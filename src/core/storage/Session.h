@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,8 +66,8 @@ public:
 
     // Import all of one kind: the file chooser, then ImportFromFile.
     bool ImportAll(int set, ItemKind kind);
-    // Replaces the kind's data with the file's when the whole file loads; otherwise shows the
-    // messages and leaves the set as it was.
+    // Replaces the kind's data with the file's when the whole file loads, and ends the kind's
+    // Undo in the set; otherwise shows the messages and leaves the set as it was.
     bool ImportFromFile(int set, ItemKind kind, const std::string& file);
 
     // The open dialog's check of a ".SET" directory: for each missing file offers to create it
@@ -80,9 +81,12 @@ public:
 
     // Called when a set is closed, so that the edit parts release what the set owned.
     virtual void ReleaseOwner(int set) { (void)set; }
-    // Handlers run for every set that closes or is reloaded; the id removes one again.
-    int AddCloseHandler(std::function<void(int)> handler);
-    void RemoveCloseHandler(int id);
+    // Handlers run when what was kept of a set no longer fits it: with no kind for every set
+    // that closes or is reloaded, with the kind when an import replaced that kind as a whole.
+    // The id removes one again.
+    using ReleaseHandler = std::function<void(int set, std::optional<ItemKind> replaced)>;
+    int AddReleaseHandler(ReleaseHandler handler);
+    void RemoveReleaseHandler(int id);
     virtual ~Session() = default;
 
 private:
@@ -93,8 +97,8 @@ private:
     Options& options_;
     Interaction& ui_;
     SetTable sets_;
-    std::map<int, std::function<void(int)>> closeHandlers_;
-    int nextCloseHandler_ = 1;
+    std::map<int, ReleaseHandler> releaseHandlers_;
+    int nextReleaseHandler_ = 1;
     // The save journals already reported as ignored, each reported once.
     std::vector<std::string> reportedJournals_;
     double lockWaitSeconds_;

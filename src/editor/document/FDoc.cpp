@@ -887,10 +887,7 @@ void FDoc::mnuEImport_Click() {
     if (tab < 0 || tab >= kTabCount) return;
     const vx::ItemKind kind = vx::KindFromIndex(tab);
     if (!session_.ImportAll(set_, kind)) return;
-    if (vx::EditScheme* scheme = shell_.Editing()) scheme->ForgetUndo(set_, kind);
-    // The kind was replaced: what was saved for Undo no longer fits it.
     OnKindChanged(kind);
-    SetUndoAvailable(false);
 }
 
 int FDoc::CurrentSlot(int tab) const {

@@ -125,7 +125,9 @@ TEST_F(SessionTest, AKindThatFailsToLoadIsReportedAndTheSetIsNotOpened) {
     WriteFileBytes(fs::path(directory) / "BAD.ARR", arrangements);
 
     EXPECT_EQ(session->OpenOrNewSet(false, directory), 0);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Arrangement data.\n"});
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Arrangement data.\n" + directory +
+                                                   "/BAD.ARR at byte 32: the file is 20924 bytes long, too short for "
+                                                   "the data length 20992"});
     EXPECT_FALSE(session->AnySetOpen());
     EXPECT_EQ(session->OpenOrNewSet(true, ""), 1) << "the slot was released";
 }
@@ -305,7 +307,8 @@ TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
     WriteFileBytes(fs::path(other) / "BROKEN.STY", styles);
     ui.messages.clear();
     EXPECT_FALSE(session->ImportFromFile(set, ItemKind::Style, other + "/broken.sty"));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Style data.\n"});
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Style data.\n" + other +
+                                                   "/BROKEN.STY at byte 42: the directory entry of slot 5 names slot 9"});
     EXPECT_EQ(SerializeSty(session->Data(set).sty), SerializeSty(before));
     EXPECT_FALSE(session->Slot(set).AnyDirty());
 
@@ -741,10 +744,9 @@ TEST_F(SessionTest, ASetHeldByAnotherProgramIsRefusedNamingItAndALockDiesWithIts
 
 // The set's files as they are on disk, read by the core's own reader.
 SetData SetOnDisk(const std::string& directory, const std::string& name) {
-    ScriptedInteraction quiet;
     SetData data;
     for (int k = 0; k < kSetKindCount; ++k) {
-        auto file = OpenItemFile(directory + "/" + name, KindFromIndex(k), quiet);
+        auto file = OpenItemFile(directory + "/" + name, KindFromIndex(k));
         EXPECT_TRUE(file && LoadKind(*file, KindFromIndex(k), data)) << k;
     }
     return data;

@@ -132,10 +132,11 @@ bool Session::LoadSetFiles(int set, const std::string& basePath, const std::stri
     auto progress = ui_.BeginProgress("Loading " + shownName + " Files...", "", 0.001, 15.001);
 
     // Every file is opened and checked first, so that each bad one is reported.
-    std::vector<std::optional<ItemFile>> files;
+    std::vector<Loaded<ItemFile>> files;
     bool allOpened = true;
     for (int k = 0; k < kSetKindCount; ++k) {
-        files.push_back(OpenItemFile(basePath, KindFromIndex(k), ui_));
+        files.push_back(OpenItemFile(basePath, KindFromIndex(k)));
+        if (!files.back()) ShowError(ui_, files.back().Error().Text());
         allOpened = allOpened && files.back().has_value();
     }
     if (!allOpened) return false;
@@ -145,9 +146,9 @@ bool Session::LoadSetFiles(int set, const std::string& basePath, const std::stri
     double position = 0.001;
     for (const LoadStep& step : kLoadOrder) {
         const ItemFile& file = *files[static_cast<std::size_t>(KindIndex(step.kind))];
-        if (!file.Complete() || !LoadKind(file, step.kind, *data)) {
+        if (auto loaded = LoadKind(file, step.kind, *data); !loaded) {
             progress.reset();
-            ShowLoadError(ui_, step.kind, "");
+            ShowLoadError(ui_, step.kind, loaded.Error().Detail());
             return false;
         }
         position += step.advance;
@@ -329,15 +330,16 @@ bool Session::ImportFromFile(int set, ItemKind kind, const std::string& file) {
     // Only a name that does not exist as spelled is looked up ignoring case.
     const std::string fileName = NormaliseSeparators(file);
 
-    bool loaded = false;
+    LoadStatus loaded;
     {
         BusyPointer busy(ui_);
-        auto opened = OpenItemFileNamed(fileName, kind, ui_);
+        auto opened = OpenItemFileNamed(fileName, kind);
         // LoadKind replaces the kind only when the whole file was read.
-        loaded = opened && opened->Complete() && LoadKind(*opened, kind, *sets_[set].data);
+        loaded = opened ? LoadKind(*opened, kind, *sets_[set].data) : LoadStatus(opened.Error());
+        if (!opened) ShowError(ui_, opened.Error().Text());
     }
     if (!loaded) {
-        ShowLoadError(ui_, kind, "");
+        ShowLoadError(ui_, kind, loaded.Error().Detail());
         return false;
     }
     MarkDirty(set, kind);

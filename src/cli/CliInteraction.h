@@ -22,7 +22,6 @@ public:
     // failOnMissing (Cancel); an "Insert ... before ... ?" drop is answered Yes.
     int redirectTo = -1;
     bool failOnMissing = false;
-    int messagesShown = 0;
     // Whether each set's window would offer Undo, as the scheme announces it.
     std::map<int, bool> undoOffered;
     // When set, the messages' texts are kept here instead of being written to standard error.

@@ -67,7 +67,8 @@ public:
     EditScheme(const EditScheme&) = delete;
     EditScheme& operator=(const EditScheme&) = delete;
 
-    // Runs one command. Questions and messages go through the session's interaction; every
+    // Runs one command. Questions go through the session's interaction; the warning that ends
+    // a refused command comes back in the result for the caller to show (ShowNotice). Every
     // change is marked dirty, recorded for Undo and announced once when the command ends.
     EditResult Apply(const Edit& edit);
 

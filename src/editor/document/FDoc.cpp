@@ -925,7 +925,7 @@ void FDoc::RunEdit(EditCommand command) {
                 edit.set = set_;
                 edit.slot = CurrentSlot(tab);
                 edit.bank = IsBankedTab(tab) ? Bank(static_cast<vx::BankedKind>(tab)).combo->currentIndex() : -1;
-                scheme->Apply(edit);
+                vx::ShowNotice(session_.Ui(), scheme->Apply(edit));
             }
             break;
     }
@@ -938,7 +938,7 @@ void FDoc::mnuEXStyle_Click() {
     const int tab = CurrentTab();
     if (scheme == nullptr || !IsBankedTab(tab)) return;
     // The chooser, the file's messages and the paste's questions all come from the scheme.
-    scheme->PasteFromXStyle(set_, vx::KindFromIndex(tab), CurrentSlot(tab));
+    vx::ShowNotice(session_.Ui(), scheme->PasteFromXStyle(set_, vx::KindFromIndex(tab), CurrentSlot(tab)));
 }
 
 void FDoc::ConfigureDragAndDrop(QAbstractItemView& view) {
@@ -969,7 +969,9 @@ void FDoc::Item_DragDrop(vx::ItemKind kind, int sourceKind, int sourceSet, int s
     edit.sourceKind = vx::KindFromIndex(sourceKind);
     edit.sourceSet = sourceSet;
     edit.sourceSlot = sourceSlot;
-    if (!scheme->Apply(edit).done) {
+    const vx::EditResult dropped = scheme->Apply(edit);
+    vx::ShowNotice(session_.Ui(), dropped);
+    if (!dropped.done) {
         // A drop answered with Cancel changed nothing: the cell under the pointer shows what
         // it held at once, not the item dragged over it.
         if (QAbstractItemView* view = MainView(vx::KindIndex(kind))) view->viewport()->update();

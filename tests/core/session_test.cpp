@@ -52,6 +52,11 @@ protected:
         }
         return directory.string();
     }
+    // Shows an import's messages as the set window does.
+    ImportResult Shown(ImportResult result) {
+        ShowNotices(ui, result);
+        return result;
+    }
 
     ScriptedInteraction ui;
     Options options;
@@ -286,7 +291,7 @@ TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
     const SetStyles before = session->Data(set).sty;
 
     // Cancelled: nothing happens, nothing is said.
-    EXPECT_FALSE(session->ImportAll(set, ItemKind::Style));
+    EXPECT_FALSE(Shown(session->ImportAll(set, ItemKind::Style)));
     ASSERT_EQ(ui.fileRequests.size(), 1u);
     EXPECT_EQ(ui.fileRequests[0].title, "Import all Style from...");
     EXPECT_EQ(ui.fileRequests[0].initialName, "*.STY");
@@ -297,7 +302,7 @@ TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
 
     // A file of another kind is refused by its header; the styles stay as they were.
     fs::copy_file(fs::path(other) / "OTHER.ARR", fs::path(other) / "WRONG.STY");
-    EXPECT_FALSE(session->ImportFromFile(set, ItemKind::Style, other + "/WRONG.STY"));
+    EXPECT_FALSE(Shown(session->ImportFromFile(set, ItemKind::Style, other + "/WRONG.STY")));
     EXPECT_EQ(ui.Texts(),
               (std::vector<std::string>{other + "/WRONG.STY is not a valid file", "Error getting Style data.\n"}));
 
@@ -306,7 +311,7 @@ TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
     styles[22 + 4 * 5] = 9;  // slot 5's directory entry names slot 9
     WriteFileBytes(fs::path(other) / "BROKEN.STY", styles);
     ui.messages.clear();
-    EXPECT_FALSE(session->ImportFromFile(set, ItemKind::Style, other + "/broken.sty"));
+    EXPECT_FALSE(Shown(session->ImportFromFile(set, ItemKind::Style, other + "/broken.sty")));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Style data.\n" + other +
                                                    "/BROKEN.STY at byte 42: the directory entry of slot 5 names slot 9"});
     EXPECT_EQ(SerializeSty(session->Data(set).sty), SerializeSty(before));
@@ -318,7 +323,7 @@ TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
     WriteFileBytes(fs::path(other) / "good.sty", styles);
     ui.messages.clear();
     ui.events.clear();
-    EXPECT_TRUE(session->ImportFromFile(set, ItemKind::Style, other + "/good.sty"));
+    EXPECT_TRUE(Shown(session->ImportFromFile(set, ItemKind::Style, other + "/good.sty")));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(SerializeSty(session->Data(set).sty), styles);
     EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Style))]);

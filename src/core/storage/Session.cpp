@@ -310,7 +310,11 @@ void Session::MarkDirty(int set, ItemKind kind) {
     if (IsSetKind(kind)) sets_[set].dirty[static_cast<std::size_t>(KindIndex(kind))] = true;
 }
 
-bool Session::ImportAll(int set, ItemKind kind) {
+void ShowNotices(Interaction& ui, const ImportResult& result) {
+    for (const Message& notice : result.notices) ui.ShowMessage(notice);
+}
+
+ImportResult Session::ImportAll(int set, ItemKind kind) {
     const std::string extension(KindExtension(kind));
     FileRequest request;
     request.title = "Import all " + std::string(KindName(kind)) + " from...";
@@ -320,12 +324,12 @@ bool Session::ImportAll(int set, ItemKind kind) {
     request.defaultExtension = extension;
     request.mustExist = true;
     auto chosen = ui_.ChooseOpenFile(request);
-    if (!chosen || chosen->empty()) return false;
+    if (!chosen || chosen->empty()) return {};
     return ImportFromFile(set, kind, *chosen);
 }
 
-bool Session::ImportFromFile(int set, ItemKind kind, const std::string& file) {
-    if (!IsSetKind(kind) || !sets_.IsOpen(set)) return false;
+ImportResult Session::ImportFromFile(int set, ItemKind kind, const std::string& file) {
+    if (!IsSetKind(kind) || !sets_.IsOpen(set)) return {};
     // The file as named, whatever its extension: its header says whether it holds this kind.
     // Only a name that does not exist as spelled is looked up ignoring case.
     const std::string fileName = NormaliseSeparators(file);
@@ -336,18 +340,20 @@ bool Session::ImportFromFile(int set, ItemKind kind, const std::string& file) {
         auto opened = OpenItemFileNamed(fileName, kind);
         // LoadKind replaces the kind only when the whole file was read.
         loaded = opened ? LoadKind(*opened, kind, *sets_[set].data) : LoadStatus(opened.Error());
-        if (!opened) ShowError(ui_, opened.Error().Text());
     }
     if (!loaded) {
-        ShowLoadError(ui_, kind, loaded.Error().Detail());
-        return false;
+        ImportResult refused;
+        // A file that cannot be opened has its own message first, as when a set is opened.
+        if (loaded.Error().WholeFile()) refused.notices.push_back(ErrorMessage(loaded.Error().Text()));
+        refused.notices.push_back(ErrorMessage(LoadErrorText(kind, loaded.Error().Detail())));
+        return refused;
     }
     MarkDirty(set, kind);
     // The kind was replaced: what was saved for its Undo no longer fits it, however it was imported.
     for (const auto& [id, handler] : releaseHandlers_) handler(set, kind);
     ui_.KindChanged(set, kind);
     ui_.UndoAvailabilityChanged(set, false);
-    return true;
+    return {true, {}};
 }
 
 bool Session::OfferMissingFiles(const std::string& setDirectory) {

@@ -7,13 +7,21 @@
 #include <vector>
 
 #include "core/catalogue/PresetNames.h"
+#include "core/interaction/Interaction.h"
 #include "core/storage/Options.h"
 #include "core/storage/SetTable.h"
 #include "core/storage/TemplateSet.h"
 
 namespace vx {
 
-class Interaction;
+// What an import came to: done, or the messages that say why not, for the caller to show in
+// order (nothing when the person cancelled the file chooser).
+struct ImportResult {
+    bool done = false;
+    std::vector<Message> notices;
+    explicit operator bool() const { return done; }
+};
+void ShowNotices(Interaction& ui, const ImportResult& result);
 
 // A running editor's state: the catalogue, the preset tables, the settings, the open sets,
 // and the operations that open, create, save, import and close sets.
@@ -65,10 +73,11 @@ public:
     void MarkDirty(int set, ItemKind kind);
 
     // Import all of one kind: the file chooser, then ImportFromFile.
-    bool ImportAll(int set, ItemKind kind);
+    ImportResult ImportAll(int set, ItemKind kind);
     // Replaces the kind's data with the file's when the whole file loads, and ends the kind's
-    // Undo in the set; otherwise shows the messages and leaves the set as it was.
-    bool ImportFromFile(int set, ItemKind kind, const std::string& file);
+    // Undo in the set; otherwise leaves the set as it was and returns the messages that say why
+    // (the file's own message when it cannot be opened, then "Error getting <kind> data.").
+    ImportResult ImportFromFile(int set, ItemKind kind, const std::string& file);
 
     // The open dialog's check of a ".SET" directory: for each missing file offers to create it
     // from the template. True when all eight files exist afterwards.

@@ -886,7 +886,9 @@ void FDoc::mnuEImport_Click() {
     const int tab = CurrentTab();
     if (tab < 0 || tab >= kTabCount) return;
     const vx::ItemKind kind = vx::KindFromIndex(tab);
-    if (!session_.ImportAll(set_, kind)) return;
+    const vx::ImportResult imported = session_.ImportAll(set_, kind);
+    vx::ShowNotices(session_.Ui(), imported);
+    if (!imported) return;
     OnKindChanged(kind);
 }
 

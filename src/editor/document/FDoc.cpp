@@ -890,6 +890,7 @@ void FDoc::mnuEImport_Click() {
     vx::ShowNotices(session_.Ui(), imported);
     if (!imported) return;
     OnKindChanged(kind);
+    SetUndoAvailable(false);
 }
 
 int FDoc::CurrentSlot(int tab) const {

@@ -76,10 +76,10 @@ void WriteRawAndRename(const std::string& path, const Bytes& bytes) {
     if (written) std::rename(temporary.c_str(), path.c_str());
 }
 
-void LoadOnce(const FullSet& set, vx::test::ScriptedInteraction& ui, bool& ok) {
+void LoadOnce(const FullSet& set, bool& ok) {
     vx::SetData data;
     for (int k = 0; k < vx::kSetKindCount; ++k) {
-        auto file = vx::OpenItemFile(set.directory + "/FULL", vx::KindFromIndex(k), ui);
+        auto file = vx::OpenItemFile(set.directory + "/FULL", vx::KindFromIndex(k));
         ok = ok && file && vx::LoadKind(*file, vx::KindFromIndex(k), data);
     }
     benchmark::DoNotOptimize(data);
@@ -94,10 +94,9 @@ void ReadRawOnce(const FullSet& set) {
 
 void BM_LoadSet(benchmark::State& state) {
     FullSet& set = Set();
-    vx::test::ScriptedInteraction ui;
     for (auto _ : state) {
         bool ok = true;
-        LoadOnce(set, ui, ok);
+        LoadOnce(set, ok);
         if (!ok) state.SkipWithError("load failed");
     }
 }
@@ -138,9 +137,8 @@ void RunFresh(benchmark::State& state, Work work) {
 void BM_LoadSetFresh(benchmark::State& state) {
     const FullSet& set = Set();
     RunFresh(state, [&] {
-        vx::test::ScriptedInteraction ui;
         bool ok = true;
-        LoadOnce(set, ui, ok);
+        LoadOnce(set, ok);
         return ok;
     });
 }

@@ -67,12 +67,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vx::test::ScriptedInteraction ui;
     vx::SetData loaded;
     {
-        auto opened = vx::OpenItemFile((directory / "F").string(), kind, ui);
+        auto opened = vx::OpenItemFile((directory / "F").string(), kind);
         if (!opened) {
-            if (ui.messages.size() != 1) vx::fuzz::Finding("a refusal not said exactly once");
+            if (opened.Error().Text().empty()) vx::fuzz::Finding("a refusal without a reason");
             return 0;
         }
-        if (!opened->Complete() || !vx::LoadKind(*opened, kind, loaded)) return 0;
+        if (const auto status = vx::LoadKind(*opened, kind, loaded); !status) {
+            if (status.Error().kind != kind || status.Error().what.empty()) vx::fuzz::Finding("a refusal without a reason");
+            return 0;
+        }
     }
     auto staged = vx::StageItemFile(directory.string(), "F", kind, vx::SerializeKind(loaded, kind), ui);
     if (!staged) vx::fuzz::Finding("the save could not write its temporary file");

@@ -334,6 +334,7 @@ void RunBatch(CliContext& context, const std::vector<int>& sets, const std::vect
         context.ui.keptMessages = &messages;
         GiveAnswers(context.ui, command.answers);
         const vx::EditResult result = RunOne(context, sets, command);
+        vx::ShowNotice(context.ui, result);
         context.ui.keptMessages = nullptr;
         out << command.line << ": "
             << (result.done          ? std::string("done")

@@ -34,14 +34,12 @@ vx::Answer CliInteraction::ShowMessage(const vx::Message& message) {
             keptMessages->push_back(told);
         else
             std::cerr << vx::NameTextToUtf8(told) << '\n';
-        ++messagesShown;
         return vx::Answer::Cancel;
     }
     if (keptMessages != nullptr)
         keptMessages->push_back(text);
     else
         std::cerr << vx::NameTextToUtf8(text) << '\n';
-    ++messagesShown;
     if (text.find(" is referenced by") != std::string::npos) return redirectTo >= 0 ? vx::Answer::Yes : vx::Answer::No;
     if (text.find("' non-existent in '") != std::string::npos)
         return failOnMissing ? vx::Answer::Cancel : vx::Answer::No;
@@ -65,7 +63,6 @@ vx::LinkWrite CliInteraction::AskAboutLink(const vx::Message& question) {
     // The question's first line names the link and where it leads.
     std::cerr << "Not saved: " << question.text.substr(0, question.text.find('\n'))
               << " --follow-links writes through it.\n";
-    ++messagesShown;
     return vx::LinkWrite::Cancel;
 }
 

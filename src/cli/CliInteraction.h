@@ -21,7 +21,6 @@ public:
     // failOnMissing (Cancel); an "Insert ... before ... ?" drop is answered Yes.
     int redirectTo = -1;
     bool failOnMissing = false;
-    int messagesShown = 0;
     // When set, the messages' texts are kept here instead of being written to standard error.
     std::vector<std::string>* keptMessages = nullptr;
     std::string saveFile;     // file returned by ChooseSaveFile; empty: cancelled

@@ -64,19 +64,21 @@ vx::Edit MakeEdit(vx::EditCommand command, const vx::EditableKind& kind, int set
     return edit;
 }
 
-// Runs one command and saves the set it changed. The reason is printed unless a message
-// already told the person.
-int SaveIfDone(CliContext& context, int set, const vx::EditResult& result, int shownBefore) {
+// Saves the set a command changed. A refused command's warning is shown, else its reason
+// printed unless the person knows it already.
+int SaveIfDone(CliContext& context, int set, const vx::EditResult& result) {
     if (!result.done) {
-        if (context.ui.messagesShown == shownBefore && !result.reason.empty()) std::cerr << result.reason << '\n';
+        if (result.notice)
+            vx::ShowNotice(context.ui, result);
+        else if (!result.told && !result.reason.empty())
+            std::cerr << result.reason << '\n';
         return kExitFailure;
     }
     return context.Session()->Save(set) ? kExitSuccess : kExitFailure;
 }
 
 int ApplyAndSave(CliContext& context, const vx::Edit& edit) {
-    const int shown = context.ui.messagesShown;
-    return SaveIfDone(context, edit.set, context.Scheme().Apply(edit), shown);
+    return SaveIfDone(context, edit.set, context.Scheme().Apply(edit));
 }
 
 // Copies ITEM of the source set into the kind's clipboard.
@@ -162,8 +164,7 @@ int PasteXStyle(CliContext& context, const EditArguments& args) {
     if (!set) return kExitFailure;
     std::error_code error;
     const std::string file = std::filesystem::absolute(args.file, error).string();
-    const int shown = context.ui.messagesShown;
-    return SaveIfDone(context, set, context.Scheme().PasteFromXStyle(set, item->kind->Kind(), item->slot, file), shown);
+    return SaveIfDone(context, set, context.Scheme().PasteFromXStyle(set, item->kind->Kind(), item->slot, file));
 }
 
 }  // namespace

@@ -69,7 +69,9 @@ int Import(CliContext& context, const SetArguments& args) {
     if (!set) return kExitFailure;
     vx::Session& session = *context.Session();
     std::error_code error;
-    if (!session.ImportFromFile(set, kind, fs::absolute(args.file, error).string())) return kExitFailure;
+    const vx::ImportResult imported = session.ImportFromFile(set, kind, fs::absolute(args.file, error).string());
+    vx::ShowNotices(context.ui, imported);
+    if (!imported) return kExitFailure;
     return session.Save(set) ? kExitSuccess : kExitFailure;
 }
 

@@ -72,11 +72,14 @@ TEST_F(EditSchemeCasesTest, CopyEraseBankAndImportDropTheStaleUndoRecord) {
         EXPECT_EQ(Do(EditCommand::Undo, c.kind, 1, -1).done, false);
     }
 
+    // An import made straight through the session, as the tool makes it, not from a set window.
     ASSERT_TRUE(scheme->WriteItem(1, Song, 0, EditableKindOf(Song)->Read(Data(1), 0)).done);
-    scheme->ForgetUndo(2, Song);
+    const std::string songs = session->Catalogue().templateBase + ".SNG";
+    ASSERT_TRUE(session->ImportFromFile(2, Song, songs));
     EXPECT_EQ(scheme->UndoOf(Song).set, 1);
-    scheme->ForgetUndo(1, Song);
+    ASSERT_TRUE(session->ImportFromFile(1, Song, songs));
     EXPECT_TRUE(scheme->UndoOf(Song).Empty());
+    EXPECT_EQ(Do(EditCommand::Undo, Song, 1, -1).reason, "Nothing to undo.");
 }
 
 // An empty slot dragged within a set or to another set is refused before anything changes.

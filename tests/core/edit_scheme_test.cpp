@@ -57,7 +57,7 @@ protected:
         edit.kind = kind;
         edit.set = set;
         edit.slot = slot;
-        return scheme->Apply(edit);
+        return Shown(scheme->Apply(edit));
     }
     EditResult DropOn(ItemKind kind, int sourceSet, int sourceSlot, int set, int slot, ItemKind sourceKind) {
         Edit edit;
@@ -68,7 +68,12 @@ protected:
         edit.sourceKind = sourceKind;
         edit.sourceSet = sourceSet;
         edit.sourceSlot = sourceSlot;
-        return scheme->Apply(edit);
+        return Shown(scheme->Apply(edit));
+    }
+    // Shows the result's warning as the set window does.
+    EditResult Shown(EditResult result) {
+        ShowNotice(ui, result);
+        return result;
     }
 
     ScriptedInteraction ui;

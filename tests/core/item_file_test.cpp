@@ -8,8 +8,8 @@
 #include "core/catalogue/Catalogue.h"
 #include "core/format/ItemFile.h"
 #include "core/format/PathLookup.h"
+#include "core/storage/SetData.h"
 #include "core/text/Helpers.h"
-#include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 
 namespace vx {
@@ -41,7 +41,6 @@ protected:
     }
 
     test::TempDirectory dir;
-    test::ScriptedInteraction ui;
 };
 
 TEST_F(ItemFileTest, HeaderNeedsTheMagicAndForSetKindsTheKindByte) {
@@ -60,12 +59,10 @@ TEST_F(ItemFileTest, HeaderNeedsTheMagicAndForSetKindsTheKindByte) {
         const std::string file = Base("/CASE/ITEM") + std::string(KindExtension(kind));
         const Bytes bytes = ItemBytes(kindByte, size, magic);
         Write(file.substr(dir.Str().size()), bytes);
-        test::ScriptedInteraction one;
-        auto opened = OpenItemFile(Base("/CASE/ITEM"), kind, one);
+        auto opened = OpenItemFile(Base("/CASE/ITEM"), kind);
         ASSERT_EQ(opened.has_value(), valid) << file << " " << size;
         EXPECT_EQ(opened ? opened->ReadAll() : bytes, bytes);
-        EXPECT_EQ(one.Texts(),
-                  valid ? std::vector<std::string>{} : std::vector<std::string>{file + " is not a valid file"});
+        EXPECT_EQ(opened ? "" : opened.Error().Text(), valid ? "" : file + " is not a valid file");
         fs::remove(file);
     }
 }
@@ -83,12 +80,10 @@ TEST_F(ItemFileTest, FailureMessagesNameTheFileAsOnDiskOrAsAskedFor) {
     cases.emplace_back(Base("/m"), ItemKind::Global, "Error reading " + Base("/M.GBL") + " file header");
 #endif
     for (const auto& [base, kind, text] : cases) {
-        test::ScriptedInteraction one;
-        EXPECT_FALSE(OpenItemFile(base, kind, one).has_value()) << text;
-        ASSERT_EQ(one.messages.size(), 1u) << text;
-        EXPECT_EQ(one.Last().text, text);
-        EXPECT_TRUE(one.Last().title == "Error" && one.Last().icon == MessageIcon::Critical &&
-                    one.Last().buttons == MessageButtons::OK);
+        const auto opened = OpenItemFile(base, kind);
+        ASSERT_FALSE(opened.has_value()) << text;
+        EXPECT_EQ(opened.Error().Text(), text);
+        EXPECT_EQ(opened.Error().kind, kind);
     }
 }
 
@@ -106,7 +101,7 @@ TEST_F(ItemFileTest, FilesAndDirectoriesFoundWhateverTheirCase) {
     };
     for (const auto& [base, kind, found] : cases) {
         EXPECT_EQ(ItemFileName(base, kind), found) << base;
-        const auto opened = OpenItemFile(base, kind, ui);
+        const auto opened = OpenItemFile(base, kind);
         EXPECT_EQ(opened ? opened->Path() : "", found);
     }
     EXPECT_EQ(ResolveForWrite(Base("/live.set/LIVE.ARR")), Base("/LIVE.SET/live.arr"));
@@ -129,17 +124,22 @@ TEST_F(ItemFileTest, ReadsStayInsideTheFile) {
     EXPECT_TRUE(file.ReadInto(0, 5, into));
     EXPECT_FALSE(file.ReadInto(8, 5, into) || file.ReadInto(static_cast<std::size_t>(-2), 4, into));
     EXPECT_EQ(into, (Bytes{0xAA, 'V', 'E', 'M', 'O', 'X'}));
-    // A file larger than any item file is read only up to the limit.
+    // A file larger than any item file is read only up to the limit, and never loaded.
     Write("/BIG.SET/BIG.BSQ", ItemBytes(5, kMaxItemFileBytes + 100));
-    auto opened = OpenItemFile(Base("/BIG.SET/BIG"), ItemKind::BackingSequence, ui);
-    EXPECT_EQ(opened ? opened->Size() : 0, kMaxItemFileBytes);
+    auto opened = OpenItemFile(Base("/BIG.SET/BIG"), ItemKind::BackingSequence);
+    ASSERT_TRUE(opened.has_value());
+    EXPECT_EQ(opened->Size(), kMaxItemFileBytes);
+    SetData data;
+    const LoadStatus loaded = LoadKind(*opened, ItemKind::BackingSequence, data);
+    ASSERT_FALSE(loaded);
+    EXPECT_EQ(loaded.Error().Text(), Base("/BIG.SET/BIG.BSQ") + " at byte 8388608: the file is larger than the 8388608 bytes of any set file");
 }
 
 TEST_F(ItemFileTest, ReadsPastTheHeldStartComeFromTheFileAndFailWhenItShrank) {
     const std::size_t size = 3 * ItemFile::kHeldBytes + 5;
     const Bytes bytes = ItemBytes(4, size);
     Write("/L.SET/L.STY", bytes);
-    auto opened = OpenItemFile(Base("/L.SET/L"), ItemKind::Style, ui);
+    auto opened = OpenItemFile(Base("/L.SET/L"), ItemKind::Style);
     ASSERT_TRUE(opened.has_value());
     EXPECT_EQ(opened->Size(), size);
     const std::size_t held = ItemFile::kHeldBytes;

@@ -52,6 +52,11 @@ protected:
         }
         return directory.string();
     }
+    // Shows an import's messages as the set window does.
+    ImportResult Shown(ImportResult result) {
+        ShowNotices(ui, result);
+        return result;
+    }
 
     ScriptedInteraction ui;
     Options options;
@@ -125,7 +130,9 @@ TEST_F(SessionTest, AKindThatFailsToLoadIsReportedAndTheSetIsNotOpened) {
     WriteFileBytes(fs::path(directory) / "BAD.ARR", arrangements);
 
     EXPECT_EQ(session->OpenOrNewSet(false, directory), 0);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Arrangement data.\n"});
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Arrangement data.\n" + directory +
+                                                   "/BAD.ARR at byte 32: the file is 20924 bytes long, too short for "
+                                                   "the data length 20992"});
     EXPECT_FALSE(session->AnySetOpen());
     EXPECT_EQ(session->OpenOrNewSet(true, ""), 1) << "the slot was released";
 }
@@ -285,7 +292,7 @@ TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
     const SetStyles before = session->Data(set).sty;
 
     // Cancelled: nothing happens, nothing is said.
-    EXPECT_FALSE(session->ImportAll(set, ItemKind::Style));
+    EXPECT_FALSE(Shown(session->ImportAll(set, ItemKind::Style)));
     ASSERT_EQ(ui.fileRequests.size(), 1u);
     EXPECT_EQ(ui.fileRequests[0].title, "Import all Style from...");
     EXPECT_EQ(ui.fileRequests[0].initialName, "*.STY");
@@ -296,7 +303,7 @@ TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
 
     // A file of another kind is refused by its header; the styles stay as they were.
     fs::copy_file(fs::path(other) / "OTHER.ARR", fs::path(other) / "WRONG.STY");
-    EXPECT_FALSE(session->ImportFromFile(set, ItemKind::Style, other + "/WRONG.STY"));
+    EXPECT_FALSE(Shown(session->ImportFromFile(set, ItemKind::Style, other + "/WRONG.STY")));
     EXPECT_EQ(ui.Texts(),
               (std::vector<std::string>{other + "/WRONG.STY is not a valid file", "Error getting Style data.\n"}));
 
@@ -305,8 +312,9 @@ TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
     styles[22 + 4 * 5] = 9;  // slot 5's directory entry names slot 9
     WriteFileBytes(fs::path(other) / "BROKEN.STY", styles);
     ui.messages.clear();
-    EXPECT_FALSE(session->ImportFromFile(set, ItemKind::Style, other + "/broken.sty"));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Style data.\n"});
+    EXPECT_FALSE(Shown(session->ImportFromFile(set, ItemKind::Style, other + "/broken.sty")));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Style data.\n" + other +
+                                                   "/BROKEN.STY at byte 42: the directory entry of slot 5 names slot 9"});
     EXPECT_EQ(SerializeSty(session->Data(set).sty), SerializeSty(before));
     EXPECT_FALSE(session->Slot(set).AnyDirty());
 
@@ -316,7 +324,7 @@ TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
     WriteFileBytes(fs::path(other) / "good.sty", styles);
     ui.messages.clear();
     ui.events.clear();
-    EXPECT_TRUE(session->ImportFromFile(set, ItemKind::Style, other + "/good.sty"));
+    EXPECT_TRUE(Shown(session->ImportFromFile(set, ItemKind::Style, other + "/good.sty")));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(SerializeSty(session->Data(set).sty), styles);
     EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Style))]);
@@ -742,10 +750,9 @@ TEST_F(SessionTest, ASetHeldByAnotherProgramIsRefusedNamingItAndALockDiesWithIts
 
 // The set's files as they are on disk, read by the core's own reader.
 SetData SetOnDisk(const std::string& directory, const std::string& name) {
-    ScriptedInteraction quiet;
     SetData data;
     for (int k = 0; k < kSetKindCount; ++k) {
-        auto file = OpenItemFile(directory + "/" + name, KindFromIndex(k), quiet);
+        auto file = OpenItemFile(directory + "/" + name, KindFromIndex(k));
         EXPECT_TRUE(file && LoadKind(*file, KindFromIndex(k), data)) << k;
     }
     return data;

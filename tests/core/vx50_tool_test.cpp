@@ -87,31 +87,37 @@ TEST_F(Vx50Test, InfoRefusesABrokenFileOfEveryKindWithTheKindsMessage) {
     struct Case {
         const char* extension;
         const char* message;
+        const char* reason;  // after the file's name
         void (*breakIt)(Bytes&);
     };
     const Case cases[] = {
-        {".ARR", "Error getting Arrangement data.",
+        {".ARR", "Error getting Arrangement data.", " at byte 32: the file is 21076 bytes long, too short for the data length 32767",
          [](Bytes& b) {  // DataLength beyond the end of the file
              b[24] = 0xFF;
              b[25] = 0x7F;
          }},
-        {".STY", "Error getting Style data.", [](Bytes& b) { b[21] = 52; }},
-        {".PRG", "Error getting Program data.", [](Bytes& b) { b.resize(30000); }},
+        {".STY", "Error getting Style data.", " at byte 21: the style count 52 is more than 48", [](Bytes& b) { b[21] = 52; }},
+        {".PRG", "Error getting Program data.", " at byte 30000: the file ends after 30000 of its 30480 bytes",
+         [](Bytes& b) { b.resize(30000); }},
         {".BSQ", "Error getting Backing Sequence data.",
+         " at byte 2396: the offset 32767 of section 0 of sequence 0 lies past the next offset, 1",
          [](Bytes& b) {  // the offsets of sequence 0 run backwards
              b[2396] = 0xFF;
              b[2396 + 1] = 0x7F;
          }},
-        {".SNG", "Error getting Song data.",
+        {".SNG", "Error getting Song data.", " at byte 4018: the file is 9585 bytes long, too short for the events of sequence 0",
          [](Bytes& b) {  // song 0's sections reach far past the file
              for (std::size_t at = 3476 + 2 * 16; at < 4018; at += 2) {
                  b[at] = 0xFF;
                  b[at + 1] = 0x7F;
              }
          }},
-        {".ARK", "Error getting KBD Set data.", [](Bytes& b) { b.resize(1000); }},
-        {".ARG", "Error getting Arrangement Global data.", [](Bytes& b) { b.resize(60); }},
-        {".GBL", "Error getting Global data.", [](Bytes& b) { b.resize(100); }},
+        {".ARK", "Error getting KBD Set data.", " at byte 32: the file is 1000 bytes long, too short for the KBD sets",
+         [](Bytes& b) { b.resize(1000); }},
+        {".ARG", "Error getting Arrangement Global data.", " at byte 32: the file is 60 bytes long, too short for the settings",
+         [](Bytes& b) { b.resize(60); }},
+        {".GBL", "Error getting Global data.", " at byte 32: the file is 100 bytes long, too short for the settings",
+         [](Bytes& b) { b.resize(100); }},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -126,7 +132,7 @@ TEST_F(Vx50Test, InfoRefusesABrokenFileOfEveryKindWithTheKindsMessage) {
 
         const ToolRun run = Vx50("info " + directory);
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, std::string(c.message) + "\n");
+        EXPECT_EQ(run.err, std::string(c.message) + "\n" + file.string() + c.reason + "\n");
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(ReadFileBytes(file), before) << "a refused file is left as it was";
     }
@@ -392,10 +398,9 @@ SetData EditableSet() {
 }
 
 SetData Reload(const std::string& directory, const std::string& name) {
-    test::ScriptedInteraction ui;
     SetData data;
     for (int k = 0; k < kSetKindCount; ++k) {
-        auto file = OpenItemFile(directory + "/" + name, KindFromIndex(k), ui);
+        auto file = OpenItemFile(directory + "/" + name, KindFromIndex(k));
         EXPECT_TRUE(file && LoadKind(*file, KindFromIndex(k), data)) << k;
     }
     return data;

@@ -23,7 +23,7 @@ EditResult EditFixture::Do(EditCommand command, ItemKind kind, int set, int slot
     edit.slot = slot;
     edit.bank = bank;
     edit.confirmed = true;
-    return scheme->Apply(edit);
+    return Shown(scheme->Apply(edit));
 }
 
 EditResult EditFixture::DropOn(ItemKind kind, int sourceSet, int sourceSlot, int set, int slot) {
@@ -34,7 +34,12 @@ EditResult EditFixture::DropOn(ItemKind kind, int sourceSet, int sourceSlot, int
     edit.slot = slot;
     edit.sourceSet = sourceSet;
     edit.sourceSlot = sourceSlot;
-    return scheme->Apply(edit);
+    return Shown(scheme->Apply(edit));
+}
+
+EditResult EditFixture::Shown(EditResult result) {
+    ShowNotice(ui, result);
+    return result;
 }
 
 }  // namespace vx::test

@@ -20,6 +20,8 @@ protected:
     // Erase Bank is given confirmed.
     EditResult Do(EditCommand command, ItemKind kind, int set, int slot, int bank = -1);
     EditResult DropOn(ItemKind kind, int sourceSet, int sourceSlot, int set, int slot);
+    // Shows the result's warning as the set window does.
+    EditResult Shown(EditResult result);
 
     ScriptedInteraction ui;
     Options options;

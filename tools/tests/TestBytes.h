@@ -19,7 +19,7 @@ inline std::string Text(const vx::Bytes& bytes, std::size_t offset, std::size_t 
 
 // Reads one kind's file image the way the editor does.
 inline bool Load(const vx::Bytes& image, vx::ItemKind kind, vx::SetData& out) {
-    return vx::LoadKind(vx::ItemFile("TEST", image), kind, out);
+    return static_cast<bool>(vx::LoadKind(vx::ItemFile("TEST", image), kind, out));
 }
 
 // User index of a program number: F/G 0-127, R51-R58 128-135, else -1.

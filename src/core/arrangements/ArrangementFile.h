@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/arrangements/ArrangementRecord.h"
+#include "core/format/LoadError.h"
 
 namespace vx {
 
@@ -21,8 +22,8 @@ struct SetArrangements {
     Bytes trailing;  // bytes the file holds past 32 + dataLength, kept as they are
 };
 
-// Reads an .ARR file; false when the file does not hold what its header promises.
-bool LoadArr(const ItemFile& file, SetArrangements& out);
+// Reads an .ARR file; the reason when the file does not hold what its header promises.
+LoadStatus LoadArr(const ItemFile& file, SetArrangements& out);
 // The file image: header, records, tail, trailing bytes.
 Bytes SerializeArr(const SetArrangements& data);
 

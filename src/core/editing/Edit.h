@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/catalogue/ItemKind.h"
 #include "core/kinds/EditCommand.h"
+#include "core/interaction/Interaction.h"
 
 namespace vx {
 
@@ -30,9 +32,27 @@ struct Edit {
 struct EditResult {
     bool done = false;
     std::string reason;
+    // The warning a refused command ends with, for the caller to show (the set window as a
+    // message box, the tool on standard error); the command itself only asks questions.
+    std::optional<Message> notice;
+    // The person knows why already: they cancelled a question or chooser, or a file's own
+    // messages were shown. The reason is then not told again.
+    bool told = false;
 
-    static EditResult Done() { return {true, {}}; }
-    static EditResult Refused(std::string why) { return {false, std::move(why)}; }
+    static EditResult Done() { return {true, {}, std::nullopt, false}; }
+    static EditResult Refused(std::string why) { return {false, std::move(why), std::nullopt, false}; }
+    // Refused with the reason as a warning box (title "Warning", exclamation icon, OK).
+    static EditResult Warned(std::string why) {
+        Message warning{why, "Warning", MessageIcon::Exclamation, MessageButtons::OK, Answer::OK};
+        return {false, std::move(why), std::move(warning), false};
+    }
+    static EditResult Cancelled() { return {false, "Cancelled.", std::nullopt, true}; }
+    static EditResult AlreadyTold(std::string why) { return {false, std::move(why), std::nullopt, true}; }
 };
+
+// Shows the warning a result ends with, if any: what every caller of the edit scheme does.
+inline void ShowNotice(Interaction& ui, const EditResult& result) {
+    if (result.notice) ui.ShowMessage(*result.notice);
+}
 
 }  // namespace vx

@@ -268,10 +268,15 @@ private:
 };
 
 EditScheme::EditScheme(Session& session) : session_(session) {
-    closeHandler_ = session_.AddCloseHandler([this](int set) { Release(set); });
+    releaseHandler_ = session_.AddReleaseHandler([this](int set, std::optional<ItemKind> replaced) {
+        if (replaced)
+            ForgetUndo(set, *replaced);
+        else
+            Release(set);
+    });
 }
 
-EditScheme::~EditScheme() { session_.RemoveCloseHandler(closeHandler_); }
+EditScheme::~EditScheme() { session_.RemoveReleaseHandler(releaseHandler_); }
 
 void EditScheme::Release(int set) {
     for (Clipboard& clipboard : clipboards_)
@@ -481,12 +486,11 @@ EditResult EditScheme::Cut(Transaction& tx, int slot, bool referencesHandled) {
     return EditResult::Done();
 }
 
-// What the kind says against writing an item into a slot, shown as a warning.
+// What the kind says against writing an item into a slot, as a warning for the caller to show.
 std::optional<EditResult> EditScheme::RefuseWrite(Transaction& tx, int slot, const EditItem& item, int movedFrom) {
     auto why = tx.d.RefuseWrite(tx.Data(), slot, item, movedFrom);
     if (!why) return std::nullopt;
-    tx.Ui().ShowMessage(Warning(*why, "Warning"));
-    return EditResult::Refused(*why);
+    return EditResult::Warned(*why);
 }
 
 // Whether the shared event memory takes unitsIn where unitsOut were; refused before anything
@@ -496,8 +500,7 @@ std::optional<EditResult> EditScheme::RefuseEventMemory(Transaction& tx, int uni
     if (!tx.events) return std::nullopt;
     auto why = tx.events->RefuseEventMemory(tx.Data(), unitsIn, unitsOut, what);
     if (!why) return std::nullopt;
-    tx.Ui().ShowMessage(Warning(*why, "Warning"));
-    return EditResult::Refused(*why);
+    return EditResult::Warned(*why);
 }
 
 // The memory an item takes where a slot's item goes, for a kind in the shared event memory.
@@ -529,7 +532,7 @@ EditResult EditScheme::Paste(Transaction& tx, int slot, bool move) {
     }
     tx.Write(slot, *clipboard.item);
     if (clipboard.set != tx.set && clipboard.set != -1 && !CheckPastedCalls(tx, clipboard.set, slot))
-        return EditResult::Refused("Cancelled.");
+        return EditResult::Cancelled();
     return EditResult::Done();
 }
 
@@ -585,7 +588,7 @@ EditResult EditScheme::Insert(Transaction& tx, int slot) {
     tx.Write(slot, *clipboard.item);
     // An item from another set calls by the numbers of that set, as after a Paste.
     if (clipboard.set != tx.set && clipboard.set != -1 && !CheckPastedCalls(tx, clipboard.set, slot))
-        return EditResult::Refused("Cancelled.");
+        return EditResult::Cancelled();
     // The item pushed out of the bank can be pasted elsewhere.
     Hold(tx.d.Kind(), tx.set, slot, std::move(pushedOut));
     return EditResult::Done();
@@ -595,7 +598,7 @@ EditResult EditScheme::EraseBank(Transaction& tx, int bank, bool confirmed) {
     if (!confirmed) {
         const Answer answer = tx.Ui().ShowMessage({"Bank Erasing can't be undone\nContinue?", "",
                                                    MessageIcon::Exclamation, MessageButtons::OKCancel, Answer::Cancel});
-        if (answer != Answer::OK) return EditResult::Refused("Cancelled.");
+        if (answer != Answer::OK) return EditResult::Cancelled();
     }
     const SlotRange range = tx.d.EraseRange(bank);
     if (range.Empty()) return EditResult::Refused("A preset bank can't be erased.");
@@ -625,7 +628,7 @@ EditResult EditScheme::Drop(Transaction& tx, const Edit& edit) {
         if (edit.slot == edit.sourceSlot + 1) return EditResult::Refused("The item would stay where it is.");
         const Answer answer = tx.Ui().ShowMessage({inserting->InsertBeforeQuestion(edit.sourceSlot, edit.slot), "",
                                                    MessageIcon::Question, MessageButtons::YesNo, Answer::No});
-        if (answer != Answer::Yes) return EditResult::Refused("Cancelled.");
+        if (answer != Answer::Yes) return EditResult::Cancelled();
         tx.op = kUndoMoveInSet;
         return MoveBefore(tx, edit.sourceSlot, edit.slot);
     }
@@ -747,7 +750,7 @@ std::optional<EditResult> EditScheme::ConfirmReferences(Transaction& tx, int slo
     const std::string name = TrimBlanks(SlotName(d, tx.Data(), slot));
     const Answer answer = tx.Ui().ShowMessage(
         {called.ReferenceQuestion(name), "", MessageIcon::Exclamation, MessageButtons::YesNoCancel, Answer::Cancel});
-    if (answer == Answer::Cancel) return EditResult::Refused("Cancelled.");
+    if (answer == Answer::Cancel) return EditResult::Cancelled();
     if (answer == Answer::No) return std::nullopt;
     // The item leaving its slot is never offered: the chooser opens on its neighbour.
     const SlotRange bank = d.ShiftRange(slot);
@@ -762,8 +765,7 @@ std::optional<EditResult> EditScheme::ConfirmReferences(Transaction& tx, int slo
     if (chosen == number) {
         const std::string why = "The callers of " + std::string(d.Noun()) + " '" + name +
                                 "' can't be changed to call it: it is the one leaving its slot.";
-        tx.Ui().ShowMessage(Warning(why, "Warning"));
-        return EditResult::Refused(why);
+        return EditResult::Warned(why);
     }
     Redirection away(d.Kind(), called.NumberLimit());
     away.Add(number, chosen);
@@ -818,20 +820,19 @@ EditResult EditScheme::PasteFromXStyle(int set, ItemKind kind, int slot, const s
     std::string chosen = path;
     if (chosen.empty()) {
         auto answer = session_.Ui().ChooseOpenFile(XStyleFileRequest(kind, *xstyleKind, session_.Opts().PathNam));
-        if (!answer || answer->empty()) return EditResult::Refused("Cancelled.");
+        if (!answer || answer->empty()) return EditResult::Cancelled();
         chosen = *answer;
     }
     // The kind of a file is told by its extension; a file of another kind is not read as this one.
     if (auto misfit = XStyleFileMisfit(chosen, *xstyleKind, d->Label(slot))) {
-        session_.Ui().ShowMessage(Warning(*misfit, "Warning"));
-        return EditResult::Refused(*misfit);
+        return EditResult::Warned(*misfit);
     }
     std::optional<EditItem> item;
     {
         BusyPointer busy(session_.Ui());
         item = ReadXStyleItem(chosen, *xstyleKind, session_.Ui());
     }
-    if (!item) return EditResult::Refused("The XStyle file could not be read.");
+    if (!item) return EditResult::AlreadyTold("The XStyle file could not be read.");
     Hold(kind, -1, -1, std::move(*item));
     Edit paste;
     paste.command = EditCommand::Paste;

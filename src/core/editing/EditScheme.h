@@ -67,7 +67,8 @@ public:
     EditScheme(const EditScheme&) = delete;
     EditScheme& operator=(const EditScheme&) = delete;
 
-    // Runs one command. Questions and messages go through the session's interaction; every
+    // Runs one command. Questions go through the session's interaction; the warning that ends
+    // a refused command comes back in the result for the caller to show (ShowNotice). Every
     // change is marked dirty, recorded for Undo and announced once when the command ends.
     EditResult Apply(const Edit& edit);
 
@@ -97,7 +98,7 @@ public:
     // The warnings of arrangements, styles and programs, as after opening a set.
     void WarnDuplicateNamesAfterOpening(int set);
 
-    // A kind's data was replaced as a whole (Import): its undo record no longer fits.
+    // A kind's data was replaced as a whole (the session's import calls it): its undo record no longer fits.
     void ForgetUndo(int set, ItemKind kind);
 
     const Clipboard& ClipboardOf(ItemKind kind) const { return clipboards_[Index(kind)]; }
@@ -135,7 +136,7 @@ private:
     bool CheckPastedCalls(Transaction& tx, int sourceSet, int slot);
 
     Session& session_;
-    int closeHandler_ = 0;
+    int releaseHandler_ = 0;
     std::array<Clipboard, kEditableKinds> clipboards_{};
     std::array<UndoRecord, kEditableKinds> undo_{};
     std::uint32_t lastHeld_ = 0;

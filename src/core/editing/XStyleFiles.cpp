@@ -107,8 +107,11 @@ namespace {
 
 std::optional<EditItem> ReadItem(const std::string& path, ItemKind xstyleKind, Interaction& ui, bool& reported) {
     // The file named, whatever its extension says: the caller has checked that it fits.
-    const auto file = OpenItemFileNamed(path, xstyleKind, ui);
-    if (!file) return std::nullopt;
+    const auto file = OpenItemFileNamed(path, xstyleKind);
+    if (!file) {
+        ShowError(ui, file.Error().Text());
+        return std::nullopt;
+    }
     switch (xstyleKind) {
         case ItemKind::XStyleArrangement: {
             ArrangementRecord record;

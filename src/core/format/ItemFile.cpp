@@ -11,7 +11,6 @@
 #include "core/catalogue/Catalogue.h"
 #include "core/format/PathLookup.h"
 #include "core/text/Helpers.h"
-#include "core/text/KindErrors.h"
 
 #if !defined(_WIN32)
 #include <fcntl.h>
@@ -169,16 +168,26 @@ Bytes ItemFile::ReadAll() const {
     return all;
 }
 
+LoadError ItemFile::ReadFault(ItemKind kind, std::size_t offset, std::size_t count, const std::string& part) const {
+    if (offset > size_ || count > size_ - offset)
+        return Fault(kind, offset, "the file is " + std::to_string(size_) + " bytes long, too short for " + part);
+    return Fault(kind, offset, part + " can't be read");
+}
+
+LoadError ItemFile::Fault(ItemKind kind, std::size_t offset, std::string what) const {
+    return LoadError{kind, path_, offset, std::move(what)};
+}
+
 std::string ItemFileName(const std::string& basePath, ItemKind kind) {
     const std::string name = basePath + std::string(KindExtension(kind));
     return FindPathIgnoringCase(name).value_or(name);
 }
 
-std::optional<ItemFile> OpenItemFile(const std::string& basePath, ItemKind kind, Interaction& ui) {
-    return OpenItemFileNamed(basePath + std::string(KindExtension(kind)), kind, ui);
+Loaded<ItemFile> OpenItemFile(const std::string& basePath, ItemKind kind) {
+    return OpenItemFileNamed(basePath + std::string(KindExtension(kind)), kind);
 }
 
-std::optional<ItemFile> OpenItemFileNamed(const std::string& fileName, ItemKind kind, Interaction& ui) {
+Loaded<ItemFile> OpenItemFileNamed(const std::string& fileName, ItemKind kind) {
     // Messages name the file as it is spelled on disk when it was found, else as it was asked for.
     std::string path = fileName;
 
@@ -191,30 +200,27 @@ std::optional<ItemFile> OpenItemFileNamed(const std::string& fileName, ItemKind 
             result = OpenAndReadStart(path, file.descriptor_, file.size_, file.held_);
         }
     }
+    const auto wholeFileFault = [&](std::string what) {
+        return LoadError{kind, path, LoadError::kWholeFile, std::move(what)};
+    };
     switch (result) {
         case OpenResult::Ok:
             break;
         case OpenResult::NotFound:
-            ShowError(ui, "File " + path + " not found");
-            return std::nullopt;
+            return wholeFileFault("File " + path + " not found");
         case OpenResult::CannotOpen:
-            ShowError(ui, "Can't open file " + path);
-            return std::nullopt;
+            return wholeFileFault("Can't open file " + path);
         case OpenResult::ReadError:
-            ShowError(ui, "Error reading " + path + " file header");
-            return std::nullopt;
+            return wholeFileFault("Error reading " + path + " file header");
     }
-    if (!HeaderIsValid(file.held_.data(), file.held_.size(), kind)) {
-        ShowError(ui, path + " is not a valid file");
-        return std::nullopt;
-    }
+    if (!HeaderIsValid(file.held_.data(), file.held_.size(), kind)) return wholeFileFault(path + " is not a valid file");
     file.path_ = std::move(path);
     if (file.size_ > kMaxItemFileBytes) {
         file.complete_ = false;
         file.size_ = kMaxItemFileBytes;
         if (file.held_.size() > kMaxItemFileBytes) file.held_.resize(kMaxItemFileBytes);
     }
-    return std::optional<ItemFile>(std::move(file));
+    return Loaded<ItemFile>(std::move(file));
 }
 
 }  // namespace vx

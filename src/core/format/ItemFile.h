@@ -8,10 +8,9 @@
 
 #include "core/catalogue/ItemKind.h"
 #include "core/format/ByteRecord.h"
+#include "core/format/LoadError.h"
 
 namespace vx {
-
-class Interaction;
 
 // The largest item file the program reads; a bigger file cannot be a set file.
 inline constexpr std::size_t kMaxItemFileBytes = 8u * 1024u * 1024u;
@@ -42,11 +41,17 @@ public:
     // The whole file.
     Bytes ReadAll() const;
 
+    // Why a read of count bytes of part ("the header") at offset failed: the file ends before
+    // them, or they could not be read.
+    LoadError ReadFault(ItemKind kind, std::size_t offset, std::size_t count, const std::string& part) const;
+    // A fault in what was read at offset.
+    LoadError Fault(ItemKind kind, std::size_t offset, std::string what) const;
+
     // The start of the file held in memory; reads beyond it go to the open file.
     static constexpr std::size_t kHeldBytes = 64 * 1024;
 
 private:
-    friend std::optional<ItemFile> OpenItemFileNamed(const std::string& fileName, ItemKind kind, Interaction& ui);
+    friend Loaded<ItemFile> OpenItemFileNamed(const std::string& fileName, ItemKind kind);
     ItemFile() = default;
 
     std::string path_;
@@ -61,10 +66,10 @@ private:
 std::string ItemFileName(const std::string& basePath, ItemKind kind);
 
 // Opens an item file by base path and kind and checks its header: "VEMOX" and, for set
-// kinds only, the kind byte at offset 6. On failure shows one of the four messages
-// (title "Error", critical icon, OK) and returns nothing.
-std::optional<ItemFile> OpenItemFile(const std::string& basePath, ItemKind kind, Interaction& ui);
+// kinds only, the kind byte at offset 6. On failure the reason is a fault of the whole file,
+// one of the four file messages the caller shows (title "Error", critical icon, OK).
+Loaded<ItemFile> OpenItemFile(const std::string& basePath, ItemKind kind);
 // The same for a whole file name, used as given when it exists, else looked up ignoring case.
-std::optional<ItemFile> OpenItemFileNamed(const std::string& fileName, ItemKind kind, Interaction& ui);
+Loaded<ItemFile> OpenItemFileNamed(const std::string& fileName, ItemKind kind);
 
 }  // namespace vx

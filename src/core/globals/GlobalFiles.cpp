@@ -7,15 +7,17 @@ namespace vx {
 namespace {
 
 template <typename Record>
-bool LoadGlobalItem(const ItemFile& file, SetGlobalItem<Record>& out) {
+LoadStatus LoadGlobalItem(const ItemFile& file, ItemKind kind, SetGlobalItem<Record>& out) {
     constexpr std::size_t kEnd = kGlobalHeaderSize + Record::kSize;
-    if (file.Size() < kEnd) return false;
     SetGlobalItem<Record> loaded;
-    if (!file.Read(0, loaded.header.size(), loaded.header.data())) return false;
-    if (!file.Read(kGlobalHeaderSize, Record::kSize, loaded.record.bytes.data())) return false;
-    if (!file.ReadInto(kEnd, file.Size() - kEnd, loaded.trailing)) return false;
+    if (!file.Read(0, loaded.header.size(), loaded.header.data()))
+        return file.ReadFault(kind, 0, loaded.header.size(), "the header");
+    if (!file.Read(kGlobalHeaderSize, Record::kSize, loaded.record.bytes.data()))
+        return file.ReadFault(kind, kGlobalHeaderSize, Record::kSize, "the settings");
+    if (!file.ReadInto(kEnd, file.Size() - kEnd, loaded.trailing))
+        return file.ReadFault(kind, kEnd, file.Size() - kEnd, "the bytes past the settings");
     out = std::move(loaded);
-    return true;
+    return {};
 }
 
 template <typename Record>
@@ -30,9 +32,11 @@ Bytes SerializeGlobalItem(const SetGlobalItem<Record>& data) {
 
 }  // namespace
 
-bool LoadArg(const ItemFile& file, SetArrangementGlobal& out) { return LoadGlobalItem(file, out); }
+LoadStatus LoadArg(const ItemFile& file, SetArrangementGlobal& out) {
+    return LoadGlobalItem(file, ItemKind::ArrangementGlobal, out);
+}
 Bytes SerializeArg(const SetArrangementGlobal& data) { return SerializeGlobalItem(data); }
-bool LoadGbl(const ItemFile& file, SetGlobal& out) { return LoadGlobalItem(file, out); }
+LoadStatus LoadGbl(const ItemFile& file, SetGlobal& out) { return LoadGlobalItem(file, ItemKind::Global, out); }
 Bytes SerializeGbl(const SetGlobal& data) { return SerializeGlobalItem(data); }
 
 }  // namespace vx

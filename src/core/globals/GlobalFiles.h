@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/format/ByteRecord.h"
+#include "core/format/LoadError.h"
 #include "core/globals/GlobalRecords.h"
 
 namespace vx {
@@ -22,9 +23,9 @@ struct SetGlobalItem {
 using SetArrangementGlobal = SetGlobalItem<ArgRecord>;
 using SetGlobal = SetGlobalItem<GblRecord>;
 
-bool LoadArg(const ItemFile& file, SetArrangementGlobal& out);
+LoadStatus LoadArg(const ItemFile& file, SetArrangementGlobal& out);
 Bytes SerializeArg(const SetArrangementGlobal& data);
-bool LoadGbl(const ItemFile& file, SetGlobal& out);
+LoadStatus LoadGbl(const ItemFile& file, SetGlobal& out);
 Bytes SerializeGbl(const SetGlobal& data);
 
 }  // namespace vx

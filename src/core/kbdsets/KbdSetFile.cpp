@@ -11,26 +11,30 @@ constexpr std::size_t kRecordsEnd = kArkHeaderSize + kArkRecordsSize;  // 3616
 
 }  // namespace
 
-bool LoadArk(const ItemFile& file, SetKbdSets& out) {
-    if (file.Size() < kRecordsEnd) return false;
+LoadStatus LoadArk(const ItemFile& file, SetKbdSets& out) {
+    constexpr ItemKind kKind = ItemKind::KbdSet;
+    if (file.Size() < kRecordsEnd) return file.ReadFault(kKind, kArkHeaderSize, kArkRecordsSize, "the KBD sets");
     SetKbdSets loaded;
-    if (!file.Read(0, loaded.header.size(), loaded.header.data())) return false;
+    if (!file.Read(0, loaded.header.size(), loaded.header.data()))
+        return file.ReadFault(kKind, 0, loaded.header.size(), "the header");
     std::uint16_t length = 0;
-    if (!file.ReadWord(kDataLengthOffset, length)) return false;
+    if (!file.ReadWord(kDataLengthOffset, length)) return file.ReadFault(kKind, kDataLengthOffset, 2, "the data length");
     loaded.dataLength = static_cast<std::int16_t>(length);
     for (std::size_t i = 0; i < loaded.records.size(); ++i) {
         auto& record = loaded.records[i];
-        if (!file.Read(kArkHeaderSize + KbdSetRecord::kSize * i, record.kSize, record.bytes.data())) return false;
+        const std::size_t at = kArkHeaderSize + KbdSetRecord::kSize * i;
+        if (!file.Read(at, record.kSize, record.bytes.data())) return file.ReadFault(kKind, at, record.kSize, "a KBD set");
     }
     // A length of the records or less (even a negative one) just means there is no tail.
     const std::size_t tailLength =
         loaded.dataLength > kArkRecordsSize ? static_cast<std::size_t>(loaded.dataLength - kArkRecordsSize) : 0;
-    if (tailLength > file.Size() - kRecordsEnd) return false;
-    if (!file.ReadInto(kRecordsEnd, tailLength, loaded.tail)) return false;
+    if (!file.ReadInto(kRecordsEnd, tailLength, loaded.tail))
+        return file.ReadFault(kKind, kRecordsEnd, tailLength, "the data after the KBD sets");
     const std::size_t end = kRecordsEnd + tailLength;
-    if (!file.ReadInto(end, file.Size() - end, loaded.trailing)) return false;
+    if (!file.ReadInto(end, file.Size() - end, loaded.trailing))
+        return file.ReadFault(kKind, end, file.Size() - end, "the bytes past the data");
     out = std::move(loaded);
-    return true;
+    return {};
 }
 
 Bytes SerializeArk(const SetKbdSets& data) {

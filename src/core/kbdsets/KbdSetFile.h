@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/format/ByteRecord.h"
+#include "core/format/LoadError.h"
 
 namespace vx {
 
@@ -34,7 +35,7 @@ struct SetKbdSets {
     Bytes trailing;  // bytes past all that, kept as read
 };
 
-bool LoadArk(const ItemFile& file, SetKbdSets& out);
+LoadStatus LoadArk(const ItemFile& file, SetKbdSets& out);
 Bytes SerializeArk(const SetKbdSets& data);
 
 // "11" for KBD set 0, "88" for 63.

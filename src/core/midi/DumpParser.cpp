@@ -112,8 +112,8 @@ bool ParseStyleBlock(const Bytes& body, int block, SetStyles& out, std::string& 
     return true;
 }
 
-bool LoadSequences(const ItemFile& file, SetBackingSequences& out) { return LoadBsq(file, out); }
-bool LoadSequences(const ItemFile& file, SetSongs& out) { return LoadSng(file, out); }
+LoadStatus LoadSequences(const ItemFile& file, SetBackingSequences& out) { return LoadBsq(file, out); }
+LoadStatus LoadSequences(const ItemFile& file, SetSongs& out) { return LoadSng(file, out); }
 
 template <typename Entries>
 int TotalUnits(const Entries& entries) {

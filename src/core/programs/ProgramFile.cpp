@@ -11,22 +11,30 @@ constexpr std::size_t kDrumKitsStart = kRecordsStart + kUserPrograms * ProgramRe
 
 }  // namespace
 
-bool LoadPrg(const ItemFile& file, SetPrograms& out) {
+LoadStatus LoadPrg(const ItemFile& file, SetPrograms& out) {
+    constexpr ItemKind kKind = ItemKind::Program;
     // Every part of the file has a fixed place: a shorter file is incomplete.
-    if (file.Size() < static_cast<std::size_t>(kPrgFileSize)) return false;
+    if (file.Size() < static_cast<std::size_t>(kPrgFileSize))
+        return file.Fault(kKind, file.Size(),
+                          "the file ends after " + std::to_string(file.Size()) + " of its " +
+                              std::to_string(kPrgFileSize) + " bytes");
     SetPrograms loaded;
-    if (!file.Read(0, loaded.header.size(), loaded.header.data())) return false;
+    if (!file.Read(0, loaded.header.size(), loaded.header.data()))
+        return file.ReadFault(kKind, 0, loaded.header.size(), "the header");
     for (std::size_t i = 0; i < loaded.records.size(); ++i) {
         auto& record = loaded.records[i];
-        if (!file.Read(kRecordsStart + ProgramRecord::kSize * i, record.kSize, record.bytes.data())) return false;
+        const std::size_t at = kRecordsStart + ProgramRecord::kSize * i;
+        if (!file.Read(at, record.kSize, record.bytes.data())) return file.ReadFault(kKind, at, record.kSize, "a program");
     }
     for (std::size_t i = 0; i < loaded.drumKits.size(); ++i) {
-        if (!file.Read(kDrumKitsStart + kDrumKitDataSize * i, kDrumKitDataSize, loaded.drumKits[i].data()))
-            return false;
+        const std::size_t at = kDrumKitsStart + kDrumKitDataSize * i;
+        if (!file.Read(at, kDrumKitDataSize, loaded.drumKits[i].data()))
+            return file.ReadFault(kKind, at, kDrumKitDataSize, "a drum kit");
     }
-    if (!file.ReadInto(kPrgFileSize, file.Size() - kPrgFileSize, loaded.trailing)) return false;
+    if (!file.ReadInto(kPrgFileSize, file.Size() - kPrgFileSize, loaded.trailing))
+        return file.ReadFault(kKind, kPrgFileSize, file.Size() - kPrgFileSize, "the bytes past the data");
     out = std::move(loaded);
-    return true;
+    return {};
 }
 
 Bytes SerializePrg(const SetPrograms& data) {

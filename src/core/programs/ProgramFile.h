@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/format/LoadError.h"
 #include "core/programs/ProgramRecord.h"
 
 namespace vx {
@@ -22,7 +23,7 @@ struct SetPrograms {
     Bytes trailing;  // bytes past offset 30480, kept as read
 };
 
-bool LoadPrg(const ItemFile& file, SetPrograms& out);
+LoadStatus LoadPrg(const ItemFile& file, SetPrograms& out);
 Bytes SerializePrg(const SetPrograms& data);
 
 }  // namespace vx

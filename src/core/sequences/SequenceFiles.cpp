@@ -27,68 +27,78 @@ static_assert(kSngEndOffsetAt + 2 == kSngEventsStart);
 constexpr std::size_t kHeaderTotalsAt = 44;
 
 // Offsets are stored as signed 16-bit values.
-bool ReadOffset(const ItemFile& file, std::size_t at, int& out) {
+LoadStatus ReadOffset(const ItemFile& file, ItemKind kind, std::size_t at, int& out) {
     std::uint16_t word = 0;
-    if (!file.ReadWord(at, word)) return false;
+    if (!file.ReadWord(at, word)) return file.ReadFault(kind, at, 2, "the offsets");
     out = static_cast<std::int16_t>(word);
-    return true;
+    return {};
 }
 
-bool ReadOffsetTable(const ItemFile& file, std::size_t at, OffsetTable& out) {
+LoadStatus ReadOffsetTable(const ItemFile& file, ItemKind kind, std::size_t at, OffsetTable& out) {
     for (auto& sequence : out) {
         for (int& offset : sequence) {
-            if (!ReadOffset(file, at, offset)) return false;
+            if (auto read = ReadOffset(file, kind, at, offset); !read) return read;
             at += 2;
         }
     }
-    return true;
+    return {};
 }
 
 template <typename Record>
-bool ReadRecords(const ItemFile& file, std::array<SequenceEntry<Record>, kSequenceCount>& entries) {
+LoadStatus ReadRecords(const ItemFile& file, ItemKind kind, std::array<SequenceEntry<Record>, kSequenceCount>& entries) {
     std::size_t at = kRecordsStart;
     for (auto& entry : entries) {
-        if (!file.Read(at, Record::kSize, entry.record.bytes.data())) return false;
+        if (!file.Read(at, Record::kSize, entry.record.bytes.data()))
+            return file.ReadFault(kind, at, Record::kSize, "the names and settings");
         at += Record::kSize;
     }
-    return true;
+    return {};
 }
 
-// The section lengths follow from the offsets; `closing` ends the last section of sequence 9.
-// Offsets that go backwards cannot describe memory, so the file is refused.
+// The section lengths follow from the offsets (a table at tableAt); `closing` ends the last
+// section of sequence 9. Offsets that go backwards cannot describe memory, so the file is refused.
 template <typename Entry>
-bool DeriveLengths(const OffsetTable& offsets, int closing, std::array<Entry, kSequenceCount>& entries) {
+LoadStatus DeriveLengths(const ItemFile& file, ItemKind kind, std::size_t tableAt, const OffsetTable& offsets,
+                         int closing, std::array<Entry, kSequenceCount>& entries) {
     for (int b = 0; b < kSequenceCount; ++b) {
         int total = 0;
         for (int k = 0; k < kSections; ++k) {
             int next = k + 1 < kSections ? offsets[b][k + 1] : (b + 1 < kSequenceCount ? offsets[b + 1][0] : closing);
             int length = next - offsets[b][k];
-            if (length < 0) return false;
+            if (length < 0)
+                return file.Fault(kind, tableAt + 2 * static_cast<std::size_t>(b * kSections + k),
+                                  "the offset " + std::to_string(offsets[b][k]) + " of section " + std::to_string(k) +
+                                      " of sequence " + std::to_string(b) + " lies past the next offset, " +
+                                      std::to_string(next));
             entries[b].lengths[k] = length;
             total += length;
         }
         entries[b].total = total;
     }
-    return true;
+    return {};
 }
 
-// Reads count bytes at position, checked against the file before anything is allocated.
-bool ReadBlock(const ItemFile& file, std::size_t& position, std::size_t count, Bytes& out) {
-    if (position > file.Size() || count > file.Size() - position) return false;
+// Reads count bytes of part at position, checked against the file before anything is allocated.
+LoadStatus ReadBlock(const ItemFile& file, ItemKind kind, std::size_t& position, std::size_t count, Bytes& out,
+                     const std::string& part) {
+    if (position > file.Size() || count > file.Size() - position) return file.ReadFault(kind, position, count, part);
     out.clear();
     out.reserve(count);
-    if (count > 0 && !file.ReadInto(position, count, out)) return false;
+    if (count > 0 && !file.ReadInto(position, count, out)) return file.ReadFault(kind, position, count, part);
     position += count;
-    return true;
+    return {};
 }
 
 template <typename Entry>
-bool ReadEventBlocks(const ItemFile& file, std::size_t& position, std::array<Entry, kSequenceCount>& entries) {
-    for (auto& entry : entries) {
-        std::size_t bytes = static_cast<std::size_t>(entry.total) * kEventUnitBytes;
-        if (!ReadBlock(file, position, bytes, entry.events)) return false;
+LoadStatus ReadEventBlocks(const ItemFile& file, ItemKind kind, std::size_t& position,
+                           std::array<Entry, kSequenceCount>& entries) {
+    for (std::size_t n = 0; n < entries.size(); ++n) {
+        const std::size_t bytes = static_cast<std::size_t>(entries[n].total) * kEventUnitBytes;
+        if (auto read = ReadBlock(file, kind, position, bytes, entries[n].events, "the events of sequence " + std::to_string(n));
+            !read)
+            return read;
     }
-    return true;
+    return {};
 }
 
 void AppendOffsetTable(Bytes& out, const OffsetTable& offsets) {
@@ -133,19 +143,23 @@ bool ValidNumber(int number) { return number >= 0 && number < kSequenceCount; }
 
 }  // namespace
 
-bool LoadBsq(const ItemFile& file, SetBackingSequences& out) {
+LoadStatus LoadBsq(const ItemFile& file, SetBackingSequences& out) {
+    constexpr ItemKind kKind = ItemKind::BackingSequence;
     SetBackingSequences data;
-    if (!file.Read(0, kSeqHeaderSize, data.header.data())) return false;
-    if (!ReadRecords(file, data.entries)) return false;
-    if (!ReadOffsetTable(file, kBsqOffsetsStart, data.offsets)) return false;
-    if (!ReadOffset(file, kBsqEndOffsetAt, data.endOffset)) return false;
-    if (!DeriveLengths(data.offsets, data.endOffset, data.entries)) return false;
+    if (!file.Read(0, kSeqHeaderSize, data.header.data())) return file.ReadFault(kKind, 0, kSeqHeaderSize, "the header");
+    if (auto step = ReadRecords(file, kKind, data.entries); !step) return step;
+    if (auto step = ReadOffsetTable(file, kKind, kBsqOffsetsStart, data.offsets); !step) return step;
+    if (auto step = ReadOffset(file, kKind, kBsqEndOffsetAt, data.endOffset); !step) return step;
+    if (auto step = DeriveLengths(file, kKind, kBsqOffsetsStart, data.offsets, data.endOffset, data.entries); !step)
+        return step;
 
     std::size_t position = kBsqEventsStart;
-    if (!ReadEventBlocks(file, position, data.entries)) return false;
-    if (!ReadBlock(file, position, file.Size() - position, data.trailing)) return false;
+    if (auto step = ReadEventBlocks(file, kKind, position, data.entries); !step) return step;
+    if (auto step = ReadBlock(file, kKind, position, file.Size() - position, data.trailing, "the bytes past the events");
+        !step)
+        return step;
     out = std::move(data);
-    return true;
+    return {};
 }
 
 namespace {
@@ -177,30 +191,37 @@ Bytes SerializeBsq(const SetBackingSequences& data) {
     return out;
 }
 
-bool LoadSng(const ItemFile& file, SetSongs& out) {
+LoadStatus LoadSng(const ItemFile& file, SetSongs& out) {
+    constexpr ItemKind kKind = ItemKind::Song;
     SetSongs data;
-    if (!file.Read(0, kSeqHeaderSize, data.header.data())) return false;
-    if (!ReadRecords(file, data.entries)) return false;
-    if (!file.Read(kSngValuesStart, data.values.size(), data.values.data())) return false;
-    if (!ReadOffsetTable(file, kSngOffsetsStart, data.offsets)) return false;
+    if (!file.Read(0, kSeqHeaderSize, data.header.data())) return file.ReadFault(kKind, 0, kSeqHeaderSize, "the header");
+    if (auto step = ReadRecords(file, kKind, data.entries); !step) return step;
+    if (!file.Read(kSngValuesStart, data.values.size(), data.values.data()))
+        return file.ReadFault(kKind, kSngValuesStart, data.values.size(), "the table of values");
+    if (auto step = ReadOffsetTable(file, kKind, kSngOffsetsStart, data.offsets); !step) return step;
     for (int p = 0; p < kPatternCount; ++p) {
-        if (!ReadOffset(file, kSngPatternOffsetsStart + 2 * static_cast<std::size_t>(p), data.patternOffsets[p]))
-            return false;
+        if (auto step =
+                ReadOffset(file, kKind, kSngPatternOffsetsStart + 2 * static_cast<std::size_t>(p), data.patternOffsets[p]);
+            !step)
+            return step;
     }
-    if (!ReadOffset(file, kSngEndOffsetAt, data.endOffset)) return false;
-    if (!DeriveLengths(data.offsets, SongsEnd(data), data.entries)) return false;
+    if (auto step = ReadOffset(file, kKind, kSngEndOffsetAt, data.endOffset); !step) return step;
+    if (auto step = DeriveLengths(file, kKind, kSngOffsetsStart, data.offsets, SongsEnd(data), data.entries); !step)
+        return step;
 
     std::size_t position = kSngEventsStart;
-    if (!ReadEventBlocks(file, position, data.entries)) return false;
+    if (auto step = ReadEventBlocks(file, kKind, position, data.entries); !step) return step;
     // Files saved after a song edit carry no pattern bytes, or fewer than the offsets promise;
     // what is there is kept, and whatever follows it is carried as trailing bytes.
     const std::size_t remaining = file.Size() - position;
     const std::size_t patternBytes =
         std::min(static_cast<std::size_t>(PatternRegionUnits(data)) * kEventUnitBytes, remaining);
-    if (!ReadBlock(file, position, patternBytes, data.patternData)) return false;
-    if (!ReadBlock(file, position, file.Size() - position, data.trailing)) return false;
+    if (auto step = ReadBlock(file, kKind, position, patternBytes, data.patternData, "the patterns"); !step) return step;
+    if (auto step = ReadBlock(file, kKind, position, file.Size() - position, data.trailing, "the bytes past the events");
+        !step)
+        return step;
     out = std::move(data);
-    return true;
+    return {};
 }
 
 Bytes SerializeSng(const SetSongs& data) {

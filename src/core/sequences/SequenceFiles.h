@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "core/format/LoadError.h"
 #include "core/sequences/SequenceRecords.h"
 
 namespace vx {
@@ -38,13 +39,13 @@ struct SetSongs {
     Bytes trailing;     // bytes past the pattern data, kept as read
 };
 
-bool LoadBsq(const ItemFile& file, SetBackingSequences& out);
+LoadStatus LoadBsq(const ItemFile& file, SetBackingSequences& out);
 // Writes the ten totals into the header (offsets 44 + 4 b) as the file stores them.
 Bytes SerializeBsq(const SetBackingSequences& data);
 // Loads a song file whatever pattern bytes it carries: none, fewer than the offsets say, or
 // with an end offset below the first pattern offset (as a save after a song edit leaves it).
 // Only offsets that go backwards or events past the end of the file fail the load.
-bool LoadSng(const ItemFile& file, SetSongs& out);
+LoadStatus LoadSng(const ItemFile& file, SetSongs& out);
 Bytes SerializeSng(const SetSongs& data);
 
 // Packs the sections back to back from the first one's start after an edit; the end offset

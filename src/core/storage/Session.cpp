@@ -132,10 +132,11 @@ bool Session::LoadSetFiles(int set, const std::string& basePath, const std::stri
     auto progress = ui_.BeginProgress("Loading " + shownName + " Files...", "", 0.001, 15.001);
 
     // Every file is opened and checked first, so that each bad one is reported.
-    std::vector<std::optional<ItemFile>> files;
+    std::vector<Loaded<ItemFile>> files;
     bool allOpened = true;
     for (int k = 0; k < kSetKindCount; ++k) {
-        files.push_back(OpenItemFile(basePath, KindFromIndex(k), ui_));
+        files.push_back(OpenItemFile(basePath, KindFromIndex(k)));
+        if (!files.back()) ShowError(ui_, files.back().Error().Text());
         allOpened = allOpened && files.back().has_value();
     }
     if (!allOpened) return false;
@@ -145,9 +146,9 @@ bool Session::LoadSetFiles(int set, const std::string& basePath, const std::stri
     double position = 0.001;
     for (const LoadStep& step : kLoadOrder) {
         const ItemFile& file = *files[static_cast<std::size_t>(KindIndex(step.kind))];
-        if (!file.Complete() || !LoadKind(file, step.kind, *data)) {
+        if (auto loaded = LoadKind(file, step.kind, *data); !loaded) {
             progress.reset();
-            ShowLoadError(ui_, step.kind, "");
+            ShowLoadError(ui_, step.kind, loaded.Error().Detail());
             return false;
         }
         position += step.advance;
@@ -263,7 +264,7 @@ bool Session::ReloadSet(int set) {
     SetSlot& slot = sets_[set];
     if (!LoadSetFiles(set, slot.directory + "/" + slot.name, slot.name)) return false;
     ReleaseOwner(set);
-    for (const auto& [id, handler] : closeHandlers_) handler(set);
+    for (const auto& [id, handler] : releaseHandlers_) handler(set, std::nullopt);
     slot.dirty = {};
     slot.stamps = ReadSetStamps(slot.directory, slot.name);
     slot.declined.clear();
@@ -291,25 +292,29 @@ bool Session::OfferReload(int set) {
 void Session::CloseSet(int set) {
     if (!sets_.IsOpen(set)) return;
     ReleaseOwner(set);
-    for (const auto& [id, handler] : closeHandlers_) handler(set);
+    for (const auto& [id, handler] : releaseHandlers_) handler(set, std::nullopt);
     const SetSlot& slot = sets_[set];
     if (!slot.neverSaved) options_.OldSetNam = slot.directory;
     sets_.Free(set);
     changes_.Publish(SetChange::Closed(set));
 }
 
-int Session::AddCloseHandler(std::function<void(int)> handler) {
-    closeHandlers_[nextCloseHandler_] = std::move(handler);
-    return nextCloseHandler_++;
+int Session::AddReleaseHandler(ReleaseHandler handler) {
+    releaseHandlers_[nextReleaseHandler_] = std::move(handler);
+    return nextReleaseHandler_++;
 }
 
-void Session::RemoveCloseHandler(int id) { closeHandlers_.erase(id); }
+void Session::RemoveReleaseHandler(int id) { releaseHandlers_.erase(id); }
 
 void Session::MarkDirty(int set, ItemKind kind) {
     if (IsSetKind(kind)) sets_[set].dirty[static_cast<std::size_t>(KindIndex(kind))] = true;
 }
 
-bool Session::ImportAll(int set, ItemKind kind) {
+void ShowNotices(Interaction& ui, const ImportResult& result) {
+    for (const Message& notice : result.notices) ui.ShowMessage(notice);
+}
+
+ImportResult Session::ImportAll(int set, ItemKind kind) {
     const std::string extension(KindExtension(kind));
     FileRequest request;
     request.title = "Import all " + std::string(KindName(kind)) + " from...";
@@ -319,31 +324,36 @@ bool Session::ImportAll(int set, ItemKind kind) {
     request.defaultExtension = extension;
     request.mustExist = true;
     auto chosen = ui_.ChooseOpenFile(request);
-    if (!chosen || chosen->empty()) return false;
+    if (!chosen || chosen->empty()) return {};
     return ImportFromFile(set, kind, *chosen);
 }
 
-bool Session::ImportFromFile(int set, ItemKind kind, const std::string& file) {
-    if (!IsSetKind(kind) || !sets_.IsOpen(set)) return false;
+ImportResult Session::ImportFromFile(int set, ItemKind kind, const std::string& file) {
+    if (!IsSetKind(kind) || !sets_.IsOpen(set)) return {};
     // The file as named, whatever its extension: its header says whether it holds this kind.
     // Only a name that does not exist as spelled is looked up ignoring case.
     const std::string fileName = NormaliseSeparators(file);
 
-    bool loaded = false;
+    LoadStatus loaded;
     {
         BusyPointer busy(ui_);
-        auto opened = OpenItemFileNamed(fileName, kind, ui_);
+        auto opened = OpenItemFileNamed(fileName, kind);
         // LoadKind replaces the kind only when the whole file was read.
-        loaded = opened && opened->Complete() && LoadKind(*opened, kind, *sets_[set].data);
+        loaded = opened ? LoadKind(*opened, kind, *sets_[set].data) : LoadStatus(opened.Error());
     }
     if (!loaded) {
-        ShowLoadError(ui_, kind, "");
-        return false;
+        ImportResult refused;
+        // A file that cannot be opened has its own message first, as when a set is opened.
+        if (loaded.Error().WholeFile()) refused.notices.push_back(ErrorMessage(loaded.Error().Text()));
+        refused.notices.push_back(ErrorMessage(LoadErrorText(kind, loaded.Error().Detail())));
+        return refused;
     }
     MarkDirty(set, kind);
+    // The kind was replaced: what was saved for its Undo no longer fits it, however it was imported.
+    for (const auto& [id, handler] : releaseHandlers_) handler(set, kind);
     changes_.Publish(SetChange::Kind(set, kind));
     changes_.Publish(SetChange::Undo(set, false));
-    return true;
+    return {true, {}};
 }
 
 bool Session::OfferMissingFiles(const std::string& setDirectory) {

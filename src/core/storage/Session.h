@@ -2,18 +2,27 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/catalogue/PresetNames.h"
 #include "core/changes/ChangeFeed.h"
+#include "core/interaction/Interaction.h"
 #include "core/storage/Options.h"
 #include "core/storage/SetTable.h"
 #include "core/storage/TemplateSet.h"
 
 namespace vx {
 
-class Interaction;
+// What an import came to: done, or the messages that say why not, for the caller to show in
+// order (nothing when the person cancelled the file chooser).
+struct ImportResult {
+    bool done = false;
+    std::vector<Message> notices;
+    explicit operator bool() const { return done; }
+};
+void ShowNotices(Interaction& ui, const ImportResult& result);
 
 // A running editor's state: the catalogue, the preset tables, the settings, the open sets,
 // and the operations that open, create, save, import and close sets.
@@ -67,10 +76,11 @@ public:
     void MarkDirty(int set, ItemKind kind);
 
     // Import all of one kind: the file chooser, then ImportFromFile.
-    bool ImportAll(int set, ItemKind kind);
-    // Replaces the kind's data with the file's when the whole file loads; otherwise shows the
-    // messages and leaves the set as it was.
-    bool ImportFromFile(int set, ItemKind kind, const std::string& file);
+    ImportResult ImportAll(int set, ItemKind kind);
+    // Replaces the kind's data with the file's when the whole file loads, and ends the kind's
+    // Undo in the set; otherwise leaves the set as it was and returns the messages that say why
+    // (the file's own message when it cannot be opened, then "Error getting <kind> data.").
+    ImportResult ImportFromFile(int set, ItemKind kind, const std::string& file);
 
     // The open dialog's check of a ".SET" directory: for each missing file offers to create it
     // from the template. True when all eight files exist afterwards.
@@ -83,9 +93,12 @@ public:
 
     // Called when a set is closed, so that the edit parts release what the set owned.
     virtual void ReleaseOwner(int set) { (void)set; }
-    // Handlers run for every set that closes or is reloaded; the id removes one again.
-    int AddCloseHandler(std::function<void(int)> handler);
-    void RemoveCloseHandler(int id);
+    // Handlers run when what was kept of a set no longer fits it: with no kind for every set
+    // that closes or is reloaded, with the kind when an import replaced that kind as a whole.
+    // The id removes one again.
+    using ReleaseHandler = std::function<void(int set, std::optional<ItemKind> replaced)>;
+    int AddReleaseHandler(ReleaseHandler handler);
+    void RemoveReleaseHandler(int id);
     virtual ~Session() = default;
 
 private:
@@ -97,8 +110,8 @@ private:
     Interaction& ui_;
     ChangeFeed changes_;
     SetTable sets_;
-    std::map<int, std::function<void(int)>> closeHandlers_;
-    int nextCloseHandler_ = 1;
+    std::map<int, ReleaseHandler> releaseHandlers_;
+    int nextReleaseHandler_ = 1;
     // The save journals already reported as ignored, each reported once.
     std::vector<std::string> reportedJournals_;
     double lockWaitSeconds_;

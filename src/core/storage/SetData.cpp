@@ -8,16 +8,20 @@ namespace {
 
 // Reads into a fresh image and hands it over only when the whole file was read.
 template <typename Image>
-bool LoadFresh(const ItemFile& file, Image& target, bool (*load)(const ItemFile&, Image&)) {
+LoadStatus LoadFresh(const ItemFile& file, Image& target, LoadStatus (*load)(const ItemFile&, Image&)) {
     Image loaded;
-    if (!load(file, loaded)) return false;
+    if (auto status = load(file, loaded); !status) return status;
     target = std::move(loaded);
-    return true;
+    return {};
 }
 
 }  // namespace
 
-bool LoadKind(const ItemFile& file, ItemKind kind, SetData& data) {
+LoadStatus LoadKind(const ItemFile& file, ItemKind kind, SetData& data) {
+    // Saving a file cut short at the limit would lose its end: it is never loaded.
+    if (!file.Complete())
+        return file.Fault(kind, kMaxItemFileBytes,
+                          "the file is larger than the " + std::to_string(kMaxItemFileBytes) + " bytes of any set file");
     switch (kind) {
         case ItemKind::Arrangement:
             return LoadFresh(file, data.arr, &LoadArr);
@@ -36,7 +40,7 @@ bool LoadKind(const ItemFile& file, ItemKind kind, SetData& data) {
         case ItemKind::Global:
             return LoadFresh(file, data.gbl, &LoadGbl);
         default:
-            return false;
+            return LoadError{kind, file.Path(), LoadError::kWholeFile, file.Path() + " is not a file of a set"};
     }
 }
 

@@ -24,9 +24,9 @@ struct SetData {
 
 class ItemFile;
 
-// Reads one kind's file into data; false when the kind is not a set kind or the file is bad.
-// data is changed only when the whole file was read.
-bool LoadKind(const ItemFile& file, ItemKind kind, SetData& data);
+// Reads one kind's file into data; the reason when the kind is not a set kind or the file is
+// bad or too large to be whole. data is changed only when the whole file was read.
+LoadStatus LoadKind(const ItemFile& file, ItemKind kind, SetData& data);
 // The file image of one kind.
 Bytes SerializeKind(const SetData& data, ItemKind kind);
 

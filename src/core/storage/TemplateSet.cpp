@@ -71,23 +71,24 @@ std::optional<CatalogueState> InitCatalogue(const std::string& programDirectory,
     state.tempFilePath = state.tempDirectory + "/" + std::string(kTempFileName);
     state.templateBase = TemplateBase(programDirectory);
 
+    // A file that cannot be opened is told first, then the load error.
+    const auto refuse = [&ui](const LoadError& error) -> std::optional<CatalogueState> {
+        if (error.WholeFile()) ShowError(ui, error.Text());
+        ShowLoadError(ui, error.kind, error.Detail());
+        return std::nullopt;
+    };
     {
-        // OpenItemFile has told the user what is wrong with the file; the load error follows.
-        const auto styles = OpenItemFile(state.templateBase, ItemKind::Style, ui);
-        if (!styles) {
-            ShowLoadError(ui, ItemKind::Style, "");
-            return std::nullopt;
-        }
+        const auto styles = OpenItemFile(state.templateBase, ItemKind::Style);
+        if (!styles) return refuse(styles.Error());
         PrepareStyleBlank(*styles, state.blank.style);
     }
     PrepareZeroBlanks(state.blank);
 
     {
-        const auto kbdSets = OpenItemFile(state.templateBase, ItemKind::KbdSet, ui);
-        if (!kbdSets || !kbdSets->Read(kFirstKbdSetOffset, KbdSetRecord::kSize, state.blank.kbdSet.bytes.data())) {
-            ShowLoadError(ui, ItemKind::KbdSet, "");
-            return std::nullopt;
-        }
+        const auto kbdSets = OpenItemFile(state.templateBase, ItemKind::KbdSet);
+        if (!kbdSets) return refuse(kbdSets.Error());
+        if (!kbdSets->Read(kFirstKbdSetOffset, KbdSetRecord::kSize, state.blank.kbdSet.bytes.data()))
+            return refuse(kbdSets->ReadFault(ItemKind::KbdSet, kFirstKbdSetOffset, KbdSetRecord::kSize, "the first KBD set"));
     }
 
     state.modeMessage = {0xF0, 0x42, 0x30, 0x49, 0x23, 0xF7};

@@ -26,12 +26,17 @@ std::size_t DirectoryEnd(int blockCount) {
 
 }  // namespace
 
-bool LoadSty(const ItemFile& file, SetStyles& out) {
+LoadStatus LoadSty(const ItemFile& file, SetStyles& out) {
+    constexpr ItemKind kKind = ItemKind::Style;
     SetStyles loaded;
-    if (!file.Read(0, loaded.header.size(), loaded.header.data())) return false;
+    if (!file.Read(0, loaded.header.size(), loaded.header.data()))
+        return file.ReadFault(kKind, 0, loaded.header.size(), "the header");
     // The word at 21 has its high byte overwritten by slot 0's slot byte, so only the low byte counts.
-    if (!file.ReadByte(kCountOffset, loaded.slotCount)) return false;
-    if (loaded.slotCount > kUserStyles) return false;
+    if (!file.ReadByte(kCountOffset, loaded.slotCount)) return file.ReadFault(kKind, kCountOffset, 1, "the style count");
+    if (loaded.slotCount > kUserStyles)
+        return file.Fault(kKind, kCountOffset,
+                          "the style count " + std::to_string(loaded.slotCount) + " is more than " +
+                              std::to_string(kUserStyles));
     loaded.blockCount = loaded.slotCount / kStylesPerBlock;
 
     const int directorySlots = loaded.blockCount * kStylesPerBlock;
@@ -39,8 +44,12 @@ bool LoadSty(const ItemFile& file, SetStyles& out) {
     for (int slot = 0; slot < directorySlots; ++slot) {
         StyleSlot& entry = loaded.slots[static_cast<std::size_t>(slot)];
         std::uint8_t raw[kEntrySize];
-        if (!file.Read(kDirectoryStart + kEntrySize * static_cast<std::size_t>(slot), kEntrySize, raw)) return false;
-        if (raw[0] != slot) return false;
+        const std::size_t at = kDirectoryStart + kEntrySize * static_cast<std::size_t>(slot);
+        if (!file.Read(at, kEntrySize, raw)) return file.ReadFault(kKind, at, kEntrySize, "the style directory");
+        if (raw[0] != slot)
+            return file.Fault(kKind, at,
+                              "the directory entry of slot " + std::to_string(slot) + " names slot " +
+                                  std::to_string(raw[0]));
         entry.slotByte = raw[0];
         entry.used = raw[1];
         const auto size = static_cast<std::uint16_t>(raw[2] | (raw[3] << 8));
@@ -48,10 +57,16 @@ bool LoadSty(const ItemFile& file, SetStyles& out) {
             entry.idleSize = size;
             continue;
         }
-        if (size < StyleRecord::kSize) return false;
+        if (size < StyleRecord::kSize)
+            return file.Fault(kKind, at,
+                              "the size " + std::to_string(size) + " of slot " + std::to_string(slot) +
+                                  " is less than a style's " + std::to_string(StyleRecord::kSize) + " bytes");
         entry.size = size;
-        if (!file.Read(data, StyleRecord::kSize, entry.record.bytes.data())) return false;
-        if (!file.ReadInto(data + StyleRecord::kSize, size - StyleRecord::kSize, entry.events)) return false;
+        if (!file.Read(data, StyleRecord::kSize, entry.record.bytes.data()))
+            return file.ReadFault(kKind, data, StyleRecord::kSize, "the style of slot " + std::to_string(slot));
+        if (!file.ReadInto(data + StyleRecord::kSize, size - StyleRecord::kSize, entry.events))
+            return file.ReadFault(kKind, data + StyleRecord::kSize, size - StyleRecord::kSize,
+                                  "the events of slot " + std::to_string(slot));
         data += size;
     }
     for (int slot = 0; slot < kUserStyles; ++slot) {
@@ -60,11 +75,12 @@ bool LoadSty(const ItemFile& file, SetStyles& out) {
         if (entry.used == 0) entry.record.SetName(kBlankName);
     }
     const std::size_t directoryEnd = DirectoryEnd(loaded.blockCount);
-    if (!file.ReadInto(directoryEnd, kStyDataStart - directoryEnd, loaded.gap)) return false;
-    if (data > file.Size()) return false;
-    if (!file.ReadInto(data, file.Size() - data, loaded.trailing)) return false;
+    if (!file.ReadInto(directoryEnd, kStyDataStart - directoryEnd, loaded.gap))
+        return file.ReadFault(kKind, directoryEnd, kStyDataStart - directoryEnd, "the bytes after the directory");
+    if (!file.ReadInto(data, file.Size() - data, loaded.trailing))
+        return file.ReadFault(kKind, data, file.Size() - data, "the bytes past the styles");
     out = std::move(loaded);
-    return true;
+    return {};
 }
 
 Bytes SerializeSty(const SetStyles& data) {

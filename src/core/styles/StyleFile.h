@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/format/LoadError.h"
 #include "core/styles/StyleRecord.h"
 
 namespace vx {
@@ -40,7 +41,7 @@ struct SetStyles {
     Bytes trailing;  // bytes past the last style's data, kept as read
 };
 
-bool LoadSty(const ItemFile& file, SetStyles& out);
+LoadStatus LoadSty(const ItemFile& file, SetStyles& out);
 // Each used slot takes exactly its size: events shorter than size - 70 (a blank style of size
 // 1176 holds none) are padded with zero bytes, so the directory always matches the data.
 Bytes SerializeSty(const SetStyles& data);

@@ -33,8 +33,10 @@ void ShowEditError(Interaction& ui, ItemKind kind, std::string_view detail) {
     ShowError(ui, EditErrorText(kind, detail));
 }
 
-void ShowError(Interaction& ui, const std::string& text) {
-    ui.ShowMessage(Message{text, "Error", MessageIcon::Critical, MessageButtons::OK, Answer::OK});
+Message ErrorMessage(const std::string& text) {
+    return Message{text, "Error", MessageIcon::Critical, MessageButtons::OK, Answer::OK};
 }
+
+void ShowError(Interaction& ui, const std::string& text) { ui.ShowMessage(ErrorMessage(text)); }
 
 }  // namespace vx

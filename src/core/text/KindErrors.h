@@ -8,6 +8,7 @@
 namespace vx {
 
 class Interaction;
+struct Message;
 
 // The three kind-level messages (title "Error", critical icon, OK). The detail may be empty;
 // the line break is there all the same.
@@ -19,6 +20,7 @@ void ShowLoadError(Interaction& ui, ItemKind kind, std::string_view detail);
 void ShowSaveError(Interaction& ui, ItemKind kind, std::string_view detail);
 void ShowEditError(Interaction& ui, ItemKind kind, std::string_view detail);
 // A plain error box: title "Error", critical icon, OK.
+Message ErrorMessage(const std::string& text);
 void ShowError(Interaction& ui, const std::string& text);
 
 }  // namespace vx

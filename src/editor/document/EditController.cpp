@@ -101,7 +101,7 @@ void EditController::Run(EditCommand command) {
                 edit.set = set_;
                 edit.slot = shown->CurrentSlot();
                 edit.bank = shown->ChosenBank();
-                scheme->Apply(edit);
+                vx::ShowNotice(session_.Ui(), scheme->Apply(edit));
             }
             break;
     }
@@ -111,9 +111,8 @@ void EditController::Run(EditCommand command) {
 
 void EditController::Import() {
     const vx::ItemKind kind = Shown()->Kind();
-    if (!session_.ImportAll(set_, kind)) return;
-    // The kind was replaced: what was saved for Undo no longer fits it.
-    if (vx::EditScheme* scheme = shell_.Editing()) scheme->ForgetUndo(set_, kind);
+    // The session ends the kind's Undo and tells the views what changed.
+    vx::ShowNotices(session_.Ui(), session_.ImportAll(set_, kind));
 }
 
 void EditController::PasteXStyle() {
@@ -121,7 +120,7 @@ void EditController::PasteXStyle() {
     const TabView* shown = Shown();
     if (scheme == nullptr || !IsBankedTab(vx::KindIndex(shown->Kind()))) return;
     // The chooser, the file's messages and the paste's questions all come from the scheme.
-    scheme->PasteFromXStyle(set_, shown->Kind(), shown->CurrentSlot());
+    vx::ShowNotice(session_.Ui(), scheme->PasteFromXStyle(set_, shown->Kind(), shown->CurrentSlot()));
 }
 
 void EditController::Details(vx::ItemKind kind, int number) {
@@ -141,7 +140,9 @@ void EditController::Drop(vx::ItemKind kind, int sourceKind, int sourceSet, int 
     edit.sourceSet = sourceSet;
     edit.sourceSlot = sourceSlot;
     TabView* view = views_[static_cast<std::size_t>(vx::KindIndex(kind))];
-    if (!scheme->Apply(edit).done) {
+    const vx::EditResult dropped = scheme->Apply(edit);
+    vx::ShowNotice(session_.Ui(), dropped);
+    if (!dropped.done) {
         // A drop answered with Cancel changed nothing: the cell under the pointer shows what
         // it held at once, not the item dragged over it.
         view->MainView()->viewport()->update();

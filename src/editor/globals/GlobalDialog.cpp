@@ -55,7 +55,7 @@ void RunGlobalActions(vx::Session& session, int set, vx::ItemKind kind, const Gl
             SendKindToSysExFile(session, set, kind, 0);
             break;
         case GlobalDialog::Action::Import:
-            session.ImportAll(set, kind);
+            vx::ShowNotices(session.Ui(), session.ImportAll(set, kind));
             break;
         case GlobalDialog::Action::None:
             break;

@@ -584,8 +584,9 @@ EditResult EditScheme::Insert(Transaction& tx, int slot) {
 
 EditResult EditScheme::EraseBank(Transaction& tx, int bank, bool confirmed) {
     if (!confirmed) {
-        const Answer answer = tx.Ui().ShowMessage({"Bank Erasing can't be undone\nContinue?", "",
-                                                   MessageIcon::Exclamation, MessageButtons::OKCancel, Answer::Cancel});
+        const Answer answer =
+            tx.Ui().ShowMessage({"Bank Erasing can't be undone\nContinue?", "", MessageIcon::Exclamation,
+                                 MessageButtons::OKCancel, Answer::Cancel, QuestionId::EraseBank});
         if (answer != Answer::OK) return EditResult::Refused("Cancelled.");
     }
     const SlotRange range = tx.d.eraseRange(bank);
@@ -613,8 +614,9 @@ EditResult EditScheme::Drop(Transaction& tx, const Edit& edit) {
     if (sameSet && d.dropInSet == DropInSet::InsertBefore) {
         // Inserted before the entry right after it, it would stay where it is.
         if (edit.slot == edit.sourceSlot + 1) return EditResult::Refused("The item would stay where it is.");
-        const Answer answer = tx.Ui().ShowMessage({d.insertBeforeQuestion(edit.sourceSlot, edit.slot), "",
-                                                   MessageIcon::Question, MessageButtons::YesNo, Answer::No});
+        const Answer answer =
+            tx.Ui().ShowMessage({d.insertBeforeQuestion(edit.sourceSlot, edit.slot), "", MessageIcon::Question,
+                                 MessageButtons::YesNo, Answer::No, QuestionId::InsertBefore});
         if (answer != Answer::Yes) return EditResult::Refused("Cancelled.");
         tx.op = kUndoMoveInSet;
         return MoveBefore(tx, edit.sourceSlot, edit.slot);
@@ -734,8 +736,8 @@ std::optional<EditResult> EditScheme::ConfirmReferences(Transaction& tx, int slo
         return std::nullopt;
 
     const std::string name = TrimBlanks(SlotName(d, tx.Data(), slot));
-    const Answer answer = tx.Ui().ShowMessage(
-        {d.referenceQuestion(name), "", MessageIcon::Exclamation, MessageButtons::YesNoCancel, Answer::Cancel});
+    const Answer answer = tx.Ui().ShowMessage({d.referenceQuestion(name), "", MessageIcon::Exclamation,
+                                               MessageButtons::YesNoCancel, Answer::Cancel, QuestionId::ReferencedBy});
     if (answer == Answer::Cancel) return EditResult::Refused("Cancelled.");
     if (answer == Answer::No) return std::nullopt;
     // The item leaving its slot is never offered: the chooser opens on its neighbour.
@@ -781,8 +783,9 @@ bool EditScheme::CheckPastedCalls(Transaction& tx, int sourceSet, int slot) {
             const std::string track = TrimBlanks(CallingTrackName(call.caller, call.track));
             const MissingCall missing{tx.d.callerName(tx.Read(slot), slot), track, call.called, TrimBlanks(name),
                                       session_.Slot(tx.set).name};
-            const Answer answer = tx.Ui().ShowMessage({tx.d.missingCallQuestion(missing), "", MessageIcon::Exclamation,
-                                                       MessageButtons::YesNoCancel, Answer::Cancel});
+            const Answer answer =
+                tx.Ui().ShowMessage({tx.d.missingCallQuestion(missing), "", MessageIcon::Exclamation,
+                                     MessageButtons::YesNoCancel, Answer::Cancel, QuestionId::MissingCall});
             if (answer == Answer::Cancel) return false;
             if (answer == Answer::No) continue;
             target = called->pick(tx.Ui(), tx.set, call.number, track.empty() ? "" : "for track '" + track + "'");

@@ -34,7 +34,7 @@ int main() {
         std::string error;
         vx::BuildDumpMessage(set, kind, 0, vx::SysExHeader{}, message, error);
         const double cable = std::chrono::duration<double>(vx::CableTime(message.size(), devices.LinkBaud())).count();
-        ui.answers = {vx::Answer::OK};
+        ui.AnswerTo(vx::QuestionId::SendDump, vx::Answer::OK);
         // The mode exchange before the prompt is not part of the transfer: the clock starts at
         // the prompt's OK, which the scripted interaction gives at once.
         const auto start = std::chrono::steady_clock::now();

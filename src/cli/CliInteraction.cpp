@@ -28,32 +28,47 @@ vx::Answer CliInteraction::ShowMessage(const vx::Message& message) {
     while (!text.empty() && text.back() == '\n') text.pop_back();
     // A set changed on disk by another program is never overwritten from the command line: the
     // fact is told and the save refused.
-    if (message.buttons == vx::MessageButtons::ReloadOverwriteCancel) {
-        const std::string told = text.substr(0, text.find('\n')) + " Nothing was saved.";
-        if (keptMessages != nullptr)
-            keptMessages->push_back(told);
-        else
-            std::cerr << vx::NameTextToUtf8(told) << '\n';
-        return vx::Answer::Cancel;
-    }
-    if (keptMessages != nullptr)
-        keptMessages->push_back(text);
-    else
-        std::cerr << vx::NameTextToUtf8(text) << '\n';
-    if (text.find(" is referenced by") != std::string::npos) return redirectTo >= 0 ? vx::Answer::Yes : vx::Answer::No;
-    if (text.find("' non-existent in '") != std::string::npos)
-        return failOnMissing ? vx::Answer::Cancel : vx::Answer::No;
-    if (text.rfind("Insert ", 0) == 0 && message.buttons == vx::MessageButtons::YesNo) return vx::Answer::Yes;
-    switch (message.buttons) {
-        case vx::MessageButtons::OK:
-            return vx::Answer::OK;
-        case vx::MessageButtons::OKCancel:
-            return answerYes ? vx::Answer::OK : message.defaultButton;
-        case vx::MessageButtons::YesNo:
-        case vx::MessageButtons::YesNoCancel:
-            return answerYes ? vx::Answer::Yes : message.defaultButton;
-        case vx::MessageButtons::ReloadOverwriteCancel:
-            break;
+    Notice(message.question == vx::QuestionId::SaveOverChangedSet
+               ? text.substr(0, text.find('\n')) + " Nothing was saved."
+               : text);
+    return AnswerFor(message);
+}
+
+vx::Answer CliInteraction::AnswerFor(const vx::Message& message) const {
+    using vx::Answer;
+    using vx::QuestionId;
+    // Every question is listed, so that a new one can't go without an answer of its own.
+    switch (message.question) {
+        case QuestionId::None:
+            return message.defaultButton;
+        case QuestionId::ReferencedBy:
+            return redirectTo >= 0 ? Answer::Yes : Answer::No;
+        case QuestionId::MissingCall:
+            return failOnMissing ? Answer::Cancel : Answer::No;
+        case QuestionId::InsertBefore:
+            return Answer::Yes;
+        case QuestionId::SaveOverChangedSet:
+            return Answer::Cancel;
+        case QuestionId::LinkWrite:
+            return Answer::Cancel;  // asked through AskAboutLink, which --follow-links answers
+        // Agreed to with --yes only; else their default button.
+        case QuestionId::EraseBank:
+        case QuestionId::NameInUse:
+        case QuestionId::CreateMissingFile:
+        case QuestionId::OverwriteSet:
+        case QuestionId::SendDump:
+            return answerYes ? Answer::OK : message.defaultButton;
+        case QuestionId::OverwriteTemplate:
+        case QuestionId::SaveChanges:
+        case QuestionId::InterruptedSave:
+        case QuestionId::ReloadChangedSet:
+        case QuestionId::OverwriteFile:
+        case QuestionId::IncludePresetArrangements:
+        case QuestionId::ExportBank:
+        case QuestionId::UpdatePresetList:
+        case QuestionId::UpdatePresetArrangements:
+        case QuestionId::SmallScreen:
+            return answerYes ? Answer::Yes : message.defaultButton;
     }
     return message.defaultButton;
 }

@@ -16,16 +16,18 @@ public:
     // A save writes through a set's link that leads outside the set or nowhere only with --follow-links.
     bool followLinks = false;
     std::string destination;  // base path returned by ChooseSetDestination
-    // The edit commands' questions: "is referenced by" is answered Yes and redirectTo picked when
-    // it is an item number, else No; a call the destination set cannot satisfy is kept (No) unless
-    // failOnMissing (Cancel); an "Insert ... before ... ?" drop is answered Yes.
+    // The edit commands' questions: an item's callers are redirected (Yes) to redirectTo when it
+    // is an item number, else kept (No); a call the destination set cannot satisfy is kept (No)
+    // unless failOnMissing (Cancel); a drop within a set is inserted (Yes).
     int redirectTo = -1;
     bool failOnMissing = false;
     // When set, the messages' texts are kept here instead of being written to standard error.
     std::vector<std::string>* keptMessages = nullptr;
-    std::string saveFile;     // file returned by ChooseSaveFile; empty: cancelled
+    std::string saveFile;  // file returned by ChooseSaveFile; empty: cancelled
 
     vx::Answer ShowMessage(const vx::Message& message) override;
+    // The answer the options give to the message's question, whatever its words.
+    vx::Answer AnswerFor(const vx::Message& message) const;
     vx::LinkWrite AskAboutLink(const vx::Message& question) override;
     int PickArrangement(int, int, const std::string&) override { return redirectTo; }
     int PickStyle(int, int, const std::string&) override { return redirectTo; }

@@ -196,7 +196,6 @@ TEST_F(KbdGridClicks, PastTheGridOrTheSameSplitChangesNothing) {
 // Erase Bank on the drum kits empties all eight; a closed set is not open, whatever is open after it.
 TEST_F(KbdGridClicks, EraseBankTakesEveryDrumKitAndAClosedSetIsNotOpen) {
     for (int slot = 128; slot < 136; ++slot) Data(1).prg.records[static_cast<std::size_t>(slot)].SetName("KIT");
-    ui.answers.assign(8, Answer::Yes);
     ASSERT_TRUE(Do(EditCommand::EraseBank, ItemKind::Program, 1, -1, 7).done);
     std::string names;
     for (int slot = 127; slot < 136; ++slot) names += Data(1).prg.records[static_cast<std::size_t>(slot)].Name() + "|";

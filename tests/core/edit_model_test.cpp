@@ -135,12 +135,13 @@ public:
 
     Answer ShowMessage(const Message& message) override {
         messages.push_back(message);
-        switch (message.buttons) {
-            case MessageButtons::YesNoCancel: {
+        switch (message.question) {
+            case QuestionId::ReferencedBy:
+            case QuestionId::MissingCall: {
                 const int roll = static_cast<int>(random() % 10);
                 return roll < 5 ? Answer::No : roll < 8 ? Answer::Yes : Answer::Cancel;
             }
-            case MessageButtons::YesNo:
+            case QuestionId::InsertBefore:
                 return random() % 4 != 0 ? Answer::Yes : Answer::No;
             default:
                 return message.defaultButton;
@@ -677,8 +678,10 @@ TEST_F(EditModelTest, HeldItemsFollowTheChangesOfTheirSet) {
                                                      : EditCommand::Undo;
             }
             words >> answer;
-            ui.answers.clear();
-            if (answer == "No") ui.answers.push_back(Answer::No);
+            // "No" keeps the callers where they are, or a missing call as it is.
+            const std::deque<Answer> answers = answer == "No" ? std::deque<Answer>{Answer::No} : std::deque<Answer>{};
+            ui.AnswerTo(QuestionId::ReferencedBy, answers);
+            ui.AnswerTo(QuestionId::MissingCall, answers);
             const EditResult result = scheme.Apply(edit);
             EXPECT_TRUE(result.done) << line << ": " << result.reason;
         }
@@ -715,7 +718,7 @@ TEST_F(EditModelTest, CallAnotherProgramAfterAShiftDropsTheProgramUndoWithANotic
 
     // A cut moves nothing: Call another Program follows into the record, and Undo gives the
     // callers of the cut program back to it.
-    ui.answers = {Answer::No};
+    ui.AnswerTo(QuestionId::ReferencedBy, Answer::No);
     ASSERT_TRUE(command(EditCommand::Cut, Program, "F11"));
     EXPECT_TRUE(scheme.RedirectCalls(set, Program, f12, f13));
     ASSERT_TRUE(command(EditCommand::Undo, Program, ""));
@@ -725,7 +728,7 @@ TEST_F(EditModelTest, CallAnotherProgramAfterAShiftDropsTheProgramUndoWithANotic
     EXPECT_EQ(CallNames(session->Data(set), Arrangement, 0), expected);
 
     // After a Delete the record cannot follow: it goes, and the status bar says so.
-    ui.answers = {Answer::No};
+    ui.AnswerTo(QuestionId::ReferencedBy, Answer::No);
     ui.events.clear();
     ASSERT_TRUE(command(EditCommand::Delete, Program, "F11"));
     EXPECT_TRUE(scheme.RedirectCalls(set, Program, f12, f13));

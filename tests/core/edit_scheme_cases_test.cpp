@@ -119,7 +119,7 @@ TEST_F(EditSchemeCasesTest, YesThenCancelMakesEveryCallerCallNoArrangement) {
         Bsq(1, p).SetName("Seq " + std::to_string(p));
         Bsq(1, p).SetArrangement(calls[static_cast<std::size_t>(p)]);
     }
-    ui.answers = {Answer::Yes};
+    ui.AnswerTo(QuestionId::ReferencedBy, Answer::Yes);
     ASSERT_TRUE(Do(EditCommand::Delete, Arrangement, 1, 2).done);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Arr 2 Arrangement is referenced by\none or more Backing "
                                                    "Sequences.\nChange references to another Arrangement?"});

@@ -92,7 +92,7 @@ TEST_F(EditSchemeTest, InsertAtC10ShiftsTheBankAndUndoPutsEveryRecordAndCallBack
     CallArr(1, 2, 330);  // bank D does not move
     ASSERT_TRUE(Do(EditCommand::Copy, Arrangement, 1, 100).done);
     Arr(1, 100).SetName("Spare");  // the clipboard keeps what was copied
-    ui.answers = {Answer::No};
+    ui.AnswerTo(QuestionId::ReferencedBy, Answer::No);
     const SetData before = Data(1);
 
     ASSERT_TRUE(Do(EditCommand::Insert, Arrangement, 1, 10).done);
@@ -120,7 +120,7 @@ TEST_F(EditSchemeTest, DragOfThreeOntoSevenMovesItsCallersAndUndoPutsBothBack) {
     CallArr(1, 0, 259);  // slot 3
     CallArr(1, 1, 263);  // slot 7: answered No, so its caller stays on 7
     const SetData before = Data(1);
-    ui.answers = {Answer::No};
+    ui.AnswerTo(QuestionId::ReferencedBy, Answer::No);
     ASSERT_TRUE(DropOn(Arrangement, 1, 3, 1, 7, Arrangement).done);
     EXPECT_EQ(std::pair(Arr(1, 7).Name(), Arr(1, 3).IsEmpty()), std::pair(std::string("Arr 3           "), true));
     EXPECT_EQ(ArrCalls(1), (std::vector<int>{263, 263}));
@@ -148,7 +148,7 @@ TEST_F(EditSchemeTest, CutOfATwiceCalledArrangementRedirectsOrCallsNothing) {
     CallArr(1, 7, 258);
     CallArr(1, 8, 259);
     // Yes and a choice: both callers call the chosen arrangement.
-    ui.answers = {Answer::Yes};
+    ui.AnswerTo(QuestionId::ReferencedBy, Answer::Yes);
     ui.pickAnswers = {3};
     ASSERT_TRUE(Do(EditCommand::Cut, Arrangement, 1, 2).done);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Ballad" + kArrQuestionTail});
@@ -161,7 +161,7 @@ TEST_F(EditSchemeTest, CutOfATwiceCalledArrangementRedirectsOrCallsNothing) {
     EXPECT_TRUE(Arr(1, 2).IsEmpty());
 
     // Yes, then Cancel in the selection dialog: the callers call no arrangement.
-    ui.answers = {Answer::Yes};
+    ui.AnswerTo(QuestionId::ReferencedBy, Answer::Yes);
     ASSERT_TRUE(Do(EditCommand::Cut, Arrangement, 1, 3).done);
     EXPECT_EQ(ArrCalls(1), (std::vector<int>{3, 3, 65535}));
     // Undo takes the redirect back with the record.
@@ -170,7 +170,7 @@ TEST_F(EditSchemeTest, CutOfATwiceCalledArrangementRedirectsOrCallsNothing) {
     EXPECT_EQ(Arr(1, 3).Name(), "Arr 3           ");
 
     // Chosen all the same, it is refused and nothing changes.
-    ui.answers = {Answer::Yes};
+    ui.AnswerTo(QuestionId::ReferencedBy, Answer::Yes);
     ui.pickAnswers = {259};
     const SetData before = Data(1);
     const std::string refusal =
@@ -182,7 +182,7 @@ TEST_F(EditSchemeTest, CutOfATwiceCalledArrangementRedirectsOrCallsNothing) {
     EXPECT_EQ(ArrCalls(1), (std::vector<int>{3, 3, 259}));
 
     // Cancel abandons; an empty slot is not cut and leaves the clipboard as it was.
-    ui.answers = {Answer::Cancel};
+    ui.AnswerTo(QuestionId::ReferencedBy, Answer::Cancel);
     EXPECT_EQ(Do(EditCommand::Cut, Arrangement, 1, 3).reason, "Cancelled.");
     EXPECT_EQ(Do(EditCommand::Cut, Arrangement, 1, 50).reason, "The slot is empty.");
     EXPECT_EQ(scheme->ClipboardOf(Arrangement).slot, 3);
@@ -233,7 +233,7 @@ TEST_F(EditSchemeTest, PasteFromAnotherSetRepointsCallsByName) {
     Arr(2, 4).SetName("Old");
 
     ASSERT_TRUE(Do(EditCommand::Copy, Arrangement, 1, 0).done);
-    ui.answers = {Answer::Cancel};
+    ui.AnswerTo(QuestionId::MissingCall, Answer::Cancel);
     EXPECT_FALSE(Do(EditCommand::Paste, Arrangement, 2, 4).done);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Track 'MainKBD' of Arrangement 'Traveller' calls Program 'Lead "
                                                    "Synth' non-existent in 'GIGS'\nRedirect this track to an existing "
@@ -241,7 +241,7 @@ TEST_F(EditSchemeTest, PasteFromAnotherSetRepointsCallsByName) {
     EXPECT_EQ(Arr(2, 4).Name(), "Old             ") << "a cancelled check leaves the destination as it was";
 
     ui.messages.clear();
-    ui.answers = {Answer::Yes};
+    ui.AnswerTo(QuestionId::MissingCall, Answer::Yes);
     ui.pickAnswers = {900};
     ASSERT_TRUE(Do(EditCommand::Paste, Arrangement, 2, 4).done);
     EXPECT_EQ(ui.picks.back().caption, "for track 'MainKBD'");
@@ -254,7 +254,7 @@ TEST_F(EditSchemeTest, PasteFromAnotherSetRepointsCallsByName) {
     Data(2).sty.slots[9].record.SetName("Other");
     Data(1).prg.records[1].SetName("Warm Bass");
     ui.messages.clear();
-    ui.answers = {Answer::No};
+    ui.AnswerTo(QuestionId::MissingCall, Answer::No);
     ASSERT_TRUE(Do(EditCommand::Paste, Arrangement, 2, 5).done);
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Arrangement 'Traveller' calls Style 'Shuffle' non-existent in "
                                                     "'GIGS'\nRedirect this Arrangement to an existing Style?",
@@ -269,7 +269,7 @@ TEST_F(EditSchemeTest, ErasingABankAsksFirstAndLeavesPresetBanksAlone) {
     erase.kind = Arrangement;
     erase.set = 1;
     erase.bank = 3;
-    ui.answers = {Answer::Cancel, Answer::OK, Answer::OK};
+    ui.AnswerTo(QuestionId::EraseBank, {Answer::Cancel, Answer::OK, Answer::OK});
     EXPECT_FALSE(scheme->Apply(erase).done);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Bank Erasing can't be undone\nContinue?"});
     erase.bank = 1;
@@ -306,7 +306,7 @@ TEST_F(EditSchemeTest, InsertAtF11WithF88CalledAsksAboutF88AndShiftsTheCallers) 
     Prg(Data(1), 70).SetName("Other");
     const SetData before = Data(1);
     ui.events.clear();
-    ui.answers = {Answer::Yes};
+    ui.AnswerTo(QuestionId::ReferencedBy, Answer::Yes);
     ui.pickAnswers = {839};  // G18
     ASSERT_TRUE(Do(EditCommand::Insert, Program, 1, 0).done);
     EXPECT_EQ(ui.Texts(),
@@ -420,7 +420,7 @@ TEST_F(EditSchemeTest, ShiftsOfFullBanksUndoToTheSameBytes) {
             ASSERT_TRUE(Do(EditCommand::Copy, c.kind, 1, 70).done);
         }
         ui.messages.clear();
-        ui.answers = {Answer::No};
+        ui.AnswerTo(QuestionId::ReferencedBy, Answer::No);
         ASSERT_TRUE(Do(c.command, c.kind, 1, 0).done);
         EXPECT_EQ(ui.Texts(), c.messages);
         const std::string first = c.kind == Program ? Prg(Data(1), 0).Name() : Arr(1, 0).Name();
@@ -505,7 +505,7 @@ TEST_F(EditSchemeTest, KbdSetsDroppedInOneSetLandBeforeTheTargetAndUndoRestoresT
     };
     for (const auto& [from, to, question, order] : moves) {
         ui.messages.clear();
-        ui.answers = {Answer::Yes};
+        ui.AnswerTo(QuestionId::InsertBefore, Answer::Yes);
         ASSERT_TRUE(DropOn(KbdSet, 1, from, 1, to, KbdSet).done);
         EXPECT_EQ(std::tuple(ui.Last().text, ui.Last().icon, ui.Last().buttons),
                   std::tuple(question, MessageIcon::Question, MessageButtons::YesNo));
@@ -513,7 +513,7 @@ TEST_F(EditSchemeTest, KbdSetsDroppedInOneSetLandBeforeTheTargetAndUndoRestoresT
         ASSERT_TRUE(Do(EditCommand::Undo, KbdSet, 1, -1).done);
         EXPECT_EQ(KbdOrder(Data(1)), (std::vector<int>{0, 1, 2, 3, 4}));
     }
-    ui.answers = {Answer::No};
+    ui.AnswerTo(QuestionId::InsertBefore, Answer::No);
     EXPECT_FALSE(DropOn(KbdSet, 1, 0, 1, 3, KbdSet).done);
     EXPECT_EQ(Do(EditCommand::Cut, KbdSet, 1, 0).reason, "This command is not available for this kind.");
 }
@@ -522,7 +522,7 @@ TEST_F(EditSchemeTest, KbdSetPastedFromAnotherSetAsksAboutAMissingProgram) {
     Prg(Data(1), 3).SetName("Strings");
     Data(1).ark.records[5].SetTrackProgram(1, 771);
     ASSERT_TRUE(Do(EditCommand::Copy, KbdSet, 1, 5).done);
-    ui.answers = {Answer::No};
+    ui.AnswerTo(QuestionId::MissingCall, Answer::No);
     ASSERT_TRUE(Do(EditCommand::Paste, KbdSet, 2, 9).done);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Track 'SubKBD' of KBD Set '22' calls Program 'Strings' "
                                                    "non-existent in 'GIGS'\n\nRedirect this track to an existing "

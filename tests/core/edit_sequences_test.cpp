@@ -160,7 +160,7 @@ TEST_F(EditSequencesTest, DropInsideTheListRenumbersTheChains) {
     EXPECT_FALSE(DropOn(BackingSequence, 1, 3, 1, 4).done);
     EXPECT_TRUE(ui.messages.empty());
 
-    ui.answers = {Answer::Yes};
+    ui.AnswerTo(QuestionId::InsertBefore, Answer::Yes);
     ASSERT_TRUE(DropOn(BackingSequence, 1, 3, 1, 6).done);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Insert Backing Sequence 3 before 6 ?"});
     EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
@@ -178,7 +178,7 @@ TEST_F(EditSequencesTest, DropInsideTheListRenumbersTheChains) {
     EXPECT_EQ(Data(1).bsq.offsets, before.bsq.offsets);
 
     ui.messages.clear();
-    ui.answers = {Answer::Yes};
+    ui.AnswerTo(QuestionId::InsertBefore, Answer::Yes);
     ASSERT_TRUE(DropOn(Song, 1, 0, 1, 2).done);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Insert Song 0 before 2 ?"});
 }
@@ -268,7 +268,7 @@ TEST_F(EditSequencesTest, PasteFromAnotherSetRepointsCallsByName) {
     seq.SetTrackProgram(2, 5);
     Sng(1, 0).record.SetTrackProgram(15, NumberOfUserIndex(3));
 
-    ui.answers = {Answer::No};
+    ui.AnswerTo(QuestionId::MissingCall, Answer::No);
     ASSERT_TRUE(DropOn(BackingSequence, 1, 0, 2, 4).done);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Track 'MainKBD' of BackSeq 'Seq 0' calls Program 'Piano' "
                                                    "non-existent in 'GIGS'\n\nRedirect this track to an existing "
@@ -284,7 +284,7 @@ TEST_F(EditSequencesTest, PasteFromAnotherSetRepointsCallsByName) {
     // The arrangement missing too, and Cancel: nothing stays.
     ui.messages.clear();
     Data(2).arr.arr[9].SetName("Other");
-    ui.answers = {Answer::Cancel};
+    ui.AnswerTo(QuestionId::MissingCall, Answer::Cancel);
     EXPECT_FALSE(DropOn(BackingSequence, 1, 0, 2, 5).done);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Backing Sequence 'Seq 0' calls Arrangement 'Ballad' non-existent "
                                                    "in 'GIGS'\n\nRedirect this Backing Sequence to an existing "
@@ -293,7 +293,7 @@ TEST_F(EditSequencesTest, PasteFromAnotherSetRepointsCallsByName) {
     EXPECT_EQ(Data(2).bsq.endOffset, 8194);
 
     ui.messages.clear();
-    ui.answers = {Answer::No};
+    ui.AnswerTo(QuestionId::MissingCall, Answer::No);
     ASSERT_TRUE(DropOn(Song, 1, 0, 2, 0).done);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Track 'Trk 16' of Song 'Song 0' calls Program 'Piano' "
                                                    "non-existent in 'GIGS'\n\nRedirect this track to an existing "

@@ -96,7 +96,7 @@ TEST_F(EditStylesTest, CutEraseAndCallChecks) {
         session->Data(1).arr.arr[static_cast<std::size_t>(a)].SetName("A" + std::to_string(a));
         session->Data(1).arr.arr[static_cast<std::size_t>(a)].SetStyle(256);
     }
-    ui.answers = {Answer::Yes};
+    ui.AnswerTo(QuestionId::ReferencedBy, Answer::Yes);
     ui.pickAnswers = {300};
     ASSERT_TRUE(Do(EditCommand::Cut, Style, 1, 0).done);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Funk Style is referenced by one\nor more Arrangements or Backing "
@@ -116,7 +116,7 @@ TEST_F(EditStylesTest, CutEraseAndCallChecks) {
     session->Data(1).prg.records[3].SetName("Slap");
     Sty(1, 0).record.SetTrackProgram(2, NumberOfUserIndex(3));
     ui.messages.clear();
-    ui.answers = {Answer::Cancel};
+    ui.AnswerTo(QuestionId::MissingCall, Answer::Cancel);
     EXPECT_FALSE(DropOn(Style, 1, 0, 2, 0).done);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Track 'BASS' of Style 'Funk' calls Program 'Slap' non-existent in "
                                                    "'GIGS'\nRedirect this track to an existing Program?"});

@@ -171,7 +171,7 @@ TEST(DumpMidi, EachAnswerOfTheInstrumentGivesItsMessageAndTheDumpArrivesWhole) {
     for (const Case& c : cases) {
         Bench bench(Instrument(3, c.mode, c.fault));
         bench.link.header = header;
-        bench.ui.answers = {Answer::OK};
+        bench.ui.AnswerTo(QuestionId::SendDump, Answer::OK);
         EXPECT_EQ(SendKindToInstrument(bench.link, set, ItemKind::Global, 0), c.outcome);
 
         std::vector<std::string> texts = {kPrompt};
@@ -209,7 +209,7 @@ TEST(DumpMidi, AcknowledgementWaitStartsWhenTheWholeDumpCanHaveCrossedTheCable) 
          {Case{Fault::None, DumpOutcome::Sent, cable}, Case{Fault::NoReply, DumpOutcome::Failed, cable + 1.003}}) {
         Bench bench(Instrument(0, 4, c.fault));
         bench.ports.cable = true;
-        bench.ui.answers = {Answer::OK};
+        bench.ui.AnswerTo(QuestionId::SendDump, Answer::OK);
         EXPECT_EQ(SendKindToInstrument(bench.link, set, ItemKind::Program, 0), c.outcome);
         ASSERT_EQ(bench.ports.sent[1].size(), 34786u);
         EXPECT_NEAR(bench.clock.Seconds(), c.endsAt, 0.0011);
@@ -219,12 +219,12 @@ TEST(DumpMidi, AcknowledgementWaitStartsWhenTheWholeDumpCanHaveCrossedTheCable) 
 TEST(DumpMidi, CancelSendsNothingOrEndsTheCutMessage) {
     SetData set = test::RandomSet(4);
     Bench declined(Instrument(0, 4, Fault::None));
-    declined.ui.answers = {Answer::Cancel};
+    declined.ui.AnswerTo(QuestionId::SendDump, Answer::Cancel);
     EXPECT_EQ(SendKindToInstrument(declined.link, set, ItemKind::Arrangement, 0), DumpOutcome::Declined);
     EXPECT_EQ(declined.ports.sent.size(), 1u);  // the mode request only
 
     Bench cancelled(Instrument(0, 4, Fault::None));
-    cancelled.ui.answers = {Answer::OK};
+    cancelled.ui.AnswerTo(QuestionId::SendDump, Answer::OK);
     cancelled.ports.cancelAfterPieces = 3;
     EXPECT_EQ(SendKindToInstrument(cancelled.link, set, ItemKind::Arrangement, 0), DumpOutcome::Cancelled);
     EXPECT_EQ(cancelled.ui.Texts(), std::vector<std::string>{kPrompt + "\n\nTransmission time = 10 s"});
@@ -242,7 +242,6 @@ TEST(DumpMidi, ModeExchangeFailuresAreLogged) {
     Bench bench(Instrument(0, 1, Fault::None));
     bench.ports.inputs = {"Vemo-x50 Simulator:out"};
     bench.link.header.bytes[2] = 0x31;  // the instrument listens on device 0: nothing answers
-    bench.ui.answers = {Answer::Cancel};
     EXPECT_EQ(GetVxMode(bench.link), 0);
     EXPECT_EQ(bench.ui.Texts(), std::vector<std::string>{"Receive Time-Out error"});
     EXPECT_EQ(bench.LogText(), "Vemo-x50 File Editor v.1.0.6\r\n(InqRep= " + HexDump(Bytes(15, 0)) +

@@ -195,14 +195,14 @@ protected:
 
 TEST_F(PresetCommandsTest, UpdatePresetDataRenamesThePresetArrangementsAndKeepsABackup) {
     const std::string before = ReadText(names);
-    ui.answers = {Answer::No};
+    ui.AnswerTo(QuestionId::UpdatePresetArrangements, Answer::No);
     EXPECT_FALSE(UpdatePresetArrangements(*session, set));
     EXPECT_EQ(ui.Last().text, "Update Preset Arrangements (banks A & B) list\n with banks C & D of LIVE?");
     EXPECT_EQ(ui.Last().icon, MessageIcon::Question);
     EXPECT_EQ(ui.Last().defaultButton, Answer::No);
     EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
 
-    ui.answers = {Answer::Yes};
+    ui.AnswerTo(QuestionId::UpdatePresetArrangements, Answer::Yes);
     ASSERT_TRUE(UpdatePresetArrangements(*session, set));
     EXPECT_EQ(ReadText(temp.Path() / "X50PRSTS.BAK"), before);
     const PresetTables& presets = session->Presets();
@@ -224,7 +224,7 @@ TEST_F(PresetCommandsTest, AFailedRewriteSaysSoAndLeavesTheNamesFile) {
     std::string text = ReadText(names);
     text.replace(text.find("/ Arr A11-A18"), 13, "/ Something");
     test::WriteFileText(names.string(), text);
-    ui.answers = {Answer::Yes};
+    ui.AnswerTo(QuestionId::UpdatePresetArrangements, Answer::Yes);
     EXPECT_FALSE(UpdatePresetArrangements(*session, set));
     EXPECT_EQ(ui.Last().text,
               "Error saving Preset names to file X50PRSTS.TXT\nThe section / Arr A11-A18 is missing or too short."
@@ -275,7 +275,8 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
         SetSaveFaultForTesting(c.fault);
         ui.pickAnswers = {2};
         ui.fileAnswers = {file.string()};
-        ui.answers = {Answer::Yes, Answer::Yes};
+        ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
+        ui.AnswerTo(QuestionId::UpdatePresetList, Answer::Yes);
         EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 5));
         SetSaveFaultForTesting(SaveStep::None);
         EXPECT_EQ(ui.Last().text.substr(0, c.message.size()), c.message);
@@ -290,7 +291,7 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
     fs::remove(names);
     test::WriteFileText(names.string(), shipped);
     SetSaveFaultForTesting(SaveStep::Write);
-    ui.answers = {Answer::Yes};
+    ui.AnswerTo(QuestionId::UpdatePresetArrangements, Answer::Yes);
     EXPECT_FALSE(UpdatePresetArrangements(*session, set));
     SetSaveFaultForTesting(SaveStep::None);
     EXPECT_EQ(ui.Last().text, "Error saving Preset names to file X50PRSTS.TXT\nError writing the temporary file for " +
@@ -303,7 +304,8 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
     fs::create_symlink("X50NAMES.TXT", names);
     ui.pickAnswers = {2};
     ui.fileAnswers = {file.string()};
-    ui.answers = {Answer::Yes, Answer::Yes};
+    ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
+    ui.AnswerTo(QuestionId::UpdatePresetList, Answer::Yes);
     ASSERT_TRUE(ExportToPresetFile(*session, set, BankedKind::Program, 5)) << ui.Last().text;
     EXPECT_TRUE(fs::is_symlink(names));
     EXPECT_EQ(session->Presets().programsCD[63].name, "Prg 63          ");
@@ -317,7 +319,8 @@ TEST_F(PresetCommandsTest, ExportAsksBankFileAndConfirmationThenOffersTheNamesUp
     // Arrangement bank D to B, then No to the names update.
     ui.pickAnswers = {1};
     ui.fileAnswers = {file.string()};
-    ui.answers = {Answer::Yes, Answer::No};
+    ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
+    ui.AnswerTo(QuestionId::UpdatePresetList, Answer::No);
     ASSERT_TRUE(ExportToPresetFile(*session, set, BankedKind::Arrangement, 3));
     ASSERT_EQ(ui.picks.size(), 1u);
     EXPECT_EQ(ui.picks[0].caption, "Select Destination Arrangement Bank");
@@ -338,7 +341,8 @@ TEST_F(PresetCommandsTest, ExportAsksBankFileAndConfirmationThenOffersTheNamesUp
     ui.messages.clear();
     ui.pickAnswers = {2};
     ui.fileAnswers = {file.string()};
-    ui.answers = {Answer::Yes, Answer::Yes};
+    ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
+    ui.AnswerTo(QuestionId::UpdatePresetList, Answer::Yes);
     ASSERT_TRUE(ExportToPresetFile(*session, set, BankedKind::Program, 5));
     EXPECT_EQ(ui.picks[1].entries, (std::vector<std::string>{"A", "B", "C", "D", "E"}));
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Export Bank F of LIVE\nto Bank C of out.prd?",
@@ -353,7 +357,7 @@ TEST_F(PresetCommandsTest, ExportAsksBankFileAndConfirmationThenOffersTheNamesUp
     ui.messages.clear();
     ui.pickAnswers = {-1, 0, 0};
     ui.fileAnswers = {std::nullopt, file.string()};
-    ui.answers = {Answer::No};
+    ui.AnswerTo(QuestionId::ExportBank, Answer::No);
     EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
     EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
     EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
@@ -375,7 +379,7 @@ TEST_F(PresetCommandsTest, ExportFailuresAreReported) {
     fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read);
     ui.pickAnswers = {0, 0};
     ui.fileAnswers = {directory.string(), readOnly.string()};
-    ui.answers = {Answer::Yes, Answer::OK, Answer::Yes};
+    ui.AnswerTo(QuestionId::ExportBank, {Answer::Yes, Answer::Yes});
     EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 6));
     EXPECT_EQ(ui.Last().text, "Error exporting to Preset file " + directory.string() + "\nThis is not a file.");
     EXPECT_EQ(ui.Last().title, "Error");

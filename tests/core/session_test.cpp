@@ -142,14 +142,14 @@ TEST_F(SessionTest, ASecondSetOfTheSameNameIsOpenedOnlyAfterTheWarning) {
     const std::string second = MakeSet("B/LIVE.SET", "LIVE");
     ASSERT_EQ(session->OpenOrNewSet(false, first), 1);
 
-    ui.answers = {Answer::Cancel};
+    ui.AnswerTo(QuestionId::NameInUse, Answer::Cancel);
     EXPECT_EQ(session->OpenOrNewSet(false, second), 0);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "Name LIVE is already in use.\nContinue anyway?");
     EXPECT_EQ(ui.Last().title, "Warning");
     EXPECT_EQ(ui.Last().buttons, MessageButtons::OKCancel);
 
-    ui.answers = {Answer::OK};
+    ui.AnswerTo(QuestionId::NameInUse, Answer::OK);
     EXPECT_EQ(session->OpenOrNewSet(false, second), 2);
 }
 
@@ -241,7 +241,7 @@ TEST_F(SessionTest, SavingOverTheTemplateAsksFirst) {
         EXPECT_TRUE(beside.IsTemplateDirectory(beside.Slot(set).directory));
         beside.Data(set).prg.records[0].SetName("Changed");
         beside.MarkDirty(set, ItemKind::Program);
-        own.answers = {c.answer};
+        own.AnswerTo(QuestionId::OverwriteTemplate, c.answer);
         EXPECT_EQ(beside.Save(set), c.saved);
         EXPECT_EQ(own.Texts(), std::vector<std::string>{"X50EMPTY.SET is the template of every new Set.\n"
                                                         "Overwrite it? (No saves the Set elsewhere.)"});
@@ -272,7 +272,7 @@ TEST_F(SessionTest, ClosingAChangedSetAsksYesNoOrCancel) {
     for (const Case& c :
          {Case{Answer::Cancel, false, false}, Case{Answer::No, true, false}, Case{Answer::Yes, true, true}}) {
         ui.messages.clear();
-        ui.answers = {c.answer};
+        ui.AnswerTo(QuestionId::SaveChanges, c.answer);
         EXPECT_EQ(session->QueryClose(set), c.closes);
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.Last().text, "Save the changes in LIVE ?");
@@ -336,7 +336,7 @@ TEST_F(SessionTest, TheOpenDialogOffersToCreateMissingFiles) {
     fs::remove(fs::path(directory) / "LIVE.ARK");
     fs::remove(fs::path(directory) / "LIVE.GBL");
 
-    ui.answers = {Answer::OK, Answer::Cancel};
+    ui.AnswerTo(QuestionId::CreateMissingFile, {Answer::OK, Answer::Cancel});
     EXPECT_FALSE(session->OfferMissingFiles(directory));
     EXPECT_EQ(ui.Texts(),
               (std::vector<std::string>{"LIVE.ARK is missing.\nCreate it?", "LIVE.GBL is missing.\nCreate it?"}));
@@ -347,7 +347,7 @@ TEST_F(SessionTest, TheOpenDialogOffersToCreateMissingFiles) {
     EXPECT_FALSE(fs::exists(fs::path(directory) / "LIVE.GBL"));
 
     ui.messages.clear();
-    ui.answers = {Answer::OK};
+    ui.AnswerTo(QuestionId::CreateMissingFile, Answer::OK);
     EXPECT_TRUE(session->OfferMissingFiles(directory));
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(fs::exists(fs::path(directory) / "LIVE.GBL"));
@@ -373,7 +373,7 @@ TEST_F(SessionTest, TheOpenDialogRefusesWhatIsNotASetAndASetAlreadyOpen) {
 
 TEST_F(SessionTest, TheSaveDialogAsksBeforeOverwritingAndCreatesNewDirectories) {
     MakeSet("LIVE.SET", "LIVE");
-    ui.answers = {Answer::Cancel};
+    ui.AnswerTo(QuestionId::OverwriteSet, Answer::Cancel);
     EXPECT_EQ(session->CheckSaveCandidate(temp.Str(), "live"), "");
     EXPECT_EQ(ui.Last().text, "This Set already exists.\nOverwrite it?");
     EXPECT_EQ(ui.Last().title, "Save a Set");
@@ -471,7 +471,7 @@ TEST_F(SetSaveTest, ASaveKilledDuringItsRenamesIsFinishedByTheNextOpenWhenAgreed
             // wholly the new set.
             for (const Answer answer : {Answer::No, Answer::Yes}) {
                 ScriptedInteraction other;
-                other.answers = {answer};
+                other.AnswerTo(QuestionId::InterruptedSave, answer);
                 Options otherOptions;
                 Session reopened(*InitCatalogue(test::ProgramDir(), nullptr, other), session->Presets(), otherOptions,
                                  other);
@@ -600,7 +600,7 @@ TEST_F(SetSaveTest, ALinkIsFollowedInsideTheSetAndAskedAboutOtherwise) {
         const std::vector<std::string> listing = test::Listing(directory);
         const fs::path target = (dir / c.target).lexically_normal();
         ui.messages.clear();
-        ui.answers = {c.answer};
+        ui.AnswerTo(QuestionId::LinkWrite, c.answer);
 
         const bool saved = session->Save(set);
         if (*c.where == '\0') {
@@ -789,7 +789,7 @@ TEST_F(SessionTest, AFileChangedOnDiskSinceTheSetWasReadIsNeverOverwrittenUnaske
         const Bytes theirArrangements = ReadFileBytes(arrangements), programsBefore = ReadFileBytes(programs);
 
         ui.messages.clear();
-        ui.answers = {c.answer};
+        ui.AnswerTo(QuestionId::SaveOverChangedSet, c.answer);
         EXPECT_EQ(session->Save(set), c.saved);
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.Last().text, changedText +
@@ -806,7 +806,8 @@ TEST_F(SessionTest, AFileChangedOnDiskSinceTheSetWasReadIsNeverOverwrittenUnaske
 
         if (c.answer == Answer::Cancel) {
             // Closing asks to save; a save that is cancelled keeps the window and the edits.
-            ui.answers = {Answer::Yes, Answer::Cancel};
+            ui.AnswerTo(QuestionId::SaveChanges, Answer::Yes);
+            ui.AnswerTo(QuestionId::SaveOverChangedSet, Answer::Cancel);
             EXPECT_FALSE(session->QueryClose(set));
             EXPECT_TRUE(session->Slot(set).AnyDirty());
         } else {
@@ -837,7 +838,7 @@ TEST_F(SessionTest, AChangeOnDiskIsOfferedForReloadOnceAndOurOwnSavesAreNot) {
     bytes.push_back(1);
     WriteFileBytes(styles, bytes);
     for (const Answer answer : {Answer::No, Answer::Yes}) {
-        ui.answers = {answer};
+        ui.AnswerTo(QuestionId::ReloadChangedSet, answer);
         EXPECT_EQ(session->OfferReload(set), answer == Answer::Yes);
         EXPECT_FALSE(session->OfferReload(set)) << "a change is offered once";
         EXPECT_EQ(ui.messages.size(), 1u);

@@ -233,7 +233,8 @@ TEST_F(EditedDemoSet, MovesInsertsAndDeletesLeaveNoFinding) {
     ASSERT_EQ(Texts(CheckSet(Data(demo), session->Slot(demo).dirty)), std::vector<std::string>{});
     // Questions about callers are answered Yes and their pickers cancelled; the editor then
     // decides where the callers go.
-    ui.answers.assign(256, Answer::Yes);
+    ui.AnswerTo(QuestionId::ReferencedBy, std::deque<Answer>(256, Answer::Yes));
+    ui.AnswerTo(QuestionId::InsertBefore, std::deque<Answer>(256, Answer::Yes));
     ui.pickAnswers.assign(256, -1);
     for (ItemKind kind : {ItemKind::Arrangement, ItemKind::Style, ItemKind::Program, ItemKind::BackingSequence,
                           ItemKind::Song, ItemKind::KbdSet}) {

@@ -135,7 +135,8 @@ TEST_F(ReportFilesTest, SubsetReportFileAsksForFileOverwriteAndPresets) {
     test::WriteFileBytes(file, {'o', 'l', 'd'});
     // No to the overwrite question keeps the file; Yes, then No to the presets, writes it.
     ui.fileAnswers = {file.string(), file.string()};
-    ui.answers = {Answer::No, Answer::Yes, Answer::No};
+    ui.AnswerTo(QuestionId::OverwriteFile, {Answer::No, Answer::Yes});
+    ui.AnswerTo(QuestionId::IncludePresetArrangements, Answer::No);
     EXPECT_FALSE(CreateSubsetReportFile(*session, set, 0));
     EXPECT_EQ(ReadFileBytes(file), (Bytes{'o', 'l', 'd'}));
     EXPECT_TRUE(CreateSubsetReportFile(*session, set, 0));
@@ -162,7 +163,7 @@ TEST_F(ReportFilesTest, SubsetReportFileAsksForFileOverwriteAndPresets) {
     // A write that fails says so and leaves the file as it was.
     SetSaveFaultForTesting(SaveStep::Write);
     ui.fileAnswers = {file.string()};
-    ui.answers = {Answer::Yes};
+    ui.AnswerTo(QuestionId::OverwriteFile, Answer::Yes);
     EXPECT_FALSE(CreateSubsetReportFile(*session, set, 2));
     EXPECT_EQ(ui.Last().text, "Error saving Subset Report to file " + file.string() +
                                   "\nError writing the temporary file for " + file.string() +
@@ -180,7 +181,7 @@ TEST_F(ReportFilesTest, SetReportIsBuiltWithProgressAndSavedOnlyWhenTheUserAgree
     const fs::path file = temp.Path() / "LIVE.SET" / "LIVE.TXT";
     // Cancel ends silently; the first save writes the text as it is; a second one asks first.
     ui.fileAnswers = {std::nullopt, file.string(), file.string(), file.string()};
-    ui.answers = {Answer::No, Answer::Yes};
+    ui.AnswerTo(QuestionId::OverwriteFile, {Answer::No, Answer::Yes});
     EXPECT_FALSE(SaveReportToFile(ui, session->Slot(set).directory, "LIVE", report));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(SaveReportToFile(ui, session->Slot(set).directory, "LIVE", report));
@@ -198,7 +199,7 @@ TEST_F(ReportFilesTest, SetReportIsBuiltWithProgressAndSavedOnlyWhenTheUserAgree
     for (SaveStep step : {SaveStep::CreateTemporary, SaveStep::Rename}) {
         SetSaveFaultForTesting(step);
         ui.fileAnswers = {file.string()};
-        ui.answers = {Answer::Yes};
+        ui.AnswerTo(QuestionId::OverwriteFile, Answer::Yes);
         EXPECT_FALSE(SaveReportToFile(ui, session->Slot(set).directory, "LIVE", report));
     }
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{

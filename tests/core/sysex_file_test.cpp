@@ -72,7 +72,7 @@ TEST(SysExFile, AnExistingFileIsReplacedOnlyWhenAgreedAndOnlyWhole) {
         SysExFileBench bench;
         const Bytes old = {0xF0, 0x01, 0x02, 0xF7};
         test::WriteFileBytes(bench.file, old);
-        bench.ui.answers = {c.answer};
+        bench.ui.AnswerTo(QuestionId::OverwriteFile, c.answer);
         SetSaveFaultForTesting(c.fault);
         EXPECT_EQ(bench.Save(), c.replaced);
         SetSaveFaultForTesting(SaveStep::None);

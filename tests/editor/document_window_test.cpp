@@ -323,7 +323,7 @@ void DocumentWindowTest::closingAChangedSetAsks() {
         editor.session->MarkDirty(editor.set, vx::ItemKind::Program);
         vxe::FDoc& doc = editor.Open(0);
         doc.show();
-        editor.ui.answers.push_back(c.answer);
+        editor.ui.AnswerTo(vx::QuestionId::SaveChanges, c.answer);
         Child<QAction>(doc, "mnuFClose")->trigger();
         QCOMPARE(editor.ui.Texts(), std::vector<std::string>{"Save the changes in LIVE ?"});
         QVERIFY(editor.ui.Last().buttons == vx::MessageButtons::YesNoCancel &&

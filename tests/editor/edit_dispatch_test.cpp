@@ -205,12 +205,12 @@ void EditDispatchTest::sequenceListsDragThroughTheirModels() {
         QVERIFY2(!view->model()->canDropMimeData(drag.get(), Qt::CopyAction, -1, -1, view->model()->index(0, 0)), name);
     }
     // No: nothing moves.
-    sets.ui.answers = {vx::Answer::No};
+    sets.ui.AnswerTo(vx::QuestionId::InsertBefore, vx::Answer::No);
     QVERIFY(model->dropMimeData(drag.get(), Qt::CopyAction, -1, -1, model->index(6, 0)));
     QCOMPARE(rows(), QString("Seq 0,Seq 1,Seq 2,Seq 3,Seq 4,Seq 5,Seq 6,Seq 7,Seq 8,Seq 9"));
     QCOMPARE(sets.Edit("mnuEUndo")->isEnabled(), false);
     // Yes: 3 goes before 6, the list repaints from the change notice, and Undo puts it back.
-    sets.ui.answers = {vx::Answer::Yes};
+    sets.ui.AnswerTo(vx::QuestionId::InsertBefore, vx::Answer::Yes);
     QVERIFY(model->dropMimeData(drag.get(), Qt::CopyAction, -1, -1, model->index(6, 0)));
     QCOMPARE(sets.ui.Texts(), (std::vector<std::string>{"Insert Backing Sequence 3 before 6 ?",
                                                         "Insert Backing Sequence 3 before 6 ?"}));

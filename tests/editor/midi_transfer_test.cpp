@@ -179,7 +179,7 @@ private Q_SLOTS:
         QCOMPARE(answerer.dialogTitles, QStringList{"MIDI Setup"});
         QVERIFY(send->isEnabled());
 
-        ui.answers = {vx::Answer::OK};
+        ui.AnswerTo(vx::QuestionId::SendDump, vx::Answer::OK);
         send->trigger();
         QCOMPARE(instrument.Dumps().size(), std::size_t(1));
         QCOMPARE(instrument.Dumps()[0].functionCode, 0x4C);

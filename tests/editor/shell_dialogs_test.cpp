@@ -148,12 +148,12 @@ void ShellDialogsTest::setDialogs() {
     QVERIFY(ok->isHidden());
     // A set with a missing file: refusing to create it leaves OK hidden; agreeing creates it from
     // the template and offers OK.
-    ui.answers = {vx::Answer::Cancel};
+    ui.AnswerTo(vx::QuestionId::CreateMissingFile, vx::Answer::Cancel);
     open.lstDir_DblClick(list->item(1));
     QVERIFY(ok->isHidden());
     QCOMPARE(ui.Last().title + "|" + ui.Last().text, std::string("Open a Set|GIGS.GBL is missing.\nCreate it?"));
     open.ChangeDirectory(path(sets));
-    ui.answers = {vx::Answer::OK};
+    ui.AnswerTo(vx::QuestionId::CreateMissingFile, vx::Answer::OK);
     open.ChangeDirectory(path(sets / "gigs.set"));
     QVERIFY(!ok->isHidden() && fs::exists(sets / "gigs.set" / "GIGS.GBL"));
     // A set's name typed in any case; its directory is remembered.
@@ -199,7 +199,7 @@ void ShellDialogsTest::setDialogs() {
     auto* name = save.findChild<QLineEdit*>("txtSetName");
     save.ChangeDirectory(path(sets / "LIVE.SET"));
     QCOMPARE(name->text(), QString("LIVE"));
-    ui.answers = {vx::Answer::Cancel};
+    ui.AnswerTo(vx::QuestionId::OverwriteSet, vx::Answer::Cancel);
     save.cmdOK_Click();
     QCOMPARE(save.Result() + ui.Last().text, std::string("This Set already exists.\nOverwrite it?"));
     name->setText("fresh");

@@ -126,7 +126,7 @@ void ShellSettingsTest::recentSetsNewestFirstAtMostEight() {
 
 void ShellSettingsTest::screenCheckWarnsBelow800x600() {
     vx::test::ScriptedInteraction ui;
-    ui.answers = {vx::Answer::Yes, vx::Answer::No};
+    ui.AnswerTo(vx::QuestionId::SmallScreen, {vx::Answer::Yes, vx::Answer::No});
     QVERIFY(vxe::ScreenCheck(ui, {800, 600}));
     QVERIFY(vxe::ScreenCheck(ui, {799, 600}));
     QVERIFY(!vxe::ScreenCheck(ui, {800, 599}));

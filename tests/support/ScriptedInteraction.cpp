@@ -17,9 +17,10 @@ std::vector<std::string> ScriptedInteraction::Texts() const {
 
 Answer ScriptedInteraction::ShowMessage(const Message& message) {
     messages.push_back(message);
-    if (answers.empty()) return message.buttons == MessageButtons::OK ? Answer::OK : message.defaultButton;
-    Answer answer = answers.front();
-    answers.pop_front();
+    auto& scripted = answers_[message.question];
+    if (scripted.empty()) return message.buttons == MessageButtons::OK ? Answer::OK : message.defaultButton;
+    const Answer answer = scripted.front();
+    scripted.pop_front();
     return answer;
 }
 

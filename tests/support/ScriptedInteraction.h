@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,8 +12,9 @@
 namespace vx::test {
 
 // Records every message exactly as a user would see it and plays back scripted answers.
-// A message box with no scripted answer gets its default button; a picker or chooser with
-// none is cancelled.
+// Questions are answered by what they ask (AnswerTo), each taking the next answer scripted for
+// it; a message box with no answer left gets its default button. A picker or chooser with no
+// scripted answer is cancelled.
 class ScriptedInteraction : public Interaction {
 public:
     struct PickCall {
@@ -31,11 +33,13 @@ public:
     int beeps = 0;
     int busyDepth = 0;
 
-    std::deque<Answer> answers;
     std::deque<int> pickAnswers;
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::string> setAnswers;
 
+    // The answers the question gets, in turn, the next times it is asked (instead of any left).
+    void AnswerTo(QuestionId question, Answer answer) { answers_[question] = {answer}; }
+    void AnswerTo(QuestionId question, std::deque<Answer> answers) { answers_[question] = std::move(answers); }
     // The texts of the messages shown so far.
     std::vector<std::string> Texts() const;
     const Message& Last() const { return messages.back(); }
@@ -65,6 +69,7 @@ private:
     int NextPick(PickCall call);
 
     ChangeFeed::Subscription changes_;
+    std::map<QuestionId, std::deque<Answer>> answers_;
 };
 
 }  // namespace vx::test

@@ -596,8 +596,9 @@ EditResult EditScheme::Insert(Transaction& tx, int slot) {
 
 EditResult EditScheme::EraseBank(Transaction& tx, int bank, bool confirmed) {
     if (!confirmed) {
-        const Answer answer = tx.Ui().ShowMessage({"Bank Erasing can't be undone\nContinue?", "",
-                                                   MessageIcon::Exclamation, MessageButtons::OKCancel, Answer::Cancel});
+        const Answer answer =
+            tx.Ui().ShowMessage({"Bank Erasing can't be undone\nContinue?", "", MessageIcon::Exclamation,
+                                 MessageButtons::OKCancel, Answer::Cancel, QuestionId::EraseBank});
         if (answer != Answer::OK) return EditResult::Cancelled();
     }
     const SlotRange range = tx.d.EraseRange(bank);
@@ -626,8 +627,9 @@ EditResult EditScheme::Drop(Transaction& tx, const Edit& edit) {
     if (const InsertingDropKind* inserting = d.InsertingDrop(); sameSet && inserting != nullptr) {
         // Inserted before the entry right after it, it would stay where it is.
         if (edit.slot == edit.sourceSlot + 1) return EditResult::Refused("The item would stay where it is.");
-        const Answer answer = tx.Ui().ShowMessage({inserting->InsertBeforeQuestion(edit.sourceSlot, edit.slot), "",
-                                                   MessageIcon::Question, MessageButtons::YesNo, Answer::No});
+        const Answer answer =
+            tx.Ui().ShowMessage({inserting->InsertBeforeQuestion(edit.sourceSlot, edit.slot), "", MessageIcon::Question,
+                                 MessageButtons::YesNo, Answer::No, QuestionId::InsertBefore});
         if (answer != Answer::Yes) return EditResult::Cancelled();
         tx.op = kUndoMoveInSet;
         return MoveBefore(tx, edit.sourceSlot, edit.slot);
@@ -748,8 +750,8 @@ std::optional<EditResult> EditScheme::ConfirmReferences(Transaction& tx, int slo
 
     const CalledKind& called = *tx.called;
     const std::string name = TrimBlanks(SlotName(d, tx.Data(), slot));
-    const Answer answer = tx.Ui().ShowMessage(
-        {called.ReferenceQuestion(name), "", MessageIcon::Exclamation, MessageButtons::YesNoCancel, Answer::Cancel});
+    const Answer answer = tx.Ui().ShowMessage({called.ReferenceQuestion(name), "", MessageIcon::Exclamation,
+                                               MessageButtons::YesNoCancel, Answer::Cancel, QuestionId::ReferencedBy});
     if (answer == Answer::Cancel) return EditResult::Cancelled();
     if (answer == Answer::No) return std::nullopt;
     // The item leaving its slot is never offered: the chooser opens on its neighbour.
@@ -799,7 +801,7 @@ bool EditScheme::CheckPastedCalls(Transaction& tx, int sourceSet, int slot) {
                                       session_.Slot(tx.set).name};
             const Answer answer =
                 tx.Ui().ShowMessage({calling->MissingCallQuestion(missing), "", MessageIcon::Exclamation,
-                                     MessageButtons::YesNoCancel, Answer::Cancel});
+                                     MessageButtons::YesNoCancel, Answer::Cancel, QuestionId::MissingCall});
             if (answer == Answer::Cancel) return false;
             if (answer == Answer::No) continue;
             target = called->Pick(tx.Ui(), tx.set, call.number, track.empty() ? "" : "for track '" + track + "'");

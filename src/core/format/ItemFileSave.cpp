@@ -206,9 +206,11 @@ Message LinkQuestion(const ItemFileTarget& target) {
     const std::string name = fs::path(target.file).filename().string();
     const std::string where =
         target.link == LinkPlace::Dangling ? ", which does not exist." : ", which is not a file of the set directory.";
-    return {name + " is a link to " + target.path + where +
-                "\nReplace the link by a file of the set? (Cancel saves nothing.)",
-            "Save a Set", MessageIcon::Exclamation, MessageButtons::OKCancel, Answer::Cancel};
+    std::string text = name + " is a link to " + target.path + where +
+                       "\nReplace the link by a file of the set? (Cancel saves nothing.)";
+    Message question{std::move(text), "Save a Set", MessageIcon::Exclamation, MessageButtons::OKCancel, Answer::Cancel};
+    question.question = QuestionId::LinkWrite;
+    return question;
 }
 
 }  // namespace

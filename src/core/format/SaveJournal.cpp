@@ -329,8 +329,9 @@ void OfferToFinishInterruptedSave(const std::string& directory, const std::strin
                         "Open a Set", MessageIcon::Exclamation, MessageButtons::OK, Answer::OK});
         return;
     }
-    const Answer answer = ui.ShowMessage({what + "Finish that save now? (No reads the files as they are.)",
-                                          "Open a Set", MessageIcon::Question, MessageButtons::YesNo, Answer::No});
+    const Answer answer =
+        ui.ShowMessage({what + "Finish that save now? (No reads the files as they are.)", "Open a Set",
+                        MessageIcon::Question, MessageButtons::YesNo, Answer::No, QuestionId::InterruptedSave});
     if (answer != Answer::Yes) return;
     std::vector<IgnoredJournal> ignored;
     RecoverSetDirectory(directory, setName, ignored);

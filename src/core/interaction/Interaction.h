@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/interaction/QuestionId.h"
+
 namespace vx {
 
 enum class MessageIcon { None, Critical, Question, Exclamation, Information };
@@ -14,13 +16,15 @@ enum class Answer { OK, Cancel, Yes, No, Reload, Overwrite };
 // directory, or to nothing: replace the link by a file of its own, write where it leads, or stop.
 enum class LinkWrite { ReplaceLink, WriteThrough, Cancel };
 
-// One message box as the user sees it. Line breaks inside text are "\n".
+// One message box as the user sees it. Line breaks inside text are "\n". A question names
+// itself, so that it is answered by what it asks and not by its words.
 struct Message {
     std::string text;
     std::string title;
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::OK;
     Answer defaultButton = Answer::OK;
+    QuestionId question = QuestionId::None;
 };
 
 // A file chooser's set-up. The filter is "Description|*.EXT" pairs joined by "|".

@@ -63,8 +63,9 @@ DumpOutcome SendDumpMessage(MidiLink& link, ItemKind kind, const Bytes& message)
     BusyPointer busy(ui);
     DumpOutcome outcome = DumpOutcome::Failed;
     const bool prepared = link.OpenMidi() && (GetVxMode(link) == kDumpMode || SetVxMode(link, kDumpMode));
-    const bool confirmed = prepared && ui.ShowMessage({DumpPrompt(message.size()), "", MessageIcon::None,
-                                                       MessageButtons::OKCancel, Answer::Cancel}) == Answer::OK;
+    const bool confirmed =
+        prepared && ui.ShowMessage({DumpPrompt(message.size()), "", MessageIcon::None, MessageButtons::OKCancel,
+                                    Answer::Cancel, QuestionId::SendDump}) == Answer::OK;
     if (prepared && !confirmed) outcome = DumpOutcome::Declined;
     if (confirmed) {
         auto progress = ui.BeginCancellableProgress("Send to " + std::string(kInstrumentName),

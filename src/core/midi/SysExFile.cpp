@@ -22,8 +22,8 @@ bool SaveSysExFile(Interaction& ui, ItemKind kind, const std::string& setDirecto
 
     std::error_code error;
     if (std::filesystem::exists(*chosen, error) &&
-        ui.ShowMessage({"Overwrite existing file?", "", MessageIcon::Exclamation, MessageButtons::YesNo, Answer::No}) !=
-            Answer::Yes)
+        ui.ShowMessage({"Overwrite existing file?", "", MessageIcon::Exclamation, MessageButtons::YesNo, Answer::No,
+                        QuestionId::OverwriteFile}) != Answer::Yes)
         return false;
 
     BusyPointer busy(ui);

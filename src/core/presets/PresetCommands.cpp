@@ -24,8 +24,8 @@ constexpr int kArrBankC = 2;
 constexpr int kArrBankD = 3;
 constexpr int kArrBankA = 0;
 
-Message Question(std::string text, std::string title = {}) {
-    return {std::move(text), std::move(title), MessageIcon::Question, MessageButtons::YesNo, Answer::No};
+Message Question(QuestionId question, std::string text, std::string title = {}) {
+    return {std::move(text), std::move(title), MessageIcon::Question, MessageButtons::YesNo, Answer::No, question};
 }
 
 ItemKind ItemKindOf(BankedKind kind) { return KindFromIndex(static_cast<int>(kind)); }
@@ -95,7 +95,8 @@ bool ExportToPresetFile(Session& session, int set, BankedKind kind, int shownBan
     const std::string fileName = fs::path(*file).filename().string();
     const std::string source(BankLetter(static_cast<int>(kind), shownBank));
     const std::string to = kind == BankedKind::Program ? "\nto Bank " : " to Bank ";
-    if (ui.ShowMessage(Question("Export Bank " + source + " of " + session.Slot(set).name + to +
+    if (ui.ShowMessage(Question(QuestionId::ExportBank,
+                                "Export Bank " + source + " of " + session.Slot(set).name + to +
                                     destinations[static_cast<std::size_t>(destination)] + " of " + fileName + "?",
                                 "Export Bank to Preset File")) != Answer::Yes)
         return false;
@@ -111,7 +112,8 @@ bool ExportToPresetFile(Session& session, int set, BankedKind kind, int shownBan
         return false;
     }
     // The preset data file is staged, not yet replaced: with the names it changes together or not at all.
-    if (ui.ShowMessage(Question("Update the Preset " + kindName + " list accordingly?")) == Answer::Yes)
+    if (ui.ShowMessage(Question(QuestionId::UpdatePresetList,
+                                "Update the Preset " + kindName + " list accordingly?")) == Answer::Yes)
         return SavePresetBankNames(session, set, kind, shownBank, shownBank, destination, &*staged);
     if (CommitStagedWrites({*staged}, error)) return true;
     ShowError(ui, "Error exporting to Preset file " + *file + "\n" + error);
@@ -119,8 +121,9 @@ bool ExportToPresetFile(Session& session, int set, BankedKind kind, int shownBan
 }
 
 bool UpdatePresetArrangements(Session& session, int set) {
-    if (session.Ui().ShowMessage(Question("Update Preset Arrangements (banks A & B) list\n with banks C & D of " +
-                                          session.Slot(set).name + "?")) != Answer::Yes)
+    if (session.Ui().ShowMessage(Question(QuestionId::UpdatePresetArrangements,
+                                          "Update Preset Arrangements (banks A & B) list\n with banks C & D of " +
+                                              session.Slot(set).name + "?")) != Answer::Yes)
         return false;
     return SavePresetBankNames(session, set, BankedKind::Arrangement, kArrBankC, kArrBankD, kArrBankA);
 }

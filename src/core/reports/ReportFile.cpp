@@ -16,8 +16,8 @@ namespace vx {
 bool MayOverwrite(Interaction& ui, const std::string& path) {
     std::error_code ec;
     if (!fs::exists(ResolveForWrite(path), ec)) return true;
-    return ui.ShowMessage({"Overwrite existing file?", "", MessageIcon::Question, MessageButtons::YesNo, Answer::No}) ==
-           Answer::Yes;
+    return ui.ShowMessage({"Overwrite existing file?", "", MessageIcon::Question, MessageButtons::YesNo, Answer::No,
+                           QuestionId::OverwriteFile}) == Answer::Yes;
 }
 
 bool WriteReportFile(Interaction& ui, const std::string& path, const std::string& text,

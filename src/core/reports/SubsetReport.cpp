@@ -138,7 +138,7 @@ bool CreateSubsetReportFile(Session& session, int set, int tab) {
     bool withPresets = false;
     if (tab == kArrangementTab)
         withPresets = ui.ShowMessage({"Include Preset Arrangements?", "", MessageIcon::Question, MessageButtons::YesNo,
-                                      Answer::No}) == Answer::Yes;
+                                      Answer::No, QuestionId::IncludePresetArrangements}) == Answer::Yes;
     const std::string text = SubsetReportText(session.Data(set), session.Presets(), slot.name, tab, withPresets);
     return WriteReportFile(ui, *chosen, text, "Error saving Subset Report to file ");
 }

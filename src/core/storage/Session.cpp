@@ -51,8 +51,9 @@ std::string NewSetName(const SetTable& sets) {
     }
 }
 
-Message Question(std::string text, std::string title, MessageButtons buttons, Answer defaultButton) {
-    return {std::move(text), std::move(title), MessageIcon::Exclamation, buttons, defaultButton};
+Message Question(QuestionId question, std::string text, std::string title, MessageButtons buttons,
+                 Answer defaultButton) {
+    return {std::move(text), std::move(title), MessageIcon::Exclamation, buttons, defaultButton, question};
 }
 
 }  // namespace
@@ -82,7 +83,8 @@ int Session::OpenOrNewSet(bool newSet, const std::string& givenPath) {
 
     for (int other = 1; other <= sets_.HighestNumber(); ++other) {
         if (sets_.IsOpen(other) && sets_[other].name == name) {
-            Answer answer = ui_.ShowMessage(Question("Name " + name + " is already in use.\nContinue anyway?",
+            Answer answer = ui_.ShowMessage(Question(QuestionId::NameInUse,
+                                                     "Name " + name + " is already in use.\nContinue anyway?",
                                                      "Warning", MessageButtons::OKCancel, Answer::Cancel));
             if (answer == Answer::Cancel) return 0;
         }
@@ -228,7 +230,8 @@ bool Session::Save(int set) {
     if (IsTemplateDirectory(slot.directory)) {
         // Every new set starts as a copy of the template: it is not overwritten by a plain Save.
         const Answer answer =
-            ui_.ShowMessage(Question(std::string(kTemplateName) + ".SET is the template of every new Set.\n"
+            ui_.ShowMessage(Question(QuestionId::OverwriteTemplate,
+                                     std::string(kTemplateName) + ".SET is the template of every new Set.\n"
                                                                   "Overwrite it? (No saves the Set elsewhere.)",
                                      "Warning", MessageButtons::YesNoCancel, Answer::Cancel));
         if (answer == Answer::No) return SaveAs(set);
@@ -252,8 +255,8 @@ bool Session::SaveAs(int set) {
 bool Session::QueryClose(int set) {
     const SetSlot& slot = sets_[set];
     if (!slot.AnyDirty()) return true;
-    Answer answer = ui_.ShowMessage(
-        Question("Save the changes in " + slot.name + " ?", "", MessageButtons::YesNoCancel, Answer::Cancel));
+    Answer answer = ui_.ShowMessage(Question(QuestionId::SaveChanges, "Save the changes in " + slot.name + " ?", "",
+                                             MessageButtons::YesNoCancel, Answer::Cancel));
     if (answer == Answer::Cancel) return false;
     if (answer == Answer::Yes) return Save(set);
     return true;
@@ -282,7 +285,7 @@ bool Session::OfferReload(int set) {
     const Answer answer = ui_.ShowMessage({ChangedOnDiskText(changed, sets_[set].name) + "\nReload the Set from disk?" +
                                                (dirty ? " Your unsaved changes are lost." : ""),
                                            "Set changed on disk", MessageIcon::Exclamation, MessageButtons::YesNo,
-                                           dirty ? Answer::No : Answer::Yes});
+                                           dirty ? Answer::No : Answer::Yes, QuestionId::ReloadChangedSet});
     if (!sets_.IsOpen(set)) return false;
     if (answer == Answer::Yes) return ReloadSet(set);
     sets_[set].declined = std::move(current);
@@ -364,13 +367,14 @@ bool Session::OfferMissingFiles(const std::string& setDirectory) {
         const std::string extension(KindExtension(kind));
         if (FindPathIgnoringCase(directory + "/" + name + extension)) continue;
 
-        Answer answer = ui_.ShowMessage(Question(name + extension + " is missing.\nCreate it?", "Open a Set",
-                                                 MessageButtons::OKCancel, Answer::Cancel));
+        Answer answer =
+            ui_.ShowMessage(Question(QuestionId::CreateMissingFile, name + extension + " is missing.\nCreate it?",
+                                     "Open a Set", MessageButtons::OKCancel, Answer::Cancel));
         if (answer != Answer::OK) return false;
         std::error_code error;
         fs::copy_file(catalogue_.templateBase + extension, directory + "/" + name + extension, error);
         if (error) {
-            ui_.ShowMessage(Question("Unable to create file!", "Create file", MessageButtons::OK, Answer::OK));
+            ui_.ShowMessage({"Unable to create file!", "Create file", MessageIcon::Exclamation});
             return false;
         }
     }
@@ -408,8 +412,8 @@ std::string Session::CheckSaveCandidate(const std::string& parent, const std::st
     const std::string candidate = NormaliseSeparators(parent) + "/" + name + ".SET";
     std::string directory = candidate;
     if (IsExistingDirectory(candidate)) {
-        Answer answer = ui_.ShowMessage(Question("This Set already exists.\nOverwrite it?", "Save a Set",
-                                                 MessageButtons::OKCancel, Answer::Cancel));
+        Answer answer = ui_.ShowMessage(Question(QuestionId::OverwriteSet, "This Set already exists.\nOverwrite it?",
+                                                 "Save a Set", MessageButtons::OKCancel, Answer::Cancel));
         if (answer != Answer::OK) return {};
         directory = *FindPathIgnoringCase(candidate);
     } else {

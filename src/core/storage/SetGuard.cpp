@@ -49,7 +49,8 @@ DiskCheck CheckSetOnDisk(const SetSlot& slot, Interaction& ui) {
     const Answer answer = ui.ShowMessage(
         {ChangedOnDiskText(changed, slot.name) +
              "\nReload the Set from disk (your changes are lost), Overwrite the changes on disk, or Cancel the save?",
-         "Set changed on disk", MessageIcon::Exclamation, MessageButtons::ReloadOverwriteCancel, Answer::Cancel});
+         "Set changed on disk", MessageIcon::Exclamation, MessageButtons::ReloadOverwriteCancel, Answer::Cancel,
+         QuestionId::SaveOverChangedSet});
     if (answer == Answer::Reload) return DiskCheck::Reload;
     if (answer == Answer::Overwrite) return DiskCheck::Overwrite;
     return DiskCheck::Cancel;

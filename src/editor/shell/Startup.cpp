@@ -128,7 +128,8 @@ bool ScreenCheck(vx::Interaction& ui, const QSize& screen) {
     const vx::Answer answer =
         ui.ShowMessage({"For a correct display, the screen resolution\nshould be at least 800x600 pixels!\n"
                         "Continue anyway?",
-                        "Warning", vx::MessageIcon::Exclamation, vx::MessageButtons::YesNo, vx::Answer::No});
+                        "Warning", vx::MessageIcon::Exclamation, vx::MessageButtons::YesNo, vx::Answer::No,
+                        vx::QuestionId::SmallScreen});
     return answer != vx::Answer::No;
 }
 

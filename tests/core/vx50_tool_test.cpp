@@ -428,41 +428,6 @@ TEST_F(Vx50Test, CopyBetweenSetsRepointsProgramsByNameOrFailsWhenAsked) {
               std::pair(std::string("Arr 0           "), 868));
 }
 
-// The edit commands take styles, backing sequences and songs; paste-xstyle pastes a file's item.
-TEST_F(Vx50Test, StylesSequencesAndXStyleFiles) {
-    const std::string live = (temp.Path() / "LIVE.SET").string();
-    test::WriteSet(EditableSet(), live, "LIVE");
-    for (int n : {2, 3}) ASSERT_EQ(Vx50("copy " + live + " bsq:0 " + live + " bsq:" + std::to_string(n)).status, 0);
-
-    const ToolRun move = Vx50("move " + live + " bsq:0 bsq:3");
-    ASSERT_EQ(move.status, 0) << move.err;
-    EXPECT_EQ(move.err, "Insert Backing Sequence 0 before 3 ?\n");
-    SetData data = Reload(live, "LIVE");
-    EXPECT_EQ(data.bsq.entries[2].record.Name(), "Seq 0           ");
-    EXPECT_EQ(data.bsq.entries[0].record.Name(), "Seq 1           ");
-    // An empty backing sequence is not moved, as the editor does not drag it.
-    const Bytes sequences = ReadFileBytes(fs::path(live) / "LIVE.BSQ");
-    const ToolRun empty = Vx50("move " + live + " bsq:8 bsq:1");
-    EXPECT_EQ(std::pair(empty.status, empty.err), std::pair(1, std::string("The slot is empty.\n")));
-    EXPECT_EQ(ReadFileBytes(fs::path(live) / "LIVE.BSQ"), sequences);
-
-    Bytes style(75 + 8, 0x11);
-    std::copy_n("VEMOXGroove          ", 21, style.begin());
-    WriteFileBytes(temp.Path() / "GROOVE.XSF", style);
-    const ToolRun pasted = Vx50("paste-xstyle " + live + " sty:C12 " + (temp.Path() / "GROOVE.XSF").string());
-    ASSERT_EQ(pasted.status, 0) << pasted.err;
-    data = Reload(live, "LIVE");
-    EXPECT_EQ(std::tuple(data.sty.slots[1].record.Name(), data.sty.slots[1].size, data.sty.slots[1].events.size()),
-              std::tuple(std::string("Groove          "), std::uint16_t{78}, std::size_t{8}));
-
-    const ToolRun missing = Vx50("paste-xstyle " + live + " arr:C11 " + (temp.Path() / "GROOVE.XAF").string());
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err.substr(missing.err.find('\n') + 1), "Error getting Arrangement data.\n");
-    ASSERT_EQ(Vx50("erase-bank " + live + " sng").status, 0);
-    ASSERT_EQ(Vx50("cut " + live + " sty:C12").status, 0);
-    EXPECT_TRUE(Reload(live, "LIVE").sty.slots[1].IsEmpty());
-}
-
 // Names typed on the command line hold the instrument's characters only; whatever a set file
 // holds, the names file gets a line of its own per entry; a malformed line of the names file is
 // skipped with one warning. As root and as a normal user.

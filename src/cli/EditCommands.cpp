@@ -64,14 +64,12 @@ vx::Edit MakeEdit(vx::EditCommand command, const vx::EditableKind& kind, int set
     return edit;
 }
 
-// Saves the set a command changed. A refused command's warning is shown, else its reason
-// printed unless the person knows it already.
+// Saves the set a command changed. A command's warnings are shown; a refusal without one has
+// its reason printed unless the person knows it already.
 int SaveIfDone(CliContext& context, int set, const vx::EditResult& result) {
+    vx::ShowNotice(context.ui, result);
     if (!result.done) {
-        if (result.notice)
-            vx::ShowNotice(context.ui, result);
-        else if (!result.told && !result.reason.empty())
-            std::cerr << result.reason << '\n';
+        if (!result.notice && !result.told && !result.reason.empty()) std::cerr << result.reason << '\n';
         return kExitFailure;
     }
     return context.Session()->Save(set) ? kExitSuccess : kExitFailure;

@@ -1,3 +1,6 @@
+// What the edit commands ask, refuse and hold: the texts of their questions and refusals, the
+// clipboards, Undo and the notices. Where calls end up after a command, and what Undo gives
+// back, the model test (edit_model_test.cpp) checks on random scripts.
 #include "core/editing/EditScheme.h"
 
 #include <gtest/gtest.h>
@@ -6,39 +9,32 @@
 #include <utility>
 #include <vector>
 
+#include "core/catalogue/Catalogue.h"
 #include "core/editing/KbdSetChoices.h"
 #include "core/storage/Session.h"
-#include "support/ScriptedInteraction.h"
-#include "support/TestSession.h"
+#include "support/EditFixture.h"
 
 namespace vx {
 namespace {
 
 using enum ItemKind;
-using test::ScriptedInteraction;
 
-// Two new sets, LIVE (1) and GIGS (2), with every KBD set calling no program.
-class EditSchemeTest : public ::testing::Test {
+// LIVE (1) and GIGS (2) with every KBD set calling no program.
+class EditSchemeTest : public test::EditFixture {
 protected:
     void SetUp() override {
-        session = test::MakeSession(ui, options);
-        ASSERT_TRUE(session);
-        scheme = std::make_unique<EditScheme>(*session);
-        for (const char* name : {"LIVE", "GIGS"}) {
-            const int set = session->OpenOrNewSet(true, "");
-            session->Slot(set).name = name;
-            session->Slot(set).dirty.fill(false);
+        EditFixture::SetUp();
+        for (const int set : {1, 2})
             for (auto& kbd : Data(set).ark.records)
                 for (int t = 0; t < KbdSetRecord::kTrackCount; ++t) kbd.SetTrackProgram(t, 0x7FFF);
-        }
         ui.events.clear();
     }
 
-    SetData& Data(int set) { return session->Data(set); }
     ArrangementRecord& Arr(int set, int slot) { return Data(set).arr.arr[static_cast<std::size_t>(slot)]; }
+    ProgramRecord& Prg(int set, int slot) { return Data(set).prg.records[static_cast<std::size_t>(slot)]; }
     BsqRecord& Bsq(int set, int position) { return Data(set).bsq.entries[static_cast<std::size_t>(position)].record; }
-    void NameArrangements(int set, int first, int last, const std::string& prefix) {
-        for (int slot = first; slot <= last; ++slot) Arr(set, slot).SetName(prefix + std::to_string(slot));
+    void NameArrangements(int set, int first, int last) {
+        for (int slot = first; slot <= last; ++slot) Arr(set, slot).SetName("Arr " + std::to_string(slot));
     }
     // Backing sequence position calls arrangement number.
     void CallArr(int set, int position, int number) {
@@ -48,106 +44,153 @@ protected:
     std::vector<int> ArrCalls(int set) {
         std::vector<int> calls;
         for (int p = 0; p < kSequenceCount; ++p)
-            if (!Bsq(set, p).IsEmpty()) calls.push_back(Bsq(set, p).Word(16));
+            if (!Bsq(set, p).IsEmpty()) calls.push_back(Bsq(set, p).Word(16));  // as stored: 65535 is none
         return calls;
     }
-    EditResult Do(EditCommand command, ItemKind kind, int set, int slot) {
-        Edit edit;
-        edit.command = command;
-        edit.kind = kind;
-        edit.set = set;
-        edit.slot = slot;
-        return Shown(scheme->Apply(edit));
-    }
-    EditResult DropOn(ItemKind kind, int sourceSet, int sourceSlot, int set, int slot, ItemKind sourceKind) {
-        Edit edit;
-        edit.command = EditCommand::Drop;
-        edit.kind = kind;
-        edit.set = set;
-        edit.slot = slot;
-        edit.sourceKind = sourceKind;
-        edit.sourceSet = sourceSet;
-        edit.sourceSlot = sourceSlot;
-        return Shown(scheme->Apply(edit));
-    }
-    // Shows the result's warning as the set window does.
-    EditResult Shown(EditResult result) {
-        ShowNotice(ui, result);
-        return result;
-    }
-
-    ScriptedInteraction ui;
-    Options options;
-    std::unique_ptr<Session> session;
-    std::unique_ptr<EditScheme> scheme;
 };
 
 const std::string kArrQuestionTail =
     " Arrangement is referenced by\none or more Backing Sequences.\nChange references to another Arrangement?";
+const std::string kPrgQuestionTail =
+    "' is referenced by one or more\nArrangements, Styles, Backing Sequences, etc.\n\nRedirect them to another "
+    "Program?";
 
-TEST_F(EditSchemeTest, InsertAtC10ShiftsTheBankAndUndoPutsEveryRecordAndCallBack) {
-    NameArrangements(1, 0, 127, "Arr ");
+// Insert asks about the item it pushes out of the bank, which the clipboard then holds; one
+// level of Undo.
+TEST_F(EditSchemeTest, InsertAsksAboutTheItemPushedOutAndHoldsIt) {
+    NameArrangements(1, 0, 127);
     CallArr(1, 0, 266);  // C33 = slot 10
     CallArr(1, 1, 319);  // slot 63, pushed out: its caller keeps the number
-    CallArr(1, 2, 330);  // bank D does not move
     ASSERT_TRUE(Do(EditCommand::Copy, Arrangement, 1, 100).done);
-    Arr(1, 100).SetName("Spare");  // the clipboard keeps what was copied
+    Arr(1, 100).SetName("Spare");
     ui.AnswerTo(QuestionId::ReferencedBy, Answer::No);
-    const SetData before = Data(1);
-
     ASSERT_TRUE(Do(EditCommand::Insert, Arrangement, 1, 10).done);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Arr 63" + kArrQuestionTail});
-    EXPECT_EQ(Arr(1, 10).Name(), "Arr 100         ");
-    EXPECT_EQ(Arr(1, 11).Name(), "Arr 10          ");
-    EXPECT_EQ(Arr(1, 63).Name(), "Arr 62          ");
-    EXPECT_EQ(Arr(1, 64).Name(), "Arr 64          ");
-    EXPECT_EQ(ArrCalls(1), (std::vector<int>{267, 319, 330}));
+    EXPECT_EQ(ArrCalls(1), (std::vector<int>{267, 319}));
     const Clipboard& clipboard = scheme->ClipboardOf(Arrangement);
     EXPECT_EQ(std::pair(clipboard.set, clipboard.slot), std::pair(1, 10));
     EXPECT_EQ(std::get<ArrangementRecord>(*clipboard.item).Name(), "Arr 63          ");
     EXPECT_EQ(scheme->UndoOf(Arrangement).op, 7);
     EXPECT_TRUE(session->Slot(1).dirty[0] && session->Slot(1).dirty[3]);
-
     ASSERT_TRUE(Do(EditCommand::Undo, Arrangement, 1, -1).done);
-    EXPECT_EQ(Data(1).arr.arr, before.arr.arr);
-    EXPECT_EQ(ArrCalls(1), (std::vector<int>{266, 319, 330}));
     EXPECT_TRUE(scheme->UndoOf(Arrangement).Empty());
     EXPECT_FALSE(Do(EditCommand::Undo, Arrangement, 1, -1).done) << "one level only";
-}
 
-TEST_F(EditSchemeTest, DragOfThreeOntoSevenMovesItsCallersAndUndoPutsBothBack) {
-    NameArrangements(1, 0, 10, "Arr ");
-    CallArr(1, 0, 259);  // slot 3
-    CallArr(1, 1, 263);  // slot 7: answered No, so its caller stays on 7
-    const SetData before = Data(1);
-    ui.AnswerTo(QuestionId::ReferencedBy, Answer::No);
-    ASSERT_TRUE(DropOn(Arrangement, 1, 3, 1, 7, Arrangement).done);
-    EXPECT_EQ(std::pair(Arr(1, 7).Name(), Arr(1, 3).IsEmpty()), std::pair(std::string("Arr 3           "), true));
-    EXPECT_EQ(ArrCalls(1), (std::vector<int>{263, 263}));
-    EXPECT_EQ(scheme->UndoOf(Arrangement).op, 4);
-    EXPECT_EQ(ui.events.back(), "Undo 1 on");
-    ASSERT_TRUE(Do(EditCommand::Undo, Arrangement, 1, -1).done);
-    EXPECT_EQ(ArrCalls(1), (std::vector<int>{259, 263}));
-    EXPECT_EQ(Data(1).arr.arr, before.arr.arr);
-
-    // Drops that change nothing: on itself, from another kind's view, onto no user slot.
+    // A program insert asks about F88's callers, the chooser on its neighbour F87; one notice
+    // per changed kind.
+    for (int i = 0; i < 64; ++i) Prg(1, i).SetName("Prg " + std::to_string(i));
+    Prg(1, 70).SetName("Spare");
+    for (int t = 0; t < ArrangementRecord::kTrackCount; ++t) Arr(1, 0).SetTrackProgram(t, 3);
+    Arr(1, 0).SetTrackProgram(0, 831);  // F88
+    ASSERT_TRUE(Do(EditCommand::Copy, Program, 1, 70).done);
+    Data(1).ark.records[0].SetTrackProgram(4, 768);  // F11
+    ui.messages.clear();
     ui.events.clear();
-    EXPECT_EQ(DropOn(Arrangement, 1, 3, 1, 3, Arrangement).reason, "The item was dropped on itself.");
-    EXPECT_EQ(DropOn(Arrangement, 1, 3, 1, 9, Program).reason,
-              "An item can only be dropped on a view of its own kind.");
-    EXPECT_EQ(DropOn(Program, 1, 3, 1, 9, KbdSet).reason, "An item can only be dropped on a view of its own kind.");
-    EXPECT_EQ(DropOn(Arrangement, 1, 3, 1, -1, Arrangement).reason, "No item can be dropped there.");
-    EXPECT_TRUE(ui.events.empty());
-    EXPECT_EQ(Data(1).arr.arr, before.arr.arr);
+    ui.AnswerTo(QuestionId::ReferencedBy, Answer::Yes);
+    ui.pickAnswers = {839};  // G18
+    ASSERT_TRUE(Do(EditCommand::Insert, Program, 1, 0).done);
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Program 'Prg 63" + kPrgQuestionTail,
+                                                    "Program duplicate name\nG17 - F11  (Spare)"}));
+    EXPECT_EQ(std::pair(ui.picks[0].what, ui.picks[0].start), std::pair(std::string("Program"), 830));
+    EXPECT_EQ(std::pair(Arr(1, 0).TrackProgram(0), Data(1).ark.records[0].TrackProgram(4)), std::pair(839, 769));
+    EXPECT_EQ(std::get<ProgramItem>(*scheme->ClipboardOf(Program).item).record.Name(), "Prg 63          ");
+    EXPECT_EQ(ui.events,
+              (std::vector<std::string>{"KindChanged 1 0", "KindChanged 1 2", "KindChanged 1 5", "Undo 1 on"}));
 }
 
-TEST_F(EditSchemeTest, CutOfATwiceCalledArrangementRedirectsOrCallsNothing) {
-    NameArrangements(1, 0, 3, "Arr ");
+// What a command refuses, and that a refusal changes nothing and announces nothing.
+TEST_F(EditSchemeTest, RefusalsChangeNothing) {
+    NameArrangements(1, 0, 10);
+    Prg(1, 0).SetName("Piano");
+    Prg(1, 9).SetName("Organ");
+    Prg(1, 128).SetName("Kit");
+    Data(1).sty.slots[0].record.SetName("Kept");
+    Bsq(1, 0).SetName("Kept");
+    Data(1).sng.entries[0].record.SetName("Kept");
+    auto drop = [&](ItemKind sourceKind, ItemKind kind, int slot) {
+        Edit edit;
+        edit.command = EditCommand::Drop;
+        edit.sourceKind = sourceKind;
+        edit.kind = kind;
+        edit.set = edit.sourceSet = 1;
+        edit.sourceSlot = 3;
+        edit.slot = slot;
+        return scheme->Apply(edit).reason;
+    };
+    const SetData before = Data(1);
+    EXPECT_EQ(drop(Arrangement, Arrangement, 3), "The item was dropped on itself.");
+    EXPECT_EQ(drop(Program, Arrangement, 9), "An item can only be dropped on a view of its own kind.");
+    EXPECT_EQ(drop(KbdSet, Program, 9), "An item can only be dropped on a view of its own kind.");
+    EXPECT_EQ(drop(Arrangement, Arrangement, -1), "No item can be dropped there.");
+    EXPECT_EQ(Do(EditCommand::Cut, Arrangement, 1, 50).reason, "The slot is empty.");
+    EXPECT_EQ(Do(EditCommand::Paste, Arrangement, 2, 0).reason, "The clipboard is empty.");
+    EXPECT_EQ(Do(EditCommand::Delete, Program, 1, 128).reason, "This item can't be deleted.");
+    EXPECT_EQ(Do(EditCommand::Cut, KbdSet, 1, 0).reason, "This command is not available for this kind.");
+    for (EditCommand command : {EditCommand::Delete, EditCommand::Insert})
+        EXPECT_EQ(Do(command, Style, 1, 0).reason, "This command is not available for this kind.");
+    EXPECT_TRUE(ui.events.empty());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Data(1).arr.arr, before.arr.arr);
+
+    // An empty slot is not dragged, within a set or to another; Insert needs a held item.
+    const struct {
+        ItemKind kind;
+        int from, to;
+    } empties[] = {{Arrangement, 50, 7}, {Style, 2, 6},           {Program, 10, 11},
+                   {Program, 129, 130},  {BackingSequence, 4, 1}, {Song, 2, 5}};
+    for (const auto& c : empties) {
+        SCOPED_TRACE(std::string(KindName(c.kind)));
+        const EditableKind& d = *EditableKindOf(c.kind);
+        for (int target : {1, 2}) {
+            // A target that holds an item, so that a blank written over it would show.
+            ASSERT_TRUE(
+                scheme->WriteItem(target, c.kind, c.to, d.Read(Data(1), c.kind == Program ? c.to - 2 : 0)).done);
+            const Bytes held = SerializeKind(Data(target), c.kind);
+            ui.events.clear();
+            EXPECT_EQ(DropOn(c.kind, 1, c.from, target, c.to).reason, "The slot is empty.");
+            EXPECT_EQ(SerializeKind(Data(target), c.kind), held);
+            EXPECT_TRUE(ui.events.empty());
+        }
+        if (c.kind == Style) continue;
+        const Bytes held = SerializeKind(Data(1), c.kind);
+        EXPECT_EQ(Do(EditCommand::Insert, c.kind, 1, c.from == 129 ? 64 : 0).reason, "The clipboard is empty.");
+        EXPECT_EQ(SerializeKind(Data(1), c.kind), held);
+        EXPECT_EQ(scheme->UndoOf(c.kind).op, 3) << "the write's record stays";
+    }
+    // Programs and drum kits keep to their own slots, with a warning.
+    const auto programs = Data(1).prg.records;
+    const Bytes gigsPrograms = SerializeKind(Data(2), Program);
+    const std::tuple<int, int, std::string> cases[] = {
+        {128, 5, "A Drum Kit can't be pasted into a Program slot."},
+        {0, 130, "A Program can't be pasted into a Drum Kit slot."},
+    };
+    for (const auto& [from, to, warning] : cases) {
+        ui.messages.clear();
+        ASSERT_TRUE(Do(EditCommand::Copy, Program, 1, from).done);
+        EXPECT_EQ(Do(EditCommand::Paste, Program, 1, to).reason, warning);
+        EXPECT_EQ(DropOn(Program, 1, from, 2, to).reason, warning);
+        EXPECT_EQ(ui.Texts().front(), warning);
+        EXPECT_EQ(std::tuple(ui.Last().text, ui.Last().title, ui.Last().icon),
+                  std::tuple(warning, std::string("Warning"), MessageIcon::Exclamation));
+    }
+    EXPECT_EQ(Data(1).prg.records, programs);
+    EXPECT_EQ(SerializeKind(Data(2), Program), gigsPrograms);
+    // A drum kit into another drum kit slot brings its drum kit data.
+    Data(1).prg.drumKits[0].fill(0x5A);
+    ASSERT_TRUE(Do(EditCommand::Copy, Program, 1, 128).done);
+    ASSERT_TRUE(Do(EditCommand::Paste, Program, 2, 135).done);
+    EXPECT_EQ(std::pair(Prg(2, 135).Name(), Data(2).prg.drumKits[7]),
+              std::pair(std::string("Kit             "), Data(1).prg.drumKits[0]));
+}
+
+// The referenced-by question: Yes and a choice redirects every caller; Yes and Cancel in the
+// chooser leaves them calling nothing; choosing the leaving item is refused; Cancel abandons.
+TEST_F(EditSchemeTest, CutOfACalledArrangementRedirectsOrCallsNothing) {
+    NameArrangements(1, 0, 3);
     Arr(1, 2).SetName("  Ballad  ");
     CallArr(1, 4, 258);
     CallArr(1, 7, 258);
     CallArr(1, 8, 259);
-    // Yes and a choice: both callers call the chosen arrangement.
     ui.AnswerTo(QuestionId::ReferencedBy, Answer::Yes);
     ui.pickAnswers = {3};
     ASSERT_TRUE(Do(EditCommand::Cut, Arrangement, 1, 2).done);
@@ -158,18 +201,13 @@ TEST_F(EditSchemeTest, CutOfATwiceCalledArrangementRedirectsOrCallsNothing) {
     // The chooser opens on the neighbour: the item leaving its slot is no choice.
     EXPECT_EQ(std::pair(ui.picks[0].what, ui.picks[0].start), std::pair(std::string("Arrangement"), 259));
     EXPECT_EQ(ArrCalls(1), (std::vector<int>{3, 3, 259}));
-    EXPECT_TRUE(Arr(1, 2).IsEmpty());
 
-    // Yes, then Cancel in the selection dialog: the callers call no arrangement.
     ui.AnswerTo(QuestionId::ReferencedBy, Answer::Yes);
     ASSERT_TRUE(Do(EditCommand::Cut, Arrangement, 1, 3).done);
     EXPECT_EQ(ArrCalls(1), (std::vector<int>{3, 3, 65535}));
-    // Undo takes the redirect back with the record.
     ASSERT_TRUE(Do(EditCommand::Undo, Arrangement, 1, -1).done);
     EXPECT_EQ(ArrCalls(1), (std::vector<int>{3, 3, 259}));
-    EXPECT_EQ(Arr(1, 3).Name(), "Arr 3           ");
 
-    // Chosen all the same, it is refused and nothing changes.
     ui.AnswerTo(QuestionId::ReferencedBy, Answer::Yes);
     ui.pickAnswers = {259};
     const SetData before = Data(1);
@@ -181,27 +219,23 @@ TEST_F(EditSchemeTest, CutOfATwiceCalledArrangementRedirectsOrCallsNothing) {
     EXPECT_EQ(Data(1).arr.arr, before.arr.arr);
     EXPECT_EQ(ArrCalls(1), (std::vector<int>{3, 3, 259}));
 
-    // Cancel abandons; an empty slot is not cut and leaves the clipboard as it was.
     ui.AnswerTo(QuestionId::ReferencedBy, Answer::Cancel);
     EXPECT_EQ(Do(EditCommand::Cut, Arrangement, 1, 3).reason, "Cancelled.");
-    EXPECT_EQ(Do(EditCommand::Cut, Arrangement, 1, 50).reason, "The slot is empty.");
     EXPECT_EQ(scheme->ClipboardOf(Arrangement).slot, 3);
 }
 
-TEST_F(EditSchemeTest, FiveDuplicatePairsGiveThreeMessagesAndTheSummary) {
+// Four duplicate pairs are shown, then the summary; programs and drum kits share one countdown.
+TEST_F(EditSchemeTest, DuplicateNamesGiveFourMessagesAtMost) {
     for (int slot : {0, 1, 2, 64, 65}) Arr(1, slot).SetName("Same");
     Arr(1, 70).SetName(" Other");
     Arr(1, 71).SetName("Other ");
     Arr(1, 72).SetName("other");  // case matters
     ASSERT_TRUE(Do(EditCommand::Copy, Arrangement, 1, 0).done);
     ASSERT_TRUE(Do(EditCommand::Paste, Arrangement, 1, 0).done);
-    const std::vector<std::string> expected = {
-        "Arrangement duplicate name\nC12 - C11  (Same)",
-        "Arrangement duplicate name\nC13 - C11  (Same)",
-        "Arrangement duplicate name\nC13 - C12  (Same)",
-        "More than 4 Arrangement duplicate names !",
-    };
-    EXPECT_EQ(ui.Texts(), expected);
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{
+                  "Arrangement duplicate name\nC12 - C11  (Same)", "Arrangement duplicate name\nC13 - C11  (Same)",
+                  "Arrangement duplicate name\nC13 - C12  (Same)", "More than 4 Arrangement duplicate names !"}));
     EXPECT_EQ(std::tuple(ui.Last().title, ui.Last().icon, ui.Last().buttons),
               std::tuple(std::string(), MessageIcon::Exclamation, MessageButtons::OK));
 
@@ -214,11 +248,19 @@ TEST_F(EditSchemeTest, FiveDuplicatePairsGiveThreeMessagesAndTheSummary) {
                                                     "Arrangement duplicate name\nD18 - D17  (Other)"}));
     options.WarnDupl = 0;
     EXPECT_FALSE(scheme->WarnDuplicateNames(1, Arrangement));
+    options.WarnDupl = 1;
+
+    ui.messages.clear();
+    for (int i : {0, 1, 2}) Prg(1, i).SetName("Pad");
+    for (int i : {128, 129, 130}) Prg(1, i).SetName("Kit");
+    EXPECT_TRUE(scheme->WarnDuplicateNames(1, Program));
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                              "Program duplicate name\nF12 - F11  (Pad)", "Program duplicate name\nF13 - F11  (Pad)",
+                              "Program duplicate name\nF13 - F12  (Pad)", "More than 4 Program duplicate names !"}));
 }
 
-// LIVE's arrangement C11 plays user style C12 and user programs; GIGS has a style and one program
-// of the same names in other slots, and no program of the other name.
-TEST_F(EditSchemeTest, PasteFromAnotherSetRepointsCallsByName) {
+// A paste into another set asks about each call whose item that set has no item of the name of.
+TEST_F(EditSchemeTest, PasteFromAnotherSetAsksAboutMissingItems) {
     ArrangementRecord& source = Arr(1, 0);
     source.SetName("Traveller");
     source.SetStyle(257);
@@ -226,10 +268,10 @@ TEST_F(EditSchemeTest, PasteFromAnotherSetRepointsCallsByName) {
     source.SetTrackProgram(2, 768);
     source.SetTrackProgram(6, 769);
     Data(1).sty.slots[1].record.SetName("Shuffle");
-    Data(1).prg.records[0].SetName("Warm Bass");
-    Data(1).prg.records[1].SetName("Lead Synth");
+    Prg(1, 0).SetName("Warm Bass");
+    Prg(1, 1).SetName("Lead Synth");
     Data(2).sty.slots[9].record.SetName("Shuffle");
-    Data(2).prg.records[70].SetName("Warm Bass");  // G17
+    Prg(2, 70).SetName("Warm Bass");  // G17
     Arr(2, 4).SetName("Old");
 
     ASSERT_TRUE(Do(EditCommand::Copy, Arrangement, 1, 0).done);
@@ -250,9 +292,8 @@ TEST_F(EditSchemeTest, PasteFromAnotherSetRepointsCallsByName) {
               std::vector<int>({265, 838, 900, 5}));
     EXPECT_EQ(ui.messages.size(), 1u);
 
-    // Without the program in LIVE's way, nothing is asked; the style is missing now.
     Data(2).sty.slots[9].record.SetName("Other");
-    Data(1).prg.records[1].SetName("Warm Bass");
+    Prg(1, 1).SetName("Warm Bass");
     ui.messages.clear();
     ui.AnswerTo(QuestionId::MissingCall, Answer::No);
     ASSERT_TRUE(Do(EditCommand::Paste, Arrangement, 2, 5).done);
@@ -260,10 +301,23 @@ TEST_F(EditSchemeTest, PasteFromAnotherSetRepointsCallsByName) {
                                                     "'GIGS'\nRedirect this Arrangement to an existing Style?",
                                                     "Arrangement duplicate name\nC16 - C15  (Traveller)"}));
     EXPECT_EQ(std::pair(Arr(2, 5).Style(), Arr(2, 5).TrackProgram(6)), std::pair(257, 838));
+
+    Prg(1, 3).SetName("Strings");
+    Data(1).ark.records[5].SetTrackProgram(1, 771);
+    ASSERT_TRUE(Do(EditCommand::Copy, KbdSet, 1, 5).done);
+    ui.messages.clear();
+    ui.AnswerTo(QuestionId::MissingCall, Answer::No);
+    ASSERT_TRUE(Do(EditCommand::Paste, KbdSet, 2, 9).done);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Track 'SubKBD' of KBD Set '22' calls Program 'Strings' "
+                                                   "non-existent in 'GIGS'\n\nRedirect this track to an existing "
+                                                   "Program?"});
+    EXPECT_EQ(Data(2).ark.records[9], Data(1).ark.records[5]);
 }
 
-TEST_F(EditSchemeTest, ErasingABankAsksFirstAndLeavesPresetBanksAlone) {
-    NameArrangements(1, 0, 127, "Arr ");
+// Erase Bank asks first, refuses preset banks and cannot be undone; Copy drops the kind's Undo
+// too; Import forgets the record of its own set; closing a set releases what it held.
+TEST_F(EditSchemeTest, EraseCopyImportAndCloseDropTheUndoRecord) {
+    NameArrangements(1, 0, 127);
     Edit erase;
     erase.command = EditCommand::EraseBank;
     erase.kind = Arrangement;
@@ -274,219 +328,52 @@ TEST_F(EditSchemeTest, ErasingABankAsksFirstAndLeavesPresetBanksAlone) {
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Bank Erasing can't be undone\nContinue?"});
     erase.bank = 1;
     EXPECT_EQ(scheme->Apply(erase).reason, "A preset bank can't be erased.");
+    EXPECT_EQ(Do(EditCommand::EraseBank, Style, 1, -1, 0).reason, "A preset bank can't be erased.");
     EXPECT_FALSE(session->Slot(1).dirty[0]);
     erase.bank = 3;
     ASSERT_TRUE(scheme->Apply(erase).done);
     EXPECT_EQ(std::tuple(Arr(1, 63).Name(), Arr(1, 64).IsEmpty(), Arr(1, 127).IsEmpty()),
               std::tuple(std::string("Arr 63          "), true, true));
     EXPECT_EQ(ui.events.back(), "Undo 1 off");
-}
 
-TEST_F(EditSchemeTest, ClosingASetReleasesItsClipboardsAndUndo) {
-    NameArrangements(1, 0, 3, "Arr ");
+    const struct {
+        const char* what;
+        ItemKind kind;
+        int cutSlot;
+    } cases[] = {{"copy", Arrangement, 0}, {"erase", Arrangement, 0}, {"copy", Program, 3},
+                 {"erase", Program, 3},    {"copy", KbdSet, 5},       {"erase", BackingSequence, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + " " + std::string(KindName(c.kind)));
+        const EditableKind& d = *EditableKindOf(c.kind);
+        ASSERT_TRUE(scheme->WriteItem(1, c.kind, c.cutSlot, d.Read(Data(1), c.cutSlot)).done);
+        ASSERT_FALSE(scheme->UndoOf(c.kind).Empty());
+        ui.events.clear();
+        const bool copy = std::string(c.what) == "copy";
+        const int bank = c.kind == Arrangement ? 2 : c.kind == Program ? 5 : 0;
+        ASSERT_TRUE(
+            (copy ? Do(EditCommand::Copy, c.kind, 1, c.cutSlot + 1) : Do(EditCommand::EraseBank, c.kind, 1, -1, bank))
+                .done);
+        EXPECT_TRUE(scheme->UndoOf(c.kind).Empty());
+        EXPECT_EQ(ui.events.back(), "Undo 1 off");
+        EXPECT_FALSE(Do(EditCommand::Undo, c.kind, 1, -1).done);
+    }
+
+    // An import made straight through the session, as the tool makes it, not from a set window.
+    ASSERT_TRUE(scheme->WriteItem(1, Song, 0, EditableKindOf(Song)->Read(Data(1), 0)).done);
+    const std::string songs = session->Catalogue().templateBase + ".SNG";
+    ASSERT_TRUE(session->ImportFromFile(2, Song, songs));
+    EXPECT_EQ(scheme->UndoOf(Song).set, 1);
+    ASSERT_TRUE(session->ImportFromFile(1, Song, songs));
+    EXPECT_TRUE(scheme->UndoOf(Song).Empty());
+    EXPECT_EQ(Do(EditCommand::Undo, Song, 1, -1).reason, "Nothing to undo.");
+
+    NameArrangements(1, 0, 0);
     ASSERT_TRUE(Do(EditCommand::Cut, Arrangement, 1, 0).done);
     ASSERT_FALSE(scheme->UndoOf(Arrangement).Empty());
     session->CloseSet(1);
     EXPECT_TRUE(scheme->ClipboardOf(Arrangement).Empty());
     EXPECT_TRUE(scheme->UndoOf(Arrangement).Empty());
     EXPECT_EQ(Do(EditCommand::Paste, Arrangement, 2, 0).reason, "The clipboard is empty.");
-}
-
-ProgramRecord& Prg(SetData& data, int index) { return data.prg.records[static_cast<std::size_t>(index)]; }
-
-TEST_F(EditSchemeTest, InsertAtF11WithF88CalledAsksAboutF88AndShiftsTheCallers) {
-    for (int i = 0; i < 64; ++i) Prg(Data(1), i).SetName("Prg " + std::to_string(i));
-    Prg(Data(1), 70).SetName("Spare");
-    Arr(1, 0).SetName("Caller");
-    for (int t = 0; t < ArrangementRecord::kTrackCount; ++t) Arr(1, 0).SetTrackProgram(t, 3);
-    Arr(1, 0).SetTrackProgram(0, 831);               // F88
-    Data(1).ark.records[0].SetTrackProgram(4, 768);  // F11
-    Data(1).ark.records[1].SetTrackProgram(0, 830);  // F87
-    ASSERT_TRUE(Do(EditCommand::Copy, Program, 1, 70).done);
-    Prg(Data(1), 70).SetName("Other");
-    const SetData before = Data(1);
-    ui.events.clear();
-    ui.AnswerTo(QuestionId::ReferencedBy, Answer::Yes);
-    ui.pickAnswers = {839};  // G18
-    ASSERT_TRUE(Do(EditCommand::Insert, Program, 1, 0).done);
-    EXPECT_EQ(ui.Texts(),
-              std::vector<std::string>{"Program 'Prg 63' is referenced by one or more\nArrangements, Styles, "
-                                       "Backing Sequences, etc.\n\nRedirect them to another Program?"});
-    EXPECT_EQ(std::pair(ui.picks[0].what, ui.picks[0].start),
-              std::pair(std::string("Program"), 830));  // its neighbour F87
-    EXPECT_EQ(std::vector<int>({Arr(1, 0).TrackProgram(0), Data(1).ark.records[0].TrackProgram(4),
-                                Data(1).ark.records[1].TrackProgram(0)}),
-              std::vector<int>({839, 769, 831}));
-    EXPECT_EQ(
-        std::tuple(Prg(Data(1), 0).Name(), Prg(Data(1), 1).Name(), Prg(Data(1), 63).Name()),
-        std::tuple(std::string("Spare           "), std::string("Prg 0           "), std::string("Prg 62          ")));
-    EXPECT_EQ(std::get<ProgramItem>(*scheme->ClipboardOf(Program).item).record.Name(), "Prg 63          ");
-    // One notice per changed kind.
-    EXPECT_EQ(ui.events,
-              (std::vector<std::string>{"KindChanged 1 0", "KindChanged 1 2", "KindChanged 1 5", "Undo 1 on"}));
-    ASSERT_TRUE(Do(EditCommand::Undo, Program, 1, -1).done);
-    EXPECT_EQ(Data(1).prg.records, before.prg.records);
-    EXPECT_EQ(Data(1).arr.arr, before.arr.arr);
-    EXPECT_EQ(Data(1).ark.records, before.ark.records);
-}
-
-// Every arrangement and every program of bank F named, and every call of every caller made to
-// the programs of bank F in turn; backing sequence p calls arrangement 256 + 7p mod 64.
-void FillBanksAndCallers(SetData& data) {
-    int next = 0;
-    auto program = [&next] { return 768 + next++ % 64; };
-    for (int i = 0; i < kUserArrangements; ++i) {
-        ArrangementRecord& arr = data.arr.arr[static_cast<std::size_t>(i)];
-        arr.SetName("Arr " + std::to_string(i));
-        for (int t = 0; t < ArrangementRecord::kTrackCount; ++t) arr.SetTrackProgram(t, program());
-    }
-    for (int i = 0; i < 64; ++i) Prg(data, i).SetName("Prg " + std::to_string(i));
-    Prg(data, 70).SetName("Spare");
-    for (auto& style : data.sty.slots) {
-        style.record.SetName("Sty");
-        for (int t = 0; t < StyleRecord::kTrackCount; ++t) style.record.SetTrackProgram(t, program());
-    }
-    for (int p = 0; p < kSequenceCount; ++p) {
-        BsqRecord& bsq = data.bsq.entries[static_cast<std::size_t>(p)].record;
-        bsq.SetName("Seq");
-        bsq.SetArrangement(256 + 7 * p % 64);
-        for (int t = 0; t < BsqRecord::kTrackCount; ++t) bsq.SetTrackProgram(t, program());
-    }
-    for (auto& song : data.sng.entries) {
-        song.record.SetName("Song");
-        for (int t = 0; t < SongRecord::kTrackCount; ++t) song.record.SetTrackProgram(t, program());
-    }
-    for (auto& kbd : data.ark.records)
-        for (int t = 0; t < KbdSetRecord::kTrackCount; ++t) kbd.SetTrackProgram(t, program());
-}
-
-// Arrangement C11 tracks 1 and 2, C16 track 9, style C68 track 6, backing sequence 9 track 8,
-// song 9 track 16, KBD set 88 track 5; the arrangements of backing sequences 0, 1 and 9.
-std::vector<int> SampleCalls(const SetData& data) {
-    const auto& arr = data.arr.arr;
-    const auto& bsq = data.bsq.entries;
-    return {arr[0].TrackProgram(0),
-            arr[0].TrackProgram(1),
-            arr[5].TrackProgram(8),
-            data.sty.slots[47].record.TrackProgram(5),
-            bsq[9].record.TrackProgram(7),
-            data.sng.entries[9].record.TrackProgram(15),
-            data.ark.records[63].TrackProgram(4),
-            bsq[0].record.Arrangement(),
-            bsq[1].record.Arrangement(),
-            bsq[9].record.Arrangement()};
-}
-
-// A Delete or an Insert on a full bank moves every caller of every kind with its item, and
-// Undo gives back the very bytes of every file of the set.
-TEST_F(EditSchemeTest, ShiftsOfFullBanksUndoToTheSameBytes) {
-    FillBanksAndCallers(Data(1));
-    const std::vector<int> callsBefore = {768, 769, 831, 799, 815, 783, 783, 256, 263, 319};
-    ASSERT_EQ(SampleCalls(Data(1)), callsBefore);
-    const std::string programQuestion =
-        "' is referenced by one or more\nArrangements, Styles, Backing Sequences, etc.\n\nRedirect them to another "
-        "Program?";
-    struct Case {
-        EditCommand command;
-        ItemKind kind;
-        std::vector<std::string> messages;
-        std::string firstName;  // of slot 0 afterwards
-        std::vector<int> calls;
-    };
-    const Case cases[] = {
-        {EditCommand::Delete,
-         Program,
-         {"Program 'Prg 0" + programQuestion},
-         "Prg 1",
-         {768, 768, 830, 798, 814, 782, 782, 256, 263, 319}},
-        {EditCommand::Insert,
-         Program,
-         // The copy of G17 makes two programs of one name.
-         {"Program 'Prg 63" + programQuestion, "Program duplicate name\nG17 - F11  (Spare)"},
-         "Spare",
-         {769, 770, 831, 800, 816, 784, 784, 256, 263, 319}},
-        {EditCommand::Delete,
-         Arrangement,
-         {"Arr 0" + kArrQuestionTail},
-         "Arr 1",
-         // C11 and C16 hold what were C12 and C17, with their own calls.
-         {779, 780, 778, 799, 815, 783, 783, 256, 262, 318}},
-    };
-    std::vector<Bytes> files;
-    for (int k = 0; k < kSetKindCount; ++k) files.push_back(SerializeKind(Data(1), KindFromIndex(k)));
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.messages[0]);
-        if (c.command == EditCommand::Insert) {
-            ASSERT_TRUE(Do(EditCommand::Copy, c.kind, 1, 70).done);
-        }
-        ui.messages.clear();
-        ui.AnswerTo(QuestionId::ReferencedBy, Answer::No);
-        ASSERT_TRUE(Do(c.command, c.kind, 1, 0).done);
-        EXPECT_EQ(ui.Texts(), c.messages);
-        const std::string first = c.kind == Program ? Prg(Data(1), 0).Name() : Arr(1, 0).Name();
-        EXPECT_EQ(first.substr(0, c.firstName.size()), c.firstName);
-        EXPECT_EQ(SampleCalls(Data(1)), c.calls);
-
-        ASSERT_TRUE(Do(EditCommand::Undo, c.kind, 1, -1).done);
-        for (int k = 0; k < kSetKindCount; ++k)
-            EXPECT_EQ(SerializeKind(Data(1), KindFromIndex(k)), files[static_cast<std::size_t>(k)]) << k;
-    }
-}
-
-TEST_F(EditSchemeTest, ProgramsAndDrumKitsKeepToTheirOwnSlots) {
-    Prg(Data(1), 0).SetName("Piano");
-    Prg(Data(1), 128).SetName("Kit");
-    Data(1).prg.drumKits[0].fill(0x5A);
-    const SetData before = Data(1);
-    // Drum kit slot index, program slot index, what may be pasted where.
-    const std::tuple<int, int, std::string> cases[] = {
-        {128, 5, "A Drum Kit can't be pasted into a Program slot."},
-        {0, 130, "A Program can't be pasted into a Drum Kit slot."},
-    };
-    for (const auto& [from, to, warning] : cases) {
-        ui.messages.clear();
-        ASSERT_TRUE(Do(EditCommand::Copy, Program, 1, from).done);
-        EXPECT_EQ(Do(EditCommand::Paste, Program, 1, to).reason, warning);
-        EXPECT_EQ(DropOn(Program, 1, from, 2, to, Program).reason, warning);
-        ASSERT_EQ(ui.messages.size(), 2u);
-        EXPECT_EQ(std::tuple(ui.Last().text, ui.Last().title, ui.Last().icon),
-                  std::tuple(warning, std::string("Warning"), MessageIcon::Exclamation));
-    }
-    EXPECT_EQ(Data(1).prg.records, before.prg.records);
-    EXPECT_TRUE(Prg(Data(2), 5).IsEmpty() && Prg(Data(2), 130).IsEmpty());
-    // A drum kit into another drum kit slot brings its drum kit data.
-    ASSERT_TRUE(Do(EditCommand::Copy, Program, 1, 128).done);
-    ASSERT_TRUE(Do(EditCommand::Paste, Program, 2, 135).done);
-    EXPECT_EQ(std::pair(Prg(Data(2), 135).Name(), Data(2).prg.drumKits[7]),
-              std::pair(std::string("Kit             "), Data(1).prg.drumKits[0]));
-    // Drum kits neither delete nor insert.
-    EXPECT_EQ(Do(EditCommand::Delete, Program, 1, 128).reason, "This item can't be deleted.");
-}
-
-TEST_F(EditSchemeTest, DragOfF11ToG11MovesEveryCallAndUndoRestoresBoth) {
-    Prg(Data(1), 0).SetName("Piano");
-    Data(1).sng.entries[2].record.SetName("Tune");
-    for (int t = 0; t < SongRecord::kTrackCount; ++t) Data(1).sng.entries[2].record.SetTrackProgram(t, 768);
-    Data(1).ark.records[9].SetTrackProgram(1, 768);
-    const SetData before = Data(1);
-    ASSERT_TRUE(DropOn(Program, 1, 0, 1, 64, Program).done);
-    EXPECT_EQ(std::pair(Prg(Data(1), 64).Name(), Prg(Data(1), 0).IsEmpty()),
-              std::pair(std::string("Piano           "), true));
-    EXPECT_EQ(std::pair(Data(1).sng.entries[2].record.TrackProgram(15), Data(1).ark.records[9].TrackProgram(1)),
-              std::pair(832, 832));
-    ASSERT_TRUE(Do(EditCommand::Undo, Program, 1, -1).done);
-    EXPECT_EQ(Data(1).prg.records, before.prg.records);
-    EXPECT_EQ(Data(1).sng.entries[2].record, before.sng.entries[2].record);
-    EXPECT_EQ(Data(1).ark.records, before.ark.records);
-}
-
-TEST_F(EditSchemeTest, ProgramAndDrumKitDuplicatesShareOneCountdown) {
-    for (int i : {0, 1, 2}) Prg(Data(1), i).SetName("Pad");
-    for (int i : {128, 129, 130}) Prg(Data(1), i).SetName("Kit");
-    EXPECT_TRUE(scheme->WarnDuplicateNames(1, Program));
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
-                              "Program duplicate name\nF12 - F11  (Pad)", "Program duplicate name\nF13 - F11  (Pad)",
-                              "Program duplicate name\nF13 - F12  (Pad)", "More than 4 Program duplicate names !"}));
 }
 
 std::vector<int> KbdOrder(const SetData& data) {
@@ -506,7 +393,7 @@ TEST_F(EditSchemeTest, KbdSetsDroppedInOneSetLandBeforeTheTargetAndUndoRestoresT
     for (const auto& [from, to, question, order] : moves) {
         ui.messages.clear();
         ui.AnswerTo(QuestionId::InsertBefore, Answer::Yes);
-        ASSERT_TRUE(DropOn(KbdSet, 1, from, 1, to, KbdSet).done);
+        ASSERT_TRUE(DropOn(KbdSet, 1, from, 1, to).done);
         EXPECT_EQ(std::tuple(ui.Last().text, ui.Last().icon, ui.Last().buttons),
                   std::tuple(question, MessageIcon::Question, MessageButtons::YesNo));
         EXPECT_EQ(KbdOrder(Data(1)), order);
@@ -514,20 +401,7 @@ TEST_F(EditSchemeTest, KbdSetsDroppedInOneSetLandBeforeTheTargetAndUndoRestoresT
         EXPECT_EQ(KbdOrder(Data(1)), (std::vector<int>{0, 1, 2, 3, 4}));
     }
     ui.AnswerTo(QuestionId::InsertBefore, Answer::No);
-    EXPECT_FALSE(DropOn(KbdSet, 1, 0, 1, 3, KbdSet).done);
-    EXPECT_EQ(Do(EditCommand::Cut, KbdSet, 1, 0).reason, "This command is not available for this kind.");
-}
-
-TEST_F(EditSchemeTest, KbdSetPastedFromAnotherSetAsksAboutAMissingProgram) {
-    Prg(Data(1), 3).SetName("Strings");
-    Data(1).ark.records[5].SetTrackProgram(1, 771);
-    ASSERT_TRUE(Do(EditCommand::Copy, KbdSet, 1, 5).done);
-    ui.AnswerTo(QuestionId::MissingCall, Answer::No);
-    ASSERT_TRUE(Do(EditCommand::Paste, KbdSet, 2, 9).done);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Track 'SubKBD' of KBD Set '22' calls Program 'Strings' "
-                                                   "non-existent in 'GIGS'\n\nRedirect this track to an existing "
-                                                   "Program?"});
-    EXPECT_EQ(Data(2).ark.records[9], Data(1).ark.records[5]);
+    EXPECT_FALSE(DropOn(KbdSet, 1, 0, 1, 3).done);
 }
 
 TEST_F(EditSchemeTest, DoubleClicksOnTheKbdGridSetSplitKeysAndPrograms) {

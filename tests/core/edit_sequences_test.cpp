@@ -249,8 +249,8 @@ TEST_F(EditSequencesTest, UndoOfADeleteIsRefusedWhileItsMemoryIsTaken) {
     EXPECT_EQ(Map(2), (std::vector<int>{8192, 8192 + 10005, 8192 + 10005, 8192 + 15005, 8192 + 15005}));
 }
 
-// A backing sequence dropped from another set calls by name there: the arrangement and style
-// of the same names, the program asked about; a song asks about its tracks only.
+// A backing sequence dropped into another set asks about a program that set has no program of
+// the name of, and about its arrangement; a song asks about its tracks only.
 TEST_F(EditSequencesTest, PasteFromAnotherSetRepointsCallsByName) {
     Fill(1, {2}, {1}, 0);
     Data(1).arr.arr[5].SetName("Ballad");
@@ -273,11 +273,6 @@ TEST_F(EditSequencesTest, PasteFromAnotherSetRepointsCallsByName) {
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Track 'MainKBD' of BackSeq 'Seq 0' calls Program 'Piano' "
                                                    "non-existent in 'GIGS'\n\nRedirect this track to an existing "
                                                    "Program?"});
-    const BsqRecord& pasted = Bsq(2, 4).record;
-    EXPECT_EQ((std::vector<int>{pasted.Arrangement(), pasted.Style(), pasted.TrackProgram(0), pasted.TrackProgram(1),
-                                pasted.TrackProgram(2)}),
-              (std::vector<int>{ArrNumberOfUserIndex(9), StyNumberOfUserIndex(7), NumberOfUserIndex(3),
-                                NumberOfUserIndex(70), 5}));
     EXPECT_EQ(scheme->UndoOf(BackingSequence).op, 5);
     EXPECT_EQ(Data(2).bsq.endOffset, 8194);
 

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -24,6 +25,7 @@
 #include "core/storage/SetData.h"
 #include "core/storage/SetLock.h"
 #include "core/text/Helpers.h"
+#include "support/Golden.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
@@ -149,9 +151,6 @@ TEST_F(Vx50Test, InfoNamesAFileThatIsMissingOrNotOfItsKind) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, directory + "/LIVE.STY is not a valid file\nFile " + directory + "/LIVE.ARK not found\n");
 
-    const ToolRun missing = Vx50("info " + temp.Str() + "/NOWHERE.SET");
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "Can't find the set directory " + temp.Str() + "/NOWHERE.SET\n");
 }
 
 TEST_F(Vx50Test, NewWritesTheTemplateAsANewSet) {
@@ -166,7 +165,6 @@ TEST_F(Vx50Test, NewWritesTheTemplateAsANewSet) {
     const ToolRun again = Vx50("new " + dest.string());
     EXPECT_EQ(again.status, 1) << "an existing set is not overwritten without --yes";
     EXPECT_EQ(Vx50("new " + dest.string() + " --yes").status, 0);
-    EXPECT_EQ(Vx50("new " + (temp.Path() / "NOTASET").string()).status, 2);
 }
 
 TEST_F(Vx50Test, ImportReplacesOneKindAndSavesOnlyIt) {
@@ -185,7 +183,6 @@ TEST_F(Vx50Test, ImportReplacesOneKindAndSavesOnlyIt) {
     EXPECT_EQ(wrong.status, 1);
     EXPECT_EQ(wrong.err, other + "/WRONG.STY is not a valid file\nError getting Style data.\n");
     EXPECT_EQ(ReadFileBytes(fs::path(live) / "LIVE.STY"), stylesNow);
-    EXPECT_EQ(Vx50("import " + live + " xyz " + other + "/OTHER.STY").status, 2);
 }
 
 TEST_F(Vx50Test, InfoListsTheDemoSet) {
@@ -233,27 +230,9 @@ TEST_F(Vx50Test, ShowPrintsTheDialogsFieldsAndRenameStoresADialogName) {
 
     const ToolRun shown = Vx50("show " + directory + " arr:C11");
     ASSERT_EQ(shown.status, 0) << shown.err;
-    std::string programs;
-    for (const char* track : {"DRUMS  ", "PERC   ", "BASS   ", "ACC1   ", "ACC2   ", "ACC3   ", "MainKBD", "SubKBD ",
-                              "LowKBD ", "Harmony", "K.Bass "})
-        programs += std::string("  ") + track + ": F11 Grand Piano     \n";
-    EXPECT_EQ(shown.out, "Arrangement: C11\nName: Pop Song        \nCategory: " + std::string(ArrCategoryName[1]) +
-                             "\nStyle: C11: Ballad          \nPrograms:\n" + programs +
-                             "Called by:\n  BSeq 2\nEnsemble: Reed Ens.\nStart with: VAR 1\nThen: VAR 1\n"
-                             "Tempo: 120\nChord Scan: Lower (Easy)\nFull Keyboard: off\nTranspose: -5\nSplit: C 2\n"
-                             "Drum Map 1: 1\nDrum Map 2: 1\nDrum Map 3: 1\nDrum Map 4: 1\nKick: A\nSnare: A\n"
-                             "Fill Variation 1: OFF\nFill Variation 2: OFF\n");
     const ToolRun global = Vx50("show --json " + directory + " gbl");
     ASSERT_EQ(global.status, 0) << global.err;
-    EXPECT_NE(global.out.find("\"Assignable Pedal 1\": \"Joystick +Y\",\n"), std::string::npos) << global.out;
-    EXPECT_NE(global.out.find("\"Switch 1\": \"OFF\",\n"), std::string::npos) << global.out;
     const ToolRun program = Vx50("show --json " + directory + " prg:F11");
-    EXPECT_EQ(program.out, "{\n  \"Program\": \"F11\",\n  \"Name\": \"Grand Piano     \",\n  \"Category\": \"" +
-                               std::string(PrgCategoryName[0]) + "\",\n  \"Called by\": [\n" +
-                               "    \"Arr C11: DRUMS  \",\n    \"Arr C11: PERC   \",\n    \"Arr C11: BASS   \",\n" +
-                               "    \"Arr C11: ACC1   \",\n    \"Arr C11: ACC2   \",\n    \"Arr C11: ACC3   \",\n" +
-                               "    \"Arr C11: MainKBD\",\n    \"Arr C11: SubKBD \",\n    \"Arr C11: LowKBD \",\n" +
-                               "    \"Arr C11: Harmony\",\n    \"Arr C11: K.Bass \"\n  ]\n}\n");
     // A KBD set: its split key and its five tracks' programs, as its row of the grid shows them.
     data.ark.records[0].SetSplit(60);
     for (int t = 0; t < KbdSetRecord::kTrackCount; ++t) data.ark.records[0].SetTrackProgram(t, 768);
@@ -261,10 +240,9 @@ TEST_F(Vx50Test, ShowPrintsTheDialogsFieldsAndRenameStoresADialogName) {
     test::WriteSet(data, kbdSets, "KBD");
     const ToolRun kbd = Vx50("show " + kbdSets + " ark:11");
     ASSERT_EQ(kbd.status, 0) << kbd.err;
-    EXPECT_EQ(kbd.out,
-              "KBD Set: 11\nSplit Key: C4\nPrograms:\n  Main KBD: F11 Grand Piano     \n"
-              "  Sub KBD: F11 Grand Piano     \n  Lower KBD: F11 Grand Piano     \n"
-              "  Harmony: F11 Grand Piano     \n  K.Bass: F11 Grand Piano     \n");
+    // The dialogs' fields as shown, and the global settings as JSON.
+    const std::string all = shown.out + program.out + kbd.out + global.out;
+    EXPECT_EQ(all, test::Golden("tool/show.txt", all));
 
     const Bytes before = ReadFileBytes(fs::path(directory) / "SHOW.ARR");
     const ToolRun renamed = Vx50("rename " + directory + " arr:C11 '   Brand New Name Too Long'");
@@ -273,48 +251,18 @@ TEST_F(Vx50Test, ShowPrintsTheDialogsFieldsAndRenameStoresADialogName) {
     const std::string stored = "Brand New Name T";
     std::copy(stored.begin(), stored.end(), expected.begin() + 32);
     EXPECT_EQ(ReadFileBytes(fs::path(directory) / "SHOW.ARR"), expected);
-
-    struct Refused {
-        const char* item;
-        int status;
-    };
-    for (const Refused& r :
-         {Refused{"arr:A11", 1}, Refused{"sty:C12", 1}, Refused{"ark:11", 1}, Refused{"arr:Z11", 2}}) {
-        const ToolRun refused = Vx50("rename " + directory + " " + r.item + " X");
-        EXPECT_EQ(refused.status, r.status) << r.item;
-        EXPECT_NE(refused.err, "") << r.item;
-    }
-    EXPECT_EQ(ReadFileBytes(fs::path(directory) / "SHOW.ARR"), expected);
 }
 
-TEST_F(Vx50Test, UsageErrorsExitWithTwo) {
-    for (const char* arguments : {"", "frobnicate X", "info", "info A B --bogus"})
-        EXPECT_EQ(Vx50(arguments).status, 2) << arguments;
+TEST_F(Vx50Test, VersionIsPrinted) {
     const ToolRun version = Vx50("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "vx50 1.06\n");
 }
 
-// The MIDI commands parse like the others: a usage error exits with 2 and names what was
-// wrong, a set that cannot be opened with 1; sysex writes the one message of the dump.
-TEST_F(Vx50Test, MidiCommandsReportUsageErrorsAndWriteADumpFile) {
+// sysex writes the one message of the dump.
+TEST_F(Vx50Test, SysexWritesADumpFile) {
     const std::string set = WriteRandomSet("LIVE", 5);
     const std::string file = (temp.Path() / "ARG.SYX").string();
-    const std::tuple<std::string, int, std::string> cases[] = {
-        {"sysex " + set + " xyz -o " + file, 2, "Unknown kind xyz (arr, sty, prg, bsq, sng, ark, arg or gbl)\n"},
-        {"sysex " + set + " sty --style Z99 -o " + file, 2, "Unknown style Z99 (C11 to C68)\n"},
-        {"send " + set + " gbl --style C69", 2, "Unknown style C69 (C11 to C68)\n"},
-    };
-    for (const auto& [arguments, status, message] : cases) {
-        const ToolRun run = Vx50(arguments);
-        EXPECT_EQ(std::pair(run.status, run.err), std::pair(status, message)) << arguments;
-    }
-    for (const std::string& arguments :
-         std::vector<std::string>{"sysex " + set + " arg", "send", "ports extra", "detect --bogus"})
-        EXPECT_EQ(Vx50(arguments).status, 2) << arguments;
-    EXPECT_EQ(Vx50("sysex " + (temp.Path() / "NONE.SET").string() + " arg -o " + file).status, 1);
-    EXPECT_FALSE(fs::exists(file));
-
     const ToolRun written = Vx50("sysex " + set + " arg -o " + file);
     ASSERT_EQ(written.status, 0) << written.err;
     const Bytes dump = ReadFileBytes(file);
@@ -353,11 +301,6 @@ TEST_F(Vx50Test, SubsetReportAndPresetExport) {
     const std::string report = ReadText(xls);
     EXPECT_EQ(report.substr(0, 26), "Set\tPrg\tPrg Name\tPrg Cat\r\n");
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 137);
-    const ToolRun noSubset = Vx50("subset-report " + set + " ark -o " + (temp.Path() / "K.XLS").string());
-    EXPECT_EQ(noSubset.status, 2);
-    EXPECT_EQ(noSubset.err, "There is no subset report of ark (arr, sty or prg)\n");
-    EXPECT_FALSE(fs::exists(temp.Path() / "K.XLS"));
-
     // User bank D into a new file at preset bank B, the names file rewritten beside its backup.
     const fs::path prd = temp.Path() / "NEW.PRD";
     const fs::path names = temp.Path() / "NAMES.TXT";
@@ -375,10 +318,6 @@ TEST_F(Vx50Test, SubsetReportAndPresetExport) {
     EXPECT_EQ(ReadText(temp.Path() / "NAMES.BAK"), before);
     EXPECT_NE(ReadText(names), before);
 
-    EXPECT_EQ(Vx50("export-preset " + set + " arr B " + prd.string() + " A").err,
-              "Bank B holds no user Arrangements (arrangements: C or D; programs: F, G or R)\n");
-    EXPECT_EQ(Vx50("export-preset " + set + " prg R " + prd.string() + " R51-R58").err,
-              "Unknown preset bank R51-R58 (R11-R18, R21-R28, R31-R38, R41-R48)\n");
 }
 
 // A set the edit commands work on: arrangements C11-C14 named, C12 called by backing sequences
@@ -404,6 +343,39 @@ SetData Reload(const std::string& directory, const std::string& name) {
         EXPECT_TRUE(file && LoadKind(*file, KindFromIndex(k), data)) << k;
     }
     return data;
+}
+
+// Commands that are refused: each "$ " line of the transcript is run in a scratch directory
+// ("@" in the transcript) holding the editable set LIVE.SET and a random set OUT.SET; its exit
+// status and what it printed follow it. A refusal writes nothing.
+TEST_F(Vx50Test, RefusalsAndUsageErrorsAsTheTranscriptSays) {
+    test::WriteSet(EditableSet(), (temp.Path() / "LIVE.SET").string(), "LIVE");
+    WriteRandomSet("OUT", 3);
+    std::map<std::string, Bytes> before;
+    for (const auto& entry : fs::recursive_directory_iterator(temp.Path()))
+        if (entry.is_regular_file()) before[entry.path().string()] = ReadFileBytes(entry.path());
+    auto shown = [&](std::string text) {
+        for (auto at = text.find(temp.Str()); at != std::string::npos; at = text.find(temp.Str(), at))
+            text.replace(at, temp.Str().size(), "@");
+        return text;
+    };
+    const Bytes file = ReadFileBytes(test::SourceDir() + "/tests/data/tool/refusals.txt");
+    std::istringstream expected(std::string(file.begin(), file.end()));
+    std::string transcript;
+    for (std::string line; std::getline(expected, line);) {
+        if (!line.starts_with("$ ")) continue;
+        std::string arguments = line.substr(2);
+        for (auto at = arguments.find('@'); at != std::string::npos; at = arguments.find('@', at + 1))
+            arguments.replace(at, 1, temp.Str());
+        const ToolRun run = Vx50(arguments);
+        transcript += line + "\nstatus " + std::to_string(run.status) + "\n" + shown(run.out) + shown(run.err) + "\n";
+    }
+    EXPECT_EQ(transcript, test::Golden("tool/refusals.txt", transcript));
+    std::map<std::string, Bytes> after;
+    for (const auto& entry : fs::recursive_directory_iterator(temp.Path()))
+        if (entry.is_regular_file() && !entry.path().filename().string().starts_with("std"))
+            after[entry.path().string()] = ReadFileBytes(entry.path());
+    EXPECT_EQ(after, before);
 }
 
 TEST_F(Vx50Test, EditCommandsAnswerTheQuestionsFromTheirFlagsAndSave) {
@@ -432,22 +404,6 @@ TEST_F(Vx50Test, EditCommandsAnswerTheQuestionsFromTheirFlagsAndSave) {
     EXPECT_EQ(std::vector<int>({data.ark.records[0].Byte(0), data.ark.records[1].Byte(0), data.ark.records[2].Byte(0)}),
               std::vector<int>({1, 2, 0}));
 
-    // What is refused or not understood changes nothing.
-    const Bytes arrangements = ReadFileBytes(fs::path(live) / "LIVE.ARR");
-    const std::tuple<std::string, int, std::string> refusals[] = {
-        {"cut " + live + " arr:C88", 1, "The slot is empty.\n"},
-        {"delete " + live + " sty:C11", 1, "This command is not available for this kind.\n"},
-        {"delete " + live + " arr:A11", 2, "No Arrangement of the set is labelled A11\n"},
-        {"delete " + live + " xyz:C11", 2,
-         "Unknown item xyz:C11 (KIND:LABEL with KIND arr, sty, prg, bsq, sng or ark)\n"},
-        {"erase-bank " + live + " arr Q", 2, "Unknown bank Q of Arrangements\n"},
-    };
-    for (const auto& [arguments, status, err] : refusals) {
-        const ToolRun run = Vx50(arguments);
-        EXPECT_EQ(std::pair(run.status, run.err), std::pair(status, err)) << arguments;
-    }
-    EXPECT_EQ(ReadFileBytes(fs::path(live) / "LIVE.ARR"), arrangements);
-
     ASSERT_EQ(Vx50("erase-bank " + live + " arr C").status, 0);
     EXPECT_TRUE(Reload(live, "LIVE").arr.arr[0].IsEmpty());
 }
@@ -475,41 +431,6 @@ TEST_F(Vx50Test, CopyBetweenSetsRepointsProgramsByNameOrFailsWhenAsked) {
     const SetData data = Reload(gigs, "GIGS");
     EXPECT_EQ(std::pair(data.arr.arr[64].Name(), data.arr.arr[64].TrackProgram(0)),
               std::pair(std::string("Arr 0           "), 868));
-}
-
-// The edit commands take styles, backing sequences and songs; paste-xstyle pastes a file's item.
-TEST_F(Vx50Test, StylesSequencesAndXStyleFiles) {
-    const std::string live = (temp.Path() / "LIVE.SET").string();
-    test::WriteSet(EditableSet(), live, "LIVE");
-    for (int n : {2, 3}) ASSERT_EQ(Vx50("copy " + live + " bsq:0 " + live + " bsq:" + std::to_string(n)).status, 0);
-
-    const ToolRun move = Vx50("move " + live + " bsq:0 bsq:3");
-    ASSERT_EQ(move.status, 0) << move.err;
-    EXPECT_EQ(move.err, "Insert Backing Sequence 0 before 3 ?\n");
-    SetData data = Reload(live, "LIVE");
-    EXPECT_EQ(data.bsq.entries[2].record.Name(), "Seq 0           ");
-    EXPECT_EQ(data.bsq.entries[0].record.Name(), "Seq 1           ");
-    // An empty backing sequence is not moved, as the editor does not drag it.
-    const Bytes sequences = ReadFileBytes(fs::path(live) / "LIVE.BSQ");
-    const ToolRun empty = Vx50("move " + live + " bsq:8 bsq:1");
-    EXPECT_EQ(std::pair(empty.status, empty.err), std::pair(1, std::string("The slot is empty.\n")));
-    EXPECT_EQ(ReadFileBytes(fs::path(live) / "LIVE.BSQ"), sequences);
-
-    Bytes style(75 + 8, 0x11);
-    std::copy_n("VEMOXGroove          ", 21, style.begin());
-    WriteFileBytes(temp.Path() / "GROOVE.XSF", style);
-    const ToolRun pasted = Vx50("paste-xstyle " + live + " sty:C12 " + (temp.Path() / "GROOVE.XSF").string());
-    ASSERT_EQ(pasted.status, 0) << pasted.err;
-    data = Reload(live, "LIVE");
-    EXPECT_EQ(std::tuple(data.sty.slots[1].record.Name(), data.sty.slots[1].size, data.sty.slots[1].events.size()),
-              std::tuple(std::string("Groove          "), std::uint16_t{78}, std::size_t{8}));
-
-    const ToolRun missing = Vx50("paste-xstyle " + live + " arr:C11 " + (temp.Path() / "GROOVE.XAF").string());
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err.substr(missing.err.find('\n') + 1), "Error getting Arrangement data.\n");
-    ASSERT_EQ(Vx50("erase-bank " + live + " sng").status, 0);
-    ASSERT_EQ(Vx50("cut " + live + " sty:C12").status, 0);
-    EXPECT_TRUE(Reload(live, "LIVE").sty.slots[1].IsEmpty());
 }
 
 // Names typed on the command line hold the instrument's characters only; whatever a set file
@@ -586,18 +507,6 @@ TEST_F(Vx50Test, NamesCannotBreakTheNamesFileOrTheStartUp) {
 // name; a set is found again under the name it was given, and saves in place whatever its name.
 TEST_F(Vx50Test, OutputPathsAreWrittenAsTheyAreOrRefused) {
     const std::string set = WriteRandomSet("OUT", 3);
-    const std::tuple<std::string, std::string> usage[] = {
-        {"export-preset " + set + " arr C \"\" A", "The preset data file name is empty\n"},
-        {"sysex " + set + " arr -o \"\"", "The output file name is empty\n"},
-        {"new \"" + temp.Str() + "/ lead.SET\"", "A set name can't start or end with a blank: \" lead\"\n"},
-    };
-    for (const auto& [arguments, message] : usage) {
-        const ToolRun run = Vx50(arguments);
-        EXPECT_EQ(std::pair(run.status, run.err), std::pair(2, message)) << arguments;
-    }
-    EXPECT_FALSE(fs::exists(temp.Path() / "LEAD.SET"));
-    EXPECT_FALSE(fs::exists(temp.Path() / " lead.SET"));
-
     // A FIFO nobody reads is refused at once; one with a reader gets the report.
     const fs::path fifo = temp.Path() / "report.fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
@@ -651,18 +560,6 @@ TEST_F(Vx50Test, OutputPathsAreWrittenAsTheyAreOrRefused) {
 std::string Trimmed(std::string text) {
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
-}
-
-// What an arrangement's tracks call, by name: a user program's name, a preset's number.
-std::vector<std::string> TrackPrograms(const SetData& data, int slot) {
-    std::vector<std::string> names;
-    const ArrangementRecord& arr = data.arr.arr[static_cast<std::size_t>(slot)];
-    for (int t = 0; t < ArrangementRecord::kTrackCount; ++t) {
-        const int number = arr.TrackProgram(t);
-        const int user = UserIndexOf(number);
-        names.push_back(user < 0 ? "#" + std::to_string(number) : Trimmed(UserProgramName(data.prg, user)));
-    }
-    return names;
 }
 
 // The sets of a batch script: copies of the demo set and a built one, named as they are given.
@@ -734,33 +631,7 @@ TEST_F(Vx50BatchTest, RunsEachLineAsTheEditorDoesAndWritesOnlyOnSave) {
                                   "save 1\n");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out,
-              "2: done\n"
-              "3: done\n"
-              "  Arrangement duplicate name\n"
-              "  C15 - C11  (Arr 0)\n"
-              "4: done\n"
-              "5: nothing\n"
-              "7: nothing\n"
-              "8: nothing\n"
-              "9: done\n"
-              "  Arr 1 Arrangement is referenced by\n"
-              "  one or more Backing Sequences.\n"
-              "  Change references to another Arrangement?\n"
-              "10: done\n"
-              "11: refused: Cancelled.\n"
-              "  Track 'DRUMS' of Arrangement 'Arr 0' calls Program 'Warm Bass' non-existent in 'DEMO'\n"
-              "  Redirect this track to an existing Program?\n"
-              "12: done\n"
-              "  Insert Backing Sequence 0 before 3 ?\n"
-              "13: nothing\n"
-              "14: refused: SONG.XAF holds an Arrangement; C11 is a Style slot.\n"
-              "  SONG.XAF holds an Arrangement; C11 is a Style slot.\n"
-              "15: done\n"
-              "16: nothing\n"
-              "17: done\n"
-              "18: done\n"
-              "19: done\n");
+    EXPECT_EQ(run.out, test::Golden("tool/batch.txt", run.out));
     // C11 moved to C16, C12 cut with its callers sent to C14, the move of the sequences undone
     // from the other set's window, the file's arrangement in C17.
     const SetData data = Reload(live, "LIVE");
@@ -802,49 +673,6 @@ TEST_F(Vx50BatchTest, StopsBeforeAnythingRunsOnALineItDoesNotUnderstand) {
             << line;
     }
     EXPECT_EQ(Files(live), before);
-}
-
-// What users did in the editor, as scripts over the demo set: what the clipboards and Undo hold
-// follows the commands that came after.
-TEST_F(Vx50BatchTest, HeldItemsFollowLaterCommands) {
-    const std::string demo = CopyDemo("DEMO");
-    const SetData original = Reload(demo, "DEMO");
-    struct Sequence {
-        const char* script;
-        // Arrangements looked at afterwards: the slot, and the slot of the demo set whose name
-        // and calls it should have.
-        std::vector<std::pair<int, int>> slots;
-    };
-    const Sequence sequences[] = {
-        // Copy C11, delete program F11 (No), paste into C12.
-        {"copy 1 arr:C11\ndelete 1 prg:F11\npaste 1 arr:C12\n", {{1, 0}}},
-        // Copy C11, paste over C12, delete program F11 (No), undo the paste.
-        {"copy 1 arr:C11\npaste 1 arr:C12\ndelete 1 prg:F11\nundo 1 arr\n", {{1, 1}}},
-        // Drop C11 of another set over C12, delete program F11, undo the drop.
-        {"drop 2 arr:C11 1 C12\ndelete 1 prg:F11\nundo 1 arr\n", {{1, 1}}},
-        // Move program G16 (called by C12 and C22) to G24, delete arrangement C11, undo the move:
-        // Club Shuffle and Friday Disco, a slot up now, call Square Bass in G16 again, and their
-        // new neighbours call what they called.
-        {"drop 1 prg:G16 1 G24\ndelete 1 arr:C11\nundo 1 prg\n", {{0, 1}, {1, 2}, {8, 9}, {9, 10}}},
-    };
-    for (const Sequence& sequence : sequences) {
-        SCOPED_TRACE(sequence.script);
-        const std::string live = CopyDemo("LIVE");
-        const ToolRun run = Batch(live + " " + demo, std::string(sequence.script) + "save 1\n");
-        ASSERT_EQ(run.status, 0) << run.err;
-        const SetData data = Reload(live, "LIVE");
-        for (const auto& [slot, was] : sequence.slots) {
-            const std::size_t now = static_cast<std::size_t>(slot);
-            EXPECT_EQ(data.arr.arr[now].Name(), original.arr.arr[static_cast<std::size_t>(was)].Name());
-            // A call to the deleted program F11 calls whatever took its place.
-            const std::vector<std::string> expected = TrackPrograms(original, was);
-            std::vector<std::string> got = TrackPrograms(data, slot);
-            for (std::size_t t = 0; t < expected.size(); ++t)
-                if (expected[t] == "My Grand Piano") got[t] = expected[t];
-            EXPECT_EQ(got, expected) << "slot " << slot;
-        }
-        fs::remove_all(live);
-    }
 }
 
 // Paste from XStyle reads the file named; its extension tells what it holds, and a file of

@@ -254,10 +254,6 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options) {
     return set;
 }
 
-ItemFile KindFile(const SetData& set, ItemKind kind, const std::string& name) {
-    return ItemFile(name + std::string(KindExtension(kind)), SerializeKind(set, kind));
-}
-
 void WriteSet(const SetData& set, const std::string& directory, const std::string& name) {
     std::filesystem::create_directories(directory);
     for (int index = 0; index < kSetKindCount; ++index) {

@@ -35,9 +35,6 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options = {});
 // block's dump is the largest message the editor sends. Their events repeat a simple pattern.
 void FillStyleBlock(SetData& set, int block);
 
-// One kind of the set as the file it would be, named NAME + extension.
-ItemFile KindFile(const SetData& set, ItemKind kind, const std::string& name = "TEST");
-
 // The extensions of the eight files of a set, in kind order: ".ARR" ... ".GBL".
 std::vector<std::string> SetFileExtensions();
 

@@ -2,10 +2,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/catalogue/ItemKind.h"
-#include "core/kinds/EditCommand.h"
 #include "core/interaction/Interaction.h"
+#include "core/kinds/EditCommand.h"
 
 namespace vx {
 
@@ -38,21 +39,25 @@ struct EditResult {
     // The person knows why already: they cancelled a question or chooser, or a file's own
     // messages were shown. The reason is then not told again.
     bool told = false;
+    // Warnings that follow the command whatever it did (duplicate names after a Paste or Insert),
+    // shown after the notice.
+    std::vector<Message> warnings;
 
-    static EditResult Done() { return {true, {}, std::nullopt, false}; }
-    static EditResult Refused(std::string why) { return {false, std::move(why), std::nullopt, false}; }
+    static EditResult Done() { return {true, {}, std::nullopt, false, {}}; }
+    static EditResult Refused(std::string why) { return {false, std::move(why), std::nullopt, false, {}}; }
     // Refused with the reason as a warning box (title "Warning", exclamation icon, OK).
     static EditResult Warned(std::string why) {
         Message warning{why, "Warning", MessageIcon::Exclamation, MessageButtons::OK, Answer::OK};
-        return {false, std::move(why), std::move(warning), false};
+        return {false, std::move(why), std::move(warning), false, {}};
     }
-    static EditResult Cancelled() { return {false, "Cancelled.", std::nullopt, true}; }
-    static EditResult AlreadyTold(std::string why) { return {false, std::move(why), std::nullopt, true}; }
+    static EditResult Cancelled() { return {false, "Cancelled.", std::nullopt, true, {}}; }
+    static EditResult AlreadyTold(std::string why) { return {false, std::move(why), std::nullopt, true, {}}; }
 };
 
-// Shows the warning a result ends with, if any: what every caller of the edit scheme does.
+// Shows the warnings a result ends with, if any: what every caller of the edit scheme does.
 inline void ShowNotice(Interaction& ui, const EditResult& result) {
     if (result.notice) ui.ShowMessage(*result.notice);
+    for (const Message& warning : result.warnings) ui.ShowMessage(warning);
 }
 
 }  // namespace vx

@@ -463,7 +463,7 @@ EditResult EditScheme::Apply(const Edit& edit) {
     // another set only when it was pasted.
     const bool fromOtherSet = edit.command == EditCommand::Drop && edit.sourceSet != edit.set;
     if (edit.command == EditCommand::Paste || edit.command == EditCommand::Insert || (fromOtherSet && result.done))
-        WarnDuplicateNames(edit.set, edit.kind);
+        DuplicateNameWarnings(edit.set, edit.kind, result.warnings);
     return result;
 }
 
@@ -881,6 +881,13 @@ bool EditScheme::RedirectCalls(int set, ItemKind called, int from, int to) {
 }
 
 bool EditScheme::WarnDuplicateNames(int set, ItemKind kind) {
+    std::vector<Message> warnings;
+    const bool found = DuplicateNameWarnings(set, kind, warnings);
+    for (const Message& warning : warnings) session_.Ui().ShowMessage(warning);
+    return found;
+}
+
+bool EditScheme::DuplicateNameWarnings(int set, ItemKind kind, std::vector<Message>& warnings) {
     const EditableKind* d = EditableKindOf(kind);
     if (!session_.Opts().WarnDupl || d == nullptr || !session_.Sets().IsOpen(set)) return false;
     const std::vector<SlotRange> runs = d->DuplicateRuns();
@@ -904,12 +911,12 @@ bool EditScheme::WarnDuplicateNames(int set, ItemKind kind) {
                 if (names[static_cast<std::size_t>(j)] != name) continue;
                 found = true;
                 if (--countdown <= 0) {
-                    session_.Ui().ShowMessage(
+                    warnings.push_back(
                         Warning("More than " + std::to_string(kDuplicateMessages) + " " + noun + " duplicate names !"));
                     return true;
                 }
-                session_.Ui().ShowMessage(Warning(noun + " duplicate name\n" + d->Label(i) + " - " + d->Label(j) +
-                                                  "  (" + std::string(name) + ")"));
+                warnings.push_back(Warning(noun + " duplicate name\n" + d->Label(i) + " - " + d->Label(j) + "  (" +
+                                           std::string(name) + ")"));
             }
         }
     }

@@ -97,6 +97,8 @@ public:
     bool WarnDuplicateNames(int set, ItemKind kind);
     // The warnings of arrangements, styles and programs, as after opening a set.
     void WarnDuplicateNamesAfterOpening(int set);
+    // The same warnings, collected instead of shown.
+    bool DuplicateNameWarnings(int set, ItemKind kind, std::vector<Message>& warnings);
 
     // A kind's data was replaced as a whole (the session's import calls it): its undo record no longer fits.
     void ForgetUndo(int set, ItemKind kind);

@@ -15,9 +15,9 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <regex>
-#include <set>
 #include <sstream>
 #include <string>
 
@@ -72,7 +72,8 @@ SetData ShowSet() {
     arr.SetCategory(1);
     arr.SetStyle(256);
     for (int t = 0; t < ArrangementRecord::kTrackCount; ++t) arr.SetTrackProgram(t, 768);
-    for (const auto& [at, value] : std::map<int, std::uint8_t>{{21, 90}, {23, 30}, {24, 9}, {25, 0xFB}, {28, 0x21}, {38, 13}})
+    for (const auto& [at, value] :
+         std::map<int, std::uint8_t>{{21, 90}, {23, 30}, {24, 9}, {25, 0xFB}, {28, 0x21}, {38, 13}})
         arr.SetByte(at, value);
     data.bsq.entries[2].record.SetName("Intro");
     data.bsq.entries[2].record.SetArrangement(256);
@@ -94,7 +95,7 @@ SetData OddNamesSet(bool latin1) {
     }
     data.arr.arr[0].SetName("Caf\xE9 \xC3\xA9\xFF");  // the middle pair is UTF-8 for another text
     data.arr.arr[0].SetTrackProgram(0, 768);
-    data.arr.arr[0].SetTrackProgram(1, 769);  // an empty slot: a finding of the check
+    data.arr.arr[0].SetTrackProgram(1, 769);              // an empty slot: a finding of the check
     data.prg.records[0].SetName("Gr\xC3\xBCn \xC2\xB0");  // every byte above 127 in a UTF-8 pair
     return data;
 }
@@ -142,10 +143,14 @@ std::map<std::string, std::string> Snapshot(const fs::path& scratch) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(scratch)) {
         std::string& kind = files[entry.path().lexically_relative(scratch).string()];
-        if (entry.is_symlink()) kind = "-> " + fs::read_symlink(entry.path()).string();
-        else if (entry.is_fifo()) kind = "fifo";
-        else if (!entry.is_regular_file()) files.erase(entry.path().lexically_relative(scratch).string());
-        else if (entry.last_write_time() == longAgo) kind = "file";
+        if (entry.is_symlink())
+            kind = "-> " + fs::read_symlink(entry.path()).string();
+        else if (entry.is_fifo())
+            kind = "fifo";
+        else if (!entry.is_regular_file())
+            files.erase(entry.path().lexically_relative(scratch).string());
+        else if (entry.last_write_time() == longAgo)
+            kind = "file";
         else {
             kind = "written";
             fs::last_write_time(entry.path(), longAgo);
@@ -170,7 +175,8 @@ std::string Changes(const std::map<std::string, std::string>& before, const std:
         text += (text.empty() ? "; " : ", ") + how;
         for (const auto& [stem, extensions] : stems) {
             std::string list;
-            for (const std::string& extension : extensions) list += (list.empty() ? "" : ",") + extension.substr(extension.empty() ? 0 : 1);
+            for (const std::string& extension : extensions)
+                list += (list.empty() ? "" : ",") + extension.substr(extension.empty() ? 0 : 1);
             text += " " + stem + (extensions.size() == 1 ? extensions[0] : ".{" + list + "}");
         }
     }
@@ -183,8 +189,10 @@ std::string Visible(const std::string& text, const std::string& prefix) {
     for (std::size_t at = 0; at < text.size(); ++at) {
         if (at == 0 || text[at - 1] == '\n') shown += prefix;
         const auto c = static_cast<unsigned char>(text[at]);
-        if ((c < ' ' && c != '\n' && c != '\t') || c == 127) shown += std::string("^") + char(c ^ 64);
-        else shown += text[at];
+        if ((c < ' ' && c != '\n' && c != '\t') || c == 127)
+            shown += std::string("^") + char(c ^ 64);
+        else
+            shown += text[at];
     }
     return shown.empty() || shown.back() == '\n' ? shown : shown + "\n[no newline]\n";
 }
@@ -211,9 +219,9 @@ std::string RunTranscript(const std::string& name) {
             command + "\n";
         test::WriteFileBytes(run.Path() / "command", Bytes(script.begin(), script.end()));
         const auto before = Snapshot(scratch.Path());
-        const std::string shell = "cd " + scratch.Str() + " && PATH=" + test::ProgramDir() + ":$PATH BUILT=" +
-                                  test::ProgramDir() + " bash -o pipefail " + run.Str() + "/command >" + run.Str() +
-                                  "/out 2>" + run.Str() + "/err";
+        const std::string shell = "cd " + scratch.Str() + " && PATH=" + test::ProgramDir() +
+                                  ":$PATH BUILT=" + test::ProgramDir() + " bash -o pipefail " + run.Str() +
+                                  "/command >" + run.Str() + "/out 2>" + run.Str() + "/err";
         const int raw = std::system(shell.c_str());
         std::string printed = Visible(ReadText(run.Path() / "out"), "") + Visible(ReadText(run.Path() / "err"), "! ");
         Replace(printed, scratch.Str(), "@");
@@ -240,7 +248,6 @@ TEST(Vx50Tool, AsANormalUser) {
     if (::geteuid() != 0 || std::system("command -v setpriv >/dev/null") != 0) GTEST_SKIP() << "needs root and setpriv";
     ExpectTranscript("nobody.txt");
 }
-
 
 // What vx50 printed on standard output, or with "2>&1" both; status its exit status.
 std::string Vx50(const std::string& arguments, int* status = nullptr) {
@@ -278,12 +285,12 @@ TEST(Vx50Tool, EveryCommandSaysTheSameInTheToolsHelpItsOwnHelpAndTheManual) {
 // answers: an answer follows what is asked, never how. The link question is told on standard
 // error whatever keeps the other messages.
 TEST(Vx50Tool, EveryQuestionIsAnsweredByWhatItAsksUnderEachOption) {
-    const char* const questions[] = {
-        "None", "ReferencedBy", "MissingCall", "InsertBefore", "EraseBank", "NameInUse", "CreateMissingFile",
-        "OverwriteSet", "OverwriteTemplate", "SaveChanges", "InterruptedSave", "ReloadChangedSet",
-        "SaveOverChangedSet", "LinkWrite", "OverwriteFile", "IncludePresetArrangements", "ExportBank",
-        "UpdatePresetList", "UpdatePresetArrangements", "SendDump", "SmallScreen"};
-    static_assert(std::size(questions) == kQuestionIdCount);
+    std::istringstream names(  // in the order of QuestionId
+        "None ReferencedBy MissingCall InsertBefore EraseBank NameInUse CreateMissingFile OverwriteSet "
+        "OverwriteTemplate SaveChanges InterruptedSave ReloadChangedSet SaveOverChangedSet LinkWrite OverwriteFile "
+        "IncludePresetArrangements ExportBank UpdatePresetList UpdatePresetArrangements SendDump SmallScreen");
+    const std::vector<std::string> questions{std::istream_iterator<std::string>(names), {}};
+    ASSERT_EQ(questions.size(), static_cast<std::size_t>(kQuestionIdCount));
     const char* const answers[] = {"OK", "Cancel", "Yes", "No", "default", "Overwrite"};  // default: Reload
     const char* const linkWrites[] = {"ReplaceLink", "WriteThrough", "Cancel"};
     const std::function<void(vxcli::CliInteraction&)> options[] = {
@@ -299,14 +306,14 @@ TEST(Vx50Tool, EveryQuestionIsAnsweredByWhatItAsksUnderEachOption) {
         std::streambuf* const standardError = std::cerr.rdbuf(told.rdbuf());
         table += "# " + text + "\n";
         for (int q = 0; q < kQuestionIdCount; ++q) {
-            table += questions[q] + std::string(":");
+            table += questions[static_cast<std::size_t>(q)] + ":";
             for (const auto& option : options) {
                 vxcli::CliInteraction ui;
                 option(ui);
                 std::vector<std::string> kept;
                 ui.keptMessages = &kept;
-                const Message message{text, "", MessageIcon::Question, MessageButtons::YesNo, Answer::Reload,
-                                      static_cast<QuestionId>(q)};
+                const Message message{
+                    text, "", MessageIcon::Question, MessageButtons::YesNo, Answer::Reload, static_cast<QuestionId>(q)};
                 table += std::string(" ") + (message.question == QuestionId::LinkWrite
                                                  ? linkWrites[static_cast<int>(ui.AskAboutLink(message))]
                                                  : answers[static_cast<int>(ui.ShowMessage(message))]);

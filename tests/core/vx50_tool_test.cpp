@@ -139,7 +139,8 @@ void MakeFixture(const fs::path& scratch, const std::string& line) {
 // What lies in the scratch directory: a link's target, "fifo", "file", or "written" for a file
 // written since the last look, told by its time, which is then set far back.
 std::map<std::string, std::string> Snapshot(const fs::path& scratch) {
-    const auto longAgo = fs::file_time_type() + std::chrono::hours(24 * 365 * 30);
+    static const fs::file_time_type longAgo =
+        std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now() - std::chrono::hours(24 * 3650));
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(scratch)) {
         std::string& kind = files[entry.path().lexically_relative(scratch).string()];
@@ -219,7 +220,7 @@ std::string RunTranscript(const std::string& name) {
             command + "\n";
         test::WriteFileBytes(run.Path() / "command", Bytes(script.begin(), script.end()));
         const auto before = Snapshot(scratch.Path());
-        const std::string shell = "cd " + scratch.Str() + " && PATH=" + test::ProgramDir() +
+        const std::string shell = "cd " + scratch.Str() + " && LC_ALL=C PATH=" + test::ProgramDir() +
                                   ":$PATH BUILT=" + test::ProgramDir() + " bash -o pipefail " + run.Str() +
                                   "/command >" + run.Str() + "/out 2>" + run.Str() + "/err";
         const int raw = std::system(shell.c_str());

@@ -1,57 +1,36 @@
-// The parameter dialogs run modally as from the Edit menu, answered by the test; every picker
-// goes through the scripted interaction, and what reaches the set is checked byte by byte.
+// The parameter and selection dialogs run modally as from the Edit menu, answered by the test;
+// every picker goes through the scripted interaction, and what reaches the set is checked byte by
+// byte.
 #include <QtTest>
-#include <QtWidgets>
 
-#include <functional>
-
-#include "core/editing/EditScheme.h"
-#include "core/storage/Session.h"
-#include "editor/arrangements/FParArr.h"
+#include "EditorHarness.h"
 #include "editor/details/Details.h"
-#include "editor/globals/FParArg.h"
-#include "editor/globals/FParGbl.h"
-#include "editor/programs/FParPrg.h"
-#include "editor/sequences/FParSeq.h"
-#include "editor/styles/FParSty.h"
-#include "support/ScriptedInteraction.h"
-#include "support/TestPaths.h"
+#include "editor/selection/FInBanked.h"
+#include "editor/selection/FInNote.h"
+#include "editor/selection/SelectionDialogs.h"
+
+using namespace vxt;
 
 namespace {
-
-template <typename T>
-T* Child(QObject& parent, const char* name) {
-    if (T* child = parent.findChild<T*>(name)) return child;
-    qFatal("no child %s", name);
-}
-
-QStringList Lines(QListWidget* list) {
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-    return lines;
-}
 
 const QString Blank(16, ' ');
 
 void DoubleClick(QListWidget* list, int row) { Q_EMIT list->itemDoubleClicked(list->item(row)); }
 
-// A new set from the shipped template, and the edit scheme every dialog writes through.
-struct Fixture {
-    vx::test::ScriptedInteraction ui;
-    vx::Options options;
-    std::unique_ptr<vx::Session> session;
-    std::unique_ptr<vx::EditScheme> scheme;
-    int set = 0;
+// A record with the bytes given changed.
+template <typename Record>
+Record With(Record record, std::initializer_list<std::pair<int, int>> bytes) {
+    for (const auto& [offset, value] : bytes) record.SetByte(offset, static_cast<std::uint8_t>(value));
+    return record;
+}
+
+// A new set with a few items, nothing to be written, whose changes are followed as events.
+struct Fixture : Editor {
     QString caption;  // the last dialog's object name and caption
 
     Fixture() {
-        auto catalogue = vx::InitCatalogue(vx::test::ProgramDir(), nullptr, ui);
-        if (!catalogue) qFatal("no catalogue");
-        session = std::make_unique<vx::Session>(std::move(*catalogue), vx::PresetTables{}, options, ui);
         ui.Follow(session->Changes());
-        scheme = std::make_unique<vx::EditScheme>(*session);
-        set = session->OpenOrNewSet(true, "");
-        session->Slot(set).dirty = {};  // a new set starts with every kind to be written
+        session->Slot(1).dirty = {};  // a new set starts with every kind to be written
         vx::SetData& data = Data();
         data.prg.records[0].SetName("Grand Piano");
         data.prg.records[64].SetName("Slap Bass");
@@ -61,11 +40,8 @@ struct Fixture {
         data.sty.slots[0].record.SetTrackProgram(1, 768);
         ui.events.clear();
     }
-    vx::SetData& Data() { return session->Data(set); }
-    QString In() const { return " in " + QString::fromStdString(session->Slot(set).name); }
-    bool Dirty(vx::ItemKind kind) const {
-        return session->Slot(set).dirty[static_cast<std::size_t>(vx::KindIndex(kind))];
-    }
+    QString In() const { return " in " + QString::fromStdString(session->Slot(1).name); }
+    bool Dirty(vx::ItemKind kind) const { return session->Slot(1).dirty[std::size_t(vx::KindIndex(kind))]; }
 
     // Runs Details on an item; act gets the dialog once it shows and must close it.
     void Details(const vx::ItemAddress& item, std::function<void(QDialog&)> act) {
@@ -79,12 +55,23 @@ struct Fixture {
             act(*dialog);
         });
         timer.start(0);
-        vxe::ShowDetails(*scheme, *session, set, item, nullptr);
+        vxe::ShowDetails(*scheme, *session, 1, item, nullptr);
     }
 };
 
 void Ok(QDialog& dialog) { Child<QPushButton>(dialog, "cmdOK")->click(); }
 void Cancel(QDialog& dialog) { Child<QPushButton>(dialog, "cmdCancel")->click(); }
+
+QString Caption(QWidget* dialog) { return dialog->objectName() + ":" + dialog->windowTitle(); }
+
+// Clicks a button of the modal dialog once it shows; no button: closes it by its frame.
+void ClickWhenShown(const char* button, std::function<void(QWidget*)> before = {}) {
+    QTimer::singleShot(0, [button, before] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog && before) before(dialog);
+        if (dialog) button ? Child<QPushButton>(*dialog, button)->click() : void(dialog->close());
+    });
+}
 
 }  // namespace
 
@@ -97,6 +84,7 @@ private Q_SLOTS:
     void sequenceDialogs();
     void arrangementGlobalDialog();
     void globalDialog();
+    void pickDialogs();
 };
 
 void DetailDialogsTest::arrangementDialog() {
@@ -176,21 +164,14 @@ void DetailDialogsTest::arrangementDialog() {
     });
     QCOMPARE(typed, (QStringList{"Jazz Waltz Exten", "120", "BASS   : G11 Slap Bass       ", "C65: " + Blank}));
     QCOMPARE(f.ui.picks.at(0).caption, std::string("for track 'BASS'"));
-    vx::ArrangementRecord expected = before;
+    vx::ArrangementRecord expected =
+        With(before, {{21, 90}, {22, 1}, {23, 36}, {24, 0}, {25, 251}, {28, 0xE1}, {32, 7}, {38, 12}});
     expected.SetName("Jazz Waltz Exten");
     expected.SetStyle(300);
     expected.SetTrackProgram(2, 832);
-    expected.SetByte(21, 90);
-    expected.SetByte(22, 1);
-    expected.SetByte(23, 36);
-    expected.SetByte(24, 0);
-    expected.SetByte(25, 251);
-    expected.SetByte(28, 0xE1);
-    expected.SetByte(32, 7);
-    expected.SetByte(38, 12);
     QVERIFY(arr.bytes == expected.bytes);
     QVERIFY(f.Dirty(vx::ItemKind::Arrangement));
-    QVERIFY(f.scheme->Available({vx::EditCommand::Undo, vx::ItemKind::Arrangement, f.set, 0}));
+    QVERIFY(f.scheme->Available({vx::EditCommand::Undo, vx::ItemKind::Arrangement, 1, 0}));
 
     // Cancel and the close box discard every change.
     for (auto close : {Cancel, +[](QDialog& d) { d.close(); }}) {
@@ -291,9 +272,7 @@ void DetailDialogsTest::sequenceDialogs() {
     QCOMPARE(f.caption, "FParBsq:Backing Sequence 1" + f.In());
     QCOMPARE(shown,
              (QStringList{"Chain  to  next  BSeq", "0", "0", "0", "Extra 8 : A11 " + Blank, "1", "C12 " + Blank}));
-    vx::BsqRecord expected = before;
-    expected.SetByte(79, 0);
-    expected.SetByte(80, 0xF2);
+    vx::BsqRecord expected = With(before, {{79, 0}, {80, 0xF2}});
     expected.SetStyle(257);
     QVERIFY(bsq.bytes == expected.bytes);
 
@@ -371,20 +350,14 @@ void DetailDialogsTest::arrangementGlobalDialog() {
     QCOMPARE(f.ui.picks.at(0).caption, std::string("MIDI Channel of Chord"));
     QCOMPARE(f.ui.picks.at(0).entries.size(), std::size_t(17));
     QCOMPARE(f.ui.picks.at(1).entries.size(), std::size_t(16));
-    vx::ArgRecord expected = before;
-    expected.SetByte(0, 3);
-    expected.SetByte(11, 255);
-    expected.SetByte(20, 0xF1);
-    expected.SetByte(24, 0x02);
-    expected.SetByte(17, 0x10);
-    expected.SetByte(26, 3);
-    expected.SetByte(36, 2);
+    const vx::ArgRecord expected =
+        With(before, {{0, 3}, {11, 255}, {20, 0xF1}, {24, 0x02}, {17, 0x10}, {26, 3}, {36, 2}});
     QVERIFY(arg.bytes == expected.bytes);
     for (const vx::ArrangementRecord& r : f.Data().arr.arr) QCOMPARE(r.Split(), 48);
     QVERIFY(f.Dirty(vx::ItemKind::ArrangementGlobal) && f.Dirty(vx::ItemKind::Arrangement));
 
     // Import counts as a change and then asks for the file.
-    f.session->Slot(f.set).dirty = {};
+    f.session->Slot(1).dirty = {};
     f.ui.fileAnswers = {std::nullopt};
     f.Details({vx::ItemKind::ArrangementGlobal, 0}, [](QDialog& d) { Child<QPushButton>(d, "cmdImport")->click(); });
     QCOMPARE(f.ui.fileRequests.at(0).title, std::string("Import all Arrangement Global from..."));
@@ -433,21 +406,87 @@ void DetailDialogsTest::globalDialog() {
         Child<QComboBox>(d, "cboCurv_1")->setCurrentIndex(7);
         Ok(d);
     });
-    vx::GblRecord expected = before;
-    expected.SetByte(15, 0);
-    expected.SetByte(17, 0);
-    expected.SetByte(18, 7);
+    const vx::GblRecord expected = With(before, {{15, 0}, {17, 0}, {18, 7}});
     QVERIFY(gbl.bytes == expected.bytes);
     QVERIFY(f.Dirty(vx::ItemKind::Global));
     QVERIFY(std::find(f.ui.events.begin(), f.ui.events.end(), "KindChanged 1 7") != f.ui.events.end());
 
     // The SysEx file button closes the dialog, writes the record back, then asks for the file.
-    f.session->Slot(f.set).dirty = {};
+    f.session->Slot(1).dirty = {};
     f.ui.fileAnswers = {std::nullopt};
     f.Details({vx::ItemKind::Global, 0}, [](QDialog& d) { Child<QPushButton>(d, "cmdSysex2File")->click(); });
     QCOMPARE(f.ui.fileRequests.at(0).title, std::string("Save Global to SysEx File..."));
     QVERIFY(f.Dirty(vx::ItemKind::Global));
     QVERIFY(gbl.bytes == expected.bytes);
+}
+
+void DetailDialogsTest::pickDialogs() {
+    vx::PresetTables presets;
+    presets.programsAB[0] = {"Grand Piano     ", 0};
+    presets.programsAB[1] = {"Bright Piano    ", 14};
+    presets.programsCD[3] = {"Timpani         ", 14};
+    presets.drumKitsR[0] = {"Std Kit         ", 14};
+    Editor editor(1, presets);
+    vx::Session& session = *editor.session;
+    const int set = 1;
+    auto& programs = editor.Data().prg.records;
+    for (auto& program : programs) program.SetCategory(15);
+    programs[64].SetName("Congas");
+    programs[64].SetCategory(14);
+    programs[129].SetName("My Kit");
+    programs[130].SetCategory(14);
+    vxe::FInBanked prg(session, set, vx::BankedKind::Program, 1057, "for track 'Trk  1'");
+    QCOMPARE(Caption(&prg), QString("FInPrg:Select a Program for track 'Trk  1'"));
+    QCOMPARE(Items(Child<QComboBox>(prg, "cboBnk")).join(""), QString("ABCDEFGR"));
+    QCOMPARE(Child<QComboBox>(prg, "cboCat")->itemText(14), QString("Drum/Perc."));
+    QCOMPARE(Child<QComboBox>(prg, "cboRef")->currentText(), "R52 " + Name16("My Kit"));
+    for (int number : {2000, -1, 128, 896}) {
+        vxe::FInBanked dialog(session, set, vx::BankedKind::Program, number, "");
+        QCOMPARE(Child<QComboBox>(dialog, "cboRef")->currentText(), "A11 " + Name16("Grand Piano"));
+    }
+    // The category filter lists every bank in number order.
+    Child<QComboBox>(prg, "cboCat")->setCurrentIndex(14);
+    QCOMPARE(Items(Child<QComboBox>(prg, "cboRef")),
+             (QStringList{"A12 " + Name16("Bright Piano"), "C14 " + Name16("Timpani"), "G11 " + Name16("Congas"),
+                          "R11 " + Name16("Std Kit"), "R53 " + Name16("")}));
+    Child<QComboBox>(prg, "cboRef")->setCurrentIndex(2);
+    Child<QPushButton>(prg, "cmdOK")->click();
+    QCOMPARE(prg.Chosen(), 832);
+    // Another bank lists its own slots again and forgets the category.
+    Child<QComboBox>(prg, "cboBnk")->setCurrentIndex(4);
+    QCOMPARE(Child<QComboBox>(prg, "cboCat")->currentIndex(), -1);
+    QCOMPARE(Child<QComboBox>(prg, "cboRef")->currentData().toInt(), 512);
+    // A category without items leaves nothing to choose: OK gives no program.
+    Child<QComboBox>(prg, "cboCat")->setCurrentIndex(9);
+    Child<QPushButton>(prg, "cmdOK")->click();
+    QCOMPARE(prg.Chosen(), -1);
+    ClickWhenShown("cmdCancel");
+    QCOMPARE(vxe::FInPrgPick(session, set, 259, "", nullptr), -1);
+    QString caption;
+    ClickWhenShown("cmdOK", [&caption](QWidget* dialog) {
+        caption = Caption(dialog) + ":" + Child<QComboBox>(*dialog, "cboBnk")->currentText();
+        Child<QComboBox>(*dialog, "cboRef")->setCurrentIndex(5);
+    });
+    QCOMPARE(vxe::FInArrPick(session, set, 320, "", nullptr), 325);
+    QCOMPARE(caption, QString("FInArr:Select an Arrangement:D"));
+    ClickWhenShown(nullptr, [&caption](QWidget* dialog) { caption = Caption(dialog); });
+    QCOMPARE(vxe::FInStyPick(session, set, 0, "", nullptr), -1);
+    QCOMPARE(caption, QString("FInSty:Select a Style"));
+    vxe::FInNote note("Set All KBD Sets Split Key", "Split Key", {"C2", "C#2", "D2"}, -1);
+    note.show();
+    Child<QPushButton>(note, "cmdOK")->click();  // nothing selected yet: OK does nothing
+    QVERIFY(note.isVisible());
+    Child<QComboBox>(note, "cboNote")->setCurrentIndex(2);
+    Child<QPushButton>(note, "cmdOK")->click();
+    QVERIFY(!note.isVisible() && note.Chosen() == 2);
+    ClickWhenShown("cmdOK");
+    QCOMPARE(vxe::FInNotePick("Set KBD Set 11 Split Key", "Split Key", {"C2", "C#2"}, 1, nullptr), 1);
+    ClickWhenShown("cmdOK", [&caption](QWidget* dialog) {
+        caption = Caption(dialog);
+        Child<QComboBox>(*dialog, "cboMidCh")->setCurrentIndex(15);
+    });
+    QCOMPARE(vxe::FInMidChPick("", QString("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16").split(' '), 0, nullptr), 15);
+    QCOMPARE(caption, QString("FInMidCh:MIDI Channel Selection"));
 }
 
 QTEST_MAIN(DetailDialogsTest)

@@ -1,91 +1,67 @@
+// The set's window: its tabs, menus, grids, lists, status and layout, alone and tiled in the frame.
 #include <QtTest>
-#include <QtWidgets>
 
+#include "EditorHarness.h"
 #include "core/changes/SetChange.h"
-#include "core/storage/Session.h"
-#include "editor/document/FDoc.h"
-#include "editor/shell/EditActions.h"
-#include "editor/shell/ShellServices.h"
-#include "support/ScriptedInteraction.h"
-#include "support/TestPaths.h"
+#include "editor/shell/Startup.h"
 #include "editor/views/ColumnFitter.h"
 
+using namespace vxt;
+
 namespace {
-QString Name16(const char* name) { return QString(name).leftJustified(16); }
-
-class StubShell : public vxe::ShellServices {
-public:
-    QStringList calls;
-    vxe::EditActions edits;
-    QMenu* EditMenu() override { return edits.Menu(); }
-    void NewSet() override { calls << "NewSet"; }
-    void OpenSet() override { calls << "OpenSet"; }
-    void Exit() override { calls << "Exit"; }
-    void ShowHelpContents() override { calls << "Help"; }
-    void ShowTipOfTheDay() override { calls << "Tip"; }
-    void ShowAbout() override { calls << "About"; }
-    void ShowOptions() override { calls << "Options"; }
-    void Cascade() override { calls << "Cascade"; }
-    void Tile() override { calls << "Tile"; }
-    void ArrangeIcons() override { calls << "ArrangeIcons"; }
-};
-
-// A session with the shipped template and blank preset names, and a new set in which nothing
-// calls anything until a test says so.
-struct Editor {
-    vx::test::ScriptedInteraction ui;
-    vx::Options options;
-    vx::test::TempDirectory temp;
-    std::unique_ptr<vx::Session> session;
-    StubShell shell;
-    int set = 0;
-    std::unique_ptr<vxe::FDoc> doc;
-
-    explicit Editor(const vx::PresetTables& presets = {}) {
-        auto catalogue = vx::InitCatalogue(vx::test::ProgramDir(), nullptr, ui);
-        if (catalogue) session = std::make_unique<vx::Session>(std::move(*catalogue), presets, options, ui);
-        if (session) set = session->OpenOrNewSet(true, "");
-        if (set > 0)
-            for (auto& kbd : Data().ark.records)
-                for (int t = 0; t < vx::KbdSetRecord::kTrackCount; ++t) kbd.SetTrackProgram(t, -1);
-    }
-    vx::SetData& Data() { return session->Data(set); }
-    // The set's window showing tab mode, filled unless told otherwise.
-    vxe::FDoc& Open(int mode, bool fill = true) {
-        options.ModeId = mode;
-        doc = std::make_unique<vxe::FDoc>(*session, shell, set);
-        shell.edits.SetDocument(doc.get());
-        if (fill) doc->Fill();
-        return *doc;
-    }
-    QAction* Edit(const char* name) {
-        if (QAction* action = shell.edits.Menu()->findChild<QAction*>(name)) return action;
-        qFatal("no entry %s", name);
-    }
-};
-
-template <typename T>
-T* Child(QObject& parent, const char* name) {
-    if (T* child = parent.findChild<T*>(name)) return child;
-    qFatal("no child %s", name);
-}
-
-QString Text(QTableView* grid, int row, int column) { return grid->model()->index(row, column).data().toString(); }
-
 // A cell's text and colour, as "text #rrggbb".
 QString Cell(QTableView* grid, int row, int column) {
-    const QVariant colour = grid->model()->index(row, column).data(Qt::ForegroundRole);
-    return Text(grid, row, column) + " " + colour.value<QColor>().name();
+    return Text(grid, row, column) + " " +
+           grid->model()->index(row, column).data(Qt::ForegroundRole).value<QColor>().name();
 }
 
-// The Edit menu's enabled commands, named without their "mnuE", after showing tab when given.
-QString EnabledEdits(vxe::FDoc& doc, int tab = -1) {
-    if (tab >= 0) doc.findChild<QTabWidget*>("tabMode")->setCurrentIndex(tab);
-    QStringList names;
-    for (QAction* action : doc.Menus()[1]->actions())
-        if (!action->isSeparator() && action->isEnabled()) names << action->objectName().mid(4);
-    return names.join(' ');
+// Where a row of a grid starts, in the window's coordinates.
+int RowTop(QTableView* grid, int row, QWidget& window) {
+    return grid->viewport()->mapTo(&window, grid->visualRect(grid->model()->index(row, 0)).topLeft()).y();
 }
+
+// Whether every column is as wide as its widest text, and the columns end at the grid's edge.
+QString ColumnsFit(QTableView* grid) {
+    const QFontMetrics metrics(grid->font());
+    int total = 0;
+    for (int c = 0; c < grid->model()->columnCount(); ++c) {
+        total += grid->columnWidth(c);
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            if (metrics.horizontalAdvance(Text(grid, r, c)) > grid->columnWidth(c))
+                return QString("%1 cut in row %2 column %3").arg(grid->objectName()).arg(r).arg(c);
+    }
+    return total == grid->viewport()->width() ? "fits" : QString("%1 of %2").arg(total).arg(grid->viewport()->width());
+}
+
+// The share of a grid's columns that lies inside what the frame shows of the grid.
+double VisibleShare(QTableView* grid, QWidget* frame) {
+    const QPoint origin = grid->viewport()->mapTo(frame, QPoint(0, 0));
+    const QRect shown = QRect(origin, grid->viewport()->size()) & frame->rect();
+    const int left = shown.left() - origin.x();
+    const QHeaderView* header = grid->horizontalHeader();
+    double total = 0;
+    double visible = 0;
+    for (int c = 0; c < header->count(); ++c) {
+        const int start = header->sectionViewportPosition(c);
+        const int end = start + header->sectionSize(c);
+        total += end - start;
+        visible += std::max(0, std::min(end, left + shown.width()) - std::max(start, left));
+    }
+    return total > 0 ? visible / total : 0;
+}
+
+// The program's frame of a size, with its session and no set open.
+struct Frame {
+    vx::test::TempDirectory temp;
+    vxe::FMain main;
+    explicit Frame(const QSize& size)
+        : main(QString::fromStdString(vx::test::ProgramDir()), QString::fromStdString(temp.Str() + "/s.ini")) {
+        main.LoadSettings();
+        main.AttachSession(vxe::CreateSession(main.ProgramDir(), main.Opts(), main.Ui()));
+        main.resize(size);
+        main.show();
+    }
+};
 }  // namespace
 
 class DocumentWindowTest : public QObject {
@@ -94,17 +70,16 @@ private Q_SLOTS:
     void contentAndMenusAsNamed();
     void tabsAndMenuStates();
     void gridsAndListsShowTheSet();
-    void importReplacesTheKindAndUndoFollows();
     void closingAChangedSetAsks();
     void gridsFitTheirWidthAndLineUp();
+    void everyColumnIsVisibleTiledAndCascaded();
     void statusAndMarkerFollowTheSet();
 };
 
 void DocumentWindowTest::contentAndMenusAsNamed() {
     Editor editor;
-    QVERIFY(editor.set > 0);
-    vxe::FDoc& doc = editor.Open(0, false);
-    auto* tabs = Child<QTabWidget>(doc, "tabMode");
+    vxe::FDoc& doc = editor.Open(1, 0, false);
+    auto* tabs = Tabs(doc);
     QStringList texts;
     for (int i = 0; i < tabs->count(); ++i) texts << tabs->tabText(i);
     for (const char* name : {"cboArrBnk", "cboStyBnk", "cboPrgBnk"}) {
@@ -126,18 +101,16 @@ void DocumentWindowTest::contentAndMenusAsNamed() {
     for (const char* name :
          {"mnuFNew", "mnuFOpen", "mnuFExit", "mnuHTopics", "mnuHTips", "mnuHAbout", "mnuWCascade", "mnuWArrange"})
         Child<QAction>(doc, name)->trigger();
-    QCOMPARE(editor.shell.calls.join(' '), QString("NewSet OpenSet Exit Help Tip About Cascade ArrangeIcons"));
-    QVERIFY(Child<QAction>(doc, "mnuWCascade")->isChecked() && !Child<QAction>(doc, "mnuWTile")->isChecked());
     doc.MenuBarEntries()[2]->trigger();
-    QCOMPARE(editor.shell.calls.count("Options"), 1);
+    QCOMPARE(editor.shell.calls.join(' '), QString("NewSet OpenSet Exit Help Tip About Cascade ArrangeIcons Options"));
+    QVERIFY(Child<QAction>(doc, "mnuWCascade")->isChecked() && !Child<QAction>(doc, "mnuWTile")->isChecked());
 }
 
 void DocumentWindowTest::tabsAndMenuStates() {
     Editor editor;
-    QVERIFY(editor.set > 0);
     editor.Data().prg.records[64].SetName("Second Bank");
-    vxe::FDoc& doc = editor.Open(0, false);
-    auto* tabs = Child<QTabWidget>(doc, "tabMode");
+    vxe::FDoc& doc = editor.Open(1, 0, false);
+    auto* tabs = Tabs(doc);
     auto* grdArr = Child<QTableView>(doc, "grdArr");
     // No caption yet: a tab change neither fills nor stores anything.
     tabs->setCurrentIndex(1);
@@ -146,32 +119,35 @@ void DocumentWindowTest::tabsAndMenuStates() {
     QVERIFY(grdArr->model()->rowCount() == 0 && !doc.Menus()[1]->menuAction()->isEnabled());
     // The tab already shown at opening is still filled.
     doc.Fill();
-    QCOMPARE(doc.windowTitle() + " " + Text(grdArr, 0, 0), "NEWSET01[*] C11 " + Name16(""));
-    QVERIFY(doc.Menus()[1]->menuAction()->isEnabled());
+    QCOMPARE(doc.windowTitle() + " " + Text(grdArr, 0), "NEWSET01[*] C11 " + Name16(""));
     // Each tab: ModeId, Update Preset (U) and Export to Preset (E) when shown, and the Edit
-    // commands, of which Details and Import are built here (KBD sets have no Details).
+    // commands. Empty clipboards: nothing to paste or insert; XStyle files hold arrangements,
+    // styles and programs; styles never delete or insert; KBD sets have no Details.
     QString shown;
     for (int tab : {1, 2, 3, 4, 5, 0}) {
         tabs->setCurrentIndex(tab);
         shown += QString::number(editor.options.ModeId) +
                  (Child<QAction>(doc, "mnuUSwapPreset")->isVisible() ? "U" : "") +
-                 (Child<QAction>(doc, "mnuUExPreset")->isVisible() ? "E" : "") + EnabledEdits(doc) + " ";
+                 (Child<QAction>(doc, "mnuUExPreset")->isVisible() ? "E" : "") + ":" + EnabledEdits(doc) + "\n";
     }
-    QCOMPARE(shown, QString("1Details Import 2EDetails Import 3Details Import 4Details Import 5Import "
-                            "0UEDetails Import "));
+    QCOMPARE(shown, QString("1:Cut Copy XStyle Details EraseBnk Import\n"
+                            "2E:Cut Copy Delete XStyle Details EraseBnk Import\n"
+                            "3:Cut Copy Delete Details EraseBnk Import\n"
+                            "4:Cut Copy Delete Details EraseBnk Import\n"
+                            "5:Copy EraseBnk Import\n"
+                            "0UE:Cut Copy Delete XStyle Details EraseBnk Import\n"));
     QVERIFY(Child<QPushButton>(doc, "cmdArg")->isEnabled() && Child<QPushButton>(doc, "cmdGbl")->isEnabled());
-    // With every command built: Styles never delete or insert, a twin grid offers no Erase Bank
-    // and no Import, a preset position is only browsed.
+    // With a program copied: a twin grid offers no Erase Bank and no Import, a preset position
+    // is only browsed.
     const QString all = "Cut Copy Paste Delete Insert XStyle Details EraseBnk Import";
     const QString twin = "Cut Copy Paste Delete Insert XStyle Details";
-    const QString styles = "Cut Copy Paste XStyle Details EraseBnk Import";
-    doc.SetBuiltCommands(vxe::EditCommandSet().set());
-    QCOMPARE(EnabledEdits(doc, 1), styles);
-    QCOMPARE(EnabledEdits(doc, 2), all);
+    tabs->setCurrentIndex(2);
+    editor.Edit("mnuECopy")->trigger();
+    QCOMPARE(EnabledEdits(doc), all);
     Child<QCheckBox>(doc, "chkTwin_2")->setChecked(true);
-    QCOMPARE(Text(Child<QTableView>(doc, "grdPrg"), 16, 0) + "|" + EnabledEdits(doc),
+    QCOMPARE(Text(Child<QTableView>(doc, "grdPrg"), 16) + "|" + EnabledEdits(doc),
              "G11 " + Name16("Second Bank") + "|" + twin);
-    QCOMPARE(EnabledEdits(doc, 1), styles);
+    QCOMPARE(EnabledEdits(doc, 1), QString("Cut Copy XStyle Details EraseBnk Import"));
     QCOMPARE(EnabledEdits(doc, 2), twin);
     Child<QComboBox>(doc, "cboPrgBnk")->setCurrentIndex(0);
     QCOMPARE(EnabledEdits(doc), QString("Details"));
@@ -184,8 +160,13 @@ void DocumentWindowTest::tabsAndMenuStates() {
     Child<QCheckBox>(doc, "chkTwin_0")->setChecked(true);
     Child<QComboBox>(doc, "cboArrBnk")->setCurrentIndex(0);
     doc.GoToNumber(vx::BankedKind::Arrangement, 320);
-    QCOMPARE(Child<QComboBox>(doc, "cboArrBnk")->currentText() + " " + EnabledEdits(doc), "C " + twin);
+    QCOMPARE(Child<QComboBox>(doc, "cboArrBnk")->currentText() + " " + EnabledEdits(doc),
+             QString("C Cut Copy Delete XStyle Details"));
     QCOMPARE(grdArr->currentIndex(), grdArr->model()->index(16, 0));
+    // No window: the menu and every entry are off.
+    editor.shell.edits.SetDocument(nullptr);
+    QVERIFY(!editor.shell.edits.Menu()->menuAction()->isEnabled());
+    QCOMPARE(EnabledEdits(doc), QString());
 }
 
 void DocumentWindowTest::gridsAndListsShowTheSet() {
@@ -194,9 +175,10 @@ void DocumentWindowTest::gridsAndListsShowTheSet() {
     presets.programsAB[1].name = Name16("Bright Piano").toStdString();
     presets.arrangements[0].name = Name16("Preset Arr").toStdString();
     presets.arrangements[0].style = 5;
-    Editor editor(presets);
-    QVERIFY(editor.set > 0);
+    Editor editor(1, presets);
     vx::SetData& data = editor.Data();
+    for (auto& kbd : data.ark.records)
+        for (int t = 0; t < vx::KbdSetRecord::kTrackCount; ++t) kbd.SetTrackProgram(t, -1);
     data.prg.records[0].SetName("My Piano");
     data.ark.records[0].SetTrackProgram(4, 768);
     data.ark.records[3].SetTrackProgram(1, 770);  // F13 is empty: blue whatever calls it
@@ -220,37 +202,37 @@ void DocumentWindowTest::gridsAndListsShowTheSet() {
     slots[4].used = slots[5].used = 1;
     slots[4].size = 1176 + 4 * 100;
     slots[5].size = 1176;
-    vxe::FDoc& doc = editor.Open(2);
+    vxe::FDoc& doc = editor.Open(1, 2);
     QCOMPARE(editor.ui.progressTitles.back(),
              std::string("Checking Program Calls... | If this delay is intolerable, you can disable the'Highlight "
                          "called Items' checkbox in 'Options' menu"));
     // Red: a called user item, dark red: a called preset, blue: a user item nobody calls, teal: a preset.
     auto* grdPrg = Child<QTableView>(doc, "grdPrg");
-    QCOMPARE(Cell(grdPrg, 0, 0), "F11 " + Name16("My Piano") + " #ff0000");
-    QCOMPARE(Cell(grdPrg, 0, 2), "F13 " + Name16("") + " #0000ff");
-    Child<QComboBox>(doc, "cboPrgBnk")->setCurrentIndex(0);
-    QCOMPARE(Cell(grdPrg, 0, 0), "A11 " + Name16("Grand Piano") + " #800000");
-    QCOMPARE(Cell(grdPrg, 0, 1), "A12 " + Name16("Bright Piano") + " #00807f");
-    auto* tabs = Child<QTabWidget>(doc, "tabMode");
-    tabs->setCurrentIndex(0);
+    auto* cboPrgBnk = Child<QComboBox>(doc, "cboPrgBnk");
+    QCOMPARE(Cell(grdPrg, 0, 0) + "|" + Cell(grdPrg, 0, 2),
+             "F11 " + Name16("My Piano") + " #ff0000|F13 " + Name16("") + " #0000ff");
+    cboPrgBnk->setCurrentIndex(0);
+    QCOMPARE(Cell(grdPrg, 0, 0) + "|" + Cell(grdPrg, 0, 1),
+             "A11 " + Name16("Grand Piano") + " #800000|A12 " + Name16("Bright Piano") + " #00807f");
+    auto* tabs = Tabs(doc, 0);
     auto* grdArr = Child<QTableView>(doc, "grdArr");
     QCOMPARE(Cell(grdArr, 0, 0), "C11 " + Name16("Pop Ballad") + " (C12)U #ff0000");
     // The backing sequence is emptied: after the change notice C11 is no longer called.
     bsq.SetName("");
-    editor.session->Changes().Publish(vx::SetChange::Item(editor.set, vx::ItemKind::BackingSequence, 2));
+    editor.Publish(vx::SetChange::Item(1, vx::ItemKind::BackingSequence, 2));
     QCOMPARE(Cell(grdArr, 0, 0).right(7), QString("#0000ff"));
     Child<QComboBox>(doc, "cboArrBnk")->setCurrentIndex(0);
     QCOMPARE(Cell(grdArr, 0, 0), "A11 " + Name16("Preset Arr") + " (A16) #00807f");
     // Style events, what each block of four slots has left, and calls by arrangement C11.
     tabs->setCurrentIndex(1);
     auto* grdSty = Child<QTableView>(doc, "grdSty");
+    auto* grdFreeS = Child<QTableView>(doc, "grdFreeS");
     QCOMPARE(Cell(grdSty, 0, 1).right(7) + Cell(grdSty, 0, 0).right(7), QString("#ff0000#0000ff"));
     QCOMPARE(Text(grdSty, 1, 0), "C15 " + Name16("Slow Rock") + ":100");
-    auto* grdFreeS = Child<QTableView>(doc, "grdFreeS");
     QCOMPARE(QString::number(grdFreeS->model()->rowCount()) + " " + Text(grdFreeS, 1, 0) + " " + Text(grdFreeS, 1, 1),
              QString("12 100 15100"));
     slots[5].size = 1176 + 4 * 1000;
-    editor.session->Changes().Publish(vx::SetChange::Item(editor.set, vx::ItemKind::Style, 261));
+    editor.Publish(vx::SetChange::Item(1, vx::ItemKind::Style, 261));
     QCOMPARE(Text(grdFreeS, 1, 1), QString("14100"));
     // HighCall off: black for user items, the grey text colour for presets, and no scan.
     const auto progressCount = editor.ui.progressTitles.size();
@@ -259,12 +241,12 @@ void DocumentWindowTest::gridsAndListsShowTheSet() {
     QCOMPARE(Cell(grdSty, 0, 0).right(7), QString("#000000"));
     tabs->setCurrentIndex(2);
     QCOMPARE(Cell(grdPrg, 0, 0).right(7), QApplication::palette().color(QPalette::Disabled, QPalette::Text).name());
-    Child<QComboBox>(doc, "cboPrgBnk")->setCurrentIndex(5);
+    cboPrgBnk->setCurrentIndex(5);
     QCOMPARE(Cell(grdPrg, 0, 0).right(7) + Cell(grdPrg, 0, 2).right(7), QString("#000000#0000ff"));
     QCOMPARE(editor.ui.progressTitles.size(), progressCount);
     // A renamed program is shown after its change notice, in its grid and in the KBD sets.
     data.prg.records[0].SetName("Renamed");
-    editor.session->Changes().Publish(vx::SetChange::Item(editor.set, vx::ItemKind::Program, 768));
+    editor.Publish(vx::SetChange::Item(1, vx::ItemKind::Program, 768));
     QCOMPARE(Text(grdPrg, 0, 0), "F11 " + Name16("Renamed"));
     tabs->setCurrentIndex(5);
     auto* grdArk = Child<QTableView>(doc, "grdArk");
@@ -275,37 +257,17 @@ void DocumentWindowTest::gridsAndListsShowTheSet() {
              "KS=11|Sp=C4|Main KBD= |Sub KBD= |Lower KBD= |Harmony= |K.Bass=F11 " + Name16("Renamed") + "|88");
     // The sequence lists and the counters on both their tabs follow a change of either kind.
     auto* lstBsq = Child<QListView>(doc, "lstBsq");
-    QCOMPARE(lstBsq->model()->index(2, 0).data().toString(), QString("BSeq 2:                  :   20"));
-    QCOMPARE(Child<QListView>(doc, "lstSng")->model()->index(0, 0).data().toString(),
-             QString("Song 0: Song             :   12"));
+    QCOMPARE(Text(lstBsq, 2) + "|" + Text(Child<QListView>(doc, "lstSng"), 0),
+             QString("BSeq 2:                  :   20|Song 0: Song             :   12"));
     data.bsq.entries[2].total = 6;
-    editor.session->Changes().Publish(vx::SetChange::Kind(editor.set, vx::ItemKind::BackingSequence));
-    QCOMPARE(lstBsq->model()->index(2, 0).data().toString(), QString("BSeq 2:                  :   24"));
+    editor.Publish(vx::SetChange::Kind(1, vx::ItemKind::BackingSequence));
+    QCOMPARE(Text(lstBsq, 2), QString("BSeq 2:                  :   24"));
     for (int tab : {3, 4}) {
         QStringList labels;
         for (QLabel* label : tabs->widget(tab)->findChildren<QLabel*>(QRegularExpression("^lblEvCnt_")))
             labels << label->text();
         QCOMPARE(labels.join('|'), QString("BackSeqs: 24|Songs: 12|Patterns: 40|Total: 76|Free: 65460"));
     }
-}
-
-void DocumentWindowTest::importReplacesTheKindAndUndoFollows() {
-    Editor editor;
-    QVERIFY(editor.set > 0);
-    editor.Data().arr.arr[0].SetName("Imported");
-    editor.session->SaveSet(editor.set, editor.temp.Str() + "/SRC.SET/SRC", true);
-    editor.Data().arr.arr[0].SetName("");
-    vxe::FDoc& doc = editor.Open(0);
-    editor.session->Changes().Publish(vx::SetChange::Undo(editor.set, true));
-    // A cancelled import changes nothing, not even what Undo could restore.
-    editor.Edit("mnuEImport")->trigger();
-    QCOMPARE(editor.ui.fileRequests.back().title, std::string("Import all Arrangement from..."));
-    QCOMPARE(editor.Edit("mnuEUndo")->text(), QString("&Undo"));
-    editor.ui.fileAnswers.push_back(editor.temp.Str() + "/SRC.SET/SRC.ARR");
-    editor.Edit("mnuEImport")->trigger();
-    QCOMPARE(Text(Child<QTableView>(doc, "grdArr"), 0, 0).left(20), "C11 " + Name16("Imported"));
-    QCOMPARE(editor.Edit("mnuEUndo")->text(), QString("Can't Undo"));
-    QVERIFY(editor.session->Slot(editor.set).dirty[0]);
 }
 
 void DocumentWindowTest::closingAChangedSetAsks() {
@@ -315,20 +277,18 @@ void DocumentWindowTest::closingAChangedSetAsks() {
     } cases[] = {{vx::Answer::Cancel, false, false}, {vx::Answer::No, true, false}, {vx::Answer::Yes, true, true}};
     for (const auto& c : cases) {
         Editor editor;
-        QVERIFY(editor.set > 0);
-        const std::string prg = editor.temp.Str() + "/LIVE.SET/LIVE.PRG";
-        editor.session->SaveSet(editor.set, editor.temp.Str() + "/LIVE.SET/LIVE", true);
+        const std::string prg = editor.SaveAs(1, "LIVE") + "/LIVE.PRG";
         const auto before = vx::test::ReadFileBytes(prg);
         editor.Data().prg.records[0].SetName("Changed");
-        editor.session->MarkDirty(editor.set, vx::ItemKind::Program);
-        vxe::FDoc& doc = editor.Open(0);
+        editor.session->MarkDirty(1, vx::ItemKind::Program);
+        vxe::FDoc& doc = editor.Open();
         doc.show();
         editor.ui.AnswerTo(vx::QuestionId::SaveChanges, c.answer);
         Child<QAction>(doc, "mnuFClose")->trigger();
         QCOMPARE(editor.ui.Texts(), std::vector<std::string>{"Save the changes in LIVE ?"});
         QVERIFY(editor.ui.Last().buttons == vx::MessageButtons::YesNoCancel &&
                 editor.ui.Last().defaultButton == vx::Answer::Cancel);
-        QVERIFY(editor.session->Sets().IsOpen(editor.set) != c.closes && doc.isVisible() != c.closes);
+        QVERIFY(editor.session->Sets().IsOpen(1) != c.closes && doc.isVisible() != c.closes);
         const auto after = vx::test::ReadFileBytes(prg);
         QCOMPARE(std::string(after.begin() + 48, after.begin() + 55) == "Changed", c.saved);
         QVERIFY(c.saved || after == before);
@@ -338,33 +298,14 @@ void DocumentWindowTest::closingAChangedSetAsks() {
     }
 }
 
-// Where a row of a grid starts, in the window's coordinates.
-int RowTop(QTableView* grid, int row, QWidget& window) {
-    return grid->viewport()->mapTo(&window, grid->visualRect(grid->model()->index(row, 0)).topLeft()).y();
-}
-
-// Whether every column is as wide as its widest text, and the columns end at the grid's edge.
-QString ColumnsFit(QTableView* grid) {
-    const QFontMetrics metrics(grid->font());
-    int total = 0;
-    for (int c = 0; c < grid->model()->columnCount(); ++c) {
-        total += grid->columnWidth(c);
-        for (int r = 0; r < grid->model()->rowCount(); ++r)
-            if (metrics.horizontalAdvance(Text(grid, r, c)) > grid->columnWidth(c))
-                return QString("%1 cut in row %2 column %3").arg(grid->objectName()).arg(r).arg(c);
-    }
-    return total == grid->viewport()->width() ? "fits" : QString("%1 of %2").arg(total).arg(grid->viewport()->width());
-}
-
 void DocumentWindowTest::gridsFitTheirWidthAndLineUp() {
     Editor editor;
-    QVERIFY(editor.set > 0);
     for (int slot : {0, 5, 47}) {
         editor.Data().sty.slots[slot].record.SetName("Sixteen letters!");
         editor.Data().sty.slots[slot].used = 1;
         editor.Data().sty.slots[slot].size = 1176 + 4 * 10000;
     }
-    vxe::FDoc& doc = editor.Open(1);
+    vxe::FDoc& doc = editor.Open(1, 1);
     doc.resize(1000, 700);
     doc.show();
     QCoreApplication::processEvents();
@@ -390,8 +331,7 @@ void DocumentWindowTest::gridsFitTheirWidthAndLineUp() {
     QVERIFY(ColumnsFit(grdSty).startsWith(QString::number(4 * grdSty->columnWidth(0)) + " of "));
     // Arrangements: the rows keep their height from the first fill through bank changes and twin view.
     doc.resize(1000, 700);
-    auto* tabs = Child<QTabWidget>(doc, "tabMode");
-    tabs->setCurrentIndex(0);
+    auto* tabs = Tabs(doc, 0);
     auto* grdArr = Child<QTableView>(doc, "grdArr");
     const int first = grdArr->rowHeight(0);
     Child<QComboBox>(doc, "cboArrBnk")->setCurrentIndex(0);
@@ -411,12 +351,67 @@ void DocumentWindowTest::gridsFitTheirWidthAndLineUp() {
     QCOMPARE(lstBsq->height(), 2 * lstBsq->frameWidth() + 10 * lstBsq->sizeHintForRow(0));
 }
 
+void DocumentWindowTest::everyColumnIsVisibleTiledAndCascaded() {
+    // Every grid shows all its columns at 800x600 with one set tiled, and at 1024x768 and
+    // 1920x1080 with one or two.
+    QStringList cut;
+    for (const QSize size : {QSize(800, 600), QSize(1024, 768), QSize(1920, 1080)})
+        for (int sets = 1; sets <= (size.width() >= 1024 ? 2 : 1); ++sets) {
+            Frame frame(size);
+            for (int i = 0; i < sets; ++i) frame.main.Session()->OpenOrNewSet(true, "");
+            frame.main.Tile();
+            for (const char* name : {"grdArr", "grdSty", "grdFreeS", "grdPrg", "grdArk"})
+                for (QMdiSubWindow* sub : frame.main.MdiArea()->subWindowList()) {
+                    auto* tabs = sub->widget()->findChild<QTabWidget*>("tabMode");
+                    auto* grid = sub->widget()->findChild<QTableView*>(name);
+                    for (int tab = 0; tab < tabs->count(); ++tab)
+                        if (tabs->widget(tab)->isAncestorOf(grid)) tabs->setCurrentIndex(tab);
+                    QCoreApplication::processEvents();
+                    const double share = VisibleShare(grid, frame.main.MdiArea()->viewport());
+                    if (share < 1)
+                        cut << QString("%1 %2% at %3x%4 with %5")
+                                   .arg(name)
+                                   .arg(share * 100, 0, 'f', 1)
+                                   .arg(size.width())
+                                   .arg(size.height())
+                                   .arg(sets);
+                }
+        }
+    QCOMPARE(cut.join(", "), QString());
+    // Windows, the frame's size, the width each needs: columns x rows.
+    const struct {
+        int windows;
+        QSize area;
+        int needed;
+        const char* grid;
+    } cases[] = {{1, {800, 500}, 820, "1x1"},  {2, {1024, 650}, 820, "1x2"}, {2, {1920, 950}, 820, "2x1"},
+                 {3, {1920, 950}, 820, "2x2"}, {5, {1920, 950}, 600, "3x2"}, {4, {1024, 650}, 0, "2x2"},
+                 {0, {1024, 650}, 820, "0x0"}};
+    QStringList grids, expected;
+    for (const auto& c : cases) {
+        const vxe::TileGrid grid = vxe::TileGridFor(c.windows, c.area, c.needed);
+        grids << QString("%1x%2").arg(grid.columns).arg(grid.rows);
+        expected << c.grid;
+    }
+    QCOMPARE(grids, expected);
+    // Cascaded windows are wide enough for their grids and reach the frame's bottom edge.
+    Frame frame(QSize(1024, 768));
+    for (int i = 0; i < 3; ++i) frame.main.Session()->OpenOrNewSet(true, "");
+    frame.main.Cascade();
+    QCoreApplication::processEvents();
+    const QRect area = frame.main.MdiArea()->viewport()->rect();
+    for (QMdiSubWindow* sub : frame.main.MdiArea()->subWindowList()) {
+        QCOMPARE(sub->geometry().bottom(), area.bottom());
+        QVERIFY(sub->width() >= area.width() * 3 / 4);
+        QCOMPARE(VisibleShare(sub->widget()->findChild<QTableView*>("grdArr"), frame.main.MdiArea()->viewport()), 1.0);
+    }
+}
+
 void DocumentWindowTest::statusAndMarkerFollowTheSet() {
     Editor editor;
-    QVERIFY(editor.set > 0);
     editor.Data().arr.arr[0].SetName("Pop Ballad");
     editor.Data().bsq.entries[2].record.SetName("Intro");
-    vxe::FDoc& doc = editor.Open(0);
+    vxe::FDoc& doc = editor.Open();
     QSignalSpy changes(&doc, &vxe::FDoc::StatusChanged);
     auto status = [&doc] { return doc.StatusItem() + "|" + doc.StatusDirty() + (doc.isWindowModified() ? "|*" : "|"); };
     // A new set has every kind changed.
@@ -426,17 +421,15 @@ void DocumentWindowTest::statusAndMarkerFollowTheSet() {
     QCOMPARE(status(), QString("C12 (empty)|Arrangement: changed, not saved|*"));
     QCOMPARE(changes.count(), 1);
     // Saved: no marker; the caption keeps the marker's place.
-    const std::string base = editor.temp.Str() + "/LIVE.SET/LIVE";
-    QVERIFY(editor.session->SaveSet(editor.set, base, true));
+    const std::string directory = editor.SaveAs(1, "LIVE");
     doc.RefreshCaption();
     QCOMPARE(doc.windowTitle() + "|" + status(), QString("LIVE[*]|C12 (empty)|Arrangement: saved|"));
-    QCOMPARE(doc.StatusDirectory(), QDir::toNativeSeparators(QString::fromStdString(editor.temp.Str() + "/LIVE.SET")));
+    QCOMPARE(doc.StatusDirectory(), QDir::toNativeSeparators(QString::fromStdString(directory)));
     // A change of one kind marks the window; the status names the kind of the tab shown.
-    editor.session->MarkDirty(editor.set, vx::ItemKind::BackingSequence);
-    editor.session->Changes().Publish(vx::SetChange::Kind(editor.set, vx::ItemKind::BackingSequence));
+    editor.session->MarkDirty(1, vx::ItemKind::BackingSequence);
+    editor.Publish(vx::SetChange::Kind(1, vx::ItemKind::BackingSequence));
     QCOMPARE(status(), QString("C12 (empty)|Arrangement: saved|*"));
-    auto* tabs = Child<QTabWidget>(doc, "tabMode");
-    tabs->setCurrentIndex(3);
+    auto* tabs = Tabs(doc, 3);
     auto* lstBsq = Child<QListView>(doc, "lstBsq");
     lstBsq->setCurrentIndex(lstBsq->model()->index(2, 0));
     QCOMPARE(status(), QString("BSeq 2 Intro|Backing Sequence: changed, not saved|*"));
@@ -446,14 +439,8 @@ void DocumentWindowTest::statusAndMarkerFollowTheSet() {
     auto* grdArk = Child<QTableView>(doc, "grdArk");
     grdArk->setCurrentIndex(grdArk->model()->index(9, 3));
     QCOMPARE(status(), QString("KBD Set 22|KBD Set: saved|*"));
-    // Alt+O: the Songs tab, and on the Songs tab the Options entry of the menu bar.
-    const QKeySequence altO(Qt::ALT | Qt::Key_O);
-    vxe::FDoc::MnemonicResult result = doc.TakeMnemonic(altO);
-    QVERIFY(result.handled && result.entry == nullptr && tabs->currentIndex() == 4);
-    result = doc.TakeMnemonic(altO);
-    QVERIFY(result.handled && result.entry == doc.MenuBarEntries()[2] && tabs->currentIndex() == 4);
     // A letter of a tab alone shows the tab; one of the menu bar alone is left to the menu bar.
-    QVERIFY(doc.TakeMnemonic(QKeySequence(Qt::ALT | Qt::Key_K)).handled && tabs->currentIndex() == 5);
+    QVERIFY(doc.TakeMnemonic(QKeySequence(Qt::ALT | Qt::Key_A)).handled && tabs->currentIndex() == 0);
     QVERIFY(!doc.TakeMnemonic(QKeySequence(Qt::ALT | Qt::Key_F)).handled);
 }
 

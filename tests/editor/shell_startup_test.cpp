@@ -1,45 +1,14 @@
+// The whole program as started from the command line: its first windows, settings, keys and
+// the sets it is given.
 #include <QtTest>
-#include <QtWidgets>
 #include <fstream>
 
-#include "editor/document/FDoc.h"
-#include "editor/shell/FMain.h"
+#include "EditorHarness.h"
 #include "editor/shell/SetDialogs.h"
 #include "editor/shell/Startup.h"
-#include "shell_modal_answerer.h"
-#include "core/storage/Session.h"
-#include "support/TestPaths.h"
 
+using namespace vxt;
 namespace fs = std::filesystem;
-
-namespace {
-// A program directory with a copy of the shipped data, and a settings file and sets beside it.
-struct Installation {
-    vx::test::TempDirectory root;
-    fs::path program = root.Path() / "program";
-    QString settings = QString::fromStdString((root.Path() / "settings.ini").string());
-
-    Installation() {
-        fs::create_directories(program);
-        for (const char* item : {"X50EMPTY.SET", "X50PRSTS.TXT", "X50TIPS.TXT", "manual"})
-            fs::copy(fs::path(vx::test::ProgramDir()) / item, program / item, fs::copy_options::recursive);
-    }
-    QString ProgramDir() const { return QString::fromStdString(program.string()); }
-    QString MakeSet(const std::string& name) const {
-        const fs::path directory = root.Path() / "sets" / (name + ".SET");
-        fs::create_directories(directory);
-        for (const char* ext : {".ARR", ".STY", ".PRG", ".BSQ", ".SNG", ".ARK", ".ARG", ".GBL"})
-            fs::copy_file(program / "X50EMPTY.SET" / (std::string("X50EMPTY") + ext), directory / (name + ext));
-        return QString::fromStdString(directory.string());
-    }
-    QSettings Store() const { return QSettings(settings, QSettings::IniFormat); }
-    QString Stored(const char* key) const { return Store().value(QString("Options/") + key).toString(); }
-};
-
-vxe::StartupArgs Args(const QStringList& sets = {}) {
-    return vxe::ParseArguments(QStringList{"vxeditr", "--no-tips"} + sets, "/");
-}
-}  // namespace
 
 class ShellStartupTest : public QObject {
     Q_OBJECT
@@ -60,7 +29,7 @@ void ShellStartupTest::startsWithDefaultsAndOpensNamedSet() {
     const QString live = installation.MakeSet("LIVE");
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
-    QCOMPARE(vxe::RunStartup(main, Args({live})), -1);
+    QCOMPARE(Start(main, {live}), -1);
     QVERIFY(answerer.boxes.empty());
     // The open dialog would start in the home directory, not beside the template.
     QCOMPARE(main.Opts().PathNam, QDir::homePath().toStdString());
@@ -115,7 +84,7 @@ void ShellStartupTest::dialogsAtStartUpAndBadPresetNames() {
     again.Store().setValue("Options/OldSetNam", QString::fromStdString((again.root.Path() / "GONE.SET").string()));
     vxe::FMain other(again.ProgramDir(), again.settings);
     answerer.dialogTitles.clear();
-    QCOMPARE(vxe::RunStartup(other, Args()), -1);
+    QCOMPARE(Start(other), -1);
     QCOMPARE(answerer.dialogTitles, QStringList{"Select a Vemo-x50 Set"});
     QVERIFY(!other.Session()->AnySetOpen() && other.isVisible());
     // Bad preset names end the program.
@@ -123,9 +92,8 @@ void ShellStartupTest::dialogsAtStartUpAndBadPresetNames() {
     std::ofstream(bad.program / "X50PRSTS.TXT", std::ios::trunc) << "Vemo-x50 preset names\n\"only one\"\n";
     vxe::FMain ended(bad.ProgramDir(), bad.settings);
     answerer.boxes.clear();
-    QCOMPARE(vxe::RunStartup(ended, Args()), 1);
-    QCOMPARE(answerer.boxes.size() == 1 ? answerer.boxes[0].title + "|" + answerer.boxes[0].text : QString(),
-             "Error|" + QString::fromStdString(vx::PresetNamesErrorText()));
+    QCOMPARE(Start(ended), 1);
+    QCOMPARE(answerer.Said(), QStringList{"Error|" + QString::fromStdString(vx::PresetNamesErrorText())});
     QVERIFY(answerer.boxes[0].icon == QMessageBox::Critical && !ended.Session());
     // A name split by a line break costs its entry and one warning; the program starts.
     Installation split;
@@ -135,10 +103,9 @@ void ShellStartupTest::dialogsAtStartUpAndBadPresetNames() {
     std::ofstream(split.program / "X50PRSTS.TXT", std::ios::binary | std::ios::trunc) << names;
     vxe::FMain started(split.ProgramDir(), split.settings);
     answerer.boxes.clear();
-    QCOMPARE(vxe::RunStartup(started, Args()), -1);
-    QCOMPARE(answerer.boxes.size() == 1 ? answerer.boxes[0].title + "|" + answerer.boxes[0].text : QString(),
-             "Warning|Line 6 of the Preset names file " + split.ProgramDir() +
-                 "/X50PRSTS.TXT is malformed.\nIt was skipped: its entry is left blank.");
+    QCOMPARE(Start(started), -1);
+    QCOMPARE(answerer.Said(), QStringList{"Warning|Line 6 of the Preset names file " + split.ProgramDir() +
+                                          "/X50PRSTS.TXT is malformed.\nIt was skipped: its entry is left blank."});
     QVERIFY(started.Session() && started.Session()->Presets().arrangements[1].name == std::string(16, ' '));
 }
 
@@ -149,18 +116,18 @@ void ShellStartupTest::settingsWrittenOnlyAtExit() {
     const QString live = installation.MakeSet("LIVE");
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
-    QCOMPARE(vxe::RunStartup(main, Args({live})), -1);
+    QCOMPARE(Start(main, {live}), -1);
     main.Opts().StartOld = 1;
     main.Opts().HighCall = 0;
     main.Cascade();
     // Cancel when asked to save a changed set keeps the program and the settings unwritten.
     main.Session()->MarkDirty(1, vx::ItemKind::Style);
-    answerer.answers = {QMessageBox::Cancel};
+    answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::Cancel);
     QVERIFY(!main.close());
-    QCOMPARE(answerer.boxes.size() == 1 ? answerer.boxes[0].text : QString(), QString("Save the changes in LIVE ?"));
+    QCOMPARE(answerer.Said(), QStringList{"|Save the changes in LIVE ?"});
     QVERIFY(main.isVisible() && main.Session()->Sets().IsOpen(1) && !main.SettingsWritten());
     QCOMPARE(vx::test::ReadFileBytes(installation.settings.toStdString()), before);
-    answerer.answers = {QMessageBox::No};
+    answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::No);
     QVERIFY(main.close());
     QVERIFY(!main.Session()->AnySetOpen() && main.SettingsWritten());
     QCOMPARE(QStringList({installation.Stored("StartOld"), installation.Stored("HighCall"),
@@ -173,7 +140,7 @@ void ShellStartupTest::settingsWrittenOnlyAtExit() {
     installation.Store().setValue("Options/StartOld", "0");
     answerer.onDialog = [](QWidget* dialog) { dialog->close(); };
     vxe::FMain next(installation.ProgramDir(), installation.settings);
-    QCOMPARE(vxe::RunStartup(next, Args()), -1);
+    QCOMPARE(Start(next), -1);
     QVERIFY(!next.Session()->AnySetOpen());
     QCOMPARE(next.RecentSets(), QStringList{live});
     auto* recent = next.findChild<QMenu*>("mnuFRecent");
@@ -230,7 +197,7 @@ void ShellStartupTest::keyboardReachesTheActiveSet() {
     Installation installation;
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
-    QCOMPARE(vxe::RunStartup(main, Args({installation.MakeSet("LIVE")})), -1);
+    QCOMPARE(Start(main, {installation.MakeSet("LIVE")}), -1);
     QVERIFY(QTest::qWaitForWindowActive(&main));
     auto* tabs = main.Doc(1)->findChild<QTabWidget*>("tabMode");
     auto key = [&](Qt::Key k, Qt::KeyboardModifiers modifiers) {
@@ -278,10 +245,9 @@ void ShellStartupTest::keyboardReachesTheActiveSet() {
     QCOMPARE(main.MdiArea()->activeSubWindow()->widget(), main.Doc(1));
     QCOMPARE(setEntries(), (QStringList{"&1 LIVE*", "&2 NEWSET01"}));
     main.MdiArea()->setActiveSubWindow(main.MdiArea()->subWindowList()[1]);
-    answerer.answers = {QMessageBox::No};
+    answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::No);
     key(Qt::Key_F4, Qt::ControlModifier);
-    QCOMPARE(answerer.boxes.size() == 1 ? answerer.boxes[0].text : QString(),
-             QString("Save the changes in NEWSET01 ?"));
+    QCOMPARE(answerer.Said(), QStringList{"|Save the changes in NEWSET01 ?"});
     QVERIFY(!main.Session()->Sets().IsOpen(2) && main.Session()->Sets().IsOpen(1));
     // The set left fills the frame again.
     QTRY_COMPARE(main.MdiArea()->subWindowList().value(0)->geometry(), main.MdiArea()->viewport()->rect());
@@ -305,10 +271,8 @@ void ShellStartupTest::commandLineSetsThatCannotOpenAreSaidOnce() {
     ModalAnswerer answerer;
     QCOMPARE(vxe::RunStartup(main, args), -1);
     // One message for each, with the path as it was typed; the good set still opens.
-    QStringList texts;
-    for (const auto& box : answerer.boxes) texts << box.title + ": " + box.text;
-    QCOMPARE(texts, (QStringList{"Error: The Set missing.set does not exist.",
-                                 "Error: notes is not a Set: it holds none of the Set's files."}));
+    QCOMPARE(answerer.Said(), (QStringList{"Error|The Set missing.set does not exist.",
+                                           "Error|notes is not a Set: it holds none of the Set's files."}));
     QVERIFY(main.Session()->Sets().IsOpen(1) && !main.Session()->Sets().IsOpen(2));
     QCOMPARE(main.Doc(1)->StatusItem() + "|" + main.Doc(1)->StatusDirty(), QString("C11 (empty)|Arrangement: saved"));
 }
@@ -318,7 +282,7 @@ void ShellStartupTest::aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUna
     const QString live = installation.MakeSet("LIVE");
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
-    QCOMPARE(vxe::RunStartup(main, Args({live})), -1);
+    QCOMPARE(Start(main, {live}), -1);
     vx::Session& session = *main.Session();
     const fs::path arrangements = fs::path(live.toStdString()) / "LIVE.ARR";
     // Another program renames arrangement C11 (its name is at byte 32) while the set is open.
@@ -331,7 +295,7 @@ void ShellStartupTest::aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUna
 
     // A clean set: Reload is offered as the default, and taken.
     renameOnDisk("Theirs");
-    answerer.answers = {QMessageBox::Yes};
+    answerer.AnswerTo(vx::QuestionId::ReloadChangedSet, QMessageBox::Yes);
     QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes.size(), std::size_t{1}, 10000);
     QCOMPARE(answerer.boxes[0].title + "|" + answerer.boxes[0].text,
              "Set changed on disk|" + changed + "\nReload the Set from disk?");
@@ -341,6 +305,7 @@ void ShellStartupTest::aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUna
     QVERIFY(!main.Doc(1)->isWindowModified());
 
     // With changes of our own the offer defaults to No; declined, the save still asks.
+    answerer.AnswerTo(vx::QuestionId::ReloadChangedSet, QMessageBox::No);
     session.Data(1).prg.records[0].SetName("Ours");
     session.MarkDirty(1, vx::ItemKind::Program);
     renameOnDisk("Others");

@@ -4,13 +4,10 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "../shell_modal_answerer.h"
-#include "core/storage/Session.h"
-#include "editor/document/FDoc.h"
-#include "editor/shell/FMain.h"
+#include "EditorHarness.h"
 #include "editor/shell/Startup.h"
-#include "support/TestPaths.h"
 
+using namespace vxt;
 namespace fs = std::filesystem;
 
 namespace {
@@ -22,29 +19,6 @@ void RecordWarnings(QtMsgType type, const QMessageLogContext& context, const QSt
     if (type != QtDebugMsg && type != QtInfoMsg) warnings << text;
     if (testLog) testLog(type, context, text);
 }
-
-// A program directory with the shipped data, and the sets a test opens beside it.
-struct Installation {
-    vx::test::TempDirectory root;
-    fs::path program = root.Path() / "program";
-    QString settings = QString::fromStdString((root.Path() / "settings.ini").string());
-
-    Installation() {
-        fs::create_directories(program);
-        for (const char* item : {"X50EMPTY.SET", "X50PRSTS.TXT", "X50TIPS.TXT", "manual"})
-            fs::copy(fs::path(vx::test::ProgramDir()) / item, program / item, fs::copy_options::recursive);
-    }
-    QString ProgramDir() const { return QString::fromStdString(program.string()); }
-    QString CopySet(const fs::path& from, const std::string& to) const {
-        const fs::path directory = root.Path() / "sets" / (to + ".SET");
-        fs::create_directories(directory);
-        for (const auto& file : fs::directory_iterator(from))
-            fs::copy_file(file.path(), directory / (to + file.path().extension().string()));
-        return QString::fromStdString(directory.string());
-    }
-    QString EmptySet(const std::string& name) const { return CopySet(program / "X50EMPTY.SET", name); }
-    QString DemoSet() const { return CopySet(fs::path(vx::test::SourceDir()) / "examples" / "DEMO.SET", "DEMO"); }
-};
 
 // Types keys or moves the mouse through the X server; the effect is awaited by the caller.
 void Xdo(const QStringList& arguments) { QCOMPARE(QProcess::execute("xdotool", arguments), 0); }
@@ -60,10 +34,14 @@ QPoint CellCentre(QTableView& grid, const QModelIndex& index) {
     return grid.viewport()->mapToGlobal(grid.visualRect(index).center());
 }
 
-void Start(vxe::FMain& main, const QStringList& sets) {
-    QCOMPARE(vxe::RunStartup(main, vxe::ParseArguments(QStringList{"vxeditr", "--no-tips"} + sets, "/")), -1);
+void StartActive(vxe::FMain& main, const QStringList& sets) {
+    QCOMPARE(Start(main, sets), -1);
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
+}
+
+QString Demo(const Installation& installation) {
+    return installation.CopySet(fs::path(vx::test::SourceDir()) / "examples" / "DEMO.SET", "DEMO");
 }
 
 }  // namespace
@@ -83,8 +61,7 @@ void X11InputTest::keysOfTheSetWindow() {
     Installation installation;
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
-    answerer.onDialog = [](QWidget* dialog) { dialog->close(); };
-    Start(main, {installation.EmptySet("LIVE")});
+    StartActive(main, {installation.MakeSet("LIVE")});
     auto* tabs = main.Doc(1)->findChild<QTabWidget*>("tabMode");
     QTRY_COMPARE(FocusName(), QString("grdArr"));
     auto state = [&] { return QString::number(tabs->currentIndex()) + " " + FocusName(); };
@@ -118,7 +95,7 @@ void X11InputTest::keysOfTheSetWindow() {
     // Ctrl+F4 closes the active one of two sets, asking about its changes; Ctrl+W the last.
     Key("ctrl+n");
     QTRY_COMPARE(main.MdiArea()->subWindowList().size(), 2);
-    answerer.answers = {QMessageBox::No};
+    answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::No);
     Key("ctrl+F4");
     QTRY_VERIFY(!main.Session()->Sets().IsOpen(2));
     QCOMPARE(answerer.boxes.size(), std::size_t{1});
@@ -152,7 +129,7 @@ void X11InputTest::enterOpensDetailsAndChoosesATrack() {
         QTRY_VERIFY(tracks->hasFocus() && QGuiApplication::focusWindow() == dialog->windowHandle());
         Key("Return");
     };
-    Start(main, {installation.DemoSet()});
+    StartActive(main, {Demo(installation)});
     QTRY_COMPARE(FocusName(), QString("grdArr"));
     Key("Return");
     QTRY_COMPARE(answerer.dialogTitles.size(), 3);
@@ -165,7 +142,7 @@ void X11InputTest::dragFromOneSetToAnother() {
     Installation installation;
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
-    Start(main, {installation.DemoSet(), installation.EmptySet("LIVE")});
+    StartActive(main, {Demo(installation), installation.MakeSet("LIVE")});
     auto* from = main.Doc(1)->findChild<QTableView*>("grdArr");
     auto* to = main.Doc(2)->findChild<QTableView*>("grdArr");
     QVERIFY(from && to);
@@ -196,7 +173,7 @@ void X11InputTest::dragFromOneSetToAnother() {
           << "0.05"
           << "mouseup"
           << "1";
-    answerer.answers.assign(12, QMessageBox::No);
+    answerer.AnswerTo(vx::QuestionId::MissingCall, QMessageBox::No);
     QProcess hand;
     hand.start("xdotool", steps);
     QTRY_COMPARE(to->model()->data(target).toString().mid(4, 16), name.left(16));

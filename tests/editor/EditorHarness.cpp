@@ -23,6 +23,30 @@ QStringList Lines(QListWidget* list) {
     return lines;
 }
 
+QString Shown(QWidget& parent, std::initializer_list<const char*> names) {
+    QStringList shown;
+    for (const QString spec : names) {
+        const qsizetype at = spec.indexOf('@');
+        const QChar mark = spec.back();
+        const bool flag = mark == '#' || mark == '?' || mark == '*';
+        auto* child = Child<QWidget>(parent, qPrintable(at >= 0 ? spec.left(at) : flag ? spec.chopped(1) : spec));
+        auto* combo = qobject_cast<QComboBox*>(child);
+        auto* list = qobject_cast<QListWidget*>(child);
+        const QStringList entries = combo ? Items(combo) : list ? Lines(list) : QStringList{};
+        if (at >= 0)
+            shown << entries.value(spec.mid(at + 1).toInt());
+        else if (mark == '#')
+            shown << QString::number(entries.size());
+        else if (mark == '?')
+            shown << QString::number(child->isEnabled());
+        else if (mark == '*')
+            shown << QString::number(child->property("checked").toBool());
+        else
+            shown << (combo ? combo->currentText() : list ? entries.join('/') : child->property("text").toString());
+    }
+    return shown.join('|');
+}
+
 QTabWidget* Tabs(vxe::FDoc& doc, int tab) {
     auto* tabs = Child<QTabWidget>(doc, "tabMode");
     if (tab >= 0) tabs->setCurrentIndex(tab);

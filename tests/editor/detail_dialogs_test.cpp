@@ -57,13 +57,22 @@ struct Fixture : Editor {
         timer.start(0);
         vxe::ShowDetails(*scheme, *session, 1, item, nullptr);
     }
+    // Shows item's dialog and closes it with OK: its object name and caption, and what the named
+    // children show (see Shown).
+    QString Look(const vx::ItemAddress& item, std::initializer_list<const char*> names) {
+        QString shown;
+        Details(item, [&](QDialog& d) {
+            shown = caption + "|" + vxt::Shown(d, names);
+            d.findChild<QPushButton*>("cmdOK")->click();
+        });
+        return shown;
+    }
 };
 
 void Ok(QDialog& dialog) { Child<QPushButton>(dialog, "cmdOK")->click(); }
 void Cancel(QDialog& dialog) { Child<QPushButton>(dialog, "cmdCancel")->click(); }
 
 QString Caption(QWidget* dialog) { return dialog->objectName() + ":" + dialog->windowTitle(); }
-
 // Clicks a button of the modal dialog once it shows; no button: closes it by its frame.
 void ClickWhenShown(const char* button, std::function<void(QWidget*)> before = {}) {
     QTimer::singleShot(0, [button, before] {
@@ -102,21 +111,11 @@ void DetailDialogsTest::arrangementDialog() {
     const vx::ArrangementRecord before = arr;
 
     // Shown as stored; OK without a change writes nothing.
-    QStringList shown;
-    f.Details({vx::ItemKind::Arrangement, 256}, [&shown](QDialog& d) {
-        shown << Child<QComboBox>(d, "cboSplit")->currentText() << Child<QComboBox>(d, "cboEnsemble")->currentText()
-              << Child<QComboBox>(d, "cboChScan")->currentText() << Child<QLineEdit>(d, "txtTempo")->text()
-              << Child<QLabel>(d, "lblSty")->text() << Lines(Child<QListWidget>(d, "lstPrg")).value(1)
-              << Lines(Child<QListWidget>(d, "lstCalled"));
-        shown << QString::number(Child<QComboBox>(d, "cboSplit")->count())
-              << QString::number(Child<QComboBox>(d, "cboKbdAss")->isHidden());
-        Ok(d);
-    });
-    QCOMPARE(f.caption, "FParArr:Arrangement C11" + f.In());
-    QCOMPARE(shown, (QStringList{"C 2", "Duet", "Lower (Normal)", "120", "C11: Ballad          ",
-                                 "PERC   : F11 Grand Piano     ", "BSeq 2", "61", "1"}));
-    QVERIFY(arr == before);
-    QVERIFY(!f.Dirty(vx::ItemKind::Arrangement));
+    QCOMPARE(f.Look({vx::ItemKind::Arrangement, 256}, {"cboSplit", "cboEnsemble", "cboChScan", "txtTempo", "lblSty",
+                                                       "lstPrg@1", "lstCalled", "cboSplit#"}),
+             "FParArr:Arrangement C11" + f.In() +
+                 "|C 2|Duet|Lower (Normal)|120|C11: Ballad          |PERC   : F11 Grand Piano     |BSeq 2|61");
+    QVERIFY(arr == before && !f.Dirty(vx::ItemKind::Arrangement));
 
     // On a track line Enter and F2 choose, as a double-click does (the picker is cancelled),
     // and the dialog stays; a Called by list without callers is still four lines high.
@@ -131,38 +130,33 @@ void DetailDialogsTest::arrangementDialog() {
         }
         keys << QString::number(called->count()) +
                     (called->maximumHeight() >= 4 * called->fontMetrics().height() ? " tall" : " thin");
+        keys << QString::number(Child<QComboBox>(d, "cboKbdAss")->isHidden());
         Ok(d);
     });
-    QCOMPARE(keys, (QStringList{"1 open", "2 open", "3 open", "0 tall"}));
+    QCOMPARE(keys, (QStringList{"1 open", "2 open", "3 open", "0 tall", "1"}));
     f.ui.picks.clear();
-    QVERIFY(!f.Dirty(vx::ItemKind::Arrangement));
-    QVERIFY(f.ui.events.empty());
+    QVERIFY(!f.Dirty(vx::ItemKind::Arrangement) && f.ui.events.empty());
 
     // Every control read back; out-of-range texts corrected as they are left.
     f.ui.pickAnswers = {832, 300};
-    QStringList typed;
+    QString typed;
     f.Details({vx::ItemKind::Arrangement, 256}, [&typed](QDialog& d) {
-        auto* name = Child<QLineEdit>(d, "txtNam");
-        name->clear();
-        QTest::keyClicks(name, "  Jazz Waltz Extended");
-        auto* tempo = Child<QLineEdit>(d, "txtTempo");
-        tempo->clear();
-        QTest::keyClicks(tempo, "250");
-        QTest::keyClick(tempo, Qt::Key_Return);
-        auto* xpose = Child<QLineEdit>(d, "txtXpose");
-        xpose->clear();
-        QTest::keyClicks(xpose, "-5");
-        typed << name->text() << tempo->text();
+        const char* edits[][2] = {{"txtNam", "  Jazz Waltz Extended"}, {"txtTempo", "250"}, {"txtXpose", "-5"}};
+        for (const auto& edit : edits) {
+            Child<QLineEdit>(d, edit[0])->clear();
+            QTest::keyClicks(Child<QLineEdit>(d, edit[0]), edit[1]);
+        }
+        QTest::keyClick(Child<QLineEdit>(d, "txtTempo"), Qt::Key_Return);
         DoubleClick(Child<QListWidget>(d, "lstPrg"), 2);
         QTest::mouseDClick(Child<QLabel>(d, "lblSty"), Qt::LeftButton);
-        typed << Lines(Child<QListWidget>(d, "lstPrg")).value(2) << Child<QLabel>(d, "lblSty")->text();
+        typed = Shown(d, {"txtNam", "txtTempo", "lstPrg@2", "lblSty"});
         Child<QComboBox>(d, "cboChScan")->setCurrentIndex(1);
         Child<QComboBox>(d, "cboDrMap_3")->setCurrentIndex(7);
         Child<QComboBox>(d, "cboFillVar_1")->setCurrentIndex(12);
         Child<QCheckBox>(d, "chkFullKbd")->setChecked(true);
         Ok(d);
     });
-    QCOMPARE(typed, (QStringList{"Jazz Waltz Exten", "120", "BASS   : G11 Slap Bass       ", "C65: " + Blank}));
+    QCOMPARE(typed, "Jazz Waltz Exten|120|BASS   : G11 Slap Bass       |C65: " + Blank);
     QCOMPARE(f.ui.picks.at(0).caption, std::string("for track 'BASS'"));
     vx::ArrangementRecord expected =
         With(before, {{21, 90}, {22, 1}, {23, 36}, {24, 0}, {25, 251}, {28, 0xE1}, {32, 7}, {38, 12}});
@@ -192,42 +186,32 @@ void DetailDialogsTest::styleAndProgramDialogs() {
     f.Data().arr.arr[3].SetName("Caller");
     f.Data().arr.arr[3].SetStyle(256);
     f.Data().arr.arr[3].SetTrackProgram(6, 768);
-    QStringList shown;
-    f.Details({vx::ItemKind::Style, 256}, [&shown](QDialog& d) {
-        shown << Child<QLabel>(d, "lblUsed")->text() << Child<QLabel>(d, "lblFree")->text()
-              << Lines(Child<QListWidget>(d, "lstCalled")) << Lines(Child<QListWidget>(d, "lstPrg")).value(1);
+    QCOMPARE(f.Look({vx::ItemKind::Style, 256}, {"lblUsed", "lblFree", "lstCalled", "lstPrg@1"}),
+             "FParSty:Style C11" + f.In() +
+                 "|100  used by this Style|15100  free in this Block|Arr C14|PERC   : F11 Grand Piano     ");
+    f.Details({vx::ItemKind::Style, 256}, [](QDialog& d) {
         Child<QComboBox>(d, "cboCat")->setCurrentIndex(4);
         Ok(d);
     });
-    QCOMPARE(f.caption, "FParSty:Style C11" + f.In());
-    QCOMPARE(shown, (QStringList{"100  used by this Style", "15100  free in this Block", "Arr C14",
-                                 "PERC   : F11 Grand Piano     "}));
     QCOMPARE(f.Data().sty.slots[0].record.Category(), 4);
     QCOMPARE(f.Data().sty.slots[0].size, std::uint16_t(1576));
     // A slot without a style has nothing to edit.
     f.Details({vx::ItemKind::Style, 257}, Ok);
     QCOMPARE(f.ui.beeps, 1);
-
     // A preset program is shown only.
-    bool presetEditable = true;
-    f.Details({vx::ItemKind::Program, 0}, [&presetEditable](QDialog& d) {
-        presetEditable = Child<QLineEdit>(d, "txtNam")->isEnabled() || Child<QComboBox>(d, "cboCat")->isEnabled();
-        Ok(d);
-    });
-    QCOMPARE(f.caption, "FParPrg:Program A11" + f.In());
-    QVERIFY(!presetEditable);
+    QCOMPARE(f.Look({vx::ItemKind::Program, 0}, {"txtNam?", "cboCat?"}), "FParPrg:Program A11" + f.In() + "|0|0");
 
     // "Call another Program" moves every caller at once, even when the dialog is cancelled.
     f.ui.pickAnswers = {832};
-    QStringList callers;
+    QString callers;
     f.Details({vx::ItemKind::Program, 768}, [&callers](QDialog& d) {
-        callers << Lines(Child<QListWidget>(d, "lstCalled"));
+        callers = Shown(d, {"lstCalled"});
         Child<QLineEdit>(d, "txtNam")->setText("Renamed");
         Child<QPushButton>(d, "cmdReplPrg")->click();
-        callers << QString::number(Child<QListWidget>(d, "lstCalled")->count());
+        callers += "|" + Shown(d, {"lstCalled#"});
         Cancel(d);
     });
-    QCOMPARE(callers, (QStringList{"Arr C14: MainKBD", "Sty C11: PERC   ", "0"}));
+    QCOMPARE(callers, QString("Arr C14: MainKBD/Sty C11: PERC   |0"));
     QCOMPARE(f.Data().arr.arr[3].TrackProgram(6), 832);
     QCOMPARE(f.Data().sty.slots[0].record.TrackProgram(1), 832);
     QCOMPARE(f.Data().prg.records[0].Name(), std::string("Grand Piano     "));
@@ -255,23 +239,17 @@ void DetailDialogsTest::sequenceDialogs() {
     bsq.SetByte(80, 0xF0);
     bsq.SetArrangement(5);
     const vx::BsqRecord before = bsq;
-    QStringList shown;
+    QString shown;
     f.ui.pickAnswers = {257};
     f.Details({vx::ItemKind::BackingSequence, 1}, [&shown](QDialog& d) {
-        auto* chain = Child<QCheckBox>(d, "chkChain");
-        auto* next = Child<QLineEdit>(d, "txtNxt");
-        shown << chain->text() << next->text() << QString::number(next->isEnabled())
-              << QString::number(Child<QCheckBox>(d, "chkAuto")->isEnabled())
-              << Lines(Child<QListWidget>(d, "lstPrg")).value(7);
-        chain->setChecked(true);
-        shown << QString::number(next->isEnabled());
+        shown = Shown(d, {"chkChain", "txtNxt", "txtNxt?", "chkAuto?", "lstPrg@7"});
+        Child<QCheckBox>(d, "chkChain")->setChecked(true);
         QTest::mouseDClick(Child<QLabel>(d, "lblSty"), Qt::LeftButton);
-        shown << Child<QLabel>(d, "lblSty")->text();
+        shown += "|" + Shown(d, {"txtNxt?", "lblSty"});
         Ok(d);
     });
-    QCOMPARE(f.caption, "FParBsq:Backing Sequence 1" + f.In());
-    QCOMPARE(shown,
-             (QStringList{"Chain  to  next  BSeq", "0", "0", "0", "Extra 8 : A11 " + Blank, "1", "C12 " + Blank}));
+    QCOMPARE(f.caption + "|" + shown, "FParBsq:Backing Sequence 1" + f.In() +
+                                          "|Chain  to  next  BSeq|0|0|0|Extra 8 : A11 " + Blank + "|1|C12 " + Blank);
     vx::BsqRecord expected = With(before, {{79, 0}, {80, 0xF2}});
     expected.SetStyle(257);
     QVERIFY(bsq.bytes == expected.bytes);
@@ -280,15 +258,12 @@ void DetailDialogsTest::sequenceDialogs() {
     song.SetName("Finale");
     song.SetByte(53, 0x03);
     f.Details({vx::ItemKind::Song, 3}, [&shown](QDialog& d) {
-        shown = QStringList{Child<QCheckBox>(d, "chkChain")->text(),
-                            QString::number(Child<QListWidget>(d, "lstPrg")->count()),
-                            Lines(Child<QListWidget>(d, "lstPrg")).value(15)};
+        shown = Shown(d, {"chkChain", "lstPrg#", "lstPrg@15"});
         Child<QCheckBox>(d, "chkAuto")->setChecked(false);
         Child<QLineEdit>(d, "txtNxt")->setText("7");
         Ok(d);
     });
-    QCOMPARE(f.caption, "FParSng:Song 3" + f.In());
-    QCOMPARE(shown, (QStringList{"Chain  to  next  Song", "16", "Trk 16: A11 " + Blank}));
+    QCOMPARE(f.caption + "|" + shown, "FParSng:Song 3" + f.In() + "|Chain  to  next  Song|16|Trk 16: A11 " + Blank);
     QCOMPARE(song.Byte(53), 0x02);
     QCOMPARE(song.Byte(52), 7);
 }
@@ -305,19 +280,9 @@ void DetailDialogsTest::arrangementGlobalDialog() {
     const vx::ArgRecord before = arg;
 
     // Opening and OK write nothing: the differing split keys stay as they are.
-    QStringList shown;
-    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [&shown](QDialog& d) {
-        const QStringList channels = Lines(Child<QListWidget>(d, "lstMidi"));
-        shown << channels.value(0) << channels.value(10) << channels.value(12)
-              << Child<QComboBox>(d, "cboSplit")->currentText() << Child<QPushButton>(d, "cmdSend")->text()
-              << QString::number(Child<QPushButton>(d, "cmdSend")->isEnabled())
-              << Child<QPushButton>(d, "cmdSysex2File")->toolTip() << Child<QListWidget>(d, "lstMidi")->toolTip()
-              << QString::number(Child<QRadioButton>(d, "optRecog_2")->isChecked());
-        Ok(d);
-    });
-    QCOMPARE(f.caption, "FParArg:Arrangement Global" + f.In());
-    QCOMPARE(shown, (QStringList{"Main  : 256", "K.Bass: 11", "Chord2: OFF", "C 4", "Send to &Vemo-x50", "1",
-                                 "Save data into a SysEx file", "Double Click to change", "0"}));
+    QCOMPARE(f.Look({vx::ItemKind::ArrangementGlobal, 0},
+                    {"lstMidi@0", "lstMidi@10", "lstMidi@12", "cboSplit", "cmdSend", "cmdSend?", "optRecog_2*"}),
+             "FParArg:Arrangement Global" + f.In() + "|Main  : 256|K.Bass: 11|Chord2: OFF|C 4|Send to &Vemo-x50|1|0");
     QCOMPARE(f.Data().arr.arr[0].Split(), 80);
     QVERIFY(arg == before);
     QVERIFY(!f.Dirty(vx::ItemKind::ArrangementGlobal) && !f.Dirty(vx::ItemKind::Arrangement));
@@ -333,20 +298,17 @@ void DetailDialogsTest::arrangementGlobalDialog() {
     // Channels through the MIDI channel picker, switches and options into their bits, the
     // split key into every arrangement.
     f.ui.pickAnswers = {16, 3};
+    QString shown;
     f.Details({vx::ItemKind::ArrangementGlobal, 0}, [&shown](QDialog& d) {
-        auto* midi = Child<QListWidget>(d, "lstMidi");
-        DoubleClick(midi, 11);
-        DoubleClick(midi, 0);
-        shown = QStringList{midi->item(11)->text(), midi->item(0)->text()};
-        Child<QCheckBox>(d, "chkTempoLock")->setChecked(true);
-        Child<QCheckBox>(d, "chkSync_1")->setChecked(true);
-        Child<QRadioButton>(d, "optHarmo_1")->setChecked(true);
-        Child<QRadioButton>(d, "optVelo_3")->setChecked(true);
-        Child<QRadioButton>(d, "optRecog_2")->setChecked(true);
+        DoubleClick(Child<QListWidget>(d, "lstMidi"), 11);
+        DoubleClick(Child<QListWidget>(d, "lstMidi"), 0);
+        shown = Shown(d, {"lstMidi@11", "lstMidi@0"});
+        for (const char* name : {"chkTempoLock", "chkSync_1", "optHarmo_1", "optVelo_3", "optRecog_2"})
+            Child<QAbstractButton>(d, name)->setChecked(true);
         Child<QComboBox>(d, "cboSplit")->setCurrentIndex(12);
         Ok(d);
     });
-    QCOMPARE(shown, (QStringList{"Chord : OFF", "Main  : 4"}));
+    QCOMPARE(shown, QString("Chord : OFF|Main  : 4"));
     QCOMPARE(f.ui.picks.at(0).caption, std::string("MIDI Channel of Chord"));
     QCOMPARE(f.ui.picks.at(0).entries.size(), std::size_t(17));
     QCOMPARE(f.ui.picks.at(1).entries.size(), std::size_t(16));
@@ -367,18 +329,15 @@ void DetailDialogsTest::arrangementGlobalDialog() {
     // The shared split key is shown up to C 7; while they differ, choosing the greyed C 4
     // itself is a choice.
     for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(96);
-    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [&shown](QDialog& d) {
-        shown = QStringList{Child<QComboBox>(d, "cboSplit")->currentText()};
-        Ok(d);
-    });
+    QCOMPARE(f.Look({vx::ItemKind::ArrangementGlobal, 0}, {"cboSplit"}).section('|', 1), QString("C 7"));
     f.Data().arr.arr[5].SetSplit(40);
     f.Details({vx::ItemKind::ArrangementGlobal, 0}, [&shown](QDialog& d) {
         auto* split = Child<QComboBox>(d, "cboSplit");
-        shown << split->currentText();
+        shown = split->currentText();
         Q_EMIT split->activated(split->currentIndex());
         Ok(d);
     });
-    QCOMPARE(shown, (QStringList{"C 7", "C 4"}));
+    QCOMPARE(shown, QString("C 4"));
     for (const vx::ArrangementRecord& r : f.Data().arr.arr) QCOMPARE(r.Split(), 60);
 }
 
@@ -389,18 +348,10 @@ void DetailDialogsTest::globalDialog() {
     gbl.SetByte(3, 60);
     gbl.SetByte(17, 12);
     const vx::GblRecord before = gbl;
-    QStringList shown;
-    f.Details({vx::ItemKind::Global, 0}, [&shown](QDialog& d) {
-        shown << Child<QComboBox>(d, "cboPeds_7")->currentText() << Child<QComboBox>(d, "cboPeds_5")->currentText()
-              << QString::number(Child<QComboBox>(d, "cboPeds_5")->count())
-              << QString::number(Child<QComboBox>(d, "cboPeds_0")->count())
-              << Child<QComboBox>(d, "cboCurv_0")->currentText() << Child<QComboBox>(d, "cboDmpr")->itemText(1);
-        Ok(d);
-    });
-    QCOMPARE(f.caption, "FParGbl:Global" + f.In());
-    QCOMPARE(shown, (QStringList{"OFF", "Joystick +Y", "65", "55", "1", "REVERSE (+)"}));
-    QVERIFY(gbl == before);
-    QVERIFY(!f.Dirty(vx::ItemKind::Global));
+    QCOMPARE(f.Look({vx::ItemKind::Global, 0},
+                    {"cboPeds_7", "cboPeds_5", "cboPeds_5#", "cboPeds_0#", "cboCurv_0", "cboDmpr@1"}),
+             "FParGbl:Global" + f.In() + "|OFF|Joystick +Y|65|55|1|REVERSE (+)");
+    QVERIFY(gbl == before && !f.Dirty(vx::ItemKind::Global));
 
     f.Details({vx::ItemKind::Global, 0}, [](QDialog& d) {
         Child<QComboBox>(d, "cboCurv_1")->setCurrentIndex(7);
@@ -416,8 +367,7 @@ void DetailDialogsTest::globalDialog() {
     f.ui.fileAnswers = {std::nullopt};
     f.Details({vx::ItemKind::Global, 0}, [](QDialog& d) { Child<QPushButton>(d, "cmdSysex2File")->click(); });
     QCOMPARE(f.ui.fileRequests.at(0).title, std::string("Save Global to SysEx File..."));
-    QVERIFY(f.Dirty(vx::ItemKind::Global));
-    QVERIFY(gbl.bytes == expected.bytes);
+    QVERIFY(f.Dirty(vx::ItemKind::Global) && gbl.bytes == expected.bytes);
 }
 
 void DetailDialogsTest::pickDialogs() {
@@ -428,20 +378,18 @@ void DetailDialogsTest::pickDialogs() {
     presets.drumKitsR[0] = {"Std Kit         ", 14};
     Editor editor(1, presets);
     vx::Session& session = *editor.session;
-    const int set = 1;
     auto& programs = editor.Data().prg.records;
     for (auto& program : programs) program.SetCategory(15);
     programs[64].SetName("Congas");
     programs[64].SetCategory(14);
     programs[129].SetName("My Kit");
     programs[130].SetCategory(14);
-    vxe::FInBanked prg(session, set, vx::BankedKind::Program, 1057, "for track 'Trk  1'");
-    QCOMPARE(Caption(&prg), QString("FInPrg:Select a Program for track 'Trk  1'"));
-    QCOMPARE(Items(Child<QComboBox>(prg, "cboBnk")).join(""), QString("ABCDEFGR"));
-    QCOMPARE(Child<QComboBox>(prg, "cboCat")->itemText(14), QString("Drum/Perc."));
-    QCOMPARE(Child<QComboBox>(prg, "cboRef")->currentText(), "R52 " + Name16("My Kit"));
+    vxe::FInBanked prg(session, 1, vx::BankedKind::Program, 1057, "for track 'Trk  1'");
+    QCOMPARE(Caption(&prg) + "|" + Items(Child<QComboBox>(prg, "cboBnk")).join("") + "|" +
+                 Shown(prg, {"cboCat@14", "cboRef"}),
+             "FInPrg:Select a Program for track 'Trk  1'|ABCDEFGR|Drum/Perc.|R52 " + Name16("My Kit"));
     for (int number : {2000, -1, 128, 896}) {
-        vxe::FInBanked dialog(session, set, vx::BankedKind::Program, number, "");
+        vxe::FInBanked dialog(session, 1, vx::BankedKind::Program, number, "");
         QCOMPARE(Child<QComboBox>(dialog, "cboRef")->currentText(), "A11 " + Name16("Grand Piano"));
     }
     // The category filter lists every bank in number order.
@@ -461,16 +409,16 @@ void DetailDialogsTest::pickDialogs() {
     Child<QPushButton>(prg, "cmdOK")->click();
     QCOMPARE(prg.Chosen(), -1);
     ClickWhenShown("cmdCancel");
-    QCOMPARE(vxe::FInPrgPick(session, set, 259, "", nullptr), -1);
+    QCOMPARE(vxe::FInPrgPick(session, 1, 259, "", nullptr), -1);
     QString caption;
     ClickWhenShown("cmdOK", [&caption](QWidget* dialog) {
         caption = Caption(dialog) + ":" + Child<QComboBox>(*dialog, "cboBnk")->currentText();
         Child<QComboBox>(*dialog, "cboRef")->setCurrentIndex(5);
     });
-    QCOMPARE(vxe::FInArrPick(session, set, 320, "", nullptr), 325);
+    QCOMPARE(vxe::FInArrPick(session, 1, 320, "", nullptr), 325);
     QCOMPARE(caption, QString("FInArr:Select an Arrangement:D"));
     ClickWhenShown(nullptr, [&caption](QWidget* dialog) { caption = Caption(dialog); });
-    QCOMPARE(vxe::FInStyPick(session, set, 0, "", nullptr), -1);
+    QCOMPARE(vxe::FInStyPick(session, 1, 0, "", nullptr), -1);
     QCOMPARE(caption, QString("FInSty:Select a Style"));
     vxe::FInNote note("Set All KBD Sets Split Key", "Split Key", {"C2", "C#2", "D2"}, -1);
     note.show();

@@ -66,45 +66,53 @@ void X11InputTest::keysOfTheSetWindow() {
     QTRY_COMPARE(FocusName(), QString("grdArr"));
     auto state = [&] { return QString::number(tabs->currentIndex()) + " " + FocusName(); };
 
-    // With one set open, Ctrl+Tab and Ctrl+Shift+Tab step through its tabs, wrapping.
+    // With one set open, Ctrl+Tab and Ctrl+Shift+Tab step through its tabs, wrapping; Tab
+    // leaves the grid for the tab bar and the controls above the grid. Alt+R opens Arrangement
+    // Global; Alt+O, shared by "S&ongs" and "&Options", shows the tab first, then the options.
     const struct {
         const char* keys;
         const char* state;
+        qsizetype dialogs;  // shown so far
     } steps[] = {
-        {"ctrl+Tab", "1 grdSty"},
-        {"ctrl+shift+Tab", "0 grdArr"},
-        {"ctrl+shift+Tab", "5 grdArk"},
-        {"ctrl+Tab", "0 grdArr"},
-        // Tab leaves the grid for the tab bar and the controls above the grid.
-        {"Tab", "0 qt_tabwidget_tabbar"},
-        {"Tab", "0 cboArrBnk"},
-        {"Tab", "0 chkTwin_0"},
-        {"shift+Tab", "0 cboArrBnk"},
+        {"ctrl+Tab", "1 grdSty", 0},
+        {"ctrl+shift+Tab", "0 grdArr", 0},
+        {"ctrl+shift+Tab", "5 grdArk", 0},
+        {"ctrl+Tab", "0 grdArr", 0},
+        {"Tab", "0 qt_tabwidget_tabbar", 0},
+        {"Tab", "0 cboArrBnk", 0},
+        {"Tab", "0 chkTwin_0", 0},
+        {"shift+Tab", "0 cboArrBnk", 0},
+        {"alt+r", "0 cboArrBnk", 1},
+        {"alt+o", "4 lstSng", 1},
+        {"alt+o", "4 lstSng", 2},
     };
     for (const auto& step : steps) {
+        const qsizetype before = answerer.dialogTitles.size();
         Key(step.keys);
+        QTRY_COMPARE(answerer.dialogTitles.size(), step.dialogs);
+        if (step.dialogs > before) {
+            main.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&main));
+        }
         QTRY_COMPARE(state(), QString(step.state));
     }
-    // Alt+R opens Arrangement Global; Alt+A stays the Arrangements tab's.
-    Key("alt+r");
-    QTRY_COMPARE(answerer.dialogTitles.size(), 1);
-    QVERIFY2(answerer.dialogTitles[0].startsWith("Arrangement Global"), qPrintable(answerer.dialogTitles[0]));
-    main.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&main));
-
-    // Ctrl+F4 closes the active one of two sets, asking about its changes; Ctrl+W the last.
+    QCOMPARE(answerer.dialogTitles, (QStringList{"Arrangement Global in LIVE", "Options"}));
+    // Ctrl+N opens a new set; Ctrl+F4 closes the active one, asking about its changes; Ctrl+W
+    // the last; Ctrl+Q ends the program.
     Key("ctrl+n");
     QTRY_COMPARE(main.MdiArea()->subWindowList().size(), 2);
     answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::No);
     Key("ctrl+F4");
     QTRY_VERIFY(!main.Session()->Sets().IsOpen(2));
-    QCOMPARE(answerer.boxes.size(), std::size_t{1});
+    QCOMPARE(answerer.Said(), QStringList{"|Save the changes in NEWSET01 ?"});
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
     main.Doc(1)->findChild<QTableView*>("grdArr")->setFocus();
     Key("ctrl+w");
     QTRY_VERIFY(!main.Session()->Sets().IsOpen(1));
     QTRY_COMPARE(main.MdiArea()->subWindowList().size(), 0);
+    Key("ctrl+q");
+    QTRY_VERIFY(!main.isVisible() && main.SettingsWritten());
     QVERIFY2(warnings.filter("Ambiguous").isEmpty(), qPrintable(warnings.join('\n')));
 }
 

@@ -190,9 +190,8 @@ void ShellStartupTest::programVersionAndScreenshot() {
         QVERIFY(process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit);
         QCOMPARE(QString::number(process.exitCode()) + " " + process.readAllStandardOutput(), run.output);
         const QSize size = QImage(QString::fromStdString(dir.Str()) + "/" + run.picture, "PNG").size();
-        QVERIFY2(run.picture.isEmpty()
-                     ? size.isEmpty()
-                     : size.boundedTo(run.least) == run.least && size.expandedTo(run.most) == run.most,
+        QVERIFY2(run.least.isEmpty() ? size.isEmpty()
+                                     : size.boundedTo(run.least) == run.least && size.expandedTo(run.most) == run.most,
                  qPrintable(run.arguments.join(' ')));
     }
     // The user's settings are left alone.

@@ -16,13 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-// A property of named children, joined by "|".
-QString Props(QWidget& parent, std::initializer_list<const char*> names, const char* property = "text") {
-    QStringList values;
-    for (const char* name : names) values << parent.findChild<QWidget*>(name)->property(property).toString();
-    return values.join('|');
-}
-
 // A set directory NAME.SET made from the template's files, without the kinds listed in skip.
 void MakeSet(const fs::path& directory, const std::string& name, const std::vector<std::string>& skip = {}) {
     fs::create_directories(directory);
@@ -57,18 +50,19 @@ private Q_SLOTS:
 
 void ShellDialogsTest::aboutHelpTipsAndOptions() {
     vxe::FAbout about;
-    QCOMPARE(about.windowTitle() + "|" + Props(about, {"lblTitle", "lblVersion", "lblDescription", "lblDisclaimer"}),
-             QString("About Vemo-x50 File Editor|Vemo-x50 File Editor|Version 1.06|This Program helps customizing "
-                     "Vemo-x50 file sets, e.g. clear, copy, paste and move \nArrangements, Styles, Programs etc. "
-                     "inside a file set or between different file sets,\nwhile preserving calls consistency inside "
-                     "each set - and much more!|CAUTION: Apply this program to COPIES, never to original files!"));
+    QCOMPARE(
+        about.windowTitle() + "|" + vxt::Shown(about, {"lblTitle", "lblVersion", "lblDescription", "lblDisclaimer"}),
+        QString("About Vemo-x50 File Editor|Vemo-x50 File Editor|Version 1.06|This Program helps customizing "
+                "Vemo-x50 file sets, e.g. clear, copy, paste and move \nArrangements, Styles, Programs etc. "
+                "inside a file set or between different file sets,\nwhile preserving calls consistency inside "
+                "each set - and much more!|CAUTION: Apply this program to COPIES, never to original files!"));
     vx::test::TempDirectory dir;
     const QString programDir = QString::fromStdString(dir.Str());
     QCOMPARE(vxe::FHelp(programDir).Browser()->toPlainText(), QString("Can't find manual/index.html"));
     vxe::FTip missing(programDir, true);
     missing.cmdNext_Click();
     QCOMPARE(missing.windowTitle() + "|" +
-                 Props(missing, {"lblDidYouKnow", "chkLoadTipsAtStartup", "cmdNextTip", "cmdOK"}) + "|" +
+                 vxt::Shown(missing, {"lblDidYouKnow", "chkLoadTipsAtStartup", "cmdNextTip", "cmdOK"}) + "|" +
                  missing.CurrentTip(),
              QString("Tip of the Day|Did you know...|&Show Tips at Start-up|&Next Tip|&Close|Can't find X50TIPS.TXT"));
     // Next goes through the file in order and wraps from the last line to the first.
@@ -83,9 +77,9 @@ void ShellDialogsTest::aboutHelpTipsAndOptions() {
     QCOMPARE(QString::number(empty.TipCount()) + empty.CurrentTip(), QString("0"));
     vx::Options options;
     vxe::FOptions dialog(options);
-    QCOMPARE(dialog.windowTitle() + "|" + Props(dialog, {"chkStartOld", "chkWarnDupl", "chkHighCall", "cmdClose"}),
+    QCOMPARE(dialog.windowTitle() + "|" + vxt::Shown(dialog, {"chkStartOld", "chkWarnDupl", "chkHighCall", "cmdClose"}),
              QString("Options|Open last Set at Start-up|Duplicate name warning|Highlight called Items|&Close"));
-    QCOMPARE(Props(dialog, {"chkStartOld", "chkWarnDupl", "chkHighCall"}, "checked"), QString("false|true|true"));
+    QCOMPARE(vxt::Shown(dialog, {"chkStartOld*", "chkWarnDupl*", "chkHighCall*"}), QString("0|1|1"));
     for (auto* box : dialog.findChildren<QCheckBox*>()) box->toggle();
     // Closing by the frame is Close: the dialog is hidden and the values are taken.
     dialog.show();
@@ -206,7 +200,7 @@ void ShellDialogsTest::setDialogs() {
     QCOMPARE(again.CurrentDirectory(), path(sets));
     // Saving over an existing set asks first; a new name gets its directory.
     vxe::FSetDialog save(session, vxe::FSetDialog::Mode::Save);
-    QCOMPARE(save.windowTitle() + "|" + Props(save, {"cmdOK"}),
+    QCOMPARE(save.windowTitle() + "|" + vxt::Shown(save, {"cmdOK"}),
              QString("Select a Vemo-x50 *.SET destination directory|&Save"));
     auto* name = save.findChild<QLineEdit*>("txtSetName");
     save.ChangeDirectory(path(sets / "LIVE.SET"));

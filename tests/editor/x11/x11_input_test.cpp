@@ -168,22 +168,13 @@ void X11InputTest::dragFromOneSetToAnother() {
 
     const QPoint start = CellCentre(*from, source);
     const QPoint end = CellCentre(*to, target);
-    auto at = [](const QPoint& point) { return QStringList{QString::number(point.x()), QString::number(point.y())}; };
+    auto move = [](const QPoint& point) { return QString(" mousemove %1 %2").arg(point.x()).arg(point.y()); };
     // The pointer moves while the editor runs: a pause lets each motion arrive on its own.
-    QStringList steps{"mousemove"};
-    steps << at(start) << "mousedown"
-          << "1";
-    for (const QPoint& point : {start + QPoint(12, 12), end + QPoint(2, 2), end})
-        steps << "sleep"
-              << "0.05"
-              << "mousemove" << at(point);
-    steps << "sleep"
-          << "0.05"
-          << "mouseup"
-          << "1";
+    const QString hands = move(start) + " mousedown 1 sleep 0.05" + move(start + QPoint(12, 12)) + " sleep 0.05" +
+                          move(end + QPoint(2, 2)) + " sleep 0.05" + move(end) + " sleep 0.05 mouseup 1";
     answerer.AnswerTo(vx::QuestionId::MissingCall, QMessageBox::No);
     QProcess hand;
-    hand.start("xdotool", steps);
+    hand.start("xdotool", hands.split(' ', Qt::SkipEmptyParts));
     QTRY_COMPARE(to->model()->data(target).toString().mid(4, 16), name.left(16));
     // The drop asked about the style and each track's program the arrangement calls, which
     // the other set lacks; No keeps the calls as they are.

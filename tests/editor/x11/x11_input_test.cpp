@@ -98,7 +98,7 @@ void X11InputTest::keysOfTheSetWindow() {
     }
     QCOMPARE(answerer.dialogTitles, (QStringList{"Arrangement Global in LIVE", "Options"}));
     // Ctrl+N opens a new set; Ctrl+F4 closes the active one, asking about its changes; Ctrl+W
-    // the last; Ctrl+Q ends the program.
+    // the last. With no set open Ctrl+N is the frame's; Ctrl+Q with a set open ends the program.
     Key("ctrl+n");
     QTRY_COMPARE(main.MdiArea()->subWindowList().size(), 2);
     answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::No);
@@ -111,8 +111,11 @@ void X11InputTest::keysOfTheSetWindow() {
     Key("ctrl+w");
     QTRY_VERIFY(!main.Session()->Sets().IsOpen(1));
     QTRY_COMPARE(main.MdiArea()->subWindowList().size(), 0);
+    Key("ctrl+n");
+    QTRY_COMPARE(main.MdiArea()->subWindowList().size(), 1);
     Key("ctrl+q");
     QTRY_VERIFY(!main.isVisible() && main.SettingsWritten());
+    QCOMPARE(answerer.Said().size(), 2);
     QVERIFY2(warnings.filter("Ambiguous").isEmpty(), qPrintable(warnings.join('\n')));
 }
 

@@ -25,16 +25,16 @@ QStringList Lines(QListWidget* list) {
 
 QString Shown(QWidget& parent, std::initializer_list<const char*> names) {
     QStringList shown;
-    for (const QString spec : names) {
-        const qsizetype at = spec.indexOf('@');
-        const QChar mark = spec.back();
+    for (const QString wanted : names) {
+        const qsizetype at = wanted.indexOf('@');
+        const QChar mark = wanted.back();
         const bool flag = mark == '#' || mark == '?' || mark == '*';
-        auto* child = Child<QWidget>(parent, qPrintable(at >= 0 ? spec.left(at) : flag ? spec.chopped(1) : spec));
+        auto* child = Child<QWidget>(parent, qPrintable(at >= 0 ? wanted.left(at) : flag ? wanted.chopped(1) : wanted));
         auto* combo = qobject_cast<QComboBox*>(child);
         auto* list = qobject_cast<QListWidget*>(child);
         const QStringList entries = combo ? Items(combo) : list ? Lines(list) : QStringList{};
         if (at >= 0)
-            shown << entries.value(spec.mid(at + 1).toInt());
+            shown << entries.value(wanted.mid(at + 1).toInt());
         else if (mark == '#')
             shown << QString::number(entries.size());
         else if (mark == '?')

@@ -1,45 +1,14 @@
+// The whole program as started from the command line: its first windows, settings, keys and
+// the sets it is given.
 #include <QtTest>
-#include <QtWidgets>
 #include <fstream>
 
-#include "editor/document/FDoc.h"
-#include "editor/shell/FMain.h"
+#include "EditorHarness.h"
 #include "editor/shell/SetDialogs.h"
 #include "editor/shell/Startup.h"
-#include "shell_modal_answerer.h"
-#include "core/storage/Session.h"
-#include "support/TestPaths.h"
 
+using namespace vxt;
 namespace fs = std::filesystem;
-
-namespace {
-// A program directory with a copy of the shipped data, and a settings file and sets beside it.
-struct Installation {
-    vx::test::TempDirectory root;
-    fs::path program = root.Path() / "program";
-    QString settings = QString::fromStdString((root.Path() / "settings.ini").string());
-
-    Installation() {
-        fs::create_directories(program);
-        for (const char* item : {"X50EMPTY.SET", "X50PRSTS.TXT", "X50TIPS.TXT", "manual"})
-            fs::copy(fs::path(vx::test::ProgramDir()) / item, program / item, fs::copy_options::recursive);
-    }
-    QString ProgramDir() const { return QString::fromStdString(program.string()); }
-    QString MakeSet(const std::string& name) const {
-        const fs::path directory = root.Path() / "sets" / (name + ".SET");
-        fs::create_directories(directory);
-        for (const char* ext : {".ARR", ".STY", ".PRG", ".BSQ", ".SNG", ".ARK", ".ARG", ".GBL"})
-            fs::copy_file(program / "X50EMPTY.SET" / (std::string("X50EMPTY") + ext), directory / (name + ext));
-        return QString::fromStdString(directory.string());
-    }
-    QSettings Store() const { return QSettings(settings, QSettings::IniFormat); }
-    QString Stored(const char* key) const { return Store().value(QString("Options/") + key).toString(); }
-};
-
-vxe::StartupArgs Args(const QStringList& sets = {}) {
-    return vxe::ParseArguments(QStringList{"vxeditr", "--no-tips"} + sets, "/");
-}
-}  // namespace
 
 class ShellStartupTest : public QObject {
     Q_OBJECT
@@ -50,7 +19,7 @@ private Q_SLOTS:
     void dialogsAtStartUpAndBadPresetNames();
     void settingsWrittenOnlyAtExit();
     void programVersionAndScreenshot();
-    void keyboardReachesTheActiveSet();
+    void twoSetsShareTheFrameAndTheWindowMenu();
     void commandLineSetsThatCannotOpenAreSaidOnce();
     void aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUnasked();
 };
@@ -60,7 +29,7 @@ void ShellStartupTest::startsWithDefaultsAndOpensNamedSet() {
     const QString live = installation.MakeSet("LIVE");
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
-    QCOMPARE(vxe::RunStartup(main, Args({live})), -1);
+    QCOMPARE(Start(main, {live}), -1);
     QVERIFY(answerer.boxes.empty());
     // The open dialog would start in the home directory, not beside the template.
     QCOMPARE(main.Opts().PathNam, QDir::homePath().toStdString());
@@ -115,7 +84,7 @@ void ShellStartupTest::dialogsAtStartUpAndBadPresetNames() {
     again.Store().setValue("Options/OldSetNam", QString::fromStdString((again.root.Path() / "GONE.SET").string()));
     vxe::FMain other(again.ProgramDir(), again.settings);
     answerer.dialogTitles.clear();
-    QCOMPARE(vxe::RunStartup(other, Args()), -1);
+    QCOMPARE(Start(other), -1);
     QCOMPARE(answerer.dialogTitles, QStringList{"Select a Vemo-x50 Set"});
     QVERIFY(!other.Session()->AnySetOpen() && other.isVisible());
     // Bad preset names end the program.
@@ -123,9 +92,8 @@ void ShellStartupTest::dialogsAtStartUpAndBadPresetNames() {
     std::ofstream(bad.program / "X50PRSTS.TXT", std::ios::trunc) << "Vemo-x50 preset names\n\"only one\"\n";
     vxe::FMain ended(bad.ProgramDir(), bad.settings);
     answerer.boxes.clear();
-    QCOMPARE(vxe::RunStartup(ended, Args()), 1);
-    QCOMPARE(answerer.boxes.size() == 1 ? answerer.boxes[0].title + "|" + answerer.boxes[0].text : QString(),
-             "Error|" + QString::fromStdString(vx::PresetNamesErrorText()));
+    QCOMPARE(Start(ended), 1);
+    QCOMPARE(answerer.Said(), QStringList{"Error|" + QString::fromStdString(vx::PresetNamesErrorText())});
     QVERIFY(answerer.boxes[0].icon == QMessageBox::Critical && !ended.Session());
     // A name split by a line break costs its entry and one warning; the program starts.
     Installation split;
@@ -135,10 +103,9 @@ void ShellStartupTest::dialogsAtStartUpAndBadPresetNames() {
     std::ofstream(split.program / "X50PRSTS.TXT", std::ios::binary | std::ios::trunc) << names;
     vxe::FMain started(split.ProgramDir(), split.settings);
     answerer.boxes.clear();
-    QCOMPARE(vxe::RunStartup(started, Args()), -1);
-    QCOMPARE(answerer.boxes.size() == 1 ? answerer.boxes[0].title + "|" + answerer.boxes[0].text : QString(),
-             "Warning|Line 6 of the Preset names file " + split.ProgramDir() +
-                 "/X50PRSTS.TXT is malformed.\nIt was skipped: its entry is left blank.");
+    QCOMPARE(Start(started), -1);
+    QCOMPARE(answerer.Said(), QStringList{"Warning|Line 6 of the Preset names file " + split.ProgramDir() +
+                                          "/X50PRSTS.TXT is malformed.\nIt was skipped: its entry is left blank."});
     QVERIFY(started.Session() && started.Session()->Presets().arrangements[1].name == std::string(16, ' '));
 }
 
@@ -149,18 +116,18 @@ void ShellStartupTest::settingsWrittenOnlyAtExit() {
     const QString live = installation.MakeSet("LIVE");
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
-    QCOMPARE(vxe::RunStartup(main, Args({live})), -1);
+    QCOMPARE(Start(main, {live}), -1);
     main.Opts().StartOld = 1;
     main.Opts().HighCall = 0;
     main.Cascade();
     // Cancel when asked to save a changed set keeps the program and the settings unwritten.
     main.Session()->MarkDirty(1, vx::ItemKind::Style);
-    answerer.answers = {QMessageBox::Cancel};
+    answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::Cancel);
     QVERIFY(!main.close());
-    QCOMPARE(answerer.boxes.size() == 1 ? answerer.boxes[0].text : QString(), QString("Save the changes in LIVE ?"));
+    QCOMPARE(answerer.Said(), QStringList{"|Save the changes in LIVE ?"});
     QVERIFY(main.isVisible() && main.Session()->Sets().IsOpen(1) && !main.SettingsWritten());
     QCOMPARE(vx::test::ReadFileBytes(installation.settings.toStdString()), before);
-    answerer.answers = {QMessageBox::No};
+    answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::No);
     QVERIFY(main.close());
     QVERIFY(!main.Session()->AnySetOpen() && main.SettingsWritten());
     QCOMPARE(QStringList({installation.Stored("StartOld"), installation.Stored("HighCall"),
@@ -173,7 +140,7 @@ void ShellStartupTest::settingsWrittenOnlyAtExit() {
     installation.Store().setValue("Options/StartOld", "0");
     answerer.onDialog = [](QWidget* dialog) { dialog->close(); };
     vxe::FMain next(installation.ProgramDir(), installation.settings);
-    QCOMPARE(vxe::RunStartup(next, Args()), -1);
+    QCOMPARE(Start(next), -1);
     QVERIFY(!next.Session()->AnySetOpen());
     QCOMPARE(next.RecentSets(), QStringList{live});
     auto* recent = next.findChild<QMenu*>("mnuFRecent");
@@ -184,80 +151,59 @@ void ShellStartupTest::settingsWrittenOnlyAtExit() {
 }
 
 void ShellStartupTest::programVersionAndScreenshot() {
-    // A relative picture name is taken from the start directory; a missing set must not leave
-    // the program waiting in the open dialog; the user's settings are left alone.
     vx::test::TempDirectory dir;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CONFIG_HOME", QString::fromStdString((dir.Path() / "config").string()));
-    auto run = [&](const QStringList& arguments) {
+    const QString demo = QString::fromStdString(vx::test::ProgramDir()) + "/../examples/DEMO.SET";
+    // Help and the version need no display. A relative picture name is taken from the start
+    // directory; a missing set must not leave the program waiting in the open dialog. The
+    // windows the manual shows render alone, each as large as it opens; a name that is no
+    // window is refused without a picture.
+    const struct {
+        QStringList arguments;
+        QString platform, output, picture;
+        QSize least, most;
+    } runs[] = {
+        {{"--version"}, "offscreen", "0 vxeditr 1.06\n", "", {}, {}},
+        {{"--version"}, "xcb", "0 vxeditr 1.06\n", "", {}, {}},
+        {{"--help"}, "xcb", "0 " + vxe::UsageText(), "", {}, {}},
+        {{"--screenshot", "a.png", "NOWHERE.SET"}, "offscreen", "0 ", "a.png", {1024, 768}, {1024, 768}},
+        {{"--screenshot", "b.png", "--size", "800x600", "--tab", "Programs", "--bank", "F", "--twin", demo},
+         "offscreen",
+         "0 ",
+         "b.png",
+         {800, 600},
+         {800, 600}},
+        {{"--screenshot", "c.png", "--dialog", "report", demo}, "offscreen", "0 ", "c.png", {200, 100}, {1023, 768}},
+        {{"--screenshot", "d.png", "--dialog", "options", demo}, "offscreen", "0 ", "d.png", {200, 100}, {1023, 768}},
+        {{"--screenshot", "e.png", "--dialog", "about", demo}, "offscreen", "0 ", "e.png", {200, 100}, {1023, 768}},
+        {{"--screenshot", "f.png", "--dialog", "tip", demo}, "offscreen", "0 ", "f.png", {200, 100}, {1023, 768}},
+        {{"--screenshot", "g.png", "--dialog", "none", demo}, "offscreen", "1 ", "g.png", {}, {}},
+    };
+    for (const auto& run : runs) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString((dir.Path() / "config").string()));
+        environment.insert("QT_QPA_PLATFORM", run.platform);
+        environment.insert("DISPLAY", ":none");
         QProcess process;
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(QString::fromStdString(dir.Str()));
-        process.start(QString::fromStdString(vx::test::ProgramDir()) + "/vxeditr", arguments);
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return QString("crashed");
-        return QString::number(process.exitCode()) + " " + process.readAllStandardOutput();
-    };
-    QCOMPARE(run({"--version"}), QString("0 vxeditr 1.06\n"));
-    // Help and the version need no display: with no platform to be had they still answer.
-    environment.insert("QT_QPA_PLATFORM", "xcb");
-    environment.insert("DISPLAY", ":none");
-    QCOMPARE(run({"--version"}), QString("0 vxeditr 1.06\n"));
-    QCOMPARE(run({"--help"}), "0 " + vxe::UsageText());
-    environment.remove("DISPLAY");
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    QCOMPARE(run({"--screenshot", "nowhere.png", "NOWHERE.SET"}), QString("0 "));
-    QCOMPARE(QImage(QString::fromStdString((dir.Path() / "nowhere.png").string()), "PNG").size(), QSize(1024, 768));
-    QVERIFY(!fs::exists(dir.Path() / "config"));
-    // The pictures of the manual: a chosen tab, bank and size.
-    const QString demo = QString::fromStdString(vx::test::ProgramDir()) + "/../examples/DEMO.SET";
-    QCOMPARE(
-        run({"--screenshot", "programs.png", "--size", "800x600", "--tab", "Programs", "--bank", "F", "--twin", demo}),
-        QString("0 "));
-    QCOMPARE(QImage(QString::fromStdString((dir.Path() / "programs.png").string()), "PNG").size(), QSize(800, 600));
-    // The other windows the manual shows render alone, each as large as it opens; a name that
-    // is no window is refused without a picture.
-    for (const QString window : {"report", "options", "about", "tip"}) {
-        QCOMPARE(run({"--screenshot", window + ".png", "--dialog", window, demo}), QString("0 "));
-        const QImage picture(QString::fromStdString(dir.Str()) + "/" + window + ".png", "PNG");
-        QVERIFY2(picture.width() >= 200 && picture.height() >= 100, qPrintable(window));
-        QVERIFY2(picture.width() < 1024, qPrintable(window));
+        process.start(QString::fromStdString(vx::test::ProgramDir()) + "/vxeditr", run.arguments);
+        QVERIFY(process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit);
+        QCOMPARE(QString::number(process.exitCode()) + " " + process.readAllStandardOutput(), run.output);
+        const QSize size = QImage(QString::fromStdString(dir.Str()) + "/" + run.picture, "PNG").size();
+        QVERIFY2(run.least.isEmpty() ? size.isEmpty()
+                                     : size.boundedTo(run.least) == run.least && size.expandedTo(run.most) == run.most,
+                 qPrintable(run.arguments.join(' ')));
     }
-    QCOMPARE(run({"--screenshot", "none.png", "--dialog", "none", demo}), QString("1 "));
-    QVERIFY(!fs::exists(dir.Path() / "none.png"));
+    // The user's settings are left alone.
+    QVERIFY(!fs::exists(dir.Path() / "config"));
 }
 
-void ShellStartupTest::keyboardReachesTheActiveSet() {
+void ShellStartupTest::twoSetsShareTheFrameAndTheWindowMenu() {
     Installation installation;
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
-    QCOMPARE(vxe::RunStartup(main, Args({installation.MakeSet("LIVE")})), -1);
-    QVERIFY(QTest::qWaitForWindowActive(&main));
-    auto* tabs = main.Doc(1)->findChild<QTabWidget*>("tabMode");
-    auto key = [&](Qt::Key k, Qt::KeyboardModifiers modifiers) {
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus ? focus : static_cast<QWidget*>(&main), k, modifiers);
-        QCoreApplication::processEvents();
-        focus = QApplication::focusWidget();
-        return QString::number(tabs->currentIndex()) + " " + (focus ? focus->objectName() : QString("none"));
-    };
-    // The grid has the focus; Ctrl+Tab and Ctrl+Shift+Tab step through the tabs, wrapping.
-    QCOMPARE(QApplication::focusWidget()->objectName(), QString("grdArr"));
-    QCOMPARE(key(Qt::Key_Tab, Qt::ControlModifier), QString("1 grdSty"));
-    QCOMPARE(key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier), QString("0 grdArr"));
-    QCOMPARE(key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier), QString("5 grdArk"));
-    // Alt+O, shared by "S&ongs" and "&Options": the tab first, then the options dialog.
-    answerer.onDialog = [](QWidget* dialog) { dialog->close(); };
-    QCOMPARE(key(Qt::Key_O, Qt::AltModifier), QString("4 lstSng"));
-    QVERIFY(answerer.dialogTitles.isEmpty());
-    key(Qt::Key_O, Qt::AltModifier);
-    QTRY_COMPARE(answerer.dialogTitles, QStringList{"Options"});
-    QCOMPARE(tabs->currentIndex(), 4);
-    // The offscreen platform gives the frame no activation back after a dialog; a desktop does.
-    main.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&main));
-    // With a set open, Ctrl+N opens a new one; Ctrl+F4 closes it, asking about its changes.
-    key(Qt::Key_N, Qt::ControlModifier);
-    QCOMPARE(main.MdiArea()->subWindowList().size(), 2);
+    QCOMPARE(Start(main, {installation.MakeSet("LIVE")}), -1);
+    Child<QAction>(*main.Doc(1), "mnuFNew")->trigger();
     QVERIFY(main.Session()->Sets().IsOpen(2) && main.MdiArea()->activeSubWindow()->widget() == main.Doc(2));
     // Two sets at 1024 x 768 lie one above the other, each as wide as the frame.
     const QRect first = main.MdiArea()->subWindowList()[0]->geometry();
@@ -271,26 +217,18 @@ void ShellStartupTest::keyboardReachesTheActiveSet() {
         QStringList entries;
         for (QAction* entry : windowMenu->actions())
             if (entry->objectName().startsWith("mnuWSet_")) entries << entry->text() + (entry->isChecked() ? "*" : "");
-        return entries;
+        return entries.join(' ');
     };
-    QCOMPARE(setEntries(), (QStringList{"&1 LIVE", "&2 NEWSET01*"}));
+    QCOMPARE(setEntries(), QString("&1 LIVE &2 NEWSET01*"));
     windowMenu->findChild<QAction*>("mnuWSet_1")->trigger();
     QCOMPARE(main.MdiArea()->activeSubWindow()->widget(), main.Doc(1));
-    QCOMPARE(setEntries(), (QStringList{"&1 LIVE*", "&2 NEWSET01"}));
-    main.MdiArea()->setActiveSubWindow(main.MdiArea()->subWindowList()[1]);
-    answerer.answers = {QMessageBox::No};
-    key(Qt::Key_F4, Qt::ControlModifier);
-    QCOMPARE(answerer.boxes.size() == 1 ? answerer.boxes[0].text : QString(),
-             QString("Save the changes in NEWSET01 ?"));
+    QCOMPARE(setEntries(), QString("&1 LIVE* &2 NEWSET01"));
+    // Closing the new set asks about its changes; the set left fills the frame again.
+    answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::No);
+    Child<QAction>(*main.Doc(2), "mnuFClose")->trigger();
+    QCOMPARE(answerer.Said(), QStringList{"|Save the changes in NEWSET01 ?"});
     QVERIFY(!main.Session()->Sets().IsOpen(2) && main.Session()->Sets().IsOpen(1));
-    // The set left fills the frame again.
     QTRY_COMPARE(main.MdiArea()->subWindowList().value(0)->geometry(), main.MdiArea()->viewport()->rect());
-    // Ctrl+Q ends the program.
-    main.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&main));
-    // The set's window is gone afterwards: no tab to read.
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
-    QVERIFY(!main.isVisible() && main.SettingsWritten());
 }
 
 void ShellStartupTest::commandLineSetsThatCannotOpenAreSaidOnce() {
@@ -305,10 +243,8 @@ void ShellStartupTest::commandLineSetsThatCannotOpenAreSaidOnce() {
     ModalAnswerer answerer;
     QCOMPARE(vxe::RunStartup(main, args), -1);
     // One message for each, with the path as it was typed; the good set still opens.
-    QStringList texts;
-    for (const auto& box : answerer.boxes) texts << box.title + ": " + box.text;
-    QCOMPARE(texts, (QStringList{"Error: The Set missing.set does not exist.",
-                                 "Error: notes is not a Set: it holds none of the Set's files."}));
+    QCOMPARE(answerer.Said(), (QStringList{"Error|The Set missing.set does not exist.",
+                                           "Error|notes is not a Set: it holds none of the Set's files."}));
     QVERIFY(main.Session()->Sets().IsOpen(1) && !main.Session()->Sets().IsOpen(2));
     QCOMPARE(main.Doc(1)->StatusItem() + "|" + main.Doc(1)->StatusDirty(), QString("C11 (empty)|Arrangement: saved"));
 }
@@ -318,7 +254,7 @@ void ShellStartupTest::aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUna
     const QString live = installation.MakeSet("LIVE");
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
-    QCOMPARE(vxe::RunStartup(main, Args({live})), -1);
+    QCOMPARE(Start(main, {live}), -1);
     vx::Session& session = *main.Session();
     const fs::path arrangements = fs::path(live.toStdString()) / "LIVE.ARR";
     // Another program renames arrangement C11 (its name is at byte 32) while the set is open.
@@ -331,7 +267,7 @@ void ShellStartupTest::aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUna
 
     // A clean set: Reload is offered as the default, and taken.
     renameOnDisk("Theirs");
-    answerer.answers = {QMessageBox::Yes};
+    answerer.AnswerTo(vx::QuestionId::ReloadChangedSet, QMessageBox::Yes);
     QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes.size(), std::size_t{1}, 10000);
     QCOMPARE(answerer.boxes[0].title + "|" + answerer.boxes[0].text,
              "Set changed on disk|" + changed + "\nReload the Set from disk?");
@@ -341,6 +277,7 @@ void ShellStartupTest::aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUna
     QVERIFY(!main.Doc(1)->isWindowModified());
 
     // With changes of our own the offer defaults to No; declined, the save still asks.
+    answerer.AnswerTo(vx::QuestionId::ReloadChangedSet, QMessageBox::No);
     session.Data(1).prg.records[0].SetName("Ours");
     session.MarkDirty(1, vx::ItemKind::Program);
     renameOnDisk("Others");

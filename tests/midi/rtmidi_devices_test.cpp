@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,36 +15,25 @@
 
 namespace {
 
+// Sets (or with nullptr unsets) an environment variable while alive.
 class ScopedVariable {
 public:
     ScopedVariable(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old, hadOld_ = true;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
+        if (const char* old = std::getenv(name)) old_ = old;
+        value ? setenv(name, value, 1) : unsetenv(name);
     }
-    ~ScopedVariable() {
-        if (hadOld_)
-            setenv(name_, old_.c_str(), 1);
-        else
-            unsetenv(name_);
-    }
+    ~ScopedVariable() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
 
 private:
     const char* name_;
-    std::string old_;
-    bool hadOld_ = false;
+    std::optional<std::string> old_;
 };
 
 // Whatever reaches std::cerr or std::cout while alive.
 class TerminalCapture {
 public:
     TerminalCapture() : err_(std::cerr.rdbuf(text_.rdbuf())), out_(std::cout.rdbuf(text_.rdbuf())) {}
-    ~TerminalCapture() {
-        std::cerr.rdbuf(err_);
-        std::cout.rdbuf(out_);
-    }
+    ~TerminalCapture() { std::cerr.rdbuf(err_), std::cout.rdbuf(out_); }
     std::string Text() const { return text_.str(); }
 
 private:
@@ -108,8 +98,8 @@ TEST(RtMidiDevices, SendingWithNoOpenOutputFails) {
     vxm::RtMidiDevices devices("vxtest");
     std::string error;
     int calls = 0;
-    const vx::SendResult result = devices.Send({0xF0, 0x42, 0xF7}, [&](std::size_t, std::size_t) { return ++calls, true; },
-                                               error);
+    const vx::SendResult result = devices.Send(
+        {0xF0, 0x42, 0xF7}, [&](std::size_t, std::size_t) { return ++calls, true; }, error);
     EXPECT_EQ(result, vx::SendResult::Failed);
     EXPECT_EQ(error, "No MIDI output is open.");
     EXPECT_EQ(calls, 0);
@@ -120,7 +110,7 @@ TEST(RtMidiDevices, SendingWithNoOpenOutputFails) {
 
 TEST(RtMidiDevices, LinkSpeedIsACableUnlessAFasterOneIsNamed) {
     const std::vector<std::pair<const char*, int>> cases = {
-        {nullptr, 31250}, {"", 31250},          {"abc", 31250},         {"31249", 31250},
+        {nullptr, 31250}, {"", 31250},          {"abc", 31250},           {"31249", 31250},
         {"31250", 31250}, {"2500000", 2500000}, {"100000000", 100000000}, {"100000001", 31250},
     };
     for (const auto& [value, baud] : cases) {

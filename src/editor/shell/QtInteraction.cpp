@@ -185,6 +185,8 @@ vx::Answer QtInteraction::ShowMessage(const vx::Message& message) {
                     DialogParent());
     // Names and paths may hold "<"; they are never markup.
     box.setTextFormat(Qt::PlainText);
+    // What the box asks, for those who answer it by that rather than by its words.
+    box.setProperty("vxQuestion", static_cast<int>(message.question));
     QPushButton* reload = nullptr;
     QPushButton* overwrite = nullptr;
     if (message.buttons == vx::MessageButtons::ReloadOverwriteCancel) {
@@ -224,6 +226,7 @@ vx::LinkWrite QtInteraction::AskAboutLink(const vx::Message& question) {
     box.setTextFormat(Qt::PlainText);
     QPushButton* replace = box.addButton(QStringLiteral("Replace the Link"), QMessageBox::AcceptRole);
     box.setDefaultButton(QMessageBox::Cancel);
+    box.setProperty("vxQuestion", static_cast<int>(question.question));
     box.exec();
     return box.clickedButton() == replace ? vx::LinkWrite::ReplaceLink : vx::LinkWrite::Cancel;
 }

@@ -4,13 +4,10 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "../shell_modal_answerer.h"
-#include "core/storage/Session.h"
-#include "editor/document/FDoc.h"
-#include "editor/shell/FMain.h"
+#include "EditorHarness.h"
 #include "editor/shell/Startup.h"
-#include "support/TestPaths.h"
 
+using namespace vxt;
 namespace fs = std::filesystem;
 
 namespace {
@@ -22,29 +19,6 @@ void RecordWarnings(QtMsgType type, const QMessageLogContext& context, const QSt
     if (type != QtDebugMsg && type != QtInfoMsg) warnings << text;
     if (testLog) testLog(type, context, text);
 }
-
-// A program directory with the shipped data, and the sets a test opens beside it.
-struct Installation {
-    vx::test::TempDirectory root;
-    fs::path program = root.Path() / "program";
-    QString settings = QString::fromStdString((root.Path() / "settings.ini").string());
-
-    Installation() {
-        fs::create_directories(program);
-        for (const char* item : {"X50EMPTY.SET", "X50PRSTS.TXT", "X50TIPS.TXT", "manual"})
-            fs::copy(fs::path(vx::test::ProgramDir()) / item, program / item, fs::copy_options::recursive);
-    }
-    QString ProgramDir() const { return QString::fromStdString(program.string()); }
-    QString CopySet(const fs::path& from, const std::string& to) const {
-        const fs::path directory = root.Path() / "sets" / (to + ".SET");
-        fs::create_directories(directory);
-        for (const auto& file : fs::directory_iterator(from))
-            fs::copy_file(file.path(), directory / (to + file.path().extension().string()));
-        return QString::fromStdString(directory.string());
-    }
-    QString EmptySet(const std::string& name) const { return CopySet(program / "X50EMPTY.SET", name); }
-    QString DemoSet() const { return CopySet(fs::path(vx::test::SourceDir()) / "examples" / "DEMO.SET", "DEMO"); }
-};
 
 // Types keys or moves the mouse through the X server; the effect is awaited by the caller.
 void Xdo(const QStringList& arguments) { QCOMPARE(QProcess::execute("xdotool", arguments), 0); }
@@ -60,10 +34,14 @@ QPoint CellCentre(QTableView& grid, const QModelIndex& index) {
     return grid.viewport()->mapToGlobal(grid.visualRect(index).center());
 }
 
-void Start(vxe::FMain& main, const QStringList& sets) {
-    QCOMPARE(vxe::RunStartup(main, vxe::ParseArguments(QStringList{"vxeditr", "--no-tips"} + sets, "/")), -1);
+void StartActive(vxe::FMain& main, const QStringList& sets) {
+    QCOMPARE(Start(main, sets), -1);
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
+}
+
+QString Demo(const Installation& installation) {
+    return installation.CopySet(fs::path(vx::test::SourceDir()) / "examples" / "DEMO.SET", "DEMO");
 }
 
 }  // namespace
@@ -83,51 +61,61 @@ void X11InputTest::keysOfTheSetWindow() {
     Installation installation;
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
-    answerer.onDialog = [](QWidget* dialog) { dialog->close(); };
-    Start(main, {installation.EmptySet("LIVE")});
+    StartActive(main, {installation.MakeSet("LIVE")});
     auto* tabs = main.Doc(1)->findChild<QTabWidget*>("tabMode");
     QTRY_COMPARE(FocusName(), QString("grdArr"));
     auto state = [&] { return QString::number(tabs->currentIndex()) + " " + FocusName(); };
 
-    // With one set open, Ctrl+Tab and Ctrl+Shift+Tab step through its tabs, wrapping.
+    // With one set open, Ctrl+Tab and Ctrl+Shift+Tab step through its tabs, wrapping; Tab
+    // leaves the grid for the tab bar and the controls above the grid. Alt+R opens Arrangement
+    // Global; Alt+O, shared by "S&ongs" and "&Options", shows the tab first, then the options.
     const struct {
         const char* keys;
         const char* state;
+        qsizetype dialogs;  // shown so far
     } steps[] = {
-        {"ctrl+Tab", "1 grdSty"},
-        {"ctrl+shift+Tab", "0 grdArr"},
-        {"ctrl+shift+Tab", "5 grdArk"},
-        {"ctrl+Tab", "0 grdArr"},
-        // Tab leaves the grid for the tab bar and the controls above the grid.
-        {"Tab", "0 qt_tabwidget_tabbar"},
-        {"Tab", "0 cboArrBnk"},
-        {"Tab", "0 chkTwin_0"},
-        {"shift+Tab", "0 cboArrBnk"},
+        {"ctrl+Tab", "1 grdSty", 0},
+        {"ctrl+shift+Tab", "0 grdArr", 0},
+        {"ctrl+shift+Tab", "5 grdArk", 0},
+        {"ctrl+Tab", "0 grdArr", 0},
+        {"Tab", "0 qt_tabwidget_tabbar", 0},
+        {"Tab", "0 cboArrBnk", 0},
+        {"Tab", "0 chkTwin_0", 0},
+        {"shift+Tab", "0 cboArrBnk", 0},
+        {"alt+r", "0 cboArrBnk", 1},
+        {"alt+o", "4 lstSng", 1},
+        {"alt+o", "4 lstSng", 2},
     };
     for (const auto& step : steps) {
+        const qsizetype before = answerer.dialogTitles.size();
         Key(step.keys);
+        QTRY_COMPARE(answerer.dialogTitles.size(), step.dialogs);
+        if (step.dialogs > before) {
+            main.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&main));
+        }
         QTRY_COMPARE(state(), QString(step.state));
     }
-    // Alt+R opens Arrangement Global; Alt+A stays the Arrangements tab's.
-    Key("alt+r");
-    QTRY_COMPARE(answerer.dialogTitles.size(), 1);
-    QVERIFY2(answerer.dialogTitles[0].startsWith("Arrangement Global"), qPrintable(answerer.dialogTitles[0]));
-    main.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&main));
-
-    // Ctrl+F4 closes the active one of two sets, asking about its changes; Ctrl+W the last.
+    QCOMPARE(answerer.dialogTitles, (QStringList{"Arrangement Global in LIVE", "Options"}));
+    // Ctrl+N opens a new set; Ctrl+F4 closes the active one, asking about its changes; Ctrl+W
+    // the last. With no set open Ctrl+N is the frame's; Ctrl+Q with a set open ends the program.
     Key("ctrl+n");
     QTRY_COMPARE(main.MdiArea()->subWindowList().size(), 2);
-    answerer.answers = {QMessageBox::No};
+    answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::No);
     Key("ctrl+F4");
     QTRY_VERIFY(!main.Session()->Sets().IsOpen(2));
-    QCOMPARE(answerer.boxes.size(), std::size_t{1});
+    QCOMPARE(answerer.Said(), QStringList{"|Save the changes in NEWSET01 ?"});
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
     main.Doc(1)->findChild<QTableView*>("grdArr")->setFocus();
     Key("ctrl+w");
     QTRY_VERIFY(!main.Session()->Sets().IsOpen(1));
     QTRY_COMPARE(main.MdiArea()->subWindowList().size(), 0);
+    Key("ctrl+n");
+    QTRY_COMPARE(main.MdiArea()->subWindowList().size(), 1);
+    Key("ctrl+q");
+    QTRY_VERIFY(!main.isVisible() && main.SettingsWritten());
+    QCOMPARE(answerer.Said().size(), 2);
     QVERIFY2(warnings.filter("Ambiguous").isEmpty(), qPrintable(warnings.join('\n')));
 }
 
@@ -152,7 +140,7 @@ void X11InputTest::enterOpensDetailsAndChoosesATrack() {
         QTRY_VERIFY(tracks->hasFocus() && QGuiApplication::focusWindow() == dialog->windowHandle());
         Key("Return");
     };
-    Start(main, {installation.DemoSet()});
+    StartActive(main, {Demo(installation)});
     QTRY_COMPARE(FocusName(), QString("grdArr"));
     Key("Return");
     QTRY_COMPARE(answerer.dialogTitles.size(), 3);
@@ -165,7 +153,7 @@ void X11InputTest::dragFromOneSetToAnother() {
     Installation installation;
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
-    Start(main, {installation.DemoSet(), installation.EmptySet("LIVE")});
+    StartActive(main, {Demo(installation), installation.MakeSet("LIVE")});
     auto* from = main.Doc(1)->findChild<QTableView*>("grdArr");
     auto* to = main.Doc(2)->findChild<QTableView*>("grdArr");
     QVERIFY(from && to);
@@ -183,22 +171,13 @@ void X11InputTest::dragFromOneSetToAnother() {
 
     const QPoint start = CellCentre(*from, source);
     const QPoint end = CellCentre(*to, target);
-    auto at = [](const QPoint& point) { return QStringList{QString::number(point.x()), QString::number(point.y())}; };
+    auto move = [](const QPoint& point) { return QString(" mousemove %1 %2").arg(point.x()).arg(point.y()); };
     // The pointer moves while the editor runs: a pause lets each motion arrive on its own.
-    QStringList steps{"mousemove"};
-    steps << at(start) << "mousedown"
-          << "1";
-    for (const QPoint& point : {start + QPoint(12, 12), end + QPoint(2, 2), end})
-        steps << "sleep"
-              << "0.05"
-              << "mousemove" << at(point);
-    steps << "sleep"
-          << "0.05"
-          << "mouseup"
-          << "1";
-    answerer.answers.assign(12, QMessageBox::No);
+    const QString hands = move(start) + " mousedown 1 sleep 0.05" + move(start + QPoint(12, 12)) + " sleep 0.05" +
+                          move(end + QPoint(2, 2)) + " sleep 0.05" + move(end) + " sleep 0.05 mouseup 1";
+    answerer.AnswerTo(vx::QuestionId::MissingCall, QMessageBox::No);
     QProcess hand;
-    hand.start("xdotool", steps);
+    hand.start("xdotool", hands.split(' ', Qt::SkipEmptyParts));
     QTRY_COMPARE(to->model()->data(target).toString().mid(4, 16), name.left(16));
     // The drop asked about the style and each track's program the arrangement calls, which
     // the other set lacks; No keeps the calls as they are.

@@ -1,0 +1,145 @@
+#include "EditorHarness.h"
+
+#include "core/changes/SetChange.h"
+#include "editor/shell/Startup.h"
+
+namespace fs = std::filesystem;
+
+namespace vxt {
+
+QString Text(QAbstractItemView* view, int row, int column) {
+    return view->model()->index(row, column).data().toString();
+}
+
+QStringList Items(QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    return items;
+}
+
+QStringList Lines(QListWidget* list) {
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+    return lines;
+}
+
+QString Shown(QWidget& parent, std::initializer_list<const char*> names) {
+    QStringList shown;
+    for (const QString wanted : names) {
+        const qsizetype at = wanted.indexOf('@');
+        const QChar mark = wanted.back();
+        const bool flag = mark == '#' || mark == '?' || mark == '*';
+        auto* child = Child<QWidget>(parent, qPrintable(at >= 0 ? wanted.left(at) : flag ? wanted.chopped(1) : wanted));
+        auto* combo = qobject_cast<QComboBox*>(child);
+        auto* list = qobject_cast<QListWidget*>(child);
+        const QStringList entries = combo ? Items(combo) : list ? Lines(list) : QStringList{};
+        if (at >= 0)
+            shown << entries.value(wanted.mid(at + 1).toInt());
+        else if (mark == '#')
+            shown << QString::number(entries.size());
+        else if (mark == '?')
+            shown << QString::number(child->isEnabled());
+        else if (mark == '*')
+            shown << QString::number(child->property("checked").toBool());
+        else
+            shown << (combo ? combo->currentText() : list ? entries.join('/') : child->property("text").toString());
+    }
+    return shown.join('|');
+}
+
+QTabWidget* Tabs(vxe::FDoc& doc, int tab) {
+    auto* tabs = Child<QTabWidget>(doc, "tabMode");
+    if (tab >= 0) tabs->setCurrentIndex(tab);
+    return tabs;
+}
+
+QString EnabledEdits(vxe::FDoc& doc, int tab) {
+    Tabs(doc, tab);
+    QStringList names;
+    for (QAction* action : doc.Menus()[1]->actions())
+        if (!action->isSeparator() && action->isEnabled()) names << action->objectName().mid(4);
+    return names.join(' ');
+}
+
+Editor::Editor(int sets, const vx::PresetTables& presets, bool editing) {
+    options.PathNam = temp.Str();
+    auto catalogue = vx::InitCatalogue(vx::test::ProgramDir(), nullptr, ui);
+    if (!catalogue) qFatal("the shipped template does not load");
+    session = std::make_unique<vx::Session>(std::move(*catalogue), presets, options, ui);
+    scheme = std::make_unique<vx::EditScheme>(*session);
+    if (editing) shell.scheme = scheme.get();
+    for (int i = 0; i < sets; ++i)
+        if (session->OpenOrNewSet(true, "") != i + 1) qFatal("no new set %d", i + 1);
+}
+
+Editor::~Editor() { shell.edits.SetDocument(nullptr); }
+
+vxe::FDoc& Editor::Open(int set, int mode, bool fill) {
+    options.ModeId = mode;
+    docs.push_back(std::make_unique<vxe::FDoc>(*session, shell, set));
+    if (fill) docs.back()->Fill();
+    return Activate(docs.size() - 1);
+}
+
+vxe::FDoc& Editor::Activate(std::size_t window) {
+    shell.edits.SetDocument(docs.at(window).get());
+    return *docs[window];
+}
+
+void Editor::Publish(const vx::SetChange& change) { session->Changes().Publish(change); }
+
+std::string Editor::SaveAs(int set, const std::string& name) {
+    const std::string directory = temp.Str() + "/" + name + ".SET";
+    if (!session->SaveSet(set, directory + "/" + name, true)) qFatal("cannot save %s", name.c_str());
+    return directory;
+}
+
+Installation::Installation() {
+    fs::create_directories(program);
+    for (const char* item : {"X50EMPTY.SET", "X50PRSTS.TXT", "X50TIPS.TXT", "manual"})
+        fs::copy(fs::path(vx::test::ProgramDir()) / item, program / item, fs::copy_options::recursive);
+}
+
+QString Installation::CopySet(const fs::path& from, const std::string& name) const {
+    const fs::path directory = root.Path() / "sets" / (name + ".SET");
+    fs::create_directories(directory);
+    for (const auto& file : fs::directory_iterator(from))
+        fs::copy_file(file.path(), directory / (name + file.path().extension().string()));
+    return QString::fromStdString(directory.string());
+}
+
+int Start(vxe::FMain& main, const QStringList& sets) {
+    return vxe::RunStartup(main, vxe::ParseArguments(QStringList{"vxeditr", "--no-tips"} + sets, "/"));
+}
+
+ModalAnswerer::ModalAnswerer() {
+    connect(&timer_, &QTimer::timeout, this, &ModalAnswerer::Answer);
+    timer_.start(10);
+}
+
+void ModalAnswerer::Answer() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == last_) return;
+    last_ = modal;
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (!box) {
+        dialogTitles.append(modal->windowTitle());
+        onDialog ? onDialog(modal) : void(modal->close());
+        return;
+    }
+    const auto question = static_cast<vx::QuestionId>(box->property("vxQuestion").toInt());
+    QAbstractButton* button = box->defaultButton();
+    boxes.push_back({question, box->windowTitle(), box->text(), box->icon(),
+                     button ? box->standardButton(button) : QMessageBox::NoButton});
+    const auto answer = answers_.find(question);
+    if (answer != answers_.end()) button = box->button(answer->second);
+    (button ? button : box->buttons().value(0))->click();
+}
+
+QStringList ModalAnswerer::Said() const {
+    QStringList said;
+    for (const Box& box : boxes) said << box.title + "|" + box.text;
+    return said;
+}
+
+}  // namespace vxt

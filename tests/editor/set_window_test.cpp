@@ -1,0 +1,635 @@
+// The set's window: its tabs, menus, grids, lists, status and layout, alone and tiled in the
+// frame; the Edit menu and drag and drop acting on the active window's set, Import, and File,
+// Load SysEx File.
+#include <QtTest>
+
+#include "EditorHarness.h"
+#include "core/changes/SetChange.h"
+#include "core/midi/DumpMessage.h"
+#include "editor/shell/Startup.h"
+#include "editor/views/ColumnFitter.h"
+
+using namespace vxt;
+
+namespace {
+// A cell's text and colour, as "text #rrggbb".
+QString Cell(QTableView* grid, int row, int column) {
+    return Text(grid, row, column) + " " +
+           grid->model()->index(row, column).data(Qt::ForegroundRole).value<QColor>().name();
+}
+
+// Where a row of a grid starts, in the window's coordinates.
+int RowTop(QTableView* grid, int row, QWidget& window) {
+    return grid->viewport()->mapTo(&window, grid->visualRect(grid->model()->index(row, 0)).topLeft()).y();
+}
+
+// Whether every column is as wide as its widest text, and the columns end at the grid's edge.
+QString ColumnsFit(QTableView* grid) {
+    const QFontMetrics metrics(grid->font());
+    int total = 0;
+    for (int c = 0; c < grid->model()->columnCount(); ++c) {
+        total += grid->columnWidth(c);
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            if (metrics.horizontalAdvance(Text(grid, r, c)) > grid->columnWidth(c))
+                return QString("%1 cut in row %2 column %3").arg(grid->objectName()).arg(r).arg(c);
+    }
+    return total == grid->viewport()->width() ? "fits" : QString("%1 of %2").arg(total).arg(grid->viewport()->width());
+}
+
+// The program's frame of a size, with its session and no set open.
+struct Frame {
+    vx::test::TempDirectory temp;
+    vxe::FMain main;
+    explicit Frame(const QSize& size)
+        : main(QString::fromStdString(vx::test::ProgramDir()), QString::fromStdString(temp.Str() + "/s.ini")) {
+        main.LoadSettings();
+        main.AttachSession(vxe::CreateSession(main.ProgramDir(), main.Opts(), main.Ui()));
+        main.resize(size);
+        main.show();
+    }
+};
+
+// An XStyle file: the five magic letters, then the record with its name at its start.
+std::string WriteXStyleFile(const std::string& path, const char* name, int recordBytes) {
+    std::string bytes = "VEMOX" + Name16(name).toStdString() + std::string(std::size_t(recordBytes - 16), '\0');
+    vx::test::WriteFileBytes(path, vx::Bytes(bytes.begin(), bytes.end()));
+    return path;
+}
+
+QString UndoEntry(Editor& editor) {
+    return editor.Edit("mnuEUndo")->text() + QString::number(editor.Edit("mnuEUndo")->isEnabled());
+}
+
+// Whether any of the named views of a window would take the drag.
+QString TakenBy(vxe::FDoc& doc, QMimeData* drag, std::initializer_list<const char*> views) {
+    QStringList taken;
+    for (const char* name : views) {
+        QAbstractItemModel* model = Child<QAbstractItemView>(doc, name)->model();
+        if (model->canDropMimeData(drag, Qt::CopyAction, -1, -1, model->index(0, 0))) taken << name;
+    }
+    return taken.join(' ');
+}
+}  // namespace
+
+class SetWindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void contentAndMenusAsNamed();
+    void tabsAndMenuStates();
+    void gridsAndListsShowTheSet();
+    void closingAChangedSetAsks();
+    void gridsFitTheirWidthAndLineUp();
+    void tilingAndCascading();
+    void statusAndMarkerFollowTheSet();
+    void dragBetweenWindowsCopiesAndUndoRestores();
+    void pasteWritesTheSelectedSlotAndWarnsOfTheName();
+    void sequenceListsDragThroughTheirModels();
+    void pasteFromXStyleThroughTheMenu();
+    void mainWindowOwnsTheOneEditMenu();
+    void importReplacesTheKindAndLeavesNothingToUndo();
+    void loadSysExFileRestoresTheKindAndCanBeUndone();
+};
+
+void SetWindowTest::contentAndMenusAsNamed() {
+    Editor editor;
+    vxe::FDoc& doc = editor.Open(1, 0, false);
+    auto* tabs = Tabs(doc);
+    QStringList texts;
+    for (int i = 0; i < tabs->count(); ++i) texts << tabs->tabText(i);
+    for (const char* name : {"cboArrBnk", "cboStyBnk", "cboPrgBnk"}) {
+        auto* combo = Child<QComboBox>(doc, name);
+        texts << combo->itemText(0) + "-" + combo->itemText(combo->count() - 1) + " " + combo->toolTip();
+    }
+    texts << Child<QLabel>(doc, "lblFreeS")->text();
+    QCOMPARE(texts.join('|'), QString("&Arrangements|&Styles|&Programs|&Backing Seq|S&ongs|&KBD Sets|A-D Select "
+                                      "Arrangement Bank here|A-C Select Style Bank here|A-R Select Program Bank "
+                                      "here|      Events  ...used          free"));
+    // The menu bar: each menu with the number of its entries (separators included), and
+    // Options, a command without a popup.
+    texts.clear();
+    for (QAction* entry : doc.MenuBarEntries())
+        texts << entry->text() + (entry->menu() ? QString::number(entry->menu()->actions().size()) : "!");
+    QCOMPARE(texts.join('|'), QString("&File10|&Edit13|&Options!|&Window3|&Utilities9|&Help5"));
+    QCOMPARE(editor.Edit("mnuEXStyle")->text(), QString("Paste from &XStyle..."));
+    // The shell's commands; the window arrangement moves the check mark.
+    for (const char* name :
+         {"mnuFNew", "mnuFOpen", "mnuFExit", "mnuHTopics", "mnuHTips", "mnuHAbout", "mnuWCascade", "mnuWArrange"})
+        Child<QAction>(doc, name)->trigger();
+    doc.MenuBarEntries()[2]->trigger();
+    QCOMPARE(editor.shell.calls.join(' '), QString("NewSet OpenSet Exit Help Tip About Cascade ArrangeIcons Options"));
+    QVERIFY(Child<QAction>(doc, "mnuWCascade")->isChecked() && !Child<QAction>(doc, "mnuWTile")->isChecked());
+}
+
+void SetWindowTest::tabsAndMenuStates() {
+    Editor editor;
+    editor.Data().prg.records[64].SetName("Second Bank");
+    vxe::FDoc& doc = editor.Open(1, 0, false);
+    auto* tabs = Tabs(doc);
+    auto* grdArr = Child<QTableView>(doc, "grdArr");
+    // No caption yet: a tab change neither fills nor stores anything.
+    tabs->setCurrentIndex(1);
+    QCOMPARE(editor.options.ModeId, 0);
+    tabs->setCurrentIndex(0);
+    QVERIFY(grdArr->model()->rowCount() == 0 && !doc.Menus()[1]->menuAction()->isEnabled());
+    // The tab already shown at opening is still filled.
+    doc.Fill();
+    QCOMPARE(doc.windowTitle() + " " + Text(grdArr, 0), "NEWSET01[*] C11 " + Name16(""));
+    // Each tab: ModeId, Update Preset (U) and Export to Preset (E) when shown, and the Edit
+    // commands. Empty clipboards: nothing to paste or insert; XStyle files hold arrangements,
+    // styles and programs; styles never delete or insert; KBD sets have no Details.
+    QString shown;
+    for (int tab : {1, 2, 3, 4, 5, 0}) {
+        tabs->setCurrentIndex(tab);
+        shown += QString::number(editor.options.ModeId) +
+                 (Child<QAction>(doc, "mnuUSwapPreset")->isVisible() ? "U" : "") +
+                 (Child<QAction>(doc, "mnuUExPreset")->isVisible() ? "E" : "") + ":" + EnabledEdits(doc) + "\n";
+    }
+    QCOMPARE(shown, QString("1:Cut Copy XStyle Details EraseBnk Import\n"
+                            "2E:Cut Copy Delete XStyle Details EraseBnk Import\n"
+                            "3:Cut Copy Delete Details EraseBnk Import\n"
+                            "4:Cut Copy Delete Details EraseBnk Import\n"
+                            "5:Copy EraseBnk Import\n"
+                            "0UE:Cut Copy Delete XStyle Details EraseBnk Import\n"));
+    QVERIFY(Child<QPushButton>(doc, "cmdArg")->isEnabled() && Child<QPushButton>(doc, "cmdGbl")->isEnabled());
+    // With a program copied: a twin grid offers no Erase Bank and no Import, a preset position
+    // is only browsed.
+    const QString all = "Cut Copy Paste Delete Insert XStyle Details EraseBnk Import";
+    const QString twin = "Cut Copy Paste Delete Insert XStyle Details";
+    tabs->setCurrentIndex(2);
+    editor.Edit("mnuECopy")->trigger();
+    QCOMPARE(EnabledEdits(doc), all);
+    Child<QCheckBox>(doc, "chkTwin_2")->setChecked(true);
+    QCOMPARE(Text(Child<QTableView>(doc, "grdPrg"), 16) + "|" + EnabledEdits(doc),
+             "G11 " + Name16("Second Bank") + "|" + twin);
+    QCOMPARE(EnabledEdits(doc, 1), QString("Cut Copy XStyle Details EraseBnk Import"));
+    QCOMPARE(EnabledEdits(doc, 2), twin);
+    Child<QComboBox>(doc, "cboPrgBnk")->setCurrentIndex(0);
+    QCOMPARE(EnabledEdits(doc), QString("Details"));
+    // R has no twin, and holds presets and, from R51, user drum kits.
+    Child<QComboBox>(doc, "cboPrgBnk")->setCurrentIndex(7);
+    doc.GoToNumber(vx::BankedKind::Program, 1056);
+    QCOMPARE(QString::number(doc.CurrentNumber(vx::BankedKind::Program)) + " " + EnabledEdits(doc), "1056 " + all);
+    // Arrangement D11 in twin view goes to bank C's grid, row 16, column 0.
+    tabs->setCurrentIndex(0);
+    Child<QCheckBox>(doc, "chkTwin_0")->setChecked(true);
+    Child<QComboBox>(doc, "cboArrBnk")->setCurrentIndex(0);
+    doc.GoToNumber(vx::BankedKind::Arrangement, 320);
+    QCOMPARE(Child<QComboBox>(doc, "cboArrBnk")->currentText() + " " + EnabledEdits(doc),
+             QString("C Cut Copy Delete XStyle Details"));
+    QCOMPARE(grdArr->currentIndex(), grdArr->model()->index(16, 0));
+    // No window: the menu and every entry are off.
+    editor.shell.edits.SetDocument(nullptr);
+    QVERIFY(!editor.shell.edits.Menu()->menuAction()->isEnabled());
+    QCOMPARE(EnabledEdits(doc), QString());
+}
+
+void SetWindowTest::gridsAndListsShowTheSet() {
+    vx::PresetTables presets;
+    presets.programsAB[0].name = Name16("Grand Piano").toStdString();
+    presets.programsAB[1].name = Name16("Bright Piano").toStdString();
+    presets.arrangements[0].name = Name16("Preset Arr").toStdString();
+    presets.arrangements[0].style = 5;
+    Editor editor(1, presets);
+    vx::SetData& data = editor.Data();
+    for (auto& kbd : data.ark.records)
+        for (int t = 0; t < vx::KbdSetRecord::kTrackCount; ++t) kbd.SetTrackProgram(t, -1);
+    data.prg.records[0].SetName("My Piano");
+    data.ark.records[0].SetTrackProgram(4, 768);
+    data.ark.records[3].SetTrackProgram(1, 770);  // F13 is empty: blue whatever calls it
+    data.sng.entries[0].record.SetName("Song");
+    data.sng.entries[0].total = 3;
+    for (int t = 0; t < vx::SongRecord::kTrackCount; ++t)
+        data.sng.entries[0].record.SetTrackProgram(t, t == 4 ? 0 : -1);
+    data.arr.arr[0].SetName("Pop Ballad");
+    data.arr.arr[0].SetStyle(257);
+    for (int t = 0; t < vx::ArrangementRecord::kTrackCount; ++t) data.arr.arr[0].SetTrackProgram(t, 0x7FFF);
+    vx::BsqRecord& bsq = data.bsq.entries[2].record;
+    bsq.SetName("Intro");
+    bsq.SetArrangement(256);
+    bsq.SetStyle(-1);
+    for (int t = 0; t < vx::BsqRecord::kTrackCount; ++t) bsq.SetTrackProgram(t, -1);
+    data.bsq.entries[2].total = 5;
+    data.sng.patternOffsets[0] = 1000;
+    data.sng.endOffset = 1010;
+    auto& slots = data.sty.slots;
+    slots[4].record.SetName("Slow Rock");
+    slots[4].used = slots[5].used = 1;
+    slots[4].size = 1176 + 4 * 100;
+    slots[5].size = 1176;
+    vxe::FDoc& doc = editor.Open(1, 2);
+    QCOMPARE(editor.ui.progressTitles.back(),
+             std::string("Checking Program Calls... | If this delay is intolerable, you can disable the'Highlight "
+                         "called Items' checkbox in 'Options' menu"));
+    // Red: a called user item, dark red: a called preset, blue: a user item nobody calls, teal: a preset.
+    auto* grdPrg = Child<QTableView>(doc, "grdPrg");
+    auto* cboPrgBnk = Child<QComboBox>(doc, "cboPrgBnk");
+    QCOMPARE(Cell(grdPrg, 0, 0) + "|" + Cell(grdPrg, 0, 2),
+             "F11 " + Name16("My Piano") + " #ff0000|F13 " + Name16("") + " #0000ff");
+    cboPrgBnk->setCurrentIndex(0);
+    QCOMPARE(Cell(grdPrg, 0, 0) + "|" + Cell(grdPrg, 0, 1),
+             "A11 " + Name16("Grand Piano") + " #800000|A12 " + Name16("Bright Piano") + " #00807f");
+    auto* tabs = Tabs(doc, 0);
+    auto* grdArr = Child<QTableView>(doc, "grdArr");
+    QCOMPARE(Cell(grdArr, 0, 0), "C11 " + Name16("Pop Ballad") + " (C12)U #ff0000");
+    // The backing sequence is emptied: after the change notice C11 is no longer called.
+    bsq.SetName("");
+    editor.Publish(vx::SetChange::Item(1, vx::ItemKind::BackingSequence, 2));
+    QCOMPARE(Cell(grdArr, 0, 0).right(7), QString("#0000ff"));
+    Child<QComboBox>(doc, "cboArrBnk")->setCurrentIndex(0);
+    QCOMPARE(Cell(grdArr, 0, 0), "A11 " + Name16("Preset Arr") + " (A16) #00807f");
+    // Style events, what each block of four slots has left, and calls by arrangement C11.
+    tabs->setCurrentIndex(1);
+    auto* grdSty = Child<QTableView>(doc, "grdSty");
+    auto* grdFreeS = Child<QTableView>(doc, "grdFreeS");
+    QCOMPARE(Cell(grdSty, 0, 1).right(7) + Cell(grdSty, 0, 0).right(7), QString("#ff0000#0000ff"));
+    QCOMPARE(Text(grdSty, 1, 0), "C15 " + Name16("Slow Rock") + ":100");
+    QCOMPARE(QString::number(grdFreeS->model()->rowCount()) + " " + Text(grdFreeS, 1, 0) + " " + Text(grdFreeS, 1, 1),
+             QString("12 100 15100"));
+    slots[5].size = 1176 + 4 * 1000;
+    editor.Publish(vx::SetChange::Item(1, vx::ItemKind::Style, 261));
+    QCOMPARE(Text(grdFreeS, 1, 1), QString("14100"));
+    // HighCall off: black for user items, the grey text colour for presets, and no scan.
+    const auto progressCount = editor.ui.progressTitles.size();
+    editor.options.HighCall = 0;
+    doc.OnOptionsChanged();
+    QCOMPARE(Cell(grdSty, 0, 0).right(7), QString("#000000"));
+    tabs->setCurrentIndex(2);
+    QCOMPARE(Cell(grdPrg, 0, 0).right(7), QApplication::palette().color(QPalette::Disabled, QPalette::Text).name());
+    cboPrgBnk->setCurrentIndex(5);
+    QCOMPARE(Cell(grdPrg, 0, 0).right(7) + Cell(grdPrg, 0, 2).right(7), QString("#000000#0000ff"));
+    QCOMPARE(editor.ui.progressTitles.size(), progressCount);
+    // A renamed program is shown after its change notice, in its grid and in the KBD sets.
+    data.prg.records[0].SetName("Renamed");
+    editor.Publish(vx::SetChange::Item(1, vx::ItemKind::Program, 768));
+    QCOMPARE(Text(grdPrg, 0, 0), "F11 " + Name16("Renamed"));
+    tabs->setCurrentIndex(5);
+    auto* grdArk = Child<QTableView>(doc, "grdArk");
+    QStringList texts;
+    for (int c = 0; c < grdArk->model()->columnCount(); ++c)
+        texts << grdArk->model()->headerData(c, Qt::Horizontal).toString() + "=" + Text(grdArk, 0, c);
+    QCOMPARE(texts.join('|') + "|" + Text(grdArk, 63, 0),
+             "KS=11|Sp=C4|Main KBD= |Sub KBD= |Lower KBD= |Harmony= |K.Bass=F11 " + Name16("Renamed") + "|88");
+    // The sequence lists and the counters on both their tabs follow a change of either kind.
+    auto* lstBsq = Child<QListView>(doc, "lstBsq");
+    QCOMPARE(Text(lstBsq, 2) + "|" + Text(Child<QListView>(doc, "lstSng"), 0),
+             QString("BSeq 2:                  :   20|Song 0: Song             :   12"));
+    data.bsq.entries[2].total = 6;
+    editor.Publish(vx::SetChange::Kind(1, vx::ItemKind::BackingSequence));
+    QCOMPARE(Text(lstBsq, 2), QString("BSeq 2:                  :   24"));
+    for (int tab : {3, 4}) {
+        QStringList labels;
+        for (QLabel* label : tabs->widget(tab)->findChildren<QLabel*>(QRegularExpression("^lblEvCnt_")))
+            labels << label->text();
+        QCOMPARE(labels.join('|'), QString("BackSeqs: 24|Songs: 12|Patterns: 40|Total: 76|Free: 65460"));
+    }
+}
+
+void SetWindowTest::closingAChangedSetAsks() {
+    const struct {
+        vx::Answer answer;
+        bool closes, saved;
+    } cases[] = {{vx::Answer::Cancel, false, false}, {vx::Answer::No, true, false}, {vx::Answer::Yes, true, true}};
+    for (const auto& c : cases) {
+        Editor editor;
+        const std::string prg = editor.SaveAs(1, "LIVE") + "/LIVE.PRG";
+        const auto before = vx::test::ReadFileBytes(prg);
+        editor.Data().prg.records[0].SetName("Changed");
+        editor.session->MarkDirty(1, vx::ItemKind::Program);
+        vxe::FDoc& doc = editor.Open();
+        doc.show();
+        editor.ui.AnswerTo(vx::QuestionId::SaveChanges, c.answer);
+        Child<QAction>(doc, "mnuFClose")->trigger();
+        QCOMPARE(editor.ui.Texts(), std::vector<std::string>{"Save the changes in LIVE ?"});
+        QVERIFY(editor.ui.Last().buttons == vx::MessageButtons::YesNoCancel &&
+                editor.ui.Last().defaultButton == vx::Answer::Cancel);
+        QVERIFY(editor.session->Sets().IsOpen(1) != c.closes && doc.isVisible() != c.closes);
+        const auto after = vx::test::ReadFileBytes(prg);
+        QCOMPARE(std::string(after.begin() + 48, after.begin() + 55) == "Changed", c.saved);
+        QVERIFY(c.saved || after == before);
+        // A closed window closes again without asking.
+        doc.close();
+        QCOMPARE(editor.ui.messages.size(), std::size_t{c.closes ? 1u : 2u});
+    }
+}
+
+void SetWindowTest::gridsFitTheirWidthAndLineUp() {
+    Editor editor;
+    for (int slot : {0, 5, 47}) {
+        editor.Data().sty.slots[slot].record.SetName("Sixteen letters!");
+        editor.Data().sty.slots[slot].used = 1;
+        editor.Data().sty.slots[slot].size = 1176 + 4 * 10000;
+    }
+    vxe::FDoc& doc = editor.Open(1, 1);
+    doc.resize(1000, 700);
+    doc.show();
+    QCoreApplication::processEvents();
+    auto* grdSty = Child<QTableView>(doc, "grdSty");
+    auto* grdFreeS = Child<QTableView>(doc, "grdFreeS");
+    QCOMPARE(Text(grdSty, 11, 3), "C68 " + Name16("Sixteen letters!") + ":10000");
+    // Each block's free events are level with the block's row of styles.
+    for (int row : {0, 1, 11}) QCOMPARE(RowTop(grdFreeS, row, doc), RowTop(grdSty, row, doc));
+    QCOMPARE(ColumnsFit(grdSty), QString("fits"));
+    // Narrower: the text keeps its room; the font steps down first, the rows keep their height.
+    const int rowHeight = grdSty->rowHeight(0);
+    const int pixels = QFontInfo(grdSty->font()).pixelSize();
+    doc.resize(800, 700);
+    QCoreApplication::processEvents();
+    QCOMPARE(ColumnsFit(grdSty), QString("fits"));
+    QVERIFY(QFontInfo(grdSty->font()).pixelSize() < pixels);
+    QCOMPARE(grdSty->rowHeight(0), rowHeight);
+    QCOMPARE(RowTop(grdFreeS, 11, doc), RowTop(grdSty, 11, doc));
+    // Far too narrow: the smallest font, and the grid scrolls sideways instead of cutting a column.
+    doc.resize(300, 700);
+    QCoreApplication::processEvents();
+    QCOMPARE(QFontInfo(grdSty->font()).pixelSize(), vxe::ColumnFitter::kSmallestPixelSize);
+    QVERIFY(ColumnsFit(grdSty).startsWith(QString::number(4 * grdSty->columnWidth(0)) + " of "));
+    // Arrangements: the rows keep their height from the first fill through bank changes and twin view.
+    doc.resize(1000, 700);
+    auto* tabs = Tabs(doc, 0);
+    auto* grdArr = Child<QTableView>(doc, "grdArr");
+    const int first = grdArr->rowHeight(0);
+    Child<QComboBox>(doc, "cboArrBnk")->setCurrentIndex(0);
+    Child<QCheckBox>(doc, "chkTwin_0")->setChecked(true);
+    QCoreApplication::processEvents();
+    QCOMPARE(QString("%1 %2").arg(grdArr->rowHeight(0)).arg(grdArr->rowHeight(31)), QString("%1 %1").arg(first));
+    QCOMPARE(ColumnsFit(grdArr), QString("fits"));
+    // The KBD sets: every column, the five tracks sharing the room.
+    tabs->setCurrentIndex(5);
+    QCoreApplication::processEvents();
+    auto* grdArk = Child<QTableView>(doc, "grdArk");
+    QCOMPARE(ColumnsFit(grdArk), QString("fits"));
+    QCOMPARE(grdArk->columnWidth(2), grdArk->columnWidth(5));
+    // The sequence lists are as tall as their ten rows.
+    tabs->setCurrentIndex(3);
+    auto* lstBsq = Child<QListView>(doc, "lstBsq");
+    QCOMPARE(lstBsq->height(), 2 * lstBsq->frameWidth() + 10 * lstBsq->sizeHintForRow(0));
+}
+
+void SetWindowTest::tilingAndCascading() {
+    // Windows, the frame's size, the width each needs: columns x rows.
+    const struct {
+        int windows;
+        QSize area;
+        int needed;
+        const char* grid;
+    } cases[] = {{1, {800, 500}, 820, "1x1"},  {2, {1024, 650}, 820, "1x2"}, {2, {1920, 950}, 820, "2x1"},
+                 {3, {1920, 950}, 820, "2x2"}, {5, {1920, 950}, 600, "3x2"}, {4, {1024, 650}, 0, "2x2"},
+                 {0, {1024, 650}, 820, "0x0"}};
+    QStringList grids, expected;
+    for (const auto& c : cases) {
+        const vxe::TileGrid grid = vxe::TileGridFor(c.windows, c.area, c.needed);
+        grids << QString("%1x%2").arg(grid.columns).arg(grid.rows);
+        expected << c.grid;
+    }
+    QCOMPARE(grids, expected);
+    // Cascaded windows are wide enough for their grids and reach the frame's bottom edge.
+    Frame frame(QSize(1024, 768));
+    for (int i = 0; i < 3; ++i) frame.main.Session()->OpenOrNewSet(true, "");
+    frame.main.Cascade();
+    QCoreApplication::processEvents();
+    const QRect area = frame.main.MdiArea()->viewport()->rect();
+    for (QMdiSubWindow* sub : frame.main.MdiArea()->subWindowList()) {
+        QCOMPARE(sub->geometry().bottom(), area.bottom());
+        QVERIFY(sub->width() >= area.width() * 3 / 4);
+        QVERIFY(sub->geometry().right() <= area.right());
+        QCOMPARE(ColumnsFit(sub->widget()->findChild<QTableView*>("grdArr")), QString("fits"));
+    }
+}
+
+void SetWindowTest::statusAndMarkerFollowTheSet() {
+    Editor editor;
+    editor.Data().arr.arr[0].SetName("Pop Ballad");
+    editor.Data().bsq.entries[2].record.SetName("Intro");
+    vxe::FDoc& doc = editor.Open();
+    QSignalSpy changes(&doc, &vxe::FDoc::StatusChanged);
+    auto status = [&doc] { return doc.StatusItem() + "|" + doc.StatusDirty() + (doc.isWindowModified() ? "|*" : "|"); };
+    // A new set has every kind changed.
+    QCOMPARE(status(), QString("C11 Pop Ballad|Arrangement: changed, not saved|*"));
+    auto* grdArr = Child<QTableView>(doc, "grdArr");
+    grdArr->setCurrentIndex(grdArr->model()->index(0, 1));
+    QCOMPARE(status(), QString("C12 (empty)|Arrangement: changed, not saved|*"));
+    QCOMPARE(changes.count(), 1);
+    // Saved: no marker; the caption keeps the marker's place.
+    const std::string directory = editor.SaveAs(1, "LIVE");
+    doc.RefreshCaption();
+    QCOMPARE(doc.windowTitle() + "|" + status(), QString("LIVE[*]|C12 (empty)|Arrangement: saved|"));
+    QCOMPARE(doc.StatusDirectory(), QDir::toNativeSeparators(QString::fromStdString(directory)));
+    // A change of one kind marks the window; the status names the kind of the tab shown.
+    editor.session->MarkDirty(1, vx::ItemKind::BackingSequence);
+    editor.Publish(vx::SetChange::Kind(1, vx::ItemKind::BackingSequence));
+    QCOMPARE(status(), QString("C12 (empty)|Arrangement: saved|*"));
+    auto* tabs = Tabs(doc, 3);
+    auto* lstBsq = Child<QListView>(doc, "lstBsq");
+    lstBsq->setCurrentIndex(lstBsq->model()->index(2, 0));
+    QCOMPARE(status(), QString("BSeq 2 Intro|Backing Sequence: changed, not saved|*"));
+    lstBsq->setCurrentIndex(lstBsq->model()->index(3, 0));
+    QCOMPARE(doc.StatusItem(), QString("BSeq 3 (empty)"));
+    tabs->setCurrentIndex(5);
+    auto* grdArk = Child<QTableView>(doc, "grdArk");
+    grdArk->setCurrentIndex(grdArk->model()->index(9, 3));
+    QCOMPARE(status(), QString("KBD Set 22|KBD Set: saved|*"));
+    // A letter of a tab alone shows the tab; one of the menu bar alone is left to the menu bar.
+    QVERIFY(doc.TakeMnemonic(QKeySequence(Qt::ALT | Qt::Key_A)).handled && tabs->currentIndex() == 0);
+    QVERIFY(!doc.TakeMnemonic(QKeySequence(Qt::ALT | Qt::Key_F)).handled);
+}
+
+void SetWindowTest::dragBetweenWindowsCopiesAndUndoRestores() {
+    Editor editor(2);
+    editor.Data(1).arr.arr[0].SetName("Travelling");
+    editor.Data(2).arr.arr[1].SetName("Old One");
+    vxe::FDoc& source = editor.Open(1);
+    vxe::FDoc& target = editor.Open(2);
+    auto* from = Child<QTableView>(source, "grdArr");
+    auto* to = Child<QTableView>(target, "grdArr");
+    std::unique_ptr<QMimeData> drag(from->model()->mimeData({from->model()->index(0, 0)}));
+    QVERIFY(drag);
+    // Another kind's grid refuses it, as do the lists.
+    QCOMPARE(TakenBy(target, drag.get(), {"grdArr", "grdPrg", "grdArk", "lstBsq", "lstSng"}), QString("grdArr"));
+    QVERIFY(to->model()->dropMimeData(drag.get(), Qt::CopyAction, -1, -1, to->model()->index(0, 1)));
+    QCOMPARE(Text(to, 0, 1), "C12 Travelling       (A11)");
+    QCOMPARE(QString::fromStdString(editor.Data(1).arr.arr[0].Name()), "Travelling      ");
+    QCOMPARE(UndoEntry(editor), QString("&Undo1"));
+    QCOMPARE(editor.scheme->UndoOf(vx::ItemKind::Arrangement).op, 5);
+    // The source window has nothing to undo.
+    editor.Activate(0);
+    QCOMPARE(UndoEntry(editor), QString("Can't Undo0"));
+    editor.Activate(1);
+    editor.Edit("mnuEUndo")->trigger();
+    QCOMPARE(Text(to, 0, 1), "C12 Old One          (A11)");
+    QCOMPARE(UndoEntry(editor), QString("Can't Undo0"));
+}
+
+void SetWindowTest::pasteWritesTheSelectedSlotAndWarnsOfTheName() {
+    Editor editor;
+    vxe::FDoc& doc = editor.Open(1, 2);
+    editor.Data().prg.records[0].SetName("Piano");
+    doc.GoToNumber(vx::BankedKind::Program, 768);
+    editor.Edit("mnuECopy")->trigger();
+    doc.GoToNumber(vx::BankedKind::Program, 771);
+    editor.Edit("mnuEPaste")->trigger();
+    QCOMPARE(editor.Data().prg.records[3].Name(), std::string("Piano           "));
+    QCOMPARE(editor.ui.Texts(), std::vector<std::string>{"Program duplicate name\nF14 - F11  (Piano)"});
+    QCOMPARE(EnabledEdits(doc), QString("Undo Cut Copy Paste Delete Insert XStyle Details EraseBnk Import"));
+}
+
+void SetWindowTest::sequenceListsDragThroughTheirModels() {
+    Editor editor(2);
+    for (int n = 0; n < vx::kSequenceCount; ++n)
+        editor.Data(1).bsq.entries[static_cast<std::size_t>(n)].record.SetName("Seq " + std::to_string(n));
+    vxe::FDoc& other = editor.Open(2, 4);
+    vxe::FDoc& doc = editor.Open(1, 3);
+    auto* list = Child<QListView>(doc, "lstBsq");
+    QAbstractItemModel* model = list->model();
+    auto rows = [model] {
+        QStringList names;
+        for (int r = 0; r < model->rowCount(); ++r) names << model->index(r, 0).data().toString().mid(8, 6).trimmed();
+        return names.join(',');
+    };
+    const QString unmoved = "Seq 0,Seq 1,Seq 2,Seq 3,Seq 4,Seq 5,Seq 6,Seq 7,Seq 8,Seq 9";
+    QCOMPARE(Text(list, 3), QString("BSeq 3: Seq 3            :    0"));
+    std::unique_ptr<QMimeData> drag(model->mimeData({model->index(3, 0)}));
+    QVERIFY(drag);
+    // The song list and the grids refuse a backing sequence.
+    QCOMPARE(TakenBy(doc, drag.get(), {"lstSng", "grdArr", "grdArk", "lstBsq"}), QString("lstBsq"));
+    // No: nothing moves.
+    editor.ui.AnswerTo(vx::QuestionId::InsertBefore, vx::Answer::No);
+    QVERIFY(model->dropMimeData(drag.get(), Qt::CopyAction, -1, -1, model->index(6, 0)));
+    QCOMPARE(rows(), unmoved);
+    QVERIFY(!editor.Edit("mnuEUndo")->isEnabled());
+    // Yes: 3 goes before 6, the list repaints from the change notice, and Undo puts it back.
+    editor.ui.AnswerTo(vx::QuestionId::InsertBefore, vx::Answer::Yes);
+    QVERIFY(model->dropMimeData(drag.get(), Qt::CopyAction, -1, -1, model->index(6, 0)));
+    QCOMPARE(editor.ui.Texts(), std::vector<std::string>(2, "Insert Backing Sequence 3 before 6 ?"));
+    QCOMPARE(rows(), QString("Seq 0,Seq 1,Seq 2,Seq 4,Seq 5,Seq 3,Seq 6,Seq 7,Seq 8,Seq 9"));
+    QCOMPARE(Text(list, 5) + QString::number(list->currentIndex().row()), QString("BSeq 5: Seq 3            :    05"));
+    editor.Edit("mnuEUndo")->trigger();
+    QCOMPARE(rows(), unmoved);
+    // An empty entry has nothing to drag. Into the other set's song list: a copy; the source stays.
+    QAbstractItemModel* songs = Child<QListView>(doc, "lstSng")->model();
+    QVERIFY(!songs->mimeData({songs->index(0, 0)}));
+    editor.Data(1).sng.entries[0].record.SetName("Opening");
+    std::unique_ptr<QMimeData> song(songs->mimeData({songs->index(0, 0)}));
+    auto* target = Child<QListView>(other, "lstSng");
+    QVERIFY(target->model()->dropMimeData(song.get(), Qt::CopyAction, -1, -1, target->model()->index(2, 0)));
+    QCOMPARE(Text(target, 2).left(15) + QString::number(target->currentIndex().row()), QString("Song 2: Opening2"));
+    QCOMPARE(QString::fromStdString(editor.Data(1).sng.entries[0].record.Name()), "Opening         ");
+}
+
+void SetWindowTest::pasteFromXStyleThroughTheMenu() {
+    Editor editor;
+    vxe::FDoc& doc = editor.Open(1, 2);
+    editor.Data().prg.records[2].SetName("Before");
+    doc.GoToNumber(vx::BankedKind::Program, 770);
+    // Cancelled: nothing is shown and nothing changes.
+    editor.Edit("mnuEXStyle")->trigger();
+    QCOMPARE(editor.ui.fileRequests.size(), std::size_t{1});
+    QCOMPARE(editor.ui.fileRequests[0].title + "|" + editor.ui.fileRequests[0].filter,
+             std::string("Load one Program from .XPF file...|XPF|*.XPF"));
+    QVERIFY(editor.ui.messages.empty());
+    QCOMPARE(editor.Data().prg.records[2].Name(), std::string("Before          "));
+    // A program of 172 bytes after the magic letters lands in F13; Undo brings the old one back.
+    editor.ui.fileAnswers.push_back(WriteXStyleFile(editor.temp.Str() + "/LEAD.XPF", "Lead Synth", 172));
+    editor.Edit("mnuEXStyle")->trigger();
+    QCOMPARE(Child<QTableView>(doc, "grdPrg")->currentIndex().data().toString(), "F13 Lead Synth      ");
+    QVERIFY(editor.ui.messages.empty());
+    QCOMPARE(editor.scheme->UndoOf(vx::ItemKind::Program).op, 3);
+    // The item stays in the clipboard for other slots.
+    QCOMPARE(editor.scheme->ClipboardOf(vx::ItemKind::Program).set, -1);
+    editor.Edit("mnuEUndo")->trigger();
+    QCOMPARE(editor.Data().prg.records[2].Name(), std::string("Before          "));
+    // A drum kit slot asks for a drum kit file; one cut short is refused with the file's messages.
+    doc.GoToNumber(vx::BankedKind::Program, 1056);
+    editor.ui.fileAnswers.push_back(WriteXStyleFile(editor.temp.Str() + "/KIT.XDK", "Kit", 172));
+    editor.Edit("mnuEXStyle")->trigger();
+    QCOMPARE(editor.ui.fileRequests.back().title, std::string("Load one Program from .XDK file..."));
+    QCOMPARE(editor.ui.Texts().back(), std::string("Error getting Program data.\n"));
+    QCOMPARE(editor.Data().prg.records[128].Name(), std::string(16, ' '));
+}
+
+void SetWindowTest::mainWindowOwnsTheOneEditMenu() {
+    Frame frame(QSize(1024, 768));
+    vxe::FMain& main = frame.main;
+    QVERIFY(!main.EditMenu()->menuAction()->isEnabled());
+    const int first = main.Session()->OpenOrNewSet(true, "");
+    const int second = main.Session()->OpenOrNewSet(true, "");
+    QCOMPARE(main.findChildren<QAction*>("mnuECut").size(), 1);
+    QCOMPARE(main.menuBar()->actions().value(1), main.EditMenu()->menuAction());
+    // The second window is active; its KBD sets have no Cut. The first shows arrangements.
+    Tabs(*main.Doc(second), 5);
+    auto* cut = main.findChild<QAction*>("mnuECut");
+    QVERIFY(!cut->isEnabled());
+    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList())
+        if (sub->widget() == main.Doc(first)) main.MdiArea()->setActiveSubWindow(sub);
+    QVERIFY(cut->isEnabled());
+    QCOMPARE(main.menuBar()->actions().value(1), main.EditMenu()->menuAction());
+    // Copy in the first window; the second, active again, can paste it.
+    main.Session()->Data(first).arr.arr[0].SetName("Shared");
+    main.findChild<QAction*>("mnuECopy")->trigger();
+    main.MdiArea()->activateNextSubWindow();
+    Tabs(*main.Doc(second), 0);
+    main.Doc(second)->GoToNumber(vx::BankedKind::Arrangement, 258);
+    main.findChild<QAction*>("mnuEPaste")->trigger();
+    QCOMPARE(main.Session()->Data(second).arr.arr[2].Name(), std::string("Shared          "));
+    QCOMPARE(main.findChild<QAction*>("mnuEUndo")->text(), QString("&Undo"));
+    // Every window closed: the main window's own menus, and the Edit entries are off.
+    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList()) {
+        main.Session()->Slot(qobject_cast<vxe::FDoc*>(sub->widget())->SetNumber()).dirty.fill(false);
+        QVERIFY(sub->close());
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QVERIFY(!cut->isEnabled() && !main.EditMenu()->menuAction()->isEnabled());
+}
+
+void SetWindowTest::importReplacesTheKindAndLeavesNothingToUndo() {
+    Editor editor(2);
+    editor.Data(2).arr.arr[0].SetName("Imported");
+    const std::string source = editor.SaveAs(2, "SRC") + "/SRC.ARR";
+    vxe::FDoc& doc = editor.Open(1);
+    editor.Data(1).arr.arr[0].SetName("Cut Me");
+    editor.Edit("mnuECut")->trigger();
+    QCOMPARE(UndoEntry(editor), QString("&Undo1"));
+    // A cancelled import changes nothing, not even what Undo could restore.
+    editor.Edit("mnuEImport")->trigger();
+    QCOMPARE(editor.ui.fileRequests.back().title, std::string("Import all Arrangement from..."));
+    QCOMPARE(UndoEntry(editor), QString("&Undo1"));
+    // The cut arrangement would come back over the imported ones: Undo is gone with the import.
+    editor.session->Slot(1).dirty.fill(false);
+    editor.ui.fileAnswers.push_back(source);
+    editor.Edit("mnuEImport")->trigger();
+    QCOMPARE(Text(Child<QTableView>(doc, "grdArr"), 0).left(12), QString("C11 Imported"));
+    QVERIFY(editor.scheme->UndoOf(vx::ItemKind::Arrangement).Empty());
+    QCOMPARE(UndoEntry(editor), QString("Can't Undo0"));
+    QVERIFY(editor.session->Slot(1).dirty[0]);
+    // The clipboard still holds the cut item for a paste.
+    QVERIFY(editor.Edit("mnuEPaste")->isEnabled());
+}
+
+void SetWindowTest::loadSysExFileRestoresTheKindAndCanBeUndone() {
+    Editor editor;
+    vx::SetData source = editor.Data();
+    source.prg.records[0].SetName("ORGAN");
+    vx::Bytes message;
+    std::string error;
+    QVERIFY(vx::BuildDumpMessage(source, vx::ItemKind::Program, 0, vx::SysExHeader{}, message, error));
+    const std::string file = editor.temp.Str() + "/PRG.SYX";
+    vx::test::WriteFileBytes(file, message);
+    vxe::FDoc& doc = editor.Open();
+    editor.ui.fileAnswers = {file};
+    Child<QAction>(doc, "mnuFLoadSysex")->trigger();
+    QCOMPARE(editor.ui.fileRequests.size(), std::size_t{1});
+    QCOMPARE(editor.ui.fileRequests[0].title, std::string("Load SysEx File..."));
+    QVERIFY(editor.ui.messages.empty());
+    QCOMPARE(editor.Data().prg.records[0].Name(), std::string("ORGAN           "));
+    QCOMPARE(Tabs(doc)->currentIndex(), 2);
+    QVERIFY(editor.session->Slot(1).dirty[2]);
+    QVERIFY(editor.Edit("mnuEUndo")->isEnabled());
+    editor.Edit("mnuEUndo")->trigger();
+    QCOMPARE(editor.Data().prg.records[0].Name(), std::string(16, ' '));
+    // Without the edit commands the entry is off.
+    Editor plain(1, {}, false);
+    QVERIFY(!Child<QAction>(plain.Open(), "mnuFLoadSysex")->isEnabled());
+}
+
+QTEST_MAIN(SetWindowTest)
+#include "set_window_test.moc"

@@ -18,6 +18,7 @@
 #include "core/storage/SetLock.h"
 #include "core/storage/TemplateSet.h"
 #include "core/text/Helpers.h"
+#include "support/Golden.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
@@ -53,333 +54,191 @@ protected:
         return directory.string();
     }
     // Shows an import's messages as the set window does.
-    ImportResult Shown(ImportResult result) {
+    bool Shown(const ImportResult& result) {
         ShowNotices(ui, result);
-        return result;
+        return result.done;
+    }
+    // One step of the transcript: what it returned, the open sets, the progress windows and file
+    // choosers, what the person saw and the changes that followed. The test's directory is "<tmp>".
+    void Step(const std::string& what, bool result) { Log(what, result ? "true" : "false"); }
+    void Step(const std::string& what, int result) { Log(what, std::to_string(result)); }
+    void Step(const std::string& what, const std::string& result) { Log(what, '"' + result + '"'); }
+    void Log(const std::string& what, const std::string& result) {
+        std::string text = "== " + what + ": " + result + "\n  sets:";
+        for (int set = 1; set <= session->Sets().HighestNumber(); ++set) {
+            if (!session->Sets().IsOpen(set)) continue;
+            const SetSlot& slot = session->Slot(set);
+            text += " " + std::to_string(set) + " " + slot.name + " " + slot.directory + (slot.AnyDirty() ? " (changed)" : "");
+        }
+        text += "\n";
+        for (const std::string& title : ui.progressTitles) text += "  progress " + title + "\n";
+        for (const FileRequest& r : ui.fileRequests)
+            text += "  chooser " + r.title + " | " + r.initialDirectory + " | " + r.initialName + " | " + r.filter + "\n";
+        ui.progressTitles.clear();
+        ui.fileRequests.clear();
+        text += ui.TakeTranscript();
+        for (std::size_t at; (at = text.find(temp.Str())) != std::string::npos;) text.replace(at, temp.Str().size(), "<tmp>");
+        transcript += text;
     }
 
     ScriptedInteraction ui;
     Options options;
     test::TempDirectory temp;
     std::unique_ptr<Session> session;
+    std::string transcript;
 };
 
-TEST_F(SessionTest, NewSetsAreNumberedAmongThemselvesAndReuseFreedNumbers) {
-    const int first = session->OpenOrNewSet(true, "");
-    ASSERT_EQ(first, 1);
-    EXPECT_EQ(session->Slot(1).name, "NEWSET01");
-    EXPECT_EQ(session->Slot(1).directory, temp.Str() + "/NEWSET01.SET");
-    EXPECT_TRUE(session->Slot(1).AnyDirty());
+// Sets opened, made, saved, imported into and closed, step by step as the person sees them.
+TEST_F(SessionTest, OpeningSavingImportingAndClosingAsThePersonSeesThem) {
+    // New sets are numbered among themselves and reuse freed numbers.
+    Step("new set", session->OpenOrNewSet(true, ""));
     EXPECT_FALSE(fs::exists(session->Slot(1).directory)) << "a new set has no directory before its first save";
-
-    EXPECT_EQ(session->OpenOrNewSet(true, ""), 2);
-    EXPECT_EQ(session->Slot(2).name, "NEWSET02");
-
+    Step("new set", session->OpenOrNewSet(true, ""));
     options.OldSetNam = "/somewhere/LIVE.SET";
     session->CloseSet(1);
     EXPECT_EQ(options.OldSetNam, "/somewhere/LIVE.SET") << "closing a NEWSET keeps the last set";
-    EXPECT_EQ(session->OpenOrNewSet(true, ""), 1);
-    EXPECT_EQ(session->Slot(1).name, "NEWSET01");
-    EXPECT_EQ(session->Sets().HighestNumber(), 2);
-    // Numbered among the new sets: beside a set from disk the first new set is NEWSET01.
+    Step("close 1, new set", session->OpenOrNewSet(true, ""));
     session->CloseSet(1);
     session->CloseSet(2);
-    ASSERT_EQ(session->OpenOrNewSet(false, MakeSet("LIVE.SET", "LIVE")), 1);
-    ASSERT_EQ(session->OpenOrNewSet(true, ""), 2);
-    EXPECT_EQ(session->Slot(2).name + " " + session->Slot(2).directory, "NEWSET01 " + temp.Str() + "/NEWSET01.SET");
-    EXPECT_TRUE(ui.messages.empty());
-}
+    const std::string live = MakeSet("live.set", "live", true);
+    Step("close both, open <tmp>/LIVE.SET of lower-case files", session->OpenOrNewSet(false, temp.Str() + "/LIVE.SET"));
+    Step("new set beside it", session->OpenOrNewSet(true, ""));
+    Step("save it, the destination chooser cancelled", session->Save(2));
+    session->CloseSet(2);
+    // A save writes into the files as they are named on disk and keeps their permissions.
+    const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(fs::path(live) / "live.sty", perms);
+    session->MarkDirty(1, ItemKind::Style);
+    Step("save LIVE", session->Save(1));
+    EXPECT_FALSE(fs::exists(fs::path(live) / "LIVE.STY"));
+    EXPECT_EQ(fs::status(fs::path(live) / "live.sty").permissions(), perms);
 
-TEST_F(SessionTest, OpensASetWhateverTheCaseOfItsFiles) {
-    const std::string directory = MakeSet("live.set", "live", true);
-    const int set = session->OpenOrNewSet(false, temp.Str() + "/LIVE.SET");
-    ASSERT_EQ(set, 1) << (ui.messages.empty() ? "" : ui.Last().text);
-    EXPECT_EQ(session->Slot(set).name, "LIVE");
-    EXPECT_EQ(session->Slot(set).directory, directory);
-    EXPECT_FALSE(session->Slot(set).AnyDirty());
-    EXPECT_EQ(ui.progressTitles, std::vector<std::string>{"Loading LIVE Files..."});
-    EXPECT_EQ(ui.events, (std::vector<std::string>{"SetOpened 1", "Undo 1 off"}));
-
-    // Saving writes back into the files as they are named on disk.
-    session->MarkDirty(set, ItemKind::Style);
-    ASSERT_TRUE(session->Save(set));
-    EXPECT_TRUE(fs::exists(fs::path(directory) / "live.sty"));
-    EXPECT_FALSE(fs::exists(fs::path(directory) / "LIVE.STY"));
-    EXPECT_FALSE(session->Slot(set).AnyDirty());
-}
-
-TEST_F(SessionTest, AMissingOrBadFileStopsTheOpeningAndFreesTheSlot) {
-    const std::string directory = MakeSet("GIGS.SET", "GIGS");
-    fs::remove(fs::path(directory) / "GIGS.SNG");
-    Bytes program = ReadFileBytes(fs::path(directory) / "GIGS.PRG");
+    // A missing or bad file, or a kind that fails to load, stops the opening and frees the slot.
+    const std::string gigs = MakeSet("GIGS.SET", "GIGS");
+    fs::remove(fs::path(gigs) / "GIGS.SNG");
+    Bytes program = ReadFileBytes(fs::path(gigs) / "GIGS.PRG");
     program[6] = 3;  // an arrangement file under the program's name
-    WriteFileBytes(fs::path(directory) / "GIGS.PRG", program);
+    WriteFileBytes(fs::path(gigs) / "GIGS.PRG", program);
+    Step("open GIGS: arrangements as its programs, no song file", session->OpenOrNewSet(false, gigs));
+    const std::string bad = MakeSet("BAD.SET", "BAD");
+    Bytes arrangements = ReadFileBytes(fs::path(bad) / "BAD.ARR");
+    arrangements.resize(arrangements.size() - 100);  // the data length now promises more than the file holds
+    WriteFileBytes(fs::path(bad) / "BAD.ARR", arrangements);
+    Step("open BAD: its arrangements cut short", session->OpenOrNewSet(false, bad));
 
-    EXPECT_EQ(session->OpenOrNewSet(false, directory), 0);
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{directory + "/GIGS.PRG is not a valid file",
-                                                    "File " + directory + "/GIGS.SNG not found"}));
-    EXPECT_EQ(ui.messages[0].title, "Error");
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
-    EXPECT_FALSE(session->AnySetOpen());
-}
-
-TEST_F(SessionTest, AKindThatFailsToLoadIsReportedAndTheSetIsNotOpened) {
-    const std::string directory = MakeSet("BAD.SET", "BAD");
-    Bytes arrangements = ReadFileBytes(fs::path(directory) / "BAD.ARR");
-    arrangements.resize(arrangements.size() - 100);  // DataLength now promises more than the file holds
-    WriteFileBytes(fs::path(directory) / "BAD.ARR", arrangements);
-
-    EXPECT_EQ(session->OpenOrNewSet(false, directory), 0);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Arrangement data.\n" + directory +
-                                                   "/BAD.ARR at byte 32: the file is 20924 bytes long, too short for "
-                                                   "the data length 20992"});
-    EXPECT_FALSE(session->AnySetOpen());
-    EXPECT_EQ(session->OpenOrNewSet(true, ""), 1) << "the slot was released";
-}
-
-TEST_F(SessionTest, ASecondSetOfTheSameNameIsOpenedOnlyAfterTheWarning) {
-    const std::string first = MakeSet("A/LIVE.SET", "LIVE");
-    const std::string second = MakeSet("B/LIVE.SET", "LIVE");
-    ASSERT_EQ(session->OpenOrNewSet(false, first), 1);
-
+    // A second set of the same name, and the open dialog's refusals.
+    const std::string other = MakeSet("B/LIVE.SET", "LIVE");
     ui.AnswerTo(QuestionId::NameInUse, Answer::Cancel);
-    EXPECT_EQ(session->OpenOrNewSet(false, second), 0);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, "Name LIVE is already in use.\nContinue anyway?");
-    EXPECT_EQ(ui.Last().title, "Warning");
-    EXPECT_EQ(ui.Last().buttons, MessageButtons::OKCancel);
-
+    Step("open B/LIVE.SET, Cancel", session->OpenOrNewSet(false, other));
     ui.AnswerTo(QuestionId::NameInUse, Answer::OK);
-    EXPECT_EQ(session->OpenOrNewSet(false, second), 2);
-}
+    Step("open B/LIVE.SET, OK", session->OpenOrNewSet(false, other));
+    Step("open dialog on nothing", session->CheckOpenCandidate(temp.Str(), "nothing"));
+    Step("open dialog on gigs", session->CheckOpenCandidate(temp.Str(), "gigs"));
+    Step("open dialog on live", session->CheckOpenCandidate(temp.Str(), "live"));
+    EXPECT_EQ(ui.beeps, 2);
+    session->CloseSet(2);
 
-TEST_F(SessionTest, SaveWritesTheDirtyKindsAndAReadOnlyFileBlocksTheWholeSave) {
-    const std::string directory = MakeSet("LIVE.SET", "LIVE");
-    const int set = session->OpenOrNewSet(false, directory);
-    ASSERT_EQ(set, 1);
-    const fs::path programs = fs::path(directory) / "LIVE.PRG";
-    const fs::path styles = fs::path(directory) / "LIVE.STY";
-    const Bytes programsBefore = ReadFileBytes(programs), stylesBefore = ReadFileBytes(styles);
-    const auto readOnly = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    fs::permissions(programs, readOnly, fs::perm_options::remove);
+    // Closing asks about a changed set only.
+    Step("close LIVE unchanged", session->QueryClose(1));
+    session->Data(1).arr.arr[3].SetName("Changed");
+    session->MarkDirty(1, ItemKind::Arrangement);
+    for (const auto& [answer, name] : {std::pair{Answer::Cancel, "Cancel"}, {Answer::No, "No"}, {Answer::Yes, "Yes"}}) {
+        ui.AnswerTo(QuestionId::SaveChanges, answer);
+        Step(std::string("close LIVE changed, ") + name, session->QueryClose(1));
+    }
+    session->CloseSet(1);
+    EXPECT_EQ(options.OldSetNam, live);
 
+    // The open dialog offers to create missing files, the save dialog asks before overwriting.
+    const std::string miss = MakeSet("MISS.SET", "MISS");
+    fs::remove(fs::path(miss) / "MISS.ARK");
+    fs::remove(fs::path(miss) / "MISS.GBL");
+    ui.AnswerTo(QuestionId::CreateMissingFile, {Answer::OK, Answer::Cancel});
+    Step("open dialog on MISS without ARK and GBL, OK then Cancel", session->OfferMissingFiles(miss));
+    EXPECT_EQ(ReadFileBytes(fs::path(miss) / "MISS.ARK"), ReadFileBytes(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY.ARK"));
+    ui.AnswerTo(QuestionId::CreateMissingFile, Answer::OK);
+    Step("again, OK", session->OfferMissingFiles(miss));
+    EXPECT_TRUE(fs::exists(fs::path(miss) / "MISS.GBL"));
+    ui.AnswerTo(QuestionId::OverwriteSet, Answer::Cancel);
+    Step("save dialog on live, Cancel", session->CheckSaveCandidate(temp.Str(), "live"));
+    Step("save dialog on new", session->CheckSaveCandidate(temp.Str(), "new"));
+    EXPECT_TRUE(fs::is_directory(temp.Path() / "NEW.SET"));
+
+    // An import replaces a kind only when the whole file loads.
+    const int set = session->OpenOrNewSet(false, live);
+    const SetStyles before = session->Data(set).sty;
+    Step("import all styles, the chooser cancelled", Shown(session->ImportAll(set, ItemKind::Style)));
+    fs::copy_file(fs::path(other) / "LIVE.ARR", fs::path(other) / "WRONG.STY");
+    Step("import arrangements as styles", Shown(session->ImportFromFile(set, ItemKind::Style, other + "/WRONG.STY")));
+    Bytes styles = ReadFileBytes(fs::path(other) / "LIVE.STY");
+    styles[22 + 4 * 5] = 9;  // slot 5's directory entry names slot 9
+    WriteFileBytes(fs::path(other) / "BROKEN.STY", styles);
+    Step("import broken.sty", Shown(session->ImportFromFile(set, ItemKind::Style, other + "/broken.sty")));
+    EXPECT_EQ(SerializeSty(session->Data(set).sty), SerializeSty(before));
+    styles[22 + 4 * 5] = 5;
+    styles.push_back('Z');  // bytes past the data are carried as they are
+    WriteFileBytes(fs::path(other) / "good.sty", styles);
+    Step("import good.sty", Shown(session->ImportFromFile(set, ItemKind::Style, other + "/good.sty")));
+    EXPECT_EQ(SerializeSty(session->Data(set).sty), styles);
+
+    // A read-only file blocks the whole save: new styles beside old programs would disagree.
+    const fs::path programs = fs::path(live) / "live.prg";
+    const Bytes programsBefore = ReadFileBytes(programs), stylesBefore = ReadFileBytes(fs::path(live) / "live.sty");
+    const auto arrangementsTime = fs::last_write_time(fs::path(live) / "live.arr");
+    fs::permissions(programs, fs::perms::owner_write, fs::perm_options::remove);
     session->Data(set).prg.records[0].SetName("Changed");
-    StyleSlot& style = session->Data(set).sty.slots[0];
-    style.used = 1;
-    style.size = 70;
-    style.record.SetName("Changed");
     session->MarkDirty(set, ItemKind::Program);
-    session->MarkDirty(set, ItemKind::Style);
-    const auto arrangementsTimeBefore = fs::last_write_time(fs::path(directory) / "LIVE.ARR");
-
-    // New styles beside old programs would be a set whose files disagree: neither is replaced.
-    EXPECT_FALSE(session->Save(set));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error saving Program data.\nDestination file is Read-Only!"});
+    Step("save LIVE, its programs read-only", session->Save(set));
     EXPECT_EQ(ReadFileBytes(programs), programsBefore);
-    EXPECT_EQ(ReadFileBytes(styles), stylesBefore);
-    EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Program))]);
-    EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Style))]);
-    EXPECT_EQ(session->Data(set).sty.slots[0].record.Name(), "Changed         ") << "the edits stay in memory";
-    EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE")) << "no temporary file is left";
-
-    fs::permissions(programs, readOnly, fs::perm_options::add);
-    EXPECT_TRUE(session->Save(set));
-    EXPECT_FALSE(session->Slot(set).AnyDirty());
-    EXPECT_EQ(ReadFileBytes(styles).at(224), 'C');
+    EXPECT_EQ(ReadFileBytes(fs::path(live) / "live.sty"), stylesBefore);
+    EXPECT_EQ(test::Listing(live).size(), 8u) << "no temporary file is left";
+    fs::permissions(programs, fs::perms::owner_write, fs::perm_options::add);
+    Step("save LIVE, writable", session->Save(set));
+    EXPECT_EQ(ReadFileBytes(fs::path(live) / "live.sty"), styles);
     EXPECT_EQ(ReadFileBytes(programs).at(48), 'C');
-    EXPECT_EQ(fs::last_write_time(fs::path(directory) / "LIVE.ARR"), arrangementsTimeBefore) << "clean kinds untouched";
-}
+    EXPECT_EQ(fs::last_write_time(fs::path(live) / "live.arr"), arrangementsTime) << "clean kinds untouched";
 
-TEST_F(SessionTest, SaveAsMovesTheSetKeepingItsNumber) {
-    const std::string directory = MakeSet("LIVE.SET", "LIVE");
-    const int set = session->OpenOrNewSet(false, directory);
-    ASSERT_EQ(set, 1);
+    // Save As moves the set, keeping its number.
     fs::create_directories(temp.Path() / "COPY.SET");
     ui.setAnswers = {temp.Str() + "/COPY.SET/COPY"};
+    Step("save as COPY", session->SaveAs(set));
+    for (int k = 0; k < kSetKindCount; ++k)
+        EXPECT_EQ(ReadFileBytes(temp.Path() / "COPY.SET" / ("COPY" + std::string(KindExtension(KindFromIndex(k))))),
+                  SerializeKind(session->Data(set), KindFromIndex(k)));
 
-    ASSERT_TRUE(session->SaveAs(set));
-    EXPECT_EQ(session->Slot(set).name, "COPY");
-    EXPECT_EQ(session->Slot(set).directory, temp.Str() + "/COPY.SET");
-    for (const std::string& extension : test::SetFileExtensions())
-        EXPECT_EQ(ReadFileBytes(temp.Path() / "COPY.SET" / ("COPY" + extension)),
-                  ReadFileBytes(fs::path(directory) / ("LIVE" + extension)))
-            << extension;
-    EXPECT_NE(std::find(ui.events.begin(), ui.events.end(), "SetRenamed 1"), ui.events.end());
-}
-
-TEST_F(SessionTest, SavingANewSetAsksForItsDestination) {
-    const int set = session->OpenOrNewSet(true, "");
-    ui.setAnswers = {};  // the user cancels the dialog
-    EXPECT_FALSE(session->Save(set));
-    EXPECT_EQ(ui.events.back(), "ChooseSetDestination NEWSET01");
-    EXPECT_TRUE(session->Slot(set).AnyDirty());
+    // Names of any letters keep them; a new set loads under the template's name.
+    const std::string uber = MakeSet("über.SET", "über");
+    Step("open über", session->OpenOrNewSet(false, uber));
+    session->MarkDirty(2, ItemKind::Song);
+    Step("save über", session->Save(2));
+    EXPECT_EQ(test::Listing(uber), test::SetFileNames("über"));
+    Step("new set", session->OpenOrNewSet(true, ""));
+    EXPECT_EQ(transcript, test::Golden("session/transcript.txt", transcript));
 }
 
 TEST_F(SessionTest, SavingOverTheTemplateAsksFirst) {
     // A program directory of the test's own, so that the shipped template stays as it is.
     const fs::path program = temp.Path() / "program";
     fs::create_directories(program);
-    fs::copy(test::ProgramDir() + "/X50EMPTY.SET", program / "X50EMPTY.SET", fs::copy_options::recursive);
-    const fs::path file = program / "X50EMPTY.SET" / "X50EMPTY.PRG";
-    const Bytes before = ReadFileBytes(file);
-    const struct {
-        Answer answer;
-        bool saved;
-        const char* lastEvent;
-    } cases[] = {{Answer::Cancel, false, "Undo 1 off"},
-                 {Answer::No, false, "ChooseSetDestination X50EMPTY"},
-                 {Answer::Yes, true, "SetRenamed 1"}};
-    for (const auto& c : cases) {
+    const Bytes before = ReadFileBytes(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY.PRG");
+    const std::string question = "  [Warning, exclamation, YesNoCancel, Cancel] X50EMPTY.SET is the template of every "
+                                 "new Set.\\nOverwrite it? (No saves the Set elsewhere.)\n";
+    const std::pair<Answer, std::string> cases[] = {
+        {Answer::Cancel, ""}, {Answer::No, "  ChooseSetDestination X50EMPTY\n"}, {Answer::Yes, "  SetRenamed 1\n"}};
+    for (const auto& [answer, events] : cases) {
         ScriptedInteraction own;
-        auto catalogue = InitCatalogue(program.string(), nullptr, own);
-        ASSERT_TRUE(catalogue);
         Options ownOptions;
-        Session beside(std::move(*catalogue), PresetTables{}, ownOptions, own);
-        own.Follow(beside.Changes());
-        const int set = beside.OpenOrNewSet(false, (program / "x50empty.set").string());
-        ASSERT_EQ(set, 1);
-        EXPECT_TRUE(beside.IsTemplateDirectory(beside.Slot(set).directory));
-        beside.Data(set).prg.records[0].SetName("Changed");
-        beside.MarkDirty(set, ItemKind::Program);
-        own.AnswerTo(QuestionId::OverwriteTemplate, c.answer);
-        EXPECT_EQ(beside.Save(set), c.saved);
-        EXPECT_EQ(own.Texts(), std::vector<std::string>{"X50EMPTY.SET is the template of every new Set.\n"
-                                                        "Overwrite it? (No saves the Set elsewhere.)"});
-        EXPECT_TRUE(own.Last().buttons == MessageButtons::YesNoCancel && own.Last().defaultButton == Answer::Cancel);
-        EXPECT_EQ(own.events.back(), c.lastEvent);
-        EXPECT_EQ(ReadFileBytes(file) == before, !c.saved);
+        auto beside = test::StartTestSession(own, ownOptions, program.string());
+        ASSERT_EQ(beside->OpenOrNewSet(false, (program / "x50empty.set").string()), 1);
+        EXPECT_TRUE(beside->IsTemplateDirectory(beside->Slot(1).directory));
+        beside->Data(1).prg.records[0].SetName("Changed");
+        beside->MarkDirty(1, ItemKind::Program);
+        own.events.clear();
+        own.AnswerTo(QuestionId::OverwriteTemplate, answer);
+        EXPECT_EQ(beside->Save(1), answer == Answer::Yes);
+        EXPECT_EQ(own.TakeTranscript(), question + events);
+        EXPECT_EQ(ReadFileBytes(program / "X50EMPTY.SET/X50EMPTY.PRG") == before, answer != Answer::Yes);
     }
-    // Any other set is saved without the question.
-    const int set = session->OpenOrNewSet(false, MakeSet("LIVE.SET", "LIVE"));
-    session->MarkDirty(set, ItemKind::Program);
-    EXPECT_TRUE(session->Save(set));
-    EXPECT_TRUE(ui.Texts().empty());
-}
-
-TEST_F(SessionTest, ClosingAChangedSetAsksYesNoOrCancel) {
-    const std::string directory = MakeSet("LIVE.SET", "LIVE");
-    const int set = session->OpenOrNewSet(false, directory);
-    EXPECT_TRUE(session->QueryClose(set)) << "a clean set closes without a question";
-    EXPECT_TRUE(ui.messages.empty());
-
-    session->Data(set).arr.arr[3].SetName("Changed");
-    session->MarkDirty(set, ItemKind::Arrangement);
-    struct Case {
-        Answer answer;
-        bool closes;
-        bool saved;
-    };
-    for (const Case& c :
-         {Case{Answer::Cancel, false, false}, Case{Answer::No, true, false}, Case{Answer::Yes, true, true}}) {
-        ui.messages.clear();
-        ui.AnswerTo(QuestionId::SaveChanges, c.answer);
-        EXPECT_EQ(session->QueryClose(set), c.closes);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.Last().text, "Save the changes in LIVE ?");
-        EXPECT_EQ(ui.Last().buttons, MessageButtons::YesNoCancel);
-        EXPECT_EQ(ui.Last().defaultButton, Answer::Cancel);
-        EXPECT_EQ(session->Slot(set).AnyDirty(), !c.saved);
-    }
-    session->CloseSet(set);
-    EXPECT_EQ(options.OldSetNam, directory);
-    EXPECT_FALSE(session->AnySetOpen());
-}
-
-TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
-    const std::string live = MakeSet("LIVE.SET", "LIVE");
-    const std::string other = MakeSet("OTHER.SET", "OTHER");
-    const int set = session->OpenOrNewSet(false, live);
-    const SetStyles before = session->Data(set).sty;
-
-    // Cancelled: nothing happens, nothing is said.
-    EXPECT_FALSE(Shown(session->ImportAll(set, ItemKind::Style)));
-    ASSERT_EQ(ui.fileRequests.size(), 1u);
-    EXPECT_EQ(ui.fileRequests[0].title, "Import all Style from...");
-    EXPECT_EQ(ui.fileRequests[0].initialName, "*.STY");
-    EXPECT_EQ(ui.fileRequests[0].filter, "Style|*.STY");
-    EXPECT_EQ(ui.fileRequests[0].initialDirectory, temp.Str());
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_FALSE(session->Slot(set).AnyDirty());
-
-    // A file of another kind is refused by its header; the styles stay as they were.
-    fs::copy_file(fs::path(other) / "OTHER.ARR", fs::path(other) / "WRONG.STY");
-    EXPECT_FALSE(Shown(session->ImportFromFile(set, ItemKind::Style, other + "/WRONG.STY")));
-    EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{other + "/WRONG.STY is not a valid file", "Error getting Style data.\n"}));
-
-    // A style file whose directory is broken part way loads nothing.
-    Bytes styles = ReadFileBytes(fs::path(other) / "OTHER.STY");
-    styles[22 + 4 * 5] = 9;  // slot 5's directory entry names slot 9
-    WriteFileBytes(fs::path(other) / "BROKEN.STY", styles);
-    ui.messages.clear();
-    EXPECT_FALSE(Shown(session->ImportFromFile(set, ItemKind::Style, other + "/broken.sty")));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Style data.\n" + other +
-                                                   "/BROKEN.STY at byte 42: the directory entry of slot 5 names slot 9"});
-    EXPECT_EQ(SerializeSty(session->Data(set).sty), SerializeSty(before));
-    EXPECT_FALSE(session->Slot(set).AnyDirty());
-
-    // A good file replaces the kind and makes it dirty; the lower-case name is found.
-    styles[22 + 4 * 5] = 5;
-    styles.push_back('Z');  // bytes past the data are carried as they are
-    WriteFileBytes(fs::path(other) / "good.sty", styles);
-    ui.messages.clear();
-    ui.events.clear();
-    EXPECT_TRUE(Shown(session->ImportFromFile(set, ItemKind::Style, other + "/good.sty")));
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(SerializeSty(session->Data(set).sty), styles);
-    EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Style))]);
-    EXPECT_EQ(ui.events, (std::vector<std::string>{"KindChanged 1 1", "Undo 1 off"}));
-}
-
-TEST_F(SessionTest, TheOpenDialogOffersToCreateMissingFiles) {
-    const std::string directory = MakeSet("LIVE.SET", "LIVE");
-    fs::remove(fs::path(directory) / "LIVE.ARK");
-    fs::remove(fs::path(directory) / "LIVE.GBL");
-
-    ui.AnswerTo(QuestionId::CreateMissingFile, {Answer::OK, Answer::Cancel});
-    EXPECT_FALSE(session->OfferMissingFiles(directory));
-    EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{"LIVE.ARK is missing.\nCreate it?", "LIVE.GBL is missing.\nCreate it?"}));
-    EXPECT_EQ(ui.Last().title, "Open a Set");
-    EXPECT_EQ(ui.Last().defaultButton, Answer::Cancel);
-    EXPECT_EQ(ReadFileBytes(fs::path(directory) / "LIVE.ARK"),
-              ReadFileBytes(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY.ARK"));
-    EXPECT_FALSE(fs::exists(fs::path(directory) / "LIVE.GBL"));
-
-    ui.messages.clear();
-    ui.AnswerTo(QuestionId::CreateMissingFile, Answer::OK);
-    EXPECT_TRUE(session->OfferMissingFiles(directory));
-    EXPECT_EQ(ui.messages.size(), 1u);
-    EXPECT_TRUE(fs::exists(fs::path(directory) / "LIVE.GBL"));
-}
-
-TEST_F(SessionTest, TheOpenDialogRefusesWhatIsNotASetAndASetAlreadyOpen) {
-    // The set open names its directory as it is spelled on disk, not as it was typed.
-    const std::string directory = MakeSet("Live.set", "LIVE");
-    EXPECT_EQ(session->CheckOpenCandidate(temp.Str(), "nothing"), "");
-    EXPECT_EQ(ui.Last().text, "Find a *.SET directory and double-click it!");
-    EXPECT_EQ(ui.Last().title, "To Open a SET...");
-    EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
-
-    EXPECT_EQ(session->CheckOpenCandidate(temp.Str(), "live"), directory);
-    EXPECT_EQ(options.PathNam, temp.Str());
-    ASSERT_EQ(session->OpenOrNewSet(false, directory), 1);
-    EXPECT_EQ(session->CheckOpenCandidate(temp.Str(), "live"), "");
-    EXPECT_EQ(ui.Last().text, temp.Str() + "/Live.set is already open");
-    EXPECT_EQ(ui.Last().title, "Open a Set");
-    EXPECT_EQ(ui.Last().icon, MessageIcon::Critical);
-    EXPECT_EQ(ui.beeps, 2);
-}
-
-TEST_F(SessionTest, TheSaveDialogAsksBeforeOverwritingAndCreatesNewDirectories) {
-    MakeSet("LIVE.SET", "LIVE");
-    ui.AnswerTo(QuestionId::OverwriteSet, Answer::Cancel);
-    EXPECT_EQ(session->CheckSaveCandidate(temp.Str(), "live"), "");
-    EXPECT_EQ(ui.Last().text, "This Set already exists.\nOverwrite it?");
-    EXPECT_EQ(ui.Last().title, "Save a Set");
-
-    EXPECT_EQ(session->CheckSaveCandidate(temp.Str(), "gigs"), temp.Str() + "/GIGS.SET/GIGS");
-    EXPECT_TRUE(fs::is_directory(temp.Path() / "GIGS.SET"));
 }
 
 // What a save of LIVE with two changed kinds writes, and the set as it was before.
@@ -401,10 +260,10 @@ protected:
         SetSaveFaultForTesting(SaveStep::None);
         SetSaveKillAfterRenamesForTesting(-1);
     }
-    std::vector<Bytes> Files() const {
+    std::vector<Bytes> Files(const std::string& where = "") const {
         std::vector<Bytes> files;
         for (const std::string& name : test::SetFileNames("LIVE"))
-            files.push_back(ReadFileBytes(directory + "/" + name));
+            files.push_back(ReadFileBytes((where.empty() ? directory : where) + "/" + name));
         return files;
     }
     bool Dirty(ItemKind kind) const { return session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(kind))]; }
@@ -450,9 +309,9 @@ TEST_F(SetSaveTest, ASaveKilledDuringItsRenamesIsFinishedByTheNextOpenWhenAgreed
     std::vector<Bytes> whole = before;
     whole[5] = SerializeKind(session->Data(set), ItemKind::Program);
     whole[4] = SerializeKind(session->Data(set), ItemKind::Global);
-    const std::string question =
-        "LIVE was being saved when the program stopped: some of its files are new, some old.\n"
-        "Finish that save now? (No reads the files as they are.)";
+    const std::string question = "  [Open a Set, question, YesNo, No] LIVE was being saved when the program stopped: "
+                                 "some of its files are new, some old.\\nFinish that save now? (No reads the files "
+                                 "as they are.)\n";
     const fs::path moved = temp.Path() / "stick" / "LIVE.SET";
     fs::create_directories(moved.parent_path());
     for (const bool move : {false, true}) {
@@ -473,16 +332,11 @@ TEST_F(SetSaveTest, ASaveKilledDuringItsRenamesIsFinishedByTheNextOpenWhenAgreed
                 ScriptedInteraction other;
                 other.AnswerTo(QuestionId::InterruptedSave, answer);
                 Options otherOptions;
-                Session reopened(*InitCatalogue(test::ProgramDir(), nullptr, other), session->Presets(), otherOptions,
-                                 other);
-                ASSERT_EQ(reopened.OpenOrNewSet(false, place), 1);
-                ASSERT_EQ(other.Texts(), std::vector<std::string>{question});
-                EXPECT_EQ(other.Last().defaultButton, Answer::No);
-                EXPECT_EQ(other.Last().buttons, MessageButtons::YesNo);
-                std::vector<Bytes> files;
-                for (const std::string& name : test::SetFileNames("LIVE"))
-                    files.push_back(ReadFileBytes(place + "/" + name));
-                EXPECT_EQ(files, answer == Answer::Yes ? whole : mixed);
+                auto reopened = test::MakeSession(other, otherOptions);
+                ASSERT_EQ(reopened->OpenOrNewSet(false, place), 1);
+                other.events.clear();
+                EXPECT_EQ(other.TakeTranscript(), question);
+                EXPECT_EQ(Files(place), answer == Answer::Yes ? whole : mixed);
                 // Unfinished: the journal and the temporary files not yet renamed.
                 EXPECT_EQ(test::Listing(place).size(),
                           answer == Answer::Yes ? 8u : static_cast<std::size_t>(11 - renames));
@@ -581,6 +435,7 @@ TEST_F(SetSaveTest, ALinkIsFollowedInsideTheSetAndAskedAboutOtherwise) {
     };
     const Case cases[] = {
         {"programs.prg", Answer::OK, ""},
+        {"sub/programs.prg", Answer::Cancel, ", which is not a file of the set directory."},
         {"../shared/programs.prg", Answer::Cancel, ", which is not a file of the set directory."},
         {"../shared/programs.prg", Answer::OK, ", which is not a file of the set directory."},
         {"../shared/none.prg", Answer::Cancel, ", which does not exist."},
@@ -588,11 +443,13 @@ TEST_F(SetSaveTest, ALinkIsFollowedInsideTheSetAndAskedAboutOtherwise) {
     };
     const fs::path dir(directory), shared = temp.Path() / "shared";
     fs::create_directories(shared);
+    fs::create_directories(dir / "sub");
     const Bytes oldPrograms = before[5];
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.target) + (c.answer == Answer::OK ? " OK" : " Cancel"));
         WriteFileBytes(shared / "programs.prg", oldPrograms);
         WriteFileBytes(dir / "programs.prg", oldPrograms);
+        WriteFileBytes(dir / "sub/programs.prg", oldPrograms);
         fs::remove(dir / "LIVE.PRG");
         fs::create_symlink(c.target, dir / "LIVE.PRG");
         // The link was made by hand after the set was read: not a change of the program's.
@@ -650,20 +507,6 @@ TEST_F(SessionTest, ImportReadsTheFileAsNamedBesideOneOfAnotherCase) {
         ASSERT_TRUE(session->ImportFromFile(set, ItemKind::Style, temp.Str() + file)) << file;
         EXPECT_EQ(session->Data(set).sty.trailing, Bytes{bytes.back()}) << file;
     }
-}
-
-TEST_F(SessionTest, NonAsciiSetNamesKeepTheirLettersAndANewSetLoadsUnderTheTemplatesName) {
-    const std::string directory = MakeSet("über.SET", "über");
-    const int set = session->OpenOrNewSet(false, directory);
-    ASSERT_EQ(set, 1) << (ui.messages.empty() ? "" : ui.Last().text);
-    EXPECT_EQ(session->Slot(set).name, "üBER");
-    session->MarkDirty(set, ItemKind::Song);
-    EXPECT_TRUE(session->Save(set));
-    EXPECT_EQ(test::Listing(directory), test::SetFileNames("über"));
-
-    ui.progressTitles.clear();
-    EXPECT_EQ(session->OpenOrNewSet(true, ""), 2);
-    EXPECT_EQ(ui.progressTitles, std::vector<std::string>{"Loading X50EMPTY Files..."});
 }
 
 TEST_F(SessionTest, TheDemoSetWithItsSongFileCutAfterTheSongEventsOpensAndSavesBackUnchanged) {

@@ -9,7 +9,6 @@
 
 #include "core/format/ItemFileSave.h"
 #include "core/format/PathLookup.h"
-#include "core/format/SaveJournal.h"
 #include "core/text/Helpers.h"
 #include "support/TestPaths.h"
 
@@ -44,27 +43,13 @@ TEST_F(ItemFileSaveTest, WriteFileAtomicallyReportsTheReason) {
     EXPECT_EQ(test::Listing(setDir), (std::vector<std::string>{"D.SYX", "F.SYX", "X.SYX"}));
 }
 
-// Which names are set directories, which processes count as running, and which journals a
-// recovery takes: one written to its end and no further, its names shown without control characters.
-TEST_F(ItemFileSaveTest, SetNamesProcessesAndJournalsAreTakenOnlyWhenWhole) {
+TEST(SetDirectories, NamesAndRunningProcesses) {
     std::string names;
     for (const char* path : {"LIVE.SET", "/x/live.set//", "C:\\SETS\\A.Set", ".SET", "/.SET", "SET", "A.SETX"})
         names += IsSetDirectoryName(path) ? "1" : "0";
     EXPECT_EQ(names, "1110000");
     EXPECT_EQ(std::tuple(ProcessIsRunning(0), ProcessIsRunning(-1), ProcessIsRunning(CurrentProcessId())),
               std::tuple(false, false, true));
-
-    const std::pair<std::string, std::string> journals[] = {
-        {"VXSAVE 2\n.E.ARR.4000002.0.tmp\nE.ARR\nEND\n", ""},
-        {"VXSAVE 2\n.E.ARR.4000002.0.tmp\nE.ARR\nEND\nmore\n", "it is not a complete save journal"},
-        {"VXSAVE 2\np\n\x1F\x7F\nEND\n", "it names ??, which is not a file of the set directory"},
-    };
-    const fs::path journal = setDir / ".E.4000001.journal";
-    for (const auto& [text, reason] : journals) {
-        test::WriteFileBytes(journal, Bytes(text.begin(), text.end()));
-        const JournalScan scan = ScanSetDirectory(setDir.string(), "E");
-        EXPECT_EQ(scan.ignored.empty() ? "" : scan.ignored[0].reason, reason) << text;
-    }
 }
 
 }  // namespace

@@ -489,26 +489,6 @@ TEST_F(SetSaveTest, ALinkIsFollowedInsideTheSetAndAskedAboutOtherwise) {
     }
 }
 
-TEST_F(SessionTest, ImportReadsTheFileAsNamedBesideOneOfAnotherCase) {
-    const std::string live = MakeSet("LIVE.SET", "LIVE");
-    const int set = session->OpenOrNewSet(false, live);
-    // x.sty and X.STY side by side, and a directory a/ beside A/: each is read as named.
-    Bytes lower = ReadFileBytes(fs::path(live) / "LIVE.STY"), upper = lower;
-    lower.push_back('l');
-    upper.push_back('U');
-    for (const char* where : {"a", "A"}) {
-        fs::create_directories(temp.Path() / where);
-        WriteFileBytes(temp.Path() / where / "x.sty", where[0] == 'a' ? lower : upper);
-        WriteFileBytes(temp.Path() / where / "X.STY", upper);
-    }
-    const std::pair<std::string, Bytes> cases[] = {
-        {"/a/x.sty", lower}, {"/a/X.STY", upper}, {"/A/x.sty", upper}, {"/A/X.STY", upper}};
-    for (const auto& [file, bytes] : cases) {
-        ASSERT_TRUE(session->ImportFromFile(set, ItemKind::Style, temp.Str() + file)) << file;
-        EXPECT_EQ(session->Data(set).sty.trailing, Bytes{bytes.back()}) << file;
-    }
-}
-
 TEST_F(SessionTest, TheDemoSetWithItsSongFileCutAfterTheSongEventsOpensAndSavesBackUnchanged) {
     const fs::path directory = temp.Path() / "DEMO.SET";
     fs::copy(test::SourceDir() + "/examples/DEMO.SET", directory);
@@ -532,26 +512,21 @@ TEST_F(SessionTest, TheDemoSetWithItsSongFileCutAfterTheSongEventsOpensAndSavesB
     EXPECT_EQ(files(), before);
 }
 
-// How this process names itself in a set's lock file, as another program's message shows it.
-std::string ThisProcessAsHolder() {
-    char host[256] = {};
-    gethostname(host, sizeof host - 1);
-    return std::string(program_invocation_short_name) + " (process " + std::to_string(getpid()) + " on " + host + ")";
-}
-
 TEST_F(SessionTest, ASetHeldByAnotherProgramIsRefusedNamingItAndALockDiesWithItsProcess) {
     const std::string directory = MakeSet("LIVE.SET", "LIVE");
     const fs::path lockFile = fs::path(directory) / ".LIVE.lock";
-    const std::string inUse = "LIVE.SET is in use by " + ThisProcessAsHolder() + ". Close it there and try again.";
+    // This process as the lock file names it and another program's message shows it.
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    const std::string program = program_invocation_short_name, process = std::to_string(getpid());
+    const std::string inUse = "LIVE.SET is in use by " + program + " (process " + process + " on " + host +
+                              "). Close it there and try again.";
     session->SetLockWait(0);
     {
         SetLock::Result other = SetLock::Acquire(directory, "LIVE", 0);
         ASSERT_EQ(other.outcome, SetLock::Outcome::Locked);
         EXPECT_EQ(session->OpenOrNewSet(false, directory), 0);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.Last().text, inUse);
-        EXPECT_EQ(ui.Last().title, "Open a Set");
-        EXPECT_FALSE(session->AnySetOpen());
+        EXPECT_EQ(ui.TakeTranscript(), "  [Open a Set, exclamation, OK, OK] " + inUse + "\n");
     }
     EXPECT_FALSE(fs::exists(lockFile)) << "the lock file goes with its lock";
 
@@ -559,10 +534,7 @@ TEST_F(SessionTest, ASetHeldByAnotherProgramIsRefusedNamingItAndALockDiesWithIts
     // save another set over it.
     const int set = session->OpenOrNewSet(false, directory);
     ASSERT_EQ(set, 1);
-    char host[256] = {};
-    gethostname(host, sizeof host - 1);
-    EXPECT_EQ(test::ReadFileText(lockFile.string()),
-              std::string(program_invocation_short_name) + "\n" + std::to_string(getpid()) + "\n" + host + "\n");
+    EXPECT_EQ(test::ReadFileText(lockFile.string()), program + "\n" + process + "\n" + host + "\n");
     ScriptedInteraction otherUi;
     Options otherOptions;
     auto other = test::MakeSession(otherUi, otherOptions);
@@ -602,7 +574,9 @@ SetData SetOnDisk(const std::string& directory, const std::string& name) {
 }
 
 TEST_F(SessionTest, AFileChangedOnDiskSinceTheSetWasReadIsNeverOverwrittenUnasked) {
-    const std::string changedText = "LIVE.ARR changed on disk after LIVE.SET was opened or last saved.";
+    const std::string question = "  [Set changed on disk, exclamation, ReloadOverwriteCancel, Cancel] LIVE.ARR changed "
+                                 "on disk after LIVE.SET was opened or last saved.\\nReload the Set from disk (your "
+                                 "changes are lost), Overwrite the changes on disk, or Cancel the save?\n";
     struct Case {
         Answer answer;
         bool saved;
@@ -629,18 +603,13 @@ TEST_F(SessionTest, AFileChangedOnDiskSinceTheSetWasReadIsNeverOverwrittenUnaske
         const auto time = fs::last_write_time(arrangements);
         WriteFileBytes(arrangements, SerializeKind(theirs, ItemKind::Arrangement));
         fs::last_write_time(arrangements, time);
-        const Bytes theirArrangements = ReadFileBytes(arrangements), programsBefore = ReadFileBytes(programs);
+        const Bytes programsBefore = ReadFileBytes(programs);
 
-        ui.messages.clear();
+        ui.TakeTranscript();
         ui.AnswerTo(QuestionId::SaveOverChangedSet, c.answer);
         EXPECT_EQ(session->Save(set), c.saved);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.Last().text, changedText +
-                                      "\nReload the Set from disk (your changes are lost), Overwrite the changes on "
-                                      "disk, or Cancel the save?");
-        EXPECT_EQ(ui.Last().title, "Set changed on disk");
-        EXPECT_EQ(ui.Last().buttons, MessageButtons::ReloadOverwriteCancel);
-        EXPECT_EQ(ui.Last().defaultButton, Answer::Cancel);
+        ui.events.clear();
+        EXPECT_EQ(ui.TakeTranscript(), question);
         EXPECT_EQ(session->Data(set).arr.arr[3].Name(), c.arrangementInMemory);
         EXPECT_EQ(session->Slot(set).AnyDirty(), c.dirtyAfter);
         EXPECT_EQ(SetOnDisk(directory, "LIVE").arr.arr[3].Name(),

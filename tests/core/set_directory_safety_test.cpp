@@ -87,6 +87,10 @@ TEST_F(SetDirectorySafetyTest, APlantedJournalIsIgnoredAndReportedAndChangesNoth
         {"a file that is not a save's temporary file", "VXSAVE 2\np\nE.ARR\nEND\n",
          "it names p, which is not a temporary file of a save of E.ARR", "p", ""},
         {"no end", "VXSAVE 2\n" + temporary + "\nE.ARR\n", "it is not a complete save journal", temporary, ""},
+        {"more after its end", "VXSAVE 2\n" + temporary + "\nE.ARR\nEND\nmore\n", "it is not a complete save journal",
+         temporary, ""},
+        {"control characters", "VXSAVE 2\np\n\x1F\x7F\nEND\n",
+         "it names ??, which is not a file of the set directory", "p", ""},
     };
     int n = 0;
     for (const Case& c : cases) {

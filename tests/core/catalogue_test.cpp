@@ -18,19 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(TemplateSet, ShippedTemplateIsUsable) {
-    test::ScriptedInteraction ui;
-    auto state = InitCatalogue(test::ProgramDir(), "", ui);
-    ASSERT_TRUE(state.has_value());
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(state->tempDirectory, test::ProgramDir());
-    // The shipped style file ends at 224, so the blank style is zeros but for name and category.
-    StyleRecord blank;
-    blank.SetName(kBlankName);
-    blank.SetCategory(15);
-    EXPECT_EQ(state->blank.style.record, blank);
-}
-
 // A template set with only the two files the catalogue reads.
 class TemplateFixture : public ::testing::Test {
 protected:

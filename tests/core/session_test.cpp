@@ -58,8 +58,9 @@ protected:
         ShowNotices(ui, result);
         return result.done;
     }
-    // One step of the transcript: what it returned, the open sets, the progress windows and file
-    // choosers, what the person saw and the changes that followed. The test's directory is "<tmp>".
+    // One step of the transcript: what it returned, the open sets with their changed kinds (*.ARR),
+    // the progress windows and file choosers, what the person saw and the changes that followed.
+    // The test's directory is "<tmp>", this process's number in a file name "<pid>".
     void Step(const std::string& what, bool result) { Log(what, result ? "true" : "false"); }
     void Step(const std::string& what, int result) { Log(what, std::to_string(result)); }
     void Step(const std::string& what, const std::string& result) { Log(what, '"' + result + '"'); }
@@ -68,7 +69,9 @@ protected:
         for (int set = 1; set <= session->Sets().HighestNumber(); ++set) {
             if (!session->Sets().IsOpen(set)) continue;
             const SetSlot& slot = session->Slot(set);
-            text += " " + std::to_string(set) + " " + slot.name + " " + slot.directory + (slot.AnyDirty() ? " (changed)" : "");
+            text += " " + std::to_string(set) + " " + slot.name + " " + slot.directory;
+            for (int k = 0; k < kSetKindCount; ++k)
+                if (slot.dirty[static_cast<std::size_t>(k)]) text += " *" + std::string(KindExtension(KindFromIndex(k)));
         }
         text += "\n";
         for (const std::string& title : ui.progressTitles) text += "  progress " + title + "\n";
@@ -77,7 +80,9 @@ protected:
         ui.progressTitles.clear();
         ui.fileRequests.clear();
         text += ui.TakeTranscript();
-        for (std::size_t at; (at = text.find(temp.Str())) != std::string::npos;) text.replace(at, temp.Str().size(), "<tmp>");
+        for (const auto& [from, to] : {std::pair{temp.Str(), std::string("<tmp>")},
+                                       {"." + std::to_string(CurrentProcessId()) + ".", std::string(".<pid>.")}})
+            for (std::size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, from.size(), to);
         transcript += text;
     }
 
@@ -266,41 +271,98 @@ protected:
             files.push_back(ReadFileBytes((where.empty() ? directory : where) + "/" + name));
         return files;
     }
-    bool Dirty(ItemKind kind) const { return session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(kind))]; }
 
     std::string directory;
     int set = 0;
     std::vector<Bytes> before;
 };
 
-TEST_F(SetSaveTest, AFailureOfAnyKindReplacesNoFileAndKeepsTheEditsWithTheReason) {
+// Saves that fail, saves of a set with leftovers of killed saves, of a new set and of a set with a
+// link, in tests/data/session/saves.txt. A failure replaces no file and keeps the edits.
+TEST_F(SetSaveTest, SavesThatFailOrMeetLeftoversAndLinksAsThePersonSeesThem) {
     // The save order is Program before Global: a failure of either leaves both files old.
-    const std::string journal = directory + "/.LIVE." + std::to_string(CurrentProcessId()) + ".journal";
-    const std::pair<SaveStep, std::string> cases[] = {
-        {SaveStep::CreateTemporary, "Error saving Program data.\nCan't create the temporary file for " + directory +
-                                        "/LIVE.PRG: Input/output error"},
-        {SaveStep::Write, "Error saving Program data.\nError writing the temporary file for " + directory +
-                              "/LIVE.PRG: No space left on device"},
-        {SaveStep::Flush, "Error saving Program data.\nError flushing the temporary file for " + directory +
-                              "/LIVE.PRG: No space left on device"},
-        {SaveStep::Journal,
-         "Error saving Program data.\nCan't write the save journal " + journal + ": Input/output error"},
-        {SaveStep::Rename, "Error saving Program data.\nCan't replace " + directory + "/LIVE.PRG: Input/output error"},
-    };
-    for (const auto& [step, text] : cases) {
+    const std::pair<SaveStep, const char*> faults[] = {{SaveStep::CreateTemporary, "creating"},
+                                                       {SaveStep::Write, "writing"},
+                                                       {SaveStep::Flush, "flushing"},
+                                                       {SaveStep::Journal, "the journal"},
+                                                       {SaveStep::Rename, "renaming"}};
+    for (const auto& [step, name] : faults) {
         SetSaveFaultForTesting(step);
-        ui.messages.clear();
-        EXPECT_FALSE(session->Save(set)) << text;
-        EXPECT_EQ(ui.Texts(), std::vector<std::string>{text});
-        EXPECT_EQ(Files(), before) << text;
-        EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE")) << text;
-        EXPECT_TRUE(Dirty(ItemKind::Program) && Dirty(ItemKind::Global)) << text;
+        Step(std::string("save LIVE, failing at ") + name, session->Save(set));
+        EXPECT_EQ(Files(), before) << name;
+        EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE")) << name;
     }
     SetSaveFaultForTesting(SaveStep::None);
-    ASSERT_TRUE(session->Save(set));
-    EXPECT_EQ(session->Data(set).prg.records[0].Name(), "New Piano       ");
+    Step("save LIVE", session->Save(set));
     EXPECT_EQ(ReadFileBytes(directory + "/LIVE.PRG").at(48), 'N');
     EXPECT_EQ(ReadFileBytes(directory + "/LIVE.GBL").at(35), 7);
+
+    // A journal not written to its end is reported once; our temporary files of killed saves go
+    // before the next save, but not those of a running program (process 1 always runs).
+    const fs::path dir(directory);
+    const std::string unfinished = "VXSAVE 2\n.LIVE.STY.999999.0.tmp\nLIVE.STY\n";
+    WriteFileBytes(dir / ".LIVE.999999.journal", Bytes(unfinished.begin(), unfinished.end()));
+    for (const char* name : {".LIVE.STY.999999.0.tmp", ".LIVE.ARR.999998.3.tmp", ".live.bsq.999997.12.tmp", ".notes.tmp",
+                             ".LIVE.ARR.x.1.tmp", ".LIVE.TXT.999998.1.tmp", "..LIVE.999998.journal.999998.0.tmp",
+                             ".LIVE.SNG.1.0.tmp"})
+        WriteFileBytes(dir / name, Bytes{1, 2, 3});
+    const std::vector<std::string> all = test::Listing(directory);
+    session->CloseSet(set);
+    Step("reopen LIVE", session->OpenOrNewSet(false, directory));
+    EXPECT_EQ(test::Listing(directory), all) << "reading changes nothing";
+    session->MarkDirty(set, ItemKind::Song);
+    Step("save LIVE", session->Save(set));
+    std::vector<std::string> expected = {".LIVE.999999.journal", ".LIVE.ARR.x.1.tmp", ".LIVE.SNG.1.0.tmp",
+                                         ".LIVE.TXT.999998.1.tmp", ".notes.tmp"};
+    for (const std::string& name : test::SetFileNames("LIVE")) expected.push_back(name);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(test::Listing(directory), expected);
+
+    // A new set whose first save fails leaves no directory and keeps its name.
+    const int fresh = session->OpenOrNewSet(true, "");
+    Step("save dialog on gigs", session->CheckSaveCandidate(temp.Str(), "gigs"));
+    SetSaveFaultForTesting(SaveStep::Flush);
+    Step("save the new set as GIGS, failing at flushing", session->SaveSet(fresh, temp.Str() + "/GIGS.SET/GIGS", true));
+    EXPECT_FALSE(fs::exists(temp.Path() / "GIGS.SET"));
+    SetSaveFaultForTesting(SaveStep::None);
+    fs::create_directories(temp.Path() / "GIGS.SET");
+    Step("save the new set as GIGS", session->SaveSet(fresh, temp.Str() + "/GIGS.SET/GIGS", true));
+    EXPECT_EQ(test::Listing(temp.Path() / "GIGS.SET"), test::SetFileNames("GIGS"));
+    EXPECT_EQ(ReadFileBytes(temp.Path() / "GIGS.SET/GIGS.STY").size(), 224u);
+    session->CloseSet(fresh);
+
+    // LIVE.PRG as a link: to a file of the set it is followed; to anything else, or nothing, the
+    // save asks, and either replaces the link by a file (OK) or saves nothing (Cancel).
+    const fs::path shared = temp.Path() / "shared";
+    fs::create_directories(shared);
+    fs::create_directories(dir / "sub");
+    for (const auto& [target, answer] :
+         {std::pair{"programs.prg", Answer::OK}, {"sub/programs.prg", Answer::Cancel},
+          {"../shared/programs.prg", Answer::Cancel}, {"../shared/programs.prg", Answer::OK},
+          {"../shared/none.prg", Answer::Cancel}, {"../shared/none.prg", Answer::OK}}) {
+        for (const fs::path& file : {shared / "programs.prg", dir / "programs.prg", dir / "sub/programs.prg"})
+            WriteFileBytes(file, before[5]);
+        WriteFileBytes(dir / "LIVE.GBL", before[4]);
+        fs::remove(dir / "LIVE.PRG");
+        fs::create_symlink(target, dir / "LIVE.PRG");
+        // Made by hand after the set was read: not a change of the program's.
+        session->Slot(set).stamps = ReadSetStamps(directory, "LIVE");
+        session->MarkDirty(set, ItemKind::Program);
+        session->MarkDirty(set, ItemKind::Global);
+        const std::vector<std::string> listing = test::Listing(directory);
+        ui.AnswerTo(QuestionId::LinkWrite, answer);
+        const bool saved = session->Save(set), inside = std::string(target) == "programs.prg";
+        Step(std::string("save LIVE, its programs a link to ") + target + (answer == Answer::OK ? ", OK" : ", Cancel"),
+             saved);
+        EXPECT_EQ(saved, inside || answer == Answer::OK);
+        EXPECT_EQ(fs::is_symlink(dir / "LIVE.PRG"), inside || answer == Answer::Cancel);
+        EXPECT_EQ(saved ? ReadFileBytes(dir / "LIVE.PRG").at(48) : 'N', 'N');
+        EXPECT_EQ(ReadFileBytes(dir / "LIVE.GBL").at(35), saved ? 7 : before[4].at(35));
+        EXPECT_EQ(ReadFileBytes(shared / "programs.prg"), before[5]);
+        EXPECT_EQ(test::Listing(shared), std::vector<std::string>{"programs.prg"});
+        EXPECT_EQ(test::Listing(directory), listing);
+    }
+    EXPECT_EQ(transcript, test::Golden("session/saves.txt", transcript));
 }
 
 // A save killed during its renames, its set perhaps moved since (a stick mounted elsewhere): the
@@ -370,123 +432,6 @@ TEST_F(SetSaveTest, ASetReadWithoutFinishingAnInterruptedSaveIsSavedWhole) {
     EXPECT_EQ(expected[6].back(), 9);
     EXPECT_EQ(Files(), expected);
     EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE"));
-}
-
-TEST_F(SetSaveTest, AJournalNotWrittenToItsEndIsReportedAndStaleTemporaryFilesGoBeforeASave) {
-    const fs::path dir(directory);
-    const Bytes junk{1, 2, 3};
-    WriteFileBytes(dir / ".LIVE.STY.999999.0.tmp", junk);
-    const std::string unfinished = "VXSAVE 2\n.LIVE.STY.999999.0.tmp\nLIVE.STY\n";
-    WriteFileBytes(dir / ".LIVE.999999.journal", Bytes(unfinished.begin(), unfinished.end()));
-    // Temporary files of killed saves, ours by their names; other hidden files are not ours.
-    for (const char* name : {".LIVE.ARR.999998.3.tmp", ".live.bsq.999997.12.tmp", ".notes.tmp", ".LIVE.ARR.x.1.tmp",
-                             ".LIVE.TXT.999998.1.tmp", "..LIVE.999998.journal.999998.0.tmp"})
-        WriteFileBytes(dir / name, junk);
-    // Files of a save another running program is making (process 1 always runs) stay.
-    WriteFileBytes(dir / ".LIVE.SNG.1.0.tmp", junk);
-    const std::vector<std::string> all = test::Listing(directory);
-
-    // Reading changes nothing.
-    session->CloseSet(set);
-    ASSERT_EQ(session->OpenOrNewSet(false, directory), 1);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"The save journal " + directory +
-                                                   "/.LIVE.999999.journal was ignored: it is not a complete save "
-                                                   "journal."});
-    EXPECT_EQ(test::Listing(directory), all);
-
-    session->MarkDirty(set, ItemKind::Song);
-    ASSERT_TRUE(session->Save(set));
-    std::vector<std::string> expected = {".LIVE.999999.journal", ".LIVE.ARR.x.1.tmp", ".LIVE.SNG.1.0.tmp",
-                                         ".LIVE.TXT.999998.1.tmp", ".notes.tmp"};
-    for (const std::string& name : test::SetFileNames("LIVE")) expected.push_back(name);
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(test::Listing(directory), expected);
-    EXPECT_EQ(ui.messages.size(), 1u) << "reported once";
-}
-
-TEST_F(SetSaveTest, AFailedSaveOfANewSetLeavesNoDirectoryAndTheSetItsName) {
-    const int fresh = session->OpenOrNewSet(true, "");
-    ASSERT_EQ(fresh, 2);
-    ASSERT_EQ(session->CheckSaveCandidate(temp.Str(), "gigs"), temp.Str() + "/GIGS.SET/GIGS");
-    SetSaveFaultForTesting(SaveStep::Flush);
-    EXPECT_FALSE(session->SaveSet(fresh, temp.Str() + "/GIGS.SET/GIGS", true));
-    EXPECT_EQ(ui.Texts(),
-              std::vector<std::string>{"Error saving Arrangement data.\nError flushing the temporary file for " +
-                                       temp.Str() + "/GIGS.SET/GIGS.ARR: No space left on device"});
-    EXPECT_FALSE(fs::exists(temp.Path() / "GIGS.SET"));
-    EXPECT_EQ(session->Slot(fresh).name, "NEWSET01");
-    EXPECT_TRUE(session->Slot(fresh).AnyDirty());
-
-    SetSaveFaultForTesting(SaveStep::None);
-    fs::create_directories(temp.Path() / "GIGS.SET");
-    EXPECT_TRUE(session->SaveSet(fresh, temp.Str() + "/GIGS.SET/GIGS", true));
-    EXPECT_EQ(test::Listing(temp.Path() / "GIGS.SET"), test::SetFileNames("GIGS"));
-    EXPECT_EQ(ReadFileBytes(temp.Path() / "GIGS.SET/GIGS.STY").size(), 224u);
-    EXPECT_EQ(session->Slot(fresh).name, "GIGS");
-}
-
-// LIVE.PRG as a link: to a file of the set it is followed; to anything else, or nothing, the
-// save asks, and either replaces the link by a file (OK) or saves nothing (Cancel).
-TEST_F(SetSaveTest, ALinkIsFollowedInsideTheSetAndAskedAboutOtherwise) {
-    struct Case {
-        const char* target;  // the link's text
-        Answer answer;
-        const char* where;  // the question's end; "" when none is asked
-    };
-    const Case cases[] = {
-        {"programs.prg", Answer::OK, ""},
-        {"sub/programs.prg", Answer::Cancel, ", which is not a file of the set directory."},
-        {"../shared/programs.prg", Answer::Cancel, ", which is not a file of the set directory."},
-        {"../shared/programs.prg", Answer::OK, ", which is not a file of the set directory."},
-        {"../shared/none.prg", Answer::Cancel, ", which does not exist."},
-        {"../shared/none.prg", Answer::OK, ", which does not exist."},
-    };
-    const fs::path dir(directory), shared = temp.Path() / "shared";
-    fs::create_directories(shared);
-    fs::create_directories(dir / "sub");
-    const Bytes oldPrograms = before[5];
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.target) + (c.answer == Answer::OK ? " OK" : " Cancel"));
-        WriteFileBytes(shared / "programs.prg", oldPrograms);
-        WriteFileBytes(dir / "programs.prg", oldPrograms);
-        WriteFileBytes(dir / "sub/programs.prg", oldPrograms);
-        fs::remove(dir / "LIVE.PRG");
-        fs::create_symlink(c.target, dir / "LIVE.PRG");
-        // The link was made by hand after the set was read: not a change of the program's.
-        session->Slot(set).stamps = ReadSetStamps(directory, "LIVE");
-        const std::vector<std::string> listing = test::Listing(directory);
-        const fs::path target = (dir / c.target).lexically_normal();
-        ui.messages.clear();
-        ui.AnswerTo(QuestionId::LinkWrite, c.answer);
-
-        const bool saved = session->Save(set);
-        if (*c.where == '\0') {
-            EXPECT_TRUE(saved);
-            EXPECT_TRUE(ui.messages.empty());
-            EXPECT_TRUE(fs::is_symlink(dir / "LIVE.PRG"));
-            EXPECT_EQ(ReadFileBytes(target).at(48), 'N');
-            EXPECT_EQ(test::Listing(directory), listing);
-        } else {
-            ASSERT_EQ(ui.Texts(), std::vector<std::string>{"LIVE.PRG is a link to " + target.string() + c.where +
-                                                           "\nReplace the link by a file of the set? (Cancel saves "
-                                                           "nothing.)"});
-            EXPECT_EQ(ui.Last().buttons, MessageButtons::OKCancel);
-            EXPECT_EQ(ui.Last().defaultButton, Answer::Cancel);
-            EXPECT_EQ(saved, c.answer == Answer::OK);
-            EXPECT_EQ(fs::is_symlink(dir / "LIVE.PRG"), c.answer == Answer::Cancel);
-            if (c.answer == Answer::OK) {
-                EXPECT_EQ(ReadFileBytes(dir / "LIVE.PRG").at(48), 'N');
-            }
-            EXPECT_EQ(ReadFileBytes(dir / "LIVE.GBL").at(35), c.answer == Answer::OK ? 7 : before[4].at(35));
-            EXPECT_EQ(ReadFileBytes(shared / "programs.prg"), oldPrograms);
-            EXPECT_EQ(test::Listing(shared), std::vector<std::string>{"programs.prg"});
-            EXPECT_EQ(test::Listing(directory), listing);
-        }
-        // The next round saves again.
-        session->MarkDirty(set, ItemKind::Program);
-        session->MarkDirty(set, ItemKind::Global);
-        WriteFileBytes(dir / "LIVE.GBL", before[4]);
-    }
 }
 
 TEST_F(SessionTest, TheDemoSetWithItsSongFileCutAfterTheSongEventsOpensAndSavesBackUnchanged) {

@@ -96,6 +96,26 @@ TEST_F(CallingSet, OneRedirectionShiftsABankInOnePassAndIsReversible) {
     EXPECT_EQ(data.ark.records[63], before.ark.records[63]);
 }
 
+// Every place a call can sit, as the journal keeps it: the site comes back exactly, the signed
+// numbers of backing sequences, songs and KBD sets and the 16-bit numbers of arrangements alike.
+TEST_F(CallingSet, TheJournalKeepsEveryPlaceOfACallExactly) {
+    const CallSite sites[] = {
+        {Arrangement, 127, -1, Style, 65535}, {Arrangement, 66, 10, Program, 32767},
+        {Style, 47, 5, Program, 768},         {BackingSequence, 9, -1, Arrangement, 383},
+        {BackingSequence, 3, -1, Style, -1},  {BackingSequence, 3, 7, Program, -32768},
+        {Song, 0, 15, Program, -1},           {KbdSet, 63, 4, Program, 1063},
+    };
+    CallJournal journal;
+    for (const CallSite& site : sites) journal.Add(site);
+    ASSERT_EQ(journal.Size(), std::size(sites));
+    for (std::size_t i = 0; i < std::size(sites); ++i) {
+        const CallSite at = journal.At(i);
+        EXPECT_EQ(std::tuple(at.caller, at.slot, at.track, at.called, at.number),
+                  std::tuple(sites[i].caller, sites[i].slot, sites[i].track, sites[i].called, sites[i].number))
+            << i;
+    }
+}
+
 // Undo writes back the calls of the items that still call; an arrangement emptied since then
 // keeps what it holds, and the other kinds are put back byte for byte.
 TEST_F(CallingSet, RestoringSkipsACallerEmptiedSince) {

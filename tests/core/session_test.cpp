@@ -518,9 +518,9 @@ SetData SetOnDisk(const std::string& directory, const std::string& name) {
     return data;
 }
 
-// Another program renames arrangement 3 of LIVE while it is open with changes, in
-// tests/data/session/changed_on_disk.txt.
-TEST_F(SessionTest, AFileChangedOnDiskSinceTheSetWasReadIsNeverOverwrittenUnasked) {
+// Another program renames arrangement 3 of LIVE while it is open with changes, then changes its
+// styles: in tests/data/session/changed_on_disk.txt. The editor's test of the watch shows the offers.
+TEST_F(SessionTest, ChangesOnDiskAreOfferedForReloadAndNeverOverwrittenUnasked) {
     for (const auto& [answer, name] : {std::pair{Answer::Cancel, "Cancel"}, {Answer::Overwrite, "Overwrite"},
                                        {Answer::Reload, "Reload"}}) {
         const std::string directory = MakeSet("LIVE.SET", "LIVE");
@@ -555,35 +555,24 @@ TEST_F(SessionTest, AFileChangedOnDiskSinceTheSetWasReadIsNeverOverwrittenUnaske
         session->CloseSet(set);
         fs::remove_all(directory);
     }
-    EXPECT_EQ(transcript, test::Golden("session/changed_on_disk.txt", transcript));
-}
-
-// The texts of the offer are asserted by the editor's test of the watch.
-TEST_F(SessionTest, AChangeOnDiskIsOfferedForReloadOnceAndOurOwnSavesAreNot) {
+    // Our own saves are not offered for a reload; another program's change is, once.
     const std::string directory = MakeSet("LIVE.SET", "LIVE");
     const int set = session->OpenOrNewSet(false, directory);
-    ASSERT_NE(set, 0);
     session->Data(set).prg.records[0].SetName("Ours");
     session->MarkDirty(set, ItemKind::Program);
     ASSERT_TRUE(session->Save(set));
-    EXPECT_FALSE(session->OfferReload(set)) << "our own save";
-    EXPECT_TRUE(ui.messages.empty());
-
+    Step("offer a reload after our own save", session->OfferReload(set));
     const fs::path styles = fs::path(directory) / "LIVE.STY";
     Bytes bytes = ReadFileBytes(styles);
-    bytes.push_back(1);
-    WriteFileBytes(styles, bytes);
-    for (const Answer answer : {Answer::No, Answer::Yes}) {
+    for (const auto& [answer, name] : {std::pair{Answer::No, "No"}, {Answer::Yes, "Yes"}}) {
+        bytes.push_back(1);
+        WriteFileBytes(styles, bytes);
         ui.AnswerTo(QuestionId::ReloadChangedSet, answer);
-        EXPECT_EQ(session->OfferReload(set), answer == Answer::Yes);
-        EXPECT_FALSE(session->OfferReload(set)) << "a change is offered once";
-        EXPECT_EQ(ui.messages.size(), 1u);
-        // Another change of a declined file is offered again.
-        bytes.push_back(2);
-        if (answer == Answer::No) WriteFileBytes(styles, bytes);
-        ui.messages.clear();
+        Step(std::string("offer a reload after a change on disk, ") + name, session->OfferReload(set));
+        Step("offer again", session->OfferReload(set));
     }
     EXPECT_EQ(session->Data(set).prg.records[0].Name(), "Ours            ");
+    EXPECT_EQ(transcript, test::Golden("session/changed_on_disk.txt", transcript));
 }
 
 }  // namespace

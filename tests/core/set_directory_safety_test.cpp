@@ -1,5 +1,6 @@
-// A set directory is untrusted input: its save journals and links must not reach anything outside
-// it, and reading a set changes nothing on disk unless the person agrees. Drives the built vx50.
+// A set directory is untrusted input: a save journal planted in it must not reach anything outside
+// it, and reading a set changes nothing on disk unless the person agrees and may write there. Drives
+// the built vx50 and a session; links of a set are met by the session's save tests.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>

@@ -3,7 +3,6 @@
 #include <clocale>
 
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "core/text/Helpers.h"
@@ -31,11 +30,6 @@ TEST(Helpers, NoteLabelsTextsAndWords) {
     const std::pair<int, const char*> notes[] = {{0, "C-1"},  {11, "B-1"}, {12, "C0"}, {60, "C4"},
                                                  {70, "A#4"}, {127, "G9"}, {-1, ""},   {128, ""}};
     for (const auto& [key, label] : notes) EXPECT_EQ(NoteLabel(key), label) << key;
-    B buffer{0, 0, 0};
-    PutWord(buffer, 1, 0x1234);
-    PutWord(buffer, 2, 0x5555);
-    PutWord(buffer, static_cast<std::size_t>(-1), 0x5555);
-    EXPECT_EQ(buffer, (B{0, 0x34, 0x12}));
     EXPECT_EQ(HexDump(B{0x0A, 0x00, 0xFF}) + ToUpper("/tmp/live.set/Live.arr"), "0A 00 FF /TMP/LIVE.SET/LIVE.ARR");
     EXPECT_EQ(TrimBlanks("  Piano  1   ") + "|" + TrimBlanks("                "), "Piano  1|");
 }
@@ -54,15 +48,15 @@ TEST(Helpers, UpperCasingChangesAsciiLettersOnlyWhateverTheLocale) {
 }
 
 TEST(KindErrors, TextsAndMessageBoxes) {
-    EXPECT_EQ(EditErrorText(ItemKind::KbdSet, ""), "Error editing KBD Set data.\n\nDon't save this Set to disk!");
+    EXPECT_EQ(EditErrorText(ItemKind::KbdSet, "") + "|" + EditErrorText(ItemKind::Song, "y"),
+              "Error editing KBD Set data.\n\nDon't save this Set to disk!|Error editing Song data.\ny\nDon't save this "
+              "Set to disk!");
     test::ScriptedInteraction ui;
     ShowLoadError(ui, ItemKind::ArrangementGlobal, "x");
     ShowSaveError(ui, ItemKind::Global, "");
-    ShowEditError(ui, ItemKind::Song, "y");
     ShowError(ui, "plain");
     EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{"Error getting Arrangement Global data.\nx", "Error saving Global data.\n",
-                                        "Error editing Song data.\ny\nDon't save this Set to disk!", "plain"}));
+              (std::vector<std::string>{"Error getting Arrangement Global data.\nx", "Error saving Global data.\n", "plain"}));
     for (const Message& m : ui.messages)
         EXPECT_TRUE(m.title == "Error" && m.icon == MessageIcon::Critical && m.buttons == MessageButtons::OK) << m.text;
 }

@@ -61,7 +61,9 @@ TEST_F(ItemFileTest, HeaderNeedsTheMagicAndForSetKindsTheKindByte) {
         Write(file.substr(dir.Str().size()), bytes);
         auto opened = OpenItemFile(Base("/CASE/ITEM"), kind);
         ASSERT_EQ(opened.has_value(), valid) << file << " " << size;
-        EXPECT_EQ(opened ? opened->ReadAll() : bytes, bytes);
+        Bytes read = opened ? Bytes{} : bytes;
+        EXPECT_TRUE(!opened || opened->ReadInto(0, opened->Size(), read));
+        EXPECT_EQ(read, bytes);
         EXPECT_EQ(opened ? "" : opened.Error().Text(), valid ? "" : file + " is not a valid file");
         fs::remove(file);
     }
@@ -100,7 +102,6 @@ TEST_F(ItemFileTest, FilesAndDirectoriesFoundWhateverTheirCase) {
         {Base("/BOTH.SET/bOTH"), ItemKind::Song, Base("/BOTH.SET/BOTH.SNG")},  // else the first in order
     };
     for (const auto& [base, kind, found] : cases) {
-        EXPECT_EQ(ItemFileName(base, kind), found) << base;
         const auto opened = OpenItemFile(base, kind);
         EXPECT_EQ(opened ? opened->Path() : "", found);
     }
@@ -152,7 +153,8 @@ TEST_F(ItemFileTest, ReadsPastTheHeldStartComeFromTheFileAndFailWhenItShrank) {
         ASSERT_TRUE(opened->ReadInto(offset, count, into)) << offset;
         EXPECT_EQ(into, (Bytes{0x11} + Bytes(bytes.begin() + offset, bytes.begin() + offset + count))) << offset;
     }
-    EXPECT_EQ(opened->ReadAll(), bytes);
+    Bytes all;
+    EXPECT_TRUE(opened->ReadInto(0, size, all) && all == bytes);
 
     // The file cut short behind the program's back: reads of what is gone fail, nothing is invented.
     fs::resize_file(Base("/L.SET/L.STY"), 2 * held);

@@ -18,6 +18,7 @@
 #include "core/storage/SetLock.h"
 #include "core/storage/TemplateSet.h"
 #include "core/text/Helpers.h"
+#include "support/Golden.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
@@ -53,333 +54,196 @@ protected:
         return directory.string();
     }
     // Shows an import's messages as the set window does.
-    ImportResult Shown(ImportResult result) {
+    bool Shown(const ImportResult& result) {
         ShowNotices(ui, result);
-        return result;
+        return result.done;
+    }
+    // One step of the transcript: what it returned, the open sets with their changed kinds (*.ARR),
+    // the progress windows and file choosers, what the person saw and the changes that followed.
+    // The test's directory is "<tmp>", this process's number in a file name "<pid>".
+    void Step(const std::string& what, bool result) { Log(what, result ? "true" : "false"); }
+    void Step(const std::string& what, int result) { Log(what, std::to_string(result)); }
+    void Step(const std::string& what, const std::string& result) { Log(what, '"' + result + '"'); }
+    void Log(const std::string& what, const std::string& result) {
+        std::string text = "== " + what + ": " + result + "\n  sets:";
+        for (int set = 1; set <= session->Sets().HighestNumber(); ++set) {
+            if (!session->Sets().IsOpen(set)) continue;
+            const SetSlot& slot = session->Slot(set);
+            text += " " + std::to_string(set) + " " + slot.name + " " + slot.directory;
+            for (int k = 0; k < kSetKindCount; ++k)
+                if (slot.dirty[static_cast<std::size_t>(k)]) text += " *" + std::string(KindExtension(KindFromIndex(k)));
+        }
+        text += "\n";
+        for (const std::string& title : ui.progressTitles) text += "  progress " + title + "\n";
+        for (const FileRequest& r : ui.fileRequests)
+            text += "  chooser " + r.title + " | " + r.initialDirectory + " | " + r.initialName + " | " + r.filter + "\n";
+        ui.progressTitles.clear();
+        ui.fileRequests.clear();
+        text += ui.TakeTranscript();
+        for (const auto& [from, to] : {std::pair{temp.Str(), std::string("<tmp>")},
+                                       {"." + std::to_string(CurrentProcessId()) + ".", std::string(".<pid>.")}})
+            for (std::size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, from.size(), to);
+        transcript += text;
     }
 
     ScriptedInteraction ui;
     Options options;
     test::TempDirectory temp;
     std::unique_ptr<Session> session;
+    std::string transcript;
 };
 
-TEST_F(SessionTest, NewSetsAreNumberedAmongThemselvesAndReuseFreedNumbers) {
-    const int first = session->OpenOrNewSet(true, "");
-    ASSERT_EQ(first, 1);
-    EXPECT_EQ(session->Slot(1).name, "NEWSET01");
-    EXPECT_EQ(session->Slot(1).directory, temp.Str() + "/NEWSET01.SET");
-    EXPECT_TRUE(session->Slot(1).AnyDirty());
+// Sets opened, made, saved, imported into and closed, step by step as the person sees them.
+TEST_F(SessionTest, OpeningSavingImportingAndClosingAsThePersonSeesThem) {
+    // New sets are numbered among themselves and reuse freed numbers.
+    Step("new set", session->OpenOrNewSet(true, ""));
     EXPECT_FALSE(fs::exists(session->Slot(1).directory)) << "a new set has no directory before its first save";
-
-    EXPECT_EQ(session->OpenOrNewSet(true, ""), 2);
-    EXPECT_EQ(session->Slot(2).name, "NEWSET02");
-
+    Step("new set", session->OpenOrNewSet(true, ""));
     options.OldSetNam = "/somewhere/LIVE.SET";
     session->CloseSet(1);
     EXPECT_EQ(options.OldSetNam, "/somewhere/LIVE.SET") << "closing a NEWSET keeps the last set";
-    EXPECT_EQ(session->OpenOrNewSet(true, ""), 1);
-    EXPECT_EQ(session->Slot(1).name, "NEWSET01");
-    EXPECT_EQ(session->Sets().HighestNumber(), 2);
-    // Numbered among the new sets: beside a set from disk the first new set is NEWSET01.
+    Step("close 1, new set", session->OpenOrNewSet(true, ""));
     session->CloseSet(1);
     session->CloseSet(2);
-    ASSERT_EQ(session->OpenOrNewSet(false, MakeSet("LIVE.SET", "LIVE")), 1);
-    ASSERT_EQ(session->OpenOrNewSet(true, ""), 2);
-    EXPECT_EQ(session->Slot(2).name + " " + session->Slot(2).directory, "NEWSET01 " + temp.Str() + "/NEWSET01.SET");
-    EXPECT_TRUE(ui.messages.empty());
-}
+    const std::string live = MakeSet("live.set", "live", true);
+    Step("close both, open <tmp>/LIVE.SET of lower-case files", session->OpenOrNewSet(false, temp.Str() + "/LIVE.SET"));
+    Step("new set beside it", session->OpenOrNewSet(true, ""));
+    Step("save it, the destination chooser cancelled", session->Save(2));
+    session->CloseSet(2);
+    // A save writes into the files as they are named on disk and keeps their permissions.
+    const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(fs::path(live) / "live.sty", perms);
+    session->MarkDirty(1, ItemKind::Style);
+    Step("save LIVE", session->Save(1));
+    EXPECT_FALSE(fs::exists(fs::path(live) / "LIVE.STY"));
+    EXPECT_EQ(fs::status(fs::path(live) / "live.sty").permissions(), perms);
 
-TEST_F(SessionTest, OpensASetWhateverTheCaseOfItsFiles) {
-    const std::string directory = MakeSet("live.set", "live", true);
-    const int set = session->OpenOrNewSet(false, temp.Str() + "/LIVE.SET");
-    ASSERT_EQ(set, 1) << (ui.messages.empty() ? "" : ui.Last().text);
-    EXPECT_EQ(session->Slot(set).name, "LIVE");
-    EXPECT_EQ(session->Slot(set).directory, directory);
-    EXPECT_FALSE(session->Slot(set).AnyDirty());
-    EXPECT_EQ(ui.progressTitles, std::vector<std::string>{"Loading LIVE Files..."});
-    EXPECT_EQ(ui.events, (std::vector<std::string>{"SetOpened 1", "Undo 1 off"}));
-
-    // Saving writes back into the files as they are named on disk.
-    session->MarkDirty(set, ItemKind::Style);
-    ASSERT_TRUE(session->Save(set));
-    EXPECT_TRUE(fs::exists(fs::path(directory) / "live.sty"));
-    EXPECT_FALSE(fs::exists(fs::path(directory) / "LIVE.STY"));
-    EXPECT_FALSE(session->Slot(set).AnyDirty());
-}
-
-TEST_F(SessionTest, AMissingOrBadFileStopsTheOpeningAndFreesTheSlot) {
-    const std::string directory = MakeSet("GIGS.SET", "GIGS");
-    fs::remove(fs::path(directory) / "GIGS.SNG");
-    Bytes program = ReadFileBytes(fs::path(directory) / "GIGS.PRG");
+    // A missing or bad file, or a kind that fails to load, stops the opening and frees the slot.
+    const std::string gigs = MakeSet("GIGS.SET", "GIGS");
+    fs::remove(fs::path(gigs) / "GIGS.SNG");
+    Bytes program = ReadFileBytes(fs::path(gigs) / "GIGS.PRG");
     program[6] = 3;  // an arrangement file under the program's name
-    WriteFileBytes(fs::path(directory) / "GIGS.PRG", program);
+    WriteFileBytes(fs::path(gigs) / "GIGS.PRG", program);
+    Step("open GIGS: arrangements as its programs, no song file", session->OpenOrNewSet(false, gigs));
+    const std::string bad = MakeSet("BAD.SET", "BAD");
+    Bytes arrangements = ReadFileBytes(fs::path(bad) / "BAD.ARR");
+    arrangements.resize(arrangements.size() - 100);  // the data length now promises more than the file holds
+    WriteFileBytes(fs::path(bad) / "BAD.ARR", arrangements);
+    Step("open BAD: its arrangements cut short", session->OpenOrNewSet(false, bad));
 
-    EXPECT_EQ(session->OpenOrNewSet(false, directory), 0);
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{directory + "/GIGS.PRG is not a valid file",
-                                                    "File " + directory + "/GIGS.SNG not found"}));
-    EXPECT_EQ(ui.messages[0].title, "Error");
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
-    EXPECT_FALSE(session->AnySetOpen());
-}
-
-TEST_F(SessionTest, AKindThatFailsToLoadIsReportedAndTheSetIsNotOpened) {
-    const std::string directory = MakeSet("BAD.SET", "BAD");
-    Bytes arrangements = ReadFileBytes(fs::path(directory) / "BAD.ARR");
-    arrangements.resize(arrangements.size() - 100);  // DataLength now promises more than the file holds
-    WriteFileBytes(fs::path(directory) / "BAD.ARR", arrangements);
-
-    EXPECT_EQ(session->OpenOrNewSet(false, directory), 0);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Arrangement data.\n" + directory +
-                                                   "/BAD.ARR at byte 32: the file is 20924 bytes long, too short for "
-                                                   "the data length 20992"});
-    EXPECT_FALSE(session->AnySetOpen());
-    EXPECT_EQ(session->OpenOrNewSet(true, ""), 1) << "the slot was released";
-}
-
-TEST_F(SessionTest, ASecondSetOfTheSameNameIsOpenedOnlyAfterTheWarning) {
-    const std::string first = MakeSet("A/LIVE.SET", "LIVE");
-    const std::string second = MakeSet("B/LIVE.SET", "LIVE");
-    ASSERT_EQ(session->OpenOrNewSet(false, first), 1);
-
+    // A second set of the same name, and the open dialog's refusals.
+    const std::string other = MakeSet("B/LIVE.SET", "LIVE");
     ui.AnswerTo(QuestionId::NameInUse, Answer::Cancel);
-    EXPECT_EQ(session->OpenOrNewSet(false, second), 0);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, "Name LIVE is already in use.\nContinue anyway?");
-    EXPECT_EQ(ui.Last().title, "Warning");
-    EXPECT_EQ(ui.Last().buttons, MessageButtons::OKCancel);
-
+    Step("open B/LIVE.SET, Cancel", session->OpenOrNewSet(false, other));
     ui.AnswerTo(QuestionId::NameInUse, Answer::OK);
-    EXPECT_EQ(session->OpenOrNewSet(false, second), 2);
-}
+    Step("open B/LIVE.SET, OK", session->OpenOrNewSet(false, other));
+    Step("open dialog on nothing", session->CheckOpenCandidate(temp.Str(), "nothing"));
+    Step("open dialog on gigs", session->CheckOpenCandidate(temp.Str(), "gigs"));
+    Step("open dialog on live", session->CheckOpenCandidate(temp.Str(), "live"));
+    EXPECT_EQ(ui.beeps, 2);
+    session->CloseSet(2);
 
-TEST_F(SessionTest, SaveWritesTheDirtyKindsAndAReadOnlyFileBlocksTheWholeSave) {
-    const std::string directory = MakeSet("LIVE.SET", "LIVE");
-    const int set = session->OpenOrNewSet(false, directory);
-    ASSERT_EQ(set, 1);
-    const fs::path programs = fs::path(directory) / "LIVE.PRG";
-    const fs::path styles = fs::path(directory) / "LIVE.STY";
-    const Bytes programsBefore = ReadFileBytes(programs), stylesBefore = ReadFileBytes(styles);
-    const auto readOnly = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    fs::permissions(programs, readOnly, fs::perm_options::remove);
+    // Closing asks about a changed set only.
+    Step("close LIVE unchanged", session->QueryClose(1));
+    session->Data(1).arr.arr[3].SetName("Changed");
+    session->MarkDirty(1, ItemKind::Arrangement);
+    for (const auto& [answer, name] : {std::pair{Answer::Cancel, "Cancel"}, {Answer::No, "No"}, {Answer::Yes, "Yes"}}) {
+        ui.AnswerTo(QuestionId::SaveChanges, answer);
+        Step(std::string("close LIVE changed, ") + name, session->QueryClose(1));
+    }
+    session->CloseSet(1);
+    EXPECT_EQ(options.OldSetNam, live);
 
+    // The open dialog offers to create missing files, the save dialog asks before overwriting.
+    const std::string miss = MakeSet("MISS.SET", "MISS");
+    fs::remove(fs::path(miss) / "MISS.ARK");
+    fs::remove(fs::path(miss) / "MISS.GBL");
+    ui.AnswerTo(QuestionId::CreateMissingFile, {Answer::OK, Answer::Cancel});
+    Step("open dialog on MISS without ARK and GBL, OK then Cancel", session->OfferMissingFiles(miss));
+    EXPECT_EQ(ReadFileBytes(fs::path(miss) / "MISS.ARK"), ReadFileBytes(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY.ARK"));
+    ui.AnswerTo(QuestionId::CreateMissingFile, Answer::OK);
+    Step("again, OK", session->OfferMissingFiles(miss));
+    EXPECT_TRUE(fs::exists(fs::path(miss) / "MISS.GBL"));
+    ui.AnswerTo(QuestionId::OverwriteSet, Answer::Cancel);
+    Step("save dialog on live, Cancel", session->CheckSaveCandidate(temp.Str(), "live"));
+    Step("save dialog on new", session->CheckSaveCandidate(temp.Str(), "new"));
+    EXPECT_TRUE(fs::is_directory(temp.Path() / "NEW.SET"));
+
+    // An import replaces a kind only when the whole file loads.
+    const int set = session->OpenOrNewSet(false, live);
+    const SetStyles before = session->Data(set).sty;
+    Step("import all styles, the chooser cancelled", Shown(session->ImportAll(set, ItemKind::Style)));
+    fs::copy_file(fs::path(other) / "LIVE.ARR", fs::path(other) / "WRONG.STY");
+    Step("import arrangements as styles", Shown(session->ImportFromFile(set, ItemKind::Style, other + "/WRONG.STY")));
+    Bytes styles = ReadFileBytes(fs::path(other) / "LIVE.STY");
+    styles[22 + 4 * 5] = 9;  // slot 5's directory entry names slot 9
+    WriteFileBytes(fs::path(other) / "BROKEN.STY", styles);
+    Step("import broken.sty", Shown(session->ImportFromFile(set, ItemKind::Style, other + "/broken.sty")));
+    EXPECT_EQ(SerializeSty(session->Data(set).sty), SerializeSty(before));
+    styles[22 + 4 * 5] = 5;
+    styles.push_back('Z');  // bytes past the data are carried as they are
+    WriteFileBytes(fs::path(other) / "good.sty", styles);
+    Step("import good.sty", Shown(session->ImportFromFile(set, ItemKind::Style, other + "/good.sty")));
+    EXPECT_EQ(SerializeSty(session->Data(set).sty), styles);
+
+    // A read-only file blocks the whole save: new styles beside old programs would disagree.
+    const fs::path programs = fs::path(live) / "live.prg";
+    const Bytes programsBefore = ReadFileBytes(programs), stylesBefore = ReadFileBytes(fs::path(live) / "live.sty");
+    const auto arrangementsTime = fs::last_write_time(fs::path(live) / "live.arr");
+    fs::permissions(programs, fs::perms::owner_write, fs::perm_options::remove);
     session->Data(set).prg.records[0].SetName("Changed");
-    StyleSlot& style = session->Data(set).sty.slots[0];
-    style.used = 1;
-    style.size = 70;
-    style.record.SetName("Changed");
     session->MarkDirty(set, ItemKind::Program);
-    session->MarkDirty(set, ItemKind::Style);
-    const auto arrangementsTimeBefore = fs::last_write_time(fs::path(directory) / "LIVE.ARR");
-
-    // New styles beside old programs would be a set whose files disagree: neither is replaced.
-    EXPECT_FALSE(session->Save(set));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error saving Program data.\nDestination file is Read-Only!"});
+    Step("save LIVE, its programs read-only", session->Save(set));
     EXPECT_EQ(ReadFileBytes(programs), programsBefore);
-    EXPECT_EQ(ReadFileBytes(styles), stylesBefore);
-    EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Program))]);
-    EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Style))]);
-    EXPECT_EQ(session->Data(set).sty.slots[0].record.Name(), "Changed         ") << "the edits stay in memory";
-    EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE")) << "no temporary file is left";
-
-    fs::permissions(programs, readOnly, fs::perm_options::add);
-    EXPECT_TRUE(session->Save(set));
-    EXPECT_FALSE(session->Slot(set).AnyDirty());
-    EXPECT_EQ(ReadFileBytes(styles).at(224), 'C');
+    EXPECT_EQ(ReadFileBytes(fs::path(live) / "live.sty"), stylesBefore);
+    EXPECT_EQ(test::Listing(live).size(), 8u) << "no temporary file is left";
+    fs::permissions(programs, fs::perms::owner_write, fs::perm_options::add);
+    Step("save LIVE, writable", session->Save(set));
+    EXPECT_EQ(ReadFileBytes(fs::path(live) / "live.sty"), styles);
     EXPECT_EQ(ReadFileBytes(programs).at(48), 'C');
-    EXPECT_EQ(fs::last_write_time(fs::path(directory) / "LIVE.ARR"), arrangementsTimeBefore) << "clean kinds untouched";
-}
+    EXPECT_EQ(fs::last_write_time(fs::path(live) / "live.arr"), arrangementsTime) << "clean kinds untouched";
 
-TEST_F(SessionTest, SaveAsMovesTheSetKeepingItsNumber) {
-    const std::string directory = MakeSet("LIVE.SET", "LIVE");
-    const int set = session->OpenOrNewSet(false, directory);
-    ASSERT_EQ(set, 1);
+    // Save As moves the set, keeping its number.
     fs::create_directories(temp.Path() / "COPY.SET");
     ui.setAnswers = {temp.Str() + "/COPY.SET/COPY"};
+    Step("save as COPY", session->SaveAs(set));
+    for (int k = 0; k < kSetKindCount; ++k)
+        EXPECT_EQ(ReadFileBytes(temp.Path() / "COPY.SET" / ("COPY" + std::string(KindExtension(KindFromIndex(k))))),
+                  SerializeKind(session->Data(set), KindFromIndex(k)));
 
-    ASSERT_TRUE(session->SaveAs(set));
-    EXPECT_EQ(session->Slot(set).name, "COPY");
-    EXPECT_EQ(session->Slot(set).directory, temp.Str() + "/COPY.SET");
-    for (const std::string& extension : test::SetFileExtensions())
-        EXPECT_EQ(ReadFileBytes(temp.Path() / "COPY.SET" / ("COPY" + extension)),
-                  ReadFileBytes(fs::path(directory) / ("LIVE" + extension)))
-            << extension;
-    EXPECT_NE(std::find(ui.events.begin(), ui.events.end(), "SetRenamed 1"), ui.events.end());
-}
-
-TEST_F(SessionTest, SavingANewSetAsksForItsDestination) {
-    const int set = session->OpenOrNewSet(true, "");
-    ui.setAnswers = {};  // the user cancels the dialog
-    EXPECT_FALSE(session->Save(set));
-    EXPECT_EQ(ui.events.back(), "ChooseSetDestination NEWSET01");
-    EXPECT_TRUE(session->Slot(set).AnyDirty());
+    // Names of any letters keep them; a new set loads under the template's name.
+    const std::string uber = MakeSet("über.SET", "über");
+    Step("open über", session->OpenOrNewSet(false, uber));
+    session->MarkDirty(2, ItemKind::Song);
+    Step("save über", session->Save(2));
+    EXPECT_EQ(test::Listing(uber), test::SetFileNames("über"));
+    Step("new set", session->OpenOrNewSet(true, ""));
+    EXPECT_EQ(transcript, test::Golden("session/transcript.txt", transcript));
 }
 
 TEST_F(SessionTest, SavingOverTheTemplateAsksFirst) {
     // A program directory of the test's own, so that the shipped template stays as it is.
     const fs::path program = temp.Path() / "program";
     fs::create_directories(program);
-    fs::copy(test::ProgramDir() + "/X50EMPTY.SET", program / "X50EMPTY.SET", fs::copy_options::recursive);
-    const fs::path file = program / "X50EMPTY.SET" / "X50EMPTY.PRG";
-    const Bytes before = ReadFileBytes(file);
-    const struct {
-        Answer answer;
-        bool saved;
-        const char* lastEvent;
-    } cases[] = {{Answer::Cancel, false, "Undo 1 off"},
-                 {Answer::No, false, "ChooseSetDestination X50EMPTY"},
-                 {Answer::Yes, true, "SetRenamed 1"}};
-    for (const auto& c : cases) {
+    const Bytes before = ReadFileBytes(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY.PRG");
+    const std::string question = "  [Warning, exclamation, YesNoCancel, Cancel] X50EMPTY.SET is the template of every "
+                                 "new Set.\\nOverwrite it? (No saves the Set elsewhere.)\n";
+    const std::pair<Answer, std::string> cases[] = {
+        {Answer::Cancel, ""}, {Answer::No, "  ChooseSetDestination X50EMPTY\n"}, {Answer::Yes, "  SetRenamed 1\n"}};
+    for (const auto& [answer, events] : cases) {
         ScriptedInteraction own;
-        auto catalogue = InitCatalogue(program.string(), nullptr, own);
-        ASSERT_TRUE(catalogue);
         Options ownOptions;
-        Session beside(std::move(*catalogue), PresetTables{}, ownOptions, own);
-        own.Follow(beside.Changes());
-        const int set = beside.OpenOrNewSet(false, (program / "x50empty.set").string());
-        ASSERT_EQ(set, 1);
-        EXPECT_TRUE(beside.IsTemplateDirectory(beside.Slot(set).directory));
-        beside.Data(set).prg.records[0].SetName("Changed");
-        beside.MarkDirty(set, ItemKind::Program);
-        own.AnswerTo(QuestionId::OverwriteTemplate, c.answer);
-        EXPECT_EQ(beside.Save(set), c.saved);
-        EXPECT_EQ(own.Texts(), std::vector<std::string>{"X50EMPTY.SET is the template of every new Set.\n"
-                                                        "Overwrite it? (No saves the Set elsewhere.)"});
-        EXPECT_TRUE(own.Last().buttons == MessageButtons::YesNoCancel && own.Last().defaultButton == Answer::Cancel);
-        EXPECT_EQ(own.events.back(), c.lastEvent);
-        EXPECT_EQ(ReadFileBytes(file) == before, !c.saved);
+        auto beside = test::StartTestSession(own, ownOptions, program.string());
+        ASSERT_EQ(beside->OpenOrNewSet(false, (program / "x50empty.set").string()), 1);
+        EXPECT_TRUE(beside->IsTemplateDirectory(beside->Slot(1).directory));
+        beside->Data(1).prg.records[0].SetName("Changed");
+        beside->MarkDirty(1, ItemKind::Program);
+        own.events.clear();
+        own.AnswerTo(QuestionId::OverwriteTemplate, answer);
+        EXPECT_EQ(beside->Save(1), answer == Answer::Yes);
+        EXPECT_EQ(own.TakeTranscript(), question + events);
+        EXPECT_EQ(ReadFileBytes(program / "X50EMPTY.SET/X50EMPTY.PRG") == before, answer != Answer::Yes);
     }
-    // Any other set is saved without the question.
-    const int set = session->OpenOrNewSet(false, MakeSet("LIVE.SET", "LIVE"));
-    session->MarkDirty(set, ItemKind::Program);
-    EXPECT_TRUE(session->Save(set));
-    EXPECT_TRUE(ui.Texts().empty());
-}
-
-TEST_F(SessionTest, ClosingAChangedSetAsksYesNoOrCancel) {
-    const std::string directory = MakeSet("LIVE.SET", "LIVE");
-    const int set = session->OpenOrNewSet(false, directory);
-    EXPECT_TRUE(session->QueryClose(set)) << "a clean set closes without a question";
-    EXPECT_TRUE(ui.messages.empty());
-
-    session->Data(set).arr.arr[3].SetName("Changed");
-    session->MarkDirty(set, ItemKind::Arrangement);
-    struct Case {
-        Answer answer;
-        bool closes;
-        bool saved;
-    };
-    for (const Case& c :
-         {Case{Answer::Cancel, false, false}, Case{Answer::No, true, false}, Case{Answer::Yes, true, true}}) {
-        ui.messages.clear();
-        ui.AnswerTo(QuestionId::SaveChanges, c.answer);
-        EXPECT_EQ(session->QueryClose(set), c.closes);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.Last().text, "Save the changes in LIVE ?");
-        EXPECT_EQ(ui.Last().buttons, MessageButtons::YesNoCancel);
-        EXPECT_EQ(ui.Last().defaultButton, Answer::Cancel);
-        EXPECT_EQ(session->Slot(set).AnyDirty(), !c.saved);
-    }
-    session->CloseSet(set);
-    EXPECT_EQ(options.OldSetNam, directory);
-    EXPECT_FALSE(session->AnySetOpen());
-}
-
-TEST_F(SessionTest, ImportReplacesAKindOnlyWhenTheWholeFileLoads) {
-    const std::string live = MakeSet("LIVE.SET", "LIVE");
-    const std::string other = MakeSet("OTHER.SET", "OTHER");
-    const int set = session->OpenOrNewSet(false, live);
-    const SetStyles before = session->Data(set).sty;
-
-    // Cancelled: nothing happens, nothing is said.
-    EXPECT_FALSE(Shown(session->ImportAll(set, ItemKind::Style)));
-    ASSERT_EQ(ui.fileRequests.size(), 1u);
-    EXPECT_EQ(ui.fileRequests[0].title, "Import all Style from...");
-    EXPECT_EQ(ui.fileRequests[0].initialName, "*.STY");
-    EXPECT_EQ(ui.fileRequests[0].filter, "Style|*.STY");
-    EXPECT_EQ(ui.fileRequests[0].initialDirectory, temp.Str());
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_FALSE(session->Slot(set).AnyDirty());
-
-    // A file of another kind is refused by its header; the styles stay as they were.
-    fs::copy_file(fs::path(other) / "OTHER.ARR", fs::path(other) / "WRONG.STY");
-    EXPECT_FALSE(Shown(session->ImportFromFile(set, ItemKind::Style, other + "/WRONG.STY")));
-    EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{other + "/WRONG.STY is not a valid file", "Error getting Style data.\n"}));
-
-    // A style file whose directory is broken part way loads nothing.
-    Bytes styles = ReadFileBytes(fs::path(other) / "OTHER.STY");
-    styles[22 + 4 * 5] = 9;  // slot 5's directory entry names slot 9
-    WriteFileBytes(fs::path(other) / "BROKEN.STY", styles);
-    ui.messages.clear();
-    EXPECT_FALSE(Shown(session->ImportFromFile(set, ItemKind::Style, other + "/broken.sty")));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Error getting Style data.\n" + other +
-                                                   "/BROKEN.STY at byte 42: the directory entry of slot 5 names slot 9"});
-    EXPECT_EQ(SerializeSty(session->Data(set).sty), SerializeSty(before));
-    EXPECT_FALSE(session->Slot(set).AnyDirty());
-
-    // A good file replaces the kind and makes it dirty; the lower-case name is found.
-    styles[22 + 4 * 5] = 5;
-    styles.push_back('Z');  // bytes past the data are carried as they are
-    WriteFileBytes(fs::path(other) / "good.sty", styles);
-    ui.messages.clear();
-    ui.events.clear();
-    EXPECT_TRUE(Shown(session->ImportFromFile(set, ItemKind::Style, other + "/good.sty")));
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(SerializeSty(session->Data(set).sty), styles);
-    EXPECT_TRUE(session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(ItemKind::Style))]);
-    EXPECT_EQ(ui.events, (std::vector<std::string>{"KindChanged 1 1", "Undo 1 off"}));
-}
-
-TEST_F(SessionTest, TheOpenDialogOffersToCreateMissingFiles) {
-    const std::string directory = MakeSet("LIVE.SET", "LIVE");
-    fs::remove(fs::path(directory) / "LIVE.ARK");
-    fs::remove(fs::path(directory) / "LIVE.GBL");
-
-    ui.AnswerTo(QuestionId::CreateMissingFile, {Answer::OK, Answer::Cancel});
-    EXPECT_FALSE(session->OfferMissingFiles(directory));
-    EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{"LIVE.ARK is missing.\nCreate it?", "LIVE.GBL is missing.\nCreate it?"}));
-    EXPECT_EQ(ui.Last().title, "Open a Set");
-    EXPECT_EQ(ui.Last().defaultButton, Answer::Cancel);
-    EXPECT_EQ(ReadFileBytes(fs::path(directory) / "LIVE.ARK"),
-              ReadFileBytes(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY.ARK"));
-    EXPECT_FALSE(fs::exists(fs::path(directory) / "LIVE.GBL"));
-
-    ui.messages.clear();
-    ui.AnswerTo(QuestionId::CreateMissingFile, Answer::OK);
-    EXPECT_TRUE(session->OfferMissingFiles(directory));
-    EXPECT_EQ(ui.messages.size(), 1u);
-    EXPECT_TRUE(fs::exists(fs::path(directory) / "LIVE.GBL"));
-}
-
-TEST_F(SessionTest, TheOpenDialogRefusesWhatIsNotASetAndASetAlreadyOpen) {
-    // The set open names its directory as it is spelled on disk, not as it was typed.
-    const std::string directory = MakeSet("Live.set", "LIVE");
-    EXPECT_EQ(session->CheckOpenCandidate(temp.Str(), "nothing"), "");
-    EXPECT_EQ(ui.Last().text, "Find a *.SET directory and double-click it!");
-    EXPECT_EQ(ui.Last().title, "To Open a SET...");
-    EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
-
-    EXPECT_EQ(session->CheckOpenCandidate(temp.Str(), "live"), directory);
-    EXPECT_EQ(options.PathNam, temp.Str());
-    ASSERT_EQ(session->OpenOrNewSet(false, directory), 1);
-    EXPECT_EQ(session->CheckOpenCandidate(temp.Str(), "live"), "");
-    EXPECT_EQ(ui.Last().text, temp.Str() + "/Live.set is already open");
-    EXPECT_EQ(ui.Last().title, "Open a Set");
-    EXPECT_EQ(ui.Last().icon, MessageIcon::Critical);
-    EXPECT_EQ(ui.beeps, 2);
-}
-
-TEST_F(SessionTest, TheSaveDialogAsksBeforeOverwritingAndCreatesNewDirectories) {
-    MakeSet("LIVE.SET", "LIVE");
-    ui.AnswerTo(QuestionId::OverwriteSet, Answer::Cancel);
-    EXPECT_EQ(session->CheckSaveCandidate(temp.Str(), "live"), "");
-    EXPECT_EQ(ui.Last().text, "This Set already exists.\nOverwrite it?");
-    EXPECT_EQ(ui.Last().title, "Save a Set");
-
-    EXPECT_EQ(session->CheckSaveCandidate(temp.Str(), "gigs"), temp.Str() + "/GIGS.SET/GIGS");
-    EXPECT_TRUE(fs::is_directory(temp.Path() / "GIGS.SET"));
 }
 
 // What a save of LIVE with two changed kinds writes, and the set as it was before.
@@ -401,47 +265,104 @@ protected:
         SetSaveFaultForTesting(SaveStep::None);
         SetSaveKillAfterRenamesForTesting(-1);
     }
-    std::vector<Bytes> Files() const {
+    std::vector<Bytes> Files(const std::string& where = "") const {
         std::vector<Bytes> files;
         for (const std::string& name : test::SetFileNames("LIVE"))
-            files.push_back(ReadFileBytes(directory + "/" + name));
+            files.push_back(ReadFileBytes((where.empty() ? directory : where) + "/" + name));
         return files;
     }
-    bool Dirty(ItemKind kind) const { return session->Slot(set).dirty[static_cast<std::size_t>(KindIndex(kind))]; }
 
     std::string directory;
     int set = 0;
     std::vector<Bytes> before;
 };
 
-TEST_F(SetSaveTest, AFailureOfAnyKindReplacesNoFileAndKeepsTheEditsWithTheReason) {
+// Saves that fail, saves of a set with leftovers of killed saves, of a new set and of a set with a
+// link, in tests/data/session/saves.txt. A failure replaces no file and keeps the edits.
+TEST_F(SetSaveTest, SavesThatFailOrMeetLeftoversAndLinksAsThePersonSeesThem) {
     // The save order is Program before Global: a failure of either leaves both files old.
-    const std::string journal = directory + "/.LIVE." + std::to_string(CurrentProcessId()) + ".journal";
-    const std::pair<SaveStep, std::string> cases[] = {
-        {SaveStep::CreateTemporary, "Error saving Program data.\nCan't create the temporary file for " + directory +
-                                        "/LIVE.PRG: Input/output error"},
-        {SaveStep::Write, "Error saving Program data.\nError writing the temporary file for " + directory +
-                              "/LIVE.PRG: No space left on device"},
-        {SaveStep::Flush, "Error saving Program data.\nError flushing the temporary file for " + directory +
-                              "/LIVE.PRG: No space left on device"},
-        {SaveStep::Journal,
-         "Error saving Program data.\nCan't write the save journal " + journal + ": Input/output error"},
-        {SaveStep::Rename, "Error saving Program data.\nCan't replace " + directory + "/LIVE.PRG: Input/output error"},
-    };
-    for (const auto& [step, text] : cases) {
+    const std::pair<SaveStep, const char*> faults[] = {{SaveStep::CreateTemporary, "creating"},
+                                                       {SaveStep::Write, "writing"},
+                                                       {SaveStep::Flush, "flushing"},
+                                                       {SaveStep::Journal, "the journal"},
+                                                       {SaveStep::Rename, "renaming"}};
+    for (const auto& [step, name] : faults) {
         SetSaveFaultForTesting(step);
-        ui.messages.clear();
-        EXPECT_FALSE(session->Save(set)) << text;
-        EXPECT_EQ(ui.Texts(), std::vector<std::string>{text});
-        EXPECT_EQ(Files(), before) << text;
-        EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE")) << text;
-        EXPECT_TRUE(Dirty(ItemKind::Program) && Dirty(ItemKind::Global)) << text;
+        Step(std::string("save LIVE, failing at ") + name, session->Save(set));
+        EXPECT_EQ(Files(), before) << name;
+        EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE")) << name;
     }
     SetSaveFaultForTesting(SaveStep::None);
-    ASSERT_TRUE(session->Save(set));
-    EXPECT_EQ(session->Data(set).prg.records[0].Name(), "New Piano       ");
+    Step("save LIVE", session->Save(set));
     EXPECT_EQ(ReadFileBytes(directory + "/LIVE.PRG").at(48), 'N');
     EXPECT_EQ(ReadFileBytes(directory + "/LIVE.GBL").at(35), 7);
+
+    // A journal not written to its end is reported once; our temporary files of killed saves go
+    // before the next save, but not those of a running program (process 1 always runs).
+    const fs::path dir(directory);
+    const std::string unfinished = "VXSAVE 2\n.LIVE.STY.999999.0.tmp\nLIVE.STY\n";
+    WriteFileBytes(dir / ".LIVE.999999.journal", Bytes(unfinished.begin(), unfinished.end()));
+    for (const char* name : {".LIVE.STY.999999.0.tmp", ".LIVE.ARR.999998.3.tmp", ".live.bsq.999997.12.tmp", ".notes.tmp",
+                             ".LIVE.ARR.x.1.tmp", ".LIVE.TXT.999998.1.tmp", "..LIVE.999998.journal.999998.0.tmp",
+                             ".LIVE.SNG.1.0.tmp"})
+        WriteFileBytes(dir / name, Bytes{1, 2, 3});
+    const std::vector<std::string> all = test::Listing(directory);
+    session->CloseSet(set);
+    Step("reopen LIVE", session->OpenOrNewSet(false, directory));
+    EXPECT_EQ(test::Listing(directory), all) << "reading changes nothing";
+    session->MarkDirty(set, ItemKind::Song);
+    Step("save LIVE", session->Save(set));
+    std::vector<std::string> expected = {".LIVE.999999.journal", ".LIVE.ARR.x.1.tmp", ".LIVE.SNG.1.0.tmp",
+                                         ".LIVE.TXT.999998.1.tmp", ".notes.tmp"};
+    for (const std::string& name : test::SetFileNames("LIVE")) expected.push_back(name);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(test::Listing(directory), expected);
+
+    // A new set whose first save fails leaves no directory and keeps its name.
+    const int fresh = session->OpenOrNewSet(true, "");
+    Step("save dialog on gigs", session->CheckSaveCandidate(temp.Str(), "gigs"));
+    SetSaveFaultForTesting(SaveStep::Flush);
+    Step("save the new set as GIGS, failing at flushing", session->SaveSet(fresh, temp.Str() + "/GIGS.SET/GIGS", true));
+    EXPECT_FALSE(fs::exists(temp.Path() / "GIGS.SET"));
+    SetSaveFaultForTesting(SaveStep::None);
+    fs::create_directories(temp.Path() / "GIGS.SET");
+    Step("save the new set as GIGS", session->SaveSet(fresh, temp.Str() + "/GIGS.SET/GIGS", true));
+    EXPECT_EQ(test::Listing(temp.Path() / "GIGS.SET"), test::SetFileNames("GIGS"));
+    EXPECT_EQ(ReadFileBytes(temp.Path() / "GIGS.SET/GIGS.STY").size(), 224u);
+    session->CloseSet(fresh);
+
+    // LIVE.PRG as a link: to a file of the set it is followed; to anything else, or nothing, the
+    // save asks, and either replaces the link by a file (OK) or saves nothing (Cancel).
+    const fs::path shared = temp.Path() / "shared";
+    fs::create_directories(shared);
+    fs::create_directories(dir / "sub");
+    for (const auto& [target, answer] :
+         {std::pair{"programs.prg", Answer::OK}, {"sub/programs.prg", Answer::Cancel},
+          {"../shared/programs.prg", Answer::Cancel}, {"../shared/programs.prg", Answer::OK},
+          {"../shared/none.prg", Answer::Cancel}, {"../shared/none.prg", Answer::OK}}) {
+        for (const fs::path& file : {shared / "programs.prg", dir / "programs.prg", dir / "sub/programs.prg"})
+            WriteFileBytes(file, before[5]);
+        WriteFileBytes(dir / "LIVE.GBL", before[4]);
+        fs::remove(dir / "LIVE.PRG");
+        fs::create_symlink(target, dir / "LIVE.PRG");
+        // Made by hand after the set was read: not a change of the program's.
+        session->Slot(set).stamps = ReadSetStamps(directory, "LIVE");
+        session->MarkDirty(set, ItemKind::Program);
+        session->MarkDirty(set, ItemKind::Global);
+        const std::vector<std::string> listing = test::Listing(directory);
+        ui.AnswerTo(QuestionId::LinkWrite, answer);
+        const bool saved = session->Save(set), inside = std::string(target) == "programs.prg";
+        Step(std::string("save LIVE, its programs a link to ") + target + (answer == Answer::OK ? ", OK" : ", Cancel"),
+             saved);
+        EXPECT_EQ(saved, inside || answer == Answer::OK);
+        EXPECT_EQ(fs::is_symlink(dir / "LIVE.PRG"), inside || answer == Answer::Cancel);
+        EXPECT_EQ(saved ? ReadFileBytes(dir / "LIVE.PRG").at(48) : 'N', 'N');
+        EXPECT_EQ(ReadFileBytes(dir / "LIVE.GBL").at(35), saved ? 7 : before[4].at(35));
+        EXPECT_EQ(ReadFileBytes(shared / "programs.prg"), before[5]);
+        EXPECT_EQ(test::Listing(shared), std::vector<std::string>{"programs.prg"});
+        EXPECT_EQ(test::Listing(directory), listing);
+    }
+    EXPECT_EQ(transcript, test::Golden("session/saves.txt", transcript));
 }
 
 // A save killed during its renames, its set perhaps moved since (a stick mounted elsewhere): the
@@ -450,9 +371,9 @@ TEST_F(SetSaveTest, ASaveKilledDuringItsRenamesIsFinishedByTheNextOpenWhenAgreed
     std::vector<Bytes> whole = before;
     whole[5] = SerializeKind(session->Data(set), ItemKind::Program);
     whole[4] = SerializeKind(session->Data(set), ItemKind::Global);
-    const std::string question =
-        "LIVE was being saved when the program stopped: some of its files are new, some old.\n"
-        "Finish that save now? (No reads the files as they are.)";
+    const std::string question = "  [Open a Set, question, YesNo, No] LIVE was being saved when the program stopped: "
+                                 "some of its files are new, some old.\\nFinish that save now? (No reads the files "
+                                 "as they are.)\n";
     const fs::path moved = temp.Path() / "stick" / "LIVE.SET";
     fs::create_directories(moved.parent_path());
     for (const bool move : {false, true}) {
@@ -473,16 +394,11 @@ TEST_F(SetSaveTest, ASaveKilledDuringItsRenamesIsFinishedByTheNextOpenWhenAgreed
                 ScriptedInteraction other;
                 other.AnswerTo(QuestionId::InterruptedSave, answer);
                 Options otherOptions;
-                Session reopened(*InitCatalogue(test::ProgramDir(), nullptr, other), session->Presets(), otherOptions,
-                                 other);
-                ASSERT_EQ(reopened.OpenOrNewSet(false, place), 1);
-                ASSERT_EQ(other.Texts(), std::vector<std::string>{question});
-                EXPECT_EQ(other.Last().defaultButton, Answer::No);
-                EXPECT_EQ(other.Last().buttons, MessageButtons::YesNo);
-                std::vector<Bytes> files;
-                for (const std::string& name : test::SetFileNames("LIVE"))
-                    files.push_back(ReadFileBytes(place + "/" + name));
-                EXPECT_EQ(files, answer == Answer::Yes ? whole : mixed);
+                auto reopened = test::MakeSession(other, otherOptions);
+                ASSERT_EQ(reopened->OpenOrNewSet(false, place), 1);
+                other.events.clear();
+                EXPECT_EQ(other.TakeTranscript(), question);
+                EXPECT_EQ(Files(place), answer == Answer::Yes ? whole : mixed);
                 // Unfinished: the journal and the temporary files not yet renamed.
                 EXPECT_EQ(test::Listing(place).size(),
                           answer == Answer::Yes ? 8u : static_cast<std::size_t>(11 - renames));
@@ -518,154 +434,6 @@ TEST_F(SetSaveTest, ASetReadWithoutFinishingAnInterruptedSaveIsSavedWhole) {
     EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE"));
 }
 
-TEST_F(SetSaveTest, AJournalNotWrittenToItsEndIsReportedAndStaleTemporaryFilesGoBeforeASave) {
-    const fs::path dir(directory);
-    const Bytes junk{1, 2, 3};
-    WriteFileBytes(dir / ".LIVE.STY.999999.0.tmp", junk);
-    const std::string unfinished = "VXSAVE 2\n.LIVE.STY.999999.0.tmp\nLIVE.STY\n";
-    WriteFileBytes(dir / ".LIVE.999999.journal", Bytes(unfinished.begin(), unfinished.end()));
-    // Temporary files of killed saves, ours by their names; other hidden files are not ours.
-    for (const char* name : {".LIVE.ARR.999998.3.tmp", ".live.bsq.999997.12.tmp", ".notes.tmp", ".LIVE.ARR.x.1.tmp",
-                             ".LIVE.TXT.999998.1.tmp", "..LIVE.999998.journal.999998.0.tmp"})
-        WriteFileBytes(dir / name, junk);
-    // Files of a save another running program is making (process 1 always runs) stay.
-    WriteFileBytes(dir / ".LIVE.SNG.1.0.tmp", junk);
-    const std::vector<std::string> all = test::Listing(directory);
-
-    // Reading changes nothing.
-    session->CloseSet(set);
-    ASSERT_EQ(session->OpenOrNewSet(false, directory), 1);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"The save journal " + directory +
-                                                   "/.LIVE.999999.journal was ignored: it is not a complete save "
-                                                   "journal."});
-    EXPECT_EQ(test::Listing(directory), all);
-
-    session->MarkDirty(set, ItemKind::Song);
-    ASSERT_TRUE(session->Save(set));
-    std::vector<std::string> expected = {".LIVE.999999.journal", ".LIVE.ARR.x.1.tmp", ".LIVE.SNG.1.0.tmp",
-                                         ".LIVE.TXT.999998.1.tmp", ".notes.tmp"};
-    for (const std::string& name : test::SetFileNames("LIVE")) expected.push_back(name);
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(test::Listing(directory), expected);
-    EXPECT_EQ(ui.messages.size(), 1u) << "reported once";
-}
-
-TEST_F(SetSaveTest, AFailedSaveOfANewSetLeavesNoDirectoryAndTheSetItsName) {
-    const int fresh = session->OpenOrNewSet(true, "");
-    ASSERT_EQ(fresh, 2);
-    ASSERT_EQ(session->CheckSaveCandidate(temp.Str(), "gigs"), temp.Str() + "/GIGS.SET/GIGS");
-    SetSaveFaultForTesting(SaveStep::Flush);
-    EXPECT_FALSE(session->SaveSet(fresh, temp.Str() + "/GIGS.SET/GIGS", true));
-    EXPECT_EQ(ui.Texts(),
-              std::vector<std::string>{"Error saving Arrangement data.\nError flushing the temporary file for " +
-                                       temp.Str() + "/GIGS.SET/GIGS.ARR: No space left on device"});
-    EXPECT_FALSE(fs::exists(temp.Path() / "GIGS.SET"));
-    EXPECT_EQ(session->Slot(fresh).name, "NEWSET01");
-    EXPECT_TRUE(session->Slot(fresh).AnyDirty());
-
-    SetSaveFaultForTesting(SaveStep::None);
-    fs::create_directories(temp.Path() / "GIGS.SET");
-    EXPECT_TRUE(session->SaveSet(fresh, temp.Str() + "/GIGS.SET/GIGS", true));
-    EXPECT_EQ(test::Listing(temp.Path() / "GIGS.SET"), test::SetFileNames("GIGS"));
-    EXPECT_EQ(ReadFileBytes(temp.Path() / "GIGS.SET/GIGS.STY").size(), 224u);
-    EXPECT_EQ(session->Slot(fresh).name, "GIGS");
-}
-
-// LIVE.PRG as a link: to a file of the set it is followed; to anything else, or nothing, the
-// save asks, and either replaces the link by a file (OK) or saves nothing (Cancel).
-TEST_F(SetSaveTest, ALinkIsFollowedInsideTheSetAndAskedAboutOtherwise) {
-    struct Case {
-        const char* target;  // the link's text
-        Answer answer;
-        const char* where;  // the question's end; "" when none is asked
-    };
-    const Case cases[] = {
-        {"programs.prg", Answer::OK, ""},
-        {"../shared/programs.prg", Answer::Cancel, ", which is not a file of the set directory."},
-        {"../shared/programs.prg", Answer::OK, ", which is not a file of the set directory."},
-        {"../shared/none.prg", Answer::Cancel, ", which does not exist."},
-        {"../shared/none.prg", Answer::OK, ", which does not exist."},
-    };
-    const fs::path dir(directory), shared = temp.Path() / "shared";
-    fs::create_directories(shared);
-    const Bytes oldPrograms = before[5];
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.target) + (c.answer == Answer::OK ? " OK" : " Cancel"));
-        WriteFileBytes(shared / "programs.prg", oldPrograms);
-        WriteFileBytes(dir / "programs.prg", oldPrograms);
-        fs::remove(dir / "LIVE.PRG");
-        fs::create_symlink(c.target, dir / "LIVE.PRG");
-        // The link was made by hand after the set was read: not a change of the program's.
-        session->Slot(set).stamps = ReadSetStamps(directory, "LIVE");
-        const std::vector<std::string> listing = test::Listing(directory);
-        const fs::path target = (dir / c.target).lexically_normal();
-        ui.messages.clear();
-        ui.AnswerTo(QuestionId::LinkWrite, c.answer);
-
-        const bool saved = session->Save(set);
-        if (*c.where == '\0') {
-            EXPECT_TRUE(saved);
-            EXPECT_TRUE(ui.messages.empty());
-            EXPECT_TRUE(fs::is_symlink(dir / "LIVE.PRG"));
-            EXPECT_EQ(ReadFileBytes(target).at(48), 'N');
-            EXPECT_EQ(test::Listing(directory), listing);
-        } else {
-            ASSERT_EQ(ui.Texts(), std::vector<std::string>{"LIVE.PRG is a link to " + target.string() + c.where +
-                                                           "\nReplace the link by a file of the set? (Cancel saves "
-                                                           "nothing.)"});
-            EXPECT_EQ(ui.Last().buttons, MessageButtons::OKCancel);
-            EXPECT_EQ(ui.Last().defaultButton, Answer::Cancel);
-            EXPECT_EQ(saved, c.answer == Answer::OK);
-            EXPECT_EQ(fs::is_symlink(dir / "LIVE.PRG"), c.answer == Answer::Cancel);
-            if (c.answer == Answer::OK) {
-                EXPECT_EQ(ReadFileBytes(dir / "LIVE.PRG").at(48), 'N');
-            }
-            EXPECT_EQ(ReadFileBytes(dir / "LIVE.GBL").at(35), c.answer == Answer::OK ? 7 : before[4].at(35));
-            EXPECT_EQ(ReadFileBytes(shared / "programs.prg"), oldPrograms);
-            EXPECT_EQ(test::Listing(shared), std::vector<std::string>{"programs.prg"});
-            EXPECT_EQ(test::Listing(directory), listing);
-        }
-        // The next round saves again.
-        session->MarkDirty(set, ItemKind::Program);
-        session->MarkDirty(set, ItemKind::Global);
-        WriteFileBytes(dir / "LIVE.GBL", before[4]);
-    }
-}
-
-TEST_F(SessionTest, ImportReadsTheFileAsNamedBesideOneOfAnotherCase) {
-    const std::string live = MakeSet("LIVE.SET", "LIVE");
-    const int set = session->OpenOrNewSet(false, live);
-    // x.sty and X.STY side by side, and a directory a/ beside A/: each is read as named.
-    Bytes lower = ReadFileBytes(fs::path(live) / "LIVE.STY"), upper = lower;
-    lower.push_back('l');
-    upper.push_back('U');
-    for (const char* where : {"a", "A"}) {
-        fs::create_directories(temp.Path() / where);
-        WriteFileBytes(temp.Path() / where / "x.sty", where[0] == 'a' ? lower : upper);
-        WriteFileBytes(temp.Path() / where / "X.STY", upper);
-    }
-    const std::pair<std::string, Bytes> cases[] = {
-        {"/a/x.sty", lower}, {"/a/X.STY", upper}, {"/A/x.sty", upper}, {"/A/X.STY", upper}};
-    for (const auto& [file, bytes] : cases) {
-        ASSERT_TRUE(session->ImportFromFile(set, ItemKind::Style, temp.Str() + file)) << file;
-        EXPECT_EQ(session->Data(set).sty.trailing, Bytes{bytes.back()}) << file;
-    }
-}
-
-TEST_F(SessionTest, NonAsciiSetNamesKeepTheirLettersAndANewSetLoadsUnderTheTemplatesName) {
-    const std::string directory = MakeSet("über.SET", "über");
-    const int set = session->OpenOrNewSet(false, directory);
-    ASSERT_EQ(set, 1) << (ui.messages.empty() ? "" : ui.Last().text);
-    EXPECT_EQ(session->Slot(set).name, "üBER");
-    session->MarkDirty(set, ItemKind::Song);
-    EXPECT_TRUE(session->Save(set));
-    EXPECT_EQ(test::Listing(directory), test::SetFileNames("über"));
-
-    ui.progressTitles.clear();
-    EXPECT_EQ(session->OpenOrNewSet(true, ""), 2);
-    EXPECT_EQ(ui.progressTitles, std::vector<std::string>{"Loading X50EMPTY Files..."});
-}
-
 TEST_F(SessionTest, TheDemoSetWithItsSongFileCutAfterTheSongEventsOpensAndSavesBackUnchanged) {
     const fs::path directory = temp.Path() / "DEMO.SET";
     fs::copy(test::SourceDir() + "/examples/DEMO.SET", directory);
@@ -689,26 +457,21 @@ TEST_F(SessionTest, TheDemoSetWithItsSongFileCutAfterTheSongEventsOpensAndSavesB
     EXPECT_EQ(files(), before);
 }
 
-// How this process names itself in a set's lock file, as another program's message shows it.
-std::string ThisProcessAsHolder() {
-    char host[256] = {};
-    gethostname(host, sizeof host - 1);
-    return std::string(program_invocation_short_name) + " (process " + std::to_string(getpid()) + " on " + host + ")";
-}
-
 TEST_F(SessionTest, ASetHeldByAnotherProgramIsRefusedNamingItAndALockDiesWithItsProcess) {
     const std::string directory = MakeSet("LIVE.SET", "LIVE");
     const fs::path lockFile = fs::path(directory) / ".LIVE.lock";
-    const std::string inUse = "LIVE.SET is in use by " + ThisProcessAsHolder() + ". Close it there and try again.";
+    // This process as the lock file names it and another program's message shows it.
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    const std::string program = program_invocation_short_name, process = std::to_string(getpid());
+    const std::string inUse = "LIVE.SET is in use by " + program + " (process " + process + " on " + host +
+                              "). Close it there and try again.";
     session->SetLockWait(0);
     {
         SetLock::Result other = SetLock::Acquire(directory, "LIVE", 0);
         ASSERT_EQ(other.outcome, SetLock::Outcome::Locked);
         EXPECT_EQ(session->OpenOrNewSet(false, directory), 0);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.Last().text, inUse);
-        EXPECT_EQ(ui.Last().title, "Open a Set");
-        EXPECT_FALSE(session->AnySetOpen());
+        EXPECT_EQ(ui.TakeTranscript(), "  [Open a Set, exclamation, OK, OK] " + inUse + "\n");
     }
     EXPECT_FALSE(fs::exists(lockFile)) << "the lock file goes with its lock";
 
@@ -716,10 +479,7 @@ TEST_F(SessionTest, ASetHeldByAnotherProgramIsRefusedNamingItAndALockDiesWithIts
     // save another set over it.
     const int set = session->OpenOrNewSet(false, directory);
     ASSERT_EQ(set, 1);
-    char host[256] = {};
-    gethostname(host, sizeof host - 1);
-    EXPECT_EQ(test::ReadFileText(lockFile.string()),
-              std::string(program_invocation_short_name) + "\n" + std::to_string(getpid()) + "\n" + host + "\n");
+    EXPECT_EQ(test::ReadFileText(lockFile.string()), program + "\n" + process + "\n" + host + "\n");
     ScriptedInteraction otherUi;
     Options otherOptions;
     auto other = test::MakeSession(otherUi, otherOptions);
@@ -758,18 +518,11 @@ SetData SetOnDisk(const std::string& directory, const std::string& name) {
     return data;
 }
 
-TEST_F(SessionTest, AFileChangedOnDiskSinceTheSetWasReadIsNeverOverwrittenUnasked) {
-    const std::string changedText = "LIVE.ARR changed on disk after LIVE.SET was opened or last saved.";
-    struct Case {
-        Answer answer;
-        bool saved;
-        const char* arrangementInMemory;  // arrangement 3 after the save
-        bool dirtyAfter;
-    };
-    for (const Case& c : {Case{Answer::Cancel, false, "Ours            ", true},
-                          Case{Answer::Overwrite, true, "Ours            ", false},
-                          Case{Answer::Reload, false, "Theirs          ", false}}) {
-        SCOPED_TRACE(static_cast<int>(c.answer));
+// Another program renames arrangement 3 of LIVE while it is open with changes, then changes its
+// styles: in tests/data/session/changed_on_disk.txt. The editor's test of the watch shows the offers.
+TEST_F(SessionTest, ChangesOnDiskAreOfferedForReloadAndNeverOverwrittenUnasked) {
+    for (const auto& [answer, name] : {std::pair{Answer::Cancel, "Cancel"}, {Answer::Overwrite, "Overwrite"},
+                                       {Answer::Reload, "Reload"}}) {
         const std::string directory = MakeSet("LIVE.SET", "LIVE");
         const int set = session->OpenOrNewSet(false, directory);
         ASSERT_NE(set, 0);
@@ -777,77 +530,49 @@ TEST_F(SessionTest, AFileChangedOnDiskSinceTheSetWasReadIsNeverOverwrittenUnaske
         session->Data(set).prg.records[0].SetName("Ours too");
         session->MarkDirty(set, ItemKind::Arrangement);
         session->MarkDirty(set, ItemKind::Program);
-
-        // Another program renames arrangement 3: same size, and maybe within the same clock tick.
+        // The same size, and maybe within the same clock tick.
         SetData theirs = SetOnDisk(directory, "LIVE");
         theirs.arr.arr[3].SetName("Theirs");
-        const fs::path arrangements = fs::path(directory) / "LIVE.ARR";
-        const fs::path programs = fs::path(directory) / "LIVE.PRG";
+        const fs::path arrangements = fs::path(directory) / "LIVE.ARR", programs = fs::path(directory) / "LIVE.PRG";
         const auto time = fs::last_write_time(arrangements);
         WriteFileBytes(arrangements, SerializeKind(theirs, ItemKind::Arrangement));
         fs::last_write_time(arrangements, time);
-        const Bytes theirArrangements = ReadFileBytes(arrangements), programsBefore = ReadFileBytes(programs);
+        const Bytes programsBefore = ReadFileBytes(programs);
 
-        ui.messages.clear();
-        ui.AnswerTo(QuestionId::SaveOverChangedSet, c.answer);
-        EXPECT_EQ(session->Save(set), c.saved);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.Last().text, changedText +
-                                      "\nReload the Set from disk (your changes are lost), Overwrite the changes on "
-                                      "disk, or Cancel the save?");
-        EXPECT_EQ(ui.Last().title, "Set changed on disk");
-        EXPECT_EQ(ui.Last().buttons, MessageButtons::ReloadOverwriteCancel);
-        EXPECT_EQ(ui.Last().defaultButton, Answer::Cancel);
-        EXPECT_EQ(session->Data(set).arr.arr[3].Name(), c.arrangementInMemory);
-        EXPECT_EQ(session->Slot(set).AnyDirty(), c.dirtyAfter);
-        EXPECT_EQ(SetOnDisk(directory, "LIVE").arr.arr[3].Name(),
-                  c.answer == Answer::Overwrite ? "Ours            " : "Theirs          ");
-        EXPECT_EQ(ReadFileBytes(programs) == programsBefore, !c.saved);
-
-        if (c.answer == Answer::Cancel) {
-            // Closing asks to save; a save that is cancelled keeps the window and the edits.
-            ui.AnswerTo(QuestionId::SaveChanges, Answer::Yes);
-            ui.AnswerTo(QuestionId::SaveOverChangedSet, Answer::Cancel);
-            EXPECT_FALSE(session->QueryClose(set));
-            EXPECT_TRUE(session->Slot(set).AnyDirty());
-        } else {
-            // What this program wrote or read last is what it compares with: nothing is asked.
-            ui.messages.clear();
-            session->MarkDirty(set, ItemKind::Program);
-            EXPECT_TRUE(session->Save(set));
-            EXPECT_TRUE(ui.messages.empty());
-        }
+        ui.AnswerTo(QuestionId::SaveOverChangedSet, answer);
+        Step(std::string("save, ") + name, session->Save(set));
+        EXPECT_EQ(session->Data(set).arr.arr[3].Name() + "|" + SetOnDisk(directory, "LIVE").arr.arr[3].Name(),
+                  answer == Answer::Cancel     ? "Ours            |Theirs          "
+                  : answer == Answer::Overwrite ? "Ours            |Ours            "
+                                                : "Theirs          |Theirs          ");
+        EXPECT_EQ(ReadFileBytes(programs) == programsBefore, answer != Answer::Overwrite);
+        // Closing asks to save; a save that is cancelled keeps the window and the edits. After an
+        // Overwrite or a Reload, what this program wrote or read last is what it compares with.
+        ui.AnswerTo(QuestionId::SaveChanges, Answer::Yes);
+        ui.AnswerTo(QuestionId::SaveOverChangedSet, Answer::Cancel);
+        session->MarkDirty(set, ItemKind::Program);
+        Step("close, Yes", session->QueryClose(set));
         session->CloseSet(set);
         fs::remove_all(directory);
     }
-}
-
-// The texts of the offer are asserted by the editor's test of the watch.
-TEST_F(SessionTest, AChangeOnDiskIsOfferedForReloadOnceAndOurOwnSavesAreNot) {
+    // Our own saves are not offered for a reload; another program's change is, once.
     const std::string directory = MakeSet("LIVE.SET", "LIVE");
     const int set = session->OpenOrNewSet(false, directory);
-    ASSERT_NE(set, 0);
     session->Data(set).prg.records[0].SetName("Ours");
     session->MarkDirty(set, ItemKind::Program);
     ASSERT_TRUE(session->Save(set));
-    EXPECT_FALSE(session->OfferReload(set)) << "our own save";
-    EXPECT_TRUE(ui.messages.empty());
-
+    Step("offer a reload after our own save", session->OfferReload(set));
     const fs::path styles = fs::path(directory) / "LIVE.STY";
     Bytes bytes = ReadFileBytes(styles);
-    bytes.push_back(1);
-    WriteFileBytes(styles, bytes);
-    for (const Answer answer : {Answer::No, Answer::Yes}) {
+    for (const auto& [answer, name] : {std::pair{Answer::No, "No"}, {Answer::Yes, "Yes"}}) {
+        bytes.push_back(1);
+        WriteFileBytes(styles, bytes);
         ui.AnswerTo(QuestionId::ReloadChangedSet, answer);
-        EXPECT_EQ(session->OfferReload(set), answer == Answer::Yes);
-        EXPECT_FALSE(session->OfferReload(set)) << "a change is offered once";
-        EXPECT_EQ(ui.messages.size(), 1u);
-        // Another change of a declined file is offered again.
-        bytes.push_back(2);
-        if (answer == Answer::No) WriteFileBytes(styles, bytes);
-        ui.messages.clear();
+        Step(std::string("offer a reload after a change on disk, ") + name, session->OfferReload(set));
+        Step("offer again", session->OfferReload(set));
     }
     EXPECT_EQ(session->Data(set).prg.records[0].Name(), "Ours            ");
+    EXPECT_EQ(transcript, test::Golden("session/changed_on_disk.txt", transcript));
 }
 
 }  // namespace

@@ -52,42 +52,30 @@ TEST(SysExFile, ChooserIsSetUpForTheKindAndTheFileHoldsTheMessageOnly) {
 }
 
 TEST(SysExFile, AnExistingFileIsReplacedOnlyWhenAgreedAndOnlyWhole) {
-    struct Case {
-        Answer answer;
-        SaveStep fault;
-        bool replaced;
-        std::vector<std::string> texts;
-    };
-    const std::string failed = "Error saving SysEx data to file ";
-    const std::vector<Case> cases = {
-        {Answer::No, SaveStep::None, false, {"Overwrite existing file?"}},
-        {Answer::Yes, SaveStep::None, true, {"Overwrite existing file?"}},
-        {Answer::Yes,
-         SaveStep::Write,
-         false,
-         {"Overwrite existing file?", failed, "\nError writing the temporary file for "}},
-        {Answer::Yes, SaveStep::Rename, false, {"Overwrite existing file?", failed, "\nCan't replace "}},
-    };
-    for (const Case& c : cases) {
+    const std::pair<Answer, SaveStep> cases[] = {{Answer::No, SaveStep::None},
+                                                 {Answer::Yes, SaveStep::None},
+                                                 {Answer::Yes, SaveStep::Write},
+                                                 {Answer::Yes, SaveStep::Rename}};
+    for (const auto& [answer, fault] : cases) {
         SysExFileBench bench;
         const Bytes old = {0xF0, 0x01, 0x02, 0xF7};
         test::WriteFileBytes(bench.file, old);
-        bench.ui.AnswerTo(QuestionId::OverwriteFile, c.answer);
-        SetSaveFaultForTesting(c.fault);
-        EXPECT_EQ(bench.Save(), c.replaced);
+        bench.ui.AnswerTo(QuestionId::OverwriteFile, answer);
+        SetSaveFaultForTesting(fault);
+        const bool replaced = answer == Answer::Yes && fault == SaveStep::None;
+        EXPECT_EQ(bench.Save(), replaced);
         SetSaveFaultForTesting(SaveStep::None);
-
-        std::vector<std::string> texts = c.texts;
         // The error names the file as chosen, in its own case, and the reason, which names it again.
-        if (texts.size() == 3) {
-            texts[1] += bench.file.string() + texts[2] + bench.file.string() +
-                        (c.fault == SaveStep::Write ? ": No space left on device" : ": Input/output error");
-            texts.pop_back();
-        }
-        EXPECT_EQ(bench.ui.Texts(), texts);
-        EXPECT_EQ(bench.ui.messages[0].buttons, MessageButtons::YesNo);
-        EXPECT_EQ(bench.ui.messages[0].defaultButton, Answer::No);
-        EXPECT_EQ(test::ReadFileBytes(bench.file), c.replaced ? bench.Expected() : old);
+        const std::string file = bench.file.string();
+        std::string said = "  [, exclamation, YesNo, No] Overwrite existing file?\n";
+        if (fault == SaveStep::Write)
+            said += "  [Error, critical, OK, OK] Error saving SysEx data to file " + file +
+                    "\\nError writing the temporary file for " + file + ": No space left on device\n";
+        if (fault == SaveStep::Rename)
+            said += "  [Error, critical, OK, OK] Error saving SysEx data to file " + file + "\\nCan't replace " + file +
+                    ": Input/output error\n";
+        EXPECT_EQ(bench.ui.TakeTranscript(), said);
+        EXPECT_EQ(test::ReadFileBytes(bench.file), replaced ? bench.Expected() : old);
         // Nothing is left beside the file.
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(bench.dir.Path()), {}), 1);
     }

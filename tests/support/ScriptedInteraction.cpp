@@ -15,6 +15,23 @@ std::vector<std::string> ScriptedInteraction::Texts() const {
     return texts;
 }
 
+std::string ScriptedInteraction::TakeTranscript() {
+    static const char* const kIcons[] = {"no icon", "critical", "question", "exclamation", "information"};
+    static const char* const kButtons[] = {"OK", "OKCancel", "YesNo", "YesNoCancel", "ReloadOverwriteCancel"};
+    static const char* const kAnswers[] = {"OK", "Cancel", "Yes", "No", "Reload", "Overwrite"};
+    std::string text;
+    for (const Message& m : messages) {
+        text += "  [" + m.title + ", " + kIcons[static_cast<int>(m.icon)] + ", " +
+                kButtons[static_cast<int>(m.buttons)] + ", " + kAnswers[static_cast<int>(m.defaultButton)] + "] ";
+        for (char c : m.text) text += c == '\n' ? std::string("\\n") : std::string(1, c);
+        text += "\n";
+    }
+    for (const std::string& event : events) text += "  " + event + "\n";
+    messages.clear();
+    events.clear();
+    return text;
+}
+
 Answer ScriptedInteraction::ShowMessage(const Message& message) {
     messages.push_back(message);
     auto& scripted = answers_[message.question];

@@ -43,6 +43,9 @@ public:
     // The texts of the messages shown so far.
     std::vector<std::string> Texts() const;
     const Message& Last() const { return messages.back(); }
+    // What the person saw since the last call, one line each, and the events: a message as
+    // "[title, icon, buttons, default] text" with its line breaks as "\n". Both lists are emptied.
+    std::string TakeTranscript();
 
     Answer ShowMessage(const Message& message) override;
     void Beep() override { ++beeps; }

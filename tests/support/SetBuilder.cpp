@@ -173,7 +173,7 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options) {
         entry.slotByte = static_cast<std::uint8_t>(slot);
         if (!random.Percent(options.styleUsedPercent)) {
             entry.record.SetName(kBlankName);
-            if (options.randomIdleSizes) entry.idleSize = static_cast<std::uint16_t>(random.Between(0, 65535));
+            entry.idleSize = static_cast<std::uint16_t>(random.Between(0, 65535));
             continue;
         }
         entry.used = static_cast<std::uint8_t>(random.Between(1, 255));

@@ -19,7 +19,6 @@ struct RandomSetOptions {
     int maxTrailing = 24;         // bytes past what each file's format describes
     int maxSectionUnits = 3;      // 16-byte units per sequence section
     int maxPatternUnits = 2;      // units per pattern of the song file
-    bool randomIdleSizes = true;  // unused style entries carry random size bytes
 };
 
 // A set as a fresh template holds it: "VEMOX" and the kind byte in each header, every other

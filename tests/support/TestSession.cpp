@@ -14,9 +14,13 @@ namespace vx::test {
 
 namespace {
 
-// A scripted interaction records the session's changes among its events.
-std::unique_ptr<Session> Started(CatalogueState catalogue, PresetTables presets, Options& options, Interaction& ui) {
-    auto session = std::make_unique<Session>(std::move(catalogue), std::move(presets), options, ui);
+// A session on the template and names file in directory; a scripted interaction records its
+// changes among its events.
+std::unique_ptr<Session> StartIn(const std::string& directory, Interaction& ui, Options& options) {
+    auto catalogue = InitCatalogue(directory, nullptr, ui);
+    PresetTables presets;
+    if (!catalogue || !ReadPresetNames(directory + "/X50PRSTS.TXT", presets)) return nullptr;
+    auto session = std::make_unique<Session>(std::move(*catalogue), std::move(presets), options, ui);
     if (auto* scripted = dynamic_cast<ScriptedInteraction*>(&ui)) scripted->Follow(session->Changes());
     return session;
 }
@@ -28,11 +32,8 @@ std::unique_ptr<Session> StartTestSession(Interaction& ui, Options& options, con
     for (const char* name : {"X50EMPTY.SET", "X50PRSTS.TXT"})
         fs::copy(ProgramDir() + "/" + name, programDirectory + "/" + name,
                  fs::copy_options::recursive | fs::copy_options::skip_existing, ignored);
-    auto catalogue = InitCatalogue(programDirectory, nullptr, ui);
-    PresetTables presets;
-    if (!catalogue || !ReadPresetNames(programDirectory + "/X50PRSTS.TXT", presets)) return nullptr;
     options.PathNam = programDirectory;
-    return Started(std::move(*catalogue), std::move(presets), options, ui);
+    return StartIn(programDirectory, ui, options);
 }
 
 std::string ReadFileText(const std::string& path) {
@@ -44,14 +45,10 @@ void WriteFileText(const std::string& path, const std::string& text) {
     WriteFileBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
-
 std::unique_ptr<Session> MakeSession(Interaction& ui, Options& options) {
-    auto catalogue = InitCatalogue(ProgramDir(), nullptr, ui);
-    PresetTables presets;
-    const bool presetsRead = ReadPresetNames(ProgramDir() + "/X50PRSTS.TXT", presets);
-    EXPECT_TRUE(catalogue && presetsRead);
-    if (!catalogue || !presetsRead) return nullptr;
-    return Started(std::move(*catalogue), std::move(presets), options, ui);
+    auto session = StartIn(ProgramDir(), ui, options);
+    EXPECT_TRUE(session) << "the shipped template or preset names can't be read";
+    return session;
 }
 
 }  // namespace vx::test

@@ -3,14 +3,12 @@
 #include <memory>
 #include <string>
 
-
 #include "core/storage/Options.h"
 #include "core/storage/Session.h"
 
 namespace vx::test {
 
 // Sessions started with a ScriptedInteraction record their changes among its events.
-
 // A session whose program directory is programDirectory: the shipped template set and names
 // file are copied there unless it holds its own, so that a test may change them. Null when
 // either cannot be read.

@@ -162,12 +162,6 @@ bool ItemFile::ReadInto(std::size_t offset, std::size_t count, Bytes& out) const
     return false;
 }
 
-Bytes ItemFile::ReadAll() const {
-    Bytes all;
-    ReadInto(0, size_, all);
-    return all;
-}
-
 LoadError ItemFile::ReadFault(ItemKind kind, std::size_t offset, std::size_t count, const std::string& part) const {
     if (offset > size_ || count > size_ - offset)
         return Fault(kind, offset, "the file is " + std::to_string(size_) + " bytes long, too short for " + part);
@@ -176,11 +170,6 @@ LoadError ItemFile::ReadFault(ItemKind kind, std::size_t offset, std::size_t cou
 
 LoadError ItemFile::Fault(ItemKind kind, std::size_t offset, std::string what) const {
     return LoadError{kind, path_, offset, std::move(what)};
-}
-
-std::string ItemFileName(const std::string& basePath, ItemKind kind) {
-    const std::string name = basePath + std::string(KindExtension(kind));
-    return FindPathIgnoringCase(name).value_or(name);
 }
 
 Loaded<ItemFile> OpenItemFile(const std::string& basePath, ItemKind kind) {

@@ -38,8 +38,6 @@ public:
     bool ReadWord(std::size_t offset, std::uint16_t& out) const;  // little-endian
     // Appends count bytes at offset to out; out is unchanged when the read fails.
     bool ReadInto(std::size_t offset, std::size_t count, Bytes& out) const;
-    // The whole file.
-    Bytes ReadAll() const;
 
     // Why a read of count bytes of part ("the header") at offset failed: the file ends before
     // them, or they could not be read.
@@ -60,10 +58,6 @@ private:
     int descriptor_ = -1;
     bool complete_ = true;
 };
-
-// The file name of an item: base path followed by the kind's extension. When no file of that
-// exact name exists but one does in another case (sets come from other systems), that file's name.
-std::string ItemFileName(const std::string& basePath, ItemKind kind);
 
 // Opens an item file by base path and kind and checks its header: "VEMOX" and, for set
 // kinds only, the kind byte at offset 6. On failure the reason is a fault of the whole file,

@@ -70,13 +70,6 @@ int UserIndexInBank(int bank, int slot) {
     return UserIndexOf(ProgramNumberOf(bank, slot));
 }
 
-BankSlot BankSlotOfUserIndex(int index) {
-    if (index >= 0 && index < 64) return {kBankF, index};
-    if (index >= 64 && index < 128) return {kBankF + 1, index - 64};
-    if (index >= 128 && index < kUserPrograms) return {kBankR, index - 96};
-    return {};
-}
-
 std::string ProgramLabel(int number) {
     const BankSlot where = ProgramBankSlotOf(number);
     if (!where.Valid()) return {};

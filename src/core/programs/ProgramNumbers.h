@@ -24,7 +24,6 @@ BankSlot ProgramBankSlotOf(int number);   // (-1, -1) outside the banks
 int UserIndexOf(int number);              // -1 for presets and non-programs
 int NumberOfUserIndex(int index);
 int UserIndexInBank(int bank, int slot);
-BankSlot BankSlotOfUserIndex(int index);
 std::string ProgramLabel(int number);  // "F11"; empty outside the banks
 std::string ProgramLabelOfUserIndex(int index);
 // Name (16 characters) of any program number; empty text for no program.

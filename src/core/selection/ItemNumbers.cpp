@@ -90,11 +90,6 @@ BankSlot StyBankSlotOf(int number) { return kStyBanks.BankSlotOf(number); }
 
 int StyUserIndexOf(int number) { return IsUserStyle(number) ? number - kFirstUserStyle : -1; }
 
-int StyUserIndexInBank(int bank, int slot) {
-    if (bank != kFirstUserBank) return -1;
-    return StyUserIndexOf(StyNumberOf(bank, slot));
-}
-
 int StyNumberOfUserIndex(int index) { return index >= 0 && index < kUserStyles ? index + kFirstUserStyle : -1; }
 
 std::string StyLabel(int number) { return kStyBanks.Label(number); }
@@ -112,13 +107,6 @@ int StyCategoryOf(const SetStyles& sty, const PresetTables& presets, int number)
     const int index = StyUserIndexOf(number);
     if (index >= 0) return CategoryOrNone(sty.slots[static_cast<std::size_t>(index)].record.Category());
     return kNoCategory;
-}
-
-int FindStyleByName(const SetStyles& sty, const std::string& name) {
-    for (int index = 0; index < kUserStyles; ++index) {
-        if (sty.slots[static_cast<std::size_t>(index)].record.Name() == name) return StyNumberOfUserIndex(index);
-    }
-    return -1;
 }
 
 }  // namespace vx

@@ -24,11 +24,9 @@ int FindArrangementByName(const SetArrangements& arr, const std::string& name); 
 int StyNumberOf(int bank, int slot);  // -1 above bank 2
 BankSlot StyBankSlotOf(int number);
 int StyUserIndexOf(int number);
-int StyUserIndexInBank(int bank, int slot);
 int StyNumberOfUserIndex(int index);
 std::string StyLabel(int number);
 std::string StyNameOf(const SetStyles& sty, const PresetTables& presets, int number);
 int StyCategoryOf(const SetStyles& sty, const PresetTables& presets, int number);
-int FindStyleByName(const SetStyles& sty, const std::string& name);
 
 }  // namespace vx

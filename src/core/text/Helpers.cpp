@@ -35,13 +35,6 @@ std::string NoteLabel(int key) {
     return note + std::to_string(key / 12 - 1);
 }
 
-void PutWord(std::vector<std::uint8_t>& buffer, std::size_t offset, int value) {
-    if (offset >= buffer.size() || buffer.size() - offset < 2) return;
-    const auto word = static_cast<std::uint16_t>(value);
-    buffer[offset] = static_cast<std::uint8_t>(word & 0xFF);
-    buffer[offset + 1] = static_cast<std::uint8_t>(word >> 8);
-}
-
 std::string HexDump(const std::vector<std::uint8_t>& bytes) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string text;

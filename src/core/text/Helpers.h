@@ -16,8 +16,6 @@ std::string ParentDirOf(std::string_view path);
 // Key 0 to 127 as note and octave: 60 -> C4, 61 -> C#4, 0 -> C-1.
 std::string NoteLabel(int key);
 
-// Writes a 16-bit little-endian value at a zero-based offset; nothing when it does not fit.
-void PutWord(std::vector<std::uint8_t>& buffer, std::size_t offset, int value);
 // Two upper-case hexadecimal digits and a blank per byte: "F0 42 30 ".
 std::string HexDump(const std::vector<std::uint8_t>& bytes);
 

@@ -29,10 +29,6 @@ void ShowSaveError(Interaction& ui, ItemKind kind, std::string_view detail) {
     ShowError(ui, SaveErrorText(kind, detail));
 }
 
-void ShowEditError(Interaction& ui, ItemKind kind, std::string_view detail) {
-    ShowError(ui, EditErrorText(kind, detail));
-}
-
 Message ErrorMessage(const std::string& text) {
     return Message{text, "Error", MessageIcon::Critical, MessageButtons::OK, Answer::OK};
 }

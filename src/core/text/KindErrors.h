@@ -18,7 +18,6 @@ std::string EditErrorText(ItemKind kind, std::string_view detail);
 
 void ShowLoadError(Interaction& ui, ItemKind kind, std::string_view detail);
 void ShowSaveError(Interaction& ui, ItemKind kind, std::string_view detail);
-void ShowEditError(Interaction& ui, ItemKind kind, std::string_view detail);
 // A plain error box: title "Error", critical icon, OK.
 Message ErrorMessage(const std::string& text);
 void ShowError(Interaction& ui, const std::string& text);

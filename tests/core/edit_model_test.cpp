@@ -521,6 +521,7 @@ private:
 // A random script: commands of every kind, on the slots that hold items more often than not.
 std::vector<Step> RandomScript(std::uint32_t seed, int length, ModelSets& sets) {
     std::mt19937 random(seed);
+    std::mt19937 library(seed + 0x11b);
     auto roll = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     std::vector<Step> script;
     for (int n = 0; n < length; ++n) {
@@ -552,8 +553,9 @@ std::vector<Step> RandomScript(std::uint32_t seed, int length, ModelSets& sets) 
             e.sourceKind = e.kind;
             e.sourceSet = roll(10) < 6 ? e.set : 1 - e.set;
             e.sourceSlot = slot(e.sourceSet);
-            // One drop from another set in four comes from the Library window.
-            step.fromDisk = e.sourceSet != e.set && roll(4) == 0;
+            // One drop from another set in four comes from the Library window; chosen apart from
+            // the script's own numbers, so that the scripts stay as they were otherwise.
+            step.fromDisk = e.sourceSet != e.set && library() % 4 == 0;
         } else if (command < 76) {
             e.command = EditCommand::EraseBank;
             e.bank = roll(8);

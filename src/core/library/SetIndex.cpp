@@ -192,7 +192,9 @@ std::vector<IndexedItem> IndexItems(const SetData& data) {
             item.slot = slot;
             item.label = kind.Label(slot);
             item.name = NameTextToUtf8(TrimBlanks(kind.NameAt(data, slot)));
-            ItemParts parts = PartsOf(kind.Read(data, slot));
+            // The parts point into the item, which lives until its hash is taken.
+            const EditItem whole = kind.Read(data, slot);
+            ItemParts parts = PartsOf(whole);
             item.category = CategoryText(kindId, parts.category);
 
             // The calls count by the name of the item called, so the same item hashes alike in a

@@ -43,6 +43,8 @@ constexpr std::string_view kTips[] = {
     "Utilities > Check Set lists calls to empty slots, overfull style blocks, broken memory maps and duplicate names, "
     "each with what to do about it.",
     "File > Load SysEx File puts a dump kept as a .SYX file back into the set; Edit > Undo takes it back.",
+    "vx50 library add FOLDER indexes every set under a folder; vx50 library find NAME then finds an item in all of "
+    "them at once.",
 };
 
 }  // namespace

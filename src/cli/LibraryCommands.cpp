@@ -231,10 +231,14 @@ void AddLibraryCommands(CLI::App& app, CliContext& context) {
     };
 
     CLI::App* library =
-        app.add_subcommand("library", "finds items by name in every set under the folders you added to the library");
+        app.add_subcommand("library", "an index of every set under your folders: finds items by name, duplicates and callers in all of them");
     library->require_subcommand(1);
     library->fallthrough();
-    library->add_option("--library", args->file, "the index file (default: ~/.local/share/vxeditr/library.sqlite)");
+    library
+        ->add_option("--library", args->file,
+                     "the index file (default: $XDG_DATA_HOME/vxeditr/library.sqlite, else "
+                     "~/.local/share/vxeditr/library.sqlite)")
+        ->type_name("FILE");
 
     CLI::App* add = library->add_subcommand("add", "remembers the folders, then scans them");
     add->add_option("DIR", args->folders, "folders holding sets, at any depth")->required();
@@ -247,14 +251,14 @@ void AddLibraryCommands(CLI::App& app, CliContext& context) {
 
     CLI::App* find = library->add_subcommand("find", "items whose name holds TEXT, any case");
     find->add_option("TEXT", args->text, "a part of the name; \"\" lists every item")->required();
-    find->add_option("--kind", args->kind, "arr, sty, prg, bsq, sng or ark");
-    find->add_option("--category", args->category, "a category name, as the dialogs show it");
+    find->add_option("--kind", args->kind, "arr, sty, prg, bsq, sng or ark")->type_name("KIND");
+    find->add_option("--category", args->category, "a category name, as the dialogs show it")->type_name("NAME");
     find->add_flag("--json", args->json, "as JSON");
     find->callback(run(Find));
 
     CLI::App* duplicates =
         library->add_subcommand("duplicates", "groups of items with the same content, in other slots or sets");
-    duplicates->add_option("--kind", args->kind, "arr, sty, prg, bsq, sng or ark");
+    duplicates->add_option("--kind", args->kind, "arr, sty, prg, bsq, sng or ark")->type_name("KIND");
     duplicates->add_flag("--json", args->json, "as JSON");
     duplicates->callback(run(Duplicates));
 

@@ -8,14 +8,16 @@ namespace vxe {
 
 namespace {
 
+// The line vx50 library scan prints, so that the window and the tool say the same.
 QString Summary(const vx::library::ScanSummary& s) {
-    auto sets = [](std::size_t n) { return n == 1 ? QStringLiteral("1 set") : QStringLiteral("%1 sets").arg(n); };
     if (s.cancelled) return QStringLiteral("Rescan cancelled: %1 read, %2 unchanged.").arg(s.read).arg(s.unchanged);
-    QString text =
-        QStringLiteral("Rescan done: %1 found, %2 read, %3 unchanged").arg(sets(s.sets)).arg(s.read).arg(s.unchanged);
-    if (s.removed > 0) text += QStringLiteral(", %1 gone").arg(s.removed);
-    if (s.failed > 0) text += QStringLiteral(", %1 could not be read").arg(s.failed);
-    return text + QLatin1Char('.');
+    const QString sets = s.sets == 1 ? QStringLiteral("1 set") : QStringLiteral("%1 sets").arg(s.sets);
+    return QStringLiteral("Scanned %1: %2 read, %3 unchanged, %4 removed, %5 could not be read.")
+        .arg(sets)
+        .arg(s.read)
+        .arg(s.unchanged)
+        .arg(s.removed)
+        .arg(s.failed);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <map>
 
+#include "core/editing/EditScheme.h"
 #include "core/storage/Session.h"
 #include "editor/document/FDoc.h"
 #include "editor/library/FLibrary.h"
@@ -224,9 +225,23 @@ void LibraryWindowTest::dropFromTheResultsCopiesAndKeepsCalls() {
     // The set read for the drop is gone again, untouched and never locked.
     QCOMPARE(program.SetOf("STUDIO"), 0);
     QVERIFY(Files(program.folder / "STUDIO.SET") == before);
+    // What it held went with it: there is nothing to paste.
+    QVERIFY(program.main->Editing()->ClipboardOf(vx::ItemKind::Arrangement).Empty());
     // Undo takes the copy back.
     program.main->findChild<QAction*>("mnuEUndo")->trigger();
     QCOMPARE(QString::fromStdString(session.Data(live).arr.arr[1].Name()), QString(16, ' '));
+
+    // With STUDIO open in a window, the drop is the drag from that window: its set is the source,
+    // and the clipboard keeps the item of the open set.
+    const int studio = session.OpenOrNewSet(false, (program.folder / "STUDIO.SET").string());
+    QVERIFY(studio > 0);
+    program.main->MdiArea()->setActiveSubWindow(program.main->MdiArea()->subWindowList().value(0));
+    answerer.answers = {QMessageBox::No};
+    QVERIFY(model->dropMimeData(drag.get(), Qt::CopyAction, -1, -1, target));
+    QCOMPARE(answerer.boxes.size(), std::size_t{2});
+    QCOMPARE(answerer.boxes[1].text, answerer.boxes[0].text);
+    QCOMPARE(session.Data(live).arr.arr[1].TrackProgram(0), kProgramNumber + 7);
+    QCOMPARE(program.main->Editing()->ClipboardOf(vx::ItemKind::Arrangement).set, studio);
 }
 
 void LibraryWindowTest::cancelledRescanLeavesTheWindowUsable() {

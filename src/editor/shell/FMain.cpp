@@ -362,9 +362,11 @@ void FMain::Exit() { close(); }
 
 FLibrary* FMain::Library() const { return library_.data(); }
 
+QString FMain::LibraryFile() const { return libraryFile_.isEmpty() ? ReadLibraryFile(settingsFile_) : libraryFile_; }
+
 void FMain::ShowLibrary() {
     if (!library_) {
-        if (libraryFile_.isEmpty()) libraryFile_ = ReadLibraryFile(settingsFile_);
+        libraryFile_ = LibraryFile();
         library_ = new FLibrary(libraryFile_, this);
         library_->setWindowIcon(windowIcon());
         connect(library_, &FLibrary::OpenAsked, this, &FMain::OpenLibraryItem);

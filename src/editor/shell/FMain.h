@@ -73,6 +73,8 @@ public:
     void ShowLibrary() override;
     // The Library window, when it was shown.
     FLibrary* Library() const;
+    // The index file the Library window opens: the one the settings keep, else the default.
+    QString LibraryFile() const;
     // A library item's set, opened as File > Open does unless it is open already, with the
     // item selected in its tab.
     void OpenLibraryItem(const QString& setPath, vx::ItemKind kind, int slot);

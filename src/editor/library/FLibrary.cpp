@@ -84,6 +84,12 @@ FLibrary::FLibrary(const QString& file, QWidget* parent) : QWidget(parent, Qt::W
     grdLib_->verticalHeader()->hide();
     grdLib_->horizontalHeader()->setStretchLastSection(true);
     grdLib_->setWordWrap(false);
+    grdLib_->verticalHeader()->setDefaultSectionSize(grdLib_->fontMetrics().height() + 6);
+    // Wide enough for what each column holds: a set's name, a label, a name of 16 characters.
+    const int digit = grdLib_->fontMetrics().horizontalAdvance(QLatin1Char('M'));
+    const int widths[LibraryModel::ColumnCount] = {10, 4, 13, 9, 8, 10};
+    for (int column = 0; column < LibraryModel::ColumnCount; ++column)
+        grdLib_->setColumnWidth(column, widths[column] * digit);
 
     lblCount_ = Named(new QLabel(this), "lblCount");
     lblScan_ = Named(new QLabel(this), "lblScan");

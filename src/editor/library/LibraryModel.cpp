@@ -64,6 +64,11 @@ QVariant LibraryModel::data(const QModelIndex& index, int role) const {
                 return vx::KindIndex(item.kind) * 1000 + item.slot;
             case Date:
                 return static_cast<qlonglong>(item.setTime);
+            case Name:
+                // Items without a name (KBD sets) after every named one.
+                return item.name.find_first_not_of(' ') == std::string::npos
+                           ? QStringLiteral("\uffff")
+                           : Unpadded(item.name).toLower();
             default:
                 return data(index, Qt::DisplayRole).toString().toLower();
         }

@@ -209,6 +209,19 @@ void LibraryWindowTest::dropFromTheResultsCopiesAndKeepsCalls() {
             if (model->SlotAt(model->index(r, c)) == 1) target = model->index(r, c);
     QVERIFY(target.isValid());
     ModalAnswerer answerer;
+    // A set gone from disk since the scan is said; a slot no set has changes nothing.
+    const QString gone = QString::fromStdString((program.folder / "GONE.SET").string());
+    std::unique_ptr<QMimeData> stale(vxe::MakeLibraryDrag({vx::ItemKind::Arrangement, gone, 0}));
+    QVERIFY(model->dropMimeData(stale.get(), Qt::CopyAction, -1, -1, target));
+    std::unique_ptr<QMimeData> outside(vxe::MakeLibraryDrag(
+        {vx::ItemKind::Arrangement, QString::fromStdString((program.folder / "STUDIO.SET").string()), 4000}));
+    QVERIFY(model->dropMimeData(outside.get(), Qt::CopyAction, -1, -1, target));
+    QCOMPARE(answerer.boxes.size(), std::size_t{1});
+    QCOMPARE(answerer.boxes[0].title + "|" + answerer.boxes[0].text,
+             "Warning|The set " + gone + " is not there any more.");
+    QCOMPARE(QString::fromStdString(session.Data(live).arr.arr[1].Name()), QString(16, ' '));
+    answerer.boxes.clear();
+
     answerer.answers = {QMessageBox::No};
     QVERIFY(model->dropMimeData(drag.get(), Qt::CopyAction, -1, -1, target));
 

@@ -244,7 +244,11 @@ QString ReadLibraryFile(const QString& settingsFile) {
 void WriteLibraryFile(const QString& settingsFile, const QString& file) {
     const std::unique_ptr<QSettings> store(settingsFile.isEmpty() ? new QSettings()
                                                                   : new QSettings(settingsFile, QSettings::IniFormat));
-    store->setValue(QStringLiteral("Library/File"), file);
+    // The default is not written down: it follows XDG_DATA_HOME.
+    if (file == QString::fromStdString(vx::library::Library::DefaultFile().string()))
+        store->remove(QStringLiteral("Library/File"));
+    else
+        store->setValue(QStringLiteral("Library/File"), file);
 }
 
 }  // namespace vxe

@@ -84,7 +84,8 @@ private:
 };
 
 // The index file, kept in the same store as the options (an INI file when settingsFile is
-// given), group "Library", key "File"; the core's default file when none is kept.
+// given), group "Library", key "File"; the core's default file when none is kept, and the key
+// left out when the file is the default.
 QString ReadLibraryFile(const QString& settingsFile);
 void WriteLibraryFile(const QString& settingsFile, const QString& file);
 

@@ -159,8 +159,11 @@ void FLibrary::Refresh() {
 void FLibrary::RefreshFolders() {
     lstFolders_->clear();
     if (!library_) return;
-    for (const std::string& folder : library_->Folders())
-        lstFolders_->addItem(QDir::toNativeSeparators(QString::fromStdString(folder)));
+    for (const std::string& folder : library_->Folders()) {
+        auto* entry = new QListWidgetItem(QDir::toNativeSeparators(QString::fromStdString(folder)), lstFolders_);
+        // Removed by the path as the index keeps it.
+        entry->setData(Qt::UserRole, QString::fromStdString(folder));
+    }
 }
 
 void FLibrary::UpdateButtons() {
@@ -194,7 +197,7 @@ void FLibrary::cmdAddFolder_Click() {
 void FLibrary::cmdRemoveFolder_Click() {
     QListWidgetItem* chosen = lstFolders_->currentItem();
     if (!library_ || !chosen || scan_->Running()) return;
-    library_->RemoveFolder(QDir::fromNativeSeparators(chosen->text()).toStdString());
+    library_->RemoveFolder(chosen->data(Qt::UserRole).toString().toStdString());
     RefreshFolders();
     Refresh();
     UpdateButtons();

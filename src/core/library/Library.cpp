@@ -152,7 +152,12 @@ std::size_t Characters(const std::string& utf8) {
 class SqliteLibrary final : public Library {
 public:
     explicit SqliteLibrary(sqlite3* db) : db_(db) {}
-    ~SqliteLibrary() override { sqlite3_close_v2(db_); }
+    ~SqliteLibrary() override {
+        for (auto* statement : {&deleteCalls_, &deleteItems_, &deleteSet_, &insertName_, &selectName_, &selectSet_,
+                                &insertSet_, &insertItem_, &insertCall_})
+            statement->reset();
+        sqlite3_close_v2(db_);
+    }
 
     bool Exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
     std::string LastError() const { return sqlite3_errmsg(db_); }
@@ -314,12 +319,32 @@ private:
         return select.Step() && select.Int(0) != 0;
     }
 
+    // A statement prepared once and kept for the life of the index.
+    Statement& Kept(std::unique_ptr<Statement>& statement, const char* sql) {
+        if (!statement) statement = std::make_unique<Statement>(db_, sql);
+        return *statement;
+    }
+
     bool DeleteSet(std::int64_t set) {
-        return Statement(db_, "DELETE FROM calls WHERE item_id IN (SELECT id FROM items WHERE set_id = ?)")
+        return Kept(deleteCalls_, "DELETE FROM calls WHERE item_id IN (SELECT id FROM items WHERE set_id = ?)")
                    .Bind(1, set)
                    .Run() &&
-               Statement(db_, "DELETE FROM items WHERE set_id = ?").Bind(1, set).Run() &&
-               Statement(db_, "DELETE FROM sets WHERE id = ?").Bind(1, set).Run();
+               Kept(deleteItems_, "DELETE FROM items WHERE set_id = ?").Bind(1, set).Run() &&
+               Kept(deleteSet_, "DELETE FROM sets WHERE id = ?").Bind(1, set).Run();
+    }
+
+    // The row of a called name, made when it is new.
+    std::optional<std::int64_t> NameId(const std::string& key) {
+        if (const auto known = nameIds_.find(key); known != nameIds_.end()) return known->second;
+        if (!Kept(insertName_, "INSERT OR IGNORE INTO names(key) VALUES (?)").Bind(1, key).Run())
+            return std::nullopt;
+        Statement& select = Kept(selectName_, "SELECT id FROM names WHERE key = ?");
+        select.Bind(1, key);
+        const bool found = select.Step();
+        const std::int64_t id = found ? select.Int(0) : 0;
+        select.Reset();
+        if (!found) return std::nullopt;
+        return nameIds_[key] = id;
     }
 
     // Replaces a set's rows in one transaction: a program killed meanwhile leaves the old rows.
@@ -327,23 +352,24 @@ private:
         if (!Exec("BEGIN IMMEDIATE")) return false;
         bool ok = true;
         {
-            Statement old(db_, "SELECT id FROM sets WHERE path = ?");
+            Statement& old = Kept(selectSet_, "SELECT id FROM sets WHERE path = ?");
             old.Bind(1, path);
-            if (old.Step()) ok = DeleteSet(old.Int(0));
+            const bool found = old.Step();
+            const std::int64_t id = found ? old.Int(0) : 0;
+            old.Reset();
+            if (found) ok = DeleteSet(id);
         }
-        Statement insertSet(db_, "INSERT INTO sets(path, stamps, set_time, failure) VALUES (?, ?, ?, ?)");
+        Statement& insertSet = Kept(insertSet_, "INSERT INTO sets(path, stamps, set_time, failure) VALUES (?, ?, ?, ?)");
         insertSet.Bind(1, path).Bind(2, set.stamps).Bind(3, set.setTime);
         if (set.failure) insertSet.Bind(4, *set.failure);
         else insertSet.BindNull(4);
         ok = ok && insertSet.Run();
         const std::int64_t setId = sqlite3_last_insert_rowid(db_);
 
-        Statement insertItem(db_,
-                             "INSERT INTO items(set_id, kind, slot, label, name, key, category, hash) "
-                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-        Statement insertName(db_, "INSERT OR IGNORE INTO names(key) VALUES (?)");
-        Statement nameId(db_, "SELECT id FROM names WHERE key = ?");
-        Statement insertCall(db_, "INSERT OR IGNORE INTO calls(name_id, item_id) VALUES (?, ?)");
+        Statement& insertItem = Kept(insertItem_,
+                                     "INSERT INTO items(set_id, kind, slot, label, name, key, category, hash) "
+                                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        Statement& insertCall = Kept(insertCall_, "INSERT OR IGNORE INTO calls(name_id, item_id) VALUES (?, ?)");
         for (const IndexedItem& item : set.items) {
             if (!ok) break;
             ok = insertItem.Bind(1, setId)
@@ -357,19 +383,19 @@ private:
                      .Run();
             const std::int64_t itemId = sqlite3_last_insert_rowid(db_);
             for (const std::string& called : item.calls) {
-                const std::string key = FoldKey(called);
-                ok = ok && insertName.Bind(1, key).Run();
-                nameId.Bind(1, key);
-                const bool foundName = nameId.Step();
-                const std::int64_t id = foundName ? nameId.Int(0) : 0;
-                nameId.Reset();
-                ok = ok && foundName && insertCall.Bind(1, id).Bind(2, itemId).Run();
+                const auto nameId = ok ? NameId(FoldKey(called)) : std::nullopt;
+                ok = nameId && insertCall.Bind(1, *nameId).Bind(2, itemId).Run();
             }
         }
-        return Exec(ok ? "COMMIT" : "ROLLBACK") && ok;
+        if (Exec(ok ? "COMMIT" : "ROLLBACK") && ok) return true;
+        nameIds_.clear();  // names made in a transaction that was rolled back are gone again
+        return false;
     }
 
     sqlite3* db_;
+    std::unique_ptr<Statement> deleteCalls_, deleteItems_, deleteSet_, insertName_, selectName_, selectSet_,
+        insertSet_, insertItem_, insertCall_;
+    std::map<std::string, std::int64_t> nameIds_;
 };
 
 }  // namespace

@@ -69,8 +69,10 @@ void FillWithCopies(vx::SetData& data, const vx::EditableKind& kind, int wanted,
                                  Token(seed * 1000u + static_cast<std::uint32_t>(slot));
         std::visit(
             [&](auto& value) {
-                if constexpr (requires { value.SetName(name); }) value.SetName(name);
-                else if constexpr (requires { value.record.SetName(name); }) value.record.SetName(name);
+                if constexpr (requires { value.SetName(name); })
+                    value.SetName(name);
+                else if constexpr (requires { value.record.SetName(name); })
+                    value.record.SetName(name);
             },
             item);
         kind.Write(data, slot, item);
@@ -218,7 +220,8 @@ int main(int argc, char** argv) {
     std::printf("\n%d sets, %zu items; reading their files once: %.1f ms\n", shelf.count, shelf.items, read->second);
     auto ratio = [&](const char* name, const char* what) {
         if (const auto it = ms.find(name); it != ms.end())
-            std::printf("%-36s %9.1f ms  %7.2f x reading the files once\n", what, it->second, it->second / read->second);
+            std::printf("%-36s %9.1f ms  %7.2f x reading the files once\n", what, it->second,
+                        it->second / read->second);
     };
     ratio("BM_ScanNewIndex", "scan into a new index:");
     ratio("BM_RescanUnchanged", "rescan, nothing changed:");
@@ -227,8 +230,8 @@ int main(int argc, char** argv) {
         const auto it = reporter.counters.find(name);
         if (it == reporter.counters.end()) continue;
         const double median = it->second.at("median_ms");
-        std::printf("%-36s %9.3f ms  %7.4f x reading the files once, %.0f found\n", what, median,
-                    median / read->second, it->second.at("found"));
+        std::printf("%-36s %9.3f ms  %7.4f x reading the files once, %.0f found\n", what, median, median / read->second,
+                    it->second.at("found"));
     }
     if (const auto it = reporter.counters.find("BM_ScanNewIndex"); it != reporter.counters.end())
         std::printf("%-36s %9.0f bytes per set, %.0f per item\n", "index file:", it->second.at("bytes_per_set"),

@@ -58,7 +58,8 @@ END;
 )";
 
 constexpr const char* kItemColumns =
-    "s.path, i.kind, i.label, i.slot, i.name, i.category, i.hash, s.set_time FROM items i JOIN sets s ON s.id = i.set_id";
+    "s.path, i.kind, i.label, i.slot, i.name, i.category, i.hash, s.set_time FROM items i JOIN sets s ON s.id = "
+    "i.set_id";
 
 // A prepared statement, finalised when it goes out of scope.
 class Statement {
@@ -336,8 +337,7 @@ private:
     // The row of a called name, made when it is new.
     std::optional<std::int64_t> NameId(const std::string& key) {
         if (const auto known = nameIds_.find(key); known != nameIds_.end()) return known->second;
-        if (!Kept(insertName_, "INSERT OR IGNORE INTO names(key) VALUES (?)").Bind(1, key).Run())
-            return std::nullopt;
+        if (!Kept(insertName_, "INSERT OR IGNORE INTO names(key) VALUES (?)").Bind(1, key).Run()) return std::nullopt;
         Statement& select = Kept(selectName_, "SELECT id FROM names WHERE key = ?");
         select.Bind(1, key);
         const bool found = select.Step();
@@ -359,10 +359,13 @@ private:
             old.Reset();
             if (found) ok = DeleteSet(id);
         }
-        Statement& insertSet = Kept(insertSet_, "INSERT INTO sets(path, stamps, set_time, failure) VALUES (?, ?, ?, ?)");
+        Statement& insertSet =
+            Kept(insertSet_, "INSERT INTO sets(path, stamps, set_time, failure) VALUES (?, ?, ?, ?)");
         insertSet.Bind(1, path).Bind(2, set.stamps).Bind(3, set.setTime);
-        if (set.failure) insertSet.Bind(4, *set.failure);
-        else insertSet.BindNull(4);
+        if (set.failure)
+            insertSet.Bind(4, *set.failure);
+        else
+            insertSet.BindNull(4);
         ok = ok && insertSet.Run();
         const std::int64_t setId = sqlite3_last_insert_rowid(db_);
 
@@ -393,8 +396,8 @@ private:
     }
 
     sqlite3* db_;
-    std::unique_ptr<Statement> deleteCalls_, deleteItems_, deleteSet_, insertName_, selectName_, selectSet_,
-        insertSet_, insertItem_, insertCall_;
+    std::unique_ptr<Statement> deleteCalls_, deleteItems_, deleteSet_, insertName_, selectName_, selectSet_, insertSet_,
+        insertItem_, insertCall_;
     std::map<std::string, std::int64_t> nameIds_;
 };
 

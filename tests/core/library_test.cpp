@@ -259,6 +259,29 @@ TEST_F(LibraryTest, RescansReadOnlyWhatChangedAndForgetWhatIsGone) {
     EXPECT_EQ(error,
               "The library " + (temp.Path() / "notes.txt").string() + " could not be read: file is not a database");
     EXPECT_EQ(test::ReadFileBytes(temp.Path() / "notes.txt"), std::vector<std::uint8_t>(600, 'x'));
+
+    // An index of the first layout keeps its folders and is read again; one of a later layout
+    // is refused.
+    const auto older = temp.Path() / "older.sqlite";
+    const auto newer = temp.Path() / "newer.sqlite";
+    for (const auto& [file, sql] :
+         {std::pair{older,
+                    "CREATE TABLE folders(path TEXT PRIMARY KEY); CREATE TABLE items(id INTEGER PRIMARY KEY, "
+                    "key TEXT); INSERT INTO folders VALUES ('" +
+                        other.string() + "'); PRAGMA user_version=1;"},
+          std::pair{newer, std::string("PRAGMA user_version=3;")}}) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    auto upgraded = Library::Open(older, error);
+    ASSERT_NE(upgraded, nullptr) << error;
+    EXPECT_EQ(upgraded->Folders(), std::vector<std::string>{other.string()});
+    EXPECT_EQ(Summary(upgraded->Scan()), "1 sets: 1 read, 0 unchanged, 0 removed, 0 failed");
+    EXPECT_EQ(upgraded->Find({"stage", std::nullopt, std::nullopt, 0}).size(), 1u);
+    EXPECT_EQ(Library::Open(newer, error), nullptr);
+    EXPECT_EQ(error, "The library " + newer.string() + " was made by a newer version of the program.");
 }
 
 // A scan killed while it writes leaves an index that opens, checks out and completes.

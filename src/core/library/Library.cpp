@@ -17,11 +17,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 
-// The items are found by name through a trigram index of the folded names, which answers a
-// search for any part of three or more characters without reading every row; the calls are
-// kept by the folded name called, once per name, so where-used is one look-up.
+// Every name, folded, is kept once in `names`, whether items carry it or call it: the same item
+// saved in many sets shares its row. The names are found through a trigram index, which answers
+// a search for any part of three or more characters without reading every row; the items and
+// the calls point to their names, so a search and where-used are each one look-up.
 constexpr const char* kSchema = R"(
 CREATE TABLE IF NOT EXISTS folders(path TEXT PRIMARY KEY);
 CREATE TABLE IF NOT EXISTS sets(
@@ -30,6 +31,7 @@ CREATE TABLE IF NOT EXISTS sets(
     stamps TEXT NOT NULL,
     set_time INTEGER NOT NULL,
     failure TEXT);
+CREATE TABLE IF NOT EXISTS names(id INTEGER PRIMARY KEY, key TEXT NOT NULL UNIQUE);
 CREATE TABLE IF NOT EXISTS items(
     id INTEGER PRIMARY KEY,
     set_id INTEGER NOT NULL,
@@ -37,29 +39,37 @@ CREATE TABLE IF NOT EXISTS items(
     slot INTEGER NOT NULL,
     label TEXT NOT NULL,
     name TEXT NOT NULL,
-    key TEXT NOT NULL,
+    name_id INTEGER NOT NULL,
     category TEXT NOT NULL,
     hash TEXT NOT NULL);
 CREATE INDEX IF NOT EXISTS items_set ON items(set_id);
+CREATE INDEX IF NOT EXISTS items_name ON items(name_id);
 CREATE INDEX IF NOT EXISTS items_hash ON items(hash, kind);
-CREATE TABLE IF NOT EXISTS names(id INTEGER PRIMARY KEY, key TEXT NOT NULL UNIQUE);
 CREATE TABLE IF NOT EXISTS calls(
     name_id INTEGER NOT NULL,
     item_id INTEGER NOT NULL,
     PRIMARY KEY(name_id, item_id)) WITHOUT ROWID;
 CREATE INDEX IF NOT EXISTS calls_item ON calls(item_id);
-CREATE VIRTUAL TABLE IF NOT EXISTS items_key USING fts5(key, content='items', content_rowid='id', tokenize='trigram');
-CREATE TRIGGER IF NOT EXISTS items_key_in AFTER INSERT ON items BEGIN
-    INSERT INTO items_key(rowid, key) VALUES (new.id, new.key);
+CREATE VIRTUAL TABLE IF NOT EXISTS names_key USING fts5(key, content='names', content_rowid='id', tokenize='trigram');
+CREATE TRIGGER IF NOT EXISTS names_key_in AFTER INSERT ON names BEGIN
+    INSERT INTO names_key(rowid, key) VALUES (new.id, new.key);
 END;
-CREATE TRIGGER IF NOT EXISTS items_key_out AFTER DELETE ON items BEGIN
-    INSERT INTO items_key(items_key, rowid, key) VALUES ('delete', old.id, old.key);
-END;
+)";
+
+// What an index of an older layout held besides the folders; it is read again by the next scan.
+constexpr const char* kOldTables = R"(
+DROP TRIGGER IF EXISTS items_key_in;
+DROP TRIGGER IF EXISTS items_key_out;
+DROP TABLE IF EXISTS items_key;
+DROP TABLE IF EXISTS calls;
+DROP TABLE IF EXISTS items;
+DROP TABLE IF EXISTS names;
+DROP TABLE IF EXISTS sets;
 )";
 
 constexpr const char* kItemColumns =
     "s.path, i.kind, i.label, i.slot, i.name, i.category, i.hash, s.set_time FROM items i JOIN sets s ON s.id = "
-    "i.set_id";
+    "i.set_id JOIN names n ON n.id = i.name_id";
 
 // A prepared statement, finalised when it goes out of scope.
 class Statement {
@@ -248,20 +258,21 @@ public:
         std::string sql = std::string("SELECT ") + kItemColumns + " WHERE 1";
         int next = 1;
         std::vector<std::pair<int, std::string>> texts;
-        if (Characters(key) >= 3) {
-            sql += " AND i.id IN (SELECT rowid FROM items_key WHERE items_key MATCH ?" + std::to_string(next) + ")";
-            texts.emplace_back(next++, Phrase(key));
-        }
         if (!key.empty()) {
-            sql += " AND instr(i.key, ?" + std::to_string(next) + ") > 0";
+            sql += " AND i.name_id IN (SELECT id FROM names WHERE instr(key, ?" + std::to_string(next) + ") > 0";
             texts.emplace_back(next++, key);
+            if (Characters(key) >= 3) {
+                sql += " AND id IN (SELECT rowid FROM names_key WHERE names_key MATCH ?" + std::to_string(next) + ")";
+                texts.emplace_back(next++, Phrase(key));
+            }
+            sql += ")";
         }
         if (query.kind) sql += " AND i.kind = " + std::to_string(KindIndex(*query.kind));
         if (query.category) {
             sql += " AND lower(i.category) = lower(?" + std::to_string(next) + ")";
             texts.emplace_back(next++, TrimBlanks(*query.category));
         }
-        sql += " ORDER BY i.key, s.path, i.kind, i.slot";
+        sql += " ORDER BY n.key, s.path, i.kind, i.slot";
         if (query.limit > 0) sql += " LIMIT " + std::to_string(query.limit);
         Statement select(db_, sql);
         for (const auto& [index, text] : texts) select.Bind(index, text);
@@ -275,7 +286,7 @@ public:
         Statement select(db_, std::string("SELECT ") + kItemColumns +
                                   " JOIN (SELECT hash AS h, kind AS k FROM items WHERE 1" + kindFilter +
                                   " GROUP BY hash, kind HAVING count(*) > 1) d ON d.h = i.hash AND d.k = i.kind"
-                                  " ORDER BY i.kind, i.key, i.hash, s.path, i.slot");
+                                  " ORDER BY i.kind, n.key, i.hash, s.path, i.slot");
         std::vector<std::vector<LibraryItem>> groups;
         std::map<std::pair<int, std::string>, std::size_t> groupOf;
         while (select.Step()) {
@@ -290,8 +301,8 @@ public:
 
     std::vector<LibraryItem> WhereUsed(const std::string& name) const override {
         Statement select(db_, std::string("SELECT ") + kItemColumns +
-                                  " JOIN calls c ON c.item_id = i.id JOIN names n ON n.id = c.name_id"
-                                  " WHERE n.key = ? ORDER BY s.path, i.kind, i.slot");
+                                  " JOIN calls c ON c.item_id = i.id JOIN names called ON called.id = c.name_id"
+                                  " WHERE called.key = ? ORDER BY s.path, i.kind, i.slot");
         select.Bind(1, FoldKey(TrimBlanks(name)));
         std::vector<LibraryItem> items;
         while (select.Step()) items.push_back(ItemOfRow(select));
@@ -370,17 +381,19 @@ private:
         const std::int64_t setId = sqlite3_last_insert_rowid(db_);
 
         Statement& insertItem = Kept(insertItem_,
-                                     "INSERT INTO items(set_id, kind, slot, label, name, key, category, hash) "
+                                     "INSERT INTO items(set_id, kind, slot, label, name, name_id, category, hash) "
                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
         Statement& insertCall = Kept(insertCall_, "INSERT OR IGNORE INTO calls(name_id, item_id) VALUES (?, ?)");
         for (const IndexedItem& item : set.items) {
+            const auto itemName = ok ? NameId(FoldKey(item.name)) : std::nullopt;
+            ok = itemName.has_value();
             if (!ok) break;
             ok = insertItem.Bind(1, setId)
                      .Bind(2, std::int64_t{KindIndex(item.kind)})
                      .Bind(3, std::int64_t{item.slot})
                      .Bind(4, item.label)
                      .Bind(5, item.name)
-                     .Bind(6, FoldKey(item.name))
+                     .Bind(6, *itemName)
                      .Bind(7, item.category)
                      .Bind(8, item.hash)
                      .Run();
@@ -432,6 +445,10 @@ std::unique_ptr<Library> Library::Open(const std::filesystem::path& file, std::s
         if (select.Step()) version = static_cast<int>(select.Int(0));
     }
     if (version < 0) {
+        error = "The library " + file.string() + " could not be read: " + library->LastError();
+        return nullptr;
+    }
+    if (version > 0 && version < kSchemaVersion && !library->Exec(kOldTables)) {
         error = "The library " + file.string() + " could not be read: " + library->LastError();
         return nullptr;
     }

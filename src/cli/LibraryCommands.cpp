@@ -1,8 +1,8 @@
 #include "LibraryCommands.h"
 
+#include <unistd.h>
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -95,16 +95,16 @@ int RunScan(vx::library::Library& library, const LibraryArguments& args) {
 }
 
 nlohmann::ordered_json ItemJson(const vx::library::LibraryItem& item) {
-    return {{"set", item.setPath},         {"kind", KindCode(item.kind)}, {"label", item.label},
-            {"name", item.name},           {"category", item.category},   {"hash", item.hash}};
+    return {{"set", item.setPath}, {"kind", KindCode(item.kind)}, {"label", item.label},
+            {"name", item.name},   {"category", item.category},   {"hash", item.hash}};
 }
 
 // One item a line, in columns: ITEM (as vx50 show takes it), name, category, set.
 void PrintItems(const std::vector<vx::library::LibraryItem>& items, const std::string& indent = "") {
     std::size_t itemWidth = 0, nameWidth = 0, categoryWidth = 0;
     auto utf8Width = [](const std::string& text) {
-        return static_cast<std::size_t>(
-            std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+        return static_cast<std::size_t>(std::count_if(
+            text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
     };
     for (const auto& item : items) {
         itemWidth = std::max(itemWidth, KindCode(item.kind).size() + 1 + item.label.size());
@@ -230,8 +230,9 @@ void AddLibraryCommands(CLI::App& app, CliContext& context) {
         return [&context, args, command] { context.exitStatus = command(*args); };
     };
 
-    CLI::App* library =
-        app.add_subcommand("library", "an index of every set under your folders: finds items by name, duplicates and callers in all of them");
+    CLI::App* library = app.add_subcommand(
+        "library",
+        "an index of every set under your folders: finds items by name, duplicates and callers in all of them");
     library->require_subcommand(1);
     library->fallthrough();
     library

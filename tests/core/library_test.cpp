@@ -138,8 +138,8 @@ TEST_F(LibraryTest, ScanRecordsEveryItemByNameAndHashesItsCallsByTheNamesCalled)
 
     // The piano in F11 and G31, the arrangement that calls it and the style moved with it hash alike.
     const auto pianos = index->Find({"GRAND", ItemKind::Program, std::nullopt, 0});
-    EXPECT_EQ(Lines(pianos), (std::vector<std::string>{"2:F11 My Grand Piano @ DEMO.SET",
-                                                       "2:G31 My Grand Piano @ LIVE.SET"}));
+    EXPECT_EQ(Lines(pianos),
+              (std::vector<std::string>{"2:F11 My Grand Piano @ DEMO.SET", "2:G31 My Grand Piano @ LIVE.SET"}));
     EXPECT_EQ(pianos[0].category, "Keyboard");
     EXPECT_EQ(pianos[0].slot, 0);
     EXPECT_EQ(pianos[0].hash.size(), 16u);
@@ -150,8 +150,8 @@ TEST_F(LibraryTest, ScanRecordsEveryItemByNameAndHashesItsCallsByTheNamesCalled)
     EXPECT_EQ(Item(groove, "DEMO.SET", "C11")->category, "16 Beat");
     EXPECT_NE(Item(groove, "DEMO.SET", "C11")->hash, Item(groove, "LIVE.SET", "C13")->hash);
     const auto styles = index->Find({"sunday", ItemKind::Style, std::nullopt, 0});
-    EXPECT_EQ(Lines(styles), (std::vector<std::string>{"1:C11 Sunday Groove @ DEMO.SET",
-                                                       "1:C13 Sunday Groove @ LIVE.SET"}));
+    EXPECT_EQ(Lines(styles),
+              (std::vector<std::string>{"1:C11 Sunday Groove @ DEMO.SET", "1:C13 Sunday Groove @ LIVE.SET"}));
     EXPECT_EQ(styles[0].hash, styles[1].hash);
     EXPECT_GT(styles[0].setTime, 1700000000);
 
@@ -178,10 +178,10 @@ TEST_F(LibraryTest, ScanRecordsEveryItemByNameAndHashesItsCallsByTheNamesCalled)
     // program's own Details list them, each once.
     std::vector<std::string> users;
     for (const char* set : {"DEMO.SET", "LIVE.SET"})
-        for (const char* caller : {"0:C11 Sunday Groove", "0:C14 Uptown Swing", "0:C18 Doo Wop Night",
-                                   "0:C21 Wedding Waltz", "0:D11 Opening Number", "0:D12 Rainy Ballad",
-                                   "0:D16 Gospel Sunday", "1:C16 Uptown Swing", "3:0 Intro Medley", "4:0 Opening Song",
-                                   "5:11 "})
+        for (const char* caller :
+             {"0:C11 Sunday Groove", "0:C14 Uptown Swing", "0:C18 Doo Wop Night", "0:C21 Wedding Waltz",
+              "0:D11 Opening Number", "0:D12 Rainy Ballad", "0:D16 Gospel Sunday", "1:C16 Uptown Swing",
+              "3:0 Intro Medley", "4:0 Opening Song", "5:11 "})
             users.push_back(std::string(caller) + " @ " + set);
     EXPECT_EQ(Lines(index->WhereUsed(" my GRAND piano ")), users);
     EXPECT_TRUE(index->WhereUsed("My Grand").empty());
@@ -198,8 +198,8 @@ TEST_F(LibraryTest, ScanRecordsEveryItemByNameAndHashesItsCallsByTheNamesCalled)
         EXPECT_EQ(group[0].hash, group[1].hash);
         EXPECT_EQ(group[0].name, group[1].name);
     }
-    EXPECT_EQ(Lines(duplicates.back()), (std::vector<std::string>{"1:C16 Uptown Swing @ DEMO.SET",
-                                                                   "1:C16 Uptown Swing @ LIVE.SET"}));
+    EXPECT_EQ(Lines(duplicates.back()),
+              (std::vector<std::string>{"1:C16 Uptown Swing @ DEMO.SET", "1:C16 Uptown Swing @ LIVE.SET"}));
 }
 
 TEST_F(LibraryTest, RescansReadOnlyWhatChangedAndForgetWhatIsGone) {
@@ -256,9 +256,32 @@ TEST_F(LibraryTest, RescansReadOnlyWhatChangedAndForgetWhatIsGone) {
     test::WriteFileBytes(temp.Path() / "notes.txt", std::vector<std::uint8_t>(600, 'x'));
     std::string error;
     EXPECT_EQ(Library::Open(temp.Path() / "notes.txt", error), nullptr);
-    EXPECT_EQ(error, "The library " + (temp.Path() / "notes.txt").string() +
-                         " could not be read: file is not a database");
+    EXPECT_EQ(error,
+              "The library " + (temp.Path() / "notes.txt").string() + " could not be read: file is not a database");
     EXPECT_EQ(test::ReadFileBytes(temp.Path() / "notes.txt"), std::vector<std::uint8_t>(600, 'x'));
+
+    // An index of the first layout keeps its folders and is read again; one of a later layout
+    // is refused.
+    const auto older = temp.Path() / "older.sqlite";
+    const auto newer = temp.Path() / "newer.sqlite";
+    for (const auto& [file, sql] :
+         {std::pair{older,
+                    "CREATE TABLE folders(path TEXT PRIMARY KEY); CREATE TABLE items(id INTEGER PRIMARY KEY, "
+                    "key TEXT); INSERT INTO folders VALUES ('" +
+                        other.string() + "'); PRAGMA user_version=1;"},
+          std::pair{newer, std::string("PRAGMA user_version=3;")}}) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    auto upgraded = Library::Open(older, error);
+    ASSERT_NE(upgraded, nullptr) << error;
+    EXPECT_EQ(upgraded->Folders(), std::vector<std::string>{other.string()});
+    EXPECT_EQ(Summary(upgraded->Scan()), "1 sets: 1 read, 0 unchanged, 0 removed, 0 failed");
+    EXPECT_EQ(upgraded->Find({"stage", std::nullopt, std::nullopt, 0}).size(), 1u);
+    EXPECT_EQ(Library::Open(newer, error), nullptr);
+    EXPECT_EQ(error, "The library " + newer.string() + " was made by a newer version of the program.");
 }
 
 // A scan killed while it writes leaves an index that opens, checks out and completes.

@@ -17,11 +17,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 
-// The items are found by name through a trigram index of the folded names, which answers a
-// search for any part of three or more characters without reading every row; the calls are
-// kept by the folded name called, once per name, so where-used is one look-up.
+// Every name, folded, is kept once in `names`, whether items carry it or call it: the same item
+// saved in many sets shares its row. The names are found through a trigram index, which answers
+// a search for any part of three or more characters without reading every row; the items and
+// the calls point to their names, so a search and where-used are each one look-up.
 constexpr const char* kSchema = R"(
 CREATE TABLE IF NOT EXISTS folders(path TEXT PRIMARY KEY);
 CREATE TABLE IF NOT EXISTS sets(
@@ -30,6 +31,7 @@ CREATE TABLE IF NOT EXISTS sets(
     stamps TEXT NOT NULL,
     set_time INTEGER NOT NULL,
     failure TEXT);
+CREATE TABLE IF NOT EXISTS names(id INTEGER PRIMARY KEY, key TEXT NOT NULL UNIQUE);
 CREATE TABLE IF NOT EXISTS items(
     id INTEGER PRIMARY KEY,
     set_id INTEGER NOT NULL,
@@ -37,28 +39,37 @@ CREATE TABLE IF NOT EXISTS items(
     slot INTEGER NOT NULL,
     label TEXT NOT NULL,
     name TEXT NOT NULL,
-    key TEXT NOT NULL,
+    name_id INTEGER NOT NULL,
     category TEXT NOT NULL,
     hash TEXT NOT NULL);
 CREATE INDEX IF NOT EXISTS items_set ON items(set_id);
+CREATE INDEX IF NOT EXISTS items_name ON items(name_id);
 CREATE INDEX IF NOT EXISTS items_hash ON items(hash, kind);
-CREATE TABLE IF NOT EXISTS names(id INTEGER PRIMARY KEY, key TEXT NOT NULL UNIQUE);
 CREATE TABLE IF NOT EXISTS calls(
     name_id INTEGER NOT NULL,
     item_id INTEGER NOT NULL,
     PRIMARY KEY(name_id, item_id)) WITHOUT ROWID;
 CREATE INDEX IF NOT EXISTS calls_item ON calls(item_id);
-CREATE VIRTUAL TABLE IF NOT EXISTS items_key USING fts5(key, content='items', content_rowid='id', tokenize='trigram');
-CREATE TRIGGER IF NOT EXISTS items_key_in AFTER INSERT ON items BEGIN
-    INSERT INTO items_key(rowid, key) VALUES (new.id, new.key);
-END;
-CREATE TRIGGER IF NOT EXISTS items_key_out AFTER DELETE ON items BEGIN
-    INSERT INTO items_key(items_key, rowid, key) VALUES ('delete', old.id, old.key);
+CREATE VIRTUAL TABLE IF NOT EXISTS names_key USING fts5(key, content='names', content_rowid='id', tokenize='trigram');
+CREATE TRIGGER IF NOT EXISTS names_key_in AFTER INSERT ON names BEGIN
+    INSERT INTO names_key(rowid, key) VALUES (new.id, new.key);
 END;
 )";
 
+// What an index of an older layout held besides the folders; it is read again by the next scan.
+constexpr const char* kOldTables = R"(
+DROP TRIGGER IF EXISTS items_key_in;
+DROP TRIGGER IF EXISTS items_key_out;
+DROP TABLE IF EXISTS items_key;
+DROP TABLE IF EXISTS calls;
+DROP TABLE IF EXISTS items;
+DROP TABLE IF EXISTS names;
+DROP TABLE IF EXISTS sets;
+)";
+
 constexpr const char* kItemColumns =
-    "s.path, i.kind, i.label, i.slot, i.name, i.category, i.hash, s.set_time FROM items i JOIN sets s ON s.id = i.set_id";
+    "s.path, i.kind, i.label, i.slot, i.name, i.category, i.hash, s.set_time FROM items i JOIN sets s ON s.id = "
+    "i.set_id JOIN names n ON n.id = i.name_id";
 
 // A prepared statement, finalised when it goes out of scope.
 class Statement {
@@ -152,7 +163,12 @@ std::size_t Characters(const std::string& utf8) {
 class SqliteLibrary final : public Library {
 public:
     explicit SqliteLibrary(sqlite3* db) : db_(db) {}
-    ~SqliteLibrary() override { sqlite3_close_v2(db_); }
+    ~SqliteLibrary() override {
+        for (auto* statement : {&deleteCalls_, &deleteItems_, &deleteSet_, &insertName_, &selectName_, &selectSet_,
+                                &insertSet_, &insertItem_, &insertCall_})
+            statement->reset();
+        sqlite3_close_v2(db_);
+    }
 
     bool Exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
     std::string LastError() const { return sqlite3_errmsg(db_); }
@@ -242,20 +258,21 @@ public:
         std::string sql = std::string("SELECT ") + kItemColumns + " WHERE 1";
         int next = 1;
         std::vector<std::pair<int, std::string>> texts;
-        if (Characters(key) >= 3) {
-            sql += " AND i.id IN (SELECT rowid FROM items_key WHERE items_key MATCH ?" + std::to_string(next) + ")";
-            texts.emplace_back(next++, Phrase(key));
-        }
         if (!key.empty()) {
-            sql += " AND instr(i.key, ?" + std::to_string(next) + ") > 0";
+            sql += " AND i.name_id IN (SELECT id FROM names WHERE instr(key, ?" + std::to_string(next) + ") > 0";
             texts.emplace_back(next++, key);
+            if (Characters(key) >= 3) {
+                sql += " AND id IN (SELECT rowid FROM names_key WHERE names_key MATCH ?" + std::to_string(next) + ")";
+                texts.emplace_back(next++, Phrase(key));
+            }
+            sql += ")";
         }
         if (query.kind) sql += " AND i.kind = " + std::to_string(KindIndex(*query.kind));
         if (query.category) {
             sql += " AND lower(i.category) = lower(?" + std::to_string(next) + ")";
             texts.emplace_back(next++, TrimBlanks(*query.category));
         }
-        sql += " ORDER BY i.key, s.path, i.kind, i.slot";
+        sql += " ORDER BY n.key, s.path, i.kind, i.slot";
         if (query.limit > 0) sql += " LIMIT " + std::to_string(query.limit);
         Statement select(db_, sql);
         for (const auto& [index, text] : texts) select.Bind(index, text);
@@ -269,7 +286,7 @@ public:
         Statement select(db_, std::string("SELECT ") + kItemColumns +
                                   " JOIN (SELECT hash AS h, kind AS k FROM items WHERE 1" + kindFilter +
                                   " GROUP BY hash, kind HAVING count(*) > 1) d ON d.h = i.hash AND d.k = i.kind"
-                                  " ORDER BY i.kind, i.key, i.hash, s.path, i.slot");
+                                  " ORDER BY i.kind, n.key, i.hash, s.path, i.slot");
         std::vector<std::vector<LibraryItem>> groups;
         std::map<std::pair<int, std::string>, std::size_t> groupOf;
         while (select.Step()) {
@@ -284,8 +301,8 @@ public:
 
     std::vector<LibraryItem> WhereUsed(const std::string& name) const override {
         Statement select(db_, std::string("SELECT ") + kItemColumns +
-                                  " JOIN calls c ON c.item_id = i.id JOIN names n ON n.id = c.name_id"
-                                  " WHERE n.key = ? ORDER BY s.path, i.kind, i.slot");
+                                  " JOIN calls c ON c.item_id = i.id JOIN names called ON called.id = c.name_id"
+                                  " WHERE called.key = ? ORDER BY s.path, i.kind, i.slot");
         select.Bind(1, FoldKey(TrimBlanks(name)));
         std::vector<LibraryItem> items;
         while (select.Step()) items.push_back(ItemOfRow(select));
@@ -314,12 +331,31 @@ private:
         return select.Step() && select.Int(0) != 0;
     }
 
+    // A statement prepared once and kept for the life of the index.
+    Statement& Kept(std::unique_ptr<Statement>& statement, const char* sql) {
+        if (!statement) statement = std::make_unique<Statement>(db_, sql);
+        return *statement;
+    }
+
     bool DeleteSet(std::int64_t set) {
-        return Statement(db_, "DELETE FROM calls WHERE item_id IN (SELECT id FROM items WHERE set_id = ?)")
+        return Kept(deleteCalls_, "DELETE FROM calls WHERE item_id IN (SELECT id FROM items WHERE set_id = ?)")
                    .Bind(1, set)
                    .Run() &&
-               Statement(db_, "DELETE FROM items WHERE set_id = ?").Bind(1, set).Run() &&
-               Statement(db_, "DELETE FROM sets WHERE id = ?").Bind(1, set).Run();
+               Kept(deleteItems_, "DELETE FROM items WHERE set_id = ?").Bind(1, set).Run() &&
+               Kept(deleteSet_, "DELETE FROM sets WHERE id = ?").Bind(1, set).Run();
+    }
+
+    // The row of a called name, made when it is new.
+    std::optional<std::int64_t> NameId(const std::string& key) {
+        if (const auto known = nameIds_.find(key); known != nameIds_.end()) return known->second;
+        if (!Kept(insertName_, "INSERT OR IGNORE INTO names(key) VALUES (?)").Bind(1, key).Run()) return std::nullopt;
+        Statement& select = Kept(selectName_, "SELECT id FROM names WHERE key = ?");
+        select.Bind(1, key);
+        const bool found = select.Step();
+        const std::int64_t id = found ? select.Int(0) : 0;
+        select.Reset();
+        if (!found) return std::nullopt;
+        return nameIds_[key] = id;
     }
 
     // Replaces a set's rows in one transaction: a program killed meanwhile leaves the old rows.
@@ -327,49 +363,55 @@ private:
         if (!Exec("BEGIN IMMEDIATE")) return false;
         bool ok = true;
         {
-            Statement old(db_, "SELECT id FROM sets WHERE path = ?");
+            Statement& old = Kept(selectSet_, "SELECT id FROM sets WHERE path = ?");
             old.Bind(1, path);
-            if (old.Step()) ok = DeleteSet(old.Int(0));
+            const bool found = old.Step();
+            const std::int64_t id = found ? old.Int(0) : 0;
+            old.Reset();
+            if (found) ok = DeleteSet(id);
         }
-        Statement insertSet(db_, "INSERT INTO sets(path, stamps, set_time, failure) VALUES (?, ?, ?, ?)");
+        Statement& insertSet =
+            Kept(insertSet_, "INSERT INTO sets(path, stamps, set_time, failure) VALUES (?, ?, ?, ?)");
         insertSet.Bind(1, path).Bind(2, set.stamps).Bind(3, set.setTime);
-        if (set.failure) insertSet.Bind(4, *set.failure);
-        else insertSet.BindNull(4);
+        if (set.failure)
+            insertSet.Bind(4, *set.failure);
+        else
+            insertSet.BindNull(4);
         ok = ok && insertSet.Run();
         const std::int64_t setId = sqlite3_last_insert_rowid(db_);
 
-        Statement insertItem(db_,
-                             "INSERT INTO items(set_id, kind, slot, label, name, key, category, hash) "
-                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-        Statement insertName(db_, "INSERT OR IGNORE INTO names(key) VALUES (?)");
-        Statement nameId(db_, "SELECT id FROM names WHERE key = ?");
-        Statement insertCall(db_, "INSERT OR IGNORE INTO calls(name_id, item_id) VALUES (?, ?)");
+        Statement& insertItem = Kept(insertItem_,
+                                     "INSERT INTO items(set_id, kind, slot, label, name, name_id, category, hash) "
+                                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        Statement& insertCall = Kept(insertCall_, "INSERT OR IGNORE INTO calls(name_id, item_id) VALUES (?, ?)");
         for (const IndexedItem& item : set.items) {
+            const auto itemName = ok ? NameId(FoldKey(item.name)) : std::nullopt;
+            ok = itemName.has_value();
             if (!ok) break;
             ok = insertItem.Bind(1, setId)
                      .Bind(2, std::int64_t{KindIndex(item.kind)})
                      .Bind(3, std::int64_t{item.slot})
                      .Bind(4, item.label)
                      .Bind(5, item.name)
-                     .Bind(6, FoldKey(item.name))
+                     .Bind(6, *itemName)
                      .Bind(7, item.category)
                      .Bind(8, item.hash)
                      .Run();
             const std::int64_t itemId = sqlite3_last_insert_rowid(db_);
             for (const std::string& called : item.calls) {
-                const std::string key = FoldKey(called);
-                ok = ok && insertName.Bind(1, key).Run();
-                nameId.Bind(1, key);
-                const bool foundName = nameId.Step();
-                const std::int64_t id = foundName ? nameId.Int(0) : 0;
-                nameId.Reset();
-                ok = ok && foundName && insertCall.Bind(1, id).Bind(2, itemId).Run();
+                const auto nameId = ok ? NameId(FoldKey(called)) : std::nullopt;
+                ok = nameId && insertCall.Bind(1, *nameId).Bind(2, itemId).Run();
             }
         }
-        return Exec(ok ? "COMMIT" : "ROLLBACK") && ok;
+        if (Exec(ok ? "COMMIT" : "ROLLBACK") && ok) return true;
+        nameIds_.clear();  // names made in a transaction that was rolled back are gone again
+        return false;
     }
 
     sqlite3* db_;
+    std::unique_ptr<Statement> deleteCalls_, deleteItems_, deleteSet_, insertName_, selectName_, selectSet_, insertSet_,
+        insertItem_, insertCall_;
+    std::map<std::string, std::int64_t> nameIds_;
 };
 
 }  // namespace
@@ -403,6 +445,10 @@ std::unique_ptr<Library> Library::Open(const std::filesystem::path& file, std::s
         if (select.Step()) version = static_cast<int>(select.Int(0));
     }
     if (version < 0) {
+        error = "The library " + file.string() + " could not be read: " + library->LastError();
+        return nullptr;
+    }
+    if (version > 0 && version < kSchemaVersion && !library->Exec(kOldTables)) {
         error = "The library " + file.string() + " could not be read: " + library->LastError();
         return nullptr;
     }

@@ -203,7 +203,8 @@ std::vector<IndexedItem> IndexItems(const SetData& data) {
             CallFilter filter;
             filter.callers = MaskOf(kindId);
             filter.slot = slot;
-            ForEachCall(data, [&](const CallSite& site) { sites.push_back(site); }, filter);
+            ForEachCall(
+                data, [&](const CallSite& site) { sites.push_back(site); }, filter);
             Fnv64 hash;
             hash.AddNumber(static_cast<std::uint32_t>(KindIndex(kindId)));
             std::vector<std::string> callNames;
@@ -214,11 +215,10 @@ std::vector<IndexedItem> IndexItems(const SetData& data) {
                 const CalledSlots* called = nullptr;
                 for (const CalledSlots& candidate : calledSlots)
                     if (candidate.kind->Kind() == site.called) called = &candidate;
-                const int calledSlot =
-                    called != nullptr && site.number >= 0 &&
-                            static_cast<std::size_t>(site.number) < called->slotOfNumber.size()
-                        ? called->slotOfNumber[static_cast<std::size_t>(site.number)]
-                        : -1;
+                const int calledSlot = called != nullptr && site.number >= 0 &&
+                                               static_cast<std::size_t>(site.number) < called->slotOfNumber.size()
+                                           ? called->slotOfNumber[static_cast<std::size_t>(site.number)]
+                                           : -1;
                 if (calledSlot < 0) {
                     // A preset or no item: the number is the same on every instrument.
                     calls.push_back('P');

@@ -19,9 +19,9 @@ struct IndexedItem {
     ItemKind kind = ItemKind::Arrangement;
     int slot = 0;
     std::string label;
-    std::string name;      // trimmed, UTF-8
-    std::string category;  // empty for kinds without categories
-    std::string hash;      // 16 hex digits
+    std::string name;                // trimmed, UTF-8
+    std::string category;            // empty for kinds without categories
+    std::string hash;                // 16 hex digits
     std::vector<std::string> calls;  // the names of the set's own items it calls, each once
 };
 

@@ -146,6 +146,19 @@ void LibraryWindowTest::findsAsYouTypeAndSorts() {
     QTest::keyClicks(find, "q");
     QCOMPARE(program.Rows(), QString());
     QCOMPARE(count->text(), QString("No items"));
+
+    // Every item, the 64 KBD sets of each set among them; Remove Folder takes them out again.
+    find->clear();
+    QCOMPARE(count->text(), QString("133 items in 2 sets"));
+    auto* folders = Child<QListWidget>(*program.library, "lstFolders");
+    auto* remove = Child<QPushButton>(*program.library, "cmdRemoveFolder");
+    QVERIFY(!remove->isEnabled());
+    folders->setCurrentRow(0);
+    QVERIFY(remove->isEnabled());
+    remove->click();
+    QCOMPARE(folders->count(), 0);
+    QCOMPARE(count->text(), QString("No items"));
+    QVERIFY(!Child<QPushButton>(*program.library, "cmdRescan")->isEnabled());
 }
 
 void LibraryWindowTest::doubleClickOpensTheSetAndSelectsTheItem() {

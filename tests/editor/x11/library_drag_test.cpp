@@ -38,13 +38,19 @@ void LibraryDragTest::resultDraggedOntoASetWindow() {
     studio.arr.arr[0].SetName("Zqx Ballad");
     vx::test::WriteSet(studio, (folder / "STUDIO.SET").string(), "STUDIO");
     vx::test::WriteSet(vx::test::EmptySet(), (folder / "LIVE.SET").string(), "LIVE");
+    // A second set window: each has its Ctrl+L, and only the active one's may answer the key.
+    vx::test::WriteSet(vx::test::EmptySet(), (root.Path() / "EXTRA.SET").string(), "EXTRA");
     const QString settings = QString::fromStdString((root.Path() / "settings.ini").string());
     QSettings(settings, QSettings::IniFormat)
         .setValue("Library/File", QString::fromStdString((root.Path() / "library.sqlite").string()));
 
     vxe::FMain main(QString::fromStdString(vx::test::ProgramDir()), settings);
     const QString live = QString::fromStdString((folder / "LIVE.SET").string());
-    QCOMPARE(vxe::RunStartup(main, vxe::ParseArguments(QStringList{"vxeditr", "--no-tips", live}, "/")), -1);
+    QCOMPARE(vxe::RunStartup(main, vxe::ParseArguments(
+                                       QStringList{"vxeditr", "--no-tips",
+                                                   QString::fromStdString((root.Path() / "EXTRA.SET").string()), live},
+                                       "/")),
+             -1);
     main.move(0, 0);
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));

@@ -66,9 +66,8 @@ QVariant LibraryModel::data(const QModelIndex& index, int role) const {
                 return static_cast<qlonglong>(item.setTime);
             case Name:
                 // Items without a name (KBD sets) after every named one.
-                return item.name.find_first_not_of(' ') == std::string::npos
-                           ? QStringLiteral("\uffff")
-                           : Unpadded(item.name).toLower();
+                return item.name.find_first_not_of(' ') == std::string::npos ? QStringLiteral("\uffff")
+                                                                             : Unpadded(item.name).toLower();
             default:
                 return data(index, Qt::DisplayRole).toString().toLower();
         }

@@ -17,6 +17,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "core/library/Library.h"
 #include "editor/library/LibraryModel.h"
 #include "editor/library/LibraryScan.h"

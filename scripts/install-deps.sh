@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libqt6printsupport6 libgl-dev fonts-dejavu-core
   librtmidi-dev jackd2 libasound2-dev libjack-jackd2-dev
-  libcli11-dev nlohmann-json3-dev
+  libcli11-dev nlohmann-json3-dev libsqlite3-dev
   poppler-utils
   xvfb xdotool
 )

@@ -49,6 +49,14 @@ shot check --dialog check "$sets/cut/DEMO.SET"
 shot options --dialog options "$demo"
 shot about --dialog about "$demo"
 shot tip --dialog tip "$demo"
+# The Library window over three copies of the demo set; the index lies in this run's directory.
+for name in LIVE STUDIO TOUR; do
+  mkdir -p "$sets/library/$name.SET"
+  for file in examples/DEMO.SET/DEMO.*; do cp "$file" "$sets/library/$name.SET/$name.${file##*.}"; done
+done
+export XDG_DATA_HOME="$work/data"
+"$bin/vx50" library add "$sets/library" >>"$work/editor.log" 2>&1
+shot library --dialog library "$demo"
 
 if command -v jackd >/dev/null; then
   (

@@ -43,6 +43,10 @@ constexpr std::string_view kTips[] = {
     "Utilities > Check Set lists calls to empty slots, overfull style blocks, broken memory maps and duplicate names, "
     "each with what to do about it.",
     "File > Load SysEx File puts a dump kept as a .SYX file back into the set; Edit > Undo takes it back.",
+    "vx50 library add FOLDER indexes every set under a folder; vx50 library find NAME then finds an item in all of "
+    "them at once.",
+    "Window > Library (Ctrl+L) finds an item in every set under your folders as you type; drag a result onto a set "
+    "window to copy it there.",
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "CheckCommands.h"
 #include "CliContext.h"
 #include "Commands.h"
+#include "LibraryCommands.h"
 #include "MidiCommands.h"
 #include "ReportCommands.h"
 #include "core/storage/DataDirectory.h"
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
     vxcli::AddDetailCommands(app, context);
     vxcli::AddMidiCommands(app, context);
     vxcli::AddCheckCommands(app, context);
+    vxcli::AddLibraryCommands(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

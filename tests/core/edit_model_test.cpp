@@ -13,6 +13,7 @@
 
 #include "core/check/SetCheck.h"
 #include "core/editing/EditScheme.h"
+#include "core/library/LibrarySource.h"
 #include "core/storage/Session.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
@@ -164,6 +165,8 @@ private:
 struct Step {
     Edit edit;
     std::uint32_t answers = 0;
+    // A drop from the Library window: the source set saved, and dropped from a copy on disk.
+    bool fromDisk = false;
 };
 
 std::string Describe(const Step& step) {
@@ -176,7 +179,8 @@ std::string Describe(const Step& step) {
         out << "bank " << e.bank;
     else
         out << e.slot;
-    if (e.command == EditCommand::Drop) out << " from " << e.sourceSet + 1 << ':' << e.sourceSlot;
+    if (e.command == EditCommand::Drop)
+        out << " from " << (step.fromDisk ? "disk " : "") << e.sourceSet + 1 << ':' << e.sourceSlot;
     out << " (answers " << step.answers << ')';
     return out.str();
 }
@@ -286,7 +290,18 @@ private:
                 slot = -1;
             if (d.ValidSlot(slot)) replaced = Key(edit.kind, Trim(SlotName(d, sets_.Data(setIndex), slot)));
         }
-        const EditResult result = sets_.scheme->Apply(edit);
+        EditResult result;
+        if (step.fromDisk) {
+            // As the Library window drops: from the set read from disk, not the open one.
+            const fs::path copy = SavedCopy(step.edit.sourceSet);
+            if (copy.empty()) return Describe(step) + ": the source set could not be saved";
+            const library::SourceSet source(*sets_.session, copy.string());
+            if (!source.ReadFromDisk()) return Describe(step) + ": the saved copy was not read from disk";
+            edit.sourceSet = source.Set();
+            result = sets_.scheme->Apply(edit);
+        } else {
+            result = sets_.scheme->Apply(edit);
+        }
 
         const std::vector<Picture> before = pictures_;
         for (int i = 0; i < 2; ++i) pictures_[static_cast<std::size_t>(i)] = Take(sets_.Data(i));
@@ -338,6 +353,22 @@ private:
                         call = "*";
         }
         return {};
+    }
+
+    // Saves a set and copies its files to a set directory of their own, which no open set has.
+    fs::path SavedCopy(int index) {
+        const int set = sets_.sets[static_cast<std::size_t>(index)];
+        const std::string name = "SAVED" + std::to_string(index);
+        const fs::path saved = scratch_ / (name + ".SET");
+        fs::create_directories(saved);
+        if (!sets_.session->SaveSet(set, (saved / name).string(), true)) return {};
+        sets_.session->Slot(set).lock.reset();
+        const fs::path copy = scratch_ / "LIBRARY.SET";
+        fs::remove_all(copy);
+        fs::create_directories(copy);
+        for (const auto& entry : fs::directory_iterator(saved))
+            if (entry.path().stem() == name) fs::copy(entry.path(), copy / ("LIBRARY" + entry.path().extension().string()));
+        return copy;
     }
 
     // Every named caller calls what it called, unless that item left the set.
@@ -490,6 +521,7 @@ private:
 // A random script: commands of every kind, on the slots that hold items more often than not.
 std::vector<Step> RandomScript(std::uint32_t seed, int length, ModelSets& sets) {
     std::mt19937 random(seed);
+    std::mt19937 library(seed + 0x11b);
     auto roll = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     std::vector<Step> script;
     for (int n = 0; n < length; ++n) {
@@ -521,6 +553,9 @@ std::vector<Step> RandomScript(std::uint32_t seed, int length, ModelSets& sets) 
             e.sourceKind = e.kind;
             e.sourceSet = roll(10) < 6 ? e.set : 1 - e.set;
             e.sourceSlot = slot(e.sourceSet);
+            // One drop from another set in four comes from the Library window; chosen apart from
+            // the script's own numbers, so that the scripts stay as they were otherwise.
+            step.fromDisk = e.sourceSet != e.set && library() % 4 == 0;
         } else if (command < 76) {
             e.command = EditCommand::EraseBank;
             e.bank = roll(8);

@@ -27,7 +27,7 @@ deb=${debs[0]}
 [ "$(dpkg-deb -f "$deb" Package)" = vxeditr ] || fail "package name"
 [ "$(dpkg-deb -f "$deb" Version)" = "1.0.6" ] || fail "version $(dpkg-deb -f "$deb" Version)"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libqt6printsupport6 librtmidi qt6-qpa-plugins; do
+for library in libqt6widgets6 libqt6printsupport6 librtmidi libsqlite3 qt6-qpa-plugins; do
   [[ $depends == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
 

@@ -6,8 +6,9 @@
 
 #include "core/changes/SetChange.h"
 #include "core/editing/EditScheme.h"
-#include "core/kinds/EditableKind.h"
 #include "core/editing/XStyleFiles.h"
+#include "core/kinds/EditableKind.h"
+#include "core/library/LibrarySource.h"
 #include "core/storage/Session.h"
 #include "editor/details/Details.h"
 #include "editor/document/TabView.h"
@@ -34,6 +35,7 @@ EditController::EditController(vx::Session& session, ShellServices& shell, int s
     for (TabView* view : views_) {
         connect(view, &TabView::DetailsAsked, this, &EditController::Details);
         connect(view, &TabView::Dropped, this, &EditController::Drop);
+        connect(view, &TabView::DroppedFromLibrary, this, &EditController::DropFromLibrary);
     }
 }
 
@@ -154,6 +156,21 @@ void EditController::Drop(vx::ItemKind kind, int sourceKind, int sourceSet, int 
                            vx::EditableKindOf(kind)->InsertingDrop() != nullptr && sourceSlot < slot;
     view->SelectSlot(movedDown ? slot - 1 : slot);
     SetState(EditStateFor(currentTab_(), true));
+}
+
+void EditController::DropFromLibrary(vx::ItemKind kind, const QString& setPath, int sourceSlot, int slot) {
+    if (shell_.Editing() == nullptr || !session_.Sets().IsOpen(set_)) return;
+    {
+        const vx::library::SourceSet source(session_, setPath.toStdString());
+        if (source.Set() == 0) {
+            vx::ShowNotice(session_.Ui(), vx::EditResult::Warned(source.Error()));
+            views_[static_cast<std::size_t>(vx::KindIndex(kind))]->MainView()->viewport()->update();
+            return;
+        }
+        Drop(kind, vx::KindIndex(kind), source.Set(), sourceSlot, slot);
+    }
+    // A set read for the drop took the clipboard it filled with it.
+    Q_EMIT MenuChanged();
 }
 
 }  // namespace vxe

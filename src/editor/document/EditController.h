@@ -45,6 +45,9 @@ public:
     void Details(vx::ItemKind kind, int number);
     // A drag of another view, of this set or another, dropped on slot of a view of this window.
     void Drop(vx::ItemKind kind, int sourceKind, int sourceSet, int sourceSlot, int slot);
+    // An item of the Library window dropped on slot: the drop from its set's window when that set
+    // is open, else from the set read from disk (never locked, never written).
+    void DropFromLibrary(vx::ItemKind kind, const QString& setPath, int sourceSlot, int slot);
     // Undo availability of the set.
     void Follow(const vx::SetChange& change);
 

@@ -164,6 +164,11 @@ void FDoc::BuildMenus() {
     mnuWCascade_ = AddAction(mnuWindow_, "mnuWCascade", "&Cascade");
     mnuWTile_ = AddAction(mnuWindow_, "mnuWTile", "&Tile");
     QAction* arrange = AddAction(mnuWindow_, "mnuWArrange", "&Arrange Icons");
+    if (shell_.HasLibrary()) {
+        QAction* library = AddAction(mnuWindow_, "mnuWLibrary", "&Library...");
+        library->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+        connect(library, &QAction::triggered, this, [this] { shell_.ShowLibrary(); });
+    }
     mnuWCascade_->setCheckable(true);
     mnuWTile_->setCheckable(true);
     connect(mnuWCascade_, &QAction::triggered, this, [this] { mnuWindow_Arrange(0); });

@@ -59,6 +59,8 @@ Q_SIGNALS:
     void DetailsAsked(vx::ItemKind kind, int number);
     // A drag of another view, of this set or another, dropped on slot of this view.
     void Dropped(vx::ItemKind kind, int sourceKind, int sourceSet, int sourceSlot, int slot);
+    // An item of the Library window, from the set in setPath, dropped on slot of this view.
+    void DroppedFromLibrary(vx::ItemKind kind, const QString& setPath, int sourceSlot, int slot);
 };
 
 }  // namespace vxe

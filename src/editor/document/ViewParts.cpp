@@ -40,6 +40,10 @@ void ForwardDrops(ItemTableModel& model, TabView& view) {
                      [&view, kind = model.ShownKind()](int sourceKind, int sourceSet, int sourceSlot, int slot) {
                          Q_EMIT view.Dropped(kind, sourceKind, sourceSet, sourceSlot, slot);
                      });
+    QObject::connect(&model, &ItemTableModel::LibraryItemDropped, &view,
+                     [&view, kind = model.ShownKind()](const QString& setPath, int sourceSlot, int slot) {
+                         Q_EMIT view.DroppedFromLibrary(kind, setPath, sourceSlot, slot);
+                     });
 }
 
 }  // namespace vxe

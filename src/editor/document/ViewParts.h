@@ -25,7 +25,7 @@ QTableView* NewGrid(const char* name, QWidget* parent);
 
 // Items are dragged out of a view and dropped on an item of it, never between two items.
 void ConfigureDragAndDrop(QAbstractItemView& view);
-// The model's drops as the view's Dropped signal.
+// The model's drops as the view's Dropped and DroppedFromLibrary signals.
 void ForwardDrops(ItemTableModel& model, TabView& view);
 
 // Enter on the current cell or line does what a double-click on it does.

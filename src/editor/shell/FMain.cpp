@@ -24,9 +24,11 @@
 #include "core/catalogue/Catalogue.h"
 #include "core/changes/SetChange.h"
 #include "core/editing/EditScheme.h"
+#include "core/library/LibrarySource.h"
 #include "core/storage/Session.h"
 #include "core/text/Helpers.h"
 #include "editor/document/FDoc.h"
+#include "editor/library/FLibrary.h"
 #include "editor/shell/EditActions.h"
 #include "editor/shell/FAbout.h"
 #include "editor/shell/FHelp.h"
@@ -123,6 +125,10 @@ void FMain::CreateActions() {
     mnuFile_->addAction(mnuFNew_);
     mnuFile_->addAction(mnuFOpen_);
     mnuFile_->addMenu(mnuFRecent_);
+    // While no set is open there is no Window menu; the library is reached from here.
+    mnuFLibrary_ = NamedAction(mnuFile_, "mnuFLibrary", QStringLiteral("&Library..."));
+    mnuFLibrary_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    mnuFile_->addAction(mnuFLibrary_);
     mnuFile_->addAction(mnuFExit_);
 
     mnuHelp_ = new QMenu(QStringLiteral("&Help"), this);
@@ -137,6 +143,7 @@ void FMain::CreateActions() {
     connect(mnuFNew_, &QAction::triggered, this, [this] { NewSet(); });
     connect(mnuFOpen_, &QAction::triggered, this, [this] { OpenSet(); });
     connect(mnuFExit_, &QAction::triggered, this, [this] { Exit(); });
+    connect(mnuFLibrary_, &QAction::triggered, this, [this] { ShowLibrary(); });
     connect(mnuHTopics_, &QAction::triggered, this, [this] { ShowHelpContents(); });
     connect(mnuHAbout_, &QAction::triggered, this, [this] { ShowAbout(); });
 
@@ -157,6 +164,12 @@ void FMain::CreateActions() {
     picToolbar_->addAction(tbNew_);
     picToolbar_->addAction(tbOpen_);
     picToolbar_->addAction(tbSave_);
+    tbLibrary_ = NamedAction(picToolbar_, "tbLibrary", QStringLiteral("Library"));
+    tbLibrary_->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    tbLibrary_->setToolTip(QStringLiteral("The Library of every set in your folders"));
+    picToolbar_->addSeparator();
+    picToolbar_->addAction(tbLibrary_);
+    connect(tbLibrary_, &QAction::triggered, this, [this] { ShowLibrary(); });
     connect(tbNew_, &QAction::triggered, this, [this] { NewSet(); });
     connect(tbOpen_, &QAction::triggered, this, [this] { OpenSet(); });
     connect(tbSave_, &QAction::triggered, this, [this] { SaveActiveSet(); });
@@ -190,6 +203,7 @@ void FMain::LoadSettings() {
     // own directory holds the template, which is no place to start working.
     options_ = ReadSettings(settingsFile_, QDir::homePath());
     recentSets_ = ReadRecentSets(settingsFile_);
+    libraryFile_ = ReadLibraryFile(settingsFile_);
     settingsLoaded_ = true;
 }
 
@@ -345,6 +359,36 @@ void FMain::OpenRecentSet(const QString& directory) {
 }
 
 void FMain::Exit() { close(); }
+
+FLibrary* FMain::Library() const { return library_.data(); }
+
+QString FMain::LibraryFile() const { return libraryFile_.isEmpty() ? ReadLibraryFile(settingsFile_) : libraryFile_; }
+
+void FMain::ShowLibrary() {
+    if (!library_) {
+        libraryFile_ = LibraryFile();
+        library_ = new FLibrary(libraryFile_, this);
+        library_->setWindowIcon(windowIcon());
+        connect(library_, &FLibrary::OpenAsked, this, &FMain::OpenLibraryItem);
+    }
+    library_->show();
+    library_->raise();
+    library_->activateWindow();
+}
+
+void FMain::OpenLibraryItem(const QString& setPath, vx::ItemKind kind, int slot) {
+    if (!session_) return;
+    int set = vx::library::OpenSetOf(*session_, setPath.toStdString());
+    if (set == 0) {
+        OpenRecentSet(setPath);
+        set = vx::library::OpenSetOf(*session_, setPath.toStdString());
+    }
+    FDoc* doc = Doc(set);
+    if (!doc) return;
+    doc->ShowSlot(kind, slot);
+    raise();
+    activateWindow();
+}
 
 void FMain::ShowHelpContents() {
     if (!help_) help_ = new FHelp(programDir_, this);
@@ -542,9 +586,12 @@ void FMain::closeEvent(QCloseEvent* event) {
     if (settingsLoaded_ && !settingsWritten_) {
         WriteSettings(settingsFile_, options_);
         WriteRecentSets(settingsFile_, recentSets_);
+        WriteLibraryFile(settingsFile_, libraryFile_);
         settingsWritten_ = true;
     }
     if (help_) help_->close();
+    // A rescan stops with the program.
+    if (library_) library_->close();
     event->accept();
 }
 

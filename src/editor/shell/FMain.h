@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 
+#include "core/catalogue/ItemKind.h"
 #include "core/storage/Options.h"
 #include "editor/shell/QtInteraction.h"
 #include "editor/shell/ShellServices.h"
@@ -28,6 +29,7 @@ class EditActions;
 class FDoc;
 class FAbout;
 class FHelp;
+class FLibrary;
 class SetChangeSignal;
 class SetWatcher;
 
@@ -67,6 +69,15 @@ public:
     void Cascade() override;
     void Tile() override;
     void ArrangeIcons() override;
+    bool HasLibrary() const override { return true; }
+    void ShowLibrary() override;
+    // The Library window, when it was shown.
+    FLibrary* Library() const;
+    // The index file the Library window opens: the one the settings keep, else the default.
+    QString LibraryFile() const;
+    // A library item's set, opened as File > Open does unless it is open already, with the
+    // item selected in its tab.
+    void OpenLibraryItem(const QString& setPath, vx::ItemKind kind, int slot);
     vx::EditScheme* Editing() override { return scheme_.get(); }
     QMenu* EditMenu() override;
 
@@ -138,6 +149,10 @@ private:
     QMenu* mnuFRecent_ = nullptr;
     bool mainMenusShown_ = false;
     QPointer<FHelp> help_;
+    QPointer<FLibrary> library_;
+    QString libraryFile_;
+    QAction* mnuFLibrary_ = nullptr;
+    QAction* tbLibrary_ = nullptr;
 };
 
 // How Tile places windows: columns side by side, each at least neededWidth wide where that

@@ -32,6 +32,11 @@ public:
     virtual void Tile() = 0;
     virtual void ArrangeIcons() = 0;
 
+    // Window, Library: the window of every set under the user's folders; a shell without it
+    // shows no such entry.
+    virtual bool HasLibrary() const { return false; }
+    virtual void ShowLibrary() {}
+
     // The edit commands shared by every document window; none while they are not available.
     virtual vx::EditScheme* Editing() { return nullptr; }
     // The Edit menu that the shell owns for every document window and that acts on the active

@@ -21,6 +21,7 @@
 #include "core/text/Helpers.h"
 #include "editor/check/FCheck.h"
 #include "editor/details/Details.h"
+#include "editor/library/FLibrary.h"
 #include "editor/midi/FMidStup.h"
 #include "editor/midi/MidiTransfer.h"
 #include "editor/reports/FReport.h"
@@ -82,7 +83,7 @@ StartupArgs ParseArguments(const QStringList& arguments, const QString& currentD
             if (i + 1 >= arguments.size()) {
                 args.error = QStringLiteral(
                     "--dialog needs a window: global, arrangement-global, details:KIND:LABEL, report, "
-                    "check, midi-setup, options, about or tip");
+                    "check, midi-setup, options, about, tip or library");
                 return args;
             }
             args.dialog = arguments[++i];
@@ -118,7 +119,7 @@ QString UsageText() {
         "                     arrangement-global or details:KIND:LABEL of the first set\n"
         "                     (details:arr:C11, details:sty:C11, details:prg:F11, details:bsq:3,\n"
         "                     details:sng:3), its report, its check, midi-setup, options,\n"
-        "                     about or tip\n"
+        "                     about, tip or library (the Library window)\n"
         "  --no-tips          do not show the tip of the day at start-up\n"
         "  --version          print the version and end\n");
 }
@@ -238,6 +239,11 @@ std::unique_ptr<QWidget> ScreenshotWindow(FMain& main, const QString& dialog) {
         std::string problem;
         link.ReadPorts(lists, problem);
         return std::make_unique<FMidStup>(link, lists, problem, &main);
+    }
+    if (dialog == QStringLiteral("library")) {
+        auto library = std::make_unique<FLibrary>(main.LibraryFile(), &main);
+        library->resize(820, 420);
+        return library;
     }
     if (set == 0) return nullptr;
     if (dialog == QStringLiteral("report"))

@@ -91,6 +91,10 @@ int RunScan(vx::library::Library& library, const LibraryArguments& args) {
               << summary.unchanged << " unchanged, " << summary.removed << " removed, " << summary.failed
               << " could not be read.\n";
     for (const auto& failure : library.Failures()) std::cerr << failure.setPath << ": " << failure.reason << "\n";
+    if (!summary.error.empty()) {
+        std::cerr << "The library could not be written: " << summary.error << "\n";
+        return kExitFailure;
+    }
     return kExitSuccess;
 }
 

@@ -229,7 +229,15 @@ public:
                 ok = DeleteSet(entry.first) && ok;
                 ++summary.removed;
             }
-            if (!Exec(ok ? "COMMIT" : "ROLLBACK") || !ok) summary.removed = 0;
+            if (!ok || !Exec("COMMIT")) {
+                summary.error = LastError();
+                Exec("ROLLBACK");
+                summary.removed = 0;
+                return summary;
+            }
+        } else {
+            summary.error = LastError();
+            return summary;
         }
 
         for (std::size_t n = 0; n < found.size(); ++n) {
@@ -246,9 +254,9 @@ public:
                 continue;
             }
             const IndexedSet set = ReadSetForIndex(found[n]);
+            if (!WriteSet(path, set, summary.error)) break;
             ++summary.read;
             if (set.failure) ++summary.failed;
-            WriteSet(path, set);
         }
         return summary;
     }
@@ -359,8 +367,12 @@ private:
     }
 
     // Replaces a set's rows in one transaction: a program killed meanwhile leaves the old rows.
-    bool WriteSet(const std::string& path, const IndexedSet& set) {
-        if (!Exec("BEGIN IMMEDIATE")) return false;
+    // False with the reason when it could not be written.
+    bool WriteSet(const std::string& path, const IndexedSet& set, std::string& error) {
+        if (!Exec("BEGIN IMMEDIATE")) {
+            error = LastError();
+            return false;
+        }
         bool ok = true;
         {
             Statement& old = Kept(selectSet_, "SELECT id FROM sets WHERE path = ?");
@@ -403,7 +415,9 @@ private:
                 ok = nameId && insertCall.Bind(1, *nameId).Bind(2, itemId).Run();
             }
         }
-        if (Exec(ok ? "COMMIT" : "ROLLBACK") && ok) return true;
+        if (ok && Exec("COMMIT")) return true;
+        error = LastError();
+        Exec("ROLLBACK");
         nameIds_.clear();  // names made in a transaction that was rolled back are gone again
         return false;
     }
@@ -457,8 +471,10 @@ std::unique_ptr<Library> Library::Open(const std::filesystem::path& file, std::s
         return nullptr;
     }
     // Write-ahead logging lets a window read the index while a scan writes it.
-    if (!library->Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;") || !library->Exec(kSchema) ||
-        !library->Exec(("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str())) {
+    // A scan inserts into indexes keyed by hashes and names, all over the file: a larger page
+    // cache keeps them in memory instead of reading pages back from the system again and again.
+    if (!library->Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32768;") ||
+        !library->Exec(kSchema) || !library->Exec(("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str())) {
         error = "The library " + file.string() + " could not be read: " + library->LastError();
         return nullptr;
     }

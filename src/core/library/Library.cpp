@@ -488,8 +488,10 @@ std::unique_ptr<Library> Library::Open(const std::filesystem::path& file, std::s
     }
     // Write-ahead logging lets a window read the index while a scan writes it.
     // A scan inserts into indexes keyed by hashes and names, all over the file: a larger page
-    // cache keeps them in memory instead of reading pages back from the system again and again.
-    if (!library->Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32768;") ||
+    // cache keeps them in memory instead of reading pages back from the system again and again,
+    // and a longer log is copied back (and flushed to the disk) less often.
+    if (!library->Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32768; PRAGMA "
+                       "wal_autocheckpoint=8192;") ||
         !library->Exec(kSchema) || !library->Exec(("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str())) {
         error = "The library " + file.string() + " could not be read: " + library->LastError();
         return nullptr;

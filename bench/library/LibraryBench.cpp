@@ -198,9 +198,14 @@ public:
     std::map<std::string, std::map<std::string, double>> counters;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            const double seconds = run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit);
-            milliseconds[run.benchmark_name()] = seconds * 1000.0;
-            for (const auto& [name, counter] : run.counters) counters[run.benchmark_name()][name] = counter.value;
+            // The adjusted time is in the run's own unit; the multiplier turns seconds into that unit.
+            const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            // "BM_FindWarm/1/min_time:1.000" is kept as "BM_FindWarm/1".
+            std::string name = run.benchmark_name();
+            for (const char* suffix : {"/min_time:", "/iterations:"})
+                if (const auto at = name.find(suffix); at != std::string::npos) name.erase(at);
+            milliseconds[name] = seconds * 1000.0;
+            for (const auto& [counterName, counter] : run.counters) counters[name][counterName] = counter.value;
         }
         ConsoleReporter::ReportRuns(runs);
     }

@@ -74,8 +74,14 @@ int RunScan(vx::library::Library& library, const LibraryArguments& args) {
     std::size_t shown = 0;
     const auto summary = library.Scan([&](const vx::library::ScanProgress& progress) {
         if (terminal) {
-            std::string line = "Scanning " + std::to_string(progress.done + 1) + "/" + std::to_string(progress.total) +
-                               ": " + progress.current;
+            // One line of a common terminal's width, so that the next one covers it: a long path
+            // keeps its end.
+            std::string line =
+                "Scanning " + std::to_string(progress.done + 1) + "/" + std::to_string(progress.total) + ": ";
+            const std::size_t room = line.size() < 76 ? 76 - line.size() : 0;
+            line += progress.current.size() <= room + 3
+                        ? progress.current
+                        : "..." + progress.current.substr(progress.current.size() - room);
             const std::size_t width = line.size();
             if (line.size() < shown) line.append(shown - line.size(), ' ');
             shown = width;
@@ -91,6 +97,10 @@ int RunScan(vx::library::Library& library, const LibraryArguments& args) {
               << summary.unchanged << " unchanged, " << summary.removed << " removed, " << summary.failed
               << " could not be read.\n";
     for (const auto& failure : library.Failures()) std::cerr << failure.setPath << ": " << failure.reason << "\n";
+    if (!summary.error.empty()) {
+        std::cerr << "The library could not be written: " << summary.error << "\n";
+        return kExitFailure;
+    }
     return kExitSuccess;
 }
 

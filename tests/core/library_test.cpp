@@ -269,7 +269,7 @@ TEST_F(LibraryTest, RescansReadOnlyWhatChangedAndForgetWhatIsGone) {
                     "CREATE TABLE folders(path TEXT PRIMARY KEY); CREATE TABLE items(id INTEGER PRIMARY KEY, "
                     "key TEXT); INSERT INTO folders VALUES ('" +
                         other.string() + "'); PRAGMA user_version=1;"},
-          std::pair{newer, std::string("PRAGMA user_version=3;")}}) {
+          std::pair{newer, std::string("PRAGMA user_version=4;")}}) {
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
         EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);

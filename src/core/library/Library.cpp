@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 
 // Every name, folded, is kept once in `names`, whether items carry it or call it: the same item
 // saved in many sets shares its row. The names are found through a trigram index, which answers
@@ -41,7 +41,7 @@ CREATE TABLE IF NOT EXISTS items(
     name TEXT NOT NULL,
     name_id INTEGER NOT NULL,
     category TEXT NOT NULL,
-    hash TEXT NOT NULL);
+    hash INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS items_set ON items(set_id);
 CREATE INDEX IF NOT EXISTS items_name ON items(name_id);
 CREATE INDEX IF NOT EXISTS items_hash ON items(hash, kind);
@@ -55,6 +55,22 @@ CREATE TRIGGER IF NOT EXISTS names_key_in AFTER INSERT ON names BEGIN
     INSERT INTO names_key(rowid, key) VALUES (new.id, new.key);
 END;
 )";
+
+// The content hash is kept as the 64-bit number its 16 hex digits spell (half the bytes of the
+// text, in the table and in its index), and given back as the digits.
+std::int64_t HashNumber(const std::string& hex) {
+    std::uint64_t value = 0;
+    for (const char c : hex) value = value << 4 | static_cast<std::uint64_t>(c <= '9' ? c - '0' : c - 'a' + 10);
+    return static_cast<std::int64_t>(value);
+}
+
+std::string HashText(std::int64_t number) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    const auto value = static_cast<std::uint64_t>(number);
+    std::string text(16, '0');
+    for (int i = 0; i < 16; ++i) text[static_cast<std::size_t>(i)] = kDigits[(value >> (60 - 4 * i)) & 0xF];
+    return text;
+}
 
 // What an index of an older layout held besides the folders; it is read again by the next scan.
 constexpr const char* kOldTables = R"(
@@ -128,7 +144,7 @@ LibraryItem ItemOfRow(const Statement& row) {
     item.slot = static_cast<int>(row.Int(3));
     item.name = row.Text(4);
     item.category = row.Text(5);
-    item.hash = row.Text(6);
+    item.hash = HashText(row.Int(6));
     item.setTime = row.Int(7);
     return item;
 }
@@ -229,7 +245,15 @@ public:
                 ok = DeleteSet(entry.first) && ok;
                 ++summary.removed;
             }
-            if (!Exec(ok ? "COMMIT" : "ROLLBACK") || !ok) summary.removed = 0;
+            if (!ok || !Exec("COMMIT")) {
+                summary.error = LastError();
+                Exec("ROLLBACK");
+                summary.removed = 0;
+                return summary;
+            }
+        } else {
+            summary.error = LastError();
+            return summary;
         }
 
         for (std::size_t n = 0; n < found.size(); ++n) {
@@ -246,9 +270,9 @@ public:
                 continue;
             }
             const IndexedSet set = ReadSetForIndex(found[n]);
+            if (!WriteSet(path, set, summary.error)) break;
             ++summary.read;
             if (set.failure) ++summary.failed;
-            WriteSet(path, set);
         }
         return summary;
     }
@@ -359,8 +383,12 @@ private:
     }
 
     // Replaces a set's rows in one transaction: a program killed meanwhile leaves the old rows.
-    bool WriteSet(const std::string& path, const IndexedSet& set) {
-        if (!Exec("BEGIN IMMEDIATE")) return false;
+    // False with the reason when it could not be written.
+    bool WriteSet(const std::string& path, const IndexedSet& set, std::string& error) {
+        if (!Exec("BEGIN IMMEDIATE")) {
+            error = LastError();
+            return false;
+        }
         bool ok = true;
         {
             Statement& old = Kept(selectSet_, "SELECT id FROM sets WHERE path = ?");
@@ -395,7 +423,7 @@ private:
                      .Bind(5, item.name)
                      .Bind(6, *itemName)
                      .Bind(7, item.category)
-                     .Bind(8, item.hash)
+                     .Bind(8, HashNumber(item.hash))
                      .Run();
             const std::int64_t itemId = sqlite3_last_insert_rowid(db_);
             for (const std::string& called : item.calls) {
@@ -403,7 +431,9 @@ private:
                 ok = nameId && insertCall.Bind(1, *nameId).Bind(2, itemId).Run();
             }
         }
-        if (Exec(ok ? "COMMIT" : "ROLLBACK") && ok) return true;
+        if (ok && Exec("COMMIT")) return true;
+        error = LastError();
+        Exec("ROLLBACK");
         nameIds_.clear();  // names made in a transaction that was rolled back are gone again
         return false;
     }
@@ -457,8 +487,12 @@ std::unique_ptr<Library> Library::Open(const std::filesystem::path& file, std::s
         return nullptr;
     }
     // Write-ahead logging lets a window read the index while a scan writes it.
-    if (!library->Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;") || !library->Exec(kSchema) ||
-        !library->Exec(("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str())) {
+    // A scan inserts into indexes keyed by hashes and names, all over the file: a larger page
+    // cache keeps them in memory instead of reading pages back from the system again and again,
+    // and a longer log is copied back (and flushed to the disk) less often.
+    if (!library->Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32768; PRAGMA "
+                       "wal_autocheckpoint=8192;") ||
+        !library->Exec(kSchema) || !library->Exec(("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str())) {
         error = "The library " + file.string() + " could not be read: " + library->LastError();
         return nullptr;
     }

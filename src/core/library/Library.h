@@ -43,6 +43,7 @@ struct ScanSummary {
     std::size_t removed = 0;    // sets that disappeared and left the index
     std::size_t failed = 0;     // sets that could not be loaded (recorded with their reason)
     bool cancelled = false;
+    std::string error;          // why the index could not be written; the scan stopped there
 };
 
 struct FindQuery {

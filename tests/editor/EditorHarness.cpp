@@ -1,7 +1,10 @@
 #include "EditorHarness.h"
 
+#include <QtTest>
+
 #include "core/changes/SetChange.h"
 #include "editor/shell/Startup.h"
+#include "support/Golden.h"
 
 namespace fs = std::filesystem;
 
@@ -23,9 +26,9 @@ QStringList Lines(QListWidget* list) {
     return lines;
 }
 
-QString Shown(QWidget& parent, std::initializer_list<const char*> names) {
+QString Shown(QWidget& parent, const QStringList& names) {
     QStringList shown;
-    for (const QString wanted : names) {
+    for (const QString& wanted : names) {
         const qsizetype at = wanted.indexOf('@');
         const QChar mark = wanted.back();
         const bool flag = mark == '#' || mark == '?' || mark == '*';
@@ -59,6 +62,16 @@ QString EnabledEdits(vxe::FDoc& doc, int tab) {
     for (QAction* action : doc.Menus()[1]->actions())
         if (!action->isSeparator() && action->isEnabled()) names << action->objectName().mid(4);
     return names.join(' ');
+}
+
+void Observed::Check() const {
+    const QString seen = lines_.join('\n') + '\n';
+    const QStringList expected =
+        QString::fromStdString(vx::test::Golden("editor/" + name_ + ".txt", seen.toStdString())).split('\n');
+    for (qsizetype i = 0; i < std::max(lines_.size() + 1, expected.size()); ++i)
+        QVERIFY2(lines_.value(i) == expected.value(i),
+                 qPrintable(QString("%1.txt line %2:\n  seen     %3\n  expected %4")
+                                .arg(QString::fromStdString(name_)).arg(i + 1).arg(lines_.value(i), expected.value(i))));
 }
 
 Editor::Editor(int sets, const vx::PresetTables& presets, bool editing) {

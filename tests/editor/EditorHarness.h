@@ -34,7 +34,41 @@ QStringList Lines(QListWidget* list);
 // What the named children show, joined by "|": a combo box its current text, a list its lines
 // joined by "/", anything else its text. "name@N" is its entry N, "name#" its number of entries,
 // "name?" 1 when it is enabled, "name*" 1 when it is checked.
-QString Shown(QWidget& parent, std::initializer_list<const char*> names);
+QString Shown(QWidget& parent, const QStringList& names);
+// The bytes of a record that differ, as "offset: before>after" in hex, or "none".
+template <typename Record>
+QString Changed(const Record& before, const Record& after) {
+    QStringList changed;
+    for (std::size_t i = 0; i < before.bytes.size(); ++i)
+        if (before.bytes[i] != after.bytes[i])
+            changed << QString::asprintf("%zu: %02X>%02X", i, before.bytes[i], after.bytes[i]);
+    return changed.isEmpty() ? "none" : changed.join(", ");
+}
+
+// What a test observes, one "what: value" line each (line breaks as \n), compared by Check
+// with tests/data/editor/NAME.txt; VX_UPDATE_GOLDEN=1 rewrites the file from what was seen.
+class Observed {
+public:
+    explicit Observed(std::string name) : name_(std::move(name)) {}
+    template <typename T>
+    Observed& operator()(const QString& what, const T& value) {
+        lines_ << what + ": " + Str(value).replace('\r', "\\r").replace('\n', "\\n");
+        return *this;
+    }
+    void Check() const;
+
+private:
+    static QString Str(const QString& text) { return text; }
+    static QString Str(const char* text) { return QString::fromUtf8(text); }
+    static QString Str(const std::string& text) { return QString::fromStdString(text); }
+    static QString Str(bool yes) { return yes ? "yes" : "no"; }
+    static QString Str(const QStringList& list) { return list.join(" / "); }
+    template <typename N, typename = std::enable_if_t<std::is_arithmetic_v<N>>>
+    static QString Str(N number) { return QString::number(number); }
+    std::string name_;
+    QStringList lines_;
+};
+
 // The Edit menu's enabled commands, named without their "mnuE", after showing tab when given.
 QString EnabledEdits(vxe::FDoc& doc, int tab = -1);
 // The window's tabs, after showing tab when given.

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "EditorHarness.h"
+#include "core/catalogue/Catalogue.h"
 #include "editor/details/Details.h"
 #include "editor/selection/FInBanked.h"
 #include "editor/selection/FInNote.h"
@@ -23,21 +24,28 @@ using namespace vxt;
 namespace fs = std::filesystem;
 
 namespace {
-const QString Blank(16, ' ');
+using Kind = vx::ItemKind;
 
-void DoubleClick(QListWidget* list, int row) { Q_EMIT list->itemDoubleClicked(list->item(row)); }
-
-// A record with the bytes given changed.
-template <typename Record>
-Record With(Record record, std::initializer_list<std::pair<int, int>> bytes) {
-    for (const auto& [offset, value] : bytes) record.SetByte(offset, static_cast<std::uint8_t>(value));
-    return record;
+// A step of Fixture::Run on a control.
+void Take(QWidget& control, const QString& value) {
+    if (auto* edit = qobject_cast<QLineEdit*>(&control)) {
+        if (value == "\r") return QTest::keyClick(edit, Qt::Key_Return);
+        if (value.contains('\n')) return edit->setText(value);
+        edit->clear();
+        QTest::keyClicks(edit, value);
+    } else if (auto* combo = qobject_cast<QComboBox*>(&control)) {
+        value.isEmpty() ? Q_EMIT combo->activated(combo->currentIndex()) : combo->setCurrentIndex(value.toInt());
+    } else if (auto* button = qobject_cast<QAbstractButton*>(&control)) {
+        button->isCheckable() ? button->setChecked(value == "1") : button->click();
+    } else if (auto* list = qobject_cast<QListWidget*>(&control)) {
+        Q_EMIT list->itemDoubleClicked(list->item(value.toInt()));
+    } else {
+        QTest::mouseDClick(&control, Qt::LeftButton);
+    }
 }
 
 // A new set with a few items, nothing to be written, whose changes are followed as events.
 struct Fixture : Editor {
-    QString caption;  // the last dialog's object name and caption
-
     Fixture() {
         ui.Follow(session->Changes());
         session->Slot(1).dirty = {};  // a new set starts with every kind to be written
@@ -50,37 +58,63 @@ struct Fixture : Editor {
         data.sty.slots[0].record.SetTrackProgram(1, 768);
         ui.events.clear();
     }
-    QString In() const { return " in " + QString::fromStdString(session->Slot(1).name); }
-    bool Dirty(vx::ItemKind kind) const { return session->Slot(1).dirty[std::size_t(vx::KindIndex(kind))]; }
-
+    // The bytes changed from before, the kinds to be written and the events since the last call.
+    template <typename Record>
+    QString Written(const Record& before, const Record& now) {
+        QStringList dirty;
+        for (int kind = 0; kind < vx::kSetKindCount; ++kind)
+            if (session->Slot(1).dirty[std::size_t(kind)])
+                dirty << QString::fromStdString(std::string(vx::KindName(vx::KindFromIndex(kind))));
+        QStringList events;
+        for (const std::string& event : ui.events) events << QString::fromStdString(event);
+        ui.events.clear();
+        return Changed(before, now) + "; dirty " + (dirty.isEmpty() ? "none" : dirty.join(", ")) + "; events " +
+               (events.isEmpty() ? "none" : events.join(", "));
+    }
     // Runs Details on an item; act gets the dialog once it shows and must close it.
     void Details(const vx::ItemAddress& item, std::function<void(QDialog&)> act) {
         // Stopped afterwards, so that a Details without a dialog leaves nothing to the next one.
         QTimer timer;
         timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, [this, act] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog) return;
-            caption = dialog->objectName() + ":" + dialog->windowTitle();
-            act(*dialog);
+        QObject::connect(&timer, &QTimer::timeout, [act] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
         });
         timer.start(0);
         vxe::ShowDetails(*scheme, *session, 1, item, nullptr);
     }
-    // Shows item's dialog and closes it with OK: its object name and caption, and what the named
-    // children show (see Shown).
-    QString Look(const vx::ItemAddress& item, std::initializer_list<const char*> names) {
-        QString shown;
-        Details(item, [&](QDialog& d) {
-            shown = caption + "|" + Shown(d, names);
-            d.findChild<QPushButton*>("cmdOK")->click();
+    // Shows item's dialog and takes the steps in turn, then OK if it is still open. A step on a
+    // line edit types its text (one with a line break is pasted; "\r" is Return), on a combo box
+    // chooses the entry numbered (none: the current one again), on a check or option button sets
+    // it ("1"), clicks a push button, double-clicks a list's row or a label. "?" reads the
+    // children listed (see Shown), "tip" the tooltip shown, "close" closes by the frame.
+    // Returns the dialog's object name and caption, and what was read, joined by "|".
+    QString Run(const vx::ItemAddress& item, std::initializer_list<std::pair<const char*, QString>> steps) {
+        QStringList seen{"no dialog"};
+        Details(item, [&seen, steps](QDialog& d) {
+            seen = QStringList{d.objectName() + ":" + d.windowTitle()};
+            for (const auto& [name, value] : steps) {
+                if (name == QString("?"))
+                    seen << Shown(d, value.split(','));
+                else if (name == QString("tip"))
+                    seen << QToolTip::text();
+                else if (name == QString("close"))
+                    d.close();
+                else
+                    Take(*Child<QWidget>(d, name), value);
+            }
+            if (d.isVisible()) Child<QPushButton>(d, "cmdOK")->click();
         });
-        return shown;
+        return seen.join('|');
+    }
+    // The arrangements' split keys, each with the number of arrangements that have it.
+    QString Splits() {
+        std::map<int, int> splits;
+        for (const vx::ArrangementRecord& r : Data().arr.arr) ++splits[r.Split()];
+        QStringList shown;
+        for (const auto& [key, count] : splits) shown << QString("%1 x%2").arg(key).arg(count);
+        return shown.join(", ");
     }
 };
-
-void Ok(QDialog& dialog) { Child<QPushButton>(dialog, "cmdOK")->click(); }
-void Cancel(QDialog& dialog) { Child<QPushButton>(dialog, "cmdCancel")->click(); }
 
 QString Caption(QWidget* dialog) { return dialog->objectName() + ":" + dialog->windowTitle(); }
 // Clicks a button of the modal dialog once it shows; no button: closes it by its frame.
@@ -130,6 +164,7 @@ private Q_SLOTS:
 
 void DialogsTest::arrangementDialog() {
     Fixture f;
+    Observed seen("arrangement_dialog");
     vx::ArrangementRecord& arr = f.Data().arr.arr[0];
     arr.SetName("Pop Song");
     arr.SetStyle(256);
@@ -141,18 +176,14 @@ void DialogsTest::arrangementDialog() {
     f.Data().bsq.entries[2].record.SetName("Intro");
     f.Data().bsq.entries[2].record.SetArrangement(256);
     const vx::ArrangementRecord before = arr;
-
     // Shown as stored; OK without a change writes nothing.
-    QCOMPARE(f.Look({vx::ItemKind::Arrangement, 256}, {"cboSplit", "cboEnsemble", "cboChScan", "txtTempo", "lblSty",
-                                                       "lstPrg@1", "lstCalled", "cboSplit#"}),
-             "FParArr:Arrangement C11" + f.In() +
-                 "|C 2|Duet|Lower (Normal)|120|C11: Ballad          |PERC   : F11 Grand Piano     |BSeq 2|61");
-    QVERIFY(arr == before && !f.Dirty(vx::ItemKind::Arrangement));
-
+    seen("shown", f.Run({Kind::Arrangement, 256},
+                        {{"?", "cboSplit,cboEnsemble,cboChScan,txtTempo,lblSty,lstPrg@1,lstCalled,cboSplit#"}}));
+    seen("OK unchanged", f.Written(before, arr));
     // On a track line Enter and F2 choose, as a double-click does (the picker is cancelled),
     // and the dialog stays; a Called by list without callers is still four lines high.
     QStringList keys;
-    f.Details({vx::ItemKind::Arrangement, 257}, [&keys, &f](QDialog& d) {
+    f.Details({Kind::Arrangement, 257}, [&keys, &f](QDialog& d) {
         auto* tracks = Child<QListWidget>(d, "lstPrg");
         auto* called = Child<QListWidget>(d, "lstCalled");
         tracks->setCurrentRow(1);
@@ -162,146 +193,83 @@ void DialogsTest::arrangementDialog() {
         }
         keys << QString::number(called->count()) +
                     (called->maximumHeight() >= 4 * called->fontMetrics().height() ? " tall" : " thin");
-        keys << QString::number(Child<QComboBox>(d, "cboKbdAss")->isHidden());
-        Ok(d);
+        keys << "keyboard combo hidden " + QString::number(Child<QComboBox>(d, "cboKbdAss")->isHidden());
+        Child<QPushButton>(d, "cmdOK")->click();
     });
-    QCOMPARE(keys, (QStringList{"1 open", "2 open", "3 open", "0 tall", "1"}));
+    seen("track keys", keys)("after the keys", f.Written(before, arr));
     f.ui.picks.clear();
-    QVERIFY(!f.Dirty(vx::ItemKind::Arrangement) && f.ui.events.empty());
-
     // Every control read back; out-of-range texts corrected as they are left.
     f.ui.pickAnswers = {832, 300};
-    QString typed;
-    f.Details({vx::ItemKind::Arrangement, 256}, [&typed](QDialog& d) {
-        const char* edits[][2] = {{"txtNam", "  Jazz Waltz Extended"}, {"txtTempo", "250"}, {"txtXpose", "-5"}};
-        for (const auto& edit : edits) {
-            Child<QLineEdit>(d, edit[0])->clear();
-            QTest::keyClicks(Child<QLineEdit>(d, edit[0]), edit[1]);
-        }
-        QTest::keyClick(Child<QLineEdit>(d, "txtTempo"), Qt::Key_Return);
-        DoubleClick(Child<QListWidget>(d, "lstPrg"), 2);
-        QTest::mouseDClick(Child<QLabel>(d, "lblSty"), Qt::LeftButton);
-        typed = Shown(d, {"txtNam", "txtTempo", "lstPrg@2", "lblSty"});
-        Child<QComboBox>(d, "cboChScan")->setCurrentIndex(1);
-        Child<QComboBox>(d, "cboDrMap_3")->setCurrentIndex(7);
-        Child<QComboBox>(d, "cboFillVar_1")->setCurrentIndex(12);
-        Child<QCheckBox>(d, "chkFullKbd")->setChecked(true);
-        Ok(d);
-    });
-    QCOMPARE(typed, "Jazz Waltz Exten|120|BASS   : G11 Slap Bass       |C65: " + Blank);
-    QCOMPARE(f.ui.picks.at(0).caption, std::string("for track 'BASS'"));
-    vx::ArrangementRecord expected =
-        With(before, {{21, 90}, {22, 1}, {23, 36}, {24, 0}, {25, 251}, {28, 0xE1}, {32, 7}, {38, 12}});
-    expected.SetName("Jazz Waltz Exten");
-    expected.SetStyle(300);
-    expected.SetTrackProgram(2, 832);
-    QVERIFY(arr.bytes == expected.bytes);
-    QVERIFY(f.Dirty(vx::ItemKind::Arrangement));
-    QVERIFY(f.scheme->Available({vx::EditCommand::Undo, vx::ItemKind::Arrangement, 1, 0}));
-
+    seen("typed", f.Run({Kind::Arrangement, 256},
+                        {{"txtNam", "  Jazz Waltz Extended"}, {"txtTempo", "250"}, {"txtXpose", "-5"},
+                         {"txtTempo", "\r"}, {"lstPrg", "2"}, {"lblSty", ""}, {"?", "txtNam,txtTempo,lstPrg@2,lblSty"},
+                         {"cboChScan", "1"}, {"cboDrMap_3", "7"}, {"cboFillVar_1", "12"}, {"chkFullKbd", "1"}}));
+    seen("program picked", f.ui.picks.at(0).caption)("every control", f.Written(before, arr));
+    seen("can undo", f.scheme->Available({vx::EditCommand::Undo, Kind::Arrangement, 1, 0}));
     // Cancel and the close box discard every change.
-    for (auto close : {Cancel, +[](QDialog& d) { d.close(); }}) {
-        f.Details({vx::ItemKind::Arrangement, 256}, [close](QDialog& d) {
-            Child<QLineEdit>(d, "txtNam")->setText("Lost");
-            Child<QComboBox>(d, "cboKick")->setCurrentIndex(3);
-            close(d);
-        });
-        QVERIFY(arr.bytes == expected.bytes);
+    const vx::ArrangementRecord edited = arr;
+    for (const char* close : {"cmdCancel", "close"}) {
+        f.Run({Kind::Arrangement, 256}, {{"txtNam", "Lost"}, {"cboKick", "3"}, {close, ""}});
+        seen(close, f.Written(edited, arr));
     }
     // A preset has no dialog.
-    f.Details({vx::ItemKind::Arrangement, 5}, Ok);
-    QCOMPARE(f.ui.beeps, 1);
+    seen("preset", f.Run({Kind::Arrangement, 5}, {}))("beeps", f.ui.beeps);
+    seen.Check();
 }
 
 void DialogsTest::styleAndProgramDialogs() {
     Fixture f;
-    f.Data().arr.arr[3].SetName("Caller");
-    f.Data().arr.arr[3].SetStyle(256);
-    f.Data().arr.arr[3].SetTrackProgram(6, 768);
-    QCOMPARE(f.Look({vx::ItemKind::Style, 256}, {"lblUsed", "lblFree", "lstCalled", "lstPrg@1"}),
-             "FParSty:Style C11" + f.In() +
-                 "|100  used by this Style|15100  free in this Block|Arr C14|PERC   : F11 Grand Piano     ");
-    f.Details({vx::ItemKind::Style, 256}, [](QDialog& d) {
-        Child<QComboBox>(d, "cboCat")->setCurrentIndex(4);
-        Ok(d);
-    });
-    QCOMPARE(f.Data().sty.slots[0].record.Category(), 4);
-    QCOMPARE(f.Data().sty.slots[0].size, std::uint16_t(1576));
-    // A slot without a style has nothing to edit.
-    f.Details({vx::ItemKind::Style, 257}, Ok);
-    QCOMPARE(f.ui.beeps, 1);
-    // A preset program is shown only.
-    QCOMPARE(f.Look({vx::ItemKind::Program, 0}, {"txtNam?", "cboCat?"}), "FParPrg:Program A11" + f.In() + "|0|0");
-
+    Observed seen("style_and_program_dialogs");
+    auto& arr = f.Data().arr.arr[3];
+    arr.SetName("Caller");
+    arr.SetStyle(256);
+    arr.SetTrackProgram(6, 768);
+    auto& style = f.Data().sty.slots[0];
+    const vx::StyleRecord styleBefore = style.record;
+    seen("style", f.Run({Kind::Style, 256}, {{"?", "lblUsed,lblFree,lstCalled,lstPrg@1"}, {"cboCat", "4"}}));
+    seen("style written", f.Written(styleBefore, style.record))("its size", style.size);
+    // A slot without a style has nothing to edit; a preset program is shown only.
+    seen("empty slot", f.Run({Kind::Style, 257}, {}))("beeps", f.ui.beeps);
+    seen("preset program", f.Run({Kind::Program, 0}, {{"?", "txtNam?,cboCat?"}}));
     // "Call another Program" moves every caller at once, even when the dialog is cancelled.
+    const vx::ProgramRecord pianoBefore = f.Data().prg.records[0];
     f.ui.pickAnswers = {832};
-    QString callers;
-    f.Details({vx::ItemKind::Program, 768}, [&callers](QDialog& d) {
-        callers = Shown(d, {"lstCalled"});
-        Child<QLineEdit>(d, "txtNam")->setText("Renamed");
-        Child<QPushButton>(d, "cmdReplPrg")->click();
-        callers += "|" + Shown(d, {"lstCalled#"});
-        Cancel(d);
-    });
-    QCOMPARE(callers, QString("Arr C14: MainKBD/Sty C11: PERC   |0"));
-    QCOMPARE(f.Data().arr.arr[3].TrackProgram(6), 832);
-    QCOMPARE(f.Data().sty.slots[0].record.TrackProgram(1), 832);
-    QCOMPARE(f.Data().prg.records[0].Name(), std::string("Grand Piano     "));
-    QVERIFY(!f.Dirty(vx::ItemKind::Program));
-
+    seen("call another", f.Run({Kind::Program, 768}, {{"?", "lstCalled"}, {"txtNam", "Renamed"}, {"cmdReplPrg", ""},
+                                                     {"?", "lstCalled#"}, {"cmdCancel", ""}}));
+    seen("calls now", QString("Arr C14 MainKBD %1, Sty C11 PERC %2").arg(arr.TrackProgram(6)).arg(style.record.TrackProgram(1)));
+    seen("F11 kept", f.Written(pianoBefore, f.Data().prg.records[0]));
+    const vx::ProgramRecord programBefore = f.Data().prg.records[64];
     // A pasted line break or accented letter is left out, and the tip says why.
-    QString tip;
-    f.Details({vx::ItemKind::Program, 832}, [&tip](QDialog& d) {
-        Child<QLineEdit>(d, "txtNam")->setText("   Fret\nless\u00e9");
-        tip = QToolTip::text();
-        Child<QComboBox>(d, "cboCat")->setCurrentIndex(5);
-        Ok(d);
-    });
-    QCOMPARE(tip, QString("A name can't hold a line break (only the characters blank to ~)"));
-    QCOMPARE(f.Data().prg.records[64].Name(), std::string("Fretless        "));
-    QCOMPARE(f.Data().prg.records[64].Category(), 5);
-    QVERIFY(f.Dirty(vx::ItemKind::Program));
+    seen("pasted", f.Run({Kind::Program, 832}, {{"txtNam", "   Fret\nless\u00e9"}, {"tip", ""}, {"cboCat", "5"}}));
+    seen("G11 written", f.Written(programBefore, f.Data().prg.records[64]));
+    seen.Check();
 }
 
 void DialogsTest::sequenceDialogs() {
     Fixture f;
+    Observed seen("sequence_dialogs");
     vx::BsqRecord& bsq = f.Data().bsq.entries[1].record;
     bsq.SetName("Verse");
     bsq.SetByte(79, 12);
     bsq.SetByte(80, 0xF0);
     bsq.SetArrangement(5);
     const vx::BsqRecord before = bsq;
-    QString shown;
     f.ui.pickAnswers = {257};
-    f.Details({vx::ItemKind::BackingSequence, 1}, [&shown](QDialog& d) {
-        shown = Shown(d, {"chkChain", "txtNxt", "txtNxt?", "chkAuto?", "lstPrg@7"});
-        Child<QCheckBox>(d, "chkChain")->setChecked(true);
-        QTest::mouseDClick(Child<QLabel>(d, "lblSty"), Qt::LeftButton);
-        shown += "|" + Shown(d, {"txtNxt?", "lblSty"});
-        Ok(d);
-    });
-    QCOMPARE(f.caption + "|" + shown, "FParBsq:Backing Sequence 1" + f.In() +
-                                          "|Chain  to  next  BSeq|0|0|0|Extra 8 : A11 " + Blank + "|1|C12 " + Blank);
-    vx::BsqRecord expected = With(before, {{79, 0}, {80, 0xF2}});
-    expected.SetStyle(257);
-    QVERIFY(bsq.bytes == expected.bytes);
-
+    seen("backing sequence", f.Run({Kind::BackingSequence, 1}, {{"?", "chkChain,txtNxt,txtNxt?,chkAuto?,lstPrg@7"},
+                                                               {"chkChain", "1"}, {"lblSty", ""}, {"?", "txtNxt?,lblSty"}}));
+    seen("its bytes", f.Written(before, bsq));
     vx::SongRecord& song = f.Data().sng.entries[3].record;
     song.SetName("Finale");
     song.SetByte(53, 0x03);
-    f.Details({vx::ItemKind::Song, 3}, [&shown](QDialog& d) {
-        shown = Shown(d, {"chkChain", "lstPrg#", "lstPrg@15"});
-        Child<QCheckBox>(d, "chkAuto")->setChecked(false);
-        Child<QLineEdit>(d, "txtNxt")->setText("7");
-        Ok(d);
-    });
-    QCOMPARE(f.caption + "|" + shown, "FParSng:Song 3" + f.In() + "|Chain  to  next  Song|16|Trk 16: A11 " + Blank);
-    QCOMPARE(song.Byte(53), 0x02);
-    QCOMPARE(song.Byte(52), 7);
+    const vx::SongRecord songBefore = song;
+    seen("song", f.Run({Kind::Song, 3}, {{"?", "chkChain,lstPrg#,lstPrg@15"}, {"chkAuto", "0"}, {"txtNxt", "7"}}));
+    seen("its bytes", f.Written(songBefore, song));
+    seen.Check();
 }
 
 void DialogsTest::arrangementGlobalDialog() {
     Fixture f;
+    Observed seen("arrangement_global_dialog");
     vx::ArgRecord& arg = f.Data().arg.record;
     for (int i = 0; i < 16; ++i) arg.SetChannel(i, i);
     arg.SetChannel(0, 255);
@@ -310,96 +278,56 @@ void DialogsTest::arrangementGlobalDialog() {
     for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(60);
     f.Data().arr.arr[0].SetSplit(80);
     const vx::ArgRecord before = arg;
-
-    // Opening and OK write nothing: the differing split keys stay as they are.
-    QCOMPARE(f.Look({vx::ItemKind::ArrangementGlobal, 0},
-                    {"lstMidi@0", "lstMidi@10", "lstMidi@12", "cboSplit", "cmdSend", "cmdSend?", "optRecog_2*"}),
-             "FParArg:Arrangement Global" + f.In() + "|Main  : 256|K.Bass: 11|Chord2: OFF|C 4|Send to &Vemo-x50|1|0");
-    QCOMPARE(f.Data().arr.arr[0].Split(), 80);
-    QVERIFY(arg == before);
-    QVERIFY(!f.Dirty(vx::ItemKind::ArrangementGlobal) && !f.Dirty(vx::ItemKind::Arrangement));
-
-    // A picked split key and a cancelled dialog: nothing.
-    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [](QDialog& d) {
-        Child<QComboBox>(d, "cboSplit")->setCurrentIndex(0);
-        Cancel(d);
-    });
-    QCOMPARE(f.Data().arr.arr[0].Split(), 80);
-    QVERIFY(!f.Dirty(vx::ItemKind::Arrangement));
-
+    // Opening and OK write nothing: the differing split keys stay as they are; nor does a
+    // split key picked in a cancelled dialog.
+    const vx::ItemAddress item{Kind::ArrangementGlobal, 0};
+    seen("shown", f.Run(item, {{"?", "lstMidi@0,lstMidi@10,lstMidi@12,cboSplit,cmdSend,cmdSend?,optRecog_2*"}}));
+    seen("OK unchanged", f.Written(before, arg))("splits", f.Splits());
+    f.Run(item, {{"cboSplit", "0"}, {"cmdCancel", ""}});
+    seen("cancelled", f.Written(before, arg))("splits", f.Splits());
     // Channels through the MIDI channel picker, switches and options into their bits, the
     // split key into every arrangement.
     f.ui.pickAnswers = {16, 3};
-    QString shown;
-    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [&shown](QDialog& d) {
-        DoubleClick(Child<QListWidget>(d, "lstMidi"), 11);
-        DoubleClick(Child<QListWidget>(d, "lstMidi"), 0);
-        shown = Shown(d, {"lstMidi@11", "lstMidi@0"});
-        for (const char* name : {"chkTempoLock", "chkSync_1", "optHarmo_1", "optVelo_3", "optRecog_2"})
-            Child<QAbstractButton>(d, name)->setChecked(true);
-        Child<QComboBox>(d, "cboSplit")->setCurrentIndex(12);
-        Ok(d);
-    });
-    QCOMPARE(shown, QString("Chord : OFF|Main  : 4"));
-    QCOMPARE(f.ui.picks.at(0).caption, std::string("MIDI Channel of Chord"));
-    QCOMPARE(f.ui.picks.at(0).entries.size(), std::size_t(17));
-    QCOMPARE(f.ui.picks.at(1).entries.size(), std::size_t(16));
-    const vx::ArgRecord expected =
-        With(before, {{0, 3}, {11, 255}, {20, 0xF1}, {24, 0x02}, {17, 0x10}, {26, 3}, {36, 2}});
-    QVERIFY(arg.bytes == expected.bytes);
-    for (const vx::ArrangementRecord& r : f.Data().arr.arr) QCOMPARE(r.Split(), 48);
-    QVERIFY(f.Dirty(vx::ItemKind::ArrangementGlobal) && f.Dirty(vx::ItemKind::Arrangement));
-
+    seen("picked", f.Run(item, {{"lstMidi", "11"}, {"lstMidi", "0"}, {"?", "lstMidi@11,lstMidi@0"}, {"chkTempoLock", "1"},
+                                {"chkSync_1", "1"}, {"optHarmo_1", "1"}, {"optVelo_3", "1"}, {"optRecog_2", "1"},
+                                {"cboSplit", "12"}}));
+    for (const auto& pick : f.ui.picks) seen("picker", QString("%1, %2 entries").arg(pick.caption.c_str()).arg(pick.entries.size()));
+    seen("written", f.Written(before, arg))("splits", f.Splits());
     // Import counts as a change and then asks for the file.
     f.session->Slot(1).dirty = {};
+    const vx::ArgRecord edited = arg;
     f.ui.fileAnswers = {std::nullopt};
-    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [](QDialog& d) { Child<QPushButton>(d, "cmdImport")->click(); });
-    QCOMPARE(f.ui.fileRequests.at(0).title, std::string("Import all Arrangement Global from..."));
-    QVERIFY(f.Dirty(vx::ItemKind::ArrangementGlobal));
-    QVERIFY(arg == expected);
-
+    f.Run(item, {{"cmdImport", ""}});
+    seen("import asks", f.ui.fileRequests.at(0).title)("import", f.Written(edited, arg));
     // The shared split key is shown up to C 7; while they differ, choosing the greyed C 4
     // itself is a choice.
     for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(96);
-    QCOMPARE(f.Look({vx::ItemKind::ArrangementGlobal, 0}, {"cboSplit"}).section('|', 1), QString("C 7"));
+    seen("shared 96", f.Run(item, {{"?", "cboSplit"}}));
     f.Data().arr.arr[5].SetSplit(40);
-    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [&shown](QDialog& d) {
-        auto* split = Child<QComboBox>(d, "cboSplit");
-        shown = split->currentText();
-        Q_EMIT split->activated(split->currentIndex());
-        Ok(d);
-    });
-    QCOMPARE(shown, QString("C 4"));
-    for (const vx::ArrangementRecord& r : f.Data().arr.arr) QCOMPARE(r.Split(), 60);
+    seen("differing", f.Run(item, {{"?", "cboSplit"}, {"cboSplit", ""}}))("splits", f.Splits());
+    seen.Check();
 }
 
 void DialogsTest::globalDialog() {
     Fixture f;
+    Observed seen("global_dialog");
     vx::GblRecord& gbl = f.Data().gbl.record;
     gbl.SetByte(15, 60);  // beyond the switches' functions
     gbl.SetByte(3, 60);
     gbl.SetByte(17, 12);
     const vx::GblRecord before = gbl;
-    QCOMPARE(f.Look({vx::ItemKind::Global, 0},
-                    {"cboPeds_7", "cboPeds_5", "cboPeds_5#", "cboPeds_0#", "cboCurv_0", "cboDmpr@1"}),
-             "FParGbl:Global" + f.In() + "|OFF|Joystick +Y|65|55|1|REVERSE (+)");
-    QVERIFY(gbl == before && !f.Dirty(vx::ItemKind::Global));
-
-    f.Details({vx::ItemKind::Global, 0}, [](QDialog& d) {
-        Child<QComboBox>(d, "cboCurv_1")->setCurrentIndex(7);
-        Ok(d);
-    });
-    const vx::GblRecord expected = With(before, {{15, 0}, {17, 0}, {18, 7}});
-    QVERIFY(gbl.bytes == expected.bytes);
-    QVERIFY(f.Dirty(vx::ItemKind::Global));
-    QVERIFY(std::find(f.ui.events.begin(), f.ui.events.end(), "KindChanged 1 7") != f.ui.events.end());
-
+    const vx::ItemAddress item{Kind::Global, 0};
+    seen("shown", f.Run(item, {{"?", "cboPeds_7,cboPeds_5,cboPeds_5#,cboPeds_0#,cboCurv_0,cboDmpr@1"}}));
+    seen("OK unchanged", f.Written(before, gbl));
+    f.Run(item, {{"cboCurv_1", "7"}});
+    seen("curve", f.Written(before, gbl));
     // The SysEx file button closes the dialog, writes the record back, then asks for the file.
     f.session->Slot(1).dirty = {};
+    const vx::GblRecord edited = gbl;
     f.ui.fileAnswers = {std::nullopt};
-    f.Details({vx::ItemKind::Global, 0}, [](QDialog& d) { Child<QPushButton>(d, "cmdSysex2File")->click(); });
-    QCOMPARE(f.ui.fileRequests.at(0).title, std::string("Save Global to SysEx File..."));
-    QVERIFY(f.Dirty(vx::ItemKind::Global) && gbl.bytes == expected.bytes);
+    f.Run(item, {{"cmdSysex2File", ""}});
+    seen("SysEx asks", f.ui.fileRequests.at(0).title)("SysEx", f.Written(edited, gbl));
+    seen.Check();
 }
 
 void DialogsTest::pickDialogs() {

@@ -31,7 +31,7 @@ QString Shown(QWidget& parent, const QStringList& names) {
     for (const QString& wanted : names) {
         const qsizetype at = wanted.indexOf('@');
         const QChar mark = wanted.back();
-        const bool flag = mark == '#' || mark == '?' || mark == '*';
+        const bool flag = mark == '#' || mark == '?' || mark == '*' || mark == '/';
         auto* child = Child<QWidget>(parent, qPrintable(at >= 0 ? wanted.left(at) : flag ? wanted.chopped(1) : wanted));
         auto* combo = qobject_cast<QComboBox*>(child);
         auto* list = qobject_cast<QListWidget*>(child);
@@ -42,6 +42,8 @@ QString Shown(QWidget& parent, const QStringList& names) {
             shown << QString::number(entries.size());
         else if (mark == '?')
             shown << QString::number(child->isEnabled());
+        else if (mark == '/')
+            shown << entries.join('/');
         else if (mark == '*')
             shown << QString::number(child->property("checked").toBool());
         else

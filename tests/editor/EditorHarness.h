@@ -33,7 +33,7 @@ QStringList Items(QComboBox* combo);
 QStringList Lines(QListWidget* list);
 // What the named children show, joined by "|": a combo box its current text, a list its lines
 // joined by "/", anything else its text. "name@N" is its entry N, "name#" its number of entries,
-// "name?" 1 when it is enabled, "name*" 1 when it is checked.
+// "name/" its entries joined by "/", "name?" 1 when it is enabled, "name*" 1 when it is checked.
 QString Shown(QWidget& parent, const QStringList& names);
 // The bytes of a record that differ, as "offset: before>after" in hex, or "none".
 template <typename Record>
@@ -52,9 +52,13 @@ public:
     explicit Observed(std::string name) : name_(std::move(name)) {}
     template <typename T>
     Observed& operator()(const QString& what, const T& value) {
-        lines_ << what + ": " + Str(value).replace('\r', "\\r").replace('\n', "\\n");
+        QString line = what + ": " + Str(value).replace('\r', "\\r").replace('\n', "\\n");
+        for (const auto& [text, name] : hidden_) line.replace(text, name);
+        lines_ << line;
         return *this;
     }
+    // From now on text, as a temporary directory that differs from run to run, is written as name.
+    void Hide(const QString& text, const QString& name) { hidden_.emplace_back(text, name); }
     void Check() const;
 
 private:
@@ -67,6 +71,7 @@ private:
     static QString Str(N number) { return QString::number(number); }
     std::string name_;
     QStringList lines_;
+    std::vector<std::pair<QString, QString>> hidden_;
 };
 
 // The Edit menu's enabled commands, named without their "mnuE", after showing tab when given.

@@ -1,6 +1,7 @@
 // The dialogs: an item's parameters and the pickers, run modally as from the Edit menu and
-// answered by the test, with what reaches the set checked byte by byte; the frame's own
-// dialogs and message boxes; settings, recent sets and command-line arguments.
+// answered by the test through a table of steps, with what reaches the set checked byte by byte;
+// the frame's own dialogs and message boxes; settings, recent sets and command-line arguments.
+// What each test sees is compared with its file in tests/data/editor.
 #include <QtTest>
 #include <fstream>
 
@@ -26,8 +27,12 @@ namespace fs = std::filesystem;
 namespace {
 using Kind = vx::ItemKind;
 
-// A step of Fixture::Run on a control.
-void Take(QWidget& control, const QString& value) {
+using Steps = std::vector<std::pair<const char*, QString>>;
+
+// A step on a control: on a line edit types the text (one with a line break is pasted; "\r" is
+// Return), on a combo box chooses the entry numbered (none: the current one again), on a check
+// or option button sets it ("1"), clicks a push button, double-clicks a list's row or a label.
+void Act(QWidget& control, const QString& value) {
     if (auto* edit = qobject_cast<QLineEdit*>(&control)) {
         if (value == "\r") return QTest::keyClick(edit, Qt::Key_Return);
         if (value.contains('\n')) return edit->setText(value);
@@ -42,6 +47,32 @@ void Take(QWidget& control, const QString& value) {
     } else {
         QTest::mouseDClick(&control, Qt::LeftButton);
     }
+}
+
+// Takes the steps on dialog d in turn, then OK if it is still shown. A step's name is a control's,
+// or "?" to read the children listed (see Shown), "tip" the tooltip shown, "close" to close d by
+// its frame. Returns d's object name and caption, and what was read, joined by "|".
+QString Take(QWidget& d, const Steps& steps) {
+    QStringList seen{d.objectName() + ":" + d.windowTitle()};
+    for (const auto& [name, value] : steps) {
+        if (name == QString("?"))
+            seen << Shown(d, value.split(','));
+        else if (name == QString("tip"))
+            seen << QToolTip::text();
+        else if (name == QString("close"))
+            d.close();
+        else
+            Act(*Child<QWidget>(d, name), value);
+    }
+    if (d.isVisible()) Child<QPushButton>(d, "cmdOK")->click();
+    return seen.join('|');
+}
+
+// The next modal dialog gets the steps; what they read goes to seen.
+void WhenShown(QString& seen, const Steps& steps) {
+    QTimer::singleShot(0, [&seen, steps] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) seen = Take(*dialog, steps);
+    });
 }
 
 // A new set with a few items, nothing to be written, whose changes are followed as events.
@@ -82,29 +113,11 @@ struct Fixture : Editor {
         timer.start(0);
         vxe::ShowDetails(*scheme, *session, 1, item, nullptr);
     }
-    // Shows item's dialog and takes the steps in turn, then OK if it is still open. A step on a
-    // line edit types its text (one with a line break is pasted; "\r" is Return), on a combo box
-    // chooses the entry numbered (none: the current one again), on a check or option button sets
-    // it ("1"), clicks a push button, double-clicks a list's row or a label. "?" reads the
-    // children listed (see Shown), "tip" the tooltip shown, "close" closes by the frame.
-    // Returns the dialog's object name and caption, and what was read, joined by "|".
-    QString Run(const vx::ItemAddress& item, std::initializer_list<std::pair<const char*, QString>> steps) {
-        QStringList seen{"no dialog"};
-        Details(item, [&seen, steps](QDialog& d) {
-            seen = QStringList{d.objectName() + ":" + d.windowTitle()};
-            for (const auto& [name, value] : steps) {
-                if (name == QString("?"))
-                    seen << Shown(d, value.split(','));
-                else if (name == QString("tip"))
-                    seen << QToolTip::text();
-                else if (name == QString("close"))
-                    d.close();
-                else
-                    Take(*Child<QWidget>(d, name), value);
-            }
-            if (d.isVisible()) Child<QPushButton>(d, "cmdOK")->click();
-        });
-        return seen.join('|');
+    // Shows item's dialog and takes the steps on it (see Steps).
+    QString Run(const vx::ItemAddress& item, const Steps& steps) {
+        QString seen = "no dialog";
+        Details(item, [&seen, &steps](QDialog& d) { seen = Take(d, steps); });
+        return seen;
     }
     // The arrangements' split keys, each with the number of arrangements that have it.
     QString Splits() {
@@ -115,16 +128,6 @@ struct Fixture : Editor {
         return shown.join(", ");
     }
 };
-
-QString Caption(QWidget* dialog) { return dialog->objectName() + ":" + dialog->windowTitle(); }
-// Clicks a button of the modal dialog once it shows; no button: closes it by its frame.
-void ClickWhenShown(const char* button, std::function<void(QWidget*)> before = {}) {
-    QTimer::singleShot(0, [button, before] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog && before) before(dialog);
-        if (dialog) button ? Child<QPushButton>(*dialog, button)->click() : void(dialog->close());
-    });
-}
 
 // A set directory NAME.SET made from the template's files, without the kinds listed in skip.
 void MakeSet(const fs::path& directory, const std::string& name, const std::vector<std::string>& skip = {}) {
@@ -153,13 +156,11 @@ private Q_SLOTS:
     void globalDialog();
     void pickDialogs();
     void aboutHelpTipsAndOptions();
-    void messageBoxesBusyPointerAndPause();
+    void messagesFileFiltersBusyPointerAndPause();
     void setDialogs();
     void settingsUnderExactKeysAndBadValuesFallBack();
     void arguments();
     void recentSetsNewestFirstAtMostEight();
-    void screenCheckWarnsBelow800x600();
-    void fileFiltersOfferBothCases();
 };
 
 void DialogsTest::arrangementDialog() {
@@ -331,6 +332,7 @@ void DialogsTest::globalDialog() {
 }
 
 void DialogsTest::pickDialogs() {
+    Observed seen("pick_dialogs");
     vx::PresetTables presets;
     presets.programsAB[0] = {"Grand Piano     ", 0};
     presets.programsAB[1] = {"Bright Piano    ", 14};
@@ -345,99 +347,72 @@ void DialogsTest::pickDialogs() {
     programs[129].SetName("My Kit");
     programs[130].SetCategory(14);
     vxe::FInBanked prg(session, 1, vx::BankedKind::Program, 1057, "for track 'Trk  1'");
-    QCOMPARE(Caption(&prg) + "|" + Items(Child<QComboBox>(prg, "cboBnk")).join("") + "|" +
-                 Shown(prg, {"cboCat@14", "cboRef"}),
-             "FInPrg:Select a Program for track 'Trk  1'|ABCDEFGR|Drum/Perc.|R52 " + Name16("My Kit"));
-    for (int number : {2000, -1, 128, 896}) {
-        vxe::FInBanked dialog(session, 1, vx::BankedKind::Program, number, "");
-        QCOMPARE(Child<QComboBox>(dialog, "cboRef")->currentText(), "A11 " + Name16("Grand Piano"));
-    }
-    // The category filter lists every bank in number order.
-    Child<QComboBox>(prg, "cboCat")->setCurrentIndex(14);
-    QCOMPARE(Items(Child<QComboBox>(prg, "cboRef")),
-             (QStringList{"A12 " + Name16("Bright Piano"), "C14 " + Name16("Timpani"), "G11 " + Name16("Congas"),
-                          "R11 " + Name16("Std Kit"), "R53 " + Name16("")}));
-    Child<QComboBox>(prg, "cboRef")->setCurrentIndex(2);
-    Child<QPushButton>(prg, "cmdOK")->click();
-    QCOMPARE(prg.Chosen(), 832);
-    // Another bank lists its own slots again and forgets the category.
+    seen("program picker", Take(prg, {{"?", "cboBnk/,cboCat@14,cboRef"}}));
+    for (int number : {2000, -1, 128, 896})
+        seen(QString("from %1").arg(number), Take(*std::make_unique<vxe::FInBanked>(session, 1, vx::BankedKind::Program, number, ""), {{"?", "cboRef"}}));
+    // The category filter lists every bank in number order. Another bank lists its own slots
+    // again and forgets the category. A category without items leaves nothing: OK gives none.
+    seen("category 14", Take(prg, {{"cboCat", "14"}, {"?", "cboRef/"}, {"cboRef", "2"}, {"cmdOK", ""}}))("chosen", prg.Chosen());
     Child<QComboBox>(prg, "cboBnk")->setCurrentIndex(4);
-    QCOMPARE(Child<QComboBox>(prg, "cboCat")->currentIndex(), -1);
-    QCOMPARE(Child<QComboBox>(prg, "cboRef")->currentData().toInt(), 512);
-    // A category without items leaves nothing to choose: OK gives no program.
-    Child<QComboBox>(prg, "cboCat")->setCurrentIndex(9);
-    Child<QPushButton>(prg, "cmdOK")->click();
-    QCOMPARE(prg.Chosen(), -1);
-    ClickWhenShown("cmdCancel");
-    QCOMPARE(vxe::FInPrgPick(session, 1, 259, "", nullptr), -1);
-    QString caption;
-    ClickWhenShown("cmdOK", [&caption](QWidget* dialog) {
-        caption = Caption(dialog) + ":" + Child<QComboBox>(*dialog, "cboBnk")->currentText();
-        Child<QComboBox>(*dialog, "cboRef")->setCurrentIndex(5);
-    });
-    QCOMPARE(vxe::FInArrPick(session, 1, 320, "", nullptr), 325);
-    QCOMPARE(caption, QString("FInArr:Select an Arrangement:D"));
-    ClickWhenShown(nullptr, [&caption](QWidget* dialog) { caption = Caption(dialog); });
-    QCOMPARE(vxe::FInStyPick(session, 1, 0, "", nullptr), -1);
-    QCOMPARE(caption, QString("FInSty:Select a Style"));
+    seen("bank E", QString("category %1, slot %2").arg(Child<QComboBox>(prg, "cboCat")->currentIndex()).arg(Child<QComboBox>(prg, "cboRef")->currentData().toInt()));
+    Take(prg, {{"cboCat", "9"}, {"cmdOK", ""}});
+    seen("empty category chosen", prg.Chosen());
+    // The pickers as the editor shows them.
+    QString shown;
+    WhenShown(shown, {{"cmdCancel", ""}});
+    seen("program", vxe::FInPrgPick(session, 1, 259, "", nullptr));
+    WhenShown(shown, {{"?", "cboBnk"}, {"cboRef", "5"}});
+    seen("arrangement", vxe::FInArrPick(session, 1, 320, "", nullptr))("its dialog", shown);
+    WhenShown(shown, {{"close", ""}});
+    seen("style", vxe::FInStyPick(session, 1, 0, "", nullptr))("its dialog", shown);
     vxe::FInNote note("Set All KBD Sets Split Key", "Split Key", {"C2", "C#2", "D2"}, -1);
     note.show();
     Child<QPushButton>(note, "cmdOK")->click();  // nothing selected yet: OK does nothing
-    QVERIFY(note.isVisible());
-    Child<QComboBox>(note, "cboNote")->setCurrentIndex(2);
-    Child<QPushButton>(note, "cmdOK")->click();
-    QVERIFY(!note.isVisible() && note.Chosen() == 2);
-    ClickWhenShown("cmdOK");
-    QCOMPARE(vxe::FInNotePick("Set KBD Set 11 Split Key", "Split Key", {"C2", "C#2"}, 1, nullptr), 1);
-    ClickWhenShown("cmdOK", [&caption](QWidget* dialog) {
-        caption = Caption(dialog);
-        Child<QComboBox>(*dialog, "cboMidCh")->setCurrentIndex(15);
-    });
-    QCOMPARE(vxe::FInMidChPick("", QString("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16").split(' '), 0, nullptr), 15);
-    QCOMPARE(caption, QString("FInMidCh:MIDI Channel Selection"));
+    seen("note, OK without a choice: shown", note.isVisible());
+    Take(note, {{"cboNote", "2"}, {"cmdOK", ""}});
+    seen("note, shown", note.isVisible())("chosen", note.Chosen());
+    WhenShown(shown, {});
+    seen("note picker", vxe::FInNotePick("Set KBD Set 11 Split Key", "Split Key", {"C2", "C#2"}, 1, nullptr));
+    WhenShown(shown, {{"cboMidCh", "15"}});
+    seen("channel picker", vxe::FInMidChPick("", QString("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16").split(' '), 0, nullptr));
+    seen("its dialog", shown);
+    seen.Check();
 }
 
 void DialogsTest::aboutHelpTipsAndOptions() {
+    Observed seen("about_help_tips_options");
     vxe::FAbout about;
-    QCOMPARE(about.windowTitle() + "|" + Shown(about, {"lblTitle", "lblVersion", "lblDescription", "lblDisclaimer"}),
-             QString("About Vemo-x50 File Editor|Vemo-x50 File Editor|Version 1.06|This Program helps customizing "
-                     "Vemo-x50 file sets, e.g. clear, copy, paste and move \nArrangements, Styles, Programs etc. "
-                     "inside a file set or between different file sets,\nwhile preserving calls consistency inside "
-                     "each set - and much more!|CAUTION: Apply this program to COPIES, never to original files!"));
+    seen("about", Take(about, {{"?", "lblTitle,lblVersion,lblDescription,lblDisclaimer"}}));
     vx::test::TempDirectory dir;
     const QString programDir = QString::fromStdString(dir.Str());
-    QCOMPARE(vxe::FHelp(programDir).Browser()->toPlainText(), QString("Can't find manual/index.html"));
+    seen("no manual", vxe::FHelp(programDir).Browser()->toPlainText());
     vxe::FTip missing(programDir, true);
     missing.cmdNext_Click();
-    QCOMPARE(missing.windowTitle() + "|" +
-                 Shown(missing, {"lblDidYouKnow", "chkLoadTipsAtStartup", "cmdNextTip", "cmdOK"}) + "|" +
-                 missing.CurrentTip(),
-             QString("Tip of the Day|Did you know...|&Show Tips at Start-up|&Next Tip|&Close|Can't find X50TIPS.TXT"));
+    seen("no tips", Take(missing, {{"?", "lblDidYouKnow,chkLoadTipsAtStartup,cmdNextTip,cmdOK"}}) + "|" + missing.CurrentTip());
     // Next goes through the file in order and wraps from the last line to the first.
     std::ofstream(dir.Path() / "X50TIPS.TXT", std::ios::binary) << "First tip\r\nSecond tip\nThird <b>tip</b>\n";
     vxe::FTip tip(programDir, false);
-    QString seen;
-    for (int step = 0; step < 4; ++step, tip.cmdNext_Click()) seen += tip.CurrentTip() + "|";
-    QVERIFY2(QString("First tip|Second tip|Third <b>tip</b>|").repeated(3).contains(seen), qPrintable(seen));
+    QString tips;
+    for (int step = 0; step < 4; ++step, tip.cmdNext_Click()) tips += tip.CurrentTip() + "|";
+    QVERIFY2(QString("First tip|Second tip|Third <b>tip</b>|").repeated(3).contains(tips), qPrintable(tips));
     std::ofstream(dir.Path() / "X50TIPS.TXT", std::ios::trunc);
     vxe::FTip empty(programDir, true);
     empty.cmdNext_Click();
-    QCOMPARE(QString::number(empty.TipCount()) + empty.CurrentTip(), QString("0"));
+    seen("empty file", QString::number(empty.TipCount()) + "|" + empty.CurrentTip());
     vx::Options options;
     vxe::FOptions dialog(options);
-    QCOMPARE(dialog.windowTitle() + "|" + Shown(dialog, {"chkStartOld", "chkWarnDupl", "chkHighCall", "cmdClose"}),
-             QString("Options|Open last Set at Start-up|Duplicate name warning|Highlight called Items|&Close"));
-    QCOMPARE(Shown(dialog, {"chkStartOld*", "chkWarnDupl*", "chkHighCall*"}), QString("0|1|1"));
+    seen("options", Take(dialog, {{"?", "chkStartOld,chkWarnDupl,chkHighCall,cmdClose,chkStartOld*,chkWarnDupl*,chkHighCall*"}}));
     for (auto* box : dialog.findChildren<QCheckBox*>()) box->toggle();
     // Closing by the frame is Close: the dialog is hidden and the values are taken.
     dialog.show();
     dialog.close();
-    QVERIFY(!dialog.isVisible() && dialog.result() == QDialog::Accepted);
     dialog.ReadBack(options);
-    QCOMPARE(QString("%1%2%3").arg(options.StartOld).arg(options.WarnDupl).arg(options.HighCall), QString("100"));
+    seen("closed by the frame: shown", dialog.isVisible())("accepted", dialog.result() == QDialog::Accepted);
+    seen("StartOld WarnDupl HighCall", QString("%1 %2 %3").arg(options.StartOld).arg(options.WarnDupl).arg(options.HighCall));
+    seen.Check();
 }
 
-void DialogsTest::messageBoxesBusyPointerAndPause() {
+void DialogsTest::messagesFileFiltersBusyPointerAndPause() {
     // How a box looks; answered with click (NoButton: Escape), it must give the expected answer.
     vxe::QtInteraction ui;
     auto ask = [&ui](vx::MessageIcon icon, vx::MessageButtons buttons, vx::Answer defaultButton,
@@ -458,14 +433,11 @@ void DialogsTest::messageBoxesBusyPointerAndPause() {
                                   defaultButton};
         return look + (ui.ShowMessage(message) == expected ? "" : " (wrong answer)");
     };
-    QCOMPARE(
-        ask(vx::MessageIcon::Exclamation, vx::MessageButtons::YesNoCancel, vx::Answer::Cancel, QMessageBox::No,
-            vx::Answer::No),
-        QString("Warning Yes|No|Cancel Cancel Save a Set|<b>A.SET</b> exists.\nOverwrite 'Caf") + QChar(0xE9) + "'?");
-    QCOMPARE(ask(vx::MessageIcon::Question, vx::MessageButtons::YesNo, vx::Answer::No, QMessageBox::NoButton,
-                 vx::Answer::No),
-             QString("Question Yes|No No Save a Set|<b>A.SET</b> exists.\nOverwrite 'Caf") + QChar(0xE9) + "'?");
-
+    Observed seen("messages_and_file_filters");
+    seen("Exclamation, Yes No Cancel", ask(vx::MessageIcon::Exclamation, vx::MessageButtons::YesNoCancel,
+                                           vx::Answer::Cancel, QMessageBox::No, vx::Answer::No));
+    seen("Question, Yes No", ask(vx::MessageIcon::Question, vx::MessageButtons::YesNo, vx::Answer::No,
+                                 QMessageBox::NoButton, vx::Answer::No));
     // Busy periods nest; an unmatched end leaves other people's pointers alone.
     QApplication::setOverrideCursor(Qt::IBeamCursor);
     for (bool busy : {true, true, false}) ui.SetBusy(busy);
@@ -480,11 +452,23 @@ void DialogsTest::messageBoxesBusyPointerAndPause() {
     // Waits that make no sense return instead of hanging.
     ui.Pause(-1);
     ui.Pause(std::numeric_limits<double>::quiet_NaN());
+    // The screen check warns below 800x600; Enter alone does not go on: the question defaults to No.
+    vx::test::ScriptedInteraction scripted;
+    scripted.AnswerTo(vx::QuestionId::SmallScreen, {vx::Answer::Yes, vx::Answer::No});
+    for (const QSize size : {QSize(800, 600), QSize(799, 600), QSize(800, 599), QSize(640, 480)})
+        seen(QString("screen %1x%2").arg(size.width()).arg(size.height()),
+             QString("%1 %2").arg(vxe::ScreenCheck(scripted, size)).arg(scripted.TakeTranscript().c_str()));
+    // File filters offer both cases.
+    for (const char* filter : {"Arrangement|*.ARR", "XStyle|*.XAF;*.xsf|All|*.*", "Report (*.TXT)|*.TXT", "Broken"})
+        seen(filter, vxe::QtFileFilter(filter));
+    seen.Check();
 }
 
 void DialogsTest::setDialogs() {
     Editor editor(0);
+    Observed seen("set_dialogs");
     const fs::path sets = editor.temp.Path() / "sets";
+    seen.Hide(QString::fromStdString(sets.string()), "SETS");
     MakeSet(sets / "LIVE.SET", "LIVE");
     MakeSet(sets / "gigs.set", "GIGS", {".GBL"});
     vx::test::ScriptedInteraction& ui = editor.ui;
@@ -495,143 +479,98 @@ void DialogsTest::setDialogs() {
 
     vxe::FSetDialog open(session, vxe::FSetDialog::Mode::Open);
     auto* ok = open.findChild<QPushButton*>("cmdOK");
-    auto* list = open.findChild<QListWidget*>("lstDir");
-    QStringList entries{open.CurrentDirectory()};
-    for (int i = 0; i < list->count(); ++i) entries << list->item(i)->text();
-    QCOMPARE(entries.join('|'), path(sets) + "|..|gigs.set|LIVE.SET");
-    QVERIFY(ok->isHidden());
+    seen("open", open.CurrentDirectory() + "|" + Shown(open, {"lstDir"}))("OK hidden", ok->isHidden());
     // A set with a missing file: refusing to create it leaves OK hidden; agreeing creates it from
     // the template and offers OK.
     ui.AnswerTo(vx::QuestionId::CreateMissingFile, vx::Answer::Cancel);
-    open.lstDir_DblClick(list->item(1));
-    QVERIFY(ok->isHidden());
-    QCOMPARE(ui.Last().title + "|" + ui.Last().text, std::string("Open a Set|GIGS.GBL is missing.\nCreate it?"));
+    open.lstDir_DblClick(open.findChild<QListWidget*>("lstDir")->item(1));
+    seen("refused, OK hidden", ok->isHidden())("asked", ui.TakeTranscript());
     open.ChangeDirectory(path(sets));
     ui.AnswerTo(vx::QuestionId::CreateMissingFile, vx::Answer::OK);
     open.ChangeDirectory(path(sets / "gigs.set"));
-    QVERIFY(!ok->isHidden() && fs::exists(sets / "gigs.set" / "GIGS.GBL"));
+    seen("agreed, OK hidden", ok->isHidden())("GIGS.GBL made", fs::exists(sets / "gigs.set" / "GIGS.GBL"));
     // A set's name typed in any case; its directory is remembered.
     open.ChangeDirectory(path(sets));
     open.findChild<QLineEdit*>("txtSetName")->clear();
     QTest::keyClicks(open.findChild<QLineEdit*>("txtSetName"), "live");
     open.cmdOK_Click();
-    QCOMPARE(open.Result() + "|" + options.PathNam, (sets / "LIVE.SET").string() + "|" + sets.string());
+    seen("typed live", open.Result() + " in " + options.PathNam);
     // A typed or pasted path: to a set, to a file in one (both keep their case), to a plain
     // directory (shown, nothing chosen), or to nothing (said, as typed).
-    const struct {
-        QString typed;
-        std::string result;
-        QString shown;
-        std::string message;
-    } typedPaths[] = {
-        {path(sets / "gigs.set"), (sets / "gigs.set").string(), path(sets / "gigs.set"), ""},
-        {path(sets / "gigs.set" / "GIGS.ARR") + " ", (sets / "gigs.set").string(), path(sets / "gigs.set"), ""},
-        {path(sets) + "/", "", path(sets), ""},
-        {path(sets / "Gone" / "x.SET"), "", path(sets),
-         "There is no directory " + (sets / "Gone" / "x.SET").string() + "."},
-    };
-    for (const auto& row : typedPaths) {
+    for (const QString& typed : {path(sets / "gigs.set"), path(sets / "gigs.set" / "GIGS.ARR") + " ", path(sets) + "/",
+                                 path(sets / "Gone" / "x.SET")}) {
         ui.messages.clear();
-        vxe::FSetDialog typed(session, vxe::FSetDialog::Mode::Open);
-        typed.findChild<QLineEdit*>("txtSetName")->setText(row.typed);
-        typed.cmdOK_Click();
-        QCOMPARE(typed.Result() + "|" + typed.CurrentDirectory().toStdString() + "|" +
-                     (ui.messages.empty() ? std::string() : ui.Last().text),
-                 row.result + "|" + row.shown.toStdString() + "|" + row.message);
+        vxe::FSetDialog dialog(session, vxe::FSetDialog::Mode::Open);
+        dialog.findChild<QLineEdit*>("txtSetName")->setText(typed);
+        dialog.cmdOK_Click();
+        seen("pasted " + typed, dialog.Result() + "|" + dialog.CurrentDirectory().toStdString() + "|" +
+                                    (ui.messages.empty() ? std::string() : ui.Last().text));
     }
     // The same set cannot be opened twice; the list goes back to the parent.
     QCOMPARE(session.OpenOrNewSet(false, (sets / "LIVE.SET").string()), 1);
     vxe::FSetDialog again(session, vxe::FSetDialog::Mode::Open);
     again.ChangeDirectory(path(sets / "LIVE.SET"));
     again.cmdOK_Click();
-    QCOMPARE(again.Result() + ui.Last().text, (sets / "LIVE.SET").string() + " is already open");
-    QCOMPARE(again.CurrentDirectory(), path(sets));
+    seen("opened twice", again.Result() + ui.Last().text)("back to", again.CurrentDirectory());
     // Saving over an existing set asks first; a new name gets its directory.
     vxe::FSetDialog save(session, vxe::FSetDialog::Mode::Save);
-    QCOMPARE(save.windowTitle() + "|" + Shown(save, {"cmdOK"}),
-             QString("Select a Vemo-x50 *.SET destination directory|&Save"));
-    auto* name = save.findChild<QLineEdit*>("txtSetName");
     save.ChangeDirectory(path(sets / "LIVE.SET"));
-    QCOMPARE(name->text(), QString("LIVE"));
+    seen("save", Take(save, {{"?", "cmdOK,txtSetName"}}));
     ui.AnswerTo(vx::QuestionId::OverwriteSet, vx::Answer::Cancel);
     save.cmdOK_Click();
-    QCOMPARE(save.Result() + ui.Last().text, std::string("This Set already exists.\nOverwrite it?"));
-    name->setText("fresh");
+    seen("over LIVE", save.Result() + ui.Last().text);
+    save.findChild<QLineEdit*>("txtSetName")->setText("fresh");
     save.cmdOK_Click();
-    QCOMPARE(save.Result(), (sets / "FRESH.SET" / "FRESH").string());
-    QVERIFY(fs::is_directory(sets / "FRESH.SET"));
+    seen("fresh", save.Result())("its directory made", fs::is_directory(sets / "FRESH.SET"));
     // A PathNam that is gone starts in the home directory, never beside the template.
     options.PathNam = (editor.temp.Path() / "gone").string();
     vxe::FSetDialog fallback(session, vxe::FSetDialog::Mode::Open);
     QCOMPARE(fallback.CurrentDirectory(), QDir::homePath());
+    seen.Check();
 }
 
 void DialogsTest::settingsUnderExactKeysAndBadValuesFallBack() {
+    Observed seen("settings");
     vx::test::TempDirectory dir;
     const QString file = QString::fromStdString(dir.Str()) + "/store.ini";
-    QCOMPARE(Dump(vxe::ReadSettings(file, "/opt/vx")), QString("/opt/vx||1 0 1 1 1 0"));
+    seen("none stored", Dump(vxe::ReadSettings(file, "/opt/vx")));
     const vx::Options options{"/chosen", "/sets/LIVE.SET", 0, 4, 0, 0, 0, 1};
     vxe::WriteSettings(file, options);
     QSettings store(file, QSettings::IniFormat);
-    QCOMPARE(store.childGroups(), QStringList{"Options"});
+    seen("groups", store.childGroups());
     store.beginGroup("Options");
-    QStringList pairs;
-    for (const QString& key : store.childKeys()) pairs << key + "=" + store.value(key).toString();
-    pairs.sort();
-    QCOMPARE(pairs, (QStringList{"HighCall=0", "ModeId=4", "OldSetNam=/sets/LIVE.SET", "PathNam=/chosen",
-                                 "Show Tips at Startup=0", "StartOld=1", "WArrangeMode=0", "WarnDupl=0"}));
+    QStringList keys = store.childKeys();
+    keys.sort();
+    for (const QString& key : keys) seen("stored " + key, store.value(key).toString());
     QCOMPARE(Dump(vxe::ReadSettings(file, "/elsewhere")), Dump(options));
     // Values stored by hand: what is read back. PathNam never stored is the directory of the
     // last set, else the directory given.
-    const char* cases[][3] = {{"ModeId", "5", "/p||1 5 1 1 1 0"},
-                              {"ModeId", " 3 ", "/p||1 3 1 1 1 0"},
-                              {"ModeId", "6", "/p||1 0 1 1 1 0"},
-                              {"ModeId", "-1", "/p||1 0 1 1 1 0"},
-                              {"ModeId", "two", "/p||1 0 1 1 1 0"},
-                              {"WArrangeMode", "2", "/p||1 0 1 1 1 0"},
-                              {"WArrangeMode", "0", "/p||0 0 1 1 1 0"},
-                              {"StartOld", "", "/p||1 0 1 1 1 0"},
-                              {"HighCall", "0x1", "/p||1 0 1 1 1 0"},
-                              {"Show Tips at Startup", "99999", "/p||1 0 1 1 1 0"},
-                              {"OldSetNam", "/sets/LIVE.SET", "/sets|/sets/LIVE.SET|1 0 1 1 1 0"},
-                              {"PathNam", "/chosen", "/chosen||1 0 1 1 1 0"}};
-    for (const auto& c : cases) {
-        QSettings hand(QString::fromStdString(dir.Str()) + "/" + c[0] + c[1] + ".ini", QSettings::IniFormat);
-        hand.setValue(QString("Options/") + c[0], QString(c[1]));
-        QCOMPARE(Dump(vxe::ReadSettings(hand, "/p")), QString(c[2]));
+    int n = 0;
+    for (const QString pair : {"ModeId=5", "ModeId= 3 ", "ModeId=6", "ModeId=-1", "ModeId=two", "WArrangeMode=2",
+                               "WArrangeMode=0", "StartOld=", "HighCall=0x1", "Show Tips at Startup=99999",
+                               "OldSetNam=/sets/LIVE.SET", "PathNam=/chosen"}) {
+        QSettings hand(QString::fromStdString(dir.Str()) + QString("/%1.ini").arg(++n), QSettings::IniFormat);
+        hand.setValue("Options/" + pair.section('=', 0, 0), pair.section('=', 1));
+        seen("read " + pair, Dump(vxe::ReadSettings(hand, "/p")));
     }
+    seen.Check();
 }
 
 void DialogsTest::arguments() {
+    Observed seen("arguments");
     auto args = vxe::ParseArguments(
         {"vxeditr", "sets/LIVE.SET", "/abs/GIGS.SET", "--no-tips", "--screenshot", "out/shot.png", "../up/X.SET"},
         "/home/me/work");
-    QCOMPARE(args.setPaths, (QStringList{"/home/me/work/sets/LIVE.SET", "/abs/GIGS.SET", "/home/me/up/X.SET"}));
-    QCOMPARE(args.screenshotFile, QString("/home/me/work/out/shot.png"));
-    QVERIFY(args.noTips && args.error.isEmpty());
-    QCOMPARE(vxe::ParseArguments({"vxeditr", "--screenshot"}, "/").error, QString("--screenshot needs a file name"));
-    QCOMPARE(vxe::ParseArguments({"vxeditr", "--frobnicate", "A.SET"}, "/").error,
-             QString("Unknown option --frobnicate"));
-    QVERIFY(vxe::ParseArguments({"vxeditr", "--version"}, "/").showVersion);
+    seen("sets", args.setPaths)("screenshot", args.screenshotFile)("no tips", args.noTips)("error", args.error);
+    seen("--version", vxe::ParseArguments({"vxeditr", "--version"}, "/").showVersion);
     // What a screenshot shows: the tab by its caption, a bank letter, twin view, the size.
     args = vxe::ParseArguments({"vxeditr", "--tab", "backing seq", "--bank", "d", "--twin", "--size", "800x600"}, "/");
-    QCOMPARE(QString("%1 %2 %3 %4x%5 %6")
-                 .arg(args.tab)
-                 .arg(args.bank)
-                 .arg(args.twin)
-                 .arg(args.size.width())
-                 .arg(args.size.height())
-                 .arg(args.error),
-             QString("3 D 1 800x600 "));
-    const char* bad[][3] = {{"--tab", "Options", "Unknown tab Options"},
-                            {"--tab", "&Songs", "Unknown tab &Songs"},
-                            {"--bank", "CD", "Unknown bank CD"},
-                            {"--bank", "1", "Unknown bank 1"},
-                            {"--size", "800", "--size needs WIDTHxHEIGHT, at least 200x200"},
-                            {"--size", "100x600", "--size needs WIDTHxHEIGHT, at least 200x200"},
-                            {"--size", "wide x high", "--size needs WIDTHxHEIGHT, at least 200x200"}};
-    for (const auto& c : bad) QCOMPARE(vxe::ParseArguments({"vxeditr", c[0], c[1]}, "/").error, QString(c[2]));
-    QCOMPARE(vxe::ParseArguments({"vxeditr", "--tab"}, "/").error, QString("--tab needs a value"));
+    seen("shown", QString("tab %1, bank %2, twin %3, %4x%5").arg(args.tab).arg(args.bank).arg(args.twin).arg(args.size.width()).arg(args.size.height()));
+    seen("error", args.error);
+    for (const QString bad : {"--screenshot", "--frobnicate|A.SET", "--tab|Options", "--tab|&Songs", "--bank|CD",
+                              "--bank|1", "--size|800", "--size|100x600", "--size|wide x high", "--tab"})
+        seen(bad, vxe::ParseArguments(QStringList{"vxeditr"} + bad.split('|'), "/").error);
+    seen.Check();
 }
 
 void DialogsTest::recentSetsNewestFirstAtMostEight() {
@@ -651,30 +590,6 @@ void DialogsTest::recentSetsNewestFirstAtMostEight() {
     QCOMPARE(vxe::ReadRecentSets(file), sets);
     QSettings(file, QSettings::IniFormat).setValue("Recent/Sets", QStringList{"", "/a", "/a", "/b"} + sets);
     QCOMPARE(vxe::ReadRecentSets(file), (QStringList{"/a", "/b"} + sets).mid(0, 8));
-}
-
-void DialogsTest::screenCheckWarnsBelow800x600() {
-    vx::test::ScriptedInteraction ui;
-    ui.AnswerTo(vx::QuestionId::SmallScreen, {vx::Answer::Yes, vx::Answer::No});
-    QVERIFY(vxe::ScreenCheck(ui, {800, 600}));
-    QVERIFY(vxe::ScreenCheck(ui, {799, 600}));
-    QVERIFY(!vxe::ScreenCheck(ui, {800, 599}));
-    QCOMPARE(ui.messages.size(), std::size_t{2});
-    QCOMPARE(ui.Last().text, std::string("For a correct display, the screen resolution\nshould be at least 800x600 "
-                                         "pixels!\nContinue anyway?"));
-    QCOMPARE(ui.Last().title, std::string("Warning"));
-    QVERIFY(ui.Last().icon == vx::MessageIcon::Exclamation && ui.Last().buttons == vx::MessageButtons::YesNo);
-    // Enter alone does not go on with a display too small: the question defaults to No.
-    QVERIFY(!vxe::ScreenCheck(ui, {640, 480}));
-    QVERIFY(ui.Last().defaultButton == vx::Answer::No);
-}
-
-void DialogsTest::fileFiltersOfferBothCases() {
-    const char* cases[][2] = {{"Arrangement|*.ARR", "Arrangement (*.ARR *.arr)"},
-                              {"XStyle|*.XAF;*.xsf|All|*.*", "XStyle (*.XAF *.xaf *.xsf *.XSF);;All (*.*)"},
-                              {"Report (*.TXT)|*.TXT", "Report (*.TXT *.txt)"},
-                              {"Broken", ""}};
-    for (const auto& c : cases) QCOMPARE(vxe::QtFileFilter(c[0]), QString(c[1]));
 }
 
 QTEST_MAIN(DialogsTest)

@@ -73,7 +73,9 @@ void Observed::Check() const {
     for (qsizetype i = 0; i < std::max(lines_.size() + 1, expected.size()); ++i)
         QVERIFY2(lines_.value(i) == expected.value(i),
                  qPrintable(QString("%1.txt line %2:\n  seen     %3\n  expected %4")
-                                .arg(QString::fromStdString(name_)).arg(i + 1).arg(lines_.value(i), expected.value(i))));
+                                .arg(QString::fromStdString(name_))
+                                .arg(i + 1)
+                                .arg(lines_.value(i), expected.value(i))));
 }
 
 Editor::Editor(int sets, const vx::PresetTables& presets, bool editing) {

@@ -68,7 +68,9 @@ private:
     static QString Str(bool yes) { return yes ? "yes" : "no"; }
     static QString Str(const QStringList& list) { return list.join(" / "); }
     template <typename N, typename = std::enable_if_t<std::is_arithmetic_v<N>>>
-    static QString Str(N number) { return QString::number(number); }
+    static QString Str(N number) {
+        return QString::number(number);
+    }
     std::string name_;
     QStringList lines_;
     std::vector<std::pair<QString, QString>> hidden_;

@@ -201,10 +201,17 @@ void DialogsTest::arrangementDialog() {
     f.ui.picks.clear();
     // Every control read back; out-of-range texts corrected as they are left.
     f.ui.pickAnswers = {832, 300};
-    seen("typed", f.Run({Kind::Arrangement, 256},
-                        {{"txtNam", "  Jazz Waltz Extended"}, {"txtTempo", "250"}, {"txtXpose", "-5"},
-                         {"txtTempo", "\r"}, {"lstPrg", "2"}, {"lblSty", ""}, {"?", "txtNam,txtTempo,lstPrg@2,lblSty"},
-                         {"cboChScan", "1"}, {"cboDrMap_3", "7"}, {"cboFillVar_1", "12"}, {"chkFullKbd", "1"}}));
+    seen("typed", f.Run({Kind::Arrangement, 256}, {{"txtNam", "  Jazz Waltz Extended"},
+                                                   {"txtTempo", "250"},
+                                                   {"txtXpose", "-5"},
+                                                   {"txtTempo", "\r"},
+                                                   {"lstPrg", "2"},
+                                                   {"lblSty", ""},
+                                                   {"?", "txtNam,txtTempo,lstPrg@2,lblSty"},
+                                                   {"cboChScan", "1"},
+                                                   {"cboDrMap_3", "7"},
+                                                   {"cboFillVar_1", "12"},
+                                                   {"chkFullKbd", "1"}}));
     seen("program picked", f.ui.picks.at(0).caption)("every control", f.Written(before, arr));
     seen("can undo", f.scheme->Available({vx::EditCommand::Undo, Kind::Arrangement, 1, 0}));
     // Cancel and the close box discard every change.
@@ -235,9 +242,12 @@ void DialogsTest::styleAndProgramDialogs() {
     // "Call another Program" moves every caller at once, even when the dialog is cancelled.
     const vx::ProgramRecord pianoBefore = f.Data().prg.records[0];
     f.ui.pickAnswers = {832};
-    seen("call another", f.Run({Kind::Program, 768}, {{"?", "lstCalled"}, {"txtNam", "Renamed"}, {"cmdReplPrg", ""},
-                                                     {"?", "lstCalled#"}, {"cmdCancel", ""}}));
-    seen("calls now", QString("Arr C14 MainKBD %1, Sty C11 PERC %2").arg(arr.TrackProgram(6)).arg(style.record.TrackProgram(1)));
+    seen(
+        "call another",
+        f.Run({Kind::Program, 768},
+              {{"?", "lstCalled"}, {"txtNam", "Renamed"}, {"cmdReplPrg", ""}, {"?", "lstCalled#"}, {"cmdCancel", ""}}));
+    seen("calls now",
+         QString("Arr C14 MainKBD %1, Sty C11 PERC %2").arg(arr.TrackProgram(6)).arg(style.record.TrackProgram(1)));
     seen("F11 kept", f.Written(pianoBefore, f.Data().prg.records[0]));
     const vx::ProgramRecord programBefore = f.Data().prg.records[64];
     // A pasted line break or accented letter is left out, and the tip says why.
@@ -257,7 +267,9 @@ void DialogsTest::sequenceDialogs() {
     const vx::BsqRecord before = bsq;
     f.ui.pickAnswers = {257};
     seen("backing sequence", f.Run({Kind::BackingSequence, 1}, {{"?", "chkChain,txtNxt,txtNxt?,chkAuto?,lstPrg@7"},
-                                                               {"chkChain", "1"}, {"lblSty", ""}, {"?", "txtNxt?,lblSty"}}));
+                                                                {"chkChain", "1"},
+                                                                {"lblSty", ""},
+                                                                {"?", "txtNxt?,lblSty"}}));
     seen("its bytes", f.Written(before, bsq));
     vx::SongRecord& song = f.Data().sng.entries[3].record;
     song.SetName("Finale");
@@ -289,10 +301,17 @@ void DialogsTest::arrangementGlobalDialog() {
     // Channels through the MIDI channel picker, switches and options into their bits, the
     // split key into every arrangement.
     f.ui.pickAnswers = {16, 3};
-    seen("picked", f.Run(item, {{"lstMidi", "11"}, {"lstMidi", "0"}, {"?", "lstMidi@11,lstMidi@0"}, {"chkTempoLock", "1"},
-                                {"chkSync_1", "1"}, {"optHarmo_1", "1"}, {"optVelo_3", "1"}, {"optRecog_2", "1"},
+    seen("picked", f.Run(item, {{"lstMidi", "11"},
+                                {"lstMidi", "0"},
+                                {"?", "lstMidi@11,lstMidi@0"},
+                                {"chkTempoLock", "1"},
+                                {"chkSync_1", "1"},
+                                {"optHarmo_1", "1"},
+                                {"optVelo_3", "1"},
+                                {"optRecog_2", "1"},
                                 {"cboSplit", "12"}}));
-    for (const auto& pick : f.ui.picks) seen("picker", QString("%1, %2 entries").arg(pick.caption.c_str()).arg(pick.entries.size()));
+    for (const auto& pick : f.ui.picks)
+        seen("picker", QString("%1, %2 entries").arg(pick.caption.c_str()).arg(pick.entries.size()));
     seen("written", f.Written(before, arg))("splits", f.Splits());
     // Import counts as a change and then asks for the file.
     f.session->Slot(1).dirty = {};
@@ -349,12 +368,17 @@ void DialogsTest::pickDialogs() {
     vxe::FInBanked prg(session, 1, vx::BankedKind::Program, 1057, "for track 'Trk  1'");
     seen("program picker", Take(prg, {{"?", "cboBnk/,cboCat@14,cboRef"}}));
     for (int number : {2000, -1, 128, 896})
-        seen(QString("from %1").arg(number), Take(*std::make_unique<vxe::FInBanked>(session, 1, vx::BankedKind::Program, number, ""), {{"?", "cboRef"}}));
+        seen(QString("from %1").arg(number),
+             Take(*std::make_unique<vxe::FInBanked>(session, 1, vx::BankedKind::Program, number, ""),
+                  {{"?", "cboRef"}}));
     // The category filter lists every bank in number order. Another bank lists its own slots
     // again and forgets the category. A category without items leaves nothing: OK gives none.
-    seen("category 14", Take(prg, {{"cboCat", "14"}, {"?", "cboRef/"}, {"cboRef", "2"}, {"cmdOK", ""}}))("chosen", prg.Chosen());
+    seen("category 14", Take(prg, {{"cboCat", "14"}, {"?", "cboRef/"}, {"cboRef", "2"}, {"cmdOK", ""}}))("chosen",
+                                                                                                         prg.Chosen());
     Child<QComboBox>(prg, "cboBnk")->setCurrentIndex(4);
-    seen("bank E", QString("category %1, slot %2").arg(Child<QComboBox>(prg, "cboCat")->currentIndex()).arg(Child<QComboBox>(prg, "cboRef")->currentData().toInt()));
+    seen("bank E", QString("category %1, slot %2")
+                       .arg(Child<QComboBox>(prg, "cboCat")->currentIndex())
+                       .arg(Child<QComboBox>(prg, "cboRef")->currentData().toInt()));
     Take(prg, {{"cboCat", "9"}, {"cmdOK", ""}});
     seen("empty category chosen", prg.Chosen());
     // The pickers as the editor shows them.
@@ -374,7 +398,8 @@ void DialogsTest::pickDialogs() {
     WhenShown(shown, {});
     seen("note picker", vxe::FInNotePick("Set KBD Set 11 Split Key", "Split Key", {"C2", "C#2"}, 1, nullptr));
     WhenShown(shown, {{"cboMidCh", "15"}});
-    seen("channel picker", vxe::FInMidChPick("", QString("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16").split(' '), 0, nullptr));
+    seen("channel picker",
+         vxe::FInMidChPick("", QString("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16").split(' '), 0, nullptr));
     seen("its dialog", shown);
     seen.Check();
 }
@@ -388,7 +413,8 @@ void DialogsTest::aboutHelpTipsAndOptions() {
     seen("no manual", vxe::FHelp(programDir).Browser()->toPlainText());
     vxe::FTip missing(programDir, true);
     missing.cmdNext_Click();
-    seen("no tips", Take(missing, {{"?", "lblDidYouKnow,chkLoadTipsAtStartup,cmdNextTip,cmdOK"}}) + "|" + missing.CurrentTip());
+    seen("no tips",
+         Take(missing, {{"?", "lblDidYouKnow,chkLoadTipsAtStartup,cmdNextTip,cmdOK"}}) + "|" + missing.CurrentTip());
     // Next goes through the file in order and wraps from the last line to the first.
     std::ofstream(dir.Path() / "X50TIPS.TXT", std::ios::binary) << "First tip\r\nSecond tip\nThird <b>tip</b>\n";
     vxe::FTip tip(programDir, false);
@@ -401,14 +427,16 @@ void DialogsTest::aboutHelpTipsAndOptions() {
     seen("empty file", QString::number(empty.TipCount()) + "|" + empty.CurrentTip());
     vx::Options options;
     vxe::FOptions dialog(options);
-    seen("options", Take(dialog, {{"?", "chkStartOld,chkWarnDupl,chkHighCall,cmdClose,chkStartOld*,chkWarnDupl*,chkHighCall*"}}));
+    seen("options",
+         Take(dialog, {{"?", "chkStartOld,chkWarnDupl,chkHighCall,cmdClose,chkStartOld*,chkWarnDupl*,chkHighCall*"}}));
     for (auto* box : dialog.findChildren<QCheckBox*>()) box->toggle();
     // Closing by the frame is Close: the dialog is hidden and the values are taken.
     dialog.show();
     dialog.close();
     dialog.ReadBack(options);
     seen("closed by the frame: shown", dialog.isVisible())("accepted", dialog.result() == QDialog::Accepted);
-    seen("StartOld WarnDupl HighCall", QString("%1 %2 %3").arg(options.StartOld).arg(options.WarnDupl).arg(options.HighCall));
+    seen("StartOld WarnDupl HighCall",
+         QString("%1 %2 %3").arg(options.StartOld).arg(options.WarnDupl).arg(options.HighCall));
     seen.Check();
 }
 
@@ -546,9 +574,9 @@ void DialogsTest::settingsUnderExactKeysAndBadValuesFallBack() {
     // Values stored by hand: what is read back. PathNam never stored is the directory of the
     // last set, else the directory given.
     int n = 0;
-    for (const QString pair : {"ModeId=5", "ModeId= 3 ", "ModeId=6", "ModeId=-1", "ModeId=two", "WArrangeMode=2",
-                               "WArrangeMode=0", "StartOld=", "HighCall=0x1", "Show Tips at Startup=99999",
-                               "OldSetNam=/sets/LIVE.SET", "PathNam=/chosen"}) {
+    for (const QString pair :
+         {"ModeId=5", "ModeId= 3 ", "ModeId=6", "ModeId=-1", "ModeId=two", "WArrangeMode=2", "WArrangeMode=0",
+          "StartOld=", "HighCall=0x1", "Show Tips at Startup=99999", "OldSetNam=/sets/LIVE.SET", "PathNam=/chosen"}) {
         QSettings hand(QString::fromStdString(dir.Str()) + QString("/%1.ini").arg(++n), QSettings::IniFormat);
         hand.setValue("Options/" + pair.section('=', 0, 0), pair.section('=', 1));
         seen("read " + pair, Dump(vxe::ReadSettings(hand, "/p")));
@@ -565,7 +593,12 @@ void DialogsTest::arguments() {
     seen("--version", vxe::ParseArguments({"vxeditr", "--version"}, "/").showVersion);
     // What a screenshot shows: the tab by its caption, a bank letter, twin view, the size.
     args = vxe::ParseArguments({"vxeditr", "--tab", "backing seq", "--bank", "d", "--twin", "--size", "800x600"}, "/");
-    seen("shown", QString("tab %1, bank %2, twin %3, %4x%5").arg(args.tab).arg(args.bank).arg(args.twin).arg(args.size.width()).arg(args.size.height()));
+    seen("shown", QString("tab %1, bank %2, twin %3, %4x%5")
+                      .arg(args.tab)
+                      .arg(args.bank)
+                      .arg(args.twin)
+                      .arg(args.size.width())
+                      .arg(args.size.height()));
     seen("error", args.error);
     for (const QString bad : {"--screenshot", "--frobnicate|A.SET", "--tab|Options", "--tab|&Songs", "--bank|CD",
                               "--bank|1", "--size|800", "--size|100x600", "--size|wide x high", "--tab"})

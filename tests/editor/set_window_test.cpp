@@ -49,13 +49,6 @@ struct Frame {
     }
 };
 
-// An XStyle file: the five magic letters, then the record with its name at its start.
-std::string WriteXStyleFile(const std::string& path, const char* name, int recordBytes) {
-    std::string bytes = "VEMOX" + Name16(name).toStdString() + std::string(std::size_t(recordBytes - 16), '\0');
-    vx::test::WriteFileBytes(path, vx::Bytes(bytes.begin(), bytes.end()));
-    return path;
-}
-
 QString UndoEntry(Editor& editor) {
     return editor.Edit("mnuEUndo")->text() + QString::number(editor.Edit("mnuEUndo")->isEnabled());
 }
@@ -81,10 +74,8 @@ private Q_SLOTS:
     void gridsFitTheirWidthAndLineUp();
     void tilingAndCascading();
     void statusAndMarkerFollowTheSet();
-    void dragBetweenWindowsCopiesAndUndoRestores();
-    void pasteWritesTheSelectedSlotAndWarnsOfTheName();
+    void editCommandsDragAndDrop();
     void sequenceListsDragThroughTheirModels();
-    void pasteFromXStyleThroughTheMenu();
     void mainWindowOwnsTheOneEditMenu();
     void importReplacesTheKindAndLeavesNothingToUndo();
     void loadSysExFileRestoresTheKindAndCanBeUndone();
@@ -411,43 +402,68 @@ void SetWindowTest::statusAndMarkerFollowTheSet() {
     QVERIFY(!doc.TakeMnemonic(QKeySequence(Qt::ALT | Qt::Key_F)).handled);
 }
 
-void SetWindowTest::dragBetweenWindowsCopiesAndUndoRestores() {
+void SetWindowTest::editCommandsDragAndDrop() {
     Editor editor(2);
+    Observed seen("set_window_edits");
+    // An arrangement dragged to the other set's window: a copy there, Undo only in that window.
     editor.Data(1).arr.arr[0].SetName("Travelling");
     editor.Data(2).arr.arr[1].SetName("Old One");
     vxe::FDoc& source = editor.Open(1);
     vxe::FDoc& target = editor.Open(2);
-    auto* from = Child<QTableView>(source, "grdArr");
     auto* to = Child<QTableView>(target, "grdArr");
-    std::unique_ptr<QMimeData> drag(from->model()->mimeData({from->model()->index(0, 0)}));
+    QAbstractItemModel* from = Child<QTableView>(source, "grdArr")->model();
+    std::unique_ptr<QMimeData> drag(from->mimeData({from->index(0, 0)}));
     QVERIFY(drag);
-    // Another kind's grid refuses it, as do the lists.
-    QCOMPARE(TakenBy(target, drag.get(), {"grdArr", "grdPrg", "grdArk", "lstBsq", "lstSng"}), QString("grdArr"));
+    seen("arrangement taken by", TakenBy(target, drag.get(), {"grdArr", "grdPrg", "grdArk", "lstBsq", "lstSng"}));
     QVERIFY(to->model()->dropMimeData(drag.get(), Qt::CopyAction, -1, -1, to->model()->index(0, 1)));
-    QCOMPARE(Text(to, 0, 1), "C12 Travelling       (A11)");
-    QCOMPARE(QString::fromStdString(editor.Data(1).arr.arr[0].Name()), "Travelling      ");
-    QCOMPARE(UndoEntry(editor), QString("&Undo1"));
-    QCOMPARE(editor.scheme->UndoOf(vx::ItemKind::Arrangement).op, 5);
-    // The source window has nothing to undo.
+    seen("dropped", Text(to, 0, 1))("source", editor.Data(1).arr.arr[0].Name())("undo", UndoEntry(editor));
+    seen("undo op", editor.scheme->UndoOf(vx::ItemKind::Arrangement).op);
     editor.Activate(0);
-    QCOMPARE(UndoEntry(editor), QString("Can't Undo0"));
+    seen("source window undo", UndoEntry(editor));
     editor.Activate(1);
     editor.Edit("mnuEUndo")->trigger();
-    QCOMPARE(Text(to, 0, 1), "C12 Old One          (A11)");
-    QCOMPARE(UndoEntry(editor), QString("Can't Undo0"));
-}
-
-void SetWindowTest::pasteWritesTheSelectedSlotAndWarnsOfTheName() {
-    Editor editor;
-    vxe::FDoc& doc = editor.Open(1, 2);
+    seen("undone", Text(to, 0, 1))("undo", UndoEntry(editor));
+    // A pasted program warns of the duplicate name.
+    Tabs(source, 2);
+    editor.Activate(0);
     editor.Data().prg.records[0].SetName("Piano");
-    doc.GoToNumber(vx::BankedKind::Program, 768);
+    source.GoToNumber(vx::BankedKind::Program, 768);
     editor.Edit("mnuECopy")->trigger();
-    doc.GoToNumber(vx::BankedKind::Program, 771);
+    source.GoToNumber(vx::BankedKind::Program, 771);
     editor.Edit("mnuEPaste")->trigger();
-    QCOMPARE(editor.Data().prg.records[3].Name(), std::string("Piano           "));
-    QCOMPARE(editor.ui.Texts(), std::vector<std::string>{"Program duplicate name\nF14 - F11  (Piano)"});
-    QCOMPARE(EnabledEdits(doc), QString("Undo Cut Copy Paste Delete Insert XStyle Details EraseBnk Import"));
+    seen("pasted F14", editor.Data().prg.records[3].Name())("said", editor.ui.TakeTranscript());
+    seen("edits", EnabledEdits(source));
+    // Paste from XStyle: cancelled, nothing is shown and nothing changes.
+    editor.Edit("mnuEUndo")->trigger();
+    editor.Data().prg.records[2].SetName("Before");
+    source.GoToNumber(vx::BankedKind::Program, 770);
+    editor.Edit("mnuEXStyle")->trigger();
+    seen("XStyle asks", std::to_string(editor.ui.fileRequests.size()) + " " + editor.ui.fileRequests.back().title +
+                            "|" + editor.ui.fileRequests.back().filter);
+    seen("cancelled", editor.Data().prg.records[2].Name() + "|" + editor.ui.TakeTranscript());
+    // A program of 172 bytes after the magic letters lands in F13; Undo brings the old one back.
+    // An XStyle file: the five magic letters, then the record with its name at its start.
+    auto xstyle = [&editor](const std::string& file, const char* name) {
+        std::string bytes = "VEMOX" + Name16(name).toStdString() + std::string(172 - 16, '\0');
+        vx::test::WriteFileBytes(editor.temp.Str() + "/" + file, vx::Bytes(bytes.begin(), bytes.end()));
+        editor.ui.fileAnswers.push_back(editor.temp.Str() + "/" + file);
+    };
+    xstyle("LEAD.XPF", "Lead Synth");
+    editor.Edit("mnuEXStyle")->trigger();
+    seen("loaded", Child<QTableView>(source, "grdPrg")->currentIndex().data().toString() + "|" +
+                       editor.ui.TakeTranscript().c_str());
+    seen("undo op", editor.scheme->UndoOf(vx::ItemKind::Program).op);
+    // The item stays in the clipboard for other slots.
+    seen("clipboard set", editor.scheme->ClipboardOf(vx::ItemKind::Program).set);
+    editor.Edit("mnuEUndo")->trigger();
+    seen("undone", editor.Data().prg.records[2].Name());
+    // A drum kit slot asks for a drum kit file; one cut short is refused with the file's messages.
+    source.GoToNumber(vx::BankedKind::Program, 1056);
+    xstyle("KIT.XDK", "Kit");
+    editor.Edit("mnuEXStyle")->trigger();
+    seen("kit asks", editor.ui.fileRequests.back().title)("said", editor.ui.TakeTranscript());
+    seen("R51", editor.Data().prg.records[128].Name());
+    seen.Check();
 }
 
 void SetWindowTest::sequenceListsDragThroughTheirModels() {
@@ -491,72 +507,6 @@ void SetWindowTest::sequenceListsDragThroughTheirModels() {
     QVERIFY(target->model()->dropMimeData(song.get(), Qt::CopyAction, -1, -1, target->model()->index(2, 0)));
     QCOMPARE(Text(target, 2).left(15) + QString::number(target->currentIndex().row()), QString("Song 2: Opening2"));
     QCOMPARE(QString::fromStdString(editor.Data(1).sng.entries[0].record.Name()), "Opening         ");
-}
-
-void SetWindowTest::pasteFromXStyleThroughTheMenu() {
-    Editor editor;
-    vxe::FDoc& doc = editor.Open(1, 2);
-    editor.Data().prg.records[2].SetName("Before");
-    doc.GoToNumber(vx::BankedKind::Program, 770);
-    // Cancelled: nothing is shown and nothing changes.
-    editor.Edit("mnuEXStyle")->trigger();
-    QCOMPARE(editor.ui.fileRequests.size(), std::size_t{1});
-    QCOMPARE(editor.ui.fileRequests[0].title + "|" + editor.ui.fileRequests[0].filter,
-             std::string("Load one Program from .XPF file...|XPF|*.XPF"));
-    QVERIFY(editor.ui.messages.empty());
-    QCOMPARE(editor.Data().prg.records[2].Name(), std::string("Before          "));
-    // A program of 172 bytes after the magic letters lands in F13; Undo brings the old one back.
-    editor.ui.fileAnswers.push_back(WriteXStyleFile(editor.temp.Str() + "/LEAD.XPF", "Lead Synth", 172));
-    editor.Edit("mnuEXStyle")->trigger();
-    QCOMPARE(Child<QTableView>(doc, "grdPrg")->currentIndex().data().toString(), "F13 Lead Synth      ");
-    QVERIFY(editor.ui.messages.empty());
-    QCOMPARE(editor.scheme->UndoOf(vx::ItemKind::Program).op, 3);
-    // The item stays in the clipboard for other slots.
-    QCOMPARE(editor.scheme->ClipboardOf(vx::ItemKind::Program).set, -1);
-    editor.Edit("mnuEUndo")->trigger();
-    QCOMPARE(editor.Data().prg.records[2].Name(), std::string("Before          "));
-    // A drum kit slot asks for a drum kit file; one cut short is refused with the file's messages.
-    doc.GoToNumber(vx::BankedKind::Program, 1056);
-    editor.ui.fileAnswers.push_back(WriteXStyleFile(editor.temp.Str() + "/KIT.XDK", "Kit", 172));
-    editor.Edit("mnuEXStyle")->trigger();
-    QCOMPARE(editor.ui.fileRequests.back().title, std::string("Load one Program from .XDK file..."));
-    QCOMPARE(editor.ui.Texts().back(), std::string("Error getting Program data.\n"));
-    QCOMPARE(editor.Data().prg.records[128].Name(), std::string(16, ' '));
-}
-
-void SetWindowTest::mainWindowOwnsTheOneEditMenu() {
-    Frame frame(QSize(1024, 768));
-    vxe::FMain& main = frame.main;
-    QVERIFY(!main.EditMenu()->menuAction()->isEnabled());
-    const int first = main.Session()->OpenOrNewSet(true, "");
-    const int second = main.Session()->OpenOrNewSet(true, "");
-    QCOMPARE(main.findChildren<QAction*>("mnuECut").size(), 1);
-    QCOMPARE(main.menuBar()->actions().value(1), main.EditMenu()->menuAction());
-    // The second window is active; its KBD sets have no Cut. The first shows arrangements.
-    Tabs(*main.Doc(second), 5);
-    auto* cut = main.findChild<QAction*>("mnuECut");
-    QVERIFY(!cut->isEnabled());
-    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList())
-        if (sub->widget() == main.Doc(first)) main.MdiArea()->setActiveSubWindow(sub);
-    QVERIFY(cut->isEnabled());
-    QCOMPARE(main.menuBar()->actions().value(1), main.EditMenu()->menuAction());
-    // Copy in the first window; the second, active again, can paste it.
-    main.Session()->Data(first).arr.arr[0].SetName("Shared");
-    main.findChild<QAction*>("mnuECopy")->trigger();
-    main.MdiArea()->activateNextSubWindow();
-    Tabs(*main.Doc(second), 0);
-    main.Doc(second)->GoToNumber(vx::BankedKind::Arrangement, 258);
-    main.findChild<QAction*>("mnuEPaste")->trigger();
-    QCOMPARE(main.Session()->Data(second).arr.arr[2].Name(), std::string("Shared          "));
-    QCOMPARE(main.findChild<QAction*>("mnuEUndo")->text(), QString("&Undo"));
-    // Every window closed: the main window's own menus, and the Edit entries are off.
-    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList()) {
-        main.Session()->Slot(qobject_cast<vxe::FDoc*>(sub->widget())->SetNumber()).dirty.fill(false);
-        QVERIFY(sub->close());
-    }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-    QVERIFY(!cut->isEnabled() && !main.EditMenu()->menuAction()->isEnabled());
 }
 
 void SetWindowTest::importReplacesTheKindAndLeavesNothingToUndo() {
@@ -607,6 +557,41 @@ void SetWindowTest::loadSysExFileRestoresTheKindAndCanBeUndone() {
     // Without the edit commands the entry is off.
     Editor plain(1, {}, false);
     QVERIFY(!Child<QAction>(plain.Open(), "mnuFLoadSysex")->isEnabled());
+}
+
+void SetWindowTest::mainWindowOwnsTheOneEditMenu() {
+    Frame frame(QSize(1024, 768));
+    vxe::FMain& main = frame.main;
+    QVERIFY(!main.EditMenu()->menuAction()->isEnabled());
+    const int first = main.Session()->OpenOrNewSet(true, "");
+    const int second = main.Session()->OpenOrNewSet(true, "");
+    QCOMPARE(main.findChildren<QAction*>("mnuECut").size(), 1);
+    QCOMPARE(main.menuBar()->actions().value(1), main.EditMenu()->menuAction());
+    // The second window is active; its KBD sets have no Cut. The first shows arrangements.
+    Tabs(*main.Doc(second), 5);
+    auto* cut = main.findChild<QAction*>("mnuECut");
+    QVERIFY(!cut->isEnabled());
+    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList())
+        if (sub->widget() == main.Doc(first)) main.MdiArea()->setActiveSubWindow(sub);
+    QVERIFY(cut->isEnabled());
+    QCOMPARE(main.menuBar()->actions().value(1), main.EditMenu()->menuAction());
+    // Copy in the first window; the second, active again, can paste it.
+    main.Session()->Data(first).arr.arr[0].SetName("Shared");
+    main.findChild<QAction*>("mnuECopy")->trigger();
+    main.MdiArea()->activateNextSubWindow();
+    Tabs(*main.Doc(second), 0);
+    main.Doc(second)->GoToNumber(vx::BankedKind::Arrangement, 258);
+    main.findChild<QAction*>("mnuEPaste")->trigger();
+    QCOMPARE(main.Session()->Data(second).arr.arr[2].Name(), std::string("Shared          "));
+    QCOMPARE(main.findChild<QAction*>("mnuEUndo")->text(), QString("&Undo"));
+    // Every window closed: the main window's own menus, and the Edit entries are off.
+    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList()) {
+        main.Session()->Slot(qobject_cast<vxe::FDoc*>(sub->widget())->SetNumber()).dirty.fill(false);
+        QVERIFY(sub->close());
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QVERIFY(!cut->isEnabled() && !main.EditMenu()->menuAction()->isEnabled());
 }
 
 QTEST_MAIN(SetWindowTest)

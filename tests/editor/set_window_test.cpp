@@ -72,13 +72,11 @@ private Q_SLOTS:
     void gridsAndListsShowTheSet();
     void closingAChangedSetAsks();
     void gridsFitTheirWidthAndLineUp();
-    void tilingAndCascading();
     void statusAndMarkerFollowTheSet();
     void editCommandsDragAndDrop();
     void sequenceListsDragThroughTheirModels();
-    void mainWindowOwnsTheOneEditMenu();
-    void importReplacesTheKindAndLeavesNothingToUndo();
-    void loadSysExFileRestoresTheKindAndCanBeUndone();
+    void frameOwnsTheEditMenuTilesAndCascades();
+    void importAndLoadSysExReplaceAKind();
 };
 
 void SetWindowTest::contentAndMenusAsNamed() {
@@ -254,11 +252,9 @@ void SetWindowTest::gridsAndListsShowTheSet() {
 }
 
 void SetWindowTest::closingAChangedSetAsks() {
-    const struct {
-        vx::Answer answer;
-        bool closes, saved;
-    } cases[] = {{vx::Answer::Cancel, false, false}, {vx::Answer::No, true, false}, {vx::Answer::Yes, true, true}};
-    for (const auto& c : cases) {
+    Observed seen("set_window_closing");
+    for (const auto& [answer, name] : {std::pair{vx::Answer::Cancel, "Cancel"}, std::pair{vx::Answer::No, "No"},
+                                       std::pair{vx::Answer::Yes, "Yes"}}) {
         Editor editor;
         const std::string prg = editor.SaveAs(1, "LIVE") + "/LIVE.PRG";
         const auto before = vx::test::ReadFileBytes(prg);
@@ -266,19 +262,17 @@ void SetWindowTest::closingAChangedSetAsks() {
         editor.session->MarkDirty(1, vx::ItemKind::Program);
         vxe::FDoc& doc = editor.Open();
         doc.show();
-        editor.ui.AnswerTo(vx::QuestionId::SaveChanges, c.answer);
+        editor.ui.AnswerTo(vx::QuestionId::SaveChanges, answer);
         Child<QAction>(doc, "mnuFClose")->trigger();
-        QCOMPARE(editor.ui.Texts(), std::vector<std::string>{"Save the changes in LIVE ?"});
-        QVERIFY(editor.ui.Last().buttons == vx::MessageButtons::YesNoCancel &&
-                editor.ui.Last().defaultButton == vx::Answer::Cancel);
-        QVERIFY(editor.session->Sets().IsOpen(1) != c.closes && doc.isVisible() != c.closes);
         const auto after = vx::test::ReadFileBytes(prg);
-        QCOMPARE(std::string(after.begin() + 48, after.begin() + 55) == "Changed", c.saved);
-        QVERIFY(c.saved || after == before);
+        seen(QString(name) + ": asked", editor.ui.TakeTranscript());
+        seen("set open, window shown", QString("%1 %2").arg(editor.session->Sets().IsOpen(1)).arg(doc.isVisible()));
+        seen("file", after == before ? "unchanged" : std::string(after.begin() + 48, after.begin() + 64));
         // A closed window closes again without asking.
         doc.close();
-        QCOMPARE(editor.ui.messages.size(), std::size_t{c.closes ? 1u : 2u});
+        seen("closed again, asked", editor.ui.TakeTranscript());
     }
+    seen.Check();
 }
 
 void SetWindowTest::gridsFitTheirWidthAndLineUp() {
@@ -334,72 +328,42 @@ void SetWindowTest::gridsFitTheirWidthAndLineUp() {
     QCOMPARE(lstBsq->height(), 2 * lstBsq->frameWidth() + 10 * lstBsq->sizeHintForRow(0));
 }
 
-void SetWindowTest::tilingAndCascading() {
-    // Windows, the frame's size, the width each needs: columns x rows.
-    const struct {
-        int windows;
-        QSize area;
-        int needed;
-        const char* grid;
-    } cases[] = {{1, {800, 500}, 820, "1x1"},  {2, {1024, 650}, 820, "1x2"}, {2, {1920, 950}, 820, "2x1"},
-                 {3, {1920, 950}, 820, "2x2"}, {5, {1920, 950}, 600, "3x2"}, {4, {1024, 650}, 0, "2x2"},
-                 {0, {1024, 650}, 820, "0x0"}};
-    QStringList grids, expected;
-    for (const auto& c : cases) {
-        const vxe::TileGrid grid = vxe::TileGridFor(c.windows, c.area, c.needed);
-        grids << QString("%1x%2").arg(grid.columns).arg(grid.rows);
-        expected << c.grid;
-    }
-    QCOMPARE(grids, expected);
-    // Cascaded windows are wide enough for their grids and reach the frame's bottom edge.
-    Frame frame(QSize(1024, 768));
-    for (int i = 0; i < 3; ++i) frame.main.Session()->OpenOrNewSet(true, "");
-    frame.main.Cascade();
-    QCoreApplication::processEvents();
-    const QRect area = frame.main.MdiArea()->viewport()->rect();
-    for (QMdiSubWindow* sub : frame.main.MdiArea()->subWindowList()) {
-        QCOMPARE(sub->geometry().bottom(), area.bottom());
-        QVERIFY(sub->width() >= area.width() * 3 / 4);
-        QVERIFY(sub->geometry().right() <= area.right());
-        QCOMPARE(ColumnsFit(sub->widget()->findChild<QTableView*>("grdArr")), QString("fits"));
-    }
-}
-
 void SetWindowTest::statusAndMarkerFollowTheSet() {
     Editor editor;
+    Observed seen("set_window_status");
     editor.Data().arr.arr[0].SetName("Pop Ballad");
     editor.Data().bsq.entries[2].record.SetName("Intro");
     vxe::FDoc& doc = editor.Open();
     QSignalSpy changes(&doc, &vxe::FDoc::StatusChanged);
     auto status = [&doc] { return doc.StatusItem() + "|" + doc.StatusDirty() + (doc.isWindowModified() ? "|*" : "|"); };
     // A new set has every kind changed.
-    QCOMPARE(status(), QString("C11 Pop Ballad|Arrangement: changed, not saved|*"));
+    seen("new", status());
     auto* grdArr = Child<QTableView>(doc, "grdArr");
     grdArr->setCurrentIndex(grdArr->model()->index(0, 1));
-    QCOMPARE(status(), QString("C12 (empty)|Arrangement: changed, not saved|*"));
-    QCOMPARE(changes.count(), 1);
+    seen("C12", status())("status signals", changes.count());
     // Saved: no marker; the caption keeps the marker's place.
     const std::string directory = editor.SaveAs(1, "LIVE");
     doc.RefreshCaption();
-    QCOMPARE(doc.windowTitle() + "|" + status(), QString("LIVE[*]|C12 (empty)|Arrangement: saved|"));
+    seen("saved", doc.windowTitle() + "|" + status());
     QCOMPARE(doc.StatusDirectory(), QDir::toNativeSeparators(QString::fromStdString(directory)));
     // A change of one kind marks the window; the status names the kind of the tab shown.
     editor.session->MarkDirty(1, vx::ItemKind::BackingSequence);
     editor.Publish(vx::SetChange::Kind(1, vx::ItemKind::BackingSequence));
-    QCOMPARE(status(), QString("C12 (empty)|Arrangement: saved|*"));
+    seen("sequences changed", status());
     auto* tabs = Tabs(doc, 3);
     auto* lstBsq = Child<QListView>(doc, "lstBsq");
     lstBsq->setCurrentIndex(lstBsq->model()->index(2, 0));
-    QCOMPARE(status(), QString("BSeq 2 Intro|Backing Sequence: changed, not saved|*"));
+    seen("BSeq 2", status());
     lstBsq->setCurrentIndex(lstBsq->model()->index(3, 0));
-    QCOMPARE(doc.StatusItem(), QString("BSeq 3 (empty)"));
+    seen("BSeq 3", status());
     tabs->setCurrentIndex(5);
     auto* grdArk = Child<QTableView>(doc, "grdArk");
     grdArk->setCurrentIndex(grdArk->model()->index(9, 3));
-    QCOMPARE(status(), QString("KBD Set 22|KBD Set: saved|*"));
+    seen("KBD set", status());
     // A letter of a tab alone shows the tab; one of the menu bar alone is left to the menu bar.
-    QVERIFY(doc.TakeMnemonic(QKeySequence(Qt::ALT | Qt::Key_A)).handled && tabs->currentIndex() == 0);
-    QVERIFY(!doc.TakeMnemonic(QKeySequence(Qt::ALT | Qt::Key_F)).handled);
+    seen("Alt+A taken", doc.TakeMnemonic(QKeySequence(Qt::ALT | Qt::Key_A)).handled)("tab", tabs->currentIndex());
+    seen("Alt+F taken", doc.TakeMnemonic(QKeySequence(Qt::ALT | Qt::Key_F)).handled);
+    seen.Check();
 }
 
 void SetWindowTest::editCommandsDragAndDrop() {
@@ -509,57 +473,63 @@ void SetWindowTest::sequenceListsDragThroughTheirModels() {
     QCOMPARE(QString::fromStdString(editor.Data(1).sng.entries[0].record.Name()), "Opening         ");
 }
 
-void SetWindowTest::importReplacesTheKindAndLeavesNothingToUndo() {
+void SetWindowTest::importAndLoadSysExReplaceAKind() {
     Editor editor(2);
+    Observed seen("set_window_import_and_sysex");
     editor.Data(2).arr.arr[0].SetName("Imported");
     const std::string source = editor.SaveAs(2, "SRC") + "/SRC.ARR";
+    vx::SetData programs = editor.Data(1);
+    programs.prg.records[0].SetName("ORGAN");
+    vx::Bytes message;
+    std::string error;
+    QVERIFY(vx::BuildDumpMessage(programs, vx::ItemKind::Program, 0, vx::SysExHeader{}, message, error));
+    const std::string file = editor.temp.Str() + "/PRG.SYX";
+    vx::test::WriteFileBytes(file, message);
     vxe::FDoc& doc = editor.Open(1);
     editor.Data(1).arr.arr[0].SetName("Cut Me");
     editor.Edit("mnuECut")->trigger();
-    QCOMPARE(UndoEntry(editor), QString("&Undo1"));
+    seen("cut, undo", UndoEntry(editor));
     // A cancelled import changes nothing, not even what Undo could restore.
     editor.Edit("mnuEImport")->trigger();
-    QCOMPARE(editor.ui.fileRequests.back().title, std::string("Import all Arrangement from..."));
-    QCOMPARE(UndoEntry(editor), QString("&Undo1"));
+    seen("import asks", editor.ui.fileRequests.back().title)("undo", UndoEntry(editor));
     // The cut arrangement would come back over the imported ones: Undo is gone with the import.
     editor.session->Slot(1).dirty.fill(false);
     editor.ui.fileAnswers.push_back(source);
     editor.Edit("mnuEImport")->trigger();
-    QCOMPARE(Text(Child<QTableView>(doc, "grdArr"), 0).left(12), QString("C11 Imported"));
-    QVERIFY(editor.scheme->UndoOf(vx::ItemKind::Arrangement).Empty());
-    QCOMPARE(UndoEntry(editor), QString("Can't Undo0"));
-    QVERIFY(editor.session->Slot(1).dirty[0]);
+    seen("imported", Text(Child<QTableView>(doc, "grdArr"), 0).left(12))("arrangements to write",
+                                                                         editor.session->Slot(1).dirty[0]);
+    seen("nothing to undo", editor.scheme->UndoOf(vx::ItemKind::Arrangement).Empty())("undo", UndoEntry(editor));
     // The clipboard still holds the cut item for a paste.
-    QVERIFY(editor.Edit("mnuEPaste")->isEnabled());
-}
-
-void SetWindowTest::loadSysExFileRestoresTheKindAndCanBeUndone() {
-    Editor editor;
-    vx::SetData source = editor.Data();
-    source.prg.records[0].SetName("ORGAN");
-    vx::Bytes message;
-    std::string error;
-    QVERIFY(vx::BuildDumpMessage(source, vx::ItemKind::Program, 0, vx::SysExHeader{}, message, error));
-    const std::string file = editor.temp.Str() + "/PRG.SYX";
-    vx::test::WriteFileBytes(file, message);
-    vxe::FDoc& doc = editor.Open();
+    seen("paste on", editor.Edit("mnuEPaste")->isEnabled());
+    // File, Load SysEx File: the kind it holds, shown on its tab; Undo restores it.
     editor.ui.fileAnswers = {file};
     Child<QAction>(doc, "mnuFLoadSysex")->trigger();
-    QCOMPARE(editor.ui.fileRequests.size(), std::size_t{1});
-    QCOMPARE(editor.ui.fileRequests[0].title, std::string("Load SysEx File..."));
-    QVERIFY(editor.ui.messages.empty());
-    QCOMPARE(editor.Data().prg.records[0].Name(), std::string("ORGAN           "));
-    QCOMPARE(Tabs(doc)->currentIndex(), 2);
-    QVERIFY(editor.session->Slot(1).dirty[2]);
-    QVERIFY(editor.Edit("mnuEUndo")->isEnabled());
+    seen("SysEx asks", editor.ui.fileRequests.back().title)("requests", editor.ui.fileRequests.size());
+    seen("said", editor.ui.TakeTranscript())("F11", editor.Data().prg.records[0].Name())("tab",
+                                                                                         Tabs(doc)->currentIndex());
+    seen("programs to write", editor.session->Slot(1).dirty[2])("undo on", editor.Edit("mnuEUndo")->isEnabled());
     editor.Edit("mnuEUndo")->trigger();
-    QCOMPARE(editor.Data().prg.records[0].Name(), std::string(16, ' '));
+    seen("undone", editor.Data().prg.records[0].Name());
     // Without the edit commands the entry is off.
     Editor plain(1, {}, false);
-    QVERIFY(!Child<QAction>(plain.Open(), "mnuFLoadSysex")->isEnabled());
+    seen("without edit commands, on", Child<QAction>(plain.Open(), "mnuFLoadSysex")->isEnabled());
+    seen.Check();
 }
 
-void SetWindowTest::mainWindowOwnsTheOneEditMenu() {
+void SetWindowTest::frameOwnsTheEditMenuTilesAndCascades() {
+    // Windows, the frame's size and the width each needs give columns x rows.
+    QStringList grids;
+    for (const auto& [windows, width, height, needed] : std::vector<std::array<int, 4>>{{1, 800, 500, 820},
+                                                                                        {2, 1024, 650, 820},
+                                                                                        {2, 1920, 950, 820},
+                                                                                        {3, 1920, 950, 820},
+                                                                                        {5, 1920, 950, 600},
+                                                                                        {4, 1024, 650, 0},
+                                                                                        {0, 1024, 650, 820}}) {
+        const vxe::TileGrid grid = vxe::TileGridFor(windows, QSize(width, height), needed);
+        grids << QString("%1x%2").arg(grid.columns).arg(grid.rows);
+    }
+    QCOMPARE(grids.join(' '), QString("1x1 1x2 2x1 2x2 3x2 2x2 0x0"));
     Frame frame(QSize(1024, 768));
     vxe::FMain& main = frame.main;
     QVERIFY(!main.EditMenu()->menuAction()->isEnabled());
@@ -584,6 +554,16 @@ void SetWindowTest::mainWindowOwnsTheOneEditMenu() {
     main.findChild<QAction*>("mnuEPaste")->trigger();
     QCOMPARE(main.Session()->Data(second).arr.arr[2].Name(), std::string("Shared          "));
     QCOMPARE(main.findChild<QAction*>("mnuEUndo")->text(), QString("&Undo"));
+    // Three cascaded windows are wide enough for their grids and reach the frame's bottom edge.
+    main.Session()->OpenOrNewSet(true, "");
+    main.Cascade();
+    QCoreApplication::processEvents();
+    const QRect area = main.MdiArea()->viewport()->rect();
+    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList()) {
+        QCOMPARE(sub->geometry().bottom(), area.bottom());
+        QVERIFY(sub->width() >= area.width() * 3 / 4 && sub->geometry().right() <= area.right());
+        QCOMPARE(ColumnsFit(sub->widget()->findChild<QTableView*>("grdArr")), QString("fits"));
+    }
     // Every window closed: the main window's own menus, and the Edit entries are off.
     for (QMdiSubWindow* sub : main.MdiArea()->subWindowList()) {
         main.Session()->Slot(qobject_cast<vxe::FDoc*>(sub->widget())->SetNumber()).dirty.fill(false);

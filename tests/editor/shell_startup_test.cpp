@@ -152,50 +152,39 @@ void ShellStartupTest::settingsWrittenOnlyAtExit() {
 
 void ShellStartupTest::programVersionAndScreenshot() {
     vx::test::TempDirectory dir;
-    const QString demo = QString::fromStdString(vx::test::ProgramDir()) + "/../examples/DEMO.SET";
+    Observed seen("program_runs");
     // Help and the version need no display. A relative picture name is taken from the start
     // directory; a missing set must not leave the program waiting in the open dialog. The
-    // windows the manual shows render alone, each as large as it opens; a name that is no
-    // window is refused without a picture.
-    const struct {
-        QStringList arguments;
-        QString platform, output, picture;
-        QSize least, most;
-    } runs[] = {
-        {{"--version"}, "offscreen", "0 vxeditr 1.06\n", "", {}, {}},
-        {{"--version"}, "xcb", "0 vxeditr 1.06\n", "", {}, {}},
-        {{"--help"}, "xcb", "0 " + vxe::UsageText(), "", {}, {}},
-        {{"--screenshot", "a.png", "NOWHERE.SET"}, "offscreen", "0 ", "a.png", {1024, 768}, {1024, 768}},
-        {{"--screenshot", "b.png", "--size", "800x600", "--tab", "Programs", "--bank", "F", "--twin", demo},
-         "offscreen",
-         "0 ",
-         "b.png",
-         {800, 600},
-         {800, 600}},
-        {{"--screenshot", "c.png", "--dialog", "report", demo}, "offscreen", "0 ", "c.png", {200, 100}, {1023, 768}},
-        {{"--screenshot", "d.png", "--dialog", "options", demo}, "offscreen", "0 ", "d.png", {200, 100}, {1023, 768}},
-        {{"--screenshot", "e.png", "--dialog", "about", demo}, "offscreen", "0 ", "e.png", {200, 100}, {1023, 768}},
-        {{"--screenshot", "f.png", "--dialog", "tip", demo}, "offscreen", "0 ", "f.png", {200, 100}, {1023, 768}},
-        {{"--screenshot", "g.png", "--dialog", "none", demo}, "offscreen", "1 ", "g.png", {}, {}},
-    };
-    for (const auto& run : runs) {
+    // windows the manual shows render alone, each as large as it opens (within the screen); a
+    // name that is no window is refused without a picture.
+    for (const QString run :
+         {"offscreen --version", "xcb --version", "xcb --help", "offscreen --screenshot a.png NOWHERE.SET",
+          "offscreen --screenshot b.png --size 800x600 --tab Programs --bank F --twin DEMO",
+          "offscreen --screenshot c.png --dialog report DEMO", "offscreen --screenshot d.png --dialog options DEMO",
+          "offscreen --screenshot e.png --dialog about DEMO", "offscreen --screenshot f.png --dialog tip DEMO",
+          "offscreen --screenshot g.png --dialog none DEMO"}) {
+        QStringList arguments = run.split(' ');
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString((dir.Path() / "config").string()));
-        environment.insert("QT_QPA_PLATFORM", run.platform);
+        environment.insert("QT_QPA_PLATFORM", arguments.takeFirst());
         environment.insert("DISPLAY", ":none");
         QProcess process;
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(QString::fromStdString(dir.Str()));
-        process.start(QString::fromStdString(vx::test::ProgramDir()) + "/vxeditr", run.arguments);
+        process.start(QString::fromStdString(vx::test::ProgramDir()) + "/vxeditr",
+                      arguments.replaceInStrings(
+                          "DEMO", QString::fromStdString(vx::test::ProgramDir()) + "/../examples/DEMO.SET"));
         QVERIFY(process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit);
-        QCOMPARE(QString::number(process.exitCode()) + " " + process.readAllStandardOutput(), run.output);
-        const QSize size = QImage(QString::fromStdString(dir.Str()) + "/" + run.picture, "PNG").size();
-        QVERIFY2(run.least.isEmpty() ? size.isEmpty()
-                                     : size.boundedTo(run.least) == run.least && size.expandedTo(run.most) == run.most,
-                 qPrintable(run.arguments.join(' ')));
+        const QSize size = QImage(QString::fromStdString(dir.Str()) + "/" + arguments.value(1), "PNG").size();
+        const bool dialog = run.contains("--dialog") && !size.isEmpty();
+        seen(run, QString("%1 %2|").arg(process.exitCode()).arg(process.readAllStandardOutput().constData()) +
+                      (dialog ? QString::number(QRect(0, 0, 1023, 768).contains(QRect({}, size)) &&
+                                                size.width() >= 200 && size.height() >= 100)
+                              : QString("%1x%2").arg(size.width()).arg(size.height())));
     }
     // The user's settings are left alone.
     QVERIFY(!fs::exists(dir.Path() / "config"));
+    seen.Check();
 }
 
 void ShellStartupTest::twoSetsShareTheFrameAndTheWindowMenu() {

@@ -14,18 +14,6 @@ QString Text(QAbstractItemView* view, int row, int column) {
     return view->model()->index(row, column).data().toString();
 }
 
-QStringList Items(QComboBox* combo) {
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-    return items;
-}
-
-QStringList Lines(QListWidget* list) {
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-    return lines;
-}
-
 QString Shown(QWidget& parent, const QStringList& names) {
     QStringList shown;
     for (const QString& wanted : names) {
@@ -35,7 +23,9 @@ QString Shown(QWidget& parent, const QStringList& names) {
         auto* child = Child<QWidget>(parent, qPrintable(at >= 0 ? wanted.left(at) : flag ? wanted.chopped(1) : wanted));
         auto* combo = qobject_cast<QComboBox*>(child);
         auto* list = qobject_cast<QListWidget*>(child);
-        const QStringList entries = combo ? Items(combo) : list ? Lines(list) : QStringList{};
+        QStringList entries;
+        for (int i = 0; combo && i < combo->count(); ++i) entries << combo->itemText(i);
+        for (int i = 0; list && i < list->count(); ++i) entries << list->item(i)->text();
         if (at >= 0)
             shown << entries.value(wanted.mid(at + 1).toInt());
         else if (mark == '#')
@@ -50,6 +40,18 @@ QString Shown(QWidget& parent, const QStringList& names) {
             shown << (combo ? combo->currentText() : list ? entries.join('/') : child->property("text").toString());
     }
     return shown.join('|');
+}
+
+QString ColumnsFit(QTableView* grid) {
+    const QFontMetrics metrics(grid->font());
+    int total = 0;
+    for (int c = 0; c < grid->model()->columnCount(); ++c) {
+        total += grid->columnWidth(c);
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            if (metrics.horizontalAdvance(Text(grid, r, c)) > grid->columnWidth(c))
+                return QString("%1 cut in row %2 column %3").arg(grid->objectName()).arg(r).arg(c);
+    }
+    return total == grid->viewport()->width() ? "fits" : QString("%1 of %2").arg(total).arg(grid->viewport()->width());
 }
 
 QTabWidget* Tabs(vxe::FDoc& doc, int tab) {

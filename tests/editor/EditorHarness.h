@@ -29,8 +29,6 @@ T* Child(QObject& parent, const char* name) {
 
 inline QString Name16(const QString& name) { return name.leftJustified(16); }
 QString Text(QAbstractItemView* view, int row, int column = 0);
-QStringList Items(QComboBox* combo);
-QStringList Lines(QListWidget* list);
 // What the named children show, joined by "|": a combo box its current text, a list its lines
 // joined by "/", anything else its text. "name@N" is its entry N, "name#" its number of entries,
 // "name/" its entries joined by "/", "name?" 1 when it is enabled, "name*" 1 when it is checked.
@@ -76,6 +74,8 @@ private:
     std::vector<std::pair<QString, QString>> hidden_;
 };
 
+// "fits" when every column is as wide as its widest text and the columns end at the grid's edge.
+QString ColumnsFit(QTableView* grid);
 // The Edit menu's enabled commands, named without their "mnuE", after showing tab when given.
 QString EnabledEdits(vxe::FDoc& doc, int tab = -1);
 // The window's tabs, after showing tab when given.

@@ -23,32 +23,6 @@ int RowTop(QTableView* grid, int row, QWidget& window) {
     return grid->viewport()->mapTo(&window, grid->visualRect(grid->model()->index(row, 0)).topLeft()).y();
 }
 
-// Whether every column is as wide as its widest text, and the columns end at the grid's edge.
-QString ColumnsFit(QTableView* grid) {
-    const QFontMetrics metrics(grid->font());
-    int total = 0;
-    for (int c = 0; c < grid->model()->columnCount(); ++c) {
-        total += grid->columnWidth(c);
-        for (int r = 0; r < grid->model()->rowCount(); ++r)
-            if (metrics.horizontalAdvance(Text(grid, r, c)) > grid->columnWidth(c))
-                return QString("%1 cut in row %2 column %3").arg(grid->objectName()).arg(r).arg(c);
-    }
-    return total == grid->viewport()->width() ? "fits" : QString("%1 of %2").arg(total).arg(grid->viewport()->width());
-}
-
-// The program's frame of a size, with its session and no set open.
-struct Frame {
-    vx::test::TempDirectory temp;
-    vxe::FMain main;
-    explicit Frame(const QSize& size)
-        : main(QString::fromStdString(vx::test::ProgramDir()), QString::fromStdString(temp.Str() + "/s.ini")) {
-        main.LoadSettings();
-        main.AttachSession(vxe::CreateSession(main.ProgramDir(), main.Opts(), main.Ui()));
-        main.resize(size);
-        main.show();
-    }
-};
-
 QString UndoEntry(Editor& editor) {
     return editor.Edit("mnuEUndo")->text() + QString::number(editor.Edit("mnuEUndo")->isEnabled());
 }
@@ -75,7 +49,7 @@ private Q_SLOTS:
     void statusAndMarkerFollowTheSet();
     void editCommandsDragAndDrop();
     void sequenceListsDragThroughTheirModels();
-    void frameOwnsTheEditMenuTilesAndCascades();
+    void tilingGrids();
     void importAndLoadSysExReplaceAKind();
 };
 
@@ -516,7 +490,7 @@ void SetWindowTest::importAndLoadSysExReplaceAKind() {
     seen.Check();
 }
 
-void SetWindowTest::frameOwnsTheEditMenuTilesAndCascades() {
+void SetWindowTest::tilingGrids() {
     // Windows, the frame's size and the width each needs give columns x rows.
     QStringList grids;
     for (const auto& [windows, width, height, needed] : std::vector<std::array<int, 4>>{{1, 800, 500, 820},
@@ -530,48 +504,6 @@ void SetWindowTest::frameOwnsTheEditMenuTilesAndCascades() {
         grids << QString("%1x%2").arg(grid.columns).arg(grid.rows);
     }
     QCOMPARE(grids.join(' '), QString("1x1 1x2 2x1 2x2 3x2 2x2 0x0"));
-    Frame frame(QSize(1024, 768));
-    vxe::FMain& main = frame.main;
-    QVERIFY(!main.EditMenu()->menuAction()->isEnabled());
-    const int first = main.Session()->OpenOrNewSet(true, "");
-    const int second = main.Session()->OpenOrNewSet(true, "");
-    QCOMPARE(main.findChildren<QAction*>("mnuECut").size(), 1);
-    QCOMPARE(main.menuBar()->actions().value(1), main.EditMenu()->menuAction());
-    // The second window is active; its KBD sets have no Cut. The first shows arrangements.
-    Tabs(*main.Doc(second), 5);
-    auto* cut = main.findChild<QAction*>("mnuECut");
-    QVERIFY(!cut->isEnabled());
-    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList())
-        if (sub->widget() == main.Doc(first)) main.MdiArea()->setActiveSubWindow(sub);
-    QVERIFY(cut->isEnabled());
-    QCOMPARE(main.menuBar()->actions().value(1), main.EditMenu()->menuAction());
-    // Copy in the first window; the second, active again, can paste it.
-    main.Session()->Data(first).arr.arr[0].SetName("Shared");
-    main.findChild<QAction*>("mnuECopy")->trigger();
-    main.MdiArea()->activateNextSubWindow();
-    Tabs(*main.Doc(second), 0);
-    main.Doc(second)->GoToNumber(vx::BankedKind::Arrangement, 258);
-    main.findChild<QAction*>("mnuEPaste")->trigger();
-    QCOMPARE(main.Session()->Data(second).arr.arr[2].Name(), std::string("Shared          "));
-    QCOMPARE(main.findChild<QAction*>("mnuEUndo")->text(), QString("&Undo"));
-    // Three cascaded windows are wide enough for their grids and reach the frame's bottom edge.
-    main.Session()->OpenOrNewSet(true, "");
-    main.Cascade();
-    QCoreApplication::processEvents();
-    const QRect area = main.MdiArea()->viewport()->rect();
-    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList()) {
-        QCOMPARE(sub->geometry().bottom(), area.bottom());
-        QVERIFY(sub->width() >= area.width() * 3 / 4 && sub->geometry().right() <= area.right());
-        QCOMPARE(ColumnsFit(sub->widget()->findChild<QTableView*>("grdArr")), QString("fits"));
-    }
-    // Every window closed: the main window's own menus, and the Edit entries are off.
-    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList()) {
-        main.Session()->Slot(qobject_cast<vxe::FDoc*>(sub->widget())->SetNumber()).dirty.fill(false);
-        QVERIFY(sub->close());
-    }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-    QVERIFY(!cut->isEnabled() && !main.EditMenu()->menuAction()->isEnabled());
 }
 
 QTEST_MAIN(SetWindowTest)

@@ -19,7 +19,7 @@ private Q_SLOTS:
     void dialogsAtStartUpAndBadPresetNames();
     void settingsWrittenOnlyAtExit();
     void programVersionAndScreenshot();
-    void twoSetsShareTheFrameAndTheWindowMenu();
+    void setsShareTheFrameItsEditAndWindowMenus();
     void commandLineSetsThatCannotOpenAreSaidOnce();
     void aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUnasked();
 };
@@ -78,6 +78,7 @@ void ShellStartupTest::dialogsAtStartUpAndBadPresetNames() {
     QCOMPARE(vxe::RunStartup(main, {}), -1);
     QCOMPARE(answerer.dialogTitles, (QStringList{"Tip of the Day", "Select a Vemo-x50 Set"}));
     QCOMPARE(main.Opts().ShowTips, 0);
+    QVERIFY(!main.EditMenu()->menuAction()->isEnabled());
     // StartOld with a last set that is gone asks for one.
     Installation again;
     again.Store().setValue("Options/StartOld", "1");
@@ -187,11 +188,13 @@ void ShellStartupTest::programVersionAndScreenshot() {
     seen.Check();
 }
 
-void ShellStartupTest::twoSetsShareTheFrameAndTheWindowMenu() {
+void ShellStartupTest::setsShareTheFrameItsEditAndWindowMenus() {
     Installation installation;
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
     QCOMPARE(Start(main, {installation.MakeSet("LIVE")}), -1);
+    QCOMPARE(main.findChildren<QAction*>("mnuECut").size(), 1);
+    QCOMPARE(main.menuBar()->actions().value(1), main.EditMenu()->menuAction());
     Child<QAction>(*main.Doc(1), "mnuFNew")->trigger();
     QVERIFY(main.Session()->Sets().IsOpen(2) && main.MdiArea()->activeSubWindow()->widget() == main.Doc(2));
     // Two sets at 1024 x 768 lie one above the other, each as wide as the frame.
@@ -199,6 +202,10 @@ void ShellStartupTest::twoSetsShareTheFrameAndTheWindowMenu() {
     const QRect second = main.MdiArea()->subWindowList()[1]->geometry();
     QVERIFY(first.bottom() < second.top() && first.width() == second.width());
     QCOMPARE(first.width(), main.MdiArea()->viewport()->width());
+    // The Edit menu follows the active window: the new set's KBD sets have no Cut.
+    Tabs(*main.Doc(2), 5);
+    auto* cut = main.findChild<QAction*>("mnuECut");
+    QVERIFY(!cut->isEnabled());
     // The Window menu lists the open sets, the active one checked; an entry activates its set.
     auto* windowMenu = main.Doc(2)->findChild<QMenu*>("mnuWindow");
     auto setEntries = [&] {
@@ -212,12 +219,41 @@ void ShellStartupTest::twoSetsShareTheFrameAndTheWindowMenu() {
     windowMenu->findChild<QAction*>("mnuWSet_1")->trigger();
     QCOMPARE(main.MdiArea()->activeSubWindow()->widget(), main.Doc(1));
     QCOMPARE(setEntries(), QString("&1 LIVE* &2 NEWSET01"));
+    QVERIFY(cut->isEnabled());
+    QCOMPARE(main.menuBar()->actions().value(1), main.EditMenu()->menuAction());
+    // Copy in the first window; the second, active again, can paste it.
+    main.Session()->Data(1).arr.arr[0].SetName("Shared");
+    main.findChild<QAction*>("mnuECopy")->trigger();
+    main.MdiArea()->activateNextSubWindow();
+    Tabs(*main.Doc(2), 0);
+    main.Doc(2)->GoToNumber(vx::BankedKind::Arrangement, 258);
+    main.findChild<QAction*>("mnuEPaste")->trigger();
+    QCOMPARE(main.Session()->Data(2).arr.arr[2].Name(), std::string("Shared          "));
+    QCOMPARE(main.findChild<QAction*>("mnuEUndo")->text(), QString("&Undo"));
     // Closing the new set asks about its changes; the set left fills the frame again.
     answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::No);
     Child<QAction>(*main.Doc(2), "mnuFClose")->trigger();
     QCOMPARE(answerer.Said(), QStringList{"|Save the changes in NEWSET01 ?"});
     QVERIFY(!main.Session()->Sets().IsOpen(2) && main.Session()->Sets().IsOpen(1));
     QTRY_COMPARE(main.MdiArea()->subWindowList().value(0)->geometry(), main.MdiArea()->viewport()->rect());
+    // Three cascaded windows are wide enough for their grids and reach the frame's bottom edge.
+    for (int i = 0; i < 2; ++i) main.Session()->OpenOrNewSet(true, "");
+    main.Cascade();
+    QCoreApplication::processEvents();
+    const QRect area = main.MdiArea()->viewport()->rect();
+    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList()) {
+        QCOMPARE(sub->geometry().bottom(), area.bottom());
+        QVERIFY(sub->width() >= area.width() * 3 / 4 && sub->geometry().right() <= area.right());
+        QCOMPARE(ColumnsFit(sub->widget()->findChild<QTableView*>("grdArr")), QString("fits"));
+    }
+    // Every window closed: the main window's own menus, and the Edit entries are off.
+    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList()) {
+        main.Session()->Slot(qobject_cast<vxe::FDoc*>(sub->widget())->SetNumber()).dirty.fill(false);
+        QVERIFY(sub->close());
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QVERIFY(!cut->isEnabled() && !main.EditMenu()->menuAction()->isEnabled());
 }
 
 void ShellStartupTest::commandLineSetsThatCannotOpenAreSaidOnce() {

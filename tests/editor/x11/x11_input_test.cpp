@@ -69,32 +69,19 @@ void X11InputTest::keysOfTheSetWindow() {
     // With one set open, Ctrl+Tab and Ctrl+Shift+Tab step through its tabs, wrapping; Tab
     // leaves the grid for the tab bar and the controls above the grid. Alt+R opens Arrangement
     // Global; Alt+O, shared by "S&ongs" and "&Options", shows the tab first, then the options.
-    const struct {
-        const char* keys;
-        const char* state;
-        qsizetype dialogs;  // shown so far
-    } steps[] = {
-        {"ctrl+Tab", "1 grdSty", 0},
-        {"ctrl+shift+Tab", "0 grdArr", 0},
-        {"ctrl+shift+Tab", "5 grdArk", 0},
-        {"ctrl+Tab", "0 grdArr", 0},
-        {"Tab", "0 qt_tabwidget_tabbar", 0},
-        {"Tab", "0 cboArrBnk", 0},
-        {"Tab", "0 chkTwin_0", 0},
-        {"shift+Tab", "0 cboArrBnk", 0},
-        {"alt+r", "0 cboArrBnk", 1},
-        {"alt+o", "4 lstSng", 1},
-        {"alt+o", "4 lstSng", 2},
-    };
-    for (const auto& step : steps) {
+    // Each step: the keys, then the tab and the focus after them, and the dialogs shown so far.
+    for (const QString step :
+         {"ctrl+Tab|1 grdSty|0", "ctrl+shift+Tab|0 grdArr|0", "ctrl+shift+Tab|5 grdArk|0", "ctrl+Tab|0 grdArr|0",
+          "Tab|0 qt_tabwidget_tabbar|0", "Tab|0 cboArrBnk|0", "Tab|0 chkTwin_0|0", "shift+Tab|0 cboArrBnk|0",
+          "alt+r|0 cboArrBnk|1", "alt+o|4 lstSng|1", "alt+o|4 lstSng|2"}) {
         const qsizetype before = answerer.dialogTitles.size();
-        Key(step.keys);
-        QTRY_COMPARE(answerer.dialogTitles.size(), step.dialogs);
-        if (step.dialogs > before) {
+        Key(step.section('|', 0, 0));
+        QTRY_COMPARE(answerer.dialogTitles.size(), step.section('|', 2).toInt());
+        if (answerer.dialogTitles.size() > before) {
             main.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&main));
         }
-        QTRY_COMPARE(state(), QString(step.state));
+        QTRY_COMPARE(state(), step.section('|', 1, 1));
     }
     QCOMPARE(answerer.dialogTitles, (QStringList{"Arrangement Global in LIVE", "Options"}));
     // Ctrl+N opens a new set; Ctrl+F4 closes the active one, asking about its changes; Ctrl+W

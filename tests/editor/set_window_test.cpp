@@ -48,7 +48,6 @@ private Q_SLOTS:
     void gridsFitTheirWidthAndLineUp();
     void statusAndMarkerFollowTheSet();
     void editCommandsDragAndDrop();
-    void sequenceListsDragThroughTheirModels();
     void tilingGrids();
     void importAndLoadSysExReplaceAKind();
 };
@@ -401,50 +400,40 @@ void SetWindowTest::editCommandsDragAndDrop() {
     editor.Edit("mnuEXStyle")->trigger();
     seen("kit asks", editor.ui.fileRequests.back().title)("said", editor.ui.TakeTranscript());
     seen("R51", editor.Data().prg.records[128].Name());
-    seen.Check();
-}
-
-void SetWindowTest::sequenceListsDragThroughTheirModels() {
-    Editor editor(2);
+    // A backing sequence dragged in its list: asked first. No moves nothing; Yes moves 3 before 6,
+    // the list repaints from the change notice, and Undo puts it back.
     for (int n = 0; n < vx::kSequenceCount; ++n)
-        editor.Data(1).bsq.entries[static_cast<std::size_t>(n)].record.SetName("Seq " + std::to_string(n));
-    vxe::FDoc& other = editor.Open(2, 4);
-    vxe::FDoc& doc = editor.Open(1, 3);
-    auto* list = Child<QListView>(doc, "lstBsq");
+        editor.Data(1).bsq.entries[std::size_t(n)].record.SetName("Seq " + std::to_string(n));
+    auto* list = Child<QListView>(*Tabs(source, 3), "lstBsq");
     QAbstractItemModel* model = list->model();
     auto rows = [model] {
         QStringList names;
         for (int r = 0; r < model->rowCount(); ++r) names << model->index(r, 0).data().toString().mid(8, 6).trimmed();
         return names.join(',');
     };
-    const QString unmoved = "Seq 0,Seq 1,Seq 2,Seq 3,Seq 4,Seq 5,Seq 6,Seq 7,Seq 8,Seq 9";
-    QCOMPARE(Text(list, 3), QString("BSeq 3: Seq 3            :    0"));
-    std::unique_ptr<QMimeData> drag(model->mimeData({model->index(3, 0)}));
-    QVERIFY(drag);
-    // The song list and the grids refuse a backing sequence.
-    QCOMPARE(TakenBy(doc, drag.get(), {"lstSng", "grdArr", "grdArk", "lstBsq"}), QString("lstBsq"));
-    // No: nothing moves.
-    editor.ui.AnswerTo(vx::QuestionId::InsertBefore, vx::Answer::No);
-    QVERIFY(model->dropMimeData(drag.get(), Qt::CopyAction, -1, -1, model->index(6, 0)));
-    QCOMPARE(rows(), unmoved);
-    QVERIFY(!editor.Edit("mnuEUndo")->isEnabled());
-    // Yes: 3 goes before 6, the list repaints from the change notice, and Undo puts it back.
-    editor.ui.AnswerTo(vx::QuestionId::InsertBefore, vx::Answer::Yes);
-    QVERIFY(model->dropMimeData(drag.get(), Qt::CopyAction, -1, -1, model->index(6, 0)));
-    QCOMPARE(editor.ui.Texts(), std::vector<std::string>(2, "Insert Backing Sequence 3 before 6 ?"));
-    QCOMPARE(rows(), QString("Seq 0,Seq 1,Seq 2,Seq 4,Seq 5,Seq 3,Seq 6,Seq 7,Seq 8,Seq 9"));
-    QCOMPARE(Text(list, 5) + QString::number(list->currentIndex().row()), QString("BSeq 5: Seq 3            :    05"));
+    seen("BSeq 3", Text(list, 3));
+    std::unique_ptr<QMimeData> sequence(model->mimeData({model->index(3, 0)}));
+    QVERIFY(sequence);
+    seen("sequence taken by", TakenBy(source, sequence.get(), {"lstSng", "grdArr", "grdArk", "lstBsq"}));
+    for (const vx::Answer answer : {vx::Answer::No, vx::Answer::Yes}) {
+        editor.ui.AnswerTo(vx::QuestionId::InsertBefore, answer);
+        QVERIFY(model->dropMimeData(sequence.get(), Qt::CopyAction, -1, -1, model->index(6, 0)));
+        seen(answer == vx::Answer::No ? "No" : "Yes", rows() + "|" + UndoEntry(editor));
+    }
+    seen("asked", editor.ui.TakeTranscript())("BSeq 5, current row",
+                                              Text(list, 5) + "|" + QString::number(list->currentIndex().row()));
     editor.Edit("mnuEUndo")->trigger();
-    QCOMPARE(rows(), unmoved);
-    // An empty entry has nothing to drag. Into the other set's song list: a copy; the source stays.
-    QAbstractItemModel* songs = Child<QListView>(doc, "lstSng")->model();
-    QVERIFY(!songs->mimeData({songs->index(0, 0)}));
+    seen("undone", rows());
+    // An empty song has nothing to drag. Into the other set's song list: a copy; the source stays.
+    QAbstractItemModel* songs = Child<QListView>(source, "lstSng")->model();
+    seen("empty song dragged", songs->mimeData({songs->index(0, 0)}) != nullptr);
     editor.Data(1).sng.entries[0].record.SetName("Opening");
     std::unique_ptr<QMimeData> song(songs->mimeData({songs->index(0, 0)}));
-    auto* target = Child<QListView>(other, "lstSng");
-    QVERIFY(target->model()->dropMimeData(song.get(), Qt::CopyAction, -1, -1, target->model()->index(2, 0)));
-    QCOMPARE(Text(target, 2).left(15) + QString::number(target->currentIndex().row()), QString("Song 2: Opening2"));
-    QCOMPARE(QString::fromStdString(editor.Data(1).sng.entries[0].record.Name()), "Opening         ");
+    auto* into = Child<QListView>(*Tabs(target, 4), "lstSng");
+    QVERIFY(into->model()->dropMimeData(song.get(), Qt::CopyAction, -1, -1, into->model()->index(2, 0)));
+    seen("song dropped", Text(into, 2).left(15) + "|" + QString::number(into->currentIndex().row()));
+    seen("source song", editor.Data(1).sng.entries[0].record.Name());
+    seen.Check();
 }
 
 void SetWindowTest::importAndLoadSysExReplaceAKind() {

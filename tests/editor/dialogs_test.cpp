@@ -20,6 +20,7 @@
 #include "editor/shell/SetDialogs.h"
 #include "editor/shell/Settings.h"
 #include "editor/shell/Startup.h"
+#include "support/SetBuilder.h"
 
 using namespace vxt;
 namespace fs = std::filesystem;
@@ -136,14 +137,6 @@ struct Fixture : Editor {
     }
 };
 
-// A set directory NAME.SET made from the template's files, without the kinds listed in skip.
-void MakeSet(const fs::path& directory, const std::string& name, const std::vector<std::string>& skip = {}) {
-    fs::create_directories(directory);
-    for (const char* ext : {".ARR", ".STY", ".PRG", ".BSQ", ".SNG", ".ARK", ".ARG", ".GBL"})
-        if (std::find(skip.begin(), skip.end(), ext) == skip.end())
-            fs::copy_file(fs::path(vx::test::ProgramDir()) / "X50EMPTY.SET" / (std::string("X50EMPTY") + ext),
-                          directory / (name + ext));
-}
 // PathNam|OldSetNam|WArrangeMode ModeId ShowTips HighCall WarnDupl StartOld
 QString Dump(const vx::Options& o) {
     QStringList numbers;
@@ -161,9 +154,7 @@ private Q_SLOTS:
     void aboutHelpTipsAndOptions();
     void messagesFileFiltersBusyPointerAndPause();
     void setDialogs();
-    void settingsUnderExactKeysAndBadValuesFallBack();
-    void arguments();
-    void recentSetsNewestFirstAtMostEight();
+    void settingsRecentSetsAndArguments();
 };
 
 void DialogsTest::itemDialogs() {
@@ -492,8 +483,9 @@ void DialogsTest::setDialogs() {
     Observed seen("set_dialogs");
     const fs::path sets = editor.temp.Path() / "sets";
     seen.Hide(QString::fromStdString(sets.string()), "SETS");
-    MakeSet(sets / "LIVE.SET", "LIVE");
-    MakeSet(sets / "gigs.set", "GIGS", {".GBL"});
+    vx::test::WriteSet(vx::test::EmptySet(), (sets / "LIVE.SET").string(), "LIVE");
+    vx::test::WriteSet(vx::test::EmptySet(), (sets / "gigs.set").string(), "GIGS");
+    fs::remove(sets / "gigs.set" / "GIGS.GBL");
     vx::test::ScriptedInteraction& ui = editor.ui;
     vx::Options& options = editor.options;
     options.PathNam = sets.string();
@@ -552,8 +544,8 @@ void DialogsTest::setDialogs() {
     seen.Check();
 }
 
-void DialogsTest::settingsUnderExactKeysAndBadValuesFallBack() {
-    Observed seen("settings");
+void DialogsTest::settingsRecentSetsAndArguments() {
+    Observed seen("settings_and_arguments");
     vx::test::TempDirectory dir;
     const QString file = QString::fromStdString(dir.Str()) + "/store.ini";
     seen("none stored", Dump(vxe::ReadSettings(file, "/opt/vx")));
@@ -576,11 +568,20 @@ void DialogsTest::settingsUnderExactKeysAndBadValuesFallBack() {
         hand.setValue("Options/" + pair.section('=', 0, 0), pair.section('=', 1));
         seen("read " + pair, Dump(vxe::ReadSettings(hand, "/p")));
     }
-    seen.Check();
-}
-
-void DialogsTest::arguments() {
-    Observed seen("arguments");
+    // Recent sets: newest first, eight at most.
+    QStringList sets;
+    for (int i = 1; i <= 9; ++i) sets = vxe::WithRecentSet(sets, QString("/sets/S%1.SET").arg(i));
+    seen("nine opened", sets);
+    // Opened again, a set moves to the top once; a path's spelling is cleaned, not its case.
+    sets = vxe::WithRecentSet(sets, "/sets/./S5.SET/");
+    seen("S5 again", sets)("then s5.set", vxe::WithRecentSet(sets, "/sets/s5.set").value(0));
+    // Written and read back; a store holding more, empty or repeated entries gives eight at most.
+    const QString recent = QString::fromStdString(dir.Str()) + "/recent.ini";
+    vxe::WriteRecentSets(recent, sets);
+    QCOMPARE(vxe::ReadRecentSets(recent), sets);
+    QSettings(recent, QSettings::IniFormat).setValue("Recent/Sets", QStringList{"", "/a", "/a", "/b"} + sets);
+    seen("read from a store with more", vxe::ReadRecentSets(recent));
+    // Command-line arguments.
     auto args = vxe::ParseArguments(
         {"vxeditr", "sets/LIVE.SET", "/abs/GIGS.SET", "--no-tips", "--screenshot", "out/shot.png", "../up/X.SET"},
         "/home/me/work");
@@ -588,36 +589,12 @@ void DialogsTest::arguments() {
     seen("--version", vxe::ParseArguments({"vxeditr", "--version"}, "/").showVersion);
     // What a screenshot shows: the tab by its caption, a bank letter, twin view, the size.
     args = vxe::ParseArguments({"vxeditr", "--tab", "backing seq", "--bank", "d", "--twin", "--size", "800x600"}, "/");
-    seen("shown", QString("tab %1, bank %2, twin %3, %4x%5")
-                      .arg(args.tab)
-                      .arg(args.bank)
-                      .arg(args.twin)
-                      .arg(args.size.width())
-                      .arg(args.size.height()));
-    seen("error", args.error);
+    seen("tab", args.tab)("bank", args.bank)("twin", args.twin)("error", args.error);
+    seen("size", QString("%1x%2").arg(args.size.width()).arg(args.size.height()));
     for (const QString bad : {"--screenshot", "--frobnicate|A.SET", "--tab|Options", "--tab|&Songs", "--bank|CD",
                               "--bank|1", "--size|800", "--size|100x600", "--size|wide x high", "--tab"})
         seen(bad, vxe::ParseArguments(QStringList{"vxeditr"} + bad.split('|'), "/").error);
     seen.Check();
-}
-
-void DialogsTest::recentSetsNewestFirstAtMostEight() {
-    QStringList sets;
-    for (int i = 1; i <= 9; ++i) sets = vxe::WithRecentSet(sets, QString("/sets/S%1.SET").arg(i));
-    QCOMPARE(sets.size(), 8);
-    QCOMPARE(sets.first() + " " + sets.last(), QString("/sets/S9.SET /sets/S2.SET"));
-    // Opened again, a set moves to the top once; a path's spelling is cleaned, not its case.
-    sets = vxe::WithRecentSet(sets, "/sets/./S5.SET/");
-    QCOMPARE(sets.mid(0, 3), (QStringList{"/sets/S5.SET", "/sets/S9.SET", "/sets/S8.SET"}));
-    QCOMPARE(sets.count("/sets/S5.SET"), 1);
-    QCOMPARE(vxe::WithRecentSet(sets, "/sets/s5.set").value(0), QString("/sets/s5.set"));
-    // Written and read back; a store holding more, empty or repeated entries gives eight at most.
-    vx::test::TempDirectory dir;
-    const QString file = QString::fromStdString(dir.Str()) + "/settings.ini";
-    vxe::WriteRecentSets(file, sets);
-    QCOMPARE(vxe::ReadRecentSets(file), sets);
-    QSettings(file, QSettings::IniFormat).setValue("Recent/Sets", QStringList{"", "/a", "/a", "/b"} + sets);
-    QCOMPARE(vxe::ReadRecentSets(file), (QStringList{"/a", "/b"} + sets).mid(0, 8));
 }
 
 QTEST_MAIN(DialogsTest)

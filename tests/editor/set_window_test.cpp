@@ -41,8 +41,7 @@ QString TakenBy(vxe::FDoc& doc, QMimeData* drag, std::initializer_list<const cha
 class SetWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void contentAndMenusAsNamed();
-    void tabsAndMenuStates();
+    void contentTabsAndMenus();
     void gridsAndListsShowTheSet();
     void closingAChangedSetAsks();
     void gridsFitTheirWidthAndLineUp();
@@ -52,9 +51,10 @@ private Q_SLOTS:
     void importAndLoadSysExReplaceAKind();
 };
 
-void SetWindowTest::contentAndMenusAsNamed() {
+void SetWindowTest::contentTabsAndMenus() {
     Editor editor;
-    Observed seen("set_window_content");
+    Observed seen("set_window_menus");
+    editor.Data().prg.records[64].SetName("Second Bank");
     vxe::FDoc& doc = editor.Open(1, 0, false);
     auto* tabs = Tabs(doc);
     for (int i = 0; i < tabs->count(); ++i) seen("tab", tabs->tabText(i));
@@ -75,15 +75,6 @@ void SetWindowTest::contentAndMenusAsNamed() {
                                             QString("%1 %2")
                                                 .arg(Child<QAction>(doc, "mnuWCascade")->isChecked())
                                                 .arg(Child<QAction>(doc, "mnuWTile")->isChecked()));
-    seen.Check();
-}
-
-void SetWindowTest::tabsAndMenuStates() {
-    Editor editor;
-    Observed seen("set_window_menu_states");
-    editor.Data().prg.records[64].SetName("Second Bank");
-    vxe::FDoc& doc = editor.Open(1, 0, false);
-    auto* tabs = Tabs(doc);
     auto* grdArr = Child<QTableView>(doc, "grdArr");
     // No caption yet: a tab change neither fills nor stores anything.
     tabs->setCurrentIndex(1);

@@ -46,10 +46,8 @@ class UtilitiesTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void reportShowsSavesPrintsAndKeepsItsLayout();
-    void entriesFollowTheTab();
-    void checkSetListsTheFindingsAndChecksAgain();
+    void entriesReportCheckAndSend();
     void midiSetupDetectsTheInstrumentOrSaysWhatToDo();
-    void sendFollowsTheLastSetupAndReachesTheInstrument();
 };
 
 void UtilitiesTest::reportShowsSavesPrintsAndKeepsItsLayout() {
@@ -119,8 +117,10 @@ void UtilitiesTest::reportShowsSavesPrintsAndKeepsItsLayout() {
     for (const QString& caller : callers) QVERIFY2(text.contains(caller), qPrintable(caller + " missing in:\n" + text));
 }
 
-void UtilitiesTest::entriesFollowTheTab() {
+void UtilitiesTest::entriesReportCheckAndSend() {
     Editor editor;
+    editor.Data().arr.arr[0].SetName("POP");
+    editor.Data().arr.arr[0].SetStyle(vx::StyNumberOfUserIndex(1));
     vxe::FDoc& doc = editor.Open();
     QString shown;
     for (int tab = 0; tab < 6; ++tab) {
@@ -155,13 +155,8 @@ void UtilitiesTest::entriesFollowTheTab() {
     Child<QAction>(doc, "mnuUSysex2File")->trigger();
     QCOMPARE(editor.ui.Last().text, std::string("Select a user style (bank C): its block of four styles is sent."));
     QCOMPARE(editor.ui.fileRequests.size(), std::size_t(1));
-}
 
-void UtilitiesTest::checkSetListsTheFindingsAndChecksAgain() {
-    Editor editor;
-    editor.Data().arr.arr[0].SetName("POP");
-    editor.Data().arr.arr[0].SetStyle(vx::StyNumberOfUserIndex(1));
-    vxe::FDoc& doc = editor.Open();
+    // Check Set lists the findings and checks again.
     Child<QAction>(doc, "mnuUCheck")->trigger();
     auto* window = Child<vxe::FCheck>(doc, "FCheck");
     auto* list = Child<QTreeWidget>(*window, "lstCheck");
@@ -190,6 +185,29 @@ void UtilitiesTest::checkSetListsTheFindingsAndChecksAgain() {
         named << (found ? QString("%1 %2").arg(vx::KindIndex(found->first)).arg(found->second) : "none");
     }
     QCOMPARE(named.join(", "), QString("0 0, 1 1, 5 1, none, none, none"));
+
+    // Send follows the last MIDI Setup and reaches the instrument.
+    Tabs(doc, 2);
+    Instrument device(7);
+    vxe::UseMidiPortsForTesting(editor.ui, device.ports, device.clock);
+    ModalAnswerer answerer;
+    QString button = "cmdOK";
+    answerer.onDialog = [&button](QWidget* dialog) { Child<QPushButton>(*dialog, qPrintable(button))->click(); };
+    auto* send = Child<QAction>(doc, "mnuUMidSend");
+    Child<QAction>(doc, "mnuUMidStup")->trigger();
+    QCOMPARE(answerer.dialogTitles, QStringList{"MIDI Setup"});
+    QVERIFY(send->isEnabled());
+    editor.ui.AnswerTo(vx::QuestionId::SendDump, vx::Answer::OK);
+    send->trigger();
+    QCOMPARE(device.instrument.Dumps().size(), std::size_t(1));
+    QCOMPARE(device.instrument.Dumps()[0].functionCode, 0x4C);
+    QCOMPARE(int(device.ports.sent.back()[2]), 0x37);
+    QVERIFY(send->isEnabled());
+    // Cancel leaves no instrument detected, whatever an earlier setup found.
+    button = "cmdCancel";
+    Child<QAction>(doc, "mnuUMidStup")->trigger();
+    QCOMPARE(answerer.dialogTitles.size(), 2);
+    QVERIFY(!send->isEnabled() && !vxe::ProgramMidiLink(editor.ui).ready);
 }
 
 void UtilitiesTest::midiSetupDetectsTheInstrumentOrSaysWhatToDo() {
@@ -225,31 +243,6 @@ void UtilitiesTest::midiSetupDetectsTheInstrumentOrSaysWhatToDo() {
     const vx::Bytes logged = vx::test::ReadFileBytes(logDir.Path() / "VXEDITR.LOG");
     seen("log", QString::fromLatin1(reinterpret_cast<const char*>(logged.data()), int(logged.size())));
     seen.Check();
-}
-
-void UtilitiesTest::sendFollowsTheLastSetupAndReachesTheInstrument() {
-    Editor editor;
-    vxe::FDoc& doc = editor.Open(1, 2);
-    Instrument device(7);
-    vxe::UseMidiPortsForTesting(editor.ui, device.ports, device.clock);
-    ModalAnswerer answerer;
-    QString button = "cmdOK";
-    answerer.onDialog = [&button](QWidget* dialog) { Child<QPushButton>(*dialog, qPrintable(button))->click(); };
-    auto* send = Child<QAction>(doc, "mnuUMidSend");
-    Child<QAction>(doc, "mnuUMidStup")->trigger();
-    QCOMPARE(answerer.dialogTitles, QStringList{"MIDI Setup"});
-    QVERIFY(send->isEnabled());
-    editor.ui.AnswerTo(vx::QuestionId::SendDump, vx::Answer::OK);
-    send->trigger();
-    QCOMPARE(device.instrument.Dumps().size(), std::size_t(1));
-    QCOMPARE(device.instrument.Dumps()[0].functionCode, 0x4C);
-    QCOMPARE(int(device.ports.sent.back()[2]), 0x37);
-    QVERIFY(send->isEnabled());
-    // Cancel leaves no instrument detected, whatever an earlier setup found.
-    button = "cmdCancel";
-    Child<QAction>(doc, "mnuUMidStup")->trigger();
-    QCOMPARE(answerer.dialogTitles.size(), 2);
-    QVERIFY(!send->isEnabled() && !vxe::ProgramMidiLink(editor.ui).ready);
 }
 
 QTEST_MAIN(UtilitiesTest)

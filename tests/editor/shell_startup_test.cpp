@@ -20,17 +20,27 @@ private Q_SLOTS:
     void settingsWrittenOnlyAtExit();
     void programVersionAndScreenshot();
     void setsShareTheFrameItsEditAndWindowMenus();
-    void commandLineSetsThatCannotOpenAreSaidOnce();
     void aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUnasked();
 };
 
 void ShellStartupTest::startsWithDefaultsAndOpensNamedSet() {
     Installation installation;
     const QString live = installation.MakeSet("LIVE");
+    const fs::path plain = installation.root.Path() / "notes";
+    fs::create_directories(plain);
+    std::ofstream(plain / "readme.txt") << "not a set\n";
+    QDir::setCurrent(QString::fromStdString(installation.root.Str()));
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
-    QCOMPARE(Start(main, {live}), -1);
-    QVERIFY(answerer.boxes.empty());
+    QCOMPARE(vxe::RunStartup(main, vxe::ParseArguments({"vxeditr", "--no-tips", "missing.set", "notes", live},
+                                                       QDir::currentPath())),
+             -1);
+    // Sets that cannot open: one message for each, with the path as it was typed; the good set
+    // still opens, as the only one.
+    QCOMPARE(answerer.Said(), (QStringList{"Error|The Set missing.set does not exist.",
+                                           "Error|notes is not a Set: it holds none of the Set's files."}));
+    QVERIFY(main.Session()->Sets().IsOpen(1) && !main.Session()->Sets().IsOpen(2));
+    QCOMPARE(main.Doc(1)->StatusItem() + "|" + main.Doc(1)->StatusDirty(), QString("C11 (empty)|Arrangement: saved"));
     // The open dialog would start in the home directory, not beside the template.
     QCOMPARE(main.Opts().PathNam, QDir::homePath().toStdString());
     QVERIFY(main.Opts().WArrangeMode == 1 && main.Opts().ModeId == 0 && main.Opts().StartOld == 0);
@@ -254,24 +264,6 @@ void ShellStartupTest::setsShareTheFrameItsEditAndWindowMenus() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     QVERIFY(!cut->isEnabled() && !main.EditMenu()->menuAction()->isEnabled());
-}
-
-void ShellStartupTest::commandLineSetsThatCannotOpenAreSaidOnce() {
-    Installation installation;
-    const fs::path plain = installation.root.Path() / "notes";
-    fs::create_directories(plain);
-    std::ofstream(plain / "readme.txt") << "not a set\n";
-    QDir::setCurrent(QString::fromStdString(installation.root.Str()));
-    const vxe::StartupArgs args = vxe::ParseArguments(
-        {"vxeditr", "--no-tips", "missing.set", "notes", installation.MakeSet("LIVE")}, QDir::currentPath());
-    vxe::FMain main(installation.ProgramDir(), installation.settings);
-    ModalAnswerer answerer;
-    QCOMPARE(vxe::RunStartup(main, args), -1);
-    // One message for each, with the path as it was typed; the good set still opens.
-    QCOMPARE(answerer.Said(), (QStringList{"Error|The Set missing.set does not exist.",
-                                           "Error|notes is not a Set: it holds none of the Set's files."}));
-    QVERIFY(main.Session()->Sets().IsOpen(1) && !main.Session()->Sets().IsOpen(2));
-    QCOMPARE(main.Doc(1)->StatusItem() + "|" + main.Doc(1)->StatusDirty(), QString("C11 (empty)|Arrangement: saved"));
 }
 
 void ShellStartupTest::aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUnasked() {

@@ -160,179 +160,172 @@ private Q_SLOTS:
 void DialogsTest::itemDialogs() {
     Fixture f;
     Observed seen("item_dialogs");
-    {  // A style and programs.
-        f.Next();
-        auto& arr = f.Data().arr.arr[3];
-        arr.SetName("Caller");
-        arr.SetStyle(256);
-        arr.SetTrackProgram(6, 768);
-        auto& style = f.Data().sty.slots[0];
-        const vx::StyleRecord styleBefore = style.record;
-        seen("style", f.Run({Kind::Style, 256}, {{"?", "lblUsed,lblFree,lstCalled,lstPrg@1"}, {"cboCat", "4"}}));
-        seen("style written", f.Written(styleBefore, style.record))("its size", style.size);
-        // A slot without a style has nothing to edit; a preset program is shown only.
-        seen("empty slot", f.Run({Kind::Style, 257}, {}))("beeps", f.ui.beeps);
-        seen("preset program", f.Run({Kind::Program, 0}, {{"?", "txtNam?,cboCat?"}}));
-        // "Call another Program" moves every caller at once, even when the dialog is cancelled.
-        const vx::ProgramRecord pianoBefore = f.Data().prg.records[0];
-        f.ui.pickAnswers = {832};
-        seen("call another", f.Run({Kind::Program, 768}, {{"?", "lstCalled"},
-                                                          {"txtNam", "Renamed"},
-                                                          {"cmdReplPrg", ""},
-                                                          {"?", "lstCalled#"},
-                                                          {"cmdCancel", ""}}));
-        seen("calls now",
-             QString("Arr C14 MainKBD %1, Sty C11 PERC %2").arg(arr.TrackProgram(6)).arg(style.record.TrackProgram(1)));
-        seen("F11 kept", f.Written(pianoBefore, f.Data().prg.records[0]));
-        const vx::ProgramRecord programBefore = f.Data().prg.records[64];
-        // A pasted line break or accented letter is left out, and the tip says why.
-        seen("pasted", f.Run({Kind::Program, 832}, {{"txtNam", "   Fret\nless\u00e9"}, {"tip", ""}, {"cboCat", "5"}}));
-        seen("G11 written", f.Written(programBefore, f.Data().prg.records[64]));
-    }
-    {  // A backing sequence and a song.
-        f.Next();
-        vx::BsqRecord& bsq = f.Data().bsq.entries[1].record;
-        bsq.SetName("Verse");
-        bsq.SetByte(79, 12);
-        bsq.SetByte(80, 0xF0);
-        bsq.SetArrangement(5);
-        const vx::BsqRecord before = bsq;
-        f.ui.pickAnswers = {257};
-        seen("backing sequence", f.Run({Kind::BackingSequence, 1}, {{"?", "chkChain,txtNxt,txtNxt?,chkAuto?,lstPrg@7"},
-                                                                    {"chkChain", "1"},
-                                                                    {"lblSty", ""},
-                                                                    {"?", "txtNxt?,lblSty"}}));
-        seen("its bytes", f.Written(before, bsq));
-        vx::SongRecord& song = f.Data().sng.entries[3].record;
-        song.SetName("Finale");
-        song.SetByte(53, 0x03);
-        const vx::SongRecord songBefore = song;
-        seen("song", f.Run({Kind::Song, 3}, {{"?", "chkChain,lstPrg#,lstPrg@15"}, {"chkAuto", "0"}, {"txtNxt", "7"}}));
-        seen("its bytes", f.Written(songBefore, song));
-    }
-    {  // Arrangement Global.
-        f.Next();
-        vx::ArgRecord& arg = f.Data().arg.record;
-        for (int i = 0; i < 16; ++i) arg.SetChannel(i, i);
-        arg.SetChannel(0, 255);
-        arg.SetChannel(12, 255);
-        arg.SetByte(20, 0xF0);
-        for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(60);
-        f.Data().arr.arr[0].SetSplit(80);
-        const vx::ArgRecord before = arg;
-        // Opening and OK write nothing: the differing split keys stay as they are; nor does a
-        // split key picked in a cancelled dialog.
-        const vx::ItemAddress item{Kind::ArrangementGlobal, 0};
-        seen("shown", f.Run(item, {{"?", "lstMidi@0,lstMidi@10,lstMidi@12,cboSplit,cmdSend,cmdSend?,optRecog_2*"}}));
-        seen("OK unchanged", f.Written(before, arg))("splits", f.Splits());
-        f.Run(item, {{"cboSplit", "0"}, {"cmdCancel", ""}});
-        seen("cancelled", f.Written(before, arg))("splits", f.Splits());
-        // Channels through the MIDI channel picker, switches and options into their bits, the
-        // split key into every arrangement.
-        f.ui.pickAnswers = {16, 3};
-        seen("picked", f.Run(item, {{"lstMidi", "11"},
-                                    {"lstMidi", "0"},
-                                    {"?", "lstMidi@11,lstMidi@0"},
-                                    {"chkTempoLock", "1"},
-                                    {"chkSync_1", "1"},
-                                    {"optHarmo_1", "1"},
-                                    {"optVelo_3", "1"},
-                                    {"optRecog_2", "1"},
-                                    {"cboSplit", "12"}}));
-        for (const auto& pick : f.ui.picks)
-            seen("picker", QString("%1, %2 entries").arg(pick.caption.c_str()).arg(pick.entries.size()));
-        seen("written", f.Written(before, arg))("splits", f.Splits());
-        // Import counts as a change and then asks for the file.
-        f.session->Slot(1).dirty = {};
-        const vx::ArgRecord edited = arg;
-        f.ui.fileAnswers = {std::nullopt};
-        f.Run(item, {{"cmdImport", ""}});
-        seen("import asks", f.ui.fileRequests.at(0).title)("import", f.Written(edited, arg));
-        // The shared split key is shown up to C 7; while they differ, choosing the greyed C 4
-        // itself is a choice.
-        for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(96);
-        seen("shared 96", f.Run(item, {{"?", "cboSplit"}}));
-        f.Data().arr.arr[5].SetSplit(40);
-        seen("differing", f.Run(item, {{"?", "cboSplit"}, {"cboSplit", ""}}))("splits", f.Splits());
-    }
-    {  // Global.
-        f.Next();
-        vx::GblRecord& gbl = f.Data().gbl.record;
-        gbl.SetByte(15, 60);  // beyond the switches' functions
-        gbl.SetByte(3, 60);
-        gbl.SetByte(17, 12);
-        const vx::GblRecord before = gbl;
-        const vx::ItemAddress item{Kind::Global, 0};
-        seen("shown", f.Run(item, {{"?", "cboPeds_7,cboPeds_5,cboPeds_5#,cboPeds_0#,cboCurv_0,cboDmpr@1"}}));
-        seen("OK unchanged", f.Written(before, gbl));
-        f.Run(item, {{"cboCurv_1", "7"}});
-        seen("curve", f.Written(before, gbl));
-        // The SysEx file button closes the dialog, writes the record back, then asks for the file.
-        f.session->Slot(1).dirty = {};
-        const vx::GblRecord edited = gbl;
-        f.ui.fileAnswers = {std::nullopt};
-        f.Run(item, {{"cmdSysex2File", ""}});
-        seen("SysEx asks", f.ui.fileRequests.at(0).title)("SysEx", f.Written(edited, gbl));
-    }
-    {  // An arrangement, last: it calls programs renamed above.
-        f.Next();
-        vx::ArrangementRecord& arr = f.Data().arr.arr[0];
-        arr.SetName("Pop Song");
-        arr.SetStyle(256);
-        for (int t = 0; t < vx::ArrangementRecord::kTrackCount; ++t) arr.SetTrackProgram(t, 768);
-        arr.SetByte(21, 90);
-        arr.SetByte(23, 30);    // below the split list
-        arr.SetByte(28, 0xC1);  // Lower (Normal)
-        arr.SetByte(24, 12);    // beyond the ensemble list
-        f.Data().bsq.entries[2].record.SetName("Intro");
-        f.Data().bsq.entries[2].record.SetArrangement(256);
-        const vx::ArrangementRecord before = arr;
-        // Shown as stored; OK without a change writes nothing.
-        seen("shown", f.Run({Kind::Arrangement, 256},
-                            {{"?", "cboSplit,cboEnsemble,cboChScan,txtTempo,lblSty,lstPrg@1,lstCalled,cboSplit#"}}));
-        seen("OK unchanged", f.Written(before, arr));
-        // On a track line Enter and F2 choose, as a double-click does (the picker is cancelled),
-        // and the dialog stays; a Called by list without callers is still four lines high.
-        QStringList keys;
-        f.Details({Kind::Arrangement, 257}, [&keys, &f](QDialog& d) {
-            auto* tracks = Child<QListWidget>(d, "lstPrg");
-            auto* called = Child<QListWidget>(d, "lstCalled");
-            tracks->setCurrentRow(1);
-            for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_F2}) {
-                QTest::keyClick(tracks, key);
-                keys << QString::number(f.ui.picks.size()) + (d.isVisible() ? " open" : " closed");
-            }
-            keys << QString::number(called->count()) +
-                        (called->maximumHeight() >= 4 * called->fontMetrics().height() ? " tall" : " thin");
-            keys << "keyboard combo hidden " + QString::number(Child<QComboBox>(d, "cboKbdAss")->isHidden());
-            Child<QPushButton>(d, "cmdOK")->click();
-        });
-        seen("track keys", keys)("after the keys", f.Written(before, arr));
-        f.ui.picks.clear();
-        // Every control read back; out-of-range texts corrected as they are left.
-        f.ui.pickAnswers = {832, 300};
-        seen("typed", f.Run({Kind::Arrangement, 256}, {{"txtNam", "  Jazz Waltz Extended"},
-                                                       {"txtTempo", "250"},
-                                                       {"txtXpose", "-5"},
-                                                       {"txtTempo", "\r"},
-                                                       {"lstPrg", "2"},
-                                                       {"lblSty", ""},
-                                                       {"?", "txtNam,txtTempo,lstPrg@2,lblSty"},
-                                                       {"cboChScan", "1"},
-                                                       {"cboDrMap_3", "7"},
-                                                       {"cboFillVar_1", "12"},
-                                                       {"chkFullKbd", "1"}}));
-        seen("program picked", f.ui.picks.at(0).caption)("every control", f.Written(before, arr));
-        seen("can undo", f.scheme->Available({vx::EditCommand::Undo, Kind::Arrangement, 1, 0}));
-        // Cancel and the close box discard every change.
-        const vx::ArrangementRecord edited = arr;
-        for (const char* close : {"cmdCancel", "close"}) {
-            f.Run({Kind::Arrangement, 256}, {{"txtNam", "Lost"}, {"cboKick", "3"}, {close, ""}});
-            seen(close, f.Written(edited, arr));
+    f.Next();  // A style and programs.
+    auto& caller = f.Data().arr.arr[3];
+    caller.SetName("Caller");
+    caller.SetStyle(256);
+    caller.SetTrackProgram(6, 768);
+    auto& style = f.Data().sty.slots[0];
+    const vx::StyleRecord styleBefore = style.record;
+    seen("style", f.Run({Kind::Style, 256}, {{"?", "lblUsed,lblFree,lstCalled,lstPrg@1"}, {"cboCat", "4"}}));
+    seen("style written", f.Written(styleBefore, style.record))("its size", style.size);
+    // A slot without a style has nothing to edit; a preset program is shown only.
+    seen("empty slot", f.Run({Kind::Style, 257}, {}))("beeps", f.ui.beeps);
+    seen("preset program", f.Run({Kind::Program, 0}, {{"?", "txtNam?,cboCat?"}}));
+    // "Call another Program" moves every caller at once, even when the dialog is cancelled.
+    const vx::ProgramRecord pianoBefore = f.Data().prg.records[0];
+    f.ui.pickAnswers = {832};
+    seen(
+        "call another",
+        f.Run({Kind::Program, 768},
+              {{"?", "lstCalled"}, {"txtNam", "Renamed"}, {"cmdReplPrg", ""}, {"?", "lstCalled#"}, {"cmdCancel", ""}}));
+    seen("calls now",
+         QString("Arr C14 MainKBD %1, Sty C11 PERC %2").arg(caller.TrackProgram(6)).arg(style.record.TrackProgram(1)));
+    seen("F11 kept", f.Written(pianoBefore, f.Data().prg.records[0]));
+    const vx::ProgramRecord programBefore = f.Data().prg.records[64];
+    // A pasted line break or accented letter is left out, and the tip says why.
+    seen("pasted", f.Run({Kind::Program, 832}, {{"txtNam", "   Fret\nless\u00e9"}, {"tip", ""}, {"cboCat", "5"}}));
+    seen("G11 written", f.Written(programBefore, f.Data().prg.records[64]));
+
+    f.Next();  // A backing sequence and a song.
+    vx::BsqRecord& bsq = f.Data().bsq.entries[1].record;
+    bsq.SetName("Verse");
+    bsq.SetByte(79, 12);
+    bsq.SetByte(80, 0xF0);
+    bsq.SetArrangement(5);
+    const vx::BsqRecord bsqBefore = bsq;
+    f.ui.pickAnswers = {257};
+    seen("backing sequence", f.Run({Kind::BackingSequence, 1}, {{"?", "chkChain,txtNxt,txtNxt?,chkAuto?,lstPrg@7"},
+                                                                {"chkChain", "1"},
+                                                                {"lblSty", ""},
+                                                                {"?", "txtNxt?,lblSty"}}));
+    seen("its bytes", f.Written(bsqBefore, bsq));
+    vx::SongRecord& song = f.Data().sng.entries[3].record;
+    song.SetName("Finale");
+    song.SetByte(53, 0x03);
+    const vx::SongRecord songBefore = song;
+    seen("song", f.Run({Kind::Song, 3}, {{"?", "chkChain,lstPrg#,lstPrg@15"}, {"chkAuto", "0"}, {"txtNxt", "7"}}));
+    seen("its bytes", f.Written(songBefore, song));
+
+    f.Next();  // Arrangement Global.
+    vx::ArgRecord& arg = f.Data().arg.record;
+    for (int i = 0; i < 16; ++i) arg.SetChannel(i, i);
+    arg.SetChannel(0, 255);
+    arg.SetChannel(12, 255);
+    arg.SetByte(20, 0xF0);
+    for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(60);
+    f.Data().arr.arr[0].SetSplit(80);
+    const vx::ArgRecord argBefore = arg;
+    // Opening and OK write nothing: the differing split keys stay as they are; nor does a
+    // split key picked in a cancelled dialog.
+    const vx::ItemAddress argItem{Kind::ArrangementGlobal, 0};
+    seen("shown", f.Run(argItem, {{"?", "lstMidi@0,lstMidi@10,lstMidi@12,cboSplit,cmdSend,cmdSend?,optRecog_2*"}}));
+    seen("OK unchanged", f.Written(argBefore, arg))("splits", f.Splits());
+    f.Run(argItem, {{"cboSplit", "0"}, {"cmdCancel", ""}});
+    seen("cancelled", f.Written(argBefore, arg))("splits", f.Splits());
+    // Channels through the MIDI channel picker, switches and options into their bits, the
+    // split key into every arrangement.
+    f.ui.pickAnswers = {16, 3};
+    seen("picked", f.Run(argItem, {{"lstMidi", "11"},
+                                   {"lstMidi", "0"},
+                                   {"?", "lstMidi@11,lstMidi@0"},
+                                   {"chkTempoLock", "1"},
+                                   {"chkSync_1", "1"},
+                                   {"optHarmo_1", "1"},
+                                   {"optVelo_3", "1"},
+                                   {"optRecog_2", "1"},
+                                   {"cboSplit", "12"}}));
+    for (const auto& pick : f.ui.picks)
+        seen("picker", QString("%1, %2 entries").arg(pick.caption.c_str()).arg(pick.entries.size()));
+    seen("written", f.Written(argBefore, arg))("splits", f.Splits());
+    // Import counts as a change and then asks for the file.
+    f.session->Slot(1).dirty = {};
+    const vx::ArgRecord argEdited = arg;
+    f.ui.fileAnswers = {std::nullopt};
+    f.Run(argItem, {{"cmdImport", ""}});
+    seen("import asks", f.ui.fileRequests.at(0).title)("import", f.Written(argEdited, arg));
+    // The shared split key is shown up to C 7; while they differ, choosing the greyed C 4
+    // itself is a choice.
+    for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(96);
+    seen("shared 96", f.Run(argItem, {{"?", "cboSplit"}}));
+    f.Data().arr.arr[5].SetSplit(40);
+    seen("differing", f.Run(argItem, {{"?", "cboSplit"}, {"cboSplit", ""}}))("splits", f.Splits());
+
+    f.Next();  // Global.
+    vx::GblRecord& gbl = f.Data().gbl.record;
+    gbl.SetByte(15, 60);  // beyond the switches' functions
+    gbl.SetByte(3, 60);
+    gbl.SetByte(17, 12);
+    const vx::GblRecord gblBefore = gbl;
+    const vx::ItemAddress gblItem{Kind::Global, 0};
+    seen("shown", f.Run(gblItem, {{"?", "cboPeds_7,cboPeds_5,cboPeds_5#,cboPeds_0#,cboCurv_0,cboDmpr@1"}}));
+    seen("OK unchanged", f.Written(gblBefore, gbl));
+    f.Run(gblItem, {{"cboCurv_1", "7"}});
+    seen("curve", f.Written(gblBefore, gbl));
+    // The SysEx file button closes the dialog, writes the record back, then asks for the file.
+    f.session->Slot(1).dirty = {};
+    const vx::GblRecord gblEdited = gbl;
+    f.ui.fileAnswers = {std::nullopt};
+    f.Run(gblItem, {{"cmdSysex2File", ""}});
+    seen("SysEx asks", f.ui.fileRequests.at(0).title)("SysEx", f.Written(gblEdited, gbl));
+
+    f.Next();  // An arrangement, last: it calls programs renamed above.
+    vx::ArrangementRecord& arr = f.Data().arr.arr[0];
+    arr.SetName("Pop Song");
+    arr.SetStyle(256);
+    for (int t = 0; t < vx::ArrangementRecord::kTrackCount; ++t) arr.SetTrackProgram(t, 768);
+    arr.SetByte(21, 90);
+    arr.SetByte(23, 30);    // below the split list
+    arr.SetByte(28, 0xC1);  // Lower (Normal)
+    arr.SetByte(24, 12);    // beyond the ensemble list
+    f.Data().bsq.entries[2].record.SetName("Intro");
+    f.Data().bsq.entries[2].record.SetArrangement(256);
+    const vx::ArrangementRecord arrBefore = arr;
+    // Shown as stored; OK without a change writes nothing.
+    seen("shown", f.Run({Kind::Arrangement, 256},
+                        {{"?", "cboSplit,cboEnsemble,cboChScan,txtTempo,lblSty,lstPrg@1,lstCalled,cboSplit#"}}));
+    seen("OK unchanged", f.Written(arrBefore, arr));
+    // On a track line Enter and F2 choose, as a double-click does (the picker is cancelled),
+    // and the dialog stays; a Called by list without callers is still four lines high.
+    QStringList keys;
+    f.Details({Kind::Arrangement, 257}, [&keys, &f](QDialog& d) {
+        auto* tracks = Child<QListWidget>(d, "lstPrg");
+        auto* called = Child<QListWidget>(d, "lstCalled");
+        tracks->setCurrentRow(1);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_F2}) {
+            QTest::keyClick(tracks, key);
+            keys << QString::number(f.ui.picks.size()) + (d.isVisible() ? " open" : " closed");
         }
-        // A preset has no dialog.
-        seen("preset", f.Run({Kind::Arrangement, 5}, {}))("beeps", f.ui.beeps);
+        keys << QString::number(called->count()) +
+                    (called->maximumHeight() >= 4 * called->fontMetrics().height() ? " tall" : " thin");
+        keys << "keyboard combo hidden " + QString::number(Child<QComboBox>(d, "cboKbdAss")->isHidden());
+        Child<QPushButton>(d, "cmdOK")->click();
+    });
+    seen("track keys", keys)("after the keys", f.Written(arrBefore, arr));
+    f.ui.picks.clear();
+    // Every control read back; out-of-range texts corrected as they are left.
+    f.ui.pickAnswers = {832, 300};
+    seen("typed", f.Run({Kind::Arrangement, 256}, {{"txtNam", "  Jazz Waltz Extended"},
+                                                   {"txtTempo", "250"},
+                                                   {"txtXpose", "-5"},
+                                                   {"txtTempo", "\r"},
+                                                   {"lstPrg", "2"},
+                                                   {"lblSty", ""},
+                                                   {"?", "txtNam,txtTempo,lstPrg@2,lblSty"},
+                                                   {"cboChScan", "1"},
+                                                   {"cboDrMap_3", "7"},
+                                                   {"cboFillVar_1", "12"},
+                                                   {"chkFullKbd", "1"}}));
+    seen("program picked", f.ui.picks.at(0).caption)("every control", f.Written(arrBefore, arr));
+    seen("can undo", f.scheme->Available({vx::EditCommand::Undo, Kind::Arrangement, 1, 0}));
+    // Cancel and the close box discard every change.
+    const vx::ArrangementRecord arrEdited = arr;
+    for (const char* close : {"cmdCancel", "close"}) {
+        f.Run({Kind::Arrangement, 256}, {{"txtNam", "Lost"}, {"cboKick", "3"}, {close, ""}});
+        seen(close, f.Written(arrEdited, arr));
     }
+    // A preset has no dialog.
+    seen("preset", f.Run({Kind::Arrangement, 5}, {}))("beeps", f.ui.beeps);
     seen.Check();
 }
 

@@ -148,8 +148,8 @@ void ModalAnswerer::Answer() {
     }
     const auto question = static_cast<vx::QuestionId>(box->property("vxQuestion").toInt());
     QAbstractButton* button = box->defaultButton();
-    boxes.push_back({question, box->windowTitle(), box->text(), box->icon(),
-                     button ? box->standardButton(button) : QMessageBox::NoButton});
+    boxes.push_back(
+        {box->windowTitle(), box->text(), box->icon(), button ? box->standardButton(button) : QMessageBox::NoButton});
     const auto answer = answers_.find(question);
     if (answer != answers_.end()) button = box->button(answer->second);
     (button ? button : box->buttons().value(0))->click();

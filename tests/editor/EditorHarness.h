@@ -1,6 +1,6 @@
 // What the editor tests share: a session on the shipped template with its sets in their windows,
 // a shell that records what the windows ask of it, an installation to start the whole program in,
-// and an answerer for the modal windows the editor shows.
+// an answerer for the modal windows the editor shows, and what a test saw, compared with a file.
 #pragma once
 
 #include <QtWidgets>
@@ -149,7 +149,6 @@ int Start(vxe::FMain& main, const QStringList& sets = {});
 class ModalAnswerer : public QObject {
 public:
     struct Box {
-        vx::QuestionId question = vx::QuestionId::None;
         QString title, text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;

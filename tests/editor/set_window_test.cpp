@@ -1,6 +1,6 @@
-// The set's window: its tabs, menus, grids, lists, status and layout, alone and tiled in the
-// frame; the Edit menu and drag and drop acting on the active window's set, Import, and File,
-// Load SysEx File.
+// The set's window: its tabs, menus, grids, lists, status and layout; the Edit menu and drag and
+// drop acting on the active window's set, Import, and File, Load SysEx File; how windows tile.
+// Most of what a test sees is compared with its file in tests/data/editor.
 #include <QtTest>
 
 #include "EditorHarness.h"

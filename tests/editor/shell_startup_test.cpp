@@ -1,5 +1,5 @@
 // The whole program as started from the command line: its first windows, settings, keys and
-// the sets it is given.
+// the sets it is given; several sets in its frame, their Edit and Window menus, cascading.
 #include <QtTest>
 #include <fstream>
 

@@ -1,7 +1,10 @@
 #include "EditorHarness.h"
 
+#include <QtTest>
+
 #include "core/changes/SetChange.h"
 #include "editor/shell/Startup.h"
+#include "support/Golden.h"
 
 namespace fs = std::filesystem;
 
@@ -11,40 +14,44 @@ QString Text(QAbstractItemView* view, int row, int column) {
     return view->model()->index(row, column).data().toString();
 }
 
-QStringList Items(QComboBox* combo) {
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-    return items;
-}
-
-QStringList Lines(QListWidget* list) {
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-    return lines;
-}
-
-QString Shown(QWidget& parent, std::initializer_list<const char*> names) {
+QString Shown(QWidget& parent, const QStringList& names) {
     QStringList shown;
-    for (const QString wanted : names) {
+    for (const QString& wanted : names) {
         const qsizetype at = wanted.indexOf('@');
         const QChar mark = wanted.back();
-        const bool flag = mark == '#' || mark == '?' || mark == '*';
+        const bool flag = mark == '#' || mark == '?' || mark == '*' || mark == '/';
         auto* child = Child<QWidget>(parent, qPrintable(at >= 0 ? wanted.left(at) : flag ? wanted.chopped(1) : wanted));
         auto* combo = qobject_cast<QComboBox*>(child);
         auto* list = qobject_cast<QListWidget*>(child);
-        const QStringList entries = combo ? Items(combo) : list ? Lines(list) : QStringList{};
+        QStringList entries;
+        for (int i = 0; combo && i < combo->count(); ++i) entries << combo->itemText(i);
+        for (int i = 0; list && i < list->count(); ++i) entries << list->item(i)->text();
         if (at >= 0)
             shown << entries.value(wanted.mid(at + 1).toInt());
         else if (mark == '#')
             shown << QString::number(entries.size());
         else if (mark == '?')
             shown << QString::number(child->isEnabled());
+        else if (mark == '/')
+            shown << entries.join('/');
         else if (mark == '*')
             shown << QString::number(child->property("checked").toBool());
         else
             shown << (combo ? combo->currentText() : list ? entries.join('/') : child->property("text").toString());
     }
     return shown.join('|');
+}
+
+QString ColumnsFit(QTableView* grid) {
+    const QFontMetrics metrics(grid->font());
+    int total = 0;
+    for (int c = 0; c < grid->model()->columnCount(); ++c) {
+        total += grid->columnWidth(c);
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            if (metrics.horizontalAdvance(Text(grid, r, c)) > grid->columnWidth(c))
+                return QString("%1 cut in row %2 column %3").arg(grid->objectName()).arg(r).arg(c);
+    }
+    return total == grid->viewport()->width() ? "fits" : QString("%1 of %2").arg(total).arg(grid->viewport()->width());
 }
 
 QTabWidget* Tabs(vxe::FDoc& doc, int tab) {
@@ -59,6 +66,18 @@ QString EnabledEdits(vxe::FDoc& doc, int tab) {
     for (QAction* action : doc.Menus()[1]->actions())
         if (!action->isSeparator() && action->isEnabled()) names << action->objectName().mid(4);
     return names.join(' ');
+}
+
+void Observed::Check() const {
+    const QString seen = lines_.join('\n') + '\n';
+    const QStringList expected =
+        QString::fromStdString(vx::test::Golden("editor/" + name_ + ".txt", seen.toStdString())).split('\n');
+    for (qsizetype i = 0; i < std::max(lines_.size() + 1, expected.size()); ++i)
+        QVERIFY2(lines_.value(i) == expected.value(i),
+                 qPrintable(QString("%1.txt line %2:\n  seen     %3\n  expected %4")
+                                .arg(QString::fromStdString(name_))
+                                .arg(i + 1)
+                                .arg(lines_.value(i), expected.value(i))));
 }
 
 Editor::Editor(int sets, const vx::PresetTables& presets, bool editing) {
@@ -129,8 +148,8 @@ void ModalAnswerer::Answer() {
     }
     const auto question = static_cast<vx::QuestionId>(box->property("vxQuestion").toInt());
     QAbstractButton* button = box->defaultButton();
-    boxes.push_back({question, box->windowTitle(), box->text(), box->icon(),
-                     button ? box->standardButton(button) : QMessageBox::NoButton});
+    boxes.push_back(
+        {box->windowTitle(), box->text(), box->icon(), button ? box->standardButton(button) : QMessageBox::NoButton});
     const auto answer = answers_.find(question);
     if (answer != answers_.end()) button = box->button(answer->second);
     (button ? button : box->buttons().value(0))->click();

@@ -1,6 +1,6 @@
 // What the editor tests share: a session on the shipped template with its sets in their windows,
 // a shell that records what the windows ask of it, an installation to start the whole program in,
-// and an answerer for the modal windows the editor shows.
+// an answerer for the modal windows the editor shows, and what a test saw, compared with a file.
 #pragma once
 
 #include <QtWidgets>
@@ -29,12 +29,53 @@ T* Child(QObject& parent, const char* name) {
 
 inline QString Name16(const QString& name) { return name.leftJustified(16); }
 QString Text(QAbstractItemView* view, int row, int column = 0);
-QStringList Items(QComboBox* combo);
-QStringList Lines(QListWidget* list);
 // What the named children show, joined by "|": a combo box its current text, a list its lines
 // joined by "/", anything else its text. "name@N" is its entry N, "name#" its number of entries,
-// "name?" 1 when it is enabled, "name*" 1 when it is checked.
-QString Shown(QWidget& parent, std::initializer_list<const char*> names);
+// "name/" its entries joined by "/", "name?" 1 when it is enabled, "name*" 1 when it is checked.
+QString Shown(QWidget& parent, const QStringList& names);
+// The bytes of a record that differ, as "offset: before>after" in hex, or "none".
+template <typename Record>
+QString Changed(const Record& before, const Record& after) {
+    QStringList changed;
+    for (std::size_t i = 0; i < before.bytes.size(); ++i)
+        if (before.bytes[i] != after.bytes[i])
+            changed << QString::asprintf("%zu: %02X>%02X", i, before.bytes[i], after.bytes[i]);
+    return changed.isEmpty() ? "none" : changed.join(", ");
+}
+
+// What a test observes, one "what: value" line each (line breaks as \n), compared by Check
+// with tests/data/editor/NAME.txt; VX_UPDATE_GOLDEN=1 rewrites the file from what was seen.
+class Observed {
+public:
+    explicit Observed(std::string name) : name_(std::move(name)) {}
+    template <typename T>
+    Observed& operator()(const QString& what, const T& value) {
+        QString line = what + ": " + Str(value).replace('\r', "\\r").replace('\n', "\\n");
+        for (const auto& [text, name] : hidden_) line.replace(text, name);
+        lines_ << line;
+        return *this;
+    }
+    // From now on text, as a temporary directory that differs from run to run, is written as name.
+    void Hide(const QString& text, const QString& name) { hidden_.emplace_back(text, name); }
+    void Check() const;
+
+private:
+    static QString Str(const QString& text) { return text; }
+    static QString Str(const char* text) { return QString::fromUtf8(text); }
+    static QString Str(const std::string& text) { return QString::fromStdString(text); }
+    static QString Str(bool yes) { return yes ? "yes" : "no"; }
+    static QString Str(const QStringList& list) { return list.join(" / "); }
+    template <typename N, typename = std::enable_if_t<std::is_arithmetic_v<N>>>
+    static QString Str(N number) {
+        return QString::number(number);
+    }
+    std::string name_;
+    QStringList lines_;
+    std::vector<std::pair<QString, QString>> hidden_;
+};
+
+// "fits" when every column is as wide as its widest text and the columns end at the grid's edge.
+QString ColumnsFit(QTableView* grid);
 // The Edit menu's enabled commands, named without their "mnuE", after showing tab when given.
 QString EnabledEdits(vxe::FDoc& doc, int tab = -1);
 // The window's tabs, after showing tab when given.
@@ -108,7 +149,6 @@ int Start(vxe::FMain& main, const QStringList& sets = {});
 class ModalAnswerer : public QObject {
 public:
     struct Box {
-        vx::QuestionId question = vx::QuestionId::None;
         QString title, text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;

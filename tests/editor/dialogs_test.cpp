@@ -1,10 +1,12 @@
 // The dialogs: an item's parameters and the pickers, run modally as from the Edit menu and
-// answered by the test, with what reaches the set checked byte by byte; the frame's own
-// dialogs and message boxes; settings, recent sets and command-line arguments.
+// answered by the test through a table of steps, with what reaches the set checked byte by byte;
+// the frame's own dialogs and message boxes; settings, recent sets and command-line arguments.
+// What each test sees is compared with its file in tests/data/editor.
 #include <QtTest>
 #include <fstream>
 
 #include "EditorHarness.h"
+#include "core/catalogue/Catalogue.h"
 #include "editor/details/Details.h"
 #include "editor/selection/FInBanked.h"
 #include "editor/selection/FInNote.h"
@@ -18,26 +20,64 @@
 #include "editor/shell/SetDialogs.h"
 #include "editor/shell/Settings.h"
 #include "editor/shell/Startup.h"
+#include "support/SetBuilder.h"
 
 using namespace vxt;
 namespace fs = std::filesystem;
 
 namespace {
-const QString Blank(16, ' ');
+using Kind = vx::ItemKind;
 
-void DoubleClick(QListWidget* list, int row) { Q_EMIT list->itemDoubleClicked(list->item(row)); }
+using Steps = std::vector<std::pair<const char*, QString>>;
 
-// A record with the bytes given changed.
-template <typename Record>
-Record With(Record record, std::initializer_list<std::pair<int, int>> bytes) {
-    for (const auto& [offset, value] : bytes) record.SetByte(offset, static_cast<std::uint8_t>(value));
-    return record;
+// A step on a control: on a line edit types the text (one with a line break is pasted; "\r" is
+// Return), on a combo box chooses the entry numbered (none: the current one again), on a check
+// or option button sets it ("1"), clicks a push button, double-clicks a list's row or a label.
+void Act(QWidget& control, const QString& value) {
+    if (auto* edit = qobject_cast<QLineEdit*>(&control)) {
+        if (value == "\r") return QTest::keyClick(edit, Qt::Key_Return);
+        if (value.contains('\n')) return edit->setText(value);
+        edit->clear();
+        QTest::keyClicks(edit, value);
+    } else if (auto* combo = qobject_cast<QComboBox*>(&control)) {
+        value.isEmpty() ? Q_EMIT combo->activated(combo->currentIndex()) : combo->setCurrentIndex(value.toInt());
+    } else if (auto* button = qobject_cast<QAbstractButton*>(&control)) {
+        button->isCheckable() ? button->setChecked(value == "1") : button->click();
+    } else if (auto* list = qobject_cast<QListWidget*>(&control)) {
+        Q_EMIT list->itemDoubleClicked(list->item(value.toInt()));
+    } else {
+        QTest::mouseDClick(&control, Qt::LeftButton);
+    }
+}
+
+// Takes the steps on dialog d in turn, then OK if it is still shown. A step's name is a control's,
+// or "?" to read the children listed (see Shown), "tip" the tooltip shown, "close" to close d by
+// its frame. Returns d's object name and caption, and what was read, joined by "|".
+QString Take(QWidget& d, const Steps& steps) {
+    QStringList seen{d.objectName() + ":" + d.windowTitle()};
+    for (const auto& [name, value] : steps) {
+        if (name == QString("?"))
+            seen << Shown(d, value.split(','));
+        else if (name == QString("tip"))
+            seen << QToolTip::text();
+        else if (name == QString("close"))
+            d.close();
+        else
+            Act(*Child<QWidget>(d, name), value);
+    }
+    if (d.isVisible()) Child<QPushButton>(d, "cmdOK")->click();
+    return seen.join('|');
+}
+
+// The next modal dialog gets the steps; what they read goes to seen.
+void WhenShown(QString& seen, const Steps& steps) {
+    QTimer::singleShot(0, [&seen, steps] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) seen = Take(*dialog, steps);
+    });
 }
 
 // A new set with a few items, nothing to be written, whose changes are followed as events.
 struct Fixture : Editor {
-    QString caption;  // the last dialog's object name and caption
-
     Fixture() {
         ui.Follow(session->Changes());
         session->Slot(1).dirty = {};  // a new set starts with every kind to be written
@@ -50,56 +90,53 @@ struct Fixture : Editor {
         data.sty.slots[0].record.SetTrackProgram(1, 768);
         ui.events.clear();
     }
-    QString In() const { return " in " + QString::fromStdString(session->Slot(1).name); }
-    bool Dirty(vx::ItemKind kind) const { return session->Slot(1).dirty[std::size_t(vx::KindIndex(kind))]; }
-
+    // The bytes changed from before, the kinds to be written and the events since the last call.
+    template <typename Record>
+    QString Written(const Record& before, const Record& now) {
+        QStringList dirty;
+        for (int kind = 0; kind < vx::kSetKindCount; ++kind)
+            if (session->Slot(1).dirty[std::size_t(kind)])
+                dirty << QString::fromStdString(std::string(vx::KindName(vx::KindFromIndex(kind))));
+        QStringList events;
+        for (const std::string& event : ui.events) events << QString::fromStdString(event);
+        ui.events.clear();
+        return Changed(before, now) + "; dirty " + (dirty.isEmpty() ? "none" : dirty.join(", ")) + "; events " +
+               (events.isEmpty() ? "none" : events.join(", "));
+    }
+    // Nothing to be written, no picks, file requests or events: the next dialog starts afresh.
+    void Next() {
+        session->Slot(1).dirty = {};
+        ui.events.clear();
+        ui.picks.clear();
+        ui.fileRequests.clear();
+    }
     // Runs Details on an item; act gets the dialog once it shows and must close it.
     void Details(const vx::ItemAddress& item, std::function<void(QDialog&)> act) {
         // Stopped afterwards, so that a Details without a dialog leaves nothing to the next one.
         QTimer timer;
         timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, [this, act] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog) return;
-            caption = dialog->objectName() + ":" + dialog->windowTitle();
-            act(*dialog);
+        QObject::connect(&timer, &QTimer::timeout, [act] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
         });
         timer.start(0);
         vxe::ShowDetails(*scheme, *session, 1, item, nullptr);
     }
-    // Shows item's dialog and closes it with OK: its object name and caption, and what the named
-    // children show (see Shown).
-    QString Look(const vx::ItemAddress& item, std::initializer_list<const char*> names) {
-        QString shown;
-        Details(item, [&](QDialog& d) {
-            shown = caption + "|" + Shown(d, names);
-            d.findChild<QPushButton*>("cmdOK")->click();
-        });
-        return shown;
+    // Shows item's dialog and takes the steps on it (see Steps).
+    QString Run(const vx::ItemAddress& item, const Steps& steps) {
+        QString seen = "no dialog";
+        Details(item, [&seen, &steps](QDialog& d) { seen = Take(d, steps); });
+        return seen;
+    }
+    // The arrangements' split keys, each with the number of arrangements that have it.
+    QString Splits() {
+        std::map<int, int> splits;
+        for (const vx::ArrangementRecord& r : Data().arr.arr) ++splits[r.Split()];
+        QStringList shown;
+        for (const auto& [key, count] : splits) shown << QString("%1 x%2").arg(key).arg(count);
+        return shown.join(", ");
     }
 };
 
-void Ok(QDialog& dialog) { Child<QPushButton>(dialog, "cmdOK")->click(); }
-void Cancel(QDialog& dialog) { Child<QPushButton>(dialog, "cmdCancel")->click(); }
-
-QString Caption(QWidget* dialog) { return dialog->objectName() + ":" + dialog->windowTitle(); }
-// Clicks a button of the modal dialog once it shows; no button: closes it by its frame.
-void ClickWhenShown(const char* button, std::function<void(QWidget*)> before = {}) {
-    QTimer::singleShot(0, [button, before] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog && before) before(dialog);
-        if (dialog) button ? Child<QPushButton>(*dialog, button)->click() : void(dialog->close());
-    });
-}
-
-// A set directory NAME.SET made from the template's files, without the kinds listed in skip.
-void MakeSet(const fs::path& directory, const std::string& name, const std::vector<std::string>& skip = {}) {
-    fs::create_directories(directory);
-    for (const char* ext : {".ARR", ".STY", ".PRG", ".BSQ", ".SNG", ".ARK", ".ARG", ".GBL"})
-        if (std::find(skip.begin(), skip.end(), ext) == skip.end())
-            fs::copy_file(fs::path(vx::test::ProgramDir()) / "X50EMPTY.SET" / (std::string("X50EMPTY") + ext),
-                          directory / (name + ext));
-}
 // PathNam|OldSetNam|WArrangeMode ModeId ShowTips HighCall WarnDupl StartOld
 QString Dump(const vx::Options& o) {
     QStringList numbers;
@@ -112,24 +149,127 @@ QString Dump(const vx::Options& o) {
 class DialogsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void arrangementDialog();
-    void styleAndProgramDialogs();
-    void sequenceDialogs();
-    void arrangementGlobalDialog();
-    void globalDialog();
+    void itemDialogs();
     void pickDialogs();
     void aboutHelpTipsAndOptions();
-    void messageBoxesBusyPointerAndPause();
+    void messagesFileFiltersBusyPointerAndPause();
     void setDialogs();
-    void settingsUnderExactKeysAndBadValuesFallBack();
-    void arguments();
-    void recentSetsNewestFirstAtMostEight();
-    void screenCheckWarnsBelow800x600();
-    void fileFiltersOfferBothCases();
+    void settingsRecentSetsAndArguments();
 };
 
-void DialogsTest::arrangementDialog() {
+void DialogsTest::itemDialogs() {
     Fixture f;
+    Observed seen("item_dialogs");
+    f.Next();  // A style and programs.
+    auto& caller = f.Data().arr.arr[3];
+    caller.SetName("Caller");
+    caller.SetStyle(256);
+    caller.SetTrackProgram(6, 768);
+    auto& style = f.Data().sty.slots[0];
+    const vx::StyleRecord styleBefore = style.record;
+    seen("style", f.Run({Kind::Style, 256}, {{"?", "lblUsed,lblFree,lstCalled,lstPrg@1"}, {"cboCat", "4"}}));
+    seen("style written", f.Written(styleBefore, style.record))("its size", style.size);
+    // A slot without a style has nothing to edit; a preset program is shown only.
+    seen("empty slot", f.Run({Kind::Style, 257}, {}))("beeps", f.ui.beeps);
+    seen("preset program", f.Run({Kind::Program, 0}, {{"?", "txtNam?,cboCat?"}}));
+    // "Call another Program" moves every caller at once, even when the dialog is cancelled.
+    const vx::ProgramRecord pianoBefore = f.Data().prg.records[0];
+    f.ui.pickAnswers = {832};
+    seen(
+        "call another",
+        f.Run({Kind::Program, 768},
+              {{"?", "lstCalled"}, {"txtNam", "Renamed"}, {"cmdReplPrg", ""}, {"?", "lstCalled#"}, {"cmdCancel", ""}}));
+    seen("calls now",
+         QString("Arr C14 MainKBD %1, Sty C11 PERC %2").arg(caller.TrackProgram(6)).arg(style.record.TrackProgram(1)));
+    seen("F11 kept", f.Written(pianoBefore, f.Data().prg.records[0]));
+    const vx::ProgramRecord programBefore = f.Data().prg.records[64];
+    // A pasted line break or accented letter is left out, and the tip says why.
+    seen("pasted", f.Run({Kind::Program, 832}, {{"txtNam", "   Fret\nless\u00e9"}, {"tip", ""}, {"cboCat", "5"}}));
+    seen("G11 written", f.Written(programBefore, f.Data().prg.records[64]));
+
+    f.Next();  // A backing sequence and a song.
+    vx::BsqRecord& bsq = f.Data().bsq.entries[1].record;
+    bsq.SetName("Verse");
+    bsq.SetByte(79, 12);
+    bsq.SetByte(80, 0xF0);
+    bsq.SetArrangement(5);
+    const vx::BsqRecord bsqBefore = bsq;
+    f.ui.pickAnswers = {257};
+    seen("backing sequence", f.Run({Kind::BackingSequence, 1}, {{"?", "chkChain,txtNxt,txtNxt?,chkAuto?,lstPrg@7"},
+                                                                {"chkChain", "1"},
+                                                                {"lblSty", ""},
+                                                                {"?", "txtNxt?,lblSty"}}));
+    seen("its bytes", f.Written(bsqBefore, bsq));
+    vx::SongRecord& song = f.Data().sng.entries[3].record;
+    song.SetName("Finale");
+    song.SetByte(53, 0x03);
+    const vx::SongRecord songBefore = song;
+    seen("song", f.Run({Kind::Song, 3}, {{"?", "chkChain,lstPrg#,lstPrg@15"}, {"chkAuto", "0"}, {"txtNxt", "7"}}));
+    seen("its bytes", f.Written(songBefore, song));
+
+    f.Next();  // Arrangement Global.
+    vx::ArgRecord& arg = f.Data().arg.record;
+    for (int i = 0; i < 16; ++i) arg.SetChannel(i, i);
+    arg.SetChannel(0, 255);
+    arg.SetChannel(12, 255);
+    arg.SetByte(20, 0xF0);
+    for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(60);
+    f.Data().arr.arr[0].SetSplit(80);
+    const vx::ArgRecord argBefore = arg;
+    // Opening and OK write nothing: the differing split keys stay as they are; nor does a
+    // split key picked in a cancelled dialog.
+    const vx::ItemAddress argItem{Kind::ArrangementGlobal, 0};
+    seen("shown", f.Run(argItem, {{"?", "lstMidi@0,lstMidi@10,lstMidi@12,cboSplit,cmdSend,cmdSend?,optRecog_2*"}}));
+    seen("OK unchanged", f.Written(argBefore, arg))("splits", f.Splits());
+    f.Run(argItem, {{"cboSplit", "0"}, {"cmdCancel", ""}});
+    seen("cancelled", f.Written(argBefore, arg))("splits", f.Splits());
+    // Channels through the MIDI channel picker, switches and options into their bits, the
+    // split key into every arrangement.
+    f.ui.pickAnswers = {16, 3};
+    seen("picked", f.Run(argItem, {{"lstMidi", "11"},
+                                   {"lstMidi", "0"},
+                                   {"?", "lstMidi@11,lstMidi@0"},
+                                   {"chkTempoLock", "1"},
+                                   {"chkSync_1", "1"},
+                                   {"optHarmo_1", "1"},
+                                   {"optVelo_3", "1"},
+                                   {"optRecog_2", "1"},
+                                   {"cboSplit", "12"}}));
+    for (const auto& pick : f.ui.picks)
+        seen("picker", QString("%1, %2 entries").arg(pick.caption.c_str()).arg(pick.entries.size()));
+    seen("written", f.Written(argBefore, arg))("splits", f.Splits());
+    // Import counts as a change and then asks for the file.
+    f.session->Slot(1).dirty = {};
+    const vx::ArgRecord argEdited = arg;
+    f.ui.fileAnswers = {std::nullopt};
+    f.Run(argItem, {{"cmdImport", ""}});
+    seen("import asks", f.ui.fileRequests.at(0).title)("import", f.Written(argEdited, arg));
+    // The shared split key is shown up to C 7; while they differ, choosing the greyed C 4
+    // itself is a choice.
+    for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(96);
+    seen("shared 96", f.Run(argItem, {{"?", "cboSplit"}}));
+    f.Data().arr.arr[5].SetSplit(40);
+    seen("differing", f.Run(argItem, {{"?", "cboSplit"}, {"cboSplit", ""}}))("splits", f.Splits());
+
+    f.Next();  // Global.
+    vx::GblRecord& gbl = f.Data().gbl.record;
+    gbl.SetByte(15, 60);  // beyond the switches' functions
+    gbl.SetByte(3, 60);
+    gbl.SetByte(17, 12);
+    const vx::GblRecord gblBefore = gbl;
+    const vx::ItemAddress gblItem{Kind::Global, 0};
+    seen("shown", f.Run(gblItem, {{"?", "cboPeds_7,cboPeds_5,cboPeds_5#,cboPeds_0#,cboCurv_0,cboDmpr@1"}}));
+    seen("OK unchanged", f.Written(gblBefore, gbl));
+    f.Run(gblItem, {{"cboCurv_1", "7"}});
+    seen("curve", f.Written(gblBefore, gbl));
+    // The SysEx file button closes the dialog, writes the record back, then asks for the file.
+    f.session->Slot(1).dirty = {};
+    const vx::GblRecord gblEdited = gbl;
+    f.ui.fileAnswers = {std::nullopt};
+    f.Run(gblItem, {{"cmdSysex2File", ""}});
+    seen("SysEx asks", f.ui.fileRequests.at(0).title)("SysEx", f.Written(gblEdited, gbl));
+
+    f.Next();  // An arrangement, last: it calls programs renamed above.
     vx::ArrangementRecord& arr = f.Data().arr.arr[0];
     arr.SetName("Pop Song");
     arr.SetStyle(256);
@@ -140,19 +280,15 @@ void DialogsTest::arrangementDialog() {
     arr.SetByte(24, 12);    // beyond the ensemble list
     f.Data().bsq.entries[2].record.SetName("Intro");
     f.Data().bsq.entries[2].record.SetArrangement(256);
-    const vx::ArrangementRecord before = arr;
-
+    const vx::ArrangementRecord arrBefore = arr;
     // Shown as stored; OK without a change writes nothing.
-    QCOMPARE(f.Look({vx::ItemKind::Arrangement, 256}, {"cboSplit", "cboEnsemble", "cboChScan", "txtTempo", "lblSty",
-                                                       "lstPrg@1", "lstCalled", "cboSplit#"}),
-             "FParArr:Arrangement C11" + f.In() +
-                 "|C 2|Duet|Lower (Normal)|120|C11: Ballad          |PERC   : F11 Grand Piano     |BSeq 2|61");
-    QVERIFY(arr == before && !f.Dirty(vx::ItemKind::Arrangement));
-
+    seen("shown", f.Run({Kind::Arrangement, 256},
+                        {{"?", "cboSplit,cboEnsemble,cboChScan,txtTempo,lblSty,lstPrg@1,lstCalled,cboSplit#"}}));
+    seen("OK unchanged", f.Written(arrBefore, arr));
     // On a track line Enter and F2 choose, as a double-click does (the picker is cancelled),
     // and the dialog stays; a Called by list without callers is still four lines high.
     QStringList keys;
-    f.Details({vx::ItemKind::Arrangement, 257}, [&keys, &f](QDialog& d) {
+    f.Details({Kind::Arrangement, 257}, [&keys, &f](QDialog& d) {
         auto* tracks = Child<QListWidget>(d, "lstPrg");
         auto* called = Child<QListWidget>(d, "lstCalled");
         tracks->setCurrentRow(1);
@@ -162,247 +298,39 @@ void DialogsTest::arrangementDialog() {
         }
         keys << QString::number(called->count()) +
                     (called->maximumHeight() >= 4 * called->fontMetrics().height() ? " tall" : " thin");
-        keys << QString::number(Child<QComboBox>(d, "cboKbdAss")->isHidden());
-        Ok(d);
+        keys << "keyboard combo hidden " + QString::number(Child<QComboBox>(d, "cboKbdAss")->isHidden());
+        Child<QPushButton>(d, "cmdOK")->click();
     });
-    QCOMPARE(keys, (QStringList{"1 open", "2 open", "3 open", "0 tall", "1"}));
+    seen("track keys", keys)("after the keys", f.Written(arrBefore, arr));
     f.ui.picks.clear();
-    QVERIFY(!f.Dirty(vx::ItemKind::Arrangement) && f.ui.events.empty());
-
     // Every control read back; out-of-range texts corrected as they are left.
     f.ui.pickAnswers = {832, 300};
-    QString typed;
-    f.Details({vx::ItemKind::Arrangement, 256}, [&typed](QDialog& d) {
-        const char* edits[][2] = {{"txtNam", "  Jazz Waltz Extended"}, {"txtTempo", "250"}, {"txtXpose", "-5"}};
-        for (const auto& edit : edits) {
-            Child<QLineEdit>(d, edit[0])->clear();
-            QTest::keyClicks(Child<QLineEdit>(d, edit[0]), edit[1]);
-        }
-        QTest::keyClick(Child<QLineEdit>(d, "txtTempo"), Qt::Key_Return);
-        DoubleClick(Child<QListWidget>(d, "lstPrg"), 2);
-        QTest::mouseDClick(Child<QLabel>(d, "lblSty"), Qt::LeftButton);
-        typed = Shown(d, {"txtNam", "txtTempo", "lstPrg@2", "lblSty"});
-        Child<QComboBox>(d, "cboChScan")->setCurrentIndex(1);
-        Child<QComboBox>(d, "cboDrMap_3")->setCurrentIndex(7);
-        Child<QComboBox>(d, "cboFillVar_1")->setCurrentIndex(12);
-        Child<QCheckBox>(d, "chkFullKbd")->setChecked(true);
-        Ok(d);
-    });
-    QCOMPARE(typed, "Jazz Waltz Exten|120|BASS   : G11 Slap Bass       |C65: " + Blank);
-    QCOMPARE(f.ui.picks.at(0).caption, std::string("for track 'BASS'"));
-    vx::ArrangementRecord expected =
-        With(before, {{21, 90}, {22, 1}, {23, 36}, {24, 0}, {25, 251}, {28, 0xE1}, {32, 7}, {38, 12}});
-    expected.SetName("Jazz Waltz Exten");
-    expected.SetStyle(300);
-    expected.SetTrackProgram(2, 832);
-    QVERIFY(arr.bytes == expected.bytes);
-    QVERIFY(f.Dirty(vx::ItemKind::Arrangement));
-    QVERIFY(f.scheme->Available({vx::EditCommand::Undo, vx::ItemKind::Arrangement, 1, 0}));
-
+    seen("typed", f.Run({Kind::Arrangement, 256}, {{"txtNam", "  Jazz Waltz Extended"},
+                                                   {"txtTempo", "250"},
+                                                   {"txtXpose", "-5"},
+                                                   {"txtTempo", "\r"},
+                                                   {"lstPrg", "2"},
+                                                   {"lblSty", ""},
+                                                   {"?", "txtNam,txtTempo,lstPrg@2,lblSty"},
+                                                   {"cboChScan", "1"},
+                                                   {"cboDrMap_3", "7"},
+                                                   {"cboFillVar_1", "12"},
+                                                   {"chkFullKbd", "1"}}));
+    seen("program picked", f.ui.picks.at(0).caption)("every control", f.Written(arrBefore, arr));
+    seen("can undo", f.scheme->Available({vx::EditCommand::Undo, Kind::Arrangement, 1, 0}));
     // Cancel and the close box discard every change.
-    for (auto close : {Cancel, +[](QDialog& d) { d.close(); }}) {
-        f.Details({vx::ItemKind::Arrangement, 256}, [close](QDialog& d) {
-            Child<QLineEdit>(d, "txtNam")->setText("Lost");
-            Child<QComboBox>(d, "cboKick")->setCurrentIndex(3);
-            close(d);
-        });
-        QVERIFY(arr.bytes == expected.bytes);
+    const vx::ArrangementRecord arrEdited = arr;
+    for (const char* close : {"cmdCancel", "close"}) {
+        f.Run({Kind::Arrangement, 256}, {{"txtNam", "Lost"}, {"cboKick", "3"}, {close, ""}});
+        seen(close, f.Written(arrEdited, arr));
     }
     // A preset has no dialog.
-    f.Details({vx::ItemKind::Arrangement, 5}, Ok);
-    QCOMPARE(f.ui.beeps, 1);
-}
-
-void DialogsTest::styleAndProgramDialogs() {
-    Fixture f;
-    f.Data().arr.arr[3].SetName("Caller");
-    f.Data().arr.arr[3].SetStyle(256);
-    f.Data().arr.arr[3].SetTrackProgram(6, 768);
-    QCOMPARE(f.Look({vx::ItemKind::Style, 256}, {"lblUsed", "lblFree", "lstCalled", "lstPrg@1"}),
-             "FParSty:Style C11" + f.In() +
-                 "|100  used by this Style|15100  free in this Block|Arr C14|PERC   : F11 Grand Piano     ");
-    f.Details({vx::ItemKind::Style, 256}, [](QDialog& d) {
-        Child<QComboBox>(d, "cboCat")->setCurrentIndex(4);
-        Ok(d);
-    });
-    QCOMPARE(f.Data().sty.slots[0].record.Category(), 4);
-    QCOMPARE(f.Data().sty.slots[0].size, std::uint16_t(1576));
-    // A slot without a style has nothing to edit.
-    f.Details({vx::ItemKind::Style, 257}, Ok);
-    QCOMPARE(f.ui.beeps, 1);
-    // A preset program is shown only.
-    QCOMPARE(f.Look({vx::ItemKind::Program, 0}, {"txtNam?", "cboCat?"}), "FParPrg:Program A11" + f.In() + "|0|0");
-
-    // "Call another Program" moves every caller at once, even when the dialog is cancelled.
-    f.ui.pickAnswers = {832};
-    QString callers;
-    f.Details({vx::ItemKind::Program, 768}, [&callers](QDialog& d) {
-        callers = Shown(d, {"lstCalled"});
-        Child<QLineEdit>(d, "txtNam")->setText("Renamed");
-        Child<QPushButton>(d, "cmdReplPrg")->click();
-        callers += "|" + Shown(d, {"lstCalled#"});
-        Cancel(d);
-    });
-    QCOMPARE(callers, QString("Arr C14: MainKBD/Sty C11: PERC   |0"));
-    QCOMPARE(f.Data().arr.arr[3].TrackProgram(6), 832);
-    QCOMPARE(f.Data().sty.slots[0].record.TrackProgram(1), 832);
-    QCOMPARE(f.Data().prg.records[0].Name(), std::string("Grand Piano     "));
-    QVERIFY(!f.Dirty(vx::ItemKind::Program));
-
-    // A pasted line break or accented letter is left out, and the tip says why.
-    QString tip;
-    f.Details({vx::ItemKind::Program, 832}, [&tip](QDialog& d) {
-        Child<QLineEdit>(d, "txtNam")->setText("   Fret\nless\u00e9");
-        tip = QToolTip::text();
-        Child<QComboBox>(d, "cboCat")->setCurrentIndex(5);
-        Ok(d);
-    });
-    QCOMPARE(tip, QString("A name can't hold a line break (only the characters blank to ~)"));
-    QCOMPARE(f.Data().prg.records[64].Name(), std::string("Fretless        "));
-    QCOMPARE(f.Data().prg.records[64].Category(), 5);
-    QVERIFY(f.Dirty(vx::ItemKind::Program));
-}
-
-void DialogsTest::sequenceDialogs() {
-    Fixture f;
-    vx::BsqRecord& bsq = f.Data().bsq.entries[1].record;
-    bsq.SetName("Verse");
-    bsq.SetByte(79, 12);
-    bsq.SetByte(80, 0xF0);
-    bsq.SetArrangement(5);
-    const vx::BsqRecord before = bsq;
-    QString shown;
-    f.ui.pickAnswers = {257};
-    f.Details({vx::ItemKind::BackingSequence, 1}, [&shown](QDialog& d) {
-        shown = Shown(d, {"chkChain", "txtNxt", "txtNxt?", "chkAuto?", "lstPrg@7"});
-        Child<QCheckBox>(d, "chkChain")->setChecked(true);
-        QTest::mouseDClick(Child<QLabel>(d, "lblSty"), Qt::LeftButton);
-        shown += "|" + Shown(d, {"txtNxt?", "lblSty"});
-        Ok(d);
-    });
-    QCOMPARE(f.caption + "|" + shown, "FParBsq:Backing Sequence 1" + f.In() +
-                                          "|Chain  to  next  BSeq|0|0|0|Extra 8 : A11 " + Blank + "|1|C12 " + Blank);
-    vx::BsqRecord expected = With(before, {{79, 0}, {80, 0xF2}});
-    expected.SetStyle(257);
-    QVERIFY(bsq.bytes == expected.bytes);
-
-    vx::SongRecord& song = f.Data().sng.entries[3].record;
-    song.SetName("Finale");
-    song.SetByte(53, 0x03);
-    f.Details({vx::ItemKind::Song, 3}, [&shown](QDialog& d) {
-        shown = Shown(d, {"chkChain", "lstPrg#", "lstPrg@15"});
-        Child<QCheckBox>(d, "chkAuto")->setChecked(false);
-        Child<QLineEdit>(d, "txtNxt")->setText("7");
-        Ok(d);
-    });
-    QCOMPARE(f.caption + "|" + shown, "FParSng:Song 3" + f.In() + "|Chain  to  next  Song|16|Trk 16: A11 " + Blank);
-    QCOMPARE(song.Byte(53), 0x02);
-    QCOMPARE(song.Byte(52), 7);
-}
-
-void DialogsTest::arrangementGlobalDialog() {
-    Fixture f;
-    vx::ArgRecord& arg = f.Data().arg.record;
-    for (int i = 0; i < 16; ++i) arg.SetChannel(i, i);
-    arg.SetChannel(0, 255);
-    arg.SetChannel(12, 255);
-    arg.SetByte(20, 0xF0);
-    for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(60);
-    f.Data().arr.arr[0].SetSplit(80);
-    const vx::ArgRecord before = arg;
-
-    // Opening and OK write nothing: the differing split keys stay as they are.
-    QCOMPARE(f.Look({vx::ItemKind::ArrangementGlobal, 0},
-                    {"lstMidi@0", "lstMidi@10", "lstMidi@12", "cboSplit", "cmdSend", "cmdSend?", "optRecog_2*"}),
-             "FParArg:Arrangement Global" + f.In() + "|Main  : 256|K.Bass: 11|Chord2: OFF|C 4|Send to &Vemo-x50|1|0");
-    QCOMPARE(f.Data().arr.arr[0].Split(), 80);
-    QVERIFY(arg == before);
-    QVERIFY(!f.Dirty(vx::ItemKind::ArrangementGlobal) && !f.Dirty(vx::ItemKind::Arrangement));
-
-    // A picked split key and a cancelled dialog: nothing.
-    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [](QDialog& d) {
-        Child<QComboBox>(d, "cboSplit")->setCurrentIndex(0);
-        Cancel(d);
-    });
-    QCOMPARE(f.Data().arr.arr[0].Split(), 80);
-    QVERIFY(!f.Dirty(vx::ItemKind::Arrangement));
-
-    // Channels through the MIDI channel picker, switches and options into their bits, the
-    // split key into every arrangement.
-    f.ui.pickAnswers = {16, 3};
-    QString shown;
-    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [&shown](QDialog& d) {
-        DoubleClick(Child<QListWidget>(d, "lstMidi"), 11);
-        DoubleClick(Child<QListWidget>(d, "lstMidi"), 0);
-        shown = Shown(d, {"lstMidi@11", "lstMidi@0"});
-        for (const char* name : {"chkTempoLock", "chkSync_1", "optHarmo_1", "optVelo_3", "optRecog_2"})
-            Child<QAbstractButton>(d, name)->setChecked(true);
-        Child<QComboBox>(d, "cboSplit")->setCurrentIndex(12);
-        Ok(d);
-    });
-    QCOMPARE(shown, QString("Chord : OFF|Main  : 4"));
-    QCOMPARE(f.ui.picks.at(0).caption, std::string("MIDI Channel of Chord"));
-    QCOMPARE(f.ui.picks.at(0).entries.size(), std::size_t(17));
-    QCOMPARE(f.ui.picks.at(1).entries.size(), std::size_t(16));
-    const vx::ArgRecord expected =
-        With(before, {{0, 3}, {11, 255}, {20, 0xF1}, {24, 0x02}, {17, 0x10}, {26, 3}, {36, 2}});
-    QVERIFY(arg.bytes == expected.bytes);
-    for (const vx::ArrangementRecord& r : f.Data().arr.arr) QCOMPARE(r.Split(), 48);
-    QVERIFY(f.Dirty(vx::ItemKind::ArrangementGlobal) && f.Dirty(vx::ItemKind::Arrangement));
-
-    // Import counts as a change and then asks for the file.
-    f.session->Slot(1).dirty = {};
-    f.ui.fileAnswers = {std::nullopt};
-    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [](QDialog& d) { Child<QPushButton>(d, "cmdImport")->click(); });
-    QCOMPARE(f.ui.fileRequests.at(0).title, std::string("Import all Arrangement Global from..."));
-    QVERIFY(f.Dirty(vx::ItemKind::ArrangementGlobal));
-    QVERIFY(arg == expected);
-
-    // The shared split key is shown up to C 7; while they differ, choosing the greyed C 4
-    // itself is a choice.
-    for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(96);
-    QCOMPARE(f.Look({vx::ItemKind::ArrangementGlobal, 0}, {"cboSplit"}).section('|', 1), QString("C 7"));
-    f.Data().arr.arr[5].SetSplit(40);
-    f.Details({vx::ItemKind::ArrangementGlobal, 0}, [&shown](QDialog& d) {
-        auto* split = Child<QComboBox>(d, "cboSplit");
-        shown = split->currentText();
-        Q_EMIT split->activated(split->currentIndex());
-        Ok(d);
-    });
-    QCOMPARE(shown, QString("C 4"));
-    for (const vx::ArrangementRecord& r : f.Data().arr.arr) QCOMPARE(r.Split(), 60);
-}
-
-void DialogsTest::globalDialog() {
-    Fixture f;
-    vx::GblRecord& gbl = f.Data().gbl.record;
-    gbl.SetByte(15, 60);  // beyond the switches' functions
-    gbl.SetByte(3, 60);
-    gbl.SetByte(17, 12);
-    const vx::GblRecord before = gbl;
-    QCOMPARE(f.Look({vx::ItemKind::Global, 0},
-                    {"cboPeds_7", "cboPeds_5", "cboPeds_5#", "cboPeds_0#", "cboCurv_0", "cboDmpr@1"}),
-             "FParGbl:Global" + f.In() + "|OFF|Joystick +Y|65|55|1|REVERSE (+)");
-    QVERIFY(gbl == before && !f.Dirty(vx::ItemKind::Global));
-
-    f.Details({vx::ItemKind::Global, 0}, [](QDialog& d) {
-        Child<QComboBox>(d, "cboCurv_1")->setCurrentIndex(7);
-        Ok(d);
-    });
-    const vx::GblRecord expected = With(before, {{15, 0}, {17, 0}, {18, 7}});
-    QVERIFY(gbl.bytes == expected.bytes);
-    QVERIFY(f.Dirty(vx::ItemKind::Global));
-    QVERIFY(std::find(f.ui.events.begin(), f.ui.events.end(), "KindChanged 1 7") != f.ui.events.end());
-
-    // The SysEx file button closes the dialog, writes the record back, then asks for the file.
-    f.session->Slot(1).dirty = {};
-    f.ui.fileAnswers = {std::nullopt};
-    f.Details({vx::ItemKind::Global, 0}, [](QDialog& d) { Child<QPushButton>(d, "cmdSysex2File")->click(); });
-    QCOMPARE(f.ui.fileRequests.at(0).title, std::string("Save Global to SysEx File..."));
-    QVERIFY(f.Dirty(vx::ItemKind::Global) && gbl.bytes == expected.bytes);
+    seen("preset", f.Run({Kind::Arrangement, 5}, {}))("beeps", f.ui.beeps);
+    seen.Check();
 }
 
 void DialogsTest::pickDialogs() {
+    Observed seen("pick_dialogs");
     vx::PresetTables presets;
     presets.programsAB[0] = {"Grand Piano     ", 0};
     presets.programsAB[1] = {"Bright Piano    ", 14};
@@ -417,99 +345,81 @@ void DialogsTest::pickDialogs() {
     programs[129].SetName("My Kit");
     programs[130].SetCategory(14);
     vxe::FInBanked prg(session, 1, vx::BankedKind::Program, 1057, "for track 'Trk  1'");
-    QCOMPARE(Caption(&prg) + "|" + Items(Child<QComboBox>(prg, "cboBnk")).join("") + "|" +
-                 Shown(prg, {"cboCat@14", "cboRef"}),
-             "FInPrg:Select a Program for track 'Trk  1'|ABCDEFGR|Drum/Perc.|R52 " + Name16("My Kit"));
-    for (int number : {2000, -1, 128, 896}) {
-        vxe::FInBanked dialog(session, 1, vx::BankedKind::Program, number, "");
-        QCOMPARE(Child<QComboBox>(dialog, "cboRef")->currentText(), "A11 " + Name16("Grand Piano"));
-    }
-    // The category filter lists every bank in number order.
-    Child<QComboBox>(prg, "cboCat")->setCurrentIndex(14);
-    QCOMPARE(Items(Child<QComboBox>(prg, "cboRef")),
-             (QStringList{"A12 " + Name16("Bright Piano"), "C14 " + Name16("Timpani"), "G11 " + Name16("Congas"),
-                          "R11 " + Name16("Std Kit"), "R53 " + Name16("")}));
-    Child<QComboBox>(prg, "cboRef")->setCurrentIndex(2);
-    Child<QPushButton>(prg, "cmdOK")->click();
-    QCOMPARE(prg.Chosen(), 832);
-    // Another bank lists its own slots again and forgets the category.
+    seen("program picker", Take(prg, {{"?", "cboBnk/,cboCat@14,cboRef"}}));
+    for (int number : {2000, -1, 128, 896})
+        seen(QString("from %1").arg(number),
+             Take(*std::make_unique<vxe::FInBanked>(session, 1, vx::BankedKind::Program, number, ""),
+                  {{"?", "cboRef"}}));
+    // The category filter lists every bank in number order. Another bank lists its own slots
+    // again and forgets the category. A category without items leaves nothing: OK gives none.
+    seen("category 14", Take(prg, {{"cboCat", "14"}, {"?", "cboRef/"}, {"cboRef", "2"}, {"cmdOK", ""}}))("chosen",
+                                                                                                         prg.Chosen());
     Child<QComboBox>(prg, "cboBnk")->setCurrentIndex(4);
-    QCOMPARE(Child<QComboBox>(prg, "cboCat")->currentIndex(), -1);
-    QCOMPARE(Child<QComboBox>(prg, "cboRef")->currentData().toInt(), 512);
-    // A category without items leaves nothing to choose: OK gives no program.
-    Child<QComboBox>(prg, "cboCat")->setCurrentIndex(9);
-    Child<QPushButton>(prg, "cmdOK")->click();
-    QCOMPARE(prg.Chosen(), -1);
-    ClickWhenShown("cmdCancel");
-    QCOMPARE(vxe::FInPrgPick(session, 1, 259, "", nullptr), -1);
-    QString caption;
-    ClickWhenShown("cmdOK", [&caption](QWidget* dialog) {
-        caption = Caption(dialog) + ":" + Child<QComboBox>(*dialog, "cboBnk")->currentText();
-        Child<QComboBox>(*dialog, "cboRef")->setCurrentIndex(5);
-    });
-    QCOMPARE(vxe::FInArrPick(session, 1, 320, "", nullptr), 325);
-    QCOMPARE(caption, QString("FInArr:Select an Arrangement:D"));
-    ClickWhenShown(nullptr, [&caption](QWidget* dialog) { caption = Caption(dialog); });
-    QCOMPARE(vxe::FInStyPick(session, 1, 0, "", nullptr), -1);
-    QCOMPARE(caption, QString("FInSty:Select a Style"));
+    seen("bank E", QString("category %1, slot %2")
+                       .arg(Child<QComboBox>(prg, "cboCat")->currentIndex())
+                       .arg(Child<QComboBox>(prg, "cboRef")->currentData().toInt()));
+    Take(prg, {{"cboCat", "9"}, {"cmdOK", ""}});
+    seen("empty category chosen", prg.Chosen());
+    // The pickers as the editor shows them.
+    QString shown;
+    WhenShown(shown, {{"cmdCancel", ""}});
+    seen("program", vxe::FInPrgPick(session, 1, 259, "", nullptr));
+    WhenShown(shown, {{"?", "cboBnk"}, {"cboRef", "5"}});
+    seen("arrangement", vxe::FInArrPick(session, 1, 320, "", nullptr))("its dialog", shown);
+    WhenShown(shown, {{"close", ""}});
+    seen("style", vxe::FInStyPick(session, 1, 0, "", nullptr))("its dialog", shown);
     vxe::FInNote note("Set All KBD Sets Split Key", "Split Key", {"C2", "C#2", "D2"}, -1);
     note.show();
     Child<QPushButton>(note, "cmdOK")->click();  // nothing selected yet: OK does nothing
-    QVERIFY(note.isVisible());
-    Child<QComboBox>(note, "cboNote")->setCurrentIndex(2);
-    Child<QPushButton>(note, "cmdOK")->click();
-    QVERIFY(!note.isVisible() && note.Chosen() == 2);
-    ClickWhenShown("cmdOK");
-    QCOMPARE(vxe::FInNotePick("Set KBD Set 11 Split Key", "Split Key", {"C2", "C#2"}, 1, nullptr), 1);
-    ClickWhenShown("cmdOK", [&caption](QWidget* dialog) {
-        caption = Caption(dialog);
-        Child<QComboBox>(*dialog, "cboMidCh")->setCurrentIndex(15);
-    });
-    QCOMPARE(vxe::FInMidChPick("", QString("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16").split(' '), 0, nullptr), 15);
-    QCOMPARE(caption, QString("FInMidCh:MIDI Channel Selection"));
+    seen("note, OK without a choice: shown", note.isVisible());
+    Take(note, {{"cboNote", "2"}, {"cmdOK", ""}});
+    seen("note, shown", note.isVisible())("chosen", note.Chosen());
+    WhenShown(shown, {});
+    seen("note picker", vxe::FInNotePick("Set KBD Set 11 Split Key", "Split Key", {"C2", "C#2"}, 1, nullptr));
+    WhenShown(shown, {{"cboMidCh", "15"}});
+    seen("channel picker",
+         vxe::FInMidChPick("", QString("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16").split(' '), 0, nullptr));
+    seen("its dialog", shown);
+    seen.Check();
 }
 
 void DialogsTest::aboutHelpTipsAndOptions() {
+    Observed seen("about_help_tips_options");
     vxe::FAbout about;
-    QCOMPARE(about.windowTitle() + "|" + Shown(about, {"lblTitle", "lblVersion", "lblDescription", "lblDisclaimer"}),
-             QString("About Vemo-x50 File Editor|Vemo-x50 File Editor|Version 1.06|This Program helps customizing "
-                     "Vemo-x50 file sets, e.g. clear, copy, paste and move \nArrangements, Styles, Programs etc. "
-                     "inside a file set or between different file sets,\nwhile preserving calls consistency inside "
-                     "each set - and much more!|CAUTION: Apply this program to COPIES, never to original files!"));
+    seen("about", Take(about, {{"?", "lblTitle,lblVersion,lblDescription,lblDisclaimer"}}));
     vx::test::TempDirectory dir;
     const QString programDir = QString::fromStdString(dir.Str());
-    QCOMPARE(vxe::FHelp(programDir).Browser()->toPlainText(), QString("Can't find manual/index.html"));
+    seen("no manual", vxe::FHelp(programDir).Browser()->toPlainText());
     vxe::FTip missing(programDir, true);
     missing.cmdNext_Click();
-    QCOMPARE(missing.windowTitle() + "|" +
-                 Shown(missing, {"lblDidYouKnow", "chkLoadTipsAtStartup", "cmdNextTip", "cmdOK"}) + "|" +
-                 missing.CurrentTip(),
-             QString("Tip of the Day|Did you know...|&Show Tips at Start-up|&Next Tip|&Close|Can't find X50TIPS.TXT"));
+    seen("no tips",
+         Take(missing, {{"?", "lblDidYouKnow,chkLoadTipsAtStartup,cmdNextTip,cmdOK"}}) + "|" + missing.CurrentTip());
     // Next goes through the file in order and wraps from the last line to the first.
     std::ofstream(dir.Path() / "X50TIPS.TXT", std::ios::binary) << "First tip\r\nSecond tip\nThird <b>tip</b>\n";
     vxe::FTip tip(programDir, false);
-    QString seen;
-    for (int step = 0; step < 4; ++step, tip.cmdNext_Click()) seen += tip.CurrentTip() + "|";
-    QVERIFY2(QString("First tip|Second tip|Third <b>tip</b>|").repeated(3).contains(seen), qPrintable(seen));
+    QString tips;
+    for (int step = 0; step < 4; ++step, tip.cmdNext_Click()) tips += tip.CurrentTip() + "|";
+    QVERIFY2(QString("First tip|Second tip|Third <b>tip</b>|").repeated(3).contains(tips), qPrintable(tips));
     std::ofstream(dir.Path() / "X50TIPS.TXT", std::ios::trunc);
     vxe::FTip empty(programDir, true);
     empty.cmdNext_Click();
-    QCOMPARE(QString::number(empty.TipCount()) + empty.CurrentTip(), QString("0"));
+    seen("empty file", QString::number(empty.TipCount()) + "|" + empty.CurrentTip());
     vx::Options options;
     vxe::FOptions dialog(options);
-    QCOMPARE(dialog.windowTitle() + "|" + Shown(dialog, {"chkStartOld", "chkWarnDupl", "chkHighCall", "cmdClose"}),
-             QString("Options|Open last Set at Start-up|Duplicate name warning|Highlight called Items|&Close"));
-    QCOMPARE(Shown(dialog, {"chkStartOld*", "chkWarnDupl*", "chkHighCall*"}), QString("0|1|1"));
+    seen("options",
+         Take(dialog, {{"?", "chkStartOld,chkWarnDupl,chkHighCall,cmdClose,chkStartOld*,chkWarnDupl*,chkHighCall*"}}));
     for (auto* box : dialog.findChildren<QCheckBox*>()) box->toggle();
     // Closing by the frame is Close: the dialog is hidden and the values are taken.
     dialog.show();
     dialog.close();
-    QVERIFY(!dialog.isVisible() && dialog.result() == QDialog::Accepted);
     dialog.ReadBack(options);
-    QCOMPARE(QString("%1%2%3").arg(options.StartOld).arg(options.WarnDupl).arg(options.HighCall), QString("100"));
+    seen("closed by the frame: shown", dialog.isVisible())("accepted", dialog.result() == QDialog::Accepted);
+    seen("StartOld WarnDupl HighCall",
+         QString("%1 %2 %3").arg(options.StartOld).arg(options.WarnDupl).arg(options.HighCall));
+    seen.Check();
 }
 
-void DialogsTest::messageBoxesBusyPointerAndPause() {
+void DialogsTest::messagesFileFiltersBusyPointerAndPause() {
     // How a box looks; answered with click (NoButton: Escape), it must give the expected answer.
     vxe::QtInteraction ui;
     auto ask = [&ui](vx::MessageIcon icon, vx::MessageButtons buttons, vx::Answer defaultButton,
@@ -530,14 +440,11 @@ void DialogsTest::messageBoxesBusyPointerAndPause() {
                                   defaultButton};
         return look + (ui.ShowMessage(message) == expected ? "" : " (wrong answer)");
     };
-    QCOMPARE(
-        ask(vx::MessageIcon::Exclamation, vx::MessageButtons::YesNoCancel, vx::Answer::Cancel, QMessageBox::No,
-            vx::Answer::No),
-        QString("Warning Yes|No|Cancel Cancel Save a Set|<b>A.SET</b> exists.\nOverwrite 'Caf") + QChar(0xE9) + "'?");
-    QCOMPARE(ask(vx::MessageIcon::Question, vx::MessageButtons::YesNo, vx::Answer::No, QMessageBox::NoButton,
-                 vx::Answer::No),
-             QString("Question Yes|No No Save a Set|<b>A.SET</b> exists.\nOverwrite 'Caf") + QChar(0xE9) + "'?");
-
+    Observed seen("messages_and_file_filters");
+    seen("Exclamation, Yes No Cancel", ask(vx::MessageIcon::Exclamation, vx::MessageButtons::YesNoCancel,
+                                           vx::Answer::Cancel, QMessageBox::No, vx::Answer::No));
+    seen("Question, Yes No", ask(vx::MessageIcon::Question, vx::MessageButtons::YesNo, vx::Answer::No,
+                                 QMessageBox::NoButton, vx::Answer::No));
     // Busy periods nest; an unmatched end leaves other people's pointers alone.
     QApplication::setOverrideCursor(Qt::IBeamCursor);
     for (bool busy : {true, true, false}) ui.SetBusy(busy);
@@ -552,13 +459,26 @@ void DialogsTest::messageBoxesBusyPointerAndPause() {
     // Waits that make no sense return instead of hanging.
     ui.Pause(-1);
     ui.Pause(std::numeric_limits<double>::quiet_NaN());
+    // The screen check warns below 800x600; Enter alone does not go on: the question defaults to No.
+    vx::test::ScriptedInteraction scripted;
+    scripted.AnswerTo(vx::QuestionId::SmallScreen, {vx::Answer::Yes, vx::Answer::No});
+    for (const QSize size : {QSize(800, 600), QSize(799, 600), QSize(800, 599), QSize(640, 480)})
+        seen(QString("screen %1x%2").arg(size.width()).arg(size.height()),
+             QString("%1 %2").arg(vxe::ScreenCheck(scripted, size)).arg(scripted.TakeTranscript().c_str()));
+    // File filters offer both cases.
+    for (const char* filter : {"Arrangement|*.ARR", "XStyle|*.XAF;*.xsf|All|*.*", "Report (*.TXT)|*.TXT", "Broken"})
+        seen(filter, vxe::QtFileFilter(filter));
+    seen.Check();
 }
 
 void DialogsTest::setDialogs() {
     Editor editor(0);
+    Observed seen("set_dialogs");
     const fs::path sets = editor.temp.Path() / "sets";
-    MakeSet(sets / "LIVE.SET", "LIVE");
-    MakeSet(sets / "gigs.set", "GIGS", {".GBL"});
+    seen.Hide(QString::fromStdString(sets.string()), "SETS");
+    vx::test::WriteSet(vx::test::EmptySet(), (sets / "LIVE.SET").string(), "LIVE");
+    vx::test::WriteSet(vx::test::EmptySet(), (sets / "gigs.set").string(), "GIGS");
+    fs::remove(sets / "gigs.set" / "GIGS.GBL");
     vx::test::ScriptedInteraction& ui = editor.ui;
     vx::Options& options = editor.options;
     options.PathNam = sets.string();
@@ -567,186 +487,107 @@ void DialogsTest::setDialogs() {
 
     vxe::FSetDialog open(session, vxe::FSetDialog::Mode::Open);
     auto* ok = open.findChild<QPushButton*>("cmdOK");
-    auto* list = open.findChild<QListWidget*>("lstDir");
-    QStringList entries{open.CurrentDirectory()};
-    for (int i = 0; i < list->count(); ++i) entries << list->item(i)->text();
-    QCOMPARE(entries.join('|'), path(sets) + "|..|gigs.set|LIVE.SET");
-    QVERIFY(ok->isHidden());
+    seen("open", open.CurrentDirectory() + "|" + Shown(open, {"lstDir"}))("OK hidden", ok->isHidden());
     // A set with a missing file: refusing to create it leaves OK hidden; agreeing creates it from
     // the template and offers OK.
     ui.AnswerTo(vx::QuestionId::CreateMissingFile, vx::Answer::Cancel);
-    open.lstDir_DblClick(list->item(1));
-    QVERIFY(ok->isHidden());
-    QCOMPARE(ui.Last().title + "|" + ui.Last().text, std::string("Open a Set|GIGS.GBL is missing.\nCreate it?"));
+    open.lstDir_DblClick(open.findChild<QListWidget*>("lstDir")->item(1));
+    seen("refused, OK hidden", ok->isHidden())("asked", ui.TakeTranscript());
     open.ChangeDirectory(path(sets));
     ui.AnswerTo(vx::QuestionId::CreateMissingFile, vx::Answer::OK);
     open.ChangeDirectory(path(sets / "gigs.set"));
-    QVERIFY(!ok->isHidden() && fs::exists(sets / "gigs.set" / "GIGS.GBL"));
+    seen("agreed, OK hidden", ok->isHidden())("GIGS.GBL made", fs::exists(sets / "gigs.set" / "GIGS.GBL"));
     // A set's name typed in any case; its directory is remembered.
     open.ChangeDirectory(path(sets));
     open.findChild<QLineEdit*>("txtSetName")->clear();
     QTest::keyClicks(open.findChild<QLineEdit*>("txtSetName"), "live");
     open.cmdOK_Click();
-    QCOMPARE(open.Result() + "|" + options.PathNam, (sets / "LIVE.SET").string() + "|" + sets.string());
+    seen("typed live", open.Result() + " in " + options.PathNam);
     // A typed or pasted path: to a set, to a file in one (both keep their case), to a plain
     // directory (shown, nothing chosen), or to nothing (said, as typed).
-    const struct {
-        QString typed;
-        std::string result;
-        QString shown;
-        std::string message;
-    } typedPaths[] = {
-        {path(sets / "gigs.set"), (sets / "gigs.set").string(), path(sets / "gigs.set"), ""},
-        {path(sets / "gigs.set" / "GIGS.ARR") + " ", (sets / "gigs.set").string(), path(sets / "gigs.set"), ""},
-        {path(sets) + "/", "", path(sets), ""},
-        {path(sets / "Gone" / "x.SET"), "", path(sets),
-         "There is no directory " + (sets / "Gone" / "x.SET").string() + "."},
-    };
-    for (const auto& row : typedPaths) {
+    for (const QString& typed : {path(sets / "gigs.set"), path(sets / "gigs.set" / "GIGS.ARR") + " ", path(sets) + "/",
+                                 path(sets / "Gone" / "x.SET")}) {
         ui.messages.clear();
-        vxe::FSetDialog typed(session, vxe::FSetDialog::Mode::Open);
-        typed.findChild<QLineEdit*>("txtSetName")->setText(row.typed);
-        typed.cmdOK_Click();
-        QCOMPARE(typed.Result() + "|" + typed.CurrentDirectory().toStdString() + "|" +
-                     (ui.messages.empty() ? std::string() : ui.Last().text),
-                 row.result + "|" + row.shown.toStdString() + "|" + row.message);
+        vxe::FSetDialog dialog(session, vxe::FSetDialog::Mode::Open);
+        dialog.findChild<QLineEdit*>("txtSetName")->setText(typed);
+        dialog.cmdOK_Click();
+        seen("pasted " + typed, dialog.Result() + "|" + dialog.CurrentDirectory().toStdString() + "|" +
+                                    (ui.messages.empty() ? std::string() : ui.Last().text));
     }
     // The same set cannot be opened twice; the list goes back to the parent.
     QCOMPARE(session.OpenOrNewSet(false, (sets / "LIVE.SET").string()), 1);
     vxe::FSetDialog again(session, vxe::FSetDialog::Mode::Open);
     again.ChangeDirectory(path(sets / "LIVE.SET"));
     again.cmdOK_Click();
-    QCOMPARE(again.Result() + ui.Last().text, (sets / "LIVE.SET").string() + " is already open");
-    QCOMPARE(again.CurrentDirectory(), path(sets));
+    seen("opened twice", again.Result() + ui.Last().text)("back to", again.CurrentDirectory());
     // Saving over an existing set asks first; a new name gets its directory.
     vxe::FSetDialog save(session, vxe::FSetDialog::Mode::Save);
-    QCOMPARE(save.windowTitle() + "|" + Shown(save, {"cmdOK"}),
-             QString("Select a Vemo-x50 *.SET destination directory|&Save"));
-    auto* name = save.findChild<QLineEdit*>("txtSetName");
     save.ChangeDirectory(path(sets / "LIVE.SET"));
-    QCOMPARE(name->text(), QString("LIVE"));
+    seen("save", Take(save, {{"?", "cmdOK,txtSetName"}}));
     ui.AnswerTo(vx::QuestionId::OverwriteSet, vx::Answer::Cancel);
     save.cmdOK_Click();
-    QCOMPARE(save.Result() + ui.Last().text, std::string("This Set already exists.\nOverwrite it?"));
-    name->setText("fresh");
+    seen("over LIVE", save.Result() + ui.Last().text);
+    save.findChild<QLineEdit*>("txtSetName")->setText("fresh");
     save.cmdOK_Click();
-    QCOMPARE(save.Result(), (sets / "FRESH.SET" / "FRESH").string());
-    QVERIFY(fs::is_directory(sets / "FRESH.SET"));
+    seen("fresh", save.Result())("its directory made", fs::is_directory(sets / "FRESH.SET"));
     // A PathNam that is gone starts in the home directory, never beside the template.
     options.PathNam = (editor.temp.Path() / "gone").string();
     vxe::FSetDialog fallback(session, vxe::FSetDialog::Mode::Open);
     QCOMPARE(fallback.CurrentDirectory(), QDir::homePath());
+    seen.Check();
 }
 
-void DialogsTest::settingsUnderExactKeysAndBadValuesFallBack() {
+void DialogsTest::settingsRecentSetsAndArguments() {
+    Observed seen("settings_and_arguments");
     vx::test::TempDirectory dir;
     const QString file = QString::fromStdString(dir.Str()) + "/store.ini";
-    QCOMPARE(Dump(vxe::ReadSettings(file, "/opt/vx")), QString("/opt/vx||1 0 1 1 1 0"));
+    seen("none stored", Dump(vxe::ReadSettings(file, "/opt/vx")));
     const vx::Options options{"/chosen", "/sets/LIVE.SET", 0, 4, 0, 0, 0, 1};
     vxe::WriteSettings(file, options);
     QSettings store(file, QSettings::IniFormat);
-    QCOMPARE(store.childGroups(), QStringList{"Options"});
+    seen("groups", store.childGroups());
     store.beginGroup("Options");
-    QStringList pairs;
-    for (const QString& key : store.childKeys()) pairs << key + "=" + store.value(key).toString();
-    pairs.sort();
-    QCOMPARE(pairs, (QStringList{"HighCall=0", "ModeId=4", "OldSetNam=/sets/LIVE.SET", "PathNam=/chosen",
-                                 "Show Tips at Startup=0", "StartOld=1", "WArrangeMode=0", "WarnDupl=0"}));
+    QStringList keys = store.childKeys();
+    keys.sort();
+    for (const QString& key : keys) seen("stored " + key, store.value(key).toString());
     QCOMPARE(Dump(vxe::ReadSettings(file, "/elsewhere")), Dump(options));
     // Values stored by hand: what is read back. PathNam never stored is the directory of the
     // last set, else the directory given.
-    const char* cases[][3] = {{"ModeId", "5", "/p||1 5 1 1 1 0"},
-                              {"ModeId", " 3 ", "/p||1 3 1 1 1 0"},
-                              {"ModeId", "6", "/p||1 0 1 1 1 0"},
-                              {"ModeId", "-1", "/p||1 0 1 1 1 0"},
-                              {"ModeId", "two", "/p||1 0 1 1 1 0"},
-                              {"WArrangeMode", "2", "/p||1 0 1 1 1 0"},
-                              {"WArrangeMode", "0", "/p||0 0 1 1 1 0"},
-                              {"StartOld", "", "/p||1 0 1 1 1 0"},
-                              {"HighCall", "0x1", "/p||1 0 1 1 1 0"},
-                              {"Show Tips at Startup", "99999", "/p||1 0 1 1 1 0"},
-                              {"OldSetNam", "/sets/LIVE.SET", "/sets|/sets/LIVE.SET|1 0 1 1 1 0"},
-                              {"PathNam", "/chosen", "/chosen||1 0 1 1 1 0"}};
-    for (const auto& c : cases) {
-        QSettings hand(QString::fromStdString(dir.Str()) + "/" + c[0] + c[1] + ".ini", QSettings::IniFormat);
-        hand.setValue(QString("Options/") + c[0], QString(c[1]));
-        QCOMPARE(Dump(vxe::ReadSettings(hand, "/p")), QString(c[2]));
+    int n = 0;
+    for (const QString pair :
+         {"ModeId=5", "ModeId= 3 ", "ModeId=6", "ModeId=-1", "ModeId=two", "WArrangeMode=2", "WArrangeMode=0",
+          "StartOld=", "HighCall=0x1", "Show Tips at Startup=99999", "OldSetNam=/sets/LIVE.SET", "PathNam=/chosen"}) {
+        QSettings hand(QString::fromStdString(dir.Str()) + QString("/%1.ini").arg(++n), QSettings::IniFormat);
+        hand.setValue("Options/" + pair.section('=', 0, 0), pair.section('=', 1));
+        seen("read " + pair, Dump(vxe::ReadSettings(hand, "/p")));
     }
-}
-
-void DialogsTest::arguments() {
+    // Recent sets: newest first, eight at most.
+    QStringList sets;
+    for (int i = 1; i <= 9; ++i) sets = vxe::WithRecentSet(sets, QString("/sets/S%1.SET").arg(i));
+    seen("nine opened", sets);
+    // Opened again, a set moves to the top once; a path's spelling is cleaned, not its case.
+    sets = vxe::WithRecentSet(sets, "/sets/./S5.SET/");
+    seen("S5 again", sets)("then s5.set", vxe::WithRecentSet(sets, "/sets/s5.set").value(0));
+    // Written and read back; a store holding more, empty or repeated entries gives eight at most.
+    const QString recent = QString::fromStdString(dir.Str()) + "/recent.ini";
+    vxe::WriteRecentSets(recent, sets);
+    QCOMPARE(vxe::ReadRecentSets(recent), sets);
+    QSettings(recent, QSettings::IniFormat).setValue("Recent/Sets", QStringList{"", "/a", "/a", "/b"} + sets);
+    seen("read from a store with more", vxe::ReadRecentSets(recent));
+    // Command-line arguments.
     auto args = vxe::ParseArguments(
         {"vxeditr", "sets/LIVE.SET", "/abs/GIGS.SET", "--no-tips", "--screenshot", "out/shot.png", "../up/X.SET"},
         "/home/me/work");
-    QCOMPARE(args.setPaths, (QStringList{"/home/me/work/sets/LIVE.SET", "/abs/GIGS.SET", "/home/me/up/X.SET"}));
-    QCOMPARE(args.screenshotFile, QString("/home/me/work/out/shot.png"));
-    QVERIFY(args.noTips && args.error.isEmpty());
-    QCOMPARE(vxe::ParseArguments({"vxeditr", "--screenshot"}, "/").error, QString("--screenshot needs a file name"));
-    QCOMPARE(vxe::ParseArguments({"vxeditr", "--frobnicate", "A.SET"}, "/").error,
-             QString("Unknown option --frobnicate"));
-    QVERIFY(vxe::ParseArguments({"vxeditr", "--version"}, "/").showVersion);
+    seen("sets", args.setPaths)("screenshot", args.screenshotFile)("no tips", args.noTips)("error", args.error);
+    seen("--version", vxe::ParseArguments({"vxeditr", "--version"}, "/").showVersion);
     // What a screenshot shows: the tab by its caption, a bank letter, twin view, the size.
     args = vxe::ParseArguments({"vxeditr", "--tab", "backing seq", "--bank", "d", "--twin", "--size", "800x600"}, "/");
-    QCOMPARE(QString("%1 %2 %3 %4x%5 %6")
-                 .arg(args.tab)
-                 .arg(args.bank)
-                 .arg(args.twin)
-                 .arg(args.size.width())
-                 .arg(args.size.height())
-                 .arg(args.error),
-             QString("3 D 1 800x600 "));
-    const char* bad[][3] = {{"--tab", "Options", "Unknown tab Options"},
-                            {"--tab", "&Songs", "Unknown tab &Songs"},
-                            {"--bank", "CD", "Unknown bank CD"},
-                            {"--bank", "1", "Unknown bank 1"},
-                            {"--size", "800", "--size needs WIDTHxHEIGHT, at least 200x200"},
-                            {"--size", "100x600", "--size needs WIDTHxHEIGHT, at least 200x200"},
-                            {"--size", "wide x high", "--size needs WIDTHxHEIGHT, at least 200x200"}};
-    for (const auto& c : bad) QCOMPARE(vxe::ParseArguments({"vxeditr", c[0], c[1]}, "/").error, QString(c[2]));
-    QCOMPARE(vxe::ParseArguments({"vxeditr", "--tab"}, "/").error, QString("--tab needs a value"));
-}
-
-void DialogsTest::recentSetsNewestFirstAtMostEight() {
-    QStringList sets;
-    for (int i = 1; i <= 9; ++i) sets = vxe::WithRecentSet(sets, QString("/sets/S%1.SET").arg(i));
-    QCOMPARE(sets.size(), 8);
-    QCOMPARE(sets.first() + " " + sets.last(), QString("/sets/S9.SET /sets/S2.SET"));
-    // Opened again, a set moves to the top once; a path's spelling is cleaned, not its case.
-    sets = vxe::WithRecentSet(sets, "/sets/./S5.SET/");
-    QCOMPARE(sets.mid(0, 3), (QStringList{"/sets/S5.SET", "/sets/S9.SET", "/sets/S8.SET"}));
-    QCOMPARE(sets.count("/sets/S5.SET"), 1);
-    QCOMPARE(vxe::WithRecentSet(sets, "/sets/s5.set").value(0), QString("/sets/s5.set"));
-    // Written and read back; a store holding more, empty or repeated entries gives eight at most.
-    vx::test::TempDirectory dir;
-    const QString file = QString::fromStdString(dir.Str()) + "/settings.ini";
-    vxe::WriteRecentSets(file, sets);
-    QCOMPARE(vxe::ReadRecentSets(file), sets);
-    QSettings(file, QSettings::IniFormat).setValue("Recent/Sets", QStringList{"", "/a", "/a", "/b"} + sets);
-    QCOMPARE(vxe::ReadRecentSets(file), (QStringList{"/a", "/b"} + sets).mid(0, 8));
-}
-
-void DialogsTest::screenCheckWarnsBelow800x600() {
-    vx::test::ScriptedInteraction ui;
-    ui.AnswerTo(vx::QuestionId::SmallScreen, {vx::Answer::Yes, vx::Answer::No});
-    QVERIFY(vxe::ScreenCheck(ui, {800, 600}));
-    QVERIFY(vxe::ScreenCheck(ui, {799, 600}));
-    QVERIFY(!vxe::ScreenCheck(ui, {800, 599}));
-    QCOMPARE(ui.messages.size(), std::size_t{2});
-    QCOMPARE(ui.Last().text, std::string("For a correct display, the screen resolution\nshould be at least 800x600 "
-                                         "pixels!\nContinue anyway?"));
-    QCOMPARE(ui.Last().title, std::string("Warning"));
-    QVERIFY(ui.Last().icon == vx::MessageIcon::Exclamation && ui.Last().buttons == vx::MessageButtons::YesNo);
-    // Enter alone does not go on with a display too small: the question defaults to No.
-    QVERIFY(!vxe::ScreenCheck(ui, {640, 480}));
-    QVERIFY(ui.Last().defaultButton == vx::Answer::No);
-}
-
-void DialogsTest::fileFiltersOfferBothCases() {
-    const char* cases[][2] = {{"Arrangement|*.ARR", "Arrangement (*.ARR *.arr)"},
-                              {"XStyle|*.XAF;*.xsf|All|*.*", "XStyle (*.XAF *.xaf *.xsf *.XSF);;All (*.*)"},
-                              {"Report (*.TXT)|*.TXT", "Report (*.TXT *.txt)"},
-                              {"Broken", ""}};
-    for (const auto& c : cases) QCOMPARE(vxe::QtFileFilter(c[0]), QString(c[1]));
+    seen("tab", args.tab)("bank", args.bank)("twin", args.twin)("error", args.error);
+    seen("size", QString("%1x%2").arg(args.size.width()).arg(args.size.height()));
+    for (const QString bad : {"--screenshot", "--frobnicate|A.SET", "--tab|Options", "--tab|&Songs", "--bank|CD",
+                              "--bank|1", "--size|800", "--size|100x600", "--size|wide x high", "--tab"})
+        seen(bad, vxe::ParseArguments(QStringList{"vxeditr"} + bad.split('|'), "/").error);
+    seen.Check();
 }
 
 QTEST_MAIN(DialogsTest)

@@ -45,15 +45,12 @@ struct Instrument {
 class UtilitiesTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void reportShowsSavesAndKeepsItsLayout();
-    void reportPrintsWithTheHeadingAndWrapsCalls();
-    void entriesFollowTheTab();
-    void checkSetListsTheFindingsAndChecksAgain();
+    void reportShowsSavesPrintsAndKeepsItsLayout();
+    void entriesReportCheckAndSend();
     void midiSetupDetectsTheInstrumentOrSaysWhatToDo();
-    void sendFollowsTheLastSetupAndReachesTheInstrument();
 };
 
-void UtilitiesTest::reportShowsSavesAndKeepsItsLayout() {
+void UtilitiesTest::reportShowsSavesPrintsAndKeepsItsLayout() {
     Editor editor;
     const std::string report = vx::CreateSetReport(*editor.session, 1, kDate);
     vxe::FReport window(*editor.session, 1, report);
@@ -77,11 +74,7 @@ void UtilitiesTest::reportShowsSavesAndKeepsItsLayout() {
     QVERIFY(window.cmdSave_Click());
     QCOMPARE(vx::test::ReadFileBytes(file), std::vector<std::uint8_t>(report.begin(), report.end()));
     QCOMPARE(editor.ui.fileRequests.at(0).initialName, std::string("NEWSET01.TXT"));
-}
-
-void UtilitiesTest::reportPrintsWithTheHeadingAndWrapsCalls() {
-    Editor editor;
-    vxe::FReport window(*editor.session, 1, vx::CreateSetReport(*editor.session, 1, kDate));
+    // Printed with the heading.
     const QString pdf = QString::fromStdString(editor.temp.Str()) + "/report.pdf";
     window.Printer().setOutputFormat(QPrinter::PdfFormat);
     window.Printer().setOutputFileName(pdf);
@@ -106,17 +99,13 @@ void UtilitiesTest::reportPrintsWithTheHeadingAndWrapsCalls() {
     QCOMPARE(static_cast<int>((title - margin) / lineHeight), 4);
 
     // Call lines longer than the paper go on under their item.
-    const struct {
-        QString line;
-        int width;
-        QStringList printed;
-    } cases[] = {
-        {"F11: A11 Upper1, A12 Upper2, A13 Lower", 20, {"F11: A11 Upper1,", "     A12 Upper2,", "     A13 Lower"}},
-        {QString(25, 'x'), 10, {QString(10, 'x'), "     xxxxx", "     xxxxx", "     xxxxx"}},
-        {QString(100, '_'), 100, {QString(100, '_')}},
-        {"", 100, {""}},
-    };
-    for (const auto& c : cases) QCOMPARE(vxe::PrintedLines(c.line, c.width), c.printed);
+    Observed seen("report_lines");
+    for (const auto& [text, columns] : {std::pair{QString("F11: A11 Upper1, A12 Upper2, A13 Lower"), 20},
+                                        {QString(25, 'x'), 10},
+                                        {QString(100, '_'), 100},
+                                        {QString(), 100}})
+        seen(QString("%1 in %2").arg(text).arg(columns), vxe::PrintedLines(text, columns));
+    seen.Check();
     // A program called 20 times: 174 characters on one line, every caller on paper.
     QStringList callers;
     for (int i = 0; i < 20; ++i) callers << QString("C%1%2 Upper1").arg(1 + i / 8).arg(1 + i % 8);
@@ -128,8 +117,10 @@ void UtilitiesTest::reportPrintsWithTheHeadingAndWrapsCalls() {
     for (const QString& caller : callers) QVERIFY2(text.contains(caller), qPrintable(caller + " missing in:\n" + text));
 }
 
-void UtilitiesTest::entriesFollowTheTab() {
+void UtilitiesTest::entriesReportCheckAndSend() {
     Editor editor;
+    editor.Data().arr.arr[0].SetName("POP");
+    editor.Data().arr.arr[0].SetStyle(vx::StyNumberOfUserIndex(1));
     vxe::FDoc& doc = editor.Open();
     QString shown;
     for (int tab = 0; tab < 6; ++tab) {
@@ -164,13 +155,8 @@ void UtilitiesTest::entriesFollowTheTab() {
     Child<QAction>(doc, "mnuUSysex2File")->trigger();
     QCOMPARE(editor.ui.Last().text, std::string("Select a user style (bank C): its block of four styles is sent."));
     QCOMPARE(editor.ui.fileRequests.size(), std::size_t(1));
-}
 
-void UtilitiesTest::checkSetListsTheFindingsAndChecksAgain() {
-    Editor editor;
-    editor.Data().arr.arr[0].SetName("POP");
-    editor.Data().arr.arr[0].SetStyle(vx::StyNumberOfUserIndex(1));
-    vxe::FDoc& doc = editor.Open();
+    // Check Set lists the findings and checks again.
     Child<QAction>(doc, "mnuUCheck")->trigger();
     auto* window = Child<vxe::FCheck>(doc, "FCheck");
     auto* list = Child<QTreeWidget>(*window, "lstCheck");
@@ -191,78 +177,17 @@ void UtilitiesTest::checkSetListsTheFindingsAndChecksAgain() {
     QCOMPARE(label->text() + QString::number(list->topLevelItemCount()),
              QString("No findings: NEWSET01 is consistent.0"));
     window->close();
-    // The item a finding names, if it names one.
-    const struct {
-        const char* item;
-        int kind;  // -1: none
-        int slot;
-    } cases[] = {
-        {"Arrangement C11 'POP'", vx::KindIndex(vx::ItemKind::Arrangement), 0},
-        {"Style C12 'Funk'", vx::KindIndex(vx::ItemKind::Style), 1},
-        {"KBD Set 12", vx::KindIndex(vx::ItemKind::KbdSet), 1},
-        {"Event memory", -1, -1},
-        {"Style block C11-C14", -1, -1},
-        {"Arrangement Z99 'X'", -1, -1},
-    };
-    for (const auto& c : cases) {
-        const auto found = vxe::FindingItem(c.item);
-        QCOMPARE(found ? vx::KindIndex(found->first) : -1, c.kind);
-        QCOMPARE(found ? found->second : -1, c.slot);
+    // The item a finding names, if it names one: its kind and slot.
+    QStringList named;
+    for (const char* item : {"Arrangement C11 'POP'", "Style C12 'Funk'", "KBD Set 12", "Event memory",
+                             "Style block C11-C14", "Arrangement Z99 'X'"}) {
+        const auto found = vxe::FindingItem(item);
+        named << (found ? QString("%1 %2").arg(vx::KindIndex(found->first)).arg(found->second) : "none");
     }
-}
+    QCOMPARE(named.join(", "), QString("0 0, 1 1, 5 1, none, none, none"));
 
-void UtilitiesTest::midiSetupDetectsTheInstrumentOrSaysWhatToDo() {
-    Instrument device(5);
-    vx::test::ScriptedInteraction ui;
-    vx::test::TempDirectory logDir;
-    vx::MidiLink link(device.ports, ui, device.clock, logDir.Str());
-    vx::MidiPortLists lists;
-    QVERIFY(link.ListPorts(lists));
-    vxe::FMidStup dialog(link, lists, "");
-    QStringList labels{dialog.windowTitle()};
-    for (auto* label : dialog.findChildren<QLabel*>()) labels << label->text();
-    QCOMPARE(labels, (QStringList{"MIDI Setup", "MIDI Out Device", "MIDI In Device", "MIDI interface: Loopback"}));
-    auto* out = Child<QComboBox>(dialog, "cboMidOut");
-    QCOMPARE(Items(out), (QStringList{"Midi Through", "Vemo-x50 Simulator:in"}));
-    QCOMPARE(
-        QString::number(out->currentIndex()) + QString::number(Child<QComboBox>(dialog, "cboMidIn")->currentIndex()),
-        QString("10"));
-    Child<QPushButton>(dialog, "cmdOK")->click();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QVERIFY(link.ready && link.outputIndex == 1 && ui.messages.empty());
-    QCOMPARE(int(link.header.bytes[2]), 0x35);
-
-    // Without ports (no ALSA sequencer, no JACK server) the dialog still opens and says what to do.
-    Instrument none(0);
-    none.ports.interfaceName.clear();
-    none.ports.outputs.clear();
-    none.ports.inputs.clear();
-    none.ports.libraryMessages = {"RtMidi: MidiOutAlsa::initialize: error creating ALSA sequencer client object."};
-    vx::MidiLink bare(none.ports, ui, none.clock, logDir.Str());
-    ModalAnswerer answerer;
-    QStringList shown;
-    answerer.onDialog = [&](QWidget* setup) {
-        shown << Child<QLabel>(*setup, "lblProblem")->text() << Child<QLabel>(*setup, "lblInterface")->text()
-              << QString::number(Child<QPushButton>(*setup, "cmdOK")->isEnabled());
-        Child<QPushButton>(*setup, "cmdCancel")->click();
-    };
-    vxe::MidiSetup(bare, nullptr);
-    const QString log = QString::fromStdString((logDir.Path() / "VXEDITR.LOG").string());
-    QCOMPARE(answerer.dialogTitles, QStringList{"MIDI Setup"});
-    QCOMPARE(shown, (QStringList{"No MIDI driver is present\n\nLoad the ALSA sequencer (modprobe snd-seq) or start a "
-                                 "JACK server, then open MIDI Setup again. What the MIDI interfaces reported is in " +
-                                     log + ".",
-                                 "MIDI interface: none opened", "0"}));
-    QVERIFY(ui.messages.empty() && !bare.ready);
-    const vx::Bytes logged = vx::test::ReadFileBytes(log.toStdString());
-    QCOMPARE(QString::fromLatin1(reinterpret_cast<const char*>(logged.data()), int(logged.size())),
-             QString("Vemo-x50 File Editor v.1.0.6\r\nMIDI Setup: No MIDI driver is present (interface: none "
-                     "opened)\r\nRtMidi: MidiOutAlsa::initialize: error creating ALSA sequencer client object.\r\n"));
-}
-
-void UtilitiesTest::sendFollowsTheLastSetupAndReachesTheInstrument() {
-    Editor editor;
-    vxe::FDoc& doc = editor.Open(1, 2);
+    // Send follows the last MIDI Setup and reaches the instrument.
+    Tabs(doc, 2);
     Instrument device(7);
     vxe::UseMidiPortsForTesting(editor.ui, device.ports, device.clock);
     ModalAnswerer answerer;
@@ -283,6 +208,41 @@ void UtilitiesTest::sendFollowsTheLastSetupAndReachesTheInstrument() {
     Child<QAction>(doc, "mnuUMidStup")->trigger();
     QCOMPARE(answerer.dialogTitles.size(), 2);
     QVERIFY(!send->isEnabled() && !vxe::ProgramMidiLink(editor.ui).ready);
+}
+
+void UtilitiesTest::midiSetupDetectsTheInstrumentOrSaysWhatToDo() {
+    Instrument device(5);
+    Observed seen("midi_setup");
+    vx::test::ScriptedInteraction ui;
+    vx::test::TempDirectory logDir;
+    seen.Hide(QString::fromStdString(logDir.Str()), "LOGDIR");
+    vx::MidiLink link(device.ports, ui, device.clock, logDir.Str());
+    vx::MidiPortLists lists;
+    QVERIFY(link.ListPorts(lists));
+    vxe::FMidStup dialog(link, lists, "");
+    for (auto* label : dialog.findChildren<QLabel*>()) seen("label", label->text());
+    seen("dialog", dialog.windowTitle() + "|" + Shown(dialog, {"cboMidOut/", "cboMidOut", "cboMidIn"}));
+    Child<QPushButton>(dialog, "cmdOK")->click();
+    seen("accepted", dialog.result() == QDialog::Accepted)("said", ui.TakeTranscript());
+    seen("ready, output, device byte",
+         QString("%1 %2 %3").arg(link.ready).arg(link.outputIndex).arg(link.header.bytes[2], 2, 16));
+    // Without ports (no ALSA sequencer, no JACK server) the dialog still opens and says what to do.
+    Instrument none(0);
+    none.ports.interfaceName.clear();
+    none.ports.outputs.clear();
+    none.ports.inputs.clear();
+    none.ports.libraryMessages = {"RtMidi: MidiOutAlsa::initialize: error creating ALSA sequencer client object."};
+    vx::MidiLink bare(none.ports, ui, none.clock, logDir.Str());
+    ModalAnswerer answerer;
+    answerer.onDialog = [&seen](QWidget* setup) {
+        seen("without ports", Shown(*setup, {"lblProblem", "lblInterface", "cmdOK?"}));
+        Child<QPushButton>(*setup, "cmdCancel")->click();
+    };
+    vxe::MidiSetup(bare, nullptr);
+    seen("dialogs", answerer.dialogTitles)("said", ui.TakeTranscript())("ready", bare.ready);
+    const vx::Bytes logged = vx::test::ReadFileBytes(logDir.Path() / "VXEDITR.LOG");
+    seen("log", QString::fromLatin1(reinterpret_cast<const char*>(logged.data()), int(logged.size())));
+    seen.Check();
 }
 
 QTEST_MAIN(UtilitiesTest)

@@ -73,7 +73,7 @@ protected:
     void ShowHeld(ItemKind kind) {
         const Clipboard& held = scheme->ClipboardOf(kind);
         std::string name;
-        if (held.item) {
+        if (held.item && EditableKindOf(kind)->ValidSlot(held.slot)) {
             SetData scratch = EmptySet();
             EditableKindOf(kind)->Write(scratch, held.slot, *held.item);
             name = SlotName(*EditableKindOf(kind), scratch, held.slot);

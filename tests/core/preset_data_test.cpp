@@ -68,61 +68,37 @@ Bytes Slice(const Bytes& bytes, std::size_t offset, std::size_t count) {
                  bytes.begin() + static_cast<std::ptrdiff_t>(offset + count));
 }
 
-TEST(PresetDataTest, ExportWritesOnlyTheBanksRangeOfAnExistingFile) {
+// An export writes the bank's records (and a drum kit bank's data blocks) at the destination
+// bank's offsets: into an existing file, leaving every other byte; into a new one, as long as
+// its last range with zeros elsewhere. Styles and preset banks have nothing to export.
+TEST(PresetDataTest, ExportWritesOnlyTheBanksRanges) {
     test::TempDirectory temp;
     const SetData data = PatternedSet();
-    const fs::path file = temp.Path() / "X50.PRD";
-    const Bytes before = Pattern(130000, 99);
-    WriteFileBytes(file, before);
-
-    std::string error;
-    // User bank D to preset bank B: 10496 bytes at offset 10496.
-    ASSERT_TRUE(WritePresetData(file.string(), ExportRanges(data, BankedKind::Arrangement, 3, 1), error)) << error;
-    Bytes expected = before;
-    const Bytes bankD = RecordBytes(data.arr.arr, 64, 64);
-    ASSERT_EQ(bankD.size(), 10496u);
-    std::copy(bankD.begin(), bankD.end(), expected.begin() + 10496);
-    EXPECT_EQ(ReadFileBytes(file), expected);
-
-    // User drum kits to R31-R38: the data blocks and the records at their two offsets.
-    ASSERT_TRUE(WritePresetData(file.string(), ExportRanges(data, BankedKind::Program, 7, 2), error)) << error;
-    const Bytes after = ReadFileBytes(file);
-    ASSERT_EQ(after.size(), before.size());
-    EXPECT_EQ(Slice(after, 32768 + 2 * 7040, 7040), KitBytes(data.prg));
-    EXPECT_EQ(Slice(after, 120576 + 2 * 1376, 1376), RecordBytes(data.prg.records, 128, 8));
-    EXPECT_EQ(Slice(after, 0, 46848), Slice(expected, 0, 46848));
-    EXPECT_EQ(Slice(after, 46848 + 7040, 123328 - 46848 - 7040), Slice(expected, 46848 + 7040, 123328 - 46848 - 7040));
-    EXPECT_EQ(Slice(after, 124704, 130000 - 124704), Slice(expected, 124704, 130000 - 124704));
-}
-
-TEST(PresetDataTest, NewFilesAreAsLongAsTheirHighestRangeAndZeroElsewhere) {
-    test::TempDirectory temp;
-    const SetData data = PatternedSet();
+    const Bytes existing = Pattern(130000, 99);
     struct Case {
         BankedKind kind;
         int bank, destination;
-        std::size_t size;          // of the new file
-        std::size_t offset;        // of the last range
-        std::size_t first, count;  // user records it holds
+        std::size_t size;  // of a new file; 0: the existing file
+        std::vector<std::pair<std::size_t, Bytes>> ranges;
     };
+    const Bytes kits = KitBytes(data.prg);
     const Case cases[] = {
-        {BankedKind::Arrangement, 2, 0, 10496, 0, 0, 64},
-        {BankedKind::Program, 6, 4, 65536 + 5 * 11008, 65536 + 4 * 11008, 64, 64},
-        {BankedKind::Program, 7, 3, 120576 + 4 * 1376, 120576 + 3 * 1376, 128, 8},
+        {BankedKind::Arrangement, 3, 1, 0, {{10496, RecordBytes(data.arr.arr, 64, 64)}}},
+        {BankedKind::Program, 7, 2, 0, {{32768 + 2 * 7040, kits}, {120576 + 2 * 1376, RecordBytes(data.prg.records, 128, 8)}}},
+        {BankedKind::Arrangement, 2, 0, 10496, {{0, RecordBytes(data.arr.arr, 0, 64)}}},
+        {BankedKind::Program, 6, 4, 65536 + 5 * 11008, {{65536 + 4 * 11008, RecordBytes(data.prg.records, 64, 64)}}},
+        {BankedKind::Program, 7, 3, 120576 + 4 * 1376,
+         {{32768 + 3 * 7040, kits}, {120576 + 3 * 1376, RecordBytes(data.prg.records, 128, 8)}}},
     };
     for (const Case& c : cases) {
-        const fs::path file = temp.Path() / ("N" + std::to_string(c.size) + ".PRD");
+        const fs::path file = temp.Path() / ("F" + std::to_string(&c - cases) + ".PRD");
+        if (c.size == 0) WriteFileBytes(file, existing);
         std::string error;
-        ASSERT_TRUE(WritePresetData(file.string(), ExportRanges(data, c.kind, c.bank, c.destination), error));
-        const Bytes bytes = ReadFileBytes(file);
-        ASSERT_EQ(bytes.size(), c.size);
-        const Bytes records = c.kind == BankedKind::Arrangement ? RecordBytes(data.arr.arr, c.first, c.count)
-                                                                : RecordBytes(data.prg.records, c.first, c.count);
-        EXPECT_EQ(Slice(bytes, c.offset, records.size()), records);
-        EXPECT_EQ(Slice(bytes, 0, std::min<std::size_t>(c.offset, 32768)),
-                  Bytes(std::min<std::size_t>(c.offset, 32768), 0));
+        ASSERT_TRUE(WritePresetData(file.string(), ExportRanges(data, c.kind, c.bank, c.destination), error)) << error;
+        Bytes expected = c.size == 0 ? existing : Bytes(c.size, 0);
+        for (const auto& [offset, bytes] : c.ranges) std::copy(bytes.begin(), bytes.end(), expected.begin() + offset);
+        EXPECT_EQ(ReadFileBytes(file), expected) << file;
     }
-    // Styles and preset banks have nothing to export.
     EXPECT_TRUE(ExportRanges(data, BankedKind::Style, 2, 0).empty());
     EXPECT_TRUE(ExportRanges(data, BankedKind::Arrangement, 1, 0).empty());
     EXPECT_TRUE(ExportRanges(data, BankedKind::Program, 5, 5).empty());
@@ -197,19 +173,18 @@ TEST_F(PresetCommandsTest, UpdatePresetDataRenamesThePresetArrangementsAndKeepsA
     const std::string before = ReadText(names);
     ui.AnswerTo(QuestionId::UpdatePresetArrangements, Answer::No);
     EXPECT_FALSE(UpdatePresetArrangements(*session, set));
-    EXPECT_EQ(ui.Last().text, "Update Preset Arrangements (banks A & B) list\n with banks C & D of LIVE?");
-    EXPECT_EQ(ui.Last().icon, MessageIcon::Question);
-    EXPECT_EQ(ui.Last().defaultButton, Answer::No);
+    EXPECT_EQ(std::tuple(ui.Last().text, ui.Last().icon, ui.Last().defaultButton),
+              std::tuple("Update Preset Arrangements (banks A & B) list\n with banks C & D of LIVE?",
+                         MessageIcon::Question, Answer::No));
     EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
 
     ui.AnswerTo(QuestionId::UpdatePresetArrangements, Answer::Yes);
     ASSERT_TRUE(UpdatePresetArrangements(*session, set));
     EXPECT_EQ(ReadText(temp.Path() / "X50PRSTS.BAK"), before);
     const PresetTables& presets = session->Presets();
-    EXPECT_EQ(presets.arrangements[0].name, "User Arr 0      ");
-    EXPECT_EQ(presets.arrangements[127].name, "User Arr 127    ");
-    EXPECT_EQ(presets.arrangements[127].category, 127 % 12);
-    EXPECT_EQ(presets.arrangements[127].style, session->Data(set).arr.arr[127].Style());
+    EXPECT_EQ(std::tuple(presets.arrangements[0].name, presets.arrangements[127].name,
+                         presets.arrangements[127].category, presets.arrangements[127].style),
+              std::tuple("User Arr 0      ", "User Arr 127    ", 127 % 12, session->Data(set).arr.arr[127].Style()));
     // The comment lines and every other table are as they were.
     PresetTables old;
     ASSERT_TRUE(ParsePresetNames(before, old));
@@ -219,7 +194,7 @@ TEST_F(PresetCommandsTest, UpdatePresetDataRenamesThePresetArrangementsAndKeepsA
     EXPECT_EQ(ui.events, std::vector<std::string>{"KindChanged 1 0"});
 }
 
-TEST_F(PresetCommandsTest, AFailedRewriteSaysSoAndLeavesTheNamesFile) {
+TEST_F(PresetCommandsTest, AFailedRewriteOrReadSaysSoAndLeavesTheNamesFile) {
     // A names file without the section of bank A.
     std::string text = ReadText(names);
     text.replace(text.find("/ Arr A11-A18"), 13, "/ Something");
@@ -231,6 +206,17 @@ TEST_F(PresetCommandsTest, AFailedRewriteSaysSoAndLeavesTheNamesFile) {
               "\nThe file was left as it was.");
     EXPECT_EQ(ReadText(names), text);
     EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
+
+    // A names file that cannot be read again keeps the program and its lists: ending the program
+    // here would lose the open sets' unsaved changes.
+    const std::string name = session->Presets().arrangements[0].name;
+    test::WriteFileText(names.string(), "no marker line\r\n");
+    ui.events.clear();
+    EXPECT_FALSE(ReloadPresetNames(*session, ItemKind::Arrangement));
+    EXPECT_EQ(std::pair(ui.Last().text, ui.Last().title),
+              std::pair(std::string("Error getting Preset names from file X50PRSTS.TXT"), std::string("Error")));
+    EXPECT_EQ(session->Presets().arrangements[0].name, name);
+    EXPECT_TRUE(ui.events.empty());
 }
 
 TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLinks) {
@@ -323,9 +309,8 @@ TEST_F(PresetCommandsTest, ExportAsksBankFileAndConfirmationThenOffersTheNamesUp
     ui.AnswerTo(QuestionId::UpdatePresetList, Answer::No);
     ASSERT_TRUE(ExportToPresetFile(*session, set, BankedKind::Arrangement, 3));
     ASSERT_EQ(ui.picks.size(), 1u);
-    EXPECT_EQ(ui.picks[0].caption, "Select Destination Arrangement Bank");
-    EXPECT_EQ(ui.picks[0].entries, (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(ui.picks[0].start, 0);
+    EXPECT_EQ(std::tuple(ui.picks[0].caption, ui.picks[0].entries, ui.picks[0].start),
+              std::tuple("Select Destination Arrangement Bank", std::vector<std::string>{"A", "B"}, 0));
     const FileRequest& request = ui.fileRequests[0];
     EXPECT_EQ(request.title + "|" + request.initialName + "|" + request.filter + "|" + request.defaultExtension,
               "Export Bank Arrangement to Preset File...|*.PRD|Preset Data (*.PRD)|*.PRD|.PRD");
@@ -347,8 +332,8 @@ TEST_F(PresetCommandsTest, ExportAsksBankFileAndConfirmationThenOffersTheNamesUp
     EXPECT_EQ(ui.picks[1].entries, (std::vector<std::string>{"A", "B", "C", "D", "E"}));
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Export Bank F of LIVE\nto Bank C of out.prd?",
                                                     "Update the Preset Program list accordingly?"}));
-    EXPECT_EQ(session->Presets().programsCD[0].name, "Prg 0           ");
-    EXPECT_EQ(session->Presets().programsCD[63].name, "Prg 63          ");
+    EXPECT_EQ(session->Presets().programsCD[0].name + session->Presets().programsCD[63].name,
+              "Prg 0           Prg 63          ");
     EXPECT_EQ(ui.events, std::vector<std::string>{"KindChanged 1 2"});
     EXPECT_EQ(Slice(ReadFileBytes(file), 65536 + 2 * 11008, 11008), RecordBytes(session->Data(set).prg.records, 0, 64));
 
@@ -381,23 +366,12 @@ TEST_F(PresetCommandsTest, ExportFailuresAreReported) {
     ui.fileAnswers = {directory.string(), readOnly.string()};
     ui.AnswerTo(QuestionId::ExportBank, {Answer::Yes, Answer::Yes});
     EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 6));
-    EXPECT_EQ(ui.Last().text, "Error exporting to Preset file " + directory.string() + "\nThis is not a file.");
-    EXPECT_EQ(ui.Last().title, "Error");
+    EXPECT_EQ(ui.Last().title + ": " + ui.Last().text,
+              "Error: Error exporting to Preset file " + directory.string() + "\nThis is not a file.");
     EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 6));
     EXPECT_EQ(ui.Last().text,
               "Error exporting to Preset file " + readOnly.string() + "\nDestination file is Read-Only!");
     EXPECT_EQ(ReadFileBytes(readOnly), (Bytes{1, 2, 3}));
-}
-
-TEST_F(PresetCommandsTest, ANamesFileThatCannotBeReadAgainKeepsTheProgramAndItsLists) {
-    // Ending the program here would lose the open sets' unsaved changes.
-    const std::string name = session->Presets().arrangements[0].name;
-    test::WriteFileText(names.string(), "no marker line\r\n");
-    EXPECT_FALSE(ReloadPresetNames(*session, ItemKind::Arrangement));
-    EXPECT_EQ(ui.Last().text, "Error getting Preset names from file X50PRSTS.TXT");
-    EXPECT_EQ(ui.Last().title, "Error");
-    EXPECT_EQ(session->Presets().arrangements[0].name, name);
-    EXPECT_TRUE(ui.events.empty());
 }
 
 }  // namespace

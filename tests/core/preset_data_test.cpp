@@ -10,6 +10,7 @@
 #include "core/storage/Session.h"
 #include "core/storage/TemplateSet.h"
 #include "core/text/Helpers.h"
+#include "EditTranscript.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
@@ -159,7 +160,14 @@ protected:
         ui.events.clear();
         ui.progressTitles.clear();
     }
-    void TearDown() override { SetSaveFaultForTesting(SaveStep::None); }
+    void TearDown() override {
+        SetSaveFaultForTesting(SaveStep::None);
+        if (!log.empty()) test::ExpectTranscript("presets", log);
+    }
+    // A command's line, then what it showed.
+    void Step(const std::string& what, bool done) {
+        log += what + (done ? ": done\n" : ": not done\n") + test::Seen(ui, temp.Str());
+    }
 
     test::ScriptedInteraction ui;
     Options options;
@@ -167,19 +175,16 @@ protected:
     fs::path names = temp.Path() / "X50PRSTS.TXT";
     std::unique_ptr<Session> session;
     int set = 0;
+    std::string log;
 };
 
 TEST_F(PresetCommandsTest, UpdatePresetDataRenamesThePresetArrangementsAndKeepsABackup) {
     const std::string before = ReadText(names);
     ui.AnswerTo(QuestionId::UpdatePresetArrangements, Answer::No);
-    EXPECT_FALSE(UpdatePresetArrangements(*session, set));
-    EXPECT_EQ(std::tuple(ui.Last().text, ui.Last().icon, ui.Last().defaultButton),
-              std::tuple("Update Preset Arrangements (banks A & B) list\n with banks C & D of LIVE?",
-                         MessageIcon::Question, Answer::No));
+    Step("update, No", UpdatePresetArrangements(*session, set));
     EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
-
     ui.AnswerTo(QuestionId::UpdatePresetArrangements, Answer::Yes);
-    ASSERT_TRUE(UpdatePresetArrangements(*session, set));
+    Step("update, Yes", UpdatePresetArrangements(*session, set));
     EXPECT_EQ(ReadText(temp.Path() / "X50PRSTS.BAK"), before);
     const PresetTables& presets = session->Presets();
     EXPECT_EQ(std::tuple(presets.arrangements[0].name, presets.arrangements[127].name,
@@ -191,7 +196,6 @@ TEST_F(PresetCommandsTest, UpdatePresetDataRenamesThePresetArrangementsAndKeepsA
     EXPECT_EQ(presets.styles[5].name, old.styles[5].name);
     EXPECT_EQ(presets.drumKitsR[31].name, old.drumKitsR[31].name);
     EXPECT_NE(ReadText(names).find("\r\n/ Arr B11-B18\r\n\"User Arr 64     \","), std::string::npos);
-    EXPECT_EQ(ui.events, std::vector<std::string>{"KindChanged 1 0"});
 }
 
 TEST_F(PresetCommandsTest, AFailedRewriteOrReadSaysSoAndLeavesTheNamesFile) {
@@ -200,10 +204,7 @@ TEST_F(PresetCommandsTest, AFailedRewriteOrReadSaysSoAndLeavesTheNamesFile) {
     text.replace(text.find("/ Arr A11-A18"), 13, "/ Something");
     test::WriteFileText(names.string(), text);
     ui.AnswerTo(QuestionId::UpdatePresetArrangements, Answer::Yes);
-    EXPECT_FALSE(UpdatePresetArrangements(*session, set));
-    EXPECT_EQ(ui.Last().text,
-              "Error saving Preset names to file X50PRSTS.TXT\nThe section / Arr A11-A18 is missing or too short."
-              "\nThe file was left as it was.");
+    Step("update without a section of bank A", UpdatePresetArrangements(*session, set));
     EXPECT_EQ(ReadText(names), text);
     EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
 
@@ -211,12 +212,8 @@ TEST_F(PresetCommandsTest, AFailedRewriteOrReadSaysSoAndLeavesTheNamesFile) {
     // here would lose the open sets' unsaved changes.
     const std::string name = session->Presets().arrangements[0].name;
     test::WriteFileText(names.string(), "no marker line\r\n");
-    ui.events.clear();
-    EXPECT_FALSE(ReloadPresetNames(*session, ItemKind::Arrangement));
-    EXPECT_EQ(std::pair(ui.Last().text, ui.Last().title),
-              std::pair(std::string("Error getting Preset names from file X50PRSTS.TXT"), std::string("Error")));
+    Step("reload", ReloadPresetNames(*session, ItemKind::Arrangement));
     EXPECT_EQ(session->Presets().arrangements[0].name, name);
-    EXPECT_TRUE(ui.events.empty());
 }
 
 TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLinks) {
@@ -299,64 +296,40 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
     EXPECT_EQ(Slice(ReadFileBytes(file), 65536 + 2 * 11008, 11008), RecordBytes(session->Data(set).prg.records, 0, 64));
 }
 
+// Export asks for the destination bank, the file and a confirmation, then offers to update the
+// names; Cancel anywhere, or No to the confirmation, writes nothing. A preset bank, a directory
+// and a read-only file are refused.
 TEST_F(PresetCommandsTest, ExportAsksBankFileAndConfirmationThenOffersTheNamesUpdate) {
     const fs::path file = temp.Path() / "out.prd";
     WriteFileBytes(file, Pattern(20000, 5));
-    // Arrangement bank D to B, then No to the names update.
     ui.pickAnswers = {1};
     ui.fileAnswers = {file.string()};
     ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
     ui.AnswerTo(QuestionId::UpdatePresetList, Answer::No);
-    ASSERT_TRUE(ExportToPresetFile(*session, set, BankedKind::Arrangement, 3));
-    ASSERT_EQ(ui.picks.size(), 1u);
-    EXPECT_EQ(std::tuple(ui.picks[0].caption, ui.picks[0].entries, ui.picks[0].start),
-              std::tuple("Select Destination Arrangement Bank", std::vector<std::string>{"A", "B"}, 0));
-    const FileRequest& request = ui.fileRequests[0];
-    EXPECT_EQ(request.title + "|" + request.initialName + "|" + request.filter + "|" + request.defaultExtension,
-              "Export Bank Arrangement to Preset File...|*.PRD|Preset Data (*.PRD)|*.PRD|.PRD");
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Export Bank D of LIVE to Bank B of out.prd?",
-                                                    "Update the Preset Arrangement list accordingly?"}));
-    EXPECT_EQ(ui.messages[0].title, "Export Bank to Preset File");
+    Step("export arrangement bank D, B, No", ExportToPresetFile(*session, set, BankedKind::Arrangement, 3));
     const Bytes written = ReadFileBytes(file);
     EXPECT_EQ(Slice(written, 0, 10496), Slice(Pattern(20000, 5), 0, 10496));
     EXPECT_EQ(Slice(written, 10496, 10496), RecordBytes(session->Data(set).arr.arr, 64, 64));
     EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
 
-    // Program bank F to C, with the names update: the program names change, and the grids hear of it.
-    ui.messages.clear();
     ui.pickAnswers = {2};
     ui.fileAnswers = {file.string()};
     ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
     ui.AnswerTo(QuestionId::UpdatePresetList, Answer::Yes);
-    ASSERT_TRUE(ExportToPresetFile(*session, set, BankedKind::Program, 5));
-    EXPECT_EQ(ui.picks[1].entries, (std::vector<std::string>{"A", "B", "C", "D", "E"}));
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Export Bank F of LIVE\nto Bank C of out.prd?",
-                                                    "Update the Preset Program list accordingly?"}));
+    Step("export program bank F, C, Yes", ExportToPresetFile(*session, set, BankedKind::Program, 5));
     EXPECT_EQ(session->Presets().programsCD[0].name + session->Presets().programsCD[63].name,
               "Prg 0           Prg 63          ");
-    EXPECT_EQ(ui.events, std::vector<std::string>{"KindChanged 1 2"});
     EXPECT_EQ(Slice(ReadFileBytes(file), 65536 + 2 * 11008, 11008), RecordBytes(session->Data(set).prg.records, 0, 64));
 
-    // Cancel anywhere, or No to the confirmation, writes nothing.
     const Bytes now = ReadFileBytes(file);
-    ui.messages.clear();
     ui.pickAnswers = {-1, 0, 0};
     ui.fileAnswers = {std::nullopt, file.string()};
     ui.AnswerTo(QuestionId::ExportBank, Answer::No);
-    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
-    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
-    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Export Bank R of LIVE\nto Bank R11-R18 of out.prd?"});
+    for (const char* what : {"no bank", "no file", "No"})
+        Step(std::string("export drum kits, ") + what, ExportToPresetFile(*session, set, BankedKind::Program, 7));
     EXPECT_EQ(ReadFileBytes(file), now);
-}
 
-TEST_F(PresetCommandsTest, ExportFailuresAreReported) {
-    // A preset bank shown: nothing to export.
-    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Arrangement, 0));
-    EXPECT_EQ(ui.Last().text, "Only a bank of user Arrangements can be exported to a Preset File.");
-    EXPECT_TRUE(ui.picks.empty());
-
-    // A directory where the file should be, and a read-only file.
+    Step("export a preset bank", ExportToPresetFile(*session, set, BankedKind::Arrangement, 0));
     const fs::path directory = temp.Path() / "DIR.PRD";
     fs::create_directory(directory);
     const fs::path readOnly = temp.Path() / "RO.PRD";
@@ -365,12 +338,8 @@ TEST_F(PresetCommandsTest, ExportFailuresAreReported) {
     ui.pickAnswers = {0, 0};
     ui.fileAnswers = {directory.string(), readOnly.string()};
     ui.AnswerTo(QuestionId::ExportBank, {Answer::Yes, Answer::Yes});
-    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 6));
-    EXPECT_EQ(ui.Last().title + ": " + ui.Last().text,
-              "Error: Error exporting to Preset file " + directory.string() + "\nThis is not a file.");
-    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 6));
-    EXPECT_EQ(ui.Last().text,
-              "Error exporting to Preset file " + readOnly.string() + "\nDestination file is Read-Only!");
+    Step("export into a directory", ExportToPresetFile(*session, set, BankedKind::Program, 6));
+    Step("export into a read-only file", ExportToPresetFile(*session, set, BankedKind::Program, 6));
     EXPECT_EQ(ReadFileBytes(readOnly), (Bytes{1, 2, 3}));
 }
 

@@ -14,6 +14,7 @@
 #include "core/check/SetCheck.h"
 #include "core/editing/EditScheme.h"
 #include "core/storage/Session.h"
+#include "core/text/Helpers.h"
 #include "support/Golden.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
@@ -25,15 +26,9 @@ namespace {
 using enum ItemKind;
 namespace fs = std::filesystem;
 
+// The kinds; all but programs call others, all but KBD sets have names, and so an identity the
+// oracle can follow.
 constexpr ItemKind kKinds[] = {Arrangement, Style, Program, BackingSequence, Song, KbdSet};
-// Callers that have names, and so an identity the oracle can follow (KBD sets have none).
-constexpr ItemKind kNamedCallers[] = {Arrangement, Style, BackingSequence, Song};
-
-std::string Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
 
 std::string Key(ItemKind kind, const std::string& name) { return std::to_string(KindIndex(kind)) + ":" + name; }
 
@@ -43,7 +38,7 @@ std::string CallName(const SetData& data, ItemKind called, int number) {
     const EditableKind* d = EditableKindOf(called);
     const int slot = d != nullptr ? d->SlotOfNumber(number) : -1;
     if (slot < 0 || !d->ValidSlot(slot)) return "#" + std::to_string(number);
-    const std::string name = Trim(SlotName(*d, data, slot));
+    const std::string name = TrimBlanks(SlotName(*d, data, slot));
     return name.empty() ? std::string() : Key(called, name);
 }
 
@@ -58,20 +53,12 @@ std::vector<std::string> CallNames(const SetData& data, ItemKind caller, int slo
     return names;
 }
 
-// The calls of an item held apart from its set, as names in that set.
-std::vector<std::string> HeldCallNames(const SetData& data, const EditItem& item) {
-    SetData copy;
+// The calls of an item held apart from its set, as names in that set: the item is looked at in
+// slot 0 of a copy of the set (no kind calls its own kind).
+std::vector<std::string> HeldCallNames(SetData copy, const EditItem& item) {
     const EditableKind& d = *EditableKindOf(kKinds[item.index()]);
-    // The item is looked at in slot 0 of a scratch copy of its kind's data.
-    copy = data;
     d.Write(copy, 0, item);
-    std::vector<std::string> names;
-    CallFilter filter;
-    filter.callers = MaskOf(d.Kind());
-    filter.slot = 0;
-    ForEachCall(
-        copy, [&](const CallSite& site) { names.push_back(CallName(data, site.called, site.number)); }, filter);
-    return names;
+    return CallNames(copy, d.Kind(), 0);
 }
 
 // A set at the level of names: how often each name is there, and what each named caller calls.
@@ -88,17 +75,11 @@ Picture Take(const SetData& data) {
     Picture picture;
     for (const ItemKind kind : kKinds) {
         const EditableKind& d = *EditableKindOf(kind);
-        if (kind == KbdSet) continue;
-        for (int slot = 0; slot < d.SlotCount(); ++slot) {
-            const std::string name = Trim(SlotName(d, data, slot));
-            if (!name.empty()) ++picture.count[Key(kind, name)];
-        }
-    }
-    for (const ItemKind kind : kNamedCallers) {
-        const EditableKind& d = *EditableKindOf(kind);
-        for (int slot = 0; slot < d.SlotCount(); ++slot) {
-            const std::string name = Trim(SlotName(d, data, slot));
-            if (!name.empty()) picture.calls[Key(kind, name)] = CallNames(data, kind, slot);
+        for (int slot = 0; kind != KbdSet && slot < d.SlotCount(); ++slot) {
+            const std::string name = TrimBlanks(SlotName(d, data, slot));
+            if (name.empty()) continue;
+            ++picture.count[Key(kind, name)];
+            if (kind != Program) picture.calls[Key(kind, name)] = CallNames(data, kind, slot);
         }
     }
     return picture;
@@ -108,8 +89,7 @@ Picture Take(const SetData& data) {
 void NameEveryItem(SetData& data, char tag) {
     for (const ItemKind kind : kKinds) {
         const EditableKind& d = *EditableKindOf(kind);
-        if (kind == KbdSet) continue;
-        for (int slot = 0; slot < d.SlotCount(); ++slot) {
+        for (int slot = 0; kind != KbdSet && slot < d.SlotCount(); ++slot) {
             if (d.IsEmptyAt(data, slot)) continue;
             EditItem item = d.Read(data, slot);
             const std::string name = std::string(1, "ASPBNK"[KindIndex(kind)]) + tag + " " + d.Label(slot);
@@ -285,7 +265,7 @@ private:
             if (edit.command == EditCommand::Copy || edit.command == EditCommand::Undo ||
                 edit.command == EditCommand::EraseBank)
                 slot = -1;
-            if (d.ValidSlot(slot)) replaced = Key(edit.kind, Trim(SlotName(d, sets_.Data(setIndex), slot)));
+            if (d.ValidSlot(slot)) replaced = Key(edit.kind, TrimBlanks(SlotName(d, sets_.Data(setIndex), slot)));
         }
         const EditResult result = sets_.scheme->Apply(edit);
 

@@ -55,26 +55,16 @@ TEST(DumpMessage, GlobalAndArrangementGlobalHaveTheirExactLengthsAndFraming) {
     for (std::size_t i = 0; i < GblRecord::kSize; ++i) set.gbl.record.bytes[i] = static_cast<std::uint8_t>(i * 7);
     SysExHeader header;
     header.bytes[2] = 0x35;
-    struct Case {
-        ItemKind kind;
-        std::size_t length;
-        Bytes start;
-    };
-    for (const Case& c : {Case{ItemKind::Global, 482, {0xF0, 0x42, 0x35, 0x49, 0x51}},
-                          Case{ItemKind::ArrangementGlobal, 61, {0xF0, 0x42, 0x35, 0x49, 0x68}}}) {
-        Bytes message;
+    for (const auto& [kind, length, code] :
+         {std::tuple(ItemKind::Global, 482u, 0x51), std::tuple(ItemKind::ArrangementGlobal, 61u, 0x68)}) {
+        Bytes message, body;
         std::string error;
-        ASSERT_TRUE(BuildDumpMessage(set, c.kind, 0, header, message, error));
-        EXPECT_EQ(message.size(), c.length);
-        EXPECT_EQ(Slice(message, 0, 5), c.start);
-        EXPECT_EQ(message.back(), 0xF7);
+        ASSERT_TRUE(BuildDumpMessage(set, kind, 0, header, message, error));
+        EXPECT_EQ(std::tuple(message.size(), Slice(message, 0, 5), message.back()),
+                  std::tuple(length, Bytes{0xF0, 0x42, 0x35, 0x49, static_cast<std::uint8_t>(code)}, 0xF7));
+        ASSERT_TRUE(UnpackSevenBit(message.data() + 5, message.size() - 6, body));
+        if (kind == ItemKind::Global) EXPECT_EQ(body, Bytes(set.gbl.record.bytes.begin(), set.gbl.record.bytes.end()));
     }
-    Bytes message;
-    std::string error;
-    ASSERT_TRUE(BuildDumpMessage(set, ItemKind::Global, 0, header, message, error));
-    Bytes body;
-    ASSERT_TRUE(UnpackSevenBit(message.data() + 5, message.size() - 6, body));
-    EXPECT_EQ(body, Bytes(set.gbl.record.bytes.begin(), set.gbl.record.bytes.end()));
 }
 
 TEST(DumpMessage, StyleBlockCarriesItsNumberOffsetTableAndEverySlot) {

@@ -63,7 +63,9 @@ TEST(DumpMessage, GlobalAndArrangementGlobalHaveTheirExactLengthsAndFraming) {
         EXPECT_EQ(std::tuple(message.size(), Slice(message, 0, 5), message.back()),
                   std::tuple(length, Bytes{0xF0, 0x42, 0x35, 0x49, static_cast<std::uint8_t>(code)}, 0xF7));
         ASSERT_TRUE(UnpackSevenBit(message.data() + 5, message.size() - 6, body));
-        if (kind == ItemKind::Global) EXPECT_EQ(body, Bytes(set.gbl.record.bytes.begin(), set.gbl.record.bytes.end()));
+        if (kind == ItemKind::Global) {
+            EXPECT_EQ(body, Bytes(set.gbl.record.bytes.begin(), set.gbl.record.bytes.end()));
+        }
     }
 }
 

@@ -92,43 +92,37 @@ TEST_F(SysExRestore, ABackupOfEveryKindRestoredIntoAnotherSetGivesIdenticalRecor
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(SysExRestore, OnlyTheDumpedStyleBlockChangesAndUndoPutsItBack) {
-    SetData source = test::RandomSet(5);
-    test::FillStyleBlock(source, 1);
-    const Bytes before = SerializeKind(Data(kLive), ItemKind::Style);
-    const SetStyles styles = Data(kLive).sty;
-    ASSERT_EQ(Restore(kLive, Dump(source, ItemKind::Style, 6)), ItemKind::Style);
-    for (std::size_t slot = 0; slot < kUserStyles; ++slot) {
-        const StyleSlot& expected = slot / 4 == 1 ? source.sty.slots[slot] : styles.slots[slot];
-        EXPECT_EQ(Data(kLive).sty.slots[slot].record.bytes, expected.record.bytes) << slot;
-        EXPECT_EQ(Data(kLive).sty.slots[slot].size, expected.size) << slot;
-        EXPECT_EQ(Data(kLive).sty.slots[slot].events, expected.events) << slot;
-    }
-    EXPECT_EQ(ui.events.back(), "Undo 1 on");
-    ASSERT_TRUE(Do(EditCommand::Undo, ItemKind::Style, kLive, 0).done);
-    EXPECT_EQ(SerializeKind(Data(kLive), ItemKind::Style), before);
-}
-
-// A song restore also writes the table of 100 values and the pattern map, a backing sequence
-// restore moves the songs: Undo gives both files back byte for byte.
-TEST_F(SysExRestore, UndoOfASequenceRestorePutsBothSequenceFilesBackByteForByte) {
+// A restore changes only what its dump holds: a style dump its block, a song dump the songs with
+// the table of 100 values and the pattern map, a backing sequence dump the backing sequences and
+// the songs' place. Undo gives every file back byte for byte.
+TEST_F(SysExRestore, UndoOfARestorePutsEveryFileBackByteForByte) {
     SetData source = test::RandomSet(11);
     for (std::size_t p = 0; p < source.sng.values.size(); p += 2) source.sng.values[p + 1] = 0;
+    test::FillStyleBlock(source, 1);
     const SetData receiving = test::RandomSet(12);
-    for (ItemKind kind : {ItemKind::Song, ItemKind::BackingSequence}) {
+    Data(kLive).bsq = receiving.bsq;
+    Data(kLive).sng = receiving.sng;
+    for (ItemKind kind : {ItemKind::Style, ItemKind::Song, ItemKind::BackingSequence}) {
         SCOPED_TRACE(KindName(kind));
-        Data(kLive).bsq = receiving.bsq;
-        Data(kLive).sng = receiving.sng;
-        const Bytes songs = SerializeKind(Data(kLive), ItemKind::Song);
-        const Bytes sequences = SerializeKind(Data(kLive), ItemKind::BackingSequence);
-        ASSERT_EQ(Restore(kLive, Dump(source, kind)), kind) << ui.Last().text;
-        ASSERT_NE(SerializeKind(Data(kLive), kind), kind == ItemKind::Song ? songs : sequences);
+        std::vector<Bytes> before;
+        for (int k = 0; k < kSetKindCount; ++k) before.push_back(SerializeKind(Data(kLive), KindFromIndex(k)));
+        const SetStyles styles = Data(kLive).sty;
+        ASSERT_EQ(Restore(kLive, Dump(source, kind, 6)), kind) << ui.Last().text;
+        EXPECT_EQ(ui.events.back(), "Undo 1 on");
+        EXPECT_NE(SerializeKind(Data(kLive), kind), before[static_cast<std::size_t>(KindIndex(kind))]);
+        for (std::size_t slot = 0; slot < kUserStyles; ++slot) {
+            const StyleSlot& expected = kind == ItemKind::Style && slot / 4 == 1 ? source.sty.slots[slot] : styles.slots[slot];
+            EXPECT_EQ(std::tie(Data(kLive).sty.slots[slot].record.bytes, Data(kLive).sty.slots[slot].size,
+                               Data(kLive).sty.slots[slot].events),
+                      std::tie(expected.record.bytes, expected.size, expected.events))
+                << slot;
+        }
         if (kind == ItemKind::Song) {
-            ASSERT_EQ(Data(kLive).sng.values, source.sng.values);
+            EXPECT_EQ(Data(kLive).sng.values, source.sng.values);
         }
         ASSERT_TRUE(Do(EditCommand::Undo, kind, kLive, 0).done);
-        EXPECT_EQ(SerializeKind(Data(kLive), ItemKind::Song), songs);
-        EXPECT_EQ(SerializeKind(Data(kLive), ItemKind::BackingSequence), sequences);
+        for (int k = 0; k < kSetKindCount; ++k)
+            EXPECT_EQ(SerializeKind(Data(kLive), KindFromIndex(k)), before[static_cast<std::size_t>(k)]) << k;
     }
 }
 

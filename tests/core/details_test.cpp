@@ -8,6 +8,7 @@
 #include "core/details/ItemAddress.h"
 #include "core/details/ItemDetails.h"
 #include "core/editing/Callers.h"
+#include "core/kinds/EditableKind.h"
 #include "core/selection/BankView.h"
 #include "support/Golden.h"
 #include "support/SetBuilder.h"
@@ -107,8 +108,8 @@ TEST(DetailFieldsTest, GlobalSwitchesAndPedalsLieWhereTheRecordKeepsThem) {
 }
 
 // What the user types or picks, as the dialogs and vx50 take it: numbers in a range (else the
-// field's value), split key names, list entries, names, channel lines and item addresses; the
-// results are in tests/data/details/typed.txt.
+// field's value), split key names, list entries, names, channel lines, item addresses and the
+// labels of sequence slots; the results are in tests/data/details/typed.txt.
 TEST(DetailFieldsTest, TypedValuesNamesAndAddresses) {
     std::string out;
     const struct {
@@ -136,6 +137,10 @@ TEST(DetailFieldsTest, TypedValuesNamesAndAddresses) {
         out += "address " + std::string(text) + ": " +
                (address ? std::string(KindName(address->kind)) + " " + std::to_string(address->number) : "none") + "\n";
     }
+    for (const ItemKind kind : {ItemKind::BackingSequence, ItemKind::Song})
+        for (const char* label : {"0", "9", "10", "x"})
+            out += std::string(KindName(kind)) + " " + label + ": slot " +
+                   std::to_string(EditableKindOf(kind)->SlotOfLabel(label)) + "\n";
     EXPECT_EQ(out, test::Golden("details/typed.txt", out));
 }
 

@@ -36,14 +36,14 @@ inline std::string Shorten(std::string text, const std::string& directory, const
 inline std::string Seen(ScriptedInteraction& ui, const std::string& directory = "") {
     std::string log;
     for (const Message& m : ui.messages)
-        log += "  message " + std::to_string(static_cast<int>(m.icon)) + "/" + std::to_string(static_cast<int>(m.buttons)) +
-               "/" + std::to_string(static_cast<int>(m.defaultButton)) + (m.title.empty() ? "" : " [" + m.title + "]") +
-               ": " + OneLine(m.text) + "\n";
+        log += "  message " + std::to_string(static_cast<int>(m.icon)) + "/" +
+               std::to_string(static_cast<int>(m.buttons)) + "/" + std::to_string(static_cast<int>(m.defaultButton)) +
+               (m.title.empty() ? "" : " [" + m.title + "]") + ": " + OneLine(m.text) + "\n";
     for (const auto& p : ui.picks)
         log += "  pick " + p.what + " from " + std::to_string(p.start) + (p.caption.empty() ? "" : ", " + p.caption) +
-               (p.entries.empty()
-                    ? ""
-                    : ", " + std::to_string(p.entries.size()) + " entries " + p.entries.front() + ".." + p.entries.back()) +
+               (p.entries.empty() ? ""
+                                  : ", " + std::to_string(p.entries.size()) + " entries " + p.entries.front() + ".." +
+                                        p.entries.back()) +
                "\n";
     for (const FileRequest& f : ui.fileRequests)
         log += "  file dialog '" + f.title + "' in '" + f.initialDirectory + "' for '" + f.initialName + "', " +

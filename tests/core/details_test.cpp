@@ -116,7 +116,7 @@ TEST(DetailFieldsTest, TypedValuesNamesAndAddresses) {
         const char* text;
         int minimum, maximum, fallback;
     } numbers[] = {{"250", 40, 240, 120}, {"240", 40, 240, 120}, {" 40 ", 40, 240, 120}, {"39", 40, 240, 120},
-                   {"abc", 40, 240, 120}, {"", 40, 240, 120},    {"9x", 40, 240, 120},  {"-5", -11, 11, 0},
+                   {"abc", 40, 240, 120}, {"", 40, 240, 120},    {"9x", 40, 240, 120},   {"-5", -11, 11, 0},
                    {"+3", -11, 11, 0},    {"-12", -11, 11, 0}};
     for (const auto& n : numbers)
         out += "number '" + std::string(n.text) + "' in " + std::to_string(n.minimum) + ".." +
@@ -130,9 +130,9 @@ TEST(DetailFieldsTest, TypedValuesNamesAndAddresses) {
     for (const auto& [channel, value] : {std::pair(0, 255), std::pair(10, 255), std::pair(11, 255), std::pair(15, 15)})
         out += "channel line " + std::to_string(channel) + " " + std::to_string(value) + ": '" +
                ChannelLine(channel, value) + "'\n";
-    for (const char* text : {"arr:C11", "ARR:d88", "arr:A11", "sty:C68", "prg:F11", "prg:R51", "bsq:3", "sng:9",
-                             "ark:88", "ark:22", "arg", "gbl", "sty:C71", "arr:C19", "arr:E11", "bsq:10", "gbl:1",
-                             "xyz:C11", "prg:", "ark:91"}) {
+    for (const char* text :
+         {"arr:C11", "ARR:d88", "arr:A11", "sty:C68", "prg:F11", "prg:R51", "bsq:3", "sng:9",   "ark:88", "ark:22",
+          "arg",     "gbl",     "sty:C71", "arr:C19", "arr:E11", "bsq:10",  "gbl:1", "xyz:C11", "prg:",   "ark:91"}) {
         const auto address = ParseItemAddress(text);
         out += "address " + std::string(text) + ": " +
                (address ? std::string(KindName(address->kind)) + " " + std::to_string(address->number) : "none") + "\n";

@@ -610,7 +610,8 @@ TEST_F(EditModelTest, HeldItemsFollowTheChangesOfTheirSet) {
             const std::string label = line.substr(2, line.find(':') - 2);
             line = "= " + label + ":";
             const char* separator = " ";
-            for (const std::string& call : CallNames(session->Data(1), Arrangement, Arrangements().SlotOfLabel(label))) {
+            for (const std::string& call :
+                 CallNames(session->Data(1), Arrangement, Arrangements().SlotOfLabel(label))) {
                 line += separator + (call.empty() || call[0] == '#' ? call : call.substr(call.find(':') + 1));
                 separator = " | ";
             }
@@ -663,12 +664,9 @@ TEST_F(EditModelTest, CallAnotherProgramAfterAShiftDropsTheProgramUndoWithANotic
     const int f13 = programs.Called()->NumberOf(programs.SlotOfLabel("F13"));
     const std::vector<std::string> sunday = CallNames(session->Data(set), Arrangement, 0);
     auto command = [&](EditCommand what, ItemKind kind, const std::string& label) {
-        Edit edit;
-        edit.command = what;
-        edit.kind = kind;
-        edit.set = set;
-        edit.slot = EditableKindOf(kind)->SlotOfLabel(label);
-        return scheme.Apply(edit).done;
+        return scheme
+            .Apply({.command = what, .kind = kind, .set = set, .slot = EditableKindOf(kind)->SlotOfLabel(label)})
+            .done;
     };
 
     // A cut moves nothing: Call another Program follows into the record, and Undo gives the

@@ -77,8 +77,8 @@ TEST_F(EditSchemeTest, InsertAsksAboutTheItemPushedOutAndHoldsIt) {
     ui.AnswerTo(QuestionId::ReferencedBy, Answer::Yes);
     ui.pickAnswers = {839};  // G18
     Note("insert prg F11, Yes, G18", Do(Insert, Program, 1, 0));
-    Show("  arr C11 track 1, kbd 11 track 5", std::vector<int>{Arr(1, 0).TrackProgram(0),
-                                                               Data(1).ark.records[0].TrackProgram(4)});
+    Show("  arr C11 track 1, kbd 11 track 5",
+         std::vector<int>{Arr(1, 0).TrackProgram(0), Data(1).ark.records[0].TrackProgram(4)});
     ShowHeld(Program);
 }
 
@@ -92,14 +92,13 @@ TEST_F(EditSchemeTest, RefusalsChangeNothing) {
     Bsq(1, 0).SetName("Kept");
     Data(1).sng.entries[0].record.SetName("Kept");
     auto drop = [&](ItemKind sourceKind, ItemKind kind, int slot) {
-        Edit edit;
-        edit.command = Drop;
-        edit.sourceKind = sourceKind;
-        edit.kind = kind;
-        edit.set = edit.sourceSet = 1;
-        edit.sourceSlot = 3;
-        edit.slot = slot;
-        return scheme->Apply(edit);
+        return scheme->Apply({.command = Drop,
+                              .kind = kind,
+                              .set = 1,
+                              .slot = slot,
+                              .sourceKind = sourceKind,
+                              .sourceSet = 1,
+                              .sourceSlot = 3});
     };
     const SetData before = Data(1);
     Note("drop arr 3 on arr 3", drop(Arrangement, Arrangement, 3));
@@ -258,11 +257,7 @@ TEST_F(EditSchemeTest, PasteFromAnotherSetAsksAboutMissingItems) {
 // too; Import forgets the record of its own set; closing a set releases what it held.
 TEST_F(EditSchemeTest, EraseCopyImportAndCloseDropTheUndoRecord) {
     NameArrangements(1, 0, 127);
-    Edit erase;
-    erase.command = EraseBank;
-    erase.kind = Arrangement;
-    erase.set = 1;
-    erase.bank = 3;
+    Edit erase{.command = EraseBank, .kind = Arrangement, .set = 1, .bank = 3};
     ui.AnswerTo(QuestionId::EraseBank, {Answer::Cancel, Answer::OK, Answer::OK});
     Note("erase arr bank 3, Cancel", scheme->Apply(erase));
     erase.bank = 1;
@@ -278,8 +273,8 @@ TEST_F(EditSchemeTest, EraseCopyImportAndCloseDropTheUndoRecord) {
         EditCommand command;
         ItemKind kind;
         int slot;
-    } cases[] = {{Copy, Arrangement, 0},     {EraseBank, Arrangement, 0}, {Copy, Program, 3},
-                 {EraseBank, Program, 3},    {Copy, KbdSet, 5},           {EraseBank, BackingSequence, 1}};
+    } cases[] = {{Copy, Arrangement, 0},  {EraseBank, Arrangement, 0}, {Copy, Program, 3},
+                 {EraseBank, Program, 3}, {Copy, KbdSet, 5},           {EraseBank, BackingSequence, 1}};
     for (const auto& c : cases) {
         const EditableKind& d = *EditableKindOf(c.kind);
         ASSERT_TRUE(scheme->WriteItem(1, c.kind, c.slot, d.Read(Data(1), c.slot)).done);
@@ -341,8 +336,8 @@ TEST_F(EditSchemeTest, DoubleClicksOnTheKbdGridSetSplitKeysAndPrograms) {
     click(2, 1);
     click(5, 3);
     click(5, 3);
-    Show("  KBD set 13 split, KBD set 16 track 2", std::vector<int>{Data(1).ark.records[2].Split(),
-                                                                    Data(1).ark.records[5].TrackProgram(1)});
+    Show("  KBD set 13 split, KBD set 16 track 2",
+         std::vector<int>{Data(1).ark.records[2].Split(), Data(1).ark.records[5].TrackProgram(1)});
     ShowDirty(1);
     Note("undo", Do(Undo, KbdSet, 1, -1));
     Show("  KBD set 16 track 2", std::vector<int>{Data(1).ark.records[5].TrackProgram(1)});

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "EditTranscript.h"
 #include "core/editing/EditScheme.h"
 #include "core/format/ItemFile.h"
 #include "core/programs/ProgramNumbers.h"
@@ -13,7 +14,6 @@
 #include "core/sequences/EventMemory.h"
 #include "core/storage/Session.h"
 #include "core/text/Helpers.h"
-#include "EditTranscript.h"
 
 namespace vx {
 namespace {
@@ -71,7 +71,6 @@ protected:
                                                               d.sng.patternOffsets[0], d.sng.endOffset});
     }
 };
-
 
 // A backing sequence that grows moves the songs and the patterns up by its growth, their bytes
 // untouched, and the files it saves load back to the same map; Undo moves them back.

@@ -36,8 +36,9 @@ protected:
     void ShowStyles(int set, int first, int last) {
         std::vector<std::string> styles;
         for (int s = first; s <= last; ++s)
-            styles.push_back(Sty(set, s).used ? std::to_string(Sty(set, s).size) + " " + TrimBlanks(Sty(set, s).record.Name())
-                                              : "unused");
+            styles.push_back(Sty(set, s).used
+                                 ? std::to_string(Sty(set, s).size) + " " + TrimBlanks(Sty(set, s).record.Name())
+                                 : "unused");
         Show("  styles " + std::to_string(set) + ":" + std::to_string(first) + "-" + std::to_string(last), styles);
     }
 };

@@ -40,10 +40,10 @@ struct Bench {
     std::string Seen(const std::string& what) {
         std::string text = what + "\n" + test::Seen(ui, logDir.Str());
         for (const Bytes& m : ports.sent)
-            text += "  sent " + (m.size() <= 16 ? HexDump(m)
-                                                : std::to_string(m.size()) + " bytes " +
-                                                      HexDump(Bytes(m.begin(), m.begin() + 8)) + "... " +
-                                                      HexDump(Bytes(m.end() - 2, m.end()))) +
+            text += "  sent " +
+                    (m.size() <= 16 ? HexDump(m)
+                                    : std::to_string(m.size()) + " bytes " + HexDump(Bytes(m.begin(), m.begin() + 8)) +
+                                          "... " + HexDump(Bytes(m.end() - 2, m.end()))) +
                     "\n";
         ports.sent.clear();
         const std::string log = LogText();
@@ -104,10 +104,12 @@ TEST(MidiSetup, DetectionTakesTheDeviceIdAndReportsEachWrongAnswer) {
         Bench bench(Instrument(5, 1, fault));
         const bool found = bench.link.Detect(1, 0);
         EXPECT_EQ(bench.link.ready, found);
-        log += bench.Seen("detect, fault " + std::to_string(static_cast<int>(fault)) + (found ? ": found" : ": not found"));
+        log += bench.Seen("detect, fault " + std::to_string(static_cast<int>(fault)) +
+                          (found ? ": found" : ": not found"));
         if (!found) continue;
         EXPECT_EQ(bench.link.header.Whole(), (Bytes{0xF0, 0x42, 0x35, 0x49, 0x23, 0xF7}));
-        EXPECT_EQ(bench.link.inquiryReply, (Bytes{0xF0, 0x7E, 0x05, 0x06, 0x02, 0x42, 0x49, 0, 0, 0, 0x01, 0, 0, 0, 0xF7}));
+        EXPECT_EQ(bench.link.inquiryReply,
+                  (Bytes{0xF0, 0x7E, 0x05, 0x06, 0x02, 0x42, 0x49, 0, 0, 0, 0x01, 0, 0, 0, 0xF7}));
         // A second detection on the same instrument keeps the same header.
         ASSERT_TRUE(bench.link.Detect(1, 0));
         EXPECT_EQ(bench.link.header.bytes[2], 0x35);
@@ -144,8 +146,8 @@ TEST(DumpMidi, EachAnswerOfTheInstrumentGivesItsMessageAndTheDumpArrivesWhole) {
     SysExHeader header;
     header.bytes[2] = 0x33;
     ASSERT_TRUE(BuildDumpMessage(set, ItemKind::Global, 0, header, expected, error));
-    const std::pair<Fault, int> cases[] = {{Fault::None, 1}, {Fault::None, 4}, {Fault::WrongAck, 4},
-                                           {Fault::NoReply, 4}, {Fault::Slow, 4}};
+    const std::pair<Fault, int> cases[] = {
+        {Fault::None, 1}, {Fault::None, 4}, {Fault::WrongAck, 4}, {Fault::NoReply, 4}, {Fault::Slow, 4}};
     for (const auto& [fault, mode] : cases) {
         Bench bench(Instrument(3, mode, fault));
         bench.link.header = header;

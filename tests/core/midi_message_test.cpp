@@ -229,13 +229,14 @@ TEST(SimulatedInstrument, RefusesBrokenSongAndBackingSequenceBodiesAlike) {
     }
     std::string journal;
     // Body offset of the value that closes the last events.
-    for (const auto& [kind, lastOffsetAt] : {std::pair(ItemKind::BackingSequence, 2640), std::pair(ItemKind::Song, 3720)}) {
+    for (const auto& [kind, lastOffsetAt] :
+         {std::pair(ItemKind::BackingSequence, 2640), std::pair(ItemKind::Song, 3720)}) {
         Bytes good;
         std::string error;
         ASSERT_TRUE(BuildDumpMessage(set, kind, 0, SysExHeader{}, good, error)) << error;
-        for (const Bytes& message : {good, Respoiled(good, [](Bytes& extra, Bytes&) { extra[0] ^= 0x01; }),
-                                     Respoiled(good, [](Bytes&, Bytes& body) { body.resize(body.size() - 16); }),
-                                     Respoiled(good, [&](Bytes&, Bytes& body) { body[lastOffsetAt] += 1; })}) {
+        for (const Bytes& message : {good, Respoiled(good, [](Bytes&extra, Bytes&) { extra[0] ^= 0x01; }),
+                                     Respoiled(good, [](Bytes&, Bytes&body) { body.resize(body.size() - 16); }),
+                                     Respoiled(good, [&](Bytes&, Bytes&body) { body[lastOffsetAt] += 1; })}) {
             vxi::InstrumentOptions options;
             options.mode = 4;
             vxi::SimulatedInstrument instrument(options);

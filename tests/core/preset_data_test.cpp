@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "EditTranscript.h"
 #include "core/catalogue/PresetNames.h"
 #include "core/format/ItemFileSave.h"
 #include "core/presets/PresetCommands.h"
@@ -10,7 +11,6 @@
 #include "core/storage/Session.h"
 #include "core/storage/TemplateSet.h"
 #include "core/text/Helpers.h"
-#include "EditTranscript.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
@@ -85,10 +85,17 @@ TEST(PresetDataTest, ExportWritesOnlyTheBanksRanges) {
     const Bytes kits = KitBytes(data.prg);
     const Case cases[] = {
         {BankedKind::Arrangement, 3, 1, 0, {{10496, RecordBytes(data.arr.arr, 64, 64)}}},
-        {BankedKind::Program, 7, 2, 0, {{32768 + 2 * 7040, kits}, {120576 + 2 * 1376, RecordBytes(data.prg.records, 128, 8)}}},
+        {BankedKind::Program,
+         7,
+         2,
+         0,
+         {{32768 + 2 * 7040, kits}, {120576 + 2 * 1376, RecordBytes(data.prg.records, 128, 8)}}},
         {BankedKind::Arrangement, 2, 0, 10496, {{0, RecordBytes(data.arr.arr, 0, 64)}}},
         {BankedKind::Program, 6, 4, 65536 + 5 * 11008, {{65536 + 4 * 11008, RecordBytes(data.prg.records, 64, 64)}}},
-        {BankedKind::Program, 7, 3, 120576 + 4 * 1376,
+        {BankedKind::Program,
+         7,
+         3,
+         120576 + 4 * 1376,
          {{32768 + 3 * 7040, kits}, {120576 + 3 * 1376, RecordBytes(data.prg.records, 128, 8)}}},
     };
     for (const Case& c : cases) {

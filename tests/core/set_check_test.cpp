@@ -30,7 +30,9 @@ std::vector<std::string> Texts(const std::vector<Finding>& findings) {
     return texts;
 }
 
-void NameArrangement(SetData& set, int slot, const char* name) { set.arr.arr[static_cast<std::size_t>(slot)].SetName(name); }
+void NameArrangement(SetData& set, int slot, const char* name) {
+    set.arr.arr[static_cast<std::size_t>(slot)].SetName(name);
+}
 
 void UseStyle(SetData& set, int slot, const char* name, int size) {
     StyleSlot& style = set.sty.slots[static_cast<std::size_t>(slot)];

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "EditTranscript.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/PresetNames.h"
 #include "core/format/ItemFileSave.h"
@@ -12,7 +13,6 @@
 #include "core/storage/Session.h"
 #include "core/storage/TemplateSet.h"
 #include "core/text/Helpers.h"
-#include "EditTranscript.h"
 #include "support/Golden.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
@@ -149,7 +149,8 @@ TEST_F(ReportFilesTest, ReportFilesAreSavedOnlyWhenTheUserAgrees) {
     const auto written = ReadFileBytes(file);
     EXPECT_EQ(std::string(written.begin(), written.end()),
               SubsetReportText(session->Data(set), session->Presets(), "LIVE", 0, false));
-    for (int tab : {3, 4, 5}) step("subset report of tab " + std::to_string(tab), CreateSubsetReportFile(*session, set, tab));
+    for (int tab : {3, 4, 5})
+        step("subset report of tab " + std::to_string(tab), CreateSubsetReportFile(*session, set, tab));
     SetSaveFaultForTesting(SaveStep::Write);
     ui.fileAnswers = {file.string()};
     ui.AnswerTo(QuestionId::OverwriteFile, Answer::Yes);

@@ -111,7 +111,8 @@ TEST_F(SysExRestore, UndoOfARestorePutsEveryFileBackByteForByte) {
         EXPECT_EQ(ui.events.back(), "Undo 1 on");
         EXPECT_NE(SerializeKind(Data(kLive), kind), before[static_cast<std::size_t>(KindIndex(kind))]);
         for (std::size_t slot = 0; slot < kUserStyles; ++slot) {
-            const StyleSlot& expected = kind == ItemKind::Style && slot / 4 == 1 ? source.sty.slots[slot] : styles.slots[slot];
+            const StyleSlot& expected =
+                kind == ItemKind::Style && slot / 4 == 1 ? source.sty.slots[slot] : styles.slots[slot];
             EXPECT_EQ(std::tie(Data(kLive).sty.slots[slot].record.bytes, Data(kLive).sty.slots[slot].size,
                                Data(kLive).sty.slots[slot].events),
                       std::tie(expected.record.bytes, expected.size, expected.events))
@@ -170,7 +171,10 @@ TEST_F(SysExRestore, AnyFaultInTheMessageIsNamedAndTheSetStaysAsItWas) {
         {"a style shorter than its record", Style, style([](Bytes& body) { body[4] = 69; })},
         {"a style block one byte short", Style, style([](Bytes& body) { body.pop_back(); })},
         {"a count that disagrees", BackingSequence, [](Bytes& m) { m[5] ^= 0x01; }},
-        {"bytes after the last events", BackingSequence, [](Bytes& m) { m.insert(m.end() - 1, {0x00, 0x01, 0x02}); }},
+        {"bytes after the last events", BackingSequence,
+         [](Bytes& m) {
+             m.insert(m.end() - 1, {0x00, 0x01, 0x02});
+         }},
         {"a count byte too high", Song, [](Bytes& m) { m[6] = 0x01; }},
         {"a first pattern offset past the end offset", Song, song(3816, 5)},
         {"a negative end offset", Song, song(4016, -1)},

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "EditTranscript.h"
+#include "Transcript.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/editing/KbdSetChoices.h"
 #include "core/storage/Session.h"

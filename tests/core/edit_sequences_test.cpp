@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "EditTranscript.h"
+#include "Transcript.h"
 #include "core/editing/EditScheme.h"
 #include "core/format/ItemFile.h"
 #include "core/programs/ProgramNumbers.h"

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "EditTranscript.h"
+#include "Transcript.h"
 #include "core/editing/EditScheme.h"
 #include "core/programs/ProgramNumbers.h"
 #include "core/storage/Session.h"

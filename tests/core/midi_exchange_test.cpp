@@ -2,7 +2,7 @@
 // wrote to the log, as transcripts under tests/data/midi.
 #include <gtest/gtest.h>
 
-#include "EditTranscript.h"
+#include "Transcript.h"
 #include "core/midi/MidiDump.h"
 #include "core/midi/MidiLink.h"
 #include "core/text/Helpers.h"

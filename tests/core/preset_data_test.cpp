@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "EditTranscript.h"
+#include "Transcript.h"
 #include "core/catalogue/PresetNames.h"
 #include "core/format/ItemFileSave.h"
 #include "core/presets/PresetCommands.h"

@@ -30,6 +30,8 @@ namespace fs = std::filesystem;
 // oracle can follow.
 constexpr ItemKind kKinds[] = {Arrangement, Style, Program, BackingSequence, Song, KbdSet};
 
+std::string Trim(std::string_view text) { return TrimBlanks(text); }
+
 std::string Key(ItemKind kind, const std::string& name) { return std::to_string(KindIndex(kind)) + ":" + name; }
 
 // What a call names: the called item's kind and name, "#N" for a number no user slot has, ""
@@ -38,7 +40,7 @@ std::string CallName(const SetData& data, ItemKind called, int number) {
     const EditableKind* d = EditableKindOf(called);
     const int slot = d != nullptr ? d->SlotOfNumber(number) : -1;
     if (slot < 0 || !d->ValidSlot(slot)) return "#" + std::to_string(number);
-    const std::string name = TrimBlanks(SlotName(*d, data, slot));
+    const std::string name = Trim(SlotName(*d, data, slot));
     return name.empty() ? std::string() : Key(called, name);
 }
 
@@ -76,7 +78,7 @@ Picture Take(const SetData& data) {
     for (const ItemKind kind : kKinds) {
         const EditableKind& d = *EditableKindOf(kind);
         for (int slot = 0; kind != KbdSet && slot < d.SlotCount(); ++slot) {
-            const std::string name = TrimBlanks(SlotName(d, data, slot));
+            const std::string name = Trim(SlotName(d, data, slot));
             if (name.empty()) continue;
             ++picture.count[Key(kind, name)];
             if (kind != Program) picture.calls[Key(kind, name)] = CallNames(data, kind, slot);
@@ -265,7 +267,7 @@ private:
             if (edit.command == EditCommand::Copy || edit.command == EditCommand::Undo ||
                 edit.command == EditCommand::EraseBank)
                 slot = -1;
-            if (d.ValidSlot(slot)) replaced = Key(edit.kind, TrimBlanks(SlotName(d, sets_.Data(setIndex), slot)));
+            if (d.ValidSlot(slot)) replaced = Key(edit.kind, Trim(SlotName(d, sets_.Data(setIndex), slot)));
         }
         const EditResult result = sets_.scheme->Apply(edit);
 

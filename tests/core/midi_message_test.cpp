@@ -7,6 +7,7 @@
 #include "core/catalogue/ItemKind.h"
 #include "core/midi/DumpMessage.h"
 #include "core/midi/SysExAssembler.h"
+#include "core/text/Helpers.h"
 #include "support/Golden.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
@@ -172,39 +173,6 @@ TEST(SysExAssembler, RebuildsSplitMessagesAndIgnoresEverythingElse) {
               (std::vector<std::pair<std::size_t, std::size_t>>{{0, 1024}, {1024, 1024}, {2048, 452}}));
 }
 
-TEST(SimulatedInstrument, ChecksFramingAndNumbersSavedDumpsAfterTheHighest) {
-    test::TempDirectory dir;
-    test::WriteFileBytes(dir.Path() / "000009-GBL.SYX", {0xF0, 0xF7});
-    vxi::InstrumentOptions options;
-    options.deviceId = 2;
-    options.mode = 4;
-    options.saveDirectory = dir.Str();
-    vxi::SimulatedInstrument instrument(options);
-    SetData set = test::EmptySet();
-    SysExHeader header;
-    header.bytes[2] = 0x32;
-    Bytes message;
-    std::string error;
-    ASSERT_TRUE(BuildDumpMessage(set, ItemKind::ArrangementGlobal, 0, header, message, error));
-
-    auto replies = instrument.Receive(message);
-    ASSERT_EQ(replies.size(), 1u);
-    EXPECT_EQ(replies[0].bytes, (Bytes{0xF0, 0x42, 0x32, 0x49, 0x23, 0xF7}));
-    EXPECT_EQ(test::ReadFileBytes(dir.Path() / "000010-ARG.SYX"), message);
-
-    Bytes cut(message.begin(), message.begin() + 30);
-    cut.push_back(0xF7);
-    Bytes otherDevice = message;
-    otherDevice[2] = 0x30;
-    Bytes badByte = message;
-    badByte[20] = 0x90;
-    for (const Bytes& bad : {cut, otherDevice, badByte}) EXPECT_TRUE(instrument.Receive(bad).empty());
-    EXPECT_EQ(instrument.Dumps().size(), 1u);
-    EXPECT_EQ(instrument.Journal().back(),
-              "rejected: Arrangement Global dump of 61 bytes is malformed: Byte 21 is 90, a status byte inside the "
-              "data.");
-}
-
 // The message of a kind with its count bytes and body changed as a broken sender would.
 Bytes Respoiled(const Bytes& message, const std::function<void(Bytes& extra, Bytes& body)>& spoil) {
     Bytes extra(message.begin() + 5, message.begin() + 7), body;
@@ -218,30 +186,55 @@ Bytes Respoiled(const Bytes& message, const std::function<void(Bytes& extra, Byt
     return out;
 }
 
-// Songs are checked as strictly as backing sequences: a count off by one, a body 16 bytes short
-// and an offset that reaches past the events are refused, each with its reason (the journal's
-// last lines in tests/data/midi/instrument_refusals.txt).
-TEST(SimulatedInstrument, RefusesBrokenSongAndBackingSequenceBodiesAlike) {
+// The simulated instrument answers a dump and saves it numbered after the highest file there;
+// it refuses a cut message, another device's and one with a status byte inside, and checks songs
+// as strictly as backing sequences: a count off by one, a body 16 bytes short and an offset that
+// reaches past the events are refused, each with its reason. Its answers and the last line of
+// its journal for each message are tests/data/midi/instrument_refusals.txt.
+TEST(SimulatedInstrument, ChecksFramingAndBodiesAndNumbersSavedDumps) {
+    std::string journal;
+    const auto receive = [&](vxi::SimulatedInstrument& instrument, const Bytes& message) {
+        for (const vxi::Reply& reply : instrument.Receive(message)) journal += "answer " + HexDump(reply.bytes) + "\n";
+        journal += instrument.Journal().back() + "\n";
+    };
+    test::TempDirectory dir;
+    test::WriteFileBytes(dir.Path() / "000009-GBL.SYX", {0xF0, 0xF7});
+    vxi::InstrumentOptions options;
+    options.deviceId = 2;
+    options.mode = 4;
+    options.saveDirectory = dir.Str();
+    vxi::SimulatedInstrument saving(options);
+    SysExHeader header;
+    header.bytes[2] = 0x32;
+    Bytes message;
+    std::string error;
+    ASSERT_TRUE(BuildDumpMessage(test::EmptySet(), ItemKind::ArrangementGlobal, 0, header, message, error));
+    receive(saving, message);
+    EXPECT_EQ(test::ReadFileBytes(dir.Path() / "000010-ARG.SYX"), message);
+    Bytes cut(message.begin(), message.begin() + 30), otherDevice = message, badByte = message;
+    cut.push_back(0xF7);
+    otherDevice[2] = 0x30;
+    badByte[20] = 0x90;
+    for (const Bytes& bad : {cut, otherDevice, badByte}) receive(saving, bad);
+    EXPECT_EQ(saving.Dumps().size(), 1u);
+
     SetData set = test::RandomSet(7);
     for (std::size_t p = 0; p < set.sng.values.size(); p += 2) {  // a count that fits in two 7-bit bytes
         set.sng.values[p] &= 0x03;
         set.sng.values[p + 1] = 0;
     }
-    std::string journal;
     // Body offset of the value that closes the last events.
     for (const auto& [kind, lastOffsetAt] :
          {std::pair(ItemKind::BackingSequence, 2640), std::pair(ItemKind::Song, 3720)}) {
         Bytes good;
-        std::string error;
         ASSERT_TRUE(BuildDumpMessage(set, kind, 0, SysExHeader{}, good, error)) << error;
-        for (const Bytes& message : {good, Respoiled(good, [](Bytes&extra, Bytes&) { extra[0] ^= 0x01; }),
-                                     Respoiled(good, [](Bytes&, Bytes&body) { body.resize(body.size() - 16); }),
-                                     Respoiled(good, [&](Bytes&, Bytes&body) { body[lastOffsetAt] += 1; })}) {
-            vxi::InstrumentOptions options;
-            options.mode = 4;
-            vxi::SimulatedInstrument instrument(options);
-            journal += std::to_string(instrument.Receive(message).size()) + " replies, ";
-            journal += instrument.Journal().back() + "\n";
+        for (const Bytes& m : {good, Respoiled(good, [](Bytes&extra, Bytes&) { extra[0] ^= 0x01; }),
+                               Respoiled(good, [](Bytes&, Bytes&body) { body.resize(body.size() - 16); }),
+                               Respoiled(good, [&](Bytes&, Bytes&body) { body[lastOffsetAt] += 1; })}) {
+            vxi::InstrumentOptions receiving;
+            receiving.mode = 4;
+            vxi::SimulatedInstrument instrument(receiving);
+            receive(instrument, m);
         }
     }
     EXPECT_EQ(journal, test::Golden("midi/instrument_refusals.txt", journal));

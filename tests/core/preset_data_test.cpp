@@ -35,14 +35,10 @@ Bytes Pattern(std::size_t size, std::uint8_t seed) {
 // A set whose user records each carry their own byte pattern.
 SetData PatternedSet() {
     SetData data = test::EmptySet();
-    for (std::size_t i = 0; i < data.arr.arr.size(); ++i) {
-        const Bytes bytes = Pattern(ArrangementRecord::kSize, static_cast<std::uint8_t>(i));
-        data.arr.arr[i].CopyFrom(bytes.data());
-    }
-    for (std::size_t i = 0; i < data.prg.records.size(); ++i) {
-        const Bytes bytes = Pattern(ProgramRecord::kSize, static_cast<std::uint8_t>(i + 3));
-        data.prg.records[i].CopyFrom(bytes.data());
-    }
+    for (std::size_t i = 0; i < data.arr.arr.size(); ++i)
+        data.arr.arr[i].CopyFrom(Pattern(ArrangementRecord::kSize, static_cast<std::uint8_t>(i)).data());
+    for (std::size_t i = 0; i < data.prg.records.size(); ++i)
+        data.prg.records[i].CopyFrom(Pattern(ProgramRecord::kSize, static_cast<std::uint8_t>(i + 3)).data());
     for (std::size_t i = 0; i < data.prg.drumKits.size(); ++i) {
         const Bytes bytes = Pattern(kDrumKitDataSize, static_cast<std::uint8_t>(i + 200));
         std::copy(bytes.begin(), bytes.end(), data.prg.drumKits[i].begin());

@@ -8,7 +8,9 @@
 #include "core/details/ItemAddress.h"
 #include "core/details/ItemDetails.h"
 #include "core/editing/Callers.h"
+#include "core/kinds/EditableKind.h"
 #include "core/selection/BankView.h"
+#include "support/Golden.h"
 #include "support/SetBuilder.h"
 
 namespace vx {
@@ -105,37 +107,41 @@ TEST(DetailFieldsTest, GlobalSwitchesAndPedalsLieWhereTheRecordKeepsThem) {
     for (int pedal = 0; pedal < kPedalCount; ++pedal) EXPECT_EQ(gbl.Byte(offsets[pedal]), 0x40 + pedal);
 }
 
-TEST(DetailFieldsTest, TypedValuesListsAndNames) {
-    struct Case {
+// What the user types or picks, as the dialogs and vx50 take it: numbers in a range (else the
+// field's value), split key names, list entries, names, channel lines, item addresses and the
+// labels of sequence slots; the results are in tests/data/details/typed.txt.
+TEST(DetailFieldsTest, TypedValuesNamesAndAddresses) {
+    std::string out;
+    const struct {
         const char* text;
-        int minimum, maximum, fallback, expected;
-    };
-    const Case cases[] = {
-        {"250", 40, 240, 120, 120}, {"240", 40, 240, 120, 240}, {" 40 ", 40, 240, 120, 40}, {"39", 40, 240, 120, 120},
-        {"abc", 40, 240, 120, 120}, {"", 40, 240, 120, 120},    {"9x", 40, 240, 120, 120},  {"-5", -11, 11, 0, -5},
-        {"+3", -11, 11, 0, 3},      {"-12", -11, 11, 0, 0},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(TypedNumber(c.text, c.minimum, c.maximum, c.fallback), c.expected) << '"' << c.text << '"';
-
-    const auto keys = SplitKeyNames();
-    ASSERT_EQ(keys.size(), 61u);
-    EXPECT_EQ(keys[0], "C 2");
-    EXPECT_EQ(keys[1], "C#2");
-    EXPECT_EQ(keys[24], "C 4");
-    EXPECT_EQ(keys[59], "B 6");
-    EXPECT_EQ(keys[60], "C 7");
-    EXPECT_EQ(ListText(kFillVarName, 13), "OFF");
-    EXPECT_EQ(ListText(kVarStartName, 5), "INTRO 2");
-
-    EXPECT_EQ(EditedName("   Piano"), "Piano");
-    EXPECT_EQ(EditedName(" Seventeen letters!"), "Seventeen letter");
-    EXPECT_EQ(EditedName("    "), "");
-
-    EXPECT_EQ(ChannelLine(0, 255), "Main  : 256");
-    EXPECT_EQ(ChannelLine(10, 255), "K.Bass: 256");
-    EXPECT_EQ(ChannelLine(11, 255), "Chord : OFF");
-    EXPECT_EQ(ChannelLine(15, 15), "KBDChg: 16");
+        int minimum, maximum, fallback;
+    } numbers[] = {{"250", 40, 240, 120}, {"240", 40, 240, 120}, {" 40 ", 40, 240, 120}, {"39", 40, 240, 120},
+                   {"abc", 40, 240, 120}, {"", 40, 240, 120},    {"9x", 40, 240, 120},   {"-5", -11, 11, 0},
+                   {"+3", -11, 11, 0},    {"-12", -11, 11, 0}};
+    for (const auto& n : numbers)
+        out += "number '" + std::string(n.text) + "' in " + std::to_string(n.minimum) + ".." +
+               std::to_string(n.maximum) + " else " + std::to_string(n.fallback) + ": " +
+               std::to_string(TypedNumber(n.text, n.minimum, n.maximum, n.fallback)) + "\n";
+    out += "split keys:";
+    for (const std::string& key : SplitKeyNames()) out += " [" + key + "]";
+    out += "\nlists: " + ListText(kFillVarName, 13) + ", " + ListText(kVarStartName, 5) + "\n";
+    for (const char* name : {"   Piano", " Seventeen letters!", "    "})
+        out += "name '" + std::string(name) + "': '" + EditedName(name) + "'\n";
+    for (const auto& [channel, value] : {std::pair(0, 255), std::pair(10, 255), std::pair(11, 255), std::pair(15, 15)})
+        out += "channel line " + std::to_string(channel) + " " + std::to_string(value) + ": '" +
+               ChannelLine(channel, value) + "'\n";
+    for (const char* text :
+         {"arr:C11", "ARR:d88", "arr:A11", "sty:C68", "prg:F11", "prg:R51", "bsq:3", "sng:9",   "ark:88", "ark:22",
+          "arg",     "gbl",     "sty:C71", "arr:C19", "arr:E11", "bsq:10",  "gbl:1", "xyz:C11", "prg:",   "ark:91"}) {
+        const auto address = ParseItemAddress(text);
+        out += "address " + std::string(text) + ": " +
+               (address ? std::string(KindName(address->kind)) + " " + std::to_string(address->number) : "none") + "\n";
+    }
+    for (const ItemKind kind : {ItemKind::BackingSequence, ItemKind::Song})
+        for (const char* label : {"0", "9", "10", "x"})
+            out += std::string(KindName(kind)) + " " + label + ": slot " +
+                   std::to_string(EditableKindOf(kind)->SlotOfLabel(label)) + "\n";
+    EXPECT_EQ(out, test::Golden("details/typed.txt", out));
 }
 
 TEST(DetailFieldsTest, CommonSplitKeyOnlyWhenAllShareAnOfferedKey) {
@@ -191,38 +197,6 @@ TEST(DetailFieldsTest, ShownAsTheDialogsShowThem) {
               "22 D4 D4");
     EXPECT_EQ(field(fields, "Programs"), tracks);
     EXPECT_TRUE(KbdDetails(data, presets, 64).empty());
-    const auto address = ParseItemAddress("ark:22");
-    ASSERT_TRUE(address);
-    EXPECT_EQ(address->number, 9);
-}
-
-TEST(DetailFieldsTest, ItemAddresses) {
-    struct Case {
-        const char* text;
-        ItemKind kind;
-        int number;
-    };
-    const Case good[] = {
-        {"arr:C11", ItemKind::Arrangement, 256},
-        {"ARR:d88", ItemKind::Arrangement, 383},
-        {"arr:A11", ItemKind::Arrangement, 0},
-        {"sty:C68", ItemKind::Style, 303},
-        {"prg:F11", ItemKind::Program, 768},
-        {"prg:R51", ItemKind::Program, 1056},
-        {"bsq:3", ItemKind::BackingSequence, 3},
-        {"sng:9", ItemKind::Song, 9},
-        {"ark:88", ItemKind::KbdSet, 63},
-        {"arg", ItemKind::ArrangementGlobal, 0},
-        {"gbl", ItemKind::Global, 0},
-    };
-    for (const Case& c : good) {
-        const auto address = ParseItemAddress(c.text);
-        ASSERT_TRUE(address) << c.text;
-        EXPECT_EQ(address->kind, c.kind) << c.text;
-        EXPECT_EQ(address->number, c.number) << c.text;
-    }
-    for (const char* bad : {"sty:C71", "arr:C19", "arr:E11", "bsq:10", "gbl:1", "xyz:C11", "prg:", "ark:91"})
-        EXPECT_FALSE(ParseItemAddress(bad)) << bad;
 }
 
 TEST(DetailFieldsTest, CallerLinesOfTheProgramDialog) {

@@ -15,6 +15,8 @@
 #include "core/editing/EditScheme.h"
 #include "core/library/LibrarySource.h"
 #include "core/storage/Session.h"
+#include "core/text/Helpers.h"
+#include "support/Golden.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 #include "support/TestSession.h"
@@ -25,15 +27,11 @@ namespace {
 using enum ItemKind;
 namespace fs = std::filesystem;
 
+// The kinds; all but programs call others, all but KBD sets have names, and so an identity the
+// oracle can follow.
 constexpr ItemKind kKinds[] = {Arrangement, Style, Program, BackingSequence, Song, KbdSet};
-// Callers that have names, and so an identity the oracle can follow (KBD sets have none).
-constexpr ItemKind kNamedCallers[] = {Arrangement, Style, BackingSequence, Song};
 
-std::string Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
+std::string Trim(std::string_view text) { return TrimBlanks(text); }
 
 std::string Key(ItemKind kind, const std::string& name) { return std::to_string(KindIndex(kind)) + ":" + name; }
 
@@ -58,20 +56,12 @@ std::vector<std::string> CallNames(const SetData& data, ItemKind caller, int slo
     return names;
 }
 
-// The calls of an item held apart from its set, as names in that set.
-std::vector<std::string> HeldCallNames(const SetData& data, const EditItem& item) {
-    SetData copy;
+// The calls of an item held apart from its set, as names in that set: the item is looked at in
+// slot 0 of a copy of the set (no kind calls its own kind).
+std::vector<std::string> HeldCallNames(SetData copy, const EditItem& item) {
     const EditableKind& d = *EditableKindOf(kKinds[item.index()]);
-    // The item is looked at in slot 0 of a scratch copy of its kind's data.
-    copy = data;
     d.Write(copy, 0, item);
-    std::vector<std::string> names;
-    CallFilter filter;
-    filter.callers = MaskOf(d.Kind());
-    filter.slot = 0;
-    ForEachCall(
-        copy, [&](const CallSite& site) { names.push_back(CallName(data, site.called, site.number)); }, filter);
-    return names;
+    return CallNames(copy, d.Kind(), 0);
 }
 
 // A set at the level of names: how often each name is there, and what each named caller calls.
@@ -88,17 +78,11 @@ Picture Take(const SetData& data) {
     Picture picture;
     for (const ItemKind kind : kKinds) {
         const EditableKind& d = *EditableKindOf(kind);
-        if (kind == KbdSet) continue;
-        for (int slot = 0; slot < d.SlotCount(); ++slot) {
+        for (int slot = 0; kind != KbdSet && slot < d.SlotCount(); ++slot) {
             const std::string name = Trim(SlotName(d, data, slot));
-            if (!name.empty()) ++picture.count[Key(kind, name)];
-        }
-    }
-    for (const ItemKind kind : kNamedCallers) {
-        const EditableKind& d = *EditableKindOf(kind);
-        for (int slot = 0; slot < d.SlotCount(); ++slot) {
-            const std::string name = Trim(SlotName(d, data, slot));
-            if (!name.empty()) picture.calls[Key(kind, name)] = CallNames(data, kind, slot);
+            if (name.empty()) continue;
+            ++picture.count[Key(kind, name)];
+            if (kind != Program) picture.calls[Key(kind, name)] = CallNames(data, kind, slot);
         }
     }
     return picture;
@@ -108,8 +92,7 @@ Picture Take(const SetData& data) {
 void NameEveryItem(SetData& data, char tag) {
     for (const ItemKind kind : kKinds) {
         const EditableKind& d = *EditableKindOf(kind);
-        if (kind == KbdSet) continue;
-        for (int slot = 0; slot < d.SlotCount(); ++slot) {
+        for (int slot = 0; kind != KbdSet && slot < d.SlotCount(); ++slot) {
             if (d.IsEmptyAt(data, slot)) continue;
             EditItem item = d.Read(data, slot);
             const std::string name = std::string(1, "ASPBNK"[KindIndex(kind)]) + tag + " " + d.Label(slot);
@@ -640,62 +623,41 @@ TEST_F(EditModelTest, RandomScriptsKeepEveryCallOnItsItem) {
 }
 
 // The sequences of commands, as a user tried them on the demo set, that once left items
-// calling the wrong items: each line is a command on the demo set (1) or a second copy of it
-// (2), with the answer to its question.
+// calling the wrong items (tests/data/edit/held_items.txt): after "# what", each line is a
+// command on the demo set (1) or a second copy of it (2) with the answer to its question, and
+// "= C12:" names the calls of an arrangement of set 1, its style, then its eleven tracks.
 TEST_F(EditModelTest, HeldItemsFollowTheChangesOfTheirSet) {
-    struct Case {
-        const char* what;
-        std::vector<std::string> commands;  // "copy 1 arr C11", "delete 1 prg F11 No", "drop 2 arr C52 1 C47"
-        const char* checked;                // the arrangement of set 1 whose calls are compared
-        std::vector<std::string> expected;  // its style, then the programs of its eleven tracks
-    };
-    const std::vector<Case> cases = {
-        {"a copied arrangement pasted after a program delete (No)",
-         {"copy 1 arr C11", "delete 1 prg F11 No", "paste 1 arr C12"},
-         "C12",
-         {"Sunday Groove", "Gig Kit", "#1048", "Fat Fingers", "Crunch Rhythm", "Dry Stage EP", "Lush Strings",
-          // MainKBD called the deleted F11: it calls what moved into its place, as every caller does.
-          "Dry Stage EP", "Lush Strings", "Dry Stage EP", "Sweet Choir", "Fat Fingers"}},
-        {"an arrangement pasted over, brought back by Undo after a program delete",
-         {"copy 1 arr C11", "paste 1 arr C12", "delete 1 prg F11 No", "undo 1 arr"},
-         "C12",
-         {"Club Shuffle", "#1027", "#1048", "Square Bass", "Retro Poly", "Night Pad", "Lead Sawtooth", "Lead Sawtooth",
-          "Sky Pad", "Retro Poly", "Night Pad", "Square Bass"}},
-        {"a program move undone after an arrangement delete moved its callers",
-         {"drop 1 prg G22 1 G72 No", "delete 1 arr D11 No", "undo 1 prg"},
-         "D13",  // Tango Night, D14 before the delete
-         {"#24", "#1041", "Conga Groove", "Upright Walk", "Live Nylon", "Bright Vibes", "Film Strings", "Silver Flute",
-          "Lush Strings", "Live Nylon", "Sweet Choir", "Upright Walk"}},
-        {"the same: its neighbour gets no call it never had",
-         {"drop 1 prg G22 1 G72 No", "delete 1 arr D11 No", "undo 1 prg"},
-         "D14",  // Rock Anthem, D15 before the delete
-         {"Garage Rock", "#1036", "#1048", "Fat Fingers", "Crunch Rhythm", "Perc Organ Live", "Hot Brass",
-          "Lead Sawtooth", "Perc Organ Live", "Crunch Rhythm", "Hot Brass", "Fat Fingers"}},
-        {"an arrangement dropped from another set, undone after a program delete",
-         {"drop 2 arr C13 1 D16 No", "delete 1 prg F12 No", "undo 1 arr"},
-         "D16",  // Gospel Sunday
-         {"#86", "Gig Kit", "#1048", "Fat Fingers", "Hymn Organ", "My Grand Piano", "Sweet Choir", "Hymn Organ",
-          "Sweet Choir", "My Grand Piano", "Sweet Choir", "Fat Fingers"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        test::ScriptedInteraction ui;
-        Options options;
-        auto session = test::MakeSession(ui, options);
-        ASSERT_TRUE(session);
-        EditScheme scheme(*session);
-        const int demoSet = session->OpenOrNewSet(false, demo.string());
-        const int otherSet = session->OpenOrNewSet(false, other.string());
-        ASSERT_EQ(std::pair(demoSet, otherSet), std::pair(1, 2));
-        for (const std::string& line : c.commands) {
+    const std::string file = "edit/held_items.txt";
+    std::istringstream in(test::ReadFileText(test::SourceDir() + "/tests/data/" + file));
+    test::ScriptedInteraction ui;
+    Options options;
+    std::unique_ptr<Session> session;
+    std::unique_ptr<EditScheme> scheme;
+    std::string out, line;
+    while (std::getline(in, line)) {
+        if (line.rfind("# ", 0) == 0) {
+            scheme.reset();
+            session.reset();
+            session = test::MakeSession(ui, options);
+            ASSERT_TRUE(session);
+            scheme = std::make_unique<EditScheme>(*session);
+            ASSERT_EQ(session->OpenOrNewSet(false, demo.string()), 1);
+            ASSERT_EQ(session->OpenOrNewSet(false, other.string()), 2);
+        } else if (line.rfind("= ", 0) == 0) {
+            const std::string label = line.substr(2, line.find(':') - 2);
+            line = "= " + label + ":";
+            const char* separator = " ";
+            for (const std::string& call :
+                 CallNames(session->Data(1), Arrangement, Arrangements().SlotOfLabel(label))) {
+                line += separator + (call.empty() || call[0] == '#' ? call : call.substr(call.find(':') + 1));
+                separator = " | ";
+            }
+        } else if (!line.empty()) {
             std::istringstream words(line);
-            std::string command, item, answer;
+            std::string command, kind, label, answer;
             Edit edit;
-            words >> command >> edit.set >> item;
-            const std::string kindName = item;
-            std::string label;
-            words >> label;
-            edit.kind = kindName == "arr" ? Arrangement : Program;
+            words >> command >> edit.set >> kind >> label;
+            edit.kind = kind == "arr" ? Arrangement : Program;
             const EditableKind& d = *EditableKindOf(edit.kind);
             edit.slot = d.SlotOfLabel(label);
             if (command == "drop") {
@@ -703,9 +665,8 @@ TEST_F(EditModelTest, HeldItemsFollowTheChangesOfTheirSet) {
                 edit.sourceKind = edit.kind;
                 edit.sourceSet = edit.set;
                 edit.sourceSlot = edit.slot;
-                std::string target;
-                words >> edit.set >> target;
-                edit.slot = d.SlotOfLabel(target);
+                words >> edit.set >> label;
+                edit.slot = d.SlotOfLabel(label);
             } else {
                 edit.command = command == "copy"     ? EditCommand::Copy
                                : command == "paste"  ? EditCommand::Paste
@@ -717,15 +678,12 @@ TEST_F(EditModelTest, HeldItemsFollowTheChangesOfTheirSet) {
             const std::deque<Answer> answers = answer == "No" ? std::deque<Answer>{Answer::No} : std::deque<Answer>{};
             ui.AnswerTo(QuestionId::ReferencedBy, answers);
             ui.AnswerTo(QuestionId::MissingCall, answers);
-            const EditResult result = scheme.Apply(edit);
+            const EditResult result = scheme->Apply(edit);
             EXPECT_TRUE(result.done) << line << ": " << result.reason;
         }
-        std::vector<std::string> calls;
-        for (const std::string& call :
-             CallNames(session->Data(demoSet), Arrangement, Arrangements().SlotOfLabel(c.checked)))
-            calls.push_back(call.empty() || call[0] == '#' ? call : call.substr(call.find(':') + 1));
-        EXPECT_EQ(calls, c.expected);
+        out += line + "\n";
     }
+    EXPECT_EQ(out, test::Golden(file, out));
 }
 
 // "Call another Program" follows what is held: the calls a record keeps follow it while the
@@ -743,12 +701,9 @@ TEST_F(EditModelTest, CallAnotherProgramAfterAShiftDropsTheProgramUndoWithANotic
     const int f13 = programs.Called()->NumberOf(programs.SlotOfLabel("F13"));
     const std::vector<std::string> sunday = CallNames(session->Data(set), Arrangement, 0);
     auto command = [&](EditCommand what, ItemKind kind, const std::string& label) {
-        Edit edit;
-        edit.command = what;
-        edit.kind = kind;
-        edit.set = set;
-        edit.slot = EditableKindOf(kind)->SlotOfLabel(label);
-        return scheme.Apply(edit).done;
+        return scheme
+            .Apply({.command = what, .kind = kind, .set = set, .slot = EditableKindOf(kind)->SlotOfLabel(label)})
+            .done;
     };
 
     // A cut moves nothing: Call another Program follows into the record, and Undo gives the

@@ -1,9 +1,12 @@
+// Backing sequences and songs: the event memory they share, its limits, and the chains between
+// entries, each test as a transcript under tests/data/edit.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "Transcript.h"
 #include "core/editing/EditScheme.h"
 #include "core/format/ItemFile.h"
 #include "core/programs/ProgramNumbers.h"
@@ -11,15 +14,15 @@
 #include "core/sequences/EventMemory.h"
 #include "core/storage/Session.h"
 #include "core/text/Helpers.h"
-#include "support/EditFixture.h"
 
 namespace vx {
 namespace {
 
 using enum ItemKind;
+using enum EditCommand;
 
 // New sets start backing sequences, songs and patterns all at unit 8192.
-class EditSequencesTest : public test::EditFixture {
+class EditSequencesTest : public test::EditTranscript {
 protected:
     BsqEntry& Bsq(int set, int n) { return Data(set).bsq.entries[static_cast<std::size_t>(n)]; }
     SongEntry& Sng(int set, int n) { return Data(set).sng.entries[static_cast<std::size_t>(n)]; }
@@ -54,20 +57,18 @@ protected:
         sng.endOffset += patternUnits;
         sng.patternData.assign(static_cast<std::size_t>(patternUnits) * kEventUnitBytes, 0xAB);
     }
-    std::vector<std::string> BsqNames(int set) {
-        std::vector<std::string> names;
-        for (const auto& e : Data(set).bsq.entries) names.push_back(TrimBlanks(e.record.Name()));
-        return names;
-    }
-    std::vector<int> BsqNexts(int set) {
-        std::vector<int> nexts;
-        for (const auto& e : Data(set).bsq.entries) nexts.push_back(e.record.Byte(79));
-        return nexts;
+    // The backing sequences of a set by name, with the chain byte of each.
+    void ShowBsq(int set) {
+        std::vector<std::string> entries;
+        for (const auto& e : Data(set).bsq.entries)
+            entries.push_back(TrimBlanks(e.record.Name()) + " > " + std::to_string(e.record.Byte(79)));
+        Show("  backing sequences", entries);
     }
     // Where each region starts and ends: bsq start, bsq end, song start, first pattern, song end offset.
-    std::vector<int> Map(int set) {
+    void ShowMap(int set) {
         const SetData& d = Data(set);
-        return {d.bsq.offsets[0][0], d.bsq.endOffset, d.sng.offsets[0][0], d.sng.patternOffsets[0], d.sng.endOffset};
+        Show("  map " + std::to_string(set), std::vector<int>{d.bsq.offsets[0][0], d.bsq.endOffset, d.sng.offsets[0][0],
+                                                              d.sng.patternOffsets[0], d.sng.endOffset});
     }
 };
 
@@ -76,77 +77,70 @@ protected:
 TEST_F(EditSequencesTest, SongsAndPatternsFollowTheBackingSequencesEnd) {
     Fill(1, {10}, {5}, 3);
     const SetData before = Data(1);
-    ASSERT_EQ(Map(1), (std::vector<int>{8192, 8202, 8202, 8207, 8210}));
-
-    ASSERT_TRUE(Do(EditCommand::Copy, BackingSequence, 1, 0).done);
-    ASSERT_TRUE(Do(EditCommand::Paste, BackingSequence, 1, 1).done);
-    EXPECT_EQ(Map(1), (std::vector<int>{8192, 8212, 8212, 8217, 8220}));
-    EXPECT_EQ(Data(1).sng.patternOffsets[2], 8219);
-    EXPECT_EQ(Data(1).sng.patternOffsets[99], 8220);
-    EXPECT_EQ(Data(1).sng.offsets[0][16], 8215);
-    EXPECT_EQ(Data(1).sng.patternData, before.sng.patternData);
+    ShowMap(1);
+    Note("copy bsq 0", Do(Copy, BackingSequence, 1, 0));
+    Note("paste bsq 1", Do(Paste, BackingSequence, 1, 1));
+    ShowMap(1);
+    const SetSongs& sng = Data(1).sng;
+    Show("  pattern 2, pattern 99, song 0 section 16",
+         std::vector<int>{sng.patternOffsets[2], sng.patternOffsets[99], sng.offsets[0][16]});
+    EXPECT_EQ(sng.patternData, before.sng.patternData);
     EXPECT_EQ(Sng(1, 0).events, before.sng.entries[0].events);
-    EXPECT_TRUE(session->Slot(1).dirty[3] && session->Slot(1).dirty[4]);
-    EXPECT_EQ(CounterLabels(CountEvents(Data(1).bsq, Data(1).sng)),
-              (std::array<std::string, 5>{"BackSeqs: 80", "Songs: 20", "Patterns: 12", "Total: 112", "Free: 65424"}));
+    ShowDirty(1);
+    const auto counters = CounterLabels(CountEvents(Data(1).bsq, sng));
+    Show("  counters", std::vector<std::string>(counters.begin(), counters.end()));
 
     SetData reloaded;
     ASSERT_TRUE(LoadKind(ItemFile("T.BSQ", SerializeKind(Data(1), BackingSequence)), BackingSequence, reloaded));
     ASSERT_TRUE(LoadKind(ItemFile("T.SNG", SerializeKind(Data(1), Song)), Song, reloaded));
-    EXPECT_EQ(reloaded.sng.offsets, Data(1).sng.offsets);
+    EXPECT_EQ(reloaded.sng.offsets, sng.offsets);
     EXPECT_EQ(reloaded.sng.patternData, before.sng.patternData);
 
-    ASSERT_TRUE(Do(EditCommand::Undo, BackingSequence, 1, -1).done);
-    EXPECT_EQ(Map(1), (std::vector<int>{8192, 8202, 8202, 8207, 8210}));
-    EXPECT_EQ(Data(1).sng.patternOffsets, before.sng.patternOffsets);
+    Note("undo", Do(Undo, BackingSequence, 1, -1));
+    ShowMap(1);
+    EXPECT_EQ(sng.patternOffsets, before.sng.patternOffsets);
 }
 
 // Writes that would make Free negative or carry an offset past 32767 are refused before anything
-// changes, and so is an Undo that no longer fits; its record stays for later.
+// changes, and so is an Undo that no longer fits; its record stays for later. Undo of a Delete
+// brings the deleted entry back from the end of the list, where the Delete left it.
 TEST_F(EditSequencesTest, EventMemoryOverflowIsRefusedWithTheNumbers) {
-    const std::string tooBig = " is too big for the\nevent memory, where only ";
     Fill(1, {16000}, {}, 0);
-    ASSERT_TRUE(Do(EditCommand::Copy, BackingSequence, 1, 0).done);
-    SetData before = Data(1);
-    EditResult result = Do(EditCommand::Paste, BackingSequence, 1, 1);
-    EXPECT_FALSE(result.done);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Pasted Backing Sequence (64000 events)" + tooBig +
-                                                   "1536 events are available."});
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(Map(1), (std::vector<int>{8192, 24192, 24192, 24192, 24192}));
+    Note("copy bsq 0", Do(Copy, BackingSequence, 1, 0));
+    Note("paste bsq 1", Do(Paste, BackingSequence, 1, 1));
+    ShowMap(1);
     EXPECT_TRUE(Bsq(1, 1).IsEmpty());
-    EXPECT_FALSE(session->Slot(1).dirty[3]);
-    EXPECT_FALSE(Do(EditCommand::Insert, BackingSequence, 1, 0).done) << "entry 9 is empty: nothing is freed";
+    ShowDirty(1);
+    Note("insert bsq 0 (entry 9 is empty: nothing is freed)", Do(Insert, BackingSequence, 1, 0));
 
     // Room enough, but the end would pass the highest offset.
-    ui.messages.clear();
     Fill(2, {50}, {}, 0);
     Data(2).bsq.offsets[0][0] = 32700;
     LayOutAfterBackingSequences(Data(2).bsq, Data(2).sng);
-    ASSERT_TRUE(Do(EditCommand::Copy, BackingSequence, 2, 0).done);
-    EXPECT_FALSE(Do(EditCommand::Paste, BackingSequence, 2, 3).done);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Pasted Backing Sequence (200 events) would move the event memory\n"
-                                                   "past its highest offset, 32767."});
-    EXPECT_EQ(Map(2), (std::vector<int>{32700, 32750, 32750, 32750, 32750}));
+    Note("copy bsq 2:0", Do(Copy, BackingSequence, 2, 0));
+    Note("paste bsq 2:3", Do(Paste, BackingSequence, 2, 3));
+    ShowMap(2);
 
-    // A cut frees the memory, a song takes it, and the cut can no longer be undone.
-    ui.messages.clear();
-    Fill(2, {10000}, {}, 0);
-    Sng(2, 0) = Sequence<SongEntry>("Big", 5000, 0x77);
-    LayOutAfterSongs(Data(2).sng);
-    ASSERT_TRUE(Do(EditCommand::Cut, BackingSequence, 2, 0).done);
-    ASSERT_TRUE(Do(EditCommand::Copy, Song, 2, 0).done);
-    ASSERT_TRUE(Do(EditCommand::Paste, Song, 2, 1).done);
-    before = Data(2);
-    EXPECT_FALSE(Do(EditCommand::Undo, BackingSequence, 2, -1).done);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Undo of Backing Sequence (40000 events)" + tooBig +
-                                                   "25536 events are available."});
-    EXPECT_TRUE(Bsq(2, 0).IsEmpty());
-    EXPECT_EQ(Data(2).sng.offsets, before.sng.offsets);
-    EXPECT_EQ(scheme->UndoOf(BackingSequence).op, 1);
-    ASSERT_TRUE(Do(EditCommand::Cut, Song, 2, 1).done);
-    EXPECT_TRUE(Do(EditCommand::Undo, BackingSequence, 2, -1).done);
-    EXPECT_EQ(TrimBlanks(Bsq(2, 0).record.Name()), "Seq 0");
+    // A cut (then a delete) frees the memory, a song takes it, and the command can no longer be
+    // undone until the song lets it go.
+    for (const EditCommand command : {Cut, Delete}) {
+        Fill(2, {10000, 5}, {}, 0);
+        Sng(2, 0) = Sequence<SongEntry>("Big", 5000, 0x77);
+        Sng(2, 1) = {};
+        LayOutAfterSongs(Data(2).sng);
+        Note(command == Cut ? "cut bsq 2:0" : "delete bsq 2:0", Do(command, BackingSequence, 2, 0));
+        Note("copy sng 2:0", Do(Copy, Song, 2, 0));
+        Note("paste sng 2:1", Do(Paste, Song, 2, 1));
+        const SetData before = Data(2);
+        Note("undo bsq", Do(Undo, BackingSequence, 2, -1));
+        EXPECT_EQ(Data(2).sng.offsets, before.sng.offsets);
+        ShowBsq(2);
+        ShowHeld(BackingSequence);
+        Note("cut sng 2:1", Do(Cut, Song, 2, 1));
+        Note("undo bsq", Do(Undo, BackingSequence, 2, -1));
+        ShowBsq(2);
+        ShowMap(2);
+    }
 }
 
 // Dropping 3 on 4 leaves it where it is; on 6 it goes before 6 and every chain follows its
@@ -156,97 +150,50 @@ TEST_F(EditSequencesTest, DropInsideTheListRenumbersTheChains) {
     const std::vector<int> nexts = {3, 4, 5, 3, 9, 0, 6, 6, 12, 4};
     for (int n = 0; n < kSequenceCount; ++n) Bsq(1, n).record.SetByte(79, static_cast<std::uint8_t>(nexts[n]));
     const SetData before = Data(1);
-
-    EXPECT_FALSE(DropOn(BackingSequence, 1, 3, 1, 4).done);
-    EXPECT_TRUE(ui.messages.empty());
-
+    Note("drop bsq 3 on 4", DropOn(BackingSequence, 1, 3, 1, 4));
     ui.AnswerTo(QuestionId::InsertBefore, Answer::Yes);
-    ASSERT_TRUE(DropOn(BackingSequence, 1, 3, 1, 6).done);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Insert Backing Sequence 3 before 6 ?"});
-    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(BsqNames(1), (std::vector<std::string>{"Seq 0", "Seq 1", "Seq 2", "Seq 4", "Seq 5", "Seq 3", "Seq 6",
-                                                     "Seq 7", "Seq 8", "Seq 9"}));
-    EXPECT_EQ(BsqNexts(1), (std::vector<int>{5, 3, 4, 9, 0, 5, 6, 6, 12, 3}));
-    EXPECT_EQ(Data(1).bsq.offsets[5][0], 8192 + 1 + 2 + 3 + 5 + 6);
-    EXPECT_EQ(Data(1).bsq.endOffset, 8192 + 55);
-    EXPECT_EQ(scheme->UndoOf(BackingSequence).op, 4);
-
-    ASSERT_TRUE(Do(EditCommand::Undo, BackingSequence, 1, -1).done);
-    EXPECT_EQ(BsqNexts(1), nexts);
-    EXPECT_EQ(BsqNames(1), (std::vector<std::string>{"Seq 0", "Seq 1", "Seq 2", "Seq 3", "Seq 4", "Seq 5", "Seq 6",
-                                                     "Seq 7", "Seq 8", "Seq 9"}));
+    Note("drop bsq 3 on 6, Yes", DropOn(BackingSequence, 1, 3, 1, 6));
+    ShowBsq(1);
+    Show("  entry 5 from, the end", std::vector<int>{Data(1).bsq.offsets[5][0], Data(1).bsq.endOffset});
+    ShowHeld(BackingSequence);
+    Note("undo", Do(Undo, BackingSequence, 1, -1));
+    ShowBsq(1);
     EXPECT_EQ(Data(1).bsq.offsets, before.bsq.offsets);
-
-    ui.messages.clear();
     ui.AnswerTo(QuestionId::InsertBefore, Answer::Yes);
-    ASSERT_TRUE(DropOn(Song, 1, 0, 1, 2).done);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Insert Song 0 before 2 ?"});
+    Note("drop sng 0 on 2, Yes", DropOn(Song, 1, 0, 1, 2));
 }
 
 // Delete of entry 0, Insert, Erase and the song Erase: entries shift without touching chains,
-// the clipboard takes what left, and the memory map stays packed.
+// the clipboard takes what left, and the memory map stays packed. Songs erased after backing
+// sequences of 10 units start at their end, and the pattern table keeps its spacing behind them.
 TEST_F(EditSequencesTest, DeleteInsertAndEraseKeepTheMemoryMap) {
     Fill(1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {4}, 3);
-    const std::vector<std::string> shifted = {"Seq 1", "Seq 2", "Seq 3", "Seq 4", "Seq 5",
-                                              "Seq 6", "Seq 7", "Seq 8", "Seq 9", ""};
-    ASSERT_TRUE(Do(EditCommand::Delete, BackingSequence, 1, 0).done);
-    EXPECT_EQ(BsqNames(1), shifted);
-    EXPECT_EQ(BsqNexts(1), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
-    EXPECT_EQ(Map(1), (std::vector<int>{8192, 8246, 8246, 8250, 8253}));
-    EXPECT_EQ(TrimBlanks(std::get<BsqEntry>(*scheme->ClipboardOf(BackingSequence).item).record.Name()), "Seq 0");
-    EXPECT_EQ(scheme->UndoOf(BackingSequence).op, 6);
-
+    Note("delete bsq 0", Do(Delete, BackingSequence, 1, 0));
+    ShowBsq(1);
+    ShowMap(1);
+    ShowHeld(BackingSequence);
     Bsq(1, 9) = Sequence<BsqEntry>("Last", 2, 0x55);
     LayOutAfterBackingSequences(Data(1).bsq, Data(1).sng);
-    ASSERT_TRUE(Do(EditCommand::Insert, BackingSequence, 1, 2).done);
-    EXPECT_EQ(BsqNames(1), (std::vector<std::string>{"Seq 1", "Seq 2", "Seq 0", "Seq 3", "Seq 4", "Seq 5", "Seq 6",
-                                                     "Seq 7", "Seq 8", "Seq 9"}));
-    const Clipboard& clipboard = scheme->ClipboardOf(BackingSequence);
-    EXPECT_EQ(std::pair(clipboard.set, clipboard.slot), std::pair(1, 2));
-    EXPECT_EQ(TrimBlanks(std::get<BsqEntry>(*clipboard.item).record.Name()), "Last");
-    EXPECT_EQ(Map(1), (std::vector<int>{8192, 8247, 8247, 8251, 8254}));
+    Note("insert bsq 2", Do(Insert, BackingSequence, 1, 2));
+    ShowBsq(1);
+    ShowHeld(BackingSequence);
+    ShowMap(1);
 
     const Bytes patterns = Data(1).sng.patternData;
-    ASSERT_TRUE(Do(EditCommand::EraseBank, BackingSequence, 1, -1).done);
+    Note("erase bsq", Do(EraseBank, BackingSequence, 1, -1));
     for (const auto& row : Data(1).bsq.offsets)
         for (int offset : row) ASSERT_EQ(offset, 8192);
-    EXPECT_EQ(Map(1), (std::vector<int>{8192, 8192, 8192, 8196, 8199}));
-    EXPECT_TRUE(scheme->UndoOf(BackingSequence).Empty());
+    ShowMap(1);
+    ShowHeld(BackingSequence);
 
-    // Songs erased after backing sequences of 10 units: the songs start at their end and the
-    // pattern table keeps its spacing behind them.
     Fill(1, {10}, {4, 4}, 3);
-    ASSERT_TRUE(Do(EditCommand::EraseBank, Song, 1, -1).done);
-    EXPECT_EQ(Map(1), (std::vector<int>{8192, 8202, 8202, 8202, 8205}));
-    EXPECT_EQ(Data(1).sng.offsets[9][16], 8202);
-    EXPECT_EQ(
-        (std::vector<int>{Data(1).sng.patternOffsets[1], Data(1).sng.patternOffsets[2], Data(1).sng.patternOffsets[3]}),
-        (std::vector<int>{8203, 8204, 8205}));
-    EXPECT_EQ(Data(1).sng.patternData, patterns);
-    EXPECT_EQ(CountEvents(Data(1).bsq, Data(1).sng).patterns, 3);
-}
-
-// Undo of a Delete brings the deleted entry back from the end of the list, where the Delete
-// left it: refused with its numbers while a song holds the memory it freed, done once the
-// song lets it go, with every entry back in its place.
-TEST_F(EditSequencesTest, UndoOfADeleteIsRefusedWhileItsMemoryIsTaken) {
-    Fill(2, {10000, 5}, {}, 0);
-    Sng(2, 0) = Sequence<SongEntry>("Big", 5000, 0x77);
-    LayOutAfterSongs(Data(2).sng);
-    const std::vector<std::string> names = BsqNames(2);
-    ASSERT_TRUE(Do(EditCommand::Delete, BackingSequence, 2, 0).done);
-    ASSERT_TRUE(Do(EditCommand::Copy, Song, 2, 0).done);
-    ASSERT_TRUE(Do(EditCommand::Paste, Song, 2, 1).done);
-    ui.messages.clear();
-    EXPECT_FALSE(Do(EditCommand::Undo, BackingSequence, 2, -1).done);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Undo of Backing Sequence (40000 events) is too big for the\nevent "
-                                                   "memory, where only 25516 events are available."});
-    EXPECT_EQ(BsqNames(2)[0], "Seq 1");
-
-    ASSERT_TRUE(Do(EditCommand::Cut, Song, 2, 1).done);
-    ASSERT_TRUE(Do(EditCommand::Undo, BackingSequence, 2, -1).done);
-    EXPECT_EQ(BsqNames(2), names);
-    EXPECT_EQ(Map(2), (std::vector<int>{8192, 8192 + 10005, 8192 + 10005, 8192 + 15005, 8192 + 15005}));
+    Note("erase sng", Do(EraseBank, Song, 1, -1));
+    ShowMap(1);
+    const SetSongs& sng = Data(1).sng;
+    Show("  song 9 section 16, patterns 1 to 3, pattern units",
+         std::vector<int>{sng.offsets[9][16], sng.patternOffsets[1], sng.patternOffsets[2], sng.patternOffsets[3],
+                          CountEvents(Data(1).bsq, sng).patterns});
+    EXPECT_EQ(sng.patternData, patterns);
 }
 
 // A backing sequence dropped into another set asks about a program that set has no program of
@@ -269,30 +216,17 @@ TEST_F(EditSequencesTest, PasteFromAnotherSetRepointsCallsByName) {
     Sng(1, 0).record.SetTrackProgram(15, NumberOfUserIndex(3));
 
     ui.AnswerTo(QuestionId::MissingCall, Answer::No);
-    ASSERT_TRUE(DropOn(BackingSequence, 1, 0, 2, 4).done);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Track 'MainKBD' of BackSeq 'Seq 0' calls Program 'Piano' "
-                                                   "non-existent in 'GIGS'\n\nRedirect this track to an existing "
-                                                   "Program?"});
-    EXPECT_EQ(scheme->UndoOf(BackingSequence).op, 5);
-    EXPECT_EQ(Data(2).bsq.endOffset, 8194);
-
+    Note("drop bsq 0 on 2:4, No", DropOn(BackingSequence, 1, 0, 2, 4));
+    ShowHeld(BackingSequence);
+    ShowMap(2);
     // The arrangement missing too, and Cancel: nothing stays.
-    ui.messages.clear();
     Data(2).arr.arr[9].SetName("Other");
     ui.AnswerTo(QuestionId::MissingCall, Answer::Cancel);
-    EXPECT_FALSE(DropOn(BackingSequence, 1, 0, 2, 5).done);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Backing Sequence 'Seq 0' calls Arrangement 'Ballad' non-existent "
-                                                   "in 'GIGS'\n\nRedirect this Backing Sequence to an existing "
-                                                   "Arrangement?"});
+    Note("drop bsq 0 on 2:5, Cancel", DropOn(BackingSequence, 1, 0, 2, 5));
     EXPECT_TRUE(Bsq(2, 5).IsEmpty());
-    EXPECT_EQ(Data(2).bsq.endOffset, 8194);
-
-    ui.messages.clear();
+    ShowMap(2);
     ui.AnswerTo(QuestionId::MissingCall, Answer::No);
-    ASSERT_TRUE(DropOn(Song, 1, 0, 2, 0).done);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Track 'Trk 16' of Song 'Song 0' calls Program 'Piano' "
-                                                   "non-existent in 'GIGS'\n\nRedirect this track to an existing "
-                                                   "Program?"});
+    Note("drop sng 0 on 2:0, No", DropOn(Song, 1, 0, 2, 0));
 }
 
 }  // namespace

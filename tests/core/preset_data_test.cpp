@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "Transcript.h"
 #include "core/catalogue/PresetNames.h"
 #include "core/format/ItemFileSave.h"
 #include "core/presets/PresetCommands.h"
@@ -34,14 +35,10 @@ Bytes Pattern(std::size_t size, std::uint8_t seed) {
 // A set whose user records each carry their own byte pattern.
 SetData PatternedSet() {
     SetData data = test::EmptySet();
-    for (std::size_t i = 0; i < data.arr.arr.size(); ++i) {
-        const Bytes bytes = Pattern(ArrangementRecord::kSize, static_cast<std::uint8_t>(i));
-        data.arr.arr[i].CopyFrom(bytes.data());
-    }
-    for (std::size_t i = 0; i < data.prg.records.size(); ++i) {
-        const Bytes bytes = Pattern(ProgramRecord::kSize, static_cast<std::uint8_t>(i + 3));
-        data.prg.records[i].CopyFrom(bytes.data());
-    }
+    for (std::size_t i = 0; i < data.arr.arr.size(); ++i)
+        data.arr.arr[i].CopyFrom(Pattern(ArrangementRecord::kSize, static_cast<std::uint8_t>(i)).data());
+    for (std::size_t i = 0; i < data.prg.records.size(); ++i)
+        data.prg.records[i].CopyFrom(Pattern(ProgramRecord::kSize, static_cast<std::uint8_t>(i + 3)).data());
     for (std::size_t i = 0; i < data.prg.drumKits.size(); ++i) {
         const Bytes bytes = Pattern(kDrumKitDataSize, static_cast<std::uint8_t>(i + 200));
         std::copy(bytes.begin(), bytes.end(), data.prg.drumKits[i].begin());
@@ -68,61 +65,44 @@ Bytes Slice(const Bytes& bytes, std::size_t offset, std::size_t count) {
                  bytes.begin() + static_cast<std::ptrdiff_t>(offset + count));
 }
 
-TEST(PresetDataTest, ExportWritesOnlyTheBanksRangeOfAnExistingFile) {
+// An export writes the bank's records (and a drum kit bank's data blocks) at the destination
+// bank's offsets: into an existing file, leaving every other byte; into a new one, as long as
+// its last range with zeros elsewhere. Styles and preset banks have nothing to export.
+TEST(PresetDataTest, ExportWritesOnlyTheBanksRanges) {
     test::TempDirectory temp;
     const SetData data = PatternedSet();
-    const fs::path file = temp.Path() / "X50.PRD";
-    const Bytes before = Pattern(130000, 99);
-    WriteFileBytes(file, before);
-
-    std::string error;
-    // User bank D to preset bank B: 10496 bytes at offset 10496.
-    ASSERT_TRUE(WritePresetData(file.string(), ExportRanges(data, BankedKind::Arrangement, 3, 1), error)) << error;
-    Bytes expected = before;
-    const Bytes bankD = RecordBytes(data.arr.arr, 64, 64);
-    ASSERT_EQ(bankD.size(), 10496u);
-    std::copy(bankD.begin(), bankD.end(), expected.begin() + 10496);
-    EXPECT_EQ(ReadFileBytes(file), expected);
-
-    // User drum kits to R31-R38: the data blocks and the records at their two offsets.
-    ASSERT_TRUE(WritePresetData(file.string(), ExportRanges(data, BankedKind::Program, 7, 2), error)) << error;
-    const Bytes after = ReadFileBytes(file);
-    ASSERT_EQ(after.size(), before.size());
-    EXPECT_EQ(Slice(after, 32768 + 2 * 7040, 7040), KitBytes(data.prg));
-    EXPECT_EQ(Slice(after, 120576 + 2 * 1376, 1376), RecordBytes(data.prg.records, 128, 8));
-    EXPECT_EQ(Slice(after, 0, 46848), Slice(expected, 0, 46848));
-    EXPECT_EQ(Slice(after, 46848 + 7040, 123328 - 46848 - 7040), Slice(expected, 46848 + 7040, 123328 - 46848 - 7040));
-    EXPECT_EQ(Slice(after, 124704, 130000 - 124704), Slice(expected, 124704, 130000 - 124704));
-}
-
-TEST(PresetDataTest, NewFilesAreAsLongAsTheirHighestRangeAndZeroElsewhere) {
-    test::TempDirectory temp;
-    const SetData data = PatternedSet();
+    const Bytes existing = Pattern(130000, 99);
     struct Case {
         BankedKind kind;
         int bank, destination;
-        std::size_t size;          // of the new file
-        std::size_t offset;        // of the last range
-        std::size_t first, count;  // user records it holds
+        std::size_t size;  // of a new file; 0: the existing file
+        std::vector<std::pair<std::size_t, Bytes>> ranges;
     };
+    const Bytes kits = KitBytes(data.prg);
     const Case cases[] = {
-        {BankedKind::Arrangement, 2, 0, 10496, 0, 0, 64},
-        {BankedKind::Program, 6, 4, 65536 + 5 * 11008, 65536 + 4 * 11008, 64, 64},
-        {BankedKind::Program, 7, 3, 120576 + 4 * 1376, 120576 + 3 * 1376, 128, 8},
+        {BankedKind::Arrangement, 3, 1, 0, {{10496, RecordBytes(data.arr.arr, 64, 64)}}},
+        {BankedKind::Program,
+         7,
+         2,
+         0,
+         {{32768 + 2 * 7040, kits}, {120576 + 2 * 1376, RecordBytes(data.prg.records, 128, 8)}}},
+        {BankedKind::Arrangement, 2, 0, 10496, {{0, RecordBytes(data.arr.arr, 0, 64)}}},
+        {BankedKind::Program, 6, 4, 65536 + 5 * 11008, {{65536 + 4 * 11008, RecordBytes(data.prg.records, 64, 64)}}},
+        {BankedKind::Program,
+         7,
+         3,
+         120576 + 4 * 1376,
+         {{32768 + 3 * 7040, kits}, {120576 + 3 * 1376, RecordBytes(data.prg.records, 128, 8)}}},
     };
     for (const Case& c : cases) {
-        const fs::path file = temp.Path() / ("N" + std::to_string(c.size) + ".PRD");
+        const fs::path file = temp.Path() / ("F" + std::to_string(&c - cases) + ".PRD");
+        if (c.size == 0) WriteFileBytes(file, existing);
         std::string error;
-        ASSERT_TRUE(WritePresetData(file.string(), ExportRanges(data, c.kind, c.bank, c.destination), error));
-        const Bytes bytes = ReadFileBytes(file);
-        ASSERT_EQ(bytes.size(), c.size);
-        const Bytes records = c.kind == BankedKind::Arrangement ? RecordBytes(data.arr.arr, c.first, c.count)
-                                                                : RecordBytes(data.prg.records, c.first, c.count);
-        EXPECT_EQ(Slice(bytes, c.offset, records.size()), records);
-        EXPECT_EQ(Slice(bytes, 0, std::min<std::size_t>(c.offset, 32768)),
-                  Bytes(std::min<std::size_t>(c.offset, 32768), 0));
+        ASSERT_TRUE(WritePresetData(file.string(), ExportRanges(data, c.kind, c.bank, c.destination), error)) << error;
+        Bytes expected = c.size == 0 ? existing : Bytes(c.size, 0);
+        for (const auto& [offset, bytes] : c.ranges) std::copy(bytes.begin(), bytes.end(), expected.begin() + offset);
+        EXPECT_EQ(ReadFileBytes(file), expected) << file;
     }
-    // Styles and preset banks have nothing to export.
     EXPECT_TRUE(ExportRanges(data, BankedKind::Style, 2, 0).empty());
     EXPECT_TRUE(ExportRanges(data, BankedKind::Arrangement, 1, 0).empty());
     EXPECT_TRUE(ExportRanges(data, BankedKind::Program, 5, 5).empty());
@@ -183,7 +163,14 @@ protected:
         ui.events.clear();
         ui.progressTitles.clear();
     }
-    void TearDown() override { SetSaveFaultForTesting(SaveStep::None); }
+    void TearDown() override {
+        SetSaveFaultForTesting(SaveStep::None);
+        if (!log.empty()) test::ExpectTranscript("presets", log);
+    }
+    // A command's line, then what it showed.
+    void Step(const std::string& what, bool done) {
+        log += what + (done ? ": done\n" : ": not done\n") + test::Seen(ui, temp.Str());
+    }
 
     test::ScriptedInteraction ui;
     Options options;
@@ -191,46 +178,45 @@ protected:
     fs::path names = temp.Path() / "X50PRSTS.TXT";
     std::unique_ptr<Session> session;
     int set = 0;
+    std::string log;
 };
 
 TEST_F(PresetCommandsTest, UpdatePresetDataRenamesThePresetArrangementsAndKeepsABackup) {
     const std::string before = ReadText(names);
     ui.AnswerTo(QuestionId::UpdatePresetArrangements, Answer::No);
-    EXPECT_FALSE(UpdatePresetArrangements(*session, set));
-    EXPECT_EQ(ui.Last().text, "Update Preset Arrangements (banks A & B) list\n with banks C & D of LIVE?");
-    EXPECT_EQ(ui.Last().icon, MessageIcon::Question);
-    EXPECT_EQ(ui.Last().defaultButton, Answer::No);
+    Step("update, No", UpdatePresetArrangements(*session, set));
     EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
-
     ui.AnswerTo(QuestionId::UpdatePresetArrangements, Answer::Yes);
-    ASSERT_TRUE(UpdatePresetArrangements(*session, set));
+    Step("update, Yes", UpdatePresetArrangements(*session, set));
     EXPECT_EQ(ReadText(temp.Path() / "X50PRSTS.BAK"), before);
     const PresetTables& presets = session->Presets();
-    EXPECT_EQ(presets.arrangements[0].name, "User Arr 0      ");
-    EXPECT_EQ(presets.arrangements[127].name, "User Arr 127    ");
-    EXPECT_EQ(presets.arrangements[127].category, 127 % 12);
-    EXPECT_EQ(presets.arrangements[127].style, session->Data(set).arr.arr[127].Style());
+    EXPECT_EQ(std::tuple(presets.arrangements[0].name, presets.arrangements[127].name,
+                         presets.arrangements[127].category, presets.arrangements[127].style),
+              std::tuple("User Arr 0      ", "User Arr 127    ", 127 % 12, session->Data(set).arr.arr[127].Style()));
     // The comment lines and every other table are as they were.
     PresetTables old;
     ASSERT_TRUE(ParsePresetNames(before, old));
     EXPECT_EQ(presets.styles[5].name, old.styles[5].name);
     EXPECT_EQ(presets.drumKitsR[31].name, old.drumKitsR[31].name);
     EXPECT_NE(ReadText(names).find("\r\n/ Arr B11-B18\r\n\"User Arr 64     \","), std::string::npos);
-    EXPECT_EQ(ui.events, std::vector<std::string>{"KindChanged 1 0"});
 }
 
-TEST_F(PresetCommandsTest, AFailedRewriteSaysSoAndLeavesTheNamesFile) {
+TEST_F(PresetCommandsTest, AFailedRewriteOrReadSaysSoAndLeavesTheNamesFile) {
     // A names file without the section of bank A.
     std::string text = ReadText(names);
     text.replace(text.find("/ Arr A11-A18"), 13, "/ Something");
     test::WriteFileText(names.string(), text);
     ui.AnswerTo(QuestionId::UpdatePresetArrangements, Answer::Yes);
-    EXPECT_FALSE(UpdatePresetArrangements(*session, set));
-    EXPECT_EQ(ui.Last().text,
-              "Error saving Preset names to file X50PRSTS.TXT\nThe section / Arr A11-A18 is missing or too short."
-              "\nThe file was left as it was.");
+    Step("update without a section of bank A", UpdatePresetArrangements(*session, set));
     EXPECT_EQ(ReadText(names), text);
     EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
+
+    // A names file that cannot be read again keeps the program and its lists: ending the program
+    // here would lose the open sets' unsaved changes.
+    const std::string name = session->Presets().arrangements[0].name;
+    test::WriteFileText(names.string(), "no marker line\r\n");
+    Step("reload", ReloadPresetNames(*session, ItemKind::Arrangement));
+    EXPECT_EQ(session->Presets().arrangements[0].name, name);
 }
 
 TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLinks) {
@@ -239,51 +225,41 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
     const fs::path outside = temp.Path() / "elsewhere" / "names.txt";
     fs::create_directories(outside.parent_path());
     const std::string shipped = ReadText(names);
-    const std::string nothing = "\nNothing was written: X50PRSTS.TXT and OUT.PRD were left as they were.";
-    struct Case {
-        const char* what;
-        SaveStep fault;
-        void (*prepare)(const fs::path& names, const fs::path& outside);
-        std::string message;  // the error's first lines, up to the reason's first word
-    };
-    const Case cases[] = {
+    // What goes wrong, and how the files are prepared for it.
+    using Prepare = void (*)(const fs::path& names, const fs::path& outside);
+    const std::tuple<const char*, SaveStep, Prepare> cases[] = {
         {"a read-only names file", SaveStep::None,
-         [](const fs::path& n, const fs::path&) { fs::permissions(n, fs::perms::owner_read); },
-         "Error saving Preset names to file X50PRSTS.TXT\nDestination file is Read-Only!" + nothing},
+         [](const fs::path& n, const fs::path&) { fs::permissions(n, fs::perms::owner_read); }},
         {"a names file linked to a file elsewhere", SaveStep::None,
          [](const fs::path& n, const fs::path& o) {
              fs::rename(n, o);
              fs::create_symlink(o, n);
-         },
-         "Error saving Preset names to file X50PRSTS.TXT\nThe file is a link to " + outside.string() +
-             ", which is not a file beside it." + nothing},
-        {"no temporary file", SaveStep::CreateTemporary, nullptr, "Error exporting to Preset file "},
-        {"a full disk", SaveStep::Write, nullptr, "Error exporting to Preset file "},
-        {"a full disk at the flush", SaveStep::Flush, nullptr, "Error exporting to Preset file "},
-        {"a failed rename", SaveStep::Rename, nullptr, "Error saving Preset names to file X50PRSTS.TXT\nCan't "},
+         }},
+        {"no temporary file", SaveStep::CreateTemporary, nullptr},
+        {"a full disk", SaveStep::Write, nullptr},
+        {"a full disk at the flush", SaveStep::Flush, nullptr},
+        {"a failed rename", SaveStep::Rename, nullptr},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, fault, prepare] : cases) {
         fs::remove(names);
         test::WriteFileText(names.string(), shipped);
-        if (c.prepare) c.prepare(names, outside);
+        if (prepare) prepare(names, outside);
         WriteFileBytes(file, Pattern(140000, 9));
         test::WriteFileText(backup.string(), "the backup of before");
         const auto listing = test::Listing(temp.Path());
         const std::string namesBefore = ReadText(names);
 
-        SetSaveFaultForTesting(c.fault);
+        SetSaveFaultForTesting(fault);
         ui.pickAnswers = {2};
         ui.fileAnswers = {file.string()};
         ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
         ui.AnswerTo(QuestionId::UpdatePresetList, Answer::Yes);
-        EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 5));
+        Step(std::string("export with ") + what, ExportToPresetFile(*session, set, BankedKind::Program, 5));
         SetSaveFaultForTesting(SaveStep::None);
-        EXPECT_EQ(ui.Last().text.substr(0, c.message.size()), c.message);
-        EXPECT_EQ(ReadFileBytes(file), Pattern(140000, 9));
-        EXPECT_EQ(ReadText(names), namesBefore);
-        EXPECT_EQ(ReadText(backup), "the backup of before");
-        EXPECT_EQ(test::Listing(temp.Path()), listing) << "no temporary file is left";
+        EXPECT_EQ(ReadFileBytes(file), Pattern(140000, 9)) << what;
+        EXPECT_EQ(ReadText(names), namesBefore) << what;
+        EXPECT_EQ(ReadText(backup), "the backup of before") << what;
+        EXPECT_EQ(test::Listing(temp.Path()), listing) << what << ": no temporary file is left";
         fs::permissions(names, fs::perms::owner_all, fs::perm_options::add);
     }
 
@@ -292,10 +268,8 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
     test::WriteFileText(names.string(), shipped);
     SetSaveFaultForTesting(SaveStep::Write);
     ui.AnswerTo(QuestionId::UpdatePresetArrangements, Answer::Yes);
-    EXPECT_FALSE(UpdatePresetArrangements(*session, set));
+    Step("update with a full disk", UpdatePresetArrangements(*session, set));
     SetSaveFaultForTesting(SaveStep::None);
-    EXPECT_EQ(ui.Last().text, "Error saving Preset names to file X50PRSTS.TXT\nError writing the temporary file for " +
-                                  backup.string() + ": No space left on device\nThe file was left as it was.");
     EXPECT_EQ(ReadText(backup), "the backup of before");
     EXPECT_EQ(ReadText(names), shipped);
 
@@ -306,72 +280,47 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
     ui.fileAnswers = {file.string()};
     ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
     ui.AnswerTo(QuestionId::UpdatePresetList, Answer::Yes);
-    ASSERT_TRUE(ExportToPresetFile(*session, set, BankedKind::Program, 5)) << ui.Last().text;
+    Step("export through a link beside it", ExportToPresetFile(*session, set, BankedKind::Program, 5));
     EXPECT_TRUE(fs::is_symlink(names));
     EXPECT_EQ(session->Presets().programsCD[63].name, "Prg 63          ");
     EXPECT_EQ(ReadText(backup), shipped);
     EXPECT_EQ(Slice(ReadFileBytes(file), 65536 + 2 * 11008, 11008), RecordBytes(session->Data(set).prg.records, 0, 64));
 }
 
+// Export asks for the destination bank, the file and a confirmation, then offers to update the
+// names; Cancel anywhere, or No to the confirmation, writes nothing. A preset bank, a directory
+// and a read-only file are refused.
 TEST_F(PresetCommandsTest, ExportAsksBankFileAndConfirmationThenOffersTheNamesUpdate) {
     const fs::path file = temp.Path() / "out.prd";
     WriteFileBytes(file, Pattern(20000, 5));
-    // Arrangement bank D to B, then No to the names update.
     ui.pickAnswers = {1};
     ui.fileAnswers = {file.string()};
     ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
     ui.AnswerTo(QuestionId::UpdatePresetList, Answer::No);
-    ASSERT_TRUE(ExportToPresetFile(*session, set, BankedKind::Arrangement, 3));
-    ASSERT_EQ(ui.picks.size(), 1u);
-    EXPECT_EQ(ui.picks[0].caption, "Select Destination Arrangement Bank");
-    EXPECT_EQ(ui.picks[0].entries, (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(ui.picks[0].start, 0);
-    const FileRequest& request = ui.fileRequests[0];
-    EXPECT_EQ(request.title + "|" + request.initialName + "|" + request.filter + "|" + request.defaultExtension,
-              "Export Bank Arrangement to Preset File...|*.PRD|Preset Data (*.PRD)|*.PRD|.PRD");
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Export Bank D of LIVE to Bank B of out.prd?",
-                                                    "Update the Preset Arrangement list accordingly?"}));
-    EXPECT_EQ(ui.messages[0].title, "Export Bank to Preset File");
+    Step("export arrangement bank D, B, No", ExportToPresetFile(*session, set, BankedKind::Arrangement, 3));
     const Bytes written = ReadFileBytes(file);
     EXPECT_EQ(Slice(written, 0, 10496), Slice(Pattern(20000, 5), 0, 10496));
     EXPECT_EQ(Slice(written, 10496, 10496), RecordBytes(session->Data(set).arr.arr, 64, 64));
     EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
 
-    // Program bank F to C, with the names update: the program names change, and the grids hear of it.
-    ui.messages.clear();
     ui.pickAnswers = {2};
     ui.fileAnswers = {file.string()};
     ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
     ui.AnswerTo(QuestionId::UpdatePresetList, Answer::Yes);
-    ASSERT_TRUE(ExportToPresetFile(*session, set, BankedKind::Program, 5));
-    EXPECT_EQ(ui.picks[1].entries, (std::vector<std::string>{"A", "B", "C", "D", "E"}));
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Export Bank F of LIVE\nto Bank C of out.prd?",
-                                                    "Update the Preset Program list accordingly?"}));
-    EXPECT_EQ(session->Presets().programsCD[0].name, "Prg 0           ");
-    EXPECT_EQ(session->Presets().programsCD[63].name, "Prg 63          ");
-    EXPECT_EQ(ui.events, std::vector<std::string>{"KindChanged 1 2"});
+    Step("export program bank F, C, Yes", ExportToPresetFile(*session, set, BankedKind::Program, 5));
+    EXPECT_EQ(session->Presets().programsCD[0].name + session->Presets().programsCD[63].name,
+              "Prg 0           Prg 63          ");
     EXPECT_EQ(Slice(ReadFileBytes(file), 65536 + 2 * 11008, 11008), RecordBytes(session->Data(set).prg.records, 0, 64));
 
-    // Cancel anywhere, or No to the confirmation, writes nothing.
     const Bytes now = ReadFileBytes(file);
-    ui.messages.clear();
     ui.pickAnswers = {-1, 0, 0};
     ui.fileAnswers = {std::nullopt, file.string()};
     ui.AnswerTo(QuestionId::ExportBank, Answer::No);
-    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
-    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
-    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 7));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Export Bank R of LIVE\nto Bank R11-R18 of out.prd?"});
+    for (const char* what : {"no bank", "no file", "No"})
+        Step(std::string("export drum kits, ") + what, ExportToPresetFile(*session, set, BankedKind::Program, 7));
     EXPECT_EQ(ReadFileBytes(file), now);
-}
 
-TEST_F(PresetCommandsTest, ExportFailuresAreReported) {
-    // A preset bank shown: nothing to export.
-    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Arrangement, 0));
-    EXPECT_EQ(ui.Last().text, "Only a bank of user Arrangements can be exported to a Preset File.");
-    EXPECT_TRUE(ui.picks.empty());
-
-    // A directory where the file should be, and a read-only file.
+    Step("export a preset bank", ExportToPresetFile(*session, set, BankedKind::Arrangement, 0));
     const fs::path directory = temp.Path() / "DIR.PRD";
     fs::create_directory(directory);
     const fs::path readOnly = temp.Path() / "RO.PRD";
@@ -380,24 +329,9 @@ TEST_F(PresetCommandsTest, ExportFailuresAreReported) {
     ui.pickAnswers = {0, 0};
     ui.fileAnswers = {directory.string(), readOnly.string()};
     ui.AnswerTo(QuestionId::ExportBank, {Answer::Yes, Answer::Yes});
-    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 6));
-    EXPECT_EQ(ui.Last().text, "Error exporting to Preset file " + directory.string() + "\nThis is not a file.");
-    EXPECT_EQ(ui.Last().title, "Error");
-    EXPECT_FALSE(ExportToPresetFile(*session, set, BankedKind::Program, 6));
-    EXPECT_EQ(ui.Last().text,
-              "Error exporting to Preset file " + readOnly.string() + "\nDestination file is Read-Only!");
+    Step("export into a directory", ExportToPresetFile(*session, set, BankedKind::Program, 6));
+    Step("export into a read-only file", ExportToPresetFile(*session, set, BankedKind::Program, 6));
     EXPECT_EQ(ReadFileBytes(readOnly), (Bytes{1, 2, 3}));
-}
-
-TEST_F(PresetCommandsTest, ANamesFileThatCannotBeReadAgainKeepsTheProgramAndItsLists) {
-    // Ending the program here would lose the open sets' unsaved changes.
-    const std::string name = session->Presets().arrangements[0].name;
-    test::WriteFileText(names.string(), "no marker line\r\n");
-    EXPECT_FALSE(ReloadPresetNames(*session, ItemKind::Arrangement));
-    EXPECT_EQ(ui.Last().text, "Error getting Preset names from file X50PRSTS.TXT");
-    EXPECT_EQ(ui.Last().title, "Error");
-    EXPECT_EQ(session->Presets().arrangements[0].name, name);
-    EXPECT_TRUE(ui.events.empty());
 }
 
 }  // namespace

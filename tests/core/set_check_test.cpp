@@ -1,5 +1,6 @@
 // The set check: each finding names the item and says what to do; the generated sets, the
-// template and the demo set are clean, and the editor's own edits and saves leave no finding.
+// template and the demo set are clean. That the editor's own edits and saves leave no finding
+// the model test (edit_model_test.cpp) checks on random scripts over the demo set.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -11,9 +12,7 @@
 
 #include "core/catalogue/Catalogue.h"
 #include "core/check/SetCheck.h"
-#include "core/editing/EditScheme.h"
 #include "core/selection/ItemNumbers.h"
-#include "support/EditFixture.h"
 #include "support/Golden.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
@@ -41,6 +40,16 @@ void UseStyle(SetData& set, int slot, const char* name, int size) {
     style.size = static_cast<std::uint16_t>(size);
     style.record.SetName(name);
     style.events.assign(static_cast<std::size_t>(size) - StyleRecord::kSize, 0);
+}
+
+// Backing sequences of 10000 units and songs of `songUnits`.
+void FillMemory(SetData& s, int songUnits) {
+    s.bsq.entries[0].total = 10000;
+    s.bsq.header[44] = 10000 % 256;
+    s.bsq.header[45] = 10000 / 256;
+    s.sng.entries[0].total = songUnits;
+    s.bsq.endOffset = 10000;
+    s.sng.offsets[0][0] = 10000;
 }
 
 struct FindingCase {
@@ -74,15 +83,7 @@ TEST(SetCheck, EachFaultIsNamedByItsLabelWithWhatToDo) {
              for (const char* name : {"BIG 1", "BIG 2", "BIG 3", "BIG 4"})
                  UseStyle(s, 4 + (name[4] - '1'), name, 16500);
          }},
-        {"the event memory over its size",
-         [](SetData& s) {
-             s.bsq.entries[0].total = 10000;
-             s.bsq.header[44] = 10000 % 256;
-             s.bsq.header[45] = 10000 / 256;
-             s.sng.entries[0].total = 6385;
-             s.bsq.endOffset = 10000;
-             s.sng.offsets[0][0] = 10000;
-         }},
+        {"the event memory over its size", [](SetData& s) { FillMemory(s, 6385); }},
         {"songs that start inside the backing sequences",
          [](SetData& s) {
              s.bsq.endOffset = 40;
@@ -132,15 +133,7 @@ TEST(SetCheck, EachFaultIsNamedByItsLabelWithWhatToDo) {
              for (const char* name : {"FULL 1", "FULL 2", "FULL 3", "FULL 4"})
                  UseStyle(s, 8 + (name[5] - '1'), name, 1176 + 4 * 3800);
          }},
-        {"the event memory exactly full",
-         [](SetData& s) {
-             s.bsq.entries[0].total = 10000;
-             s.bsq.header[44] = 10000 % 256;
-             s.bsq.header[45] = 10000 / 256;
-             s.sng.entries[0].total = 6384;
-             s.bsq.endOffset = 10000;
-             s.sng.offsets[0][0] = 10000;
-         }},
+        {"the event memory exactly full", [](SetData& s) { FillMemory(s, 6384); }},
     };
     std::string findings;
     for (const FindingCase& c : cases) {
@@ -219,40 +212,6 @@ TEST(SetCheck, SavingARandomSetLeavesOnlyWhatItHeldAndMendsTheSizeTable) {
         EXPECT_EQ(Texts(CheckSet(session->Data(saved))), expected) << seed;
         session->CloseSet(saved);
     }
-}
-
-// The editor's commands on the demo set, saved and read back: nothing they did is a finding.
-class EditedDemoSet : public test::EditFixture {};
-
-TEST_F(EditedDemoSet, MovesInsertsAndDeletesLeaveNoFinding) {
-    test::TempDirectory temp;
-    const fs::path directory = temp.Path() / "DEMO.SET";
-    fs::copy(test::SourceDir() + "/examples/DEMO.SET", directory);
-    const int demo = session->OpenOrNewSet(false, directory.string());
-    ASSERT_NE(demo, 0);
-    ASSERT_EQ(Texts(CheckSet(Data(demo), session->Slot(demo).dirty)), std::vector<std::string>{});
-    // Questions about callers are answered Yes and their pickers cancelled; the editor then
-    // decides where the callers go.
-    ui.AnswerTo(QuestionId::ReferencedBy, std::deque<Answer>(256, Answer::Yes));
-    ui.AnswerTo(QuestionId::InsertBefore, std::deque<Answer>(256, Answer::Yes));
-    ui.pickAnswers.assign(256, -1);
-    for (ItemKind kind : {ItemKind::Arrangement, ItemKind::Style, ItemKind::Program, ItemKind::BackingSequence,
-                          ItemKind::Song, ItemKind::KbdSet}) {
-        // Move the first item onto the third slot: its callers follow it.
-        DropOn(kind, demo, 0, demo, 2);
-        EXPECT_EQ(Texts(CheckSet(Data(demo), session->Slot(demo).dirty)), std::vector<std::string>{}) << KindName(kind);
-    }
-    for (ItemKind kind : {ItemKind::Arrangement, ItemKind::Program, ItemKind::BackingSequence, ItemKind::Song}) {
-        Do(EditCommand::Copy, kind, demo, 2);
-        Do(EditCommand::Insert, kind, demo, 3);
-        Do(EditCommand::Delete, kind, demo, 3);
-        EXPECT_EQ(Texts(CheckSet(Data(demo), session->Slot(demo).dirty)), std::vector<std::string>{}) << KindName(kind);
-    }
-    ASSERT_TRUE(session->Save(demo));
-    session->CloseSet(demo);
-    const int reopened = session->OpenOrNewSet(false, directory.string());
-    ASSERT_NE(reopened, 0);
-    EXPECT_EQ(Texts(CheckSet(Data(reopened))), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "Transcript.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/PresetNames.h"
 #include "core/format/ItemFileSave.h"
@@ -29,12 +30,8 @@ const std::string kDate = "5-Dec-2026 02:07:30";
 // The report's texts, each against its file under tests/data/reports.
 TEST(SetReportTest, TextsMatchTheirFiles) {
     std::tm time{};
-    time.tm_mday = 5;
-    time.tm_mon = 11;
-    time.tm_year = 126;
-    time.tm_hour = 2;
-    time.tm_min = 7;
-    time.tm_sec = 30;
+    std::tie(time.tm_mday, time.tm_mon, time.tm_year, time.tm_hour, time.tm_min, time.tm_sec) =
+        std::tuple(5, 11, 126, 2, 7, 30);
     EXPECT_EQ(ReportDateText(time), kDate);
 
     SetData names = test::EmptySet();
@@ -130,87 +127,55 @@ TEST_F(ReportFilesTest, SubsetReportsMatchTheirFiles) {
     }
 }
 
-TEST_F(ReportFilesTest, SubsetReportFileAsksForFileOverwriteAndPresets) {
+// A subset report file: No to the overwrite question keeps the file; Yes, then No to the
+// presets, writes it; tabs without a subset report ask nothing and create nothing; a write that
+// fails says so and leaves the file as it was. The set report: built with progress, Cancel ends
+// silently, the first save writes the text as it is, a second one asks first. The transcript is
+// under tests/data/reports.
+TEST_F(ReportFilesTest, ReportFilesAreSavedOnlyWhenTheUserAgrees) {
+    std::string log;
+    test::Seen(ui);  // the set's opening
+    const auto step = [&](const std::string& what, bool done) {
+        log += what + (done ? ": done\n" : ": not done\n") + test::Seen(ui, temp.Str());
+    };
     const fs::path file = temp.Path() / "ARR.XLS";
     test::WriteFileBytes(file, {'o', 'l', 'd'});
-    // No to the overwrite question keeps the file; Yes, then No to the presets, writes it.
     ui.fileAnswers = {file.string(), file.string()};
     ui.AnswerTo(QuestionId::OverwriteFile, {Answer::No, Answer::Yes});
     ui.AnswerTo(QuestionId::IncludePresetArrangements, Answer::No);
-    EXPECT_FALSE(CreateSubsetReportFile(*session, set, 0));
+    step("arrangement subset report, No", CreateSubsetReportFile(*session, set, 0));
     EXPECT_EQ(ReadFileBytes(file), (Bytes{'o', 'l', 'd'}));
-    EXPECT_TRUE(CreateSubsetReportFile(*session, set, 0));
+    step("arrangement subset report, Yes, No", CreateSubsetReportFile(*session, set, 0));
     const auto written = ReadFileBytes(file);
     EXPECT_EQ(std::string(written.begin(), written.end()),
               SubsetReportText(session->Data(set), session->Presets(), "LIVE", 0, false));
-    ASSERT_EQ(ui.fileRequests.size(), 2u);
-    EXPECT_EQ(ui.fileRequests[0].title, "Save Arrangement Report to File...");
-    EXPECT_EQ(ui.fileRequests[0].filter, "Excel (*.XLS)|*.XLS|All|*.*");
-    EXPECT_EQ(ui.fileRequests[0].defaultExtension, ".XLS");
-    ASSERT_EQ(ui.messages.size(), 3u);
-    for (const Message& question : ui.messages) {
-        EXPECT_EQ(question.icon, MessageIcon::Question);
-        EXPECT_EQ(question.buttons, MessageButtons::YesNo);
-        EXPECT_EQ(question.defaultButton, Answer::No);
-    }
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Overwrite existing file?", "Overwrite existing file?",
-                                                    "Include Preset Arrangements?"}));
-
-    // Tabs without a subset report ask nothing and create nothing.
-    for (int tab : {3, 4, 5}) EXPECT_FALSE(CreateSubsetReportFile(*session, set, tab));
-    EXPECT_EQ(ui.fileRequests.size(), 2u);
-
-    // A write that fails says so and leaves the file as it was.
+    for (int tab : {3, 4, 5})
+        step("subset report of tab " + std::to_string(tab), CreateSubsetReportFile(*session, set, tab));
     SetSaveFaultForTesting(SaveStep::Write);
     ui.fileAnswers = {file.string()};
     ui.AnswerTo(QuestionId::OverwriteFile, Answer::Yes);
-    EXPECT_FALSE(CreateSubsetReportFile(*session, set, 2));
-    EXPECT_EQ(ui.Last().text, "Error saving Subset Report to file " + file.string() +
-                                  "\nError writing the temporary file for " + file.string() +
-                                  ": No space left on device");
-    EXPECT_EQ(ui.Last().title, "Error");
+    step("program subset report, disk full", CreateSubsetReportFile(*session, set, 2));
     EXPECT_EQ(ReadFileBytes(file), written);
-}
+    SetSaveFaultForTesting(SaveStep::None);
 
-TEST_F(ReportFilesTest, SetReportIsBuiltWithProgressAndSavedOnlyWhenTheUserAgrees) {
     const std::string report = CreateSetReport(*session, set, kDate);
-    EXPECT_EQ(ui.progressTitles.back(), "Creating Set Report...");
     EXPECT_EQ(ui.busyDepth, 0);
     EXPECT_NE(report.find("\r\nLIVE" + std::string(77, ' ') + kDate + "\r\n"), std::string::npos);
-
-    const fs::path file = temp.Path() / "LIVE.SET" / "LIVE.TXT";
-    // Cancel ends silently; the first save writes the text as it is; a second one asks first.
-    ui.fileAnswers = {std::nullopt, file.string(), file.string(), file.string()};
-    ui.AnswerTo(QuestionId::OverwriteFile, {Answer::No, Answer::Yes});
-    EXPECT_FALSE(SaveReportToFile(ui, session->Slot(set).directory, "LIVE", report));
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(SaveReportToFile(ui, session->Slot(set).directory, "LIVE", report));
-    EXPECT_EQ(ReadFileBytes(file), Bytes(report.begin(), report.end()));
-    EXPECT_FALSE(SaveReportToFile(ui, session->Slot(set).directory, "LIVE", "other"));
-    EXPECT_TRUE(SaveReportToFile(ui, session->Slot(set).directory, "LIVE", "other"));
-    EXPECT_EQ(ReadFileBytes(file), (Bytes{'o', 't', 'h', 'e', 'r'}));
-    const FileRequest& request = ui.fileRequests[0];
-    EXPECT_EQ(request.title + "|" + request.initialDirectory + "|" + request.initialName + "|" + request.filter + "|" +
-                  request.defaultExtension,
-              "Save Report to File...|" + session->Slot(set).directory + "|LIVE.TXT|Report (*.TXT)|*.TXT|.TXT");
-
-    // A failed save is reported, and the file keeps what it held.
-    ui.messages.clear();
-    for (SaveStep step : {SaveStep::CreateTemporary, SaveStep::Rename}) {
-        SetSaveFaultForTesting(step);
-        ui.fileAnswers = {file.string()};
-        ui.AnswerTo(QuestionId::OverwriteFile, Answer::Yes);
-        EXPECT_FALSE(SaveReportToFile(ui, session->Slot(set).directory, "LIVE", report));
-    }
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
-                              "Overwrite existing file?",
-                              "Error saving Report to file " + file.string() +
-                                  "\nCan't create the temporary file for " + file.string() + ": Input/output error",
-                              "Overwrite existing file?",
-                              "Error saving Report to file " + file.string() + "\nCan't replace " + file.string() +
-                                  ": Input/output error",
-                          }));
-    EXPECT_EQ(ReadFileBytes(file), (Bytes{'o', 't', 'h', 'e', 'r'}));
+    step("set report", true);
+    const fs::path text = temp.Path() / "LIVE.SET" / "LIVE.TXT";
+    ui.fileAnswers = {std::nullopt, text.string(), text.string(), text.string(), text.string()};
+    ui.AnswerTo(QuestionId::OverwriteFile, {Answer::No, Answer::Yes, Answer::Yes});
+    const std::string directory = session->Slot(set).directory;
+    step("save set report, Cancel", SaveReportToFile(ui, directory, "LIVE", report));
+    step("save set report", SaveReportToFile(ui, directory, "LIVE", report));
+    EXPECT_EQ(ReadFileBytes(text), Bytes(report.begin(), report.end()));
+    step("save other, No", SaveReportToFile(ui, directory, "LIVE", "other"));
+    step("save other, Yes", SaveReportToFile(ui, directory, "LIVE", "other"));
+    EXPECT_EQ(ReadFileBytes(text), (Bytes{'o', 't', 'h', 'e', 'r'}));
+    SetSaveFaultForTesting(SaveStep::Rename);
+    step("save set report, Yes, the rename fails", SaveReportToFile(ui, directory, "LIVE", report));
+    EXPECT_EQ(ReadFileBytes(text), (Bytes{'o', 't', 'h', 'e', 'r'}));
+    test::ExpectTranscript("reports", log);
 }
 
 }  // namespace

@@ -278,7 +278,7 @@ TEST(Vx50Tool, EveryCommandSaysTheSameInTheToolsHelpItsOwnHelpAndTheManual) {
         EXPECT_NE(manual.find("vx50 " + name + " "), std::string::npos) << "the manual has no row for vx50 " << name;
         EXPECT_NE(manual.find(description), std::string::npos) << "the manual does not say: " << description;
     }
-    EXPECT_EQ(commands, 23);
+    EXPECT_EQ(commands, 24);
 }
 
 // The answer vx50 gives each question under each of its options (tests/data/tool/answers.txt),

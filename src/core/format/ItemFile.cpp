@@ -172,6 +172,11 @@ LoadError ItemFile::Fault(ItemKind kind, std::size_t offset, std::string what) c
     return LoadError{kind, path_, offset, std::move(what)};
 }
 
+std::string ItemFileName(const std::string& basePath, ItemKind kind) {
+    const std::string name = basePath + std::string(KindExtension(kind));
+    return FindPathIgnoringCase(name).value_or(name);
+}
+
 Loaded<ItemFile> OpenItemFile(const std::string& basePath, ItemKind kind) {
     return OpenItemFileNamed(basePath + std::string(KindExtension(kind)), kind);
 }

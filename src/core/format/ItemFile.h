@@ -59,6 +59,10 @@ private:
     bool complete_ = true;
 };
 
+// The file name of an item: base path followed by the kind's extension. When no file of that
+// exact name exists but one does in another case (sets come from other systems), that file's name.
+std::string ItemFileName(const std::string& basePath, ItemKind kind);
+
 // Opens an item file by base path and kind and checks its header: "VEMOX" and, for set
 // kinds only, the kind byte at offset 6. On failure the reason is a fault of the whole file,
 // one of the four file messages the caller shows (title "Error", critical icon, OK).

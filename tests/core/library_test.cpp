@@ -180,9 +180,9 @@ TEST(Library, AScanKilledMidwayLeavesAValidIndexThatARescanCompletes) {
     EXPECT_EQ(Summary(index->Scan()), "150 sets: 0 read, 150 unchanged");
 }
 
-// A set of the library as the source of a drop: read from disk without its lock, or the open set
-// itself, and gone again without a trace in the session; or the loader's reason.
-TEST(Library, ASourceSetIsReadFromDiskOrTheOpenSetAndLeavesNoTrace) {
+// A set of the library as the source of a drop (the open set itself is the Library window's
+// test): read from disk without its lock and gone again without a trace, or the loader's reason.
+TEST(Library, ASourceSetIsReadFromDiskAndLeavesNoTrace) {
     test::TempDirectory temp;
     SetData studio = test::EmptySet();
     studio.arr.arr[2].SetName("From Disk");
@@ -214,16 +214,6 @@ TEST(Library, ASourceSetIsReadFromDiskOrTheOpenSetAndLeavesNoTrace) {
         EXPECT_EQ(source.Error().substr(0, error.size()), error);
     }
     EXPECT_FALSE(session->AnySetOpen());
-
-    // Open in the session: that set is the source, and stays open.
-    const int open = session->OpenOrNewSet(false, temp.Str() + "/STUDIO.SET");
-    ASSERT_GT(open, 0);
-    {
-        const library::SourceSet source(*session, temp.Str() + "/STUDIO.SET");
-        EXPECT_EQ(source.Set(), open);
-        EXPECT_FALSE(source.ReadFromDisk());
-    }
-    EXPECT_TRUE(session->Sets().IsOpen(open));
     EXPECT_TRUE(ui.Texts().empty());
 }
 

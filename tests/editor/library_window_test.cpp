@@ -18,10 +18,9 @@ namespace {
 constexpr int kProgram = 768;  // the number of user program slot 0
 
 // Every file of a directory, hidden ones too, and its bytes.
-std::map<std::string, std::vector<std::uint8_t>> Files(const fs::path& directory) {
-    std::map<std::string, std::vector<std::uint8_t>> files;
-    for (const auto& entry : fs::directory_iterator(directory))
-        files[entry.path().filename().string()] = vx::test::ReadFileBytes(entry.path());
+std::map<fs::path, std::vector<std::uint8_t>> Files(const fs::path& directory) {
+    std::map<fs::path, std::vector<std::uint8_t>> files;
+    for (const auto& entry : fs::directory_iterator(directory)) files[entry.path()] = vx::test::ReadFileBytes(entry);
     return files;
 }
 
@@ -67,28 +66,12 @@ struct Program {
     QString Rows() {
         QStringList rows;
         for (int r = 0; r < Results()->model()->rowCount(); ++r)
-            rows << QStringList{vxt::Text(Results(), r, 0), vxt::Text(Results(), r, 1), vxt::Text(Results(), r, 2),
+            rows << QStringList{vxt::Text(Results(), r), vxt::Text(Results(), r, 1), vxt::Text(Results(), r, 2),
                                 vxt::Text(Results(), r, 3)}
                         .join(' ');
         return rows.join('\n');
     }
-    int SetOf(const char* name) {
-        vx::Session& session = *main->Session();
-        for (int set = 1; set <= session.Sets().HighestNumber(); ++set)
-            if (session.Sets().IsOpen(set) && session.Slot(set).name == name) return set;
-        return 0;
-    }
-    // Arrangement slot's name and the names of the programs its first two tracks call, in set.
-    QString Arrangement(int set, int slot) {
-        const vx::SetData& data = main->Session()->Data(set);
-        const auto& record = data.arr.arr[static_cast<std::size_t>(slot)];
-        QString text = QString::fromStdString(record.Name()).trimmed();
-        for (int track : {0, 1}) {
-            const auto called = static_cast<std::size_t>(record.TrackProgram(track) - kProgram);
-            text += QString(" > %1 ").arg(called) + QString::fromStdString(data.prg.records.at(called).Name()).trimmed();
-        }
-        return text;
-    }
+    int SetOf(const char* set) { return main->Session()->Sets().FindByDirectory((folder / set).string()); }
 };
 
 }  // namespace
@@ -96,59 +79,40 @@ struct Program {
 class LibraryWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void findsAsYouTypeAndSorts();
-    void doubleClickOpensTheSetAndSelectsTheItem();
+    void findsAsYouTypeAndOpensTheSetOfARow();
     void dropFromTheResultsCopiesAndKeepsCalls();
     void cancelledRescanLeavesTheWindowUsable();
 };
 
-void LibraryWindowTest::findsAsYouTypeAndSorts() {
-    Program program;
-    QCOMPARE(program.Shown({"lstFolders", "cmdRemoveFolder?"}), QString::fromStdString(program.folder.string()) + "|0");
-    QTest::keyClicks(program.Find(), "zq");
-    QCOMPARE(program.Rows(), QString("STUDIO.SET C11 Zqx Ballad Arrangement\n"
-                                     "STUDIO.SET F16 Zqx Piano Program\n"
-                                     "LIVE.SET F18 Zqx Strings Program\n"
-                                     "STUDIO.SET F14 Zqx Strings Program\n"
-                                     "LIVE.SET C11 Zqx Waltz Arrangement"));
-    QCOMPARE(program.Shown({"lblCount"}), QString("5 items in 2 sets"));
-    QTest::keyClicks(program.Find(), "x s");
-    program.Results()->sortByColumn(0, Qt::AscendingOrder);  // by set, then back by name
-    QCOMPARE(program.Rows(), QString("LIVE.SET F18 Zqx Strings Program\nSTUDIO.SET F14 Zqx Strings Program"));
-    QCOMPARE(program.Shown({"lblCount"}), QString("2 items in 2 sets"));
-    QTest::keyClicks(program.Find(), "q");
-    QCOMPARE(program.Rows() + program.Shown({"lblCount"}), QString("No items"));
-
-    // Every item, the 64 KBD sets of each set among them; Remove Folder takes them out again.
-    program.Find()->clear();
-    QCOMPARE(program.Shown({"lblCount"}), QString("133 items in 2 sets"));
-    Child<QListWidget>(*program.library, "lstFolders")->setCurrentRow(0);
-    QCOMPARE(program.Shown({"cmdRemoveFolder?"}), QString("1"));
-    Child<QPushButton>(*program.library, "cmdRemoveFolder")->click();
-    QCOMPARE(program.Shown({"lstFolders#", "lblCount", "cmdRescan?"}), QString("0|No items|0"));
-}
-
-void LibraryWindowTest::doubleClickOpensTheSetAndSelectsTheItem() {
+void LibraryWindowTest::findsAsYouTypeAndOpensTheSetOfARow() {
     Program program;
     program.library->show();
-    QTest::keyClicks(program.Find(), "strings");
+    QCOMPARE(program.Shown({"lstFolders", "cmdRemoveFolder?"}), QString::fromStdString(program.folder.string()) + "|0");
+    QTest::keyClicks(program.Find(), "zq");
+    QCOMPARE(program.Rows() + "|" + program.Shown({"lblCount"}), QString("STUDIO.SET C11 Zqx Ballad Arrangement\n"
+                                                                         "STUDIO.SET F16 Zqx Piano Program\n"
+                                                                         "LIVE.SET F18 Zqx Strings Program\n"
+                                                                         "STUDIO.SET F14 Zqx Strings Program\n"
+                                                                         "LIVE.SET C11 Zqx Waltz Arrangement|"
+                                                                         "5 items in 2 sets"));
+    QTest::keyClicks(program.Find(), "x s");
+    program.Results()->sortByColumn(0, Qt::DescendingOrder);  // by set
+    QCOMPARE(program.Rows() + "|" + program.Shown({"lblCount"}),
+             QString("STUDIO.SET F14 Zqx Strings Program\nLIVE.SET F18 Zqx Strings Program|2 items in 2 sets"));
+
+    // A double-click (its first click, then the second) opens the row's set on the item; Enter
+    // on the other row opens LIVE beside it; STUDIO again is raised, not opened twice.
     QTableView* results = program.Results();
-    results->sortByColumn(0, Qt::DescendingOrder);
-    QCOMPARE(program.Rows(), QString("STUDIO.SET F14 Zqx Strings Program\nLIVE.SET F18 Zqx Strings Program"));
-    // The first click of the two, then the double-click itself.
     const QModelIndex studio = results->model()->index(0, 2);
-    const QPoint at = results->visualRect(studio).center();
-    QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, at);
-    vxe::FDoc* doc = program.main->Doc(program.SetOf("STUDIO"));
+    QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, results->visualRect(studio).center());
+    QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, results->visualRect(studio).center());
+    vxe::FDoc* doc = program.main->Doc(program.SetOf("STUDIO.SET"));
     QVERIFY(doc);
     QCOMPARE(vxt::Tabs(*doc)->currentIndex(), 2);
     QCOMPARE(doc->CurrentNumber(vx::BankedKind::Program), kProgram + 3);
-
-    // Enter on the other row opens LIVE beside it; STUDIO again is raised, not opened twice.
     results->setCurrentIndex(results->model()->index(1, 2));
     QTest::keyClick(results, Qt::Key_Return);
-    vxe::FDoc* live = program.main->Doc(program.SetOf("LIVE"));
+    vxe::FDoc* live = program.main->Doc(program.SetOf("LIVE.SET"));
     QVERIFY(live);
     QCOMPARE(live->CurrentNumber(vx::BankedKind::Program), kProgram + 7);
     results->setCurrentIndex(studio);
@@ -156,6 +120,16 @@ void LibraryWindowTest::doubleClickOpensTheSetAndSelectsTheItem() {
     QCOMPARE(program.main->MdiArea()->subWindowList().size(), 2);
     QCOMPARE(program.main->MdiArea()->activeSubWindow()->widget(), doc);
     QCOMPARE(program.answerer.Said(), QStringList());
+
+    QTest::keyClicks(program.Find(), "q");
+    QCOMPARE(program.Rows() + program.Shown({"lblCount"}), QString("No items"));
+    // Every item, the 64 KBD sets of each set among them; Remove Folder takes them out again.
+    program.Find()->clear();
+    QCOMPARE(program.Shown({"lblCount"}), QString("133 items in 2 sets"));
+    Child<QListWidget>(*program.library, "lstFolders")->setCurrentRow(0);
+    QCOMPARE(program.Shown({"cmdRemoveFolder?"}), QString("1"));
+    Child<QPushButton>(*program.library, "cmdRemoveFolder")->click();
+    QCOMPARE(program.Shown({"lstFolders#", "lblCount", "cmdRescan?"}), QString("0|No items|0"));
 }
 
 void LibraryWindowTest::dropFromTheResultsCopiesAndKeepsCalls() {
@@ -177,11 +151,14 @@ void LibraryWindowTest::dropFromTheResultsCopiesAndKeepsCalls() {
     }
     auto* grid = Child<QTableView>(doc, "grdArr");
     auto* model = qobject_cast<vxe::ItemTableModel*>(grid->model());
-    QModelIndex target;
-    for (int r = 0; r < model->rowCount() && !target.isValid(); ++r)
-        for (int c = 0; c < model->columnCount() && !target.isValid(); ++c)
-            if (model->SlotAt(model->index(r, c)) == 1) target = model->index(r, c);
-    QVERIFY(target.isValid());
+    const QModelIndex target = model->index(0, 1);
+    QCOMPARE(model->SlotAt(target), 1);
+    // The copy's name and the program numbers its first two tracks call.
+    auto copied = [&] {
+        const vx::ArrangementRecord& copy = session.Data(live).arr.arr[1];
+        return QString::fromStdString(copy.Name()) +
+               QString("> %1 %2").arg(copy.TrackProgram(0)).arg(copy.TrackProgram(1));
+    };
     // A set gone from disk since the scan is said; a slot no set has changes nothing.
     const QString studio = QString::fromStdString((program.folder / "STUDIO.SET").string());
     const QString gone = QString::fromStdString((program.folder / "GONE.SET").string());
@@ -190,7 +167,7 @@ void LibraryWindowTest::dropFromTheResultsCopiesAndKeepsCalls() {
         QVERIFY(model->dropMimeData(stale.get(), Qt::CopyAction, -1, -1, target));
     }
     QCOMPARE(program.answerer.Said(), QStringList{"Warning|The set " + gone + " is not there any more."});
-    QCOMPARE(QString::fromStdString(session.Data(live).arr.arr[1].Name()), QString(16, ' '));
+    QCOMPARE(copied(), QString(16, ' ') + "> 0 0");
 
     // The one program LIVE lacks is asked about (No keeps its number); Strings is found by name.
     program.answerer.boxes.clear();
@@ -199,16 +176,16 @@ void LibraryWindowTest::dropFromTheResultsCopiesAndKeepsCalls() {
                           "non-existent in 'LIVE'\nRedirect this track to an existing Program?";
     QVERIFY(model->dropMimeData(drag.get(), Qt::CopyAction, -1, -1, target));
     QCOMPARE(program.answerer.Said(), QStringList{asked});
-    QCOMPARE(program.Arrangement(live, 1), QString("Zqx Ballad > 7 Zqx Strings > 5 "));
+    QCOMPARE(copied(), QString("Zqx Ballad      > 775 773"));  // LIVE's Zqx Strings is 775; 773 is kept
     QCOMPARE(QString::fromStdString(session.Data(live).arr.arr[0].Name()), QString("Zqx Waltz       "));
     QCOMPARE(grid->currentIndex(), target);
     // The set read for the drop is gone again, untouched and never locked, and what it held
     // went with it: there is nothing to paste. Undo takes the copy back.
-    QCOMPARE(program.SetOf("STUDIO"), 0);
+    QCOMPARE(program.SetOf("STUDIO.SET"), 0);
     QVERIFY(Files(program.folder / "STUDIO.SET") == before);
     QVERIFY(program.main->Editing()->ClipboardOf(vx::ItemKind::Arrangement).Empty());
     program.main->findChild<QAction*>("mnuEUndo")->trigger();
-    QCOMPARE(QString::fromStdString(session.Data(live).arr.arr[1].Name()), QString(16, ' '));
+    QCOMPARE(copied(), QString(16, ' ') + "> 0 0");
 
     // With STUDIO open in a window, the drop is the drag from that window: its set is the source,
     // and the clipboard keeps the item of the open set.
@@ -217,7 +194,7 @@ void LibraryWindowTest::dropFromTheResultsCopiesAndKeepsCalls() {
     program.main->MdiArea()->setActiveSubWindow(program.main->MdiArea()->subWindowList().value(0));
     QVERIFY(model->dropMimeData(drag.get(), Qt::CopyAction, -1, -1, target));
     QCOMPARE(program.answerer.Said(), QStringList({asked, asked}));
-    QCOMPARE(program.Arrangement(live, 1), QString("Zqx Ballad > 7 Zqx Strings > 5 "));
+    QCOMPARE(copied(), QString("Zqx Ballad      > 775 773"));
     QCOMPARE(program.main->Editing()->ClipboardOf(vx::ItemKind::Arrangement).set, open);
 }
 
@@ -232,17 +209,17 @@ void LibraryWindowTest::cancelledRescanLeavesTheWindowUsable() {
     for (const auto& set : fs::directory_iterator(program.folder))
         for (const auto& file : fs::directory_iterator(set.path())) fs::last_write_time(file.path(), later);
     QSignalSpy finished(program.library, &vxe::FLibrary::ScanFinished);
+    auto* progress = Child<QProgressBar>(*program.library, "prgScan");
     QVERIFY(program.library->Rescan());
-    QCOMPARE(program.Shown({"cmdRescan?"}), QString("0"));
-    QVERIFY(!Child<QProgressBar>(*program.library, "prgScan")->isHidden());
+    QCOMPARE(program.Shown({"cmdRescan?"}) + (progress->isHidden() ? "|hidden" : "|shown"), QString("0|shown"));
     program.library->CancelScan();
     QVERIFY(finished.wait(20000));
     QCOMPARE(finished.at(0).at(0).toBool(), true);
     const QString said = program.Shown({"lblScan"});
     QVERIFY2(said.startsWith("Rescan cancelled: ") && said != "Rescan cancelled: 26 read, 0 unchanged.",
              qPrintable(said));
-    QCOMPARE(program.Shown({"lblCount", "cmdRescan?"}), QString("25 items in 25 sets|1"));
-    QVERIFY(Child<QProgressBar>(*program.library, "prgScan")->isHidden());
+    QCOMPARE(program.Shown({"lblCount", "cmdRescan?"}) + (progress->isHidden() ? "|hidden" : "|shown"),
+             QString("25 items in 25 sets|1|hidden"));
     program.Find()->clear();
     QTest::keyClicks(program.Find(), "zqx w");
     QCOMPARE(program.Rows(), QString("LIVE.SET C11 Zqx Waltz Arrangement"));

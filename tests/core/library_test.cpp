@@ -1,6 +1,5 @@
 // The library of sets: vx50 library as a user sees it (tests/data/library/transcript.txt), what a
-// search finds, an index of another layout, a killed scan, and a set of the library read as the
-// source of a drop.
+// search finds, a killed scan, and a set of the library read as the source of a drop.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -10,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -122,7 +120,6 @@ TEST(Library, FindsWhatAPlainComparisonFinds) {
               (std::vector<std::string>{"2:R53 Ballad Brushes @ DEMO.SET", "2:R53 Ballad Brushes @ LIVE.SET",
                                         "2:G22 Conga Groove @ DEMO.SET"}));
     EXPECT_GT(all[0].setTime, 1700000000);
-
 }
 
 // A scan killed while it writes leaves an index that opens, checks out and completes.

@@ -7,14 +7,6 @@
 #include "editor/library/FLibrary.h"
 #include "support/SetBuilder.h"
 
-namespace {
-
-QPoint CellCentre(QTableView& grid, const QModelIndex& index) {
-    return grid.viewport()->mapToGlobal(grid.visualRect(index).center());
-}
-
-}  // namespace
-
 class LibraryDragTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -53,8 +45,10 @@ void LibraryDragTest::resultDraggedOntoASetWindow() {
 
     auto* grid = main.Doc(set)->findChild<QTableView*>("grdArr");
     const QModelIndex target = grid->model()->index(0, 1);
-    const QPoint start = CellCentre(*results, results->model()->index(0, 2));
-    const QPoint end = CellCentre(*grid, target);
+    auto centre = [](QTableView* view, const QModelIndex& at) {
+        return view->viewport()->mapToGlobal(view->visualRect(at).center());
+    };
+    const QPoint start = centre(results, results->model()->index(0, 2)), end = centre(grid, target);
     QString script = QString("mousemove %1 %2 mousedown 1").arg(start.x()).arg(start.y());
     for (const QPoint& point : {start + QPoint(12, 12), end + QPoint(2, 2), end})
         script += QString(" sleep 0.05 mousemove %1 %2").arg(point.x()).arg(point.y());

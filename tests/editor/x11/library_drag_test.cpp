@@ -33,15 +33,15 @@ void LibraryDragTest::resultDraggedOntoASetWindow() {
     QCOMPARE(QProcess::execute("xdotool", {"key", "--clearmodifiers", "ctrl+l"}), 0);
     QTRY_VERIFY(main.Library() && main.Library()->isVisible());
     vxe::FLibrary& library = *main.Library();
+    // Beside the set window, so that the pointer crosses from one to the other; the move is done
+    // while the folder is scanned.
+    library.move(main.frameGeometry().right() - library.width() / 2, main.geometry().bottom() - 200);
     QSignalSpy scanned(&library, &vxe::FLibrary::ScanFinished);
     QVERIFY(library.AddFolder(QString::fromStdString(folder.string())));
     QVERIFY(scanned.wait(20000));
     library.findChild<QLineEdit*>("txtFind")->setText("zqx");
     auto* results = library.findChild<QTableView*>("grdLib");
     QCOMPARE(results->model()->rowCount(), 1);
-    // Beside the set window, so that the pointer crosses from one to the other.
-    library.move(main.frameGeometry().right() - library.width() / 2, main.geometry().bottom() - 200);
-    QTest::qWait(50);
 
     auto* grid = main.Doc(set)->findChild<QTableView*>("grdArr");
     const QModelIndex target = grid->model()->index(0, 1);

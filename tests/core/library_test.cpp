@@ -98,6 +98,8 @@ TEST(Library, FindsWhatAPlainComparisonFinds) {
     CopyDemo(temp.Path() / "sets", "LIVE");
     auto index = OpenIndex(temp.Path() / "library.sqlite");
     std::string error;
+    EXPECT_FALSE(index->AddFolder(temp.Path() / "missing", error));
+    EXPECT_EQ(error, (temp.Path() / "missing").string() + " is not a directory.");
     ASSERT_TRUE(index->AddFolder(temp.Path() / "sets", error)) << error;
     // A cancelled scan keeps what it did; the next one reads the rest.
     int calls = 0;

@@ -2,28 +2,10 @@
 // opens it from a set window, and a result dragged with the server's pointer (xdotool) onto the
 // set window copies the item there, from the set on disk that is not open.
 #include <QtTest>
-#include <QtWidgets>
 
-#include <filesystem>
-
-#include "../shell_modal_answerer.h"
-#include "core/storage/Session.h"
-#include "editor/document/FDoc.h"
+#include "EditorHarness.h"
 #include "editor/library/FLibrary.h"
-#include "editor/shell/FMain.h"
-#include "editor/shell/Startup.h"
 #include "support/SetBuilder.h"
-#include "support/TestPaths.h"
-
-namespace fs = std::filesystem;
-
-namespace {
-
-QPoint CellCentre(QTableView& grid, const QModelIndex& index) {
-    return grid.viewport()->mapToGlobal(grid.visualRect(index).center());
-}
-
-}  // namespace
 
 class LibraryDragTest : public QObject {
     Q_OBJECT
@@ -32,25 +14,16 @@ private Q_SLOTS:
 };
 
 void LibraryDragTest::resultDraggedOntoASetWindow() {
-    vx::test::TempDirectory root;
-    const fs::path folder = root.Path() / "sets";
+    vxt::Installation install;
+    const std::filesystem::path folder = install.root.Path() / "sets";
     vx::SetData studio = vx::test::EmptySet();
     studio.arr.arr[0].SetName("Zqx Ballad");
     vx::test::WriteSet(studio, (folder / "STUDIO.SET").string(), "STUDIO");
-    vx::test::WriteSet(vx::test::EmptySet(), (folder / "LIVE.SET").string(), "LIVE");
+    const QString live = install.MakeSet("LIVE");
+    install.Store().setValue("Library/File", QString::fromStdString((install.root.Path() / "lib.sqlite").string()));
+    vxe::FMain main(install.ProgramDir(), install.settings);
     // A second set window: each has its Ctrl+L, and only the active one's may answer the key.
-    vx::test::WriteSet(vx::test::EmptySet(), (root.Path() / "EXTRA.SET").string(), "EXTRA");
-    const QString settings = QString::fromStdString((root.Path() / "settings.ini").string());
-    QSettings(settings, QSettings::IniFormat)
-        .setValue("Library/File", QString::fromStdString((root.Path() / "library.sqlite").string()));
-
-    vxe::FMain main(QString::fromStdString(vx::test::ProgramDir()), settings);
-    const QString live = QString::fromStdString((folder / "LIVE.SET").string());
-    QCOMPARE(vxe::RunStartup(main, vxe::ParseArguments(
-                                       QStringList{"vxeditr", "--no-tips",
-                                                   QString::fromStdString((root.Path() / "EXTRA.SET").string()), live},
-                                       "/")),
-             -1);
+    QCOMPARE(vxt::Start(main, {install.MakeSet("EXTRA"), live}), -1);
     main.move(0, 0);
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
@@ -60,35 +33,28 @@ void LibraryDragTest::resultDraggedOntoASetWindow() {
     QCOMPARE(QProcess::execute("xdotool", {"key", "--clearmodifiers", "ctrl+l"}), 0);
     QTRY_VERIFY(main.Library() && main.Library()->isVisible());
     vxe::FLibrary& library = *main.Library();
+    // Beside the set window, so that the pointer crosses from one to the other; the move is done
+    // while the folder is scanned.
+    library.move(main.frameGeometry().right() - library.width() / 2, main.geometry().bottom() - 200);
     QSignalSpy scanned(&library, &vxe::FLibrary::ScanFinished);
     QVERIFY(library.AddFolder(QString::fromStdString(folder.string())));
     QVERIFY(scanned.wait(20000));
     library.findChild<QLineEdit*>("txtFind")->setText("zqx");
     auto* results = library.findChild<QTableView*>("grdLib");
     QCOMPARE(results->model()->rowCount(), 1);
-    // Beside the set window, so that the pointer crosses from one to the other.
-    library.move(main.frameGeometry().right() - library.width() / 2, main.geometry().bottom() - 200);
-    QTest::qWait(50);
 
     auto* grid = main.Doc(set)->findChild<QTableView*>("grdArr");
     const QModelIndex target = grid->model()->index(0, 1);
-    const QPoint start = CellCentre(*results, results->model()->index(0, 2));
-    const QPoint end = CellCentre(*grid, target);
-    auto at = [](const QPoint& point) { return QStringList{QString::number(point.x()), QString::number(point.y())}; };
-    QStringList steps{"mousemove"};
-    steps << at(start) << "mousedown"
-          << "1";
+    auto centre = [](QTableView* view, const QModelIndex& at) {
+        return view->viewport()->mapToGlobal(view->visualRect(at).center());
+    };
+    const QPoint start = centre(results, results->model()->index(0, 2)), end = centre(grid, target);
+    QString script = QString("mousemove %1 %2 mousedown 1").arg(start.x()).arg(start.y());
     for (const QPoint& point : {start + QPoint(12, 12), end + QPoint(2, 2), end})
-        steps << "sleep"
-              << "0.05"
-              << "mousemove" << at(point);
-    steps << "sleep"
-          << "0.05"
-          << "mouseup"
-          << "1";
-    ModalAnswerer answerer;
+        script += QString(" sleep 0.05 mousemove %1 %2").arg(point.x()).arg(point.y());
+    vxt::ModalAnswerer answerer;
     QProcess hand;
-    hand.start("xdotool", steps);
+    hand.start("xdotool", (script + " sleep 0.05 mouseup 1").split(' '));
     QTRY_COMPARE(grid->model()->data(target).toString().mid(4, 10), QString("Zqx Ballad"));
     QTRY_COMPARE(hand.state(), QProcess::NotRunning);
     QCOMPARE(hand.exitCode(), 0);

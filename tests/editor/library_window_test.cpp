@@ -61,7 +61,7 @@ struct Program {
     }
     QTableView* Results() { return Child<QTableView>(*library, "grdLib"); }
     QLineEdit* Find() { return Child<QLineEdit>(*library, "txtFind"); }
-    QString Shown(std::initializer_list<const char*> names) { return vxt::Shown(*library, names); }
+    QString Shown(const QStringList& names) { return vxt::Shown(*library, names); }
     // The rows shown, as "set label name kind", one a line, and the count below them.
     QString Rows() {
         QStringList rows;

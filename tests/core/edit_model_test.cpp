@@ -168,6 +168,37 @@ std::string Describe(const Step& step) {
     return out.str();
 }
 
+// A step as Describe writes it, for the scripts kept as fixed cases.
+Step Parse(const std::string& line) {
+    static const std::vector<std::string> kCommands = {"cut",    "copy",       "paste", "delete",
+                                                       "insert", "erase-bank", "undo",  "drop"};
+    static const std::string kKindNames = "arr sty prg bsq sng ark";
+    Step step;
+    Edit& e = step.edit;
+    std::istringstream words(line);
+    std::string command, kind, word;
+    char colon = 0;
+    words >> command >> e.set >> kind;
+    e.command = static_cast<EditCommand>(std::find(kCommands.begin(), kCommands.end(), command) - kCommands.begin());
+    e.kind = kKinds[kKindNames.find(kind.substr(0, 3)) / 4];
+    --e.set;
+    std::istringstream(kind.substr(4)) >> e.slot;
+    if (e.command == EditCommand::EraseBank) {
+        words >> e.bank;
+        e.confirmed = true;
+    }
+    if (e.command == EditCommand::Drop) {
+        words >> word >> word;  // "from", then "disk" or the source
+        step.fromDisk = word == "disk";
+        if (step.fromDisk) words >> word;
+        std::istringstream(word) >> e.sourceSet >> colon >> e.sourceSlot;
+        e.sourceKind = e.kind;
+        --e.sourceSet;
+    }
+    words >> word >> step.answers;
+    return step;
+}
+
 // Two copies of the demo set in a session, every item with a name of its own; in the second,
 // the programs of each user bank stand in the opposite order, so that calls between the sets
 // need their names.
@@ -311,11 +342,13 @@ private:
         }
         if (!fault.empty()) return Describe(step) + ": " + fault;
 
-        // What is held now.
+        // What is held now. Copy and Erase Bank leave nothing to undo: they drop their own set's
+        // record and keep another set's, which Undo then still takes back.
         UndoModel& undone = undo_[static_cast<std::size_t>(kind)];
-        if (result.done && edit.command != EditCommand::Undo && edit.command != EditCommand::Copy)
+        if (result.done && edit.command != EditCommand::Undo && edit.command != EditCommand::Copy &&
+            edit.command != EditCommand::EraseBank)
             undone = {state - 1, setIndex};
-        // Held records the scheme dropped (a Copy, a notice) are no longer undone.
+        // Held records the scheme dropped (a Copy, an Erase Bank, a notice) are no longer undone.
         for (const ItemKind k : kKinds)
             if (sets_.scheme->UndoOf(k).Empty()) undo_[static_cast<std::size_t>(KindIndex(k))] = {};
         for (const ItemKind k : kKinds) {
@@ -350,7 +383,8 @@ private:
         fs::remove_all(copy);
         fs::create_directories(copy);
         for (const auto& entry : fs::directory_iterator(saved))
-            if (entry.path().stem() == name) fs::copy(entry.path(), copy / ("LIBRARY" + entry.path().extension().string()));
+            if (entry.path().stem() == name)
+                fs::copy(entry.path(), copy / ("LIBRARY" + entry.path().extension().string()));
         return copy;
     }
 
@@ -590,10 +624,12 @@ constexpr int kCommands = 400;
 TEST_F(EditModelTest, RandomScriptsKeepEveryCallOnItsItem) {
     int notices = 0;
     for (std::uint32_t seed = 1; seed <= static_cast<std::uint32_t>(kScripts); ++seed) {
-        ModelRun model(demo, temp.Path());
-        const std::vector<Step> script = RandomScript(seed, kCommands, model.Sets());
-        const auto [fault, played] = model.Play(script, kCheckEvery);
-        notices += model.Sets().ui.notices;
+        auto model = std::make_unique<ModelRun>(demo, temp.Path());
+        const std::vector<Step> script = RandomScript(seed, kCommands, model->Sets());
+        const auto [fault, played] = model->Play(script, kCheckEvery);
+        notices += model->Sets().ui.notices;
+        // Its sets are opened again by the shorter scripts: until saved elsewhere, they are in use.
+        model.reset();
         if (fault.empty()) continue;
         // The shortest script that still fails: the commands after the fault go, then every
         // command that can be left out while it still fails, in runs first.
@@ -620,6 +656,19 @@ TEST_F(EditModelTest, RandomScriptsKeepEveryCallOnItsItem) {
                << lines;
     }
     RecordProperty("notices", notices);
+}
+
+// Scripts the random ones once failed with, shrunk, played by the same oracle.
+TEST_F(EditModelTest, ShrunkScriptsKeepEveryCallOnItsItem) {
+    const std::vector<std::vector<std::string>> scripts = {
+        {"drop 2 prg:116 from 2:6 (answers 90024511)", "paste 2 prg:16 (answers 1294922835)",
+         "erase-bank 1 prg:bank 7 (answers 3054392409)", "undo 2 prg:14 (answers 1160525760)"},
+    };
+    for (const auto& lines : scripts) {
+        std::vector<Step> script;
+        for (const std::string& line : lines) script.push_back(Parse(line));
+        EXPECT_EQ(Replay(script), "") << lines.front();
+    }
 }
 
 // The sequences of commands, as a user tried them on the demo set, that once left items

@@ -1,11 +1,14 @@
 // The editor on the xcb platform of a private X server (see run-in-xvfb.sh): keys are typed and
 // the mouse is moved by xdotool through the server, so the server's key map and pointer decide
-// what the editor receives, as on a desktop.
+// what the editor receives, as on a desktop: the set window's keys, drags between set windows
+// and from the Library window.
 #include <QtTest>
 #include <QtWidgets>
 
 #include "EditorHarness.h"
+#include "editor/library/FLibrary.h"
 #include "editor/shell/Startup.h"
+#include "support/SetBuilder.h"
 
 using namespace vxt;
 namespace fs = std::filesystem;
@@ -30,8 +33,15 @@ QString FocusName() {
     return focus ? focus->objectName() : QString("none");
 }
 
-QPoint CellCentre(QTableView& grid, const QModelIndex& index) {
-    return grid.viewport()->mapToGlobal(grid.visualRect(index).center());
+// Drags with the server's pointer from the cell at to the cell at in another view. The pointer
+// moves while the editor runs: a pause lets each motion arrive on its own.
+void Drag(QProcess& hand, QTableView* from, const QModelIndex& at, QTableView* onto, const QModelIndex& to) {
+    const QPoint start = from->viewport()->mapToGlobal(from->visualRect(at).center());
+    const QPoint end = onto->viewport()->mapToGlobal(onto->visualRect(to).center());
+    QString script = QString("mousemove %1 %2 mousedown 1").arg(start.x()).arg(start.y());
+    for (const QPoint& point : {start + QPoint(12, 12), end + QPoint(2, 2), end})
+        script += QString(" sleep 0.05 mousemove %1 %2").arg(point.x()).arg(point.y());
+    hand.start("xdotool", (script + " sleep 0.05 mouseup 1").split(' '));
 }
 
 void StartActive(vxe::FMain& main, const QStringList& sets) {
@@ -55,6 +65,7 @@ private Q_SLOTS:
     void keysOfTheSetWindow();
     void enterOpensDetailsAndChoosesATrack();
     void dragFromOneSetToAnother();
+    void libraryResultDraggedOntoASetWindow();
 };
 
 void X11InputTest::keysOfTheSetWindow() {
@@ -150,15 +161,9 @@ void X11InputTest::dragFromOneSetToAnother() {
     const QString name = from->model()->data(source).toString().mid(4);
     QVERIFY(to->model()->data(target).toString().mid(4, 16) != name.left(16));
 
-    const QPoint start = CellCentre(*from, source);
-    const QPoint end = CellCentre(*to, target);
-    auto move = [](const QPoint& point) { return QString(" mousemove %1 %2").arg(point.x()).arg(point.y()); };
-    // The pointer moves while the editor runs: a pause lets each motion arrive on its own.
-    const QString hands = move(start) + " mousedown 1 sleep 0.05" + move(start + QPoint(12, 12)) + " sleep 0.05" +
-                          move(end + QPoint(2, 2)) + " sleep 0.05" + move(end) + " sleep 0.05 mouseup 1";
     answerer.AnswerTo(vx::QuestionId::MissingCall, QMessageBox::No);
     QProcess hand;
-    hand.start("xdotool", hands.split(' ', Qt::SkipEmptyParts));
+    Drag(hand, from, source, to, target);
     QTRY_COMPARE(to->model()->data(target).toString().mid(4, 16), name.left(16));
     // The drop asked about the style and each track's program the arrangement calls, which
     // the other set lacks; No keeps the calls as they are.
@@ -172,6 +177,44 @@ void X11InputTest::dragFromOneSetToAnother() {
     QTRY_COMPARE(hand.state(), QProcess::NotRunning);
     QCOMPARE(hand.exitCode(), 0);
     QCOMPARE(from->model()->data(source).toString().mid(4), name);
+}
+
+void X11InputTest::libraryResultDraggedOntoASetWindow() {
+    // Ctrl+L opens the Library window from the active set window (of two, each with its Ctrl+L);
+    // a result dragged onto the set window copies the item from the set on disk, not open.
+    Installation install;
+    const fs::path folder = install.root.Path() / "sets";
+    vx::SetData studio = vx::test::EmptySet();
+    studio.arr.arr[0].SetName("Zqx Ballad");
+    vx::test::WriteSet(studio, (folder / "STUDIO.SET").string(), "STUDIO");
+    const QString live = install.MakeSet("LIVE");
+    install.Store().setValue("Library/File", QString::fromStdString((install.root.Path() / "lib.sqlite").string()));
+    vxe::FMain main(install.ProgramDir(), install.settings);
+    main.move(0, 0);
+    StartActive(main, {install.MakeSet("EXTRA"), live});
+    const int set = main.Session()->Sets().FindByDirectory(live.toStdString());
+    QVERIFY(set > 0 && main.Doc(set));
+    Key("ctrl+l");
+    QTRY_VERIFY(main.Library() && main.Library()->isVisible());
+    vxe::FLibrary& library = *main.Library();
+    // Beside the set window, so that the pointer crosses from one to the other.
+    library.move(main.frameGeometry().right() - library.width() / 2, main.geometry().bottom() - 200);
+    QSignalSpy scanned(&library, &vxe::FLibrary::ScanFinished);
+    QVERIFY(library.AddFolder(QString::fromStdString(folder.string())) && scanned.wait(20000));
+    library.findChild<QLineEdit*>("txtFind")->setText("zqx");
+    auto* results = library.findChild<QTableView*>("grdLib");
+    QCOMPARE(results->model()->rowCount(), 1);
+    auto* grid = main.Doc(set)->findChild<QTableView*>("grdArr");
+    const QModelIndex target = grid->model()->index(0, 1);
+    ModalAnswerer answerer;
+    QProcess hand;
+    Drag(hand, results, results->model()->index(0, 2), grid, target);
+    QTRY_COMPARE(grid->model()->data(target).toString().mid(4, 10), QString("Zqx Ballad"));
+    QTRY_COMPARE(hand.state(), QProcess::NotRunning);
+    QCOMPARE(hand.exitCode(), 0);
+    QCOMPARE(main.Session()->Sets().FindByDirectory((folder / "STUDIO.SET").string()), 0);
+    main.Session()->Slot(set).dirty.fill(false);
+    main.close();
 }
 
 int main(int argc, char** argv) {

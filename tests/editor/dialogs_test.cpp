@@ -28,47 +28,6 @@ namespace fs = std::filesystem;
 namespace {
 using Kind = vx::ItemKind;
 
-// A step on a control: on a line edit types the text (one with a line break is pasted; "\r" is
-// Return), on a combo box chooses the entry numbered (none: the current one again), on a check
-// or option button sets it ("1"), clicks a push button, double-clicks a list's row or a label.
-void Act(QWidget& control, const QString& value) {
-    if (auto* edit = qobject_cast<QLineEdit*>(&control)) {
-        if (value == "\r") return QTest::keyClick(edit, Qt::Key_Return);
-        if (value.contains('\n')) return edit->setText(value);
-        edit->clear();
-        QTest::keyClicks(edit, value);
-    } else if (auto* combo = qobject_cast<QComboBox*>(&control)) {
-        value.isEmpty() ? Q_EMIT combo->activated(combo->currentIndex()) : combo->setCurrentIndex(value.toInt());
-    } else if (auto* button = qobject_cast<QAbstractButton*>(&control)) {
-        button->isCheckable() ? button->setChecked(value == "1") : button->click();
-    } else if (auto* list = qobject_cast<QListWidget*>(&control)) {
-        Q_EMIT list->itemDoubleClicked(list->item(value.toInt()));
-    } else {
-        QTest::mouseDClick(&control, Qt::LeftButton);
-    }
-}
-
-// Takes the steps on dialog d in turn, then OK if it is still shown. Steps are "name=value" (or
-// "name" alone), separated by ";": name is a control's, or "?" to read the children listed (see
-// Shown), "tip" the tooltip shown, "close" to close d by its frame. Returns d's object name and
-// caption, and what was read, joined by "|".
-QString Take(QWidget& d, const QString& steps) {
-    QStringList seen{d.objectName() + ":" + d.windowTitle()};
-    for (const QString& step : steps.split(';', Qt::SkipEmptyParts)) {
-        const QString name = step.section('=', 0, 0), value = step.section('=', 1);
-        if (name == "?")
-            seen << Shown(d, value.split(','));
-        else if (name == "tip")
-            seen << QToolTip::text();
-        else if (name == "close")
-            d.close();
-        else
-            Act(*Child<QWidget>(d, qPrintable(name)), value);
-    }
-    if (d.isVisible()) Child<QPushButton>(d, "cmdOK")->click();
-    return seen.join('|');
-}
-
 // The next modal dialog gets the steps; what they read goes to seen.
 void WhenShown(QString& seen, const QString& steps) {
     QTimer::singleShot(0, [&seen, steps] {

@@ -66,19 +66,14 @@ void SetWindowTest::contentTabsAndMenus() {
         seen("menu " + entry->text(), entry->menu() ? QString::number(entry->menu()->actions().size()) : "no popup");
     seen("XStyle entry", editor.Edit("mnuEXStyle")->text());
     // The shell's commands; the window arrangement moves the check mark.
-    for (const char* name :
-         {"mnuFNew", "mnuFOpen", "mnuFExit", "mnuHTopics", "mnuHTips", "mnuHAbout", "mnuWCascade", "mnuWArrange"})
-        Child<QAction>(doc, name)->trigger();
+    Take(doc, "mnuFNew;mnuFOpen;mnuFExit;mnuHTopics;mnuHTips;mnuHAbout;mnuWCascade;mnuWArrange");
     doc.MenuBarEntries()[2]->trigger();
-    seen("shell calls", editor.shell.calls)("checked cascade, tile",
-                                            QString("%1 %2")
-                                                .arg(Child<QAction>(doc, "mnuWCascade")->isChecked())
-                                                .arg(Child<QAction>(doc, "mnuWTile")->isChecked()));
+    seen("shell calls", editor.shell.calls)("checked cascade, tile", Shown(doc, {"mnuWCascade*", "mnuWTile*"}));
     auto* grdArr = Child<QTableView>(doc, "grdArr");
     // No caption yet: a tab change neither fills nor stores anything.
-    tabs->setCurrentIndex(1);
+    Take(doc, "tabMode=1");
     seen("ModeId", editor.options.ModeId);
-    tabs->setCurrentIndex(0);
+    Take(doc, "tabMode=0");
     seen("rows, Edit menu on",
          QString("%1 %2").arg(grdArr->model()->rowCount()).arg(doc.Menus()[1]->menuAction()->isEnabled()));
     // The tab already shown at opening is still filled.
@@ -97,22 +92,20 @@ void SetWindowTest::contentTabsAndMenus() {
          Child<QPushButton>(doc, "cmdArg")->isEnabled() && Child<QPushButton>(doc, "cmdGbl")->isEnabled());
     // With a program copied: a twin grid offers no Erase Bank and no Import, a preset position
     // is only browsed.
-    tabs->setCurrentIndex(2);
+    Take(doc, "tabMode=2");
     editor.Edit("mnuECopy")->trigger();
     seen("copied", EnabledEdits(doc));
-    Child<QCheckBox>(doc, "chkTwin_2")->setChecked(true);
+    Take(doc, "chkTwin_2=1");
     seen("twin", Text(Child<QTableView>(doc, "grdPrg"), 16) + "|" + EnabledEdits(doc));
     seen("styles", EnabledEdits(doc, 1))("twin again", EnabledEdits(doc, 2));
-    Child<QComboBox>(doc, "cboPrgBnk")->setCurrentIndex(0);
+    Take(doc, "cboPrgBnk=0");
     seen("bank A", EnabledEdits(doc));
     // R has no twin, and holds presets and, from R51, user drum kits.
-    Child<QComboBox>(doc, "cboPrgBnk")->setCurrentIndex(7);
+    Take(doc, "cboPrgBnk=7");
     doc.GoToNumber(vx::BankedKind::Program, 1056);
     seen("R51", QString::number(doc.CurrentNumber(vx::BankedKind::Program)) + " " + EnabledEdits(doc));
     // Arrangement D11 in twin view goes to bank C's grid, row 16, column 0.
-    tabs->setCurrentIndex(0);
-    Child<QCheckBox>(doc, "chkTwin_0")->setChecked(true);
-    Child<QComboBox>(doc, "cboArrBnk")->setCurrentIndex(0);
+    Take(doc, "tabMode=0;chkTwin_0=1;cboArrBnk=0");
     doc.GoToNumber(vx::BankedKind::Arrangement, 320);
     seen("D11", Child<QComboBox>(doc, "cboArrBnk")->currentText() + " " + EnabledEdits(doc));
     QCOMPARE(grdArr->currentIndex(), grdArr->model()->index(16, 0));

@@ -159,67 +159,67 @@ void ShellStartupTest::setsShareTheFrameItsEditAndWindowMenus() {
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
     QCOMPARE(Start(main, {installation.MakeSet("LIVE")}), -1);
-    QCOMPARE(main.findChildren<QAction*>("mnuECut").size(), 1);
-    QCOMPARE(main.menuBar()->actions().value(1), main.EditMenu()->menuAction());
-    Child<QAction>(*main.Doc(1), "mnuFNew")->trigger();
-    QVERIFY(main.Session()->Sets().IsOpen(2) && main.MdiArea()->activeSubWindow()->widget() == main.Doc(2));
+    Observed seen("sets_in_the_frame");
+    QMdiArea& area = *main.MdiArea();
+    const auto menu = [&] { return main.menuBar()->actions().value(1) == main.EditMenu()->menuAction(); };
+    seen("Cut actions", main.findChildren<QAction*>("mnuECut").size())("second menu is Edit", menu());
+    Take(*main.Doc(1), "mnuFNew");
+    seen("set 2 open and active", main.Session()->Sets().IsOpen(2) && area.activeSubWindow()->widget() == main.Doc(2));
     // Two sets at 1024 x 768 lie one above the other, each as wide as the frame.
-    const QRect first = main.MdiArea()->subWindowList()[0]->geometry();
-    const QRect second = main.MdiArea()->subWindowList()[1]->geometry();
-    QVERIFY(first.bottom() < second.top() && first.width() == second.width());
-    QCOMPARE(first.width(), main.MdiArea()->viewport()->width());
-    // The Edit menu follows the active window: the new set's KBD sets have no Cut.
-    Tabs(*main.Doc(2), 5);
+    const QRect first = area.subWindowList()[0]->geometry(), second = area.subWindowList()[1]->geometry();
+    seen("one above the other", first.bottom() < second.top())(
+        "as wide as the frame", first.width() == area.viewport()->width() && second.width() == first.width());
+    // The Edit menu follows the active window: the new set's KBD sets have no Cut. The Window
+    // menu lists the open sets, the active one checked; an entry activates its set.
+    Take(*main.Doc(2), "tabMode=5");
     auto* cut = main.findChild<QAction*>("mnuECut");
-    QVERIFY(!cut->isEnabled());
-    // The Window menu lists the open sets, the active one checked; an entry activates its set.
     auto* windowMenu = main.Doc(2)->findChild<QMenu*>("mnuWindow");
-    auto setEntries = [&] {
+    auto entries = [&] {
         Q_EMIT windowMenu->aboutToShow();
-        QStringList entries;
+        QStringList listed{"Cut " + QString::number(cut->isEnabled())};
         for (QAction* entry : windowMenu->actions())
-            if (entry->objectName().startsWith("mnuWSet_")) entries << entry->text() + (entry->isChecked() ? "*" : "");
-        return entries.join(' ');
+            if (entry->objectName().startsWith("mnuWSet_")) listed << entry->text() + (entry->isChecked() ? "*" : "");
+        return listed.join(" ");
     };
-    QCOMPARE(setEntries(), QString("&1 LIVE &2 NEWSET01*"));
+    seen("Window menu", entries());
     windowMenu->findChild<QAction*>("mnuWSet_1")->trigger();
-    QCOMPARE(main.MdiArea()->activeSubWindow()->widget(), main.Doc(1));
-    QCOMPARE(setEntries(), QString("&1 LIVE* &2 NEWSET01"));
-    QVERIFY(cut->isEnabled());
-    QCOMPARE(main.menuBar()->actions().value(1), main.EditMenu()->menuAction());
+    seen("set 1 active", area.activeSubWindow()->widget() == main.Doc(1))("Window menu", entries())(
+        "second menu is Edit", menu());
     // Copy in the first window; the second, active again, can paste it.
     main.Session()->Data(1).arr.arr[0].SetName("Shared");
     main.findChild<QAction*>("mnuECopy")->trigger();
-    main.MdiArea()->activateNextSubWindow();
-    Tabs(*main.Doc(2), 0);
+    area.activateNextSubWindow();
+    Take(*main.Doc(2), "tabMode=0");
     main.Doc(2)->GoToNumber(vx::BankedKind::Arrangement, 258);
     main.findChild<QAction*>("mnuEPaste")->trigger();
-    QCOMPARE(main.Session()->Data(2).arr.arr[2].Name(), std::string("Shared          "));
-    QCOMPARE(main.findChild<QAction*>("mnuEUndo")->text(), QString("&Undo"));
+    seen("pasted", main.Session()->Data(2).arr.arr[2].Name())("undo", main.findChild<QAction*>("mnuEUndo")->text());
     // Closing the new set asks about its changes; the set left fills the frame again.
     answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::No);
-    Child<QAction>(*main.Doc(2), "mnuFClose")->trigger();
-    QCOMPARE(answerer.Said(), QStringList{"|Save the changes in NEWSET01 ?"});
-    QVERIFY(!main.Session()->Sets().IsOpen(2) && main.Session()->Sets().IsOpen(1));
-    QTRY_COMPARE(main.MdiArea()->subWindowList().value(0)->geometry(), main.MdiArea()->viewport()->rect());
+    Take(*main.Doc(2), "mnuFClose");
+    seen("said", answerer.Said())(
+        "sets 1 2 open", QString("%1 %2").arg(main.Session()->Sets().IsOpen(1)).arg(main.Session()->Sets().IsOpen(2)));
+    QTRY_COMPARE(area.subWindowList().value(0)->geometry(), area.viewport()->rect());
     // Three cascaded windows are wide enough for their grids and reach the frame's bottom edge.
     for (int i = 0; i < 2; ++i) main.Session()->OpenOrNewSet(true, "");
     main.Cascade();
     QCoreApplication::processEvents();
-    const QRect area = main.MdiArea()->viewport()->rect();
-    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList()) {
-        QCOMPARE(sub->geometry().bottom(), area.bottom());
-        QVERIFY(sub->width() >= area.width() * 3 / 4 && sub->geometry().right() <= area.right());
-        QCOMPARE(ColumnsFit(sub->widget()->findChild<QTableView*>("grdArr")), QString("fits"));
-    }
+    const QRect frame = area.viewport()->rect();
+    for (QMdiSubWindow* sub : area.subWindowList())
+        seen("cascaded: to the bottom, wide, columns",
+             QString("%1 %2 ")
+                     .arg(sub->geometry().bottom() == frame.bottom())
+                     .arg(sub->width() >= frame.width() * 3 / 4 && sub->geometry().right() <= frame.right()) +
+                 ColumnsFit(sub->widget()->findChild<QTableView*>("grdArr")));
     // Every window closed: the main window's own menus, and the Edit entries are off.
-    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList()) {
+    for (QMdiSubWindow* sub : area.subWindowList()) {
         main.Session()->Slot(qobject_cast<vxe::FDoc*>(sub->widget())->SetNumber()).dirty.fill(false);
         QVERIFY(sub->close());
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
-    QVERIFY(!cut->isEnabled() && !main.EditMenu()->menuAction()->isEnabled());
+    seen("all closed: Cut, Edit menu on",
+         QString("%1 %2").arg(cut->isEnabled()).arg(main.EditMenu()->menuAction()->isEnabled()));
+    seen.Check();
 }
 
 void ShellStartupTest::settingsWrittenOnlyAtExitAndASetChangedOnDisk() {

@@ -69,21 +69,17 @@ struct Fixture : Editor {
         ui.picks.clear();
         ui.fileRequests.clear();
     }
-    // Runs Details on an item; act gets the dialog once it shows and must close it.
-    void Details(const vx::ItemAddress& item, std::function<void(QDialog&)> act) {
-        // Stopped afterwards, so that a Details without a dialog leaves nothing to the next one.
-        QTimer timer;
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, [act] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
-        });
-        timer.start(0);
+    // Runs Details on an item; act gets the dialog once it shows and must close it. The answerer
+    // goes with the call: a Details without a dialog leaves nothing to the next one.
+    void Details(const vx::ItemAddress& item, std::function<void(QWidget*)> act) {
+        ModalAnswerer answerer;
+        answerer.onDialog = std::move(act);
         vxe::ShowDetails(*scheme, *session, 1, item, nullptr);
     }
     // Shows item's dialog and takes the steps on it (see Take).
     QString Run(const vx::ItemAddress& item, const QString& steps) {
         QString seen = "no dialog";
-        Details(item, [&seen, &steps](QDialog& d) { seen = Take(d, steps); });
+        Details(item, [&seen, &steps](QWidget* d) { seen = Take(*d, steps); });
         return seen;
     }
     // The arrangements' split keys, each with the number of arrangements that have it.
@@ -236,7 +232,8 @@ void DialogsTest::itemDialogs() {
     // On a track line Enter and F2 choose, as a double-click does (the picker is cancelled),
     // and the dialog stays; a Called by list without callers is still four lines high.
     QStringList keys;
-    f.Details({Kind::Arrangement, 257}, [&keys, &f](QDialog& d) {
+    f.Details({Kind::Arrangement, 257}, [&keys, &f](QWidget* dialog) {
+        QWidget& d = *dialog;
         auto* tracks = Child<QListWidget>(d, "lstPrg");
         auto* called = Child<QListWidget>(d, "lstCalled");
         tracks->setCurrentRow(1);
@@ -247,7 +244,7 @@ void DialogsTest::itemDialogs() {
         keys << QString::number(called->count()) +
                     (called->maximumHeight() >= 4 * called->fontMetrics().height() ? " tall" : " thin");
         keys << "keyboard combo hidden " + QString::number(Child<QComboBox>(d, "cboKbdAss")->isHidden());
-        Child<QPushButton>(d, "cmdOK")->click();
+        Take(d, "cmdOK");
     });
     seen("track keys", keys)("after the keys", f.Written(arrBefore, arr));
     f.ui.picks.clear();

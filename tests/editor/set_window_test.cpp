@@ -46,8 +46,7 @@ private Q_SLOTS:
     void closingAChangedSetAsks();
     void gridsFitTheirWidthAndLineUp();
     void statusAndMarkerFollowTheSet();
-    void editCommandsDragAndDrop();
-    void importAndLoadSysExReplaceAKind();
+    void editCommandsDragAndDropImport();
 };
 
 void SetWindowTest::contentTabsAndMenus() {
@@ -336,7 +335,7 @@ void SetWindowTest::statusAndMarkerFollowTheSet() {
     seen.Check();
 }
 
-void SetWindowTest::editCommandsDragAndDrop() {
+void SetWindowTest::editCommandsDragAndDropImport() {
     Editor editor(2);
     Observed seen("set_window_edits");
     // An arrangement dragged to the other set's window: a copy there, Undo only in that window.
@@ -431,13 +430,11 @@ void SetWindowTest::editCommandsDragAndDrop() {
     seen("song dropped", Text(into, 2).left(15) + "|" + QString::number(into->currentIndex().row()));
     seen("source song", editor.Data(1).sng.entries[0].record.Name());
     seen.Check();
-}
 
-void SetWindowTest::importAndLoadSysExReplaceAKind() {
-    Editor editor(2);
-    Observed seen("set_window_import_and_sysex");
+    // Import, and File, Load SysEx File, in the source window on its arrangements.
+    Observed imports("set_window_import_and_sysex");
     editor.Data(2).arr.arr[0].SetName("Imported");
-    const std::string source = editor.SaveAs(2, "SRC") + "/SRC.ARR";
+    const std::string arrangements = editor.SaveAs(2, "SRC") + "/SRC.ARR";
     vx::SetData programs = editor.Data(1);
     programs.prg.records[0].SetName("ORGAN");
     vx::Bytes message;
@@ -445,35 +442,39 @@ void SetWindowTest::importAndLoadSysExReplaceAKind() {
     QVERIFY(vx::BuildDumpMessage(programs, vx::ItemKind::Program, 0, vx::SysExHeader{}, message, error));
     const std::string file = editor.temp.Str() + "/PRG.SYX";
     vx::test::WriteFileBytes(file, message);
-    vxe::FDoc& doc = editor.Open(1);
+    vxe::FDoc& doc = editor.Activate(0);
+    Tabs(doc, 0);
+    editor.ui.fileRequests.clear();
+    editor.ui.TakeTranscript();
+    editor.Data(1).prg.records[0].SetName("");
     editor.Data(1).arr.arr[0].SetName("Cut Me");
     editor.Edit("mnuECut")->trigger();
-    seen("cut, undo", UndoEntry(editor));
+    imports("cut, undo", UndoEntry(editor));
     // A cancelled import changes nothing, not even what Undo could restore.
     editor.Edit("mnuEImport")->trigger();
-    seen("import asks", editor.ui.fileRequests.back().title)("undo", UndoEntry(editor));
+    imports("import asks", editor.ui.fileRequests.back().title)("undo", UndoEntry(editor));
     // The cut arrangement would come back over the imported ones: Undo is gone with the import.
     editor.session->Slot(1).dirty.fill(false);
-    editor.ui.fileAnswers.push_back(source);
+    editor.ui.fileAnswers.push_back(arrangements);
     editor.Edit("mnuEImport")->trigger();
-    seen("imported", Text(Child<QTableView>(doc, "grdArr"), 0).left(12))("arrangements to write",
-                                                                         editor.session->Slot(1).dirty[0]);
-    seen("nothing to undo", editor.scheme->UndoOf(vx::ItemKind::Arrangement).Empty())("undo", UndoEntry(editor));
+    imports("imported", Text(Child<QTableView>(doc, "grdArr"), 0).left(12))("arrangements to write",
+                                                                            editor.session->Slot(1).dirty[0]);
+    imports("nothing to undo", editor.scheme->UndoOf(vx::ItemKind::Arrangement).Empty())("undo", UndoEntry(editor));
     // The clipboard still holds the cut item for a paste.
-    seen("paste on", editor.Edit("mnuEPaste")->isEnabled());
+    imports("paste on", editor.Edit("mnuEPaste")->isEnabled());
     // File, Load SysEx File: the kind it holds, shown on its tab; Undo restores it.
     editor.ui.fileAnswers = {file};
     Child<QAction>(doc, "mnuFLoadSysex")->trigger();
-    seen("SysEx asks", editor.ui.fileRequests.back().title)("requests", editor.ui.fileRequests.size());
-    seen("said", editor.ui.TakeTranscript())("F11", editor.Data().prg.records[0].Name())("tab",
-                                                                                         Tabs(doc)->currentIndex());
-    seen("programs to write", editor.session->Slot(1).dirty[2])("undo on", editor.Edit("mnuEUndo")->isEnabled());
+    imports("SysEx asks", editor.ui.fileRequests.back().title)("requests", editor.ui.fileRequests.size());
+    imports("said", editor.ui.TakeTranscript())("F11", editor.Data().prg.records[0].Name())("tab",
+                                                                                            Tabs(doc)->currentIndex());
+    imports("programs to write", editor.session->Slot(1).dirty[2])("undo on", editor.Edit("mnuEUndo")->isEnabled());
     editor.Edit("mnuEUndo")->trigger();
-    seen("undone", editor.Data().prg.records[0].Name());
+    imports("undone", editor.Data().prg.records[0].Name());
     // Without the edit commands the entry is off.
     Editor plain(1, {}, false);
-    seen("without edit commands, on", Child<QAction>(plain.Open(), "mnuFLoadSysex")->isEnabled());
-    seen.Check();
+    imports("without edit commands, on", Child<QAction>(plain.Open(), "mnuFLoadSysex")->isEnabled());
+    imports.Check();
 }
 
 QTEST_MAIN(SetWindowTest)

@@ -63,8 +63,7 @@ private Q_SLOTS:
     void initTestCase() { testLog = qInstallMessageHandler(RecordWarnings); }
     void init() { warnings.clear(); }
     void keysOfTheSetWindow();
-    void enterOpensDetailsAndChoosesATrack();
-    void dragFromOneSetToAnother();
+    void enterOpensDetailsThenADragToAnotherSet();
     void libraryResultDraggedOntoASetWindow();
 };
 
@@ -117,13 +116,13 @@ void X11InputTest::keysOfTheSetWindow() {
     QVERIFY2(warnings.filter("Ambiguous").isEmpty(), qPrintable(warnings.join('\n')));
 }
 
-void X11InputTest::enterOpensDetailsAndChoosesATrack() {
+void X11InputTest::enterOpensDetailsThenADragToAnotherSet() {
     Installation installation;
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
     bool chose = false;
-    // The details dialog: Enter on its first track line opens the program picker, which is
-    // cancelled; back in the details dialog, it is closed.
+    // Enter on the demo set's C11 shows its details; Enter on the dialog's first track line
+    // opens the program picker, which is cancelled; back in the details dialog, it is closed.
     answerer.onDialog = [&](QWidget* dialog) {
         auto* tracks = dialog->findChild<QListWidget*>("lstPrg");
         if (dialog->objectName() != "FParArr" || !tracks || chose) {
@@ -138,21 +137,18 @@ void X11InputTest::enterOpensDetailsAndChoosesATrack() {
         QTRY_VERIFY(tracks->hasFocus() && QGuiApplication::focusWindow() == dialog->windowHandle());
         Key("Return");
     };
-    StartActive(main, {Demo(installation)});
-    QTRY_COMPARE(FocusName(), QString("grdArr"));
+    StartActive(main, {Demo(installation), installation.MakeSet("LIVE")});
+    auto* from = main.Doc(1)->findChild<QTableView*>("grdArr");
+    main.MdiArea()->setActiveSubWindow(main.MdiArea()->subWindowList().value(0));
+    QTRY_VERIFY(QApplication::focusWidget() == from);
     Key("Return");
     QTRY_COMPARE(answerer.dialogTitles.size(), 3);
     QCOMPARE(answerer.dialogTitles[0].left(16) + "|" + answerer.dialogTitles[1].left(16),
              QString("Arrangement C11 |Select a Program"));
     QCOMPARE(answerer.dialogTitles[2], answerer.dialogTitles[0]);
-}
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
 
-void X11InputTest::dragFromOneSetToAnother() {
-    Installation installation;
-    vxe::FMain main(installation.ProgramDir(), installation.settings);
-    ModalAnswerer answerer;
-    StartActive(main, {Demo(installation), installation.MakeSet("LIVE")});
-    auto* from = main.Doc(1)->findChild<QTableView*>("grdArr");
     auto* to = main.Doc(2)->findChild<QTableView*>("grdArr");
     QVERIFY(from && to);
     // Arrangement C11 of the demo set onto the empty C11 of the other set.

@@ -106,8 +106,7 @@ class DialogsTest : public QObject {
 private Q_SLOTS:
     void itemDialogs();
     void pickDialogs();
-    void aboutHelpTipsAndOptions();
-    void messagesFileFiltersBusyPointerAndPause();
+    void aboutHelpTipsOptionsAndMessages();
     void setDialogs();
     void settingsRecentSetsAndArguments();
 };
@@ -319,7 +318,7 @@ void DialogsTest::pickDialogs() {
     seen.Check();
 }
 
-void DialogsTest::aboutHelpTipsAndOptions() {
+void DialogsTest::aboutHelpTipsOptionsAndMessages() {
     Observed seen("about_help_tips_options");
     vxe::FAbout about;
     seen("about", Take(about, "?=lblTitle,lblVersion,lblDescription,lblDisclaimer"));
@@ -353,9 +352,7 @@ void DialogsTest::aboutHelpTipsAndOptions() {
     seen("StartOld WarnDupl HighCall",
          QString("%1 %2 %3").arg(options.StartOld).arg(options.WarnDupl).arg(options.HighCall));
     seen.Check();
-}
 
-void DialogsTest::messagesFileFiltersBusyPointerAndPause() {
     // How a box looks; answered with click (NoButton: Escape), it must give the expected answer.
     vxe::QtInteraction ui;
     auto ask = [&ui](vx::MessageIcon icon, vx::MessageButtons buttons, vx::Answer defaultButton,
@@ -376,11 +373,11 @@ void DialogsTest::messagesFileFiltersBusyPointerAndPause() {
                                   defaultButton};
         return look + (ui.ShowMessage(message) == expected ? "" : " (wrong answer)");
     };
-    Observed seen("messages_and_file_filters");
-    seen("Exclamation, Yes No Cancel", ask(vx::MessageIcon::Exclamation, vx::MessageButtons::YesNoCancel,
-                                           vx::Answer::Cancel, QMessageBox::No, vx::Answer::No));
-    seen("Question, Yes No", ask(vx::MessageIcon::Question, vx::MessageButtons::YesNo, vx::Answer::No,
-                                 QMessageBox::NoButton, vx::Answer::No));
+    Observed boxes("messages_and_file_filters");
+    boxes("Exclamation, Yes No Cancel", ask(vx::MessageIcon::Exclamation, vx::MessageButtons::YesNoCancel,
+                                            vx::Answer::Cancel, QMessageBox::No, vx::Answer::No));
+    boxes("Question, Yes No", ask(vx::MessageIcon::Question, vx::MessageButtons::YesNo, vx::Answer::No,
+                                  QMessageBox::NoButton, vx::Answer::No));
     // Busy periods nest; an unmatched end leaves other people's pointers alone.
     QApplication::setOverrideCursor(Qt::IBeamCursor);
     for (bool busy : {true, true, false}) ui.SetBusy(busy);
@@ -399,12 +396,12 @@ void DialogsTest::messagesFileFiltersBusyPointerAndPause() {
     vx::test::ScriptedInteraction scripted;
     scripted.AnswerTo(vx::QuestionId::SmallScreen, {vx::Answer::Yes, vx::Answer::No});
     for (const QSize size : {QSize(800, 600), QSize(799, 600), QSize(800, 599), QSize(640, 480)})
-        seen(QString("screen %1x%2").arg(size.width()).arg(size.height()),
-             QString("%1 %2").arg(vxe::ScreenCheck(scripted, size)).arg(scripted.TakeTranscript().c_str()));
+        boxes(QString("screen %1x%2").arg(size.width()).arg(size.height()),
+              QString("%1 %2").arg(vxe::ScreenCheck(scripted, size)).arg(scripted.TakeTranscript().c_str()));
     // File filters offer both cases.
     for (const char* filter : {"Arrangement|*.ARR", "XStyle|*.XAF;*.xsf|All|*.*", "Report (*.TXT)|*.TXT", "Broken"})
-        seen(filter, vxe::QtFileFilter(filter));
-    seen.Check();
+        boxes(filter, vxe::QtFileFilter(filter));
+    boxes.Check();
 }
 
 void DialogsTest::setDialogs() {

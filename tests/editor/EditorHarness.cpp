@@ -20,7 +20,7 @@ QString Shown(QWidget& parent, const QStringList& names) {
         const qsizetype at = wanted.indexOf('@');
         const QChar mark = wanted.back();
         const bool flag = mark == '#' || mark == '?' || mark == '*' || mark == '/';
-        auto* child = Child<QWidget>(parent, qPrintable(at >= 0 ? wanted.left(at) : flag ? wanted.chopped(1) : wanted));
+        auto* child = Child<QObject>(parent, qPrintable(at >= 0 ? wanted.left(at) : flag ? wanted.chopped(1) : wanted));
         auto* combo = qobject_cast<QComboBox*>(child);
         auto* list = qobject_cast<QListWidget*>(child);
         QStringList entries;
@@ -31,7 +31,7 @@ QString Shown(QWidget& parent, const QStringList& names) {
         else if (mark == '#')
             shown << QString::number(entries.size());
         else if (mark == '?')
-            shown << QString::number(child->isEnabled());
+            shown << QString::number(child->property("enabled").toBool());
         else if (mark == '/')
             shown << entries.join('/');
         else if (mark == '*')
@@ -40,6 +40,45 @@ QString Shown(QWidget& parent, const QStringList& names) {
             shown << (combo ? combo->currentText() : list ? entries.join('/') : child->property("text").toString());
     }
     return shown.join('|');
+}
+
+QString Take(QWidget& w, const QString& steps) {
+    QStringList seen{w.objectName() + ":" + w.windowTitle()};
+    for (const QString& step : steps.split(';', Qt::SkipEmptyParts)) {
+        const QString name = step.section('=', 0, 0), value = step.section('=', 1);
+        QObject* child =
+            name == "?" || name == "tip" || name == "close" ? nullptr : Child<QObject>(w, qPrintable(name));
+        if (name == "?") {
+            seen << Shown(w, value.split(','));
+        } else if (name == "tip") {
+            seen << QToolTip::text();
+        } else if (name == "close") {
+            w.close();
+        } else if (auto* action = qobject_cast<QAction*>(child)) {
+            action->trigger();
+        } else if (auto* edit = qobject_cast<QLineEdit*>(child)) {
+            if (value == "\r") {
+                QTest::keyClick(edit, Qt::Key_Return);
+            } else if (value.contains('\n')) {
+                edit->setText(value);
+            } else {
+                edit->clear();
+                QTest::keyClicks(edit, value);
+            }
+        } else if (auto* combo = qobject_cast<QComboBox*>(child)) {
+            value.isEmpty() ? Q_EMIT combo->activated(combo->currentIndex()) : combo->setCurrentIndex(value.toInt());
+        } else if (auto* tabs = qobject_cast<QTabWidget*>(child)) {
+            tabs->setCurrentIndex(value.toInt());
+        } else if (auto* button = qobject_cast<QAbstractButton*>(child)) {
+            button->isCheckable() ? button->setChecked(value == "1") : button->click();
+        } else if (auto* list = qobject_cast<QListWidget*>(child)) {
+            Q_EMIT list->itemDoubleClicked(list->item(value.toInt()));
+        } else {
+            QTest::mouseDClick(qobject_cast<QWidget*>(child), Qt::LeftButton);
+        }
+    }
+    if (qobject_cast<QDialog*>(&w) && w.isVisible()) Child<QPushButton>(w, "cmdOK")->click();
+    return seen.join('|');
 }
 
 QString ColumnsFit(QTableView* grid) {

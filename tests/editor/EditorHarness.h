@@ -31,8 +31,17 @@ inline QString Name16(const QString& name) { return name.leftJustified(16); }
 QString Text(QAbstractItemView* view, int row, int column = 0);
 // What the named children show, joined by "|": a combo box its current text, a list its lines
 // joined by "/", anything else its text. "name@N" is its entry N, "name#" its number of entries,
-// "name/" its entries joined by "/", "name?" 1 when it is enabled, "name*" 1 when it is checked.
+// "name/" its entries joined by "/", "name?" 1 when it (a widget or action) is enabled, "name*" 1 when it is checked.
 QString Shown(QWidget& parent, const QStringList& names);
+// Takes the steps on window w in turn, then a dialog's OK if it is still shown. Steps are
+// "name=value" (or "name" alone) separated by ";". Name is a child's: an action is triggered, a
+// line edit typed into (a value with a line break is pasted; "\r" is Return), a combo box or tab
+// widget set to the entry numbered (none: a combo box's current one activated again), a check or
+// option button set ("1"), a push button clicked, a list's row double-clicked, anything else
+// double-clicked. Or name is "?" to read the children listed (see Shown), "tip" the tooltip
+// shown, "close" to close w by its frame. Returns w's object name and caption, and what was
+// read, joined by "|".
+QString Take(QWidget& w, const QString& steps);
 // The bytes of a record that differ, as "offset: before>after" in hex, or "none".
 template <typename Record>
 QString Changed(const Record& before, const Record& after) {

@@ -28,49 +28,8 @@ namespace fs = std::filesystem;
 namespace {
 using Kind = vx::ItemKind;
 
-using Steps = std::vector<std::pair<const char*, QString>>;
-
-// A step on a control: on a line edit types the text (one with a line break is pasted; "\r" is
-// Return), on a combo box chooses the entry numbered (none: the current one again), on a check
-// or option button sets it ("1"), clicks a push button, double-clicks a list's row or a label.
-void Act(QWidget& control, const QString& value) {
-    if (auto* edit = qobject_cast<QLineEdit*>(&control)) {
-        if (value == "\r") return QTest::keyClick(edit, Qt::Key_Return);
-        if (value.contains('\n')) return edit->setText(value);
-        edit->clear();
-        QTest::keyClicks(edit, value);
-    } else if (auto* combo = qobject_cast<QComboBox*>(&control)) {
-        value.isEmpty() ? Q_EMIT combo->activated(combo->currentIndex()) : combo->setCurrentIndex(value.toInt());
-    } else if (auto* button = qobject_cast<QAbstractButton*>(&control)) {
-        button->isCheckable() ? button->setChecked(value == "1") : button->click();
-    } else if (auto* list = qobject_cast<QListWidget*>(&control)) {
-        Q_EMIT list->itemDoubleClicked(list->item(value.toInt()));
-    } else {
-        QTest::mouseDClick(&control, Qt::LeftButton);
-    }
-}
-
-// Takes the steps on dialog d in turn, then OK if it is still shown. A step's name is a control's,
-// or "?" to read the children listed (see Shown), "tip" the tooltip shown, "close" to close d by
-// its frame. Returns d's object name and caption, and what was read, joined by "|".
-QString Take(QWidget& d, const Steps& steps) {
-    QStringList seen{d.objectName() + ":" + d.windowTitle()};
-    for (const auto& [name, value] : steps) {
-        if (name == QString("?"))
-            seen << Shown(d, value.split(','));
-        else if (name == QString("tip"))
-            seen << QToolTip::text();
-        else if (name == QString("close"))
-            d.close();
-        else
-            Act(*Child<QWidget>(d, name), value);
-    }
-    if (d.isVisible()) Child<QPushButton>(d, "cmdOK")->click();
-    return seen.join('|');
-}
-
 // The next modal dialog gets the steps; what they read goes to seen.
-void WhenShown(QString& seen, const Steps& steps) {
+void WhenShown(QString& seen, const QString& steps) {
     QTimer::singleShot(0, [&seen, steps] {
         if (QWidget* dialog = QApplication::activeModalWidget()) seen = Take(*dialog, steps);
     });
@@ -110,21 +69,17 @@ struct Fixture : Editor {
         ui.picks.clear();
         ui.fileRequests.clear();
     }
-    // Runs Details on an item; act gets the dialog once it shows and must close it.
-    void Details(const vx::ItemAddress& item, std::function<void(QDialog&)> act) {
-        // Stopped afterwards, so that a Details without a dialog leaves nothing to the next one.
-        QTimer timer;
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, [act] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
-        });
-        timer.start(0);
+    // Runs Details on an item; act gets the dialog once it shows and must close it. The answerer
+    // goes with the call: a Details without a dialog leaves nothing to the next one.
+    void Details(const vx::ItemAddress& item, std::function<void(QWidget*)> act) {
+        ModalAnswerer answerer;
+        answerer.onDialog = std::move(act);
         vxe::ShowDetails(*scheme, *session, 1, item, nullptr);
     }
-    // Shows item's dialog and takes the steps on it (see Steps).
-    QString Run(const vx::ItemAddress& item, const Steps& steps) {
+    // Shows item's dialog and takes the steps on it (see Take).
+    QString Run(const vx::ItemAddress& item, const QString& steps) {
         QString seen = "no dialog";
-        Details(item, [&seen, &steps](QDialog& d) { seen = Take(d, steps); });
+        Details(item, [&seen, &steps](QWidget* d) { seen = Take(*d, steps); });
         return seen;
     }
     // The arrangements' split keys, each with the number of arrangements that have it.
@@ -151,8 +106,7 @@ class DialogsTest : public QObject {
 private Q_SLOTS:
     void itemDialogs();
     void pickDialogs();
-    void aboutHelpTipsAndOptions();
-    void messagesFileFiltersBusyPointerAndPause();
+    void aboutHelpTipsOptionsAndMessages();
     void setDialogs();
     void settingsRecentSetsAndArguments();
 };
@@ -167,24 +121,21 @@ void DialogsTest::itemDialogs() {
     caller.SetTrackProgram(6, 768);
     auto& style = f.Data().sty.slots[0];
     const vx::StyleRecord styleBefore = style.record;
-    seen("style", f.Run({Kind::Style, 256}, {{"?", "lblUsed,lblFree,lstCalled,lstPrg@1"}, {"cboCat", "4"}}));
+    seen("style", f.Run({Kind::Style, 256}, "?=lblUsed,lblFree,lstCalled,lstPrg@1;cboCat=4"));
     seen("style written", f.Written(styleBefore, style.record))("its size", style.size);
     // A slot without a style has nothing to edit; a preset program is shown only.
     seen("empty slot", f.Run({Kind::Style, 257}, {}))("beeps", f.ui.beeps);
-    seen("preset program", f.Run({Kind::Program, 0}, {{"?", "txtNam?,cboCat?"}}));
+    seen("preset program", f.Run({Kind::Program, 0}, "?=txtNam?,cboCat?"));
     // "Call another Program" moves every caller at once, even when the dialog is cancelled.
     const vx::ProgramRecord pianoBefore = f.Data().prg.records[0];
     f.ui.pickAnswers = {832};
-    seen(
-        "call another",
-        f.Run({Kind::Program, 768},
-              {{"?", "lstCalled"}, {"txtNam", "Renamed"}, {"cmdReplPrg", ""}, {"?", "lstCalled#"}, {"cmdCancel", ""}}));
+    seen("call another", f.Run({Kind::Program, 768}, "?=lstCalled;txtNam=Renamed;cmdReplPrg;?=lstCalled#;cmdCancel"));
     seen("calls now",
          QString("Arr C14 MainKBD %1, Sty C11 PERC %2").arg(caller.TrackProgram(6)).arg(style.record.TrackProgram(1)));
     seen("F11 kept", f.Written(pianoBefore, f.Data().prg.records[0]));
     const vx::ProgramRecord programBefore = f.Data().prg.records[64];
     // A pasted line break or accented letter is left out, and the tip says why.
-    seen("pasted", f.Run({Kind::Program, 832}, {{"txtNam", "   Fret\nless\u00e9"}, {"tip", ""}, {"cboCat", "5"}}));
+    seen("pasted", f.Run({Kind::Program, 832}, "txtNam=   Fret\nless\u00e9;tip;cboCat=5"));
     seen("G11 written", f.Written(programBefore, f.Data().prg.records[64]));
 
     f.Next();  // A backing sequence and a song.
@@ -195,16 +146,14 @@ void DialogsTest::itemDialogs() {
     bsq.SetArrangement(5);
     const vx::BsqRecord bsqBefore = bsq;
     f.ui.pickAnswers = {257};
-    seen("backing sequence", f.Run({Kind::BackingSequence, 1}, {{"?", "chkChain,txtNxt,txtNxt?,chkAuto?,lstPrg@7"},
-                                                                {"chkChain", "1"},
-                                                                {"lblSty", ""},
-                                                                {"?", "txtNxt?,lblSty"}}));
+    seen("backing sequence", f.Run({Kind::BackingSequence, 1},
+                                   "?=chkChain,txtNxt,txtNxt?,chkAuto?,lstPrg@7;chkChain=1;lblSty;?=txtNxt?,lblSty"));
     seen("its bytes", f.Written(bsqBefore, bsq));
     vx::SongRecord& song = f.Data().sng.entries[3].record;
     song.SetName("Finale");
     song.SetByte(53, 0x03);
     const vx::SongRecord songBefore = song;
-    seen("song", f.Run({Kind::Song, 3}, {{"?", "chkChain,lstPrg#,lstPrg@15"}, {"chkAuto", "0"}, {"txtNxt", "7"}}));
+    seen("song", f.Run({Kind::Song, 3}, "?=chkChain,lstPrg#,lstPrg@15;chkAuto=0;txtNxt=7"));
     seen("its bytes", f.Written(songBefore, song));
 
     f.Next();  // Arrangement Global.
@@ -219,22 +168,16 @@ void DialogsTest::itemDialogs() {
     // Opening and OK write nothing: the differing split keys stay as they are; nor does a
     // split key picked in a cancelled dialog.
     const vx::ItemAddress argItem{Kind::ArrangementGlobal, 0};
-    seen("shown", f.Run(argItem, {{"?", "lstMidi@0,lstMidi@10,lstMidi@12,cboSplit,cmdSend,cmdSend?,optRecog_2*"}}));
+    seen("shown", f.Run(argItem, "?=lstMidi@0,lstMidi@10,lstMidi@12,cboSplit,cmdSend,cmdSend?,optRecog_2*"));
     seen("OK unchanged", f.Written(argBefore, arg))("splits", f.Splits());
-    f.Run(argItem, {{"cboSplit", "0"}, {"cmdCancel", ""}});
+    f.Run(argItem, "cboSplit=0;cmdCancel");
     seen("cancelled", f.Written(argBefore, arg))("splits", f.Splits());
     // Channels through the MIDI channel picker, switches and options into their bits, the
     // split key into every arrangement.
     f.ui.pickAnswers = {16, 3};
-    seen("picked", f.Run(argItem, {{"lstMidi", "11"},
-                                   {"lstMidi", "0"},
-                                   {"?", "lstMidi@11,lstMidi@0"},
-                                   {"chkTempoLock", "1"},
-                                   {"chkSync_1", "1"},
-                                   {"optHarmo_1", "1"},
-                                   {"optVelo_3", "1"},
-                                   {"optRecog_2", "1"},
-                                   {"cboSplit", "12"}}));
+    seen("picked", f.Run(argItem,
+                         "lstMidi=11;lstMidi=0;?=lstMidi@11,lstMidi@0;chkTempoLock=1;chkSync_1=1;optHarmo_1=1;optVelo_"
+                         "3=1;optRecog_2=1;cboSplit=12"));
     for (const auto& pick : f.ui.picks)
         seen("picker", QString("%1, %2 entries").arg(pick.caption.c_str()).arg(pick.entries.size()));
     seen("written", f.Written(argBefore, arg))("splits", f.Splits());
@@ -242,14 +185,14 @@ void DialogsTest::itemDialogs() {
     f.session->Slot(1).dirty = {};
     const vx::ArgRecord argEdited = arg;
     f.ui.fileAnswers = {std::nullopt};
-    f.Run(argItem, {{"cmdImport", ""}});
+    f.Run(argItem, "cmdImport");
     seen("import asks", f.ui.fileRequests.at(0).title)("import", f.Written(argEdited, arg));
     // The shared split key is shown up to C 7; while they differ, choosing the greyed C 4
     // itself is a choice.
     for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(96);
-    seen("shared 96", f.Run(argItem, {{"?", "cboSplit"}}));
+    seen("shared 96", f.Run(argItem, "?=cboSplit"));
     f.Data().arr.arr[5].SetSplit(40);
-    seen("differing", f.Run(argItem, {{"?", "cboSplit"}, {"cboSplit", ""}}))("splits", f.Splits());
+    seen("differing", f.Run(argItem, "?=cboSplit;cboSplit"))("splits", f.Splits());
 
     f.Next();  // Global.
     vx::GblRecord& gbl = f.Data().gbl.record;
@@ -258,15 +201,15 @@ void DialogsTest::itemDialogs() {
     gbl.SetByte(17, 12);
     const vx::GblRecord gblBefore = gbl;
     const vx::ItemAddress gblItem{Kind::Global, 0};
-    seen("shown", f.Run(gblItem, {{"?", "cboPeds_7,cboPeds_5,cboPeds_5#,cboPeds_0#,cboCurv_0,cboDmpr@1"}}));
+    seen("shown", f.Run(gblItem, "?=cboPeds_7,cboPeds_5,cboPeds_5#,cboPeds_0#,cboCurv_0,cboDmpr@1"));
     seen("OK unchanged", f.Written(gblBefore, gbl));
-    f.Run(gblItem, {{"cboCurv_1", "7"}});
+    f.Run(gblItem, "cboCurv_1=7");
     seen("curve", f.Written(gblBefore, gbl));
     // The SysEx file button closes the dialog, writes the record back, then asks for the file.
     f.session->Slot(1).dirty = {};
     const vx::GblRecord gblEdited = gbl;
     f.ui.fileAnswers = {std::nullopt};
-    f.Run(gblItem, {{"cmdSysex2File", ""}});
+    f.Run(gblItem, "cmdSysex2File");
     seen("SysEx asks", f.ui.fileRequests.at(0).title)("SysEx", f.Written(gblEdited, gbl));
 
     f.Next();  // An arrangement, last: it calls programs renamed above.
@@ -283,12 +226,13 @@ void DialogsTest::itemDialogs() {
     const vx::ArrangementRecord arrBefore = arr;
     // Shown as stored; OK without a change writes nothing.
     seen("shown", f.Run({Kind::Arrangement, 256},
-                        {{"?", "cboSplit,cboEnsemble,cboChScan,txtTempo,lblSty,lstPrg@1,lstCalled,cboSplit#"}}));
+                        "?=cboSplit,cboEnsemble,cboChScan,txtTempo,lblSty,lstPrg@1,lstCalled,cboSplit#"));
     seen("OK unchanged", f.Written(arrBefore, arr));
     // On a track line Enter and F2 choose, as a double-click does (the picker is cancelled),
     // and the dialog stays; a Called by list without callers is still four lines high.
     QStringList keys;
-    f.Details({Kind::Arrangement, 257}, [&keys, &f](QDialog& d) {
+    f.Details({Kind::Arrangement, 257}, [&keys, &f](QWidget* dialog) {
+        QWidget& d = *dialog;
         auto* tracks = Child<QListWidget>(d, "lstPrg");
         auto* called = Child<QListWidget>(d, "lstCalled");
         tracks->setCurrentRow(1);
@@ -299,29 +243,22 @@ void DialogsTest::itemDialogs() {
         keys << QString::number(called->count()) +
                     (called->maximumHeight() >= 4 * called->fontMetrics().height() ? " tall" : " thin");
         keys << "keyboard combo hidden " + QString::number(Child<QComboBox>(d, "cboKbdAss")->isHidden());
-        Child<QPushButton>(d, "cmdOK")->click();
+        Take(d, "cmdOK");
     });
     seen("track keys", keys)("after the keys", f.Written(arrBefore, arr));
     f.ui.picks.clear();
     // Every control read back; out-of-range texts corrected as they are left.
     f.ui.pickAnswers = {832, 300};
-    seen("typed", f.Run({Kind::Arrangement, 256}, {{"txtNam", "  Jazz Waltz Extended"},
-                                                   {"txtTempo", "250"},
-                                                   {"txtXpose", "-5"},
-                                                   {"txtTempo", "\r"},
-                                                   {"lstPrg", "2"},
-                                                   {"lblSty", ""},
-                                                   {"?", "txtNam,txtTempo,lstPrg@2,lblSty"},
-                                                   {"cboChScan", "1"},
-                                                   {"cboDrMap_3", "7"},
-                                                   {"cboFillVar_1", "12"},
-                                                   {"chkFullKbd", "1"}}));
+    seen("typed", f.Run({Kind::Arrangement, 256},
+                        "txtNam=  Jazz Waltz "
+                        "Extended;txtTempo=250;txtXpose=-5;txtTempo=\r;lstPrg=2;lblSty;?=txtNam,txtTempo,lstPrg@2,"
+                        "lblSty;cboChScan=1;cboDrMap_3=7;cboFillVar_1=12;chkFullKbd=1"));
     seen("program picked", f.ui.picks.at(0).caption)("every control", f.Written(arrBefore, arr));
     seen("can undo", f.scheme->Available({vx::EditCommand::Undo, Kind::Arrangement, 1, 0}));
     // Cancel and the close box discard every change.
     const vx::ArrangementRecord arrEdited = arr;
     for (const char* close : {"cmdCancel", "close"}) {
-        f.Run({Kind::Arrangement, 256}, {{"txtNam", "Lost"}, {"cboKick", "3"}, {close, ""}});
+        f.Run({Kind::Arrangement, 256}, "txtNam=Lost;cboKick=3;" + QString(close));
         seen(close, f.Written(arrEdited, arr));
     }
     // A preset has no dialog.
@@ -345,55 +282,53 @@ void DialogsTest::pickDialogs() {
     programs[129].SetName("My Kit");
     programs[130].SetCategory(14);
     vxe::FInBanked prg(session, 1, vx::BankedKind::Program, 1057, "for track 'Trk  1'");
-    seen("program picker", Take(prg, {{"?", "cboBnk/,cboCat@14,cboRef"}}));
+    seen("program picker", Take(prg, "?=cboBnk/,cboCat@14,cboRef"));
     for (int number : {2000, -1, 128, 896})
         seen(QString("from %1").arg(number),
-             Take(*std::make_unique<vxe::FInBanked>(session, 1, vx::BankedKind::Program, number, ""),
-                  {{"?", "cboRef"}}));
+             Take(*std::make_unique<vxe::FInBanked>(session, 1, vx::BankedKind::Program, number, ""), "?=cboRef"));
     // The category filter lists every bank in number order. Another bank lists its own slots
     // again and forgets the category. A category without items leaves nothing: OK gives none.
-    seen("category 14", Take(prg, {{"cboCat", "14"}, {"?", "cboRef/"}, {"cboRef", "2"}, {"cmdOK", ""}}))("chosen",
-                                                                                                         prg.Chosen());
+    seen("category 14", Take(prg, "cboCat=14;?=cboRef/;cboRef=2;cmdOK"))("chosen", prg.Chosen());
     Child<QComboBox>(prg, "cboBnk")->setCurrentIndex(4);
     seen("bank E", QString("category %1, slot %2")
                        .arg(Child<QComboBox>(prg, "cboCat")->currentIndex())
                        .arg(Child<QComboBox>(prg, "cboRef")->currentData().toInt()));
-    Take(prg, {{"cboCat", "9"}, {"cmdOK", ""}});
+    Take(prg, "cboCat=9;cmdOK");
     seen("empty category chosen", prg.Chosen());
     // The pickers as the editor shows them.
     QString shown;
-    WhenShown(shown, {{"cmdCancel", ""}});
+    WhenShown(shown, "cmdCancel");
     seen("program", vxe::FInPrgPick(session, 1, 259, "", nullptr));
-    WhenShown(shown, {{"?", "cboBnk"}, {"cboRef", "5"}});
+    WhenShown(shown, "?=cboBnk;cboRef=5");
     seen("arrangement", vxe::FInArrPick(session, 1, 320, "", nullptr))("its dialog", shown);
-    WhenShown(shown, {{"close", ""}});
+    WhenShown(shown, "close");
     seen("style", vxe::FInStyPick(session, 1, 0, "", nullptr))("its dialog", shown);
     vxe::FInNote note("Set All KBD Sets Split Key", "Split Key", {"C2", "C#2", "D2"}, -1);
     note.show();
     Child<QPushButton>(note, "cmdOK")->click();  // nothing selected yet: OK does nothing
     seen("note, OK without a choice: shown", note.isVisible());
-    Take(note, {{"cboNote", "2"}, {"cmdOK", ""}});
+    Take(note, "cboNote=2;cmdOK");
     seen("note, shown", note.isVisible())("chosen", note.Chosen());
     WhenShown(shown, {});
     seen("note picker", vxe::FInNotePick("Set KBD Set 11 Split Key", "Split Key", {"C2", "C#2"}, 1, nullptr));
-    WhenShown(shown, {{"cboMidCh", "15"}});
+    WhenShown(shown, "cboMidCh=15");
     seen("channel picker",
          vxe::FInMidChPick("", QString("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16").split(' '), 0, nullptr));
     seen("its dialog", shown);
     seen.Check();
 }
 
-void DialogsTest::aboutHelpTipsAndOptions() {
+void DialogsTest::aboutHelpTipsOptionsAndMessages() {
     Observed seen("about_help_tips_options");
     vxe::FAbout about;
-    seen("about", Take(about, {{"?", "lblTitle,lblVersion,lblDescription,lblDisclaimer"}}));
+    seen("about", Take(about, "?=lblTitle,lblVersion,lblDescription,lblDisclaimer"));
     vx::test::TempDirectory dir;
     const QString programDir = QString::fromStdString(dir.Str());
     seen("no manual", vxe::FHelp(programDir).Browser()->toPlainText());
     vxe::FTip missing(programDir, true);
     missing.cmdNext_Click();
     seen("no tips",
-         Take(missing, {{"?", "lblDidYouKnow,chkLoadTipsAtStartup,cmdNextTip,cmdOK"}}) + "|" + missing.CurrentTip());
+         Take(missing, "?=lblDidYouKnow,chkLoadTipsAtStartup,cmdNextTip,cmdOK") + "|" + missing.CurrentTip());
     // Next goes through the file in order and wraps from the last line to the first.
     std::ofstream(dir.Path() / "X50TIPS.TXT", std::ios::binary) << "First tip\r\nSecond tip\nThird <b>tip</b>\n";
     vxe::FTip tip(programDir, false);
@@ -407,7 +342,7 @@ void DialogsTest::aboutHelpTipsAndOptions() {
     vx::Options options;
     vxe::FOptions dialog(options);
     seen("options",
-         Take(dialog, {{"?", "chkStartOld,chkWarnDupl,chkHighCall,cmdClose,chkStartOld*,chkWarnDupl*,chkHighCall*"}}));
+         Take(dialog, "?=chkStartOld,chkWarnDupl,chkHighCall,cmdClose,chkStartOld*,chkWarnDupl*,chkHighCall*"));
     for (auto* box : dialog.findChildren<QCheckBox*>()) box->toggle();
     // Closing by the frame is Close: the dialog is hidden and the values are taken.
     dialog.show();
@@ -417,9 +352,7 @@ void DialogsTest::aboutHelpTipsAndOptions() {
     seen("StartOld WarnDupl HighCall",
          QString("%1 %2 %3").arg(options.StartOld).arg(options.WarnDupl).arg(options.HighCall));
     seen.Check();
-}
 
-void DialogsTest::messagesFileFiltersBusyPointerAndPause() {
     // How a box looks; answered with click (NoButton: Escape), it must give the expected answer.
     vxe::QtInteraction ui;
     auto ask = [&ui](vx::MessageIcon icon, vx::MessageButtons buttons, vx::Answer defaultButton,
@@ -440,11 +373,11 @@ void DialogsTest::messagesFileFiltersBusyPointerAndPause() {
                                   defaultButton};
         return look + (ui.ShowMessage(message) == expected ? "" : " (wrong answer)");
     };
-    Observed seen("messages_and_file_filters");
-    seen("Exclamation, Yes No Cancel", ask(vx::MessageIcon::Exclamation, vx::MessageButtons::YesNoCancel,
-                                           vx::Answer::Cancel, QMessageBox::No, vx::Answer::No));
-    seen("Question, Yes No", ask(vx::MessageIcon::Question, vx::MessageButtons::YesNo, vx::Answer::No,
-                                 QMessageBox::NoButton, vx::Answer::No));
+    Observed boxes("messages_and_file_filters");
+    boxes("Exclamation, Yes No Cancel", ask(vx::MessageIcon::Exclamation, vx::MessageButtons::YesNoCancel,
+                                            vx::Answer::Cancel, QMessageBox::No, vx::Answer::No));
+    boxes("Question, Yes No", ask(vx::MessageIcon::Question, vx::MessageButtons::YesNo, vx::Answer::No,
+                                  QMessageBox::NoButton, vx::Answer::No));
     // Busy periods nest; an unmatched end leaves other people's pointers alone.
     QApplication::setOverrideCursor(Qt::IBeamCursor);
     for (bool busy : {true, true, false}) ui.SetBusy(busy);
@@ -463,12 +396,12 @@ void DialogsTest::messagesFileFiltersBusyPointerAndPause() {
     vx::test::ScriptedInteraction scripted;
     scripted.AnswerTo(vx::QuestionId::SmallScreen, {vx::Answer::Yes, vx::Answer::No});
     for (const QSize size : {QSize(800, 600), QSize(799, 600), QSize(800, 599), QSize(640, 480)})
-        seen(QString("screen %1x%2").arg(size.width()).arg(size.height()),
-             QString("%1 %2").arg(vxe::ScreenCheck(scripted, size)).arg(scripted.TakeTranscript().c_str()));
+        boxes(QString("screen %1x%2").arg(size.width()).arg(size.height()),
+              QString("%1 %2").arg(vxe::ScreenCheck(scripted, size)).arg(scripted.TakeTranscript().c_str()));
     // File filters offer both cases.
     for (const char* filter : {"Arrangement|*.ARR", "XStyle|*.XAF;*.xsf|All|*.*", "Report (*.TXT)|*.TXT", "Broken"})
-        seen(filter, vxe::QtFileFilter(filter));
-    seen.Check();
+        boxes(filter, vxe::QtFileFilter(filter));
+    boxes.Check();
 }
 
 void DialogsTest::setDialogs() {
@@ -523,7 +456,7 @@ void DialogsTest::setDialogs() {
     // Saving over an existing set asks first; a new name gets its directory.
     vxe::FSetDialog save(session, vxe::FSetDialog::Mode::Save);
     save.ChangeDirectory(path(sets / "LIVE.SET"));
-    seen("save", Take(save, {{"?", "cmdOK,txtSetName"}}));
+    seen("save", Take(save, "?=cmdOK,txtSetName"));
     ui.AnswerTo(vx::QuestionId::OverwriteSet, vx::Answer::Cancel);
     save.cmdOK_Click();
     seen("over LIVE", save.Result() + ui.Last().text);

@@ -46,9 +46,7 @@ private Q_SLOTS:
     void closingAChangedSetAsks();
     void gridsFitTheirWidthAndLineUp();
     void statusAndMarkerFollowTheSet();
-    void editCommandsDragAndDrop();
-    void tilingGrids();
-    void importAndLoadSysExReplaceAKind();
+    void editCommandsDragAndDropImport();
 };
 
 void SetWindowTest::contentTabsAndMenus() {
@@ -67,19 +65,14 @@ void SetWindowTest::contentTabsAndMenus() {
         seen("menu " + entry->text(), entry->menu() ? QString::number(entry->menu()->actions().size()) : "no popup");
     seen("XStyle entry", editor.Edit("mnuEXStyle")->text());
     // The shell's commands; the window arrangement moves the check mark.
-    for (const char* name :
-         {"mnuFNew", "mnuFOpen", "mnuFExit", "mnuHTopics", "mnuHTips", "mnuHAbout", "mnuWCascade", "mnuWArrange"})
-        Child<QAction>(doc, name)->trigger();
+    Take(doc, "mnuFNew;mnuFOpen;mnuFExit;mnuHTopics;mnuHTips;mnuHAbout;mnuWCascade;mnuWArrange");
     doc.MenuBarEntries()[2]->trigger();
-    seen("shell calls", editor.shell.calls)("checked cascade, tile",
-                                            QString("%1 %2")
-                                                .arg(Child<QAction>(doc, "mnuWCascade")->isChecked())
-                                                .arg(Child<QAction>(doc, "mnuWTile")->isChecked()));
+    seen("shell calls", editor.shell.calls)("checked cascade, tile", Shown(doc, {"mnuWCascade*", "mnuWTile*"}));
     auto* grdArr = Child<QTableView>(doc, "grdArr");
     // No caption yet: a tab change neither fills nor stores anything.
-    tabs->setCurrentIndex(1);
+    Take(doc, "tabMode=1");
     seen("ModeId", editor.options.ModeId);
-    tabs->setCurrentIndex(0);
+    Take(doc, "tabMode=0");
     seen("rows, Edit menu on",
          QString("%1 %2").arg(grdArr->model()->rowCount()).arg(doc.Menus()[1]->menuAction()->isEnabled()));
     // The tab already shown at opening is still filled.
@@ -98,22 +91,20 @@ void SetWindowTest::contentTabsAndMenus() {
          Child<QPushButton>(doc, "cmdArg")->isEnabled() && Child<QPushButton>(doc, "cmdGbl")->isEnabled());
     // With a program copied: a twin grid offers no Erase Bank and no Import, a preset position
     // is only browsed.
-    tabs->setCurrentIndex(2);
+    Take(doc, "tabMode=2");
     editor.Edit("mnuECopy")->trigger();
     seen("copied", EnabledEdits(doc));
-    Child<QCheckBox>(doc, "chkTwin_2")->setChecked(true);
+    Take(doc, "chkTwin_2=1");
     seen("twin", Text(Child<QTableView>(doc, "grdPrg"), 16) + "|" + EnabledEdits(doc));
     seen("styles", EnabledEdits(doc, 1))("twin again", EnabledEdits(doc, 2));
-    Child<QComboBox>(doc, "cboPrgBnk")->setCurrentIndex(0);
+    Take(doc, "cboPrgBnk=0");
     seen("bank A", EnabledEdits(doc));
     // R has no twin, and holds presets and, from R51, user drum kits.
-    Child<QComboBox>(doc, "cboPrgBnk")->setCurrentIndex(7);
+    Take(doc, "cboPrgBnk=7");
     doc.GoToNumber(vx::BankedKind::Program, 1056);
     seen("R51", QString::number(doc.CurrentNumber(vx::BankedKind::Program)) + " " + EnabledEdits(doc));
     // Arrangement D11 in twin view goes to bank C's grid, row 16, column 0.
-    tabs->setCurrentIndex(0);
-    Child<QCheckBox>(doc, "chkTwin_0")->setChecked(true);
-    Child<QComboBox>(doc, "cboArrBnk")->setCurrentIndex(0);
+    Take(doc, "tabMode=0;chkTwin_0=1;cboArrBnk=0");
     doc.GoToNumber(vx::BankedKind::Arrangement, 320);
     seen("D11", Child<QComboBox>(doc, "cboArrBnk")->currentText() + " " + EnabledEdits(doc));
     QCOMPARE(grdArr->currentIndex(), grdArr->model()->index(16, 0));
@@ -241,35 +232,37 @@ void SetWindowTest::closingAChangedSetAsks() {
 
 void SetWindowTest::gridsFitTheirWidthAndLineUp() {
     Editor editor;
+    Observed seen("set_window_layout");
     for (int slot : {0, 5, 47}) {
         editor.Data().sty.slots[slot].record.SetName("Sixteen letters!");
         editor.Data().sty.slots[slot].used = 1;
         editor.Data().sty.slots[slot].size = 1176 + 4 * 10000;
     }
     vxe::FDoc& doc = editor.Open(1, 1);
-    doc.resize(1000, 700);
-    doc.show();
-    QCoreApplication::processEvents();
     auto* grdSty = Child<QTableView>(doc, "grdSty");
     auto* grdFreeS = Child<QTableView>(doc, "grdFreeS");
-    QCOMPARE(Text(grdSty, 11, 3), "C68 " + Name16("Sixteen letters!") + ":10000");
-    // Each block's free events are level with the block's row of styles.
-    for (int row : {0, 1, 11}) QCOMPARE(RowTop(grdFreeS, row, doc), RowTop(grdSty, row, doc));
-    QCOMPARE(ColumnsFit(grdSty), QString("fits"));
-    // Narrower: the text keeps its room; the font steps down first, the rows keep their height.
+    seen("C68", Text(grdSty, 11, 3));
     const int rowHeight = grdSty->rowHeight(0);
-    const int pixels = QFontInfo(grdSty->font()).pixelSize();
-    doc.resize(800, 700);
-    QCoreApplication::processEvents();
-    QCOMPARE(ColumnsFit(grdSty), QString("fits"));
-    QVERIFY(QFontInfo(grdSty->font()).pixelSize() < pixels);
-    QCOMPARE(grdSty->rowHeight(0), rowHeight);
-    QCOMPARE(RowTop(grdFreeS, 11, doc), RowTop(grdSty, 11, doc));
-    // Far too narrow: the smallest font, and the grid scrolls sideways instead of cutting a column.
-    doc.resize(300, 700);
-    QCoreApplication::processEvents();
-    QCOMPARE(QFontInfo(grdSty->font()).pixelSize(), vxe::ColumnFitter::kSmallestPixelSize);
-    QVERIFY(ColumnsFit(grdSty).startsWith(QString::number(4 * grdSty->columnWidth(0)) + " of "));
+    int pixels = 0;
+    // Each block's free events are level with the block's row of styles. Narrower, the text
+    // keeps its room: the font steps down first, the rows keep their height; far too narrow, the
+    // smallest font, and the grid scrolls sideways instead of cutting a column.
+    for (int width : {1000, 800, 300}) {
+        doc.resize(width, 700);
+        doc.show();
+        QCoreApplication::processEvents();
+        const QString at = QString("width %1: ").arg(width);
+        QString level;
+        for (int row : {0, 1, 11}) level += QString::number(RowTop(grdFreeS, row, doc) == RowTop(grdSty, row, doc));
+        const int now = QFontInfo(grdSty->font()).pixelSize();
+        seen(at + "free events level", level)(
+            at + "columns",
+            ColumnsFit(grdSty).replace(QString::number(4 * grdSty->columnWidth(0)) + " of", "4 columns of"));
+        seen(at + "font smaller, smallest",
+             QString("%1 %2").arg(pixels > now).arg(now == vxe::ColumnFitter::kSmallestPixelSize));
+        seen(at + "row height kept", grdSty->rowHeight(0) == rowHeight);
+        pixels = now;
+    }
     // Arrangements: the rows keep their height from the first fill through bank changes and twin view.
     doc.resize(1000, 700);
     auto* tabs = Tabs(doc, 0);
@@ -278,18 +271,30 @@ void SetWindowTest::gridsFitTheirWidthAndLineUp() {
     Child<QComboBox>(doc, "cboArrBnk")->setCurrentIndex(0);
     Child<QCheckBox>(doc, "chkTwin_0")->setChecked(true);
     QCoreApplication::processEvents();
-    QCOMPARE(QString("%1 %2").arg(grdArr->rowHeight(0)).arg(grdArr->rowHeight(31)), QString("%1 %1").arg(first));
-    QCOMPARE(ColumnsFit(grdArr), QString("fits"));
+    seen("twin rows 0 31 as high as at first", grdArr->rowHeight(0) == first && grdArr->rowHeight(31) == first);
+    seen("twin columns", ColumnsFit(grdArr));
     // The KBD sets: every column, the five tracks sharing the room.
     tabs->setCurrentIndex(5);
     QCoreApplication::processEvents();
     auto* grdArk = Child<QTableView>(doc, "grdArk");
-    QCOMPARE(ColumnsFit(grdArk), QString("fits"));
-    QCOMPARE(grdArk->columnWidth(2), grdArk->columnWidth(5));
+    seen("KBD set columns", ColumnsFit(grdArk))("tracks alike", grdArk->columnWidth(2) == grdArk->columnWidth(5));
     // The sequence lists are as tall as their ten rows.
     tabs->setCurrentIndex(3);
     auto* lstBsq = Child<QListView>(doc, "lstBsq");
-    QCOMPARE(lstBsq->height(), 2 * lstBsq->frameWidth() + 10 * lstBsq->sizeHintForRow(0));
+    seen("ten rows high", lstBsq->height() == 2 * lstBsq->frameWidth() + 10 * lstBsq->sizeHintForRow(0));
+    // Tiling: windows, the frame's size and the width each needs give columns x rows.
+    for (const auto& [windows, width, height, needed] : std::vector<std::array<int, 4>>{{1, 800, 500, 820},
+                                                                                        {2, 1024, 650, 820},
+                                                                                        {2, 1920, 950, 820},
+                                                                                        {3, 1920, 950, 820},
+                                                                                        {5, 1920, 950, 600},
+                                                                                        {4, 1024, 650, 0},
+                                                                                        {0, 1024, 650, 820}}) {
+        const vxe::TileGrid grid = vxe::TileGridFor(windows, QSize(width, height), needed);
+        seen(QString("tile %1 in %2x%3 needing %4").arg(windows).arg(width).arg(height).arg(needed),
+             QString("%1x%2").arg(grid.columns).arg(grid.rows));
+    }
+    seen.Check();
 }
 
 void SetWindowTest::statusAndMarkerFollowTheSet() {
@@ -330,7 +335,7 @@ void SetWindowTest::statusAndMarkerFollowTheSet() {
     seen.Check();
 }
 
-void SetWindowTest::editCommandsDragAndDrop() {
+void SetWindowTest::editCommandsDragAndDropImport() {
     Editor editor(2);
     Observed seen("set_window_edits");
     // An arrangement dragged to the other set's window: a copy there, Undo only in that window.
@@ -425,13 +430,11 @@ void SetWindowTest::editCommandsDragAndDrop() {
     seen("song dropped", Text(into, 2).left(15) + "|" + QString::number(into->currentIndex().row()));
     seen("source song", editor.Data(1).sng.entries[0].record.Name());
     seen.Check();
-}
 
-void SetWindowTest::importAndLoadSysExReplaceAKind() {
-    Editor editor(2);
-    Observed seen("set_window_import_and_sysex");
+    // Import, and File, Load SysEx File, in the source window on its arrangements.
+    Observed imports("set_window_import_and_sysex");
     editor.Data(2).arr.arr[0].SetName("Imported");
-    const std::string source = editor.SaveAs(2, "SRC") + "/SRC.ARR";
+    const std::string arrangements = editor.SaveAs(2, "SRC") + "/SRC.ARR";
     vx::SetData programs = editor.Data(1);
     programs.prg.records[0].SetName("ORGAN");
     vx::Bytes message;
@@ -439,51 +442,39 @@ void SetWindowTest::importAndLoadSysExReplaceAKind() {
     QVERIFY(vx::BuildDumpMessage(programs, vx::ItemKind::Program, 0, vx::SysExHeader{}, message, error));
     const std::string file = editor.temp.Str() + "/PRG.SYX";
     vx::test::WriteFileBytes(file, message);
-    vxe::FDoc& doc = editor.Open(1);
+    vxe::FDoc& doc = editor.Activate(0);
+    Tabs(doc, 0);
+    editor.ui.fileRequests.clear();
+    editor.ui.TakeTranscript();
+    editor.Data(1).prg.records[0].SetName("");
     editor.Data(1).arr.arr[0].SetName("Cut Me");
     editor.Edit("mnuECut")->trigger();
-    seen("cut, undo", UndoEntry(editor));
+    imports("cut, undo", UndoEntry(editor));
     // A cancelled import changes nothing, not even what Undo could restore.
     editor.Edit("mnuEImport")->trigger();
-    seen("import asks", editor.ui.fileRequests.back().title)("undo", UndoEntry(editor));
+    imports("import asks", editor.ui.fileRequests.back().title)("undo", UndoEntry(editor));
     // The cut arrangement would come back over the imported ones: Undo is gone with the import.
     editor.session->Slot(1).dirty.fill(false);
-    editor.ui.fileAnswers.push_back(source);
+    editor.ui.fileAnswers.push_back(arrangements);
     editor.Edit("mnuEImport")->trigger();
-    seen("imported", Text(Child<QTableView>(doc, "grdArr"), 0).left(12))("arrangements to write",
-                                                                         editor.session->Slot(1).dirty[0]);
-    seen("nothing to undo", editor.scheme->UndoOf(vx::ItemKind::Arrangement).Empty())("undo", UndoEntry(editor));
+    imports("imported", Text(Child<QTableView>(doc, "grdArr"), 0).left(12))("arrangements to write",
+                                                                            editor.session->Slot(1).dirty[0]);
+    imports("nothing to undo", editor.scheme->UndoOf(vx::ItemKind::Arrangement).Empty())("undo", UndoEntry(editor));
     // The clipboard still holds the cut item for a paste.
-    seen("paste on", editor.Edit("mnuEPaste")->isEnabled());
+    imports("paste on", editor.Edit("mnuEPaste")->isEnabled());
     // File, Load SysEx File: the kind it holds, shown on its tab; Undo restores it.
     editor.ui.fileAnswers = {file};
     Child<QAction>(doc, "mnuFLoadSysex")->trigger();
-    seen("SysEx asks", editor.ui.fileRequests.back().title)("requests", editor.ui.fileRequests.size());
-    seen("said", editor.ui.TakeTranscript())("F11", editor.Data().prg.records[0].Name())("tab",
-                                                                                         Tabs(doc)->currentIndex());
-    seen("programs to write", editor.session->Slot(1).dirty[2])("undo on", editor.Edit("mnuEUndo")->isEnabled());
+    imports("SysEx asks", editor.ui.fileRequests.back().title)("requests", editor.ui.fileRequests.size());
+    imports("said", editor.ui.TakeTranscript())("F11", editor.Data().prg.records[0].Name())("tab",
+                                                                                            Tabs(doc)->currentIndex());
+    imports("programs to write", editor.session->Slot(1).dirty[2])("undo on", editor.Edit("mnuEUndo")->isEnabled());
     editor.Edit("mnuEUndo")->trigger();
-    seen("undone", editor.Data().prg.records[0].Name());
+    imports("undone", editor.Data().prg.records[0].Name());
     // Without the edit commands the entry is off.
     Editor plain(1, {}, false);
-    seen("without edit commands, on", Child<QAction>(plain.Open(), "mnuFLoadSysex")->isEnabled());
-    seen.Check();
-}
-
-void SetWindowTest::tilingGrids() {
-    // Windows, the frame's size and the width each needs give columns x rows.
-    QStringList grids;
-    for (const auto& [windows, width, height, needed] : std::vector<std::array<int, 4>>{{1, 800, 500, 820},
-                                                                                        {2, 1024, 650, 820},
-                                                                                        {2, 1920, 950, 820},
-                                                                                        {3, 1920, 950, 820},
-                                                                                        {5, 1920, 950, 600},
-                                                                                        {4, 1024, 650, 0},
-                                                                                        {0, 1024, 650, 820}}) {
-        const vxe::TileGrid grid = vxe::TileGridFor(windows, QSize(width, height), needed);
-        grids << QString("%1x%2").arg(grid.columns).arg(grid.rows);
-    }
-    QCOMPARE(grids.join(' '), QString("1x1 1x2 2x1 2x2 3x2 2x2 0x0"));
+    imports("without edit commands, on", Child<QAction>(plain.Open(), "mnuFLoadSysex")->isEnabled());
+    imports.Check();
 }
 
 QTEST_MAIN(SetWindowTest)

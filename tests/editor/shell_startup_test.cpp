@@ -17,10 +17,9 @@ private Q_SLOTS:
     void cleanup() { QDir::setCurrent(QDir::tempPath()); }
     void startsWithDefaultsAndOpensNamedSet();
     void dialogsAtStartUpAndBadPresetNames();
-    void settingsWrittenOnlyAtExit();
     void programVersionAndScreenshot();
     void setsShareTheFrameItsEditAndWindowMenus();
-    void aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUnasked();
+    void settingsWrittenOnlyAtExitAndASetChangedOnDisk();
 };
 
 void ShellStartupTest::startsWithDefaultsAndOpensNamedSet() {
@@ -30,50 +29,48 @@ void ShellStartupTest::startsWithDefaultsAndOpensNamedSet() {
     fs::create_directories(plain);
     std::ofstream(plain / "readme.txt") << "not a set\n";
     QDir::setCurrent(QString::fromStdString(installation.root.Str()));
+    Observed seen("startup");
+    seen.Hide(installation.ProgramDir(), "PROGRAM");
+    seen.Hide(QString::fromStdString(installation.root.Str()), "ROOT");
+    seen.Hide(QDir::homePath(), "HOME");
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
-    QCOMPARE(vxe::RunStartup(main, vxe::ParseArguments({"vxeditr", "--no-tips", "missing.set", "notes", live},
-                                                       QDir::currentPath())),
-             -1);
+    seen("started", vxe::RunStartup(main, vxe::ParseArguments({"vxeditr", "--no-tips", "missing.set", "notes", live},
+                                                              QDir::currentPath())));
     // Sets that cannot open: one message for each, with the path as it was typed; the good set
-    // still opens, as the only one.
-    QCOMPARE(answerer.Said(), (QStringList{"Error|The Set missing.set does not exist.",
-                                           "Error|notes is not a Set: it holds none of the Set's files."}));
-    QVERIFY(main.Session()->Sets().IsOpen(1) && !main.Session()->Sets().IsOpen(2));
-    QCOMPARE(main.Doc(1)->StatusItem() + "|" + main.Doc(1)->StatusDirty(), QString("C11 (empty)|Arrangement: saved"));
-    // The open dialog would start in the home directory, not beside the template.
-    QCOMPARE(main.Opts().PathNam, QDir::homePath().toStdString());
-    QVERIFY(main.Opts().WArrangeMode == 1 && main.Opts().ModeId == 0 && main.Opts().StartOld == 0);
-    QCOMPARE(QDir::currentPath() + "|" + main.windowTitle(), installation.ProgramDir() + "|Vemo-x50 File Editor");
+    // still opens, as the only one. The open dialog would start in the home directory.
+    seen("said", answerer.Said())(
+        "sets 1 2 open", QString("%1 %2").arg(main.Session()->Sets().IsOpen(1)).arg(main.Session()->Sets().IsOpen(2)));
+    seen("status", main.Doc(1)->StatusItem() + "|" + main.Doc(1)->StatusDirty())("PathNam", main.Opts().PathNam);
+    seen("WArrangeMode ModeId StartOld",
+         QString("%1 %2 %3").arg(main.Opts().WArrangeMode).arg(main.Opts().ModeId).arg(main.Opts().StartOld));
+    seen("current directory, title", QDir::currentPath() + "|" + main.windowTitle());
     // Tiled: the only window fills the frame, on the Arrangements tab, and its menus are the frame's.
     vxe::FDoc* doc = main.Doc(1);
     QMdiSubWindow* sub = main.MdiArea()->subWindowList().value(0);
     QVERIFY(doc && sub);
-    QCOMPARE(doc->windowTitle() + QString::number(doc->findChild<QTabWidget*>("tabMode")->currentIndex()), "LIVE[*]0");
-    QCOMPARE(sub->geometry(), main.MdiArea()->viewport()->rect());
-    QCOMPARE(main.menuBar()->actions().value(0), doc->Menus().value(0)->menuAction());
+    seen("window, tab", doc->windowTitle() + QString::number(Tabs(*doc)->currentIndex()));
+    seen("fills the frame", sub->geometry() == main.MdiArea()->viewport()->rect());
+    seen("first menu the window's", main.menuBar()->actions().value(0) == doc->Menus().value(0)->menuAction());
     // Reopened under the same number before the closed window is gone, a set keeps its new window.
     QVERIFY(sub->close());
-    QCOMPARE(main.Session()->OpenOrNewSet(false, live.toStdString()), 1);
+    seen("reopened as", main.Session()->OpenOrNewSet(false, live.toStdString()));
     QVERIFY(main.Doc(1) && main.Doc(1) != doc);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
-    QCOMPARE(main.MdiArea()->subWindowList().size(), 1);
-    QVERIFY(main.Doc(1));
+    seen("windows", main.MdiArea()->subWindowList().size())("window kept", main.Doc(1) != nullptr);
     // Open starts beside the active set, and beside the last set once it is closed.
-    QStringList starts;
     answerer.onDialog = [&](QWidget* dialog) {
-        if (auto* chooser = qobject_cast<vxe::FSetDialog*>(dialog)) starts << chooser->CurrentDirectory();
+        if (auto* chooser = qobject_cast<vxe::FSetDialog*>(dialog)) seen("open starts in", chooser->CurrentDirectory());
         dialog->close();
     };
     main.OpenSet();
     // Once the document window is gone, the main window's own menus come back.
     QVERIFY(main.MdiArea()->subWindowList().value(0)->close());
     QTRY_COMPARE(main.menuBar()->actions().size(), 2);
-    QCOMPARE(main.menuBar()->actions().value(0)->text(), QString("&File"));
+    seen("first menu", main.menuBar()->actions().value(0)->text());
     main.OpenSet();
-    const QString parent = QFileInfo(live).absolutePath();
-    QCOMPARE(starts, (QStringList{parent, parent}));
+    seen.Check();
 }
 
 void ShellStartupTest::dialogsAtStartUpAndBadPresetNames() {
@@ -120,47 +117,6 @@ void ShellStartupTest::dialogsAtStartUpAndBadPresetNames() {
     QVERIFY(started.Session() && started.Session()->Presets().arrangements[1].name == std::string(16, ' '));
 }
 
-void ShellStartupTest::settingsWrittenOnlyAtExit() {
-    Installation installation;
-    installation.Store().setValue("Options/HighCall", "1");
-    const auto before = vx::test::ReadFileBytes(installation.settings.toStdString());
-    const QString live = installation.MakeSet("LIVE");
-    vxe::FMain main(installation.ProgramDir(), installation.settings);
-    ModalAnswerer answerer;
-    QCOMPARE(Start(main, {live}), -1);
-    main.Opts().StartOld = 1;
-    main.Opts().HighCall = 0;
-    main.Cascade();
-    // Cancel when asked to save a changed set keeps the program and the settings unwritten.
-    main.Session()->MarkDirty(1, vx::ItemKind::Style);
-    answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::Cancel);
-    QVERIFY(!main.close());
-    QCOMPARE(answerer.Said(), QStringList{"|Save the changes in LIVE ?"});
-    QVERIFY(main.isVisible() && main.Session()->Sets().IsOpen(1) && !main.SettingsWritten());
-    QCOMPARE(vx::test::ReadFileBytes(installation.settings.toStdString()), before);
-    answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::No);
-    QVERIFY(main.close());
-    QVERIFY(!main.Session()->AnySetOpen() && main.SettingsWritten());
-    QCOMPARE(QStringList({installation.Stored("StartOld"), installation.Stored("HighCall"),
-                          installation.Stored("WArrangeMode"), installation.Stored("OldSetNam"),
-                          installation.Stored("PathNam")}),
-             QStringList({"1", "0", "0", live, QDir::homePath()}));
-    // The set opened is the first of the recent sets, kept with the settings; the next start
-    // offers it in File, Recent Sets, and the entry opens it.
-    QCOMPARE(installation.Store().value("Recent/Sets").toStringList(), QStringList{live});
-    installation.Store().setValue("Options/StartOld", "0");
-    answerer.onDialog = [](QWidget* dialog) { dialog->close(); };
-    vxe::FMain next(installation.ProgramDir(), installation.settings);
-    QCOMPARE(Start(next), -1);
-    QVERIFY(!next.Session()->AnySetOpen());
-    QCOMPARE(next.RecentSets(), QStringList{live});
-    auto* recent = next.findChild<QMenu*>("mnuFRecent");
-    Q_EMIT recent->aboutToShow();
-    QCOMPARE(recent->actions().value(0)->text(), "&1 " + live);
-    recent->actions().value(0)->trigger();
-    QVERIFY(next.Doc(1) && next.Session()->Slot(1).directory == live.toStdString());
-}
-
 void ShellStartupTest::programVersionAndScreenshot() {
     vx::test::TempDirectory dir;
     Observed seen("program_runs");
@@ -203,84 +159,88 @@ void ShellStartupTest::setsShareTheFrameItsEditAndWindowMenus() {
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
     QCOMPARE(Start(main, {installation.MakeSet("LIVE")}), -1);
-    QCOMPARE(main.findChildren<QAction*>("mnuECut").size(), 1);
-    QCOMPARE(main.menuBar()->actions().value(1), main.EditMenu()->menuAction());
-    Child<QAction>(*main.Doc(1), "mnuFNew")->trigger();
-    QVERIFY(main.Session()->Sets().IsOpen(2) && main.MdiArea()->activeSubWindow()->widget() == main.Doc(2));
+    Observed seen("sets_in_the_frame");
+    QMdiArea& area = *main.MdiArea();
+    const auto menu = [&] { return main.menuBar()->actions().value(1) == main.EditMenu()->menuAction(); };
+    seen("Cut actions", main.findChildren<QAction*>("mnuECut").size())("second menu is Edit", menu());
+    Take(*main.Doc(1), "mnuFNew");
+    seen("set 2 open and active", main.Session()->Sets().IsOpen(2) && area.activeSubWindow()->widget() == main.Doc(2));
     // Two sets at 1024 x 768 lie one above the other, each as wide as the frame.
-    const QRect first = main.MdiArea()->subWindowList()[0]->geometry();
-    const QRect second = main.MdiArea()->subWindowList()[1]->geometry();
-    QVERIFY(first.bottom() < second.top() && first.width() == second.width());
-    QCOMPARE(first.width(), main.MdiArea()->viewport()->width());
-    // The Edit menu follows the active window: the new set's KBD sets have no Cut.
-    Tabs(*main.Doc(2), 5);
+    const QRect first = area.subWindowList()[0]->geometry(), second = area.subWindowList()[1]->geometry();
+    seen("one above the other", first.bottom() < second.top())(
+        "as wide as the frame", first.width() == area.viewport()->width() && second.width() == first.width());
+    // The Edit menu follows the active window: the new set's KBD sets have no Cut. The Window
+    // menu lists the open sets, the active one checked; an entry activates its set.
+    Take(*main.Doc(2), "tabMode=5");
     auto* cut = main.findChild<QAction*>("mnuECut");
-    QVERIFY(!cut->isEnabled());
-    // The Window menu lists the open sets, the active one checked; an entry activates its set.
     auto* windowMenu = main.Doc(2)->findChild<QMenu*>("mnuWindow");
-    auto setEntries = [&] {
+    auto entries = [&] {
         Q_EMIT windowMenu->aboutToShow();
-        QStringList entries;
+        QStringList listed{"Cut " + QString::number(cut->isEnabled())};
         for (QAction* entry : windowMenu->actions())
-            if (entry->objectName().startsWith("mnuWSet_")) entries << entry->text() + (entry->isChecked() ? "*" : "");
-        return entries.join(' ');
+            if (entry->objectName().startsWith("mnuWSet_")) listed << entry->text() + (entry->isChecked() ? "*" : "");
+        return listed.join(" ");
     };
-    QCOMPARE(setEntries(), QString("&1 LIVE &2 NEWSET01*"));
+    seen("Window menu", entries());
     windowMenu->findChild<QAction*>("mnuWSet_1")->trigger();
-    QCOMPARE(main.MdiArea()->activeSubWindow()->widget(), main.Doc(1));
-    QCOMPARE(setEntries(), QString("&1 LIVE* &2 NEWSET01"));
-    QVERIFY(cut->isEnabled());
-    QCOMPARE(main.menuBar()->actions().value(1), main.EditMenu()->menuAction());
+    seen("set 1 active", area.activeSubWindow()->widget() == main.Doc(1))("Window menu", entries())(
+        "second menu is Edit", menu());
     // Copy in the first window; the second, active again, can paste it.
     main.Session()->Data(1).arr.arr[0].SetName("Shared");
     main.findChild<QAction*>("mnuECopy")->trigger();
-    main.MdiArea()->activateNextSubWindow();
-    Tabs(*main.Doc(2), 0);
+    area.activateNextSubWindow();
+    Take(*main.Doc(2), "tabMode=0");
     main.Doc(2)->GoToNumber(vx::BankedKind::Arrangement, 258);
     main.findChild<QAction*>("mnuEPaste")->trigger();
-    QCOMPARE(main.Session()->Data(2).arr.arr[2].Name(), std::string("Shared          "));
-    QCOMPARE(main.findChild<QAction*>("mnuEUndo")->text(), QString("&Undo"));
+    seen("pasted", main.Session()->Data(2).arr.arr[2].Name())("undo", main.findChild<QAction*>("mnuEUndo")->text());
     // Closing the new set asks about its changes; the set left fills the frame again.
     answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::No);
-    Child<QAction>(*main.Doc(2), "mnuFClose")->trigger();
-    QCOMPARE(answerer.Said(), QStringList{"|Save the changes in NEWSET01 ?"});
-    QVERIFY(!main.Session()->Sets().IsOpen(2) && main.Session()->Sets().IsOpen(1));
-    QTRY_COMPARE(main.MdiArea()->subWindowList().value(0)->geometry(), main.MdiArea()->viewport()->rect());
+    Take(*main.Doc(2), "mnuFClose");
+    seen("said", answerer.Said())(
+        "sets 1 2 open", QString("%1 %2").arg(main.Session()->Sets().IsOpen(1)).arg(main.Session()->Sets().IsOpen(2)));
+    QTRY_COMPARE(area.subWindowList().value(0)->geometry(), area.viewport()->rect());
     // Three cascaded windows are wide enough for their grids and reach the frame's bottom edge.
     for (int i = 0; i < 2; ++i) main.Session()->OpenOrNewSet(true, "");
     main.Cascade();
     QCoreApplication::processEvents();
-    const QRect area = main.MdiArea()->viewport()->rect();
-    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList()) {
-        QCOMPARE(sub->geometry().bottom(), area.bottom());
-        QVERIFY(sub->width() >= area.width() * 3 / 4 && sub->geometry().right() <= area.right());
-        QCOMPARE(ColumnsFit(sub->widget()->findChild<QTableView*>("grdArr")), QString("fits"));
-    }
+    const QRect frame = area.viewport()->rect();
+    for (QMdiSubWindow* sub : area.subWindowList())
+        seen("cascaded: to the bottom, wide, columns",
+             QString("%1 %2 ")
+                     .arg(sub->geometry().bottom() == frame.bottom())
+                     .arg(sub->width() >= frame.width() * 3 / 4 && sub->geometry().right() <= frame.right()) +
+                 ColumnsFit(sub->widget()->findChild<QTableView*>("grdArr")));
     // Every window closed: the main window's own menus, and the Edit entries are off.
-    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList()) {
+    for (QMdiSubWindow* sub : area.subWindowList()) {
         main.Session()->Slot(qobject_cast<vxe::FDoc*>(sub->widget())->SetNumber()).dirty.fill(false);
         QVERIFY(sub->close());
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
-    QVERIFY(!cut->isEnabled() && !main.EditMenu()->menuAction()->isEnabled());
+    seen("all closed: Cut, Edit menu on",
+         QString("%1 %2").arg(cut->isEnabled()).arg(main.EditMenu()->menuAction()->isEnabled()));
+    seen.Check();
 }
 
-void ShellStartupTest::aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUnasked() {
+void ShellStartupTest::settingsWrittenOnlyAtExitAndASetChangedOnDisk() {
     Installation installation;
+    installation.Store().setValue("Options/HighCall", "1");
+    const auto before = vx::test::ReadFileBytes(installation.settings.toStdString());
     const QString live = installation.MakeSet("LIVE");
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
     QCOMPARE(Start(main, {live}), -1);
     vx::Session& session = *main.Session();
-    const fs::path arrangements = fs::path(live.toStdString()) / "LIVE.ARR";
+    const fs::path directory = live.toStdString();
     // Another program renames arrangement C11 (its name is at byte 32) while the set is open.
     const auto renameOnDisk = [&](const std::string& name) {
-        auto bytes = vx::test::ReadFileBytes(arrangements);
+        auto bytes = vx::test::ReadFileBytes(directory / "LIVE.ARR");
         std::copy(name.begin(), name.end(), bytes.begin() + 32);
-        vx::test::WriteFileBytes(arrangements, bytes);
+        vx::test::WriteFileBytes(directory / "LIVE.ARR", bytes);
     };
     Observed seen("set_changed_on_disk");
+    seen.Hide(live, "LIVE");
+    seen.Hide(QDir::homePath(), "HOME");
     auto asked = [&answerer](std::size_t box) {
         const ModalAnswerer::Box& b = answerer.boxes.at(box);
         return b.title + "|" + b.text + "|" +
@@ -299,10 +259,40 @@ void ShellStartupTest::aSetChangedOnDiskIsOfferedForReloadAndNeverOverwrittenUna
     renameOnDisk("Others");
     QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes.size(), std::size_t{2}, 10000);
     seen("changed set", asked(1));
-    const auto before = vx::test::ReadFileBytes(fs::path(live.toStdString()) / "LIVE.PRG");
+    const auto programs = vx::test::ReadFileBytes(directory / "LIVE.PRG");
     seen("saved", session.Save(1))("boxes", answerer.boxes.size())("save asks", asked(2));
-    seen("programs on disk kept", vx::test::ReadFileBytes(fs::path(live.toStdString()) / "LIVE.PRG") == before);
+    seen("programs on disk kept", vx::test::ReadFileBytes(directory / "LIVE.PRG") == programs);
     seen("still to be written", session.Slot(1).AnyDirty());
+
+    // Settings are written at exit only. Cancel when asked to save the changed set keeps the
+    // program and the settings unwritten.
+    main.Opts().StartOld = 1;
+    main.Opts().HighCall = 0;
+    main.Cascade();
+    answerer.boxes.clear();
+    answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::Cancel);
+    seen("closed", main.close())("said", answerer.Said());
+    seen("shown, set open, settings written",
+         QString("%1 %2 %3").arg(main.isVisible()).arg(session.Sets().IsOpen(1)).arg(main.SettingsWritten()));
+    seen("settings file unchanged", vx::test::ReadFileBytes(installation.settings.toStdString()) == before);
+    answerer.AnswerTo(vx::QuestionId::SaveChanges, QMessageBox::No);
+    seen("closed", main.close())("any set open, settings written",
+                                 QString("%1 %2").arg(session.AnySetOpen()).arg(main.SettingsWritten()));
+    for (const char* key : {"StartOld", "HighCall", "WArrangeMode", "OldSetNam", "PathNam"})
+        seen(key, installation.Stored(key));
+    // The set opened is the first of the recent sets, kept with the settings; the next start
+    // offers it in File, Recent Sets, and the entry opens it.
+    seen("recent", installation.Store().value("Recent/Sets").toStringList());
+    installation.Store().setValue("Options/StartOld", "0");
+    answerer.onDialog = [](QWidget* dialog) { dialog->close(); };
+    vxe::FMain next(installation.ProgramDir(), installation.settings);
+    QCOMPARE(Start(next), -1);
+    seen("next: any set open", next.Session()->AnySetOpen())("recent", next.RecentSets());
+    auto* recent = next.findChild<QMenu*>("mnuFRecent");
+    Q_EMIT recent->aboutToShow();
+    seen("recent entry", recent->actions().value(0)->text());
+    recent->actions().value(0)->trigger();
+    QVERIFY(next.Doc(1) && next.Session()->Slot(1).directory == live.toStdString());
     seen.Check();
 }
 

@@ -52,60 +52,54 @@ private Q_SLOTS:
 
 void UtilitiesTest::reportShowsSavesPrintsAndKeepsItsLayout() {
     Editor editor;
+    Observed seen("report_lines");
     const std::string report = vx::CreateSetReport(*editor.session, 1, kDate);
     vxe::FReport window(*editor.session, 1, report);
-    QCOMPARE(window.windowTitle(), QString("Report on NEWSET01"));
     auto* txtRep = Child<QPlainTextEdit>(window, "txtRep");
-    QCOMPARE(txtRep->toPlainText(), QString::fromLatin1(report.data()).remove('\r'));
+    seen("title", window.windowTitle())("text as made",
+                                        txtRep->toPlainText() == QString::fromLatin1(report.data()).remove('\r'));
     // A fixed width that shows a whole 100-column line.
     const int width = window.width();
     const int line = QFontMetrics(txtRep->font()).horizontalAdvance(QString(100, 'M'));
-    QVERIFY(width >= vxe::TwipsToPixels(window, 11085));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.resize(width + 200, 500);
     QCoreApplication::processEvents();
-    QCOMPARE(window.width(), width);
-    QVERIFY2(txtRep->viewport()->width() - 2 * txtRep->document()->documentMargin() >= line,
-             qPrintable(QString("%1 < %2").arg(txtRep->viewport()->width()).arg(line)));
+    seen("wide enough, fixed",
+         QString("%1 %2 %3")
+             .arg(width >= vxe::TwipsToPixels(window, 11085))
+             .arg(window.width() == width)
+             .arg(txtRep->viewport()->width() - 2 * txtRep->document()->documentMargin() >= line));
     // Saved as it is, under the set's name.
     const std::string file = editor.temp.Str() + "/SAVED.TXT";
     editor.ui.fileAnswers = {file};
-    QVERIFY(window.cmdSave_Click());
-    QCOMPARE(vx::test::ReadFileBytes(file), std::vector<std::uint8_t>(report.begin(), report.end()));
-    QCOMPARE(editor.ui.fileRequests.at(0).initialName, std::string("NEWSET01.TXT"));
-    // Printed with the heading.
+    seen("saved", window.cmdSave_Click())(
+        "as made", vx::test::ReadFileBytes(file) == std::vector<std::uint8_t>(report.begin(), report.end()));
+    seen("offered name", editor.ui.fileRequests.at(0).initialName);
+    // Printed with the heading; the title stands on the fifth line of the page: four empty lines come first.
     const QString pdf = QString::fromStdString(editor.temp.Str()) + "/report.pdf";
     window.Printer().setOutputFormat(QPrinter::PdfFormat);
     window.Printer().setOutputFileName(pdf);
-    QVERIFY(window.cmdPrint_Click());
-    QVERIFY(editor.ui.messages.empty());
+    seen("printed", window.cmdPrint_Click())("said", editor.ui.TakeTranscript());
     const QStringList pages = PdfText(pdf, {"-layout"}).split('\f', Qt::SkipEmptyParts);
-    QVERIFY(pages.size() > 1);
-    QCOMPARE(pages[0].trimmed().section('\n', 0, 0).trimmed(), QString("Vemo-x50 Set Report"));
-    QVERIFY(pages[0].contains(QRegularExpression("\nNEWSET01 +5-Dec-2026 02:07:30\n")));
-    QVERIFY(pages[0].contains(QRegularExpression("\nC11 +C12 +C13 +C14 *\n")));
-    QVERIFY(pages.join("").contains("CALLS to User ARRANGEMENTS in NEWSET01"));
-    // The title stands on the fifth line of the page: four empty lines come first.
+    seen("more than a page", pages.size() > 1);
+    for (const QString& text : pages[0].split('\n').mid(0, 12)) seen("page 1", text.simplified());
+    seen("calls heading printed", pages.join("").contains("CALLS to User ARRANGEMENTS in NEWSET01"));
     const QString boxes = PdfText(pdf, {"-bbox", "-f", "1", "-l", "1"});
     auto top = [&](const QString& word) {
         const auto match = QRegularExpression("yMin=\"([0-9.]+)\"[^>]*>" + word + "<").match(boxes);
         return match.hasMatch() ? match.captured(1).toDouble() : -1.0;
     };
-    const double title = top("Vemo-x50");
-    const double lineHeight = (top("NEWSET01") - title) / 3;
+    const double title = top("Vemo-x50"), lineHeight = (top("NEWSET01") - title) / 3;
     const double margin = window.Printer().pageLayout().paintRect(QPageLayout::Point).top();
-    QVERIFY(title > 0 && lineHeight > 0);
-    QCOMPARE(static_cast<int>((title - margin) / lineHeight), 4);
+    seen("title on line", title > 0 && lineHeight > 0 ? int((title - margin) / lineHeight) + 1 : -1);
 
     // Call lines longer than the paper go on under their item.
-    Observed seen("report_lines");
     for (const auto& [text, columns] : {std::pair{QString("F11: A11 Upper1, A12 Upper2, A13 Lower"), 20},
                                         {QString(25, 'x'), 10},
                                         {QString(100, '_'), 100},
                                         {QString(), 100}})
         seen(QString("%1 in %2").arg(text).arg(columns), vxe::PrintedLines(text, columns));
-    seen.Check();
     // A program called 20 times: 174 characters on one line, every caller on paper.
     QStringList callers;
     for (int i = 0; i < 20; ++i) callers << QString("C%1%2 Upper1").arg(1 + i / 8).arg(1 + i % 8);
@@ -115,29 +109,29 @@ void UtilitiesTest::reportShowsSavesPrintsAndKeepsItsLayout() {
     QVERIFY(vxe::PrintReportText("CALLS\nF11: " + callers.join(", ") + "\n", vxe::FixedPitchFont(), printer));
     const QString text = PdfText(pdf, {"-layout"});
     for (const QString& caller : callers) QVERIFY2(text.contains(caller), qPrintable(caller + " missing in:\n" + text));
+    seen.Check();
 }
 
 void UtilitiesTest::entriesReportCheckAndSend() {
     Editor editor;
+    Observed seen("utilities");
     editor.Data().arr.arr[0].SetName("POP");
     editor.Data().arr.arr[0].SetStyle(vx::StyNumberOfUserIndex(1));
     vxe::FDoc& doc = editor.Open();
-    QString shown;
+    // Each tab: the entries enabled (E), disabled (d) or hidden (-). The subset report exists for tabs 0 to 2 only.
     for (int tab = 0; tab < 6; ++tab) {
         Tabs(doc, tab);
+        QString shown;
         for (const char* name : {"mnuUReport", "mnuUSSRep", "mnuUSwapPreset", "mnuUExPreset", "mnuUCheck",
                                  "mnuUMidStup", "mnuUMidSend", "mnuUSysex2File"}) {
             auto* action = Child<QAction>(doc, name);
             shown += !action->isVisible() ? "-" : action->isEnabled() ? "E" : "d";
         }
-        shown += " ";
+        seen(QString("tab %1").arg(tab), shown);
     }
-    // The subset report exists for tabs 0 to 2 only.
-    QCOMPARE(shown, QString("EEEEEEEE EE--EEEE EE-EEEEE Ed--EEEE Ed--EEEE Ed--EEEE "));
     vxe::FReport* report = doc.mnuUReport_Click();
     QVERIFY(report != nullptr && report->isVisible());
-    QCOMPARE(report->windowTitle(), QString("Report on NEWSET01"));
-    QCOMPARE(editor.ui.progressTitles.back(), std::string("Creating Set Report..."));
+    seen("report", report->windowTitle())("progress", editor.ui.progressTitles.back());
     report->close();
 
     // SysEx files: the tab's kind, by the bytes a dump of it sends.
@@ -147,44 +141,34 @@ void UtilitiesTest::entriesReportCheckAndSend() {
     vx::Bytes expected;
     std::string error;
     QVERIFY(vx::BuildDumpMessage(editor.Data(), vx::ItemKind::KbdSet, 0, vx::SysExHeader{}, expected, error));
-    QVERIFY(vx::test::ReadFileBytes(file) == expected);
-    QCOMPARE(editor.ui.fileRequests.at(0).title, std::string("Save KBD Set to SysEx File..."));
+    seen("SysEx file asks", editor.ui.fileRequests.at(0).title)("holds the dump",
+                                                                vx::test::ReadFileBytes(file) == expected);
     // On the style tab a preset style names no block of the set.
     Tabs(doc, 1);
     doc.GoToNumber(vx::BankedKind::Style, 5);
     Child<QAction>(doc, "mnuUSysex2File")->trigger();
-    QCOMPARE(editor.ui.Last().text, std::string("Select a user style (bank C): its block of four styles is sent."));
-    QCOMPARE(editor.ui.fileRequests.size(), std::size_t(1));
+    seen("preset style", editor.ui.Last().text)("file requests", editor.ui.fileRequests.size());
 
     // Check Set lists the findings and checks again.
     Child<QAction>(doc, "mnuUCheck")->trigger();
     auto* window = Child<vxe::FCheck>(doc, "FCheck");
     auto* list = Child<QTreeWidget>(*window, "lstCheck");
-    auto* label = Child<QLabel>(*window, "lblCheck");
-    QStringList rows{window->windowTitle(), label->text()};
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        for (int c = 0; c < 3; ++c) rows << list->topLevelItem(i)->text(c);
-    QCOMPARE(rows,
-             (QStringList{"Check of NEWSET01", "1 finding in NEWSET01.", "Arrangement C11 'POP'",
-                          "It calls Style C12, which is empty.", "Put a style into C12 or make it call another one."}));
+    seen("check", window->windowTitle() + "|" + Shown(*window, {"lblCheck"}));
+    for (int c = 0; c < 3; ++c) seen("finding", list->topLevelItem(0)->text(c));
     // A double-click on the finding shows the arrangement it names.
     auto* tabs = Tabs(doc, 4);
     Q_EMIT list->itemDoubleClicked(list->topLevelItem(0), 0);
-    QCOMPARE(tabs->currentIndex(), 0);
-    QCOMPARE(doc.CurrentNumber(vx::BankedKind::Arrangement), vx::ArrNumberOfUserIndex(0));
+    seen("shown", QString("tab %1, %2").arg(tabs->currentIndex()).arg(doc.CurrentNumber(vx::BankedKind::Arrangement)));
     editor.Data().arr.arr[0].SetStyle(0);
     Child<QPushButton>(*window, "cmdRecheck")->click();
-    QCOMPARE(label->text() + QString::number(list->topLevelItemCount()),
-             QString("No findings: NEWSET01 is consistent.0"));
+    seen("checked again", Shown(*window, {"lblCheck"}))("findings", list->topLevelItemCount());
     window->close();
     // The item a finding names, if it names one: its kind and slot.
-    QStringList named;
     for (const char* item : {"Arrangement C11 'POP'", "Style C12 'Funk'", "KBD Set 12", "Event memory",
                              "Style block C11-C14", "Arrangement Z99 'X'"}) {
         const auto found = vxe::FindingItem(item);
-        named << (found ? QString("%1 %2").arg(vx::KindIndex(found->first)).arg(found->second) : "none");
+        seen(item, found ? QString("%1 %2").arg(vx::KindIndex(found->first)).arg(found->second) : "none");
     }
-    QCOMPARE(named.join(", "), QString("0 0, 1 1, 5 1, none, none, none"));
 
     // Send follows the last MIDI Setup and reaches the instrument.
     Tabs(doc, 2);
@@ -195,19 +179,17 @@ void UtilitiesTest::entriesReportCheckAndSend() {
     answerer.onDialog = [&button](QWidget* dialog) { Child<QPushButton>(*dialog, qPrintable(button))->click(); };
     auto* send = Child<QAction>(doc, "mnuUMidSend");
     Child<QAction>(doc, "mnuUMidStup")->trigger();
-    QCOMPARE(answerer.dialogTitles, QStringList{"MIDI Setup"});
-    QVERIFY(send->isEnabled());
+    seen("dialogs", answerer.dialogTitles)("send on", send->isEnabled());
     editor.ui.AnswerTo(vx::QuestionId::SendDump, vx::Answer::OK);
     send->trigger();
-    QCOMPARE(device.instrument.Dumps().size(), std::size_t(1));
-    QCOMPARE(device.instrument.Dumps()[0].functionCode, 0x4C);
-    QCOMPARE(int(device.ports.sent.back()[2]), 0x37);
-    QVERIFY(send->isEnabled());
+    seen("dumps", device.instrument.Dumps().size())("function", device.instrument.Dumps().at(0).functionCode);
+    seen("device byte", int(device.ports.sent.back()[2]))("send on", send->isEnabled());
     // Cancel leaves no instrument detected, whatever an earlier setup found.
     button = "cmdCancel";
     Child<QAction>(doc, "mnuUMidStup")->trigger();
-    QCOMPARE(answerer.dialogTitles.size(), 2);
-    QVERIFY(!send->isEnabled() && !vxe::ProgramMidiLink(editor.ui).ready);
+    seen("dialogs", answerer.dialogTitles)("send on", send->isEnabled())("ready",
+                                                                         vxe::ProgramMidiLink(editor.ui).ready);
+    seen.Check();
 }
 
 void UtilitiesTest::midiSetupDetectsTheInstrumentOrSaysWhatToDo() {

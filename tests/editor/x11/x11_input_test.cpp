@@ -1,11 +1,14 @@
 // The editor on the xcb platform of a private X server (see run-in-xvfb.sh): keys are typed and
 // the mouse is moved by xdotool through the server, so the server's key map and pointer decide
-// what the editor receives, as on a desktop.
+// what the editor receives, as on a desktop: the set window's keys, drags between set windows
+// and from the Library window.
 #include <QtTest>
 #include <QtWidgets>
 
 #include "EditorHarness.h"
+#include "editor/library/FLibrary.h"
 #include "editor/shell/Startup.h"
+#include "support/SetBuilder.h"
 
 using namespace vxt;
 namespace fs = std::filesystem;
@@ -30,8 +33,15 @@ QString FocusName() {
     return focus ? focus->objectName() : QString("none");
 }
 
-QPoint CellCentre(QTableView& grid, const QModelIndex& index) {
-    return grid.viewport()->mapToGlobal(grid.visualRect(index).center());
+// Drags with the server's pointer from the cell at to the cell at in another view. The pointer
+// moves while the editor runs: a pause lets each motion arrive on its own.
+void Drag(QProcess& hand, QTableView* from, const QModelIndex& at, QTableView* onto, const QModelIndex& to) {
+    const QPoint start = from->viewport()->mapToGlobal(from->visualRect(at).center());
+    const QPoint end = onto->viewport()->mapToGlobal(onto->visualRect(to).center());
+    QString script = QString("mousemove %1 %2 mousedown 1").arg(start.x()).arg(start.y());
+    for (const QPoint& point : {start + QPoint(12, 12), end + QPoint(2, 2), end})
+        script += QString(" sleep 0.05 mousemove %1 %2").arg(point.x()).arg(point.y());
+    hand.start("xdotool", (script + " sleep 0.05 mouseup 1").split(' '));
 }
 
 void StartActive(vxe::FMain& main, const QStringList& sets) {
@@ -53,8 +63,8 @@ private Q_SLOTS:
     void initTestCase() { testLog = qInstallMessageHandler(RecordWarnings); }
     void init() { warnings.clear(); }
     void keysOfTheSetWindow();
-    void enterOpensDetailsAndChoosesATrack();
-    void dragFromOneSetToAnother();
+    void enterOpensDetailsThenADragToAnotherSet();
+    void libraryResultDraggedOntoASetWindow();
 };
 
 void X11InputTest::keysOfTheSetWindow() {
@@ -106,13 +116,13 @@ void X11InputTest::keysOfTheSetWindow() {
     QVERIFY2(warnings.filter("Ambiguous").isEmpty(), qPrintable(warnings.join('\n')));
 }
 
-void X11InputTest::enterOpensDetailsAndChoosesATrack() {
+void X11InputTest::enterOpensDetailsThenADragToAnotherSet() {
     Installation installation;
     vxe::FMain main(installation.ProgramDir(), installation.settings);
     ModalAnswerer answerer;
     bool chose = false;
-    // The details dialog: Enter on its first track line opens the program picker, which is
-    // cancelled; back in the details dialog, it is closed.
+    // Enter on the demo set's C11 shows its details; Enter on the dialog's first track line
+    // opens the program picker, which is cancelled; back in the details dialog, it is closed.
     answerer.onDialog = [&](QWidget* dialog) {
         auto* tracks = dialog->findChild<QListWidget*>("lstPrg");
         if (dialog->objectName() != "FParArr" || !tracks || chose) {
@@ -127,21 +137,18 @@ void X11InputTest::enterOpensDetailsAndChoosesATrack() {
         QTRY_VERIFY(tracks->hasFocus() && QGuiApplication::focusWindow() == dialog->windowHandle());
         Key("Return");
     };
-    StartActive(main, {Demo(installation)});
-    QTRY_COMPARE(FocusName(), QString("grdArr"));
+    StartActive(main, {Demo(installation), installation.MakeSet("LIVE")});
+    auto* from = main.Doc(1)->findChild<QTableView*>("grdArr");
+    main.MdiArea()->setActiveSubWindow(main.MdiArea()->subWindowList().value(0));
+    QTRY_VERIFY(QApplication::focusWidget() == from);
     Key("Return");
     QTRY_COMPARE(answerer.dialogTitles.size(), 3);
     QCOMPARE(answerer.dialogTitles[0].left(16) + "|" + answerer.dialogTitles[1].left(16),
              QString("Arrangement C11 |Select a Program"));
     QCOMPARE(answerer.dialogTitles[2], answerer.dialogTitles[0]);
-}
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
 
-void X11InputTest::dragFromOneSetToAnother() {
-    Installation installation;
-    vxe::FMain main(installation.ProgramDir(), installation.settings);
-    ModalAnswerer answerer;
-    StartActive(main, {Demo(installation), installation.MakeSet("LIVE")});
-    auto* from = main.Doc(1)->findChild<QTableView*>("grdArr");
     auto* to = main.Doc(2)->findChild<QTableView*>("grdArr");
     QVERIFY(from && to);
     // Arrangement C11 of the demo set onto the empty C11 of the other set.
@@ -150,15 +157,9 @@ void X11InputTest::dragFromOneSetToAnother() {
     const QString name = from->model()->data(source).toString().mid(4);
     QVERIFY(to->model()->data(target).toString().mid(4, 16) != name.left(16));
 
-    const QPoint start = CellCentre(*from, source);
-    const QPoint end = CellCentre(*to, target);
-    auto move = [](const QPoint& point) { return QString(" mousemove %1 %2").arg(point.x()).arg(point.y()); };
-    // The pointer moves while the editor runs: a pause lets each motion arrive on its own.
-    const QString hands = move(start) + " mousedown 1 sleep 0.05" + move(start + QPoint(12, 12)) + " sleep 0.05" +
-                          move(end + QPoint(2, 2)) + " sleep 0.05" + move(end) + " sleep 0.05 mouseup 1";
     answerer.AnswerTo(vx::QuestionId::MissingCall, QMessageBox::No);
     QProcess hand;
-    hand.start("xdotool", hands.split(' ', Qt::SkipEmptyParts));
+    Drag(hand, from, source, to, target);
     QTRY_COMPARE(to->model()->data(target).toString().mid(4, 16), name.left(16));
     // The drop asked about the style and each track's program the arrangement calls, which
     // the other set lacks; No keeps the calls as they are.
@@ -172,6 +173,44 @@ void X11InputTest::dragFromOneSetToAnother() {
     QTRY_COMPARE(hand.state(), QProcess::NotRunning);
     QCOMPARE(hand.exitCode(), 0);
     QCOMPARE(from->model()->data(source).toString().mid(4), name);
+}
+
+void X11InputTest::libraryResultDraggedOntoASetWindow() {
+    // Ctrl+L opens the Library window from the active set window (of two, each with its Ctrl+L);
+    // a result dragged onto the set window copies the item from the set on disk, not open.
+    Installation install;
+    const fs::path folder = install.root.Path() / "sets";
+    vx::SetData studio = vx::test::EmptySet();
+    studio.arr.arr[0].SetName("Zqx Ballad");
+    vx::test::WriteSet(studio, (folder / "STUDIO.SET").string(), "STUDIO");
+    const QString live = install.MakeSet("LIVE");
+    install.Store().setValue("Library/File", QString::fromStdString((install.root.Path() / "lib.sqlite").string()));
+    vxe::FMain main(install.ProgramDir(), install.settings);
+    main.move(0, 0);
+    StartActive(main, {install.MakeSet("EXTRA"), live});
+    const int set = main.Session()->Sets().FindByDirectory(live.toStdString());
+    QVERIFY(set > 0 && main.Doc(set));
+    Key("ctrl+l");
+    QTRY_VERIFY(main.Library() && main.Library()->isVisible());
+    vxe::FLibrary& library = *main.Library();
+    // Beside the set window, so that the pointer crosses from one to the other.
+    library.move(main.frameGeometry().right() - library.width() / 2, main.geometry().bottom() - 200);
+    QSignalSpy scanned(&library, &vxe::FLibrary::ScanFinished);
+    QVERIFY(library.AddFolder(QString::fromStdString(folder.string())) && scanned.wait(20000));
+    library.findChild<QLineEdit*>("txtFind")->setText("zqx");
+    auto* results = library.findChild<QTableView*>("grdLib");
+    QCOMPARE(results->model()->rowCount(), 1);
+    auto* grid = main.Doc(set)->findChild<QTableView*>("grdArr");
+    const QModelIndex target = grid->model()->index(0, 1);
+    ModalAnswerer answerer;
+    QProcess hand;
+    Drag(hand, results, results->model()->index(0, 2), grid, target);
+    QTRY_COMPARE(grid->model()->data(target).toString().mid(4, 10), QString("Zqx Ballad"));
+    QTRY_COMPARE(hand.state(), QProcess::NotRunning);
+    QCOMPARE(hand.exitCode(), 0);
+    QCOMPARE(main.Session()->Sets().FindByDirectory((folder / "STUDIO.SET").string()), 0);
+    main.Session()->Slot(set).dirty.fill(false);
+    main.close();
 }
 
 int main(int argc, char** argv) {

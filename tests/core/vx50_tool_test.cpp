@@ -245,6 +245,7 @@ TEST(Vx50Tool, Batch) { ExpectTranscript("batch.txt"); }
 TEST(Vx50Tool, Reports) { ExpectTranscript("reports.txt"); }
 TEST(Vx50Tool, NamesFile) { ExpectTranscript("names.txt"); }
 TEST(Vx50Tool, Show) { ExpectTranscript("show.txt"); }
+TEST(Vx50Tool, PlantedJournals) { ExpectTranscript("journals.txt"); }
 TEST(Vx50Tool, AsANormalUser) {
     if (::geteuid() != 0 || std::system("command -v setpriv >/dev/null") != 0) GTEST_SKIP() << "needs root and setpriv";
     ExpectTranscript("nobody.txt");
@@ -278,7 +279,7 @@ TEST(Vx50Tool, EveryCommandSaysTheSameInTheToolsHelpItsOwnHelpAndTheManual) {
         EXPECT_NE(manual.find("vx50 " + name + " "), std::string::npos) << "the manual has no row for vx50 " << name;
         EXPECT_NE(manual.find(description), std::string::npos) << "the manual does not say: " << description;
     }
-    EXPECT_EQ(commands, 23);
+    EXPECT_EQ(commands, 24);
 }
 
 // The answer vx50 gives each question under each of its options (tests/data/tool/answers.txt),

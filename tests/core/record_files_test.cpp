@@ -140,20 +140,6 @@ std::string Slice(const Bytes& bytes, std::size_t at, std::size_t count) {
                : "past the end";
 }
 
-TEST(RecordFiles, RandomSetsRoundTripByteForByte) {
-    const test::RandomSetOptions full{.styleUsedPercent = 100};
-    for (std::uint32_t seed = 1; seed <= 9; ++seed) {
-        const SetData set = test::RandomSet(seed, seed % 3 == 0 ? full : test::RandomSetOptions{});
-        for (ItemKind kind : kRecordKinds) {
-            const Bytes bytes = SerializeKind(set, kind);
-            SetData loaded;
-            ASSERT_TRUE(LoadKind(ItemFile("T" + std::string(KindExtension(kind)), bytes), kind, loaded))
-                << seed << " " << KindName(kind);
-            EXPECT_EQ(SerializeKind(loaded, kind), bytes) << seed << " " << KindName(kind);
-        }
-    }
-}
-
 // Where a save puts each part: the file sizes of an empty set, and chosen fields at their offsets.
 TEST(RecordFiles, SavesPutEachPartAtItsOffset) {
     std::string sizes;

@@ -434,29 +434,6 @@ TEST_F(SetSaveTest, ASetReadWithoutFinishingAnInterruptedSaveIsSavedWhole) {
     EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE"));
 }
 
-TEST_F(SessionTest, TheDemoSetWithItsSongFileCutAfterTheSongEventsOpensAndSavesBackUnchanged) {
-    const fs::path directory = temp.Path() / "DEMO.SET";
-    fs::copy(test::SourceDir() + "/examples/DEMO.SET", directory);
-    Bytes songs = ReadFileBytes(directory / "DEMO.SNG");
-    // The song events end where the first pattern offset points, as the song save leaves them.
-    const int start = songs[3476] | (songs[3477] << 8), patterns = songs[3816] | (songs[3817] << 8);
-    songs.resize(4018 + static_cast<std::size_t>(patterns - start) * 16);
-    WriteFileBytes(directory / "DEMO.SNG", songs);
-    const auto files = [&] {
-        std::vector<Bytes> all;
-        for (const std::string& name : test::SetFileNames("DEMO")) all.push_back(ReadFileBytes(directory / name));
-        return all;
-    };
-    const std::vector<Bytes> before = files();
-
-    const int set = session->OpenOrNewSet(false, directory.string());
-    ASSERT_EQ(set, 1) << (ui.messages.empty() ? "" : ui.Last().text);
-    EXPECT_TRUE(ui.messages.empty());
-    ui.setAnswers = {directory.string() + "/DEMO"};
-    ASSERT_TRUE(session->SaveAs(set));
-    EXPECT_EQ(files(), before);
-}
-
 TEST_F(SessionTest, ASetHeldByAnotherProgramIsRefusedNamingItAndALockDiesWithItsProcess) {
     const std::string directory = MakeSet("LIVE.SET", "LIVE");
     const fs::path lockFile = fs::path(directory) / ".LIVE.lock";

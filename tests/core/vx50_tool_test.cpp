@@ -114,7 +114,11 @@ void MakeFixture(const fs::path& scratch, const std::string& line) {
         {"show", ShowSet},
         {"latin1", [] { return OddNamesSet(true); }},
         {"controls", [] { return OddNamesSet(false); }},
-        {"random", [&] { return test::RandomSet(static_cast<std::uint32_t>(std::stoul(argument))); }},
+        {"random",  // SEED, and "full" for every style slot used
+         [&] {
+             return test::RandomSet(static_cast<std::uint32_t>(std::stoul(argument)),
+                                    {.styleUsedPercent = argument.ends_with("full") ? 100 : 75});
+         }},
     };
     if (sets.count(what)) return test::WriteSet(sets.at(what)(), at.string(), name);
     if (what == "demo") {

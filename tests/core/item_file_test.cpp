@@ -171,7 +171,6 @@ TEST_F(ItemFileTest, ReadsPastTheHeldStartComeFromTheFileAndFailWhenItShrank) {
     EXPECT_TRUE(opened->ReadInto(held - 4, 8, into));
 }
 
-
 class ItemFileSaveTest : public ::testing::Test {
 protected:
     void SetUp() override { fs::create_directories(setDir); }

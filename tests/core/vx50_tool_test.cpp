@@ -7,7 +7,6 @@
 // TIMES over at byte AT of FILE.
 #include <gtest/gtest.h>
 
-#include <errno.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,7 +22,6 @@
 
 #include "cli/CliInteraction.h"
 #include "core/storage/SetData.h"
-#include "core/storage/SetLock.h"
 #include "support/Golden.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
@@ -43,64 +41,12 @@ void Replace(std::string& text, const std::string& from, const std::string& to) 
         text.replace(at, from.size(), to);
 }
 
-// A set the edit commands work on: arrangements C11-C14 named, C12 called by backing sequences
-// 0 and 1, C11 playing program F11 "Warm Bass" on track 0; KBD sets numbered in their first byte.
-SetData EditableSet() {
-    SetData data = test::EmptySet();
-    for (int i = 0; i < 4; ++i) data.arr.arr[static_cast<std::size_t>(i)].SetName("Arr " + std::to_string(i));
-    data.arr.arr[0].SetTrackProgram(0, 768);
-    data.prg.records[0].SetName("Warm Bass");
-    for (std::size_t p : {0u, 1u}) {
-        data.bsq.entries[p].record.SetName("Seq " + std::to_string(p));
-        data.bsq.entries[p].record.SetArrangement(257);
-    }
-    for (int i = 0; i < kKbdSetCount; ++i)
-        data.ark.records[static_cast<std::size_t>(i)].SetByte(0, static_cast<std::uint8_t>(i));
-    return data;
-}
+// poke, as the header says.
+const std::string kPoke =
+    "poke() { printf \"$3%.0s\" $(seq ${4:-1}) | dd of=\"$1\" bs=1 seek=\"$2\" conv=notrunc status=none; }\n";
 
-// Items whose fields show each list's first entry for a value beyond it.
-SetData ShowSet() {
-    SetData data = test::EmptySet();
-    data.prg.records[0].SetName("Grand Piano");
-    data.prg.records[0].SetCategory(0);
-    data.sty.slots[0].used = 1;
-    data.sty.slots[0].size = 1176;
-    data.sty.slots[0].record.SetName("Ballad");
-    ArrangementRecord& arr = data.arr.arr[0];
-    arr.SetName("Pop Song");
-    arr.SetCategory(1);
-    arr.SetStyle(256);
-    for (int t = 0; t < ArrangementRecord::kTrackCount; ++t) arr.SetTrackProgram(t, 768);
-    for (const auto& [at, value] :
-         std::map<int, std::uint8_t>{{21, 90}, {23, 30}, {24, 9}, {25, 0xFB}, {28, 0x21}, {38, 13}})
-        arr.SetByte(at, value);
-    data.bsq.entries[2].record.SetName("Intro");
-    data.bsq.entries[2].record.SetArrangement(256);
-    data.gbl.record.SetByte(15, 60);
-    data.gbl.record.SetByte(3, 60);
-    data.ark.records[0].SetSplit(60);
-    for (int t = 0; t < KbdSetRecord::kTrackCount; ++t) data.ark.records[0].SetTrackProgram(t, 768);
-    return data;
-}
-
-// Names with bytes a name can't be typed with: control bytes, or bytes above 127 (Latin-1).
-SetData OddNamesSet(bool latin1) {
-    SetData data = test::EmptySet();
-    if (!latin1) {
-        data.arr.arr[0].SetName("AB\nCD\x01\177EF\r");
-        data.arr.arr[0].SetCategory(3);
-        data.arr.arr[0].SetStyle(261);
-        return data;
-    }
-    data.arr.arr[0].SetName("Caf\xE9 \xC3\xA9\xFF");  // the middle pair is UTF-8 for another text
-    data.arr.arr[0].SetTrackProgram(0, 768);
-    data.arr.arr[0].SetTrackProgram(1, 769);              // an empty slot: a finding of the check
-    data.prg.records[0].SetName("Gr\xC3\xBCn \xC2\xB0");  // every byte above 127 in a UTF-8 pair
-    return data;
-}
-
-// "% WHAT PATH [ARGUMENTS]": a set directory PATH (NAME.SET) or an XStyle file PATH.
+// "% WHAT PATH [ARGUMENTS]": a set directory PATH (NAME.SET) or an XStyle file PATH. A set of
+// tests/data/tool/sets/WHAT.sh is an empty set changed by that script, run in its directory.
 void MakeFixture(const fs::path& scratch, const std::string& line) {
     std::istringstream words(line.substr(2));
     std::string what, path, argument;
@@ -110,10 +56,6 @@ void MakeFixture(const fs::path& scratch, const std::string& line) {
     const std::string name = at.stem().string();
     const std::map<std::string, std::function<SetData()>> sets = {
         {"empty", test::EmptySet},
-        {"editable", EditableSet},
-        {"show", ShowSet},
-        {"latin1", [] { return OddNamesSet(true); }},
-        {"controls", [] { return OddNamesSet(false); }},
         {"random",  // SEED, and "full" for every style slot used
          [&] {
              return test::RandomSet(static_cast<std::uint32_t>(std::stoul(argument)),
@@ -121,6 +63,13 @@ void MakeFixture(const fs::path& scratch, const std::string& line) {
          }},
     };
     if (sets.count(what)) return test::WriteSet(sets.at(what)(), at.string(), name);
+    const std::string script = test::SourceDir() + "/tests/data/tool/sets/" + what + ".sh";
+    if (fs::exists(script)) {
+        test::WriteSet(test::EmptySet(), at.string(), name);
+        const std::string run = "cd " + at.string() + " && N=" + name + " bash -ec '" + kPoke + ". " + script + "'";
+        ASSERT_EQ(std::system(run.c_str()), 0) << line;
+        return;
+    }
     if (what == "demo") {
         fs::create_directories(at);
         for (const std::string& extension : test::SetFileExtensions())
@@ -219,9 +168,7 @@ std::string RunTranscript(const std::string& name) {
             command += "\n" + (line.size() > 2 ? line.substr(2) : "");
             transcript += line + "\n";
         }
-        const std::string script =
-            "poke() { printf \"$3%.0s\" $(seq ${4:-1}) | dd of=\"$1\" bs=1 seek=\"$2\" conv=notrunc status=none; }\n" +
-            command + "\n";
+        const std::string script = kPoke + command + "\n";
         test::WriteFileBytes(run.Path() / "command", Bytes(script.begin(), script.end()));
         const auto before = Snapshot(scratch.Path());
         const std::string shell = "cd " + scratch.Str() + " && LC_ALL=C PATH=" + test::ProgramDir() +
@@ -365,7 +312,7 @@ void ExpectNoEditLostSilently(const std::string& runAs, int runs) {
         for (int run = 0; run < runs; ++run) {
             const fs::path directory = temp.Path() / (race.names[0].substr(0, 3) + std::to_string(run));
             const std::string live = (directory / "LIVE.SET").string();
-            test::WriteSet(EditableSet(), live, "LIVE");
+            MakeFixture(directory, "% editable LIVE.SET");
             if (!runAs.empty()) {
                 ASSERT_EQ(std::system(("chown -R 65534:65534 " + directory.string()).c_str()), 0);
             }
@@ -399,23 +346,6 @@ TEST(Vx50Tool, TwoEditsOfOneSetAtOnceNeverLoseOneSilently) {
     ExpectNoEditLostSilently("", 15);
     if (::geteuid() == 0 && std::system("command -v setpriv >/dev/null") == 0)
         ExpectNoEditLostSilently("setpriv --reuid=65534 --regid=65534 --clear-groups ", 6);
-}
-
-TEST(Vx50Tool, AnEditOfASetAnotherProgramHoldsIsRefusedNamingItAndWritesNothing) {
-    test::TempDirectory temp;
-    const std::string live = temp.Str() + "/LIVE.SET";
-    test::WriteSet(EditableSet(), live, "LIVE");
-    const std::string before = ReadText(live + "/LIVE.ARR");
-    const SetLock::Result held = SetLock::Acquire(live, "LIVE", 0);
-    ASSERT_EQ(held.outcome, SetLock::Outcome::Locked);
-    char host[256] = {};
-    ::gethostname(host, sizeof host - 1);
-    int status = -1;
-    EXPECT_EQ(Vx50("rename " + live + " arr:C11 ONE 2>&1", &status),
-              "LIVE.SET is in use by " + std::string(program_invocation_short_name) + " (process " +
-                  std::to_string(::getpid()) + " on " + host + "). Close it there and try again.\n");
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(ReadText(live + "/LIVE.ARR"), before);
 }
 
 }  // namespace

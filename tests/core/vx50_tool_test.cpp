@@ -3,7 +3,7 @@
 // what it prints, and followed by its standard output, its standard error ("! " lines), its exit
 // status and the files it wrote or removed there. "% " lines build the sets and files a
 // transcript needs; "# " lines are comments. VX_UPDATE_GOLDEN=1 rewrites the transcripts. vx50 is
-// the build's, $BUILT its directory; poke FILE AT BYTES [TIMES] writes BYTES (printf's escapes)
+// the build's, $BUILT its directory, $SOURCE the source tree; poke FILE AT BYTES [TIMES] writes BYTES (printf's escapes)
 // TIMES over at byte AT of FILE.
 #include <gtest/gtest.h>
 
@@ -16,7 +16,6 @@
 #include <iostream>
 #include <iterator>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 
@@ -172,7 +171,7 @@ std::string RunTranscript(const std::string& name) {
         test::WriteFileBytes(run.Path() / "command", Bytes(script.begin(), script.end()));
         const auto before = Snapshot(scratch.Path());
         const std::string shell = "cd " + scratch.Str() + " && LC_ALL=C PATH=" + test::ProgramDir() +
-                                  ":$PATH BUILT=" + test::ProgramDir() + " bash -o pipefail " + run.Str() +
+                                  ":$PATH BUILT=" + test::ProgramDir() + " SOURCE=" + test::SourceDir() + " bash -o pipefail " + run.Str() +
                                   "/command >" + run.Str() + "/out 2>" + run.Str() + "/err";
         const int raw = std::system(shell.c_str());
         std::string printed = Visible(ReadText(run.Path() / "out"), "") + Visible(ReadText(run.Path() / "err"), "! ");
@@ -200,37 +199,6 @@ TEST(Vx50Tool, PlantedJournals) { ExpectTranscript("journals.txt"); }
 TEST(Vx50Tool, AsANormalUser) {
     if (::geteuid() != 0 || std::system("command -v setpriv >/dev/null") != 0) GTEST_SKIP() << "needs root and setpriv";
     ExpectTranscript("nobody.txt");
-}
-
-// What vx50 printed on standard output, or with "2>&1" both; status its exit status.
-std::string Vx50(const std::string& arguments, int* status = nullptr) {
-    test::TempDirectory run;
-    const int raw = std::system(("(" + test::ProgramDir() + "/vx50 " + arguments + ") >" + run.Str() + "/out").c_str());
-    if (status != nullptr) *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return ReadText(run.Path() / "out");
-}
-
-// vx50 --help (its whole text in sets.txt), each command's own --help and the manual's section on
-// vx50 describe every command with the same one line, so that none of the three can drift.
-TEST(Vx50Tool, EveryCommandSaysTheSameInTheToolsHelpItsOwnHelpAndTheManual) {
-    const std::string help = Vx50("--help");
-    std::string manual = ReadText(test::SourceDir() + "/data/manual/index.html");
-    manual = manual.substr(manual.find("<h2 id=\"vx50\">"));
-    manual = std::regex_replace(manual.substr(0, manual.find("<h2", 1)), std::regex("<[^>]*>"), " ");
-    for (const auto& [entity, character] : std::map<std::string, std::string>{
-             {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&minus;", "-"}, {"&amp;", "&"}})
-        Replace(manual, entity, character);
-    manual = std::regex_replace(manual, std::regex(R"(\s+)"), " ");
-    const std::regex row(R"(\n  ([a-z][a-z-]*) +(\S[^\n]*))");
-    int commands = 0;
-    for (auto it = std::sregex_iterator(help.begin() + static_cast<long>(help.find("\nSubcommands:")), help.end(), row);
-         it != std::sregex_iterator(); ++it, ++commands) {
-        const std::string name = (*it)[1], description = (*it)[2], own = Vx50(name + " --help");
-        EXPECT_EQ(own.substr(0, own.find('\n')), description) << name;
-        EXPECT_NE(manual.find("vx50 " + name + " "), std::string::npos) << "the manual has no row for vx50 " << name;
-        EXPECT_NE(manual.find(description), std::string::npos) << "the manual does not say: " << description;
-    }
-    EXPECT_EQ(commands, 24);
 }
 
 // The answer vx50 gives each question under each of its options (tests/data/tool/answers.txt),

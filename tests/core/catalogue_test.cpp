@@ -90,7 +90,8 @@ TEST_F(TemplateFixture, FailuresShowTheFileMessageThenTheLoadError) {
         {ItemBytes(4, 294), {}, {"File " + ark + " not found", "Error getting KBD Set data.\n"}},
         {ItemBytes(4, 294),
          ItemBytes(8, 87),
-         {"Error getting KBD Set data.\n" + ark + " at byte 32: the file is 87 bytes long, too short for the first KBD set"}},
+         {"Error getting KBD Set data.\n" + ark +
+          " at byte 32: the file is 87 bytes long, too short for the first KBD set"}},
     };
     for (const auto& c : cases) {
         for (const char* e : {".STY", ".ARK"}) fs::remove(dir.Path() / "X50EMPTY.SET" / ("X50EMPTY" + std::string(e)));

@@ -49,15 +49,16 @@ TEST(Helpers, UpperCasingChangesAsciiLettersOnlyWhateverTheLocale) {
 }
 
 TEST(KindErrors, TextsAndMessageBoxes) {
-    EXPECT_EQ(EditErrorText(ItemKind::KbdSet, "") + "|" + EditErrorText(ItemKind::Song, "y"),
-              "Error editing KBD Set data.\n\nDon't save this Set to disk!|Error editing Song data.\ny\nDon't save this "
-              "Set to disk!");
+    EXPECT_EQ(
+        EditErrorText(ItemKind::KbdSet, "") + "|" + EditErrorText(ItemKind::Song, "y"),
+        "Error editing KBD Set data.\n\nDon't save this Set to disk!|Error editing Song data.\ny\nDon't save this "
+        "Set to disk!");
     test::ScriptedInteraction ui;
     ShowLoadError(ui, ItemKind::ArrangementGlobal, "x");
     ShowSaveError(ui, ItemKind::Global, "");
     ShowError(ui, "plain");
-    EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{"Error getting Arrangement Global data.\nx", "Error saving Global data.\n", "plain"}));
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Error getting Arrangement Global data.\nx",
+                                                    "Error saving Global data.\n", "plain"}));
     for (const Message& m : ui.messages)
         EXPECT_TRUE(m.title == "Error" && m.icon == MessageIcon::Critical && m.buttons == MessageButtons::OK) << m.text;
 }

@@ -140,7 +140,8 @@ TEST_F(ItemFileTest, ReadsStayInsideTheFile) {
     SetData data;
     const LoadStatus loaded = LoadKind(*opened, ItemKind::BackingSequence, data);
     ASSERT_FALSE(loaded);
-    EXPECT_EQ(loaded.Error().Text(), Base("/BIG.SET/BIG.BSQ") + " at byte 8388608: the file is larger than the 8388608 bytes of any set file");
+    EXPECT_EQ(loaded.Error().Text(),
+              Base("/BIG.SET/BIG.BSQ") + " at byte 8388608: the file is larger than the 8388608 bytes of any set file");
 }
 
 TEST_F(ItemFileTest, ReadsPastTheHeldStartComeFromTheFileAndFailWhenItShrank) {
@@ -171,15 +172,9 @@ TEST_F(ItemFileTest, ReadsPastTheHeldStartComeFromTheFileAndFailWhenItShrank) {
     EXPECT_TRUE(opened->ReadInto(held - 4, 8, into));
 }
 
-class ItemFileSaveTest : public ::testing::Test {
-protected:
-    void SetUp() override { fs::create_directories(setDir); }
-
+TEST(ItemFileSave, WriteFileAtomicallyReportsTheReason) {
     test::TempDirectory dir;
-    fs::path setDir = dir.Path() / "LIVE.SET";
-};
-
-TEST_F(ItemFileSaveTest, WriteFileAtomicallyReportsTheReason) {
+    const fs::path setDir = dir.Path();
     std::string error;
     EXPECT_TRUE(WriteFileAtomically((setDir / "X.SYX").string(), Bytes{0xF0, 0xF7}, error));
     EXPECT_EQ(test::ReadFileBytes(setDir / "X.SYX"), (Bytes{0xF0, 0xF7}));

@@ -69,12 +69,14 @@ protected:
             const SetSlot& slot = session->Slot(set);
             text += " " + std::to_string(set) + " " + slot.name + " " + slot.directory;
             for (int k = 0; k < kSetKindCount; ++k)
-                if (slot.dirty[static_cast<std::size_t>(k)]) text += " *" + std::string(KindExtension(KindFromIndex(k)));
+                if (slot.dirty[static_cast<std::size_t>(k)])
+                    text += " *" + std::string(KindExtension(KindFromIndex(k)));
         }
         text += "\n";
         for (const std::string& title : ui.progressTitles) text += "  progress " + title + "\n";
         for (const FileRequest& r : ui.fileRequests)
-            text += "  chooser " + r.title + " | " + r.initialDirectory + " | " + r.initialName + " | " + r.filter + "\n";
+            text +=
+                "  chooser " + r.title + " | " + r.initialDirectory + " | " + r.initialName + " | " + r.filter + "\n";
         ui.progressTitles.clear();
         ui.fileRequests.clear();
         text += ui.TakeTranscript();
@@ -158,7 +160,8 @@ TEST_F(SessionTest, OpeningSavingImportingAndClosingAsThePersonSeesThem) {
     fs::remove(fs::path(miss) / "MISS.GBL");
     ui.AnswerTo(QuestionId::CreateMissingFile, {Answer::OK, Answer::Cancel});
     Step("open dialog on MISS without ARK and GBL, OK then Cancel", session->OfferMissingFiles(miss));
-    EXPECT_EQ(ReadFileBytes(fs::path(miss) / "MISS.ARK"), ReadFileBytes(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY.ARK"));
+    EXPECT_EQ(ReadFileBytes(fs::path(miss) / "MISS.ARK"),
+              ReadFileBytes(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY.ARK"));
     ui.AnswerTo(QuestionId::CreateMissingFile, Answer::OK);
     Step("again, OK", session->OfferMissingFiles(miss));
     EXPECT_TRUE(fs::exists(fs::path(miss) / "MISS.GBL"));
@@ -224,8 +227,9 @@ TEST_F(SessionTest, SavingOverTheTemplateAsksFirst) {
     const fs::path program = temp.Path() / "program";
     fs::create_directories(program);
     const Bytes before = ReadFileBytes(test::ProgramDir() + "/X50EMPTY.SET/X50EMPTY.PRG");
-    const std::string question = "  [Warning, exclamation, YesNoCancel, Cancel] X50EMPTY.SET is the template of every "
-                                 "new Set.\\nOverwrite it? (No saves the Set elsewhere.)\n";
+    const std::string question =
+        "  [Warning, exclamation, YesNoCancel, Cancel] X50EMPTY.SET is the template of every "
+        "new Set.\\nOverwrite it? (No saves the Set elsewhere.)\n";
     const std::pair<Answer, std::string> cases[] = {
         {Answer::Cancel, ""}, {Answer::No, "  ChooseSetDestination X50EMPTY\n"}, {Answer::Yes, "  SetRenamed 1\n"}};
     for (const auto& [answer, events] : cases) {
@@ -300,9 +304,9 @@ TEST_F(SetSaveTest, SavesThatFailOrMeetLeftoversAndLinksAsThePersonSeesThem) {
     const fs::path dir(directory);
     const std::string unfinished = "VXSAVE 2\n.LIVE.STY.999999.0.tmp\nLIVE.STY\n";
     WriteFileBytes(dir / ".LIVE.999999.journal", Bytes(unfinished.begin(), unfinished.end()));
-    for (const char* name : {".LIVE.STY.999999.0.tmp", ".LIVE.ARR.999998.3.tmp", ".live.bsq.999997.12.tmp", ".notes.tmp",
-                             ".LIVE.ARR.x.1.tmp", ".LIVE.TXT.999998.1.tmp", "..LIVE.999998.journal.999998.0.tmp",
-                             ".LIVE.SNG.1.0.tmp"})
+    for (const char* name :
+         {".LIVE.STY.999999.0.tmp", ".LIVE.ARR.999998.3.tmp", ".live.bsq.999997.12.tmp", ".notes.tmp",
+          ".LIVE.ARR.x.1.tmp", ".LIVE.TXT.999998.1.tmp", "..LIVE.999998.journal.999998.0.tmp", ".LIVE.SNG.1.0.tmp"})
         WriteFileBytes(dir / name, Bytes{1, 2, 3});
     const std::vector<std::string> all = test::Listing(directory);
     session->CloseSet(set);
@@ -334,10 +338,12 @@ TEST_F(SetSaveTest, SavesThatFailOrMeetLeftoversAndLinksAsThePersonSeesThem) {
     const fs::path shared = temp.Path() / "shared";
     fs::create_directories(shared);
     fs::create_directories(dir / "sub");
-    for (const auto& [target, answer] :
-         {std::pair{"programs.prg", Answer::OK}, {"sub/programs.prg", Answer::Cancel},
-          {"../shared/programs.prg", Answer::Cancel}, {"../shared/programs.prg", Answer::OK},
-          {"../shared/none.prg", Answer::Cancel}, {"../shared/none.prg", Answer::OK}}) {
+    for (const auto& [target, answer] : {std::pair{"programs.prg", Answer::OK},
+                                         {"sub/programs.prg", Answer::Cancel},
+                                         {"../shared/programs.prg", Answer::Cancel},
+                                         {"../shared/programs.prg", Answer::OK},
+                                         {"../shared/none.prg", Answer::Cancel},
+                                         {"../shared/none.prg", Answer::OK}}) {
         for (const fs::path& file : {shared / "programs.prg", dir / "programs.prg", dir / "sub/programs.prg"})
             WriteFileBytes(file, before[5]);
         WriteFileBytes(dir / "LIVE.GBL", before[4]);
@@ -369,9 +375,10 @@ TEST_F(SetSaveTest, ASaveKilledDuringItsRenamesIsFinishedByTheNextOpenWhenAgreed
     std::vector<Bytes> whole = before;
     whole[5] = SerializeKind(session->Data(set), ItemKind::Program);
     whole[4] = SerializeKind(session->Data(set), ItemKind::Global);
-    const std::string question = "  [Open a Set, question, YesNo, No] LIVE was being saved when the program stopped: "
-                                 "some of its files are new, some old.\\nFinish that save now? (No reads the files "
-                                 "as they are.)\n";
+    const std::string question =
+        "  [Open a Set, question, YesNo, No] LIVE was being saved when the program stopped: "
+        "some of its files are new, some old.\\nFinish that save now? (No reads the files "
+        "as they are.)\n";
     const fs::path moved = temp.Path() / "stick" / "LIVE.SET";
     fs::create_directories(moved.parent_path());
     for (const bool move : {false, true}) {
@@ -484,8 +491,8 @@ SetData SetOnDisk(const std::string& directory, const std::string& name) {
 // Another program renames arrangement 3 of LIVE while it is open with changes, then changes its
 // styles: in tests/data/session/changed_on_disk.txt. The editor's test of the watch shows the offers.
 TEST_F(SessionTest, ChangesOnDiskAreOfferedForReloadAndNeverOverwrittenUnasked) {
-    for (const auto& [answer, name] : {std::pair{Answer::Cancel, "Cancel"}, {Answer::Overwrite, "Overwrite"},
-                                       {Answer::Reload, "Reload"}}) {
+    for (const auto& [answer, name] :
+         {std::pair{Answer::Cancel, "Cancel"}, {Answer::Overwrite, "Overwrite"}, {Answer::Reload, "Reload"}}) {
         const std::string directory = MakeSet("LIVE.SET", "LIVE");
         const int set = session->OpenOrNewSet(false, directory);
         ASSERT_NE(set, 0);
@@ -505,7 +512,7 @@ TEST_F(SessionTest, ChangesOnDiskAreOfferedForReloadAndNeverOverwrittenUnasked) 
         ui.AnswerTo(QuestionId::SaveOverChangedSet, answer);
         Step(std::string("save, ") + name, session->Save(set));
         EXPECT_EQ(session->Data(set).arr.arr[3].Name() + "|" + SetOnDisk(directory, "LIVE").arr.arr[3].Name(),
-                  answer == Answer::Cancel     ? "Ours            |Theirs          "
+                  answer == Answer::Cancel      ? "Ours            |Theirs          "
                   : answer == Answer::Overwrite ? "Ours            |Ours            "
                                                 : "Theirs          |Theirs          ");
         EXPECT_EQ(ReadFileBytes(programs) == programsBefore, answer != Answer::Overwrite);

@@ -3,8 +3,8 @@
 // what it prints, and followed by its standard output, its standard error ("! " lines), its exit
 // status and the files it wrote or removed there. "% " lines build the sets and files a
 // transcript needs; "# " lines are comments. VX_UPDATE_GOLDEN=1 rewrites the transcripts. vx50 is
-// the build's, $BUILT its directory, $SOURCE the source tree; poke FILE AT BYTES [TIMES] writes BYTES (printf's escapes)
-// TIMES over at byte AT of FILE.
+// the build's, $BUILT its directory, $SOURCE the source tree; poke FILE AT BYTES [TIMES] writes BYTES (printf's
+// escapes) TIMES over at byte AT of FILE.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -171,8 +171,9 @@ std::string RunTranscript(const std::string& name) {
         test::WriteFileBytes(run.Path() / "command", Bytes(script.begin(), script.end()));
         const auto before = Snapshot(scratch.Path());
         const std::string shell = "cd " + scratch.Str() + " && LC_ALL=C PATH=" + test::ProgramDir() +
-                                  ":$PATH BUILT=" + test::ProgramDir() + " SOURCE=" + test::SourceDir() + " bash -o pipefail " + run.Str() +
-                                  "/command >" + run.Str() + "/out 2>" + run.Str() + "/err";
+                                  ":$PATH BUILT=" + test::ProgramDir() + " SOURCE=" + test::SourceDir() +
+                                  " bash -o pipefail " + run.Str() + "/command >" + run.Str() + "/out 2>" + run.Str() +
+                                  "/err";
         const int raw = std::system(shell.c_str());
         std::string printed = Visible(ReadText(run.Path() / "out"), "") + Visible(ReadText(run.Path() / "err"), "! ");
         Replace(printed, scratch.Str(), "@");

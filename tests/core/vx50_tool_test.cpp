@@ -3,8 +3,8 @@
 // what it prints, and followed by its standard output, its standard error ("! " lines), its exit
 // status and the files it wrote or removed there. "% " lines build the sets and files a
 // transcript needs; "# " lines are comments. VX_UPDATE_GOLDEN=1 rewrites the transcripts. vx50 is
-// the build's, $BUILT its directory, $SOURCE the source tree; poke FILE AT BYTES [TIMES] writes BYTES (printf's
-// escapes) TIMES over at byte AT of FILE.
+// the build's, $BUILT its directory, $SOURCE the source tree; poke FILE AT BYTES [TIMES] writes
+// BYTES (printf's escapes) TIMES over at byte AT of FILE.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>

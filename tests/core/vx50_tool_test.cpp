@@ -53,15 +53,11 @@ void MakeFixture(const fs::path& scratch, const std::string& line) {
     std::getline(words, argument);
     const fs::path at = scratch / path;
     const std::string name = at.stem().string();
-    const std::map<std::string, std::function<SetData()>> sets = {
-        {"empty", test::EmptySet},
-        {"random",  // SEED, and "full" for every style slot used
-         [&] {
-             return test::RandomSet(static_cast<std::uint32_t>(std::stoul(argument)),
-                                    {.styleUsedPercent = argument.ends_with("full") ? 100 : 75});
-         }},
-    };
-    if (sets.count(what)) return test::WriteSet(sets.at(what)(), at.string(), name);
+    if (what == "empty") return test::WriteSet(test::EmptySet(), at.string(), name);
+    if (what == "random")  // SEED, and "full" for every style slot used
+        return test::WriteSet(test::RandomSet(static_cast<std::uint32_t>(std::stoul(argument)),
+                                              {.styleUsedPercent = argument.ends_with("full") ? 100 : 75}),
+                              at.string(), name);
     const std::string script = test::SourceDir() + "/tests/data/tool/sets/" + what + ".sh";
     if (fs::exists(script)) {
         test::WriteSet(test::EmptySet(), at.string(), name);

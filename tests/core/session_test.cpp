@@ -417,28 +417,6 @@ TEST_F(SetSaveTest, ASaveKilledDuringItsRenamesIsFinishedByTheNextOpenWhenAgreed
     }
 }
 
-// Told No, the set is read and then saved as it was on disk: wholly, so that the interrupted save
-// can never be finished over a later one.
-TEST_F(SetSaveTest, ASetReadWithoutFinishingAnInterruptedSaveIsSavedWhole) {
-    SetSaveKillAfterRenamesForTesting(1);
-    EXPECT_FALSE(session->Save(set));
-    SetSaveKillAfterRenamesForTesting(-1);
-    const std::vector<Bytes> mixed = Files();
-    session->CloseSet(set);
-    ui.messages.clear();
-    set = session->OpenOrNewSet(false, directory);
-    ASSERT_EQ(set, 1);
-    EXPECT_EQ(ui.messages.size(), 1u);
-    session->Data(set).sng.trailing.push_back(9);
-    session->MarkDirty(set, ItemKind::Song);
-    ASSERT_TRUE(session->Save(set));
-    std::vector<Bytes> expected = mixed;
-    expected[6] = SerializeKind(session->Data(set), ItemKind::Song);
-    EXPECT_EQ(expected[6].back(), 9);
-    EXPECT_EQ(Files(), expected);
-    EXPECT_EQ(test::Listing(directory), test::SetFileNames("LIVE"));
-}
-
 TEST_F(SessionTest, ASetHeldByAnotherProgramIsRefusedNamingIt) {
     const std::string directory = MakeSet("LIVE.SET", "LIVE");
     const fs::path lockFile = fs::path(directory) / ".LIVE.lock";

@@ -2,15 +2,20 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "core/catalogue/Catalogue.h"
+#include "core/catalogue/PresetNames.h"
+#include "core/programs/ProgramNumbers.h"
+#include "core/selection/ItemNumbers.h"
 #include "core/storage/DataDirectory.h"
 #include "core/storage/TemplateSet.h"
 #include "core/text/Helpers.h"
 #include "support/ScriptedInteraction.h"
+#include "support/SetBuilder.h"
 #include "support/TestPaths.h"
 
 namespace vx {
@@ -85,7 +90,8 @@ TEST_F(TemplateFixture, FailuresShowTheFileMessageThenTheLoadError) {
         {ItemBytes(4, 294), {}, {"File " + ark + " not found", "Error getting KBD Set data.\n"}},
         {ItemBytes(4, 294),
          ItemBytes(8, 87),
-         {"Error getting KBD Set data.\n" + ark + " at byte 32: the file is 87 bytes long, too short for the first KBD set"}},
+         {"Error getting KBD Set data.\n" + ark +
+          " at byte 32: the file is 87 bytes long, too short for the first KBD set"}},
     };
     for (const auto& c : cases) {
         for (const char* e : {".STY", ".ARK"}) fs::remove(dir.Path() / "X50EMPTY.SET" / ("X50EMPTY" + std::string(e)));
@@ -128,6 +134,236 @@ TEST(Catalogue, DataDirectoryBesideTheProgramOrInstalled) {
         }
         EXPECT_EQ(FindDataDirectory((root.Path() / c.program).string()), (root.Path() / c.expected).string());
     }
+}
+
+int GeneratedCategory(int table, int index) { return (index * 3 + table) % 40; }
+
+// A names file laid out as the shipped one: junk before the marker, a title every eight entries,
+// and entries written the odd ways a hand-edited file may hold (one is one field a line).
+std::string MakeNamesFile() {
+    constexpr int kTableSizes[] = {128, 128, 128, 128, 64, 32};
+    std::string text = "\"Junk\",1,2\r\nThis is the VEMO-X50 preset names file\r\n";
+    for (int table = 0; table < 6; ++table) {
+        for (int i = 0; i < kTableSizes[table]; ++i) {
+            if (i % 8 == 0) text += "/ Section " + std::to_string(table) + ", group " + std::to_string(i / 8) + "\n";
+            std::string name = "\"T" + std::to_string(table) + " " + std::to_string(i) + "\"";
+            const std::string category = std::to_string(GeneratedCategory(table, i));
+            if (table == 0 && i < 2) name = i == 0 ? "\"Pop Ballad      \"" : "\"A Name Longer Than Sixteen\"";
+            if (table == 1 && i == 5) name = "  \"Rock, Hard\"  ";
+            text += table == 2 && i == 9 ? "\n" + name + "\r\n   " + category + "   " : name + "," + category;
+            if (table == 0) text += "," + std::to_string(256 + i);
+            text += table == 3 ? "\r\n" : "\n";
+        }
+    }
+    return text;
+}
+
+// The generated file with one piece of text replaced.
+std::string Replaced(const std::string& from, const std::string& to) {
+    std::string text = MakeNamesFile();
+    return text.replace(text.find(from), from.size(), to);
+}
+
+TEST(PresetNames, ReadsAGeneratedFileIntoTheSixTables) {
+    test::TempDirectory dir;
+    std::ofstream(dir.Str() + "/X50PRSTS.TXT", std::ios::binary) << MakeNamesFile();
+    PresetTables tables;
+    ASSERT_TRUE(ReadPresetNames(dir.Str() + "/X50PRSTS.TXT", tables));
+    EXPECT_EQ(tables.arrangements[0].name + tables.arrangements[1].name + tables.styles[5].name,
+              "Pop Ballad      A Name Longer ThRock, Hard      ");
+    EXPECT_EQ(tables.programsAB[9].name + tables.programsE[63].name + tables.drumKitsR[31].name,
+              "T2 9            T4 63           T5 31           ");
+    // Every category in table order: nothing skipped or shifted by the titles and line endings.
+    const auto wrong = [](const auto& items, int table) {
+        int count = 0;
+        for (int i = 0; i < static_cast<int>(items.size()); ++i)
+            count += items[i].category != GeneratedCategory(table, i);
+        return count;
+    };
+    EXPECT_EQ(wrong(tables.arrangements, 0) + wrong(tables.styles, 1) + wrong(tables.programsAB, 2) +
+                  wrong(tables.programsCD, 3) + wrong(tables.programsE, 4) + wrong(tables.drumKitsR, 5),
+              0);
+    for (int i = 2; i < 128; ++i) EXPECT_EQ(tables.arrangements[i].style, 256 + i);
+
+    EXPECT_FALSE(ReadPresetNames(dir.Str() + "/MISSING.TXT", tables));
+    EXPECT_EQ(tables.arrangements[0].name, "Pop Ballad      ");
+    EXPECT_EQ(PresetNamesErrorText(), "Error getting Preset names from file X50PRSTS.TXT\nEnding program!");
+}
+
+TEST(PresetNames, RefusesBadFilesAndKeepsTheTables) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"no marker line", Replaced("VEMO-X50", "VEMO X50")},
+        {"an entry short", Replaced("\"T5 31\",18\n", "")},
+        {"nothing after the marker", "Vemo-x50\n"},
+        {"the file ends inside the last entry", Replaced("\"T5 31\",18\n", "\"T5 31\"")},
+    };
+    for (const auto& [what, text] : cases) {
+        PresetTables tables;
+        tables.styles[0].name = "kept            ";
+        EXPECT_FALSE(ParsePresetNames(text, tables)) << what;
+        EXPECT_EQ(tables.styles[0].name, "kept            ") << what;
+    }
+}
+
+// The number of the line of the generated file that holds the text.
+int LineOf(const std::string& needle) {
+    const std::string text = MakeNamesFile();
+    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(text.find(needle)), '\n'));
+}
+
+TEST(PresetNames, AMalformedEntryIsSkippedAndLeftBlankAndTheOthersStayInPlace) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> edits;
+        std::vector<int> lines;
+        std::string blankAndNext;  // the names of the malformed entry's item and the next one
+    };
+    const auto styles = [](const PresetTables& t) { return t.styles[7].name + t.styles[8].name; };
+    const std::string blank(16, ' ');
+    const Case cases[] = {
+        {"category not a number", {{"\"T1 7\",22", "\"T1 7\",x22"}}, {LineOf("\"T1 7\"")}, blank + "T1 8            "},
+        {"category missing", {{"\"T1 7\",22", "\"T1 7\","}}, {LineOf("\"T1 7\"")}, blank + "T1 8            "},
+        {"category out of range", {{"\"T1 7\",22", "\"T1 7\",256"}}, {LineOf("\"T1 7\"")}, blank + "T1 8            "},
+        // A name written with a line break in it: the entry's two lines go, the next entry is read.
+        {"a name broken by a line break",
+         {{"\"T1 7\"", "\"T1\n7\""}},
+         {LineOf("\"T1 7\"")},
+         blank + "T1 8            "},
+        {"style not a number and a broken name",
+         {{"\"T0 3\",9,259", "\"T0 3\",9,2 59"}, {"\"T1 7\"", "\"T1\r\n7\""}},
+         {LineOf("\"T0 3\""), LineOf("\"T1 7\"")},
+         blank + "T1 8            "},
+    };
+    for (const Case& c : cases) {
+        std::string text = MakeNamesFile();
+        for (const auto& [from, to] : c.edits) text.replace(text.find(from), from.size(), to);
+        PresetTables tables;
+        std::vector<int> skipped;
+        ASSERT_TRUE(ParsePresetNames(text, tables, &skipped)) << c.what;
+        EXPECT_EQ(skipped, c.lines) << c.what;
+        EXPECT_EQ(styles(tables), c.blankAndNext) << c.what;
+        EXPECT_EQ(tables.styles[7].category, 0) << c.what;
+        EXPECT_EQ(tables.drumKitsR[31].name + std::to_string(tables.drumKitsR[31].category), "T5 31           18")
+            << c.what << ": nothing after it moved";
+    }
+    EXPECT_EQ(SkippedNamesLinesText("/opt/vx/X50PRSTS.TXT", {12}),
+              "Line 12 of the Preset names file /opt/vx/X50PRSTS.TXT is malformed.\n"
+              "It was skipped: its entry is left blank.");
+    EXPECT_EQ(SkippedNamesLinesText("N.TXT", {3, 5, 8, 13, 21, 34, 55}),
+              "Lines 3, 5, 8, 13, 21 and 2 more of the Preset names file N.TXT are malformed.\n"
+              "They were skipped: their entries are left blank.");
+    EXPECT_EQ(SkippedNamesLinesText("N.TXT", {3, 5}),
+              "Lines 3 and 5 of the Preset names file N.TXT are malformed.\n"
+              "They were skipped: their entries are left blank.");
+}
+
+std::string Name16(const std::string& name) { return name + std::string(16 - name.size(), ' '); }
+
+std::string Text(const std::string& text) { return text; }
+std::string Text(int value) { return std::to_string(value); }
+std::string Text(BankSlot place) { return Text(place.bank) + "/" + Text(place.slot); }
+
+// f's answer for each input, joined by "|": a whole table in one line.
+template <typename F>
+std::string Each(std::initializer_list<int> inputs, F f) {
+    std::string out;
+    for (int input : inputs) out += Text(f(input)) + "|";
+    return out;
+}
+
+PresetTables Presets() {
+    PresetTables presets;
+    presets.programsAB[0] = {Name16("PIANO"), 0};
+    presets.programsAB[127] = {Name16("B88 PRESET"), 16};
+    presets.programsCD[127] = {Name16("D88 PRESET"), 15};
+    presets.programsE[63] = {Name16("E88 PRESET"), 4};
+    presets.drumKitsR[31] = {Name16("R48 KIT"), 14};
+    presets.arrangements[64] = {{Name16("B11 ARR"), 2}, 5};
+    presets.styles[127] = {Name16("B88 STYLE"), 200};
+    return presets;
+}
+
+TEST(ProgramNumbers, LabelsBanksAndUserIndexes) {
+    EXPECT_EQ(Each({0, 8, 63, 64, 127, 256, 383, 512, 575, 768, 831, 832, 895, 1024, 1055, 1056, 1063}, ProgramLabel),
+              "A11|A21|A88|B11|B88|C11|D88|E11|E88|F11|F88|G11|G88|R11|R48|R51|R58|");
+    EXPECT_EQ(Each({-1, 128, 255, 384, 511, 576, 767, 896, 1023, 1064, 65535}, ProgramLabel), "|||||||||||");
+    EXPECT_EQ(Each({0, 127, 256, 383, 512, 895, 1024, 1063, 128, 1064, -1}, ProgramBankSlotOf),
+              "0/0|1/63|2/0|3/63|4/0|6/63|7/0|7/39|-1/-1|-1/-1|-1/-1|");
+    for (const auto& [bank, slot, number] : {std::tuple{1, 63, 127}, {7, 39, 1063}, {5, 64, 832}, {8, 0, -1}})
+        EXPECT_EQ(ProgramNumberOf(bank, slot), number) << bank << "/" << slot;  // the slot is not checked
+    // User programs are F11-G88, then R51-R58.
+    EXPECT_EQ(Each({768, 831, 832, 895, 1056, 1063, 767, 896, 1055, 1064, 0, -1}, UserIndexOf),
+              "0|63|64|127|128|135|-1|-1|-1|-1|-1|-1|");
+    EXPECT_EQ(Each({0, 127, 128, 135, 136, -1}, NumberOfUserIndex), "768|895|1056|1063|-1|-1|");
+    EXPECT_EQ(Each({0, 127, 128, 136}, ProgramLabelOfUserIndex), "F11|G88|R51||");
+    const std::tuple<int, int, int> inBank[] = {{5, 64, 64},  {6, 63, 127}, {6, 64, -1}, {7, 31, -1}, {7, 32, 128},
+                                                {7, 39, 135}, {7, 40, -1},  {4, 0, -1},  {8, 0, -1},  {5, -1, -1}};
+    for (const auto& [bank, slot, index] : inBank) EXPECT_EQ(UserIndexInBank(bank, slot), index) << bank << "/" << slot;
+}
+
+TEST(ProgramNumbers, NamesAndCategoriesFromSetAndPresets) {
+    const PresetTables presets = Presets();
+    SetPrograms programs = test::EmptySet().prg;
+    programs.records[0].SetName("MY F11");
+    programs.records[0].SetCategory(7);
+    programs.records[127].SetCategory(16);
+    programs.records[135].SetName("MY KIT");
+    programs.records[130].SetName("TWIN");  // R53
+    programs.records[70].SetName("TWIN");   // G17
+    programs.records[5].SetName("TWINS");
+    programs.records[132].SetName("KIT ONLY");
+    const auto name = [&](int number) { return ProgramNameOf(programs, presets, number); };
+    EXPECT_EQ(Each({575, 1055, 768, 1063}, name),
+              "E88 PRESET      |R48 KIT         |MY F11          |MY KIT          |");
+    EXPECT_EQ(Each({895, 1056, 128, -1}, name), kBlankName + "|" + kBlankName + "|||");
+    EXPECT_EQ(Each({0, 127, 383, 575, 1055, 768, 895, 1063, 1056, 128, -1},
+                   [&](int number) { return ProgramCategoryOf(programs, presets, number); }),
+              "0|255|15|4|14|7|255|15|15|255|255|");
+    EXPECT_EQ(Each({135, 136}, [&](int index) { return UserProgramName(programs, index); }),
+              Name16("MY KIT") + "|" + kBlankName + "|");
+    EXPECT_EQ(Each({1, 0, 136, -1}, [&](int index) { return IsProgramEmpty(programs, index); }), "1|0|0|0|");
+    // The first user program whose sixteen characters match, F and G before R.
+    for (const auto& [text, number] :
+         {std::pair{Name16("TWIN"), 838}, {Name16("KIT ONLY"), 1060}, {"TWIN", -1}, {Name16("twin"), -1}})
+        EXPECT_EQ(FindProgramByName(programs, text), number) << text;
+}
+
+TEST(ItemNumbers, ArrangementAndStyleNumbers) {
+    EXPECT_EQ(Each({0, 63, 64, 256, 319, 320, 383, 128, 384, -1}, ArrLabel), "A11|A88|B11|C11|C88|D11|D88||||");
+    EXPECT_EQ(Each({0, 64, 256, 383, 128, -1}, ArrBankSlotOf), "0/0|1/0|2/0|3/63|-1/-1|-1/-1|");
+    EXPECT_EQ(Each({0, 63, 256, 319, 320, 383, 384}, ArrUserIndexOf), "-1|-1|0|63|64|127|-1|");
+    EXPECT_EQ(Each({0, 64, 127, 128}, ArrNumberOfUserIndex), "256|320|383|-1|");
+    EXPECT_EQ(std::pair(ArrNumberOf(3, 63), ArrNumberOf(4, 0)), std::pair(383, -1));
+    // The twin grid's lower half is bank D.
+    for (const auto& [bank, slot, index] : {std::tuple{2, 5, 5}, {3, 5, 69}, {2, 64, 64}, {3, 64, -1}, {1, 5, -1}})
+        EXPECT_EQ(ArrUserIndexInBank(bank, slot), index) << bank << "/" << slot;
+
+    EXPECT_EQ(Each({0, 127, 256, 303, 304, 320}, StyLabel), "A11|B88|C11|C68|||");
+    EXPECT_EQ(Each({127, 303, 304}, StyBankSlotOf), "1/63|2/47|-1/-1|");
+    EXPECT_EQ(Each({0, 256, 303, 304}, StyUserIndexOf), "-1|0|47|-1|");
+    EXPECT_EQ(Each({47, 48}, StyNumberOfUserIndex), "303|-1|");
+    EXPECT_EQ(std::pair(StyNumberOf(2, 47), StyNumberOf(3, 0)), std::pair(303, -1));
+}
+
+TEST(ItemNumbers, ArrangementAndStyleNamesFromSetAndPresets) {
+    const PresetTables presets = Presets();
+    SetArrangements arr = test::EmptySet().arr;
+    arr.arr[0].SetName("MY ARR");
+    arr.arr[0].SetCategory(3);
+    arr.arr[127].SetName("MY ARR");
+    arr.arr[127].SetCategory(16);
+    EXPECT_EQ(Each({64, 256, 384}, [&](int number) { return ArrNameOf(arr, presets, number); }),
+              Name16("B11 ARR") + "|" + Name16("MY ARR") + "||");
+    EXPECT_EQ(Each({64, 256, 383, 200}, [&](int number) { return ArrCategoryOf(arr, presets, number); }),
+              "2|3|255|255|");
+    EXPECT_EQ(FindArrangementByName(arr, Name16("MY ARR")), 256);
+
+    SetStyles sty = test::EmptySet().sty;
+    sty.slots[47].record.SetName("LAST STYLE");
+    sty.slots[47].record.SetCategory(9);
+    EXPECT_EQ(Each({127, 303, 256, 304}, [&](int number) { return StyNameOf(sty, presets, number); }),
+              Name16("B88 STYLE") + "|" + Name16("LAST STYLE") + "|" + kBlankName + "||");
+    EXPECT_EQ(Each({127, 303}, [&](int number) { return StyCategoryOf(sty, presets, number); }), "255|9|");
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/changes/ChangeFeed.h"
 #include "core/text/Helpers.h"
 #include "core/text/KindErrors.h"
 #include "support/ScriptedInteraction.h"
@@ -48,17 +49,47 @@ TEST(Helpers, UpperCasingChangesAsciiLettersOnlyWhateverTheLocale) {
 }
 
 TEST(KindErrors, TextsAndMessageBoxes) {
-    EXPECT_EQ(EditErrorText(ItemKind::KbdSet, "") + "|" + EditErrorText(ItemKind::Song, "y"),
-              "Error editing KBD Set data.\n\nDon't save this Set to disk!|Error editing Song data.\ny\nDon't save this "
-              "Set to disk!");
+    EXPECT_EQ(
+        EditErrorText(ItemKind::KbdSet, "") + "|" + EditErrorText(ItemKind::Song, "y"),
+        "Error editing KBD Set data.\n\nDon't save this Set to disk!|Error editing Song data.\ny\nDon't save this "
+        "Set to disk!");
     test::ScriptedInteraction ui;
     ShowLoadError(ui, ItemKind::ArrangementGlobal, "x");
     ShowSaveError(ui, ItemKind::Global, "");
     ShowError(ui, "plain");
-    EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{"Error getting Arrangement Global data.\nx", "Error saving Global data.\n", "plain"}));
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Error getting Arrangement Global data.\nx",
+                                                    "Error saving Global data.\n", "plain"}));
     for (const Message& m : ui.messages)
         EXPECT_TRUE(m.title == "Error" && m.icon == MessageIcon::Critical && m.buttons == MessageButtons::OK) << m.text;
+}
+
+// Listeners hear a change in the order they subscribed; one may end a subscription, its own
+// or a later one's, while it hears it, and a subscription may outlive its feed.
+TEST(ChangeFeed, ListenersHearInOrderAndMayLeaveWhileTheyHear) {
+    std::vector<std::string> heard;
+    std::optional<ChangeFeed::Subscription> second;
+    ChangeFeed::Subscription outlives;
+    {
+        ChangeFeed feed;
+        ChangeFeed::Subscription first = feed.Subscribe([&](const SetChange& change) {
+            heard.push_back("first " + std::to_string(change.set));
+            if (change.set == 2) second.reset();
+        });
+        second =
+            feed.Subscribe([&](const SetChange& change) { heard.push_back("second " + std::to_string(change.set)); });
+        outlives = feed.Subscribe([&](const SetChange& change) {
+            heard.push_back("third " + std::to_string(change.item));
+            if (change.set == 3) first = {};
+        });
+        feed.Publish(SetChange::Item(1, ItemKind::Song, 5));
+        feed.Publish(SetChange::Item(2, ItemKind::Song, 6));
+        feed.Publish(SetChange::Kind(3, ItemKind::Song));
+        feed.Publish(SetChange::Kind(4, ItemKind::Song));
+    }
+    EXPECT_EQ(heard, (std::vector<std::string>{"first 1", "second 1", "third 5", "first 2", "third 6", "first 3",
+                                               "third -1", "third -1"}));
+    EXPECT_TRUE(SetChange::Kinds(1, AllSetKinds()).Names(ItemKind::Global));
+    EXPECT_FALSE(SetChange::Kind(1, ItemKind::Song).Names(ItemKind::BackingSequence));
 }
 
 }  // namespace

@@ -3,11 +3,10 @@
 // what it prints, and followed by its standard output, its standard error ("! " lines), its exit
 // status and the files it wrote or removed there. "% " lines build the sets and files a
 // transcript needs; "# " lines are comments. VX_UPDATE_GOLDEN=1 rewrites the transcripts. vx50 is
-// the build's, $BUILT its directory; poke FILE AT BYTES [TIMES] writes BYTES (printf's escapes)
-// TIMES over at byte AT of FILE.
+// the build's, $BUILT its directory, $SOURCE the source tree; poke FILE AT BYTES [TIMES] writes
+// BYTES (printf's escapes) TIMES over at byte AT of FILE.
 #include <gtest/gtest.h>
 
-#include <errno.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,13 +16,11 @@
 #include <iostream>
 #include <iterator>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 
 #include "cli/CliInteraction.h"
 #include "core/storage/SetData.h"
-#include "core/storage/SetLock.h"
 #include "support/Golden.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
@@ -43,64 +40,12 @@ void Replace(std::string& text, const std::string& from, const std::string& to) 
         text.replace(at, from.size(), to);
 }
 
-// A set the edit commands work on: arrangements C11-C14 named, C12 called by backing sequences
-// 0 and 1, C11 playing program F11 "Warm Bass" on track 0; KBD sets numbered in their first byte.
-SetData EditableSet() {
-    SetData data = test::EmptySet();
-    for (int i = 0; i < 4; ++i) data.arr.arr[static_cast<std::size_t>(i)].SetName("Arr " + std::to_string(i));
-    data.arr.arr[0].SetTrackProgram(0, 768);
-    data.prg.records[0].SetName("Warm Bass");
-    for (std::size_t p : {0u, 1u}) {
-        data.bsq.entries[p].record.SetName("Seq " + std::to_string(p));
-        data.bsq.entries[p].record.SetArrangement(257);
-    }
-    for (int i = 0; i < kKbdSetCount; ++i)
-        data.ark.records[static_cast<std::size_t>(i)].SetByte(0, static_cast<std::uint8_t>(i));
-    return data;
-}
+// poke, as the header says.
+const std::string kPoke =
+    "poke() { printf \"$3%.0s\" $(seq ${4:-1}) | dd of=\"$1\" bs=1 seek=\"$2\" conv=notrunc status=none; }\n";
 
-// Items whose fields show each list's first entry for a value beyond it.
-SetData ShowSet() {
-    SetData data = test::EmptySet();
-    data.prg.records[0].SetName("Grand Piano");
-    data.prg.records[0].SetCategory(0);
-    data.sty.slots[0].used = 1;
-    data.sty.slots[0].size = 1176;
-    data.sty.slots[0].record.SetName("Ballad");
-    ArrangementRecord& arr = data.arr.arr[0];
-    arr.SetName("Pop Song");
-    arr.SetCategory(1);
-    arr.SetStyle(256);
-    for (int t = 0; t < ArrangementRecord::kTrackCount; ++t) arr.SetTrackProgram(t, 768);
-    for (const auto& [at, value] :
-         std::map<int, std::uint8_t>{{21, 90}, {23, 30}, {24, 9}, {25, 0xFB}, {28, 0x21}, {38, 13}})
-        arr.SetByte(at, value);
-    data.bsq.entries[2].record.SetName("Intro");
-    data.bsq.entries[2].record.SetArrangement(256);
-    data.gbl.record.SetByte(15, 60);
-    data.gbl.record.SetByte(3, 60);
-    data.ark.records[0].SetSplit(60);
-    for (int t = 0; t < KbdSetRecord::kTrackCount; ++t) data.ark.records[0].SetTrackProgram(t, 768);
-    return data;
-}
-
-// Names with bytes a name can't be typed with: control bytes, or bytes above 127 (Latin-1).
-SetData OddNamesSet(bool latin1) {
-    SetData data = test::EmptySet();
-    if (!latin1) {
-        data.arr.arr[0].SetName("AB\nCD\x01\177EF\r");
-        data.arr.arr[0].SetCategory(3);
-        data.arr.arr[0].SetStyle(261);
-        return data;
-    }
-    data.arr.arr[0].SetName("Caf\xE9 \xC3\xA9\xFF");  // the middle pair is UTF-8 for another text
-    data.arr.arr[0].SetTrackProgram(0, 768);
-    data.arr.arr[0].SetTrackProgram(1, 769);              // an empty slot: a finding of the check
-    data.prg.records[0].SetName("Gr\xC3\xBCn \xC2\xB0");  // every byte above 127 in a UTF-8 pair
-    return data;
-}
-
-// "% WHAT PATH [ARGUMENTS]": a set directory PATH (NAME.SET) or an XStyle file PATH.
+// "% WHAT PATH [ARGUMENTS]": a set directory PATH (NAME.SET) or an XStyle file PATH. A set of
+// tests/data/tool/sets/WHAT.sh is an empty set changed by that script, run in its directory.
 void MakeFixture(const fs::path& scratch, const std::string& line) {
     std::istringstream words(line.substr(2));
     std::string what, path, argument;
@@ -108,15 +53,18 @@ void MakeFixture(const fs::path& scratch, const std::string& line) {
     std::getline(words, argument);
     const fs::path at = scratch / path;
     const std::string name = at.stem().string();
-    const std::map<std::string, std::function<SetData()>> sets = {
-        {"empty", test::EmptySet},
-        {"editable", EditableSet},
-        {"show", ShowSet},
-        {"latin1", [] { return OddNamesSet(true); }},
-        {"controls", [] { return OddNamesSet(false); }},
-        {"random", [&] { return test::RandomSet(static_cast<std::uint32_t>(std::stoul(argument))); }},
-    };
-    if (sets.count(what)) return test::WriteSet(sets.at(what)(), at.string(), name);
+    if (what == "empty") return test::WriteSet(test::EmptySet(), at.string(), name);
+    if (what == "random")  // SEED, and "full" for every style slot used
+        return test::WriteSet(test::RandomSet(static_cast<std::uint32_t>(std::stoul(argument)),
+                                              {.styleUsedPercent = argument.ends_with("full") ? 100 : 75}),
+                              at.string(), name);
+    const std::string script = test::SourceDir() + "/tests/data/tool/sets/" + what + ".sh";
+    if (fs::exists(script)) {
+        test::WriteSet(test::EmptySet(), at.string(), name);
+        const std::string run = "cd " + at.string() + " && N=" + name + " bash -ec '" + kPoke + ". " + script + "'";
+        ASSERT_EQ(std::system(run.c_str()), 0) << line;
+        return;
+    }
     if (what == "demo") {
         fs::create_directories(at);
         for (const std::string& extension : test::SetFileExtensions())
@@ -215,14 +163,13 @@ std::string RunTranscript(const std::string& name) {
             command += "\n" + (line.size() > 2 ? line.substr(2) : "");
             transcript += line + "\n";
         }
-        const std::string script =
-            "poke() { printf \"$3%.0s\" $(seq ${4:-1}) | dd of=\"$1\" bs=1 seek=\"$2\" conv=notrunc status=none; }\n" +
-            command + "\n";
+        const std::string script = kPoke + command + "\n";
         test::WriteFileBytes(run.Path() / "command", Bytes(script.begin(), script.end()));
         const auto before = Snapshot(scratch.Path());
         const std::string shell = "cd " + scratch.Str() + " && LC_ALL=C PATH=" + test::ProgramDir() +
-                                  ":$PATH BUILT=" + test::ProgramDir() + " bash -o pipefail " + run.Str() +
-                                  "/command >" + run.Str() + "/out 2>" + run.Str() + "/err";
+                                  ":$PATH BUILT=" + test::ProgramDir() + " SOURCE=" + test::SourceDir() +
+                                  " bash -o pipefail " + run.Str() + "/command >" + run.Str() + "/out 2>" + run.Str() +
+                                  "/err";
         const int raw = std::system(shell.c_str());
         std::string printed = Visible(ReadText(run.Path() / "out"), "") + Visible(ReadText(run.Path() / "err"), "! ");
         Replace(printed, scratch.Str(), "@");
@@ -245,40 +192,10 @@ TEST(Vx50Tool, Batch) { ExpectTranscript("batch.txt"); }
 TEST(Vx50Tool, Reports) { ExpectTranscript("reports.txt"); }
 TEST(Vx50Tool, NamesFile) { ExpectTranscript("names.txt"); }
 TEST(Vx50Tool, Show) { ExpectTranscript("show.txt"); }
+TEST(Vx50Tool, PlantedJournals) { ExpectTranscript("journals.txt"); }
 TEST(Vx50Tool, AsANormalUser) {
     if (::geteuid() != 0 || std::system("command -v setpriv >/dev/null") != 0) GTEST_SKIP() << "needs root and setpriv";
     ExpectTranscript("nobody.txt");
-}
-
-// What vx50 printed on standard output, or with "2>&1" both; status its exit status.
-std::string Vx50(const std::string& arguments, int* status = nullptr) {
-    test::TempDirectory run;
-    const int raw = std::system(("(" + test::ProgramDir() + "/vx50 " + arguments + ") >" + run.Str() + "/out").c_str());
-    if (status != nullptr) *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return ReadText(run.Path() / "out");
-}
-
-// vx50 --help (its whole text in sets.txt), each command's own --help and the manual's section on
-// vx50 describe every command with the same one line, so that none of the three can drift.
-TEST(Vx50Tool, EveryCommandSaysTheSameInTheToolsHelpItsOwnHelpAndTheManual) {
-    const std::string help = Vx50("--help");
-    std::string manual = ReadText(test::SourceDir() + "/data/manual/index.html");
-    manual = manual.substr(manual.find("<h2 id=\"vx50\">"));
-    manual = std::regex_replace(manual.substr(0, manual.find("<h2", 1)), std::regex("<[^>]*>"), " ");
-    for (const auto& [entity, character] : std::map<std::string, std::string>{
-             {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&minus;", "-"}, {"&amp;", "&"}})
-        Replace(manual, entity, character);
-    manual = std::regex_replace(manual, std::regex(R"(\s+)"), " ");
-    const std::regex row(R"(\n  ([a-z][a-z-]*) +(\S[^\n]*))");
-    int commands = 0;
-    for (auto it = std::sregex_iterator(help.begin() + static_cast<long>(help.find("\nSubcommands:")), help.end(), row);
-         it != std::sregex_iterator(); ++it, ++commands) {
-        const std::string name = (*it)[1], description = (*it)[2], own = Vx50(name + " --help");
-        EXPECT_EQ(own.substr(0, own.find('\n')), description) << name;
-        EXPECT_NE(manual.find("vx50 " + name + " "), std::string::npos) << "the manual has no row for vx50 " << name;
-        EXPECT_NE(manual.find(description), std::string::npos) << "the manual does not say: " << description;
-    }
-    EXPECT_EQ(commands, 24);
 }
 
 // The answer vx50 gives each question under each of its options (tests/data/tool/answers.txt),
@@ -360,7 +277,7 @@ void ExpectNoEditLostSilently(const std::string& runAs, int runs) {
         for (int run = 0; run < runs; ++run) {
             const fs::path directory = temp.Path() / (race.names[0].substr(0, 3) + std::to_string(run));
             const std::string live = (directory / "LIVE.SET").string();
-            test::WriteSet(EditableSet(), live, "LIVE");
+            MakeFixture(directory, "% editable LIVE.SET");
             if (!runAs.empty()) {
                 ASSERT_EQ(std::system(("chown -R 65534:65534 " + directory.string()).c_str()), 0);
             }
@@ -394,23 +311,6 @@ TEST(Vx50Tool, TwoEditsOfOneSetAtOnceNeverLoseOneSilently) {
     ExpectNoEditLostSilently("", 15);
     if (::geteuid() == 0 && std::system("command -v setpriv >/dev/null") == 0)
         ExpectNoEditLostSilently("setpriv --reuid=65534 --regid=65534 --clear-groups ", 6);
-}
-
-TEST(Vx50Tool, AnEditOfASetAnotherProgramHoldsIsRefusedNamingItAndWritesNothing) {
-    test::TempDirectory temp;
-    const std::string live = temp.Str() + "/LIVE.SET";
-    test::WriteSet(EditableSet(), live, "LIVE");
-    const std::string before = ReadText(live + "/LIVE.ARR");
-    const SetLock::Result held = SetLock::Acquire(live, "LIVE", 0);
-    ASSERT_EQ(held.outcome, SetLock::Outcome::Locked);
-    char host[256] = {};
-    ::gethostname(host, sizeof host - 1);
-    int status = -1;
-    EXPECT_EQ(Vx50("rename " + live + " arr:C11 ONE 2>&1", &status),
-              "LIVE.SET is in use by " + std::string(program_invocation_short_name) + " (process " +
-                  std::to_string(::getpid()) + " on " + host + "). Close it there and try again.\n");
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(ReadText(live + "/LIVE.ARR"), before);
 }
 
 }  // namespace

@@ -106,31 +106,15 @@ std::unique_ptr<ProgressWindow> ScriptedInteraction::BeginProgress(const std::st
 
 void ScriptedInteraction::Follow(ChangeFeed& feed) {
     changes_ = feed.Subscribe([this](const SetChange& change) {
-        const std::string set = std::to_string(change.set);
-        switch (change.what) {
-            case SetChange::What::Opened:
-                events.push_back("SetOpened " + set);
-                break;
-            case SetChange::What::Renamed:
-                events.push_back("SetRenamed " + set);
-                break;
-            case SetChange::What::Closed:
-                events.push_back("SetClosed " + set);
-                break;
-            case SetChange::What::UndoAvailability:
-                events.push_back("Undo " + set + (change.undoAvailable ? " on" : " off"));
-                break;
-            case SetChange::What::Items:
-                for (int k = 0; k < kSetKindCount; ++k) {
-                    if (!change.Names(KindFromIndex(k))) continue;
-                    if (change.item == SetChange::kWholeKind)
-                        events.push_back("KindChanged " + set + " " + std::to_string(k));
-                    else
-                        events.push_back("ItemChanged " + set + " " + std::to_string(k) + " " +
-                                         std::to_string(change.item));
-                }
-                break;
-        }
+        static const char* const kWhat[] = {"SetOpened ", "SetRenamed ", "SetClosed ", "", "Undo "};
+        std::string set = kWhat[static_cast<int>(change.what)] + std::to_string(change.set);
+        if (change.what == SetChange::What::UndoAvailability) set += change.undoAvailable ? " on" : " off";
+        if (change.what != SetChange::What::Items) return events.push_back(set);
+        for (int k = 0; k < kSetKindCount; ++k)
+            if (change.Names(KindFromIndex(k)))
+                events.push_back((change.item == SetChange::kWholeKind ? "KindChanged " : "ItemChanged ") + set + " " +
+                                 std::to_string(k) +
+                                 (change.item == SetChange::kWholeKind ? "" : " " + std::to_string(change.item)));
     });
 }
 

@@ -219,29 +219,22 @@ struct SysExFileBench {
     }
 };
 
-TEST(SysExFile, ChooserIsSetUpForTheKindAndTheFileHoldsTheMessageOnly) {
-    SysExFileBench bench;
-    ASSERT_TRUE(bench.Save());
-    const Bytes written = test::ReadFileBytes(bench.file);
-    EXPECT_EQ(written.size(), 61u);
-    EXPECT_EQ(written, bench.Expected());
-    const FileRequest& request = bench.ui.fileRequests.at(0);
-    EXPECT_EQ(request.title, "Save Arrangement Global to SysEx File...");
-    EXPECT_EQ(request.initialDirectory, bench.dir.Str());
-    EXPECT_EQ(request.initialName, "*.SYX");
-    EXPECT_EQ(request.filter, "SysEx (*.SYX)|*.SYX");
-    EXPECT_EQ(request.defaultExtension, ".SYX");
-
-    bench.file = bench.dir.Path() / "STY.SYX";
-    ASSERT_TRUE(bench.Save(ItemKind::Style));
-    EXPECT_EQ(bench.ui.fileRequests.at(1).title, "Save current Style Block to SysEx File...");
-
+// The chooser set up for the kind; the file holds the message only, and replaces an existing file
+// only when agreed and only whole. The error names the file as chosen, and the reason names it again.
+TEST(SysExFile, ChooserFileAndReplacingAnExistingFile) {
+    SysExFileBench first;
+    ASSERT_TRUE(first.Save());
+    EXPECT_EQ(test::ReadFileBytes(first.file), first.Expected());
+    const FileRequest& r = first.ui.fileRequests.at(0);
+    EXPECT_EQ(r.title + "|" + r.initialName + "|" + r.filter + "|" + r.defaultExtension + "|" + r.initialDirectory,
+              "Save Arrangement Global to SysEx File...|*.SYX|SysEx (*.SYX)|*.SYX|.SYX|" + first.dir.Str());
+    first.file = first.dir.Path() / "STY.SYX";
+    ASSERT_TRUE(first.Save(ItemKind::Style));
+    EXPECT_EQ(first.ui.fileRequests.at(1).title, "Save current Style Block to SysEx File...");
     // Cancel in the chooser ends silently.
-    EXPECT_FALSE(SaveKindToSysExFile(bench.ui, SysExHeader{}, bench.set, ItemKind::Global, 0, bench.dir.Str()));
-    EXPECT_TRUE(bench.ui.messages.empty());
-}
+    EXPECT_FALSE(SaveKindToSysExFile(first.ui, SysExHeader{}, first.set, ItemKind::Global, 0, first.dir.Str()));
+    EXPECT_TRUE(first.ui.messages.empty());
 
-TEST(SysExFile, AnExistingFileIsReplacedOnlyWhenAgreedAndOnlyWhole) {
     const std::pair<Answer, SaveStep> cases[] = {{Answer::No, SaveStep::None},
                                                  {Answer::Yes, SaveStep::None},
                                                  {Answer::Yes, SaveStep::Write},
@@ -255,19 +248,15 @@ TEST(SysExFile, AnExistingFileIsReplacedOnlyWhenAgreedAndOnlyWhole) {
         const bool replaced = answer == Answer::Yes && fault == SaveStep::None;
         EXPECT_EQ(bench.Save(), replaced);
         SetSaveFaultForTesting(SaveStep::None);
-        // The error names the file as chosen, in its own case, and the reason, which names it again.
-        const std::string file = bench.file.string();
+        const std::string file = bench.file.string(),
+                          error = "  [Error, critical, OK, OK] Error saving SysEx data to file ";
         std::string said = "  [, exclamation, YesNo, No] Overwrite existing file?\n";
         if (fault == SaveStep::Write)
-            said += "  [Error, critical, OK, OK] Error saving SysEx data to file " + file +
-                    "\\nError writing the temporary file for " + file + ": No space left on device\n";
-        if (fault == SaveStep::Rename)
-            said += "  [Error, critical, OK, OK] Error saving SysEx data to file " + file + "\\nCan't replace " + file +
-                    ": Input/output error\n";
+            said += error + file + "\\nError writing the temporary file for " + file + ": No space left on device\n";
+        if (fault == SaveStep::Rename) said += error + file + "\\nCan't replace " + file + ": Input/output error\n";
         EXPECT_EQ(bench.ui.TakeTranscript(), said);
         EXPECT_EQ(test::ReadFileBytes(bench.file), replaced ? bench.Expected() : old);
-        // Nothing is left beside the file.
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(bench.dir.Path()), {}), 1);
+        EXPECT_EQ(test::Listing(bench.dir.Path()), std::vector<std::string>{"ARG.SYX"}) << "nothing left beside it";
     }
 }
 

@@ -3,8 +3,8 @@
 // what it prints, and followed by its standard output, its standard error ("! " lines), its exit
 // status and the files it wrote or removed there. "% " lines build the sets and files a
 // transcript needs; "# " lines are comments. VX_UPDATE_GOLDEN=1 rewrites the transcripts. vx50 is
-// the build's, $BUILT its directory, $SOURCE the source tree; poke FILE AT BYTES [TIMES] writes
-// BYTES (printf's escapes) TIMES over at byte AT of FILE.
+// the build's, $BUILT its directory, $SOURCE the source tree, $XDG_DATA_HOME the scratch data/; poke FILE AT BYTES
+// [TIMES] writes BYTES (printf's escapes) TIMES over at byte AT of FILE.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -168,8 +168,8 @@ std::string RunTranscript(const std::string& name) {
         const auto before = Snapshot(scratch.Path());
         const std::string shell = "cd " + scratch.Str() + " && LC_ALL=C PATH=" + test::ProgramDir() +
                                   ":$PATH BUILT=" + test::ProgramDir() + " SOURCE=" + test::SourceDir() +
-                                  " bash -o pipefail " + run.Str() + "/command >" + run.Str() + "/out 2>" + run.Str() +
-                                  "/err";
+                                  " XDG_DATA_HOME=" + scratch.Str() + "/data bash -o pipefail " + run.Str() +
+                                  "/command >" + run.Str() + "/out 2>" + run.Str() + "/err";
         const int raw = std::system(shell.c_str());
         std::string printed = Visible(ReadText(run.Path() / "out"), "") + Visible(ReadText(run.Path() / "err"), "! ");
         Replace(printed, scratch.Str(), "@");
@@ -193,6 +193,7 @@ TEST(Vx50Tool, Reports) { ExpectTranscript("reports.txt"); }
 TEST(Vx50Tool, NamesFile) { ExpectTranscript("names.txt"); }
 TEST(Vx50Tool, Show) { ExpectTranscript("show.txt"); }
 TEST(Vx50Tool, PlantedJournals) { ExpectTranscript("journals.txt"); }
+TEST(Vx50Tool, Library) { ExpectTranscript("library.txt"); }
 TEST(Vx50Tool, AsANormalUser) {
     if (::geteuid() != 0 || std::system("command -v setpriv >/dev/null") != 0) GTEST_SKIP() << "needs root and setpriv";
     ExpectTranscript("nobody.txt");

@@ -663,6 +663,10 @@ TEST_F(EditModelTest, ShrunkScriptsKeepEveryCallOnItsItem) {
     const std::vector<std::vector<std::string>> scripts = {
         {"drop 2 prg:116 from 2:6 (answers 90024511)", "paste 2 prg:16 (answers 1294922835)",
          "erase-bank 1 prg:bank 7 (answers 3054392409)", "undo 2 prg:14 (answers 1160525760)"},
+        // A move of a backing sequence renumbers the chains of others in place; its Undo does too,
+        // and the calls the style Undo gives back stay with it.
+        {"cut 1 sty:0 (answers 4210477202)", "drop 1 bsq:6 from 1:0 (answers 1981911698)",
+         "undo 2 bsq:0 (answers 2641563039)", "undo 2 sty:16 (answers 1752317976)"},
     };
     for (const auto& lines : scripts) {
         std::vector<Step> script;

@@ -97,6 +97,21 @@ void RedirectHeld(EditItem& item, std::uint32_t held, const Redirection& redirec
     }
 }
 
+// The call places at which an item edited in place calls another number than it did; nothing
+// when either calls nothing at all.
+std::optional<std::vector<int>> EditedCalls(EditItem& before, EditItem& now) {
+    ItemKind caller = ItemKind::Program;
+    const std::uint8_t* const beforeBytes = CallerBytes(before, caller);
+    const std::uint8_t* const nowBytes = CallerBytes(now, caller);
+    if (beforeBytes == nullptr || nowBytes == nullptr) return std::nullopt;
+    std::vector<int> edited;
+    const detail::CallPlaces places = detail::PlacesOf(caller);
+    for (int p = 0; p < places.count; ++p)
+        if (detail::ReadCallAt(beforeBytes, places.first[p]) != detail::ReadCallAt(nowBytes, places.first[p]))
+            edited.push_back(p);
+    return edited;
+}
+
 // Writes a kept number back into a held item's call.
 void RestoreHeld(EditItem& item, int place, int before) {
     ItemKind caller = ItemKind::Program;
@@ -139,6 +154,8 @@ public:
         std::uint32_t in = 0;
         bool same = false;
         std::size_t redirection = 0;
+        // The same item: the call places the edit changed.
+        std::vector<int> edited;
     };
     std::vector<Change> changes;
     std::vector<Redirection> redirections;
@@ -155,9 +172,12 @@ public:
         // An item edited in place keeps its name (a KBD set has none and always stays).
         const bool same = d.Name(before) == d.Name(item);
         const std::uint32_t held = ++lastHeld_;
-        journal.steps.push_back({slot, -1, false, std::move(before), held});
+        EditItem now = item;
+        auto edited = same ? EditedCalls(before, now) : std::nullopt;
+        journal.steps.push_back({slot, -1, false, std::move(before), held, same});
         d.Write(Data(), slot, item);
-        changes.push_back({Change::Type::Write, slot, slot, false, held, 0, same, 0});
+        changes.push_back({Change::Type::Write, slot, slot, false, held, 0, edited.has_value(), 0,
+                           edited.value_or(std::vector<int>{})});
         Touch(d.Kind(), slot);
         LayOut();
     }
@@ -167,7 +187,7 @@ public:
         if (last <= first) return;
         d.Turning()->Turn(Data(), first, last, up);
         journal.steps.push_back({first, last, up, std::nullopt, 0});
-        changes.push_back({Change::Type::Turn, first, last, up, 0, 0, false, 0});
+        changes.push_back({Change::Type::Turn, first, last, up, 0, 0, false, 0, {}});
         Touch(d.Kind(), -1);
         LayOut();
     }
@@ -181,7 +201,7 @@ public:
     }
     // A redirection applied to the set, for what is held to follow.
     void Redirected(const Redirection& redirection) {
-        changes.push_back({Change::Type::Redirect, 0, -1, false, 0, 0, false, redirections.size()});
+        changes.push_back({Change::Type::Redirect, 0, -1, false, 0, 0, false, redirections.size(), {}});
         redirections.push_back(redirection);
     }
     // Puts back what a record says was there before, newest first. Undo first sends the calls
@@ -195,12 +215,21 @@ public:
         TouchKinds(record.calls.Restore(Data()));
         for (auto it = record.steps.rbegin(); it != record.steps.rend(); ++it) {
             if (it->before) {
+                // An item edited in place is edited in place again: it keeps the calls kept for
+                // it that the edit leaves as they are.
+                std::optional<std::vector<int>> edited;
+                if (it->inPlace) {
+                    EditItem now = d.TakeOut(Data(), it->slot);
+                    EditItem before = *it->before;
+                    edited = EditedCalls(now, before);
+                }
                 d.Write(Data(), it->slot, *it->before);
-                changes.push_back({Change::Type::Write, it->slot, it->slot, false, 0, it->held, false, 0});
+                changes.push_back({Change::Type::Write, it->slot, it->slot, false, 0, it->held, edited.has_value(), 0,
+                                   edited.value_or(std::vector<int>{})});
                 Touch(d.Kind(), it->slot);
             } else {
                 d.Turning()->Turn(Data(), it->slot, it->last, !it->up);
-                changes.push_back({Change::Type::Turn, it->slot, it->last, !it->up, 0, 0, false, 0});
+                changes.push_back({Change::Type::Turn, it->slot, it->last, !it->up, 0, 0, false, 0, {}});
                 Touch(d.Kind(), -1);
             }
         }
@@ -320,11 +349,6 @@ void EditScheme::Follow(Transaction& tx, UndoRecord* made) {
                 for (UndoRecord::SlotStep& step : undo_[k].steps)
                     if (step.before) visit(*step.before, step.held);
     };
-    auto keptItem = [&](std::uint32_t held) -> EditItem* {
-        for (UndoRecord::SlotStep& step : tx.journal.steps)
-            if (step.held == held && step.before) return &*step.before;
-        return nullptr;
-    };
     std::vector<UndoRecord::HeldCall>* kept = made != nullptr ? &made->heldCalls : nullptr;
 
     for (const Transaction::Change& change : tx.changes) {
@@ -359,17 +383,8 @@ void EditScheme::Follow(Transaction& tx, UndoRecord* made) {
             // A write: the calls kept for the item that left go with it; an item edited in place
             // keeps those of its calls the edit left as they were.
             for (const auto& [place, before] : record.calls.TakeOut(kind, change.first)) {
-                bool stays = false;
-                if (change.same) {
-                    EditItem* old = keptItem(change.out);
-                    EditItem now = tx.Read(change.first);
-                    ItemKind caller = ItemKind::Program;
-                    const std::uint8_t* oldBytes = old != nullptr ? CallerBytes(*old, caller) : nullptr;
-                    const std::uint8_t* nowBytes = CallerBytes(now, caller);
-                    const detail::CallPlace& at = detail::PlacesOf(kind).first[place];
-                    stays = oldBytes != nullptr && nowBytes != nullptr &&
-                            detail::ReadCallAt(oldBytes, at) == detail::ReadCallAt(nowBytes, at);
-                }
+                const bool stays = change.same && std::find(change.edited.begin(), change.edited.end(), place) ==
+                                                      change.edited.end();
                 if (stays)
                     record.calls.PutIn(kind, change.first, place, before);
                 else if (made != nullptr && change.out != 0)

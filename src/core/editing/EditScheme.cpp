@@ -167,19 +167,23 @@ public:
     // What callers store for a slot; -1 for a kind nothing calls.
     int NumberOf(int slot) const { return called != nullptr ? called->NumberOf(slot) : -1; }
 
-    void Write(int slot, const EditItem& item) {
+    // Writes an item into a slot; returns the number the item that left is held under: held
+    // when a clipboard holds it too, else a new one. in is the held item that comes back into
+    // the slot (a clipboard's), 0 for none.
+    std::uint32_t Write(int slot, const EditItem& item, std::uint32_t held = 0, std::uint32_t in = 0) {
         EditItem before = d.TakeOut(Data(), slot);
         // An item edited in place keeps its name (a KBD set has none and always stays).
         const bool same = d.Name(before) == d.Name(item);
-        const std::uint32_t held = ++lastHeld_;
+        if (held == 0) held = ++lastHeld_;
         EditItem now = item;
         auto edited = same ? EditedCalls(before, now) : std::nullopt;
         journal.steps.push_back({slot, -1, false, std::move(before), held, same});
         d.Write(Data(), slot, item);
-        changes.push_back({Change::Type::Write, slot, slot, false, held, 0, edited.has_value(), 0,
+        changes.push_back({Change::Type::Write, slot, slot, false, held, in, edited.has_value(), 0,
                            edited.value_or(std::vector<int>{})});
         Touch(d.Kind(), slot);
         LayOut();
+        return held;
     }
     // Turns the run of slots first..last by one place (TurningKind::Turn): a shift of a bank
     // moves its items once and keeps four numbers for Undo.
@@ -314,8 +318,9 @@ void EditScheme::Release(int set) {
         if (record.set == set) record = {};
 }
 
-void EditScheme::Hold(ItemKind kind, int set, int slot, EditItem item) {
-    clipboards_[Index(kind)] = {set, slot, std::move(item), ++lastHeld_};
+std::uint32_t EditScheme::Hold(ItemKind kind, int set, int slot, EditItem item, std::uint32_t held) {
+    clipboards_[Index(kind)] = {set, slot, std::move(item), held != 0 ? held : ++lastHeld_};
+    return clipboards_[Index(kind)].held;
 }
 
 void EditScheme::DropUndo(UndoRecord& record, ItemKind kind, const std::string& why) {
@@ -496,8 +501,10 @@ EditResult EditScheme::Cut(Transaction& tx, int slot, bool referencesHandled) {
     if (tx.IsEmpty(slot)) return EditResult::Refused("The slot is empty.");
     if (!referencesHandled)
         if (auto refused = ConfirmReferences(tx, slot)) return *refused;
-    Hold(tx.d.Kind(), tx.set, slot, tx.Read(slot));
-    tx.Write(slot, tx.d.Blank(session_.Catalogue().blank));
+    // The clipboard and the undo step hold the item under one number, so that the calls kept
+    // for it come back with it from either.
+    const std::uint32_t held = Hold(tx.d.Kind(), tx.set, slot, tx.Read(slot));
+    tx.Write(slot, tx.d.Blank(session_.Catalogue().blank), held);
     return EditResult::Done();
 }
 
@@ -545,7 +552,7 @@ EditResult EditScheme::Paste(Transaction& tx, int slot, bool move) {
         back.Add(tx.NumberOf(slot), tx.NumberOf(clipboard.slot));
         tx.journal.back = std::move(back);
     }
-    tx.Write(slot, *clipboard.item);
+    tx.Write(slot, *clipboard.item, 0, clipboard.set == tx.set ? clipboard.held : 0);
     if (clipboard.set != tx.set && clipboard.set != -1 && !CheckPastedCalls(tx, clipboard.set, slot))
         return EditResult::Cancelled();
     return EditResult::Done();
@@ -555,7 +562,7 @@ EditResult EditScheme::Delete(Transaction& tx, int slot) {
     const SlotRange bank = tx.d.ShiftRange(slot);
     if (!tx.d.ValidSlot(slot) || !bank.Contains(slot)) return EditResult::Refused("This item can't be deleted.");
     if (auto refused = ConfirmReferences(tx, slot)) return *refused;
-    Hold(tx.d.Kind(), tx.set, slot, tx.Read(slot));
+    const std::uint32_t held = Hold(tx.d.Kind(), tx.set, slot, tx.Read(slot));
     if (tx.NumberOf(slot) >= 0) {
         // The callers left on the deleted item's number are kept too: Undo gives them back
         // the item, while calls made since to that number follow the item that moved into it.
@@ -571,7 +578,7 @@ EditResult EditScheme::Delete(Transaction& tx, int slot) {
     }
     // The items after the slot move down; the deleted one, now last, gives way to a blank.
     tx.Turn(slot, bank.last, false);
-    tx.Write(bank.last, tx.d.Blank(session_.Catalogue().blank));
+    tx.Write(bank.last, tx.d.Blank(session_.Catalogue().blank), held);
     return EditResult::Done();
 }
 
@@ -600,12 +607,12 @@ EditResult EditScheme::Insert(Transaction& tx, int slot) {
     // way to the inserted one.
     tx.Turn(slot, bank.last, true);
     EditItem pushedOut = tx.Read(slot);
-    tx.Write(slot, *clipboard.item);
+    const std::uint32_t held = tx.Write(slot, *clipboard.item, 0, clipboard.set == tx.set ? clipboard.held : 0);
     // An item from another set calls by the numbers of that set, as after a Paste.
     if (clipboard.set != tx.set && clipboard.set != -1 && !CheckPastedCalls(tx, clipboard.set, slot))
         return EditResult::Cancelled();
     // The item pushed out of the bank can be pasted elsewhere.
-    Hold(tx.d.Kind(), tx.set, slot, std::move(pushedOut));
+    Hold(tx.d.Kind(), tx.set, slot, std::move(pushedOut), held);
     return EditResult::Done();
 }
 

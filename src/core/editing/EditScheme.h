@@ -116,7 +116,8 @@ private:
     void Release(int set);
     // Makes what is held for later follow what a command did to the set (see EditScheme.cpp).
     void Follow(Transaction& tx, UndoRecord* made);
-    void Hold(ItemKind kind, int set, int slot, EditItem item);
+    // Puts an item in the kind's clipboard under held (0: a new number); returns the number.
+    std::uint32_t Hold(ItemKind kind, int set, int slot, EditItem item, std::uint32_t held = 0);
     // Drops a record that cannot follow a change, and tells the user.
     void DropUndo(UndoRecord& record, ItemKind kind, const std::string& why);
 

@@ -668,8 +668,12 @@ TEST_F(EditModelTest, ShrunkScriptsKeepEveryCallOnItsItem) {
         {"cut 1 sty:0 (answers 4210477202)", "drop 1 bsq:6 from 1:0 (answers 1981911698)",
          "undo 2 bsq:0 (answers 2641563039)", "undo 2 sty:16 (answers 1752317976)"},
         // A cut item pasted back brings along the calls the program record keeps for it.
-        {"delete 1 prg:12 (answers 3294323465)", "cut 1 bsq:0 (answers 3493516641)", "paste 1 bsq:1 (answers 2718608689)",
-         "undo 1 prg:15 (answers 828511501)"},
+        {"delete 1 prg:12 (answers 3294323465)", "cut 1 bsq:0 (answers 3493516641)",
+         "paste 1 bsq:1 (answers 2718608689)", "undo 1 prg:15 (answers 828511501)"},
+        // A move of a song renumbers the chains of others in place; the copies its record keeps
+        // get the calls a program Undo gives back to the songs, and the song Undo keeps them.
+        {"drop 2 prg:15 from 2:69 (answers 36565655)", "drop 2 sng:3 from 2:0 (answers 773128755)",
+         "undo 1 prg:70 (answers 1883426456)", "undo 2 sng:0 (answers 2142622843)"},
     };
     for (const auto& lines : scripts) {
         std::vector<Step> script;

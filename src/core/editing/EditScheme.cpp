@@ -388,8 +388,8 @@ void EditScheme::Follow(Transaction& tx, UndoRecord* made) {
             // A write: the calls kept for the item that left go with it; an item edited in place
             // keeps those of its calls the edit left as they were.
             for (const auto& [place, before] : record.calls.TakeOut(kind, change.first)) {
-                const bool stays = change.same && std::find(change.edited.begin(), change.edited.end(), place) ==
-                                                      change.edited.end();
+                const bool stays =
+                    change.same && std::find(change.edited.begin(), change.edited.end(), place) == change.edited.end();
                 if (stays)
                     record.calls.PutIn(kind, change.first, place, before);
                 else if (made != nullptr && change.out != 0)
@@ -740,6 +740,31 @@ EditResult EditScheme::Undo(ItemKind kind, int set) {
             return *refused;
         }
     }
+    // A copy another record keeps of an item edited in place since (a chain renumbered) is the
+    // item in the slot as it was: where it calls what the item calls, it goes on doing so
+    // through the calls this Undo gives back.
+    struct Alike {
+        std::size_t record = 0;
+        std::size_t step = 0;
+        std::vector<int> places;
+    };
+    std::vector<Alike> alike;
+    for (std::size_t k = 0; k < undo_.size(); ++k) {
+        if (undo_[k].set != record.set || undo_[k].Empty()) continue;
+        const EditableKind& other = *EditableKindOf(KindFromIndex(static_cast<int>(k)));
+        for (std::size_t n = 0; n < undo_[k].steps.size(); ++n) {
+            UndoRecord::SlotStep& step = undo_[k].steps[n];
+            if (!step.inPlace || !step.before) continue;
+            EditItem now = other.Read(tx.Data(), step.slot);
+            auto edited = EditedCalls(*step.before, now);
+            if (!edited) continue;
+            Alike same{k, n, {}};
+            const detail::CallPlaces places = detail::PlacesOf(other.Kind());
+            for (int p = 0; p < places.count; ++p)
+                if (std::find(edited->begin(), edited->end(), p) == edited->end()) same.places.push_back(p);
+            alike.push_back(std::move(same));
+        }
+    }
     tx.Restore(record, true);
     Follow(tx, nullptr);
     // The held items whose calls the command rewrote get the numbers they held; an item no
@@ -753,6 +778,21 @@ EditResult EditScheme::Undo(ItemKind kind, int set) {
         for (UndoRecord& other : undo_)
             if (other.set == record.set)
                 for (UndoRecord::SlotStep& step : other.steps) restore(step.before, step.held);
+    }
+    for (const Alike& same : alike) {
+        // A record dropped meanwhile keeps nothing.
+        UndoRecord& other = undo_[same.record];
+        if (other.set != record.set || same.step >= other.steps.size()) continue;
+        UndoRecord::SlotStep& step = other.steps[same.step];
+        if (!step.before) continue;
+        EditItem now = EditableKindOf(KindFromIndex(static_cast<int>(same.record)))->Read(tx.Data(), step.slot);
+        ItemKind caller = ItemKind::Program;
+        std::uint8_t* const copyBytes = CallerBytes(*step.before, caller);
+        const std::uint8_t* const nowBytes = CallerBytes(now, caller);
+        if (copyBytes == nullptr || nowBytes == nullptr) continue;
+        const detail::CallPlaces places = detail::PlacesOf(caller);
+        for (const int p : same.places)
+            detail::WriteCallAt(copyBytes, places.first[p], detail::ReadCallAt(nowBytes, places.first[p]));
     }
     tx.Announce();
     session_.Changes().Publish(SetChange::Undo(record.set, false));

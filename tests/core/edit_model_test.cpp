@@ -667,6 +667,9 @@ TEST_F(EditModelTest, ShrunkScriptsKeepEveryCallOnItsItem) {
         // and the calls the style Undo gives back stay with it.
         {"cut 1 sty:0 (answers 4210477202)", "drop 1 bsq:6 from 1:0 (answers 1981911698)",
          "undo 2 bsq:0 (answers 2641563039)", "undo 2 sty:16 (answers 1752317976)"},
+        {"copy 1 sty:29 (answers 1103332748)", "paste 2 sty:4 (answers 616555661)",
+         "drop 2 bsq:6 from 2:0 (answers 636414515)", "undo 2 bsq:5 (answers 3041424347)",
+         "undo 2 sty:47 (answers 828318383)"},
         // A cut item pasted back brings along the calls the program record keeps for it.
         {"delete 1 prg:12 (answers 3294323465)", "cut 1 bsq:0 (answers 3493516641)",
          "paste 1 bsq:1 (answers 2718608689)", "undo 1 prg:15 (answers 828511501)"},

@@ -341,6 +341,10 @@ private:
                     CheckCameBack(setIndex, CallNames(data, edit.kind, edit.slot), {0, setIndex == 0 ? 1 : 0, dropped});
         }
         if (!fault.empty()) return Describe(step) + ": " + fault;
+        // An item replaced by another of the same name is another item, which the names alone
+        // cannot tell apart.
+        if (result.done && !replaced.empty() && pictures_[static_cast<std::size_t>(setIndex)].Unique(replaced))
+            replacedAlike_[static_cast<std::size_t>(setIndex)].emplace_back(state, replaced);
 
         // What is held now. Copy and Erase Bank leave nothing to undo: they drop their own set's
         // record and keep another set's, which Undo then still takes back.
@@ -441,6 +445,14 @@ private:
                 // they were then: the oracle does not follow held items that far.
                 continue;
             }
+            // Replaced since by another item of its name, the caller is not the one the undone
+            // command changed; the oracle does not tell them apart.
+            if (original != nullptr &&
+                std::any_of(replacedAlike_[static_cast<std::size_t>(set)].begin(),
+                            replacedAlike_[static_cast<std::size_t>(set)].end(), [&](const auto& replacement) {
+                                return replacement.second == caller && replacement.first > command + 1;
+                            }))
+                continue;
             for (std::size_t p = 0; p < calls.size() && p < now.size(); ++p) {
                 std::string expected = calls[p];
                 if (was != nullptr && p < was->size() && p < made->size() && (*was)[p] != (*made)[p]) {
@@ -533,6 +545,8 @@ private:
     std::vector<std::map<FindingType, int>> findings_;
     std::array<std::vector<std::map<std::string, int>>, 2> history_{};
     std::array<std::vector<Picture>, 2> snapshots_{};
+    // The state after each command that replaced an item by another of the same name, and the name.
+    std::array<std::vector<std::pair<int, std::string>>, 2> replacedAlike_{};
 };
 
 // A random script: commands of every kind, on the slots that hold items more often than not.
@@ -673,6 +687,14 @@ TEST_F(EditModelTest, ShrunkScriptsKeepEveryCallOnItsItem) {
         // A cut item pasted back brings along the calls the program record keeps for it.
         {"delete 1 prg:12 (answers 3294323465)", "cut 1 bsq:0 (answers 3493516641)",
          "paste 1 bsq:1 (answers 2718608689)", "undo 1 prg:15 (answers 828511501)"},
+        // An item pasted over another of the same name, from the other set, is another item:
+        // the program Undo leaves its calls as they came.
+        {"delete 1 arr:4 (answers 253088385)", "copy 2 prg:32 (answers 418198624)",
+         "paste 2 prg:65 (answers 4157447870)", "paste 2 arr:4 (answers 1172228364)",
+         "undo 2 prg:5 (answers 305012608)"},
+        {"drop 1 bsq:0 from 1:2 (answers 723324775)", "copy 1 bsq:2 (answers 1455309298)",
+         "drop 2 prg:12 from 2:19 (answers 345799399)", "paste 2 bsq:1 (answers 217057215)",
+         "undo 1 prg:69 (answers 4098976457)"},
         // A move of a song renumbers the chains of others in place; the copies its record keeps
         // get the calls a program Undo gives back to the songs, and the song Undo keeps them.
         {"drop 2 prg:15 from 2:69 (answers 36565655)", "drop 2 sng:3 from 2:0 (answers 773128755)",

@@ -293,6 +293,10 @@ private:
         if (edit.command == EditCommand::Drop && step.edit.sourceSet != step.edit.set)
             dropped = CallNames(sets_.Data(step.edit.sourceSet), edit.kind, edit.sourceSlot);
         const HeldModel clip = clipboards_[static_cast<std::size_t>(kind)];
+        // What the held items call before an Undo, which gives back calls it finds in them.
+        std::array<std::vector<std::string>, kEditableKinds> heldBefore{};
+        if (edit.command == EditCommand::Undo)
+            for (std::size_t k = 0; k < heldBefore.size(); ++k) heldBefore[k] = HeldNow(kKinds[k]);
         // The item a command removes from its slot leaves the set, even when an item of the same
         // name takes its place.
         std::string replaced;
@@ -366,12 +370,29 @@ private:
                         model.calls = HeldCallNames(sets_.Data(i), *clipboard.item);
                     }
             }
+            // A call an Undo gave back in a held item names what the undone command found there,
+            // which the oracle does not follow into held items.
+            if (edit.command == EditCommand::Undo && model.held == clipboard.held) {
+                const std::vector<std::string> now = HeldNow(k);
+                const std::vector<std::string>& was = heldBefore[static_cast<std::size_t>(KindIndex(k))];
+                for (std::size_t p = 0; p < model.calls.size() && p < now.size() && p < was.size(); ++p)
+                    if (now[p] != was[p]) model.calls[p] = "*";
+            }
             // A call of a held item whose item left the set may name anything from then on.
             if (model.set >= 0)
                 for (std::string& call : model.calls)
                     if (!call.empty() && call[0] != '#' && !pictures_[static_cast<std::size_t>(model.set)].Unique(call))
                         call = "*";
         }
+        return {};
+    }
+
+    // The calls of a kind's held item, as names in the set it came from (none from outside).
+    std::vector<std::string> HeldNow(ItemKind kind) {
+        const Clipboard& clipboard = sets_.scheme->ClipboardOf(kind);
+        for (int i = 0; i < 2; ++i)
+            if (clipboard.set == sets_.sets[static_cast<std::size_t>(i)] && clipboard.item)
+                return HeldCallNames(sets_.Data(i), *clipboard.item);
         return {};
     }
 
@@ -687,6 +708,12 @@ TEST_F(EditModelTest, ShrunkScriptsKeepEveryCallOnItsItem) {
         // A cut item pasted back brings along the calls the program record keeps for it.
         {"delete 1 prg:12 (answers 3294323465)", "cut 1 bsq:0 (answers 3493516641)",
          "paste 1 bsq:1 (answers 2718608689)", "undo 1 prg:15 (answers 828511501)"},
+        // A held item's call left on a deleted or replaced program's number gets that program back
+        // from the program Undo, as the callers in the set do.
+        {"delete 2 prg:16 (answers 1497180724)", "delete 2 sng:2 (answers 104837728)",
+         "undo 2 prg:109 (answers 3426163836)", "insert 1 sng:0 (answers 457680779)"},
+        {"drop 2 prg:66 from 2:17 (answers 333222944)", "delete 2 bsq:4 (answers 1168064895)",
+         "undo 1 prg:10 (answers 4035858569)", "paste 2 bsq:1 (answers 508073161)"},
         // An item pasted over another of the same name, from the other set, is another item:
         // the program Undo leaves its calls as they came.
         {"delete 1 arr:4 (answers 253088385)", "copy 2 prg:32 (answers 418198624)",

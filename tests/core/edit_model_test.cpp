@@ -345,10 +345,17 @@ private:
                     CheckCameBack(setIndex, CallNames(data, edit.kind, edit.slot), {0, setIndex == 0 ? 1 : 0, dropped});
         }
         if (!fault.empty()) return Describe(step) + ": " + fault;
-        // An item replaced by another of the same name is another item, which the names alone
-        // cannot tell apart.
+        // An item replaced by another of the same name, or brought from elsewhere with a name
+        // the set has had, is another item, which the names alone cannot tell apart.
+        auto& alike = replacedAlike_[static_cast<std::size_t>(setIndex)];
         if (result.done && !replaced.empty() && pictures_[static_cast<std::size_t>(setIndex)].Unique(replaced))
-            replacedAlike_[static_cast<std::size_t>(setIndex)].emplace_back(state, replaced);
+            alike.emplace_back(state, replaced);
+        const bool pastedFromElsewhere =
+            (edit.command == EditCommand::Paste || edit.command == EditCommand::Insert) && clip.set != setIndex;
+        if (result.done && (pastedFromElsewhere || !dropped.empty())) {
+            const EditableKind& d = *EditableKindOf(edit.kind);
+            alike.emplace_back(state, Key(edit.kind, Trim(SlotName(d, sets_.Data(setIndex), edit.slot))));
+        }
 
         // What is held now. Copy and Erase Bank leave nothing to undo: they drop their own set's
         // record and keep another set's, which Undo then still takes back.
@@ -566,7 +573,8 @@ private:
     std::vector<std::map<FindingType, int>> findings_;
     std::array<std::vector<std::map<std::string, int>>, 2> history_{};
     std::array<std::vector<Picture>, 2> snapshots_{};
-    // The state after each command that replaced an item by another of the same name, and the name.
+    // The state after each command that put another item in the place of one of the same name,
+    // and the name.
     std::array<std::vector<std::pair<int, std::string>>, 2> replacedAlike_{};
 };
 
@@ -722,6 +730,11 @@ TEST_F(EditModelTest, ShrunkScriptsKeepEveryCallOnItsItem) {
         {"drop 1 bsq:0 from 1:2 (answers 723324775)", "copy 1 bsq:2 (answers 1455309298)",
          "drop 2 prg:12 from 2:19 (answers 345799399)", "paste 2 bsq:1 (answers 217057215)",
          "undo 1 prg:69 (answers 4098976457)"},
+        // The same after the first item of the name left with an Undo.
+        {"delete 1 prg:12 (answers 3294323465)", "drop 2 sng:1 from 1:1 (answers 2727651152)",
+         "erase-bank 2 sng:bank 0 (answers 3803903366)", "paste 2 sng:1 (answers 1878180881)",
+         "paste 2 prg:15 (answers 1713981378)", "undo 2 sng:9 (answers 1391978352)",
+         "paste 2 sng:3 (answers 3763418861)", "undo 1 prg:15 (answers 828511501)"},
         // A move of a song renumbers the chains of others in place; the copies its record keeps
         // get the calls a program Undo gives back to the songs, and the song Undo keeps them.
         {"drop 2 prg:15 from 2:69 (answers 36565655)", "drop 2 sng:3 from 2:0 (answers 773128755)",

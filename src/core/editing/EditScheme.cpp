@@ -97,6 +97,21 @@ void RedirectHeld(EditItem& item, std::uint32_t held, const Redirection& redirec
     }
 }
 
+// The call places at which an item edited in place calls another number than it did; nothing
+// when either calls nothing at all.
+std::optional<std::vector<int>> EditedCalls(EditItem& before, EditItem& now) {
+    ItemKind caller = ItemKind::Program;
+    const std::uint8_t* const beforeBytes = CallerBytes(before, caller);
+    const std::uint8_t* const nowBytes = CallerBytes(now, caller);
+    if (beforeBytes == nullptr || nowBytes == nullptr) return std::nullopt;
+    std::vector<int> edited;
+    const detail::CallPlaces places = detail::PlacesOf(caller);
+    for (int p = 0; p < places.count; ++p)
+        if (detail::ReadCallAt(beforeBytes, places.first[p]) != detail::ReadCallAt(nowBytes, places.first[p]))
+            edited.push_back(p);
+    return edited;
+}
+
 // Writes a kept number back into a held item's call.
 void RestoreHeld(EditItem& item, int place, int before) {
     ItemKind caller = ItemKind::Program;
@@ -139,6 +154,8 @@ public:
         std::uint32_t in = 0;
         bool same = false;
         std::size_t redirection = 0;
+        // The same item: the call places the edit changed.
+        std::vector<int> edited;
     };
     std::vector<Change> changes;
     std::vector<Redirection> redirections;
@@ -150,16 +167,23 @@ public:
     // What callers store for a slot; -1 for a kind nothing calls.
     int NumberOf(int slot) const { return called != nullptr ? called->NumberOf(slot) : -1; }
 
-    void Write(int slot, const EditItem& item) {
+    // Writes an item into a slot; returns the number the item that left is held under: held
+    // when a clipboard holds it too, else a new one. in is the held item that comes back into
+    // the slot (a clipboard's), 0 for none.
+    std::uint32_t Write(int slot, const EditItem& item, std::uint32_t held = 0, std::uint32_t in = 0) {
         EditItem before = d.TakeOut(Data(), slot);
         // An item edited in place keeps its name (a KBD set has none and always stays).
         const bool same = d.Name(before) == d.Name(item);
-        const std::uint32_t held = ++lastHeld_;
-        journal.steps.push_back({slot, -1, false, std::move(before), held});
+        if (held == 0) held = ++lastHeld_;
+        EditItem now = item;
+        auto edited = same ? EditedCalls(before, now) : std::nullopt;
+        journal.steps.push_back({slot, -1, false, std::move(before), held, same});
         d.Write(Data(), slot, item);
-        changes.push_back({Change::Type::Write, slot, slot, false, held, 0, same, 0});
+        changes.push_back({Change::Type::Write, slot, slot, false, held, in, edited.has_value(), 0,
+                           edited.value_or(std::vector<int>{})});
         Touch(d.Kind(), slot);
         LayOut();
+        return held;
     }
     // Turns the run of slots first..last by one place (TurningKind::Turn): a shift of a bank
     // moves its items once and keeps four numbers for Undo.
@@ -167,7 +191,7 @@ public:
         if (last <= first) return;
         d.Turning()->Turn(Data(), first, last, up);
         journal.steps.push_back({first, last, up, std::nullopt, 0});
-        changes.push_back({Change::Type::Turn, first, last, up, 0, 0, false, 0});
+        changes.push_back({Change::Type::Turn, first, last, up, 0, 0, false, 0, {}});
         Touch(d.Kind(), -1);
         LayOut();
     }
@@ -181,7 +205,7 @@ public:
     }
     // A redirection applied to the set, for what is held to follow.
     void Redirected(const Redirection& redirection) {
-        changes.push_back({Change::Type::Redirect, 0, -1, false, 0, 0, false, redirections.size()});
+        changes.push_back({Change::Type::Redirect, 0, -1, false, 0, 0, false, redirections.size(), {}});
         redirections.push_back(redirection);
     }
     // Puts back what a record says was there before, newest first. Undo first sends the calls
@@ -195,12 +219,21 @@ public:
         TouchKinds(record.calls.Restore(Data()));
         for (auto it = record.steps.rbegin(); it != record.steps.rend(); ++it) {
             if (it->before) {
+                // An item edited in place is edited in place again: it keeps the calls kept for
+                // it that the edit leaves as they are.
+                std::optional<std::vector<int>> edited;
+                if (it->inPlace) {
+                    EditItem now = d.TakeOut(Data(), it->slot);
+                    EditItem before = *it->before;
+                    edited = EditedCalls(now, before);
+                }
                 d.Write(Data(), it->slot, *it->before);
-                changes.push_back({Change::Type::Write, it->slot, it->slot, false, 0, it->held, false, 0});
+                changes.push_back({Change::Type::Write, it->slot, it->slot, false, 0, it->held, edited.has_value(), 0,
+                                   edited.value_or(std::vector<int>{})});
                 Touch(d.Kind(), it->slot);
             } else {
                 d.Turning()->Turn(Data(), it->slot, it->last, !it->up);
-                changes.push_back({Change::Type::Turn, it->slot, it->last, !it->up, 0, 0, false, 0});
+                changes.push_back({Change::Type::Turn, it->slot, it->last, !it->up, 0, 0, false, 0, {}});
                 Touch(d.Kind(), -1);
             }
         }
@@ -285,8 +318,9 @@ void EditScheme::Release(int set) {
         if (record.set == set) record = {};
 }
 
-void EditScheme::Hold(ItemKind kind, int set, int slot, EditItem item) {
-    clipboards_[Index(kind)] = {set, slot, std::move(item), ++lastHeld_};
+std::uint32_t EditScheme::Hold(ItemKind kind, int set, int slot, EditItem item, std::uint32_t held) {
+    clipboards_[Index(kind)] = {set, slot, std::move(item), held != 0 ? held : ++lastHeld_};
+    return clipboards_[Index(kind)].held;
 }
 
 void EditScheme::DropUndo(UndoRecord& record, ItemKind kind, const std::string& why) {
@@ -319,11 +353,6 @@ void EditScheme::Follow(Transaction& tx, UndoRecord* made) {
             if (follows(undo_[k], k))
                 for (UndoRecord::SlotStep& step : undo_[k].steps)
                     if (step.before) visit(*step.before, step.held);
-    };
-    auto keptItem = [&](std::uint32_t held) -> EditItem* {
-        for (UndoRecord::SlotStep& step : tx.journal.steps)
-            if (step.held == held && step.before) return &*step.before;
-        return nullptr;
     };
     std::vector<UndoRecord::HeldCall>* kept = made != nullptr ? &made->heldCalls : nullptr;
 
@@ -359,17 +388,8 @@ void EditScheme::Follow(Transaction& tx, UndoRecord* made) {
             // A write: the calls kept for the item that left go with it; an item edited in place
             // keeps those of its calls the edit left as they were.
             for (const auto& [place, before] : record.calls.TakeOut(kind, change.first)) {
-                bool stays = false;
-                if (change.same) {
-                    EditItem* old = keptItem(change.out);
-                    EditItem now = tx.Read(change.first);
-                    ItemKind caller = ItemKind::Program;
-                    const std::uint8_t* oldBytes = old != nullptr ? CallerBytes(*old, caller) : nullptr;
-                    const std::uint8_t* nowBytes = CallerBytes(now, caller);
-                    const detail::CallPlace& at = detail::PlacesOf(kind).first[place];
-                    stays = oldBytes != nullptr && nowBytes != nullptr &&
-                            detail::ReadCallAt(oldBytes, at) == detail::ReadCallAt(nowBytes, at);
-                }
+                const bool stays =
+                    change.same && std::find(change.edited.begin(), change.edited.end(), place) == change.edited.end();
                 if (stays)
                     record.calls.PutIn(kind, change.first, place, before);
                 else if (made != nullptr && change.out != 0)
@@ -481,8 +501,10 @@ EditResult EditScheme::Cut(Transaction& tx, int slot, bool referencesHandled) {
     if (tx.IsEmpty(slot)) return EditResult::Refused("The slot is empty.");
     if (!referencesHandled)
         if (auto refused = ConfirmReferences(tx, slot)) return *refused;
-    Hold(tx.d.Kind(), tx.set, slot, tx.Read(slot));
-    tx.Write(slot, tx.d.Blank(session_.Catalogue().blank));
+    // The clipboard and the undo step hold the item under one number, so that the calls kept
+    // for it come back with it from either.
+    const std::uint32_t held = Hold(tx.d.Kind(), tx.set, slot, tx.Read(slot));
+    tx.Write(slot, tx.d.Blank(session_.Catalogue().blank), held);
     return EditResult::Done();
 }
 
@@ -530,7 +552,7 @@ EditResult EditScheme::Paste(Transaction& tx, int slot, bool move) {
         back.Add(tx.NumberOf(slot), tx.NumberOf(clipboard.slot));
         tx.journal.back = std::move(back);
     }
-    tx.Write(slot, *clipboard.item);
+    tx.Write(slot, *clipboard.item, 0, clipboard.set == tx.set ? clipboard.held : 0);
     if (clipboard.set != tx.set && clipboard.set != -1 && !CheckPastedCalls(tx, clipboard.set, slot))
         return EditResult::Cancelled();
     return EditResult::Done();
@@ -540,7 +562,7 @@ EditResult EditScheme::Delete(Transaction& tx, int slot) {
     const SlotRange bank = tx.d.ShiftRange(slot);
     if (!tx.d.ValidSlot(slot) || !bank.Contains(slot)) return EditResult::Refused("This item can't be deleted.");
     if (auto refused = ConfirmReferences(tx, slot)) return *refused;
-    Hold(tx.d.Kind(), tx.set, slot, tx.Read(slot));
+    const std::uint32_t held = Hold(tx.d.Kind(), tx.set, slot, tx.Read(slot));
     if (tx.NumberOf(slot) >= 0) {
         // The callers left on the deleted item's number are kept too: Undo gives them back
         // the item, while calls made since to that number follow the item that moved into it.
@@ -556,7 +578,7 @@ EditResult EditScheme::Delete(Transaction& tx, int slot) {
     }
     // The items after the slot move down; the deleted one, now last, gives way to a blank.
     tx.Turn(slot, bank.last, false);
-    tx.Write(bank.last, tx.d.Blank(session_.Catalogue().blank));
+    tx.Write(bank.last, tx.d.Blank(session_.Catalogue().blank), held);
     return EditResult::Done();
 }
 
@@ -585,12 +607,12 @@ EditResult EditScheme::Insert(Transaction& tx, int slot) {
     // way to the inserted one.
     tx.Turn(slot, bank.last, true);
     EditItem pushedOut = tx.Read(slot);
-    tx.Write(slot, *clipboard.item);
+    const std::uint32_t held = tx.Write(slot, *clipboard.item, 0, clipboard.set == tx.set ? clipboard.held : 0);
     // An item from another set calls by the numbers of that set, as after a Paste.
     if (clipboard.set != tx.set && clipboard.set != -1 && !CheckPastedCalls(tx, clipboard.set, slot))
         return EditResult::Cancelled();
     // The item pushed out of the bank can be pasted elsewhere.
-    Hold(tx.d.Kind(), tx.set, slot, std::move(pushedOut));
+    Hold(tx.d.Kind(), tx.set, slot, std::move(pushedOut), held);
     return EditResult::Done();
 }
 
@@ -718,6 +740,31 @@ EditResult EditScheme::Undo(ItemKind kind, int set) {
             return *refused;
         }
     }
+    // A copy another record keeps of an item edited in place since (a chain renumbered) is the
+    // item in the slot as it was: where it calls what the item calls, it goes on doing so
+    // through the calls this Undo gives back.
+    struct Alike {
+        std::size_t record = 0;
+        std::size_t step = 0;
+        std::vector<int> places;
+    };
+    std::vector<Alike> alike;
+    for (std::size_t k = 0; k < undo_.size(); ++k) {
+        if (undo_[k].set != record.set || undo_[k].Empty()) continue;
+        const EditableKind& other = *EditableKindOf(KindFromIndex(static_cast<int>(k)));
+        for (std::size_t n = 0; n < undo_[k].steps.size(); ++n) {
+            UndoRecord::SlotStep& step = undo_[k].steps[n];
+            if (!step.inPlace || !step.before) continue;
+            EditItem now = other.Read(tx.Data(), step.slot);
+            auto edited = EditedCalls(*step.before, now);
+            if (!edited) continue;
+            Alike same{k, n, {}};
+            const detail::CallPlaces places = detail::PlacesOf(other.Kind());
+            for (int p = 0; p < places.count; ++p)
+                if (std::find(edited->begin(), edited->end(), p) == edited->end()) same.places.push_back(p);
+            alike.push_back(std::move(same));
+        }
+    }
     tx.Restore(record, true);
     Follow(tx, nullptr);
     // The held items whose calls the command rewrote get the numbers they held; an item no
@@ -731,6 +778,21 @@ EditResult EditScheme::Undo(ItemKind kind, int set) {
         for (UndoRecord& other : undo_)
             if (other.set == record.set)
                 for (UndoRecord::SlotStep& step : other.steps) restore(step.before, step.held);
+    }
+    for (const Alike& same : alike) {
+        // A record dropped meanwhile keeps nothing.
+        UndoRecord& other = undo_[same.record];
+        if (other.set != record.set || same.step >= other.steps.size()) continue;
+        UndoRecord::SlotStep& step = other.steps[same.step];
+        if (!step.before) continue;
+        EditItem now = EditableKindOf(KindFromIndex(static_cast<int>(same.record)))->Read(tx.Data(), step.slot);
+        ItemKind caller = ItemKind::Program;
+        std::uint8_t* const copyBytes = CallerBytes(*step.before, caller);
+        const std::uint8_t* const nowBytes = CallerBytes(now, caller);
+        if (copyBytes == nullptr || nowBytes == nullptr) continue;
+        const detail::CallPlaces places = detail::PlacesOf(caller);
+        for (const int p : same.places)
+            detail::WriteCallAt(copyBytes, places.first[p], detail::ReadCallAt(nowBytes, places.first[p]));
     }
     tx.Announce();
     session_.Changes().Publish(SetChange::Undo(record.set, false));

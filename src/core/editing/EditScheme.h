@@ -37,6 +37,9 @@ struct UndoRecord {
         bool up = false;
         std::optional<EditItem> before;
         std::uint32_t held = 0;  // which item before is
+        // The write edited the item in place (before is the same item, as it was): taking it
+        // back edits it in place again.
+        bool inPlace = false;
     };
     // A call of an item held outside the set (a clipboard's, another record's kept item) that
     // the command rewrote: the item, the call's place in its kind's calls and the number it held.
@@ -113,7 +116,8 @@ private:
     void Release(int set);
     // Makes what is held for later follow what a command did to the set (see EditScheme.cpp).
     void Follow(Transaction& tx, UndoRecord* made);
-    void Hold(ItemKind kind, int set, int slot, EditItem item);
+    // Puts an item in the kind's clipboard under held (0: a new number); returns the number.
+    std::uint32_t Hold(ItemKind kind, int set, int slot, EditItem item, std::uint32_t held = 0);
     // Drops a record that cannot follow a change, and tells the user.
     void DropUndo(UndoRecord& record, ItemKind kind, const std::string& why);
 

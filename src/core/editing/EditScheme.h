@@ -37,8 +37,8 @@ struct UndoRecord {
         bool up = false;
         std::optional<EditItem> before;
         std::uint32_t held = 0;  // which item before is
-        // The write edited the item in place (before is the same item, as it was): taking it
-        // back edits it in place again.
+        // The write kept the item in its slot, edited (the slot's name did not change; before is
+        // that item as it was): taking it back edits it in place again.
         bool inPlace = false;
     };
     // A call of an item held outside the set (a clipboard's, another record's kept item) that

@@ -14,6 +14,7 @@
 #include "core/storage/DataDirectory.h"
 #include "core/storage/TemplateSet.h"
 #include "core/text/Helpers.h"
+#include "support/Golden.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
@@ -257,113 +258,62 @@ TEST(PresetNames, AMalformedEntryIsSkippedAndLeftBlankAndTheOthersStayInPlace) {
               "They were skipped: their entries are left blank.");
 }
 
-std::string Name16(const std::string& name) { return name + std::string(16 - name.size(), ' '); }
-
-std::string Text(const std::string& text) { return text; }
+std::string Text(BankSlot place) { return std::to_string(place.bank) + "/" + std::to_string(place.slot); }
 std::string Text(int value) { return std::to_string(value); }
-std::string Text(BankSlot place) { return Text(place.bank) + "/" + Text(place.slot); }
 
-// f's answer for each input, joined by "|": a whole table in one line.
-template <typename F>
-std::string Each(std::initializer_list<int> inputs, F f) {
-    std::string out;
-    for (int input : inputs) out += Text(f(input)) + "|";
-    return out;
-}
-
-PresetTables Presets() {
+// Every numbering function of programs, arrangements and styles at the edges of their banks, with the
+// names and categories of a set over preset tables: one line an input, in catalogue/numbers.txt.
+TEST(ItemNumbers, LabelsBanksIndexesNamesAndCategoriesOfEveryKind) {
     PresetTables presets;
-    presets.programsAB[0] = {Name16("PIANO"), 0};
-    presets.programsAB[127] = {Name16("B88 PRESET"), 16};
-    presets.programsCD[127] = {Name16("D88 PRESET"), 15};
-    presets.programsE[63] = {Name16("E88 PRESET"), 4};
-    presets.drumKitsR[31] = {Name16("R48 KIT"), 14};
-    presets.arrangements[64] = {{Name16("B11 ARR"), 2}, 5};
-    presets.styles[127] = {Name16("B88 STYLE"), 200};
-    return presets;
-}
+    presets.programsAB[0] = {"PIANO", 0};
+    presets.programsAB[127] = {"B88 PRESET", 16};
+    presets.programsCD[127] = {"D88 PRESET", 15};
+    presets.programsE[63] = {"E88 PRESET", 4};
+    presets.drumKitsR[31] = {"R48 KIT", 14};
+    presets.arrangements[64] = {{"B11 ARR", 2}, 5};
+    presets.styles[127] = {"B88 STYLE", 200};
+    SetData set = test::EmptySet();
+    for (const auto& [index, name, category] : {std::tuple{0, "MY F11", 7}, {127, "", 16}, {135, "MY KIT", 15},
+                                                {130, "TWIN", 15}, {70, "TWIN", 15}, {5, "TWINS", 15},
+                                                {132, "KIT ONLY", 15}}) {
+        if (*name) set.prg.records[static_cast<std::size_t>(index)].SetName(name);
+        set.prg.records[static_cast<std::size_t>(index)].SetCategory(category);
+    }
+    set.arr.arr[0].SetName("MY ARR");
+    set.arr.arr[0].SetCategory(3);
+    set.arr.arr[127].SetName("MY ARR");
+    set.arr.arr[127].SetCategory(16);
+    set.sty.slots[47].record.SetName("LAST STYLE");
+    set.sty.slots[47].record.SetCategory(9);
 
-TEST(ProgramNumbers, LabelsBanksAndUserIndexes) {
-    EXPECT_EQ(Each({0, 8, 63, 64, 127, 256, 383, 512, 575, 768, 831, 832, 895, 1024, 1055, 1056, 1063}, ProgramLabel),
-              "A11|A21|A88|B11|B88|C11|D88|E11|E88|F11|F88|G11|G88|R11|R48|R51|R58|");
-    EXPECT_EQ(Each({-1, 128, 255, 384, 511, 576, 767, 896, 1023, 1064, 65535}, ProgramLabel), "|||||||||||");
-    EXPECT_EQ(Each({0, 127, 256, 383, 512, 895, 1024, 1063, 128, 1064, -1}, ProgramBankSlotOf),
-              "0/0|1/63|2/0|3/63|4/0|6/63|7/0|7/39|-1/-1|-1/-1|-1/-1|");
-    for (const auto& [bank, slot, number] : {std::tuple{1, 63, 127}, {7, 39, 1063}, {5, 64, 832}, {8, 0, -1}})
-        EXPECT_EQ(ProgramNumberOf(bank, slot), number) << bank << "/" << slot;  // the slot is not checked
-    // User programs are F11-G88, then R51-R58.
-    EXPECT_EQ(Each({768, 831, 832, 895, 1056, 1063, 767, 896, 1055, 1064, 0, -1}, UserIndexOf),
-              "0|63|64|127|128|135|-1|-1|-1|-1|-1|-1|");
-    EXPECT_EQ(Each({0, 127, 128, 135, 136, -1}, NumberOfUserIndex), "768|895|1056|1063|-1|-1|");
-    EXPECT_EQ(Each({0, 127, 128, 136}, ProgramLabelOfUserIndex), "F11|G88|R51||");
-    const std::tuple<int, int, int> inBank[] = {{5, 64, 64},  {6, 63, 127}, {6, 64, -1}, {7, 31, -1}, {7, 32, 128},
-                                                {7, 39, 135}, {7, 40, -1},  {4, 0, -1},  {8, 0, -1},  {5, -1, -1}};
-    for (const auto& [bank, slot, index] : inBank) EXPECT_EQ(UserIndexInBank(bank, slot), index) << bank << "/" << slot;
-}
-
-TEST(ProgramNumbers, NamesAndCategoriesFromSetAndPresets) {
-    const PresetTables presets = Presets();
-    SetPrograms programs = test::EmptySet().prg;
-    programs.records[0].SetName("MY F11");
-    programs.records[0].SetCategory(7);
-    programs.records[127].SetCategory(16);
-    programs.records[135].SetName("MY KIT");
-    programs.records[130].SetName("TWIN");  // R53
-    programs.records[70].SetName("TWIN");   // G17
-    programs.records[5].SetName("TWINS");
-    programs.records[132].SetName("KIT ONLY");
-    const auto name = [&](int number) { return ProgramNameOf(programs, presets, number); };
-    EXPECT_EQ(Each({575, 1055, 768, 1063}, name),
-              "E88 PRESET      |R48 KIT         |MY F11          |MY KIT          |");
-    EXPECT_EQ(Each({895, 1056, 128, -1}, name), kBlankName + "|" + kBlankName + "|||");
-    EXPECT_EQ(Each({0, 127, 383, 575, 1055, 768, 895, 1063, 1056, 128, -1},
-                   [&](int number) { return ProgramCategoryOf(programs, presets, number); }),
-              "0|255|15|4|14|7|255|15|15|255|255|");
-    EXPECT_EQ(Each({135, 136}, [&](int index) { return UserProgramName(programs, index); }),
-              Name16("MY KIT") + "|" + kBlankName + "|");
-    EXPECT_EQ(Each({1, 0, 136, -1}, [&](int index) { return IsProgramEmpty(programs, index); }), "1|0|0|0|");
+    std::string out = "number: program label bank/slot user [name] category | arrangement ... | style ...\n";
+    for (int n : {-1,  0,   8,   63,  64,  127, 128, 200, 255, 256,  303,  304,  319,  320,  383,  384,  511,
+                  512, 575, 576, 767, 768, 831, 832, 895, 896, 1023, 1024, 1055, 1056, 1060, 1063, 1064, 65535})
+        out += Text(n) + ": " + ProgramLabel(n) + " " + Text(ProgramBankSlotOf(n)) + " " + Text(UserIndexOf(n)) +
+               " [" + ProgramNameOf(set.prg, presets, n) + "] " + Text(ProgramCategoryOf(set.prg, presets, n)) +
+               " | " + ArrLabel(n) + " " + Text(ArrBankSlotOf(n)) + " " + Text(ArrUserIndexOf(n)) + " [" +
+               ArrNameOf(set.arr, presets, n) + "] " + Text(ArrCategoryOf(set.arr, presets, n)) + " | " +
+               StyLabel(n) + " " + Text(StyBankSlotOf(n)) + " " + Text(StyUserIndexOf(n)) + " [" +
+               StyNameOf(set.sty, presets, n) + "] " + Text(StyCategoryOf(set.sty, presets, n)) + "\n";
+    out += "user index: program number label [name] empty | arrangement number | style number\n";
+    for (int i : {-1, 0, 1, 47, 48, 63, 64, 127, 128, 135, 136})
+        out += Text(i) + ": " + Text(NumberOfUserIndex(i)) + " " + ProgramLabelOfUserIndex(i) + " [" +
+               UserProgramName(set.prg, i) + "] " + Text(IsProgramEmpty(set.prg, i)) + " | " +
+               Text(ArrNumberOfUserIndex(i)) + " | " + Text(StyNumberOfUserIndex(i)) + "\n";
+    // The slot is not checked by the number functions; the twin grid's lower half is bank D.
+    out += "bank/slot: program number user | arrangement number user | style number\n";
+    for (const auto& [bank, slot] : {std::pair{1, 5},  {1, 63}, {2, 5},  {2, 47}, {2, 64}, {3, 0},  {3, 5},
+                                     {3, 63}, {3, 64}, {4, 0},  {5, -1}, {5, 64}, {6, 63}, {6, 64}, {7, 31},
+                                     {7, 32}, {7, 39}, {7, 40}, {8, 0}})
+        out += Text(bank) + "/" + Text(slot) + ": " + Text(ProgramNumberOf(bank, slot)) + " " +
+               Text(UserIndexInBank(bank, slot)) + " | " + Text(ArrNumberOf(bank, slot)) + " " +
+               Text(ArrUserIndexInBank(bank, slot)) + " | " + Text(StyNumberOf(bank, slot)) + "\n";
     // The first user program whose sixteen characters match, F and G before R.
-    for (const auto& [text, number] :
-         {std::pair{Name16("TWIN"), 838}, {Name16("KIT ONLY"), 1060}, {"TWIN", -1}, {Name16("twin"), -1}})
-        EXPECT_EQ(FindProgramByName(programs, text), number) << text;
-}
-
-TEST(ItemNumbers, ArrangementAndStyleNumbers) {
-    EXPECT_EQ(Each({0, 63, 64, 256, 319, 320, 383, 128, 384, -1}, ArrLabel), "A11|A88|B11|C11|C88|D11|D88||||");
-    EXPECT_EQ(Each({0, 64, 256, 383, 128, -1}, ArrBankSlotOf), "0/0|1/0|2/0|3/63|-1/-1|-1/-1|");
-    EXPECT_EQ(Each({0, 63, 256, 319, 320, 383, 384}, ArrUserIndexOf), "-1|-1|0|63|64|127|-1|");
-    EXPECT_EQ(Each({0, 64, 127, 128}, ArrNumberOfUserIndex), "256|320|383|-1|");
-    EXPECT_EQ(std::pair(ArrNumberOf(3, 63), ArrNumberOf(4, 0)), std::pair(383, -1));
-    // The twin grid's lower half is bank D.
-    for (const auto& [bank, slot, index] : {std::tuple{2, 5, 5}, {3, 5, 69}, {2, 64, 64}, {3, 64, -1}, {1, 5, -1}})
-        EXPECT_EQ(ArrUserIndexInBank(bank, slot), index) << bank << "/" << slot;
-
-    EXPECT_EQ(Each({0, 127, 256, 303, 304, 320}, StyLabel), "A11|B88|C11|C68|||");
-    EXPECT_EQ(Each({127, 303, 304}, StyBankSlotOf), "1/63|2/47|-1/-1|");
-    EXPECT_EQ(Each({0, 256, 303, 304}, StyUserIndexOf), "-1|0|47|-1|");
-    EXPECT_EQ(Each({47, 48}, StyNumberOfUserIndex), "303|-1|");
-    EXPECT_EQ(std::pair(StyNumberOf(2, 47), StyNumberOf(3, 0)), std::pair(303, -1));
-}
-
-TEST(ItemNumbers, ArrangementAndStyleNamesFromSetAndPresets) {
-    const PresetTables presets = Presets();
-    SetArrangements arr = test::EmptySet().arr;
-    arr.arr[0].SetName("MY ARR");
-    arr.arr[0].SetCategory(3);
-    arr.arr[127].SetName("MY ARR");
-    arr.arr[127].SetCategory(16);
-    EXPECT_EQ(Each({64, 256, 384}, [&](int number) { return ArrNameOf(arr, presets, number); }),
-              Name16("B11 ARR") + "|" + Name16("MY ARR") + "||");
-    EXPECT_EQ(Each({64, 256, 383, 200}, [&](int number) { return ArrCategoryOf(arr, presets, number); }),
-              "2|3|255|255|");
-    EXPECT_EQ(FindArrangementByName(arr, Name16("MY ARR")), 256);
-
-    SetStyles sty = test::EmptySet().sty;
-    sty.slots[47].record.SetName("LAST STYLE");
-    sty.slots[47].record.SetCategory(9);
-    EXPECT_EQ(Each({127, 303, 256, 304}, [&](int number) { return StyNameOf(sty, presets, number); }),
-              Name16("B88 STYLE") + "|" + Name16("LAST STYLE") + "|" + kBlankName + "||");
-    EXPECT_EQ(Each({127, 303}, [&](int number) { return StyCategoryOf(sty, presets, number); }), "255|9|");
+    out += "found by name:";
+    for (const std::string name : {"TWIN            ", "KIT ONLY        ", "TWIN", "twin            "})
+        out += " " + Text(FindProgramByName(set.prg, name));
+    out += " " + Text(FindArrangementByName(set.arr, "MY ARR          ")) + "\n";
+    EXPECT_EQ(out, test::Golden("catalogue/numbers.txt", out));
 }
 
 }  // namespace

@@ -89,25 +89,21 @@ Lengths RandomLengths(std::mt19937& random) {
 
 int TotalOf(const Lengths& lengths, int b) { return std::accumulate(lengths[b].begin(), lengths[b].end(), 0); }
 
-// A .BSQ (songs false) or .SNG image of random bytes, its offsets packing the sections from start and
-// its .BSQ totals matching, so a load and save reproduce it; the pattern data ends trailing bytes early.
-Bytes SequenceFile(std::mt19937& random, bool songs, const Lengths& lengths, int start, int patternUnits,
-                   std::size_t trailing) {
-    int units = patternUnits;
+// A .BSQ image of random bytes, its offsets packing the sections from start and its header's totals
+// matching, so a load and save reproduce it; trailing random bytes follow the events.
+Bytes BsqFile(std::mt19937& random, const Lengths& lengths, int start, std::size_t trailing) {
+    int units = 0;
     for (int b = 0; b < kSequenceCount; ++b) units += TotalOf(lengths, b);
-    Bytes file(static_cast<std::size_t>((songs ? kSngEventsStart : kBsqEventsStart) + units * 16) + trailing);
+    Bytes file(static_cast<std::size_t>(kBsqEventsStart + units * 16) + trailing);
     for (auto& byte : file) byte = static_cast<std::uint8_t>(random());
-    std::size_t at = songs ? 3476 : 2396;
+    std::size_t at = 2396;
     int position = start;
     for (int b = 0; b < kSequenceCount; ++b) {
-        if (!songs) StoreWord(file, 44 + 4 * static_cast<std::size_t>(b), TotalOf(lengths, b));
+        StoreWord(file, 44 + 4 * static_cast<std::size_t>(b), TotalOf(lengths, b));
         for (int length : lengths[b])
             StoreWord(file, std::exchange(at, at + 2), std::exchange(position, position + length));
     }
-    // A song file's pattern offsets rise through the pattern region; the first one closes the songs.
-    for (int p = 0; songs && p < kPatternCount; ++p)
-        StoreWord(file, std::exchange(at, at + 2), position + std::min(p, patternUnits));
-    StoreWord(file, at, position + patternUnits);
+    StoreWord(file, at, position);
     return file;
 }
 
@@ -252,8 +248,10 @@ TEST(RecordFiles, FilesWrittenFromTheLayoutsLoadAsTheySay) {
 TEST(RecordFiles, RefusedFilesLeaveTheSetAlone) {
     std::mt19937 random(9);
     const Lengths lengths = RandomLengths(random);
-    const Bytes bsq = SequenceFile(random, false, lengths, 8192, 0, 0);
-    const Bytes sng = SequenceFile(random, true, lengths, 8192, 4, 0);
+    const Bytes bsq = BsqFile(random, lengths, 8192, 0);
+    int songsEnd = 8192;
+    for (int s = 0; s < kSequenceCount; ++s) songsEnd += TotalOf(lengths, s);
+    const Bytes sng = SongFileAsSaved(lengths, 8192, songsEnd, songsEnd + 4, 64);
     const Bytes prg = SerializeKind(test::EmptySet(), ItemKind::Program);
     const auto arr = [](int dataLength, std::size_t size) {
         Bytes bytes = EmptyWithLength(ItemKind::Arrangement, dataLength);
@@ -322,14 +320,14 @@ TEST(RecordFiles, RefusedFilesLeaveTheSetAlone) {
     EXPECT_TRUE(SerializeKind(data, ItemKind::XStyleStyle).empty());
 }
 
-// Sequence files of random bytes with their offsets starting anywhere and bytes after the data.
-TEST(RecordFiles, SequenceFilesTakeTheirLengthsFromTheOffsetsAndRoundTrip) {
+// Backing sequence files of random bytes with their offsets starting anywhere and bytes after the data.
+TEST(RecordFiles, BackingSequenceFilesTakeTheirLengthsFromTheOffsetsAndRoundTrip) {
     std::mt19937 random(7);
     for (std::size_t trailing : {std::size_t{0}, std::size_t{37}}) {
         Lengths lengths = RandomLengths(random);
         lengths[4].fill(0);
         lengths[9][16] = 300;  // a total that needs the high byte
-        const Bytes file = SequenceFile(random, false, lengths, -100, 0, trailing);
+        const Bytes file = BsqFile(random, lengths, -100, trailing);
         SetBackingSequences bsq;
         ASSERT_TRUE(LoadBsq(ItemFile("X.BSQ", file), bsq));
         for (int b = 0; b < kSequenceCount; ++b) EXPECT_EQ(bsq.entries[b].lengths, lengths[b]);
@@ -340,17 +338,6 @@ TEST(RecordFiles, SequenceFilesTakeTheirLengthsFromTheOffsetsAndRoundTrip) {
         for (std::size_t at = 44; at < 84; at += 4) stale = With(stale, at, 0x5A5A);
         ASSERT_TRUE(LoadBsq(ItemFile("X.BSQ", stale), bsq));
         EXPECT_EQ(SerializeBsq(bsq), file);
-    }
-    for (auto [patternUnits, trailing] : {std::pair{0, std::size_t{0}}, std::pair{40, std::size_t{11}}}) {
-        Lengths lengths = RandomLengths(random);
-        const Bytes file = SequenceFile(random, true, lengths, 9000, patternUnits, trailing);
-        SetSongs songs;
-        ASSERT_TRUE(LoadSng(ItemFile("X.SNG", file), songs));
-        for (int s = 0; s < kSequenceCount; ++s) EXPECT_EQ(songs.entries[s].lengths, lengths[s]);
-        EXPECT_EQ(songs.patternData, Bytes(file.end() - trailing - patternUnits * 16, file.end() - trailing));
-        EXPECT_EQ(songs.entries[9].record.Name(),
-                  std::string(file.begin() + 96 + 318 * 9 + 54, file.begin() + 96 + 318 * 9 + 70));
-        EXPECT_EQ(SerializeSng(songs), file);
     }
 }
 
@@ -465,51 +452,12 @@ TEST(RecordFiles, ListLinesAndCounters) {
                                           "Free: -54752"}));
 }
 
-TEST(RecordFiles, RebuildAfterAnEditPacksTheRestAndKeepsThePatterns) {
-    std::mt19937 random(11);
-    Lengths lengths = RandomLengths(random);
-    lengths[3][0] = 5;
-    Bytes file = SequenceFile(random, false, lengths, 8192, 0, 3);
-    SetBackingSequences bsq;
-    ASSERT_TRUE(LoadBsq(ItemFile("X.BSQ", file), bsq));
-    const SetBackingSequences before = bsq;
-    const int removed = bsq.entries[3].total;
-    bsq.entries[3] = BsqEntry{};
-    bsq.entries[7].lengths[2] += 1;  // and one unit added further on
-    RebuildOffsets(bsq);
-    for (int b = 0; b < kSequenceCount; ++b)
-        for (int k = 0; k < kSections; ++k)
-            EXPECT_EQ(bsq.offsets[b][k],
-                      b == 3 ? before.offsets[3][0]
-                             : before.offsets[b][k] + (b > 3 ? -removed : 0) + (b > 7 || (b == 7 && k > 2) ? 1 : 0))
-                << b << k;
-    EXPECT_EQ(bsq.endOffset, before.endOffset - removed + 1);
-    EXPECT_EQ(SerializeBsq(bsq)[44 + 4 * 3], 0);
-
-    // A song removed: the patterns move down with the songs' end and their data survives.
-    lengths[2][4] = 6;
-    file = SequenceFile(random, true, lengths, 8192, 9, 5);
-    SetSongs songs;
-    ASSERT_TRUE(LoadSng(ItemFile("X.SNG", file), songs));
-    const SetSongs beforeSongs = songs;
-    const int removedUnits = songs.entries[2].total;
-    songs.entries[2].lengths.fill(0);
-    songs.entries[2].events.clear();
-    RebuildOffsets(songs);
-    for (int p = 0; p < kPatternCount; ++p)
-        EXPECT_EQ(songs.patternOffsets[p], beforeSongs.patternOffsets[p] - removedUnits);
-    EXPECT_EQ(songs.endOffset, beforeSongs.endOffset - removedUnits);
-    const Bytes savedSongs = SerializeSng(songs);
-    EXPECT_EQ(savedSongs.size(), file.size() - static_cast<std::size_t>(removedUnits) * 16);
-    SetSongs reloadedSongs;
-    ASSERT_TRUE(LoadSng(ItemFile("X.SNG", savedSongs), reloadedSongs));
-    EXPECT_EQ(reloadedSongs.patternData, beforeSongs.patternData);
-
-    // A file whose pattern table was left behind by a save after the songs shrank: an edit
-    // brings the table to the songs' new end, with no pattern memory behind it.
+// A file whose pattern table was left behind by a save after the songs shrank: an edit brings the
+// table to the songs' new end, with no pattern memory behind it.
+TEST(RecordFiles, RebuildAfterAnEditBringsAStalePatternTableToTheSongsEnd) {
+    SetSongs songs, reloadedSongs;
     Lengths few{};
     few[1][3] = 5;
-    songs = SetSongs{};
     ASSERT_TRUE(LoadSng(ItemFile("X.SNG", SongFileAsSaved(few, 8192, 8192 + 40, 8192 + 5, 0)), songs));
     songs.entries[1].lengths[3] = 2;
     songs.entries[1].events.resize(32);

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "core/catalogue/Catalogue.h"
+#include "support/TestPaths.h"
 
 namespace vx::test {
 
@@ -74,21 +74,6 @@ template <typename Record>
 void RandomRecord(Random& random, Record& record, int emptyPercent) {
     random.Fill(record.bytes);
     record.SetName(random.Percent(emptyPercent) ? kBlankName : random.Name());
-}
-
-// Section offsets packed from start; the song file's patterns follow the songs.
-template <typename Entry>
-int PackFrom(int start, std::array<Entry, kSequenceCount>& entries, OffsetTable& offsets) {
-    int position = start;
-    for (std::size_t b = 0; b < entries.size(); ++b) {
-        entries[b].total = 0;
-        for (std::size_t k = 0; k < kSections; ++k) {
-            offsets[b][k] = position;
-            position += entries[b].lengths[k];
-            entries[b].total += entries[b].lengths[k];
-        }
-    }
-    return position;
 }
 
 template <typename Entry>
@@ -201,7 +186,6 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options) {
         for (int track = 0; track < BsqRecord::kTrackCount; ++track)
             entry.record.SetTrackProgram(track, random.ProgramNumber());
     }
-    set.bsq.endOffset = PackFrom(0, set.bsq.entries, set.bsq.offsets);
     RebuildOffsets(set.bsq);
     set.bsq.trailing = trailing();
 
@@ -214,7 +198,9 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options) {
             entry.record.SetTrackProgram(track, random.ProgramNumber());
     }
     // The songs start where the backing sequences end, and the patterns follow the songs.
-    int position = PackFrom(set.bsq.endOffset, set.sng.entries, set.sng.offsets);
+    set.sng.offsets[0][0] = set.bsq.endOffset;
+    RebuildOffsets(set.sng);
+    int position = set.sng.endOffset;
     for (auto& offset : set.sng.patternOffsets) {
         offset = position;
         position += random.Between(0, options.maxPatternUnits);
@@ -222,7 +208,6 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options) {
     set.sng.endOffset = position;
     set.sng.patternData =
         random.Block(static_cast<std::size_t>(position - set.sng.patternOffsets[0]) * kEventUnitBytes);
-    RebuildOffsets(set.sng);
     set.sng.trailing = trailing();
 
     random.Fill(set.ark.header);
@@ -258,11 +243,8 @@ void WriteSet(const SetData& set, const std::string& directory, const std::strin
     std::filesystem::create_directories(directory);
     for (int index = 0; index < kSetKindCount; ++index) {
         const ItemKind kind = KindFromIndex(index);
-        const Bytes bytes = SerializeKind(set, kind);
-        const auto path = std::filesystem::path(directory) / (name + std::string(KindExtension(kind)));
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw std::runtime_error("cannot write " + path.string());
+        WriteFileBytes(std::filesystem::path(directory) / (name + std::string(KindExtension(kind))),
+                       SerializeKind(set, kind));
     }
 }
 

@@ -250,8 +250,12 @@ TEST(ItemNumbers, LabelsBanksIndexesNamesAndCategoriesOfEveryKind) {
     presets.arrangements[64] = {{"B11 ARR", 2}, 5};
     presets.styles[127] = {"B88 STYLE", 200};
     SetData set = test::EmptySet();
-    for (const auto& [index, name, category] : {std::tuple{0, "MY F11", 7}, {127, "", 16}, {135, "MY KIT", 15},
-                                                {130, "TWIN", 15}, {70, "TWIN", 15}, {5, "TWINS", 15},
+    for (const auto& [index, name, category] : {std::tuple{0, "MY F11", 7},
+                                                {127, "", 16},
+                                                {135, "MY KIT", 15},
+                                                {130, "TWIN", 15},
+                                                {70, "TWIN", 15},
+                                                {5, "TWINS", 15},
                                                 {132, "KIT ONLY", 15}}) {
         if (*name) set.prg.records[static_cast<std::size_t>(index)].SetName(name);
         set.prg.records[static_cast<std::size_t>(index)].SetCategory(category);
@@ -266,12 +270,12 @@ TEST(ItemNumbers, LabelsBanksIndexesNamesAndCategoriesOfEveryKind) {
     std::string out = "number: program label bank/slot user [name] category | arrangement ... | style ...\n";
     for (int n : {-1,  0,   8,   63,  64,  127, 128, 200, 255, 256,  303,  304,  319,  320,  383,  384,  511,
                   512, 575, 576, 767, 768, 831, 832, 895, 896, 1023, 1024, 1055, 1056, 1060, 1063, 1064, 65535})
-        out += Text(n) + ": " + ProgramLabel(n) + " " + Text(ProgramBankSlotOf(n)) + " " + Text(UserIndexOf(n)) +
-               " [" + ProgramNameOf(set.prg, presets, n) + "] " + Text(ProgramCategoryOf(set.prg, presets, n)) +
-               " | " + ArrLabel(n) + " " + Text(ArrBankSlotOf(n)) + " " + Text(ArrUserIndexOf(n)) + " [" +
-               ArrNameOf(set.arr, presets, n) + "] " + Text(ArrCategoryOf(set.arr, presets, n)) + " | " +
-               StyLabel(n) + " " + Text(StyBankSlotOf(n)) + " " + Text(StyUserIndexOf(n)) + " [" +
-               StyNameOf(set.sty, presets, n) + "] " + Text(StyCategoryOf(set.sty, presets, n)) + "\n";
+        out += Text(n) + ": " + ProgramLabel(n) + " " + Text(ProgramBankSlotOf(n)) + " " + Text(UserIndexOf(n)) + " [" +
+               ProgramNameOf(set.prg, presets, n) + "] " + Text(ProgramCategoryOf(set.prg, presets, n)) + " | " +
+               ArrLabel(n) + " " + Text(ArrBankSlotOf(n)) + " " + Text(ArrUserIndexOf(n)) + " [" +
+               ArrNameOf(set.arr, presets, n) + "] " + Text(ArrCategoryOf(set.arr, presets, n)) + " | " + StyLabel(n) +
+               " " + Text(StyBankSlotOf(n)) + " " + Text(StyUserIndexOf(n)) + " [" + StyNameOf(set.sty, presets, n) +
+               "] " + Text(StyCategoryOf(set.sty, presets, n)) + "\n";
     out += "user index: program number label [name] empty | arrangement number | style number\n";
     for (int i : {-1, 0, 1, 47, 48, 63, 64, 127, 128, 135, 136})
         out += Text(i) + ": " + Text(NumberOfUserIndex(i)) + " " + ProgramLabelOfUserIndex(i) + " [" +
@@ -279,9 +283,25 @@ TEST(ItemNumbers, LabelsBanksIndexesNamesAndCategoriesOfEveryKind) {
                Text(ArrNumberOfUserIndex(i)) + " | " + Text(StyNumberOfUserIndex(i)) + "\n";
     // The slot is not checked by the number functions; the twin grid's lower half is bank D.
     out += "bank/slot: program number user | arrangement number user | style number\n";
-    for (const auto& [bank, slot] : {std::pair{1, 5},  {1, 63}, {2, 5},  {2, 47}, {2, 64}, {3, 0},  {3, 5},
-                                     {3, 63}, {3, 64}, {4, 0},  {5, -1}, {5, 64}, {6, 63}, {6, 64}, {7, 31},
-                                     {7, 32}, {7, 39}, {7, 40}, {8, 0}})
+    for (const auto& [bank, slot] : {std::pair{1, 5},
+                                     {1, 63},
+                                     {2, 5},
+                                     {2, 47},
+                                     {2, 64},
+                                     {3, 0},
+                                     {3, 5},
+                                     {3, 63},
+                                     {3, 64},
+                                     {4, 0},
+                                     {5, -1},
+                                     {5, 64},
+                                     {6, 63},
+                                     {6, 64},
+                                     {7, 31},
+                                     {7, 32},
+                                     {7, 39},
+                                     {7, 40},
+                                     {8, 0}})
         out += Text(bank) + "/" + Text(slot) + ": " + Text(ProgramNumberOf(bank, slot)) + " " +
                Text(UserIndexInBank(bank, slot)) + " | " + Text(ArrNumberOf(bank, slot)) + " " +
                Text(ArrUserIndexInBank(bank, slot)) + " | " + Text(StyNumberOf(bank, slot)) + "\n";

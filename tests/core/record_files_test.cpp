@@ -137,60 +137,60 @@ std::string Slice(const Bytes& bytes, std::size_t at, std::size_t count) {
                : "past the end";
 }
 
-// Where a save puts each part: the file sizes of an empty set, and chosen fields at their offsets.
+// Where a save puts each part: the file sizes of an empty set, and chosen fields at their offsets,
+// in records/offsets.txt. A style file ends where its last slot's data does.
 TEST(RecordFiles, SavesPutEachPartAtItsOffset) {
-    std::string sizes;
-    for (ItemKind kind : kRecordKinds) sizes += std::to_string(SerializeKind(test::EmptySet(), kind).size()) + " ";
-    EXPECT_EQ(sizes, "21024 224 30480 2738 4018 3616 80 448 ");
-
+    std::string out = "sizes:";
+    for (ItemKind kind : kRecordKinds) out += " " + std::to_string(SerializeKind(test::EmptySet(), kind).size());
     const struct {
         const char* what;
         ItemKind kind;
         std::function<void(SetData&)> change;
         std::size_t at, count;
-        std::string expected;
     } cases[] = {
-        {"arrangement data length", ItemKind::Arrangement, [](SetData&) {}, 24, 2, "00 52 "},
+        {"arrangement data length", ItemKind::Arrangement, [](SetData&) {}, 24, 2},
         {"last arrangement's name", ItemKind::Arrangement, [](SetData& s) { s.arr.arr[127].SetName("LAST ONE"); },
-         32 + 164 * 127, 9, "4C 41 53 54 20 4F 4E 45 20 "},
+         32 + 164 * 127, 9},
         {"a style number at the odd offset 17", ItemKind::Arrangement,
-         [](SetData& s) { s.arr.arr[1].SetStyle(0x1234); }, 32 + 164 + 17, 2, "34 12 "},
+         [](SetData& s) { s.arr.arr[1].SetStyle(0x1234); }, 32 + 164 + 17, 2},
         {"last program's name", ItemKind::Program, [](SetData& s) { s.prg.records[127].SetName("G88"); },
-         48 + 172 * 127, 4, "47 38 38 20 "},
+         48 + 172 * 127, 4},
         {"last drum kit's name", ItemKind::Program, [](SetData& s) { s.prg.records[135].SetName("R58 KIT"); },
-         22064 + 172 * 7, 8, "52 35 38 20 4B 49 54 20 "},
-        {"first drum kit's first byte", ItemKind::Program, [](SetData& s) { s.prg.drumKits[0][0] = 0xD0; }, 23440, 1,
-         "D0 "},
-        {"last drum kit's last byte", ItemKind::Program, [](SetData& s) { s.prg.drumKits[7][879] = 0xD7; }, 30479, 1,
-         "D7 "},
-        {"a KBD set's split", ItemKind::KbdSet, [](SetData& s) { s.ark.records[63].SetSplit(60); }, 32 + 56 * 63 + 1, 1,
-         "3C "},
+         22064 + 172 * 7, 8},
+        {"first drum kit's first byte", ItemKind::Program, [](SetData& s) { s.prg.drumKits[0][0] = 0xD0; }, 23440, 1},
+        {"last drum kit's last byte", ItemKind::Program, [](SetData& s) { s.prg.drumKits[7][879] = 0xD7; }, 30479, 1},
+        {"a KBD set's split", ItemKind::KbdSet, [](SetData& s) { s.ark.records[63].SetSplit(60); }, 32 + 56 * 63 + 1,
+         1},
         {"a KBD set track's program R51", ItemKind::KbdSet,
-         [](SetData& s) { s.ark.records[63].SetTrackProgram(4, 1056); }, 32 + 56 * 63 + 48, 2, "20 04 "},
-        {"an empty set's style file is the directory alone", ItemKind::Style, [](SetData&) {}, 21, 203,
-         Slice(StyFile({}), 21, 203)},
+         [](SetData& s) { s.ark.records[63].SetTrackProgram(4, 1056); }, 32 + 56 * 63 + 48, 2},
+        {"an empty set's style file is the directory alone", ItemKind::Style, [](SetData&) {}, 21, 203},
         {"a blank style without events is written at its full size", ItemKind::Style,
          [](SetData& s) {
              s.sty.slots[3].used = 1;
              s.sty.slots[3].size = 1176;
          },
-         224 + 70, 1106, HexDump(Bytes(1106, 0))},
+         224 + 70, 1106},
     };
     for (const auto& c : cases) {
         SetData set = test::EmptySet();
         c.change(set);
         const Bytes bytes = SerializeKind(set, c.kind);
-        EXPECT_EQ(Slice(bytes, c.at, c.count), c.expected) << c.what;
-        if (c.kind == ItemKind::Style) {
-            EXPECT_EQ(bytes.size(), c.at + c.count) << c.what;
-        }
+        out += std::string("\n") + c.what + " at " + std::to_string(c.at) + ": " + Slice(bytes, c.at, c.count);
+        if (c.kind == ItemKind::Style) out += "| file size " + std::to_string(bytes.size());
     }
+    out += "\n";
+    EXPECT_EQ(out, test::Golden("records/offsets.txt", out));
 }
 
-// Files written here from the layouts load as they say and save back unchanged.
+// Files written here from the layouts load as they say (records/layouts.txt) and save back unchanged.
 TEST(RecordFiles, FilesWrittenFromTheLayoutsLoadAsTheySay) {
     const auto tails = [](const auto& records) { return HexDump(records.tail) + "| " + HexDump(records.trailing); };
-    const auto styleSlots = [](const SetData& s) {
+    // What a load read, of the kind: tails and trailing bytes, the global record, or the style slots.
+    const auto probe = [&](const SetData& s, ItemKind kind) {
+        if (kind == ItemKind::Arrangement) return tails(s.arr);
+        if (kind == ItemKind::KbdSet) return tails(s.ark);
+        if (kind == ItemKind::ArrangementGlobal)
+            return std::to_string(s.arg.record.Byte(0)) + " " + std::to_string(s.arg.record.Byte(47));
         std::string text = std::to_string(s.sty.blockCount) + " blocks;";
         for (int slot = 0; slot < 5; ++slot) {
             const StyleSlot& style = s.sty.slots[static_cast<std::size_t>(slot)];
@@ -206,42 +206,30 @@ TEST(RecordFiles, FilesWrittenFromTheLayoutsLoadAsTheySay) {
         const char* what;
         ItemKind kind;
         Bytes file;
-        std::function<std::string(const SetData&)> probe;
-        std::string expected;
     } cases[] = {
         {"arrangements: a tail of 3 to the data length, then trailing bytes", ItemKind::Arrangement,
-         Plus(EmptyWithLength(ItemKind::Arrangement, 20992 + 3), Count(1, 7)),
-         [&](const SetData& s) { return tails(s.arr); }, "01 02 03 | 04 05 06 07 "},
-        {"KBD sets: no tail", ItemKind::KbdSet, Plus(EmptyWithLength(ItemKind::KbdSet, 3584), Count(1, 2)),
-         [&](const SetData& s) { return tails(s.ark); }, "| 01 02 "},
-        {"KBD sets: a tail of 6", ItemKind::KbdSet, Plus(EmptyWithLength(ItemKind::KbdSet, 3590), Count(1, 8)),
-         [&](const SetData& s) { return tails(s.ark); }, "01 02 03 04 05 06 | 07 08 "},
+         Plus(EmptyWithLength(ItemKind::Arrangement, 20992 + 3), Count(1, 7))},
+        {"KBD sets: no tail", ItemKind::KbdSet, Plus(EmptyWithLength(ItemKind::KbdSet, 3584), Count(1, 2))},
+        {"KBD sets: a tail of 6", ItemKind::KbdSet, Plus(EmptyWithLength(ItemKind::KbdSet, 3590), Count(1, 8))},
         {"KBD sets: a length below the records", ItemKind::KbdSet,
-         Plus(EmptyWithLength(ItemKind::KbdSet, 100), Count(1, 1)), [&](const SetData& s) { return tails(s.ark); },
-         "| 01 "},
-        {"KBD sets: a negative length", ItemKind::KbdSet, EmptyWithLength(ItemKind::KbdSet, -5),
-         [&](const SetData& s) { return tails(s.ark); }, "| "},
-        {"arrangement global: the record lies after the 32-byte header", ItemKind::ArrangementGlobal, Count(0, 79),
-         [](const SetData& s) {
-             return std::to_string(s.arg.record.Byte(0)) + " " + std::to_string(s.arg.record.Byte(47));
-         },
-         "32 79"},
-        {"styles: data follows the directory in slot order", ItemKind::Style, StyFile({0, 80, 0, 70, 1180}), styleSlots,
-         "12 blocks; 0/0 80/10 0/0 70/0 1180/1110; 22 22 22 22 22 22 22 22 22 22 | "},
-        {"styles: six slots", ItemKind::Style, six, styleSlots, "1 blocks; 0/0 0/0 0/0 0/0 0/0; | "},
-        {"styles: no slots", ItemKind::Style, WithByte(StyFile({}, 0), 22, 0x55), styleSlots,
-         "0 blocks; 0/0 0/0 0/0 0/0 0/0; | "},
-        {"styles: an idle entry with a size, and trailing bytes", ItemKind::Style, idle, styleSlots,
-         "12 blocks; 100/30 0/0 0/0 0/0 0/0; | 09 08 07 "},
+         Plus(EmptyWithLength(ItemKind::KbdSet, 100), Count(1, 1))},
+        {"KBD sets: a negative length", ItemKind::KbdSet, EmptyWithLength(ItemKind::KbdSet, -5)},
+        {"arrangement global: the record lies after the 32-byte header", ItemKind::ArrangementGlobal, Count(0, 79)},
+        {"styles: data follows the directory in slot order", ItemKind::Style, StyFile({0, 80, 0, 70, 1180})},
+        {"styles: six slots", ItemKind::Style, six},
+        {"styles: no slots", ItemKind::Style, WithByte(StyFile({}, 0), 22, 0x55)},
+        {"styles: an idle entry with a size, and trailing bytes", ItemKind::Style, idle},
     };
+    std::string out;
     for (const auto& c : cases) {
         SetData loaded;
         ASSERT_TRUE(LoadKind(ItemFile("T", c.file), c.kind, loaded)) << c.what;
-        EXPECT_EQ(c.probe(loaded), c.expected) << c.what;
+        out += std::string(c.what) + ":\n  " + probe(loaded, c.kind) + "\n";
         if (c.kind != ItemKind::ArrangementGlobal) {
             EXPECT_EQ(SerializeKind(loaded, c.kind), c.file) << c.what;
         }
     }
+    EXPECT_EQ(out, test::Golden("records/layouts.txt", out));
 }
 
 // Files a load refuses: the set it was to go into stays as it was, every kind of it.

@@ -250,16 +250,11 @@ TEST(ItemNumbers, LabelsBanksIndexesNamesAndCategoriesOfEveryKind) {
     presets.arrangements[64] = {{"B11 ARR", 2}, 5};
     presets.styles[127] = {"B88 STYLE", 200};
     SetData set = test::EmptySet();
-    for (const auto& [index, name, category] : {std::tuple{0, "MY F11", 7},
-                                                {127, "", 16},
-                                                {135, "MY KIT", 15},
-                                                {130, "TWIN", 15},
-                                                {70, "TWIN", 15},
-                                                {5, "TWINS", 15},
-                                                {132, "KIT ONLY", 15}}) {
-        if (*name) set.prg.records[static_cast<std::size_t>(index)].SetName(name);
-        set.prg.records[static_cast<std::size_t>(index)].SetCategory(category);
-    }
+    for (auto [index, name] : {std::pair{0, "MY F11"}, {135, "MY KIT"}, {130, "TWIN"}, {70, "TWIN"}, {5, "TWINS"}})
+        set.prg.records[static_cast<std::size_t>(index)].SetName(name);
+    set.prg.records[132].SetName("KIT ONLY");
+    set.prg.records[0].SetCategory(7);
+    set.prg.records[127].SetCategory(16);
     set.arr.arr[0].SetName("MY ARR");
     set.arr.arr[0].SetCategory(3);
     set.arr.arr[127].SetName("MY ARR");
@@ -283,28 +278,15 @@ TEST(ItemNumbers, LabelsBanksIndexesNamesAndCategoriesOfEveryKind) {
                Text(ArrNumberOfUserIndex(i)) + " | " + Text(StyNumberOfUserIndex(i)) + "\n";
     // The slot is not checked by the number functions; the twin grid's lower half is bank D.
     out += "bank/slot: program number user | arrangement number user | style number\n";
-    for (const auto& [bank, slot] : {std::pair{1, 5},
-                                     {1, 63},
-                                     {2, 5},
-                                     {2, 47},
-                                     {2, 64},
-                                     {3, 0},
-                                     {3, 5},
-                                     {3, 63},
-                                     {3, 64},
-                                     {4, 0},
-                                     {5, -1},
-                                     {5, 64},
-                                     {6, 63},
-                                     {6, 64},
-                                     {7, 31},
-                                     {7, 32},
-                                     {7, 39},
-                                     {7, 40},
-                                     {8, 0}})
+    const int banksAndSlots[] = {// bank, slot, bank, slot ...
+                                 1, 5, 1,  63, 2,  5, 2,  47, 2,  64, 3,  0, 3,  5, 3,  63, 3,  64, 4,
+                                 0, 5, -1, 5,  64, 6, 63, 6,  64, 7,  31, 7, 32, 7, 39, 7,  40, 8,  0};
+    for (std::size_t i = 0; i < std::size(banksAndSlots); i += 2) {
+        const int bank = banksAndSlots[i], slot = banksAndSlots[i + 1];
         out += Text(bank) + "/" + Text(slot) + ": " + Text(ProgramNumberOf(bank, slot)) + " " +
                Text(UserIndexInBank(bank, slot)) + " | " + Text(ArrNumberOf(bank, slot)) + " " +
                Text(ArrUserIndexInBank(bank, slot)) + " | " + Text(StyNumberOf(bank, slot)) + "\n";
+    }
     // The first user program whose sixteen characters match, F and G before R.
     out += "found by name:";
     for (const std::string name : {"TWIN            ", "KIT ONLY        ", "TWIN", "twin            "})

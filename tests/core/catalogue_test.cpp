@@ -109,31 +109,21 @@ TEST_F(TemplateFixture, FailuresShowTheFileMessageThenTheLoadError) {
 // The programs find the shipped data beside them in a build tree and in ../share/vxeditr when
 // installed; the installed layout must work under any root a package was unpacked into.
 TEST(Catalogue, DataDirectoryBesideTheProgramOrInstalled) {
-    struct Case {
-        const char* name;
-        const char* program;                 // the program's directory, relative to the root
-        std::vector<std::string> templates;  // directories that get an X50EMPTY.SET
-        const char* expected;                // relative to the root
-    };
-    const std::vector<Case> cases = {
+    // What, the program's directory, the directories given an X50EMPTY.SET, the one expected.
+    const std::tuple<const char*, const char*, std::vector<std::string>, const char*> cases[] = {
         {"beside", "opt/bin", {"opt/bin", "opt/share/vxeditr"}, "opt/bin"},
         {"installed", "usr/bin", {"usr/share/vxeditr"}, "usr/share/vxeditr"},
         {"installed elsewhere", "opt/bin", {"usr/share/vxeditr", "opt/share/vxeditr"}, "opt/share/vxeditr"},
         {"neither", "usr/bin", {"usr/share/other"}, "usr/bin"},
         {"a file named like the template is not one", "usr/bin", {}, "usr/bin"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [what, program, templates, expected] : cases) {
         test::TempDirectory root;
-        fs::create_directories(root.Path() / "usr/bin");
-        fs::create_directories(root.Path() / "opt/bin");
-        for (const std::string& directory : c.templates)
-            fs::create_directories(root.Path() / directory / "X50EMPTY.SET");
-        if (c.templates.empty()) {
-            fs::create_directories(root.Path() / "usr/share/vxeditr");
-            test::WriteFileBytes(root.Path() / "usr/share/vxeditr/X50EMPTY.SET", Bytes{1});
-        }
-        EXPECT_EQ(FindDataDirectory((root.Path() / c.program).string()), (root.Path() / c.expected).string());
+        for (const char* directory : {"usr/bin", "opt/bin", "usr/share/vxeditr"})
+            fs::create_directories(root.Path() / directory);
+        for (const std::string& directory : templates) fs::create_directories(root.Path() / directory / "X50EMPTY.SET");
+        if (templates.empty()) test::WriteFileBytes(root.Path() / "usr/share/vxeditr/X50EMPTY.SET", Bytes{1});
+        EXPECT_EQ(FindDataDirectory((root.Path() / program).string()), (root.Path() / expected).string()) << what;
     }
 }
 

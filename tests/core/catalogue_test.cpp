@@ -41,7 +41,6 @@ protected:
     }
 
     test::TempDirectory dir;
-    test::ScriptedInteraction ui;
 };
 
 // The style record past its name and category comes from the template, zeros where it ends; the

@@ -397,17 +397,18 @@ TEST(RecordFiles, RecordFieldsReadTheStoredBytes) {
     }
 }
 
-TEST(RecordFiles, StyleEventCountsTruncateTowardZeroPerBlockOfFour) {
-    const std::pair<int, int> cases[] = {{70, -276}, {1171, -1}, {1175, 0}, {1176, 0}, {1183, 1}, {65535, 16089}};
+// Style events count per block of four, truncated toward zero, and a block's free events; the list
+// lines of backing sequences and songs, long names and large totals, and the counters: records/counts.txt.
+TEST(RecordFiles, StyleEventCountsListLinesAndCounters) {
+    std::string out = "events of a style of size:";
     SetStyles styles;
     styles.slots[10].used = 1;
-    for (const auto& [size, events] : cases) {
+    for (int size : {70, 1171, 1175, 1176, 1183, 65535}) {
         styles.slots[10].size = static_cast<std::uint16_t>(size);
-        EXPECT_EQ(StyleEventsUsed(styles, 10), events) << size;
+        out += " " + std::to_string(size) + "=" + std::to_string(StyleEventsUsed(styles, 10));
     }
     styles.slots[10] = StyleSlot{};
-    EXPECT_EQ(StyleEventsUsed(styles, 10), 0) << "a slot without a style takes no room";
-
+    out += "; no style " + std::to_string(StyleEventsUsed(styles, 10)) + "\nfree events of slots 3 to 8:";
     StyleSlot full;
     full.used = 1;
     full.size = 1176 + 4 * 1000;  // 1000 events
@@ -416,28 +417,24 @@ TEST(RecordFiles, StyleEventCountsTruncateTowardZeroPerBlockOfFour) {
     styles.slots[5].size = 70;
     styles.slots[6] = StyleSlot{};
     styles.slots[7].size = 1176 + 4 * 3;
-    for (int slot = 4; slot <= 7; ++slot) EXPECT_EQ(BlockEventsFree(styles, slot), 15200 - (100 - 276 + 3)) << slot;
-    EXPECT_EQ(std::pair(BlockEventsFree(styles, 3), BlockEventsFree(styles, 8)), std::pair(11200, 11200));
-}
+    for (int slot = 3; slot <= 8; ++slot) out += " " + std::to_string(BlockEventsFree(styles, slot));
 
-TEST(RecordFiles, ListLinesAndCounters) {
     SetBackingSequences bsq;
     SetSongs songs;
+    bsq.entries[0].record.SetName("Short");
+    bsq.entries[1].record.SetName("Long");
     bsq.entries[3].record.SetName("Intro Groove");
-    songs.entries[9].record.SetName("");
-    EXPECT_EQ(BsqListLine(bsq, 3), "BSeq 3: Intro Groove     :    0");
-    EXPECT_EQ(SongListLine(songs, 9), "Song 9:                  :    0");
     bsq.entries[0].total = 25;
     bsq.entries[1].total = 30000;
     songs.entries[2].record.SetName("A very long song name");
     songs.entries[2].total = 7;
+    songs.entries[9].record.SetName("");
     songs.endOffset += 40;
-    EXPECT_EQ(BsqListLine(bsq, 0).substr(24) + BsqListLine(bsq, 1).substr(24) + BsqListLine(bsq, 10),
-              " :  100 :120000");
-    EXPECT_EQ(SongListLine(songs, 2), "Song 2: A very long song :   28");
-    EXPECT_EQ(CounterLabels(CountEvents(bsq, songs)),
-              (std::array<std::string, 5>{"BackSeqs: 120100", "Songs: 28", "Patterns: 160", "Total: 120288",
-                                          "Free: -54752"}));
+    for (int b : {0, 1, 3, 10}) out += "\n" + BsqListLine(bsq, b);  // there is no backing sequence 10
+    for (int s : {2, 9}) out += "\n" + SongListLine(songs, s);
+    for (const std::string& label : CounterLabels(CountEvents(bsq, songs))) out += "\n" + label;
+    out += "\n";
+    EXPECT_EQ(out, test::Golden("records/counts.txt", out));
 }
 
 // A file whose pattern table was left behind by a save after the songs shrank: an edit brings the

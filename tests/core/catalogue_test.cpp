@@ -14,6 +14,7 @@
 #include "core/storage/DataDirectory.h"
 #include "core/storage/TemplateSet.h"
 #include "core/text/Helpers.h"
+#include "support/Golden.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SetBuilder.h"
 #include "support/TestPaths.h"
@@ -23,31 +24,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A template set with only the two files the catalogue reads.
-class TemplateFixture : public ::testing::Test {
-protected:
-    void SetUp() override { fs::create_directories(dir.Path() / "X50EMPTY.SET"); }
-    void Write(const std::string& extension, const Bytes& bytes) {
-        test::WriteFileBytes(dir.Path() / "X50EMPTY.SET" / ("X50EMPTY" + extension), bytes);
-    }
-    // "VEMOX", the kind byte at 6, then bytes counting up so every offset is recognisable.
-    static Bytes ItemBytes(std::uint8_t kindByte, std::size_t size) {
-        Bytes bytes(size);
-        for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + 1);
-        std::copy_n("VEMOX", 5, bytes.begin());
-        bytes[6] = kindByte;
-        return bytes;
-    }
-
-    test::TempDirectory dir;
-    test::ScriptedInteraction ui;
-};
+// "VEMOX", the kind byte at 6, then bytes counting up so every offset is recognisable.
+Bytes ItemBytes(std::uint8_t kindByte, std::size_t size) {
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    std::copy_n("VEMOX", 5, bytes.begin());
+    bytes[6] = kindByte;
+    return bytes;
+}
 
 // The style record past its name and category comes from the template, zeros where it ends; the
 // first KBD set too. The template is found whatever the case of its names.
-TEST_F(TemplateFixture, BlanksComeFromTheTemplateFoundWhateverTheCaseOfItsNames) {
+TEST(Catalogue, BlanksComeFromTheTemplateFoundWhateverTheCaseOfItsNames) {
     const Bytes ark = ItemBytes(8, 32 + 56);
-    fs::rename(dir.Path() / "X50EMPTY.SET", dir.Path() / "x50empty.set");
+    test::TempDirectory dir;
+    fs::create_directories(dir.Path() / "x50empty.set");
     test::WriteFileBytes(dir.Path() / "x50empty.set" / "X50Empty.Ark", ark);
     for (std::size_t size : {std::size_t{8}, std::size_t{224}, std::size_t{250}, std::size_t{294}}) {
         const Bytes sty = ItemBytes(4, size);
@@ -78,61 +69,53 @@ TEST_F(TemplateFixture, BlanksComeFromTheTemplateFoundWhateverTheCaseOfItsNames)
     }
 }
 
-TEST_F(TemplateFixture, FailuresShowTheFileMessageThenTheLoadError) {
-    const std::string sty = dir.Str() + "/X50EMPTY.SET/X50EMPTY.STY";
-    const std::string ark = dir.Str() + "/X50EMPTY.SET/X50EMPTY.ARK";
-    const struct {
-        Bytes styBytes, arkBytes;  // empty: no file
-        std::vector<std::string> texts;
-    } cases[] = {
-        {{}, ItemBytes(8, 88), {"File " + sty + " not found", "Error getting Style data.\n"}},
-        {ItemBytes(0, 294), ItemBytes(8, 88), {sty + " is not a valid file", "Error getting Style data.\n"}},
-        {ItemBytes(4, 294), {}, {"File " + ark + " not found", "Error getting KBD Set data.\n"}},
-        {ItemBytes(4, 294),
-         ItemBytes(8, 87),
-         {"Error getting KBD Set data.\n" + ark +
-          " at byte 32: the file is 87 bytes long, too short for the first KBD set"}},
-    };
-    for (const auto& c : cases) {
-        for (const char* e : {".STY", ".ARK"}) fs::remove(dir.Path() / "X50EMPTY.SET" / ("X50EMPTY" + std::string(e)));
-        if (!c.styBytes.empty()) Write(".STY", c.styBytes);
-        if (!c.arkBytes.empty()) Write(".ARK", c.arkBytes);
-        test::ScriptedInteraction one;
-        EXPECT_FALSE(InitCatalogue(dir.Str(), nullptr, one).has_value()) << c.texts[0];
-        EXPECT_EQ(one.Texts(), c.texts);
-        for (const Message& m : one.messages) EXPECT_EQ(m.title, "Error") << m.text;
-        EXPECT_EQ(one.busyDepth, 0) << c.texts[0];
+// Each case's style and KBD set files (none when empty), then what the person saw, in
+// catalogue/template_failures.txt.
+TEST(Catalogue, TemplateFailuresShowTheFileMessageThenTheLoadError) {
+    test::TempDirectory dir;
+    fs::create_directories(dir.Path() / "X50EMPTY.SET");
+    const std::pair<Bytes, Bytes> cases[] = {{{}, ItemBytes(8, 88)},
+                                             {ItemBytes(0, 294), ItemBytes(8, 88)},
+                                             {ItemBytes(4, 294), {}},
+                                             {ItemBytes(4, 294), ItemBytes(8, 87)}};
+    std::string out;
+    for (const auto& [sty, ark] : cases) {
+        for (const auto& [extension, bytes] : {std::pair{".STY", sty}, {".ARK", ark}}) {
+            const fs::path path = dir.Path() / "X50EMPTY.SET" / ("X50EMPTY" + std::string(extension));
+            fs::remove(path);
+            if (!bytes.empty()) test::WriteFileBytes(path, bytes);
+        }
+        test::ScriptedInteraction ui;
+        EXPECT_FALSE(InitCatalogue(dir.Str(), nullptr, ui).has_value());
+        const auto file = [](const Bytes& bytes) {
+            return bytes.empty() ? std::string("none")
+                                 : "kind " + std::to_string(bytes[6]) + ", " + std::to_string(bytes.size()) + " bytes";
+        };
+        out += ".STY " + file(sty) + "; .ARK " + file(ark) + "; busy " + std::to_string(ui.busyDepth) + "\n" +
+               ui.TakeTranscript();
     }
+    for (std::size_t at; (at = out.find(dir.Str())) != std::string::npos;) out.replace(at, dir.Str().size(), "DIR");
+    EXPECT_EQ(out, test::Golden("catalogue/template_failures.txt", out));
 }
 
 // The programs find the shipped data beside them in a build tree and in ../share/vxeditr when
 // installed; the installed layout must work under any root a package was unpacked into.
 TEST(Catalogue, DataDirectoryBesideTheProgramOrInstalled) {
-    struct Case {
-        const char* name;
-        const char* program;                 // the program's directory, relative to the root
-        std::vector<std::string> templates;  // directories that get an X50EMPTY.SET
-        const char* expected;                // relative to the root
-    };
-    const std::vector<Case> cases = {
+    // What, the program's directory, the directories given an X50EMPTY.SET, the one expected.
+    const std::tuple<const char*, const char*, std::vector<std::string>, const char*> cases[] = {
         {"beside", "opt/bin", {"opt/bin", "opt/share/vxeditr"}, "opt/bin"},
         {"installed", "usr/bin", {"usr/share/vxeditr"}, "usr/share/vxeditr"},
         {"installed elsewhere", "opt/bin", {"usr/share/vxeditr", "opt/share/vxeditr"}, "opt/share/vxeditr"},
         {"neither", "usr/bin", {"usr/share/other"}, "usr/bin"},
         {"a file named like the template is not one", "usr/bin", {}, "usr/bin"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [what, program, templates, expected] : cases) {
         test::TempDirectory root;
-        fs::create_directories(root.Path() / "usr/bin");
-        fs::create_directories(root.Path() / "opt/bin");
-        for (const std::string& directory : c.templates)
-            fs::create_directories(root.Path() / directory / "X50EMPTY.SET");
-        if (c.templates.empty()) {
-            fs::create_directories(root.Path() / "usr/share/vxeditr");
-            test::WriteFileBytes(root.Path() / "usr/share/vxeditr/X50EMPTY.SET", Bytes{1});
-        }
-        EXPECT_EQ(FindDataDirectory((root.Path() / c.program).string()), (root.Path() / c.expected).string());
+        for (const char* directory : {"usr/bin", "opt/bin", "usr/share/vxeditr"})
+            fs::create_directories(root.Path() / directory);
+        for (const std::string& directory : templates) fs::create_directories(root.Path() / directory / "X50EMPTY.SET");
+        if (templates.empty()) test::WriteFileBytes(root.Path() / "usr/share/vxeditr/X50EMPTY.SET", Bytes{1});
+        EXPECT_EQ(FindDataDirectory((root.Path() / program).string()), (root.Path() / expected).string()) << what;
     }
 }
 
@@ -205,165 +188,93 @@ TEST(PresetNames, RefusesBadFilesAndKeepsTheTables) {
     }
 }
 
-// The number of the line of the generated file that holds the text.
-int LineOf(const std::string& needle) {
-    const std::string text = MakeNamesFile();
-    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(text.find(needle)), '\n'));
-}
-
+// Each case's edits of the generated file, then the lines skipped, styles 7 and 8 (the malformed
+// entry's and the next) and the last drum kit, in catalogue/skipped_names.txt.
 TEST(PresetNames, AMalformedEntryIsSkippedAndLeftBlankAndTheOthersStayInPlace) {
-    struct Case {
-        const char* what;
-        std::vector<std::pair<std::string, std::string>> edits;
-        std::vector<int> lines;
-        std::string blankAndNext;  // the names of the malformed entry's item and the next one
-    };
-    const auto styles = [](const PresetTables& t) { return t.styles[7].name + t.styles[8].name; };
-    const std::string blank(16, ' ');
-    const Case cases[] = {
-        {"category not a number", {{"\"T1 7\",22", "\"T1 7\",x22"}}, {LineOf("\"T1 7\"")}, blank + "T1 8            "},
-        {"category missing", {{"\"T1 7\",22", "\"T1 7\","}}, {LineOf("\"T1 7\"")}, blank + "T1 8            "},
-        {"category out of range", {{"\"T1 7\",22", "\"T1 7\",256"}}, {LineOf("\"T1 7\"")}, blank + "T1 8            "},
+    const std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> cases = {
+        {"category not a number", {{"\"T1 7\",22", "\"T1 7\",x22"}}},
+        {"category missing", {{"\"T1 7\",22", "\"T1 7\","}}},
+        {"category out of range", {{"\"T1 7\",22", "\"T1 7\",256"}}},
         // A name written with a line break in it: the entry's two lines go, the next entry is read.
-        {"a name broken by a line break",
-         {{"\"T1 7\"", "\"T1\n7\""}},
-         {LineOf("\"T1 7\"")},
-         blank + "T1 8            "},
-        {"style not a number and a broken name",
-         {{"\"T0 3\",9,259", "\"T0 3\",9,2 59"}, {"\"T1 7\"", "\"T1\r\n7\""}},
-         {LineOf("\"T0 3\""), LineOf("\"T1 7\"")},
-         blank + "T1 8            "},
+        {"a name broken by a line break", {{"\"T1 7\"", "\"T1\n7\""}}},
+        {"style not a number and a broken name", {{"\"T0 3\",9,259", "\"T0 3\",9,2 59"}, {"\"T1 7\"", "\"T1\r\n7\""}}},
     };
-    for (const Case& c : cases) {
+    std::string out;
+    for (const auto& [what, edits] : cases) {
         std::string text = MakeNamesFile();
-        for (const auto& [from, to] : c.edits) text.replace(text.find(from), from.size(), to);
+        for (const auto& [from, to] : edits) text.replace(text.find(from), from.size(), to);
         PresetTables tables;
         std::vector<int> skipped;
-        ASSERT_TRUE(ParsePresetNames(text, tables, &skipped)) << c.what;
-        EXPECT_EQ(skipped, c.lines) << c.what;
-        EXPECT_EQ(styles(tables), c.blankAndNext) << c.what;
-        EXPECT_EQ(tables.styles[7].category, 0) << c.what;
-        EXPECT_EQ(tables.drumKitsR[31].name + std::to_string(tables.drumKitsR[31].category), "T5 31           18")
-            << c.what << ": nothing after it moved";
+        ASSERT_TRUE(ParsePresetNames(text, tables, &skipped)) << what;
+        out += what + ": lines";
+        for (int line : skipped) out += " " + std::to_string(line);
+        for (const PresetItem& item : {tables.styles[7], tables.styles[8], tables.drumKitsR[31]})
+            out += " [" + item.name + "] " + std::to_string(item.category);
+        out += "\n";
     }
-    EXPECT_EQ(SkippedNamesLinesText("/opt/vx/X50PRSTS.TXT", {12}),
-              "Line 12 of the Preset names file /opt/vx/X50PRSTS.TXT is malformed.\n"
-              "It was skipped: its entry is left blank.");
-    EXPECT_EQ(SkippedNamesLinesText("N.TXT", {3, 5, 8, 13, 21, 34, 55}),
-              "Lines 3, 5, 8, 13, 21 and 2 more of the Preset names file N.TXT are malformed.\n"
-              "They were skipped: their entries are left blank.");
-    EXPECT_EQ(SkippedNamesLinesText("N.TXT", {3, 5}),
-              "Lines 3 and 5 of the Preset names file N.TXT are malformed.\n"
-              "They were skipped: their entries are left blank.");
+    for (const std::vector<int>& lines : {std::vector<int>{12}, {3, 5}, {3, 5, 8, 13, 21, 34, 55}})
+        out += SkippedNamesLinesText("/opt/vx/X50PRSTS.TXT", lines) + "\n";
+    EXPECT_EQ(out, test::Golden("catalogue/skipped_names.txt", out));
 }
 
-std::string Name16(const std::string& name) { return name + std::string(16 - name.size(), ' '); }
-
-std::string Text(const std::string& text) { return text; }
+std::string Text(BankSlot place) { return std::to_string(place.bank) + "/" + std::to_string(place.slot); }
 std::string Text(int value) { return std::to_string(value); }
-std::string Text(BankSlot place) { return Text(place.bank) + "/" + Text(place.slot); }
 
-// f's answer for each input, joined by "|": a whole table in one line.
-template <typename F>
-std::string Each(std::initializer_list<int> inputs, F f) {
-    std::string out;
-    for (int input : inputs) out += Text(f(input)) + "|";
-    return out;
-}
-
-PresetTables Presets() {
+// Every numbering function of programs, arrangements and styles at the edges of their banks, with the
+// names and categories of a set over preset tables: one line an input, in catalogue/numbers.txt.
+TEST(ItemNumbers, LabelsBanksIndexesNamesAndCategoriesOfEveryKind) {
     PresetTables presets;
-    presets.programsAB[0] = {Name16("PIANO"), 0};
-    presets.programsAB[127] = {Name16("B88 PRESET"), 16};
-    presets.programsCD[127] = {Name16("D88 PRESET"), 15};
-    presets.programsE[63] = {Name16("E88 PRESET"), 4};
-    presets.drumKitsR[31] = {Name16("R48 KIT"), 14};
-    presets.arrangements[64] = {{Name16("B11 ARR"), 2}, 5};
-    presets.styles[127] = {Name16("B88 STYLE"), 200};
-    return presets;
-}
+    presets.programsAB[0] = {"PIANO", 0};
+    presets.programsAB[127] = {"B88 PRESET", 16};
+    presets.programsCD[127] = {"D88 PRESET", 15};
+    presets.programsE[63] = {"E88 PRESET", 4};
+    presets.drumKitsR[31] = {"R48 KIT", 14};
+    presets.arrangements[64] = {{"B11 ARR", 2}, 5};
+    presets.styles[127] = {"B88 STYLE", 200};
+    SetData set = test::EmptySet();
+    for (auto [index, name] : {std::pair{0, "MY F11"}, {135, "MY KIT"}, {130, "TWIN"}, {70, "TWIN"}, {5, "TWINS"}})
+        set.prg.records[static_cast<std::size_t>(index)].SetName(name);
+    set.prg.records[132].SetName("KIT ONLY");
+    set.prg.records[0].SetCategory(7);
+    set.prg.records[127].SetCategory(16);
+    set.arr.arr[0].SetName("MY ARR");
+    set.arr.arr[0].SetCategory(3);
+    set.arr.arr[127].SetName("MY ARR");
+    set.arr.arr[127].SetCategory(16);
+    set.sty.slots[47].record.SetName("LAST STYLE");
+    set.sty.slots[47].record.SetCategory(9);
 
-TEST(ProgramNumbers, LabelsBanksAndUserIndexes) {
-    EXPECT_EQ(Each({0, 8, 63, 64, 127, 256, 383, 512, 575, 768, 831, 832, 895, 1024, 1055, 1056, 1063}, ProgramLabel),
-              "A11|A21|A88|B11|B88|C11|D88|E11|E88|F11|F88|G11|G88|R11|R48|R51|R58|");
-    EXPECT_EQ(Each({-1, 128, 255, 384, 511, 576, 767, 896, 1023, 1064, 65535}, ProgramLabel), "|||||||||||");
-    EXPECT_EQ(Each({0, 127, 256, 383, 512, 895, 1024, 1063, 128, 1064, -1}, ProgramBankSlotOf),
-              "0/0|1/63|2/0|3/63|4/0|6/63|7/0|7/39|-1/-1|-1/-1|-1/-1|");
-    for (const auto& [bank, slot, number] : {std::tuple{1, 63, 127}, {7, 39, 1063}, {5, 64, 832}, {8, 0, -1}})
-        EXPECT_EQ(ProgramNumberOf(bank, slot), number) << bank << "/" << slot;  // the slot is not checked
-    // User programs are F11-G88, then R51-R58.
-    EXPECT_EQ(Each({768, 831, 832, 895, 1056, 1063, 767, 896, 1055, 1064, 0, -1}, UserIndexOf),
-              "0|63|64|127|128|135|-1|-1|-1|-1|-1|-1|");
-    EXPECT_EQ(Each({0, 127, 128, 135, 136, -1}, NumberOfUserIndex), "768|895|1056|1063|-1|-1|");
-    EXPECT_EQ(Each({0, 127, 128, 136}, ProgramLabelOfUserIndex), "F11|G88|R51||");
-    const std::tuple<int, int, int> inBank[] = {{5, 64, 64},  {6, 63, 127}, {6, 64, -1}, {7, 31, -1}, {7, 32, 128},
-                                                {7, 39, 135}, {7, 40, -1},  {4, 0, -1},  {8, 0, -1},  {5, -1, -1}};
-    for (const auto& [bank, slot, index] : inBank) EXPECT_EQ(UserIndexInBank(bank, slot), index) << bank << "/" << slot;
-}
-
-TEST(ProgramNumbers, NamesAndCategoriesFromSetAndPresets) {
-    const PresetTables presets = Presets();
-    SetPrograms programs = test::EmptySet().prg;
-    programs.records[0].SetName("MY F11");
-    programs.records[0].SetCategory(7);
-    programs.records[127].SetCategory(16);
-    programs.records[135].SetName("MY KIT");
-    programs.records[130].SetName("TWIN");  // R53
-    programs.records[70].SetName("TWIN");   // G17
-    programs.records[5].SetName("TWINS");
-    programs.records[132].SetName("KIT ONLY");
-    const auto name = [&](int number) { return ProgramNameOf(programs, presets, number); };
-    EXPECT_EQ(Each({575, 1055, 768, 1063}, name),
-              "E88 PRESET      |R48 KIT         |MY F11          |MY KIT          |");
-    EXPECT_EQ(Each({895, 1056, 128, -1}, name), kBlankName + "|" + kBlankName + "|||");
-    EXPECT_EQ(Each({0, 127, 383, 575, 1055, 768, 895, 1063, 1056, 128, -1},
-                   [&](int number) { return ProgramCategoryOf(programs, presets, number); }),
-              "0|255|15|4|14|7|255|15|15|255|255|");
-    EXPECT_EQ(Each({135, 136}, [&](int index) { return UserProgramName(programs, index); }),
-              Name16("MY KIT") + "|" + kBlankName + "|");
-    EXPECT_EQ(Each({1, 0, 136, -1}, [&](int index) { return IsProgramEmpty(programs, index); }), "1|0|0|0|");
+    std::string out = "number: program label bank/slot user [name] category | arrangement ... | style ...\n";
+    for (int n : {-1,  0,   8,   63,  64,  127, 128, 200, 255, 256,  303,  304,  319,  320,  383,  384,  511,
+                  512, 575, 576, 767, 768, 831, 832, 895, 896, 1023, 1024, 1055, 1056, 1060, 1063, 1064, 65535})
+        out += Text(n) + ": " + ProgramLabel(n) + " " + Text(ProgramBankSlotOf(n)) + " " + Text(UserIndexOf(n)) + " [" +
+               ProgramNameOf(set.prg, presets, n) + "] " + Text(ProgramCategoryOf(set.prg, presets, n)) + " | " +
+               ArrLabel(n) + " " + Text(ArrBankSlotOf(n)) + " " + Text(ArrUserIndexOf(n)) + " [" +
+               ArrNameOf(set.arr, presets, n) + "] " + Text(ArrCategoryOf(set.arr, presets, n)) + " | " + StyLabel(n) +
+               " " + Text(StyBankSlotOf(n)) + " " + Text(StyUserIndexOf(n)) + " [" + StyNameOf(set.sty, presets, n) +
+               "] " + Text(StyCategoryOf(set.sty, presets, n)) + "\n";
+    out += "user index: program number label [name] empty | arrangement number | style number\n";
+    for (int i : {-1, 0, 1, 47, 48, 63, 64, 127, 128, 135, 136})
+        out += Text(i) + ": " + Text(NumberOfUserIndex(i)) + " " + ProgramLabelOfUserIndex(i) + " [" +
+               UserProgramName(set.prg, i) + "] " + Text(IsProgramEmpty(set.prg, i)) + " | " +
+               Text(ArrNumberOfUserIndex(i)) + " | " + Text(StyNumberOfUserIndex(i)) + "\n";
+    // The slot is not checked by the number functions; the twin grid's lower half is bank D.
+    out += "bank/slot: program number user | arrangement number user | style number\n";
+    const int banksAndSlots[] = {// bank, slot, bank, slot ...
+                                 1, 5, 1,  63, 2,  5, 2,  47, 2,  64, 3,  0, 3,  5, 3,  63, 3,  64, 4,
+                                 0, 5, -1, 5,  64, 6, 63, 6,  64, 7,  31, 7, 32, 7, 39, 7,  40, 8,  0};
+    for (std::size_t i = 0; i < std::size(banksAndSlots); i += 2) {
+        const int bank = banksAndSlots[i], slot = banksAndSlots[i + 1];
+        out += Text(bank) + "/" + Text(slot) + ": " + Text(ProgramNumberOf(bank, slot)) + " " +
+               Text(UserIndexInBank(bank, slot)) + " | " + Text(ArrNumberOf(bank, slot)) + " " +
+               Text(ArrUserIndexInBank(bank, slot)) + " | " + Text(StyNumberOf(bank, slot)) + "\n";
+    }
     // The first user program whose sixteen characters match, F and G before R.
-    for (const auto& [text, number] :
-         {std::pair{Name16("TWIN"), 838}, {Name16("KIT ONLY"), 1060}, {"TWIN", -1}, {Name16("twin"), -1}})
-        EXPECT_EQ(FindProgramByName(programs, text), number) << text;
-}
-
-TEST(ItemNumbers, ArrangementAndStyleNumbers) {
-    EXPECT_EQ(Each({0, 63, 64, 256, 319, 320, 383, 128, 384, -1}, ArrLabel), "A11|A88|B11|C11|C88|D11|D88||||");
-    EXPECT_EQ(Each({0, 64, 256, 383, 128, -1}, ArrBankSlotOf), "0/0|1/0|2/0|3/63|-1/-1|-1/-1|");
-    EXPECT_EQ(Each({0, 63, 256, 319, 320, 383, 384}, ArrUserIndexOf), "-1|-1|0|63|64|127|-1|");
-    EXPECT_EQ(Each({0, 64, 127, 128}, ArrNumberOfUserIndex), "256|320|383|-1|");
-    EXPECT_EQ(std::pair(ArrNumberOf(3, 63), ArrNumberOf(4, 0)), std::pair(383, -1));
-    // The twin grid's lower half is bank D.
-    for (const auto& [bank, slot, index] : {std::tuple{2, 5, 5}, {3, 5, 69}, {2, 64, 64}, {3, 64, -1}, {1, 5, -1}})
-        EXPECT_EQ(ArrUserIndexInBank(bank, slot), index) << bank << "/" << slot;
-
-    EXPECT_EQ(Each({0, 127, 256, 303, 304, 320}, StyLabel), "A11|B88|C11|C68|||");
-    EXPECT_EQ(Each({127, 303, 304}, StyBankSlotOf), "1/63|2/47|-1/-1|");
-    EXPECT_EQ(Each({0, 256, 303, 304}, StyUserIndexOf), "-1|0|47|-1|");
-    EXPECT_EQ(Each({47, 48}, StyNumberOfUserIndex), "303|-1|");
-    EXPECT_EQ(std::pair(StyNumberOf(2, 47), StyNumberOf(3, 0)), std::pair(303, -1));
-}
-
-TEST(ItemNumbers, ArrangementAndStyleNamesFromSetAndPresets) {
-    const PresetTables presets = Presets();
-    SetArrangements arr = test::EmptySet().arr;
-    arr.arr[0].SetName("MY ARR");
-    arr.arr[0].SetCategory(3);
-    arr.arr[127].SetName("MY ARR");
-    arr.arr[127].SetCategory(16);
-    EXPECT_EQ(Each({64, 256, 384}, [&](int number) { return ArrNameOf(arr, presets, number); }),
-              Name16("B11 ARR") + "|" + Name16("MY ARR") + "||");
-    EXPECT_EQ(Each({64, 256, 383, 200}, [&](int number) { return ArrCategoryOf(arr, presets, number); }),
-              "2|3|255|255|");
-    EXPECT_EQ(FindArrangementByName(arr, Name16("MY ARR")), 256);
-
-    SetStyles sty = test::EmptySet().sty;
-    sty.slots[47].record.SetName("LAST STYLE");
-    sty.slots[47].record.SetCategory(9);
-    EXPECT_EQ(Each({127, 303, 256, 304}, [&](int number) { return StyNameOf(sty, presets, number); }),
-              Name16("B88 STYLE") + "|" + Name16("LAST STYLE") + "|" + kBlankName + "||");
-    EXPECT_EQ(Each({127, 303}, [&](int number) { return StyCategoryOf(sty, presets, number); }), "255|9|");
+    out += "found by name:";
+    for (const std::string name : {"TWIN            ", "KIT ONLY        ", "TWIN", "twin            "})
+        out += " " + Text(FindProgramByName(set.prg, name));
+    out += " " + Text(FindArrangementByName(set.arr, "MY ARR          ")) + "\n";
+    EXPECT_EQ(out, test::Golden("catalogue/numbers.txt", out));
 }
 
 }  // namespace

@@ -7,6 +7,14 @@ class NullProgress : public ProgressWindow {
 public:
     void SetValue(double) override {}
 };
+// The next scripted answer, taken from the queue, or `none` when none is left.
+template <typename T>
+T Next(std::deque<T>& answers, T none) {
+    if (answers.empty()) return none;
+    T answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
 }  // namespace
 
 std::vector<std::string> ScriptedInteraction::Texts() const {
@@ -34,19 +42,13 @@ std::string ScriptedInteraction::TakeTranscript() {
 
 Answer ScriptedInteraction::ShowMessage(const Message& message) {
     messages.push_back(message);
-    auto& scripted = answers_[message.question];
-    if (scripted.empty()) return message.buttons == MessageButtons::OK ? Answer::OK : message.defaultButton;
-    const Answer answer = scripted.front();
-    scripted.pop_front();
-    return answer;
+    return Next(answers_[message.question],
+                message.buttons == MessageButtons::OK ? Answer::OK : message.defaultButton);
 }
 
 int ScriptedInteraction::NextPick(PickCall call) {
     picks.push_back(std::move(call));
-    if (pickAnswers.empty()) return -1;
-    int answer = pickAnswers.front();
-    pickAnswers.pop_front();
-    return answer;
+    return Next(pickAnswers, -1);
 }
 
 int ScriptedInteraction::PickArrangement(int set, int start, const std::string& addition) {
@@ -74,10 +76,7 @@ int ScriptedInteraction::PickPresetBank(const std::string& caption, const std::v
 
 std::optional<std::string> ScriptedInteraction::ChooseOpenFile(const FileRequest& request) {
     fileRequests.push_back(request);
-    if (fileAnswers.empty()) return std::nullopt;
-    auto answer = fileAnswers.front();
-    fileAnswers.pop_front();
-    return answer;
+    return Next(fileAnswers, std::optional<std::string>());
 }
 std::optional<std::string> ScriptedInteraction::ChooseSaveFile(const FileRequest& request) {
     return ChooseOpenFile(request);
@@ -85,17 +84,11 @@ std::optional<std::string> ScriptedInteraction::ChooseSaveFile(const FileRequest
 
 std::string ScriptedInteraction::ChooseSetToOpen() {
     events.push_back("ChooseSetToOpen");
-    if (setAnswers.empty()) return {};
-    auto answer = setAnswers.front();
-    setAnswers.pop_front();
-    return answer;
+    return Next(setAnswers, std::string());
 }
 std::string ScriptedInteraction::ChooseSetDestination(const std::string& proposedName) {
     events.push_back("ChooseSetDestination " + proposedName);
-    if (setAnswers.empty()) return {};
-    auto answer = setAnswers.front();
-    setAnswers.pop_front();
-    return answer;
+    return Next(setAnswers, std::string());
 }
 
 std::unique_ptr<ProgressWindow> ScriptedInteraction::BeginProgress(const std::string& title, const std::string& text,

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "core/catalogue/Catalogue.h"
+#include "support/TestPaths.h"
 
 namespace vx::test {
 
@@ -69,26 +69,18 @@ private:
     std::mt19937 engine_;
 };
 
+// A header of random bytes but "VEMOX" and the kind byte.
+template <std::size_t N>
+void RandomHeader(Random& random, std::array<std::uint8_t, N>& header, ItemKind kind) {
+    random.Fill(header);
+    PutMagic(header, kind);
+}
+
 // A record with random bytes and either a random name or, for an empty slot, blanks.
 template <typename Record>
 void RandomRecord(Random& random, Record& record, int emptyPercent) {
     random.Fill(record.bytes);
     record.SetName(random.Percent(emptyPercent) ? kBlankName : random.Name());
-}
-
-// Section offsets packed from start; the song file's patterns follow the songs.
-template <typename Entry>
-int PackFrom(int start, std::array<Entry, kSequenceCount>& entries, OffsetTable& offsets) {
-    int position = start;
-    for (std::size_t b = 0; b < entries.size(); ++b) {
-        entries[b].total = 0;
-        for (std::size_t k = 0; k < kSections; ++k) {
-            offsets[b][k] = position;
-            position += entries[b].lengths[k];
-            entries[b].total += entries[b].lengths[k];
-        }
-    }
-    return position;
 }
 
 template <typename Entry>
@@ -152,8 +144,7 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options) {
     SetData set;
     auto trailing = [&] { return random.Block(static_cast<std::size_t>(random.Between(0, options.maxTrailing))); };
 
-    random.Fill(set.arr.header);
-    PutMagic(set.arr.header, ItemKind::Arrangement);
+    RandomHeader(random, set.arr.header, ItemKind::Arrangement);
     for (auto& record : set.arr.arr) {
         RandomRecord(random, record, options.emptyPercent);
         record.SetStyle(random.Percent(50) ? random.Between(0, 127) : random.Between(256, 303));
@@ -165,8 +156,7 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options) {
     PutWord(set.arr.header, 24, set.arr.dataLength);
     set.arr.trailing = trailing();
 
-    random.Fill(set.sty.header);
-    PutMagic(set.sty.header, ItemKind::Style);
+    RandomHeader(random, set.sty.header, ItemKind::Style);
     const int largest = std::clamp(options.maxStyleSize, 70, 65535);
     for (int slot = 0; slot < kUserStyles; ++slot) {
         auto& entry = set.sty.slots[static_cast<std::size_t>(slot)];
@@ -186,14 +176,12 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options) {
     set.sty.gap = random.Block(kStyDataStart - (22 + 4 * kUserStyles));
     set.sty.trailing = trailing();
 
-    random.Fill(set.prg.header);
-    PutMagic(set.prg.header, ItemKind::Program);
+    RandomHeader(random, set.prg.header, ItemKind::Program);
     for (auto& record : set.prg.records) RandomRecord(random, record, options.emptyPercent);
     for (auto& kit : set.prg.drumKits) random.Fill(kit);
     set.prg.trailing = trailing();
 
-    random.Fill(set.bsq.header);
-    PutMagic(set.bsq.header, ItemKind::BackingSequence);
+    RandomHeader(random, set.bsq.header, ItemKind::BackingSequence);
     RandomEntries(random, options, set.bsq.entries);
     for (auto& entry : set.bsq.entries) {
         entry.record.SetArrangement(random.Percent(50) ? random.Between(0, 127) : random.Between(256, 383));
@@ -201,12 +189,10 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options) {
         for (int track = 0; track < BsqRecord::kTrackCount; ++track)
             entry.record.SetTrackProgram(track, random.ProgramNumber());
     }
-    set.bsq.endOffset = PackFrom(0, set.bsq.entries, set.bsq.offsets);
     RebuildOffsets(set.bsq);
     set.bsq.trailing = trailing();
 
-    random.Fill(set.sng.header);
-    PutMagic(set.sng.header, ItemKind::Song);
+    RandomHeader(random, set.sng.header, ItemKind::Song);
     random.Fill(set.sng.values);
     RandomEntries(random, options, set.sng.entries);
     for (auto& entry : set.sng.entries) {
@@ -214,7 +200,9 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options) {
             entry.record.SetTrackProgram(track, random.ProgramNumber());
     }
     // The songs start where the backing sequences end, and the patterns follow the songs.
-    int position = PackFrom(set.bsq.endOffset, set.sng.entries, set.sng.offsets);
+    set.sng.offsets[0][0] = set.bsq.endOffset;
+    RebuildOffsets(set.sng);
+    int position = set.sng.endOffset;
     for (auto& offset : set.sng.patternOffsets) {
         offset = position;
         position += random.Between(0, options.maxPatternUnits);
@@ -222,11 +210,9 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options) {
     set.sng.endOffset = position;
     set.sng.patternData =
         random.Block(static_cast<std::size_t>(position - set.sng.patternOffsets[0]) * kEventUnitBytes);
-    RebuildOffsets(set.sng);
     set.sng.trailing = trailing();
 
-    random.Fill(set.ark.header);
-    PutMagic(set.ark.header, ItemKind::KbdSet);
+    RandomHeader(random, set.ark.header, ItemKind::KbdSet);
     for (auto& record : set.ark.records) {
         random.Fill(record.bytes);
         record.SetSplit(random.Between(36, 96));
@@ -243,12 +229,10 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options) {
     PutWord(set.ark.header, 24, set.ark.dataLength);
     set.ark.trailing = trailing();
 
-    random.Fill(set.arg.header);
-    PutMagic(set.arg.header, ItemKind::ArrangementGlobal);
+    RandomHeader(random, set.arg.header, ItemKind::ArrangementGlobal);
     random.Fill(set.arg.record.bytes);
     set.arg.trailing = trailing();
-    random.Fill(set.gbl.header);
-    PutMagic(set.gbl.header, ItemKind::Global);
+    RandomHeader(random, set.gbl.header, ItemKind::Global);
     random.Fill(set.gbl.record.bytes);
     set.gbl.trailing = trailing();
     return set;
@@ -258,11 +242,8 @@ void WriteSet(const SetData& set, const std::string& directory, const std::strin
     std::filesystem::create_directories(directory);
     for (int index = 0; index < kSetKindCount; ++index) {
         const ItemKind kind = KindFromIndex(index);
-        const Bytes bytes = SerializeKind(set, kind);
-        const auto path = std::filesystem::path(directory) / (name + std::string(KindExtension(kind)));
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw std::runtime_error("cannot write " + path.string());
+        WriteFileBytes(std::filesystem::path(directory) / (name + std::string(KindExtension(kind))),
+                       SerializeKind(set, kind));
     }
 }
 

@@ -74,8 +74,8 @@ TEST(DetailFieldsTest, FieldsWriteOnlyTheirBits) {
     out += "song next 9, chain: " + Hex(song.Byte(52)) + " " + Hex(song.Byte(53)) + " " + std::to_string(song.Next()) +
            "\n";
     using enum ArgSwitch;
-    for (const ArgSwitch which : {ChordMemory, SoundMemory, BassInversion, TempoLock, KeyboardLock, Ensemble,
-                                  SyncStart, SyncStop, DynamicBacking, SplitPointLock, ChordSoundSync}) {
+    for (const ArgSwitch which : {ChordMemory, SoundMemory, BassInversion, TempoLock, KeyboardLock, Ensemble, SyncStart,
+                                  SyncStop, DynamicBacking, SplitPointLock, ChordSoundSync}) {
         ArgRecord arg;
         arg.bytes.fill(0x5A);
         const auto filled = arg.bytes;
@@ -96,8 +96,8 @@ TEST(DetailFieldsTest, FieldsWriteOnlyTheirBits) {
         out += "pedal " + std::to_string(pedal) + ":" + Changed(blank, gbl.bytes) + "\n";
     }
     // The split key all arrangements share, if it is one the dialog offers.
-    for (const auto& [all, first] : {std::pair(60, 60), {36, 36}, {72, 72}, {80, 80}, {96, 96}, {97, 97}, {30, 30},
-                                     {60, 61}}) {
+    for (const auto& [all, first] :
+         {std::pair(60, 60), {36, 36}, {72, 72}, {80, 80}, {96, 96}, {97, 97}, {30, 30}, {60, 61}}) {
         SetData data = test::EmptySet();
         for (ArrangementRecord& a : data.arr.arr) a.SetSplit(all);
         data.arr.arr[0].SetSplit(first);

@@ -172,20 +172,6 @@ TEST(SetCheck, TheToolPrintsTheFindingsAndEndsWithOneWhenThereAreAny) {
     EXPECT_EQ(transcript, test::Golden("check/vx50_check.txt", transcript));
 }
 
-// The shipped template, the demo set and the builder's empty set are what users start from.
-TEST(SetCheck, TheTemplateTheDemoSetAndTheEmptySetAreClean) {
-    test::ScriptedInteraction ui;
-    Options options;
-    auto session = test::MakeSession(ui, options);
-    ASSERT_TRUE(session);
-    const int fresh = session->OpenOrNewSet(true, "");
-    const int demo = session->OpenOrNewSet(false, test::SourceDir() + "/examples/DEMO.SET");
-    ASSERT_NE(demo, 0);
-    EXPECT_EQ(Texts(CheckSet(session->Data(fresh))), std::vector<std::string>{});
-    EXPECT_EQ(Texts(CheckSet(session->Data(demo))), std::vector<std::string>{});
-    EXPECT_EQ(Texts(CheckSet(test::EmptySet())), std::vector<std::string>{});
-}
-
 // Random sets hold every kind of fault by chance. A save writes the size table from the
 // offsets and changes nothing else the check looks at.
 TEST(SetCheck, SavingARandomSetLeavesOnlyWhatItHeldAndMendsTheSizeTable) {

@@ -2,10 +2,6 @@
 // changes nothing and says what is wrong, and Undo takes a restore back.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 
 #include "SimulatedInstrument.h"
@@ -25,7 +21,6 @@
 namespace vx {
 namespace {
 
-namespace fs = std::filesystem;
 
 constexpr int kLive = 1;
 constexpr int kGigs = 2;
@@ -272,46 +267,6 @@ TEST_F(SysExRestore, ASongFileSavedAfterASongEditDumpsAMapThatAgreesWithItsEvent
     ASSERT_EQ(Restore(kLive, message), ItemKind::Song) << ui.Last().text;
     EXPECT_EQ(Dump(Data(kLive), ItemKind::Song), message);
     EXPECT_EQ(TrimBlanks(Data(kLive).sng.entries[9].record.Name()), "LAST SONG");
-}
-
-// vx50 sysex writes a backup of one kind; vx50 restore makes it a set again, or names the fault
-// and leaves the set as it was.
-TEST(SysExRestoreTool, ABackupKeptAsSysExFilesBecomesASetAgain) {
-    test::TempDirectory temp;
-    const auto vx50 = [&](const std::string& arguments) {
-        const std::string output = (temp.Path() / "out.txt").string();
-        const int raw = std::system((test::ProgramDir() + "/vx50 " + arguments + " >" + output + " 2>&1").c_str());
-        const Bytes bytes = test::ReadFileBytes(output);
-        return std::pair(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, std::string(bytes.begin(), bytes.end()));
-    };
-    const fs::path source = temp.Path() / "SRC.SET", dest = temp.Path() / "DST.SET";
-    test::WriteSet(test::RandomSet(4), source.string(), "SRC");
-    test::WriteSet(test::EmptySet(), dest.string(), "DST");
-    for (const std::string kind : {"prg", "gbl"}) {
-        const std::string syx = (temp.Path() / (kind + ".syx")).string();
-        ASSERT_EQ(vx50("sysex " + source.string() + " " + kind + " -o " + syx).first, 0) << kind;
-        const auto [status, out] = vx50("restore " + dest.string() + " " + syx);
-        EXPECT_EQ(status, 0) << out;
-        if (kind == "gbl") {
-            EXPECT_EQ(out, "Restored the Global data of DST.\n");
-        }
-    }
-    // The records of each kind, after the header the set keeps as its own.
-    for (const auto& [extension, header] : {std::pair(".PRG", 48), std::pair(".GBL", 32)}) {
-        const Bytes a = test::ReadFileBytes(source / ("SRC" + std::string(extension)));
-        const Bytes b = test::ReadFileBytes(dest / ("DST" + std::string(extension)));
-        ASSERT_GE(b.size(), static_cast<std::size_t>(header));
-        EXPECT_EQ(Bytes(a.begin() + header, a.begin() + static_cast<std::ptrdiff_t>(b.size())),
-                  Bytes(b.begin() + header, b.end()))
-            << extension;
-    }
-    const fs::path bad = temp.Path() / "bad.syx";
-    test::WriteFileBytes(bad, {0xF0, 0x42, 0x30, 0x49, 0x51, 0xF7});
-    const Bytes kept = test::ReadFileBytes(dest / "DST.GBL");
-    EXPECT_EQ(vx50("restore " + dest.string() + " " + bad.string()),
-              std::pair(1, "Error getting SysEx data from file " + bad.string() +
-                               "\nThe Global dump holds 0 data bytes; it should hold 416.\n"));
-    EXPECT_EQ(test::ReadFileBytes(dest / "DST.GBL"), kept);
 }
 
 }  // namespace

@@ -231,32 +231,13 @@ TEST_F(SysExRestore, EmptySlotsOfAStyleDumpArriveUnusedAndBlank) {
 // every pattern offset past it goes out as the end offset, so that no reader takes song 9 to
 // run on to the stale first pattern offset, past the events the dump holds.
 TEST_F(SysExRestore, ASongFileSavedAfterASongEditDumpsAMapThatAgreesWithItsEvents) {
-    Bytes file(96, 0);
-    std::copy_n("VEMOX", 5, file.begin());
-    for (int s = 0; s < 10; ++s) {
-        Bytes record(318, 0);
-        std::fill_n(record.begin() + 54, 16, ' ');
-        if (s == 9) std::copy_n("LAST SONG", 9, record.begin() + 54);
-        AppendBytes(file, record);
-    }
-    for (int p = 0; p < 100; ++p) AppendWord(file, p < 3 ? 1 : 0);  // the 100 values: 3 in all
-    // Songs from unit 8192; only song 9 holds events: 2 units in section 0.
-    for (int s = 0; s < 10; ++s)
-        for (int k = 0; k < 17; ++k) AppendWord(file, s == 9 && k > 0 ? 8194 : 8192);
-    for (int p = 0; p < 100; ++p) AppendWord(file, static_cast<std::uint16_t>(8200 + p));  // stale: songs were longer
-    AppendWord(file, 8194);  // the end offset: the songs' end
-    for (int i = 0; i < 32; ++i) file.push_back(static_cast<std::uint8_t>(0x90 + i % 16));
-    ASSERT_EQ(file.size(), 4018u + 32);
-
+    // SAVED.SNG: songs from unit 8192, only song 9 holding events (2 units), the 100 values 3 in
+    // all, the pattern offsets stale at 8200 and up, the end offset 8194. SAVED.SYX: its dump.
+    const std::string data = test::SourceDir() + "/tests/data/midi/";
     SetData source = test::EmptySet();
-    ASSERT_TRUE(LoadSng(ItemFile("SAVED.SNG", file), source.sng));
+    ASSERT_TRUE(LoadSng(ItemFile("SAVED.SNG", test::ReadFileBytes(data + "SAVED.SNG")), source.sng));
     const Bytes message = Dump(source, ItemKind::Song);
-    EXPECT_EQ(std::vector<int>(message.begin() + 5, message.begin() + 7), (std::vector<int>{5, 0}));  // 2 + 3
-    Bytes body;
-    ASSERT_TRUE(UnpackSevenBit(message.data() + 7, message.size() - 8, body));
-    Bytes expected(file.begin() + 96, file.end());
-    for (int p = 0; p < 100; ++p) PutSongWord(expected, 3816 + 2 * static_cast<std::size_t>(p), 8194);
-    EXPECT_EQ(body, expected);
+    EXPECT_EQ(message, test::ReadFileBytes(data + "SAVED.SYX"));
 
     // The instrument takes it, and a restore gives the same dump back.
     vxi::InstrumentOptions receiving;

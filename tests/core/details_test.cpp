@@ -2,6 +2,8 @@
 // vx50 show, on records written byte by byte.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "core/arrangements/ArrangementFields.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/PresetNames.h"
@@ -16,95 +18,93 @@
 namespace vx {
 namespace {
 
-TEST(DetailFieldsTest, ArrangementBytesReadAndWriteAsTheDialogShowsThem) {
+std::string Hex(int byte) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X", byte & 0xFF);
+    return text;
+}
+
+// The bytes a change made, as " offset:before>after".
+template <std::size_t N>
+std::string Changed(const std::array<std::uint8_t, N>& before, const std::array<std::uint8_t, N>& after) {
+    std::string text;
+    for (std::size_t i = 0; i < N; ++i)
+        if (before[i] != after[i]) text += " " + std::to_string(i) + ":" + Hex(before[i]) + ">" + Hex(after[i]);
+    return text.empty() ? " none" : text;
+}
+
+// The record fields the dialogs edit, set on records filled with other bytes, so that a field
+// written at the wrong place or over its neighbours' bits shows; tests/data/details/fields.txt.
+TEST(DetailFieldsTest, FieldsWriteOnlyTheirBits) {
+    std::string out;
     ArrangementRecord r;
     r.bytes.fill(0xA5);
     r.SetByte(21, 0);
     r.SetByte(25, 0xF4);
-    EXPECT_EQ(r.Tempo(), 30);
-    EXPECT_EQ(r.Transpose(), -12);
+    out += "arrangement tempo " + std::to_string(r.Tempo()) + ", transpose " + std::to_string(r.Transpose()) + "\n";
+    auto before = r.bytes;
     r.SetTempo(120);
     r.SetTranspose(-5);
     r.SetFullKbd(true);
     r.SetDrumMap(3, 7);
     r.SetFillVar(1, 12);
-    ArrangementRecord expected;
-    expected.bytes.fill(0xA5);
-    expected.SetByte(21, 90);
-    expected.SetByte(25, 251);
-    expected.SetByte(22, 1);
-    expected.SetByte(32, 7);
-    expected.SetByte(38, 12);
-    EXPECT_EQ(r.bytes, expected.bytes);
-
-    // Chord scan: the mode in bits 0-1; bit 5 set by Lower (Easy), cleared by Lower (Normal),
-    // kept by the others; the other bits never touched.
-    struct Case {
-        std::uint8_t before;
-        int index;
-        std::uint8_t after;
-    };
-    const Case cases[] = {
-        {0xC4, 0, 0xC4}, {0xC4, 1, 0xE5}, {0xC4, 2, 0xC5}, {0xC4, 3, 0xC6}, {0xC4, 4, 0xC7},
-        {0xE7, 0, 0xE4}, {0xE4, 1, 0xE5}, {0xE4, 2, 0xC5}, {0xE4, 3, 0xE6}, {0xE4, 4, 0xE7},
-    };
-    for (const Case& c : cases) {
-        r.SetByte(28, c.before);
-        r.SetChordScan(c.index);
-        EXPECT_EQ(r.Byte(28), c.after) << int(c.before) << " index " << c.index;
-        EXPECT_EQ(r.ChordScan(), c.index);
+    out += "tempo 120, transpose -5, full keyboard, drum map 3: 7, fill 1: 12:" + Changed(before, r.bytes) + "\n";
+    // Chord scan: the mode in bits 0-1 and bit 5; the other bits are never touched.
+    for (const int byte : {0xC4, 0xE4, 0xE7}) {
+        out += "chord scan on " + Hex(byte) + ":";
+        for (int index = 0; index < 5; ++index) {
+            r.SetByte(28, static_cast<std::uint8_t>(byte));
+            r.SetChordScan(index);
+            out += " " + std::to_string(index) + ">" + Hex(r.Byte(28)) + "/" + std::to_string(r.ChordScan());
+        }
+        out += "\n";
     }
-}
-
-TEST(DetailFieldsTest, ChainFlagsKeepTheirOtherBits) {
     BsqRecord bsq;
     bsq.SetByte(79, 12);
     bsq.SetByte(80, 0xF0);
-    EXPECT_EQ(bsq.Next(), 0);
+    out += "backing sequence next " + std::to_string(bsq.Next());
     bsq.SetChain(true);
-    EXPECT_EQ(bsq.Byte(80), 0xF2);
+    out += ", chain " + Hex(bsq.Byte(80));
     bsq.SetAutoStart(true);
     bsq.SetChain(false);
-    EXPECT_EQ(bsq.Byte(80), 0xF1);
-    EXPECT_TRUE(bsq.AutoStart());
+    out += ", auto start, no chain " + Hex(bsq.Byte(80)) + " " + std::to_string(bsq.AutoStart()) + "\n";
     SongRecord song;
     song.SetNext(9);
     song.SetChain(true);
-    EXPECT_EQ(song.Byte(52), 9);
-    EXPECT_EQ(song.Byte(53), 0x02);
-    EXPECT_EQ(song.Next(), 9);
-}
-
-TEST(DetailFieldsTest, GlobalSwitchesAndPedalsLieWhereTheRecordKeepsThem) {
-    const std::pair<ArgSwitch, std::pair<int, std::uint8_t>> switches[] = {
-        {ArgSwitch::ChordMemory, {16, 0x01}},    {ArgSwitch::SoundMemory, {17, 0x01}},
-        {ArgSwitch::BassInversion, {18, 0x01}},  {ArgSwitch::TempoLock, {20, 0x01}},
-        {ArgSwitch::KeyboardLock, {21, 0x01}},   {ArgSwitch::Ensemble, {22, 0x01}},
-        {ArgSwitch::SyncStart, {24, 0x01}},      {ArgSwitch::SyncStop, {24, 0x02}},
-        {ArgSwitch::DynamicBacking, {25, 0x01}}, {ArgSwitch::SplitPointLock, {27, 0x01}},
-        {ArgSwitch::ChordSoundSync, {32, 0x01}},
-    };
-    for (const auto& [which, where] : switches) {
+    out += "song next 9, chain: " + Hex(song.Byte(52)) + " " + Hex(song.Byte(53)) + " " + std::to_string(song.Next()) +
+           "\n";
+    using enum ArgSwitch;
+    for (const ArgSwitch which : {ChordMemory, SoundMemory, BassInversion, TempoLock, KeyboardLock, Ensemble, SyncStart,
+                                  SyncStop, DynamicBacking, SplitPointLock, ChordSoundSync}) {
         ArgRecord arg;
         arg.bytes.fill(0x5A);
+        const auto filled = arg.bytes;
         arg.SetSwitch(which, true);
-        ArgRecord expected;
-        expected.bytes.fill(0x5A);
-        expected.SetByte(static_cast<std::size_t>(where.first), 0x5A | where.second);
-        EXPECT_EQ(arg.bytes, expected.bytes) << where.first;
+        out += "switch " + std::to_string(static_cast<int>(which)) + " on:" + Changed(filled, arg.bytes);
         arg.SetSwitch(which, false);
-        EXPECT_EQ(arg.Byte(static_cast<std::size_t>(where.first)), 0x5A & ~where.second);
+        out += ", off:" + Changed(filled, arg.bytes) + "\n";
     }
     ArgRecord arg;
     arg.SetByte(17, 0xEF);
-    EXPECT_EQ(arg.HarmonyType(), 0);
+    out += "harmony type " + std::to_string(arg.HarmonyType());
     arg.SetHarmonyType(1);
-    EXPECT_EQ(arg.Byte(17), 0xFF);
-
-    GblRecord gbl;
-    for (int pedal = 0; pedal < kPedalCount; ++pedal) gbl.SetPedalFunction(pedal, 0x40 + pedal);
-    const int offsets[] = {10, 11, 12, 13, 14, 3, 4, 15, 16};
-    for (int pedal = 0; pedal < kPedalCount; ++pedal) EXPECT_EQ(gbl.Byte(offsets[pedal]), 0x40 + pedal);
+    out += ", 1: " + Hex(arg.Byte(17)) + "\n";
+    for (int pedal = 0; pedal < kPedalCount; ++pedal) {
+        GblRecord gbl;
+        const auto blank = gbl.bytes;
+        gbl.SetPedalFunction(pedal, 0x40 + pedal);
+        out += "pedal " + std::to_string(pedal) + ":" + Changed(blank, gbl.bytes) + "\n";
+    }
+    // The split key all arrangements share, if it is one the dialog offers.
+    for (const auto& [all, first] :
+         {std::pair(60, 60), {36, 36}, {72, 72}, {80, 80}, {96, 96}, {97, 97}, {30, 30}, {60, 61}}) {
+        SetData data = test::EmptySet();
+        for (ArrangementRecord& a : data.arr.arr) a.SetSplit(all);
+        data.arr.arr[0].SetSplit(first);
+        out += "common split of " + std::to_string(all) + "/" + std::to_string(first) + ": " +
+               std::to_string(CommonSplitKey(data)) + "\n";
+    }
+    EXPECT_EQ(out, test::Golden("details/fields.txt", out));
 }
 
 // What the user types or picks, as the dialogs and vx50 take it: numbers in a range (else the
@@ -144,63 +144,39 @@ TEST(DetailFieldsTest, TypedValuesNamesAndAddresses) {
     EXPECT_EQ(out, test::Golden("details/typed.txt", out));
 }
 
-TEST(DetailFieldsTest, CommonSplitKeyOnlyWhenAllShareAnOfferedKey) {
-    struct Case {
-        int all, first;
-        int expected;
-    };
-    const Case cases[] = {{60, 60, 60}, {36, 36, 36}, {72, 72, 72}, {80, 80, 80},
-                          {96, 96, 96}, {97, 97, -1}, {30, 30, -1}, {60, 61, -1}};
-    for (const Case& c : cases) {
-        SetData data = test::EmptySet();
-        for (ArrangementRecord& r : data.arr.arr) r.SetSplit(c.all);
-        data.arr.arr[0].SetSplit(c.first);
-        EXPECT_EQ(CommonSplitKey(data), c.expected) << c.all << "/" << c.first;
-    }
-}
-
-// vx50 show prints what the dialogs and grids show, also for bytes beyond their lists.
+// vx50 show prints what the dialogs and grids show, also for bytes beyond their lists; the
+// program dialog lists its callers. tests/data/details/shown.txt.
 TEST(DetailFieldsTest, ShownAsTheDialogsShowThem) {
     SetData data = test::EmptySet();
     const PresetTables presets;
-    auto field = [](const std::vector<DetailField>& fields, const std::string& label) {
-        for (const DetailField& f : fields)
-            if (f.label == label) {
-                std::string text = f.value;
-                for (const std::string& line : f.lines) text += "|" + line;
-                return text;
-            }
-        return std::string("missing");
+    std::string out;
+    const auto show = [&](const std::string& what, const std::vector<DetailField>& fields) {
+        out += what + ":\n";
+        for (const DetailField& f : fields) {
+            out += "  " + f.label + ": " + f.value;
+            for (const std::string& line : f.lines) out += "|" + line;
+            out += "\n";
+        }
     };
     data.arr.arr[0].SetCategory(16);
     data.arr.arr[1].SetCategory(3);
-    EXPECT_EQ(field(ArrDetails(data, presets, 256), "Category"), std::string(ArrCategoryName[0]));
-    EXPECT_EQ(field(ArrDetails(data, presets, 257), "Category"), std::string(ArrCategoryName[3]));
-    const std::pair<int, const char*> velocities[] = {{0, "Off"}, {3, "Fill 2"}, {4, "(none)"}, {7, "(none)"}};
-    for (const auto& [byte, shown] : velocities) {
+    show("arrangement C11, category byte 16", ArrDetails(data, presets, 256));
+    show("arrangement C12, category byte 3", ArrDetails(data, presets, 257));
+    for (const int byte : {0, 3, 4, 7}) {
         data.arg.record.SetVelocityControl(byte);
-        EXPECT_EQ(field(ArgDetails(data), "Velocity Control"), shown) << byte;
+        data.arg.record.SetChordRecognition(byte + 6);
+        show("arrangement global, velocity control and chord recognition bytes " + std::to_string(byte) + " " +
+                 std::to_string(byte + 6),
+             ArgDetails(data));
     }
-    data.arg.record.SetChordRecognition(9);
-    EXPECT_EQ(field(ArgDetails(data), "Chord Recognition"), "(none)");
-
-    // A KBD set: its grid row, label by label.
     KbdSetRecord& kbd = data.ark.records[9];
     kbd.SetSplit(62);
     for (int t = 0; t < KbdSetRecord::kTrackCount; ++t) kbd.SetTrackProgram(t, 256 + t);
-    const auto fields = KbdDetails(data, presets, 9);
-    std::string tracks;
-    for (int column = 2; column < 7; ++column)
-        tracks += "|" + std::string(kKbdGridHeader[static_cast<std::size_t>(column)]) + ": " +
-                  KbdGridText(data, presets, 9, column);
-    EXPECT_EQ(field(fields, "KBD Set") + " " + field(fields, "Split Key") + " " + KbdGridText(data, presets, 9, 1),
-              "22 D4 D4");
-    EXPECT_EQ(field(fields, "Programs"), tracks);
-    EXPECT_TRUE(KbdDetails(data, presets, 64).empty());
-}
+    show("KBD set 22", KbdDetails(data, presets, 9));
+    out += "its grid row:";
+    for (int column = 0; column < 7; ++column) out += " [" + KbdGridText(data, presets, 9, column) + "]";
+    show("\nKBD set 89", KbdDetails(data, presets, 64));
 
-TEST(DetailFieldsTest, CallerLinesOfTheProgramDialog) {
-    SetData data = test::EmptySet();
     const int f11 = 768;
     data.arr.arr[0].SetName("Arr One");
     data.arr.arr[0].SetTrackProgram(2, f11);
@@ -216,10 +192,10 @@ TEST(DetailFieldsTest, CallerLinesOfTheProgramDialog) {
     data.sng.entries[0].record.SetName("Song Zero");
     data.sng.entries[0].record.SetTrackProgram(15, f11);
     data.ark.records[9].SetTrackProgram(4, f11);
-
-    const std::vector<std::string> lines = {"Arr C11: BASS   ", "Sty C12: ACC3   ", "BSeq  4: Extra 8 ",
-                                            "Song  0: Trk 16", "KSet 22: K.Bass "};
-    EXPECT_EQ(ProgramCallerLines(data, f11), lines);
+    out += "callers of F11:";
+    for (const std::string& line : ProgramCallerLines(data, f11)) out += " [" + line + "]";
+    out += "\n";
+    EXPECT_EQ(out, test::Golden("details/shown.txt", out));
 }
 
 }  // namespace

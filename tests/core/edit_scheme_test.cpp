@@ -341,6 +341,13 @@ TEST_F(EditSchemeTest, DoubleClicksOnTheKbdGridSetSplitKeysAndPrograms) {
     ShowDirty(1);
     Note("undo", Do(Undo, KbdSet, 1, -1));
     Show("  KBD set 16 track 2", std::vector<int>{Data(1).ark.records[5].TrackProgram(1)});
+    // Past the last KBD set nothing is asked; picking the split a KBD set has changes nothing.
+    click(64, 1);
+    Data(1).ark.records[63].SetSplit(60);
+    ui.pickAnswers = {24, 25};
+    click(63, 1);
+    click(63, 1);
+    Show("  KBD set 88 split", std::vector<int>{Data(1).ark.records[63].Split()});
 }
 
 }  // namespace

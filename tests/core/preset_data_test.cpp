@@ -120,29 +120,25 @@ const std::string kNames =
     "\"Old Three      \",2,2\r\n"
     "\"Kept           \",3,3\r\n";
 
+// Each rewrite of kNames, or "nothing" where there is no title or too few entry lines after it;
+// tests/data/presets/rewrites.txt.
 TEST(PresetDataTest, RewriteReplacesEntryLinesAndKeepsEverythingElse) {
     const std::vector<PresetNameEntry> entries = {
         {"First", 3, 272}, {"Quote \"here\"", 4, 65535}, {"Third name longer than 16", 15, 256}};
-    EXPECT_EQ(RewritePresetNames(kNames, "/ Arr A11-A18", entries),
-              "Header line\r\n"
-              "VEMO-X50 names\r\n"
-              "/ Arr A11-A18\r\n"
-              "\"First           \",3,272\r\n"
-              "/ a comment, with commas\r\n"
-              "\r\n"
-              "\"Quote 'here'    \",4,65535\r\n"
-              "  / Arr B11-B18  \r\n"
-              "\"Third name longe\",15,256\r\n"
-              "\"Kept           \",3,3\r\n");
+    std::string out;
+    const auto rewrite = [&](const std::string& text, const std::string& title,
+                             const std::vector<PresetNameEntry>& with) {
+        const auto rewritten = RewritePresetNames(text, title, with);
+        out +=
+            "# " + title + ", " + std::to_string(with.size()) + " entries\n" + (rewritten ? *rewritten : "nothing\n");
+    };
+    rewrite(kNames, "/ Arr A11-A18", entries);
     // The title is found with the blanks around it removed; program entries have no style.
-    EXPECT_EQ(RewritePresetNames("/ Prg R11-R18\n\"A\",1\n", "/ Prg R11-R18", {{"Kit", 14, std::nullopt}}),
-              "/ Prg R11-R18\n\"Kit             \",14\n");
-    std::string onlyB = kNames;
-    onlyB.replace(onlyB.find("\"Old Three      \",2,2"), 21, "\"B               \",1,2");
-    EXPECT_EQ(RewritePresetNames(kNames, "/ Arr B11-B18", {{"B", 1, 2}}), onlyB);
-    // No title, or too few entry lines after it: nothing.
-    EXPECT_FALSE(RewritePresetNames(kNames, "/ Arr C11-C18", entries));
-    EXPECT_FALSE(RewritePresetNames(kNames, "/ Arr B11-B18", entries));
+    rewrite(kNames, "/ Arr B11-B18", {{"B", 1, 2}});
+    rewrite("/ Prg R11-R18\n\"A\",1\n", "/ Prg R11-R18", {{"Kit", 14, std::nullopt}});
+    rewrite(kNames, "/ Arr C11-C18", entries);
+    rewrite(kNames, "/ Arr B11-B18", entries);
+    EXPECT_EQ(out, test::Golden("presets/rewrites.txt", out));
 }
 
 class PresetCommandsTest : public ::testing::Test {

@@ -1,11 +1,7 @@
-// The set check: each finding names the item and says what to do; the generated sets, the
-// template and the demo set are clean. That the editor's own edits and saves leave no finding
-// the model test (edit_model_test.cpp) checks on random scripts over the demo set.
+// The set check: each finding names the item and says what to do. That the demo set and the
+// editor's own edits and saves leave no finding the model test (edit_model_test.cpp) checks on
+// random scripts over the demo set; the tool's check is in the tool's transcripts.
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
-
-#include <cstdlib>
 
 #include <filesystem>
 #include <functional>
@@ -144,46 +140,6 @@ TEST(SetCheck, EachFaultIsNamedByItsLabelWithWhatToDo) {
         for (const std::string& text : Texts(CheckSet(set))) findings += text + "\n";
     }
     EXPECT_EQ(findings, test::Golden("check/findings.txt", findings));
-}
-
-// vx50 check: the findings as text or JSON, exit status 0 for a clean set and 1 otherwise.
-TEST(SetCheck, TheToolPrintsTheFindingsAndEndsWithOneWhenThereAreAny) {
-    test::TempDirectory temp;
-    SetData set = test::EmptySet();
-    test::WriteSet(set, (temp.Path() / "CLEAN.SET").string(), "CLEAN");
-    set.sng.entries[1].record.SetName("A");
-    set.sng.entries[1].record.SetNext(11);
-    test::WriteSet(set, (temp.Path() / "LIVE.SET").string(), "LIVE");
-    const auto vx50 = [&](const std::string& arguments, std::string& out) {
-        const fs::path output = temp.Path() / "out.txt";
-        const int raw = std::system((test::ProgramDir() + "/vx50 " + arguments + " >" + output.string()).c_str());
-        const Bytes bytes = test::ReadFileBytes(output);
-        out.assign(bytes.begin(), bytes.end());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    };
-    std::string out, transcript;
-    for (const char* arguments : {"check", "check --json"}) {
-        for (const char* name : {"CLEAN", "LIVE"}) {
-            const int status = vx50(std::string(arguments) + " " + (temp.Path() / name).string() + ".SET", out);
-            transcript +=
-                "$ vx50 " + std::string(arguments) + " " + name + ".SET (exit " + std::to_string(status) + ")\n" + out;
-        }
-    }
-    EXPECT_EQ(transcript, test::Golden("check/vx50_check.txt", transcript));
-}
-
-// The shipped template, the demo set and the builder's empty set are what users start from.
-TEST(SetCheck, TheTemplateTheDemoSetAndTheEmptySetAreClean) {
-    test::ScriptedInteraction ui;
-    Options options;
-    auto session = test::MakeSession(ui, options);
-    ASSERT_TRUE(session);
-    const int fresh = session->OpenOrNewSet(true, "");
-    const int demo = session->OpenOrNewSet(false, test::SourceDir() + "/examples/DEMO.SET");
-    ASSERT_NE(demo, 0);
-    EXPECT_EQ(Texts(CheckSet(session->Data(fresh))), std::vector<std::string>{});
-    EXPECT_EQ(Texts(CheckSet(session->Data(demo))), std::vector<std::string>{});
-    EXPECT_EQ(Texts(CheckSet(test::EmptySet())), std::vector<std::string>{});
 }
 
 // Random sets hold every kind of fault by chance. A save writes the size table from the

@@ -2,10 +2,6 @@
 // changes nothing and says what is wrong, and Undo takes a restore back.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 
 #include "SimulatedInstrument.h"
@@ -25,7 +21,6 @@
 namespace vx {
 namespace {
 
-namespace fs = std::filesystem;
 
 constexpr int kLive = 1;
 constexpr int kGigs = 2;
@@ -236,32 +231,13 @@ TEST_F(SysExRestore, EmptySlotsOfAStyleDumpArriveUnusedAndBlank) {
 // every pattern offset past it goes out as the end offset, so that no reader takes song 9 to
 // run on to the stale first pattern offset, past the events the dump holds.
 TEST_F(SysExRestore, ASongFileSavedAfterASongEditDumpsAMapThatAgreesWithItsEvents) {
-    Bytes file(96, 0);
-    std::copy_n("VEMOX", 5, file.begin());
-    for (int s = 0; s < 10; ++s) {
-        Bytes record(318, 0);
-        std::fill_n(record.begin() + 54, 16, ' ');
-        if (s == 9) std::copy_n("LAST SONG", 9, record.begin() + 54);
-        AppendBytes(file, record);
-    }
-    for (int p = 0; p < 100; ++p) AppendWord(file, p < 3 ? 1 : 0);  // the 100 values: 3 in all
-    // Songs from unit 8192; only song 9 holds events: 2 units in section 0.
-    for (int s = 0; s < 10; ++s)
-        for (int k = 0; k < 17; ++k) AppendWord(file, s == 9 && k > 0 ? 8194 : 8192);
-    for (int p = 0; p < 100; ++p) AppendWord(file, static_cast<std::uint16_t>(8200 + p));  // stale: songs were longer
-    AppendWord(file, 8194);  // the end offset: the songs' end
-    for (int i = 0; i < 32; ++i) file.push_back(static_cast<std::uint8_t>(0x90 + i % 16));
-    ASSERT_EQ(file.size(), 4018u + 32);
-
+    // SAVED.SNG: songs from unit 8192, only song 9 holding events (2 units), the 100 values 3 in
+    // all, the pattern offsets stale at 8200 and up, the end offset 8194. SAVED.SYX: its dump.
+    const std::string data = test::SourceDir() + "/tests/data/midi/";
     SetData source = test::EmptySet();
-    ASSERT_TRUE(LoadSng(ItemFile("SAVED.SNG", file), source.sng));
+    ASSERT_TRUE(LoadSng(ItemFile("SAVED.SNG", test::ReadFileBytes(data + "SAVED.SNG")), source.sng));
     const Bytes message = Dump(source, ItemKind::Song);
-    EXPECT_EQ(std::vector<int>(message.begin() + 5, message.begin() + 7), (std::vector<int>{5, 0}));  // 2 + 3
-    Bytes body;
-    ASSERT_TRUE(UnpackSevenBit(message.data() + 7, message.size() - 8, body));
-    Bytes expected(file.begin() + 96, file.end());
-    for (int p = 0; p < 100; ++p) PutSongWord(expected, 3816 + 2 * static_cast<std::size_t>(p), 8194);
-    EXPECT_EQ(body, expected);
+    EXPECT_EQ(message, test::ReadFileBytes(data + "SAVED.SYX"));
 
     // The instrument takes it, and a restore gives the same dump back.
     vxi::InstrumentOptions receiving;
@@ -272,46 +248,6 @@ TEST_F(SysExRestore, ASongFileSavedAfterASongEditDumpsAMapThatAgreesWithItsEvent
     ASSERT_EQ(Restore(kLive, message), ItemKind::Song) << ui.Last().text;
     EXPECT_EQ(Dump(Data(kLive), ItemKind::Song), message);
     EXPECT_EQ(TrimBlanks(Data(kLive).sng.entries[9].record.Name()), "LAST SONG");
-}
-
-// vx50 sysex writes a backup of one kind; vx50 restore makes it a set again, or names the fault
-// and leaves the set as it was.
-TEST(SysExRestoreTool, ABackupKeptAsSysExFilesBecomesASetAgain) {
-    test::TempDirectory temp;
-    const auto vx50 = [&](const std::string& arguments) {
-        const std::string output = (temp.Path() / "out.txt").string();
-        const int raw = std::system((test::ProgramDir() + "/vx50 " + arguments + " >" + output + " 2>&1").c_str());
-        const Bytes bytes = test::ReadFileBytes(output);
-        return std::pair(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, std::string(bytes.begin(), bytes.end()));
-    };
-    const fs::path source = temp.Path() / "SRC.SET", dest = temp.Path() / "DST.SET";
-    test::WriteSet(test::RandomSet(4), source.string(), "SRC");
-    test::WriteSet(test::EmptySet(), dest.string(), "DST");
-    for (const std::string kind : {"prg", "gbl"}) {
-        const std::string syx = (temp.Path() / (kind + ".syx")).string();
-        ASSERT_EQ(vx50("sysex " + source.string() + " " + kind + " -o " + syx).first, 0) << kind;
-        const auto [status, out] = vx50("restore " + dest.string() + " " + syx);
-        EXPECT_EQ(status, 0) << out;
-        if (kind == "gbl") {
-            EXPECT_EQ(out, "Restored the Global data of DST.\n");
-        }
-    }
-    // The records of each kind, after the header the set keeps as its own.
-    for (const auto& [extension, header] : {std::pair(".PRG", 48), std::pair(".GBL", 32)}) {
-        const Bytes a = test::ReadFileBytes(source / ("SRC" + std::string(extension)));
-        const Bytes b = test::ReadFileBytes(dest / ("DST" + std::string(extension)));
-        ASSERT_GE(b.size(), static_cast<std::size_t>(header));
-        EXPECT_EQ(Bytes(a.begin() + header, a.begin() + static_cast<std::ptrdiff_t>(b.size())),
-                  Bytes(b.begin() + header, b.end()))
-            << extension;
-    }
-    const fs::path bad = temp.Path() / "bad.syx";
-    test::WriteFileBytes(bad, {0xF0, 0x42, 0x30, 0x49, 0x51, 0xF7});
-    const Bytes kept = test::ReadFileBytes(dest / "DST.GBL");
-    EXPECT_EQ(vx50("restore " + dest.string() + " " + bad.string()),
-              std::pair(1, "Error getting SysEx data from file " + bad.string() +
-                               "\nThe Global dump holds 0 data bytes; it should hold 416.\n"));
-    EXPECT_EQ(test::ReadFileBytes(dest / "DST.GBL"), kept);
 }
 
 }  // namespace

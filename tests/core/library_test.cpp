@@ -126,7 +126,7 @@ TEST(Library, AScanKilledMidwayLeavesAValidIndexThatARescanCompletes) {
 }
 
 // A set of the library as the source of a drop (the open set itself is the Library window's
-// test): read from disk without its lock and gone again without a trace, or the loader's reason.
+// test too): read from disk without its lock and gone again without a trace, or the loader's reason.
 TEST(Library, ASourceSetIsReadFromDiskAndLeavesNoTrace) {
     test::TempDirectory temp;
     SetData studio = test::EmptySet();
@@ -155,6 +155,10 @@ TEST(Library, ASourceSetIsReadFromDiskAndLeavesNoTrace) {
     EXPECT_EQ(std::to_string(cut.Set()) + "|" + cut.Error().substr(0, 28), "0|Error getting Program data.\n");
     EXPECT_FALSE(session->AnySetOpen());
     EXPECT_TRUE(ui.Texts().empty());
+    // A set open in the session is the source as it is there, unsaved edits and all.
+    const int open = session->OpenOrNewSet(false, temp.Str() + "/STUDIO.SET");
+    const library::SourceSet opened(*session, temp.Str() + "/STUDIO.SET");
+    EXPECT_EQ(std::to_string(opened.Set()) + "|" + std::to_string(opened.ReadFromDisk()), std::to_string(open) + "|0");
 }
 
 }  // namespace

@@ -134,6 +134,14 @@ void PrintJson(const nlohmann::ordered_json& value) {
     std::cout << value.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
 }
 
+// What find and where-used found: a JSON list, or a line each.
+void PrintFound(const std::vector<vx::library::LibraryItem>& items, bool json) {
+    if (!json) return PrintItems(items);
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const auto& item : items) list.push_back(ItemJson(item));
+    PrintJson(list);
+}
+
 int Add(const LibraryArguments& args) {
     // Every folder is checked before any is remembered.
     for (const std::string& folder : args.folders) {
@@ -173,13 +181,7 @@ int Find(const LibraryArguments& args) {
     auto library = OpenLibrary(args);
     if (!library) return kExitFailure;
     const auto items = library->Find(query);
-    if (args.json) {
-        nlohmann::ordered_json list = nlohmann::ordered_json::array();
-        for (const auto& item : items) list.push_back(ItemJson(item));
-        PrintJson(list);
-    } else {
-        PrintItems(items);
-    }
+    PrintFound(items, args.json);
     return kExitSuccess;
 }
 
@@ -211,13 +213,7 @@ int WhereUsed(const LibraryArguments& args) {
     auto library = OpenLibrary(args);
     if (!library) return kExitFailure;
     const auto items = library->WhereUsed(args.text);
-    if (args.json) {
-        nlohmann::ordered_json list = nlohmann::ordered_json::array();
-        for (const auto& item : items) list.push_back(ItemJson(item));
-        PrintJson(list);
-    } else {
-        PrintItems(items);
-    }
+    PrintFound(items, args.json);
     return kExitSuccess;
 }
 

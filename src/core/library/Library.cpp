@@ -220,7 +220,8 @@ public:
         bool ok = Statement(db_, "DELETE FROM folders WHERE path = ?").Bind(1, path).Run();
         for (const auto& [setPath, id] : KnownSets()) {
             if (!Under(setPath, path)) continue;
-            if (std::any_of(folders.begin(), folders.end(), [&](const std::string& f) { return Under(setPath, f); }))
+            const std::string& set = setPath;  // a lambda can't capture a structured binding in clang 14
+            if (std::any_of(folders.begin(), folders.end(), [&](const std::string& f) { return Under(set, f); }))
                 continue;
             ok = DeleteSet(id.first) && ok;
         }

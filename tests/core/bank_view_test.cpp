@@ -19,11 +19,6 @@ namespace {
 using enum BankedKind;
 std::string Name16(const std::string& name) { return name + std::string(16 - name.size(), ' '); }
 
-template <typename Record>
-void CallFromAllTracks(Record& record, int number) {
-    for (int t = 0; t < Record::kTrackCount; ++t) record.SetTrackProgram(t, number);
-}
-
 // A cell's text and its colours with HighCall off and on.
 std::tuple<std::string, std::uint32_t, std::uint32_t> Cell(const SetData& d, const PresetTables& p, const CallIndex& c,
                                                            BankedKind kind, int n) {
@@ -37,7 +32,7 @@ std::tuple<std::string, std::uint32_t, std::uint32_t> Cell(const SetData& d, con
 // called, F13 is empty but called, preset A12 is called by a song. Empty items' calls of A11 must not count.
 struct CalledSet : ::testing::Test {
     void SetUp() override {
-        for (auto& kbd : data.ark.records) CallFromAllTracks(kbd, -1);
+        for (auto& kbd : data.ark.records) test::CallFromAllTracks(kbd, -1);
         data.arr.arr[0].SetName("Pop Ballad");
         data.arr.arr[0].SetStyle(257);
         data.arr.arr[1].SetName("Quiet One");
@@ -51,16 +46,16 @@ struct CalledSet : ::testing::Test {
         data.bsq.entries[0].record.SetArrangement(256);
         data.bsq.entries[1].record.SetName("Verse");
         for (int i : {0, 1}) {
-            CallFromAllTracks(data.arr.arr[i], 0x7FFF);
-            CallFromAllTracks(data.sty.slots[i].record, 0x7FFF);
-            CallFromAllTracks(data.bsq.entries[i].record, -1);
+            test::CallFromAllTracks(data.arr.arr[i], 0x7FFF);
+            test::CallFromAllTracks(data.sty.slots[i].record, 0x7FFF);
+            test::CallFromAllTracks(data.bsq.entries[i].record, -1);
         }
         data.prg.records[0].SetName("My Piano");
         data.prg.records[1].SetName("My Organ");
         data.ark.records[7].SetTrackProgram(2, 768);
         data.ark.records[9].SetTrackProgram(0, 770);
         data.sng.entries[4].record.SetName("Song");
-        CallFromAllTracks(data.sng.entries[4].record, -1);
+        test::CallFromAllTracks(data.sng.entries[4].record, -1);
         data.sng.entries[4].record.SetTrackProgram(15, 1);
         calls = BuildCallIndex(data);
         presets.arrangements[0] = {{Name16("Preset Arr"), 0}, 5};

@@ -14,11 +14,6 @@ namespace {
 
 using enum ItemKind;
 
-template <typename Record>
-void CallFromAllTracks(Record& record, int number) {
-    for (int t = 0; t < Record::kTrackCount; ++t) record.SetTrackProgram(t, number);
-}
-
 std::vector<std::pair<std::string, std::string>> Pairs(const std::vector<CallerEntry>& entries) {
     std::vector<std::pair<std::string, std::string>> pairs;
     for (const CallerEntry& entry : entries) pairs.emplace_back(entry.reference, entry.track);
@@ -29,28 +24,28 @@ std::vector<std::pair<std::string, std::string>> Pairs(const std::vector<CallerE
 // backing sequence and an arrangement; empty items holding the same numbers are no callers.
 struct CallingSet : ::testing::Test {
     void SetUp() override {
-        for (auto& kbd : data.ark.records) CallFromAllTracks(kbd, 0x7FFF);
+        for (auto& kbd : data.ark.records) test::CallFromAllTracks(kbd, 0x7FFF);
         data.arr.arr[0].SetName("Pop");
         data.arr.arr[0].SetStyle(257);
-        CallFromAllTracks(data.arr.arr[0], 0x7FFF);
+        test::CallFromAllTracks(data.arr.arr[0], 0x7FFF);
         data.arr.arr[0].SetTrackProgram(0, 768);
         data.arr.arr[0].SetTrackProgram(10, 768);
         data.arr.arr[66].SetName("Rock");  // D13
         data.arr.arr[66].SetStyle(257);
-        CallFromAllTracks(data.arr.arr[66], 0x7FFF);
+        test::CallFromAllTracks(data.arr.arr[66], 0x7FFF);
         data.arr.arr[5].SetStyle(257);  // empty
         data.arr.arr[5].SetTrackProgram(0, 768);
         data.sty.slots[1].record.SetName("Swing");
-        CallFromAllTracks(data.sty.slots[1].record, 0x7FFF);
+        test::CallFromAllTracks(data.sty.slots[1].record, 0x7FFF);
         data.sty.slots[1].record.SetTrackProgram(5, 768);
         data.bsq.entries[3].record.SetName("Intro");
         data.bsq.entries[3].record.SetArrangement(256);
         data.bsq.entries[3].record.SetStyle(257);
-        CallFromAllTracks(data.bsq.entries[3].record, 0x7FFF);
+        test::CallFromAllTracks(data.bsq.entries[3].record, 0x7FFF);
         data.bsq.entries[3].record.SetTrackProgram(7, 768);
         data.bsq.entries[4].record.SetArrangement(256);  // empty
         data.sng.entries[0].record.SetName("Song");
-        CallFromAllTracks(data.sng.entries[0].record, 0x7FFF);
+        test::CallFromAllTracks(data.sng.entries[0].record, 0x7FFF);
         data.sng.entries[0].record.SetTrackProgram(15, 768);
         data.sng.entries[1].record.SetTrackProgram(0, 768);  // empty
         data.ark.records[63].SetTrackProgram(4, 768);

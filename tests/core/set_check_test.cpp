@@ -30,14 +30,6 @@ void NameArrangement(SetData& set, int slot, const char* name) {
     set.arr.arr[static_cast<std::size_t>(slot)].SetName(name);
 }
 
-void UseStyle(SetData& set, int slot, const char* name, int size) {
-    StyleSlot& style = set.sty.slots[static_cast<std::size_t>(slot)];
-    style.used = 1;
-    style.size = static_cast<std::uint16_t>(size);
-    style.record.SetName(name);
-    style.events.assign(static_cast<std::size_t>(size) - StyleRecord::kSize, 0);
-}
-
 // Backing sequences of 10000 units and songs of `songUnits`.
 void FillMemory(SetData& s, int songUnits) {
     s.bsq.entries[0].total = 10000;
@@ -77,7 +69,7 @@ TEST(SetCheck, EachFaultIsNamedByItsLabelWithWhatToDo) {
         {"a style block over its event budget",
          [](SetData& s) {
              for (const char* name : {"BIG 1", "BIG 2", "BIG 3", "BIG 4"})
-                 UseStyle(s, 4 + (name[4] - '1'), name, 16500);
+                 test::UseStyle(s, 4 + (name[4] - '1'), name, 16500);
          }},
         {"the event memory over its size", [](SetData& s) { FillMemory(s, 6385); }},
         {"songs that start inside the backing sequences",
@@ -127,7 +119,7 @@ TEST(SetCheck, EachFaultIsNamedByItsLabelWithWhatToDo) {
         {"a style block exactly full",
          [](SetData& s) {
              for (const char* name : {"FULL 1", "FULL 2", "FULL 3", "FULL 4"})
-                 UseStyle(s, 8 + (name[5] - '1'), name, 1176 + 4 * 3800);
+                 test::UseStyle(s, 8 + (name[5] - '1'), name, 1176 + 4 * 3800);
          }},
         {"the event memory exactly full", [](SetData& s) { FillMemory(s, 6384); }},
     };

@@ -89,11 +89,7 @@ protected:
         data.arr.arr[0].SetStyle(257);
         for (int t = 0; t < ArrangementRecord::kTrackCount; ++t)
             data.arr.arr[0].SetTrackProgram(t, t == 0 ? 1056 : t == 6 ? 0 : 769);
-        StyleSlot& style = data.sty.slots[1];
-        style.used = 1;
-        style.size = kEmptyStyleSize;
-        style.events.assign(kEmptyStyleSize - StyleRecord::kSize, 0);
-        data.sty.slots[1].record.SetName("Own Beat");
+        test::UseStyle(data, 1, "Own Beat", kEmptyStyleSize);
         data.sty.slots[1].record.SetCategory(3);
         for (int t = 0; t < StyleRecord::kTrackCount; ++t) data.sty.slots[1].record.SetTrackProgram(t, 769 + t);
         data.prg.records[1].SetName("Fat Fingers");

@@ -247,6 +247,14 @@ void WriteSet(const SetData& set, const std::string& directory, const std::strin
     }
 }
 
+void UseStyle(SetData& set, int slot, const std::string& name, int size) {
+    StyleSlot& style = set.sty.slots[static_cast<std::size_t>(slot)];
+    style.used = 1;
+    style.size = static_cast<std::uint16_t>(size);
+    style.record.SetName(name);
+    style.events.assign(static_cast<std::size_t>(size) - StyleRecord::kSize, 0);
+}
+
 void FillStyleBlock(SetData& set, int block) {
     for (int i = 0; i < kStylesPerBlock; ++i) {
         auto& style = set.sty.slots[static_cast<std::size_t>(block * kStylesPerBlock + i)];

@@ -34,6 +34,15 @@ SetData RandomSet(std::uint32_t seed, const RandomSetOptions& options = {});
 // block's dump is the largest message the editor sends. Their events repeat a simple pattern.
 void FillStyleBlock(SetData& set, int block);
 
+// Makes a style slot used, named and of size bytes (its record and zero events).
+void UseStyle(SetData& set, int slot, const std::string& name, int size);
+
+// Sets every track of a record to call program number (-1 or 0x7FFF: none).
+template <typename Record>
+void CallFromAllTracks(Record& record, int number) {
+    for (int t = 0; t < Record::kTrackCount; ++t) record.SetTrackProgram(t, number);
+}
+
 // The extensions of the eight files of a set, in kind order: ".ARR" ... ".GBL".
 std::vector<std::string> SetFileExtensions();
 

@@ -78,14 +78,11 @@ void SetWindowTest::contentTabsAndMenus() {
     // The tab already shown at opening is still filled.
     doc.Fill();
     seen("filled", doc.windowTitle() + " " + Text(grdArr, 0));
-    // Each tab: ModeId, Update Preset (U) and Export to Preset (E) when shown, and the Edit
-    // commands. Empty clipboards: nothing to paste or insert; XStyle files hold arrangements,
-    // styles and programs; styles never delete or insert; KBD sets have no Details.
+    // Each tab: ModeId and the Edit commands. Empty clipboards: nothing to paste or insert; XStyle
+    // files hold arrangements, styles and programs; styles never delete or insert; KBD sets have no Details.
     for (int tab : {1, 2, 3, 4, 5, 0}) {
-        tabs->setCurrentIndex(tab);
-        seen(QString("tab %1 ModeId").arg(tab),
-             QString::number(editor.options.ModeId) + (Child<QAction>(doc, "mnuUSwapPreset")->isVisible() ? "U" : "") +
-                 (Child<QAction>(doc, "mnuUExPreset")->isVisible() ? "E" : "") + ":" + EnabledEdits(doc));
+        const QString edits = EnabledEdits(doc, tab);
+        seen(QString("tab %1 ModeId").arg(tab), QString::number(editor.options.ModeId) + ":" + edits);
     }
     seen("global buttons on",
          Child<QPushButton>(doc, "cmdArg")->isEnabled() && Child<QPushButton>(doc, "cmdGbl")->isEnabled());
@@ -108,9 +105,6 @@ void SetWindowTest::contentTabsAndMenus() {
     doc.GoToNumber(vx::BankedKind::Arrangement, 320);
     seen("D11", Child<QComboBox>(doc, "cboArrBnk")->currentText() + " " + EnabledEdits(doc));
     QCOMPARE(grdArr->currentIndex(), grdArr->model()->index(16, 0));
-    // No window: the menu and every entry are off.
-    editor.shell.edits.SetDocument(nullptr);
-    seen("no window: menu on", editor.shell.edits.Menu()->menuAction()->isEnabled())("entries", EnabledEdits(doc));
     seen.Check();
 }
 
@@ -208,21 +202,15 @@ void SetWindowTest::gridsAndListsShowTheSet() {
 
 void SetWindowTest::closingAChangedSetAsks() {
     Observed seen("set_window_closing");
-    for (const auto& [answer, name] : {std::pair{vx::Answer::Cancel, "Cancel"}, std::pair{vx::Answer::No, "No"},
-                                       std::pair{vx::Answer::Yes, "Yes"}}) {
+    // What Yes saves is the session's (see session_test): for the window it is No.
+    for (const auto& [answer, name] : {std::pair{vx::Answer::Cancel, "Cancel"}, std::pair{vx::Answer::No, "No"}}) {
         Editor editor;
-        const std::string prg = editor.SaveAs(1, "LIVE") + "/LIVE.PRG";
-        const auto before = vx::test::ReadFileBytes(prg);
-        editor.Data().prg.records[0].SetName("Changed");
-        editor.session->MarkDirty(1, vx::ItemKind::Program);
         vxe::FDoc& doc = editor.Open();
         doc.show();
         editor.ui.AnswerTo(vx::QuestionId::SaveChanges, answer);
         Child<QAction>(doc, "mnuFClose")->trigger();
-        const auto after = vx::test::ReadFileBytes(prg);
         seen(QString(name) + ": asked", editor.ui.TakeTranscript());
         seen("set open, window shown", QString("%1 %2").arg(editor.session->Sets().IsOpen(1)).arg(doc.isVisible()));
-        seen("file", after == before ? "unchanged" : std::string(after.begin() + 48, after.begin() + 64));
         // A closed window closes again without asking.
         doc.close();
         seen("closed again, asked", editor.ui.TakeTranscript());
@@ -356,46 +344,23 @@ void SetWindowTest::editCommandsDragAndDropImport() {
     editor.Activate(1);
     editor.Edit("mnuEUndo")->trigger();
     seen("undone", Text(to, 0, 1))("undo", UndoEntry(editor));
-    // A pasted program warns of the duplicate name.
+    // Paste from XStyle acts on the slot shown: a program file for F13, a drum kit file for R51
+    // (what the files hold and how they are refused is the edit scheme's, see edit_styles_test).
+    // An XStyle file: the five magic letters, then the record with its name at its start.
     Tabs(source, 2);
     editor.Activate(0);
-    editor.Data().prg.records[0].SetName("Piano");
-    source.GoToNumber(vx::BankedKind::Program, 768);
-    editor.Edit("mnuECopy")->trigger();
-    source.GoToNumber(vx::BankedKind::Program, 771);
-    editor.Edit("mnuEPaste")->trigger();
-    seen("pasted F14", editor.Data().prg.records[3].Name())("said", editor.ui.TakeTranscript());
-    seen("edits", EnabledEdits(source));
-    // Paste from XStyle: cancelled, nothing is shown and nothing changes.
-    editor.Edit("mnuEUndo")->trigger();
-    editor.Data().prg.records[2].SetName("Before");
     source.GoToNumber(vx::BankedKind::Program, 770);
-    editor.Edit("mnuEXStyle")->trigger();
-    seen("XStyle asks", std::to_string(editor.ui.fileRequests.size()) + " " + editor.ui.fileRequests.back().title +
-                            "|" + editor.ui.fileRequests.back().filter);
-    seen("cancelled", editor.Data().prg.records[2].Name() + "|" + editor.ui.TakeTranscript());
-    // A program of 172 bytes after the magic letters lands in F13; Undo brings the old one back.
-    // An XStyle file: the five magic letters, then the record with its name at its start.
-    auto xstyle = [&editor](const std::string& file, const char* name) {
-        std::string bytes = "VEMOX" + Name16(name).toStdString() + std::string(172 - 16, '\0');
-        vx::test::WriteFileBytes(editor.temp.Str() + "/" + file, vx::Bytes(bytes.begin(), bytes.end()));
-        editor.ui.fileAnswers.push_back(editor.temp.Str() + "/" + file);
-    };
-    xstyle("LEAD.XPF", "Lead Synth");
+    std::string bytes = "VEMOX" + Name16("Lead Synth").toStdString() + std::string(172 - 16, '\0');
+    vx::test::WriteFileBytes(editor.temp.Str() + "/LEAD.XPF", vx::Bytes(bytes.begin(), bytes.end()));
+    editor.ui.fileAnswers = {editor.temp.Str() + "/LEAD.XPF", std::nullopt};
     editor.Edit("mnuEXStyle")->trigger();
     seen("loaded", Child<QTableView>(source, "grdPrg")->currentIndex().data().toString() + "|" +
-                       editor.ui.TakeTranscript().c_str());
-    seen("undo op", editor.scheme->UndoOf(vx::ItemKind::Program).op);
-    // The item stays in the clipboard for other slots.
-    seen("clipboard set", editor.scheme->ClipboardOf(vx::ItemKind::Program).set);
+                       editor.ui.fileRequests.back().title.c_str() + "|" + editor.ui.TakeTranscript().c_str());
+    seen("undo", UndoEntry(editor));
     editor.Edit("mnuEUndo")->trigger();
-    seen("undone", editor.Data().prg.records[2].Name());
-    // A drum kit slot asks for a drum kit file; one cut short is refused with the file's messages.
     source.GoToNumber(vx::BankedKind::Program, 1056);
-    xstyle("KIT.XDK", "Kit");
     editor.Edit("mnuEXStyle")->trigger();
-    seen("kit asks", editor.ui.fileRequests.back().title)("said", editor.ui.TakeTranscript());
-    seen("R51", editor.Data().prg.records[128].Name());
+    seen("kit asks", editor.ui.fileRequests.back().title);
     // A backing sequence dragged in its list: asked first. No moves nothing; Yes moves 3 before 6,
     // the list repaints from the change notice, and Undo puts it back.
     for (int n = 0; n < vx::kSequenceCount; ++n)

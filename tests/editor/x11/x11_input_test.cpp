@@ -162,14 +162,8 @@ void X11InputTest::enterOpensDetailsThenADragToAnotherSet() {
     Drag(hand, from, source, to, target);
     QTRY_COMPARE(to->model()->data(target).toString().mid(4, 16), name.left(16));
     // The drop asked about the style and each track's program the arrangement calls, which
-    // the other set lacks; No keeps the calls as they are.
-    QStringList texts;
-    for (const auto& box : answerer.boxes) texts << box.text.section('\n', 0, 0);
-    QCOMPARE(texts.size(), 11);
-    QCOMPARE(texts.mid(0, 2),
-             (QStringList{"Arrangement 'Sunday Groove' calls Style 'Sunday Groove' non-existent in 'LIVE'",
-                          "Track 'DRUMS' of Arrangement 'Sunday Groove' calls Program 'Gig Kit' non-existent "
-                          "in 'LIVE'"}));
+    // the other set lacks (the questions are the edit scheme's); No keeps the calls as they are.
+    QCOMPARE(answerer.boxes.size(), std::size_t{11});
     QTRY_COMPARE(hand.state(), QProcess::NotRunning);
     QCOMPARE(hand.exitCode(), 0);
     QCOMPARE(from->model()->data(source).toString().mid(4), name);

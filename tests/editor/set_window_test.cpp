@@ -43,9 +43,8 @@ class SetWindowTest : public QObject {
 private Q_SLOTS:
     void contentTabsAndMenus();
     void gridsAndListsShowTheSet();
-    void closingAChangedSetAsks();
     void gridsFitTheirWidthAndLineUp();
-    void statusAndMarkerFollowTheSet();
+    void statusMarkerAndClosing();
     void editCommandsDragAndDropImport();
 };
 
@@ -200,24 +199,6 @@ void SetWindowTest::gridsAndListsShowTheSet() {
     seen.Check();
 }
 
-void SetWindowTest::closingAChangedSetAsks() {
-    Observed seen("set_window_closing");
-    // What Yes saves is the session's (see session_test): for the window it is No.
-    for (const auto& [answer, name] : {std::pair{vx::Answer::Cancel, "Cancel"}, std::pair{vx::Answer::No, "No"}}) {
-        Editor editor;
-        vxe::FDoc& doc = editor.Open();
-        doc.show();
-        editor.ui.AnswerTo(vx::QuestionId::SaveChanges, answer);
-        Child<QAction>(doc, "mnuFClose")->trigger();
-        seen(QString(name) + ": asked", editor.ui.TakeTranscript());
-        seen("set open, window shown", QString("%1 %2").arg(editor.session->Sets().IsOpen(1)).arg(doc.isVisible()));
-        // A closed window closes again without asking.
-        doc.close();
-        seen("closed again, asked", editor.ui.TakeTranscript());
-    }
-    seen.Check();
-}
-
 void SetWindowTest::gridsFitTheirWidthAndLineUp() {
     Editor editor;
     Observed seen("set_window_layout");
@@ -285,7 +266,7 @@ void SetWindowTest::gridsFitTheirWidthAndLineUp() {
     seen.Check();
 }
 
-void SetWindowTest::statusAndMarkerFollowTheSet() {
+void SetWindowTest::statusMarkerAndClosing() {
     Editor editor;
     Observed seen("set_window_status");
     editor.Data().arr.arr[0].SetName("Pop Ballad");
@@ -320,6 +301,17 @@ void SetWindowTest::statusAndMarkerFollowTheSet() {
     // A letter of a tab alone shows the tab; one of the menu bar alone is left to the menu bar.
     seen("Alt+A taken", doc.TakeMnemonic(QKeySequence(Qt::ALT | Qt::Key_A)).handled)("tab", tabs->currentIndex());
     seen("Alt+F taken", doc.TakeMnemonic(QKeySequence(Qt::ALT | Qt::Key_F)).handled);
+    // Closing the changed set asks: Cancel keeps the set and its window, No closes both (what Yes
+    // saves is the session's, see session_test); a closed window closes again without asking.
+    doc.show();
+    for (const vx::Answer answer : {vx::Answer::Cancel, vx::Answer::No}) {
+        editor.ui.AnswerTo(vx::QuestionId::SaveChanges, answer);
+        Child<QAction>(doc, "mnuFClose")->trigger();
+        seen("closed, asked", editor.ui.TakeTranscript())(
+            "set open, window shown", QString("%1 %2").arg(editor.session->Sets().IsOpen(1)).arg(doc.isVisible()));
+    }
+    doc.close();
+    seen("closed again, asked", editor.ui.TakeTranscript());
     seen.Check();
 }
 

@@ -330,7 +330,6 @@ void SetWindowTest::editCommandsDragAndDropImport() {
     seen("arrangement taken by", TakenBy(target, drag.get(), {"grdArr", "grdPrg", "grdArk", "lstBsq", "lstSng"}));
     QVERIFY(to->model()->dropMimeData(drag.get(), Qt::CopyAction, -1, -1, to->model()->index(0, 1)));
     seen("dropped", Text(to, 0, 1))("source", editor.Data(1).arr.arr[0].Name())("undo", UndoEntry(editor));
-    seen("undo op", editor.scheme->UndoOf(vx::ItemKind::Arrangement).op);
     editor.Activate(0);
     seen("source window undo", UndoEntry(editor));
     editor.Activate(1);

@@ -210,6 +210,7 @@ void DialogsTest::itemDialogs() {
     arr.SetByte(23, 30);    // below the split list
     arr.SetByte(28, 0xC1);  // Lower (Normal)
     arr.SetByte(24, 12);    // beyond the ensemble list
+    arr.SetByte(40, 0x83);  // the first track's call, with its flag in bit 7 of the word
     f.Data().bsq.entries[2].record.SetName("Intro");
     f.Data().bsq.entries[2].record.SetArrangement(256);
     // Shown as stored; OK without a change writes nothing.
@@ -236,10 +237,10 @@ void DialogsTest::itemDialogs() {
     seen("track keys", keys)("after the keys", f.Written(arrBefore, arr));
     f.ui.picks.clear();
     // Every control read back; out-of-range texts corrected as they are left.
-    f.ui.pickAnswers = {832, 300};
+    f.ui.pickAnswers = {1056, 300};
     seen("typed", f.Edit(arr, {Kind::Arrangement, 256},
                          "txtNam=  Jazz Waltz "
-                         "Extended;txtTempo=250;txtXpose=-5;txtTempo=\r;lstPrg=2;lblSty;?=txtNam,txtTempo,lstPrg@2,"
+                         "Extended;txtTempo=250;txtXpose=-5;txtTempo=\r;lstPrg=0;lblSty;?=txtNam,txtTempo,lstPrg@0,"
                          "lblSty;cboChScan=1;cboDrMap_3=7;cboFillVar_1=12;chkFullKbd=1"));
     seen("program picked", f.ui.picks.at(0).caption);
     // Cancel and the close box discard every change.

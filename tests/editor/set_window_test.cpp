@@ -352,8 +352,8 @@ void SetWindowTest::editCommandsDragAndDropImport() {
     source.GoToNumber(vx::BankedKind::Program, 1056);
     editor.Edit("mnuEXStyle")->trigger();
     seen("kit asks", editor.ui.fileRequests.back().title);
-    // A backing sequence dragged in its list: asked first. No moves nothing; Yes moves 3 before 6,
-    // the list repaints from the change notice, and Undo puts it back.
+    // A backing sequence dragged in its list: asked first (No is the edit scheme's); Yes moves 3
+    // before 6, the list repaints from the change notice, and Undo puts it back.
     for (int n = 0; n < vx::kSequenceCount; ++n)
         editor.Data(1).bsq.entries[std::size_t(n)].record.SetName("Seq " + std::to_string(n));
     auto* list = Child<QListView>(*Tabs(source, 3), "lstBsq");
@@ -367,11 +367,9 @@ void SetWindowTest::editCommandsDragAndDropImport() {
     std::unique_ptr<QMimeData> sequence(model->mimeData({model->index(3, 0)}));
     QVERIFY(sequence);
     seen("sequence taken by", TakenBy(source, sequence.get(), {"lstSng", "grdArr", "grdArk", "lstBsq"}));
-    for (const vx::Answer answer : {vx::Answer::No, vx::Answer::Yes}) {
-        editor.ui.AnswerTo(vx::QuestionId::InsertBefore, answer);
-        QVERIFY(model->dropMimeData(sequence.get(), Qt::CopyAction, -1, -1, model->index(6, 0)));
-        seen(answer == vx::Answer::No ? "No" : "Yes", rows() + "|" + UndoEntry(editor));
-    }
+    editor.ui.AnswerTo(vx::QuestionId::InsertBefore, vx::Answer::Yes);
+    QVERIFY(model->dropMimeData(sequence.get(), Qt::CopyAction, -1, -1, model->index(6, 0)));
+    seen("Yes", rows() + "|" + UndoEntry(editor));
     seen("asked", editor.ui.TakeTranscript())("BSeq 5, current row",
                                               Text(list, 5) + "|" + QString::number(list->currentIndex().row()));
     editor.Edit("mnuEUndo")->trigger();

@@ -42,10 +42,9 @@ void ShellStartupTest::startsWithDefaultsAndOpensNamedSet() {
     seen("said", answerer.Said())(
         "sets 1 2 open", QString("%1 %2").arg(main.Session()->Sets().IsOpen(1)).arg(main.Session()->Sets().IsOpen(2)));
     seen("status", main.Doc(1)->StatusItem() + "|" + main.Doc(1)->StatusDirty())("PathNam", main.Opts().PathNam);
-    seen("WArrangeMode ModeId StartOld",
-         QString("%1 %2 %3").arg(main.Opts().WArrangeMode).arg(main.Opts().ModeId).arg(main.Opts().StartOld));
     seen("current directory, title", QDir::currentPath() + "|" + main.windowTitle());
-    // Tiled: the only window fills the frame, on the Arrangements tab, and its menus are the frame's.
+    // Tiled (the settings read as none stored, see dialogs_test): the only window fills the frame,
+    // on the Arrangements tab, and its menus are the frame's.
     vxe::FDoc* doc = main.Doc(1);
     QMdiSubWindow* sub = main.MdiArea()->subWindowList().value(0);
     QVERIFY(doc && sub);

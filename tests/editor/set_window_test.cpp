@@ -252,13 +252,9 @@ void SetWindowTest::gridsFitTheirWidthAndLineUp() {
     auto* lstBsq = Child<QListView>(doc, "lstBsq");
     seen("ten rows high", lstBsq->height() == 2 * lstBsq->frameWidth() + 10 * lstBsq->sizeHintForRow(0));
     // Tiling: windows, the frame's size and the width each needs give columns x rows.
-    for (const auto& [windows, width, height, needed] : std::vector<std::array<int, 4>>{{1, 800, 500, 820},
-                                                                                        {2, 1024, 650, 820},
-                                                                                        {2, 1920, 950, 820},
-                                                                                        {3, 1920, 950, 820},
-                                                                                        {5, 1920, 950, 600},
-                                                                                        {4, 1024, 650, 0},
-                                                                                        {0, 1024, 650, 820}}) {
+    const int tiles[][4] = {{1, 800, 500, 820},  {2, 1024, 650, 820}, {2, 1920, 950, 820}, {3, 1920, 950, 820},
+                            {5, 1920, 950, 600}, {4, 1024, 650, 0},   {0, 1024, 650, 820}};
+    for (const auto& [windows, width, height, needed] : tiles) {
         const vxe::TileGrid grid = vxe::TileGridFor(windows, QSize(width, height), needed);
         seen(QString("tile %1 in %2x%3 needing %4").arg(windows).arg(width).arg(height).arg(needed),
              QString("%1x%2").arg(grid.columns).arg(grid.rows));

@@ -94,10 +94,9 @@ void UtilitiesTest::reportShowsSavesPrintsAndKeepsItsLayout() {
     seen("title on line", title > 0 && lineHeight > 0 ? int((title - margin) / lineHeight) + 1 : -1);
 
     // Call lines longer than the paper go on under their item.
-    for (const auto& [text, columns] : {std::pair{QString("F11: A11 Upper1, A12 Upper2, A13 Lower"), 20},
-                                        {QString(25, 'x'), 10},
-                                        {QString(100, '_'), 100},
-                                        {QString(), 100}})
+    const std::pair<QString, int> lines[] = {
+        {"F11: A11 Upper1, A12 Upper2, A13 Lower", 20}, {QString(25, 'x'), 10}, {QString(100, '_'), 100}, {"", 100}};
+    for (const auto& [text, columns] : lines)
         seen(QString("%1 in %2").arg(text).arg(columns), vxe::PrintedLines(text, columns));
     // A program called 20 times: 174 characters on one line, every caller on paper.
     QStringList callers;

@@ -236,8 +236,7 @@ void SetWindowTest::gridsFitTheirWidthAndLineUp() {
     auto* tabs = Tabs(doc, 0);
     auto* grdArr = Child<QTableView>(doc, "grdArr");
     const int first = grdArr->rowHeight(0);
-    Child<QComboBox>(doc, "cboArrBnk")->setCurrentIndex(0);
-    Child<QCheckBox>(doc, "chkTwin_0")->setChecked(true);
+    Take(doc, "cboArrBnk=0;chkTwin_0=1");
     QCoreApplication::processEvents();
     seen("twin rows 0 31 as high as at first", grdArr->rowHeight(0) == first && grdArr->rowHeight(31) == first);
     seen("twin columns", ColumnsFit(grdArr));

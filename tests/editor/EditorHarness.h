@@ -146,7 +146,6 @@ struct Installation {
     QString CopySet(const std::filesystem::path& from, const std::string& name) const;
     QString MakeSet(const std::string& name) const { return CopySet(program / "X50EMPTY.SET", name); }
     QSettings Store() const { return QSettings(settings, QSettings::IniFormat); }
-    QString Stored(const char* key) const { return Store().value(QString("Options/") + key).toString(); }
 };
 
 // Starts main as from the command line with no tips and the sets named; returns RunStartup's code.

@@ -82,6 +82,13 @@ struct Fixture : Editor {
         Details(item, [&seen, &steps](QWidget* d) { seen = Take(*d, steps); });
         return seen;
     }
+    // Run, then what reached record (see Written), as "what was read => what was written".
+    template <typename Record>
+    QString Edit(Record& record, const vx::ItemAddress& item, const QString& steps) {
+        const Record before = record;
+        const QString read = Run(item, steps);
+        return read + " => " + Written(before, record);
+    }
     // The arrangements' split keys, each with the number of arrangements that have it.
     QString Splits() {
         std::map<int, int> splits;
@@ -120,23 +127,19 @@ void DialogsTest::itemDialogs() {
     caller.SetStyle(256);
     caller.SetTrackProgram(6, 768);
     auto& style = f.Data().sty.slots[0];
-    const vx::StyleRecord styleBefore = style.record;
-    seen("style", f.Run({Kind::Style, 256}, "?=lblUsed,lblFree,lstCalled,lstPrg@1;cboCat=4"));
-    seen("style written", f.Written(styleBefore, style.record))("its size", style.size);
+    seen("style", f.Edit(style.record, {Kind::Style, 256}, "?=lblUsed,lblFree,lstCalled,lstPrg@1;cboCat=4"));
+    seen("its size", style.size);
     // A slot without a style has nothing to edit; a preset program is shown only.
     seen("empty slot", f.Run({Kind::Style, 257}, {}))("beeps", f.ui.beeps);
     seen("preset program", f.Run({Kind::Program, 0}, "?=txtNam?,cboCat?"));
     // "Call another Program" moves every caller at once, even when the dialog is cancelled.
-    const vx::ProgramRecord pianoBefore = f.Data().prg.records[0];
     f.ui.pickAnswers = {832};
-    seen("call another", f.Run({Kind::Program, 768}, "?=lstCalled;txtNam=Renamed;cmdReplPrg;?=lstCalled#;cmdCancel"));
+    seen("call another", f.Edit(f.Data().prg.records[0], {Kind::Program, 768},
+                                "?=lstCalled;txtNam=Renamed;cmdReplPrg;?=lstCalled#;cmdCancel"));
     seen("calls now",
          QString("Arr C14 MainKBD %1, Sty C11 PERC %2").arg(caller.TrackProgram(6)).arg(style.record.TrackProgram(1)));
-    seen("F11 kept", f.Written(pianoBefore, f.Data().prg.records[0]));
-    const vx::ProgramRecord programBefore = f.Data().prg.records[64];
     // A pasted line break or accented letter is left out, and the tip says why.
-    seen("pasted", f.Run({Kind::Program, 832}, "txtNam=   Fret\nless\u00e9;tip;cboCat=5"));
-    seen("G11 written", f.Written(programBefore, f.Data().prg.records[64]));
+    seen("pasted", f.Edit(f.Data().prg.records[64], {Kind::Program, 832}, "txtNam=   Fret\nless\u00e9;tip;cboCat=5"));
 
     f.Next();  // A backing sequence and a song.
     vx::BsqRecord& bsq = f.Data().bsq.entries[1].record;
@@ -144,17 +147,13 @@ void DialogsTest::itemDialogs() {
     bsq.SetByte(79, 12);
     bsq.SetByte(80, 0xF0);
     bsq.SetArrangement(5);
-    const vx::BsqRecord bsqBefore = bsq;
     f.ui.pickAnswers = {257};
-    seen("backing sequence", f.Run({Kind::BackingSequence, 1},
-                                   "?=chkChain,txtNxt,txtNxt?,chkAuto?,lstPrg@7;chkChain=1;lblSty;?=txtNxt?,lblSty"));
-    seen("its bytes", f.Written(bsqBefore, bsq));
+    seen("backing sequence", f.Edit(bsq, {Kind::BackingSequence, 1},
+                                    "?=chkChain,txtNxt,txtNxt?,chkAuto?,lstPrg@7;chkChain=1;lblSty;?=txtNxt?,lblSty"));
     vx::SongRecord& song = f.Data().sng.entries[3].record;
     song.SetName("Finale");
     song.SetByte(53, 0x03);
-    const vx::SongRecord songBefore = song;
-    seen("song", f.Run({Kind::Song, 3}, "?=chkChain,lstPrg#,lstPrg@15;chkAuto=0;txtNxt=7"));
-    seen("its bytes", f.Written(songBefore, song));
+    seen("song", f.Edit(song, {Kind::Song, 3}, "?=chkChain,lstPrg#,lstPrg@15;chkAuto=0;txtNxt=7"));
 
     f.Next();  // Arrangement Global.
     vx::ArgRecord& arg = f.Data().arg.record;
@@ -164,29 +163,24 @@ void DialogsTest::itemDialogs() {
     arg.SetByte(20, 0xF0);
     for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(60);
     f.Data().arr.arr[0].SetSplit(80);
-    const vx::ArgRecord argBefore = arg;
     // Opening and OK write nothing: the differing split keys stay as they are; nor does a
     // split key picked in a cancelled dialog.
     const vx::ItemAddress argItem{Kind::ArrangementGlobal, 0};
-    seen("shown", f.Run(argItem, "?=lstMidi@0,lstMidi@10,lstMidi@12,cboSplit,cmdSend,cmdSend?,optRecog_2*"));
-    seen("OK unchanged", f.Written(argBefore, arg))("splits", f.Splits());
-    f.Run(argItem, "cboSplit=0;cmdCancel");
-    seen("cancelled", f.Written(argBefore, arg))("splits", f.Splits());
+    seen("shown", f.Edit(arg, argItem, "?=lstMidi@0,lstMidi@10,lstMidi@12,cboSplit,cmdSend,cmdSend?,optRecog_2*"));
+    seen("splits", f.Splits())("cancelled", f.Edit(arg, argItem, "cboSplit=0;cmdCancel"))("splits", f.Splits());
     // Channels through the MIDI channel picker, switches and options into their bits, the
     // split key into every arrangement.
     f.ui.pickAnswers = {16, 3};
-    seen("picked", f.Run(argItem,
-                         "lstMidi=11;lstMidi=0;?=lstMidi@11,lstMidi@0;chkTempoLock=1;chkSync_1=1;optHarmo_1=1;optVelo_"
-                         "3=1;optRecog_2=1;cboSplit=12"));
+    seen("picked", f.Edit(arg, argItem,
+                          "lstMidi=11;lstMidi=0;?=lstMidi@11,lstMidi@0;chkTempoLock=1;chkSync_1=1;optHarmo_1=1;optVelo_"
+                          "3=1;optRecog_2=1;cboSplit=12"));
     for (const auto& pick : f.ui.picks)
         seen("picker", QString("%1, %2 entries").arg(pick.caption.c_str()).arg(pick.entries.size()));
-    seen("written", f.Written(argBefore, arg))("splits", f.Splits());
+    seen("splits", f.Splits());
     // Import counts as a change and then asks for the file.
     f.session->Slot(1).dirty = {};
-    const vx::ArgRecord argEdited = arg;
     f.ui.fileAnswers = {std::nullopt};
-    f.Run(argItem, "cmdImport");
-    seen("import asks", f.ui.fileRequests.at(0).title)("import", f.Written(argEdited, arg));
+    seen("import", f.Edit(arg, argItem, "cmdImport"))("asks", f.ui.fileRequests.at(0).title);
     // The shared split key is shown up to C 7; while they differ, choosing the greyed C 4
     // itself is a choice.
     for (vx::ArrangementRecord& r : f.Data().arr.arr) r.SetSplit(96);
@@ -199,18 +193,13 @@ void DialogsTest::itemDialogs() {
     gbl.SetByte(15, 60);  // beyond the switches' functions
     gbl.SetByte(3, 60);
     gbl.SetByte(17, 12);
-    const vx::GblRecord gblBefore = gbl;
     const vx::ItemAddress gblItem{Kind::Global, 0};
-    seen("shown", f.Run(gblItem, "?=cboPeds_7,cboPeds_5,cboPeds_5#,cboPeds_0#,cboCurv_0,cboDmpr@1"));
-    seen("OK unchanged", f.Written(gblBefore, gbl));
-    f.Run(gblItem, "cboCurv_1=7");
-    seen("curve", f.Written(gblBefore, gbl));
+    seen("shown", f.Edit(gbl, gblItem, "?=cboPeds_7,cboPeds_5,cboPeds_5#,cboPeds_0#,cboCurv_0,cboDmpr@1"));
+    seen("curve", f.Edit(gbl, gblItem, "cboCurv_1=7"));
     // The SysEx file button closes the dialog, writes the record back, then asks for the file.
     f.session->Slot(1).dirty = {};
-    const vx::GblRecord gblEdited = gbl;
     f.ui.fileAnswers = {std::nullopt};
-    f.Run(gblItem, "cmdSysex2File");
-    seen("SysEx asks", f.ui.fileRequests.at(0).title)("SysEx", f.Written(gblEdited, gbl));
+    seen("SysEx", f.Edit(gbl, gblItem, "cmdSysex2File"))("asks", f.ui.fileRequests.at(0).title);
 
     f.Next();  // An arrangement, last: it calls programs renamed above.
     vx::ArrangementRecord& arr = f.Data().arr.arr[0];
@@ -221,13 +210,13 @@ void DialogsTest::itemDialogs() {
     arr.SetByte(23, 30);    // below the split list
     arr.SetByte(28, 0xC1);  // Lower (Normal)
     arr.SetByte(24, 12);    // beyond the ensemble list
+    arr.SetByte(40, 0x83);  // the first track's call, with its flag in bit 7 of the word
     f.Data().bsq.entries[2].record.SetName("Intro");
     f.Data().bsq.entries[2].record.SetArrangement(256);
-    const vx::ArrangementRecord arrBefore = arr;
     // Shown as stored; OK without a change writes nothing.
-    seen("shown", f.Run({Kind::Arrangement, 256},
-                        "?=cboSplit,cboEnsemble,cboChScan,txtTempo,lblSty,lstPrg@1,lstCalled,cboSplit#"));
-    seen("OK unchanged", f.Written(arrBefore, arr));
+    seen("shown", f.Edit(arr, {Kind::Arrangement, 256},
+                         "?=cboSplit,cboEnsemble,cboChScan,txtTempo,lblSty,lstPrg@1,lstCalled,cboSplit#"));
+    const vx::ArrangementRecord arrBefore = arr;
     // On a track line Enter and F2 choose, as a double-click does (the picker is cancelled),
     // and the dialog stays; a Called by list without callers is still four lines high.
     QStringList keys;
@@ -248,19 +237,15 @@ void DialogsTest::itemDialogs() {
     seen("track keys", keys)("after the keys", f.Written(arrBefore, arr));
     f.ui.picks.clear();
     // Every control read back; out-of-range texts corrected as they are left.
-    f.ui.pickAnswers = {832, 300};
-    seen("typed", f.Run({Kind::Arrangement, 256},
-                        "txtNam=  Jazz Waltz "
-                        "Extended;txtTempo=250;txtXpose=-5;txtTempo=\r;lstPrg=2;lblSty;?=txtNam,txtTempo,lstPrg@2,"
-                        "lblSty;cboChScan=1;cboDrMap_3=7;cboFillVar_1=12;chkFullKbd=1"));
-    seen("program picked", f.ui.picks.at(0).caption)("every control", f.Written(arrBefore, arr));
-    seen("can undo", f.scheme->Available({vx::EditCommand::Undo, Kind::Arrangement, 1, 0}));
+    f.ui.pickAnswers = {1056, 300};
+    seen("typed", f.Edit(arr, {Kind::Arrangement, 256},
+                         "txtNam=  Jazz Waltz "
+                         "Extended;txtTempo=250;txtXpose=-5;txtTempo=\r;lstPrg=0;lblSty;?=txtNam,txtTempo,lstPrg@0,"
+                         "lblSty;cboChScan=1;cboDrMap_3=7;cboFillVar_1=12;chkFullKbd=1"));
+    seen("program picked", f.ui.picks.at(0).caption);
     // Cancel and the close box discard every change.
-    const vx::ArrangementRecord arrEdited = arr;
-    for (const char* close : {"cmdCancel", "close"}) {
-        f.Run({Kind::Arrangement, 256}, "txtNam=Lost;cboKick=3;" + QString(close));
-        seen(close, f.Written(arrEdited, arr));
-    }
+    for (const char* close : {"cmdCancel", "close"})
+        seen(close, f.Edit(arr, {Kind::Arrangement, 256}, "txtNam=Lost;cboKick=3;" + QString(close)));
     // A preset has no dialog.
     seen("preset", f.Run({Kind::Arrangement, 5}, {}))("beeps", f.ui.beeps);
     seen.Check();
@@ -289,12 +274,8 @@ void DialogsTest::pickDialogs() {
     // The category filter lists every bank in number order. Another bank lists its own slots
     // again and forgets the category. A category without items leaves nothing: OK gives none.
     seen("category 14", Take(prg, "cboCat=14;?=cboRef/;cboRef=2;cmdOK"))("chosen", prg.Chosen());
-    Child<QComboBox>(prg, "cboBnk")->setCurrentIndex(4);
-    seen("bank E", QString("category %1, slot %2")
-                       .arg(Child<QComboBox>(prg, "cboCat")->currentIndex())
-                       .arg(Child<QComboBox>(prg, "cboRef")->currentData().toInt()));
-    Take(prg, "cboCat=9;cmdOK");
-    seen("empty category chosen", prg.Chosen());
+    seen("bank E", Take(prg, "cboBnk=4;?=cboCat,cboRef"));
+    seen("empty category", Take(prg, "cboCat=9;?=cboRef#;cmdOK"))("chosen", prg.Chosen());
     // The pickers as the editor shows them.
     QString shown;
     WhenShown(shown, "cmdCancel");
@@ -432,9 +413,7 @@ void DialogsTest::setDialogs() {
     seen("agreed, OK hidden", ok->isHidden())("GIGS.GBL made", fs::exists(sets / "gigs.set" / "GIGS.GBL"));
     // A set's name typed in any case; its directory is remembered.
     open.ChangeDirectory(path(sets));
-    open.findChild<QLineEdit*>("txtSetName")->clear();
-    QTest::keyClicks(open.findChild<QLineEdit*>("txtSetName"), "live");
-    open.cmdOK_Click();
+    Take(open, "txtSetName=live;cmdOK");
     seen("typed live", open.Result() + " in " + options.PathNam);
     // A typed or pasted path: to a set, to a file in one (both keep their case), to a plain
     // directory (shown, nothing chosen), or to nothing (said, as typed).

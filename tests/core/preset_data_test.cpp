@@ -167,6 +167,14 @@ protected:
     void Step(const std::string& what, bool done) {
         log += what + (done ? ": done\n" : ": not done\n") + test::Seen(ui, temp.Str());
     }
+    // The next export's answers: the destination bank, the file, Yes to the export and `update` to
+    // the names' update.
+    void AnswerExport(int bank, const fs::path& file, Answer update = Answer::Yes) {
+        ui.pickAnswers = {bank};
+        ui.fileAnswers = {file.string()};
+        ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
+        ui.AnswerTo(QuestionId::UpdatePresetList, update);
+    }
 
     test::ScriptedInteraction ui;
     Options options;
@@ -246,10 +254,7 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
         const std::string namesBefore = ReadText(names);
 
         SetSaveFaultForTesting(fault);
-        ui.pickAnswers = {2};
-        ui.fileAnswers = {file.string()};
-        ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
-        ui.AnswerTo(QuestionId::UpdatePresetList, Answer::Yes);
+        AnswerExport(2, file);
         Step(std::string("export with ") + what, ExportToPresetFile(*session, set, BankedKind::Program, 5));
         SetSaveFaultForTesting(SaveStep::None);
         EXPECT_EQ(ReadFileBytes(file), Pattern(140000, 9)) << what;
@@ -272,10 +277,7 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
     // A names file that is a link to a file beside it is written through and stays a link.
     fs::rename(names, temp.Path() / "X50NAMES.TXT");
     fs::create_symlink("X50NAMES.TXT", names);
-    ui.pickAnswers = {2};
-    ui.fileAnswers = {file.string()};
-    ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
-    ui.AnswerTo(QuestionId::UpdatePresetList, Answer::Yes);
+    AnswerExport(2, file);
     Step("export through a link beside it", ExportToPresetFile(*session, set, BankedKind::Program, 5));
     EXPECT_TRUE(fs::is_symlink(names));
     EXPECT_EQ(session->Presets().programsCD[63].name, "Prg 63          ");
@@ -289,20 +291,14 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
 TEST_F(PresetCommandsTest, ExportAsksBankFileAndConfirmationThenOffersTheNamesUpdate) {
     const fs::path file = temp.Path() / "out.prd";
     WriteFileBytes(file, Pattern(20000, 5));
-    ui.pickAnswers = {1};
-    ui.fileAnswers = {file.string()};
-    ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
-    ui.AnswerTo(QuestionId::UpdatePresetList, Answer::No);
+    AnswerExport(1, file, Answer::No);
     Step("export arrangement bank D, B, No", ExportToPresetFile(*session, set, BankedKind::Arrangement, 3));
     const Bytes written = ReadFileBytes(file);
     EXPECT_EQ(Slice(written, 0, 10496), Slice(Pattern(20000, 5), 0, 10496));
     EXPECT_EQ(Slice(written, 10496, 10496), RecordBytes(session->Data(set).arr.arr, 64, 64));
     EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
 
-    ui.pickAnswers = {2};
-    ui.fileAnswers = {file.string()};
-    ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
-    ui.AnswerTo(QuestionId::UpdatePresetList, Answer::Yes);
+    AnswerExport(2, file);
     Step("export program bank F, C, Yes", ExportToPresetFile(*session, set, BankedKind::Program, 5));
     EXPECT_EQ(session->Presets().programsCD[0].name + session->Presets().programsCD[63].name,
               "Prg 0           Prg 63          ");

@@ -6,19 +6,12 @@
 #include <cctype>
 #include <filesystem>
 
-#include "core/catalogue/Catalogue.h"
-#include "core/catalogue/PresetNames.h"
+#include "Transcript.h"
 #include "core/format/ItemFile.h"
 #include "core/format/ItemFileSave.h"
 #include "core/storage/Session.h"
 #include "core/storage/SetFileStamps.h"
-#include "core/storage/SetLock.h"
-#include "core/storage/TemplateSet.h"
 #include "core/text/Helpers.h"
-#include "support/Golden.h"
-#include "support/ScriptedInteraction.h"
-#include "support/SetBuilder.h"
-#include "support/TestPaths.h"
 #include "support/TestSession.h"
 
 namespace vx {
@@ -58,8 +51,8 @@ protected:
         return result.done;
     }
     // One step of the transcript: what it returned, the open sets with their changed kinds (*.ARR),
-    // the progress windows and file choosers, what the person saw and the changes that followed.
-    // The test's directory is "<tmp>", this process's number in a file name "<pid>".
+    // then what the person saw and the changes that followed (test::Seen). The test's directory is
+    // "<dir>", this process's number in a file name "<pid>".
     void Step(const std::string& what, bool result) { Log(what, result ? "true" : "false"); }
     void Step(const std::string& what, int result) { Log(what, std::to_string(result)); }
     void Step(const std::string& what, const std::string& result) { Log(what, '"' + result + '"'); }
@@ -73,18 +66,8 @@ protected:
                 if (slot.dirty[static_cast<std::size_t>(k)])
                     text += " *" + std::string(KindExtension(KindFromIndex(k)));
         }
-        text += "\n";
-        for (const std::string& title : ui.progressTitles) text += "  progress " + title + "\n";
-        for (const FileRequest& r : ui.fileRequests)
-            text +=
-                "  chooser " + r.title + " | " + r.initialDirectory + " | " + r.initialName + " | " + r.filter + "\n";
-        ui.progressTitles.clear();
-        ui.fileRequests.clear();
-        text += ui.TakeTranscript();
-        for (const auto& [from, to] : {std::pair{temp.Str(), std::string("<tmp>")},
-                                       {"." + std::to_string(CurrentProcessId()) + ".", std::string(".<pid>.")}})
-            for (std::size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, from.size(), to);
-        transcript += text;
+        text = test::Shorten(text + "\n", temp.Str(), "<dir>") + test::Seen(ui, temp.Str());
+        transcript += test::Shorten(text, "." + std::to_string(CurrentProcessId()) + ".", ".<pid>.");
     }
 
     ScriptedInteraction ui;

@@ -302,7 +302,9 @@ TEST_F(EditSchemeTest, EraseCopyImportAndCloseDropTheUndoRecord) {
     Note("paste arr 2:0", Do(Paste, Arrangement, 2, 0));
 }
 
-TEST_F(EditSchemeTest, KbdSetsDroppedInOneSetLandBeforeTheTargetAndUndoRestoresTheOrder) {
+// KBD sets dropped in one set land before the target, and Undo restores the order. Double clicks
+// on the header and on cells; the split dialog of a key outside its list starts on C4.
+TEST_F(EditSchemeTest, KbdSetsMoveByDropAndTakeSplitKeysAndProgramsFromDoubleClicks) {
     for (int i = 0; i < kKbdSetCount; ++i)
         Data(1).ark.records[static_cast<std::size_t>(i)].SetByte(0, static_cast<std::uint8_t>(i));
     const auto showOrder = [&] {
@@ -319,10 +321,7 @@ TEST_F(EditSchemeTest, KbdSetsDroppedInOneSetLandBeforeTheTargetAndUndoRestoresT
     }
     ui.AnswerTo(QuestionId::InsertBefore, Answer::No);
     Note("drop ark 0 on 3, No", DropOn(KbdSet, 1, 0, 1, 3));
-}
 
-// Double clicks on the header and on cells; the split dialog of a key outside its list starts on C4.
-TEST_F(EditSchemeTest, DoubleClicksOnTheKbdGridSetSplitKeysAndPrograms) {
     const auto click = [&](int kbd, int column) {
         log += "click " + std::to_string(kbd) + "/" + std::to_string(column) + ": " +
                (KbdGridDoubleClick(*session, *scheme, 1, kbd, column) ? "changed" : "unchanged") + "\n";

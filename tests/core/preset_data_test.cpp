@@ -65,9 +65,9 @@ Bytes Slice(const Bytes& bytes, std::size_t offset, std::size_t count) {
                  bytes.begin() + static_cast<std::ptrdiff_t>(offset + count));
 }
 
-// An export writes the bank's records (and a drum kit bank's data blocks) at the destination
-// bank's offsets: into an existing file, leaving every other byte; into a new one, as long as
-// its last range with zeros elsewhere. Styles and preset banks have nothing to export.
+// An export writes the bank's records (and a drum kit bank's data blocks) at the destination bank's
+// offsets: into an existing file, leaving every other byte; into a new one (of arrangements:
+// tests/data/tool/reports.txt), as long as its last range with zeros elsewhere. Nothing else exports.
 TEST(PresetDataTest, ExportWritesOnlyTheBanksRanges) {
     test::TempDirectory temp;
     const SetData data = PatternedSet();
@@ -86,7 +86,6 @@ TEST(PresetDataTest, ExportWritesOnlyTheBanksRanges) {
          2,
          0,
          {{32768 + 2 * 7040, kits}, {120576 + 2 * 1376, RecordBytes(data.prg.records, 128, 8)}}},
-        {BankedKind::Arrangement, 2, 0, 10496, {{0, RecordBytes(data.arr.arr, 0, 64)}}},
         {BankedKind::Program, 6, 4, 65536 + 5 * 11008, {{65536 + 4 * 11008, RecordBytes(data.prg.records, 64, 64)}}},
         {BankedKind::Program,
          7,

@@ -91,14 +91,11 @@ TEST_F(EditSchemeTest, RefusalsChangeNothing) {
     Data(1).sty.slots[0].record.SetName("Kept");
     Bsq(1, 0).SetName("Kept");
     Data(1).sng.entries[0].record.SetName("Kept");
-    auto drop = [&](ItemKind sourceKind, ItemKind kind, int slot) {
-        return scheme->Apply({.command = Drop,
-                              .kind = kind,
-                              .set = 1,
-                              .slot = slot,
-                              .sourceKind = sourceKind,
-                              .sourceSet = 1,
-                              .sourceSlot = 3});
+    // LIVE's item 3 of one kind dropped on a slot of another.
+    auto drop = [&](ItemKind from, ItemKind kind, int slot) {
+        Edit edit{.command = Drop, .kind = kind, .set = 1, .slot = slot, .sourceKind = from, .sourceSet = 1};
+        edit.sourceSlot = 3;
+        return scheme->Apply(edit);
     };
     const SetData before = Data(1);
     Note("drop arr 3 on arr 3", drop(Arrangement, Arrangement, 3));

@@ -102,14 +102,11 @@ TEST_F(SessionTest, OpeningSavingImportingAndClosingAsThePersonSeesThem) {
     EXPECT_FALSE(fs::exists(fs::path(live) / "LIVE.STY"));
     EXPECT_EQ(fs::status(fs::path(live) / "live.sty").permissions(), perms);
 
-    // A missing or bad file stops the opening and frees the slot (each kind's load errors, as the tool
-    // shows them: tests/data/tool/sets.txt).
+    // A missing file stops the opening and frees the slot (bad files of each kind, as the tool shows
+    // them: tests/data/tool/sets.txt).
     const std::string gigs = MakeSet("GIGS.SET", "GIGS");
     fs::remove(fs::path(gigs) / "GIGS.SNG");
-    Bytes program = ReadFileBytes(fs::path(gigs) / "GIGS.PRG");
-    program[6] = 3;  // an arrangement file under the program's name
-    WriteFileBytes(fs::path(gigs) / "GIGS.PRG", program);
-    Step("open GIGS: arrangements as its programs, no song file", session->OpenOrNewSet(false, gigs));
+    Step("open GIGS without its song file", session->OpenOrNewSet(false, gigs));
 
     // A second set of the same name, and the open dialog's refusals.
     const std::string other = MakeSet("B/LIVE.SET", "LIVE");

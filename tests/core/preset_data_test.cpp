@@ -67,7 +67,8 @@ Bytes Slice(const Bytes& bytes, std::size_t offset, std::size_t count) {
 
 // An export writes the bank's records (and a drum kit bank's data blocks) at the destination bank's
 // offsets: into an existing file, leaving every other byte; into a new one (of arrangements:
-// tests/data/tool/reports.txt), as long as its last range with zeros elsewhere. Nothing else exports.
+// tests/data/tool/reports.txt), as long as its last range with zeros elsewhere. Styles, preset banks
+// and a destination past the last have nothing to export.
 TEST(PresetDataTest, ExportWritesOnlyTheBanksRanges) {
     test::TempDirectory temp;
     const SetData data = PatternedSet();

@@ -18,11 +18,6 @@
 
 namespace vx::test {
 
-inline std::string OneLine(std::string text) {
-    for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.replace(at, 1, "\\n");
-    return text;
-}
-
 // Replaces every occurrence of a directory by a short name, so that a transcript does not
 // depend on where it is made.
 inline std::string Shorten(std::string text, const std::string& directory, const std::string& name) {
@@ -30,6 +25,8 @@ inline std::string Shorten(std::string text, const std::string& directory, const
         text.replace(at, directory.size(), name);
     return text;
 }
+
+inline std::string OneLine(const std::string& text) { return Shorten(text, "\n", "\\n"); }
 
 // What was shown since the last call, which it forgets; the programs' directory shows as
 // <programs>, the given one as <dir>.

@@ -91,14 +91,11 @@ TEST_F(EditSchemeTest, RefusalsChangeNothing) {
     Data(1).sty.slots[0].record.SetName("Kept");
     Bsq(1, 0).SetName("Kept");
     Data(1).sng.entries[0].record.SetName("Kept");
-    auto drop = [&](ItemKind sourceKind, ItemKind kind, int slot) {
-        return scheme->Apply({.command = Drop,
-                              .kind = kind,
-                              .set = 1,
-                              .slot = slot,
-                              .sourceKind = sourceKind,
-                              .sourceSet = 1,
-                              .sourceSlot = 3});
+    // LIVE's item 3 of one kind dropped on a slot of another.
+    auto drop = [&](ItemKind from, ItemKind kind, int slot) {
+        Edit edit{.command = Drop, .kind = kind, .set = 1, .slot = slot, .sourceKind = from, .sourceSet = 1};
+        edit.sourceSlot = 3;
+        return scheme->Apply(edit);
     };
     const SetData before = Data(1);
     Note("drop arr 3 on arr 3", drop(Arrangement, Arrangement, 3));
@@ -302,7 +299,9 @@ TEST_F(EditSchemeTest, EraseCopyImportAndCloseDropTheUndoRecord) {
     Note("paste arr 2:0", Do(Paste, Arrangement, 2, 0));
 }
 
-TEST_F(EditSchemeTest, KbdSetsDroppedInOneSetLandBeforeTheTargetAndUndoRestoresTheOrder) {
+// KBD sets dropped in one set land before the target, and Undo restores the order. Double clicks
+// on the header and on cells; the split dialog of a key outside its list starts on C4.
+TEST_F(EditSchemeTest, KbdSetsMoveByDropAndTakeSplitKeysAndProgramsFromDoubleClicks) {
     for (int i = 0; i < kKbdSetCount; ++i)
         Data(1).ark.records[static_cast<std::size_t>(i)].SetByte(0, static_cast<std::uint8_t>(i));
     const auto showOrder = [&] {
@@ -319,10 +318,7 @@ TEST_F(EditSchemeTest, KbdSetsDroppedInOneSetLandBeforeTheTargetAndUndoRestoresT
     }
     ui.AnswerTo(QuestionId::InsertBefore, Answer::No);
     Note("drop ark 0 on 3, No", DropOn(KbdSet, 1, 0, 1, 3));
-}
 
-// Double clicks on the header and on cells; the split dialog of a key outside its list starts on C4.
-TEST_F(EditSchemeTest, DoubleClicksOnTheKbdGridSetSplitKeysAndPrograms) {
     const auto click = [&](int kbd, int column) {
         log += "click " + std::to_string(kbd) + "/" + std::to_string(column) + ": " +
                (KbdGridDoubleClick(*session, *scheme, 1, kbd, column) ? "changed" : "unchanged") + "\n";

@@ -65,9 +65,10 @@ Bytes Slice(const Bytes& bytes, std::size_t offset, std::size_t count) {
                  bytes.begin() + static_cast<std::ptrdiff_t>(offset + count));
 }
 
-// An export writes the bank's records (and a drum kit bank's data blocks) at the destination
-// bank's offsets: into an existing file, leaving every other byte; into a new one, as long as
-// its last range with zeros elsewhere. Styles and preset banks have nothing to export.
+// An export writes the bank's records (and a drum kit bank's data blocks) at the destination bank's
+// offsets: into an existing file, leaving every other byte; into a new one (of arrangements:
+// tests/data/tool/reports.txt), as long as its last range with zeros elsewhere. Styles, preset banks
+// and a destination past the last have nothing to export.
 TEST(PresetDataTest, ExportWritesOnlyTheBanksRanges) {
     test::TempDirectory temp;
     const SetData data = PatternedSet();
@@ -86,7 +87,6 @@ TEST(PresetDataTest, ExportWritesOnlyTheBanksRanges) {
          2,
          0,
          {{32768 + 2 * 7040, kits}, {120576 + 2 * 1376, RecordBytes(data.prg.records, 128, 8)}}},
-        {BankedKind::Arrangement, 2, 0, 10496, {{0, RecordBytes(data.arr.arr, 0, 64)}}},
         {BankedKind::Program, 6, 4, 65536 + 5 * 11008, {{65536 + 4 * 11008, RecordBytes(data.prg.records, 64, 64)}}},
         {BankedKind::Program,
          7,
@@ -167,6 +167,14 @@ protected:
     void Step(const std::string& what, bool done) {
         log += what + (done ? ": done\n" : ": not done\n") + test::Seen(ui, temp.Str());
     }
+    // The next export's answers: the destination bank, the file, Yes to the export and `update` to
+    // the names' update.
+    void AnswerExport(int bank, const fs::path& file, Answer update = Answer::Yes) {
+        ui.pickAnswers = {bank};
+        ui.fileAnswers = {file.string()};
+        ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
+        ui.AnswerTo(QuestionId::UpdatePresetList, update);
+    }
 
     test::ScriptedInteraction ui;
     Options options;
@@ -177,7 +185,7 @@ protected:
     std::string log;
 };
 
-TEST_F(PresetCommandsTest, UpdatePresetDataRenamesThePresetArrangementsAndKeepsABackup) {
+TEST_F(PresetCommandsTest, UpdatePresetDataRenamesThePresetArrangementsKeepsABackupOrSaysWhyNot) {
     const std::string before = ReadText(names);
     ui.AnswerTo(QuestionId::UpdatePresetArrangements, Answer::No);
     Step("update, No", UpdatePresetArrangements(*session, set));
@@ -195,10 +203,9 @@ TEST_F(PresetCommandsTest, UpdatePresetDataRenamesThePresetArrangementsAndKeepsA
     EXPECT_EQ(presets.styles[5].name, old.styles[5].name);
     EXPECT_EQ(presets.drumKitsR[31].name, old.drumKitsR[31].name);
     EXPECT_NE(ReadText(names).find("\r\n/ Arr B11-B18\r\n\"User Arr 64     \","), std::string::npos);
-}
 
-TEST_F(PresetCommandsTest, AFailedRewriteOrReadSaysSoAndLeavesTheNamesFile) {
-    // A names file without the section of bank A.
+    // A failed rewrite says so and leaves the names file: one without the section of bank A.
+    fs::remove(temp.Path() / "X50PRSTS.BAK");
     std::string text = ReadText(names);
     text.replace(text.find("/ Arr A11-A18"), 13, "/ Something");
     test::WriteFileText(names.string(), text);
@@ -246,10 +253,7 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
         const std::string namesBefore = ReadText(names);
 
         SetSaveFaultForTesting(fault);
-        ui.pickAnswers = {2};
-        ui.fileAnswers = {file.string()};
-        ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
-        ui.AnswerTo(QuestionId::UpdatePresetList, Answer::Yes);
+        AnswerExport(2, file);
         Step(std::string("export with ") + what, ExportToPresetFile(*session, set, BankedKind::Program, 5));
         SetSaveFaultForTesting(SaveStep::None);
         EXPECT_EQ(ReadFileBytes(file), Pattern(140000, 9)) << what;
@@ -272,10 +276,7 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
     // A names file that is a link to a file beside it is written through and stays a link.
     fs::rename(names, temp.Path() / "X50NAMES.TXT");
     fs::create_symlink("X50NAMES.TXT", names);
-    ui.pickAnswers = {2};
-    ui.fileAnswers = {file.string()};
-    ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
-    ui.AnswerTo(QuestionId::UpdatePresetList, Answer::Yes);
+    AnswerExport(2, file);
     Step("export through a link beside it", ExportToPresetFile(*session, set, BankedKind::Program, 5));
     EXPECT_TRUE(fs::is_symlink(names));
     EXPECT_EQ(session->Presets().programsCD[63].name, "Prg 63          ");
@@ -289,20 +290,12 @@ TEST_F(PresetCommandsTest, ExportAndNamesChangeTogetherOrNotAtAllAndLinksStayLin
 TEST_F(PresetCommandsTest, ExportAsksBankFileAndConfirmationThenOffersTheNamesUpdate) {
     const fs::path file = temp.Path() / "out.prd";
     WriteFileBytes(file, Pattern(20000, 5));
-    ui.pickAnswers = {1};
-    ui.fileAnswers = {file.string()};
-    ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
-    ui.AnswerTo(QuestionId::UpdatePresetList, Answer::No);
+    AnswerExport(1, file, Answer::No);
     Step("export arrangement bank D, B, No", ExportToPresetFile(*session, set, BankedKind::Arrangement, 3));
-    const Bytes written = ReadFileBytes(file);
-    EXPECT_EQ(Slice(written, 0, 10496), Slice(Pattern(20000, 5), 0, 10496));
-    EXPECT_EQ(Slice(written, 10496, 10496), RecordBytes(session->Data(set).arr.arr, 64, 64));
+    EXPECT_EQ(Slice(ReadFileBytes(file), 10496, 10496), RecordBytes(session->Data(set).arr.arr, 64, 64));
     EXPECT_FALSE(fs::exists(temp.Path() / "X50PRSTS.BAK"));
 
-    ui.pickAnswers = {2};
-    ui.fileAnswers = {file.string()};
-    ui.AnswerTo(QuestionId::ExportBank, Answer::Yes);
-    ui.AnswerTo(QuestionId::UpdatePresetList, Answer::Yes);
+    AnswerExport(2, file);
     Step("export program bank F, C, Yes", ExportToPresetFile(*session, set, BankedKind::Program, 5));
     EXPECT_EQ(session->Presets().programsCD[0].name + session->Presets().programsCD[63].name,
               "Prg 0           Prg 63          ");

@@ -16,25 +16,18 @@ void EditFixture::SetUp() {
 }
 
 EditResult EditFixture::Do(EditCommand command, ItemKind kind, int set, int slot, int bank) {
-    Edit edit;
-    edit.command = command;
-    edit.kind = kind;
-    edit.set = set;
-    edit.slot = slot;
-    edit.bank = bank;
-    edit.confirmed = true;
-    return Shown(scheme->Apply(edit));
+    return Shown(
+        scheme->Apply({.command = command, .kind = kind, .set = set, .slot = slot, .bank = bank, .confirmed = true}));
 }
 
 EditResult EditFixture::DropOn(ItemKind kind, int sourceSet, int sourceSlot, int set, int slot) {
-    Edit edit;
-    edit.command = EditCommand::Drop;
-    edit.kind = edit.sourceKind = kind;
-    edit.set = set;
-    edit.slot = slot;
-    edit.sourceSet = sourceSet;
-    edit.sourceSlot = sourceSlot;
-    return Shown(scheme->Apply(edit));
+    return Shown(scheme->Apply({.command = EditCommand::Drop,
+                                .kind = kind,
+                                .set = set,
+                                .slot = slot,
+                                .sourceKind = kind,
+                                .sourceSet = sourceSet,
+                                .sourceSlot = sourceSlot}));
 }
 
 EditResult EditFixture::Shown(EditResult result) {

@@ -60,9 +60,8 @@ int ScriptedInteraction::PickStyle(int set, int start, const std::string& additi
 int ScriptedInteraction::PickProgram(int set, int start, const std::string& addition) {
     return NextPick({"Program", set, start, addition, {}});
 }
-int ScriptedInteraction::PickNote(const std::string& caption, const std::string& label,
+int ScriptedInteraction::PickNote(const std::string& caption, const std::string& /*label*/,
                                   const std::vector<std::string>& entries, int preselected) {
-    (void)label;
     return NextPick({"Note", 0, preselected, caption, entries});
 }
 int ScriptedInteraction::PickMidiChannel(const std::string& caption, const std::vector<std::string>& entries,

@@ -1,6 +1,6 @@
 // The edit commands in sequence, checked at the level of names: seeded random scripts over two
-// copies of the demo set whose items all have names of their own, and the user sequences that
-// once left items calling the wrong items.
+// copies of the demo set whose items all have names of their own. The user sequences that once
+// left items calling the wrong items are a vx50 transcript (tests/data/tool/held.txt).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,7 +16,6 @@
 #include "core/library/LibrarySource.h"
 #include "core/storage/Session.h"
 #include "core/text/Helpers.h"
-#include "support/Golden.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestPaths.h"
 #include "support/TestSession.h"
@@ -707,70 +706,6 @@ TEST_F(EditModelTest, ShrunkScriptsKeepEveryCallOnItsItem) {
         EXPECT_EQ(Replay(script), "") << Describe(script.front());
         script.clear();
     }
-}
-
-// The sequences of commands, as a user tried them on the demo set, that once left items
-// calling the wrong items (tests/data/edit/held_items.txt): after "# what", each line is a
-// command on the demo set (1) or a second copy of it (2) with the answer to its question, and
-// "= C12:" names the calls of an arrangement of set 1, its style, then its eleven tracks.
-TEST_F(EditModelTest, HeldItemsFollowTheChangesOfTheirSet) {
-    const std::string file = "edit/held_items.txt";
-    std::istringstream in(test::ReadFileText(test::SourceDir() + "/tests/data/" + file));
-    test::ScriptedInteraction ui;
-    Options options;
-    std::unique_ptr<Session> session;
-    std::unique_ptr<EditScheme> scheme;
-    std::string out, line;
-    while (std::getline(in, line)) {
-        if (line.rfind("# ", 0) == 0) {
-            scheme.reset();
-            session.reset();
-            session = test::MakeSession(ui, options);
-            ASSERT_TRUE(session);
-            scheme = std::make_unique<EditScheme>(*session);
-            ASSERT_EQ(session->OpenOrNewSet(false, demo.string()), 1);
-            ASSERT_EQ(session->OpenOrNewSet(false, other.string()), 2);
-        } else if (line.rfind("= ", 0) == 0) {
-            const std::string label = line.substr(2, line.find(':') - 2);
-            line = "= " + label + ":";
-            const char* separator = " ";
-            for (const std::string& call :
-                 CallNames(session->Data(1), Arrangement, Arrangements().SlotOfLabel(label))) {
-                line += separator + (call.empty() || call[0] == '#' ? call : call.substr(call.find(':') + 1));
-                separator = " | ";
-            }
-        } else if (!line.empty()) {
-            std::istringstream words(line);
-            std::string command, kind, label, answer;
-            Edit edit;
-            words >> command >> edit.set >> kind >> label;
-            edit.kind = kind == "arr" ? Arrangement : Program;
-            const EditableKind& d = *EditableKindOf(edit.kind);
-            edit.slot = d.SlotOfLabel(label);
-            if (command == "drop") {
-                edit.command = EditCommand::Drop;
-                edit.sourceKind = edit.kind;
-                edit.sourceSet = edit.set;
-                edit.sourceSlot = edit.slot;
-                words >> edit.set >> label;
-                edit.slot = d.SlotOfLabel(label);
-            } else {
-                edit.command = command == "copy"     ? EditCommand::Copy
-                               : command == "paste"  ? EditCommand::Paste
-                               : command == "delete" ? EditCommand::Delete
-                                                     : EditCommand::Undo;
-            }
-            words >> answer;
-            // "No" keeps the callers where they are, or a missing call as it is.
-            const std::deque<Answer> answers = answer == "No" ? std::deque<Answer>{Answer::No} : std::deque<Answer>{};
-            ui.AnswerTo(QuestionId::ReferencedBy, answers);
-            ui.AnswerTo(QuestionId::MissingCall, answers);
-            const EditResult result = scheme->Apply(edit);
-            EXPECT_TRUE(result.done) << line << ": " << result.reason;
-        }
-        out += line + "\n";
-    }
-    EXPECT_EQ(out, test::Golden(file, out));
 }
 
 // "Call another Program" follows what is held: the calls a record keeps follow it while the

@@ -194,6 +194,7 @@ TEST(Vx50Tool, NamesFile) { ExpectTranscript("names.txt"); }
 TEST(Vx50Tool, Show) { ExpectTranscript("show.txt"); }
 TEST(Vx50Tool, PlantedJournals) { ExpectTranscript("journals.txt"); }
 TEST(Vx50Tool, Library) { ExpectTranscript("library.txt"); }
+TEST(Vx50Tool, HeldItemsFollowTheChangesOfTheirSet) { ExpectTranscript("held.txt"); }
 TEST(Vx50Tool, AsANormalUser) {
     if (::geteuid() != 0 || std::system("command -v setpriv >/dev/null") != 0) GTEST_SKIP() << "needs root and setpriv";
     ExpectTranscript("nobody.txt");

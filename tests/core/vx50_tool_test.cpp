@@ -192,6 +192,7 @@ TEST(Vx50Tool, Batch) { ExpectTranscript("batch.txt"); }
 TEST(Vx50Tool, Reports) { ExpectTranscript("reports.txt"); }
 TEST(Vx50Tool, NamesFile) { ExpectTranscript("names.txt"); }
 TEST(Vx50Tool, Show) { ExpectTranscript("show.txt"); }
+TEST(Vx50Tool, RecordFiles) { ExpectTranscript("records.txt"); }
 TEST(Vx50Tool, PlantedJournals) { ExpectTranscript("journals.txt"); }
 TEST(Vx50Tool, Library) { ExpectTranscript("library.txt"); }
 TEST(Vx50Tool, HeldItemsFollowTheChangesOfTheirSet) { ExpectTranscript("held.txt"); }

@@ -18,14 +18,6 @@
 
 namespace vx::test {
 
-// Replaces every occurrence of a directory by a short name, so that a transcript does not
-// depend on where it is made.
-inline std::string Shorten(std::string text, const std::string& directory, const std::string& name) {
-    for (std::size_t at = 0; !directory.empty() && (at = text.find(directory, at)) != std::string::npos;)
-        text.replace(at, directory.size(), name);
-    return text;
-}
-
 inline std::string OneLine(const std::string& text) { return Shorten(text, "\n", "\\n"); }
 
 // What was shown since the last call, which it forgets; the programs' directory shows as

@@ -94,7 +94,7 @@ TEST(Catalogue, TemplateFailuresShowTheFileMessageThenTheLoadError) {
         out += ".STY " + file(sty) + "; .ARK " + file(ark) + "; busy " + std::to_string(ui.busyDepth) + "\n" +
                ui.TakeTranscript();
     }
-    for (std::size_t at; (at = out.find(dir.Str())) != std::string::npos;) out.replace(at, dir.Str().size(), "DIR");
+    out = test::Shorten(out, dir.Str(), "DIR");
     EXPECT_EQ(out, test::Golden("catalogue/template_failures.txt", out));
 }
 

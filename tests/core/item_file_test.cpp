@@ -92,7 +92,7 @@ TEST_F(ItemFileTest, WhatEachNameOpensOrWhyNot) {
             out +=
                 opened ? "unread\n" : opened.Error().Text() + " (" + std::string(KindName(opened.Error().kind)) + ")\n";
     }
-    for (std::size_t at; (at = out.find(dir.Str())) != std::string::npos;) out.replace(at, dir.Str().size(), "DIR");
+    out = test::Shorten(out, dir.Str(), "DIR");
     EXPECT_EQ(out, test::Golden("records/opened.txt", out));
     EXPECT_EQ(ResolveForWrite(Base("/live.set/LIVE.ARR")), Base("/LIVE.SET/live.arr"));
     EXPECT_EQ(ResolveForWrite(Base("/live.set/LIVE.STY")), Base("/LIVE.SET/LIVE.STY"));

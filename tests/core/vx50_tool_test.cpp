@@ -35,11 +35,6 @@ std::string ReadText(const fs::path& path) {
     return {bytes.begin(), bytes.end()};
 }
 
-void Replace(std::string& text, const std::string& from, const std::string& to) {
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-}
-
 // poke, as the header says.
 const std::string kPoke =
     "poke() { printf \"$3%.0s\" $(seq ${4:-1}) | dd of=\"$1\" bs=1 seek=\"$2\" conv=notrunc status=none; }\n";
@@ -172,7 +167,7 @@ std::string RunTranscript(const std::string& name) {
                                   "/command >" + run.Str() + "/out 2>" + run.Str() + "/err";
         const int raw = std::system(shell.c_str());
         std::string printed = Visible(ReadText(run.Path() / "out"), "") + Visible(ReadText(run.Path() / "err"), "! ");
-        Replace(printed, scratch.Str(), "@");
+        printed = test::Shorten(printed, scratch.Str(), "@");
         transcript += printed + "[exit " + std::to_string(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1) +
                       Changes(before, Snapshot(scratch.Path())) + "]\n\n";
         output = true;
@@ -287,7 +282,7 @@ void ExpectNoEditLostSilently(const std::string& runAs, int runs) {
             std::string both;
             for (const int i : {0, 1}) {
                 std::string edit = race.edits[i];
-                Replace(edit, "@", live);
+                edit = test::Shorten(edit, "@", live);
                 const std::string tag = (directory / std::to_string(i)).string();
                 both += "(" + runAs + test::ProgramDir() + "/vx50 " + edit + " >/dev/null 2>" + tag + "; echo $? >" +
                         tag + ".status) & ";

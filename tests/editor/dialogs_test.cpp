@@ -43,9 +43,7 @@ struct Fixture : Editor {
         vx::SetData& data = Data();
         data.prg.records[0].SetName("Grand Piano");
         data.prg.records[64].SetName("Slap Bass");
-        data.sty.slots[0].used = 1;
-        data.sty.slots[0].size = 1176 + 400;
-        data.sty.slots[0].record.SetName("Ballad");
+        vx::test::UseStyle(data, 0, "Ballad", 1176 + 400);
         data.sty.slots[0].record.SetTrackProgram(1, 768);
         ui.events.clear();
     }

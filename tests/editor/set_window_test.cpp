@@ -8,6 +8,7 @@
 #include "core/midi/DumpMessage.h"
 #include "editor/shell/Startup.h"
 #include "editor/views/ColumnFitter.h"
+#include "support/SetBuilder.h"
 
 using namespace vxt;
 
@@ -201,11 +202,7 @@ void SetWindowTest::gridsAndListsShowTheSet() {
 void SetWindowTest::gridsFitTheirWidthAndLineUp() {
     Editor editor;
     Observed seen("set_window_layout");
-    for (int slot : {0, 5, 47}) {
-        editor.Data().sty.slots[slot].record.SetName("Sixteen letters!");
-        editor.Data().sty.slots[slot].used = 1;
-        editor.Data().sty.slots[slot].size = 1176 + 4 * 10000;
-    }
+    for (int slot : {0, 5, 47}) vx::test::UseStyle(editor.Data(), slot, "Sixteen letters!", 1176 + 4 * 10000);
     vxe::FDoc& doc = editor.Open(1, 1);
     auto* grdSty = Child<QTableView>(doc, "grdSty");
     auto* grdFreeS = Child<QTableView>(doc, "grdFreeS");
